@@ -1,0 +1,29 @@
+#include "platform/Units.h"
+
+#include <cmath>
+
+namespace platform {
+
+int TwipsToPixels(long twips)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+long PixelsToTwips(int pixels)
+{
+    return static_cast<long>(pixels) * kTwipsPerPixel;
+}
+
+QColor ColourFromBGR(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+std::uint32_t BGRFromColour(const QColor& colour)
+{
+    return static_cast<std::uint32_t>(colour.red()) | (static_cast<std::uint32_t>(colour.green()) << 8) |
+           (static_cast<std::uint32_t>(colour.blue()) << 16);
+}
+
+} // namespace platform

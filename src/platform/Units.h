@@ -1,0 +1,18 @@
+#pragma once
+// Canvas and window geometry is kept in twips (15 per logical pixel at
+// 96 dpi) and colours as 0x00BBGGRR values; both convert here only.
+#include <QColor>
+#include <cstdint>
+
+namespace platform {
+
+constexpr int kTwipsPerPixel = 15;
+
+// Twips to pixels, rounded to the nearest pixel.
+int TwipsToPixels(long twips);
+long PixelsToTwips(int pixels);
+
+QColor ColourFromBGR(std::uint32_t bgr);
+std::uint32_t BGRFromColour(const QColor& colour);
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+// The program's text files are stored in the Windows-1252 code page; the
+// program works in UTF-8. Conversion happens only at the file boundary.
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Every byte has a meaning: the five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same
+// value, so any file read and written again is unchanged byte for byte.
+std::string Win1252ToUtf8(std::string_view bytes);
+
+// Characters that the code page cannot hold become "?". Malformed UTF-8
+// sequences become "?" as well.
+std::string Utf8ToWin1252(std::string_view text);
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#include "platform/base/ProgramFolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+TEST(ProgramFolder, OverrideIsCreatedAndUsed)
+{
+    const fs::path dir = fs::temp_directory_path() / "qvs-progfolder-test" / "nested";
+    fs::remove_all(dir.parent_path());
+    platform::SetProgramFolder(dir.string() + "/");
+    EXPECT_EQ(platform::ProgramFolder(), dir.string());
+    EXPECT_TRUE(fs::is_directory(dir));
+    platform::SetProgramFolder("");
+    fs::remove_all(dir.parent_path());
+}
+
+TEST(ProgramFolder, DefaultIsTheExecutableFolderWhenWritable)
+{
+    platform::SetProgramFolder("");
+    ::unsetenv("QVS_PROGRAM_FOLDER");
+    // Tests run as a user that can write the build folder.
+    EXPECT_EQ(platform::ProgramFolder(), platform::ExecutableFolder());
+}
+
+TEST(ProgramFolder, JoinPathAddsOneSeparator)
+{
+    EXPECT_EQ(platform::JoinPath("/a/b", "settings.ini"), "/a/b/settings.ini");
+    EXPECT_EQ(platform::JoinPath("/a/b/", "x"), "/a/b/x");
+    EXPECT_EQ(platform::JoinPath("", "x"), "x");
+}
