@@ -15,16 +15,18 @@ TEST(CodePage, EveryByteRoundTrips)
 
 TEST(CodePage, HighBytesMapToTheirCharacters)
 {
-    EXPECT_EQ(Win1252ToUtf8("\x80"), "\xE2\x82\xAC");     // euro sign
-    EXPECT_EQ(Win1252ToUtf8("\xE9"), "\xC3\xA9");         // e acute
-    EXPECT_EQ(Win1252ToUtf8("\x96"), "\xE2\x80\x93");     // en dash
+    EXPECT_EQ(Win1252ToUtf8("\x80"), "\xE2\x82\xAC"); // euro sign
+    EXPECT_EQ(Win1252ToUtf8("\xE9"), "\xC3\xA9");     // e acute
+    EXPECT_EQ(Win1252ToUtf8("\x96"), "\xE2\x80\x93"); // en dash
     EXPECT_EQ(Utf8ToWin1252("Caf\xC3\xA9 \xE2\x82\xAC"), "Caf\xE9 \x80");
 }
 
 TEST(CodePage, UnmappableAndMalformedBecomeQuestionMarks)
 {
-    EXPECT_EQ(Utf8ToWin1252("\xE4\xB8\xAD"), "?");        // CJK character
-    EXPECT_EQ(Utf8ToWin1252("a\xC3"), "a?");              // cut sequence
-    EXPECT_EQ(Utf8ToWin1252("\xFF" "b"), "?b");
-    EXPECT_EQ(Utf8ToWin1252("\xF0\x9F\x94\xA5"), "?");    // outside the BMP
+    EXPECT_EQ(Utf8ToWin1252("\xE4\xB8\xAD"), "?"); // CJK character
+    EXPECT_EQ(Utf8ToWin1252("a\xC3"), "a?");       // cut sequence
+    EXPECT_EQ(Utf8ToWin1252("\xFF"
+                            "b"),
+              "?b");
+    EXPECT_EQ(Utf8ToWin1252("\xF0\x9F\x94\xA5"), "?"); // outside the BMP
 }
