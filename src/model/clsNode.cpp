@@ -10,7 +10,12 @@
 namespace model {
 namespace {
 
-const std::string kClearFlags(kStatusFlagCount, 'F');
+// A function rather than a constant: Nodes and HubNodes are built during
+// static initialisation, possibly before a constant of this file would be.
+std::string ClearFlags()
+{
+    return std::string(kStatusFlagCount, 'F');
+}
 
 constexpr int16_t kHubWidth = 870;
 constexpr int16_t kHubHeight = 525;
@@ -765,7 +770,7 @@ void clsNode::UpdateSingleStatus(int i)
     }
     Slot& slot = slots_[static_cast<std::size_t>(i)];
     if (slot.statusString.empty()) {
-        slot.status = kClearFlags;
+        slot.status = ClearFlags();
         return;
     }
     // Flags only gather: a text never clears what an earlier text set.
@@ -806,7 +811,7 @@ void clsNode::ClearLiveStatusFlags()
 void clsNode::ClearStatus()
 {
     for (Slot& slot : slots_) {
-        slot.status = kClearFlags;
+        slot.status = ClearFlags();
     }
 }
 
@@ -842,7 +847,7 @@ void clsNode::ClearIdentityAndSlots()
     Slot& self = slots_[0];
     self.assigned = false;
     self.statusString.clear();
-    self.status = kClearFlags;
+    self.status = ClearFlags();
     parent_ = -1;
     nodeLoop_ = -1;
     nodeAddress_ = -1;
@@ -865,7 +870,7 @@ void clsNode::ClearIdentityAndSlots()
         slot.address = -1;
         slot.assigned = false;
         slot.statusString.clear();
-        slot.status = kClearFlags;
+        slot.status = ClearFlags();
         for (int j = 1; j < kReadingCount; ++j) {
             slot.signalStrength[static_cast<std::size_t>(j)] = 0;
         }
