@@ -160,10 +160,13 @@ TEST(clsNode, GeometryRoundsHalvesToEvenAndDoesNotOverflow)
     hub.SetTop(32600);
     EXPECT_EQ(hub.Bottom(), 33125);
 
-    // A dropped number still resizes from the current one; node 0 keeps its size.
+    // Emptying takes the RCC size; even a dropped number then resizes from the current one.
+    hub.InitializeNode();
+    EXPECT_EQ(hub.Width(), 450);
     hub.SetNodeNumber(32);
     EXPECT_EQ(hub.NodeNumber(), 0);
     EXPECT_EQ(hub.Width(), 870);
+    EXPECT_EQ(hub.Height(), 525);
 
     clsNode rcc;
     rcc.SetTop(1000);
