@@ -152,6 +152,23 @@ void clsIniFile::sFileName(const std::string& name)
     LoadFile();
 }
 
+void clsIniFile::NewFile(const std::string& name)
+{
+    fileName_ = name;
+    fileNamed_ = !name.empty();
+    loaded_ = false;
+    clean_ = true;
+    ClearModel();
+}
+
+void clsIniFile::ClearModel()
+{
+    sections_.clear();
+    keys_.clear();
+    values_.clear();
+    keySection_.clear();
+}
+
 void clsIniFile::sSectionName(const std::string& name)
 {
     sectionName_ = name;
@@ -162,10 +179,7 @@ void clsIniFile::LoadFile()
 {
     if (!fileNamed_ || loaded_)
         return;
-    sections_.clear();
-    keys_.clear();
-    values_.clear();
-    keySection_.clear();
+    ClearModel();
 
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName_, ec))

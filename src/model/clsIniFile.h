@@ -48,6 +48,9 @@ public:
     void Progress(int maximum, ProgressReport report);
 
     void sFileName(const std::string& name);
+    // Names the file without reading it: the model starts empty and, once
+    // written, replaces whatever file was there (a file written afresh).
+    void NewFile(const std::string& name);
     const std::string& sFileName() const { return fileName_; }
     void sSectionName(const std::string& name);
     const std::string& sSectionName() const { return sectionName_; }
@@ -83,6 +86,7 @@ public:
 
 private:
     void LoadFile();
+    void ClearModel();
     std::string GetValue(const std::string& key) const;
     bool SetValue(const std::string& key, const std::string& value);
     int FindKey(const std::string& key) const;

@@ -61,8 +61,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
 
 bool ReplaceWholeFile(const std::string& path, std::string_view bytes, std::string* error)
 {
-    if (g_fault && !g_fault(path, error))
+    std::string faultReason;
+    if (g_fault && !g_fault(path, &faultReason)) {
+        if (error != nullptr)
+            *error = faultReason;
         return false;
+    }
 
     mode_t mode = 0644;
     struct stat st
