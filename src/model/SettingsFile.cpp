@@ -6,6 +6,8 @@
 
 #include <variant>
 
+using model::clsIniFile;
+
 namespace {
 
 struct WindowKey

@@ -8,6 +8,7 @@
 #include <limits>
 #include <system_error>
 
+namespace model {
 namespace {
 
 // Entry counters are 16-bit: a model holds at most this many sections and keys.
@@ -376,3 +377,5 @@ bool clsIniFile::SaveFile(std::string* error)
     clean_ = true;
     return true;
 }
+
+} // namespace model

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace model {
+
 class clsIniFile
 {
 public:
@@ -106,3 +108,5 @@ private:
     std::vector<std::string> values_;
     std::vector<int16_t> keySection_; // index into sections_
 };
+
+} // namespace model

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+using model::clsIniFile;
 using testfiles::ReadBytes;
 using testfiles::TempFolder;
 using testfiles::WriteBytes;
