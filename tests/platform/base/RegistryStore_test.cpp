@@ -1,6 +1,7 @@
 #include "platform/base/RegistryStore.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -27,6 +28,13 @@ TEST(RegistryStore, AnyNameIsKeptApartFromTheFolderTree)
     EXPECT_EQ(data, "x");
     EXPECT_TRUE(fs::is_directory(dir / "HKEY_CURRENT_USER")); // nothing escaped the store
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    // Entries the store did not write keep their names as they are.
+    fs::create_directories(dir / "HKEY_CURRENT_USER" / "foreign" / "%zz");
+    fs::create_directories(dir / "HKEY_CURRENT_USER" / "foreign" / "50%");
+    std::ofstream(dir / "HKEY_CURRENT_USER" / "foreign" / "=%G1%4");
+    EXPECT_EQ(RegEnumKeys(kRegCurrentUser, "foreign"), (std::vector<std::string>{"%zz", "50%"}));
+    EXPECT_EQ(RegEnumValues(kRegCurrentUser, "foreign"), std::vector<std::string>{"%G1%4"});
 
     EXPECT_FALSE(RegSetValue(kRegCurrentUser, "missing", "v", 1, "x"));
     EXPECT_FALSE(RegCreateKey(42, "k"));
