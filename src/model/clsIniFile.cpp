@@ -178,7 +178,8 @@ void clsIniFile::sSectionName(const std::string& name)
 
 void clsIniFile::LoadFile()
 {
-    if (!fileNamed_ || loaded_)
+    // Values stored since the file name was set are not replaced by the file.
+    if (!fileNamed_ || loaded_ || !clean_)
         return;
     ClearModel();
 

@@ -43,7 +43,8 @@ public:
     clsIniFile(const clsIniFile&) = delete;
     clsIniFile& operator=(const clsIniFile&) = delete;
 
-    // The section names joined by ","; loads the file first when needed.
+    // The section names joined by ","; loads the file first when it is not
+    // loaded and nothing has been stored since the file name was set.
     std::string GetSectionNames();
     // Keys plus section entries: the number of lines SaveFile writes.
     int16_t GetWriteCount() const;

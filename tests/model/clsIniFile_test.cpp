@@ -207,6 +207,9 @@ TEST_F(IniFile, AMissingFileIsEmptyAndIsCreatedOnRelease)
         EXPECT_EQ(ini.GetString("k", "def"), "def");
         ini.SetString("k", "caf\xC3\xA9 \xE2\x82\xAC"); // UTF-8 in the model
         ini.SetString("multi", "one\r\ntwo\nthree");
+        // Asking for the sections tries to load the file again; that must
+        // not throw away what was stored.
+        EXPECT_EQ(ini.GetSectionNames(), "S");
     }
     // Windows-1252 on disk; line breaks inside values become blanks.
     EXPECT_EQ(ReadBytes(path), "[S]\r\nk=caf\xE9 \x80\r\nmulti=one  two three\r\n");
