@@ -162,6 +162,11 @@ bool SaveSiteFile(const std::string& path, std::string* error)
             *error = "A save is already in progress.";
         return false;
     }
+    if (path.empty()) {
+        if (error != nullptr)
+            *error = "No file name was given.";
+        return false;
+    }
     if (platform::IsReadOnlyFile(path)) {
         if (error != nullptr)
             *error = "\"" + path + "\" is read-only.";

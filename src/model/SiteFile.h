@@ -33,8 +33,8 @@ void SetSiteFileObserver(SiteFileObserver* observer);
 // Writes the site to path: [General], then one section per node in use. The
 // new file replaces the old one only once it is completely written. True, and
 // FileChanged False, on success. False, with the reason in error, when a save
-// is already running, the file is read-only or cannot be written; the old file
-// and FileChanged then stay as they were.
+// is already running, the path is empty, the file is read-only or cannot be
+// written; the old file and FileChanged then stay as they were.
 bool SaveSiteFile(const std::string& path, std::string* error = nullptr);
 
 // Reads the site from path into the site header values, Nodes and

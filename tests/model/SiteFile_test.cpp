@@ -402,6 +402,11 @@ TEST_F(SiteFile, AFailedSaveKeepsTheOldFileAndTheChangedMark)
     EXPECT_TRUE(FileChanged);
     EXPECT_EQ(recorder.hidden, 1); // the bar is hidden again
 
+    // Without a file name nothing can be written, so the site stays changed.
+    EXPECT_FALSE(SaveSiteFile("", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(FileChanged);
+
     const std::string path = dir.File("site.qvs");
     WriteBytes(path, "old contents");
     platform::SetWriteFault([](const std::string&, std::string* reason) {
