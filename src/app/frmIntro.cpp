@@ -10,6 +10,7 @@
 #include "platform/WindowLayer.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -34,7 +35,19 @@ frmIntro::frmIntro() : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
         platform::IconPixmap("AA_ICON").scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     banner->setAlignment(Qt::AlignCenter);
     banner->setMouseTracking(true);
-    outer->addWidget(banner);
+    auto* heading = new QLabel(AppTitle, this);
+    QFont hf = heading->font();
+    hf.setPointSizeF(13);
+    hf.setBold(true);
+    heading->setFont(hf);
+    heading->setMouseTracking(true);
+    auto* bannerRow = new QHBoxLayout;
+    bannerRow->addStretch();
+    bannerRow->addWidget(banner);
+    bannerRow->addSpacing(10);
+    bannerRow->addWidget(heading);
+    bannerRow->addStretch();
+    outer->addLayout(bannerRow);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName("Frame1");
