@@ -25,25 +25,22 @@
 #include "platform/Yield.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 using model::Nodes;
@@ -576,6 +573,9 @@ bool frmMain::LoadConfigFile()
         node.SetInUse(false);
         node.InitializeNode();
     }
+    // A file the reader cannot read at all leaves this mark, and counts as no
+    // site file, like one without a display mode.
+    DisplayMode = -2;
     model::LoadSiteFile(SiteFileName);
     if (DisplayMode == -2) {
         ShowMessage("ERROR : Unable to Open " + Q(SiteFileName) +

@@ -139,6 +139,21 @@ TEST_F(MainWindowTest, AStartFileThatIsNoSiteFileIsNotRemembered)
         EXPECT_FALSE(node.InUse());
 }
 
+TEST_F(MainWindowTest, AStartFileThatCannotBeReadIsNotRemembered)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("folder.qvs");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SetCommandLine(folder);
+    AnswerMessages();
+    Load();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].endsWith("As it is not a valid Quorvel Configuration File"));
+    EXPECT_EQ(SiteFileName, "No File Loaded");
+    EXPECT_FALSE(FileLoaded);
+    EXPECT_TRUE(MruFiles[1].empty());
+}
+
 TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
 {
     QTemporaryDir dir;
