@@ -127,31 +127,24 @@ TEST_F(MainWindowTest, AStartFileThatIsNoSiteFileIsNotRemembered)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Other]\r\nKey=1\r\n");
     file.close();
-    SetCommandLine(file.fileName());
-    AnswerMessages();
-    Load();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].endsWith("As it is not a valid Quorvel Configuration File"));
-    EXPECT_EQ(SiteFileName, "No File Loaded");
-    EXPECT_FALSE(FileLoaded);
-    EXPECT_TRUE(MruFiles[1].empty());
-    for (const auto& node : model::Nodes)
-        EXPECT_FALSE(node.InUse());
-}
-
-TEST_F(MainWindowTest, AStartFileThatCannotBeReadIsNotRemembered)
-{
-    QTemporaryDir dir;
     const QString folder = dir.filePath("folder.qvs");
     ASSERT_TRUE(QDir().mkpath(folder));
-    SetCommandLine(folder);
-    AnswerMessages();
-    Load();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].endsWith("As it is not a valid Quorvel Configuration File"));
-    EXPECT_EQ(SiteFileName, "No File Loaded");
-    EXPECT_FALSE(FileLoaded);
-    EXPECT_TRUE(MruFiles[1].empty());
+    // A file without the site's header, and a path the reader cannot read.
+    for (const QString& path : {file.fileName(), folder}) {
+        SetCommandLine(path);
+        messages.clear();
+        AnswerMessages();
+        Load();
+        ASSERT_EQ(messages.size(), 1) << path.toStdString();
+        EXPECT_TRUE(messages[0].endsWith("As it is not a valid Quorvel Configuration File"));
+        EXPECT_EQ(SiteFileName, "No File Loaded");
+        EXPECT_FALSE(FileLoaded);
+        EXPECT_TRUE(MruFiles[1].empty());
+        for (const auto& node : model::Nodes)
+            EXPECT_FALSE(node.InUse());
+        answerer.stop();
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
