@@ -648,19 +648,20 @@ bool frmMain::CheckForChanges()
 void frmMain::OpenFileFromMessage(const QString& text)
 {
     // An empty hand-over (a second start without arguments) only brings this
-    // copy forward.
+    // copy forward, which the start-up code has done.
     if (QString(text).remove(QChar(0)).trimmed().isEmpty())
         return;
-    EndSiteNameEdit();
-    if (!CheckForChanges())
-        return;
+    // A missing file is reported as at start-up, before anything is asked;
+    // the current site stays as it is.
     const std::string name = model::StripQuotes(text.toStdString());
     if (!QFileInfo::exists(Q(name))) {
-        // Reported as at start-up; the current site stays as it is.
         ShowMessage("ERROR : Unable to Open " + Q(name) + "\r\nFile Not Found", 16,
                     "Open Configuration File");
         return;
     }
+    EndSiteNameEdit();
+    if (!CheckForChanges())
+        return;
     SiteFileName = name;
     ClearScreen();
     siteName_->hide();

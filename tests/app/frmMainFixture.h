@@ -52,7 +52,8 @@ protected:
         form.reset();
     }
 
-    // Answers every message box with its default button from now on,
+    // Answers every message box with the button captioned answer (when it
+    // has one) or its default button from now on,
     // keeping its title and text ("title: text") in messages.
     void AnswerMessages() { answerer.start(2); }
 
@@ -63,6 +64,12 @@ protected:
             return;
         answered << box;
         messages << box->windowTitle() + ": " + box->Label1->text();
+        for (QPushButton* button : box->cmdButton) {
+            if (!answer.isEmpty() && button->text() == answer) {
+                button->click();
+                return;
+            }
+        }
         box->DefaultButton()->click();
     }
 
@@ -115,4 +122,5 @@ protected:
     QTimer answerer;
     QList<QPointer<frmMsg>> answered;
     QStringList messages;
+    QString answer;
 };

@@ -200,6 +200,30 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpened)
     EXPECT_EQ(messages.size(), 1);
 }
 
+TEST_F(MainWindowTest, ASecondCopysFileAsksBeforeUnsavedChangesAreLost)
+{
+    QTemporaryDir dir;
+    const QString first = CopySite(dir, "hub-site.qvs", "first.qvs");
+    const QString second = CopySite(dir, "loop-interface.qvs", "second.qvs");
+    SetCommandLine(first);
+    Load();
+    FileChanged = true;
+    answer = "&Cancel";
+    AnswerMessages();
+    form->OpenFileFromMessage(second);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(
+        messages[0].startsWith("Save Changes ?: Changes Have Been Made to the Current Configuration"));
+    EXPECT_EQ(SiteFileName, first.toStdString());
+    EXPECT_TRUE(FileChanged);
+
+    answer = "&No";
+    form->OpenFileFromMessage(second);
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(SiteFileName, second.toStdString());
+    EXPECT_FALSE(FileChanged);
+}
+
 TEST_F(MainWindowTest, ScrollBarsFollowTheDrawingAndStayInRange)
 {
     LoadSite();
