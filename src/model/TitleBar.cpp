@@ -1,0 +1,25 @@
+#include "model/TitleBar.h"
+
+#include "model/Convert.h"
+#include "model/FileNames.h"
+#include "model/General.h"
+
+namespace model {
+
+std::string TitleBarText(const std::string& appTitle, int major, int minor, const std::string& siteFileName,
+                         bool fullPath, bool fileChanged)
+{
+    std::string minorText = std::to_string(minor);
+    PadWithLeadingZeros(minorText, 2);
+    std::string title = appTitle + " Version " + std::to_string(major) + "." + minorText;
+    if (siteFileName.empty())
+        return title;
+    title += " --  [";
+    title += fullPath ? TrimBlanks(siteFileName) : FileNameFromPath(siteFileName);
+    title += "]";
+    if (fileChanged)
+        title += " * ";
+    return title;
+}
+
+} // namespace model
