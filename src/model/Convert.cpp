@@ -1,0 +1,98 @@
+#include "model/Convert.h"
+
+#include <cctype>
+
+namespace model {
+namespace {
+
+void ToUpper(std::string& text)
+{
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+}
+
+// Value of one character, without changing it.
+int16_t DigitOf(char c)
+{
+    const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (u >= '0' && u <= '9') {
+        return static_cast<int16_t>(u - '0');
+    }
+    if (u >= 'A' && u <= 'F') {
+        return static_cast<int16_t>(u - 'A' + 10);
+    }
+    return 0;
+}
+
+} // namespace
+
+int16_t HexDigitValue(std::string& digit)
+{
+    ToUpper(digit);
+    return digit.empty() ? int16_t{0} : DigitOf(digit[0]);
+}
+
+int16_t HexToByte(const std::string& text)
+{
+    if (text.size() == 1) {
+        return DigitOf(text[0]);
+    }
+    if (text.size() == 2) {
+        return static_cast<int16_t>(DigitOf(text[0]) * 16 + DigitOf(text[1]));
+    }
+    return 0;
+}
+
+int32_t HexToWord(const std::string& text)
+{
+    int32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value = value * 16 + (i < text.size() ? DigitOf(text[i]) : 0);
+    }
+    return value;
+}
+
+bool IsHexString(std::string& text)
+{
+    ToUpper(text);
+    for (const char c : text) {
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string PadWithLeadingZeros(std::string& text, int16_t width)
+{
+    if (width > 0 && text.size() < static_cast<std::size_t>(width)) {
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+    }
+    return text;
+}
+
+std::string PadString(std::string& text, int16_t width, int mode)
+{
+    if (width <= 0 || text.size() >= static_cast<std::size_t>(width)) {
+        return text;
+    }
+    const std::size_t blanks = static_cast<std::size_t>(width) - text.size();
+    switch (mode) {
+    case 0:
+        // Alternating from the front puts the odd blank in front.
+        text = std::string((blanks + 1) / 2, ' ') + text + std::string(blanks / 2, ' ');
+        break;
+    case 1:
+        text.append(blanks, ' ');
+        break;
+    case 2:
+        text.insert(0, blanks, ' ');
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+} // namespace model

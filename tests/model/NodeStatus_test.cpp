@@ -1,0 +1,137 @@
+#include "model/clsNode.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace model;
+
+namespace {
+
+// Positions (1-based) that are "T" in a flag string.
+std::string SetPositions(const std::string& flags)
+{
+    std::string out;
+    for (std::size_t k = 0; k < flags.size(); ++k) {
+        if (flags[k] == 'T') {
+            out += (out.empty() ? "" : ",") + std::to_string(k + 1);
+        } else {
+            EXPECT_EQ(flags[k], 'F');
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(NodeStatus, TokensSetTheirPositions)
+{
+    clsNode node;
+    node.SetNodeStatusString("BL2 TA SSM");
+    EXPECT_EQ(node.NodeStatus().size(), 34u);
+    EXPECT_EQ(SetPositions(node.NodeStatus()), "3,13,25");
+    EXPECT_EQ(node.BatteryState(0), 4);
+    EXPECT_EQ(node.TamperState(0), 13);
+    EXPECT_EQ(node.SignalState(0), 25);
+    EXPECT_TRUE(node.AssignedState(0));
+    EXPECT_TRUE(node.Assigned());
+
+    node.SetDeviceStatusString(7, "BF3 BM0 AT HF HM SM SA MF IF ASA ASP ASN SSF BG RF CF IN1 IN2");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(7)), "8,9,14,15,16,17,18,19,20,21,22,23,28,29,30,31,33,34");
+    EXPECT_TRUE(node.DeviceAssigned(7));
+    EXPECT_TRUE(node.AlarmState(7));
+    EXPECT_TRUE(node.PreAlarm(7));
+    EXPECT_EQ(node.InputState(7), 3);
+    EXPECT_EQ(node.FaultStatus(7), 1 + 2 + 4 + 8 + 16 + 32 + 64);
+    EXPECT_EQ(node.TamperState(7), 14);
+    EXPECT_EQ(node.BatteryState(7), 128 + 256);
+    EXPECT_EQ(node.SignalState(7), 28 + 5900);
+    EXPECT_EQ(SetPositions(node.NodeStatus()), "3,13,25"); // each index keeps its own flags
+}
+
+TEST(NodeStatus, MalformedAndUnknownTokensAreIgnored)
+{
+    clsNode node;
+    node.SetDeviceStatusString(1, "BL7 IN0 IN3 bl1 ta AS ASX SS SSZ XX B  ");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(1)), "");
+    node.SetDeviceStatusString(2, "BL BLX IN2");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(2)), "1,34");
+    EXPECT_EQ(node.InputState(2), 2);
+}
+
+TEST(NodeStatus, NotAssignedMarksAndTheAssignedFlag)
+{
+    clsNode node;
+    node.SetDeviceStatusString(3, "UCF");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(3)), "32");
+    EXPECT_FALSE(node.AssignedState(3));
+    EXPECT_EQ(node.SignalState(3), 32);
+    EXPECT_EQ(node.FaultStatus(3), 128);
+    EXPECT_FALSE(node.DeviceAssigned(3));
+
+    node.SetDeviceStatusString(4, "UC");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(4)), "32");
+    EXPECT_TRUE(node.DeviceAssigned(4));
+
+    // The decoder never clears the assigned flag.
+    node.SetDeviceStatusString(4, "UCF");
+    EXPECT_TRUE(node.DeviceAssigned(4));
+}
+
+TEST(NodeStatus, SignalNeedsExactlyOneLevel)
+{
+    clsNode node;
+    node.SetNodeStatusString("SSG SSL");
+    EXPECT_EQ(node.SignalState(0), 0);
+    node.SetNodeStatusString("BG RF");
+    EXPECT_EQ(node.SignalState(0), 5900);
+    node.SetNodeStatusString("");
+    node.SetNodeStatusString("SSG BG");
+    EXPECT_EQ(node.SignalState(0), 2924);
+}
+
+TEST(NodeStatus, FlagsGatherUntilTheTextIsEmptied)
+{
+    clsNode node;
+    node.SetDeviceStatusString(9, "HF");
+    node.SetDeviceStatusString(9, "TA");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(9)), "13,15");
+
+    node.SetDeviceStatusString(9, "");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(9)), "");
+    EXPECT_TRUE(node.AssignedState(9));
+    EXPECT_EQ(node.SignalState(9), 0);
+    EXPECT_EQ(node.FaultStatus(9) + node.TamperState(9) + node.BatteryState(9) + node.InputState(9), 0);
+
+    node.SetDeviceStatusString(9, "ASA");
+    node.SetNodeStatusString("MF");
+    node.ClearStatus();
+    EXPECT_EQ(SetPositions(node.DeviceStatus(9)), "");
+    EXPECT_EQ(SetPositions(node.NodeStatus()), "");
+    EXPECT_EQ(node.DeviceStatusString(9), "ASA");
+    node.UpdateAllStatus();
+    EXPECT_TRUE(node.AlarmState(9));
+    EXPECT_EQ(node.FaultStatus(0), 16);
+}
+
+TEST(NodeStatus, IndexRules)
+{
+    clsNode node;
+    node.SetDeviceStatusString(0, "ASA");
+    EXPECT_EQ(node.NodeStatusString(), "");
+    EXPECT_EQ(node.DeviceStatusString(0), "");
+    EXPECT_FALSE(node.AlarmState(40));
+    EXPECT_EQ(node.SignalState(40), 32);
+    EXPECT_FALSE(node.AssignedState(40));
+    EXPECT_THROW(node.AlarmState(-1), std::out_of_range);
+    EXPECT_THROW(node.SignalState(-1), std::out_of_range);
+    node.UpdateSingleStatus(-1);
+    node.UpdateSingleStatus(32);
+
+    node.SetGotNodeLiveStatus(true);
+    node.SetGotDeviceLiveStatus(5, true);
+    node.SetGotDeviceLiveStatus(0, true);
+    node.ClearLiveStatusFlags();
+    EXPECT_FALSE(node.GotNodeLiveStatus());
+    EXPECT_FALSE(node.GotDeviceLiveStatus(5));
+    EXPECT_TRUE(node.GotDeviceLiveStatus(0));
+}
