@@ -9,7 +9,14 @@ SerialLink::SerialLink(ICommsWindow& window, ISiteLink& site, QObject* parent)
 {
     commsTimer_.setTimerType(Qt::PreciseTimer);
     connect(&commsTimer_, &QTimer::timeout, this, [this] { link_.CommsTimer_Timer(); });
-    connect(&comm_, &platform::SerialControl::Received, this, [this] { link_.Comm_OnComm(comm_.Input()); });
+    // The port does not raise its receive event again while a handler of it
+    // yields (a message box opened from the dispatcher), so whatever arrived
+    // meanwhile is read here once the handler is done, in order.
+    connect(&comm_, &platform::SerialControl::Received, this, [this] {
+        do {
+            link_.Comm_OnComm(comm_.Input());
+        } while (comm_.PortOpen() && comm_.InBufferCount() > 0);
+    });
     connect(&comm_, &platform::SerialControl::PortLost, this, [this] {
         const platform::SerialError& e = comm_.LastError();
         link_.PortLost(LinkError{e.Number, e.Description});

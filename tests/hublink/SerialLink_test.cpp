@@ -192,6 +192,34 @@ TEST_F(SerialLinkTest, FiltersAndCollectionsOverTheWire)
     EXPECT_EQ(unit.CommandLines().back(), "RELATION ADD 5 0 1");
 }
 
+TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreHandledAfterIt)
+{
+    LogProg = true;
+    LogFolder = ::testing::TempDir() + "/serial-box";
+    std::filesystem::remove_all(LogFolder);
+    std::filesystem::create_directories(LogFolder);
+    ReplyLines = {"", "YPROTRADIOCHANNELS 2 33"};
+    CommandCaptions = {"", ""};
+    CommandCount = 1;
+    ReplyLineCount = 1;
+    std::string inBox;
+    window.WhileMessageOpen = [&] {
+        port.Send("AFTER ONE\rAFTER");
+        Pause(150);
+        port.Send(" TWO\r");
+        Pause(150);
+        inBox = LastRxLine;
+    };
+    EXPECT_EQ(link.Transact(ProgramWait, "YPROTRADIOCHANNELS 2 33", kReplyTimeoutMs), ProgramDone);
+    EXPECT_EQ(inBox, "YPROTRADIOCHANNELS 2 33") << "the receive handler ran inside the box";
+    EXPECT_EQ(LastRxLine, "AFTER TWO");
+    std::ifstream in(ProgLogPath(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Programming Completed Successfully\r\n<- AFTER ONE\r\n<- AFTER TWO\r\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitWithAFailure)
 {
     SetTimeoutScale(0.5);

@@ -5,6 +5,7 @@
 #include "hublink/core/ISiteLink.h"
 #include "platform/ProgramMessage.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -47,6 +48,8 @@ public:
     int32_t ShowMessage(const std::string& text, int32_t style) override
     {
         Messages.push_back(Message{text, style, "Communicate with Radio Hub"});
+        if (WhileMessageOpen)
+            WhileMessageOpen();
         return 1;
     }
     void ShowCommsError(const std::string& text) override
@@ -63,6 +66,8 @@ public:
     int32_t FindNodeByIdent(const std::string&) override { return -1; }
     void SetAssigned(int, int, bool) override {}
 
+    // Runs while the window's message box is open (a real box yields).
+    std::function<void()> WhileMessageOpen;
     std::vector<std::string> Box;
     bool Busy = false;
     std::vector<Message> Messages;
