@@ -12,19 +12,6 @@ using Writes = std::vector<VirtualBench::Write>;
 
 const char* const kFailure = "Communications Failure,  Please check Comms Port and try again\r\n\r\n";
 
-TEST_F(LinkFixture, CommandsAreFramedWithOneCarriageReturnAndWakeUpCarriesCrLfCr)
-{
-    link.SendWakeUp();
-    EXPECT_FALSE(bench.Enabled()) << "the wake-up is not waited for";
-    EXPECT_TRUE(StopDebugOutput(link));
-    EXPECT_EQ(ReadUnitType(link, 0), 1);
-    EXPECT_EQ(ReadIdent(link), "01A2B");
-    EXPECT_EQ(ReadLoopCount(link), 2);
-    EXPECT_EQ(ReadLoopProtocol(link), 1);
-    EXPECT_EQ(Wire(), "\r\n\rDEBUGOFF ALL\rDS MON DIS\rGET SWV\rIDENTREAD\rQUERY LOOPCOUNT\rGET LP\r");
-    EXPECT_EQ(unit.Wire(), Wire());
-}
-
 TEST_F(LinkFixture, SilentUnitGetsTwoResendsEachAfterABareCrThenFails)
 {
     unit.SetFailure(FailureMode::Silent);
@@ -114,8 +101,6 @@ TEST_F(LinkFixture, TimerTicksInOtherStatesChangeNothing)
 
 TEST_F(LinkFixture, UnknownCommandEndsTheWaitAtOnceAndIsStillDispatched)
 {
-    LogProg = true;
-    LogFolder = ::testing::TempDir();
     unit.SetFailure(FailureMode::UnknownCommand);
     EXPECT_EQ(link.Transact(ProgramWait, "POPULATE LOOP1 NODE 40 3 0F00D", kReplyTimeoutMs), UnknownCommand);
     EXPECT_EQ(bench.NowMs(), 0);
@@ -230,16 +215,6 @@ TEST_F(LinkFixture, BytesArrivingWhileABoxIsOpenAreHandledAfterItInOrder)
     ASSERT_EQ(bench.Messages.size(), 1u);
     EXPECT_EQ(bench.Messages[0].Text, "Programming Completed Successfully");
     EXPECT_EQ(bench.Messages[0].Style, 64);
-}
-
-TEST_F(LinkFixture, ThePortGoingAwayDuringAWaitFailsItOnce)
-{
-    unit.SetFailure(FailureMode::PortGone, "GET SYSCONFIG");
-    link.BeginBusy();
-    EXPECT_EQ(link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs), CommsFailed);
-    EXPECT_EQ(bench.NowMs(), 0);
-    EXPECT_EQ(bench.CommsErrors.size(), 1u);
-    EXPECT_FALSE(link.Busy());
 }
 
 } // namespace

@@ -74,14 +74,6 @@ TEST_F(ProgLogTest, AMissingFolderLosesTheFileLineButNotTheBoxLine)
     EXPECT_FALSE(AppendProgLog("x"));
 }
 
-TEST_F(ProgLogTest, TrafficOfOneQueryIsLogged)
-{
-    LogProg = true;
-    EXPECT_EQ(link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs), IdentReadDone);
-    const std::string text = FileText();
-    EXPECT_TRUE(std::regex_search(text, std::regex("\r\n\r\n\r\n-> IDENTREAD\r\n<- IDENTREAD 01A2B\r\n$")));
-}
-
 TEST_F(LinkFixture, BusyStateAndProgress)
 {
     link.BeginBusy();

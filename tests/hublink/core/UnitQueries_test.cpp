@@ -128,13 +128,4 @@ TEST_F(LinkFixture, DebugOutputIsStoppedWithOneCommandOnALoopInterfaceSite)
     EXPECT_FALSE(StopDebugOutput(link));
 }
 
-TEST_F(LinkFixture, NoiseFromTheUnitIsFilteredBeforeTheAnswer)
-{
-    unit.AddNoiseBeforeNextAnswer("CRITICAL ERROR: packet lost");
-    unit.AddNoiseBeforeNextAnswer("Old Added 3");
-    unit.AddNoiseBeforeNextAnswer("unhandled packet 0x33");
-    EXPECT_EQ(ReadIdent(link), "01A2B");
-    EXPECT_EQ(RetryCount, 0);
-}
-
 } // namespace
