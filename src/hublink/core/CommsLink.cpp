@@ -70,6 +70,7 @@ CommsLink::CommsLink(ISerialTransport& port, ILinkTimer& timer, IMessageLoop& lo
 void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
 {
     RxLine.clear();
+    discarding_ = false; // an over-long line in progress ends with the send too
     LogLine("-> " + CommandText, false);
     if (!Retry)
         RetryCount = 0;

@@ -195,6 +195,10 @@ TEST_F(LinkFixture, ALineThatNeverEndsIsCappedLoggedAndDropped)
     const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(log.find("line longer than 1024 characters dropped"), std::string::npos);
     EXPECT_LT(log.size(), 500u);
+
+    link.Comm_OnComm(std::string(2000, 'B'));
+    EXPECT_EQ(ReadIdent(link), "01A2B");
+    EXPECT_EQ(RetryCount, 0) << "a send ends the dropped line, as it ends any partial line";
 }
 
 TEST_F(LinkFixture, BytesArrivingWhileABoxIsOpenAreHandledAfterItInOrder)
