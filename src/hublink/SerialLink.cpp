@@ -2,7 +2,7 @@
 
 #include "hublink/PortSetup.h"
 #include "hublink/core/LinkTiming.h"
-#include "platform/EventWait.h"
+#include "platform/Yield.h"
 
 SerialLink::SerialLink(ICommsWindow& window, ISiteLink& site, QObject* parent)
     : QObject(parent), link_(*this, *this, *this, window, site)
@@ -59,5 +59,5 @@ bool SerialLink::Enabled() const
 
 void SerialLink::WaitWhile(const std::function<bool()>& keepWaiting)
 {
-    platform::WaitWhileYielding(keepWaiting);
+    platform::WaitUntil([&keepWaiting] { return !keepWaiting(); });
 }

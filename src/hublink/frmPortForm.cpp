@@ -3,6 +3,8 @@
 #include "hublink/PortSetup.h"
 #include "hublink/core/PortSettings.h"
 #include "model/Settings.h"
+#include "platform/Icons.h"
+#include "platform/LoadedForms.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
 
@@ -45,6 +47,8 @@ QGroupBox* Frame(const char* title, QRadioButton* a, QRadioButton* b, QRadioButt
 
 frmPortForm::frmPortForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
 {
+    setObjectName(QStringLiteral("frmPortForm"));
+    platform::LoadForm(this);
     BuildControls();
     Form_Load();
 }
@@ -65,7 +69,7 @@ frmPortForm* frmPortForm::ShowCentredOn(QWidget* over)
 void frmPortForm::BuildControls()
 {
     setWindowTitle(QStringLiteral("Port Properties"));
-    setWindowIcon(QIcon(QStringLiteral(":/MONITOR_ICON")));
+    setWindowIcon(platform::LoadIconResource(QStringLiteral("MONITOR_ICON")));
 
     P_OnOff = Named(new QCheckBox(QStringLiteral("  Port Enabled")), "P_OnOff");
     PortSelect = Named(new QComboBox, "PortSelect");

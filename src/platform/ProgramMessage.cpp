@@ -1,5 +1,7 @@
 #include "platform/ProgramMessage.h"
 
+#include "platform/PlainMessageBox.h"
+
 #include <QMessageBox>
 
 namespace platform {
@@ -74,7 +76,9 @@ int32_t ShowProgramMessage(QWidget* owner, const std::string& text, int32_t styl
 
 int32_t ShowPlainMessage(QWidget* owner, const std::string& text, int32_t style, const std::string& title)
 {
-    return g_plain ? g_plain(owner, text, style, title) : StandardBox(owner, text, style, title);
+    if (g_plain)
+        return g_plain(owner, text, style, title);
+    return PlainMessageBox(owner, QString::fromStdString(text), style & 0x0F, QString::fromStdString(title));
 }
 
 } // namespace platform

@@ -1,9 +1,10 @@
 #pragma once
 // The two message boxes the serial windows show: the program's own box
 // (frmMsg.Display: owner, text, style, title, returning the button code) and
-// the platform's plain critical box. Each goes through a replaceable handler:
-// the application installs its own box at start-up and tests install
-// recorders. Without a handler a standard Qt box is shown.
+// the platform's plain box. Each goes through a replaceable handler: the
+// application installs its own box (frmMsg) at start-up and tests install
+// recorders. Without a handler the program's box is a standard Qt box and
+// the plain box is PlainMessageBox.
 #include <cstdint>
 #include <functional>
 #include <string>

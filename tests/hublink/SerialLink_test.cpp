@@ -7,8 +7,9 @@
 #include "hublink/core/UnitQueries.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
-#include "platform/EventWait.h"
 #include "platform/Ports.h"
+#include "platform/Yield.h"
+#include "platform/base/TimeoutScale.h"
 #include "support/RecordingWindow.h"
 #include "support/SimulatedPort.h"
 
@@ -29,31 +30,28 @@ protected:
         ResetSiteState();
         ResetLinkState();
         platform::ResetPortList();
-        SetTimeoutScale(1.0);
+        platform::SetTimeoutScale(1.0);
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         ASSERT_FALSE(serial.ResetPort(nullptr));
         ASSERT_TRUE(serial.Comm().PortOpen());
     }
-    void TearDown() override { SetTimeoutScale(1.0); }
+    void TearDown() override { platform::SetTimeoutScale(1.0); }
 
     // Waits (yielding) until the unit has seen `count` command lines.
     void WaitForCommands(size_t count)
     {
         QElapsedTimer clock;
         clock.start();
-        platform::WaitWhileYielding([&] {
-            QTimer::singleShot(5, [] {});
-            return unit.Commands().size() < count && clock.elapsed() < 5000;
-        });
+        platform::WaitUntil([&] { return unit.Commands().size() >= count; }, 5000);
     }
 
     // Lets the event loop run for ms.
     void Pause(int ms)
     {
-        bool done = false;
-        QTimer::singleShot(ms, [&] { done = true; });
-        platform::WaitWhileYielding([&] { return !done; });
+        QElapsedTimer clock;
+        clock.start();
+        platform::WaitUntil([&] { return clock.elapsed() >= ms; });
     }
 
     SimulatedUnit unit;
@@ -103,7 +101,7 @@ TEST_F(SerialLinkTest, QueriesOfAHubRccAndRlmPutTheExactBytesOnTheWire)
 
 TEST_F(SerialLinkTest, ASilentUnitGetsResendsAtTheIntervalThenTheFailure)
 {
-    SetTimeoutScale(0.5);
+    platform::SetTimeoutScale(0.5);
     unit.SetFailure(FailureMode::Silent);
     link.BeginBusy();
     QElapsedTimer clock;
@@ -131,7 +129,7 @@ TEST_F(SerialLinkTest, ASilentUnitGetsResendsAtTheIntervalThenTheFailure)
 
 TEST_F(SerialLinkTest, FailureModesOfTheUnit)
 {
-    SetTimeoutScale(0.5);
+    platform::SetTimeoutScale(0.5);
     unit.SetFailure(FailureMode::Garbled, "IDENTREAD", 1);
     EXPECT_EQ(ReadIdent(link), "01A2B");
     EXPECT_EQ(RetryCount, 1);
@@ -222,7 +220,7 @@ TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreHandledAfterIt)
 
 TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitWithAFailure)
 {
-    SetTimeoutScale(0.5);
+    platform::SetTimeoutScale(0.5);
     unit.SetFailure(FailureMode::PortGone, "GET SWV");
     link.BeginBusy();
     EXPECT_EQ(ReadUnitType(link, 0), 3);

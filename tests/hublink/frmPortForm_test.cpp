@@ -2,6 +2,7 @@
 // the shared settings and the window's own open port at once.
 #include "hublink/frmPortForm.h"
 #include "model/Settings.h"
+#include "platform/LoadedForms.h"
 #include "platform/Ports.h"
 #include "support/RecordingWindow.h"
 #include "support/SimulatedPort.h"
@@ -51,6 +52,7 @@ TEST_F(PortFormTest, OpensOnTheCurrentPortWithTheCurrentSettings)
     PortDTR = true;
     frmPortForm form;
     EXPECT_EQ(form.windowTitle(), "Port Properties");
+    EXPECT_TRUE(platform::IsFormLoaded("frmPortForm"));
     EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
     auto* list = Control<QComboBox>(form, "PortSelect");
     ASSERT_EQ(list->count(), 3);
@@ -158,6 +160,7 @@ TEST_F(PortFormTest, OkClosesAndDeletesTheWindowWhichReleasesThePort)
     QTest::mouseClick(form->findChild<QPushButton*>("P_OK"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form.isNull());
+    EXPECT_FALSE(platform::IsFormLoaded("frmPortForm"));
     platform::SerialControl again;
     ASSERT_TRUE(again.SetCommPort(1));
     EXPECT_TRUE(again.SetPortOpen(true)) << again.LastError().Description;

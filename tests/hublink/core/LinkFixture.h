@@ -6,6 +6,7 @@
 #include "hublink/core/support/VirtualBench.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
+#include "platform/base/TimeoutScale.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -19,7 +20,7 @@ protected:
         ResetSettings();
         ResetSiteState();
         ResetLinkState();
-        SetTimeoutScale(1.0);
+        platform::SetTimeoutScale(1.0);
         LogProg = false;
     }
 

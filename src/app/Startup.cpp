@@ -1,0 +1,251 @@
+#include "app/Startup.h"
+
+#include "app/frmMain.h"
+#include "app/frmMsg.h"
+#include "app/frmSplash.h"
+#include "model/ChannelPlan.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+#include "model/clsIniFile.h"
+#include "platform/LoadedForms.h"
+#include "platform/PlainMessageBox.h"
+#include "platform/ProgramMessage.h"
+#include "platform/SingleInstance.h"
+#include "platform/Units.h"
+#include "platform/WindowLayer.h"
+#include "platform/base/ProgramFolder.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Quorvel Configuration Utility");
+// The second copy waits this long for the running copy to take its command line.
+constexpr int kHandOverTimeoutMs = 5000;
+
+QString g_commandLine;
+QPointer<frmMain> g_mainForm;
+
+void DefaultEndProcess(int code)
+{
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+std::function<void(int)> g_endProcess = DefaultEndProcess;
+
+void EndProcess(int code)
+{
+    g_endProcess(code);
+}
+
+} // namespace
+
+QString AppTitle = kAppTitle;
+QString ProgramFolderName;
+QStringList CommandArgs{QString()};
+
+void SetCommandLine(const QString& commandLine)
+{
+    g_commandLine = commandLine;
+}
+
+QString CommandLine()
+{
+    return g_commandLine;
+}
+
+QString CommandLineFromArguments(const QStringList& arguments)
+{
+    QStringList parts;
+    for (const QString& a : arguments) {
+        if (a.contains(' ') || a.contains('\t'))
+            parts << '"' + a + '"';
+        else
+            parts << a;
+    }
+    return parts.join(' ');
+}
+
+QString LastPathComponent(const QString& path)
+{
+    const qsizetype at = path.lastIndexOf('/');
+    return at < 0 ? path : path.mid(at + 1);
+}
+
+QString InstanceName()
+{
+    return ProgramFolderName + "QuorvelConfigUtility" + "_APPLICATION";
+}
+
+int ParseCommandLine(int maxArgs)
+{
+    if (maxArgs < 0)
+        maxArgs = 0;
+    CommandArgs = QStringList();
+    for (int i = 0; i <= maxArgs; ++i)
+        CommandArgs << QString();
+    int count = 0;
+    bool open = false;
+    for (const QChar c : g_commandLine) {
+        if (c == ' ' || c == '\t') {
+            open = false;
+            continue;
+        }
+        if (!open) {
+            if (count == maxArgs)
+                break;
+            ++count;
+            open = true;
+        }
+        CommandArgs[count] += c;
+    }
+    CommandArgs = CommandArgs.mid(0, count + 1);
+    return count;
+}
+
+bool IsFormLoaded(const QString& formName)
+{
+    return platform::IsFormLoaded(formName);
+}
+
+bool CreateInstanceMutex(const QString& name)
+{
+    return platform::CreateInstanceLock(name);
+}
+
+void ReleaseInstanceMutex()
+{
+    platform::ReleaseInstanceLock();
+}
+
+void MarkMainWindow(frmMain& form)
+{
+    QPointer<frmMain> held(&form);
+    platform::ListenForHandOver(InstanceName(), [held](const QByteArray& data) {
+        if (held.isNull())
+            return;
+        platform::RestoreWindow(*held);
+        // One zero byte is what a second copy without arguments sends: it
+        // asks for the window only, it names no file.
+        if (data.isEmpty() || data == QByteArray(1, '\0'))
+            return;
+        held->OpenFileFromMessage(QString::fromUtf8(data));
+    });
+}
+
+frmMain* MainForm()
+{
+    return g_mainForm.data();
+}
+
+void SetMainForm(frmMain* form)
+{
+    g_mainForm = form;
+}
+
+frmMain* LoadMainForm()
+{
+    auto* form = new frmMain;
+    SetMainForm(form);
+    form->Form_Load();
+    return form;
+}
+
+void ReadMainWindowRect()
+{
+    model::clsIniFile ini;
+    ini.sFileName(SettingsPath());
+    ini.sSectionName("WindowPositions");
+    MainWindowTop = ini.GetLong("MainWindowTop", 1000);
+    MainWindowLeft = ini.GetLong("MainWindowLeft", 1000);
+    MainWindowHeight = ini.GetLong("MainWindowHeight", 9165);
+    MainWindowWidth = ini.GetLong("MainWindowWidth", 12765);
+}
+
+model::clsIniFile::BadLineAnswer AskAboutBadLine(const std::string& fileName, int lineNumber)
+{
+    // The splash's progress waits while the question is open.
+    auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
+    QPointer<QTimer> timer = splash != nullptr ? splash->Timer1 : nullptr;
+    if (timer)
+        timer->stop();
+    const int32_t answer = platform::PlainMessageBox(
+        nullptr, QString::fromStdString(model::clsIniFile::BadLineText(fileName, lineNumber)), 1,
+        model::clsIniFile::kBadLineTitle);
+    if (timer)
+        timer->start();
+    return answer == 1 ? model::clsIniFile::BadLineAnswer::Ok : model::clsIniFile::BadLineAnswer::Cancel;
+}
+
+bool Main()
+{
+    AppTitle = kAppTitle;
+    QApplication::setQuitOnLastWindowClosed(false);
+    model::clsIniFile::SetBadLineQuestion(AskAboutBadLine);
+    // The serial windows report through the program's own box.
+    platform::SetProgramMessageHandler(
+        [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
+            return frmMsg::Display(owner, QString::fromStdString(text), style, QString::fromStdString(title));
+        });
+    ProgramFolderName = LastPathComponent(QString::fromStdString(platform::ProgramFolder()));
+    if (!CreateInstanceMutex(InstanceName())) {
+        QByteArray data = g_commandLine.toUtf8();
+        if (data.isEmpty())
+            data = QByteArray(1, '\0');
+        platform::SendHandOver(InstanceName(), data, kHandOverTimeoutMs);
+        return false;
+    }
+    ReadMainWindowRect();
+
+    auto* splash = new frmSplash;
+    const double left =
+        MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(splash->width()) / 2.0;
+    const double top =
+        MainWindowTop + MainWindowHeight / 2.0 - platform::PixelsToTwips(splash->height()) / 2.0;
+    splash->move(platform::PixelsFromTwips(left), platform::PixelsFromTwips(top));
+    splash->show();
+
+    model::ResetSite();
+    FileLoaded = false;
+    LoadSettings();
+    Locked = false;
+    // The channel table is fixed; the random generator starts from 1.
+    model::SeedRandom(1);
+    LoadMainForm();
+    return true;
+}
+
+void ExitProgram()
+{
+    std::string error;
+    if (!SaveSettings(&error))
+        std::fprintf(stderr, "settings.ini not written: %s\n", error.c_str());
+    ReleaseInstanceMutex();
+    EndProcess(0);
+}
+
+void EndProgram()
+{
+    ReleaseInstanceMutex();
+    EndProcess(0);
+}
+
+void SetEndProcessHook(std::function<void(int)> hook)
+{
+    g_endProcess = hook ? std::move(hook) : std::function<void(int)>(DefaultEndProcess);
+}
+
+void ResetStartup()
+{
+    AppTitle = kAppTitle;
+    ProgramFolderName.clear();
+    CommandArgs = QStringList{QString()};
+    g_commandLine.clear();
+    g_mainForm = nullptr;
+}
