@@ -100,6 +100,18 @@ TEST(SerialControl, ReportsWhyAPortCannotBeOpened)
     EXPECT_NE(comm.LastError().Description.find("Com3 (/nonexistent/ttyUSB9) is not present"),
               std::string::npos);
 
+    SimulatedUnit unit;
+    SimulatedPort port(unit);
+    platform::SetComPortPath(3, port.SlavePath());
+    platform::SerialControl first;
+    ASSERT_TRUE(first.SetCommPort(3));
+    ASSERT_TRUE(first.SetPortOpen(true));
+    EXPECT_FALSE(comm.SetPortOpen(true));
+    EXPECT_EQ(comm.LastError().Number, EBUSY);
+    EXPECT_NE(comm.LastError().Description.find("is in use by another program"), std::string::npos)
+        << comm.LastError().Description;
+    first.SetPortOpen(false);
+
     const std::string folder = ::testing::TempDir();
     platform::SetComPortPath(3, folder);
     EXPECT_FALSE(comm.SetPortOpen(true));

@@ -187,7 +187,7 @@ TEST_F(SerialLinkTest, FiltersAndCollectionsOverTheWire)
     CommandCount = 2;
     ReplyLineCount = 1;
     EXPECT_EQ(link.Transact(ProgramWait, "RELATION ADD 5 0 1", kReplyTimeoutMs), ProgramDone);
-    EXPECT_EQ(unit.CommandLines().back(), "RELATION ADD 5 0 1");
+    EXPECT_EQ(unit.Wire(), "GET DS ALL\rGET SYSCONFIG\rRELATION ADD 5 0 1\rRELATION ADD 5 0 1\r");
 }
 
 TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreHandledAfterIt)
