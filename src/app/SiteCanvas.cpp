@@ -11,6 +11,11 @@ namespace {
 
 constexpr QRgb kBackground = qRgb(255, 255, 255);
 
+// The persistent layer grows with the drawing up to this many pixels each
+// way (over 120,000 twips); links beyond it are cut off. A site file with an
+// absurd position would otherwise ask for gigabytes of picture.
+constexpr int kMaxPicturePixels = 8192;
+
 double ToPixels(double twips)
 {
     return twips / platform::kTwipsPerPixel;
@@ -136,8 +141,8 @@ void SiteCanvas::GrowPicture()
     // Sizes change while the window is still hidden, before any resize event
     // arrives, so painting checks the size itself. The layer only grows, so what is painted beyond a smaller
     // size survives a shrink and a later growth, as the picture box keeps it.
-    const int w = std::max({picture_.width(), width(), reserved_.width()});
-    const int h = std::max({picture_.height(), height(), reserved_.height()});
+    const int w = std::min(std::max({picture_.width(), width(), reserved_.width()}), kMaxPicturePixels);
+    const int h = std::min(std::max({picture_.height(), height(), reserved_.height()}), kMaxPicturePixels);
     if (w == picture_.width() && h == picture_.height())
         return;
     QImage bigger(w, h, QImage::Format_RGB32);

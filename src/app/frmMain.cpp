@@ -413,8 +413,13 @@ void frmMain::Form_Load()
     SiteFileName = "untitled.qvs";
     progressBar_->hide();
     // 3, 4. The stored rectangle, kept on the desktop.
-    setGeometry(TwipsToPixels(MainWindowLeft), TwipsToPixels(MainWindowTop), TwipsToPixels(MainWindowWidth),
-                TwipsToPixels(MainWindowHeight));
+    // The stored rectangle is the outer one, frame included, as it is
+    // stored: the position places the frame, and the size is corrected for
+    // the frame once it is known, so the window does not grow by its frame at
+    // every start.
+    move(TwipsToPixels(MainWindowLeft), TwipsToPixels(MainWindowTop));
+    resize(TwipsToPixels(MainWindowWidth), TwipsToPixels(MainWindowHeight));
+    storedOuterSize_ = QSize(MainWindowWidth, MainWindowHeight);
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
     KeepOnScreen();
     // 5.
@@ -505,8 +510,8 @@ void frmMain::KeepOnScreen()
     const QRect desk = screen->virtualGeometry();
     const long maxWidth = PixelsToTwips(desk.width());
     const long maxHeight = PixelsToTwips(desk.height());
-    long left = PixelsToTwips(geometry().left());
-    long top = PixelsToTwips(geometry().top());
+    long left = PixelsToTwips(x());
+    long top = PixelsToTwips(y());
     if (left + WidthTwips() > maxWidth)
         left = maxWidth - WidthTwips() - 300;
     if (top + HeightTwips() > maxHeight)
@@ -729,7 +734,26 @@ void frmMain::resizeEvent(QResizeEvent* event)
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    ApplyStoredOuterSize();
     Form_Resize();
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    ApplyStoredOuterSize();
+}
+
+void frmMain::ApplyStoredOuterSize()
+{
+    // The window system tells the frame's size some time after the window
+    // is shown, with a move of the window.
+    if (storedOuterSize_.isEmpty() || !isVisible() || frameGeometry().size() == geometry().size())
+        return;
+    const QSize outer = storedOuterSize_;
+    storedOuterSize_ = QSize();
+    if (windowState() == Qt::WindowNoState)
+        SetSizeTwips(outer.width(), outer.height());
 }
 
 void frmMain::StoreRectangle()
@@ -776,7 +800,7 @@ void frmMain::Form_Resize()
     } else {
         hScroll_->hide();
     }
-    if (h < DrawingHeight + 1600) {
+    if (h < long{DrawingHeight} + 1600) {
         vScroll_->setRange(0, range(DrawingHeight - h + 1600));
         vScroll_->setSingleStep(10);
         vScroll_->setPageStep(100);
@@ -995,7 +1019,7 @@ void frmMain::cmdFull_Click()
     cmdFull_->hide();
     hScroll_->hide();
     vScroll_->hide();
-    SetSizeTwips(DrawingWidth + 500, DrawingHeight + 2000);
+    SetSizeTwips(long{DrawingWidth} + 500, long{DrawingHeight} + 2000);
     const long h = HeightTwips();
     if (Toolbar) {
         canvas_->SetTopTwips(kToolbarHeight);
@@ -1079,6 +1103,8 @@ void frmMain::CalculateUsed(int index)
 
 void frmMain::TakeSelectionDown()
 {
+    if (ActiveNode < 0 || ActiveNode >= kNodeCount)
+        return;
     for (auto& node : Nodes)
         node.NotAsChild();
     const int parent = NodeAt(ActiveNode).Parent();

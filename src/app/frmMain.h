@@ -127,6 +127,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -136,6 +137,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void KeepOnScreen();
+    void ApplyStoredOuterSize();
     void OpenStartFile();
     // Loads SiteFileName after the screen was cleared; true when it was read.
     bool LoadConfigFile();
@@ -182,5 +184,8 @@ private:
     bool skipNextDrag_ = false;
     bool saveInProgress_ = false;
     bool loaded_ = false;
+    // The stored outer size (twips) until the window frame is known: the
+    // stored rectangle includes the frame, which exists only once shown.
+    QSize storedOuterSize_;
     std::unique_ptr<model::SiteFileObserver> fileObserver_;
 };

@@ -1,6 +1,8 @@
 #include "model/CanvasLayout.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 int32_t DrawingWidth = 0;
 int32_t DrawingHeight = 0;
@@ -38,6 +40,12 @@ int32_t RoundLong(double value)
     return static_cast<int32_t>(RoundHalfEven(value));
 }
 
+int32_t Saturate(int64_t value)
+{
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
 void AppendChildren(const NodeArray& nodes, int parent, std::vector<int>& row)
 {
     for (int j = 1; j < kNodeCount; ++j)
@@ -72,7 +80,9 @@ DrawingExtent ComputeDrawingExtent(const NodeArray& nodes, int32_t siteNameX, in
         bottom = int64_t{siteNameY} + siteNameHeight;
     if (siteNameX > right)
         right = int64_t{siteNameX} + siteNameWidth;
-    return {static_cast<int32_t>(right + 600), static_cast<int32_t>(bottom + 500)};
+    // Positions read from a file may lie anywhere a Long reaches: the extent
+    // saturates instead of wrapping round to a negative size.
+    return {Saturate(right + 600), Saturate(bottom + 500)};
 }
 
 std::array<std::vector<int>, 4> TreeRows(const NodeArray& nodes)

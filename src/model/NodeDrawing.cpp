@@ -128,9 +128,12 @@ Link NodeLink(const clsNode& node, const NodeArray& nodes, int linkStyle)
         return link;
     const clsNode& parent = nodes[static_cast<std::size_t>(node.Parent())];
     if (linkStyle == 1) {
-        // The difference is a 16-bit value; its half may end in .5.
-        const auto difference = static_cast<int16_t>(node.Top() - parent.Bottom());
-        const double mid = node.Top() - difference / 2.0;
+        // The elbow runs half-way between the node's top and the parent's
+        // bottom; the half may end in .5. The difference is taken whole:
+        // cutting it to 16 bits put the elbow far outside both boxes once
+        // they stood more than 32767 twips apart.
+        const int64_t difference = int64_t{node.Top()} - parent.Bottom();
+        const double mid = node.Top() - static_cast<double>(difference) / 2.0;
         const double x = node.CentreX();
         const double px = parent.CentreX();
         link.lines.push_back({x, node.Top() - kLinkGap, x, mid});

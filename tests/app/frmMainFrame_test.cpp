@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <limits>
 
 namespace {
 
@@ -256,6 +257,26 @@ TEST_F(MainWindowTest, ScrollBarsFollowTheDrawingAndStayInRange)
     form->SetSizeTwips(9000, 7000);
     QApplication::processEvents();
     EXPECT_EQ(form->HScroll1()->maximum(), 32767);
+}
+
+TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
+{
+    LoadSite();
+    model::Nodes[2].SetLeft(std::numeric_limits<int32_t>::max() - 100);
+    model::Nodes[2].SetTop(std::numeric_limits<int32_t>::max() - 100);
+    form->DisplayNodes();
+    EXPECT_EQ(DrawingWidth, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(DrawingHeight, std::numeric_limits<int32_t>::max());
+    form->SetSizeTwips(9000, 7000);
+    QApplication::processEvents();
+    EXPECT_TRUE(form->HScroll1()->isVisible());
+    EXPECT_EQ(form->VScroll1()->maximum(), 32767);
+    // The link layer stops growing long before the drawing's end.
+    EXPECT_LE(form->Canvas()->Picture().width(), 8192);
+    EXPECT_LE(form->Canvas()->Picture().height(), 8192);
+    form->cmdFull_Click();
+    QApplication::processEvents();
+    EXPECT_EQ(form->Canvas()->LeftTwips(), 0);
 }
 
 TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)

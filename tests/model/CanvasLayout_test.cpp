@@ -2,6 +2,7 @@
 #include "model/CanvasLayout.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 
 using namespace model;
@@ -70,6 +71,20 @@ TEST(DrawingExtent, NodesNotInUseAreIgnored)
     const DrawingExtent extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
     EXPECT_EQ(extent.width, 600 + 870 + 600);
     EXPECT_EQ(extent.height, 100 + 525 + 500);
+}
+
+TEST(DrawingExtent, FarAwayNodesSaturateInsteadOfWrapping)
+{
+    auto nodes = Site({0, 0});
+    (*nodes)[0].SetLeft(100);
+    (*nodes)[0].SetTop(100);
+    (*nodes)[1].SetLeft(std::numeric_limits<int32_t>::max() - 10);
+    (*nodes)[1].SetTop(std::numeric_limits<int32_t>::max());
+    DrawingExtent extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
+    EXPECT_EQ(extent.width, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(extent.height, std::numeric_limits<int32_t>::max());
+    extent = ComputeDrawingExtent(*nodes, std::numeric_limits<int32_t>::max(), 0, 4000, 0);
+    EXPECT_EQ(extent.width, std::numeric_limits<int32_t>::max());
 }
 
 TEST(TreeLayout, RowsFollowTheHopCountGroupedByParent)

@@ -2,6 +2,7 @@
 #include "model/NodeDrawing.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 
 using namespace model;
@@ -152,6 +153,23 @@ TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
     EXPECT_DOUBLE_EQ(link.lines[1].x2, (*nodes)[0].CentreX());
     EXPECT_DOUBLE_EQ(link.lines[2].y1, mid);
     EXPECT_DOUBLE_EQ(link.lines[2].y2, 625 + 40);
+}
+
+TEST(NodeLink, AnElbowBetweenFarApartBoxesStaysBetweenThem)
+{
+    auto nodes = Site({0, 0});
+    (*nodes)[0].SetTop(100); // bottom 625
+    (*nodes)[1].SetTop(40625);
+    Link link = NodeLink((*nodes)[1], *nodes, 1);
+    ASSERT_EQ(link.lines.size(), 3u);
+    EXPECT_DOUBLE_EQ(link.lines[1].y1, 20625);
+    // Positions at the ends of the Long range do not overflow.
+    (*nodes)[0].SetTop(std::numeric_limits<int32_t>::max() - 525);
+    (*nodes)[1].SetTop(std::numeric_limits<int32_t>::min());
+    link = NodeLink((*nodes)[1], *nodes, 1);
+    ASSERT_EQ(link.lines.size(), 3u);
+    EXPECT_LT(link.lines[1].y1, 0);
+    EXPECT_GT(link.lines[1].y1, std::numeric_limits<int32_t>::min());
 }
 
 TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
