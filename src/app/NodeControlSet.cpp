@@ -80,7 +80,7 @@ void NodeControlSet::UpdateQI(const model::clsNode& node)
 void NodeControlSet::PlaceQuickInfo(const model::clsNode& node)
 {
     const long left = node.Left() + (model::BoxWidth(node) - WidthTwips(qiLabel_)) / 2;
-    PlaceTwips(qiLabel_, left, node.Top() - model::kQuickInfoAbove);
+    PlaceTwips(qiLabel_, left, long{node.Top()} - model::kQuickInfoAbove);
 }
 
 void NodeControlSet::NodeMoved(const model::clsNode& node)

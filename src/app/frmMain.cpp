@@ -1263,8 +1263,8 @@ void frmMain::Canvas_MouseDown(int button, int shift, double x, double y)
     EndSiteNameEdit();
     for (int i = 0; i < kNodeCount; ++i) {
         const model::clsNode& node = NodeAt(i);
-        if (node.InUse() && node.Left() < x && x < node.Left() + node.Width() && node.Top() < y &&
-            y < node.Top() + node.Height()) {
+        if (node.InUse() && node.Left() < x && x < static_cast<double>(node.Left()) + node.Width() &&
+            node.Top() < y && y < static_cast<double>(node.Top()) + node.Height()) {
             dragOffsetX_ = static_cast<int>(model::RoundHalfEven(x - node.Left()));
             dragOffsetY_ = static_cast<int>(model::RoundHalfEven(y - node.Top()));
             SelectNode(i, button, shift);

@@ -62,18 +62,18 @@ int BoxHeight(const clsNode& node)
 CaptionLayout NodeCaption(const clsNode& node, bool isLoopInterface)
 {
     CaptionLayout caption;
-    caption.left = node.Left() + 90;
+    caption.left = int64_t{node.Left()} + 90;
     if (node.NodeNumber() == 0) {
         caption.width = 700;
         if (isLoopInterface) {
-            caption.top = node.Top() + 80;
+            caption.top = int64_t{node.Top()} + 80;
             caption.text = "RLM";
         } else {
-            caption.top = node.Top() + 30;
+            caption.top = int64_t{node.Top()} + 30;
             caption.text = "Radio\r\nHub";
         }
     } else {
-        caption.top = node.Top() + 90;
+        caption.top = int64_t{node.Top()} + 90;
         caption.text = std::to_string(node.NodeNumber());
     }
     return caption;

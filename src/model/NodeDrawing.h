@@ -24,8 +24,8 @@ int BoxHeight(const clsNode& node);
 
 struct CaptionLayout
 {
-    int32_t left = 0;
-    int32_t top = 0;
+    int64_t left = 0; // wider than a Long: a node may stand at the Long's end
+    int64_t top = 0;
     int width = 0; // 0: the caption keeps its own width
     std::string text;
 };

@@ -262,9 +262,17 @@ TEST_F(MainWindowTest, ScrollBarsFollowTheDrawingAndStayInRange)
 TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
 {
     LoadSite();
-    model::Nodes[2].SetLeft(std::numeric_limits<int32_t>::max() - 100);
-    model::Nodes[2].SetTop(std::numeric_limits<int32_t>::max() - 100);
+    constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
+    model::Nodes[2].SetLeft(kMost - 10);
+    model::Nodes[2].SetTop(kMost - 10);
+    model::Nodes[4].SetTop(std::numeric_limits<int32_t>::min());
+    NodeQuickInfoMode = 1;
     form->DisplayNodes();
+    // A click on the far node selects it; one on empty canvas clears it.
+    form->Canvas_MouseDown(1, 0, kMost - 5.0, kMost - 5.0);
+    EXPECT_EQ(ActiveNode, 2);
+    form->Canvas_MouseDown(1, 0, 50, 50);
+    EXPECT_EQ(ActiveNode, -1);
     EXPECT_EQ(DrawingWidth, std::numeric_limits<int32_t>::max());
     EXPECT_EQ(DrawingHeight, std::numeric_limits<int32_t>::max());
     form->SetSizeTwips(9000, 7000);
