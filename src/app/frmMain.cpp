@@ -359,6 +359,8 @@ void frmMain::CreateToolBar()
     toolBar_ = new QToolBar(client_);
     toolBar_->setObjectName("ToolBar1");
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // The bar covers the canvas scrolled up under it.
+    toolBar_->setAutoFillBackground(true);
     for (const ToolButtonEntry& entry : kToolButtons) {
         QAction* button = toolBar_->addAction(entry.text);
         button->setObjectName(QString("ToolBar1_%1").arg(entry.key));
@@ -728,6 +730,8 @@ void frmMain::Form_Activate()
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // The toolbar spans the top of the window, above the canvas.
+    toolBar_->setGeometry(0, 0, width(), TwipsToPixels(kToolbarHeight));
     Form_Resize();
 }
 

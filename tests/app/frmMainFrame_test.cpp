@@ -77,6 +77,24 @@ TEST_F(MainWindowTest, TheToolbarTakesTheTopOfTheWindow)
     EXPECT_EQ(form->Canvas()->TopTwips(), 450);
 }
 
+TEST_F(MainWindowTest, TheToolbarCoversTheCanvasScrolledUnderIt)
+{
+    Toolbar = true;
+    LoadSite();
+    model::Nodes[4].SetTop(20000);
+    form->DisplayNodes();
+    form->SetSizeTwips(9000, 7000);
+    QApplication::processEvents();
+    ASSERT_TRUE(form->VScroll1()->isVisible());
+    form->VScroll1()->setValue(3000);
+    EXPECT_LT(form->Canvas()->TopTwips(), 0);
+    // Right of the buttons, along the whole width, the bar and not the
+    // white canvas.
+    EXPECT_EQ(form->ToolBar1()->width(), form->centralWidget()->width());
+    const QImage shot = form->centralWidget()->grab().toImage();
+    EXPECT_NE(shot.pixelColor(shot.width() - 40, 10), QColor(Qt::white));
+}
+
 TEST_F(MainWindowTest, AWindowBeyondTheRightEdgeComesBackInside)
 {
     const QRect desk = QGuiApplication::primaryScreen()->virtualGeometry();
@@ -342,8 +360,6 @@ TEST(PainterPrintSurface, PrintNodePaintsTheBoxAndItsNumberOnAPicture)
         model::PrintNode(rcc, true, surface, nodes, 1);
         model::PrintNode(rcc, false, surface, nodes, 1);
     }
-    QDir().mkpath("/tmp/shots-canvas");
-    picture.save("/tmp/shots-canvas/test-printnode.png");
     // Inside the box, away from the number: the box colour.
     EXPECT_EQ(picture.pixelColor(100 + 4, 100 + 14), QColor(192, 255, 255));
     // The top edge of the outline is black.
