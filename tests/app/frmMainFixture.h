@@ -82,6 +82,14 @@ protected:
     }
 
     // Puts the five nodes in use at fixed places and shows the site.
+    // Shows the site as it now stands in a window of this outer size (twips).
+    void DisplayInWindow(long width, long height)
+    {
+        form->DisplayNodes();
+        form->SetSizeTwips(width, height);
+        QApplication::processEvents();
+    }
+
     void LoadSite()
     {
         Load();

@@ -82,9 +82,7 @@ TEST_F(MainWindowTest, TheToolbarCoversTheCanvasScrolledUnderIt)
     Toolbar = true;
     LoadSite();
     model::Nodes[4].SetTop(20000);
-    form->DisplayNodes();
-    form->SetSizeTwips(9000, 7000);
-    QApplication::processEvents();
+    DisplayInWindow(9000, 7000);
     ASSERT_TRUE(form->VScroll1()->isVisible());
     form->VScroll1()->setValue(3000);
     EXPECT_LT(form->Canvas()->TopTwips(), 0);
@@ -254,9 +252,7 @@ TEST_F(MainWindowTest, ScrollBarsFollowTheDrawingAndStayInRange)
     // A node far right and low: both bars, ranges from the drawing's extent.
     model::Nodes[2].SetLeft(30000);
     model::Nodes[2].SetTop(20000);
-    form->DisplayNodes();
-    form->SetSizeTwips(9000, 7000);
-    QApplication::processEvents();
+    DisplayInWindow(9000, 7000);
     ASSERT_TRUE(form->HScroll1()->isVisible());
     EXPECT_EQ(DrawingWidth, 30000 + 870 + 600);
     EXPECT_EQ(form->HScroll1()->maximum(), DrawingWidth - form->WidthTwips());
@@ -271,9 +267,7 @@ TEST_F(MainWindowTest, ScrollBarsFollowTheDrawingAndStayInRange)
 
     // A drawing beyond what a bar holds is clamped to its largest value.
     model::Nodes[2].SetLeft(60000);
-    form->DisplayNodes();
-    form->SetSizeTwips(9000, 7000);
-    QApplication::processEvents();
+    DisplayInWindow(9000, 7000);
     EXPECT_EQ(form->HScroll1()->maximum(), 32767);
 }
 
@@ -285,16 +279,14 @@ TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
     model::Nodes[2].SetTop(kMost - 10);
     model::Nodes[4].SetTop(std::numeric_limits<int32_t>::min());
     NodeQuickInfoMode = 1;
-    form->DisplayNodes();
+    DisplayInWindow(9000, 7000);
+    EXPECT_EQ(DrawingWidth, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(DrawingHeight, std::numeric_limits<int32_t>::max());
     // A click on the far node selects it; one on empty canvas clears it.
     form->Canvas_MouseDown(1, 0, kMost - 5.0, kMost - 5.0);
     EXPECT_EQ(ActiveNode, 2);
     form->Canvas_MouseDown(1, 0, 50, 50);
     EXPECT_EQ(ActiveNode, -1);
-    EXPECT_EQ(DrawingWidth, std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(DrawingHeight, std::numeric_limits<int32_t>::max());
-    form->SetSizeTwips(9000, 7000);
-    QApplication::processEvents();
     EXPECT_TRUE(form->HScroll1()->isVisible());
     EXPECT_EQ(form->VScroll1()->maximum(), 32767);
     // The link layer stops growing long before the drawing's end.
@@ -309,9 +301,7 @@ TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)
 {
     LoadSite();
     model::Nodes[2].SetLeft(14000);
-    form->DisplayNodes();
-    form->SetSizeTwips(7000, 7000);
-    QApplication::processEvents();
+    DisplayInWindow(7000, 7000);
     ASSERT_TRUE(form->cmdFull()->isVisible());
     QTest::mouseClick(form->cmdFull(), Qt::LeftButton);
     QApplication::processEvents();
