@@ -701,6 +701,9 @@ long frmMain::HeightTwips() const
 
 void frmMain::SetSizeTwips(long width, long height)
 {
+    // Before the frame is known, this size replaces the stored one.
+    if (!storedOuterSize_.isEmpty())
+        storedOuterSize_ = QSize(static_cast<int>(width), static_cast<int>(height));
     const QSize frame = frameGeometry().size() - geometry().size();
     resize(TwipsToPixels(width) - frame.width(), TwipsToPixels(height) - frame.height());
 }
