@@ -29,12 +29,9 @@ const clsNode& At(const NodeArray& nodes, int i)
     return nodes[static_cast<std::size_t>(i)];
 }
 
-// Gaps and steps are 16-bit values in the layout formulas.
-int16_t RoundInteger(double value)
-{
-    return static_cast<int16_t>(RoundHalfEven(value));
-}
-
+// Gaps, steps and ring offsets are kept wider than the 16 bits they once
+// had: a window taller than about 5,000 pixels made the outer ring's offset
+// wrap round. Within 16 bits the results are the same.
 int32_t RoundLong(double value)
 {
     return static_cast<int32_t>(RoundHalfEven(value));
@@ -111,14 +108,14 @@ std::array<std::vector<int>, 4> TreeRows(const NodeArray& nodes)
 void PositionNodeTree(NodeArray& nodes, double windowWidth, double windowHeight)
 {
     clsNode& hub = At(nodes, 0);
-    const int16_t gap = RoundInteger(std::floor(windowHeight - 5.0 * hub.Height()) / 7);
+    const int32_t gap = RoundLong(std::floor(windowHeight - 5.0 * hub.Height()) / 7);
     hub.SetLeft(RoundLong(windowWidth / 2 - hub.Width()));
     hub.SetTop(gap);
     const auto rows = TreeRows(nodes);
     for (std::size_t level = 0; level < rows.size(); ++level) {
         const auto& row = rows[level];
-        const int16_t step = RoundInteger(windowWidth / (static_cast<double>(row.size()) + 1));
-        int64_t x = RoundInteger(step / 2.0);
+        const int32_t step = RoundLong(windowWidth / (static_cast<double>(row.size()) + 1));
+        int64_t x = RoundLong(step / 2.0);
         for (int n : row) {
             clsNode& node = At(nodes, n);
             node.SetLeft(static_cast<int32_t>(x));
@@ -131,8 +128,8 @@ void PositionNodeTree(NodeArray& nodes, double windowWidth, double windowHeight)
 void PositionNodeShell(NodeArray& nodes, double windowWidth, double windowHeight, double statusBarHeight)
 {
     const clsNode& first = At(nodes, 1);
-    const int16_t vgap = RoundInteger(std::floor(windowHeight - 4.0 * first.Height()) / 9);
-    const int16_t hgap = RoundInteger(std::floor(windowWidth - 4.0 * first.Width()) / 8);
+    const int32_t vgap = RoundLong(std::floor(windowHeight - 4.0 * first.Height()) / 9);
+    const int32_t hgap = RoundLong(std::floor(windowWidth - 4.0 * first.Width()) / 8);
     clsNode& hub = At(nodes, 0);
     hub.SetLeft(RoundLong(windowWidth / 2 - hub.Width() / 2.0));
     hub.SetTop(RoundLong(windowHeight / 2 - statusBarHeight - hub.Height() / 2.0 - 200));
@@ -142,11 +139,11 @@ void PositionNodeShell(NodeArray& nodes, double windowWidth, double windowHeight
     static constexpr int kDy[8] = {0, -1, -1, -1, 0, 1, 1, 1};
     for (int i = 1; i < kNodeCount; ++i) {
         const int ring = (i - 1) / 8 + 1;
-        const int16_t dx = RoundInteger(static_cast<double>(ring) * hgap);
-        const int16_t dy = RoundInteger(static_cast<double>(ring) * vgap);
+        const int32_t dx = RoundLong(static_cast<double>(ring) * hgap);
+        const int32_t dy = RoundLong(static_cast<double>(ring) * vgap);
         const int d = i % 8;
-        const double cx = hub.CentreX() + kDx[d] * dx;
-        const double cy = hub.CentreY() + kDy[d] * dy;
+        const double cx = hub.CentreX() + static_cast<double>(kDx[d]) * dx;
+        const double cy = hub.CentreY() + static_cast<double>(kDy[d]) * dy;
         clsNode& node = At(nodes, i);
         node.SetLeft(RoundLong(cx - node.Width() / 2.0));
         node.SetTop(RoundLong(cy - node.Height() / 2.0));

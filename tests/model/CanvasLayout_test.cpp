@@ -163,6 +163,17 @@ TEST(ShellLayout, RingsAroundTheHub)
     EXPECT_EQ(at(31), std::make_pair(6383 - 5484 - 225, 4082 + 3328 - 210)); // ring 4, south-west
 }
 
+TEST(ShellLayout, TheOuterRingOfAVeryTallWindowStaysAboveTheHub)
+{
+    auto nodes = Site({0});
+    PositionNodeShell(*nodes, 12000, 100000, 300);
+    // vgap R(98320 / 9) = 10924; the hub's centre at 49500; ring 4 lies
+    // 4 x 10924 = 43696 above it, past what 16 bits hold.
+    EXPECT_EQ((*nodes)[0].CentreY(), 49500);
+    EXPECT_EQ((*nodes)[25].Top(), 49500 - 43696 - 210);
+    EXPECT_EQ((*nodes)[30].Top(), 49500 + 43696 - 210);
+}
+
 TEST(ShellLayout, RoundingGoesToTheEvenNeighbour)
 {
     EXPECT_EQ(RoundHalfEven(2.5), 2);
