@@ -1,0 +1,19 @@
+#include "model/RecentFiles.h"
+
+namespace model {
+
+void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path)
+{
+    std::size_t found = 10; // a new path: entries 1..9 move down, 10 falls off
+    for (std::size_t k = 1; k <= 10; ++k) {
+        if (entries[k] == path) {
+            found = k;
+            break;
+        }
+    }
+    for (std::size_t j = found; j > 1; --j)
+        entries[j] = entries[j - 1];
+    entries[1] = path;
+}
+
+} // namespace model

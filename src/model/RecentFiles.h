@@ -1,0 +1,14 @@
+#pragma once
+// The recent-file list: ten entries, entry 1 the most recent, an empty text
+// for an empty entry (index 0 of the array is not used).
+#include <array>
+#include <string>
+
+namespace model {
+
+// Puts path at entry 1. A path already in the list moves up from its place,
+// the entries above it moving down one; a new path pushes every entry down
+// and the tenth falls off. Paths are compared exactly.
+void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path);
+
+} // namespace model

@@ -1,0 +1,226 @@
+#include "TestSites.h"
+#include "model/NodeDrawing.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace model;
+
+namespace {
+
+auto Site(const std::vector<int>& parents)
+{
+    return NumberedSite(parents);
+}
+
+// Records what PrintNode paints.
+struct RecordingSurface : PrintSurface
+{
+    int lineWidth = -1;
+    std::vector<std::pair<LinkLine, uint32_t>> lines;
+    std::vector<LinkLine> boxes;
+    std::vector<std::tuple<std::string, double, double>> texts;
+    double x = 0, y = 0;
+    double charWidth = 100, textHeight = 200;
+    int yields = 0;
+
+    void SetLineWidth(int pixels) override { lineWidth = pixels; }
+    void Line(double x1, double y1, double x2, double y2, uint32_t colour) override
+    {
+        lines.push_back({{x1, y1, x2, y2}, colour});
+    }
+    void FilledBox(double x1, double y1, double x2, double y2, uint32_t colour) override
+    {
+        EXPECT_EQ(colour, kBoxFill);
+        boxes.push_back({x1, y1, x2, y2});
+    }
+    void SetFont(const std::string& name, double size, bool bold) override
+    {
+        EXPECT_EQ(name, "Verdana");
+        EXPECT_EQ(size, 10);
+        EXPECT_TRUE(bold);
+    }
+    double TextWidth(const std::string& text) override
+    {
+        return charWidth * static_cast<double>(text.size());
+    }
+    double TextHeight(const std::string&) override { return textHeight; }
+    void SetCurrentX(double value) override { x = value; }
+    void SetCurrentY(double value) override { y = value; }
+    void Print(const std::string& text) override { texts.emplace_back(text, x, y); }
+    void Yield() override { ++yields; }
+};
+
+} // namespace
+
+TEST(NodeCaption, HubRlmAndRcc)
+{
+    auto nodes = Site({0, 0});
+    (*nodes)[0].SetLeft(1000);
+    (*nodes)[0].SetTop(500);
+    CaptionLayout hub = NodeCaption((*nodes)[0], false);
+    EXPECT_EQ(hub.text, "Radio\r\nHub");
+    EXPECT_EQ(hub.left, 1090);
+    EXPECT_EQ(hub.top, 530);
+    EXPECT_EQ(hub.width, 700);
+    CaptionLayout rlm = NodeCaption((*nodes)[0], true);
+    EXPECT_EQ(rlm.text, "RLM");
+    EXPECT_EQ(rlm.top, 580);
+    (*nodes)[1].SetLeft(300);
+    (*nodes)[1].SetTop(2000);
+    CaptionLayout rcc = NodeCaption((*nodes)[1], true);
+    EXPECT_EQ(rcc.text, "1");
+    EXPECT_EQ(rcc.left, 390);
+    EXPECT_EQ(rcc.top, 2090);
+    EXPECT_EQ(BoxWidth((*nodes)[0]), 870);
+    EXPECT_EQ(BoxHeight((*nodes)[1]), 420);
+}
+
+TEST(QuickInfo, LoopAddressIdentAndChannelCaptions)
+{
+    auto nodes = Site({0, 0});
+    clsNode& rcc = (*nodes)[1];
+    EXPECT_FALSE(QuickInfoFor(rcc, 1, false).visible);
+    rcc.SetNodeLoop(2);
+    rcc.SetNodeAddress(126);
+    EXPECT_EQ(QuickInfoFor(rcc, 1, false).caption, "L2/126");
+    rcc.SetNodeAddress(7);
+    QuickInfo info = QuickInfoFor(rcc, 1, false);
+    EXPECT_TRUE(info.visible);
+    EXPECT_EQ(info.caption, "L2/007");
+
+    EXPECT_FALSE(QuickInfoFor(rcc, 2, false).visible);
+    rcc.SetNodeIdent("a1b2c");
+    EXPECT_EQ(QuickInfoFor(rcc, 2, false).caption, "A1B2C");
+
+    rcc.SetX_ChannelA(33);
+    EXPECT_FALSE(QuickInfoFor(rcc, 3, false).visible);
+    rcc.SetX_ChannelB(3);
+    EXPECT_EQ(QuickInfoFor(rcc, 3, false).caption, "F1:03");
+    EXPECT_FALSE(QuickInfoFor(rcc, 0, false).visible);
+    info = QuickInfoFor(rcc, 4, false);
+    EXPECT_TRUE(info.keepCaption);
+    EXPECT_TRUE(info.visible);
+}
+
+TEST(QuickInfo, TheHubShowsItsYChannelsUnlessItIsAnRlm)
+{
+    auto nodes = Site({0});
+    clsNode& hub = (*nodes)[0];
+    hub.SetY_ChannelA(5);
+    hub.SetY_ChannelB(32);
+    hub.SetX_ChannelA(42);
+    hub.SetX_ChannelB(1);
+    EXPECT_EQ(QuickInfoFor(hub, 3, false).caption, "05:32");
+    EXPECT_EQ(QuickInfoFor(hub, 3, true).caption, "F10:01");
+}
+
+TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
+{
+    // 1 on the hub; 2..5 a chain under 1 (5 is five hops away); 6 has none.
+    auto nodes = Site({0, 0, 1, 2, 3, 4, -1});
+    for (int i = 0; i < 7; ++i) {
+        (*nodes)[i].SetLeft(100 * i);
+        (*nodes)[i].SetTop(1000 * i);
+    }
+    Link link = NodeLink((*nodes)[4], *nodes, 3);
+    ASSERT_EQ(link.lines.size(), 1u);
+    EXPECT_TRUE(link.setColour);
+    EXPECT_EQ(link.colour, kLinkColour);
+    EXPECT_EQ(link.lines[0].x1, (*nodes)[4].CentreX());
+    EXPECT_EQ(link.lines[0].y2, (*nodes)[3].CentreY());
+    EXPECT_EQ(NodeLink((*nodes)[5], *nodes, 0).colour, kBrokenLinkColour);
+    EXPECT_TRUE(NodeLink((*nodes)[0], *nodes, 3).lines.empty());
+    EXPECT_TRUE(NodeLink((*nodes)[6], *nodes, 3).lines.empty());
+    EXPECT_TRUE(NodeLink((*nodes)[1], *nodes, 5).lines.empty());
+}
+
+TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
+{
+    auto nodes = Site({0, 0});
+    (*nodes)[0].SetLeft(1000);
+    (*nodes)[0].SetTop(100); // bottom 625
+    (*nodes)[1].SetLeft(300);
+    (*nodes)[1].SetTop(2000); // difference 1375, half 687.5
+    const Link link = NodeLink((*nodes)[1], *nodes, 1);
+    EXPECT_FALSE(link.setColour);
+    ASSERT_EQ(link.lines.size(), 3u);
+    const double mid = 2000 - 687.5;
+    EXPECT_DOUBLE_EQ(link.lines[0].y1, 2000 - 40);
+    EXPECT_DOUBLE_EQ(link.lines[0].y2, mid);
+    EXPECT_DOUBLE_EQ(link.lines[1].x1, (*nodes)[1].CentreX());
+    EXPECT_DOUBLE_EQ(link.lines[1].x2, (*nodes)[0].CentreX());
+    EXPECT_DOUBLE_EQ(link.lines[2].y1, mid);
+    EXPECT_DOUBLE_EQ(link.lines[2].y2, 625 + 40);
+}
+
+TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
+{
+    auto nodes = Site({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    clsNode& rcc = (*nodes)[11];
+    rcc.SetLeft(1000);
+    rcc.SetTop(2000);
+    RecordingSurface surface;
+    PrintNode(rcc, false, surface, *nodes, 2);
+    EXPECT_EQ(surface.lineWidth, 2);
+    ASSERT_EQ(surface.boxes.size(), 2u);
+    EXPECT_DOUBLE_EQ(surface.boxes[0].x2, 1000 + 440 - 25);
+    EXPECT_DOUBLE_EQ(surface.boxes[1].y2, 2000 + 405 - 35);
+    ASSERT_EQ(surface.lines.size(), 8u);
+    EXPECT_DOUBLE_EQ(surface.lines.front().first.x1, 1040);
+    EXPECT_DOUBLE_EQ(surface.lines.front().first.y1, 2000);
+    // The outline closes where it started.
+    EXPECT_DOUBLE_EQ(surface.lines.back().first.x2, 1040);
+    EXPECT_DOUBLE_EQ(surface.lines.back().first.y2, 2000);
+    for (const auto& line : surface.lines)
+        EXPECT_EQ(line.second, 0u);
+    ASSERT_EQ(surface.texts.size(), 1u);
+    EXPECT_EQ(std::get<0>(surface.texts[0]), "11");
+    EXPECT_DOUBLE_EQ(std::get<1>(surface.texts[0]), rcc.CentreX() - 100);
+    EXPECT_DOUBLE_EQ(std::get<2>(surface.texts[0]), rcc.CentreY() - 100);
+    EXPECT_EQ(surface.yields, 1);
+}
+
+TEST(PrintNode, TheHubPrintsTwoLinesOneOrNone)
+{
+    auto nodes = Site({0});
+    clsNode& hub = (*nodes)[0];
+    RecordingSurface two;
+    PrintNode(hub, false, two, *nodes, 1);
+    ASSERT_EQ(two.texts.size(), 2u);
+    EXPECT_EQ(std::get<0>(two.texts[0]), "Radio");
+    EXPECT_DOUBLE_EQ(std::get<2>(two.texts[0]), hub.CentreY() - 200);
+    EXPECT_EQ(std::get<0>(two.texts[1]), "Hub");
+    EXPECT_DOUBLE_EQ(std::get<2>(two.texts[1]), hub.CentreY());
+
+    RecordingSurface one;
+    one.textHeight = 300; // two lines (600) exceed 515
+    PrintNode(hub, false, one, *nodes, 1);
+    ASSERT_EQ(one.texts.size(), 1u);
+    EXPECT_EQ(std::get<0>(one.texts[0]), "Hub");
+    EXPECT_DOUBLE_EQ(std::get<1>(one.texts[0]), hub.CentreX() - 150);
+
+    RecordingSurface none;
+    none.charWidth = 200; // "Radio" 1000 wide exceeds 860
+    PrintNode(hub, false, none, *nodes, 1);
+    EXPECT_TRUE(none.texts.empty());
+}
+
+TEST(PrintNode, LinksAreStraightAndNodesNotInUsePaintNothing)
+{
+    auto nodes = Site({0, 0});
+    (*nodes)[1].SetLeft(500);
+    (*nodes)[1].SetTop(1500);
+    RecordingSurface surface;
+    PrintNode((*nodes)[1], true, surface, *nodes, 3);
+    ASSERT_EQ(surface.lines.size(), 1u);
+    EXPECT_EQ(surface.lines[0].second, kLinkColour);
+    EXPECT_TRUE(surface.boxes.empty());
+
+    RecordingSurface unused;
+    PrintNode((*nodes)[7], false, unused, *nodes, 4);
+    EXPECT_EQ(unused.lineWidth, 4);
+    EXPECT_TRUE(unused.lines.empty());
+    EXPECT_TRUE(unused.boxes.empty());
+    EXPECT_EQ(unused.yields, 0);
+}

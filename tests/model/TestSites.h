@@ -1,0 +1,21 @@
+#pragma once
+// Small sites for the canvas tests.
+#include "model/clsNode.h"
+
+#include <memory>
+#include <vector>
+
+// A numbered site: nodes 0..parents.size()-1 are in use, node i with parent
+// parents[i]; the other nodes are not in use and have no parent.
+inline std::unique_ptr<model::NodeArray> NumberedSite(const std::vector<int>& parents)
+{
+    auto nodes = std::make_unique<model::NodeArray>();
+    for (int i = 0; i < model::kNodeCount; ++i) {
+        model::clsNode& node = (*nodes)[static_cast<std::size_t>(i)];
+        node.SetNodeNumber(i);
+        const bool inUse = i < static_cast<int>(parents.size());
+        node.SetInUse(inUse);
+        node.SetParent(inUse ? parents[static_cast<std::size_t>(i)] : -1);
+    }
+    return nodes;
+}
