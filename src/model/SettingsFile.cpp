@@ -1,11 +1,172 @@
-// Placeholder bodies until the settings file reader and writer land.
+// settings.ini: read once at start-up, written once at exit.
 #include "model/Settings.h"
+#include "model/SiteState.h"
+#include "model/clsIniFile.h"
+#include "platform/base/ProgramFolder.h"
 
-void LoadSettings() {}
+#include <variant>
+
+using model::clsIniFile;
+
+namespace {
+
+struct WindowKey
+{
+    const char* name;
+    int32_t* value;
+};
+
+// [WindowPositions] in writing order (width before height).
+const WindowKey kWindowKeys[] = {
+    {"MainWindowTop", &MainWindowTop},
+    {"MainWindowLeft", &MainWindowLeft},
+    {"MainWindowWidth", &MainWindowWidth},
+    {"MainWindowHeight", &MainWindowHeight},
+    {"NodeWindowTop", &NodeWindowTop},
+    {"NodeWindowLeft", &NodeWindowLeft},
+    {"DeviceWindowTop", &DeviceWindowTop},
+    {"DeviceWindowLeft", &DeviceWindowLeft},
+    {"HistoryWindowTop", &HistoryWindowTop},
+    {"HistoryWindowLeft", &HistoryWindowLeft},
+    {"HistoryWindowWidth", &HistoryWindowWidth},
+    {"HistoryWindowHeight", &HistoryWindowHeight},
+    {"ErrorCheckWindowTop", &ErrorCheckWindowTop},
+    {"ErrorCheckWindowLeft", &ErrorCheckWindowLeft},
+    {"ErrorCheckWindowWidth", &ErrorCheckWindowWidth},
+    {"ErrorCheckWindowHeight", &ErrorCheckWindowHeight},
+    {"CommsWindowWidth", &CommsWindowWidth},
+    {"CommsWindowHeight", &CommsWindowHeight},
+    {"DiagsWindowWidth", &DiagsWindowWidth},
+    {"DiagsWindowHeight", &DiagsWindowHeight},
+    {"TreeViewWindowTop", &TreeViewWindowTop},
+    {"TreeViewWindowLeft", &TreeViewWindowLeft},
+    {"TreeViewWindowWidth", &TreeViewWindowWidth},
+    {"TreeViewWindowHeight", &TreeViewWindowHeight},
+    {"StatsWindowTop", &StatsWindowTop},
+    {"StatsWindowLeft", &StatsWindowLeft},
+    {"StatsWindowWidth", &StatsWindowWidth},
+    {"StatsWindowHeight", &StatsWindowHeight},
+    {"GridWindowTop", &GridWindowTop},
+    {"GridWindowLeft", &GridWindowLeft},
+    {"GridWindowWidth", &GridWindowWidth},
+    {"GridWindowHeight", &GridWindowHeight},
+};
+
+// The two quick-info modes are held as 32-bit values but stored as 16-bit.
+struct Int32As16
+{
+    int32_t* value;
+};
+
+struct OptionKey
+{
+    const char* name;
+    std::variant<bool*, int16_t*, Int32As16, std::string*> value;
+};
+
+// [Options] in writing and reading order.
+const OptionKey kOptionKeys[] = {
+    {"FilePaths", &FilePaths},
+    {"ReOpenLastUsed", &ReOpenLastUsed},
+    {"QuickInfo", Int32As16{&QuickInfoMode}},
+    {"NodeQuickInfo", Int32As16{&NodeQuickInfoMode}},
+    {"Toolbar", &Toolbar},
+    {"LogProg", &LogProg},
+    {"LogDiags", &LogDiags},
+    {"CommsCloseOnComplete", &CommsCloseOnComplete},
+    {"StatsUsedFree", &StatsUsedFree},
+    {"StatsViewBy", &StatsViewBy},
+    {"CheckOnOpen", &CheckOnOpen},
+    {"CheckOnClose", &CheckOnClose},
+    {"DropOnParent", &DropOnParent},
+    {"ConfirmDiffs", &ConfirmDiffs},
+    {"LogPaths", &LogFolder},
+    {"PortOn", &PortEnabled},
+    {"PortCom", &PortNumber},
+    {"PortBaud", &PortBaudIndex},
+    {"PortBits", &PortDataBits},
+    {"PortStop", &PortStopBits},
+    {"PortParity", &PortParity},
+    {"PortDTR", &PortDTR},
+    {"PortRTS", &PortRTS},
+};
+
+std::string MruKey(std::size_t i)
+{
+    return "MRU" + std::to_string(i);
+}
+
+template <class... F> struct Visitor : F...
+{
+    using F::operator()...;
+};
+template <class... F> Visitor(F...) -> Visitor<F...>;
+
+} // namespace
+
+void LoadSettings()
+{
+    // Every value starts at its default, which a key that is absent or
+    // empty leaves in place.
+    ResetSettings();
+    clsIniFile ini;
+    ini.sFileName(SettingsPath());
+
+    ini.sSectionName("WindowPositions");
+    for (const auto& key : kWindowKeys)
+        *key.value = ini.GetLong(key.name, *key.value);
+
+    ini.sSectionName("Drawing");
+    DisplayMode = ini.GetInteger("DisplayMode", -2);
+
+    ini.sSectionName("Options");
+    for (const auto& key : kOptionKeys)
+        std::visit(
+            Visitor{
+                [&](bool* v) { *v = ini.GetBoolean(key.name, *v); },
+                [&](int16_t* v) { *v = ini.GetInteger(key.name, *v); },
+                [&](Int32As16 v) { *v.value = ini.GetInteger(key.name, static_cast<int16_t>(*v.value)); },
+                [&](std::string* v) { *v = ini.GetString(key.name, *v); },
+            },
+            key.value);
+
+    ini.sSectionName("MRUList");
+    for (std::size_t i = 1; i < MruFiles.size(); ++i)
+        MruFiles[i] = ini.GetString(MruKey(i), "");
+
+    LoopCount = 4;
+    MaxLoopAddress = 126;
+    LoopProtocol = 1;
+}
 
 bool SaveSettings(std::string* error)
 {
-    if (error != nullptr)
-        *error = "settings.ini is not written yet";
-    return false;
+    // A fresh model: the file is replaced whole, so a line the reader could
+    // not make sense of does not survive the exit.
+    clsIniFile ini;
+    ini.NewFile(SettingsPath());
+
+    ini.sSectionName("WindowPositions");
+    for (const auto& key : kWindowKeys)
+        if (*key.value >= 0) // a window dragged off the screen gets its default back
+            ini.SetLong(key.name, *key.value);
+
+    ini.sSectionName("Drawing");
+    ini.SetInteger("DisplayMode", DisplayMode == -2 ? int16_t{3} : DisplayMode);
+
+    ini.sSectionName("Options");
+    for (const auto& key : kOptionKeys)
+        std::visit(Visitor{
+                       [&](bool* v) { ini.SetBoolean(key.name, *v); },
+                       [&](int16_t* v) { ini.SetInteger(key.name, *v); },
+                       [&](Int32As16 v) { ini.SetInteger(key.name, static_cast<int16_t>(*v.value)); },
+                       [&](std::string* v) { ini.SetString(key.name, *v); },
+                   },
+                   key.value);
+
+    ini.sSectionName("MRUList");
+    for (std::size_t i = 1; i < MruFiles.size(); ++i)
+        ini.SetString(MruKey(i), MruFiles[i]);
+
+    return ini.SaveFile(error);
 }

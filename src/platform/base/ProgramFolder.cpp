@@ -18,6 +18,15 @@ bool IsWritableFolder(const fs::path& p)
     return fs::is_directory(p, ec) && ::access(p.c_str(), W_OK) == 0;
 }
 
+std::string EnsureFolder(const std::string& path)
+{
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    return path;
+}
+
+} // namespace
+
 std::string UserConfigFolder()
 {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -30,15 +39,6 @@ std::string UserConfigFolder()
     }
     return (base / "QuorvelConfig").string();
 }
-
-std::string EnsureFolder(const std::string& path)
-{
-    std::error_code ec;
-    fs::create_directories(path, ec);
-    return path;
-}
-
-} // namespace
 
 std::string ExecutableFolder()
 {

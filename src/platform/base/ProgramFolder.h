@@ -16,6 +16,10 @@ std::string ProgramFolder();
 // the program, such as the user's guide, are looked for there too).
 std::string ExecutableFolder();
 
+// The per-user configuration folder: $XDG_CONFIG_HOME/QuorvelConfig, or
+// ~/.config/QuorvelConfig. Not created here.
+std::string UserConfigFolder();
+
 // Overrides the folder for the rest of the run; an empty path removes the
 // override.
 void SetProgramFolder(const std::string& path);

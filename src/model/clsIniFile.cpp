@@ -1,0 +1,381 @@
+#include "model/clsIniFile.h"
+
+#include "platform/base/CodePage.h"
+#include "platform/base/FileReplace.h"
+
+#include <charconv>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace model {
+namespace {
+
+// Entry counters are 16-bit: a model holds at most this many sections and keys.
+constexpr std::size_t kMaxEntries = 32767;
+
+clsIniFile::BadLineQuestion g_badLineQuestion;
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// Decimal text to a whole number: blanks around it, an optional sign, an
+// optional fraction that rounds to the nearest whole number (a half to the
+// even one). False for anything else or a number outside [lo, hi].
+bool ParseWhole(const std::string& raw, int64_t lo, int64_t hi, int64_t& out)
+{
+    const std::string text = Trimmed(raw);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    const std::size_t intStart = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    const std::string intDigits = text.substr(intStart, i - intStart);
+    std::string fracDigits;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fracStart = ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        fracDigits = text.substr(fracStart, i - fracStart);
+    }
+    if (i != text.size() || (intDigits.empty() && fracDigits.empty()))
+        return false;
+    const std::size_t significant = intDigits.find_first_not_of('0');
+    if (significant != std::string::npos && intDigits.size() - significant > 15)
+        return false;
+    int64_t value = 0;
+    for (char c : intDigits)
+        value = value * 10 + (c - '0');
+    if (!fracDigits.empty()) {
+        const bool restZero = fracDigits.find_first_not_of('0', 1) == std::string::npos;
+        const char first = fracDigits[0];
+        if (first > '5' || (first == '5' && (!restZero || value % 2 == 1)))
+            ++value;
+    }
+    if (negative)
+        value = -value;
+    if (value < lo || value > hi)
+        return false;
+    out = value;
+    return true;
+}
+
+template <typename T> bool ParseReal(const std::string& raw, T& out)
+{
+    const std::string text = Trimmed(raw);
+    const char* begin = text.data();
+    if (!text.empty() && text[0] == '+')
+        ++begin;
+    const char* end = text.data() + text.size();
+    T value{};
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end || begin == end)
+        return false;
+    out = value;
+    return true;
+}
+
+template <typename T> std::string RealText(T value)
+{
+    char buf[64];
+    const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    return ec == std::errc() ? std::string(buf, ptr) : std::string("0");
+}
+
+// A CR or LF would split the line on the next read.
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+} // namespace
+
+std::string clsIniFile::BadLineText(const std::string& fileName, int lineNumber)
+{
+    return "Error Reading Configuration File\r\n" + fileName + "\r\nIn Line " + std::to_string(lineNumber) +
+           " Continue ?";
+}
+
+void clsIniFile::SetBadLineQuestion(BadLineQuestion ask)
+{
+    g_badLineQuestion = std::move(ask);
+}
+
+clsIniFile::~clsIniFile()
+{
+    if (!clean_)
+        SaveFile();
+}
+
+std::string clsIniFile::GetSectionNames()
+{
+    if (!fileNamed_)
+        return {};
+    LoadFile();
+    std::string names;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        if (i > 0)
+            names += ',';
+        names += sections_[i];
+    }
+    return names;
+}
+
+int16_t clsIniFile::GetWriteCount() const
+{
+    return static_cast<int16_t>(std::min<std::size_t>(keys_.size() + sections_.size(), 32767));
+}
+
+void clsIniFile::Progress(int maximum, ProgressReport report)
+{
+    progressMaximum_ = maximum;
+    progress_ = std::move(report);
+    progressBound_ = true;
+}
+
+void clsIniFile::sFileName(const std::string& name)
+{
+    fileName_ = name;
+    fileNamed_ = !name.empty();
+    loaded_ = false;
+    clean_ = true;
+    LoadFile();
+}
+
+void clsIniFile::NewFile(const std::string& name)
+{
+    fileName_ = name;
+    fileNamed_ = !name.empty();
+    loaded_ = false;
+    clean_ = true;
+    ClearModel();
+}
+
+void clsIniFile::ClearModel()
+{
+    sections_.clear();
+    keys_.clear();
+    values_.clear();
+    keySection_.clear();
+}
+
+void clsIniFile::sSectionName(const std::string& name)
+{
+    sectionName_ = name;
+    sectionNamed_ = !name.empty();
+}
+
+void clsIniFile::LoadFile()
+{
+    if (!fileNamed_ || loaded_)
+        return;
+    ClearModel();
+
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fileName_, ec))
+        return;
+    std::string bytes;
+    if (!platform::ReadWholeFile(fileName_, bytes))
+        return;
+    const std::string text = platform::Win1252ToUtf8(bytes);
+
+    int lineNumber = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        std::string line;
+        if (end == std::string::npos) {
+            line = text.substr(pos);
+            pos = text.size();
+        } else {
+            line = text.substr(pos, end - pos);
+            pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+        }
+        ++lineNumber;
+
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            if (sections_.size() < kMaxEntries)
+                sections_.push_back(line.substr(1, line.size() - 2));
+            continue;
+        }
+        if (line.empty() || sections_.empty())
+            continue;
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) {
+            const BadLineAnswer answer =
+                g_badLineQuestion ? g_badLineQuestion(fileName_, lineNumber) : BadLineAnswer::Ok;
+            if (answer == BadLineAnswer::Cancel)
+                return;
+            continue;
+        }
+        if (keys_.size() >= kMaxEntries)
+            continue;
+        keys_.push_back(line.substr(0, eq));
+        values_.push_back(line.substr(eq + 1));
+        keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
+    }
+    loaded_ = true;
+}
+
+int clsIniFile::FindKey(const std::string& key) const
+{
+    for (std::size_t i = 0; i < keys_.size(); ++i)
+        if (keys_[i] == key && sections_[static_cast<std::size_t>(keySection_[i])] == sectionName_)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string clsIniFile::GetValue(const std::string& key) const
+{
+    const int i = FindKey(key);
+    return i < 0 ? std::string() : values_[static_cast<std::size_t>(i)];
+}
+
+bool clsIniFile::SetValue(const std::string& key, const std::string& value)
+{
+    if (!fileNamed_ || !sectionNamed_)
+        return false;
+    int i = FindKey(key);
+    if (i < 0) {
+        std::size_t section = 0;
+        while (section < sections_.size() && sections_[section] != sectionName_)
+            ++section;
+        if (keys_.size() >= kMaxEntries || (section == sections_.size() && sections_.size() >= kMaxEntries))
+            return false;
+        if (section == sections_.size())
+            sections_.push_back(sectionName_);
+        keys_.push_back(key);
+        values_.push_back(std::string());
+        keySection_.push_back(static_cast<int16_t>(section));
+        i = static_cast<int>(keys_.size() - 1);
+    }
+    values_[static_cast<std::size_t>(i)] = value;
+    clean_ = false;
+    return true;
+}
+
+bool clsIniFile::SetString(const std::string& key, const std::string& value)
+{
+    return SetValue(key, value);
+}
+
+bool clsIniFile::SetLong(const std::string& key, int32_t value)
+{
+    return SetValue(key, std::to_string(value));
+}
+
+bool clsIniFile::SetSingle(const std::string& key, float value)
+{
+    return SetValue(key, RealText(value));
+}
+
+bool clsIniFile::SetDouble(const std::string& key, double value)
+{
+    return SetValue(key, RealText(value));
+}
+
+bool clsIniFile::SetInteger(const std::string& key, int16_t value)
+{
+    return SetValue(key, std::to_string(value));
+}
+
+bool clsIniFile::SetBoolean(const std::string& key, bool value)
+{
+    return SetValue(key, value ? "1" : "0");
+}
+
+std::string clsIniFile::GetString(const std::string& key, const std::string& defaultValue) const
+{
+    if (!fileNamed_ || !sectionNamed_ || !loaded_)
+        return defaultValue;
+    std::string value = GetValue(key);
+    return value.empty() ? defaultValue : value;
+}
+
+int32_t clsIniFile::GetLong(const std::string& key, int32_t defaultValue) const
+{
+    int64_t value = 0;
+    if (!ParseWhole(GetString(key, ""), std::numeric_limits<int32_t>::min(),
+                    std::numeric_limits<int32_t>::max(), value))
+        return defaultValue;
+    return static_cast<int32_t>(value);
+}
+
+int16_t clsIniFile::GetInteger(const std::string& key, int16_t defaultValue) const
+{
+    int64_t value = 0;
+    if (!ParseWhole(GetString(key, ""), std::numeric_limits<int16_t>::min(),
+                    std::numeric_limits<int16_t>::max(), value))
+        return defaultValue;
+    return static_cast<int16_t>(value);
+}
+
+float clsIniFile::GetSingle(const std::string& key, float defaultValue) const
+{
+    float value = defaultValue;
+    return ParseReal(GetString(key, ""), value) ? value : defaultValue;
+}
+
+double clsIniFile::GetDouble(const std::string& key, double defaultValue) const
+{
+    double value = defaultValue;
+    return ParseReal(GetString(key, ""), value) ? value : defaultValue;
+}
+
+bool clsIniFile::GetBoolean(const std::string& key, bool defaultValue) const
+{
+    const std::string value = GetString(key, "");
+    if (value.empty())
+        return defaultValue;
+    if (value[0] == '1')
+        return true;
+    if (value[0] == '0')
+        return false;
+    std::string lower = value;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    if (lower == "true")
+        return true;
+    if (lower == "false")
+        return false;
+    return defaultValue;
+}
+
+bool clsIniFile::SaveFile(std::string* error)
+{
+    if (!fileNamed_)
+        return true;
+    std::string text;
+    int lineCount = 0;
+    auto line = [&](const std::string& content) {
+        text += OneLine(content);
+        text += "\r\n";
+        ++lineCount;
+        if (progressBound_ && progress_ && progressMaximum_ >= lineCount)
+            progress_(lineCount);
+    };
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        line("[" + sections_[s] + "]");
+        for (std::size_t k = 0; k < keys_.size(); ++k)
+            if (static_cast<std::size_t>(keySection_[k]) == s)
+                line(keys_[k] + "=" + values_[k]);
+    }
+    if (!platform::ReplaceWholeFile(fileName_, platform::Utf8ToWin1252(text), error))
+        return false;
+    clean_ = true;
+    return true;
+}
+
+} // namespace model

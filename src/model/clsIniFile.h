@@ -1,0 +1,112 @@
+#pragma once
+// One INI text file held in memory: ordered section entries (a name that
+// occurs twice is two entries), key=value lines each tied to the section
+// entry it was read or added under, and typed access to the keys of one
+// current section. Setting the file name loads the file; releasing an object
+// that holds unsaved changes writes the whole file.
+//
+// Files are Windows-1252 with CR LF line ends; nothing is trimmed or folded:
+// what is read is kept character for character, and what is written is what
+// the model holds.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace model {
+
+class clsIniFile
+{
+public:
+    // The answer to the question asked for a line that cannot be read.
+    enum class BadLineAnswer
+    {
+        Ok,    // skip the line and read on
+        Cancel // stop reading; the object stays not loaded
+    };
+    // Asked with the file name and the 1-based number of the bad line.
+    using BadLineQuestion = std::function<BadLineAnswer(const std::string& fileName, int lineNumber)>;
+    // Told the number of lines written so far.
+    using ProgressReport = std::function<void(int value)>;
+
+    static constexpr const char* kBadLineTitle = "Read Configuration File";
+    // The question's text: "Error Reading Configuration File", the file name
+    // and "In Line <n> Continue ?", on three lines.
+    static std::string BadLineText(const std::string& fileName, int lineNumber);
+    // Installs the question for every object (the window layer shows a plain
+    // OK/Cancel box). Without one, bad lines are skipped.
+    static void SetBadLineQuestion(BadLineQuestion ask);
+
+    clsIniFile() = default;
+    ~clsIniFile();
+    clsIniFile(const clsIniFile&) = delete;
+    clsIniFile& operator=(const clsIniFile&) = delete;
+
+    // The section names joined by ","; loads the file first when needed.
+    std::string GetSectionNames();
+    // Keys plus section entries: the number of lines SaveFile writes.
+    int16_t GetWriteCount() const;
+    // Binds a progress indicator of the given maximum that SaveFile advances.
+    void Progress(int maximum, ProgressReport report);
+
+    void sFileName(const std::string& name);
+    // Names the file without reading it: the model starts empty and, once
+    // written, replaces whatever file was there (a file written afresh).
+    void NewFile(const std::string& name);
+    const std::string& sFileName() const { return fileName_; }
+    void sSectionName(const std::string& name);
+    const std::string& sSectionName() const { return sectionName_; }
+
+    // Setters store into the current section; false (nothing stored) when the
+    // file name or the section name is empty.
+    bool SetString(const std::string& key, const std::string& value);
+    bool SetLong(const std::string& key, int32_t value);
+    bool SetSingle(const std::string& key, float value);
+    bool SetDouble(const std::string& key, double value);
+    bool SetInteger(const std::string& key, int16_t value);
+    bool SetBoolean(const std::string& key, bool value);
+
+    // Getters give the default when the object is not loaded, the key is
+    // absent, its value is empty, or the value is not a number the type can
+    // hold.
+    int32_t GetLong(const std::string& key, int32_t defaultValue) const;
+    bool GetBoolean(const std::string& key, bool defaultValue) const;
+    float GetSingle(const std::string& key, float defaultValue) const;
+    double GetDouble(const std::string& key, double defaultValue) const;
+    int16_t GetInteger(const std::string& key, int16_t defaultValue) const;
+    std::string GetString(const std::string& key, const std::string& defaultValue) const;
+
+    // Writes the whole model to the file (through a temporary file, so a
+    // failed write leaves the old file intact). A CR or LF inside a name or
+    // value is written as a blank, so that the file reads back line for line.
+    // False, with the reason in error, when the file could not be written;
+    // the model then stays unsaved.
+    bool SaveFile(std::string* error = nullptr);
+
+    bool IsLoaded() const { return loaded_; }
+    bool IsClean() const { return clean_; }
+
+private:
+    void LoadFile();
+    void ClearModel();
+    std::string GetValue(const std::string& key) const;
+    bool SetValue(const std::string& key, const std::string& value);
+    int FindKey(const std::string& key) const;
+
+    std::string fileName_;
+    bool fileNamed_ = false;
+    std::string sectionName_;
+    bool sectionNamed_ = false;
+    bool loaded_ = false;
+    bool clean_ = true;
+    int progressMaximum_ = 0;
+    ProgressReport progress_;
+    bool progressBound_ = false;
+
+    std::vector<std::string> sections_;
+    std::vector<std::string> keys_;
+    std::vector<std::string> values_;
+    std::vector<int16_t> keySection_; // index into sections_
+};
+
+} // namespace model

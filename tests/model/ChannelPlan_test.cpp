@@ -1,0 +1,147 @@
+#include "model/ChannelPlan.h"
+#include "model/Site.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace model;
+
+namespace {
+
+class ChannelChoice : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSite();
+        ResetChannelPlan();
+    }
+    void TearDown() override
+    {
+        ResetSite();
+        ResetChannelPlan();
+    }
+
+    static ChannelPlanList Empty()
+    {
+        ChannelPlanList list;
+        list.fill(-1);
+        return list;
+    }
+};
+
+} // namespace
+
+TEST_F(ChannelChoice, GeneratorMatchesTheUnitsSequence)
+{
+    EXPECT_EQ(NextRandom(), 16838);
+    EXPECT_EQ(NextRandom(), 5758);
+    EXPECT_EQ(NextRandom(), 10113);
+
+    // The halves arithmetic equals plain 32-bit arithmetic modulo 2^32.
+    for (uint32_t x : {0u, 1u, 0xFFFFu, 0x10000u, 0xDEADBEEFu, 0xFFFFFFFFu}) {
+        GeneratorState s{static_cast<uint16_t>(x & 0xFFFF), static_cast<uint16_t>(x >> 16)};
+        MultiplyState(s, 1103515245u);
+        AddState(s, 12345u);
+        const uint32_t expected = x * 1103515245u + 12345u;
+        EXPECT_EQ((uint32_t{s.high} << 16) | s.low, expected) << x;
+    }
+
+    SeedRandom(70000);
+    EXPECT_EQ(RandomState.low, 65535);
+    EXPECT_EQ(RandomState.high, 0);
+    SeedRandom(-5);
+    EXPECT_EQ(RandomState.low, 0);
+    SeedRandom(1);
+    EXPECT_EQ(NextRandom(), 16838);
+}
+
+TEST_F(ChannelChoice, PickFreeChannelHonoursBandsExclusionsAndSpacing)
+{
+    ChannelPlanList fullLow = Empty();
+    for (int i = 0; i < 16; ++i)
+        fullLow[static_cast<std::size_t>(i)] = static_cast<int16_t>(i + 1);
+    const GeneratorState before = RandomState;
+    EXPECT_EQ(PickFreeChannel(fullLow, 0, 0, -1, -1), -1);
+    EXPECT_EQ(RandomState.low, before.low); // no draw was made
+    EXPECT_EQ(RandomState.high, before.high);
+
+    ChannelPlanList used = Empty();
+    used[0] = 5;
+    used[1] = 20;
+    for (int round = 0; round < 200; ++round) {
+        const int16_t low = PickFreeChannel(used, 0, 3, 1, 16);
+        ASSERT_GE(low, 1);
+        ASSERT_LE(low, 16);
+        EXPECT_NE(low, 1);
+        EXPECT_NE(low, 16);
+        EXPECT_GE(std::abs(low - 5), 3) << low; // 20 is in the other band
+        const int16_t high = PickFreeChannel(used, 1, 3, -1, -1);
+        ASSERT_GE(high, 17);
+        EXPECT_GE(std::abs(high - 20), 3) << high;
+        const int16_t any = PickFreeChannel(used, 2, 0, -1, -1);
+        ASSERT_GE(any, 1);
+        ASSERT_LE(any, 32);
+        EXPECT_NE(any, 5);
+        EXPECT_NE(any, 20);
+    }
+
+    // With spacing 0 or less, only the free, not excluded index of the band is fit.
+    ChannelPlanList almost = fullLow;
+    almost[8] = -1; // index 9 free
+    EXPECT_EQ(PickFreeChannel(almost, 0, -4, -1, -1), 9);
+    EXPECT_EQ(PickFreeChannel(almost, 0, 0, 9, -1), -1);
+}
+
+TEST_F(ChannelChoice, AutoAssignReproducesTheWorkedExample)
+{
+    Nodes[0].SetNodeIdent("3A1B2");
+    AutoAssignChannels();
+    EXPECT_EQ(Nodes[0].Y_ChannelA(), 22);
+    EXPECT_EQ(Nodes[0].Y_ChannelB(), 8);
+    EXPECT_EQ(Nodes[1].X_ChannelA(), 32);
+    EXPECT_EQ(Nodes[1].X_ChannelB(), 4);
+    EXPECT_EQ(Nodes[2].X_ChannelA(), 17);
+    EXPECT_EQ(Nodes[2].X_ChannelB(), 1);
+    EXPECT_EQ(Nodes[31].X_ChannelA(), 32);
+    EXPECT_EQ(Nodes[31].X_ChannelB(), 16);
+    // Only the hub's Y pair and the RCCs' X pairs are written.
+    EXPECT_EQ(Nodes[0].X_ChannelA(), -1);
+    EXPECT_EQ(Nodes[5].Y_ChannelA(), -1);
+}
+
+TEST_F(ChannelChoice, EveryPlanKeepsItsProperties)
+{
+    for (const char* ident : {"3A1B2", "00000", "FFFFF", "12345", "ABCDE", "0BEEF", ""}) {
+        ResetSite();
+        Nodes[0].SetNodeIdent(ident);
+        AutoAssignChannels();
+        const int ya = Nodes[0].Y_ChannelA();
+        const int yb = Nodes[0].Y_ChannelB();
+        std::set<int> as{ya}, bs{yb};
+        EXPECT_NE(ya <= 16, yb <= 16) << ident;
+        for (int n = 1; n <= 30; ++n) {
+            const int xa = Nodes[n].X_ChannelA();
+            const int xb = Nodes[n].X_ChannelB();
+            EXPECT_NE(xa <= 16, xb <= 16) << ident << " RCC " << n; // opposite bands
+            for (int c : {xa, xb}) {
+                EXPECT_NE(c, ya) << ident;
+                EXPECT_NE(c, yb) << ident;
+            }
+            EXPECT_TRUE(as.insert(xa).second) << ident << " RCC " << n;
+            EXPECT_TRUE(bs.insert(xb).second) << ident << " RCC " << n;
+        }
+        EXPECT_EQ(as.size(), 31u);
+        EXPECT_EQ(as.count(yb), 0u) << ident; // A covers every index but B(0)
+        EXPECT_EQ(Nodes[31].X_ChannelA(), Nodes[1].X_ChannelA());
+
+        // The same ident always gives the same plan, whatever was drawn before.
+        std::vector<int> first;
+        for (int n = 1; n < 32; ++n)
+            first.push_back(Nodes[n].X_ChannelB());
+        NextRandom();
+        AutoAssignChannels();
+        for (int n = 1; n < 32; ++n)
+            EXPECT_EQ(Nodes[n].X_ChannelB(), first[static_cast<std::size_t>(n - 1)]);
+    }
+}

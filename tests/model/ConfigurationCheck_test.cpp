@@ -1,0 +1,191 @@
+#include "model/ConfigurationCheck.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+
+#include <gtest/gtest.h>
+
+using namespace model;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class ConfigCheck : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSite();
+        ResetSiteState();
+        ResetConfigurationCheck();
+        for (int n = 0; n < kNodeCount; ++n)
+            Nodes[static_cast<std::size_t>(n)].SetNodeNumber(n);
+        AddHub();
+    }
+    void TearDown() override
+    {
+        ResetSite();
+        ResetSiteState();
+        ResetConfigurationCheck();
+    }
+
+    static void AddHub()
+    {
+        clsNode& hub = Nodes[0];
+        hub.SetInUse(true);
+        hub.SetParent(0);
+        hub.SetNodeLoop(1);
+        hub.SetNodeAddress(1);
+        hub.SetNodeIdent("00001");
+        hub.SetY_ChannelA(22);
+        hub.SetY_ChannelB(8);
+    }
+
+    // A complete RCC under the hub on loop 1, address 10 + n.
+    static clsNode& AddRcc(int n)
+    {
+        clsNode& rcc = Nodes[static_cast<std::size_t>(n)];
+        rcc.SetInUse(true);
+        rcc.SetParent(0);
+        rcc.SetNodeLoop(1);
+        rcc.SetNodeAddress(10 + n);
+        rcc.SetNodeIdent("1000" + std::to_string(n % 10) + std::string(n >= 10 ? "A" : ""));
+        rcc.SetX_ChannelA(n);
+        rcc.SetX_ChannelB(16 + n);
+        return rcc;
+    }
+
+    static void AddDevice(clsNode& node, int slot, int type, int loop, int address, const std::string& ident)
+    {
+        node.SetDeviceType(slot, type);
+        node.SetDeviceLoop(slot, loop);
+        node.SetDeviceAddress(slot, address);
+        node.SetDeviceIdent(slot, ident);
+    }
+};
+
+} // namespace
+
+TEST_F(ConfigCheck, ACompleteSiteGivesNoLines)
+{
+    EXPECT_EQ(CheckConfiguration(), 0);
+    clsNode& rcc = AddRcc(1);
+    AddDevice(rcc, 1, 2, 2, 1, "20001");
+    AddDevice(rcc, 2, 10, 2, 2, "20002");
+    rcc.SetDeviceLoop(3, 1); // a slot of type 0 is not checked, whatever it holds
+    rcc.SetDeviceAddress(3, 1);
+    rcc.SetDeviceIdent(3, "00001");
+    Nodes[5].SetNodeIdent("00001"); // not in use
+    EXPECT_EQ(CheckConfiguration(), 0);
+    EXPECT_TRUE(MessageList.empty());
+    EXPECT_EQ(GetOwner(HubLoopAddressOwner, 1, 1), 0);
+    EXPECT_EQ(GetOwner(HubLoopAddressOwner, 2, 2), 102);
+    EXPECT_EQ(GetOwner(HubLoopAddressOwner, 2, 3), -1); // a head's second address is not claimed
+}
+
+TEST_F(ConfigCheck, MissingValuesInOrder)
+{
+    Nodes[0].SetNodeLoop(-1);
+    Nodes[0].SetNodeIdent("");
+    Nodes[0].SetY_ChannelB(-1);
+    clsNode& rcc = Nodes[1];
+    rcc.SetInUse(true);
+    rcc.SetDeviceType(4, 3);
+    EXPECT_EQ(CheckConfiguration(), 13);
+    EXPECT_EQ(MessageList, (Lines{
+                               "Radio Hub has no Loop Number",
+                               "Radio Hub has no Ident",
+                               "Radio Hub has no Y-Protocol Second Channel setting",
+                               "RCC 1 has no Parent",
+                               "RCC 1 has no Loop Number",
+                               "RCC 1 has no Loop Address",
+                               "RCC 1 has no Ident",
+                               "RCC 1 has no X-Protocol First Channel setting",
+                               "RCC 1 has no X-Protocol Second Channel setting",
+                               "RCC 1 has an Invalid Hop Count",
+                               "Device Slot 4 on RCC 1 has no Loop",
+                               "Device Slot 4 on RCC 1 has no Loop Address",
+                               "Device Slot 4 on RCC 1 has no Ident",
+                           }));
+    // Running again on the unchanged site gives the same lines.
+    const Lines first = MessageList;
+    EXPECT_EQ(CheckConfiguration(), 13);
+    EXPECT_EQ(MessageList, first);
+}
+
+TEST_F(ConfigCheck, InvalidChannelsAndHops)
+{
+    Nodes[0].SetY_ChannelA(33);
+    AddRcc(4).SetX_ChannelB(35);
+    AddRcc(5).SetX_ChannelA(42);
+    // A chain of RCCs: 6 under the hub, 7 under 6, ... 10 is five hops out.
+    for (int n = 6; n <= 10; ++n)
+        AddRcc(n).SetParent(n == 6 ? 0 : n - 1);
+    // 11 and 12 are each other's parent.
+    AddRcc(11).SetParent(12);
+    AddRcc(12).SetParent(11);
+    CheckConfiguration();
+    EXPECT_EQ(MessageList, (Lines{
+                               "Radio Hub has an invalid Y-Protocol First Channel setting",
+                               "RCC 4 has an invalid X-Protocol Second Channel setting",
+                               "RCC 5 has an invalid X-Protocol First Channel setting",
+                               "RCC 10 has an Invalid Hop Count",
+                               "RCC 11 has an Invalid Hop Count",
+                               "RCC 12 has an Invalid Hop Count",
+                           }));
+}
+
+TEST_F(ConfigCheck, DuplicatesAreReportedAgainstTheirFirstUser)
+{
+    AddRcc(1);
+    AddDevice(Nodes[1], 4, 2, 3, 40, "30004");
+    AddRcc(2).SetNodeAddress(1); // the hub's loop address
+    AddRcc(3);
+    AddDevice(Nodes[3], 7, 3, 3, 40, "30007"); // slot 4 of RCC 1
+    AddDevice(Nodes[3], 8, 3, 1, 13, "30008"); // RCC 3 itself
+    AddDevice(Nodes[3], 9, 3, 3, 41, "30004"); // ident of slot 4 of RCC 1
+    AddRcc(5).SetNodeIdent("10002");           // ident of RCC 2
+    Nodes[5].SetNodeLoop(3);
+    Nodes[5].SetNodeAddress(41); // slot 9 of RCC 3
+    EXPECT_EQ(CheckConfiguration(), 6);
+    EXPECT_EQ(MessageList, (Lines{
+                               "RCC 2 has the Same Loop Address as Radio Hub",
+                               "Device Slot 7 on RCC 3 has the Same Loop Address as RCC 1  Device Slot 4",
+                               "Device Slot 8 on RCC 3 has the Same Loop Address as RCC 3",
+                               "Device Slot 9 on RCC 3 has the Same Ident as RCC 1  Device Slot 4",
+                               "RCC 5 has the Same Loop Address as RCC 3  Device Slot 9",
+                               "RCC 5 has the Same Ident as RCC 2",
+                           }));
+    // The first user keeps the cell.
+    EXPECT_EQ(GetOwner(HubLoopAddressOwner, 3, 40), 104);
+    EXPECT_EQ(GetOwner(HubLoopAddressOwner, 1, 1), 0);
+}
+
+TEST_F(ConfigCheck, CellsOutsideTheFreedRangeDoNotCarryStaleOwners)
+{
+    // Left over from a hub's configuration.
+    SetOwner(HubLoopAddressOwner, 0, 5, 700);
+    Nodes[0].SetNodeLoop(0);
+    Nodes[0].SetNodeAddress(5);
+    AddRcc(1).SetNodeAddress(200); // beyond the table
+    AddRcc(2).SetNodeAddress(200);
+    EXPECT_EQ(MessageList.size(), 0u);
+    CheckConfiguration();
+    EXPECT_EQ(MessageList, Lines{"RCC 2 has the Same Loop Address as RCC 1"});
+    EXPECT_EQ(GetOwner(HubLoopAddressOwner, 0, 5), 0);
+}
+
+TEST_F(ConfigCheck, MessageListAppendsInOrder)
+{
+    AddErrorLine("first");
+    EXPECT_EQ(MessageCount(), 1);
+    AddErrorLine("second");
+    EXPECT_EQ(MessageList, (Lines{"first", "second"}));
+    for (std::size_t i = 0; i < kMaxMessages; ++i)
+        AddErrorLine("x");
+    EXPECT_EQ(MessageCount(), 32767); // full: further lines are dropped, the count never wraps
+    EXPECT_EQ(MessageList[1], "second");
+    EXPECT_EQ(OwnerName(0), "Radio Hub");
+    EXPECT_EQ(OwnerName(1230), "RCC 12  Device Slot 30");
+    EXPECT_EQ(OwnerName(3100), "RCC 31");
+    EXPECT_EQ(OwnerName(5), "Radio Hub  Device Slot 5");
+}

@@ -1,0 +1,168 @@
+#include "model/Settings.h"
+#include "model/SiteState.h"
+
+#include "TestFiles.h"
+#include "platform/base/FileReplace.h"
+#include "platform/base/ProgramFolder.h"
+
+#include <gtest/gtest.h>
+
+using testfiles::ReadBytes;
+using testfiles::WriteBytes;
+
+namespace {
+
+class SettingsFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        platform::SetProgramFolder(dir.path().string());
+        ResetSettings();
+        ResetSiteState();
+    }
+    void TearDown() override
+    {
+        platform::SetWriteFault(nullptr);
+        platform::SetProgramFolder("");
+        ResetSettings();
+        ResetSiteState();
+    }
+
+    // Every value away from its default, so that a key read into or written
+    // from the wrong value shows.
+    static void SetEveryValue()
+    {
+        int32_t v = 100;
+        for (int32_t* w :
+             {&MainWindowTop,       &MainWindowLeft,       &MainWindowWidth,       &MainWindowHeight,
+              &NodeWindowTop,       &NodeWindowLeft,       &DeviceWindowTop,       &DeviceWindowLeft,
+              &HistoryWindowTop,    &HistoryWindowLeft,    &HistoryWindowWidth,    &HistoryWindowHeight,
+              &ErrorCheckWindowTop, &ErrorCheckWindowLeft, &ErrorCheckWindowWidth, &ErrorCheckWindowHeight,
+              &CommsWindowWidth,    &CommsWindowHeight,    &DiagsWindowWidth,      &DiagsWindowHeight,
+              &TreeViewWindowTop,   &TreeViewWindowLeft,   &TreeViewWindowWidth,   &TreeViewWindowHeight,
+              &StatsWindowTop,      &StatsWindowLeft,      &StatsWindowWidth,      &StatsWindowHeight,
+              &GridWindowTop,       &GridWindowLeft,       &GridWindowWidth,       &GridWindowHeight})
+            *w = v++;
+        DisplayMode = 1;
+        FilePaths = true;
+        ReOpenLastUsed = true;
+        QuickInfoMode = 4;
+        NodeQuickInfoMode = 3;
+        Toolbar = false;
+        LogProg = true;
+        LogDiags = true;
+        CommsCloseOnComplete = true;
+        StatsUsedFree = true;
+        StatsViewBy = 2;
+        CheckOnOpen = true;
+        CheckOnClose = true;
+        DropOnParent = false;
+        ConfirmDiffs = false;
+        LogFolder = "/home/eng/Logs caf\xC3\xA9";
+        PortEnabled = false;
+        PortNumber = 17;
+        PortBaudIndex = 7;
+        PortDataBits = 7;
+        PortStopBits = 2;
+        PortParity = 2;
+        PortDTR = true;
+        PortRTS = true;
+        MruFiles[1] = "/sites/Plant A.qvs";
+        MruFiles[2] = "/sites/Z\xC3\xBCrich.qvs";
+        MruFiles[3] = "/sites/old.qvs";
+        // 4..10 stay empty and are written as empty keys.
+    }
+
+    testfiles::TempFolder dir;
+};
+
+} // namespace
+
+TEST_F(SettingsFile, EveryKeyIsWrittenInOrderReadBackAndWrittenAgainUnchanged)
+{
+    SetEveryValue();
+    std::string error;
+    ASSERT_TRUE(SaveSettings(&error)) << error;
+    const std::string first = ReadBytes(SettingsPath());
+    testfiles::ExpectMatchesGolden(first, "settings.ini");
+
+    ResetSettings();
+    ResetSiteState();
+    LoopCount = 2;
+    LoopProtocol = 3;
+    MaxLoopAddress = 127;
+    LoadSettings();
+    EXPECT_EQ(GridWindowHeight, 131);
+    EXPECT_EQ(CommsWindowWidth, 116);
+    EXPECT_EQ(QuickInfoMode, 4);
+    EXPECT_EQ(NodeQuickInfoMode, 3);
+    EXPECT_EQ(PortNumber, 17);
+    EXPECT_FALSE(Toolbar);
+    EXPECT_EQ(LogFolder, "/home/eng/Logs caf\xC3\xA9");
+    EXPECT_EQ(MruFiles[2], "/sites/Z\xC3\xBCrich.qvs");
+    EXPECT_EQ(MruFiles[4], "");
+    EXPECT_EQ(DisplayMode, 1);
+    // A site's loop values before any site file is read.
+    EXPECT_EQ(LoopCount, 4);
+    EXPECT_EQ(LoopProtocol, 1);
+    EXPECT_EQ(MaxLoopAddress, 126);
+
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadBytes(SettingsPath()), first);
+}
+
+TEST_F(SettingsFile, AMissingFileGivesEveryDefault)
+{
+    SetEveryValue();
+    LoadSettings();
+    EXPECT_EQ(MainWindowWidth, 12765);
+    EXPECT_EQ(GridWindowWidth, 11000);
+    EXPECT_EQ(DisplayMode, -2);
+    EXPECT_TRUE(Toolbar);
+    EXPECT_TRUE(PortEnabled);
+    EXPECT_EQ(StatsViewBy, 3);
+    EXPECT_EQ(PortBaudIndex, 4);
+    EXPECT_EQ(LogFolder, dir.path().string());
+    EXPECT_EQ(MruFiles[1], "");
+}
+
+TEST_F(SettingsFile, NegativeWindowValuesAndDisplayModeMinusTwo)
+{
+    GridWindowTop = -120;
+    DisplayMode = -2;
+    ASSERT_TRUE(SaveSettings());
+    const std::string bytes = ReadBytes(SettingsPath());
+    EXPECT_EQ(bytes.find("GridWindowTop"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nGridWindowLeft=0\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("[Drawing]\r\nDisplayMode=3\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 4 + 65);
+    GridWindowTop = 55;
+    LoadSettings();
+    EXPECT_EQ(GridWindowTop, 0);
+}
+
+TEST_F(SettingsFile, StoredValuesThatDoNotFitTheirTypeGiveTheDefault)
+{
+    WriteBytes(SettingsPath(), "[Options]\r\nPortOn=yes\r\nPortCom=x\r\nToolbar=0\r\nStatsViewBy=\r\n"
+                               "[WindowPositions]\r\nMainWindowTop=-5\r\n");
+    LoadSettings();
+    EXPECT_TRUE(PortEnabled);
+    EXPECT_EQ(PortNumber, 1);
+    EXPECT_FALSE(Toolbar);
+    EXPECT_EQ(StatsViewBy, 3);
+    EXPECT_EQ(MainWindowTop, -5); // read as stored; only the writer leaves negatives out
+}
+
+TEST_F(SettingsFile, AFailedWriteIsReportedAndTheOldFileStays)
+{
+    WriteBytes(SettingsPath(), "[Options]\r\nToolbar=0\r\n");
+    platform::SetWriteFault([](const std::string&, std::string* error) {
+        *error = "No space left on device";
+        return false;
+    });
+    std::string error;
+    EXPECT_FALSE(SaveSettings(&error));
+    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(ReadBytes(SettingsPath()), "[Options]\r\nToolbar=0\r\n");
+}

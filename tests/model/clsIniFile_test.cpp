@@ -1,0 +1,273 @@
+#include "model/clsIniFile.h"
+
+#include "TestFiles.h"
+#include "platform/base/FileReplace.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+using model::clsIniFile;
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
+
+namespace {
+
+class IniFile : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        clsIniFile::SetBadLineQuestion(nullptr);
+        platform::SetWriteFault(nullptr);
+    }
+    TempFolder dir;
+};
+
+} // namespace
+
+TEST_F(IniFile, LinesAreSplitAtTheFirstEqualsSignAndNothingIsTrimmed)
+{
+    const std::string path = dir.File("a.ini");
+    WriteBytes(path, "ignored=before\r\n[S]\r\na=b=c\r\n=x\r\n Key=1\r\nKey2= spaced \r\n\r\nempty=\r\n");
+    clsIniFile ini;
+    ini.sFileName(path);
+    ini.sSectionName("S");
+    EXPECT_TRUE(ini.IsLoaded());
+    EXPECT_EQ(ini.GetString("a", "d"), "b=c");
+    EXPECT_EQ(ini.GetString("", "d"), "x");
+    EXPECT_EQ(ini.GetString("Key", "d"), "d");
+    EXPECT_EQ(ini.GetString(" Key", "d"), "1");
+    EXPECT_EQ(ini.GetString("Key2", "d"), " spaced ");
+    EXPECT_EQ(ini.GetString("empty", "d"), "d");
+    EXPECT_EQ(ini.GetString("ignored", "d"), "d");
+    ini.sSectionName("s");
+    EXPECT_EQ(ini.GetString("a", "d"), "d"); // section names are case-sensitive
+    EXPECT_EQ(ini.GetWriteCount(), 6);
+}
+
+TEST_F(IniFile, DuplicateSectionsKeepTheirOwnKeysAndWriteBackInPlace)
+{
+    const std::string path = dir.File("dup.ini");
+    WriteBytes(path, "[A]\r\nx=1\r\n[A]\r\nx=2\r\ny=3\r\n");
+    {
+        clsIniFile ini;
+        ini.sFileName(path);
+        ini.sSectionName("A");
+        EXPECT_EQ(ini.GetLong("x", 0), 1);
+        EXPECT_EQ(ini.GetLong("y", 0), 3);
+        EXPECT_EQ(ini.GetSectionNames(), "A,A");
+        EXPECT_TRUE(ini.SetLong("x", 9));
+        EXPECT_TRUE(ini.SetLong("z", 5));
+        ini.sSectionName("New");
+        EXPECT_TRUE(ini.SetString("k", ""));
+        EXPECT_FALSE(ini.IsClean());
+    } // release writes
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=9\r\nz=5\r\n[A]\r\nx=2\r\ny=3\r\n[New]\r\nk=\r\n");
+}
+
+TEST_F(IniFile, ReleasingACleanObjectWritesNothing)
+{
+    const std::string path = dir.File("clean.ini");
+    WriteBytes(path, "[A]\nx=1\n"); // LF only: read fine, but not rewritten
+    {
+        clsIniFile ini;
+        ini.sFileName(path);
+        ini.sSectionName("A");
+        EXPECT_EQ(ini.GetLong("x", 0), 1);
+    }
+    EXPECT_EQ(ReadBytes(path), "[A]\nx=1\n");
+}
+
+TEST_F(IniFile, HeadersNeedBracketsAtBothEnds)
+{
+    const std::string path = dir.File("h.ini");
+    // "[Sec] " before any header is ignored; inside a section it is a bad line.
+    WriteBytes(path, "[Sec] \r\n[]\r\nk=v\r\n[Sec]\r\n[Sec] \r\nk=w\r\n");
+    std::vector<int> asked;
+    clsIniFile::SetBadLineQuestion([&](const std::string& file, int line) {
+        EXPECT_EQ(file, path);
+        asked.push_back(line);
+        return clsIniFile::BadLineAnswer::Ok;
+    });
+    clsIniFile ini;
+    ini.sFileName(path);
+    EXPECT_EQ(asked, std::vector<int>{5});
+    EXPECT_EQ(ini.GetSectionNames(), ",Sec");
+    ini.sSectionName("Sec");
+    EXPECT_EQ(ini.GetString("k", ""), "w");
+}
+
+TEST_F(IniFile, BadLinesAreReportedWithTheirLineNumbersAndCancelStopsLoading)
+{
+    const std::string path = dir.File("bad.ini");
+    // Blank lines and headers count: the bad lines are 4 and 7.
+    WriteBytes(path, "[A]\r\nx=1\r\n\r\nnoequals\r\ny=2\r\n[B]\r\nalso bad\r\nz=3\r\n");
+    std::vector<int> asked;
+    clsIniFile::SetBadLineQuestion([&](const std::string&, int line) {
+        asked.push_back(line);
+        return clsIniFile::BadLineAnswer::Ok;
+    });
+    {
+        clsIniFile ini;
+        ini.sFileName(path);
+        EXPECT_EQ(asked, (std::vector<int>{4, 7}));
+        EXPECT_TRUE(ini.IsLoaded());
+        ini.sSectionName("B");
+        EXPECT_EQ(ini.GetLong("z", 0), 3);
+    }
+
+    asked.clear();
+    clsIniFile::SetBadLineQuestion([&](const std::string&, int line) {
+        asked.push_back(line);
+        return clsIniFile::BadLineAnswer::Cancel;
+    });
+    clsIniFile ini;
+    ini.sFileName(path);
+    EXPECT_EQ(asked, std::vector<int>{4});
+    EXPECT_FALSE(ini.IsLoaded());
+    ini.sSectionName("A");
+    EXPECT_EQ(ini.GetLong("x", 7), 7); // not loaded: every getter gives its default
+    // What was read before the bad line is kept and written with new values.
+    ini.SetLong("w", 4);
+    ASSERT_TRUE(ini.SaveFile());
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=1\r\nw=4\r\n");
+}
+
+TEST_F(IniFile, BadLineTextNamesTheFileAndLine)
+{
+    EXPECT_EQ(clsIniFile::BadLineText("C:/x.qvs", 12),
+              "Error Reading Configuration File\r\nC:/x.qvs\r\nIn Line 12 Continue ?");
+}
+
+TEST_F(IniFile, TypedGettersAndSetters)
+{
+    const std::string path = dir.File("t.ini");
+    WriteBytes(path,
+               "[T]\r\nb1=1\r\nb2=10\r\nb3=TRUE\r\nb4=0\r\nb5=False\r\nb6=yes\r\nb7=T\r\n"
+               "n1= 42 \r\nn2=2.5\r\nn3=3.5\r\nn4=-2.5\r\nn5=2.51\r\nn6=abc\r\nn7=40000\r\nn8=99999999999\r\n"
+               "r1=1.25\r\n");
+    clsIniFile ini;
+    ini.sFileName(path);
+    ini.sSectionName("T");
+    EXPECT_TRUE(ini.GetBoolean("b1", false));
+    EXPECT_TRUE(ini.GetBoolean("b2", false));
+    EXPECT_TRUE(ini.GetBoolean("b3", false));
+    EXPECT_FALSE(ini.GetBoolean("b4", true));
+    EXPECT_FALSE(ini.GetBoolean("b5", true));
+    EXPECT_TRUE(ini.GetBoolean("b6", true));
+    EXPECT_FALSE(ini.GetBoolean("b6", false));
+    EXPECT_FALSE(ini.GetBoolean("b7", false));
+    EXPECT_EQ(ini.GetLong("n1", 0), 42);
+    EXPECT_EQ(ini.GetLong("n2", 0), 2); // a half goes to the even neighbour
+    EXPECT_EQ(ini.GetLong("n3", 0), 4);
+    EXPECT_EQ(ini.GetLong("n4", 0), -2);
+    EXPECT_EQ(ini.GetLong("n5", 0), 3);
+    EXPECT_EQ(ini.GetLong("n6", -9), -9);
+    EXPECT_EQ(ini.GetInteger("n7", -9), -9); // beyond 16 bits
+    EXPECT_EQ(ini.GetLong("n7", -9), 40000);
+    EXPECT_EQ(ini.GetLong("n8", -9), -9);
+    EXPECT_DOUBLE_EQ(ini.GetDouble("r1", 0), 1.25);
+    EXPECT_FLOAT_EQ(ini.GetSingle("n6", 0.5f), 0.5f);
+
+    EXPECT_TRUE(ini.SetInteger("i", -1));
+    EXPECT_TRUE(ini.SetBoolean("t", true));
+    EXPECT_TRUE(ini.SetBoolean("f", false));
+    EXPECT_TRUE(ini.SetLong("l", 12765));
+    EXPECT_TRUE(ini.SetDouble("d", 0.1));
+    EXPECT_EQ(ini.GetString("i", ""), "-1");
+    EXPECT_EQ(ini.GetString("t", ""), "1");
+    EXPECT_EQ(ini.GetString("f", ""), "0");
+    EXPECT_EQ(ini.GetString("l", ""), "12765");
+    EXPECT_EQ(ini.GetString("d", ""), "0.1");
+}
+
+TEST_F(IniFile, SettersNeedAFileAndASection)
+{
+    clsIniFile noFile;
+    noFile.sSectionName("S");
+    EXPECT_FALSE(noFile.SetString("k", "v"));
+    EXPECT_TRUE(noFile.IsClean());
+
+    clsIniFile noSection;
+    noSection.sFileName(dir.File("missing.ini"));
+    EXPECT_FALSE(noSection.SetString("k", "v"));
+    EXPECT_EQ(noSection.GetWriteCount(), 0);
+}
+
+TEST_F(IniFile, AMissingFileIsEmptyAndIsCreatedOnRelease)
+{
+    const std::string path = dir.File("new.ini");
+    {
+        clsIniFile ini;
+        ini.sFileName(path);
+        EXPECT_FALSE(ini.IsLoaded());
+        ini.sSectionName("S");
+        EXPECT_EQ(ini.GetString("k", "def"), "def");
+        ini.SetString("k", "caf\xC3\xA9 \xE2\x82\xAC"); // UTF-8 in the model
+        ini.SetString("multi", "one\r\ntwo\nthree");
+    }
+    // Windows-1252 on disk; line breaks inside values become blanks.
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=caf\xE9 \x80\r\nmulti=one  two three\r\n");
+    clsIniFile back;
+    back.sFileName(path);
+    back.sSectionName("S");
+    EXPECT_EQ(back.GetString("k", ""), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(back.GetString("multi", ""), "one  two three");
+}
+
+TEST_F(IniFile, ProgressFollowsTheLinesUpToTheMaximum)
+{
+    clsIniFile ini;
+    ini.sFileName(dir.File("p.ini"));
+    for (const char* section : {"A", "B", "C"}) {
+        ini.sSectionName(section);
+        ini.SetLong("k1", 1);
+        ini.SetLong("k2", 2);
+    }
+    ini.sSectionName("A");
+    ini.SetLong("k3", 3);
+    ini.sSectionName("B");
+    ini.SetLong("k3", 3);
+    ini.sSectionName("C");
+    ini.SetLong("k3", 3);
+    ini.SetLong("k4", 4);
+    EXPECT_EQ(ini.GetWriteCount(), 13);
+    std::vector<int> seen;
+    ini.Progress(10, [&](int v) { seen.push_back(v); });
+    ASSERT_TRUE(ini.SaveFile());
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    const std::string bytes = ReadBytes(dir.File("p.ini"));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 13);
+    EXPECT_EQ(bytes.substr(0, 26), "[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]");
+}
+
+TEST_F(IniFile, AFailedWriteKeepsTheOldFileAndTheChanges)
+{
+    const std::string path = dir.File("keep.ini");
+    WriteBytes(path, "[A]\r\nx=1\r\n");
+    clsIniFile ini;
+    ini.sFileName(path);
+    ini.sSectionName("A");
+    ini.SetLong("x", 2);
+    platform::SetWriteFault([](const std::string&, std::string* error) {
+        *error = "disk full";
+        return false;
+    });
+    std::string error;
+    EXPECT_FALSE(ini.SaveFile(&error));
+    EXPECT_EQ(error, "disk full");
+    EXPECT_FALSE(ini.IsClean());
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=1\r\n");
+    platform::SetWriteFault(nullptr);
+    EXPECT_TRUE(ini.SaveFile());
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=2\r\n");
+
+    clsIniFile nowhere;
+    nowhere.sFileName(dir.File("no/such/folder/x.ini"));
+    nowhere.sSectionName("A");
+    nowhere.SetLong("x", 1);
+    EXPECT_FALSE(nowhere.SaveFile(&error));
+    EXPECT_NE(error.find("no/such/folder/x.ini"), std::string::npos);
+}

@@ -1,0 +1,37 @@
+#include "platform/base/RegistryStore.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+TEST(RegistryStore, AnyNameIsKeptApartFromTheFolderTree)
+{
+    const fs::path dir = fs::temp_directory_path() / "qvs-registry-store";
+    fs::remove_all(dir);
+    SetRegistryFolder(dir.string());
+    // Names that mean something to a file system stay plain names here.
+    ASSERT_TRUE(RegCreateKey(kRegCurrentUser, "..\\a/b\\.\\=x\\%41"));
+    EXPECT_EQ(RegEnumKeys(kRegCurrentUser, ""), std::vector<std::string>{".."});
+    EXPECT_EQ(RegEnumKeys(kRegCurrentUser, "..\\a/b"), std::vector<std::string>{"."});
+    EXPECT_TRUE(RegKeyExists(kRegCurrentUser, "..\\a/b\\.\\=x\\%41"));
+    EXPECT_FALSE(RegKeyExists(kRegCurrentUser, "..\\a/b\\.\\=x\\A"));
+    ASSERT_TRUE(RegSetValue(kRegCurrentUser, "..\\a/b", "../v=", 1, "x"));
+    EXPECT_EQ(RegEnumValues(kRegCurrentUser, "..\\a/b"), std::vector<std::string>{"../v="});
+    EXPECT_EQ(RegEnumKeys(kRegCurrentUser, "..\\a/b"), std::vector<std::string>{"."}); // a value is no key
+    int32_t type = 0;
+    std::string data;
+    ASSERT_TRUE(RegQueryValue(kRegCurrentUser, "..\\a/b", "../v=", type, data));
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(data, "x");
+    EXPECT_TRUE(fs::is_directory(dir / "HKEY_CURRENT_USER")); // nothing escaped the store
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    EXPECT_FALSE(RegSetValue(kRegCurrentUser, "missing", "v", 1, "x"));
+    EXPECT_FALSE(RegCreateKey(42, "k"));
+    EXPECT_FALSE(RegDeleteKey(kRegCurrentUser, "..")); // it has subkeys
+    EXPECT_FALSE(RegDeleteKey(kRegCurrentUser, ""));   // the root itself
+    SetRegistryFolder("");
+    fs::remove_all(dir);
+}
