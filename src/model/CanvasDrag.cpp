@@ -1,6 +1,6 @@
 #include "model/CanvasDrag.h"
 
-#include "model/Trim.h"
+#include "model/FileNames.h"
 
 namespace model {
 

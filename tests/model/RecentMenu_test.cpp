@@ -1,5 +1,6 @@
 #include "model/RecentFiles.h"
-#include "model/TitleText.h"
+#include "model/RecentMenu.h"
+#include "model/TitleBar.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +8,9 @@ using namespace model;
 
 namespace {
 
-RecentList Numbered(int count)
+std::array<std::string, 11> Numbered(int count)
 {
-    RecentList list{};
+    std::array<std::string, 11> list{};
     for (int i = 1; i <= count; ++i) {
         list[static_cast<std::size_t>(i)] = "/s/f" + std::to_string(i) + ".qvs";
     }
@@ -20,34 +21,34 @@ RecentList Numbered(int count)
 
 TEST(RecentFiles, ReopeningAnEntryMovesItToTheTop)
 {
-    RecentList list = Numbered(10);
-    PushRecentFile(list, "/s/f3.qvs");
+    std::array<std::string, 11> list = Numbered(10);
+    AddRecentFileEntry(list, "/s/f3.qvs");
     EXPECT_EQ(list[1], "/s/f3.qvs");
     EXPECT_EQ(list[2], "/s/f1.qvs");
     EXPECT_EQ(list[3], "/s/f2.qvs");
     EXPECT_EQ(list[4], "/s/f4.qvs");
     EXPECT_EQ(list[10], "/s/f10.qvs");
-    PushRecentFile(list, "/s/f3.qvs");
+    AddRecentFileEntry(list, "/s/f3.qvs");
     EXPECT_EQ(list[1], "/s/f3.qvs");
     EXPECT_EQ(list[2], "/s/f1.qvs");
 }
 
 TEST(RecentFiles, AnEleventhFileDropsTheOldestAndCaseMatters)
 {
-    RecentList list = Numbered(10);
-    PushRecentFile(list, "/s/F1.qvs");
+    std::array<std::string, 11> list = Numbered(10);
+    AddRecentFileEntry(list, "/s/F1.qvs");
     EXPECT_EQ(list[1], "/s/F1.qvs");
     EXPECT_EQ(list[2], "/s/f1.qvs");
     EXPECT_EQ(list[10], "/s/f9.qvs");
-    RecentList few = Numbered(2);
-    PushRecentFile(few, "/s/new.qvs");
+    std::array<std::string, 11> few = Numbered(2);
+    AddRecentFileEntry(few, "/s/new.qvs");
     EXPECT_EQ(few[3], "/s/f2.qvs");
     EXPECT_EQ(few[4], "");
 }
 
 TEST(RecentFiles, MenuShowsNamesOrPathsAndKeepsTheFirstItem)
 {
-    RecentList list{};
+    std::array<std::string, 11> list{};
     auto items = RecentMenuItems(list, false);
     EXPECT_TRUE(items[1].visible);
     EXPECT_FALSE(items[1].enabled);
@@ -66,10 +67,11 @@ TEST(RecentFiles, MenuShowsNamesOrPathsAndKeepsTheFirstItem)
     EXPECT_EQ(items[2].caption, "C:\\jobs\\b.qvs");
 }
 
-TEST(TitleText, VersionFileAndChangeMark)
+TEST(TitleBarText, VersionFileAndChangeMark)
 {
-    EXPECT_EQ(TitleText("QC", 3, 0, "", false, true), "QC Version 3.00");
-    EXPECT_EQ(TitleText("QC", 3, 12, "/a/b/site.qvs", false, false), "QC Version 3.12 --  [site.qvs]");
-    EXPECT_EQ(TitleText("QC", 3, 5, " /a/b/site.qvs ", true, true), "QC Version 3.05 --  [/a/b/site.qvs] * ");
-    EXPECT_EQ(TitleText("QC", 3, 0, "untitled.qvs", false, true), "QC Version 3.00 --  [untitled.qvs] * ");
+    EXPECT_EQ(TitleBarText("QC", 3, 0, "", false, true), "QC Version 3.00");
+    EXPECT_EQ(TitleBarText("QC", 3, 12, "/a/b/site.qvs", false, false), "QC Version 3.12 --  [site.qvs]");
+    EXPECT_EQ(TitleBarText("QC", 3, 5, " /a/b/site.qvs ", true, true),
+              "QC Version 3.05 --  [/a/b/site.qvs] * ");
+    EXPECT_EQ(TitleBarText("QC", 3, 0, "untitled.qvs", false, true), "QC Version 3.00 --  [untitled.qvs] * ");
 }
