@@ -33,8 +33,9 @@ public:
     // The question's text: "Error Reading Configuration File", the file name
     // and "In Line <n> Continue ?", on three lines.
     static std::string BadLineText(const std::string& fileName, int lineNumber);
-    // Installs the question for every object (the window layer shows a plain
-    // OK/Cancel box). Without one, bad lines are skipped.
+    // Installs the question for every object. The window layer shows a plain
+    // OK/Cancel box titled kBadLineTitle with BadLineText, holding the splash
+    // window's timer while it waits. Without a question, bad lines are skipped.
     static void SetBadLineQuestion(BadLineQuestion ask);
 
     clsIniFile() = default;

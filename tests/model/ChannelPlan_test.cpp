@@ -93,7 +93,7 @@ TEST_F(ChannelChoice, PickFreeChannelHonoursBandsExclusionsAndSpacing)
     EXPECT_EQ(PickFreeChannel(almost, 0, 0, 9, -1), -1);
 }
 
-TEST_F(ChannelChoice, AutoAssignReproducesTheWorkedExample)
+TEST_F(ChannelChoice, HubIdentEndingA1B2GivesItsKnownPlan)
 {
     Nodes[0].SetNodeIdent("3A1B2");
     AutoAssignChannels();

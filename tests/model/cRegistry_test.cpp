@@ -149,12 +149,10 @@ TEST_F(Registry, FileAssociations)
           std::pair{int32_t{HKEY_LOCAL_MACHINE}, std::string("SOFTWARE\\Classes\\")}}) {
         EXPECT_EQ(read(root, prefix + ".qvs"), RegistryValue(std::string("QVS.Site")));
         EXPECT_EQ(read(root, prefix + "QVS.Site"), RegistryValue(std::string("Site File")));
-        EXPECT_EQ(read(root, prefix + "QVS.Site\\shell\\open"), RegistryValue(std::string("&Open")));
         EXPECT_EQ(read(root, prefix + "QVS.Site\\shell\\open\\command"),
                   RegistryValue(std::string("\"/opt/q/QuorvelConfig\" \"%1\"")));
         EXPECT_EQ(read(root, prefix + "QVS.Site\\shell\\print\\command"),
                   RegistryValue(std::string("\"/opt/q/QuorvelConfig\" /p \"%1\"")));
-        EXPECT_EQ(read(root, prefix + "QVS.Site\\shell\\new"), RegistryValue(std::string("&New")));
         EXPECT_EQ(read(root, prefix + "QVS.Site\\shell\\add"), RegistryValue(std::string("<missing>")));
         EXPECT_EQ(read(root, prefix + "QVS.Site\\DefaultIcon"),
                   RegistryValue(std::string("/opt/q/QuorvelConfig,1")));

@@ -62,15 +62,3 @@ TEST(FileReplace, FailuresAreReportedAndTheOldFileStays)
     EXPECT_FALSE(platform::ReadWholeFile((dir / "nope").string(), bytes, &error));
     fs::remove_all(dir);
 }
-
-TEST(FileReplace, ReadOnlyMeansNoWriteBitAtAll)
-{
-    const fs::path dir = FreshFolder("ro");
-    const std::string path = (dir / "f.txt").string();
-    EXPECT_FALSE(platform::IsReadOnlyFile(path));
-    ASSERT_TRUE(platform::ReplaceWholeFile(path, "x"));
-    EXPECT_FALSE(platform::IsReadOnlyFile(path));
-    ::chmod(path.c_str(), 0444);
-    EXPECT_TRUE(platform::IsReadOnlyFile(path));
-    fs::remove_all(dir);
-}
