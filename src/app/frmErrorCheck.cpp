@@ -86,6 +86,7 @@ frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(owner, Qt::Window)
     WarningLabel->setFont(QFont("Arial", 12, QFont::Bold));
     WarningLabel->setGeometry(TwipsToPixels(3360), TwipsToPixels(6000), TwipsToPixels(3495),
                               TwipsToPixels(495));
+    WarningLabel->setWordWrap(true);
     WarningLabel->hide();
     connect(cmdRefresh, &QPushButton::clicked, this, &frmErrorCheck::cmdRefresh_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmErrorCheck::cmdPrint_Click);
@@ -124,6 +125,7 @@ void frmErrorCheck::Fill()
     } else if (!content.emptyNote.empty()) {
         Append(RTB1, content.emptyNote, QColor(0, 0, 200));
     }
+    RTB1->moveCursor(QTextCursor::Start);
 }
 
 void frmErrorCheck::cmdRefresh_Click()
