@@ -1,11 +1,12 @@
-#include "app/frmMain.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    frmMain w;
-    w.show();
-    return app.exec();
+    SetCommandLine(CommandLineFromArguments(QApplication::arguments().mid(1)));
+    if (!Main())
+        return 0;
+    return QApplication::exec();
 }

@@ -9,6 +9,11 @@ int TwipsToPixels(long twips)
     return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
+int PixelsFromTwips(double twips)
+{
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
 long PixelsToTwips(int pixels)
 {
     return static_cast<long>(pixels) * kTwipsPerPixel;

@@ -11,6 +11,9 @@ constexpr int kTwipsPerPixel = 15;
 // Twips to pixels, rounded to the nearest pixel.
 int TwipsToPixels(long twips);
 long PixelsToTwips(int pixels);
+// A twips value that may hold a fraction (a centre, a half width), rounded to
+// the nearest pixel.
+int PixelsFromTwips(double twips);
 
 QColor ColourFromBGR(std::uint32_t bgr);
 std::uint32_t BGRFromColour(const QColor& colour);

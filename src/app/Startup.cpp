@@ -1,0 +1,228 @@
+#include "app/Startup.h"
+
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "model/Settings.h"
+#include "model/SiteState.h"
+#include "platform/LoadedForms.h"
+#include "platform/SingleInstance.h"
+#include "platform/Units.h"
+#include "platform/WindowLayer.h"
+#include "platform/base/ProgramFolder.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Quorvel Configuration Utility");
+// The second copy waits this long for the running copy to take its command line.
+constexpr int kHandOverTimeoutMs = 5000;
+
+QString g_commandLine;
+QPointer<frmMain> g_mainForm;
+
+void DefaultEndProcess(int code)
+{
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+std::function<void(int)> g_endProcess = DefaultEndProcess;
+
+void EndProcess(int code)
+{
+    g_endProcess(code);
+}
+
+} // namespace
+
+QString AppTitle = kAppTitle;
+QString ProgramFolderName;
+QStringList CommandArgs{QString()};
+
+void SetCommandLine(const QString& commandLine)
+{
+    g_commandLine = commandLine;
+}
+
+QString CommandLine()
+{
+    return g_commandLine;
+}
+
+QString CommandLineFromArguments(const QStringList& arguments)
+{
+    QStringList parts;
+    for (const QString& a : arguments) {
+        if (a.contains(' ') || a.contains('\t'))
+            parts << '"' + a + '"';
+        else
+            parts << a;
+    }
+    return parts.join(' ');
+}
+
+QString LastPathComponent(const QString& path)
+{
+    const qsizetype at = path.lastIndexOf('/');
+    return at < 0 ? path : path.mid(at + 1);
+}
+
+QString InstanceName()
+{
+    return ProgramFolderName + "QuorvelConfigUtility" + "_APPLICATION";
+}
+
+int ParseCommandLine(int maxArgs)
+{
+    if (maxArgs < 0)
+        maxArgs = 0;
+    CommandArgs = QStringList();
+    for (int i = 0; i <= maxArgs; ++i)
+        CommandArgs << QString();
+    int count = 0;
+    bool open = false;
+    for (const QChar c : g_commandLine) {
+        if (c == ' ' || c == '\t') {
+            open = false;
+            continue;
+        }
+        if (!open) {
+            if (count == maxArgs)
+                break;
+            ++count;
+            open = true;
+        }
+        CommandArgs[count] += c;
+    }
+    CommandArgs = CommandArgs.mid(0, count + 1);
+    return count;
+}
+
+bool IsFormLoaded(const QString& formName)
+{
+    return platform::IsFormLoaded(formName);
+}
+
+bool CreateInstanceMutex(const QString& name)
+{
+    return platform::CreateInstanceLock(name);
+}
+
+void ReleaseInstanceMutex()
+{
+    platform::ReleaseInstanceLock();
+}
+
+void MarkMainWindow(frmMain& form)
+{
+    QPointer<frmMain> held(&form);
+    platform::ListenForHandOver(InstanceName(), [held](const QByteArray& data) {
+        if (held.isNull())
+            return;
+        platform::RestoreWindow(*held);
+        // One zero byte is what a second copy without arguments sends: it
+        // asks for the window only, it names no file.
+        if (data.isEmpty() || data == QByteArray(1, '\0'))
+            return;
+        held->OpenFileFromMessage(QString::fromUtf8(data));
+    });
+}
+
+frmMain* MainForm()
+{
+    return g_mainForm.data();
+}
+
+void SetMainForm(frmMain* form)
+{
+    g_mainForm = form;
+}
+
+frmMain* LoadMainForm()
+{
+    auto* form = new frmMain;
+    SetMainForm(form);
+    form->Form_Load();
+    return form;
+}
+
+namespace {
+
+// Main's own read of the main window's rectangle, before LoadSettings, to
+// centre the splash on it. Until the settings reader is merged the values
+// are the defaults that reader gives for a missing file.
+void ReadMainWindowRect()
+{
+    MainWindowTop = 1000;
+    MainWindowLeft = 1000;
+    MainWindowHeight = 9165;
+    MainWindowWidth = 12765;
+}
+
+} // namespace
+
+bool Main()
+{
+    AppTitle = kAppTitle;
+    QApplication::setQuitOnLastWindowClosed(false);
+    ProgramFolderName = LastPathComponent(QString::fromStdString(platform::ProgramFolder()));
+    if (!CreateInstanceMutex(InstanceName())) {
+        QByteArray data = g_commandLine.toUtf8();
+        if (data.isEmpty())
+            data = QByteArray(1, '\0');
+        platform::SendHandOver(InstanceName(), data, kHandOverTimeoutMs);
+        return false;
+    }
+    ReadMainWindowRect();
+
+    auto* splash = new frmSplash;
+    const double left =
+        MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(splash->width()) / 2.0;
+    const double top =
+        MainWindowTop + MainWindowHeight / 2.0 - platform::PixelsToTwips(splash->height()) / 2.0;
+    splash->move(platform::PixelsFromTwips(left), platform::PixelsFromTwips(top));
+    splash->show();
+
+    // The node arrays Nodes and HubNodes (32 each) are created here once the
+    // site model provides them.
+    FileLoaded = false;
+    LoadSettings();
+    Locked = false;
+    // The radio channel table is filled and the random generator seeded with
+    // 1 here once the channel module provides them.
+    LoadMainForm();
+    return true;
+}
+
+void ExitProgram()
+{
+    std::string error;
+    if (!SaveSettings(&error))
+        std::fprintf(stderr, "settings.ini not written: %s\n", error.c_str());
+    ReleaseInstanceMutex();
+    EndProcess(0);
+}
+
+void EndProgram()
+{
+    ReleaseInstanceMutex();
+    EndProcess(0);
+}
+
+void SetEndProcessHook(std::function<void(int)> hook)
+{
+    g_endProcess = hook ? std::move(hook) : std::function<void(int)>(DefaultEndProcess);
+}
+
+void ResetStartup()
+{
+    AppTitle = kAppTitle;
+    ProgramFolderName.clear();
+    CommandArgs = QStringList{QString()};
+    g_commandLine.clear();
+    g_mainForm = nullptr;
+}

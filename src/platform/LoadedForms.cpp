@@ -1,0 +1,96 @@
+#include "platform/LoadedForms.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+std::vector<QPointer<QWidget>> g_forms;
+
+void Prune()
+{
+    g_forms.erase(
+        std::remove_if(g_forms.begin(), g_forms.end(), [](const QPointer<QWidget>& f) { return f.isNull(); }),
+        g_forms.end());
+}
+
+} // namespace
+
+void LoadForm(QWidget* form)
+{
+    if (form == nullptr)
+        return;
+    Prune();
+    if (std::find(g_forms.begin(), g_forms.end(), form) == g_forms.end())
+        g_forms.emplace_back(form);
+}
+
+void UnloadForm(QWidget* form)
+{
+    if (form == nullptr)
+        return;
+    g_forms.erase(std::remove(g_forms.begin(), g_forms.end(), form), g_forms.end());
+    Prune();
+    form->hide();
+    form->deleteLater();
+}
+
+void UnloadFormNow(QWidget* form)
+{
+    if (form == nullptr)
+        return;
+    g_forms.erase(std::remove(g_forms.begin(), g_forms.end(), form), g_forms.end());
+    Prune();
+    delete form;
+}
+
+std::vector<QWidget*> LoadedForms()
+{
+    Prune();
+    std::vector<QWidget*> out;
+    out.reserve(g_forms.size());
+    for (const auto& f : g_forms)
+        out.push_back(f.data());
+    return out;
+}
+
+bool IsFormLoaded(const QString& name)
+{
+    return FindForm(name) != nullptr;
+}
+
+QWidget* FindForm(const QString& name)
+{
+    for (QWidget* f : LoadedForms())
+        if (f->objectName() == name)
+            return f;
+    return nullptr;
+}
+
+std::vector<SavedFormState> DisableOtherForms(const QWidget* except, const QString& exemptCaption)
+{
+    std::vector<SavedFormState> saved;
+    for (QWidget* f : LoadedForms()) {
+        saved.push_back({f, f->isEnabled()});
+        if (f == except)
+            continue;
+        if (!exemptCaption.isEmpty() && f->windowTitle() == exemptCaption)
+            continue;
+        f->setEnabled(false);
+    }
+    return saved;
+}
+
+void RestoreFormStates(const std::vector<SavedFormState>& saved)
+{
+    for (const auto& s : saved)
+        if (!s.form.isNull())
+            s.form->setEnabled(s.enabled);
+}
+
+void ResetLoadedForms()
+{
+    g_forms.clear();
+}
+
+} // namespace platform

@@ -1,0 +1,91 @@
+#include "platform/Yield.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+#include <cmath>
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+// How often a wait tests its condition when no event wakes it sooner.
+constexpr int kPollIntervalMs = 5;
+
+int g_doEventsDepth = 0;
+int g_waitDepth = 0;
+double g_scale = -1; // not read from the environment yet
+
+} // namespace
+
+void DoEvents()
+{
+    if (g_doEventsDepth > 0)
+        return;
+    ++g_doEventsDepth;
+    QEventLoop loop;
+    loop.processEvents(QEventLoop::AllEvents);
+    --g_doEventsDepth;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs, const QObject* guard)
+{
+    QPointer<const QObject> held(guard);
+    const bool guarded = guard != nullptr;
+    if (done())
+        return true;
+    QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                          : QDeadlineTimer(ScaledTimeout(timeoutMs)));
+    bool ok = false;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(kPollIntervalMs);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (guarded && held.isNull()) {
+            loop.quit();
+        } else if (done()) {
+            ok = true;
+            loop.quit();
+        } else if (deadline.hasExpired()) {
+            loop.quit();
+        }
+    });
+    if (guarded)
+        QObject::connect(guard, &QObject::destroyed, &loop, &QEventLoop::quit);
+    poll.start();
+    ++g_waitDepth;
+    loop.exec();
+    --g_waitDepth;
+    return ok;
+}
+
+int WaitDepth()
+{
+    return g_waitDepth;
+}
+
+void SetTimeoutScale(double scale)
+{
+    g_scale = scale > 0 ? scale : 1.0;
+}
+
+double TimeoutScale()
+{
+    if (g_scale < 0) {
+        const char* env = std::getenv("QVS_TIMEOUT_SCALE");
+        const double v = env != nullptr ? std::atof(env) : 0.0;
+        g_scale = v > 0 ? v : 1.0;
+    }
+    return g_scale;
+}
+
+int ScaledTimeout(int timeoutMs)
+{
+    if (timeoutMs <= 0)
+        return timeoutMs;
+    const long v = std::lround(timeoutMs * TimeoutScale());
+    return v < 1 ? 1 : static_cast<int>(v);
+}
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+// Waiting by yielding: the program has one UI thread, and every wait (for a
+// serial reply, for a button of the program's own boxes) keeps the event
+// loop running in a nested QEventLoop until its condition holds.
+#include <QObject>
+#include <functional>
+
+namespace platform {
+
+// Handles the events waiting now and returns. A call made from inside
+// another DoEvents returns at once, so handlers that yield cannot recurse.
+void DoEvents();
+
+// Runs a nested event loop until done() is true (returns true), the time-out
+// passes (false) or guard, when given, is destroyed (false). timeoutMs < 0
+// waits without limit; a time-out is shortened by the test setting below.
+// done() is tested before the first event and after every wake-up; it must
+// not touch guard once guard may be gone.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = -1, const QObject* guard = nullptr);
+
+// How many WaitUntil loops are running (0 outside any wait).
+int WaitDepth();
+
+// Time-outs of every yielding wait are multiplied by this factor (1 in the
+// program; tests shorten waits with e.g. 0.01). The environment variable
+// QVS_TIMEOUT_SCALE sets it for processes started by tests.
+void SetTimeoutScale(double scale);
+double TimeoutScale();
+// A time-out in milliseconds after the scale; at least 1 for a positive value.
+int ScaledTimeout(int timeoutMs);
+
+} // namespace platform

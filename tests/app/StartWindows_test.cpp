@@ -1,0 +1,209 @@
+#include "app/AppVersion.h"
+#include "app/Startup.h"
+#include "app/frmAbout.h"
+#include "app/frmIntro.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "model/Settings.h"
+#include "model/SiteState.h"
+#include "platform/LoadedForms.h"
+#include "platform/SingleInstance.h"
+#include "platform/Units.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+class RecordingMain : public frmMain
+{
+public:
+    void ReDraw(int node) override { commands << QString("ReDraw %1").arg(node); }
+    void StartNewFile() override { commands << QString("StartNewFile visible=%1").arg(isVisible()); }
+    void OpenExisting() override { commands << QString("OpenExisting visible=%1").arg(isVisible()); }
+    void Read_Diags() override { commands << QString("Read_Diags node=%1").arg(ActiveNode); }
+    QStringList commands;
+};
+
+struct StartWindowsTest : ::testing::Test
+{
+    void SetUp() override
+    {
+        ResetStartup();
+        ResetSettings();
+        ResetSiteState();
+        platform::ResetLoadedForms();
+        IntroShown = false;
+        SetMainForm(&main);
+        SetEndProcessHook([this](int code) { ends.push_back(code); });
+    }
+    void TearDown() override
+    {
+        SetEndProcessHook(nullptr);
+        ReleaseInstanceMutex();
+        for (QWidget* w : platform::LoadedForms())
+            if (w != &main)
+                platform::UnloadFormNow(w);
+        ResetStartup();
+        platform::ResetLoadedForms();
+    }
+
+    frmIntro* RunSplashToTheEnd()
+    {
+        auto* splash = new frmSplash;
+        splash->Timer1->stop(); // the test ticks it itself
+        int ticks = 0;
+        while (platform::IsFormLoaded("frmSplash") && ticks < 1000) {
+            splash->Timer1_Timer();
+            ++ticks;
+        }
+        EXPECT_EQ(ticks, frmSplash::kProgressMaximum + 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return qobject_cast<frmIntro*>(platform::FindForm("frmIntro"));
+    }
+
+    RecordingMain main;
+    std::vector<int> ends;
+};
+
+} // namespace
+
+TEST_F(StartWindowsTest, SplashShowsTheStartPageWhenNothingIsToBeOpened)
+{
+    auto* splash = new frmSplash;
+    EXPECT_EQ(splash->lblProductName->text(), "Quorvel Configuration Utility");
+    EXPECT_EQ(splash->ProgressBar1->value(), 0);
+    EXPECT_TRUE(splash->Timer1->isActive());
+    EXPECT_EQ(splash->Timer1->interval(), 10);
+    platform::UnloadFormNow(splash);
+
+    frmIntro* intro = RunSplashToTheEnd();
+    ASSERT_NE(intro, nullptr);
+    EXPECT_TRUE(intro->isVisible());
+    EXPECT_TRUE(IntroShown);
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(main.commands, QStringList{"ReDraw -1"});
+    EXPECT_FALSE(platform::IsFormLoaded("frmSplash"));
+}
+
+TEST_F(StartWindowsTest, SplashShowsTheMainWindowForAFileOrReOpenLastUsed)
+{
+    SetCommandLine("/sites/a.qvs");
+    EXPECT_EQ(RunSplashToTheEnd(), nullptr);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(IntroShown);
+
+    main.hide();
+    SetCommandLine("");
+    ReOpenLastUsed = true;
+    EXPECT_EQ(RunSplashToTheEnd(), nullptr);
+    EXPECT_TRUE(main.isVisible());
+}
+
+TEST_F(StartWindowsTest, StartPageIsTopMostCentredOnTheMainWindowRectangle)
+{
+    MainWindowLeft = 1500;
+    MainWindowTop = 3000;
+    MainWindowWidth = 12000;
+    MainWindowHeight = 9000;
+    frmIntro intro;
+    EXPECT_EQ(intro.windowTitle(), AppTitle);
+    EXPECT_TRUE(intro.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(intro.EndOnClose);
+    EXPECT_FALSE(intro.windowIcon().isNull());
+    const QPoint centre = intro.geometry().topLeft() + QPoint(intro.width() / 2, intro.height() / 2);
+    EXPECT_NEAR(centre.x(), platform::TwipsToPixels(1500 + 6000), 1);
+    EXPECT_NEAR(centre.y(), platform::TwipsToPixels(3000 + 4500), 1);
+}
+
+TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommand)
+{
+    ActiveNode = -1;
+    struct Case
+    {
+        QLabel* frmIntro::*label;
+        QString command;
+    };
+    for (const Case& c : {Case{&frmIntro::CreateLabel, "StartNewFile visible=1"},
+                          Case{&frmIntro::OpenLabel, "OpenExisting visible=1"},
+                          Case{&frmIntro::DiagsLabel, "Read_Diags node=0"}}) {
+        main.hide();
+        main.commands.clear();
+        auto* intro = new frmIntro;
+        IntroShown = true;
+        intro->show();
+        QTest::mouseClick(intro->*(c.label), Qt::LeftButton);
+        EXPECT_EQ(main.commands, QStringList{c.command});
+        EXPECT_TRUE(main.isVisible());
+        EXPECT_FALSE(IntroShown);
+        EXPECT_FALSE(platform::IsFormLoaded("frmIntro"));
+        EXPECT_TRUE(ends.empty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(StartWindowsTest, ExitAndClosingTheStartPageEndAndReleaseTheInstance)
+{
+    ProgramFolderName = QString("intro-exit-%1").arg(::getpid());
+    for (bool byClose : {false, true}) {
+        ends.clear();
+        ASSERT_TRUE(CreateInstanceMutex(InstanceName()));
+        ASSERT_TRUE(platform::ListenForHandOver(InstanceName(), [](const QByteArray&) {}));
+        auto* intro = new frmIntro;
+        intro->show();
+        if (byClose)
+            intro->close();
+        else
+            QTest::mouseClick(intro->ExitLabel, Qt::LeftButton);
+        EXPECT_EQ(ends, std::vector<int>{0}) << byClose;
+        EXPECT_FALSE(platform::HoldsInstanceLock());
+        EXPECT_FALSE(QFile::exists(platform::InstanceSocketPath(InstanceName())));
+        EXPECT_FALSE(main.isVisible());
+        platform::UnloadFormNow(intro);
+    }
+}
+
+TEST_F(StartWindowsTest, HoveredChoiceTurnsRedAndTheFrameTurnsThemBlack)
+{
+    frmIntro intro;
+    intro.show();
+    auto colour = [](QLabel* l) { return platform::BGRFromColour(l->palette().color(QPalette::WindowText)); };
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(intro.OpenLabel, &move);
+    EXPECT_EQ(colour(intro.OpenLabel), 0xFFu);
+    EXPECT_EQ(colour(intro.CreateLabel), 0u);
+    QApplication::sendEvent(intro.ExitLabel, &move);
+    EXPECT_EQ(colour(intro.ExitLabel), 0xFFu);
+    QApplication::sendEvent(intro.Frame1, &move);
+    for (QLabel* l : {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel})
+        EXPECT_EQ(colour(l), 0u);
+}
+
+TEST_F(StartWindowsTest, VersionTexts)
+{
+    const AppVersion v{3, 0, 121};
+    EXPECT_EQ(VersionText(v), "Version 3.00");
+    EXPECT_EQ(VersionText(v, 2), "Version 3.00  Build 121");
+    EXPECT_EQ(VersionText(v, 1), "Version 3.00 Build 121");
+    EXPECT_EQ(VersionText({2, 15, 7}), "Version 2.15");
+}
+
+TEST_F(StartWindowsTest, AboutWindowShowsBuildAndEditionOnClicks)
+{
+    auto* about = new frmAbout;
+    about->show();
+    EXPECT_EQ(about->windowTitle(), "About " + AppTitle);
+    EXPECT_EQ(about->Label1->text(), VersionText(ProgramVersion()));
+    EXPECT_EQ(about->Label2->text(), "Taramek Part No. XXXXXX");
+    EXPECT_FALSE(about->BuildLabel->isVisible());
+    QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(about->BuildLabel->isVisible());
+    EXPECT_EQ(about->BuildLabel->text(), "User's Version");
+    QTest::mouseClick(about->Label1, Qt::LeftButton);
+    EXPECT_EQ(about->Label1->text(), VersionText(ProgramVersion(), 1));
+    QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(platform::IsFormLoaded("frmAbout"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

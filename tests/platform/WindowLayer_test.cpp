@@ -1,0 +1,89 @@
+#include "platform/Icons.h"
+#include "platform/Units.h"
+#include "platform/WindowLayer.h"
+#include "platform/WindowLimits.h"
+
+#include <QImage>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(WindowLayer, TopMostCanBeSwitchedWithoutHidingTheWindow)
+{
+    QWidget w;
+    w.show();
+    EXPECT_FALSE(IsTopMost(w));
+    SetTopMost(w, true);
+    EXPECT_TRUE(IsTopMost(w));
+    EXPECT_TRUE(w.isVisible());
+    SetTopMost(w, false);
+    EXPECT_FALSE(IsTopMost(w));
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST(WindowLayer, RestoreLeavesAHiddenWindowHiddenAndRestoresAMinimisedOne)
+{
+    QWidget hidden;
+    RestoreWindow(hidden);
+    EXPECT_FALSE(hidden.isVisible());
+
+    QWidget w;
+    w.showMinimized();
+    ASSERT_TRUE(w.isMinimized());
+    RestoreWindow(w);
+    EXPECT_FALSE(w.isMinimized());
+    EXPECT_TRUE(w.isVisible());
+
+    QWidget quiet;
+    ShowWithoutActivating(quiet);
+    EXPECT_TRUE(quiet.isVisible());
+    EXPECT_FALSE(quiet.testAttribute(Qt::WA_ShowWithoutActivating));
+}
+
+TEST(WindowLimits, MinimaComeFromTwipsAndMaximaAreFixed)
+{
+    const WindowLimits stats = MakeWindowLimits(9615, 6000);
+    EXPECT_EQ(stats.MinTrackWidth, 641);
+    EXPECT_EQ(stats.MinTrackHeight, 400);
+    EXPECT_EQ(stats.MaxTrackWidth, 1800);
+    EXPECT_EQ(stats.MaxTrackHeight, 10000);
+
+    QWidget w;
+    MinMaxWindowProc(w, stats);
+    w.resize(100, 100);
+    EXPECT_EQ(w.size(), QSize(641, 400));
+    w.resize(5000, 20000);
+    EXPECT_EQ(w.size(), QSize(1800, 10000));
+    RestoreWindowProc(w);
+    w.resize(100, 100);
+    EXPECT_EQ(w.size(), QSize(100, 100));
+}
+
+TEST(Units, FractionalTwipsRoundToTheNearestPixel)
+{
+    EXPECT_EQ(PixelsFromTwips(457.5), 31);
+    EXPECT_EQ(PixelsFromTwips(7.4), 0);
+    EXPECT_EQ(PixelsFromTwips(-22.6), -2);
+}
+
+TEST(Icons, EveryNamedIconIsDrawnAndTheyDiffer)
+{
+    const QStringList names = {"AA_ICON", "STOP3D_ICON", "HELP5_ICON", "EXCLAMATION3D_ICON", "INFO2_ICON"};
+    QList<QImage> images;
+    for (const QString& n : names) {
+        const QPixmap pm = IconPixmap(n);
+        ASSERT_FALSE(pm.isNull()) << n.toStdString();
+        EXPECT_EQ(pm.size(), QSize(32, 32)) << n.toStdString();
+        const QImage img = pm.toImage();
+        EXPECT_EQ(img.pixelColor(0, 0).alpha(), 0) << n.toStdString(); // corners stay clear
+        EXPECT_GT(img.pixelColor(16, 16).alpha(), 0) << n.toStdString();
+        for (const QImage& other : images)
+            EXPECT_NE(img, other) << n.toStdString();
+        images << img;
+    }
+    EXPECT_EQ(IconPixmap("LOCKED").size(), QSize(16, 16));
+    EXPECT_NE(IconPixmap("LOCKED").toImage(), IconPixmap("UNLOCKED").toImage());
+    EXPECT_TRUE(IconPixmap("NO_SUCH_ICON").isNull());
+    EXPECT_FALSE(LoadIconResource("AA_ICON").isNull());
+}

@@ -1,0 +1,84 @@
+#include "platform/Yield.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace platform;
+
+namespace {
+struct ScaleGuard
+{
+    explicit ScaleGuard(double s) { SetTimeoutScale(s); }
+    ~ScaleGuard() { SetTimeoutScale(1.0); }
+};
+} // namespace
+
+TEST(Yield, WaitEndsWhenTheConditionIsMadeTrueByAnEvent)
+{
+    bool flag = false;
+    QTimer::singleShot(20, [&] { flag = true; });
+    EXPECT_EQ(WaitDepth(), 0);
+    int depthSeen = -1;
+    QTimer::singleShot(5, [&] { depthSeen = WaitDepth(); });
+    EXPECT_TRUE(WaitUntil([&] { return flag; }, 5000));
+    EXPECT_EQ(depthSeen, 1);
+    EXPECT_EQ(WaitDepth(), 0);
+}
+
+TEST(Yield, TimeOutIsShortenedByTheTestScale)
+{
+    ScaleGuard scale(0.01);
+    EXPECT_EQ(ScaledTimeout(5000), 50);
+    EXPECT_EQ(ScaledTimeout(10), 1);
+    EXPECT_EQ(ScaledTimeout(-1), -1);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(WaitUntil([] { return false; }, 5000));
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_GE(t.elapsed(), 45);
+}
+
+TEST(Yield, WaitEndsWhenItsGuardIsDestroyed)
+{
+    auto guard = std::make_unique<QObject>();
+    QTimer::singleShot(10, [&] { guard.reset(); });
+    EXPECT_FALSE(WaitUntil([] { return false; }, -1, guard.get()));
+    EXPECT_EQ(guard, nullptr);
+}
+
+TEST(Yield, NestedWaitsUnwindInOrder)
+{
+    bool inner = false, outer = false;
+    std::vector<std::string> order;
+    QTimer::singleShot(5, [&] {
+        QTimer::singleShot(30, [&] { inner = true; });
+        WaitUntil([&] { return inner; }, 5000);
+        order.push_back("inner done");
+        outer = true;
+    });
+    EXPECT_TRUE(WaitUntil([&] { return outer; }, 5000));
+    order.push_back("outer done");
+    EXPECT_EQ(order, (std::vector<std::string>{"inner done", "outer done"}));
+}
+
+TEST(Yield, DoEventsRunsPendingEventsButDoesNotRecurse)
+{
+    int runs = 0, nestedRuns = 0;
+    QTimer::singleShot(0, [&] {
+        ++runs;
+        // Yielding from a handler that DoEvents is running returns at once.
+        QTimer::singleShot(0, [&] { ++nestedRuns; });
+        DoEvents();
+        EXPECT_EQ(nestedRuns, 0);
+    });
+    QElapsedTimer t;
+    t.start();
+    while (runs == 0 && t.elapsed() < 2000)
+        DoEvents();
+    EXPECT_EQ(runs, 1);
+    while (nestedRuns == 0 && t.elapsed() < 2000)
+        DoEvents();
+    EXPECT_EQ(nestedRuns, 1);
+}
