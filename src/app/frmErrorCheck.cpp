@@ -4,8 +4,11 @@
 #include "model/ErrorListText.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
+#include "platform/Beep.h"
+#include "platform/LoadedForms.h"
 #include "platform/PrinterDialog.h"
 #include "platform/Units.h"
+#include "platform/WindowLimits.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -70,7 +73,6 @@ frmErrorCheck* frmErrorCheck::Display(QWidget* owner)
 frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(owner, Qt::Window)
 {
     setObjectName("frmErrorCheck");
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Error Check");
 
     RTB1 = new QTextEdit(this);
@@ -105,10 +107,10 @@ frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(owner, Qt::Window)
             top = static_cast<int32_t>(maxHeight - ErrorCheckWindowHeight - 300);
         }
     }
-    setMinimumSize(TwipsToPixels(6000), TwipsToPixels(6000));
-    setMaximumSize(1800, 10000);
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
     move(TwipsToPixels(left), TwipsToPixels(top));
     resize(TwipsToPixels(ErrorCheckWindowWidth), TwipsToPixels(ErrorCheckWindowHeight));
+    platform::LoadForm(this);
     ErrorCheckOpen = true;
     PlaceControls();
     Fill();
@@ -119,7 +121,7 @@ void frmErrorCheck::Fill()
     const model::ErrorListContent content =
         model::BuildErrorList(model::ErrorCheckMode, model::MessageList, SiteFileName, ActiveNode);
     if (content.beep) {
-        QApplication::beep();
+        platform::Beep();
         RTB1->clear();
         Append(RTB1, content.text, RTB1->palette().color(QPalette::Text));
     } else if (!content.emptyNote.empty()) {
@@ -192,6 +194,8 @@ void frmErrorCheck::closeEvent(QCloseEvent* event)
         ErrorCheckWindowWidth = static_cast<int32_t>(PixelsToTwips(width()));
         ErrorCheckWindowHeight = static_cast<int32_t>(PixelsToTwips(height()));
     }
+    platform::RestoreWindowProc(*this);
     ErrorCheckOpen = false;
     event->accept();
+    platform::UnloadForm(this);
 }

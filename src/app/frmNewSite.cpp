@@ -1,5 +1,7 @@
 #include "app/frmNewSite.h"
 
+#include "platform/Icons.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -36,6 +38,7 @@ frmNewSite::frmNewSite(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmNewSite");
     setWindowTitle("New Site");
+    setWindowIcon(platform::LoadIconResource("AA_ICON"));
     setModal(true);
 
     Label1 = new QLabel("Create a Setup for a New Site", this);

@@ -4,6 +4,8 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "platform/Beep.h"
+#include "platform/LoadedForms.h"
 #include "platform/PrinterDialog.h"
 
 #include <QFile>
@@ -57,8 +59,11 @@ TEST_F(ErrorCheckWindow, CheckModeHeadsTheFaultsWithTheFile)
     for (const char* line : {"one", "two", "three"}) {
         model::AddErrorLine(line);
     }
+    const int beeps = platform::BeepCount();
     frmErrorCheck* w = frmErrorCheck::Display(nullptr);
     EXPECT_TRUE(ErrorCheckOpen);
+    EXPECT_TRUE(platform::IsFormLoaded("frmErrorCheck"));
+    EXPECT_EQ(platform::BeepCount(), beeps + 1);
     EXPECT_EQ(w->windowTitle(), "Error Check");
     EXPECT_EQ(Text(), "\n Error List for /jobs/site.qvs\n\none\ntwo\nthree\n");
     EXPECT_FALSE(w->WarningLabel->isVisible());
@@ -77,9 +82,12 @@ TEST_F(ErrorCheckWindow, ComparisonHeadingAndEmptyNotesInBlue)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(ErrorCheckOpen);
 
+    EXPECT_FALSE(platform::IsFormLoaded("frmErrorCheck"));
     model::ResetConfigurationCheck();
+    const int beeps = platform::BeepCount();
     frmErrorCheck::Display(nullptr);
     EXPECT_EQ(Text(), "The Current Configuration Matches the Connected Node");
+    EXPECT_EQ(platform::BeepCount(), beeps); // an empty list does not beep
     EXPECT_EQ(FirstColour(), QColor(0, 0, 200));
 }
 
