@@ -1,45 +1,1298 @@
 #include "app/frmMain.h"
 
+#include "app/AppVersion.h"
 #include "app/Startup.h"
+#include "app/frmMsg.h"
+
+#include "diagnostics/frmDiagnostics.h"
+#include "editors/frmDevices.h"
+#include "editors/frmNodeSettings.h"
+#include "hublink/frmComms.h"
+#include "model/CanvasLayout.h"
+#include "model/CanvasStatus.h"
+#include "model/FileNames.h"
+#include "model/General.h"
+#include "model/RecentFiles.h"
+#include "model/Selection.h"
 #include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+#include "model/TitleBar.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
 #include "platform/Units.h"
 #include "platform/WindowLimits.h"
+#include "platform/Yield.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+using model::Nodes;
+using platform::PixelsToTwips;
+using platform::TwipsToPixels;
+
+namespace {
+
+// Twips the window's frame, menu bar and status bar take from its height.
+constexpr long kFrameHeight = 1220;
+constexpr long kToolbarHeight = 450;
+constexpr int kNodeCount = model::kNodeCount;
+
+model::clsNode& NodeAt(int i)
+{
+    return Nodes[static_cast<std::size_t>(i)];
+}
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// One item of the menu bar or of a pop-up menu.
+struct MenuEntry
+{
+    const char* menu;    // the menu the item belongs to
+    const char* name;    // the item's name; empty for none
+    const char* caption; // "-" for a separator
+    bool hidden;
+};
+
+// The menu tree; submenus are named as a menu of their own.
+constexpr MenuEntry kMenuTree[] = {
+    {"FileMenu", "NewFile", "&New", false},
+    {"FileMenu", "FileLoad", "&Open", false},
+    {"FileMenu", "FileSave", "&Save", false},
+    {"FileMenu", "FileSaveAs", "Save &As", false},
+    {"FileMenu", "FileSep1", "-", false},
+    {"FileMenu", "PrintConfig", "&Print Configuration", false},
+    {"FileMenu", "FileSep4", "-", false},
+    {"FileMenu", "ReadConfig", "Read &Config from a Hub", false},
+    {"FileMenu", "TolsReadRLMFile", "Read Config From RLM", true},
+    {"FileMenu", "FileSep3", "-", false},
+    {"FileMenu", "RecentFiles", "&Recent Files", false},
+    {"FileMenu", "FileSep2", "-", false},
+    {"FileMenu", "FileExit", "E&xit", false},
+    {"ViewMenu", "ConfigStats", "Show Configuration &Statistics", false},
+    {"ViewMenu", "FindDevice", "&Find a Device or RCC", false},
+    {"ViewMenu", "TreeView", "&Tree View", false},
+    {"ViewMenu", "ViewGrid", "&Grid View", false},
+    {"ToolsMenu", "AddRCC", "&Add An RCC", false},
+    {"ToolsMenu", "ToolsSep1", "-", false},
+    {"ToolsMenu", "ErrorCheck", "Check Configuration for &Errors", false},
+    {"ToolsMenu", "ToolsSep2", "-", false},
+    {"ToolsMenu", "CompareConfig", "&Compare Config with Hub", false},
+    {"ToolsMenu", "TolsReadRLM", "Read Config from R&LM", false},
+    {"ToolsMenu", "ToolsHubRead", "Read Config from &Hub", false},
+    {"ToolsMenu", "ToolsRCCRead", "Read Config from an &RCC", false},
+    {"ToolsMenu", "HubProgramToolsMenu", "&Program Hub with Config", false},
+    {"ToolsMenu", "ToolsSep3", "-", false},
+    {"ToolsMenu", "mnuOpenComms", "&Open Comms with Hub or RCC", false},
+    {"ToolsMenu", "Diagnostics", "&Diagnostics", false},
+    {"OptionsMenu", "SetComms", "&Comms Settings", false},
+    {"OptionsMenu", "EnableProgLog", "Enable &Programming Log", false},
+    {"OptionsMenu", "EnableDiagsLog", "Enable &Diagnostics Log", false},
+    {"OptionsMenu", "SetCommsPaths", "&Set Comms Logs Directory", false},
+    {"OptionsMenu", "ExportLogs", "&Export Log Files", false},
+    {"OptionsMenu", "OptSep0", "-", false},
+    {"OptionsMenu", "LockObjects", "&Lock Object Positions", false},
+    {"OptionsMenu", "ViewToolbar", "&View Toolbar", false},
+    {"OptionsMenu", "OptSep1", "-", false},
+    {"OptionsMenu", "ShowQI", "&Quick Info", false},
+    {"OptionsMenu", "OptionsSiteName", "Show Site &Name", false},
+    {"OptionsMenu", "OutlineSiteName", "Site Name &Outline", false},
+    {"OptionsMenu", "OptSep2", "-", false},
+    {"OptionsMenu", "FilePaths", "Show &Full File Paths", false},
+    {"OptionsMenu", "UseLastOnStart", "Load Last &Used File on Startup", false},
+    {"OptionsMenu", "CheckFileOpen", "Check Config File on O&pen", false},
+    {"OptionsMenu", "CheckFileClose", "Check Config File on Sa&ve", false},
+    {"OptionsMenu", "optsep3", "-", false},
+    {"OptionsMenu", "AllowDragDropParent", "&Allow Dragging of an RCC to its Parent", false},
+    {"OptionsMenu", "ConfirmDiffs", "Confirm &Differences before Programming", false},
+    {"ShowQI", "NoQuick", "No Info", false},
+    {"ShowQI", "LA_Quick", "Loop Address Info", false},
+    {"ShowQI", "Ident_Quick", "Ident Info", false},
+    {"ShowQI", "QuickChannels", "Radio Channels", false},
+    {"HelpMenu", "HelpGuide", "Users &Guide", false},
+    {"HelpMenu", "helpsep2", "-", true},
+    {"HelpMenu", "HelpHistory", "&History", false},
+    {"HelpMenu", "HelpAbout", "&About", false},
+    {"HelpMenu", "ReportComments", "&Comments", false},
+    {"MasterPopupMenu", "PopupMasterEdit", "&Edit", false},
+    {"MasterPopupMenu", "MnMenuSep2", "-", false},
+    {"MasterPopupMenu", "HubComms", "&Open Comms", false},
+    {"MasterPopupMenu", "MnMenuSep20", "-", false},
+    {"MasterPopupMenu", "HubRead", "&Read Config from Hub", false},
+    {"MasterPopupMenu", "HubCompare", "Co&mpare Hub with Config", false},
+    {"MasterPopupMenu", "HubProgram", "&Program Hub with Config", false},
+    {"MasterPopupMenu", "MnMenuSep3", "-", false},
+    {"MasterPopupMenu", "MNPopupExit", "&Cancel", false},
+    {"NodePopupMenu", "PopupNodeEdit", "&Edit", false},
+    {"NodePopupMenu", "PopupNodeDevices", "&Devices", false},
+    {"NodePopupMenu", "TolsReadRLMPopup", "Read Config from RLM", true},
+    {"NodePopupMenu", "RNMenuSep2", "-", false},
+    {"NodePopupMenu", "NodeComms", "&Open Comms", false},
+    {"NodePopupMenu", "sep10", "-", false},
+    {"NodePopupMenu", "RCCCompare", "Compare RCC with Config", false},
+    {"NodePopupMenu", "ToolsRCCReadPopup", "Read Config from an RCC", false},
+    {"NodePopupMenu", "RNMenuSep3", "-", false},
+    {"NodePopupMenu", "RCCDelete", "Delete", false},
+    {"NodePopupMenu", "RNMenuSep4", "-", false},
+    {"NodePopupMenu", "NPopupExit", "&Cancel", false},
+};
+
+struct TopMenu
+{
+    const char* name;
+    const char* caption;
+};
+
+constexpr TopMenu kMenuBar[] = {
+    {"FileMenu", "&File"},       {"ViewMenu", "&View"}, {"ToolsMenu", "&Tools"},
+    {"OptionsMenu", "&Options"}, {"HelpMenu", "&Help"},
+};
+
+struct ToolButtonEntry
+{
+    const char* key;
+    const char* text;
+    const char* tip;
+};
+
+constexpr ToolButtonEntry kToolButtons[] = {
+    {"New", "New", "New Configuration"},
+    {"Open", "Open", "Open a Configuration File"},
+    {"Save", "Save", "Save the Configuration"},
+    {"Print", "Print", "Print the Configuration"},
+    {"NoQI", "No Info", "No Quick Info"},
+    {"LoopQI", "Loop", "Loop Address Quick Info"},
+    {"IdentQI", "Ident", "Ident Quick Info"},
+    {"Radio", "Radio", "Radio Channel Quick Info"},
+    {"Add", "Add RCC", "Add an RCC"},
+    {"Delete", "Delete", "Delete the Selected RCC"},
+    {"Properties", "Properties", "Properties of the Selected Node"},
+    {"Check", "Check", "Check the Configuration for Errors"},
+    {"Find", "Find", "Find a Device or RCC"},
+};
+
+// Menu item and toolbar button of each quick-info mode 0..3.
+constexpr const char* kQuickInfoItems[] = {"NoQuick", "LA_Quick", "Ident_Quick", "QuickChannels"};
+constexpr const char* kQuickInfoButtons[] = {"NoQI", "LoopQI", "IdentQI", "Radio"};
+
+} // namespace
+
+// --- load ----------------------------------------------------------------------
+
+namespace {
+
+// What the site-file reader tells the window while it runs.
+class MainWindowFileObserver : public model::SiteFileObserver
+{
+public:
+    explicit MainWindowFileObserver(frmMain& form) : form_(form) {}
+    void ShowProgress(int maximum) override
+    {
+        form_.ProgressBar()->setRange(0, maximum);
+        form_.ProgressBar()->setValue(0);
+        form_.ProgressBar()->show();
+    }
+    void SetProgressMaximum(int maximum) override { form_.ProgressBar()->setMaximum(maximum); }
+    void SetProgressValue(int value) override { form_.ProgressBar()->setValue(value); }
+    void HideProgress() override { form_.ProgressBar()->hide(); }
+    void SetStatusText(const std::string& text) override { form_.SetPanelText(3, Q(text)); }
+    void ClearScreen() override { form_.ClearScreen(); }
+    void Yield() override { platform::DoEvents(); }
+
+private:
+    frmMain& form_;
+};
+
+} // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("frmMain");
     setWindowTitle(AppTitle);
     platform::LoadForm(this);
+    CreateControls();
+    fileObserver_ = std::make_unique<MainWindowFileObserver>(*this);
+    model::SetSiteFileObserver(fileObserver_.get());
+}
+
+frmMain::~frmMain()
+{
+    model::SetSiteFileObserver(nullptr);
+    // The nodes outlive the window; they must not keep views that die with it.
+    for (auto& node : Nodes)
+        node.UnbindView();
+}
+
+void frmMain::CreateControls()
+{
+    client_ = new QWidget(this);
+    client_->setObjectName("ClientArea");
+    setCentralWidget(client_);
+
+    canvas_ = new SiteCanvas(client_);
+    connect(canvas_, &SiteCanvas::MouseDown, this, &frmMain::Canvas_MouseDown);
+    connect(canvas_, &SiteCanvas::MouseUp, this, &frmMain::Canvas_MouseUp);
+    connect(canvas_, &SiteCanvas::KeyDown, this, [this](int key, int) {
+        if (key == Qt::Key_F5)
+            ReDraw(-1);
+    });
+
+    siteName_ = new QLabel(canvas_);
+    siteName_->setObjectName("SiteName");
+    siteName_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont siteFont = siteName_->font();
+    siteFont.setPointSizeF(siteFont.pointSizeF() * 1.3);
+    siteFont.setBold(true);
+    siteName_->setFont(siteFont);
+    siteNameEdit_ = new QLineEdit(canvas_);
+    siteNameEdit_->setObjectName("SiteNameEdit");
+    siteNameEdit_->hide();
+
+    nodeDrag_ = new NodeShape(canvas_, 0);
+    nodeDrag_->setObjectName("NodeDrag");
+    nodeDrag_->SetOutlineOnly(true);
+    nodeDrag_->SetBorderColor(0x808080);
+    nodeDrag_->SetBorderWidth(3);
+
+    hScroll_ = new QScrollBar(Qt::Horizontal, client_);
+    hScroll_->setObjectName("HScroll1");
+    vScroll_ = new QScrollBar(Qt::Vertical, client_);
+    vScroll_->setObjectName("VScroll1");
+    hScroll_->hide();
+    vScroll_->hide();
+    connect(hScroll_, &QScrollBar::valueChanged, this, &frmMain::HScroll1_Change);
+    connect(vScroll_, &QScrollBar::valueChanged, this, &frmMain::VScroll1_Change);
+    cmdFull_ = new QPushButton(client_);
+    cmdFull_->setObjectName("cmdFull");
+    cmdFull_->setToolTip("Show the Whole Configuration");
+    cmdFull_->hide();
+    connect(cmdFull_, &QPushButton::clicked, this, &frmMain::cmdFull_Click);
+
+    // The log-folder panel; its commands are wired by the log-folder work.
+    logsFrame_ = new QWidget(client_);
+    logsFrame_->setObjectName("LogsFrame");
+    logsFrame_->setAutoFillBackground(true);
+    (new QComboBox(logsFrame_))->setObjectName("Drive1");
+    (new QListWidget(logsFrame_))->setObjectName("Dir1");
+    (new QPushButton("&Cancel", logsFrame_))->setObjectName("cmdCancel");
+    (new QPushButton("&Select", logsFrame_))->setObjectName("cmdSelect");
+    (new QPushButton("&New Folder", logsFrame_))->setObjectName("cmdNewFolder");
+    (new QLineEdit(logsFrame_))->setObjectName("txtNewFolder");
+    logsFrame_->hide();
+
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+}
+
+void frmMain::CreateMenus()
+{
+    for (const TopMenu& top : kMenuBar) {
+        QMenu* menu = menuBar()->addMenu(top.caption);
+        menu->setObjectName(top.name);
+        menu->menuAction()->setObjectName(top.name);
+    }
+    auto* master = new QMenu("MasterNodePopup", this);
+    master->setObjectName("MasterPopupMenu");
+    auto* node = new QMenu("NodePopop", this);
+    node->setObjectName("NodePopupMenu");
+
+    for (const MenuEntry& entry : kMenuTree) {
+        QMenu* owner = Menu(entry.menu);
+        if (!owner)
+            continue;
+        QAction* item = nullptr;
+        if (std::string_view(entry.caption) == "-") {
+            item = owner->addSeparator();
+        } else if (std::string_view(entry.name) == "RecentFiles" ||
+                   std::string_view(entry.name) == "ShowQI") {
+            QMenu* sub = owner->addMenu(entry.caption);
+            sub->setObjectName(entry.name);
+            item = sub->menuAction();
+        } else {
+            item = owner->addAction(entry.caption);
+        }
+        item->setObjectName(entry.name);
+        item->setVisible(!entry.hidden);
+    }
+    for (const char* name :
+         {"FilePaths", "UseLastOnStart", "CheckFileOpen", "CheckFileClose", "EnableProgLog", "EnableDiagsLog",
+          "AllowDragDropParent", "LockObjects", "ConfirmDiffs", "OptionsSiteName", "OutlineSiteName",
+          "ViewToolbar", "NoQuick", "LA_Quick", "Ident_Quick", "QuickChannels"})
+        MenuItem(name)->setCheckable(true);
+
+    // Recent files: items 1 ("No Files") and 2 exist from the start.
+    QMenu* recent = Menu("RecentFiles");
+    QAction* first = recent->addAction("No Files");
+    first->setObjectName("FileMRU_1");
+    QAction* second = recent->addAction(QString());
+    second->setObjectName("FileMRU_2");
+    second->setVisible(false);
+
+    connect(MenuItem("NoQuick"), &QAction::triggered, this, &frmMain::NoQuick_Click);
+    connect(MenuItem("LA_Quick"), &QAction::triggered, this, &frmMain::LA_Quick_Click);
+    connect(MenuItem("Ident_Quick"), &QAction::triggered, this, &frmMain::Ident_Quick_Click);
+    connect(MenuItem("QuickChannels"), &QAction::triggered, this, &frmMain::QuickChannels_Click);
+}
+
+void frmMain::CreateToolBar()
+{
+    toolBar_ = new QToolBar(client_);
+    toolBar_->setObjectName("ToolBar1");
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const ToolButtonEntry& entry : kToolButtons) {
+        QAction* button = toolBar_->addAction(entry.text);
+        button->setObjectName(QString("ToolBar1_%1").arg(entry.key));
+        button->setToolTip(entry.tip);
+        toolButtons_[entry.key] = button;
+    }
+    for (const char* key : kQuickInfoButtons)
+        ToolButton(key)->setCheckable(true);
+    connect(ToolButton("NoQI"), &QAction::triggered, this, [this] {
+        if (!CommsFormActive)
+            NoQuick_Click();
+    });
+    connect(ToolButton("LoopQI"), &QAction::triggered, this, [this] {
+        if (!CommsFormActive)
+            LA_Quick_Click();
+    });
+    connect(ToolButton("IdentQI"), &QAction::triggered, this, [this] {
+        if (!CommsFormActive)
+            Ident_Quick_Click();
+    });
+    connect(ToolButton("Radio"), &QAction::triggered, this, [this] {
+        if (!CommsFormActive)
+            QuickChannels_Click();
+    });
+    toolBar_->hide();
+}
+
+void frmMain::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(false);
+    for (int i = 1; i <= 4; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QString("StatusBar1_Panel%1").arg(i));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumWidth(i == 1 ? 24 : 150);
+        bar->addWidget(panel, i == 3 ? 1 : 0);
+        panels_[static_cast<std::size_t>(i)] = panel;
+    }
+    progressBar_ = new QProgressBar(bar);
+    progressBar_->setObjectName("ProgressBar");
+    bar->addPermanentWidget(progressBar_, 1);
 }
 
 void frmMain::Form_Load()
 {
+    // 1. A second copy's command line reaches OpenFileFromMessage.
     MarkMainWindow(*this);
+    // 2.
+    SiteFileName = "untitled.qvs";
+    progressBar_->hide();
+    // 3, 4. The stored rectangle, kept on the desktop.
+    setGeometry(TwipsToPixels(MainWindowLeft), TwipsToPixels(MainWindowTop), TwipsToPixels(MainWindowWidth),
+                TwipsToPixels(MainWindowHeight));
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
-    move(platform::TwipsToPixels(MainWindowLeft), platform::TwipsToPixels(MainWindowTop));
-    resize(platform::TwipsToPixels(MainWindowWidth), platform::TwipsToPixels(MainWindowHeight));
+    KeepOnScreen();
+    // 5.
+    canvas_->SetLeftTwips(0);
+    canvas_->SetWidthTwips(WidthTwips());
+    canvas_->SetHeightTwips(HeightTwips() - kFrameHeight - (Toolbar ? kToolbarHeight : 0));
+    // 6.
+    ActiveNode = -1;
+    // 7. The window's size limits: at least 6000 x 6000 twips.
     platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
+    // 8.
+    DisplayMode = 3;
+    // 9, 10. Every node anew, numbered and bound to its controls.
+    for (int i = 0; i < kNodeCount; ++i) {
+        controls_[static_cast<std::size_t>(i)] = std::make_unique<NodeControlSet>(canvas_, i);
+        NodeControlSet& set = *controls_[static_cast<std::size_t>(i)];
+        connect(set.Label(), &NodeLabel::MouseDown, this, &frmMain::NodeLabel_MouseDown);
+        connect(set.Label(), &NodeLabel::MouseUp, this, &frmMain::NodeLabel_MouseUp);
+        connect(set.QILabel(), &NodeLabel::Click, this, [this](int) { QI_Label_Click(); });
+        NodeAt(i) = model::clsNode();
+        NodeAt(i).SetNodeNumber(i);
+        NodeAt(i).BindView(&set);
+        NodeAt(i).SetInUse(false);
+    }
+    NodeAt(0).SetParent(0);
+    for (int loop = 1; loop <= 4; ++loop)
+        for (int address = 1; address <= 128; ++address)
+            SetOwner(LoopAddressOwner, loop, address, -1);
+    // 11. Option checks.
+    MenuItem("FilePaths")->setChecked(FilePaths);
+    MenuItem("OptionsSiteName")->setChecked(ShowSiteName);
+    siteName_->setVisible(ShowSiteName);
+    MenuItem("OutlineSiteName")->setChecked(BorderSiteName);
+    siteName_->setFrameShape(BorderSiteName ? QFrame::Box : QFrame::NoFrame);
+    MenuItem("UseLastOnStart")->setChecked(ReOpenLastUsed);
+    MenuItem("CheckFileOpen")->setChecked(CheckOnOpen);
+    if (LogProg)
+        MenuItem("EnableProgLog")->setChecked(true);
+    if (LogDiags)
+        MenuItem("EnableDiagsLog")->setChecked(true);
+    MenuItem("CheckFileClose")->setChecked(CheckOnClose);
+    MenuItem("AllowDragDropParent")->setChecked(DropOnParent);
+    MenuItem("LockObjects")->setChecked(Locked);
+    SetLockPicture(Locked);
+    MenuItem("ConfirmDiffs")->setChecked(ConfirmDiffs);
+    // 12.
+    if (NodeQuickInfoMode >= 0 && NodeQuickInfoMode <= 3) {
+        MenuItem(kQuickInfoItems[NodeQuickInfoMode])->setChecked(true);
+        ToolButton(kQuickInfoButtons[NodeQuickInfoMode])->setChecked(true);
+    }
+    // 13. Printing is not offered.
+    MenuItem("FileSep1")->setVisible(false);
+    MenuItem("PrintConfig")->setVisible(false);
+    ToolButton("Print")->setVisible(false);
+    // 14.
+    if (Toolbar) {
+        toolBar_->show();
+        MenuItem("ViewToolbar")->setChecked(true);
+        canvas_->SetTopTwips(kToolbarHeight);
+        canvas_->SetHeightTwips(HeightTwips() - kFrameHeight - kToolbarHeight);
+    } else {
+        canvas_->SetTopTwips(0);
+        canvas_->SetHeightTwips(HeightTwips() - kFrameHeight);
+    }
+    // 15.
+    ToolButton("Delete")->setEnabled(false);
+    ToolButton("Properties")->setEnabled(false);
+    // 16.
+    RefreshRecentFilesMenu();
+    UpdateTitleBar();
+    // 17.
+    OpenStartFile();
+    // 18.
+    dragging_ = false;
+    dragNode_ = -1;
+    FileChanged = false;
+    canvas_->SetAutoRedraw(false);
+    // 19.
+    CheckIsLoopInterfaceOptions();
+    loaded_ = true;
 }
 
-// Stand-ins: the site commands of the main window take these over.
-void frmMain::OpenFileFromMessage(const QString&) {}
-void frmMain::ReDraw(int) {}
+void frmMain::KeepOnScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desk = screen->virtualGeometry();
+    const long maxWidth = PixelsToTwips(desk.width());
+    const long maxHeight = PixelsToTwips(desk.height());
+    long left = PixelsToTwips(geometry().left());
+    long top = PixelsToTwips(geometry().top());
+    if (left + WidthTwips() > maxWidth)
+        left = maxWidth - WidthTwips() - 300;
+    if (top + HeightTwips() > maxHeight)
+        top = maxHeight - HeightTwips() - 300;
+    move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+void frmMain::OpenStartFile()
+{
+    const int count = ParseCommandLine(20);
+    std::vector<std::string> args;
+    for (int i = 1; i <= count && i < CommandArgs.size(); ++i)
+        args.push_back(CommandArgs[i].toStdString());
+    if (!args.empty()) {
+        SiteFileName = model::StartFileFromArguments(args);
+        if (!QFileInfo::exists(Q(SiteFileName))) {
+            ReportFileNotFound();
+            return;
+        }
+        ClearScreen();
+        siteName_->hide();
+        ShowLoadingText();
+        // The file reaches the recent list, and FileLoaded is set, only when
+        // it was read.
+        LoadConfigFile();
+        ShowActiveNodeName();
+        return;
+    }
+    if (!ReOpenLastUsed || MruFiles[1].empty() || MruFiles[1] == "No Files")
+        return;
+    SiteFileName = MruFiles[1];
+    ClearScreen();
+    siteName_->hide();
+    if (!QFileInfo::exists(Q(SiteFileName))) {
+        ReportFileNotFound();
+        return;
+    }
+    ShowLoadingText();
+    LoadConfigFile();
+    ShowActiveNodeName();
+}
+
+void frmMain::ReportFileNotFound()
+{
+    ShowMessage("ERROR : Unable to Open " + Q(SiteFileName) + "\r\nFile Not Found", 16,
+                "Open Configuration File");
+    SiteFileName = "No File Loaded";
+    UpdateTitleBar();
+}
+
+void frmMain::ShowLoadingText()
+{
+    SetPanelText(3, "Loading [" + Q(model::FileNameFromPath(model::TrimBlanks(SiteFileName))) + "]");
+}
+
+void frmMain::ShowActiveNodeName()
+{
+    SetPanelText(3, ActiveNode != -1 ? Q(NodeAt(ActiveNode).Name()) : QString());
+}
+
+bool frmMain::LoadConfigFile()
+{
+    for (auto& node : Nodes) {
+        node.SetInUse(false);
+        node.InitializeNode();
+    }
+    model::LoadSiteFile(SiteFileName);
+    if (DisplayMode == -2) {
+        ShowMessage("ERROR : Unable to Open " + Q(SiteFileName) +
+                        "\r\nAs it is not a valid Quorvel Configuration File",
+                    16, "Open Configuration File");
+        SiteFileName = "No File Loaded";
+        UpdateTitleBar();
+        return false;
+    }
+    AddRecentFile(SiteFileName);
+    DisplayNodes();
+    FileLoaded = true;
+    return true;
+}
+
+void frmMain::AddRecentFile(const std::string& path)
+{
+    model::AddRecentFileEntry(MruFiles, path);
+    RefreshRecentFilesMenu();
+}
+
+void frmMain::RefreshRecentFilesMenu()
+{
+    QMenu* recent = Menu("RecentFiles");
+    for (int i = 3; i <= 10; ++i) {
+        if (!MenuItem(QString("FileMRU_%1").arg(i))) {
+            QAction* item = recent->addAction(QString());
+            item->setObjectName(QString("FileMRU_%1").arg(i));
+            item->setVisible(false);
+        }
+    }
+    for (int i = 1; i <= 10; ++i) {
+        QAction* item = MenuItem(QString("FileMRU_%1").arg(i));
+        const std::string& entry = MruFiles[static_cast<std::size_t>(i)];
+        if (!entry.empty()) {
+            const std::string trimmed = model::TrimBlanks(entry);
+            item->setText(Q(FilePaths ? trimmed : model::FileNameFromPath(trimmed)));
+            item->setVisible(true);
+            item->setEnabled(true);
+        } else {
+            item->setVisible(i == 1);
+            item->setEnabled(false);
+        }
+    }
+}
+
+void frmMain::UpdateTitleBar()
+{
+    setWindowTitle(Q(model::TitleBarText(AppTitle.toStdString(), ProgramVersion().major,
+                                         ProgramVersion().minor, SiteFileName, FilePaths, FileChanged)));
+}
+
+bool frmMain::CheckForChanges()
+{
+    if (!FileChanged)
+        return true;
+    const int answer =
+        ShowMessage("Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?", 35,
+                    "Save Changes ?");
+    if (answer == 2) // Cancel
+        return false;
+    if (answer == 6) // Yes: Save As runs with the file commands
+        return false;
+    FileChanged = false;
+    return true;
+}
+
+// --- hand-over from a second copy ----------------------------------------------
+
+void frmMain::OpenFileFromMessage(const QString& text)
+{
+    // An empty hand-over (a second start without arguments) only brings this
+    // copy forward.
+    if (QString(text).remove(QChar(0)).trimmed().isEmpty())
+        return;
+    EndSiteNameEdit();
+    if (!CheckForChanges())
+        return;
+    const std::string name = model::StripQuotes(text.toStdString());
+    if (!QFileInfo::exists(Q(name))) {
+        // Reported as at start-up; the current site stays as it is.
+        ShowMessage("ERROR : Unable to Open " + Q(name) + "\r\nFile Not Found", 16,
+                    "Open Configuration File");
+        return;
+    }
+    SiteFileName = name;
+    ClearScreen();
+    siteName_->hide();
+    ShowLoadingText();
+    LoadConfigFile();
+    ShowActiveNodeName();
+}
+
+// Stand-ins: the file commands and the serial launch take these over.
 void frmMain::StartNewFile() {}
 void frmMain::OpenExisting() {}
 void frmMain::Read_Diags() {}
 
-void frmMain::closeEvent(QCloseEvent* e)
+QString frmMain::MakeValidFileName(const QString& text)
 {
-    if (isVisible() && !isMinimized() && !isMaximized()) {
-        MainWindowTop = static_cast<int32_t>(platform::PixelsToTwips(y()));
-        MainWindowLeft = static_cast<int32_t>(platform::PixelsToTwips(x()));
-        MainWindowHeight = static_cast<int32_t>(platform::PixelsToTwips(height()));
-        MainWindowWidth = static_cast<int32_t>(platform::PixelsToTwips(width()));
+    return Q(model::MakeValidFileName(text.toStdString()));
+}
+
+// --- frame -----------------------------------------------------------------------
+
+long frmMain::WidthTwips() const
+{
+    return PixelsToTwips(frameGeometry().width());
+}
+
+long frmMain::HeightTwips() const
+{
+    return PixelsToTwips(frameGeometry().height());
+}
+
+void frmMain::SetSizeTwips(long width, long height)
+{
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(TwipsToPixels(width) - frame.width(), TwipsToPixels(height) - frame.height());
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_)
+        Form_Activate();
+}
+
+void frmMain::Form_Activate()
+{
+    frmNodeSettings::Unload();
+    if (!frmNodeSettings::Loaded())
+        CheckIsLoopInterfaceOptions();
+    if (frmDevices::Loaded() && !DevicesPinned)
+        frmDevices::Unload();
+    MenuItem("EnableProgLog")->setChecked(LogProg);
+    MenuItem("EnableDiagsLog")->setChecked(LogDiags);
+    if (CommsFormActive) {
+        if (frmComms* comms = frmComms::Loaded())
+            comms->raise();
     }
-    e->ignore();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    Form_Resize();
+}
+
+void frmMain::StoreRectangle()
+{
+    const QRect frame = frameGeometry();
+    MainWindowTop = static_cast<int32_t>(PixelsToTwips(frame.top()));
+    MainWindowLeft = static_cast<int32_t>(PixelsToTwips(frame.left()));
+    MainWindowHeight = static_cast<int32_t>(PixelsToTwips(frame.height()));
+    MainWindowWidth = static_cast<int32_t>(PixelsToTwips(frame.width()));
+}
+
+void frmMain::Form_Resize()
+{
+    if (!isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const long w = WidthTwips();
+    const long h = HeightTwips();
+    const bool t = Toolbar;
+    // 1.
+    canvas_->SetHeightTwips(std::max<long>(h - kFrameHeight - (t ? kToolbarHeight : 0), DrawingHeight));
+    canvas_->SetWidthTwips(std::max<long>(w, DrawingWidth));
+    // 2.
+    const long vWidth = PixelsToTwips(vScroll_->sizeHint().width());
+    const long hHeight = PixelsToTwips(hScroll_->sizeHint().height());
+    const long vLeft = w - vWidth - 240;
+    const long vTop = t ? 430 : 0;
+    const long vHeight = h - hHeight - (t ? 1800 : 1350);
+    vScroll_->setGeometry(TwipsToPixels(vLeft), TwipsToPixels(vTop), TwipsToPixels(vWidth),
+                          std::max(1, TwipsToPixels(vHeight)));
+    // 3.
+    const long hWidth = w - vWidth - 245;
+    const long hTop = vHeight - hHeight + (t ? 800 : 350);
+    hScroll_->setGeometry(0, TwipsToPixels(hTop), std::max(1, TwipsToPixels(hWidth)), TwipsToPixels(hHeight));
+    // 4.
+    cmdFull_->setGeometry(TwipsToPixels(vLeft), TwipsToPixels(hTop), TwipsToPixels(vWidth),
+                          TwipsToPixels(hHeight));
+    // 5, 6. Ranges are kept within what a scroll bar holds.
+    auto range = [](long value) { return static_cast<int>(std::clamp<long>(value, 0, 32767)); };
+    if (w < DrawingWidth) {
+        hScroll_->setRange(0, range(DrawingWidth - w));
+        hScroll_->setSingleStep(10);
+        hScroll_->setPageStep(100);
+        hScroll_->show();
+    } else {
+        hScroll_->hide();
+    }
+    if (h < DrawingHeight + 1600) {
+        vScroll_->setRange(0, range(DrawingHeight - h + 1600));
+        vScroll_->setSingleStep(10);
+        vScroll_->setPageStep(100);
+        vScroll_->show();
+    } else {
+        vScroll_->hide();
+    }
+    hScroll_->raise();
+    vScroll_->raise();
+    // 7.
+    cmdFull_->setVisible(hScroll_->isVisible() || vScroll_->isVisible());
+    cmdFull_->raise();
+    // 8. The log-folder panel.
+    const long fTop = t ? 500 : 80;
+    const long fHeight = t ? h - 650 - kFrameHeight : h - 250 - kFrameHeight;
+    const long fWidth = w - 350;
+    logsFrame_->setGeometry(TwipsToPixels(80), TwipsToPixels(fTop), std::max(1, TwipsToPixels(fWidth)),
+                            std::max(1, TwipsToPixels(fHeight)));
+    auto* dir = logsFrame_->findChild<QWidget*>("Dir1");
+    auto* drive = logsFrame_->findChild<QWidget*>("Drive1");
+    auto* cancel = logsFrame_->findChild<QWidget*>("cmdCancel");
+    auto* select = logsFrame_->findChild<QWidget*>("cmdSelect");
+    auto* newFolder = logsFrame_->findChild<QWidget*>("cmdNewFolder");
+    auto* newName = logsFrame_->findChild<QWidget*>("txtNewFolder");
+    const long dirWidth = fWidth - 1000;
+    PlaceTwips(dir, 400, 800);
+    SizeTwips(dir, dirWidth, fHeight - 2500);
+    PlaceTwips(drive, 400, 400);
+    SizeTwips(drive, dirWidth, ::HeightTwips(drive));
+    const long cancelTop = fHeight - 1000;
+    PlaceTwips(cancel, dirWidth - 800, cancelTop);
+    PlaceTwips(select, 400, cancelTop);
+    PlaceTwips(newFolder, 400, cancelTop - 600);
+    const long nameLeft = 400 + ::WidthTwips(newFolder) + 200;
+    PlaceTwips(newName, nameLeft, cancelTop - 600);
+    SizeTwips(newName, dirWidth - nameLeft + 400, ::HeightTwips(newName));
+    // 9.
+    StoreRectangle();
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    Form_KeyDown(event->key(), ShiftStateCode(event->modifiers()));
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmMain::Form_KeyDown(int key, int shift)
+{
+    if (key == Qt::Key_Delete && ActiveNode >= 1 && ActiveNode <= 31)
+        emit DeleteRccRequested();
+    else if (key == Qt::Key_F4 || (key == Qt::Key_F && (shift & 7) == 2))
+        emit FindDeviceRequested();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (saveInProgress_ || !CheckForChanges()) {
+        event->ignore();
+        return;
+    }
+    if (windowState() == Qt::WindowNoState)
+        StoreRectangle();
+    platform::RestoreWindowProc(*this);
+    event->ignore();
     ExitProgram();
+}
+
+int frmMain::ShowMessage(const QString& text, int style, const QString& title)
+{
+    return frmMsg::Display(this, text, style, title);
+}
+
+// --- menus, toolbar and status bar ----------------------------------------------
+
+QAction* frmMain::ToolButton(const QString& key) const
+{
+    const auto it = toolButtons_.find(key);
+    return it == toolButtons_.end() ? nullptr : it->second;
+}
+
+QAction* frmMain::MenuItem(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+QMenu* frmMain::Menu(const QString& name) const
+{
+    return findChild<QMenu*>(name);
+}
+
+QString frmMain::PanelText(int panel) const
+{
+    return panels_.at(static_cast<std::size_t>(panel))->text();
+}
+
+void frmMain::SetPanelText(int panel, const QString& text)
+{
+    panels_.at(static_cast<std::size_t>(panel))->setText(text);
+}
+
+void frmMain::SetLockPicture(bool locked)
+{
+    lockPicture_ = locked ? "LOCKED" : "UNLOCKED";
+    panels_[1]->setPixmap(platform::IconPixmap(lockPicture_));
+    panels_[1]->setToolTip(locked ? "Object Positions Locked" : "Object Positions Unlocked");
+}
+
+void frmMain::CheckIsLoopInterfaceOptions()
+{
+    const bool rlm = IsLoopInterface;
+    for (const char* key : {"Delete", "Add", "Find", "Check"})
+        ToolButton(key)->setVisible(!rlm);
+    for (const char* name : {"ReadConfig", "AddRCC", "ErrorCheck", "CompareConfig", "mnuOpenComms",
+                             "HubProgramToolsMenu", "RCCDelete", "ToolsRCCReadPopup", "RCCCompare"})
+        MenuItem(name)->setVisible(!rlm);
+    MenuItem("TolsReadRLMFile")->setVisible(rlm);
+    MenuItem("TolsReadRLMPopup")->setVisible(rlm);
+    MenuItem("ToolsHubRead")->setVisible(true);
+    MenuItem("PopupNodeEdit")->setVisible(true);
+    if (rlm) {
+        MenuItem("TolsReadRLM")->setVisible(true);
+        MenuItem("ToolsRCCRead")->setVisible(false);
+        MenuItem("NodeComms")->setEnabled(false);
+        Menu("ViewMenu")->setEnabled(false);
+        Menu("ViewMenu")->menuAction()->setEnabled(false);
+    } else {
+        MenuItem("NodeComms")->setVisible(false);
+        MenuItem("NodeComms")->setEnabled(true);
+        MenuItem("RNMenuSep2")->setVisible(false);
+        MenuItem("sep10")->setVisible(false);
+        MenuItem("HelpGuide")->setVisible(true);
+        MenuItem("HelpHistory")->setVisible(false);
+        Menu("ViewMenu")->setEnabled(true);
+        Menu("ViewMenu")->menuAction()->setEnabled(true);
+        MenuItem("mnuOpenComms")->setText("Open Comms with a Hub");
+    }
+}
+
+// --- canvas display ---------------------------------------------------------------
+
+void frmMain::ClearScreen()
+{
+    canvas_->SetAutoRedraw(true);
+    canvas_->Cls();
+    for (auto& node : Nodes)
+        node.Hide();
+}
+
+void frmMain::ReDraw(int nodeIndex)
+{
+    canvas_->ReservePicture(DrawingWidth, DrawingHeight);
+    canvas_->SetAutoRedraw(true);
+    if (nodeIndex == -1)
+        ClearScreen();
+    else
+        canvas_->Cls();
+    for (int i = 0; i < kNodeCount; ++i)
+        NodeControls(i).Draw(NodeAt(i), true, *canvas_, Nodes, DisplayMode);
+    canvas_->SetAutoRedraw(false);
+    if (nodeIndex == -1) {
+        for (int i = 0; i < kNodeCount; ++i)
+            NodeControls(i).Draw(NodeAt(i), false, *canvas_, Nodes, DisplayMode);
+    } else if (nodeIndex >= 0 && nodeIndex < kNodeCount) {
+        NodeControls(nodeIndex).Draw(NodeAt(nodeIndex), false, *canvas_, Nodes, DisplayMode);
+    }
+    toolBar_->setVisible(Toolbar);
+    if (Toolbar)
+        toolBar_->raise();
+}
+
+void frmMain::ComputeDrawingExtent()
+{
+    siteName_->adjustSize();
+    const model::DrawingExtent extent = model::ComputeDrawingExtent(
+        Nodes, SiteNameX, SiteNameY, static_cast<int32_t>(::WidthTwips(siteName_)),
+        static_cast<int32_t>(::HeightTwips(siteName_)));
+    DrawingWidth = extent.width;
+    DrawingHeight = extent.height;
+}
+
+void frmMain::DisplayNodes()
+{
+    ClearScreen();
+    siteName_->setText(" " + Q(SiteName) + " ");
+    ComputeDrawingExtent();
+    if (WidthTwips() < DrawingWidth)
+        SetSizeTwips(DrawingWidth, HeightTwips());
+    if (HeightTwips() < DrawingHeight)
+        SetSizeTwips(WidthTwips(), DrawingHeight);
+    ReDraw(-1);
+    siteName_->adjustSize();
+    PlaceTwips(siteName_, SiteNameX, SiteNameY);
+    MenuItem("OptionsSiteName")->setChecked(ShowSiteName);
+    siteName_->setVisible(ShowSiteName);
+    siteName_->raise();
+    MenuItem("OutlineSiteName")->setChecked(BorderSiteName);
+    siteName_->setFrameShape(BorderSiteName ? QFrame::Box : QFrame::NoFrame);
+    MenuItem("LockObjects")->setChecked(Locked);
+    SetLockPicture(Locked);
+    UpdateTitleBar();
+    toolBar_->setVisible(Toolbar);
+}
+
+void frmMain::HScroll1_Change(int value)
+{
+    canvas_->SetLeftTwips(-value);
+}
+
+void frmMain::VScroll1_Change(int value)
+{
+    canvas_->SetTopTwips(Toolbar ? kToolbarHeight - value : -value);
+}
+
+void frmMain::cmdFull_Click()
+{
+    cmdFull_->hide();
+    hScroll_->hide();
+    vScroll_->hide();
+    SetSizeTwips(DrawingWidth + 500, DrawingHeight + 2000);
+    const long h = HeightTwips();
+    if (Toolbar) {
+        canvas_->SetTopTwips(kToolbarHeight);
+        canvas_->SetHeightTwips(h - kFrameHeight - kToolbarHeight);
+    } else {
+        canvas_->SetTopTwips(0);
+        canvas_->SetHeightTwips(h - kFrameHeight);
+    }
+    canvas_->SetLeftTwips(0);
+}
+
+void frmMain::PositionNodeTree()
+{
+    model::PositionNodeTree(Nodes, WidthTwips(), HeightTwips());
+}
+
+void frmMain::PositionNodeShell()
+{
+    model::PositionNodeShell(Nodes, WidthTwips(), HeightTwips(), PixelsToTwips(statusBar()->height()));
+}
+
+// --- quick info ---------------------------------------------------------------------
+
+void frmMain::RefreshQuickInfo()
+{
+    for (int i = 0; i < kNodeCount; ++i)
+        NodeControls(i).UpdateQI(NodeAt(i));
+}
+
+void frmMain::SetQuickInfoMode(int mode)
+{
+    NodeQuickInfoMode = mode;
+    for (int m = 0; m <= 3; ++m) {
+        MenuItem(kQuickInfoItems[m])->setChecked(m == mode);
+        ToolButton(kQuickInfoButtons[m])->setChecked(m == mode);
+    }
+    RefreshQuickInfo();
+}
+
+void frmMain::NoQuick_Click()
+{
+    SetQuickInfoMode(0);
+}
+
+void frmMain::LA_Quick_Click()
+{
+    SetQuickInfoMode(1);
+}
+
+void frmMain::Ident_Quick_Click()
+{
+    SetQuickInfoMode(2);
+}
+
+void frmMain::QuickChannels_Click()
+{
+    SetQuickInfoMode(3);
+}
+
+void frmMain::QI_Label_Click()
+{
+    for (const char* item : kQuickInfoItems)
+        MenuItem(item)->setChecked(false);
+    const int mode = model::NextQuickInfoMode(NodeQuickInfoMode);
+    if (mode >= 0 && mode <= 3)
+        SetQuickInfoMode(mode);
+    else
+        RefreshQuickInfo();
+}
+
+// --- selection ------------------------------------------------------------------------
+
+void frmMain::CalculateUsed(int index)
+{
+    const model::StatusTexts texts =
+        model::UsageTexts(Nodes, index, ActiveNode, IsLoopInterface, MaxLoopAddress, LoopCount);
+    SetPanelText(2, Q(texts.activeNode));
+    SetPanelText(3, Q(texts.name));
+    SetPanelText(4, Q(texts.usage));
+}
+
+void frmMain::TakeSelectionDown()
+{
+    for (auto& node : Nodes)
+        node.NotAsChild();
+    const int parent = NodeAt(ActiveNode).Parent();
+    if (parent >= 0)
+        NodeAt(parent).NotAsParent();
+    NodeAt(ActiveNode).DeActivate();
+}
+
+void frmMain::CloseUnpinnedEditors()
+{
+    if (frmNodeSettings::Loaded() && !NodeSettingsPinned)
+        frmNodeSettings::Unload();
+    if (frmDevices::Loaded() && !DevicesPinned)
+        frmDevices::Unload();
+}
+
+void frmMain::EnableNodeButtons()
+{
+    ToolButton("Delete")->setEnabled(ActiveNode != 0);
+    ToolButton("Properties")->setEnabled(true);
+}
+
+void frmMain::TellEditors(bool focusDevices)
+{
+    if (frmNodeSettings* settings = frmNodeSettings::Loaded()) {
+        if (PreviousSelectedNode == -1)
+            settings->NodeSelected();
+        settings->RefreshData(PreviousSelectedNode);
+    }
+    if (frmDevices* devices = frmDevices::Loaded()) {
+        devices->NodeSelected();
+        devices->RefreshData(PreviousSelectedNode);
+        if (focusDevices)
+            devices->activateWindow();
+    }
+}
+
+void frmMain::SelectNode(int index, int button, int shift)
+{
+    if (CommsFormActive)
+        return;
+    CloseUnpinnedEditors();
+    if (ActiveNode != index && ActiveNode != -1)
+        TakeSelectionDown();
+    model::clsNode& node = NodeAt(index);
+    if (button == 1) {
+        node.Activate();
+        PreviousSelectedNode = SelectedNode;
+        ActiveNode = static_cast<int16_t>(index);
+        SelectedNode = static_cast<int16_t>(index);
+        node.ScanForChildren(Nodes);
+        const int parent = node.Parent();
+        if (shift & 2) {
+            if (parent >= 0)
+                NodeAt(parent).ShowAsParent();
+            for (int j = 1; j < kNodeCount; ++j)
+                if (node.GetChild(j))
+                    NodeAt(j).ShowAsChild();
+        } else {
+            if (parent >= 0)
+                NodeAt(parent).NotAsParent();
+            for (int j = 1; j < kNodeCount; ++j)
+                if (node.GetChild(j))
+                    NodeAt(j).NotAsChild();
+            if (!Locked && !skipNextDrag_)
+                StartDrag(index);
+            skipNextDrag_ = false;
+        }
+        EnableNodeButtons();
+        TellEditors(true);
+        CalculateUsed(index);
+    } else if (button == 2) {
+        node.Activate();
+        ActiveNode = static_cast<int16_t>(index);
+        CloseUnpinnedEditors();
+        if (IsLoopInterface) {
+            SetPanelText(2, "RLM Active");
+            SetPanelText(3, QString());
+            CheckIsLoopInterfaceOptions();
+            PopUp(Menu("NodePopupMenu"));
+        } else {
+            SetPanelText(2, Q(model::ActiveNodeText(index, false)));
+            SetPanelText(3, Q(node.Name()));
+            PopUp(Menu(index == 0 ? "MasterPopupMenu" : "NodePopupMenu"));
+        }
+    }
+}
+
+void frmMain::PopUp(QMenu* menu)
+{
+    // Opened once control is back in the event loop, so that the mouse event
+    // that asked for it has been handled completely.
+    QMetaObject::invokeMethod(
+        menu, [menu] { menu->popup(QCursor::pos()); }, Qt::QueuedConnection);
+}
+
+void frmMain::StartDrag(int index)
+{
+    const model::clsNode& node = NodeAt(index);
+    dragging_ = true;
+    dragNode_ = index;
+    PlaceTwips(nodeDrag_, node.Left(), node.Top());
+    SizeTwips(nodeDrag_, node.Width(), node.Height());
+    nodeDrag_->show();
+    nodeDrag_->raise();
+}
+
+void frmMain::EndSiteNameEdit()
+{
+    if (!siteNameEdit_->isVisible())
+        return;
+    const QString text = siteNameEdit_->text().trimmed();
+    if (text != siteName_->text().trimmed()) {
+        FileChanged = true;
+        UpdateTitleBar();
+    }
+    siteName_->setText(" " + text + " ");
+    siteName_->adjustSize();
+    SiteName = text.toStdString();
+    siteNameEdit_->hide();
+}
+
+void frmMain::CancelDrag()
+{
+    skipNextDrag_ = true;
+    dragging_ = false;
+    nodeDrag_->hide();
+}
+
+void frmMain::ActivateNode(int index)
+{
+    if (index < 0 || index >= kNodeCount)
+        return;
+    if (ActiveNode != index && ActiveNode != -1)
+        TakeSelectionDown();
+    if (ActiveNode != index) {
+        NodeAt(index).Activate();
+        ActiveNode = static_cast<int16_t>(index);
+    }
+    PreviousSelectedNode = SelectedNode;
+    SelectedNode = ActiveNode;
+    EnableNodeButtons();
+    TellEditors(false);
+    const model::StatusTexts texts =
+        model::UsageTexts(Nodes, ActiveNode, ActiveNode, IsLoopInterface, MaxLoopAddress, LoopCount,
+                          model::HubUsageWording::Devices);
+    SetPanelText(2, Q(texts.activeNode));
+    SetPanelText(3, Q(texts.name));
+    SetPanelText(4, Q(texts.usage));
+}
+
+void frmMain::Canvas_MouseDown(int button, int shift, double x, double y)
+{
+    if (CommsFormActive)
+        return;
+    EndSiteNameEdit();
+    for (int i = 0; i < kNodeCount; ++i) {
+        const model::clsNode& node = NodeAt(i);
+        if (node.InUse() && node.Left() < x && x < node.Left() + node.Width() && node.Top() < y &&
+            y < node.Top() + node.Height()) {
+            dragOffsetX_ = static_cast<int>(model::RoundHalfEven(x - node.Left()));
+            dragOffsetY_ = static_cast<int>(model::RoundHalfEven(y - node.Top()));
+            SelectNode(i, button, shift);
+            return;
+        }
+    }
+    // Empty canvas: the editors are told, and the selection is cleared.
+    if (frmNodeSettings* settings = frmNodeSettings::Loaded()) {
+        if (!NodeSettingsPinned)
+            frmNodeSettings::Unload();
+        else
+            settings->NoNodeSelected();
+    }
+    if (frmDevices* devices = frmDevices::Loaded()) {
+        if (!DevicesPinned)
+            frmDevices::Unload();
+        else
+            devices->NoNodeSelected();
+    }
+    if (ActiveNode != -1) {
+        TakeSelectionDown();
+        SetPanelText(2, QString());
+        SetPanelText(3, QString());
+        SetPanelText(4, QString());
+        PreviousSelectedNode = ActiveNode;
+        ActiveNode = -1;
+        SelectedNode = -1;
+        ToolButton("Delete")->setEnabled(false);
+        ToolButton("Properties")->setEnabled(false);
+    }
+}
+
+void frmMain::NodeLabel_MouseDown(int index, int button, int shift, double x, double y)
+{
+    if (CommsFormActive)
+        return;
+    EndSiteNameEdit();
+    const NodeLabel* label = NodeControls(index).Label();
+    const model::clsNode& node = NodeAt(index);
+    dragOffsetX_ = static_cast<int>(model::RoundHalfEven(::LeftTwips(label) - node.Left() + x));
+    dragOffsetY_ = static_cast<int>(model::RoundHalfEven(::TopTwips(label) - node.Top() + y));
+    SelectNode(index, button, shift);
+}
+
+void frmMain::Canvas_MouseUp(int button, int, double, double)
+{
+    // The end of a drag: the outline goes away. Moving and re-parenting on a
+    // drop come with the drag-and-drop commands.
+    if (CommsFormActive || button != 1 || !dragging_)
+        return;
+    dragging_ = false;
+    nodeDrag_->hide();
+}
+
+void frmMain::NodeLabel_MouseUp(int, int button, int shift, double x, double y)
+{
+    Canvas_MouseUp(button, shift, x, y);
 }

@@ -1,29 +1,186 @@
 #pragma once
-#include <QMainWindow>
+// The program's main window: the site canvas with its node controls and
+// links, the menus, the toolbar and the status bar. Loading it prepares the
+// controls and opens the start file; the splash window shows it later.
+// Geometry is twips, as the site file and settings.ini keep it.
+#include "app/NodeControlSet.h"
+#include "app/SiteCanvas.h"
+#include "model/SiteFile.h"
 
-// The program's main window. For now a frame that loads hidden and can be
-// shown; the canvas, menus and status bar attach to it. The commands that
-// the start page and the splash run on it are stand-ins until the window's
-// own commands exist.
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <map>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QToolBar;
+
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Creates the window's controls and puts the window in the list of
+    // loaded windows; Form_Load prepares them.
     explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
 
-    // Load handler: the window's stored rectangle, icon and size limits, and
-    // the mark that lets a second copy hand its command line over.
+    // Load handler (the window stays hidden): the stored rectangle, the 32
+    // nodes bound to their controls, the option marks, the recent files, the
+    // title and the start file named on the command line (CommandArgs) or,
+    // with ReOpenLastUsed, the last file used.
     virtual void Form_Load();
 
-    // A second copy's command line (one text, not split into arguments).
-    virtual void OpenFileFromMessage(const QString& path);
-
-    // Commands run from the splash and the start page.
+    // --- canvas display (called by other windows) ---------------------------
+    // Repaints the diagram: -1 all nodes, 0..31 one node's controls; the
+    // links are always repainted for all nodes.
     virtual void ReDraw(int nodeIndex);
+    // Shows a newly loaded or rebuilt site.
+    void DisplayNodes();
+    // Wipes the canvas and hides every node's controls.
+    void ClearScreen();
+    // Selects a node from code, without drag or menu.
+    void ActivateNode(int index);
+    // Status panels 2, 3 and 4 for node index; -1 clears them.
+    void CalculateUsed(int index);
+    // Automatic layouts (new site, site read from a hub).
+    void PositionNodeTree();
+    void PositionNodeShell();
+
+    // --- file state ----------------------------------------------------------
+    void UpdateTitleBar();
+    // The save-changes prompt: true go on, false stop.
+    bool CheckForChanges();
+    // A second copy's command line.
+    virtual void OpenFileFromMessage(const QString& path);
+    // Commands run from the start page; the file commands and the serial
+    // launch take these over.
     virtual void StartNewFile();
     virtual void OpenExisting();
     virtual void Read_Diags();
+    static QString MakeValidFileName(const QString& text);
+
+    // Ends a node drag without effect; the next drag start is skipped.
+    void CancelDrag();
+    // Commits the site-name edit box when it is open.
+    void EndSiteNameEdit();
+    // Menus and toolbar buttons follow the kind of site (hub or RLM).
+    void CheckIsLoopInterfaceOptions();
+
+    // --- controls, for the other windows and the tests -----------------------
+    SiteCanvas* Canvas() const { return canvas_; }
+    NodeControlSet& NodeControls(int index) const { return *controls_.at(static_cast<std::size_t>(index)); }
+    NodeShape* NodeDrag() const { return nodeDrag_; }
+    QLabel* SiteNameLabel() const { return siteName_; }
+    QLineEdit* SiteNameEdit() const { return siteNameEdit_; }
+    QScrollBar* HScroll1() const { return hScroll_; }
+    QScrollBar* VScroll1() const { return vScroll_; }
+    QPushButton* cmdFull() const { return cmdFull_; }
+    QToolBar* ToolBar1() const { return toolBar_; }
+    QProgressBar* ProgressBar() const { return progressBar_; }
+    // A toolbar button by its key ("New", "NoQI", "Delete", ...).
+    QAction* ToolButton(const QString& key) const;
+    // A menu item by its name ("FilePaths", "NoQuick", "FileMRU_1", ...).
+    QAction* MenuItem(const QString& name) const;
+    QMenu* Menu(const QString& name) const;
+    // Status-bar panel 1..4: its text (panel 1 holds the lock picture).
+    QString PanelText(int panel) const;
+    void SetPanelText(int panel, const QString& text);
+    // The lock picture's resource name in panel 1 ("LOCKED" or "UNLOCKED").
+    QString LockPicture() const { return lockPicture_; }
+    bool Dragging() const { return dragging_; }
+    int DragNode() const { return dragNode_; }
+    // The window's outer rectangle in twips.
+    long WidthTwips() const;
+    long HeightTwips() const;
+    void SetSizeTwips(long width, long height);
+
+    // --- event handlers ------------------------------------------------------
+    void Form_Activate();
+    void Form_Resize();
+    void Canvas_MouseDown(int button, int shift, double x, double y);
+    void Canvas_MouseUp(int button, int shift, double x, double y);
+    void NodeLabel_MouseDown(int index, int button, int shift, double x, double y);
+    void NodeLabel_MouseUp(int index, int button, int shift, double x, double y);
+    void QI_Label_Click();
+    void NoQuick_Click();
+    void LA_Quick_Click();
+    void Ident_Quick_Click();
+    void QuickChannels_Click();
+    void HScroll1_Change(int value);
+    void VScroll1_Change(int value);
+    void cmdFull_Click();
+
+signals:
+    // The Delete key with an RCC selected, and F4 or Ctrl+F: the RCC delete
+    // and find commands answer them.
+    void DeleteRccRequested();
+    void FindDeviceRequested();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void KeepOnScreen();
+    void OpenStartFile();
+    // Loads SiteFileName after the screen was cleared; true when it was read.
+    bool LoadConfigFile();
+    void ReportFileNotFound();
+    void AddRecentFile(const std::string& path);
+    void RefreshRecentFilesMenu();
+    void ShowLoadingText();
+    void ShowActiveNodeName();
+    void SetLockPicture(bool locked);
+    void SetQuickInfoMode(int mode);
+    void RefreshQuickInfo();
+    void SelectNode(int index, int button, int shift);
+    void TakeSelectionDown();
+    void CloseUnpinnedEditors();
+    void TellEditors(bool focusDevices);
+    void EnableNodeButtons();
+    void PopUp(QMenu* menu);
+    void StartDrag(int index);
+    void ComputeDrawingExtent();
+    void StoreRectangle();
+    int ShowMessage(const QString& text, int style, const QString& title);
+    void Form_KeyDown(int key, int shift);
+
+    SiteCanvas* canvas_ = nullptr;
+    QWidget* client_ = nullptr;
+    std::array<std::unique_ptr<NodeControlSet>, 32> controls_;
+    NodeShape* nodeDrag_ = nullptr;
+    QLabel* siteName_ = nullptr;
+    QLineEdit* siteNameEdit_ = nullptr;
+    QScrollBar* hScroll_ = nullptr;
+    QScrollBar* vScroll_ = nullptr;
+    QPushButton* cmdFull_ = nullptr;
+    QWidget* logsFrame_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    std::map<QString, QAction*> toolButtons_;
+    std::array<QLabel*, 5> panels_{};
+    QString lockPicture_;
+    QProgressBar* progressBar_ = nullptr;
+
+    bool dragging_ = false;
+    int dragNode_ = -1;
+    int dragOffsetX_ = 0;
+    int dragOffsetY_ = 0;
+    bool skipNextDrag_ = false;
+    bool saveInProgress_ = false;
+    bool loaded_ = false;
+    std::unique_ptr<model::SiteFileObserver> fileObserver_;
 };

@@ -1,5 +1,8 @@
 #include "model/NodeDrawing.h"
 
+#include <initializer_list>
+#include <string_view>
+
 namespace model {
 
 namespace {
@@ -12,20 +15,25 @@ constexpr double kLinkGap = 40; // links stop this far short of both boxes
 constexpr int kTreeDepth = 10;
 constexpr int kMaxHops = 4;
 
-std::string TwoDigits(int value)
+// The parts one after the other (built by appending, which the optimiser
+// handles better than a chain of "+").
+std::string Join(std::initializer_list<std::string_view> parts)
 {
-    std::string text = std::to_string(value);
-    if (text.size() < 2)
-        text.insert(0, "0");
+    std::string text;
+    for (std::string_view part : parts)
+        text.append(part);
     return text;
 }
 
-std::string ThreeDigits(int value)
+// value with leading zeros to at least width digits.
+std::string WithLeadingZeros(int value, std::size_t width)
 {
-    std::string text = std::to_string(value);
-    while (text.size() < 3)
-        text.insert(0, "0");
-    return text;
+    const std::string text = std::to_string(value);
+    if (text.size() >= width)
+        return text;
+    std::string padded(width - text.size(), '0');
+    padded.append(text);
+    return padded;
 }
 
 uint32_t LinkColourOf(const clsNode& node, const NodeArray& nodes)
@@ -73,9 +81,9 @@ CaptionLayout NodeCaption(const clsNode& node, bool isLoopInterface)
 
 std::string ChannelText(int channel)
 {
-    if (channel > 32)
-        return "F" + std::to_string(channel - 32);
-    return TwoDigits(channel);
+    if (channel <= 32)
+        return WithLeadingZeros(channel, 2);
+    return Join({"F", std::to_string(channel - 32)});
 }
 
 QuickInfo QuickInfoFor(const clsNode& node, int mode, bool isLoopInterface)
@@ -87,7 +95,8 @@ QuickInfo QuickInfoFor(const clsNode& node, int mode, bool isLoopInterface)
     case 1:
         if (node.NodeLoop() != -1 && node.NodeAddress() != -1) {
             info.visible = true;
-            info.caption = "L" + std::to_string(node.NodeLoop()) + "/" + ThreeDigits(node.NodeAddress());
+            info.caption =
+                Join({"L", std::to_string(node.NodeLoop()), "/", WithLeadingZeros(node.NodeAddress(), 3)});
         }
         break;
     case 2:
@@ -100,7 +109,7 @@ QuickInfo QuickInfoFor(const clsNode& node, int mode, bool isLoopInterface)
         const int b = hubChannels ? node.Y_ChannelB() : node.X_ChannelB();
         if (a != -1 && b != -1) {
             info.visible = true;
-            info.caption = ChannelText(a) + ":" + ChannelText(b);
+            info.caption = Join({ChannelText(a), ":", ChannelText(b)});
         }
         break;
     }

@@ -1,5 +1,6 @@
 #include "model/TitleBar.h"
 
+#include "model/Convert.h"
 #include "model/FileNames.h"
 #include "model/General.h"
 
@@ -9,8 +10,7 @@ std::string TitleBarText(const std::string& appTitle, int major, int minor, cons
                          bool fullPath, bool fileChanged)
 {
     std::string minorText = std::to_string(minor);
-    if (minorText.size() < 2)
-        minorText.insert(0, 2 - minorText.size(), '0');
+    PadWithLeadingZeros(minorText, 2);
     std::string title = appTitle + " Version " + std::to_string(major) + "." + minorText;
     if (siteFileName.empty())
         return title;

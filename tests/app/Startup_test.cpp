@@ -4,6 +4,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QFile>
+#include <QScreen>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -99,8 +100,12 @@ TEST_F(StartupTest, LoadedMainWindowIsHiddenNamedAndLimited)
     EXPECT_FALSE(IsFormLoaded("frmmain"));
     EXPECT_EQ(main->minimumSize(), QSize(400, 400));
     EXPECT_EQ(main->maximumSize(), QSize(1800, 10000));
-    // Default rectangle 1000, 1000, 12765 x 9165 twips.
-    EXPECT_EQ(main->geometry().topLeft(), QPoint(67, 67));
+    // Default rectangle 1000, 1000, 12765 x 9165 twips, kept on the desktop:
+    // a window reaching past the right edge comes back 300 twips inside it.
+    const QRect desk = main->screen()->virtualGeometry();
+    const int left = 67 + 851 > desk.width() ? (desk.width() * 15 - 12765 - 300) / 15 : 67;
+    const int top = 67 + 611 > desk.height() ? (desk.height() * 15 - 9165 - 300) / 15 : 67;
+    EXPECT_EQ(main->geometry().topLeft(), QPoint(left, top));
     EXPECT_EQ(main->size(), QSize(851, 611));
     platform::UnloadFormNow(main);
     EXPECT_EQ(MainForm(), nullptr);

@@ -1,0 +1,7 @@
+#include "diagnostics/frmDiagnostics.h"
+
+frmDiagnostics::frmDiagnostics()
+{
+    setObjectName("frmDiagnostics");
+    setWindowTitle("Diagnostics");
+}

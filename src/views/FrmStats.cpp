@@ -1,0 +1,7 @@
+#include "views/FrmStats.h"
+
+FrmStats::FrmStats()
+{
+    setObjectName("FrmStats");
+    setWindowTitle("Configuration Statistics");
+}

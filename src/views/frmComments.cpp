@@ -1,0 +1,7 @@
+#include "views/frmComments.h"
+
+frmComments::frmComments()
+{
+    setObjectName("frmComments");
+    setWindowTitle("Comments");
+}

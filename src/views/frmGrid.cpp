@@ -1,0 +1,7 @@
+#include "views/frmGrid.h"
+
+frmGrid::frmGrid()
+{
+    setObjectName("frmGrid");
+    setWindowTitle("Grid View");
+}

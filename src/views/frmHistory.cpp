@@ -1,0 +1,7 @@
+#include "views/frmHistory.h"
+
+frmHistory::frmHistory()
+{
+    setObjectName("frmHistory");
+    setWindowTitle("History");
+}

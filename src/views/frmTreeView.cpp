@@ -1,0 +1,7 @@
+#include "views/frmTreeView.h"
+
+frmTreeView::frmTreeView()
+{
+    setObjectName("frmTreeView");
+    setWindowTitle("Tree View");
+}

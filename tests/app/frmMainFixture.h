@@ -1,0 +1,119 @@
+#pragma once
+// A loaded main window on the offscreen platform with a small site:
+// the hub, RCCs 1 and 2 on the hub, RCC 3 on RCC 1 and RCC 4 on RCC 3.
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "app/frmMsg.h"
+#include "editors/frmDevices.h"
+#include "editors/frmNodeSettings.h"
+#include "hublink/frmComms.h"
+#include "model/CanvasLayout.h"
+#include "model/Selection.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        ResetSiteState();
+        ResetSelection();
+        ResetDrawingExtent();
+        model::ResetSite();
+        MainWindowLeft = 0;
+        MainWindowTop = 0;
+        MainWindowWidth = 12765;
+        MainWindowHeight = 9165;
+        SetCommandLine("");
+        NodeSettingsPinned = false;
+        DevicesPinned = false;
+        CommsFormActive = false;
+    }
+
+    void TearDown() override
+    {
+        answerer.stop();
+        frmNodeSettings::Unload();
+        frmDevices::Unload();
+        form.reset();
+    }
+
+    // Answers every message box with its default button, keeping its text
+    // and title ("title: text") in messages.
+    void AnswerMessages()
+    {
+        answerer.setInterval(2);
+        QObject::connect(&answerer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+            if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
+                return;
+            answered << box;
+            messages << box->windowTitle() + ": " + box->Label1->text();
+            box->DefaultButton()->click();
+        });
+        answerer.start();
+    }
+
+    void Load()
+    {
+        form = std::make_unique<frmMain>();
+        form->Form_Load();
+        form->show();
+        QApplication::processEvents();
+    }
+
+    // Puts the five nodes in use at fixed places and shows the site.
+    void LoadSite()
+    {
+        Load();
+        using model::Nodes;
+        const int places[5][3] = {
+            {4000, 300, -1}, {1500, 2000, 0}, {6500, 2000, 0}, {1500, 3800, 1}, {1500, 5600, 3}};
+        for (int i = 0; i < 5; ++i) {
+            Nodes[i].SetInUse(true);
+            Nodes[i].SetLeft(places[i][0]);
+            Nodes[i].SetTop(places[i][1]);
+            if (i > 0)
+                Nodes[i].SetParent(places[i][2]);
+            Nodes[i].SetName(i == 0 ? "Main Hub" : "RCC name " + std::to_string(i));
+        }
+        Nodes[1].SetDeviceType(1, 2);
+        Nodes[1].SetDeviceType(2, 10);
+        form->DisplayNodes();
+        QApplication::processEvents();
+    }
+
+    uint32_t Border(int node) const { return form->NodeControls(node).Shape()->BorderColor(); }
+
+    // A press and release on node i's caption.
+    void ClickCaption(int node, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::mouseClick(form->NodeControls(node).Label(), button, modifiers);
+    }
+
+    // A press and release on node i's box, below its caption.
+    void ClickBox(int node, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const QWidget* shape = form->NodeControls(node).Shape();
+        const QPoint at = shape->geometry().bottomLeft() + QPoint(4, -3);
+        QTest::mouseClick(form->Canvas(), button, modifiers, at);
+    }
+
+    std::unique_ptr<frmMain> form;
+    QTimer answerer;
+    QList<QPointer<frmMsg>> answered;
+    QStringList messages;
+};
