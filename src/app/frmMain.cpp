@@ -731,13 +731,6 @@ void frmMain::showEvent(QShowEvent* event)
     Form_Resize();
 }
 
-void frmMain::moveEvent(QMoveEvent* event)
-{
-    QMainWindow::moveEvent(event);
-    if (isVisible() && windowState() == Qt::WindowNoState)
-        StoreRectangle();
-}
-
 void frmMain::StoreRectangle()
 {
     const QRect frame = frameGeometry();
@@ -845,7 +838,8 @@ void frmMain::closeEvent(QCloseEvent* event)
     }
     if (windowState() == Qt::WindowNoState)
         StoreRectangle();
-    event->accept();
+    platform::RestoreWindowProc(*this);
+    event->ignore();
     ExitProgram();
 }
 

@@ -207,6 +207,9 @@ TEST_F(MainWindowTest, QuickInfoModesAndTheirCycling)
     const QRect box = form->NodeControls(1).Shape()->geometry();
     EXPECT_NEAR(label->geometry().center().x(), box.center().x(), 1);
     EXPECT_EQ(label->y(), box.y() - 230 / 15);
+    ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
+    QDir().mkpath("/tmp/shots-canvas");
+    form->grab().save("/tmp/shots-canvas/test-quickinfo-highlight.png");
 
     QTest::mouseClick(label, Qt::LeftButton); // 1 -> 3
     EXPECT_EQ(NodeQuickInfoMode, 3);
