@@ -5,6 +5,7 @@
 #include "app/MessageStyle.h"
 #include "app/Startup.h"
 #include "app/frmAbout.h"
+#include "app/frmErrorCheck.h"
 #include "app/frmMsg.h"
 
 #include "diagnostics/frmDiagnostics.h"
@@ -13,6 +14,8 @@
 #include "hublink/frmComms.h"
 #include "model/CanvasLayout.h"
 #include "model/CanvasStatus.h"
+#include "model/ConfigurationCheck.h"
+#include "model/ErrorListText.h"
 #include "model/FileNames.h"
 #include "model/General.h"
 #include "model/MenuState.h"
@@ -1502,7 +1505,15 @@ void frmMain::Diagnostics_Click()
     diagnostics->raise();
 }
 
-void frmMain::ErrorCheck_Click() {}
+void frmMain::ErrorCheck_Click()
+{
+    model::ErrorCheckMode = 0;
+    if (model::CheckConfiguration() != 0)
+        frmErrorCheck::Display(this);
+    else
+        ShowMessage("No Errors Found in Configuration", MessageStyle::Information,
+                    "Check Configuration for Errors");
+}
 
 void frmMain::SetComms_Click() {}
 

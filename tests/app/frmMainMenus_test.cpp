@@ -1,8 +1,11 @@
 // The main window's menus, toolbar and options, and the launch of the
 // communications window.
 #include "app/LogsFrame.h"
+#include "app/frmErrorCheck.h"
 #include "diagnostics/frmDiagnostics.h"
 #include "model/CommsLaunch.h"
+#include "model/ConfigurationCheck.h"
+#include "model/ErrorListText.h"
 #include "platform/ShellOpen.h"
 #include "platform/base/ProgramFolder.h"
 #include "views/FrmStats.h"
@@ -669,4 +672,32 @@ TEST_F(MenusTest, TheLogCommandsOpenThePanelInTheirMode)
     EXPECT_GT(panel->Dir1()->height(), 0);
     panel->cmdCancel()->click();
     EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
+{
+    AnswerMessages();
+    Load();
+    // A hub with everything it needs and nothing else: no faults.
+    model::clsNode& hub = model::Nodes[0];
+    hub.SetInUse(true);
+    hub.SetNodeLoop(1);
+    hub.SetNodeAddress(1);
+    hub.SetNodeIdent("00001");
+    hub.SetY_ChannelA(22);
+    hub.SetY_ChannelB(8);
+    model::ErrorCheckMode = 3;
+    form->MenuItem("ErrorCheck")->trigger();
+    EXPECT_EQ(model::ErrorCheckMode, 0);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], "Check Configuration for Errors: No Errors Found in Configuration");
+    EXPECT_EQ(frmErrorCheck::Loaded(), nullptr);
+
+    model::Nodes[1].SetInUse(true); // an RCC without ident, loop or channels
+    form->ToolBar1_ButtonClick("Check");
+    EXPECT_GT(model::MessageCount(), 0);
+    ASSERT_NE(frmErrorCheck::Loaded(), nullptr);
+    EXPECT_TRUE(frmErrorCheck::Loaded()->isVisible());
+    EXPECT_EQ(messages.size(), 1);
+    frmErrorCheck::Loaded()->close();
 }
