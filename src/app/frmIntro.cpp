@@ -7,7 +7,6 @@
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
 #include "platform/Units.h"
-#include "platform/WindowLayer.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -73,7 +72,6 @@ frmIntro::frmIntro() : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     const double left = MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(width()) / 2.0;
     const double top = MainWindowTop + MainWindowHeight / 2.0 - platform::PixelsToTwips(height()) / 2.0;
     move(platform::PixelsFromTwips(left), platform::PixelsFromTwips(top));
-    setAttribute(Qt::WA_ShowWithoutActivating, true);
 }
 
 QLabel* frmIntro::AddChoice(const char* name, const QString& text)

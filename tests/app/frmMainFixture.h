@@ -41,6 +41,7 @@ protected:
         NodeSettingsPinned = false;
         DevicesPinned = false;
         CommsFormActive = false;
+        QObject::connect(&answerer, &QTimer::timeout, [this] { AnswerBox(); });
     }
 
     void TearDown() override
@@ -51,20 +52,25 @@ protected:
         form.reset();
     }
 
-    // Answers every message box with its default button, keeping its text
-    // and title ("title: text") in messages.
-    void AnswerMessages()
+    // Answers every message box with the button captioned answer (when it
+    // has one) or its default button from now on,
+    // keeping its title and text ("title: text") in messages.
+    void AnswerMessages() { answerer.start(2); }
+
+    void AnswerBox()
     {
-        answerer.setInterval(2);
-        QObject::connect(&answerer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
-            if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
+        auto* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+        if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
+            return;
+        answered << box;
+        messages << box->windowTitle() + ": " + box->Label1->text();
+        for (QPushButton* button : box->cmdButton) {
+            if (!answer.isEmpty() && button->text() == answer) {
+                button->click();
                 return;
-            answered << box;
-            messages << box->windowTitle() + ": " + box->Label1->text();
-            box->DefaultButton()->click();
-        });
-        answerer.start();
+            }
+        }
+        box->DefaultButton()->click();
     }
 
     void Load()
@@ -116,4 +122,5 @@ protected:
     QTimer answerer;
     QList<QPointer<frmMsg>> answered;
     QStringList messages;
+    QString answer;
 };
