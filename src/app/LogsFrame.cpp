@@ -2,6 +2,7 @@
 
 #include "model/LogFiles.h"
 #include "model/Settings.h"
+#include "platform/ProgramMessage.h"
 #include "platform/base/ProgramFolder.h"
 
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStorageInfo>
@@ -174,11 +174,5 @@ void LogsFrame::cmdCancel_Click()
 
 void LogsFrame::Report(const std::string& text, int style, const std::string& title)
 {
-    if (reporter_) {
-        reporter_(text, style, title);
-        return;
-    }
-    const auto icon = style == kStyleCritical ? QMessageBox::Critical : QMessageBox::Information;
-    QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok, this);
-    box.exec();
+    platform::ShowPlainMessage(window(), text, style, title);
 }

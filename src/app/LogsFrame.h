@@ -6,7 +6,6 @@
 // copy them there (the export mode).
 #include <QGroupBox>
 #include <QString>
-#include <functional>
 #include <string>
 
 class QComboBox;
@@ -24,10 +23,6 @@ public:
         Set,
         Export
     };
-    // Shows a message: text, message-box style (16 critical, 64 information)
-    // and title.
-    using Reporter = std::function<void(const std::string& text, int style, const std::string& title)>;
-
     explicit LogsFrame(QWidget* parent = nullptr);
 
     // Opens the panel in a mode: the folder list on the log folder (the
@@ -36,8 +31,6 @@ public:
     void Open(Mode mode);
     // The mode the panel is in, read from the caption of cmdSelect.
     Mode CurrentMode() const;
-
-    void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }
 
     // The chosen folder (Dir1.Path).
     QString Dir1Path() const { return dirPath_; }
@@ -58,6 +51,8 @@ public:
 
 private:
     void FillDrives();
+    // The platform's plain box: text, style (16 critical, 64 information),
+    // title.
     void Report(const std::string& text, int style, const std::string& title);
 
     QComboBox* drive1_ = nullptr;
@@ -68,5 +63,4 @@ private:
     QPushButton* cmdSelect_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QString dirPath_;
-    Reporter reporter_;
 };

@@ -12,6 +12,7 @@
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
+#include "hublink/frmPortForm.h"
 #include "model/CanvasLayout.h"
 #include "model/CanvasStatus.h"
 #include "model/ConfigurationCheck.h"
@@ -27,6 +28,7 @@
 #include "model/TitleBar.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
+#include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
 #include "platform/WindowLimits.h"
@@ -304,9 +306,6 @@ void frmMain::CreateControls()
 
     // The log-folder panel (Options menu).
     logsFrame_ = new LogsFrame(client_);
-    logsFrame_->SetReporter([this](const std::string& text, int style, const std::string& title) {
-        PlainMessage(Q(text), style, Q(title));
-    });
 
     // The one-shot launcher of serial work; each launch sets its interval.
     commsFormTimer_ = new QTimer(this);
@@ -1517,7 +1516,10 @@ void frmMain::ErrorCheck_Click()
                     "Check Configuration for Errors");
 }
 
-void frmMain::SetComms_Click() {}
+void frmMain::SetComms_Click()
+{
+    frmPortForm::ShowCentredOn(this);
+}
 
 namespace {
 
@@ -1702,5 +1704,5 @@ void frmMain::ExportLogs_Click()
 
 int frmMain::PlainMessage(const QString& text, int style, const QString& title)
 {
-    return ShowMessage(text, style, title);
+    return platform::ShowPlainMessage(this, text.toStdString(), style, title.toStdString());
 }

@@ -1,6 +1,7 @@
 #include "app/LogsFrame.h"
 
 #include "model/Settings.h"
+#include "platform/ProgramMessage.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -36,14 +37,17 @@ protected:
         fs::create_directories(root_ / "logs");
         fs::create_directories(root_ / "elsewhere");
         LogFolder = (root_ / "logs").string();
-        frame_.SetReporter([this](const std::string& text, int style, const std::string& title) {
-            shown_.push_back({text, style, title});
-        });
+        platform::SetPlainMessageHandler(
+            [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+                shown_.push_back({text, style, title});
+                return 1;
+            });
     }
     void TearDown() override
     {
         std::error_code ec;
         fs::remove_all(root_, ec);
+        platform::SetPlainMessageHandler({});
         ResetSettings();
     }
     void WriteLog(const char* name, const std::string& text)

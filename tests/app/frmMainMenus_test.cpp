@@ -3,9 +3,11 @@
 #include "app/LogsFrame.h"
 #include "app/frmErrorCheck.h"
 #include "diagnostics/frmDiagnostics.h"
+#include "hublink/frmPortForm.h"
 #include "model/CommsLaunch.h"
 #include "model/ConfigurationCheck.h"
 #include "model/ErrorListText.h"
+#include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/base/ProgramFolder.h"
 #include "views/FrmStats.h"
@@ -143,6 +145,13 @@ protected:
     {
         MainWindowTest::SetUp();
         frmComms::ResetStandIn();
+        platform::SetPlainMessageHandler(
+            [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+                plain << QString("%1: %2 (%3)")
+                             .arg(QString::fromStdString(title), QString::fromStdString(text))
+                             .arg(style);
+                return 1;
+            });
     }
     void TearDown() override
     {
@@ -152,6 +161,7 @@ protected:
                                  &frmGrid::Unload, &frmHistory::Unload, &frmComments::Unload})
             unload();
         platform::SetShellOpenHandler({});
+        platform::SetPlainMessageHandler({});
         SetEndProcessHook({});
         MainWindowTest::TearDown();
     }
@@ -204,6 +214,9 @@ protected:
         QTest::qWait(form->CommsFormTimer()->interval() + 30);
         QApplication::processEvents();
     }
+
+    // The platform's plain boxes shown: "title: text (style)".
+    QStringList plain;
 
     // Answers every program message box with the button of that caption.
     void AnswerWith(const QString& caption)
@@ -349,7 +362,6 @@ TEST_F(MenusTest, LaunchesChooseTheirTarget)
 
 TEST_F(MenusTest, AnRccReadNeedsAnRcc)
 {
-    AnswerMessages();
     LoadSite();
     IsLoopInterface = true;
     for (int node : {-1, 0}) {
@@ -357,14 +369,13 @@ TEST_F(MenusTest, AnRccReadNeedsAnRcc)
         form->ToolsRCCReadPopup_Click();
         EXPECT_FALSE(form->CommsFormTimer()->isActive());
     }
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0], "Read an RCC: Please Select an RCC and then Try Again");
+    ASSERT_EQ(plain.size(), 2);
+    EXPECT_EQ(plain[0], "Read an RCC: Please Select an RCC and then Try Again (16)");
     EXPECT_TRUE(IsLoopInterface); // left as it was
 }
 
 TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
 {
-    AnswerMessages();
     LoadSite();
     ClickCaption(4, Qt::LeftButton);
     form->RCCCompare_Click();
@@ -373,10 +384,12 @@ TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
     Tick();
     form->TolsReadRLM_Click();
     Tick();
-    ASSERT_EQ(messages.size(), 3);
-    EXPECT_EQ(messages[0], "Open Communications with RCC 4: Unable to Communicate with Selected Device");
-    EXPECT_EQ(messages[1], "Open Communications with Radio Hub: Unable to Communicate with Selected Device");
-    EXPECT_EQ(messages[2], "Open Communications with Radio Hub: Unable to Communicate with Selected Device");
+    ASSERT_EQ(plain.size(), 3);
+    EXPECT_EQ(plain[0], "Open Communications with RCC 4: Unable to Communicate with Selected Device (16)");
+    EXPECT_EQ(plain[1],
+              "Open Communications with Radio Hub: Unable to Communicate with Selected Device (16)");
+    EXPECT_EQ(plain[2],
+              "Open Communications with Radio Hub: Unable to Communicate with Selected Device (16)");
     EXPECT_TRUE(frmComms::StandInCalls.isEmpty());
     EXPECT_EQ(frmComms::Loaded(), nullptr);
     EXPECT_TRUE(form->isEnabled());
@@ -700,4 +713,39 @@ TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
     EXPECT_TRUE(frmErrorCheck::Loaded()->isVisible());
     EXPECT_EQ(messages.size(), 1);
     frmErrorCheck::Loaded()->close();
+}
+
+TEST_F(MenusTest, CommsSettingsOpenThePortWindowOverTheMainWindow)
+{
+    Load();
+    form->MenuItem("SetComms")->trigger();
+    QApplication::processEvents();
+    auto* port = form->findChild<frmPortForm*>();
+    ASSERT_NE(port, nullptr);
+    EXPECT_TRUE(port->isVisible());
+    EXPECT_FALSE(port->isModal());
+    const QPoint centre = form->frameGeometry().center();
+    EXPECT_LE((port->frameGeometry().center() - centre).manhattanLength(), 4);
+    port->close();
+}
+
+TEST_F(MenusTest, TheLogPanelReportsThroughThePlainBox)
+{
+    QTemporaryDir logs, target;
+    LogFolder = logs.path().toStdString();
+    QFile log(QDir(logs.path()).filePath("ProgLog.txt"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("-> GET SYSCONFIG\r");
+    log.close();
+    Load();
+    form->SetCommsPaths_Click();
+    form->LogsPanel()->SetDir1Path(target.path());
+    form->LogsPanel()->cmdSelect()->click();
+    ASSERT_EQ(plain.size(), 1);
+    EXPECT_EQ(plain[0],
+              "Set Folder For Log Files: New folder for log files set\r\nFiles moved to new folder OK (64)");
+    EXPECT_EQ(QString::fromStdString(LogFolder), target.path());
+    EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath("ProgLog.txt")));
+    EXPECT_FALSE(form->LogsPanel()->isVisible());
+    EXPECT_FALSE(FileChanged);
 }
