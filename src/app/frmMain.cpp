@@ -1582,6 +1582,7 @@ void frmMain::FileExit_Click()
         return;
     if (windowState() == Qt::WindowNoState)
         StoreRectangle();
+    platform::RestoreWindowProc(*this);
     ExitProgram();
 }
 
