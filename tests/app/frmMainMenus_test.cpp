@@ -728,24 +728,3 @@ TEST_F(MenusTest, CommsSettingsOpenThePortWindowOverTheMainWindow)
     EXPECT_LE((port->frameGeometry().center() - centre).manhattanLength(), 4);
     port->close();
 }
-
-TEST_F(MenusTest, TheLogPanelReportsThroughThePlainBox)
-{
-    QTemporaryDir logs, target;
-    LogFolder = logs.path().toStdString();
-    QFile log(QDir(logs.path()).filePath("ProgLog.txt"));
-    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
-    log.write("-> GET SYSCONFIG\r");
-    log.close();
-    Load();
-    form->SetCommsPaths_Click();
-    form->LogsPanel()->SetDir1Path(target.path());
-    form->LogsPanel()->cmdSelect()->click();
-    ASSERT_EQ(plain.size(), 1);
-    EXPECT_EQ(plain[0],
-              "Set Folder For Log Files: New folder for log files set\r\nFiles moved to new folder OK (64)");
-    EXPECT_EQ(QString::fromStdString(LogFolder), target.path());
-    EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath("ProgLog.txt")));
-    EXPECT_FALSE(form->LogsPanel()->isVisible());
-    EXPECT_FALSE(FileChanged);
-}

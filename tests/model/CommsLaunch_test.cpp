@@ -4,58 +4,14 @@
 
 using namespace model;
 
-TEST(CommsLaunch, ReadsWaitLongerThanEveryOtherLaunch)
+TEST(CommsLaunch, RccReadsNeedAnRccAndTheStartPageReadsAnUnknownUnit)
 {
-    struct Case
-    {
-        LaunchCommand command;
-        int32_t action;
-        int interval;
-    };
-    const Case cases[] = {
-        {LaunchCommand::HubProgram, kCommsProgram, 10},
-        {LaunchCommand::HubProgramToolsMenu, kCommsProgram, 10},
-        {LaunchCommand::HubCompare, kCommsCompare, 10},
-        {LaunchCommand::HubComms, kCommsOpenOnly, 10},
-        {LaunchCommand::CompareConfig, kCommsCompare, 10},
-        {LaunchCommand::mnuOpenComms, kCommsOpenOnly, 10},
-        {LaunchCommand::ReadConfig, kCommsRead, 100},
-        {LaunchCommand::HubRead, kCommsRead, 100},
-        {LaunchCommand::TolsReadRLM, kCommsRead, 100},
-        {LaunchCommand::TolsReadRLMFile, kCommsRead, 100},
-        {LaunchCommand::TolsReadRLMPopup, kCommsRead, 100},
-        {LaunchCommand::ToolsHubRead, kCommsRead, 100},
-        {LaunchCommand::ToolsRCCRead, kCommsRead, 10},
-        {LaunchCommand::ToolsRCCReadPopup, kCommsRead, 10},
-        {LaunchCommand::RCCCompare, kCommsCompare, 10},
-        {LaunchCommand::Read_Diags, kCommsRead, 10},
-    };
-    for (const Case& c : cases) {
-        const LaunchPlan plan = PlanFor(c.command);
-        EXPECT_EQ(plan.action, c.action) << static_cast<int>(c.command);
-        EXPECT_EQ(plan.intervalMs, c.interval) << static_cast<int>(c.command);
-    }
-}
-
-TEST(CommsLaunch, TargetsFollowTheCommand)
-{
-    // The hub pop-up, the Tools program command and the RCC commands keep
-    // the selected node as target.
-    for (LaunchCommand c :
-         {LaunchCommand::HubProgram, LaunchCommand::HubProgramToolsMenu, LaunchCommand::HubCompare,
-          LaunchCommand::HubComms, LaunchCommand::RCCCompare, LaunchCommand::ToolsRCCRead})
-        EXPECT_EQ(PlanFor(c).selection, HubSelection::Keep) << static_cast<int>(c);
-    for (LaunchCommand c :
-         {LaunchCommand::CompareConfig, LaunchCommand::ReadConfig, LaunchCommand::TolsReadRLM,
-          LaunchCommand::ToolsHubRead, LaunchCommand::Read_Diags})
-        EXPECT_EQ(PlanFor(c).selection, HubSelection::Select) << static_cast<int>(c);
-    EXPECT_EQ(PlanFor(LaunchCommand::mnuOpenComms).selection, HubSelection::SelectUnlessHub);
-
     EXPECT_TRUE(PlanFor(LaunchCommand::ToolsRCCRead).needsRcc);
     EXPECT_TRUE(PlanFor(LaunchCommand::ToolsRCCReadPopup).needsRcc);
     EXPECT_FALSE(PlanFor(LaunchCommand::RCCCompare).needsRcc);
     EXPECT_TRUE(PlanFor(LaunchCommand::Read_Diags).unitNotIdentified);
     EXPECT_FALSE(PlanFor(LaunchCommand::ReadConfig).unitNotIdentified);
+    EXPECT_EQ(PlanFor(LaunchCommand::mnuOpenComms).selection, HubSelection::SelectUnlessHub);
 }
 
 TEST(CommsLaunch, OnlyTheReadsOfAKindOfUnitSetTheKindOfSite)
