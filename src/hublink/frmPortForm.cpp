@@ -189,7 +189,7 @@ void frmPortForm::P_OnOff_Click()
         Comm_.SetPortOpen(false);
         return;
     }
-    if (Comm_.PortOpen() || Comm_.SetPortOpen(true))
+    if (Comm_.PortOpen() || (Comm_.SetCommPort(PortNumber) && Comm_.SetPortOpen(true)))
         return;
     ReportPortError(this, PortNumber, Comm_.LastError().Number, Comm_.LastError().Description);
     PortEnabled = false;
