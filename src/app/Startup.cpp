@@ -171,6 +171,10 @@ model::clsIniFile::BadLineAnswer AskAboutBadLine(const std::string& fileName, in
     // The splash's progress waits while the question is open.
     auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
     QPointer<QTimer> timer = splash != nullptr ? splash->Timer1 : nullptr;
+    // A timer that has already finished its run stays stopped: started again
+    // it would hand over to the next window a second time.
+    if (timer && !timer->isActive())
+        timer = nullptr;
     if (timer)
         timer->stop();
     const int32_t answer = platform::PlainMessageBox(

@@ -205,6 +205,7 @@ TEST_F(StartWindowsTest, AboutWindowShowsBuildAndEditionOnClicks)
     EXPECT_EQ(about->windowTitle(), "About " + AppTitle);
     EXPECT_EQ(about->Label1->text(), VersionText(ProgramVersion()));
     EXPECT_EQ(about->Label2->text(), "Taramek Part No. XXXXXX");
+    QTest::mouseClick(about->lblProductName, Qt::LeftButton); // a label, not the background
     EXPECT_FALSE(about->BuildLabel->isVisible());
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(about->BuildLabel->isVisible());
