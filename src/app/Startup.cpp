@@ -200,7 +200,7 @@ bool Main()
     }
     ReadMainWindowRect();
 
-    auto* splash = new frmSplash;
+    QPointer<frmSplash> splash = new frmSplash;
     const double left =
         MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(splash->width()) / 2.0;
     const double top =
@@ -215,6 +215,10 @@ bool Main()
     // The channel table is fixed; the random generator starts from 1.
     model::SeedRandom(1);
     LoadMainForm();
+    // The splash's progress starts now, so that it runs only once Main has
+    // returned to the event loop, whatever waited on the way here.
+    if (splash)
+        splash->Timer1->start();
     return true;
 }
 

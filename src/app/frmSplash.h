@@ -22,6 +22,7 @@ public:
     static constexpr int kTimerIntervalMs = 10;
     static constexpr int kProgressMaximum = 150;
 
+    // Started by Main as its last step; ticks every kTimerIntervalMs.
     // One tick: the bar moves on by one; at its maximum the next window is
     // shown and the splash unloads.
     void Timer1_Timer();

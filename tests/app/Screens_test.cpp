@@ -53,7 +53,6 @@ TEST(Screens, SplashIsPainted)
 {
     platform::ResetLoadedForms();
     auto* splash = new frmSplash;
-    splash->Timer1->stop();
     splash->ProgressBar1->setValue(90);
     splash->show();
     const QImage s = splash->grab().toImage();
