@@ -104,7 +104,7 @@ TEST_F(StartWindowsTest, SplashShowsTheMainWindowForAFileOrReOpenLastUsed)
     EXPECT_TRUE(main.isVisible());
 }
 
-TEST_F(StartWindowsTest, StartPageIsTopMostCentredOnTheMainWindowRectangle)
+TEST_F(StartWindowsTest, StartPageIsTopMostCentredAndRedUnderTheMouse)
 {
     MainWindowLeft = 1500;
     MainWindowTop = 3000;
@@ -118,6 +118,20 @@ TEST_F(StartWindowsTest, StartPageIsTopMostCentredOnTheMainWindowRectangle)
     const QPoint centre = intro.geometry().topLeft() + QPoint(intro.width() / 2, intro.height() / 2);
     EXPECT_NEAR(centre.x(), platform::TwipsToPixels(1500 + 6000), 1);
     EXPECT_NEAR(centre.y(), platform::TwipsToPixels(3000 + 4500), 1);
+
+    // The choice under the mouse turns red; the frame turns them all black.
+    intro.show();
+    auto colour = [](QLabel* l) { return platform::BGRFromColour(l->palette().color(QPalette::WindowText)); };
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(intro.OpenLabel, &move);
+    EXPECT_EQ(colour(intro.OpenLabel), 0xFFu);
+    EXPECT_EQ(colour(intro.CreateLabel), 0u);
+    QApplication::sendEvent(intro.ExitLabel, &move);
+    EXPECT_EQ(colour(intro.ExitLabel), 0xFFu);
+    QApplication::sendEvent(intro.Frame1, &move);
+    for (QLabel* l : {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel})
+        EXPECT_EQ(colour(l), 0u);
 }
 
 TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommand)
@@ -169,23 +183,6 @@ TEST_F(StartWindowsTest, ExitAndClosingTheStartPageEndAndReleaseTheInstance)
         platform::UnloadFormNow(intro);
     }
     platform::SetProgramFolder("");
-}
-
-TEST_F(StartWindowsTest, HoveredChoiceTurnsRedAndTheFrameTurnsThemBlack)
-{
-    frmIntro intro;
-    intro.show();
-    auto colour = [](QLabel* l) { return platform::BGRFromColour(l->palette().color(QPalette::WindowText)); };
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(intro.OpenLabel, &move);
-    EXPECT_EQ(colour(intro.OpenLabel), 0xFFu);
-    EXPECT_EQ(colour(intro.CreateLabel), 0u);
-    QApplication::sendEvent(intro.ExitLabel, &move);
-    EXPECT_EQ(colour(intro.ExitLabel), 0xFFu);
-    QApplication::sendEvent(intro.Frame1, &move);
-    for (QLabel* l : {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel})
-        EXPECT_EQ(colour(l), 0u);
 }
 
 TEST_F(StartWindowsTest, VersionTexts)

@@ -34,7 +34,7 @@ struct StartupTest : ::testing::Test
 
 } // namespace
 
-TEST_F(StartupTest, ParseCommandLineSplitsAtBlanksAndTabs)
+TEST_F(StartupTest, ParseCommandLineSplitsAtBlanksAndTabsUpToTheLimit)
 {
     SetCommandLine("a  b\tc");
     EXPECT_EQ(ParseCommandLine(), 3);
@@ -52,10 +52,8 @@ TEST_F(StartupTest, ParseCommandLineSplitsAtBlanksAndTabs)
     SetCommandLine("  lead trail  ");
     EXPECT_EQ(ParseCommandLine(), 2);
     EXPECT_EQ(CommandArgs, (QStringList{"", "lead", "trail"}));
-}
 
-TEST_F(StartupTest, ParseCommandLineStopsAtTheLimit)
-{
+    // The walk stops at the limit.
     QStringList words;
     for (int i = 1; i <= 25; ++i)
         words << QString("w%1").arg(i);

@@ -114,7 +114,7 @@ TEST_F(MsgTest, ButtonSetsCaptionsDefaultsAndFocus)
     }
 }
 
-TEST_F(MsgTest, LetterKeysChooseTheirButtonsInEitherCase)
+TEST_F(MsgTest, LetterKeysChooseTheirButtonsInEitherCaseOthersNothing)
 {
     EXPECT_EQ(AnswerWithKey(35, Qt::Key_Y), R::Yes);
     EXPECT_EQ(AnswerWithKey(35, Qt::Key_N), R::No);
@@ -128,13 +128,10 @@ TEST_F(MsgTest, LetterKeysChooseTheirButtonsInEitherCase)
     EXPECT_EQ(AnswerWithKey(64, Qt::Key_O), R::OK);
     // Access keys with Alt choose the same buttons.
     EXPECT_EQ(AnswerWithKey(36, Qt::Key_N, Qt::AltModifier), R::No);
-}
-
-TEST_F(MsgTest, KeysThatChooseNothingLeaveTheBoxWaiting)
-{
+    // Other keys, and letters whose button is not in the set, choose nothing.
     EXPECT_EQ(AnswerWithKey(36, Qt::Key_X), -1);
     EXPECT_EQ(AnswerWithKey(36, Qt::Key_Escape), -1);
-    EXPECT_EQ(AnswerWithKey(36, Qt::Key_C), -1); // no Cancel in Yes/No
+    EXPECT_EQ(AnswerWithKey(36, Qt::Key_C), -1);
     EXPECT_EQ(AnswerWithKey(16, Qt::Key_Y), -1);
 }
 
