@@ -58,9 +58,10 @@ TEST(WindowLimits, MinimaComeFromTwipsAndMaximaAreFixed)
     EXPECT_EQ(w.size(), QSize(100, 100));
 }
 
-TEST(Units, FractionalTwipsRoundToTheNearestPixel)
+TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
 {
-    EXPECT_EQ(PixelsFromTwips(457.5), 31);
+    EXPECT_EQ(PixelsFromTwips(457.5), 30); // 30.5: a half goes to the even pixel
+    EXPECT_EQ(PixelsFromTwips(472.5), 32); // 31.5
     EXPECT_EQ(PixelsFromTwips(7.4), 0);
     EXPECT_EQ(PixelsFromTwips(-22.6), -2);
 }
