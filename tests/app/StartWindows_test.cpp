@@ -24,10 +24,16 @@ class RecordingMain : public frmMain
 {
 public:
     void ReDraw(int node) override { commands << QString("ReDraw %1").arg(node); }
-    void StartNewFile() override { commands << QString("StartNewFile visible=%1").arg(isVisible()); }
+    void StartNewFile() override
+    {
+        commands << QString("StartNewFile visible=%1").arg(isVisible());
+        if (during)
+            during();
+    }
     void OpenExisting() override { commands << QString("OpenExisting visible=%1").arg(isVisible()); }
     void Read_Diags() override { commands << QString("Read_Diags node=%1").arg(ActiveNode); }
     QStringList commands;
+    std::function<void()> during; // runs inside StartNewFile
 };
 
 struct StartWindowsTest : ::testing::Test
@@ -158,6 +164,22 @@ TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommand)
         EXPECT_TRUE(ends.empty());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+
+    // Clicks still queued for the page while the command runs choose nothing.
+    main.commands.clear();
+    auto* intro = new frmIntro;
+    intro->show();
+    main.during = [intro] {
+        for (QLabel* l : {intro->CreateLabel, intro->ExitLabel}) {
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(l, &release);
+        }
+    };
+    QTest::mouseClick(intro->CreateLabel, Qt::LeftButton);
+    EXPECT_EQ(main.commands, QStringList{"StartNewFile visible=1"});
+    EXPECT_TRUE(ends.empty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(StartWindowsTest, ExitAndClosingTheStartPageEndAndReleaseTheInstance)
