@@ -17,12 +17,11 @@ public:
     QLabel* lblVersion = nullptr;
     QLabel* lblCopyright = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    QTimer* Timer1 = nullptr; // started by Main as its last step
 
     static constexpr int kTimerIntervalMs = 10;
     static constexpr int kProgressMaximum = 150;
 
-    // Started by Main as its last step; ticks every kTimerIntervalMs.
     // One tick: the bar moves on by one; at its maximum the next window is
     // shown and the splash unloads.
     void Timer1_Timer();

@@ -49,10 +49,6 @@ TEST_F(StartupTest, ParseCommandLineSplitsAtBlanksAndTabsUpToTheLimit)
     EXPECT_EQ(ParseCommandLine(20), 2);
     EXPECT_EQ(CommandArgs, (QStringList{"", "\"/home/eng/North", "Wing.qvs\""}));
 
-    SetCommandLine("  lead trail  ");
-    EXPECT_EQ(ParseCommandLine(), 2);
-    EXPECT_EQ(CommandArgs, (QStringList{"", "lead", "trail"}));
-
     // The walk stops at the limit.
     QStringList words;
     for (int i = 1; i <= 25; ++i)
