@@ -22,6 +22,7 @@ struct Shown
     bool topMost = false;
     bool plainText = false;
     int beeps = 0;
+    int32_t answer = -1; // to a close request from the window manager
     QString title, text;
     QRectF label;
     double buttonTop = 0, width = 0, height = 0;
@@ -52,10 +53,10 @@ Shown Show(int32_t style, const QString& text, const QString& title = "T")
         s.width = box->OuterWidth();
         s.height = box->OuterHeight();
         s.clientWidth = box->width();
-        box->ResultCode = R::OK;
+        box->close();
     });
     const int beeps = platform::BeepCount();
-    frmMsg::Display(nullptr, text, style, title);
+    s.answer = frmMsg::Display(nullptr, text, style, title);
     s.beeps = platform::BeepCount() - beeps;
     return s;
 }
@@ -82,29 +83,31 @@ struct MsgTest : ::testing::Test
 
 } // namespace
 
-TEST_F(MsgTest, ButtonSetsCaptionsDefaultsAndFocus)
+TEST_F(MsgTest, ButtonSetsCaptionsDefaultsFocusAndCloseAnswer)
 {
     struct Case
     {
         int32_t style;
         QStringList captions;
         int defaultIndex;
+        int32_t closeAnswer; // the cancel-like button
     };
     const Case cases[] = {
-        {33, {"&Cancel", "&OK", "-"}, 1},
-        {Exclamation + AbortRetryIgnore, {"&Abort", "&Retry", "&Ignore"}, 1},
-        {35, {"&Yes", "&No", "&Cancel"}, 0},
-        {36, {"&Yes", "&No", "-"}, 0},
-        {RetryCancel, {"&Retry", "&Cancel", "-"}, 0},
-        {ContinueAbort, {"&Continue", "&Abort", "-"}, 0},
-        {0x410, {"&Proceed", "&Cancel", "-"}, 0},
-        {4 + 256, {"&OK", "-", "-"}, 0},
-        {7, {"&OK", "-", "-"}, 0},
+        {33, {"&Cancel", "&OK", "-"}, 1, R::Cancel},
+        {Exclamation + AbortRetryIgnore, {"&Abort", "&Retry", "&Ignore"}, 1, R::Abort},
+        {35, {"&Yes", "&No", "&Cancel"}, 0, R::Cancel},
+        {36, {"&Yes", "&No", "-"}, 0, R::No},
+        {RetryCancel, {"&Retry", "&Cancel", "-"}, 0, R::Cancel},
+        {ContinueAbort, {"&Continue", "&Abort", "-"}, 0, R::Abort},
+        {0x410, {"&Proceed", "&Cancel", "-"}, 0, R::Cancel},
+        {4 + 256, {"&OK", "-", "-"}, 0, R::OK},
+        {7, {"&OK", "-", "-"}, 0, R::OK},
     };
     for (const Case& c : cases) {
         const Shown s = Show(c.style, "Text");
         EXPECT_EQ(s.captions, c.captions) << c.style;
         EXPECT_EQ(s.defaultIndex, c.defaultIndex) << c.style;
+        EXPECT_EQ(s.answer, c.closeAnswer) << c.style;
         EXPECT_TRUE(s.focusOnFirst) << c.style;
         // Short text still leaves room between and beside the buttons.
         EXPECT_GT(s.buttons.front().left(), 0) << c.style;
@@ -146,17 +149,6 @@ TEST_F(MsgTest, EnterAndSpacePressTheFocusedButtonAndTabMovesOn)
         QTest::keyClick(box->cmdButton[1], Qt::Key_Return);
     });
     EXPECT_EQ(frmMsg::Display(nullptr, "Q", 35, "T"), R::No);
-}
-
-TEST_F(MsgTest, WindowManagerCloseAnswersTheCancelLikeButton)
-{
-    const std::pair<int32_t, int32_t> cases[] = {
-        {35, R::Cancel}, {36, R::No}, {ContinueAbort, R::Abort}, {64, R::OK}};
-    for (const auto& [style, expected] : cases) {
-        WhenShown<frmMsg>("frmMsg", [](frmMsg* box) { box->close(); });
-        EXPECT_EQ(frmMsg::Display(nullptr, "Q", style, "T"), expected) << style;
-    }
-    EXPECT_FALSE(platform::IsFormLoaded("frmMsg"));
 }
 
 TEST_F(MsgTest, SecondBoxIsRefusedAndTheFirstKeepsItsAnswer)
