@@ -51,18 +51,17 @@ TEST(WindowLimits, MinimaComeFromTwipsAndMaximaAreFixed)
 
     QWidget w;
     MinMaxWindowProc(w, stats);
-    w.resize(100, 100);
-    EXPECT_EQ(w.size(), QSize(641, 400));
-    w.resize(5000, 20000);
-    EXPECT_EQ(w.size(), QSize(1800, 10000));
+    EXPECT_EQ(w.minimumSize(), QSize(641, 400));
+    EXPECT_EQ(w.maximumSize(), QSize(1800, 10000));
     RestoreWindowProc(w);
     w.resize(100, 100);
     EXPECT_EQ(w.size(), QSize(100, 100));
 }
 
-TEST(Units, FractionalTwipsRoundToTheNearestPixel)
+TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
 {
-    EXPECT_EQ(PixelsFromTwips(457.5), 31);
+    EXPECT_EQ(PixelsFromTwips(457.5), 30); // 30.5: a half goes to the even pixel
+    EXPECT_EQ(PixelsFromTwips(472.5), 32); // 31.5
     EXPECT_EQ(PixelsFromTwips(7.4), 0);
     EXPECT_EQ(PixelsFromTwips(-22.6), -2);
 }
