@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -55,14 +56,21 @@ frmPortForm::frmPortForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Win
 
 frmPortForm* frmPortForm::ShowCentredOn(QWidget* over)
 {
-    auto* form = new frmPortForm(over);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    form->adjustSize();
+    // One window at a time: a second would find the port held by the first.
+    static QPointer<frmPortForm> shown;
+    frmPortForm* form = shown.data();
+    if (form == nullptr) {
+        form = new frmPortForm(over);
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->adjustSize();
+        shown = form;
+    }
     if (over != nullptr) {
         const QRect outer = over->frameGeometry();
         form->move(outer.center() - QPoint(form->width() / 2, form->height() / 2));
     }
     form->show();
+    form->raise();
     return form;
 }
 

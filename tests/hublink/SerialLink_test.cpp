@@ -41,8 +41,6 @@ protected:
     // Waits (yielding) until the unit has seen `count` command lines.
     void WaitForCommands(size_t count)
     {
-        QElapsedTimer clock;
-        clock.start();
         platform::WaitUntil([&] { return unit.Commands().size() >= count; }, 5000);
     }
 
@@ -127,69 +125,6 @@ TEST_F(SerialLinkTest, ASilentUnitGetsResendsAtTheIntervalThenTheFailure)
     EXPECT_FALSE(link.Busy());
 }
 
-TEST_F(SerialLinkTest, FailureModesOfTheUnit)
-{
-    platform::SetTimeoutScale(0.5);
-    unit.SetFailure(FailureMode::Garbled, "IDENTREAD", 1);
-    EXPECT_EQ(ReadIdent(link), "01A2B");
-    EXPECT_EQ(RetryCount, 1);
-
-    unit.SetLateDelayMs(450);
-    unit.SetFailure(FailureMode::Late, "GET LP", 1);
-    EXPECT_EQ(ReadLoopProtocol(link), 1);
-    EXPECT_EQ(RetryCount, 1) << "one resend went out before the late answer";
-    Pause(400); // the late answer to the first send arrives, and is taken by nothing
-    EXPECT_EQ(LastRxLine, "LP XP95");
-
-    unit.SetFailure(FailureMode::UnknownCommand, "QUERY LOOPCOUNT");
-    EXPECT_EQ(ReadLoopCount(link), -1);
-    unit.SetFailure(FailureMode::UnknownCommand, "GET SWV");
-    EXPECT_EQ(ReadUnitType(link, 2), 1);
-    EXPECT_EQ(ConnectedUnitType, 5);
-
-    unit.SetConfiguration({"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33",
-                           "RELATION ADD 5 0 1", "XPROTRADIOCHANNELS 6 7 5"});
-    unit.SetFailure(FailureMode::DropMidReply, "GET SYSCONFIG", 1);
-    EXPECT_EQ(link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs), SysConfigCollect);
-    link.WaitWhileState({SysConfigCollect});
-    EXPECT_EQ(CommsState, CommsFailed);
-    EXPECT_EQ(ReplyLines,
-              (std::vector<std::string>{"", "POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33"}));
-
-    unit.ClearFailure();
-    link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs);
-    link.WaitWhileState({SysConfigCollect});
-    EXPECT_EQ(CommsState, SysConfigDone);
-    EXPECT_EQ(ReplyLineCount, 4);
-}
-
-TEST_F(SerialLinkTest, FiltersAndCollectionsOverTheWire)
-{
-    unit.AddNoiseBeforeNextAnswer("CRITICAL_ERROR:_radio_fault");
-    unit.AddNoiseBeforeNextAnswer("Node 3 Old Added");
-    unit.SetConfiguration({"POPULATE LOOP2 CALLPOINT 17 3 1A2B3 0"});
-    unit.SetStatus("1A2B3", "OK_BATT");
-    EXPECT_EQ(link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs), AllStatusDone);
-    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP2 17 OK BATT"}));
-
-    unit.SetConfiguration(
-        {"POPULATE_LOOP2_CALLPOINT_17_3_1A2B3_0", "  RELATION ADD 5 0 1", "RELATION ADD 6 0 1"});
-    link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs);
-    link.WaitWhileState({SysConfigCollect});
-    EXPECT_EQ(CommsState, SysConfigDone);
-    EXPECT_EQ(ReplyLines,
-              (std::vector<std::string>{"", "POPULATE LOOP2 CALLPOINT 17 3 1A2B3 0", "RELATION ADD 6 0 1"}));
-
-    // An existing relation answered "Relation already exists" acknowledges.
-    unit.SetConfiguration({});
-    ReplyLines = {"", "RELATION ADD 5 0 1", "RELATION ADD 5 0 1"};
-    CommandCaptions = {"", "", ""};
-    CommandCount = 2;
-    ReplyLineCount = 1;
-    EXPECT_EQ(link.Transact(ProgramWait, "RELATION ADD 5 0 1", kReplyTimeoutMs), ProgramDone);
-    EXPECT_EQ(unit.Wire(), "GET DS ALL\rGET SYSCONFIG\rRELATION ADD 5 0 1\rRELATION ADD 5 0 1\r");
-}
-
 TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreHandledAfterIt)
 {
     LogProg = true;
@@ -210,6 +145,9 @@ TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreHandledAfterIt)
     };
     EXPECT_EQ(link.Transact(ProgramWait, "YPROTRADIOCHANNELS 2 33", kReplyTimeoutMs), ProgramDone);
     EXPECT_EQ(inBox, "YPROTRADIOCHANNELS 2 33") << "the receive handler ran inside the box";
+    // On a loaded machine the last bytes may reach the port only after the
+    // box; they must still be read.
+    platform::WaitUntil([] { return LastRxLine == "AFTER TWO"; }, 5000);
     EXPECT_EQ(LastRxLine, "AFTER TWO");
     std::ifstream in(ProgLogPath(), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -157,6 +157,8 @@ TEST_F(PortFormTest, OkClosesAndDeletesTheWindowWhichReleasesThePort)
     ASSERT_TRUE(form);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->Comm().PortOpen());
+    EXPECT_EQ(frmPortForm::ShowCentredOn(&main), form.data()) << "a second window would find the port held";
+    EXPECT_TRUE(boxes.Messages.empty());
     QTest::mouseClick(form->findChild<QPushButton*>("P_OK"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form.isNull());

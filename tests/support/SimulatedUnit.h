@@ -57,12 +57,9 @@ public:
     // What the unit reports about itself.
     void SetKind(UnitKind kind);
     void SetIdent(const std::string& ident);
-    std::string Ident() const;
-    void SetVersion(const std::string& version); // "3.10"
     void SetLoopCount(int count);
     void SetLoopCountText(const std::string& text);       // the reply after "QUERY LOOPCOUNT "
     void SetProtocolWord(const std::string& word);        // "XP95", "ZP3", "GE2010"
-    void SetRlmWord(const std::string& word);             // "ZRLM", "WZM", ...
     void SetSoftwareVersionLine(const std::string& line); // replaces the whole "GET SWV" answer
 
     // The answer of each command is split into lines; consecutive lines of
@@ -77,8 +74,6 @@ public:
 
     // A line the unit sends just before its next answer (debug output).
     void AddNoiseBeforeNextAnswer(const std::string& line);
-    // The line ends the unit writes ("\r" by default).
-    void SetLineEnd(const std::string& ending);
 
     // The configuration as "GET SYSCONFIG" returns it, in stored order.
     std::vector<std::string> Configuration() const;
@@ -87,14 +82,6 @@ public:
     void SetAssignFailures(const std::set<std::string>& idents);
     // Status tokens of the unit with the ident in "GET DS ALL".
     void SetStatus(const std::string& ident, const std::string& tokens);
-
-    // Radio readings the diagnostics commands report for the unit with the
-    // ident (defaults: strengths 40 41 42 43, daily maximum 45, link budgets
-    // 30 31 32 33) and the level the channel scan reports for every channel.
-    void SetSignalStrengths(const std::string& ident, const std::vector<int>& fourValues);
-    void SetDailyMaximum(const std::string& ident, int value);
-    void SetLinkBudgets(const std::string& ident, const std::vector<int>& fourValues);
-    void SetScanLevel(int level);
 
     // Adds or replaces the answer of commands that begin with `prefix`
     // (later issues add the diagnostics commands this way).
@@ -134,12 +121,10 @@ private:
     mutable std::mutex mutex_;
     UnitKind kind_;
     std::string ident_ = "01A2B";
-    std::string version_ = "3.10";
+    const std::string version_ = "3.10";
     std::string loopCountText_ = "2";
     std::string protocolWord_ = "XP95";
-    std::string rlmWord_ = "ZRLM";
     std::string swvLine_;
-    std::string lineEnd_ = "\r";
     int lineGapMs_ = 0;
     int lateDelayMs_ = 0;
     Failure failure_;
@@ -147,11 +132,6 @@ private:
     std::vector<Entry> config_;
     std::set<std::string> assignFailures_;
     std::map<std::string, std::string> status_;
-    std::map<std::string, std::vector<int>> strengths_;
-    std::map<std::string, int> dailyMax_;
-    std::map<std::string, std::vector<int>> budgets_;
-    int scanLevel_ = 0x20;
-    void InstallDiagnosticsCommands();
     // The POPULATE lines of the configuration, split into fields.
     std::vector<std::vector<std::string>> Units() const;
     std::vector<std::pair<std::string, Handler>> commands_;
