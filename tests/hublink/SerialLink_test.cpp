@@ -125,6 +125,71 @@ TEST_F(SerialLinkTest, ASilentUnitGetsResendsAtTheIntervalThenTheFailure)
     EXPECT_FALSE(link.Busy());
 }
 
+TEST_F(SerialLinkTest, FailureModesOfTheUnit)
+{
+    unit.SetFailure(FailureMode::Garbled, "IDENTREAD", 1);
+    EXPECT_EQ(ReadIdent(link), "01A2B");
+    EXPECT_EQ(RetryCount, 1);
+
+    // Half a time-out either side of the answer, so a busy machine cannot
+    // move it past a resend.
+    unit.SetLateDelayMs(900);
+    unit.SetFailure(FailureMode::Late, "GET LP", 1);
+    EXPECT_EQ(ReadLoopProtocol(link), 1);
+    EXPECT_EQ(RetryCount, 1) << "a new command starts counting afresh; one resend went out";
+    Pause(900); // the late answer to the resend arrives, and is taken by nothing
+    EXPECT_EQ(LastRxLine, "LP XP95");
+    platform::SetTimeoutScale(0.5);
+
+    unit.SetFailure(FailureMode::UnknownCommand, "QUERY LOOPCOUNT");
+    EXPECT_EQ(ReadLoopCount(link), -1);
+    unit.SetFailure(FailureMode::UnknownCommand, "GET SWV");
+    EXPECT_EQ(ReadUnitType(link, 2), 1);
+    EXPECT_EQ(ConnectedUnitType, 5);
+
+    unit.SetConfiguration({"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33",
+                           "RELATION ADD 5 0 1", "XPROTRADIOCHANNELS 6 7 5"});
+    unit.SetFailure(FailureMode::DropMidReply, "GET SYSCONFIG", 1);
+    EXPECT_EQ(link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs), SysConfigCollect);
+    link.WaitWhileState({SysConfigCollect});
+    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(ReplyLines,
+              (std::vector<std::string>{"", "POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33"}));
+
+    unit.ClearFailure();
+    link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs);
+    link.WaitWhileState({SysConfigCollect});
+    EXPECT_EQ(CommsState, SysConfigDone);
+    EXPECT_EQ(ReplyLineCount, 4);
+}
+
+TEST_F(SerialLinkTest, FiltersAndCollectionsOverTheWire)
+{
+    unit.AddNoiseBeforeNextAnswer("CRITICAL_ERROR:_radio_fault");
+    unit.AddNoiseBeforeNextAnswer("Node 3 Old Added");
+    unit.SetConfiguration({"POPULATE LOOP2 CALLPOINT 17 3 1A2B3 0"});
+    unit.SetStatus("1A2B3", "OK_BATT");
+    EXPECT_EQ(link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs), AllStatusDone);
+    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP2 17 OK BATT"}));
+
+    unit.SetConfiguration(
+        {"POPULATE_LOOP2_CALLPOINT_17_3_1A2B3_0", "  RELATION ADD 5 0 1", "RELATION ADD 6 0 1"});
+    link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs);
+    link.WaitWhileState({SysConfigCollect});
+    EXPECT_EQ(CommsState, SysConfigDone);
+    EXPECT_EQ(ReplyLines,
+              (std::vector<std::string>{"", "POPULATE LOOP2 CALLPOINT 17 3 1A2B3 0", "RELATION ADD 6 0 1"}));
+
+    // An existing relation answered "Relation already exists" acknowledges.
+    unit.SetConfiguration({});
+    ReplyLines = {"", "RELATION ADD 5 0 1", "RELATION ADD 5 0 1"};
+    CommandCaptions = {"", "", ""};
+    CommandCount = 2;
+    ReplyLineCount = 1;
+    EXPECT_EQ(link.Transact(ProgramWait, "RELATION ADD 5 0 1", kReplyTimeoutMs), ProgramDone);
+    EXPECT_EQ(unit.Wire(), "GET DS ALL\rGET SYSCONFIG\rRELATION ADD 5 0 1\rRELATION ADD 5 0 1\r");
+}
+
 TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreHandledAfterIt)
 {
     LogProg = true;

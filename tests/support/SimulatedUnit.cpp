@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -39,6 +41,31 @@ std::string Garble(const std::string& line)
 SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
 {
     InstallCommands();
+    InstallDiagnosticsCommands();
+}
+
+void SimulatedUnit::SetSignalStrengths(const std::string& ident, const std::vector<int>& fourValues)
+{
+    std::lock_guard lock(mutex_);
+    strengths_[ident] = fourValues;
+}
+
+void SimulatedUnit::SetDailyMaximum(const std::string& ident, int value)
+{
+    std::lock_guard lock(mutex_);
+    dailyMax_[ident] = value;
+}
+
+void SimulatedUnit::SetLinkBudgets(const std::string& ident, const std::vector<int>& fourValues)
+{
+    std::lock_guard lock(mutex_);
+    budgets_[ident] = fourValues;
+}
+
+void SimulatedUnit::SetScanLevel(int level)
+{
+    std::lock_guard lock(mutex_);
+    scanLevel_ = level;
 }
 
 std::vector<std::vector<std::string>> SimulatedUnit::Units() const
@@ -378,17 +405,6 @@ void SimulatedUnit::InstallCommands()
              }
              return std::vector<std::string>{found ? c : "DEVICE NOT FOUND"};
          }},
-        {"GET DS ALL",
-         [this](const std::string& c) {
-             std::vector<std::string> lines{c};
-             for (const auto& f : Units()) {
-                 const auto found = status_.find(f[5]);
-                 lines.push_back("DS " + f[1] + " " + f[3] + " " +
-                                 (found == status_.end() ? "UCF" : found->second));
-             }
-             lines.push_back("END OF DATA");
-             return lines;
-         }},
         {"UNASSIGN ALL", echo},
         {"UNASSIGN CLEAR", echo},
         {"ASSIGN ",
@@ -409,4 +425,122 @@ void SimulatedUnit::InstallCommands()
              return lines;
          }},
     };
+}
+
+// The answers of the radio diagnostics commands. Units are the POPULATE
+// lines of the configuration: field 1 "LOOP<n>", field 3 the address,
+// field 5 the ident.
+void SimulatedUnit::InstallDiagnosticsCommands()
+{
+    auto statusOf = [this](const std::string& ident) {
+        const auto found = status_.find(ident);
+        return found == status_.end() ? std::string("UCF") : found->second;
+    };
+    auto values = [](const std::map<std::string, std::vector<int>>& table, const std::string& ident,
+                     std::vector<int> fallback) {
+        const auto found = table.find(ident);
+        return found == table.end() ? fallback : found->second;
+    };
+    commands_.insert(
+        commands_.end(),
+        {
+            {"GET DS ALL",
+             [this, statusOf](const std::string& c) {
+                 std::vector<std::string> lines{c};
+                 for (const auto& f : Units())
+                     lines.push_back("DS " + f[1] + " " + f[3] + " " + statusOf(f[5]));
+                 lines.push_back("END OF DATA");
+                 return lines;
+             }},
+            {"GET DS LOOP",
+             [this, statusOf](const std::string& c) {
+                 const auto asked = Fields(c);
+                 for (const auto& f : Units())
+                     if ("LOOP" + Field(asked, 2).substr(std::min<size_t>(4, Field(asked, 2).size())) ==
+                             f[1] &&
+                         Field(asked, 3) == f[3])
+                         return std::vector<std::string>{"DS " + f[1] + " " + f[3] + " " + statusOf(f[5])};
+                 return std::vector<std::string>{};
+             }},
+            {"GET SS ALL",
+             [this, values](const std::string& c) {
+                 std::vector<std::string> lines{c};
+                 for (const auto& f : Units()) {
+                     const auto v = values(strengths_, f[5], {40, 41, 42, 43});
+                     lines.push_back("SS " + f[1] + " " + f[3] + " " + f[5] + " 0 " +
+                                     std::to_string(v.at(0)) + " " + std::to_string(v.at(1)) + " " +
+                                     std::to_string(v.at(2)) + " " + std::to_string(v.at(3)));
+                 }
+                 lines.push_back("END OF DATA");
+                 return lines;
+             }},
+            {"GET DM ALL",
+             [this](const std::string&) {
+                 std::vector<std::string> lines{"EXPORT DM ALL"};
+                 for (const auto& f : Units()) {
+                     const auto found = dailyMax_.find(f[5]);
+                     const int value = found == dailyMax_.end() ? 45 : found->second;
+                     lines.push_back("IDENT=" + f[5] + " " + f[1] + " " + f[3] + " " + std::to_string(value) +
+                                     "dBm");
+                 }
+                 lines.push_back("END OF DATA");
+                 return lines;
+             }},
+            {"GET_MANUAL_UPDATE_",
+             [this, values](const std::string& c) {
+                 // GET_MANUAL_UPDATE_<loop>_<address, three digits>
+                 std::vector<std::string> lines{c};
+                 const size_t cut = c.find('_', 18);
+                 if (cut == std::string::npos)
+                     return lines;
+                 const std::string loop = c.substr(18, cut - 18);
+                 const int address = std::atoi(c.c_str() + cut + 1);
+                 for (const auto& f : Units()) {
+                     if (f[1] != "LOOP" + loop || std::atoi(f[3].c_str()) != address)
+                         continue;
+                     const auto b = values(budgets_, f[5], {30, 31, 32, 33});
+                     lines.push_back("MANUAL UPDATE " + loop + " " + f[3] + " " + version_ + " " +
+                                     std::to_string(b.at(0)) + " " + std::to_string(b.at(1)) + " " +
+                                     std::to_string(b.at(2)) + " " + std::to_string(b.at(3)));
+                 }
+                 return lines;
+             }},
+            {"GET RADIO ALL",
+             [this](const std::string&) {
+                 std::vector<std::string> lines{"EXPORT RADIO INFO ALL"};
+                 for (const auto& f : Units())
+                     lines.push_back("RADIO " + f[5] + " " + f[1] + " " + f[3]);
+                 lines.push_back("END OF DATA");
+                 return lines;
+             }},
+            {"SF CS ",
+             [](const std::string&) {
+                 return std::vector<std::string>{"SF CS START", "SF CS RUNNING 1", "SF CS STOP"};
+             }},
+            {"SF CS DIS", [](const std::string&) { return std::vector<std::string>{"SF CS STOP"}; }},
+            {"GET SF CS RESULT",
+             [this](const std::string&) {
+                 std::string line = "SF CS";
+                 char token[8];
+                 for (int channel = 1; channel <= 32; ++channel) {
+                     std::snprintf(token, sizeof token, " %02X%02X", channel, scanLevel_ & 0xFF);
+                     line += token;
+                 }
+                 return std::vector<std::string>{line};
+             }},
+            {"SF MON EN ",
+             [this](const std::string& c) {
+                 const auto f = Fields(c);
+                 const int first = std::atoi(Field(f, 3).c_str());
+                 const int last = std::atoi(Field(f, 4).c_str());
+                 std::string levels = "SFR ";
+                 char pair[4];
+                 for (int channel = first; channel <= last && channel - first < 64; ++channel) {
+                     std::snprintf(pair, sizeof pair, "%02X", scanLevel_ & 0xFF);
+                     levels += pair;
+                 }
+                 return std::vector<std::string>{"SF MON START", levels};
+             }},
+            {"SF MON DIS", [](const std::string&) { return std::vector<std::string>{"SF MON STOP"}; }},
+        });
 }

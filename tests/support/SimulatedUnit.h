@@ -83,6 +83,14 @@ public:
     // Status tokens of the unit with the ident in "GET DS ALL".
     void SetStatus(const std::string& ident, const std::string& tokens);
 
+    // Radio readings the diagnostics commands report for the unit with the
+    // ident (defaults: strengths 40 41 42 43, daily maximum 45, link budgets
+    // 30 31 32 33) and the level the channel scan reports for every channel.
+    void SetSignalStrengths(const std::string& ident, const std::vector<int>& fourValues);
+    void SetDailyMaximum(const std::string& ident, int value);
+    void SetLinkBudgets(const std::string& ident, const std::vector<int>& fourValues);
+    void SetScanLevel(int level);
+
     // Adds or replaces the answer of commands that begin with `prefix`
     // (later issues add the diagnostics commands this way).
     void AddCommand(const std::string& prefix, Handler handler);
@@ -132,6 +140,11 @@ private:
     std::vector<Entry> config_;
     std::set<std::string> assignFailures_;
     std::map<std::string, std::string> status_;
+    std::map<std::string, std::vector<int>> strengths_;
+    std::map<std::string, int> dailyMax_;
+    std::map<std::string, std::vector<int>> budgets_;
+    int scanLevel_ = 0x20;
+    void InstallDiagnosticsCommands();
     // The POPULATE lines of the configuration, split into fields.
     std::vector<std::vector<std::string>> Units() const;
     std::vector<std::pair<std::string, Handler>> commands_;
