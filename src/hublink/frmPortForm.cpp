@@ -84,6 +84,9 @@ void frmPortForm::BuildControls()
     SPBaud = Named(new QSlider(Qt::Vertical), "SPBaud");
     SPBaud->setRange(0, 7);
     SPBaud->setPageStep(1);
+    // A drag applies the rate it ends on, not every rate it passes (each
+    // one reopens the port, and a refused one shows a message).
+    SPBaud->setTracking(false);
     SPBaud->setInvertedAppearance(true); // value 0 (115200) at the top
     SPBaud->setTickPosition(QSlider::TicksRight);
     P_Bits7 = Named(new QRadioButton(QStringLiteral("7 Bits")), "P_Bits7");

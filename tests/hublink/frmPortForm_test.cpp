@@ -84,7 +84,12 @@ TEST_F(PortFormTest, EachChangeIsAppliedToTheOpenPortAtOnce)
     ASSERT_TRUE(form.Comm().PortOpen());
     EXPECT_EQ(form.Comm().DevicePath(), portB.SlavePath());
 
-    Control<QSlider>(form, "SPBaud")->setValue(7);
+    auto* baud = Control<QSlider>(form, "SPBaud");
+    baud->setSliderDown(true);
+    for (int position = 4; position <= 7; ++position)
+        baud->setSliderPosition(position);
+    EXPECT_EQ(PortBaudIndex, 4) << "nothing is applied while the slider is dragged";
+    baud->setSliderDown(false);
     EXPECT_EQ(PortBaudIndex, 0);
     termios t = portB.LineSettings();
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B1200));
