@@ -190,7 +190,11 @@ void frmPortForm::Form_Load()
 
 bool frmPortForm::ApplyPortSettings()
 {
-    return ApplyPortSettingsTo(Comm_, this);
+    if (!ApplyPortSettingsTo(Comm_, this))
+        return false;
+    // The port is disabled now; the box must not go on saying it is enabled.
+    P_OnOff->setChecked(false);
+    return true;
 }
 
 void frmPortForm::P_OnOff_Click()

@@ -23,7 +23,8 @@ public:
     // centres it on `over` and shows it without making it modal.
     static frmPortForm* ShowCentredOn(QWidget* over);
 
-    // Applies the port settings to the window's own control (PortSetup.h).
+    // Applies the port settings to the window's own control (PortSetup.h);
+    // after an error "  Port Enabled" is cleared with PortEnabled.
     bool ApplyPortSettings();
 
     platform::SerialControl& Comm() { return Comm_; }

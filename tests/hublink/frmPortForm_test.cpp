@@ -142,6 +142,7 @@ TEST_F(PortFormTest, ASettingThePortRefusesIsReportedAndDisablesThePort)
     EXPECT_EQ(boxes.Messages[0].Title, "Open Port 1");
     EXPECT_EQ(boxes.Messages[0].Text.rfind("Error Opening Port 1, 22\r\n", 0), 0u) << boxes.Messages[0].Text;
     EXPECT_FALSE(PortEnabled);
+    EXPECT_FALSE(Control<QCheckBox>(form, "P_OnOff")->isChecked());
     EXPECT_FALSE(form.Comm().PortOpen());
 }
 
