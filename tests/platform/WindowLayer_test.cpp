@@ -68,7 +68,8 @@ TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
 
 TEST(Icons, EveryNamedIconIsDrawnAndTheyDiffer)
 {
-    const QStringList names = {"AA_ICON", "STOP3D_ICON", "HELP5_ICON", "EXCLAMATION3D_ICON", "INFO2_ICON"};
+    const QStringList names = {"AA_ICON",    "STOP3D_ICON", "HELP5_ICON", "EXCLAMATION3D_ICON",
+                               "INFO2_ICON", "MONITOR_ICON"};
     QList<QImage> images;
     for (const QString& n : names) {
         const QPixmap pm = IconPixmap(n);
