@@ -173,6 +173,10 @@ model::clsIniFile::BadLineAnswer AskAboutBadLine(const std::string& fileName, in
     // The splash's progress waits while the question is open.
     auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
     QPointer<QTimer> timer = splash != nullptr ? splash->Timer1 : nullptr;
+    // A timer that has already finished its run stays stopped: started again
+    // it would hand over to the next window a second time.
+    if (timer && !timer->isActive())
+        timer = nullptr;
     if (timer)
         timer->stop();
     const int32_t answer = platform::PlainMessageBox(
@@ -203,7 +207,7 @@ bool Main()
     }
     ReadMainWindowRect();
 
-    auto* splash = new frmSplash;
+    QPointer<frmSplash> splash = new frmSplash;
     const double left =
         MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(splash->width()) / 2.0;
     const double top =
@@ -218,6 +222,10 @@ bool Main()
     // The channel table is fixed; the random generator starts from 1.
     model::SeedRandom(1);
     LoadMainForm();
+    // The splash's progress starts now, so that it runs only once Main has
+    // returned to the event loop, whatever waited on the way here.
+    if (splash)
+        splash->Timer1->start();
     return true;
 }
 

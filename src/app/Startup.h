@@ -39,8 +39,8 @@ bool IsFormLoaded(const QString& formName);
 
 // The entry procedure. Returns false when this copy is to end now (another
 // copy runs and has been handed the command line); otherwise the splash is
-// up, the settings are read and the main window is loaded hidden, and the
-// caller runs the event loop.
+// up, the settings are read, the main window is loaded hidden and the
+// splash's timer started, and the caller runs the event loop.
 bool Main();
 
 // Main's own read of the main window's rectangle from settings.ini (defaults

@@ -70,7 +70,9 @@ void frmAbout::cmdOK_Click()
 
 void frmAbout::mousePressEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton)
+    // Only the window's own background: a click on one of its labels is the
+    // label's, not the window's.
+    if (e->button() == Qt::LeftButton && childAt(e->position().toPoint()) == nullptr)
         Form_Click();
     QDialog::mousePressEvent(e);
 }

@@ -110,6 +110,11 @@ bool frmIntro::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::MouseButtonRelease && choice &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // A click still queued once a choice has handed over (the second
+        // click of a double click, delivered while the command waits) is
+        // not a second choice.
+        if (m_unloaded)
+            return true;
         if (label == CreateLabel)
             CreateLabel_Click();
         else if (label == OpenLabel)

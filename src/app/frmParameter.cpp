@@ -139,7 +139,9 @@ void frmParameter::Fill(const QString& prompt, int32_t entryType, int defaultOrM
     if (entryType == ParameterEntry::List) {
         Combo1->show();
         txtEntry->hide();
-        Combo1->addItems(items.split(';'));
+        // An empty text is an empty list, not one empty entry.
+        if (!items.isEmpty())
+            Combo1->addItems(items.split(';'));
         const int count = Combo1->count();
         int select = defaultOrMaxLen;
         if (select >= count)
@@ -187,6 +189,7 @@ bool frmParameter::EntryKeyPress(QKeyEvent* e)
         return false;
     switch (e->key()) {
     case Qt::Key_Backspace:
+    case Qt::Key_Delete: // an editing key, not a character (some keyboards send DEL with it)
     case Qt::Key_Return:
     case Qt::Key_Enter: // presses the default button
     case Qt::Key_Tab:
@@ -197,7 +200,7 @@ bool frmParameter::EntryKeyPress(QKeyEvent* e)
     }
     const QString text = e->text();
     if (text.isEmpty())
-        return false; // arrows, Home, End, Delete: no character
+        return false; // arrows, Home, End: no character
     const QChar c = text.size() == 1 ? FilterChar(m_entryKind, text[0]) : QChar();
     if (!c.isNull() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
         txtEntry->text().size() < m_maxEntryLength)

@@ -71,7 +71,9 @@ frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindow
     lblVersion->setText(VersionText(ProgramVersion(), 2));
     lblCopyright->setText(NoticeText());
     ProgressBar1->setValue(0);
-    Timer1->start();
+    // Timer1 is started by Main once the main window has loaded: a box that
+    // the main window's load shows (a file not found) yields to the event
+    // loop, and the splash must not hand over to a window still loading.
 }
 
 void frmSplash::Timer1_Timer()

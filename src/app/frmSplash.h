@@ -17,7 +17,7 @@ public:
     QLabel* lblVersion = nullptr;
     QLabel* lblCopyright = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    QTimer* Timer1 = nullptr; // started by Main as its last step
 
     static constexpr int kTimerIntervalMs = 10;
     static constexpr int kProgressMaximum = 150;

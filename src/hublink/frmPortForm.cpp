@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -55,14 +56,21 @@ frmPortForm::frmPortForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Win
 
 frmPortForm* frmPortForm::ShowCentredOn(QWidget* over)
 {
-    auto* form = new frmPortForm(over);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    form->adjustSize();
+    // One window at a time: a second would find the port held by the first.
+    static QPointer<frmPortForm> shown;
+    frmPortForm* form = shown.data();
+    if (form == nullptr) {
+        form = new frmPortForm(over);
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->adjustSize();
+        shown = form;
+    }
     if (over != nullptr) {
         const QRect outer = over->frameGeometry();
         form->move(outer.center() - QPoint(form->width() / 2, form->height() / 2));
     }
     form->show();
+    form->raise();
     return form;
 }
 
@@ -76,6 +84,9 @@ void frmPortForm::BuildControls()
     SPBaud = Named(new QSlider(Qt::Vertical), "SPBaud");
     SPBaud->setRange(0, 7);
     SPBaud->setPageStep(1);
+    // A drag applies the rate it ends on, not every rate it passes (each
+    // one reopens the port, and a refused one shows a message).
+    SPBaud->setTracking(false);
     SPBaud->setInvertedAppearance(true); // value 0 (115200) at the top
     SPBaud->setTickPosition(QSlider::TicksRight);
     P_Bits7 = Named(new QRadioButton(QStringLiteral("7 Bits")), "P_Bits7");
@@ -179,7 +190,11 @@ void frmPortForm::Form_Load()
 
 bool frmPortForm::ApplyPortSettings()
 {
-    return ApplyPortSettingsTo(Comm_, this);
+    if (!ApplyPortSettingsTo(Comm_, this))
+        return false;
+    // The port is disabled now; the box must not go on saying it is enabled.
+    P_OnOff->setChecked(false);
+    return true;
 }
 
 void frmPortForm::P_OnOff_Click()

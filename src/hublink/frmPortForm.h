@@ -19,11 +19,12 @@ class frmPortForm : public QWidget
 public:
     explicit frmPortForm(QWidget* parent = nullptr);
 
-    // Creates the window (deleted when closed), centres it on `over` and
-    // shows it without making it modal.
+    // Creates the window (deleted when closed) unless it is open already,
+    // centres it on `over` and shows it without making it modal.
     static frmPortForm* ShowCentredOn(QWidget* over);
 
-    // Applies the port settings to the window's own control (PortSetup.h).
+    // Applies the port settings to the window's own control (PortSetup.h);
+    // after an error "  Port Enabled" is cleared with PortEnabled.
     bool ApplyPortSettings();
 
     platform::SerialControl& Comm() { return Comm_; }

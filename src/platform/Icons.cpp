@@ -131,6 +131,29 @@ void Padlock(QPainter& p, bool closed)
     p.drawRoundedRect(QRectF(2.5, 7.5, 11, 8), 1.5, 1.5);
 }
 
+// A monitor: a dark screen with a light glare in a grey case on a stand.
+void Monitor(QPainter& p)
+{
+    QLinearGradient caseFill(0, 2, 0, 24);
+    caseFill.setColorAt(0, QColor(215, 215, 220));
+    caseFill.setColorAt(1, QColor(150, 150, 160));
+    p.setPen(QPen(QColor(70, 70, 80), 1.2));
+    p.setBrush(caseFill);
+    p.drawRoundedRect(QRectF(1.5, 2.5, 29, 21), 2.5, 2.5);
+    QLinearGradient screen(0, 5, 0, 21);
+    screen.setColorAt(0, QColor(40, 90, 170));
+    screen.setColorAt(1, QColor(10, 30, 80));
+    p.setPen(QPen(QColor(20, 20, 30), 1));
+    p.setBrush(screen);
+    p.drawRect(QRectF(4.5, 5.5, 23, 15));
+    p.setPen(QPen(QColor(255, 255, 255, 110), 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(7, 17), QPointF(15, 8));
+    p.setPen(QPen(QColor(70, 70, 80), 1.2));
+    p.setBrush(caseFill);
+    p.drawRect(QRectF(13.5, 23.5, 5, 3.5));
+    p.drawRoundedRect(QRectF(8.5, 27, 15, 3.5), 1.5, 1.5);
+}
+
 struct Entry
 {
     int size;
@@ -145,6 +168,7 @@ const std::map<QString, Entry>& Table()
         {"HELP5_ICON", {32, Help}},
         {"EXCLAMATION3D_ICON", {32, Exclamation}},
         {"INFO2_ICON", {32, Information}},
+        {"MONITOR_ICON", {32, Monitor}},
         {"LOCKED", {16, [](QPainter& p) { Padlock(p, true); }}},
         {"UNLOCKED", {16, [](QPainter& p) { Padlock(p, false); }}},
     };

@@ -2,7 +2,8 @@
 // The program's icons, drawn for it at run time and looked up by the
 // resource names the windows use: "AA_ICON" (the program), "STOP3D_ICON",
 // "HELP5_ICON", "EXCLAMATION3D_ICON", "INFO2_ICON" (message box icons),
-// "LOCKED" and "UNLOCKED" (the status-bar lock).
+// "LOCKED" and "UNLOCKED" (the status-bar lock), "MONITOR_ICON" (the port
+// settings window).
 #include <QIcon>
 #include <QPixmap>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "platform/SingleInstance.h"
 
 #include "platform/Yield.h"
+#include "platform/base/ProgramFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -27,13 +28,17 @@ std::unique_ptr<QLocalServer> g_server;
 HandOverHandler g_handler;
 
 // The user's runtime folder, or a private folder of the user's own in the
-// temporary folder when the session has none.
+// temporary folder when the session has none. A folder of that name that
+// another user made first is not trusted: the program's own folder is used.
 QString RuntimeFolder()
 {
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
         dir = QDir::tempPath() + QString("/qvs-runtime-%1").arg(::getuid());
         QDir().mkpath(dir);
+        const QFileInfo info(dir);
+        if (!info.isDir() || info.isSymLink() || info.ownerId() != ::getuid())
+            return QString::fromStdString(platform::ProgramFolder());
         QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     return dir;

@@ -8,7 +8,7 @@ namespace platform {
 
 constexpr int kTwipsPerPixel = 15;
 
-// Twips to pixels, rounded to the nearest pixel.
+// Twips to pixels, rounded to the nearest pixel, a half to the even one.
 int TwipsToPixels(long twips);
 long PixelsToTwips(int pixels);
 // A twips value that may hold a fraction (a centre, a half width), rounded to

@@ -24,10 +24,16 @@ class RecordingMain : public frmMain
 {
 public:
     void ReDraw(int node) override { commands << QString("ReDraw %1").arg(node); }
-    void StartNewFile() override { commands << QString("StartNewFile visible=%1").arg(isVisible()); }
+    void StartNewFile() override
+    {
+        commands << QString("StartNewFile visible=%1").arg(isVisible());
+        if (during)
+            during();
+    }
     void OpenExisting() override { commands << QString("OpenExisting visible=%1").arg(isVisible()); }
     void Read_Diags() override { commands << QString("Read_Diags node=%1").arg(ActiveNode); }
     QStringList commands;
+    std::function<void()> during; // runs inside StartNewFile
 };
 
 struct StartWindowsTest : ::testing::Test
@@ -55,8 +61,7 @@ struct StartWindowsTest : ::testing::Test
 
     frmIntro* RunSplashToTheEnd()
     {
-        auto* splash = new frmSplash;
-        splash->Timer1->stop(); // the test ticks it itself
+        auto* splash = new frmSplash; // the test ticks it itself
         int ticks = 0;
         while (platform::IsFormLoaded("frmSplash") && ticks < 1000) {
             splash->Timer1_Timer();
@@ -78,7 +83,7 @@ TEST_F(StartWindowsTest, SplashShowsTheStartPageWhenNothingIsToBeOpened)
     auto* splash = new frmSplash;
     EXPECT_EQ(splash->lblProductName->text(), "Quorvel Configuration Utility");
     EXPECT_EQ(splash->ProgressBar1->value(), 0);
-    EXPECT_TRUE(splash->Timer1->isActive());
+    EXPECT_FALSE(splash->Timer1->isActive()); // Main starts it
     EXPECT_EQ(splash->Timer1->interval(), 10);
     platform::UnloadFormNow(splash);
 
@@ -105,7 +110,7 @@ TEST_F(StartWindowsTest, SplashShowsTheMainWindowForAFileOrReOpenLastUsed)
     EXPECT_TRUE(main.isVisible());
 }
 
-TEST_F(StartWindowsTest, StartPageIsTopMostCentredOnTheMainWindowRectangle)
+TEST_F(StartWindowsTest, StartPageIsTopMostCentredAndRedUnderTheMouse)
 {
     MainWindowLeft = 1500;
     MainWindowTop = 3000;
@@ -119,6 +124,20 @@ TEST_F(StartWindowsTest, StartPageIsTopMostCentredOnTheMainWindowRectangle)
     const QPoint centre = intro.geometry().topLeft() + QPoint(intro.width() / 2, intro.height() / 2);
     EXPECT_NEAR(centre.x(), platform::TwipsToPixels(1500 + 6000), 1);
     EXPECT_NEAR(centre.y(), platform::TwipsToPixels(3000 + 4500), 1);
+
+    // The choice under the mouse turns red; the frame turns them all black.
+    intro.show();
+    auto colour = [](QLabel* l) { return platform::BGRFromColour(l->palette().color(QPalette::WindowText)); };
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(intro.OpenLabel, &move);
+    EXPECT_EQ(colour(intro.OpenLabel), 0xFFu);
+    EXPECT_EQ(colour(intro.CreateLabel), 0u);
+    QApplication::sendEvent(intro.ExitLabel, &move);
+    EXPECT_EQ(colour(intro.ExitLabel), 0xFFu);
+    QApplication::sendEvent(intro.Frame1, &move);
+    for (QLabel* l : {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel})
+        EXPECT_EQ(colour(l), 0u);
 }
 
 TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommand)
@@ -145,6 +164,22 @@ TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommand)
         EXPECT_TRUE(ends.empty());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+
+    // Clicks still queued for the page while the command runs choose nothing.
+    main.commands.clear();
+    auto* intro = new frmIntro;
+    intro->show();
+    main.during = [intro] {
+        for (QLabel* l : {intro->CreateLabel, intro->ExitLabel}) {
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(l, &release);
+        }
+    };
+    QTest::mouseClick(intro->CreateLabel, Qt::LeftButton);
+    EXPECT_EQ(main.commands, QStringList{"StartNewFile visible=1"});
+    EXPECT_TRUE(ends.empty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(StartWindowsTest, ExitAndClosingTheStartPageEndAndReleaseTheInstance)
@@ -172,23 +207,6 @@ TEST_F(StartWindowsTest, ExitAndClosingTheStartPageEndAndReleaseTheInstance)
     platform::SetProgramFolder("");
 }
 
-TEST_F(StartWindowsTest, HoveredChoiceTurnsRedAndTheFrameTurnsThemBlack)
-{
-    frmIntro intro;
-    intro.show();
-    auto colour = [](QLabel* l) { return platform::BGRFromColour(l->palette().color(QPalette::WindowText)); };
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(intro.OpenLabel, &move);
-    EXPECT_EQ(colour(intro.OpenLabel), 0xFFu);
-    EXPECT_EQ(colour(intro.CreateLabel), 0u);
-    QApplication::sendEvent(intro.ExitLabel, &move);
-    EXPECT_EQ(colour(intro.ExitLabel), 0xFFu);
-    QApplication::sendEvent(intro.Frame1, &move);
-    for (QLabel* l : {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel})
-        EXPECT_EQ(colour(l), 0u);
-}
-
 TEST_F(StartWindowsTest, VersionTexts)
 {
     const AppVersion v{3, 0, 121};
@@ -205,6 +223,7 @@ TEST_F(StartWindowsTest, AboutWindowShowsBuildAndEditionOnClicks)
     EXPECT_EQ(about->windowTitle(), "About " + AppTitle);
     EXPECT_EQ(about->Label1->text(), VersionText(ProgramVersion()));
     EXPECT_EQ(about->Label2->text(), "Taramek Part No. XXXXXX");
+    QTest::mouseClick(about->lblProductName, Qt::LeftButton); // a label, not the background
     EXPECT_FALSE(about->BuildLabel->isVisible());
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(about->BuildLabel->isVisible());

@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "model/Settings.h"
+#include "model/SiteState.h"
 #include "model/clsIniFile.h"
 #include "platform/LoadedForms.h"
 #include "platform/SingleInstance.h"
@@ -34,7 +35,7 @@ struct StartupTest : ::testing::Test
 
 } // namespace
 
-TEST_F(StartupTest, ParseCommandLineSplitsAtBlanksAndTabs)
+TEST_F(StartupTest, ParseCommandLineSplitsAtBlanksAndTabsUpToTheLimit)
 {
     SetCommandLine("a  b\tc");
     EXPECT_EQ(ParseCommandLine(), 3);
@@ -49,13 +50,7 @@ TEST_F(StartupTest, ParseCommandLineSplitsAtBlanksAndTabs)
     EXPECT_EQ(ParseCommandLine(20), 2);
     EXPECT_EQ(CommandArgs, (QStringList{"", "\"/home/eng/North", "Wing.qvs\""}));
 
-    SetCommandLine("  lead trail  ");
-    EXPECT_EQ(ParseCommandLine(), 2);
-    EXPECT_EQ(CommandArgs, (QStringList{"", "lead", "trail"}));
-}
-
-TEST_F(StartupTest, ParseCommandLineStopsAtTheLimit)
-{
+    // The walk stops at the limit.
     QStringList words;
     for (int i = 1; i <= 25; ++i)
         words << QString("w%1").arg(i);
@@ -83,50 +78,35 @@ TEST_F(StartupTest, InstanceNameComesFromTheFoldersLastComponent)
     EXPECT_EQ(InstanceName(), "Quorvel ConfigQuorvelConfigUtility_APPLICATION");
 }
 
-TEST_F(StartupTest, LoadedMainWindowIsHiddenNamedAndLimited)
-{
-    ProgramFolderName = QString("load-test-%1").arg(::getpid());
-    ASSERT_TRUE(CreateInstanceMutex(InstanceName()));
-    frmMain* main = LoadMainForm();
-    EXPECT_EQ(MainForm(), main);
-    EXPECT_FALSE(main->isVisible());
-    EXPECT_TRUE(IsFormLoaded("frmMain"));
-    EXPECT_FALSE(IsFormLoaded("frmmain"));
-    EXPECT_EQ(main->minimumSize(), QSize(400, 400));
-    EXPECT_EQ(main->maximumSize(), QSize(1800, 10000));
-    // Default rectangle 1000, 1000, 12765 x 9165 twips, kept on the desktop:
-    // a window reaching past the right edge comes back 300 twips inside it.
-    const QRect desk = main->screen()->virtualGeometry();
-    const int left = 67 + 851 > desk.width() ? (desk.width() * 15 - 12765 - 300) / 15 : 67;
-    const int top = 67 + 611 > desk.height() ? (desk.height() * 15 - 9165 - 300) / 15 : 67;
-    EXPECT_EQ(main->geometry().topLeft(), QPoint(left, top));
-    EXPECT_EQ(main->size(), QSize(851, 611));
-    platform::UnloadFormNow(main);
-    EXPECT_EQ(MainForm(), nullptr);
-}
-
 namespace {
 
-// Answers the next plain message box with the button of the given text.
-void AnswerPlainBox(const QString& buttonText, QString* seenText, bool* timerRunning, frmSplash* splash)
+// Answers each plain message box that opens, while it lives, with the button
+// of the given text; records what the last box said and whether the splash's
+// timer ran meanwhile.
+struct PlainBoxAnswers
 {
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(2);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *seenText = box->windowTitle() + "|" + box->text();
-        if (splash != nullptr)
-            *timerRunning = splash->Timer1->isActive();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text().remove('&') == buttonText)
-                b->click();
-    });
-    timer->start();
-}
+    explicit PlainBoxAnswers(const QString& buttonText)
+    {
+        timer.setInterval(2);
+        QObject::connect(&timer, &QTimer::timeout, [this, buttonText] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            seen = box->windowTitle() + "|" + box->text();
+            if (auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash")))
+                splashTimerRan = splashTimerRan || splash->Timer1->isActive();
+            ++count;
+            for (QAbstractButton* b : box->buttons())
+                if (b->text().remove('&') == buttonText)
+                    b->click();
+        });
+        timer.start();
+    }
+    QTimer timer;
+    QString seen;
+    bool splashTimerRan = false;
+    int count = 0;
+};
 
 struct SettingsFolder
 {
@@ -170,30 +150,73 @@ TEST_F(StartupTest, MainWindowRectangleIsReadBeforeTheSettings)
     EXPECT_EQ(GridWindowTop, 0);       // only the main window's keys are read here
 }
 
-TEST_F(StartupTest, BadLineAsksWithThePlainBoxWhileTheSplashWaits)
+TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
 {
     SettingsFolder folder;
     folder.Write("[WindowPositions]\r\nMainWindowTop=300\r\nthis line has no equals sign\r\n"
                  "MainWindowLeft=450\r\n");
-    model::clsIniFile::SetBadLineQuestion(AskAboutBadLine);
-    auto* splash = new frmSplash;
-
-    QString seen;
-    bool timerRunning = true;
-    AnswerPlainBox("OK", &seen, &timerRunning, splash);
-    ReadMainWindowRect();
-    EXPECT_TRUE(seen.startsWith("Read Configuration File|Error Reading Configuration File\n"))
-        << seen.toStdString();
-    EXPECT_TRUE(seen.endsWith("In Line 3 Continue ?")) << seen.toStdString();
-    EXPECT_FALSE(timerRunning);
-    EXPECT_TRUE(splash->Timer1->isActive());
+    Locked = true;
+    FileLoaded = true;
+    PlainBoxAnswers answers("OK");
+    ASSERT_TRUE(Main());
+    // The bad line is asked about in the plain box, by the rectangle's read
+    // and by the settings' read, while the splash waits.
+    EXPECT_EQ(answers.count, 2);
+    EXPECT_TRUE(answers.seen.startsWith("Read Configuration File|Error Reading Configuration File\n"))
+        << answers.seen.toStdString();
+    EXPECT_TRUE(answers.seen.endsWith("In Line 3 Continue ?")) << answers.seen.toStdString();
+    EXPECT_FALSE(answers.splashTimerRan);
     EXPECT_EQ(MainWindowTop, 300);
     EXPECT_EQ(MainWindowLeft, 450); // read on past the bad line
+    EXPECT_FALSE(Locked);
+    EXPECT_FALSE(FileLoaded);
 
-    AnswerPlainBox("Cancel", &seen, &timerRunning, splash);
-    ReadMainWindowRect();
+    auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_TRUE(splash->Timer1->isActive());
+    EXPECT_EQ(splash->ProgressBar1->value(), 0);
+    // Centred on the rectangle: 450 + 12765 / 2 - 6600 / 2, 300 + 9165 / 2 - 3600 / 2 twips.
+    EXPECT_EQ(splash->pos(), QPoint(236, 206));
+
+    frmMain* main = MainForm();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(IsFormLoaded("frmMain"));
+    EXPECT_FALSE(main->isVisible());
+    // Stored at 450, 300 twips and kept on the desktop: a window reaching
+    // past the right or bottom edge comes back 300 twips inside it.
+    const QRect desk = main->screen()->virtualGeometry();
+    const int left = 30 + 851 > desk.width() ? (desk.width() * 15 - 12765 - 300) / 15 : 30;
+    const int top = 20 + 611 > desk.height() ? (desk.height() * 15 - 9165 - 300) / 15 : 20;
+    EXPECT_EQ(main->geometry().topLeft(), QPoint(left, top));
+    EXPECT_EQ(main->size(), QSize(851, 611)); // default 12765 x 9165 twips
+    EXPECT_EQ(main->minimumSize(), QSize(400, 400));
+    EXPECT_EQ(main->maximumSize(), QSize(1800, 10000));
+    for (QWidget* w : platform::LoadedForms())
+        platform::UnloadFormNow(w);
+}
+
+TEST_F(StartupTest, BadLineQuestionPausesARunningSplashAndCancelGivesTheDefaults)
+{
+    SettingsFolder folder;
+    folder.Write("[WindowPositions]\r\nMainWindowTop=300\r\nno equals sign\r\nMainWindowLeft=450\r\n");
+    model::clsIniFile::SetBadLineQuestion(AskAboutBadLine);
+    auto* splash = new frmSplash;
+    splash->Timer1->start();
+    {
+        PlainBoxAnswers answers("Cancel");
+        ReadMainWindowRect();
+        EXPECT_FALSE(answers.splashTimerRan);
+    }
+    EXPECT_TRUE(splash->Timer1->isActive());
     EXPECT_EQ(MainWindowTop, 1000); // not loaded: every key its default
     EXPECT_EQ(MainWindowLeft, 1000);
+
+    // A splash whose run has ended is not started again by the question.
+    splash->Timer1->stop();
+    PlainBoxAnswers answers("OK");
+    ReadMainWindowRect();
+    EXPECT_FALSE(splash->Timer1->isActive());
     platform::UnloadFormNow(splash);
 }
 

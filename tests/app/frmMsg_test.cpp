@@ -12,18 +12,66 @@ namespace R = MessageResult;
 
 namespace {
 
+// What a box showed, taken while it waited.
+struct Shown
+{
+    QStringList captions; // "-" for a hidden button
+    int defaultIndex = -1;
+    bool focusOnFirst = false;
+    bool icon = false;
+    bool topMost = false;
+    bool plainText = false;
+    int beeps = 0;
+    int32_t answer = -1; // to a close request from the window manager
+    QString title, text;
+    QRectF label;
+    double buttonTop = 0, width = 0, height = 0;
+    std::vector<QRect> buttons; // the shown buttons, pixels
+    int clientWidth = 0;
+};
+
+Shown Show(int32_t style, const QString& text, const QString& title = "T")
+{
+    Shown s;
+    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
+        for (int i = 0; i < 3; ++i) {
+            QPushButton* b = box->cmdButton[i];
+            s.captions << (b->isVisible() ? b->text() : "-");
+            if (b->isVisible())
+                s.buttons.push_back(b->geometry());
+            if (b == box->DefaultButton())
+                s.defaultIndex = i;
+        }
+        s.focusOnFirst = box->focusWidget() == box->cmdButton[0];
+        s.icon = box->Image1->isVisible();
+        s.topMost = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        s.title = box->windowTitle();
+        s.text = box->Label1->text();
+        s.plainText = box->Label1->textFormat() == Qt::PlainText;
+        s.label = box->LabelTwips;
+        s.buttonTop = box->ButtonTopTwips;
+        s.width = box->OuterWidth();
+        s.height = box->OuterHeight();
+        s.clientWidth = box->width();
+        box->close();
+    });
+    const int beeps = platform::BeepCount();
+    s.answer = frmMsg::Display(nullptr, text, style, title);
+    s.beeps = platform::BeepCount() - beeps;
+    return s;
+}
+
 struct MsgTest : ::testing::Test
 {
     void SetUp() override { platform::ResetLoadedForms(); }
     void TearDown() override { platform::ResetLoadedForms(); }
 
-    // Shows a box and answers it with one key.
+    // Shows a box and answers it with one key; -1 when the key chose nothing.
     int32_t AnswerWithKey(int32_t style, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         WhenShown<frmMsg>("frmMsg", [key, mods](frmMsg* box) {
             QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, key, mods);
-            // An access key clicks its button a moment later; a key that
-            // chooses nothing leaves the box open, and the test ends it.
+            // An access key clicks its button a moment later.
             QPointer<frmMsg> held(box);
             platform::WaitUntil([&] { return held.isNull() || held->ResultCode != 0; }, 400);
             if (!held.isNull() && held->ResultCode == 0)
@@ -33,56 +81,43 @@ struct MsgTest : ::testing::Test
     }
 };
 
-QStringList Captions(frmMsg* box)
-{
-    QStringList out;
-    for (QPushButton* b : box->cmdButton)
-        out << (b->isVisible() ? b->text() : "-");
-    return out;
-}
-
 } // namespace
 
-TEST_F(MsgTest, ButtonSetsCaptionsDefaultsAndFocus)
+TEST_F(MsgTest, ButtonSetsCaptionsDefaultsFocusAndCloseAnswer)
 {
     struct Case
     {
         int32_t style;
         QStringList captions;
         int defaultIndex;
+        int32_t closeAnswer; // the cancel-like button
     };
     const Case cases[] = {
-        {16, {"&OK", "-", "-"}, 0},
-        {33, {"&Cancel", "&OK", "-"}, 1},
-        {Exclamation + AbortRetryIgnore, {"&Abort", "&Retry", "&Ignore"}, 1},
-        {35, {"&Yes", "&No", "&Cancel"}, 0},
-        {36, {"&Yes", "&No", "-"}, 0},
-        {RetryCancel, {"&Retry", "&Cancel", "-"}, 0},
-        {ContinueAbort, {"&Continue", "&Abort", "-"}, 0},
-        {0x410, {"&Proceed", "&Cancel", "-"}, 0},
-        {4 + 256, {"&OK", "-", "-"}, 0},
-        {7, {"&OK", "-", "-"}, 0},
+        {33, {"&Cancel", "&OK", "-"}, 1, R::Cancel},
+        {Exclamation + AbortRetryIgnore, {"&Abort", "&Retry", "&Ignore"}, 1, R::Abort},
+        {35, {"&Yes", "&No", "&Cancel"}, 0, R::Cancel},
+        {36, {"&Yes", "&No", "-"}, 0, R::No},
+        {RetryCancel, {"&Retry", "&Cancel", "-"}, 0, R::Cancel},
+        {ContinueAbort, {"&Continue", "&Abort", "-"}, 0, R::Abort},
+        {0x410, {"&Proceed", "&Cancel", "-"}, 0, R::Cancel},
+        {4 + 256, {"&OK", "-", "-"}, 0, R::OK},
+        {7, {"&OK", "-", "-"}, 0, R::OK},
     };
     for (const Case& c : cases) {
-        QStringList seen;
-        int defaultSeen = -1;
-        QWidget* focus = nullptr;
-        WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-            seen = Captions(box);
-            for (int i = 0; i < 3; ++i)
-                if (box->cmdButton[i] == box->DefaultButton())
-                    defaultSeen = i;
-            focus = box->focusWidget();
-            EXPECT_EQ(focus, box->cmdButton[0]);
-            box->ResultCode = R::OK;
-        });
-        frmMsg::Display(nullptr, "Text", c.style, "Title");
-        EXPECT_EQ(seen, c.captions) << c.style;
-        EXPECT_EQ(defaultSeen, c.defaultIndex) << c.style;
+        const Shown s = Show(c.style, "Text");
+        EXPECT_EQ(s.captions, c.captions) << c.style;
+        EXPECT_EQ(s.defaultIndex, c.defaultIndex) << c.style;
+        EXPECT_EQ(s.answer, c.closeAnswer) << c.style;
+        EXPECT_TRUE(s.focusOnFirst) << c.style;
+        // Short text still leaves room between and beside the buttons.
+        EXPECT_GT(s.buttons.front().left(), 0) << c.style;
+        EXPECT_LT(s.buttons.back().right(), s.clientWidth) << c.style;
+        for (size_t i = 1; i < s.buttons.size(); ++i)
+            EXPECT_GT(s.buttons[i].left(), s.buttons[i - 1].right() + 1) << c.style;
     }
 }
 
-TEST_F(MsgTest, LetterKeysChooseTheirButtonsInEitherCase)
+TEST_F(MsgTest, LetterKeysChooseTheirButtonsInEitherCaseOthersNothing)
 {
     EXPECT_EQ(AnswerWithKey(35, Qt::Key_Y), R::Yes);
     EXPECT_EQ(AnswerWithKey(35, Qt::Key_N), R::No);
@@ -96,13 +131,10 @@ TEST_F(MsgTest, LetterKeysChooseTheirButtonsInEitherCase)
     EXPECT_EQ(AnswerWithKey(64, Qt::Key_O), R::OK);
     // Access keys with Alt choose the same buttons.
     EXPECT_EQ(AnswerWithKey(36, Qt::Key_N, Qt::AltModifier), R::No);
-}
-
-TEST_F(MsgTest, KeysThatChooseNothingLeaveTheBoxWaiting)
-{
+    // Other keys, and letters whose button is not in the set, choose nothing.
     EXPECT_EQ(AnswerWithKey(36, Qt::Key_X), -1);
     EXPECT_EQ(AnswerWithKey(36, Qt::Key_Escape), -1);
-    EXPECT_EQ(AnswerWithKey(36, Qt::Key_C), -1); // no Cancel in Yes/No
+    EXPECT_EQ(AnswerWithKey(36, Qt::Key_C), -1);
     EXPECT_EQ(AnswerWithKey(16, Qt::Key_Y), -1);
 }
 
@@ -117,28 +149,6 @@ TEST_F(MsgTest, EnterAndSpacePressTheFocusedButtonAndTabMovesOn)
         QTest::keyClick(box->cmdButton[1], Qt::Key_Return);
     });
     EXPECT_EQ(frmMsg::Display(nullptr, "Q", 35, "T"), R::No);
-}
-
-TEST_F(MsgTest, ClickAnswersWithTheButtonsCode)
-{
-    WhenShown<frmMsg>("frmMsg", [](frmMsg* box) { QTest::mouseClick(box->cmdButton[2], Qt::LeftButton); });
-    EXPECT_EQ(frmMsg::Display(nullptr, "Q", AbortRetryIgnore, "T"), R::Ignore);
-}
-
-TEST_F(MsgTest, WindowManagerCloseAnswersTheCancelLikeButton)
-{
-    const std::pair<int32_t, int32_t> cases[] = {{35, R::Cancel},
-                                                 {36, R::No},
-                                                 {AbortRetryIgnore, R::Abort},
-                                                 {ContinueAbort, R::Abort},
-                                                 {0x410, R::Cancel},
-                                                 {RetryCancel, R::Cancel},
-                                                 {64, R::OK}};
-    for (const auto& [style, expected] : cases) {
-        WhenShown<frmMsg>("frmMsg", [](frmMsg* box) { box->close(); });
-        EXPECT_EQ(frmMsg::Display(nullptr, "Q", style, "T"), expected) << style;
-    }
-    EXPECT_FALSE(platform::IsFormLoaded("frmMsg"));
 }
 
 TEST_F(MsgTest, SecondBoxIsRefusedAndTheFirstKeepsItsAnswer)
@@ -159,13 +169,13 @@ TEST_F(MsgTest, SecondBoxIsRefusedAndTheFirstKeepsItsAnswer)
     EXPECT_EQ(AnswerWithKey(64, Qt::Key_O), R::OK);
 }
 
-TEST_F(MsgTest, OtherWindowsAreDisabledExceptErrorCheckAndRestoredByIdentity)
+TEST_F(MsgTest, OtherWindowsAreDisabledExceptErrorCheckAndRestoredWhenItCloses)
 {
     TestWindows windows;
     QWidget* owner = windows.Add("frmMain", "Main");
     QWidget* hidden = windows.Add("frmNodeSettings", "Props");
     QWidget* errors = windows.Add("frmErrorCheck", "Error Check");
-    QWidget* closing = windows.Add("frmTreeView", "Tree");
+    QWidget* tree = windows.Add("frmTreeView", "Tree");
     QWidget* wasOff = windows.Add("frmDevices", "Devices", false);
     QWidget* after = windows.Add("frmGrid", "Grid");
     owner->show();
@@ -174,101 +184,55 @@ TEST_F(MsgTest, OtherWindowsAreDisabledExceptErrorCheckAndRestoredByIdentity)
         EXPECT_FALSE(owner->isEnabled());
         EXPECT_FALSE(hidden->isEnabled());
         EXPECT_TRUE(errors->isEnabled());
-        EXPECT_FALSE(closing->isEnabled());
+        EXPECT_FALSE(tree->isEnabled());
         EXPECT_FALSE(after->isEnabled());
         EXPECT_TRUE(box->isEnabled());
-        // A window before the others in the list closes during the wait.
-        windows.owned[3].reset();
+        // The error list, before others in the list, closes during the wait.
+        windows.owned[2].reset();
         box->cmdButton[0]->click();
     });
     EXPECT_EQ(frmMsg::Display(owner, "Question", 36, "T"), R::Yes);
     EXPECT_TRUE(owner->isEnabled());
     EXPECT_TRUE(hidden->isEnabled());
-    EXPECT_TRUE(errors->isEnabled());
+    EXPECT_TRUE(tree->isEnabled());
     EXPECT_FALSE(wasOff->isEnabled());
     EXPECT_TRUE(after->isEnabled());
     EXPECT_FALSE(platform::IsFormLoaded("frmMsg"));
 }
 
-TEST_F(MsgTest, ErrorCheckClosedDuringTheWaitLeavesTheOthersRight)
-{
-    TestWindows windows;
-    QWidget* a = windows.Add("frmMain", "Main");
-    windows.Add("frmErrorCheck", "Error Check");
-    QWidget* b = windows.Add("frmNodeSettings", "Props", false);
-    QWidget* c = windows.Add("frmDevices", "Devices");
-    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-        windows.owned[1].reset();
-        box->cmdButton[0]->click();
-    });
-    frmMsg::Display(a, "Q", 0, "T");
-    EXPECT_TRUE(a->isEnabled());
-    EXPECT_FALSE(b->isEnabled());
-    EXPECT_TRUE(c->isEnabled());
-}
-
 TEST_F(MsgTest, OneLineWithIconIsCentredOnTheIcon)
 {
-    double buttonTop = 0, height = 0, width = 0;
-    QRectF label;
-    bool iconShown = false;
-    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-        buttonTop = box->ButtonTopTwips;
-        height = box->OuterHeight();
-        width = box->OuterWidth();
-        label = box->LabelTwips;
-        iconShown = box->Image1->isVisible();
-        EXPECT_EQ(box->windowTitle(), "Open Configuration File");
-        EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        box->ResultCode = 1;
-    });
-    const int beeps = platform::BeepCount();
-    frmMsg::Display(nullptr, "File Not Found", 16, "Open Configuration File");
-    EXPECT_EQ(platform::BeepCount(), beeps + 1);
-    EXPECT_TRUE(iconShown);
-    EXPECT_DOUBLE_EQ(buttonTop, 980);
-    EXPECT_DOUBLE_EQ(height, 1985);
-    EXPECT_DOUBLE_EQ(label.top(), 255 + 240 - label.height() / 2);
-    EXPECT_DOUBLE_EQ(label.left(), 105 + 480 + 200);
-    EXPECT_DOUBLE_EQ(width, label.width() + 480 + 1000);
+    const Shown s = Show(16, "File Not Found", "Open Configuration File");
+    EXPECT_EQ(s.title, "Open Configuration File");
+    EXPECT_TRUE(s.topMost);
+    EXPECT_TRUE(s.icon);
+    EXPECT_EQ(s.beeps, 1);
+    EXPECT_DOUBLE_EQ(s.buttonTop, 980);
+    EXPECT_DOUBLE_EQ(s.height, 1985);
+    EXPECT_DOUBLE_EQ(s.label.top(), 255 + 240 - s.label.height() / 2);
+    EXPECT_DOUBLE_EQ(s.label.left(), 105 + 480 + 200);
+    EXPECT_DOUBLE_EQ(s.width, s.label.width() + 480 + 1000);
 }
 
 TEST_F(MsgTest, TallTextPushesTheButtonsDown)
 {
-    double buttonTop = 0, labelTop = 0, labelHeight = 0;
-    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-        buttonTop = box->ButtonTopTwips;
-        labelTop = box->LabelTwips.top();
-        labelHeight = box->LabelTwips.height();
-        box->ResultCode = 1;
-    });
-    frmMsg::Display(nullptr, "one\r\ntwo\r\nthree\r\nfour", 48, "T");
-    EXPECT_DOUBLE_EQ(labelTop, 120);
-    EXPECT_GE(labelHeight, 4 * 240);
-    EXPECT_DOUBLE_EQ(buttonTop, 120 + labelHeight + 500);
+    const Shown s = Show(48, "one\r\ntwo\r\nthree\r\nfour");
+    EXPECT_DOUBLE_EQ(s.label.top(), 120);
+    EXPECT_GE(s.label.height(), 4 * 240);
+    EXPECT_DOUBLE_EQ(s.buttonTop, 120 + s.label.height() + 500);
 }
 
-TEST_F(MsgTest, StyleZeroHasNoIconNoBeepOneCentredButtonAndTheAppTitle)
+TEST_F(MsgTest, StyleZeroHasNoIconNoBeepOneCentredButtonTheAppTitleAndLiteralText)
 {
-    double width = 0, buttonCentre = 0, labelCentre = 0;
-    bool iconShown = true;
-    QString title;
-    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-        width = box->OuterWidth();
-        const QRect g = box->cmdButton[0]->geometry();
-        buttonCentre = platform::PixelsToTwips(g.x()) + platform::PixelsToTwips(g.width()) / 2.0;
-        labelCentre = box->LabelTwips.center().x();
-        iconShown = box->Image1->isVisible();
-        title = box->windowTitle();
-        box->ResultCode = 1;
-    });
-    const int beeps = platform::BeepCount();
-    frmMsg::Display(nullptr, "Plain", 0, "");
-    EXPECT_EQ(platform::BeepCount(), beeps);
-    EXPECT_FALSE(iconShown);
-    EXPECT_EQ(title, AppTitle);
-    EXPECT_DOUBLE_EQ(labelCentre, width / 2);
-    EXPECT_NEAR(buttonCentre, width / 2, 15);
+    const Shown s = Show(0, "<b>1:25</b>\r\nline", "");
+    EXPECT_EQ(s.beeps, 0);
+    EXPECT_FALSE(s.icon);
+    EXPECT_EQ(s.title, AppTitle);
+    EXPECT_EQ(s.text, "<b>1:25</b>\nline");
+    EXPECT_TRUE(s.plainText);
+    EXPECT_DOUBLE_EQ(s.label.center().x(), s.width / 2);
+    const QRect b = s.buttons.front();
+    EXPECT_NEAR(platform::PixelsToTwips(b.x()) + platform::PixelsToTwips(b.width()) / 2.0, s.width / 2, 15);
 }
 
 TEST_F(MsgTest, ButtonCentresAreThirdsAndQuartersRoundedHalfToEven)
@@ -277,37 +241,4 @@ TEST_F(MsgTest, ButtonCentresAreThirdsAndQuartersRoundedHalfToEven)
     EXPECT_DOUBLE_EQ(ButtonCentre(1, 2, 3001.5), 2 * 1000.0); // 1000.5 -> 1000
     EXPECT_DOUBLE_EQ(ButtonCentre(0, 2, 3004.5), 1002.0);     // 1001.5 -> 1002
     EXPECT_DOUBLE_EQ(ButtonCentre(2, 3, 4002), 3 * 1000.0);   // 1000.5 -> 1000
-}
-
-TEST_F(MsgTest, MessageTextIsShownLiterally)
-{
-    QString shown;
-    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-        shown = box->Label1->text();
-        EXPECT_EQ(box->Label1->textFormat(), Qt::PlainText);
-        box->ResultCode = 1;
-    });
-    frmMsg::Display(nullptr, "<b>1:25</b>\r\nline", 0, "T");
-    EXPECT_EQ(shown, "<b>1:25</b>\nline");
-}
-
-TEST_F(MsgTest, ShortTextStillLeavesRoomBetweenTheButtons)
-{
-    for (int32_t style : {35, 33, 0x410, 16}) {
-        std::vector<QRect> shown;
-        int clientWidth = 0;
-        WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-            for (QPushButton* b : box->cmdButton)
-                if (b->isVisible())
-                    shown.push_back(b->geometry());
-            clientWidth = box->width();
-            box->ResultCode = 1;
-        });
-        frmMsg::Display(nullptr, "Save ?", style, "T");
-        ASSERT_FALSE(shown.empty());
-        EXPECT_GT(shown.front().left(), 0) << style;
-        EXPECT_LT(shown.back().right(), clientWidth) << style;
-        for (size_t i = 1; i < shown.size(); ++i)
-            EXPECT_GT(shown[i].left(), shown[i - 1].right() + 1) << style;
-    }
 }

@@ -84,7 +84,12 @@ TEST_F(PortFormTest, EachChangeIsAppliedToTheOpenPortAtOnce)
     ASSERT_TRUE(form.Comm().PortOpen());
     EXPECT_EQ(form.Comm().DevicePath(), portB.SlavePath());
 
-    Control<QSlider>(form, "SPBaud")->setValue(7);
+    auto* baud = Control<QSlider>(form, "SPBaud");
+    baud->setSliderDown(true);
+    for (int position = 4; position <= 7; ++position)
+        baud->setSliderPosition(position);
+    EXPECT_EQ(PortBaudIndex, 4) << "nothing is applied while the slider is dragged";
+    baud->setSliderDown(false);
     EXPECT_EQ(PortBaudIndex, 0);
     termios t = portB.LineSettings();
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B1200));
@@ -137,6 +142,7 @@ TEST_F(PortFormTest, ASettingThePortRefusesIsReportedAndDisablesThePort)
     EXPECT_EQ(boxes.Messages[0].Title, "Open Port 1");
     EXPECT_EQ(boxes.Messages[0].Text.rfind("Error Opening Port 1, 22\r\n", 0), 0u) << boxes.Messages[0].Text;
     EXPECT_FALSE(PortEnabled);
+    EXPECT_FALSE(Control<QCheckBox>(form, "P_OnOff")->isChecked());
     EXPECT_FALSE(form.Comm().PortOpen());
 }
 
@@ -157,6 +163,8 @@ TEST_F(PortFormTest, OkClosesAndDeletesTheWindowWhichReleasesThePort)
     ASSERT_TRUE(form);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->Comm().PortOpen());
+    EXPECT_EQ(frmPortForm::ShowCentredOn(&main), form.data()) << "a second window would find the port held";
+    EXPECT_TRUE(boxes.Messages.empty());
     QTest::mouseClick(form->findChild<QPushButton*>("P_OK"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form.isNull());

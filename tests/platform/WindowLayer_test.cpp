@@ -51,25 +51,25 @@ TEST(WindowLimits, MinimaComeFromTwipsAndMaximaAreFixed)
 
     QWidget w;
     MinMaxWindowProc(w, stats);
-    w.resize(100, 100);
-    EXPECT_EQ(w.size(), QSize(641, 400));
-    w.resize(5000, 20000);
-    EXPECT_EQ(w.size(), QSize(1800, 10000));
+    EXPECT_EQ(w.minimumSize(), QSize(641, 400));
+    EXPECT_EQ(w.maximumSize(), QSize(1800, 10000));
     RestoreWindowProc(w);
     w.resize(100, 100);
     EXPECT_EQ(w.size(), QSize(100, 100));
 }
 
-TEST(Units, FractionalTwipsRoundToTheNearestPixel)
+TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
 {
-    EXPECT_EQ(PixelsFromTwips(457.5), 31);
+    EXPECT_EQ(PixelsFromTwips(457.5), 30); // 30.5: a half goes to the even pixel
+    EXPECT_EQ(PixelsFromTwips(472.5), 32); // 31.5
     EXPECT_EQ(PixelsFromTwips(7.4), 0);
     EXPECT_EQ(PixelsFromTwips(-22.6), -2);
 }
 
 TEST(Icons, EveryNamedIconIsDrawnAndTheyDiffer)
 {
-    const QStringList names = {"AA_ICON", "STOP3D_ICON", "HELP5_ICON", "EXCLAMATION3D_ICON", "INFO2_ICON"};
+    const QStringList names = {"AA_ICON",    "STOP3D_ICON", "HELP5_ICON", "EXCLAMATION3D_ICON",
+                               "INFO2_ICON", "MONITOR_ICON"};
     QList<QImage> images;
     for (const QString& n : names) {
         const QPixmap pm = IconPixmap(n);

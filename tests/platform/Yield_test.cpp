@@ -48,21 +48,6 @@ TEST(Yield, WaitEndsWhenItsGuardIsDestroyed)
     EXPECT_EQ(guard, nullptr);
 }
 
-TEST(Yield, NestedWaitsUnwindInOrder)
-{
-    bool inner = false, outer = false;
-    std::vector<std::string> order;
-    QTimer::singleShot(5, [&] {
-        QTimer::singleShot(30, [&] { inner = true; });
-        WaitUntil([&] { return inner; }, 5000);
-        order.push_back("inner done");
-        outer = true;
-    });
-    EXPECT_TRUE(WaitUntil([&] { return outer; }, 5000));
-    order.push_back("outer done");
-    EXPECT_EQ(order, (std::vector<std::string>{"inner done", "outer done"}));
-}
-
 TEST(Yield, DoEventsNestsOnlyToItsLimit)
 {
     // A handler that yields and posts itself again would recurse for ever.

@@ -39,6 +39,21 @@ SimulatedPort::~SimulatedPort()
 
 void SimulatedPort::Close()
 {
+    // The unit's thread polls and reads the master descriptor without the
+    // lock; closing it under its feet would let it read whatever file is
+    // opened next under the same number. So it closes the port itself.
+    if (thread_.joinable()) {
+        closeRequested_ = true;
+        while (!closed_ && !stop_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (closed_)
+            return;
+    }
+    CloseNow();
+}
+
+void SimulatedPort::CloseNow()
+{
     std::lock_guard lock(mutex_);
     if (closed_)
         return;
@@ -86,6 +101,10 @@ void SimulatedPort::Run()
 {
     char buffer[512];
     while (!stop_ && !closed_) {
+        if (closeRequested_) {
+            CloseNow();
+            break;
+        }
         pollfd p{master_, POLLIN, 0};
         const int ready = ::poll(&p, 1, 2);
         if (ready > 0 && (p.revents & POLLIN) != 0) {
@@ -111,7 +130,7 @@ void SimulatedPort::Run()
         }
         for (const UnitOutput& out : now) {
             if (out.ClosePort) {
-                Close();
+                CloseNow();
                 break;
             }
             Send(out.Bytes);

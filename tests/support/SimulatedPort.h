@@ -24,9 +24,9 @@ public:
     std::string SlavePath() const { return slavePath_; }
     // Unsolicited bytes from the unit, sent at once.
     void Send(const std::string& bytes);
-    // The cable is pulled: the master side closes.
+    // The cable is pulled: the master side closes. Called from the test, it
+    // waits until the unit's thread has let go of the descriptor.
     void Close();
-    bool Closed() const { return closed_; }
     // The line settings the program gave its end of the pseudo-terminal.
     termios LineSettings() const;
     // Milliseconds since the port was created (the unit's clock).
@@ -39,6 +39,7 @@ private:
         UnitOutput Output;
     };
     void Run();
+    void CloseNow();
     void WriteAll(const std::string& bytes);
 
     SimulatedUnit& unit_;
@@ -48,6 +49,7 @@ private:
     std::chrono::steady_clock::time_point start_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> closed_{false};
+    std::atomic<bool> closeRequested_{false};
     std::mutex mutex_;
     std::vector<Due> due_;
     std::thread thread_;

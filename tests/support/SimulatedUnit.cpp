@@ -91,18 +91,6 @@ void SimulatedUnit::SetIdent(const std::string& ident)
     ident_ = ident;
 }
 
-std::string SimulatedUnit::Ident() const
-{
-    std::lock_guard lock(mutex_);
-    return ident_;
-}
-
-void SimulatedUnit::SetVersion(const std::string& version)
-{
-    std::lock_guard lock(mutex_);
-    version_ = version;
-}
-
 void SimulatedUnit::SetLoopCount(int count)
 {
     SetLoopCountText(std::to_string(count));
@@ -118,12 +106,6 @@ void SimulatedUnit::SetProtocolWord(const std::string& word)
 {
     std::lock_guard lock(mutex_);
     protocolWord_ = word;
-}
-
-void SimulatedUnit::SetRlmWord(const std::string& word)
-{
-    std::lock_guard lock(mutex_);
-    rlmWord_ = word;
 }
 
 void SimulatedUnit::SetSoftwareVersionLine(const std::string& line)
@@ -159,12 +141,6 @@ void SimulatedUnit::AddNoiseBeforeNextAnswer(const std::string& line)
 {
     std::lock_guard lock(mutex_);
     noise_.push_back(line);
-}
-
-void SimulatedUnit::SetLineEnd(const std::string& ending)
-{
-    std::lock_guard lock(mutex_);
-    lineEnd_ = ending;
 }
 
 std::vector<std::string> SimulatedUnit::Configuration() const
@@ -297,7 +273,7 @@ std::vector<UnitOutput> SimulatedUnit::Deliver(const std::vector<std::string>& a
         whole = lines.size() / 2;
     for (size_t i = 0; i < whole; ++i) {
         const std::string text = mode == FailureMode::Garbled ? Garble(lines[i]) : lines[i];
-        outputs.push_back(UnitOutput{base + static_cast<int>(i) * lineGapMs_, text + lineEnd_, false});
+        outputs.push_back(UnitOutput{base + static_cast<int>(i) * lineGapMs_, text + "\r", false});
     }
     if (mode == FailureMode::DropMidReply && whole < lines.size()) {
         const std::string& cut = lines[whole];
@@ -328,7 +304,7 @@ std::string SimulatedUnit::KindLine() const
     case UnitKind::Rcc:
         return "RCC V" + version_;
     case UnitKind::Rlm:
-        return rlmWord_ + " V" + version_;
+        return "ZRLM V" + version_;
     }
     return {};
 }

@@ -57,12 +57,9 @@ public:
     // What the unit reports about itself.
     void SetKind(UnitKind kind);
     void SetIdent(const std::string& ident);
-    std::string Ident() const;
-    void SetVersion(const std::string& version); // "3.10"
     void SetLoopCount(int count);
     void SetLoopCountText(const std::string& text);       // the reply after "QUERY LOOPCOUNT "
     void SetProtocolWord(const std::string& word);        // "XP95", "ZP3", "GE2010"
-    void SetRlmWord(const std::string& word);             // "ZRLM", "WZM", ...
     void SetSoftwareVersionLine(const std::string& line); // replaces the whole "GET SWV" answer
 
     // The answer of each command is split into lines; consecutive lines of
@@ -77,8 +74,6 @@ public:
 
     // A line the unit sends just before its next answer (debug output).
     void AddNoiseBeforeNextAnswer(const std::string& line);
-    // The line ends the unit writes ("\r" by default).
-    void SetLineEnd(const std::string& ending);
 
     // The configuration as "GET SYSCONFIG" returns it, in stored order.
     std::vector<std::string> Configuration() const;
@@ -134,12 +129,10 @@ private:
     mutable std::mutex mutex_;
     UnitKind kind_;
     std::string ident_ = "01A2B";
-    std::string version_ = "3.10";
+    const std::string version_ = "3.10";
     std::string loopCountText_ = "2";
     std::string protocolWord_ = "XP95";
-    std::string rlmWord_ = "ZRLM";
     std::string swvLine_;
-    std::string lineEnd_ = "\r";
     int lineGapMs_ = 0;
     int lateDelayMs_ = 0;
     Failure failure_;

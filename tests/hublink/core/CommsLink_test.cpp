@@ -47,24 +47,6 @@ TEST_F(LinkFixture, ResendsWaitFiveSecondsForTheFirstListCommandAndForPopulateCl
     EXPECT_EQ(bench.Writes[1].AtMs - start, 5000);
 }
 
-TEST_F(LinkFixture, AnswerAfterOneResendEndsTheWait)
-{
-    unit.SetFailure(FailureMode::Silent, "GET LP", 1);
-    EXPECT_EQ(ReadLoopProtocol(link), 1);
-    EXPECT_EQ(RetryCount, 1);
-    EXPECT_EQ(Count(bench.Box, "...Retry"), 1);
-    EXPECT_EQ(bench.NowMs(), 600);
-
-    unit.SetFailure(FailureMode::Garbled, "GET LP", 2);
-    EXPECT_EQ(ReadLoopProtocol(link), 1) << "a new command starts with a fresh retry count";
-    EXPECT_EQ(RetryCount, 2);
-
-    unit.SetLateDelayMs(900);
-    unit.SetFailure(FailureMode::Late, "GET LP", 1);
-    EXPECT_EQ(ReadLoopProtocol(link), 1) << "the late answer to the first send is taken";
-    EXPECT_EQ(RetryCount, 1);
-}
-
 TEST_F(LinkFixture, DebugOffFailsAtOnceWithoutResendOrMessage)
 {
     unit.SetFailure(FailureMode::Silent);

@@ -105,19 +105,3 @@ TEST(PortSettingsText, IsJoinedFromTheSharedSettings)
 }
 
 } // namespace
-
-namespace {
-
-TEST(LinkTiming, OneScaleShortensEveryInterval)
-{
-    platform::SetTimeoutScale(0.05);
-    EXPECT_EQ(ScaledInterval(600), 30);
-    EXPECT_EQ(ScaledInterval(40000), 2000);
-    EXPECT_EQ(ScaledInterval(10), 1) << "never below 1 ms";
-    platform::SetTimeoutScale(0);
-    EXPECT_DOUBLE_EQ(platform::TimeoutScale(), 1.0) << "no scale means full length";
-    platform::SetTimeoutScale(1.0);
-    EXPECT_EQ(ScaledInterval(600), 600);
-}
-
-} // namespace

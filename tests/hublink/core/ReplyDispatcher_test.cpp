@@ -210,14 +210,6 @@ TEST_F(ProgramListTest, AnUnexpectedLineIsLoggedAndTheTimeoutResends)
     EXPECT_EQ(bench.Writes[3].AtMs, 5600) << "resends of the first command wait 5000 ms";
 }
 
-TEST_F(ProgramListTest, UnknownCommandEndsTheWalk)
-{
-    unit.SetFailure(FailureMode::UnknownCommand, "YPROT");
-    EXPECT_EQ(Walk({"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33", "RELATION ADD 5 0 1"}, {}),
-              UnknownCommand);
-    EXPECT_EQ(unit.CommandLines().size(), 2u);
-}
-
 TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 {
     LogProg = true;

@@ -1,0 +1,201 @@
+#include "app/frmErrorCheck.h"
+
+#include "model/ConfigurationCheck.h"
+#include "model/ErrorListText.h"
+#include "model/Settings.h"
+#include "model/SiteState.h"
+#include "platform/Beep.h"
+#include "platform/LoadedForms.h"
+#include "platform/PrinterDialog.h"
+#include "platform/Units.h"
+#include "platform/WindowLimits.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+bool ErrorCheckOpen = false;
+
+namespace {
+
+using platform::PixelsToTwips;
+using platform::TwipsToPixels;
+
+QPointer<frmErrorCheck>& Instance()
+{
+    static QPointer<frmErrorCheck> instance;
+    return instance;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& caption, int left, int top)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(1380), TwipsToPixels(630));
+    return button;
+}
+
+void Append(QTextEdit* box, const std::string& text, const QColor& colour)
+{
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat format;
+    format.setForeground(colour);
+    cursor.insertText(QString::fromStdString(text).replace("\r\n", "\n"), format);
+}
+
+} // namespace
+
+frmErrorCheck* frmErrorCheck::Loaded()
+{
+    return Instance().data();
+}
+
+frmErrorCheck* frmErrorCheck::Display(QWidget* owner)
+{
+    if (!Instance()) {
+        Instance() = new frmErrorCheck(owner);
+    }
+    frmErrorCheck* window = Instance().data();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(owner, Qt::Window)
+{
+    setObjectName("frmErrorCheck");
+    setWindowTitle("Error Check");
+
+    RTB1 = new QTextEdit(this);
+    RTB1->setObjectName("RTB1");
+    RTB1->setReadOnly(true);
+    QFont verdana("Verdana");
+    verdana.setPointSizeF(9.75);
+    RTB1->setFont(verdana);
+    cmdRefresh = MakeButton(this, "&Refresh", 75, 6000);
+    cmdPrint = MakeButton(this, "&Print", 1785, 6000);
+    cmdClose = MakeButton(this, "&Close", 8625, 5970);
+    WarningLabel = new QLabel("Label1", this);
+    WarningLabel->setFont(QFont("Arial", 12, QFont::Bold));
+    WarningLabel->setGeometry(TwipsToPixels(3360), TwipsToPixels(6000), TwipsToPixels(3495),
+                              TwipsToPixels(495));
+    WarningLabel->setWordWrap(true);
+    WarningLabel->hide();
+    connect(cmdRefresh, &QPushButton::clicked, this, &frmErrorCheck::cmdRefresh_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmErrorCheck::cmdPrint_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmErrorCheck::cmdClose_Click);
+
+    int32_t left = ErrorCheckWindowLeft;
+    int32_t top = ErrorCheckWindowTop;
+    // Keep the right and bottom edges on the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const long maxWidth = PixelsToTwips(screen->virtualSize().width());
+        const long maxHeight = PixelsToTwips(screen->virtualSize().height());
+        if (left + ErrorCheckWindowWidth > maxWidth) {
+            left = static_cast<int32_t>(maxWidth - ErrorCheckWindowWidth - 300);
+        }
+        if (top + ErrorCheckWindowHeight > maxHeight) {
+            top = static_cast<int32_t>(maxHeight - ErrorCheckWindowHeight - 300);
+        }
+    }
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
+    move(TwipsToPixels(left), TwipsToPixels(top));
+    resize(TwipsToPixels(ErrorCheckWindowWidth), TwipsToPixels(ErrorCheckWindowHeight));
+    platform::LoadForm(this);
+    ErrorCheckOpen = true;
+    PlaceControls();
+    Fill();
+}
+
+void frmErrorCheck::Fill()
+{
+    const model::ErrorListContent content =
+        model::BuildErrorList(model::ErrorCheckMode, model::MessageList, SiteFileName, ActiveNode);
+    if (content.beep) {
+        platform::Beep();
+        RTB1->clear();
+        Append(RTB1, content.text, RTB1->palette().color(QPalette::Text));
+    } else if (!content.emptyNote.empty()) {
+        Append(RTB1, content.emptyNote, QColor(0, 0, 200));
+    }
+    RTB1->moveCursor(QTextCursor::Start);
+}
+
+void frmErrorCheck::cmdRefresh_Click()
+{
+    if (model::ErrorCheckMode == 0) {
+        model::CheckConfiguration();
+    }
+    RTB1->clear();
+    Fill();
+}
+
+void frmErrorCheck::cmdPrint_Click()
+{
+    const QTextCursor cursor = RTB1->textCursor();
+    const bool selection = cursor.hasSelection();
+    QPrinter printer;
+    if (!platform::ChoosePrinter(this, printer, selection)) {
+        return;
+    }
+    QApplication::processEvents();
+    if (selection) {
+        QTextDocument part;
+        part.setDefaultFont(RTB1->document()->defaultFont());
+        QTextCursor(&part).insertFragment(cursor.selection());
+        part.print(&printer);
+    } else {
+        RTB1->document()->print(&printer);
+    }
+    QApplication::processEvents();
+}
+
+void frmErrorCheck::cmdClose_Click()
+{
+    close();
+}
+
+void frmErrorCheck::PlaceControls()
+{
+    const long width = PixelsToTwips(this->width());
+    const long height = PixelsToTwips(this->height());
+    const long closeWidth = PixelsToTwips(cmdClose->width());
+    const long closeHeight = PixelsToTwips(cmdClose->height());
+    const long closeLeft = width - closeWidth - 300;
+    const long closeTop = height - closeHeight - 600;
+    cmdClose->move(TwipsToPixels(closeLeft), TwipsToPixels(closeTop));
+    cmdRefresh->move(cmdRefresh->x(), TwipsToPixels(closeTop));
+    cmdPrint->move(cmdPrint->x(), TwipsToPixels(closeTop));
+    RTB1->setGeometry(0, 0, TwipsToPixels(width - 300), TwipsToPixels(closeTop - 200));
+    WarningLabel->setGeometry(WarningLabel->x(), TwipsToPixels(closeTop + 75),
+                              TwipsToPixels(closeLeft - 3500), WarningLabel->height());
+}
+
+void frmErrorCheck::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    PlaceControls();
+}
+
+void frmErrorCheck::closeEvent(QCloseEvent* event)
+{
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+        ErrorCheckWindowTop = static_cast<int32_t>(PixelsToTwips(y()));
+        ErrorCheckWindowLeft = static_cast<int32_t>(PixelsToTwips(x()));
+        ErrorCheckWindowWidth = static_cast<int32_t>(PixelsToTwips(width()));
+        ErrorCheckWindowHeight = static_cast<int32_t>(PixelsToTwips(height()));
+    }
+    platform::RestoreWindowProc(*this);
+    ErrorCheckOpen = false;
+    event->accept();
+    platform::UnloadForm(this);
+}

@@ -1,0 +1,77 @@
+#include "model/CanvasDrag.h"
+
+#include "model/FileNames.h"
+
+namespace model {
+
+int NodeAt(const NodeArray& nodes, int32_t x, int32_t y)
+{
+    for (int i = 0; i < kNodeCount; ++i) {
+        const clsNode& n = nodes[static_cast<std::size_t>(i)];
+        if (n.InUse() && n.Left() < x && x < n.Left() + n.Width() && n.Top() < y &&
+            y < n.Top() + n.Height()) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+OutlineRect BoundCaptionDrag(OutlineRect outline, int32_t windowWidth, int32_t windowHeight, bool toolbar)
+{
+    const int32_t bottomMargin = toolbar ? 1850 : 1400;
+    if (outline.left < 0) {
+        outline.left = 0;
+    }
+    if (outline.top < 0) {
+        outline.top = 0;
+    }
+    if (outline.left + outline.width > windowWidth - 300) {
+        outline.left = windowWidth - outline.width - 300;
+    }
+    if (outline.top + outline.height > windowHeight - bottomMargin) {
+        outline.top = windowHeight - outline.height - bottomMargin;
+    }
+    return outline;
+}
+
+bool CanvasDragAllowed(int32_t left, int32_t width, int32_t windowWidth)
+{
+    return left + width < windowWidth && left > 0;
+}
+
+DropResult DropNodeOutline(NodeArray& nodes, int dragNode, const OutlineRect& o, bool dropOnParent)
+{
+    clsNode& dragged = nodes[static_cast<std::size_t>(dragNode)];
+    if (o.left == dragged.Left() && o.top == dragged.Top()) {
+        return DropResult::Unmoved;
+    }
+    if (dragNode > 0 && dropOnParent) {
+        for (int i = 0; i < kNodeCount; ++i) {
+            const clsNode& n = nodes[static_cast<std::size_t>(i)];
+            if (!n.InUse() || i == dragNode) {
+                continue;
+            }
+            if (o.left + o.width > n.Left() && o.left < n.Left() + n.Width() && o.top + o.height > n.Top() &&
+                o.top < n.Top() + n.Height()) {
+                if (i == kLastSlot) {
+                    return DropResult::Refused;
+                }
+                dragged.SetParent(i);
+                return DropResult::Reparented;
+            }
+        }
+    }
+    dragged.SetLeft(o.left);
+    dragged.SetTop(o.top);
+    return DropResult::Moved;
+}
+
+bool CommitSiteNameEdit(const std::string& editText, const std::string& labelCaption, std::string& caption,
+                        std::string& name)
+{
+    name = TrimBlanks(editText);
+    caption = " " + name + " ";
+    return name != TrimBlanks(labelCaption);
+}
+
+} // namespace model

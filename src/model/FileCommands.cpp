@@ -1,0 +1,238 @@
+#include "model/FileCommands.h"
+
+#include "model/ConfigurationCheck.h"
+#include "model/ErrorListText.h"
+#include "model/FileNames.h"
+#include "model/General.h"
+#include "model/RecentFiles.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteFile.h"
+#include "model/SiteState.h"
+
+namespace model {
+namespace {
+
+constexpr int kStyleStopOk = 16;
+constexpr int kStyleQuestionYesNoCancel = 35;
+const char* const kUntitled = "untitled.qvs";
+
+// Clears a flag when the scope ends, whichever way it ends.
+class ClearOnExit
+{
+public:
+    explicit ClearOnExit(bool& flag) : flag_(flag) {}
+    ~ClearOnExit() { flag_ = false; }
+    ClearOnExit(const ClearOnExit&) = delete;
+    ClearOnExit& operator=(const ClearOnExit&) = delete;
+
+private:
+    bool& flag_;
+};
+
+std::string NameInBrackets(const std::string& prefix)
+{
+    return prefix + "[" + FileNameFromPath(TrimBlanks(SiteFileName)) + "]";
+}
+
+std::string ActiveNodeName()
+{
+    return ActiveNode >= 0 && ActiveNode < kNodeCount ? Nodes[static_cast<std::size_t>(ActiveNode)].Name()
+                                                      : "";
+}
+
+} // namespace
+
+bool FileCommands::CheckForChanges()
+{
+    if (!FileChanged) {
+        return true;
+    }
+    const int answer =
+        host_.Ask("Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?",
+                  kStyleQuestionYesNoCancel, "Save Changes ?");
+    if (answer == kAnswerYes) {
+        saveAborted_ = false;
+        SaveAs();
+        return !saveAborted_;
+    }
+    if (answer == kAnswerNo) {
+        FileChanged = false;
+        return true;
+    }
+    return false;
+}
+
+void FileCommands::Open()
+{
+    host_.EndSiteNameEdit();
+    if (!CheckForChanges()) {
+        return;
+    }
+    std::string chosen = SiteFileName;
+    if (host_.ChooseFile(false, chosen) && !chosen.empty()) {
+        SiteFileName = chosen;
+        host_.ClearForLoad();
+        StatusLoading("Loading ");
+        LoadConfigFile();
+        ReselectActiveNode();
+        if (CheckOnOpen) {
+            ErrorCheckMode = 0;
+            if (CheckConfiguration() != 0) {
+                host_.ShowErrorList(false);
+            }
+        }
+    }
+    host_.CheckIsLoopInterfaceOptions();
+}
+
+void FileCommands::OpenRecent(int k)
+{
+    if (k < 1 || k > 10 || !CheckForChanges()) {
+        return;
+    }
+    SiteFileName = MruFiles[static_cast<std::size_t>(k)];
+    host_.ClearForLoad();
+    StatusLoading("Loading ");
+    LoadConfigFile();
+    ReselectActiveNode();
+}
+
+void FileCommands::LoadConfigFile()
+{
+    for (clsNode& node : Nodes) {
+        node.SetInUse(false);
+        node.InitializeNode();
+    }
+    LoadSiteFile(SiteFileName);
+    if (DisplayMode == -2) {
+        host_.Ask("ERROR : Unable to Open " + SiteFileName +
+                      "\r\nAs it is not a valid Quorvel Configuration File",
+                  kStyleStopOk, "Open Configuration File");
+        SiteFileName = "No File Loaded";
+        host_.UpdateTitleBar();
+        return;
+    }
+    AddRecentFile(SiteFileName);
+    host_.DisplayNodes();
+    FileLoaded = true;
+}
+
+void FileCommands::ReselectActiveNode()
+{
+    if (ActiveNode >= 0 && ActiveNode < kNodeCount && Nodes[static_cast<std::size_t>(ActiveNode)].InUse()) {
+        host_.SetStatusText(3, Nodes[static_cast<std::size_t>(ActiveNode)].Name());
+        Nodes[static_cast<std::size_t>(ActiveNode)].Activate();
+        host_.CalculateUsed(ActiveNode);
+    } else if (ActiveNode != -1) {
+        ActiveNode = -1;
+        host_.SetStatusText(3, "");
+        host_.SetStatusText(2, "");
+    } else {
+        host_.SetStatusText(3, "");
+    }
+}
+
+void FileCommands::Save()
+{
+    if (saveInProgress_) {
+        return;
+    }
+    saveInProgress_ = true;
+    ClearOnExit clear(saveInProgress_);
+    host_.EndSiteNameEdit();
+    if (SiteFileName == kUntitled || SiteFileName.empty()) {
+        SaveAsSteps();
+        return;
+    }
+    if (!CheckBeforeSave()) {
+        saveAborted_ = true;
+        return;
+    }
+    StatusLoading("Compiling ");
+    if (!WriteSite()) {
+        saveAborted_ = true;
+        return;
+    }
+    host_.SetStatusText(3, ActiveNodeName());
+    AddRecentFile(SiteFileName);
+    host_.UpdateTitleBar();
+}
+
+void FileCommands::SaveAs()
+{
+    if (saveInProgress_) {
+        return;
+    }
+    saveInProgress_ = true;
+    ClearOnExit clear(saveInProgress_);
+    host_.EndSiteNameEdit();
+    SaveAsSteps();
+}
+
+void FileCommands::SaveAsSteps()
+{
+    std::string start = SiteFileName;
+    const std::string caption = host_.SiteNameCaption();
+    if (SiteFileName == kUntitled && !caption.empty()) {
+        start = MakeValidFileName(caption) + ".qvs";
+    }
+    if (!CheckBeforeSave()) {
+        saveAborted_ = true;
+        return;
+    }
+    saveAborted_ = true;
+    std::string chosen = start;
+    if (!host_.ChooseFile(true, chosen) || chosen.empty()) {
+        return;
+    }
+    const std::string previous = SiteFileName;
+    SiteFileName = chosen;
+    StatusLoading("Compiling ");
+    if (!WriteSite()) {
+        SiteFileName = previous;
+        return;
+    }
+    host_.SetStatusText(3, ActiveNodeName());
+    AddRecentFile(SiteFileName);
+    host_.UpdateTitleBar();
+    saveAborted_ = false;
+}
+
+bool FileCommands::CheckBeforeSave()
+{
+    if (!CheckOnClose) {
+        return true;
+    }
+    ErrorCheckMode = 0;
+    if (CheckConfiguration() == 0) {
+        return true;
+    }
+    host_.ShowErrorList(true);
+    return false;
+}
+
+bool FileCommands::WriteSite()
+{
+    std::string error;
+    const std::string path = TrimBlanks(SiteFileName);
+    if (SaveSiteFile(path, &error)) {
+        return true;
+    }
+    host_.SetStatusText(3, ActiveNodeName());
+    host_.Ask("ERROR : Unable to Save " + path + "\r\n" + error, kStyleStopOk, "Save Configuration File");
+    return false;
+}
+
+void FileCommands::AddRecentFile(const std::string& path)
+{
+    AddRecentFileEntry(MruFiles, path);
+    host_.RefreshRecentFilesMenu();
+}
+
+void FileCommands::StatusLoading(const std::string& prefix)
+{
+    host_.SetStatusText(3, NameInBrackets(prefix));
+}
+
+} // namespace model

@@ -1,0 +1,79 @@
+#pragma once
+// The file commands of the main window: the save-changes prompt, Open, a
+// recent file, Save and Save As with the check before saving, and the
+// recent-file list. The steps and their order live here; the window supplies
+// the dialogs, the canvas, the status bar and the menus through
+// FileCommandsHost.
+#include <string>
+
+namespace model {
+
+// Button codes of the program's message box.
+inline constexpr int kAnswerCancel = 2;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+class FileCommandsHost
+{
+public:
+    virtual ~FileCommandsHost() = default;
+    // The program's message box on the main window: the chosen button's code
+    // (0 when the box could not be shown).
+    virtual int Ask(const std::string& text, int style, const std::string& title) = 0;
+    // The open (save false) or save dialog starting at fileName; false when
+    // cancelled, else fileName holds the chosen path (possibly empty).
+    virtual bool ChooseFile(bool save, std::string& fileName) = 0;
+    // Commits the site-name edit box when it is open.
+    virtual void EndSiteNameEdit() = 0;
+    // The caption of the site-name label as it stands.
+    virtual std::string SiteNameCaption() = 0;
+    // Wipes the canvas and hides the site-name label before a load.
+    virtual void ClearForLoad() = 0;
+    virtual void DisplayNodes() = 0;
+    virtual void CalculateUsed(int node) = 0;
+    // Status-bar panel 2 or 3.
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    // Shows the error list of the check just run; refusedSave adds the
+    // "File NOT Saved" caption and warning.
+    virtual void ShowErrorList(bool refusedSave) = 0;
+    virtual void UpdateTitleBar() = 0;
+    virtual void RefreshRecentFilesMenu() = 0;
+    virtual void CheckIsLoopInterfaceOptions() = 0;
+};
+
+class FileCommands
+{
+public:
+    explicit FileCommands(FileCommandsHost& host) : host_(host) {}
+
+    // True to go on, False to stop. Asks to save a changed site: Yes runs
+    // Save As (go on only when it saved), No drops the changes; every other
+    // answer, a box that did not show included, stops.
+    bool CheckForChanges();
+
+    void Open();            // File > Open
+    void OpenRecent(int k); // recent-file entry k (1..10)
+    void Save();            // File > Save
+    void SaveAs();          // File > Save As
+    void LoadConfigFile();  // reads SiteFileName into the site
+    void AddRecentFile(const std::string& path);
+
+    bool SaveInProgress() const { return saveInProgress_; }
+    bool SaveAborted() const { return saveAborted_; }
+
+private:
+    // The Save As steps after the site-name commit (under SaveInProgress).
+    void SaveAsSteps();
+    // The configuration check before a save; false when it refused the save.
+    bool CheckBeforeSave();
+    // Writes SiteFileName; on failure tells the user why and returns false.
+    bool WriteSite();
+    void ReselectActiveNode();
+    void StatusLoading(const std::string& prefix);
+
+    FileCommandsHost& host_;
+    bool saveInProgress_ = false;
+    bool saveAborted_ = false;
+};
+
+} // namespace model

@@ -1,0 +1,45 @@
+#include "platform/FileDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace platform {
+namespace {
+
+FileDialogAnswerer& Answerer()
+{
+    static FileDialogAnswerer answerer;
+    return answerer;
+}
+
+} // namespace
+
+std::optional<QString> ShowFileDialog(QWidget* owner, const FileDialogRequest& request)
+{
+    if (Answerer()) {
+        return Answerer()(request);
+    }
+    QFileDialog dialog(owner, request.title);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // An open does not insist that the file exists.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    const QFileInfo start(request.fileName);
+    if (start.isAbsolute() && start.dir().exists()) {
+        dialog.setDirectory(start.dir());
+    }
+    dialog.selectFile(start.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first();
+}
+
+void SetFileDialogAnswerer(FileDialogAnswerer answerer)
+{
+    Answerer() = std::move(answerer);
+}
+
+} // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+// The open and save file dialogs. Every file dialog of the program goes
+// through here so that tests can answer them: with an answerer installed no
+// dialog is shown and the answerer's reply is taken as the user's.
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace platform {
+
+struct FileDialogRequest
+{
+    bool save = false;     // a save dialog (else an open dialog)
+    QString title;         // window title
+    QString fileName;      // starting file name or path
+    QString filter;        // "Description (*.ext)"
+    QString defaultSuffix; // appended when the chosen name has none
+    bool confirmOverwrite = false;
+};
+
+// The chosen path, or nothing when the user cancelled.
+using FileDialogAnswerer = std::function<std::optional<QString>(const FileDialogRequest&)>;
+
+std::optional<QString> ShowFileDialog(QWidget* owner, const FileDialogRequest& request);
+
+// Installs (or, with an empty function, removes) the answerer.
+void SetFileDialogAnswerer(FileDialogAnswerer answerer);
+
+} // namespace platform

@@ -1,0 +1,36 @@
+#include "platform/PrinterDialog.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace platform {
+namespace {
+
+PrinterAnswerer& Answerer()
+{
+    static PrinterAnswerer answerer;
+    return answerer;
+}
+
+} // namespace
+
+bool ChoosePrinter(QWidget* owner, QPrinter& printer, bool selection)
+{
+    if (Answerer()) {
+        return Answerer()(printer);
+    }
+    QPrintDialog dialog(&printer, owner);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
+    if (selection) {
+        dialog.setPrintRange(QAbstractPrintDialog::Selection);
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void SetPrinterAnswerer(PrinterAnswerer answerer)
+{
+    Answerer() = std::move(answerer);
+}
+
+} // namespace platform

@@ -1,0 +1,183 @@
+#include "app/frmErrorCheck.h"
+#include "model/ConfigurationCheck.h"
+#include "model/ErrorListText.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+#include "platform/Beep.h"
+#include "platform/LoadedForms.h"
+#include "platform/PrinterDialog.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ErrorCheckWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        ResetSiteState();
+        model::ResetSite();
+        model::ResetConfigurationCheck();
+        model::ResetErrorCheckMode();
+    }
+    void TearDown() override
+    {
+        if (frmErrorCheck* w = frmErrorCheck::Loaded()) {
+            w->close();
+            QTest::qWait(1);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        platform::SetPrinterAnswerer({});
+        model::ResetConfigurationCheck();
+        model::ResetSite();
+        ResetSiteState();
+    }
+    static QString Text() { return frmErrorCheck::Loaded()->RTB1->toPlainText(); }
+    static QColor FirstColour()
+    {
+        const QTextBlock block = frmErrorCheck::Loaded()->RTB1->document()->firstBlock();
+        return block.begin().fragment().charFormat().foreground().color();
+    }
+};
+
+} // namespace
+
+TEST_F(ErrorCheckWindow, CheckModeHeadsTheFaultsWithTheFile)
+{
+    SiteFileName = "/jobs/site.qvs";
+    for (const char* line : {"one", "two", "three"}) {
+        model::AddErrorLine(line);
+    }
+    const int beeps = platform::BeepCount();
+    frmErrorCheck* w = frmErrorCheck::Display(nullptr);
+    EXPECT_TRUE(ErrorCheckOpen);
+    EXPECT_TRUE(platform::IsFormLoaded("frmErrorCheck"));
+    EXPECT_EQ(platform::BeepCount(), beeps + 1);
+    EXPECT_EQ(w->windowTitle(), "Error Check");
+    EXPECT_EQ(Text(), "\n Error List for /jobs/site.qvs\n\none\ntwo\nthree\n");
+    EXPECT_FALSE(w->WarningLabel->isVisible());
+}
+
+TEST_F(ErrorCheckWindow, ComparisonHeadingAndEmptyNotesInBlue)
+{
+    model::ErrorCheckMode = 2;
+    ActiveNode = 4;
+    model::AddErrorLine("RCC 4 differs");
+    frmErrorCheck::Display(nullptr);
+    EXPECT_TRUE(
+        Text().startsWith("\nDifferences Between Current Configuration and the connected RCC\n"
+                          "Values inside brackets are from the Current Configuration\n\nRCC 4 differs"));
+    frmErrorCheck::Loaded()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(ErrorCheckOpen);
+
+    EXPECT_FALSE(platform::IsFormLoaded("frmErrorCheck"));
+    model::ResetConfigurationCheck();
+    const int beeps = platform::BeepCount();
+    frmErrorCheck::Display(nullptr);
+    EXPECT_EQ(Text(), "The Current Configuration Matches the Connected Node");
+    EXPECT_EQ(platform::BeepCount(), beeps); // an empty list does not beep
+    EXPECT_EQ(FirstColour(), QColor(0, 0, 200));
+}
+
+TEST_F(ErrorCheckWindow, ChangeListModeHasNoHeadingAndEmptyIsBlank)
+{
+    model::ErrorCheckMode = 3;
+    frmErrorCheck::Display(nullptr);
+    EXPECT_EQ(Text(), "");
+    model::AddErrorLine("ADD RCC 2");
+    frmErrorCheck::Loaded()->cmdRefresh_Click(); // refresh in mode 3 re-runs nothing
+    EXPECT_EQ(Text(), "ADD RCC 2\n");
+}
+
+TEST_F(ErrorCheckWindow, RefreshRerunsTheCheckAndShowingAgainKeepsTheText)
+{
+    model::Nodes[0].SetNodeNumber(0);
+    model::Nodes[0].SetInUse(true); // a hub with nothing set: the check finds faults
+    ASSERT_GT(model::CheckConfiguration(), 0);
+    frmErrorCheck* w = frmErrorCheck::Display(nullptr);
+    const QString faults = Text();
+    EXPECT_TRUE(faults.startsWith("\n Error List for untitled.qvs\n\n"));
+
+    model::Nodes[0].SetInUse(false);
+    model::ResetConfigurationCheck();
+    model::AddErrorLine("stale");
+    EXPECT_EQ(frmErrorCheck::Display(nullptr), w);
+    EXPECT_EQ(Text(), faults);
+
+    QTest::mouseClick(w->cmdRefresh, Qt::LeftButton);
+    const int16_t after = model::CheckConfiguration();
+    if (after == 0) {
+        EXPECT_EQ(Text(), "There are no errors in the current configuration");
+        EXPECT_EQ(FirstColour(), QColor(0, 0, 200));
+    } else {
+        EXPECT_NE(Text(), faults);
+        EXPECT_FALSE(Text().contains("stale"));
+    }
+}
+
+TEST_F(ErrorCheckWindow, KeepsItsRectangleAndMinimumSize)
+{
+    ErrorCheckWindowLeft = 1500;
+    ErrorCheckWindowTop = 1200;
+    ErrorCheckWindowWidth = 9000;
+    ErrorCheckWindowHeight = 7500;
+    frmErrorCheck* w = frmErrorCheck::Display(nullptr);
+    EXPECT_EQ(w->width(), 600);
+    EXPECT_EQ(w->height(), 500);
+    EXPECT_EQ(w->minimumSize(), QSize(400, 400));
+    // the close button sits 300 twips from the right, the list above the buttons
+    EXPECT_EQ(w->cmdClose->geometry().right() + 1, 600 - 20);
+    EXPECT_EQ(w->cmdRefresh->y(), w->cmdClose->y());
+    EXPECT_LT(w->RTB1->geometry().bottom(), w->cmdClose->y());
+    w->resize(700, 650);
+    w->close();
+    EXPECT_EQ(ErrorCheckWindowWidth, 700 * 15);
+    EXPECT_EQ(ErrorCheckWindowHeight, 650 * 15);
+}
+
+TEST_F(ErrorCheckWindow, PrintsAllOrTheSelectionAndIgnoresACancel)
+{
+    model::AddErrorLine("Loop 1 Address 20 is used twice");
+    model::AddErrorLine("RCC 3 has no ident");
+    frmErrorCheck* w = frmErrorCheck::Display(nullptr);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("list.pdf");
+    platform::SetPrinterAnswerer([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QTest::mouseClick(w->cmdPrint, Qt::LeftButton);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+    const qint64 whole = file.size();
+    file.close();
+
+    QTextCursor cursor = w->RTB1->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(4, QTextCursor::KeepAnchor);
+    w->RTB1->setTextCursor(cursor);
+    QFile::remove(pdf);
+    w->cmdPrint_Click();
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_NE(QFileInfo(pdf).size(), whole);
+
+    QFile::remove(pdf);
+    platform::SetPrinterAnswerer([](QPrinter&) { return false; });
+    w->cmdPrint_Click();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_TRUE(w->isVisible());
+}

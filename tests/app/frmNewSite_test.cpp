@@ -1,0 +1,114 @@
+#include "ModalAnswer.h"
+#include "app/frmNewSite.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Picks item i of a list as the user does.
+void Choose(QComboBox* box, int i)
+{
+    box->setCurrentIndex(i);
+    emit box->activated(i);
+}
+
+} // namespace
+
+TEST(frmNewSite, StartsWithOneRccAndNothingElseChosen)
+{
+    frmNewSite dialog;
+    EXPECT_EQ(dialog.windowTitle(), "New Site");
+    EXPECT_EQ(dialog.Tag, "0");
+    EXPECT_EQ(dialog.QtyCombo->count(), 31);
+    EXPECT_EQ(dialog.QtyCombo->currentText(), "1");
+    EXPECT_EQ(dialog.LoopCombo->count(), 4);
+    EXPECT_EQ(dialog.LoopIndex(), -1);
+    EXPECT_EQ(dialog.LoopCombo->currentText(), "");
+    EXPECT_EQ(dialog.ProtocolCombo->count(), 2);
+    EXPECT_EQ(dialog.ProtocolIndex(), -1);
+    EXPECT_FALSE(dialog.RLMCheck->isChecked());
+}
+
+TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
+{
+    frmNewSite dialog;
+    dialog.show();
+    ModalAnswer answer;
+    dialog.cmdOK_Click();
+    ASSERT_EQ(answer.texts.size(), 1);
+    EXPECT_EQ(answer.texts[0], "You Must Select The Number of Loops");
+    EXPECT_EQ(answer.titles[0], "New Site Information");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.Tag, "0");
+
+    // typed text is not a choice
+    QTest::keyClicks(dialog.LoopCombo->lineEdit(), "2");
+    dialog.cmdOK_Click();
+    EXPECT_EQ(answer.texts.last(), "You Must Select The Number of Loops");
+
+    Choose(dialog.LoopCombo, 1);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(answer.texts.last(), "You Must Select The Protocol");
+
+    Choose(dialog.ProtocolCombo, 1);
+    Choose(dialog.QtyCombo, 2);
+    dialog.NameText->setText(" Block A ");
+    dialog.cmdOK_Click();
+    EXPECT_EQ(answer.texts.size(), 3);
+    EXPECT_EQ(dialog.Tag, "1");
+    EXPECT_FALSE(dialog.isVisible());
+    const model::NewSiteChoice c = dialog.Choice();
+    EXPECT_EQ(c.loopCount, 2);
+    EXPECT_EQ(c.protocol, 2);
+    EXPECT_EQ(c.rccCount, 3);
+    EXPECT_FALSE(c.rlm);
+    EXPECT_EQ(c.name, " Block A ");
+}
+
+TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocol)
+{
+    frmNewSite dialog;
+    dialog.show();
+    dialog.RLMCheck->click();
+    EXPECT_FALSE(dialog.LoopCombo->isVisible());
+    EXPECT_FALSE(dialog.QtyCombo->isVisible());
+    EXPECT_TRUE(dialog.ProtocolCombo->isVisible());
+    ModalAnswer answer;
+    dialog.cmdOK_Click();
+    ASSERT_EQ(answer.texts.size(), 1);
+    EXPECT_EQ(answer.texts[0], "You Must Select The Protocol");
+
+    // clearing the box again shows the lists, the loop count now "1"
+    dialog.RLMCheck->click();
+    EXPECT_TRUE(dialog.LoopCombo->isVisible());
+    EXPECT_EQ(dialog.LoopCombo->currentText(), "1");
+    dialog.RLMCheck->click();
+
+    Choose(dialog.ProtocolCombo, 0);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.Tag, "1");
+    const model::NewSiteChoice c = dialog.Choice();
+    EXPECT_TRUE(c.rlm);
+    EXPECT_EQ(c.loopCount, 1);
+    EXPECT_EQ(c.protocol, 1);
+}
+
+TEST(frmNewSite, CancelAndCloseBoxGiveNoSite)
+{
+    frmNewSite dialog;
+    dialog.show();
+    Choose(dialog.LoopCombo, 0);
+    Choose(dialog.ProtocolCombo, 0);
+    dialog.cmdCancel_Click();
+    EXPECT_EQ(dialog.Tag, "0");
+    EXPECT_FALSE(dialog.isVisible());
+    frmNewSite closed;
+    closed.show();
+    closed.Tag = "1";
+    closed.close();
+    EXPECT_EQ(closed.Tag, "0");
+}

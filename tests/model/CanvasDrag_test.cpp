@@ -1,0 +1,116 @@
+#include "model/CanvasDrag.h"
+#include "model/Site.h"
+
+#include <gtest/gtest.h>
+
+using namespace model;
+
+namespace {
+
+class CanvasDrag : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSite();
+        for (int n = 0; n < kNodeCount; ++n) {
+            Nodes[n].SetNodeNumber(n);
+        }
+        Place(0, 3000, 3000); // 870 x 525
+        Place(2, 1000, 1000); // 450 x 420
+        Place(5, 6000, 1000);
+        Place(7, 6000, 4000);
+        Place(31, 1000, 6000);
+        Nodes[7].SetParent(2);
+    }
+    void TearDown() override { ResetSite(); }
+    static void Place(int n, int32_t x, int32_t y)
+    {
+        Nodes[n].SetInUse(true);
+        Nodes[n].SetLeft(x);
+        Nodes[n].SetTop(y);
+    }
+    static OutlineRect Over(int dragged, int32_t x, int32_t y)
+    {
+        return {x, y, Nodes[dragged].Width(), Nodes[dragged].Height()};
+    }
+};
+
+} // namespace
+
+TEST_F(CanvasDrag, HitTestIsStrictAndLowestFirst)
+{
+    EXPECT_EQ(NodeAt(Nodes, 3001, 3001), 0);
+    EXPECT_EQ(NodeAt(Nodes, 3000, 3100), -1); // on the edge
+    EXPECT_EQ(NodeAt(Nodes, 3869, 3524), 0);
+    EXPECT_EQ(NodeAt(Nodes, 500, 500), -1);
+    Place(3, 3100, 3100); // overlaps the hub
+    EXPECT_EQ(NodeAt(Nodes, 3200, 3200), 0);
+    Nodes[0].SetInUse(false);
+    EXPECT_EQ(NodeAt(Nodes, 3200, 3200), 3);
+}
+
+TEST_F(CanvasDrag, DropOnAnotherNodeReparentsAndKeepsThePlace)
+{
+    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 3200, 3100), true), DropResult::Reparented);
+    EXPECT_EQ(Nodes[5].Parent(), 0);
+    EXPECT_EQ(Nodes[5].Left(), 6000);
+    EXPECT_EQ(Nodes[5].Top(), 1000);
+}
+
+TEST_F(CanvasDrag, DropWithoutReparentingMovesTheNode)
+{
+    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 3200, 3100), false), DropResult::Moved);
+    EXPECT_EQ(Nodes[5].Parent(), -1);
+    EXPECT_EQ(Nodes[5].Left(), 3200);
+    EXPECT_EQ(Nodes[5].Top(), 3100);
+    // the hub moves even onto an RCC and never gets a parent
+    EXPECT_EQ(DropNodeOutline(Nodes, 0, Over(0, 1100, 1100), true), DropResult::Moved);
+    EXPECT_EQ(Nodes[0].Left(), 1100);
+    EXPECT_EQ(Nodes[0].Parent(), -1);
+}
+
+TEST_F(CanvasDrag, DropOnRcc31ChangesNothingAndUnmovedDropIsNoChange)
+{
+    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 1100, 6100), true), DropResult::Refused);
+    EXPECT_EQ(Nodes[5].Parent(), -1);
+    EXPECT_EQ(Nodes[5].Left(), 6000);
+    EXPECT_EQ(DropNodeOutline(Nodes, 2, Over(2, 1000, 1000), true), DropResult::Unmoved);
+    EXPECT_EQ(Nodes[2].Parent(), -1);
+}
+
+TEST_F(CanvasDrag, DropOnOwnChildIsAcceptedAndLowerIndexWins)
+{
+    EXPECT_EQ(DropNodeOutline(Nodes, 2, Over(2, 6100, 4100), true), DropResult::Reparented);
+    EXPECT_EQ(Nodes[2].Parent(), 7);
+    Place(4, 3300, 3200); // overlaps the hub's area
+    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 3250, 3150), true), DropResult::Reparented);
+    EXPECT_EQ(Nodes[5].Parent(), 0);
+}
+
+TEST_F(CanvasDrag, CaptionDragIsBoundedShapeDragOnlySideways)
+{
+    const OutlineRect far = BoundCaptionDrag({20000, 20000, 450, 420}, 12000, 9000, false);
+    EXPECT_EQ(far.left + far.width, 12000 - 300);
+    EXPECT_EQ(far.top + far.height, 9000 - 1400);
+    EXPECT_EQ(BoundCaptionDrag({20000, 20000, 450, 420}, 12000, 9000, true).top + 420, 9000 - 1850);
+    const OutlineRect near = BoundCaptionDrag({-50, -70, 450, 420}, 12000, 9000, true);
+    EXPECT_EQ(near.left, 0);
+    EXPECT_EQ(near.top, 0);
+    EXPECT_TRUE(CanvasDragAllowed(100, 450, 12000));
+    EXPECT_FALSE(CanvasDragAllowed(0, 450, 12000));
+    EXPECT_FALSE(CanvasDragAllowed(11550, 450, 12000));
+}
+
+TEST(SiteNameEdit, CommitTrimsAndReportsOnlyRealChanges)
+{
+    std::string caption;
+    std::string name;
+    EXPECT_FALSE(CommitSiteNameEdit("  Block A ", " Block A ", caption, name));
+    EXPECT_EQ(caption, " Block A ");
+    EXPECT_EQ(name, "Block A");
+    EXPECT_TRUE(CommitSiteNameEdit("Block B", " Block A ", caption, name));
+    EXPECT_TRUE(CommitSiteNameEdit("   ", " Block A ", caption, name));
+    EXPECT_EQ(caption, "  ");
+    EXPECT_EQ(name, "");
+}

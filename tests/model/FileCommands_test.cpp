@@ -1,0 +1,320 @@
+#include "TestFiles.h"
+#include "model/ConfigurationCheck.h"
+#include "model/FileCommands.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteFile.h"
+#include "model/SiteState.h"
+
+#include <deque>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <vector>
+
+using namespace model;
+
+namespace {
+
+// Answers the commands' questions and dialogs from queues and records what
+// the window was told.
+class FakeHost : public FileCommandsHost
+{
+public:
+    int Ask(const std::string& text, int style, const std::string& title) override
+    {
+        asked.push_back(text);
+        askedTitles.push_back(title);
+        askedStyles.push_back(style);
+        if (answers.empty()) {
+            return 1; // OK
+        }
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool ChooseFile(bool save, std::string& fileName) override
+    {
+        dialogs.push_back({save, fileName});
+        if (files.empty() || !files.front()) {
+            if (!files.empty()) {
+                files.pop_front();
+            }
+            return false;
+        }
+        fileName = *files.front();
+        files.pop_front();
+        return true;
+    }
+    void EndSiteNameEdit() override { ++siteNameCommits; }
+    std::string SiteNameCaption() override { return caption; }
+    void ClearForLoad() override { ++clears; }
+    void DisplayNodes() override { ++displays; }
+    void CalculateUsed(int node) override { usedFor.push_back(node); }
+    void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
+    void ShowErrorList(bool refusedSave) override { errorLists.push_back(refusedSave); }
+    void UpdateTitleBar() override { ++titles; }
+    void RefreshRecentFilesMenu() override { ++menuRefreshes; }
+    void CheckIsLoopInterfaceOptions() override { ++menuFollows; }
+
+    struct Dialog
+    {
+        bool save;
+        std::string start;
+    };
+    std::deque<int> answers;
+    std::deque<std::optional<std::string>> files; // nullopt: cancel
+    std::vector<std::string> asked, askedTitles;
+    std::vector<int> askedStyles;
+    std::vector<Dialog> dialogs;
+    std::vector<bool> errorLists;
+    std::vector<int> usedFor;
+    std::string status[5];
+    std::string caption;
+    int siteNameCommits = 0, clears = 0, displays = 0, titles = 0, menuRefreshes = 0, menuFollows = 0;
+};
+
+class FileCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clean();
+        for (int n = 0; n < kNodeCount; ++n) {
+            Nodes[n].SetNodeNumber(n);
+        }
+    }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        ResetSite();
+        ResetSiteState();
+        ResetSettings();
+        ResetSiteFile();
+        ResetConfigurationCheck();
+    }
+    // A small site: the hub and RCC 2 with a name.
+    static void SmallSite()
+    {
+        DisplayMode = 1;
+        for (int n : {0, 2}) {
+            Nodes[n].SetInUse(true);
+            Nodes[n].SetLeft(1000 * (n + 1));
+            Nodes[n].SetTop(500);
+        }
+        Nodes[2].SetName("North Wing");
+        Nodes[2].SetParent(0);
+        FileChanged = true;
+    }
+    FakeHost host;
+    FileCommands commands{host};
+    testfiles::TempFolder folder;
+};
+
+} // namespace
+
+TEST_F(FileCommandsTest, UnchangedSiteGoesOnWithoutAsking)
+{
+    EXPECT_TRUE(commands.CheckForChanges());
+    EXPECT_TRUE(host.asked.empty());
+}
+
+TEST_F(FileCommandsTest, NoDropsTheChangesYesSavesFirst)
+{
+    SmallSite();
+    host.answers = {kAnswerNo};
+    EXPECT_TRUE(commands.CheckForChanges());
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(host.askedTitles[0], "Save Changes ?");
+    EXPECT_EQ(host.askedStyles[0], 35);
+    EXPECT_EQ(host.asked[0],
+              "Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?");
+
+    FileChanged = true;
+    const std::string path = folder.File("saved.qvs");
+    host.answers = {kAnswerYes};
+    host.files = {path};
+    EXPECT_TRUE(commands.CheckForChanges());
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(SiteFileName, path);
+    EXPECT_FALSE(commands.SaveInProgress());
+}
+
+TEST_F(FileCommandsTest, AnyAnswerButYesOrNoKeepsTheChanges)
+{
+    SmallSite();
+    for (int answer : {kAnswerCancel, 0, 1, 3, 99}) {
+        host.answers = {answer};
+        EXPECT_FALSE(commands.CheckForChanges()) << answer;
+        EXPECT_TRUE(FileChanged) << answer;
+    }
+    EXPECT_TRUE(host.dialogs.empty());
+}
+
+TEST_F(FileCommandsTest, YesWhoseSaveAsIsCancelledStops)
+{
+    SmallSite();
+    host.answers = {kAnswerYes};
+    host.files = {std::nullopt};
+    EXPECT_FALSE(commands.CheckForChanges());
+    EXPECT_TRUE(FileChanged);
+    EXPECT_EQ(SiteFileName, "untitled.qvs");
+    EXPECT_FALSE(commands.SaveInProgress());
+    EXPECT_TRUE(commands.SaveAborted());
+}
+
+TEST_F(FileCommandsTest, SaveOfAnUntitledSiteStartsFromTheSiteName)
+{
+    SmallSite();
+    host.caption = "Block A/B (East)";
+    host.files = {std::nullopt};
+    commands.Save();
+    ASSERT_EQ(host.dialogs.size(), 1u);
+    EXPECT_TRUE(host.dialogs[0].save);
+    EXPECT_EQ(host.dialogs[0].start, "Block AB East.qvs");
+    EXPECT_EQ(SiteFileName, "untitled.qvs");
+    EXPECT_FALSE(commands.SaveInProgress());
+
+    host.caption = " Block A ";
+    host.files = {std::string("")}; // the dialog gave no name
+    commands.Save();
+    ASSERT_EQ(host.dialogs.size(), 2u);
+    EXPECT_EQ(host.dialogs[1].start, " Block A .qvs");
+    EXPECT_EQ(SiteFileName, "untitled.qvs");
+    EXPECT_TRUE(commands.SaveAborted());
+}
+
+TEST_F(FileCommandsTest, SaveAsThenOpenGivesTheSameSiteAndTheRecentList)
+{
+    SmallSite();
+    const std::string path = folder.File("two.qvs");
+    host.files = {path};
+    commands.SaveAs();
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(MruFiles[1], path);
+    EXPECT_EQ(host.menuRefreshes, 1);
+    EXPECT_GE(host.titles, 1);
+
+    ResetSite();
+    for (int n = 0; n < kNodeCount; ++n) {
+        Nodes[n].SetNodeNumber(n);
+    }
+    ActiveNode = 2;
+    host.files = {path};
+    commands.Open();
+    EXPECT_EQ(host.dialogs.back().start, path);
+    EXPECT_FALSE(host.dialogs.back().save);
+    EXPECT_TRUE(Nodes[0].InUse());
+    EXPECT_TRUE(Nodes[2].InUse());
+    EXPECT_FALSE(Nodes[1].InUse());
+    EXPECT_EQ(Nodes[2].Name(), "North Wing");
+    EXPECT_EQ(Nodes[2].Left(), 3000);
+    EXPECT_EQ(Nodes[2].Parent(), 0);
+    EXPECT_TRUE(FileLoaded);
+    EXPECT_EQ(host.displays, 1);
+    EXPECT_EQ(ActiveNode, 2); // still in use: selected again
+    EXPECT_EQ(host.status[3], "North Wing");
+    EXPECT_EQ(host.usedFor.back(), 2);
+    EXPECT_EQ(host.menuFollows, 1);
+    EXPECT_EQ(MruFiles[1], path);
+    EXPECT_EQ(MruFiles[2], "");
+}
+
+TEST_F(FileCommandsTest, OpenCancelledKeepsTheSiteAndTheActiveNodeGoesWhenMissing)
+{
+    SmallSite();
+    FileChanged = false;
+    host.files = {std::nullopt};
+    commands.Open();
+    EXPECT_TRUE(Nodes[2].InUse());
+    EXPECT_EQ(host.clears, 0);
+    EXPECT_EQ(host.menuFollows, 1);
+
+    const std::string path = folder.File("hub.qvs");
+    Nodes[2].SetInUse(false);
+    ASSERT_TRUE(SaveSiteFile(path));
+    Nodes[2].SetInUse(true);
+    ActiveNode = 2;
+    host.files = {path};
+    commands.Open();
+    EXPECT_EQ(ActiveNode, -1);
+    EXPECT_EQ(host.status[2], "");
+}
+
+TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
+{
+    const std::string path = folder.File("notes.qvs");
+    testfiles::WriteBytes(path, "[General]\r\nSiteName=x\r\n[Node0]\r\nInUse=1\r\n");
+    host.files = {path};
+    commands.Open();
+    ASSERT_EQ(host.asked.size(), 1u);
+    EXPECT_EQ(host.asked[0],
+              "ERROR : Unable to Open " + path + "\r\nAs it is not a valid Quorvel Configuration File");
+    EXPECT_EQ(host.askedTitles[0], "Open Configuration File");
+    EXPECT_EQ(SiteFileName, "No File Loaded");
+    EXPECT_EQ(MruFiles[1], "");
+    EXPECT_FALSE(Nodes[0].InUse());
+}
+
+TEST_F(FileCommandsTest, ADeletedRecentFileEmptiesTheSiteSilently)
+{
+    SmallSite();
+    FileChanged = false;
+    MruFiles[1] = folder.File("a.qvs");
+    MruFiles[2] = folder.File("gone.qvs");
+    commands.OpenRecent(2);
+    EXPECT_TRUE(host.asked.empty());
+    EXPECT_FALSE(Nodes[0].InUse());
+    EXPECT_EQ(SiteFileName, folder.File("gone.qvs"));
+    EXPECT_EQ(MruFiles[1], folder.File("gone.qvs"));
+    EXPECT_EQ(MruFiles[2], folder.File("a.qvs"));
+}
+
+TEST_F(FileCommandsTest, CheckOnCloseRefusesAFaultySiteAndWritesNothing)
+{
+    SmallSite(); // nothing set: the check finds faults
+    CheckOnClose = true;
+    const std::string path = folder.File("site.qvs");
+    testfiles::WriteBytes(path, "old");
+    SiteFileName = path;
+    commands.Save();
+    EXPECT_EQ(testfiles::ReadBytes(path), "old");
+    ASSERT_EQ(host.errorLists.size(), 1u);
+    EXPECT_TRUE(host.errorLists[0]);
+    EXPECT_TRUE(host.dialogs.empty());
+    EXPECT_TRUE(FileChanged);
+    EXPECT_FALSE(commands.SaveInProgress());
+
+    host.answers = {kAnswerYes};
+    EXPECT_FALSE(commands.CheckForChanges());
+    EXPECT_TRUE(host.dialogs.empty());
+    EXPECT_EQ(testfiles::ReadBytes(path), "old");
+}
+
+TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
+{
+    SmallSite();
+    const std::string bad = folder.File("no-such-folder/site.qvs");
+    host.files = {bad};
+    commands.SaveAs();
+    ASSERT_EQ(host.asked.size(), 1u);
+    EXPECT_EQ(host.asked[0].rfind("ERROR : Unable to Save " + bad + "\r\n", 0), 0u);
+    EXPECT_GT(host.asked[0].size(), ("ERROR : Unable to Save " + bad + "\r\n").size()); // the reason follows
+    EXPECT_EQ(host.askedTitles[0], "Save Configuration File");
+    EXPECT_TRUE(FileChanged);
+    EXPECT_EQ(SiteFileName, "untitled.qvs");
+    EXPECT_EQ(MruFiles[1], "");
+    EXPECT_FALSE(commands.SaveInProgress());
+    EXPECT_TRUE(commands.SaveAborted());
+
+    host.answers = {kAnswerYes};
+    host.files = {bad};
+    EXPECT_FALSE(commands.CheckForChanges());
+    EXPECT_TRUE(FileChanged);
+
+    SiteFileName = bad; // a named site whose folder has gone
+    commands.Save();
+    EXPECT_TRUE(FileChanged);
+    EXPECT_FALSE(commands.SaveInProgress());
+}

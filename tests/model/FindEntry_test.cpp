@@ -1,0 +1,133 @@
+#include "model/FindEntry.h"
+#include "model/Site.h"
+#include "model/SiteQueries.h"
+
+#include <gtest/gtest.h>
+
+using namespace model;
+
+namespace {
+
+class FindEntry : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSite();
+        ResetSiteQueries();
+        for (int n = 0; n < kNodeCount; ++n) {
+            Nodes[n].SetNodeNumber(n);
+        }
+        Nodes[0].SetInUse(true);
+        Nodes[0].SetNodeIdent("10000");
+        Nodes[0].SetNodeLoop(1);
+        Nodes[0].SetNodeAddress(1);
+        Nodes[4].SetInUse(true);
+        Nodes[4].SetNodeIdent("2A1");
+        Nodes[4].SetNodeLoop(1);
+        Nodes[4].SetNodeAddress(25);
+        Nodes[6].SetInUse(true);
+        Nodes[6].SetDeviceType(3, 10); // combination head: two addresses
+        Nodes[6].SetDeviceIdent(3, "ABCDE");
+        Nodes[6].SetDeviceLoop(3, 2);
+        Nodes[6].SetDeviceAddress(3, 40);
+        Nodes[6].SetDeviceType(5, 2);
+        Nodes[6].SetDeviceLoop(5, 2);
+        Nodes[6].SetDeviceAddress(5, 1);
+    }
+    void TearDown() override
+    {
+        ResetSite();
+        ResetSiteQueries();
+    }
+};
+
+} // namespace
+
+TEST(FindEntryText, LoopAddressFormsAllReadTheSame)
+{
+    for (const char* text : {"1:25", "L1/25", "1.25", "1 25", "L 1:25"}) {
+        int loop = 0;
+        int address = 0;
+        EXPECT_TRUE(IsLoopAddressEntry(text)) << text;
+        ReadLoopAddress(text, loop, address);
+        EXPECT_EQ(loop, 1) << text;
+        EXPECT_EQ(address, 25) << text;
+    }
+    EXPECT_FALSE(IsLoopAddressEntry("2A1"));
+}
+
+TEST(FindEntryText, ShortOrOddTextsReadWhatTheyHold)
+{
+    int loop = 9;
+    int address = 9;
+    ReadLoopAddress("L", loop, address); // nothing after the L
+    EXPECT_EQ(loop, -1);
+    EXPECT_EQ(address, 0);
+    ReadLoopAddress("L1", loop, address); // the start is the last character
+    EXPECT_EQ(loop, -1);
+    ReadLoopAddress("5:10", loop, address); // loop above 4
+    EXPECT_EQ(loop, -1);
+    EXPECT_EQ(address, 10);
+    ReadLoopAddress("002A1", loop, address); // a padded ident read as loop 2, address 1
+    EXPECT_EQ(loop, 2);
+    EXPECT_EQ(address, 1);
+    ReadLoopAddress("::", loop, address); // no digits at all
+    EXPECT_EQ(loop, 0);
+    EXPECT_EQ(address, 0);
+    ReadLoopAddress("3:99999999999", loop, address); // a long run does not overflow
+    EXPECT_EQ(loop, 3);
+    EXPECT_GT(address, 0);
+}
+
+TEST_F(FindEntry, IdentIsPaddedAndNamesTheRcc)
+{
+    const FindResult r = FindDevice("2A1");
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.node, 4);
+    EXPECT_EQ(r.slot, 0);
+    EXPECT_EQ(r.message, "Ident 002A1 is used by RCC 4\r\n Go to Selected Device ?");
+}
+
+TEST_F(FindEntry, HubAndDeviceSlotHitsAreWorded)
+{
+    FindResult r = FindDevice("10000");
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.node, 0);
+    EXPECT_EQ(r.message, "Ident 10000 is used by the Radio Hub\r\n Go to Selected Device ?");
+
+    r = FindDevice("2:41"); // the head's second address
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.node, 6);
+    EXPECT_EQ(r.slot, 3);
+    EXPECT_EQ(
+        r.message.rfind("Loop 2 Address 41 is used by " + DeviceTypeName(10) + " in slot 3 on RCC 6", 0), 0u);
+}
+
+TEST_F(FindEntry, UnknownIdentFallsBackToLoopAddress)
+{
+    Nodes[4].SetNodeIdent("11111"); // nobody has 002A1 now
+    const FindResult r = FindDevice("2A1");
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.node, 6);
+    EXPECT_EQ(r.slot, 5);
+    EXPECT_EQ(r.message.rfind("Loop 2 Address 1 is used by ", 0), 0u);
+}
+
+TEST_F(FindEntry, NoMatchReportsTheTextAsEntered)
+{
+    EXPECT_EQ(FindDevice("L").message, "No Match Found for [L]");
+    EXPECT_FALSE(FindDevice("3:77").found);
+    const FindResult empty = FindDevice("");
+    EXPECT_FALSE(empty.found);
+    EXPECT_TRUE(empty.message.empty());
+}
+
+TEST_F(FindEntry, LoopAboveFourDoesNotContinueAnEarlierSearch)
+{
+    ASSERT_TRUE(FindDevice("1:25").found); // leaves a loop-address search behind
+    Nodes[0].SetNodeAddress(25);           // a second hit the old search could still give
+    const FindResult r = FindDevice("5:25");
+    EXPECT_FALSE(r.found);
+    EXPECT_EQ(r.message, "No Match Found for [5:25]");
+}
