@@ -4,12 +4,23 @@
 
 namespace model {
 
+namespace {
+
+// A node's right or bottom edge: a position read from a file may lie at the
+// end of the Long range, where adding the size would overflow.
+int64_t FarEdge(int32_t position, int size)
+{
+    return int64_t{position} + size;
+}
+
+} // namespace
+
 int NodeAt(const NodeArray& nodes, int32_t x, int32_t y)
 {
     for (int i = 0; i < kNodeCount; ++i) {
         const clsNode& n = nodes[static_cast<std::size_t>(i)];
-        if (n.InUse() && n.Left() < x && x < n.Left() + n.Width() && n.Top() < y &&
-            y < n.Top() + n.Height()) {
+        if (n.InUse() && n.Left() < x && x < FarEdge(n.Left(), n.Width()) && n.Top() < y &&
+            y < FarEdge(n.Top(), n.Height())) {
             return i;
         }
     }
@@ -51,8 +62,8 @@ DropResult DropNodeOutline(NodeArray& nodes, int dragNode, const OutlineRect& o,
             if (!n.InUse() || i == dragNode) {
                 continue;
             }
-            if (o.left + o.width > n.Left() && o.left < n.Left() + n.Width() && o.top + o.height > n.Top() &&
-                o.top < n.Top() + n.Height()) {
+            if (FarEdge(o.left, o.width) > n.Left() && o.left < FarEdge(n.Left(), n.Width()) &&
+                FarEdge(o.top, o.height) > n.Top() && o.top < FarEdge(n.Top(), n.Height())) {
                 if (i == kLastSlot) {
                     return DropResult::Refused;
                 }

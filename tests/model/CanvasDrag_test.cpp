@@ -2,6 +2,7 @@
 #include "model/Site.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace model;
 
@@ -86,6 +87,15 @@ TEST_F(CanvasDrag, DropOnOwnChildIsAcceptedAndLowerIndexWins)
     Place(4, 3300, 3200); // overlaps the hub's area
     EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 3250, 3150), true), DropResult::Reparented);
     EXPECT_EQ(Nodes[5].Parent(), 0);
+}
+
+TEST_F(CanvasDrag, NodesAtTheEndOfTheLongRangeAreHitAndDroppedOn)
+{
+    constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
+    Place(9, kMost - 10, kMost - 10);
+    EXPECT_EQ(NodeAt(Nodes, kMost - 5, kMost - 5), 9);
+    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, kMost - 100, kMost - 100), true), DropResult::Reparented);
+    EXPECT_EQ(Nodes[5].Parent(), 9);
 }
 
 TEST_F(CanvasDrag, CaptionDragIsBoundedShapeDragOnlySideways)
