@@ -13,9 +13,8 @@ protected:
     void SetUp() override
     {
         ResetSite();
-        for (int n = 0; n < kNodeCount; ++n) {
+        for (int n = 0; n < kNodeCount; ++n)
             Nodes[n].SetNodeNumber(n);
-        }
         Place(0, 3000, 3000); // 870 x 525
         Place(2, 1000, 1000); // 450 x 420
         Place(5, 6000, 1000);

@@ -77,7 +77,8 @@ void EmptySite()
 class SiteFile : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { Fresh(); }
+    void Fresh()
     {
         ResetSite();
         ResetSiteState();
@@ -179,13 +180,19 @@ protected:
         EXPECT_EQ(ReadBytes(second), bytes);
     }
 
+    static void ExpectOwners(std::initializer_list<std::array<int, 3>> cells)
+    {
+        for (const auto& [loop, address, owner] : cells)
+            EXPECT_EQ(GetOwner(LoopAddressOwner, loop, address), owner) << loop << "/" << address;
+    }
+
     Recorder recorder;
     testfiles::TempFolder dir;
 };
 
 } // namespace
 
-TEST_F(SiteFile, HubSiteRoundTripsByteForByte)
+TEST_F(SiteFile, HubLoopInterfaceAndFullSitesRoundTripByteForByte)
 {
     BuildHubSite();
     FileChanged = true;
@@ -195,50 +202,17 @@ TEST_F(SiteFile, HubSiteRoundTripsByteForByte)
     // 4 headers, [General] 10 keys, [Node0] 11, [Node1] and [Node2] 171 each.
     EXPECT_EQ(recorder.maximums.back(), 367);
     EXPECT_EQ(recorder.values.back(), 367);
-
-    // What was read back.
-    EXPECT_EQ(SiteName, "Plant Caf\xC3\xA9 \xE2\x82\xAC");
-    EXPECT_EQ(LoopProtocol, 2);
     EXPECT_EQ(MaxLoopAddress, 127);
-    EXPECT_FALSE(BorderSiteName);
-    EXPECT_TRUE(Locked);
-    EXPECT_EQ(Nodes[0].NodeIdent(), "0A1B2");
-    EXPECT_EQ(Nodes[0].Y_ChannelA(), 22);
-    EXPECT_EQ(Nodes[0].X_ChannelA(), -1);
-    EXPECT_EQ(Nodes[2].Name(), "South = wing");
-    EXPECT_EQ(Nodes[2].Parent(), 1);
-    EXPECT_EQ(Nodes[1].DeviceType(31), 20);
-    EXPECT_EQ(Nodes[2].DeviceName(4), "");
-    EXPECT_FALSE(Nodes[3].InUse());
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 1), 0);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 3), 200);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 40), 105); // a combination head takes two addresses
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 41), 105);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 50), 207);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 51), -1); // a plain combo does not
-}
+    // A combination head takes two addresses, a plain combo one.
+    ExpectOwners({{1, 1, 0}, {2, 3, 200}, {2, 40, 105}, {2, 41, 105}, {1, 50, 207}, {1, 51, -1}});
 
-TEST_F(SiteFile, LoopInterfaceSiteRoundTripsByteForByte)
-{
+    Fresh();
     BuildLoopInterfaceSite();
     RoundTrip("loop-interface.qvs");
-    const std::string bytes = ReadBytes(dir.File("first.qvs"));
-    EXPECT_EQ(bytes.find("YChannel"), std::string::npos);
-    EXPECT_NE(bytes.find("[Node0]\r\nLeft=3000\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find(
-                  "XChannelB=25\r\nDev0Type=-1\r\nDev0Loop=0\r\nDev0Address=0\r\nDev0Ident=\r\nDev0Name=0\r\n"
-                  "Dev1Type=4\r\n"),
-              std::string::npos);
     EXPECT_TRUE(IsLoopInterface);
-    EXPECT_EQ(Nodes[0].X_ChannelB(), 25);
-    EXPECT_EQ(Nodes[0].DeviceName(2), "Boiler");
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 3, 21), 2);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 3, 22), 2);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 4, 1), 101);
-}
+    ExpectOwners({{3, 21, 2}, {3, 22, 2}, {4, 1, 101}});
 
-TEST_F(SiteFile, FullSiteRoundTripsByteForByte)
-{
+    Fresh();
     BuildFullSite();
     RoundTrip("full-site.qvs");
     EXPECT_EQ(Nodes[31].DeviceIdent(31), "1F01F");
@@ -397,11 +371,6 @@ TEST_F(SiteFile, AFailedSaveKeepsTheOldFileAndTheChangedMark)
     BuildHubSite();
     std::string error;
     FileChanged = true;
-    EXPECT_FALSE(SaveSiteFile(dir.File("no-such-folder/site.qvs"), &error));
-    EXPECT_NE(error.find("no-such-folder/site.qvs"), std::string::npos);
-    EXPECT_TRUE(FileChanged);
-    EXPECT_EQ(recorder.hidden, 1); // the bar is hidden again
-
     // Without a file name nothing can be written, so the site stays changed.
     EXPECT_FALSE(SaveSiteFile("", &error));
     EXPECT_FALSE(error.empty());
@@ -425,6 +394,7 @@ TEST_F(SiteFile, AFailedSaveKeepsTheOldFileAndTheChangedMark)
     EXPECT_NE(error.find("read-only"), std::string::npos);
     EXPECT_EQ(ReadBytes(path), "old contents");
     ::chmod(path.c_str(), 0644);
+    EXPECT_EQ(recorder.hidden, static_cast<int>(recorder.shown.size())); // the bar is hidden again
 
     // The failures left no save marked as running.
     EXPECT_TRUE(SaveSiteFile(path, &error)) << error;
