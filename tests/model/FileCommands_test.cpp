@@ -57,6 +57,7 @@ public:
         bool save;
         std::string start;
     };
+
     std::deque<int> answers;
     std::deque<std::optional<std::string>> files; // nullopt: cancel
     std::vector<std::string> asked, askedTitles;
@@ -74,12 +75,11 @@ class FileCommandsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Clean();
+        TearDown();
         for (int n = 0; n < kNodeCount; ++n)
             Nodes[n].SetNodeNumber(n);
     }
-    void TearDown() override { Clean(); }
-    static void Clean()
+    void TearDown() override
     {
         ResetSite();
         ResetSiteState();

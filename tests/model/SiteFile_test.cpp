@@ -38,8 +38,9 @@ public:
     std::function<void()> onYield;
 };
 
+// The hub of a radio site takes Y channels, every other node X channels.
 void PlaceNode(int n, int parent, int left, int top, const std::string& ident, const std::string& name,
-               int loop, int address)
+               int loop, int address, int channelA = -1, int channelB = -1)
 {
     clsNode& node = Nodes[static_cast<std::size_t>(n)];
     node.SetNodeNumber(n);
@@ -51,6 +52,15 @@ void PlaceNode(int n, int parent, int left, int top, const std::string& ident, c
     node.SetName(name);
     node.SetNodeLoop(loop);
     node.SetNodeAddress(address);
+    if (channelA < 0)
+        return;
+    if (n == 0 && !IsLoopInterface) {
+        node.SetY_ChannelA(channelA);
+        node.SetY_ChannelB(channelB);
+    } else {
+        node.SetX_ChannelA(channelA);
+        node.SetX_ChannelB(channelB);
+    }
 }
 
 void PlaceDevice(int n, int slot, int type, int loop, int address, const std::string& ident,
@@ -106,20 +116,14 @@ protected:
         Locked = true;
         LoopCount = 2;
         LoopProtocol = 2;
-        PlaceNode(0, 0, 4000, 500, "0a1b2", "Main hub", 1, 1);
-        Nodes[0].SetY_ChannelA(22);
-        Nodes[0].SetY_ChannelB(8);
-        PlaceNode(1, 0, 2000, 2000, "1C3D4", "North wing", 1, 2);
-        Nodes[1].SetX_ChannelA(32);
-        Nodes[1].SetX_ChannelB(4);
+        PlaceNode(0, 0, 4000, 500, "0a1b2", "Main hub", 1, 1, 22, 8);
+        PlaceNode(1, 0, 2000, 2000, "1C3D4", "North wing", 1, 2, 32, 4);
         PlaceDevice(1, 1, 2, 1, 10, "20001", "Stair 1");
         PlaceDevice(1, 2, 3, 2, 11, "20002", "Plant room");
         PlaceDevice(1, 5, 10, 2, 40, "20005", "Kitchen head");
         PlaceDevice(1, 6, 7, 2, 12, "20006", "Lobby");
         PlaceDevice(1, 31, 20, 2, 126, "2001F", "Zone monitor");
-        PlaceNode(2, 1, 6000, 2000, "1C3D5", "South = wing", 2, 3);
-        Nodes[2].SetX_ChannelA(17);
-        Nodes[2].SetX_ChannelB(1);
+        PlaceNode(2, 1, 6000, 2000, "1C3D5", "South = wing", 2, 3, 17, 1);
         PlaceDevice(2, 3, 19, 1, 100, "30003", "Store");
         PlaceDevice(2, 4, 5, 1, 101, "30004", "");
         PlaceDevice(2, 7, 13, 1, 50, "", "Unfinished combo");
@@ -129,35 +133,26 @@ protected:
     {
         IsLoopInterface = true;
         SiteName = "RLM site";
-        PlaceNode(0, 0, 3000, 400, "4A000", "RLM", 3, 7);
-        Nodes[0].SetX_ChannelA(5);
-        Nodes[0].SetX_ChannelB(25);
+        PlaceNode(0, 0, 3000, 400, "4A000", "RLM", 3, 7, 5, 25);
         PlaceDevice(0, 1, 4, 3, 20, "4A001", "Hall");
         PlaceDevice(0, 2, 16, 3, 21, "4A002", "Boiler");
-        PlaceNode(1, 0, 1500, 1800, "4B000", "Annex", 3, 8);
-        Nodes[1].SetX_ChannelA(9);
-        Nodes[1].SetX_ChannelB(30);
+        PlaceNode(1, 0, 1500, 1800, "4B000", "Annex", 3, 8, 9, 30);
         PlaceDevice(1, 1, 6, 4, 1, "4B001", "Annex sounder");
     }
 
     static void BuildFullSite()
     {
         SiteName = "Full site";
-        PlaceNode(0, 0, 9000, 300, "0F000", "Hub", 1, 1);
-        Nodes[0].SetY_ChannelA(3);
-        Nodes[0].SetY_ChannelB(20);
+        PlaceNode(0, 0, 9000, 300, "0F000", "Hub", 1, 1, 3, 20);
         for (int n = 1; n < kNodeCount; ++n) {
             char ident[6];
             std::snprintf(ident, sizeof ident, "1%02X00", n);
             PlaceNode(n, n <= 4 ? 0 : (n - 1) / 4, 600 * n, 1500 + 700 * (n % 4), ident,
-                      "RCC " + std::to_string(n), 1 + n % 4, 1 + n);
-            Nodes[static_cast<std::size_t>(n)].SetX_ChannelA(n);
-            Nodes[static_cast<std::size_t>(n)].SetX_ChannelB(33 - n);
+                      "RCC " + std::to_string(n), 1 + n % 4, 1 + n, n, 33 - n);
             for (int j = 1; j <= kLastSlot; ++j) {
                 char dev[6];
                 std::snprintf(dev, sizeof dev, "%02X%03X", n, j);
-                const int types[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
-                PlaceDevice(n, j, types[(n + j) % 19], 1 + (n + j) % 4, 1 + (n * 31 + j) % 126, dev,
+                PlaceDevice(n, j, 2 + (n + j) % 19, 1 + (n + j) % 4, 1 + (n * 31 + j) % 126, dev,
                             "Device " + std::to_string(n) + "." + std::to_string(j));
             }
         }
