@@ -14,9 +14,8 @@ protected:
     void SetUp() override
     {
         ResetSite();
-        for (int n = 0; n < kNodeCount; ++n) {
+        for (int n = 0; n < kNodeCount; ++n)
             Nodes[n].SetNodeNumber(n);
-        }
         Place(0, 3000, 3000); // 870 x 525
         Place(2, 1000, 1000); // 450 x 420
         Place(5, 6000, 1000);
@@ -51,40 +50,35 @@ TEST_F(CanvasDrag, HitTestIsStrictAndLowestFirst)
     EXPECT_EQ(NodeAt(Nodes, 3200, 3200), 3);
 }
 
-TEST_F(CanvasDrag, DropOnAnotherNodeReparentsAndKeepsThePlace)
+TEST_F(CanvasDrag, DropsReparentMoveOrChangeNothing)
 {
-    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 3200, 3100), true), DropResult::Reparented);
-    EXPECT_EQ(Nodes[5].Parent(), 0);
-    EXPECT_EQ(Nodes[5].Left(), 6000);
-    EXPECT_EQ(Nodes[5].Top(), 1000);
-}
-
-TEST_F(CanvasDrag, DropWithoutReparentingMovesTheNode)
-{
-    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 3200, 3100), false), DropResult::Moved);
-    EXPECT_EQ(Nodes[5].Parent(), -1);
-    EXPECT_EQ(Nodes[5].Left(), 3200);
-    EXPECT_EQ(Nodes[5].Top(), 3100);
-    // the hub moves even onto an RCC and never gets a parent
-    EXPECT_EQ(DropNodeOutline(Nodes, 0, Over(0, 1100, 1100), true), DropResult::Moved);
-    EXPECT_EQ(Nodes[0].Left(), 1100);
-    EXPECT_EQ(Nodes[0].Parent(), -1);
-}
-
-TEST_F(CanvasDrag, DropOnRcc31ChangesNothingAndUnmovedDropIsNoChange)
-{
-    EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 1100, 6100), true), DropResult::Refused);
-    EXPECT_EQ(Nodes[5].Parent(), -1);
-    EXPECT_EQ(Nodes[5].Left(), 6000);
-    EXPECT_EQ(DropNodeOutline(Nodes, 2, Over(2, 1000, 1000), true), DropResult::Unmoved);
-    EXPECT_EQ(Nodes[2].Parent(), -1);
-}
-
-TEST_F(CanvasDrag, DropOnOwnChildIsAcceptedAndLowerIndexWins)
-{
-    EXPECT_EQ(DropNodeOutline(Nodes, 2, Over(2, 6100, 4100), true), DropResult::Reparented);
-    EXPECT_EQ(Nodes[2].Parent(), 7);
-    Place(4, 3300, 3200); // overlaps the hub's area
+    struct Drop
+    {
+        int dragged;
+        int32_t x, y;
+        bool reparent;
+        DropResult result;
+        int parent;
+        int32_t left, top;
+    };
+    const Drop drops[] = {
+        {5, 3200, 3100, true, DropResult::Reparented, 0, 6000, 1000}, // onto the hub: keeps its place
+        {5, 3200, 3100, false, DropResult::Moved, -1, 3200, 3100},
+        {0, 1100, 1100, true, DropResult::Moved, -1, 1100, 1100},   // the hub never gets a parent
+        {5, 1100, 6100, true, DropResult::Refused, -1, 6000, 1000}, // onto RCC 31
+        {2, 1000, 1000, true, DropResult::Unmoved, -1, 1000, 1000},
+        {2, 6100, 4100, true, DropResult::Reparented, 7, 1000, 1000}, // onto its own child
+    };
+    for (const Drop& drop : drops) {
+        SCOPED_TRACE(testing::Message() << drop.dragged << " to " << drop.x << "," << drop.y);
+        SetUp();
+        EXPECT_EQ(DropNodeOutline(Nodes, drop.dragged, Over(drop.dragged, drop.x, drop.y), drop.reparent),
+                  drop.result);
+        EXPECT_EQ(Nodes[drop.dragged].Parent(), drop.parent);
+        EXPECT_EQ(Nodes[drop.dragged].Left(), drop.left);
+        EXPECT_EQ(Nodes[drop.dragged].Top(), drop.top);
+    }
+    Place(4, 3300, 3200); // overlaps the hub's area: the lower index wins
     EXPECT_EQ(DropNodeOutline(Nodes, 5, Over(5, 3250, 3150), true), DropResult::Reparented);
     EXPECT_EQ(Nodes[5].Parent(), 0);
 }

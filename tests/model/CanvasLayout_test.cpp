@@ -22,55 +22,33 @@ std::unique_ptr<NodeArray> Site(const std::vector<int>& parents)
 
 } // namespace
 
-TEST(DrawingExtent, NodesAreMeasuredWithTheHubSizeAndTheHubCountsFurtherRight)
+void Place(NodeArray& nodes, std::initializer_list<std::array<int, 3>> places)
+{
+    for (const auto& [n, left, top] : places) {
+        nodes[static_cast<std::size_t>(n)].SetLeft(left);
+        nodes[static_cast<std::size_t>(n)].SetTop(top);
+    }
+}
+
+TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightAndTheSiteNameOnlyBeyondThem)
 {
     auto nodes = Site({0, 0, 0});
-    (*nodes)[0].SetLeft(1000);
-    (*nodes)[0].SetTop(200);
-    (*nodes)[1].SetLeft(1400);
-    (*nodes)[1].SetTop(2000);
-    (*nodes)[2].SetLeft(900);
-    (*nodes)[2].SetTop(1000);
+    Place(*nodes, {{0, 1000, 200}, {1, 1400, 2000}, {2, 900, 1000}, {5, 9000, 9000}}); // 5 is not in use
     // The hub counts 500 further right: 1500 beats RCC 1 at 1400.
     DrawingExtent extent = ComputeDrawingExtent(*nodes, 0, 0, 500, 300);
     EXPECT_EQ(extent.width, 1500 + 870 + 600);
     EXPECT_EQ(extent.height, 2000 + 525 + 500);
-
-    (*nodes)[1].SetLeft(1100); // now the hub (1000 + 500) reaches furthest
-    extent = ComputeDrawingExtent(*nodes, 0, 0, 500, 300);
-    EXPECT_EQ(extent.width, 1500 + 870 + 600);
     (*nodes)[1].SetLeft(1600);
-    extent = ComputeDrawingExtent(*nodes, 0, 0, 500, 300);
-    EXPECT_EQ(extent.width, 1600 + 870 + 600);
-}
+    EXPECT_EQ(ComputeDrawingExtent(*nodes, 0, 0, 500, 300).width, 1600 + 870 + 600);
 
-TEST(DrawingExtent, SiteNameCountsOnlyWhereItLiesBeyondTheNodes)
-{
-    auto nodes = Site({0, 0});
-    (*nodes)[0].SetLeft(2000);
-    (*nodes)[0].SetTop(100);
-    (*nodes)[1].SetLeft(3000);
-    (*nodes)[1].SetTop(1500);
     // Left of the right-most node but below all nodes: only the height grows.
-    DrawingExtent extent = ComputeDrawingExtent(*nodes, 500, 2500, 1200, 300);
-    EXPECT_EQ(extent.width, 3000 + 870 + 600);
-    EXPECT_EQ(extent.height, 2500 + 300 + 500);
+    extent = ComputeDrawingExtent(*nodes, 500, 2700, 1200, 300);
+    EXPECT_EQ(extent.width, 1600 + 870 + 600);
+    EXPECT_EQ(extent.height, 2700 + 300 + 500);
     // Beyond the right edge, above the bottom: only the width grows.
     extent = ComputeDrawingExtent(*nodes, 4000, 100, 1200, 300);
     EXPECT_EQ(extent.width, 4000 + 1200 + 600);
-    EXPECT_EQ(extent.height, 1500 + 525 + 500);
-}
-
-TEST(DrawingExtent, NodesNotInUseAreIgnored)
-{
-    auto nodes = Site({0});
-    (*nodes)[0].SetLeft(100);
-    (*nodes)[0].SetTop(100);
-    (*nodes)[5].SetLeft(9000);
-    (*nodes)[5].SetTop(9000);
-    const DrawingExtent extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
-    EXPECT_EQ(extent.width, 600 + 870 + 600);
-    EXPECT_EQ(extent.height, 100 + 525 + 500);
+    EXPECT_EQ(extent.height, 2000 + 525 + 500);
 }
 
 TEST(DrawingExtent, FarAwayNodesSaturateInsteadOfWrapping)
@@ -106,11 +84,10 @@ TEST(TreeLayout, WorkedExampleOfThreeRccsOnTheHubAndOneBelow)
     EXPECT_EQ((*nodes)[0].Left(), 5512);
     EXPECT_EQ((*nodes)[0].Top(), 934);
     // Row 1 at steps of R(12765 / 4) = 3191, half a step (R(1595.5) = 1596) in.
-    EXPECT_EQ((*nodes)[1].Left(), 1596);
-    EXPECT_EQ((*nodes)[2].Left(), 1596 + 3191);
-    EXPECT_EQ((*nodes)[3].Left(), 1596 + 2 * 3191);
-    for (int i = 1; i <= 3; ++i)
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ((*nodes)[i].Left(), 1596 + (i - 1) * 3191);
         EXPECT_EQ((*nodes)[i].Top(), 2 * 934 + 420);
+    }
     // Row 2 holds RCC 4 alone at R(R(12765 / 2) / 2), one gap lower.
     EXPECT_EQ((*nodes)[4].Left(), 3191);
     EXPECT_EQ((*nodes)[4].Top(), 3 * 934 + 420);
@@ -176,8 +153,6 @@ TEST(ShellLayout, TheOuterRingOfAVeryTallWindowStaysAboveTheHub)
 
 TEST(ShellLayout, RoundingGoesToTheEvenNeighbour)
 {
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(2.6), 3);
+    for (const auto& [value, rounded] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.6, 3}})
+        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }

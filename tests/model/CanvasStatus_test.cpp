@@ -70,7 +70,4 @@ TEST(QuickInfoMode, ClicksStepThroughIdentLoopAndChannels)
     EXPECT_EQ(NextQuickInfoMode(1), 3);
     EXPECT_EQ(NextQuickInfoMode(3), 2);
     EXPECT_EQ(NextQuickInfoMode(4), 4);
-    EXPECT_EQ(ActiveNodeText(7, false), "RCC 7 Active");
-    EXPECT_EQ(ActiveNodeText(0, false), "Radio Hub Active");
-    EXPECT_EQ(ActiveNodeText(0, true), "RLM Active");
 }

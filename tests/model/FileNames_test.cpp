@@ -1,5 +1,6 @@
 #include "model/FileNames.h"
 #include "model/RecentFiles.h"
+#include "model/RecentMenu.h"
 #include "model/TitleBar.h"
 
 #include <gtest/gtest.h>
@@ -11,55 +12,71 @@ TEST(StartFile, AQuotedPathCutAtItsBlanksIsRebuilt)
     EXPECT_EQ(StartFileFromArguments({"\"/sites/North", "Wing", "A.qvs\""}), "/sites/North Wing A.qvs");
     EXPECT_EQ(StartFileFromArguments({"/sites/plant.QvS", "extra"}), "/sites/plant.QvS");
     EXPECT_EQ(StartFileFromArguments({"/sites/My Site.qvs"}), "/sites/My Site.qvs");
-}
-
-TEST(StartFile, ArgumentsThatNeverEndInQvsAreJoinedWithATrailingBlank)
-{
+    // Arguments that never end in .qvs are joined with a trailing blank.
     EXPECT_EQ(StartFileFromArguments({"-x", "notes.txt"}), "-x notes.txt ");
     EXPECT_EQ(StartFileFromArguments({}), "");
 }
 
-TEST(FileNames, QuotesAndBlanks)
+TEST(FileNames, QuotesBlanksAndFileNameCharacters)
 {
     EXPECT_EQ(StripQuotes("\"/a b/c.qvs\""), "/a b/c.qvs");
     EXPECT_EQ(StripQuotes("\""), "");
     EXPECT_EQ(StripQuotes("plain"), "plain");
     EXPECT_EQ(TrimBlanks("  a b  "), "a b");
     EXPECT_EQ(TrimBlanks("   "), "");
-}
-
-TEST(FileNames, MakeValidFileNameKeepsOnlyFileNameCharacters)
-{
     EXPECT_EQ(MakeValidFileName("Block A/B (East)"), "Block AB East");
     EXPECT_EQ(MakeValidFileName("a:b/c.d\\e"), "abcde");
     EXPECT_EQ(MakeValidFileName("@Site_1-2+3 x"), "@Site_1-2+3 x");
     EXPECT_EQ(MakeValidFileName("[]^`{}~"), "");
 }
 
-TEST(RecentFiles, EntriesMoveUpOrFallOff)
+TEST(RecentFiles, EntriesMoveUpOrFallOffAndCaseMatters)
 {
     std::array<std::string, 11> list{};
     for (int i = 1; i <= 10; ++i)
         list[static_cast<std::size_t>(i)] = "f" + std::to_string(i);
+    using Top = std::array<std::string, 4>;
+    auto top = [&] { return Top{list[1], list[2], list[3], list[4]}; };
     AddRecentFileEntry(list, "f3");
-    EXPECT_EQ(list[1], "f3");
-    EXPECT_EQ(list[2], "f1");
-    EXPECT_EQ(list[3], "f2");
-    EXPECT_EQ(list[4], "f4");
+    EXPECT_EQ(top(), (Top{"f3", "f1", "f2", "f4"}));
+    EXPECT_EQ(list[10], "f10");
     AddRecentFileEntry(list, "F4"); // another entry: case counts
-    EXPECT_EQ(list[1], "F4");
-    EXPECT_EQ(list[2], "f3");
+    EXPECT_EQ(top(), (Top{"F4", "f3", "f1", "f2"}));
     EXPECT_EQ(list[10], "f9"); // f10 fell off
     AddRecentFileEntry(list, "F4");
-    EXPECT_EQ(list[1], "F4");
-    EXPECT_EQ(list[2], "f3");
+    EXPECT_EQ(top(), (Top{"F4", "f3", "f1", "f2"}));
+
+    std::array<std::string, 11> few{"", "a", "b"};
+    AddRecentFileEntry(few, "new");
+    EXPECT_EQ(few[3], "b");
+    EXPECT_EQ(few[4], "");
+}
+
+TEST(RecentFiles, MenuShowsNamesOrPathsAndKeepsTheFirstItem)
+{
+    std::array<std::string, 11> list{};
+    auto items = RecentMenuItems(list, false);
+    EXPECT_TRUE(items[1].visible);
+    EXPECT_FALSE(items[1].enabled);
+    EXPECT_FALSE(items[1].setCaption);
+    EXPECT_FALSE(items[2].visible);
+
+    list[1] = " /home/eng/site a.qvs ";
+    list[2] = "C:\\jobs\\b.qvs";
+    items = RecentMenuItems(list, false);
+    EXPECT_EQ(items[1].caption, "site a.qvs");
+    EXPECT_EQ(items[2].caption, "b.qvs");
+    EXPECT_TRUE(items[2].enabled);
+    EXPECT_FALSE(items[3].visible);
+    items = RecentMenuItems(list, true);
+    EXPECT_EQ(items[1].caption, "/home/eng/site a.qvs");
+    EXPECT_EQ(items[2].caption, "C:\\jobs\\b.qvs");
 }
 
 TEST(TitleBar, VersionFileNameAndChangeMark)
 {
     EXPECT_EQ(TitleBarText("App", 3, 0, "", false, true), "App Version 3.00");
     EXPECT_EQ(TitleBarText("App", 3, 12, "/x/site.qvs", false, false), "App Version 3.12 --  [site.qvs]");
-    EXPECT_EQ(TitleBarText("App", 3, 0, " /x/site.qvs ", true, false), "App Version 3.00 --  [/x/site.qvs]");
-    EXPECT_EQ(TitleBarText("App", 3, 0, "untitled.qvs", false, true),
-              "App Version 3.00 --  [untitled.qvs] * ");
+    EXPECT_EQ(TitleBarText("App", 3, 5, " /x/site.qvs ", true, true),
+              "App Version 3.05 --  [/x/site.qvs] * ");
 }

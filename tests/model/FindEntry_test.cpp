@@ -13,27 +13,22 @@ class FindEntry : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetSite();
-        ResetSiteQueries();
-        for (int n = 0; n < kNodeCount; ++n) {
-            Nodes[n].SetNodeNumber(n);
+        TearDown();
+        for (const auto& [n, ident, address] : {std::tuple{0, "10000", 1}, {4, "2A1", 25}}) {
+            Nodes[n].SetInUse(true);
+            Nodes[n].SetNodeIdent(ident);
+            Nodes[n].SetNodeLoop(1);
+            Nodes[n].SetNodeAddress(address);
         }
-        Nodes[0].SetInUse(true);
-        Nodes[0].SetNodeIdent("10000");
-        Nodes[0].SetNodeLoop(1);
-        Nodes[0].SetNodeAddress(1);
-        Nodes[4].SetInUse(true);
-        Nodes[4].SetNodeIdent("2A1");
-        Nodes[4].SetNodeLoop(1);
-        Nodes[4].SetNodeAddress(25);
         Nodes[6].SetInUse(true);
-        Nodes[6].SetDeviceType(3, 10); // combination head: two addresses
+        for (const auto& [slot, type, address] : {std::tuple{3, 10, 40}, {5, 2, 1}}) { // 10: two addresses
+            Nodes[6].SetDeviceType(slot, type);
+            Nodes[6].SetDeviceLoop(slot, 2);
+            Nodes[6].SetDeviceAddress(slot, address);
+        }
         Nodes[6].SetDeviceIdent(3, "ABCDE");
-        Nodes[6].SetDeviceLoop(3, 2);
-        Nodes[6].SetDeviceAddress(3, 40);
-        Nodes[6].SetDeviceType(5, 2);
-        Nodes[6].SetDeviceLoop(5, 2);
-        Nodes[6].SetDeviceAddress(5, 1);
+        for (int n = 0; n < kNodeCount; ++n)
+            Nodes[n].SetNodeNumber(n);
     }
     void TearDown() override
     {
@@ -59,23 +54,20 @@ TEST(FindEntryText, LoopAddressFormsAllReadTheSame)
 
 TEST(FindEntryText, ShortOrOddTextsReadWhatTheyHold)
 {
-    int loop = 9;
-    int address = 9;
-    ReadLoopAddress("L", loop, address); // nothing after the L
-    EXPECT_EQ(loop, -1);
-    EXPECT_EQ(address, 0);
-    ReadLoopAddress("L1", loop, address); // the start is the last character
-    EXPECT_EQ(loop, -1);
-    ReadLoopAddress("5:10", loop, address); // loop above 4
-    EXPECT_EQ(loop, -1);
-    EXPECT_EQ(address, 10);
-    ReadLoopAddress("002A1", loop, address); // a padded ident read as loop 2, address 1
-    EXPECT_EQ(loop, 2);
-    EXPECT_EQ(address, 1);
-    ReadLoopAddress("::", loop, address); // no digits at all
-    EXPECT_EQ(loop, 0);
-    EXPECT_EQ(address, 0);
-    ReadLoopAddress("3:99999999999", loop, address); // a long run does not overflow
+    // "L1": the start is the last character; "002A1": a padded ident read as loop 2, address 1;
+    // a long run of digits does not overflow.
+    const std::tuple<const char*, int, int> texts[] = {
+        {"L", -1, 0}, {"L1", -1, 0}, {"5:10", -1, 10}, {"002A1", 2, 1}, {"::", 0, 0}};
+    for (const auto& [text, expectedLoop, expectedAddress] : texts) {
+        int loop = 9;
+        int address = 9;
+        ReadLoopAddress(text, loop, address);
+        EXPECT_EQ(loop, expectedLoop) << text;
+        EXPECT_EQ(address, expectedAddress) << text;
+    }
+    int loop = 0;
+    int address = 0;
+    ReadLoopAddress("3:99999999999", loop, address);
     EXPECT_EQ(loop, 3);
     EXPECT_GT(address, 0);
 }

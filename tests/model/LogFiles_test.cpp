@@ -1,196 +1,147 @@
 #include "model/LogFiles.h"
 
-#include <gtest/gtest.h>
+#include "TestFiles.h"
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
+#include <gtest/gtest.h>
 
 using namespace model;
+using testfiles::ReadBytes;
+using testfiles::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
+
+const std::string kProg = "-> GET VERSION\r\n";
+const std::string kDiags = "<- DS 1 4 OK\r\n";
+const std::string kMoveFailed =
+    "There was a problem setting the new folder for Log Files\r\nNo change has been made";
 
 class LogFilesTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        std::random_device random;
-        root_ = fs::temp_directory_path() / ("qvs-logs-" + std::to_string(random()));
-        fs::create_directories(root_ / "old");
-        fs::create_directories(root_ / "new");
-        oldDir_ = (root_ / "old").string();
-        newDir_ = (root_ / "new").string();
+        fs::create_directories(dir.path() / "old");
+        fs::create_directories(dir.path() / "new");
+        WriteBytes(dir.path() / "old" / "ProgLog.txt", kProg);
+        WriteBytes(dir.path() / "old" / "DiagsLog.txt", kDiags);
     }
     void TearDown() override
     {
         std::error_code ec;
-        fs::permissions(root_ / "old" / "ProgLog.txt", fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(root_, ec);
+        fs::permissions(dir.path() / "old" / "ProgLog.txt", fs::perms::owner_all, fs::perm_options::add, ec);
     }
-    static void Write(const fs::path& file, const std::string& text)
+    std::string Read(const std::string& name) const { return ReadBytes(dir.path() / name); }
+    void ExpectLogsIn(const std::string& folder) const
     {
-        std::ofstream out(file, std::ios::binary);
-        out << text;
+        EXPECT_EQ(Read(folder + "/ProgLog.txt"), kProg);
+        EXPECT_EQ(Read(folder + "/DiagsLog.txt"), kDiags);
     }
-    static std::string Read(const fs::path& file)
+    void ExpectReport(const LogFolderReport& report, bool ok, const std::string& text,
+                      const std::string& title)
     {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void WriteBothLogs()
-    {
-        Write(root_ / "old" / "ProgLog.txt", "-> GET VERSION\r\n");
-        Write(root_ / "old" / "DiagsLog.txt", "<- DS 1 4 OK\r\n");
+        EXPECT_EQ(report.ok, ok);
+        EXPECT_EQ(report.text, text);
+        EXPECT_EQ(report.title, title);
     }
 
-    fs::path root_;
-    std::string oldDir_;
-    std::string newDir_;
+    testfiles::TempFolder dir;
+    const std::string oldDir = dir.File("old");
+    const std::string newDir = dir.File("new");
 };
-
-const std::string kMoveFailed =
-    "There was a problem setting the new folder for Log Files\r\nNo change has been made";
 
 } // namespace
 
-TEST_F(LogFilesTest, MoveCarriesBothFilesAndTheirContentIntoTheNewFolder)
+TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopies)
 {
-    WriteBothLogs();
-    const LogFolderReport report = MoveLogFiles(oldDir_, newDir_);
-    EXPECT_TRUE(report.ok);
-    EXPECT_EQ(report.text, "New folder for log files set\r\nFiles moved to new folder OK");
-    EXPECT_EQ(report.title, "Set Folder For Log Files");
-    EXPECT_EQ(Read(root_ / "new" / "ProgLog.txt"), "-> GET VERSION\r\n");
-    EXPECT_EQ(Read(root_ / "new" / "DiagsLog.txt"), "<- DS 1 4 OK\r\n");
-    EXPECT_FALSE(fs::exists(root_ / "old" / "ProgLog.txt"));
-    EXPECT_FALSE(fs::exists(root_ / "old" / "DiagsLog.txt"));
+    WriteBytes(dir.path() / "new" / "ProgLog.txt", "an older export that is longer than the log");
+    ExpectReport(ExportLogFiles(oldDir, newDir), true, "Log files exported OK", "Export Log Files");
+    ExpectLogsIn("new");
+    ExpectLogsIn("old");
+
+    fs::remove(dir.path() / "new" / "ProgLog.txt");
+    fs::remove(dir.path() / "new" / "DiagsLog.txt");
+    ExpectReport(MoveLogFiles(oldDir, newDir), true,
+                 "New folder for log files set\r\nFiles moved to new folder OK", "Set Folder For Log Files");
+    ExpectLogsIn("new");
+    EXPECT_TRUE(fs::is_empty(dir.path() / "old"));
 }
 
 TEST_F(LogFilesTest, MissingLogFilesAreSkipped)
 {
-    EXPECT_TRUE(MoveLogFiles(oldDir_, newDir_).ok);
-    EXPECT_TRUE(fs::is_empty(root_ / "new"));
-
-    Write(root_ / "old" / "DiagsLog.txt", "diags");
-    EXPECT_TRUE(ExportLogFiles(oldDir_, newDir_).ok);
-    EXPECT_EQ(Read(root_ / "new" / "DiagsLog.txt"), "diags");
-    EXPECT_FALSE(fs::exists(root_ / "new" / "ProgLog.txt"));
+    fs::remove(dir.path() / "old" / "ProgLog.txt");
+    EXPECT_TRUE(ExportLogFiles(oldDir, newDir).ok);
+    EXPECT_EQ(Read("new/DiagsLog.txt"), kDiags);
+    EXPECT_FALSE(fs::exists(dir.path() / "new" / "ProgLog.txt"));
+    fs::remove(dir.path() / "old" / "DiagsLog.txt");
+    fs::remove(dir.path() / "new" / "DiagsLog.txt");
+    EXPECT_TRUE(MoveLogFiles(oldDir, newDir).ok);
+    EXPECT_TRUE(fs::is_empty(dir.path() / "new"));
 }
 
-TEST_F(LogFilesTest, TheLogFolderItselfIsRefusedAsTargetAndKeepsItsFiles)
+TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAreRefused)
 {
-    WriteBothLogs();
-    for (const std::string& same : {oldDir_, oldDir_ + "/", oldDir_ + "/.", newDir_ + "/../old"}) {
-        const LogFolderReport report = MoveLogFiles(oldDir_, same);
-        EXPECT_FALSE(report.ok) << same;
+    WriteBytes(dir.path() / "afile", "x");
+    for (const std::string& target : {oldDir, oldDir + "/", oldDir + "/.", newDir + "/../old",
+                                      dir.File("gone"), dir.File("afile"), std::string()}) {
+        const LogFolderReport report = MoveLogFiles(oldDir, target);
+        EXPECT_FALSE(report.ok) << target;
         EXPECT_EQ(report.text, kMoveFailed);
-        EXPECT_FALSE(ExportLogFiles(oldDir_, same).ok) << same;
+        EXPECT_FALSE(ExportLogFiles(oldDir, target).ok) << target;
     }
-    EXPECT_EQ(Read(root_ / "old" / "ProgLog.txt"), "-> GET VERSION\r\n");
-    EXPECT_EQ(Read(root_ / "old" / "DiagsLog.txt"), "<- DS 1 4 OK\r\n");
+    ExpectLogsIn("old");
 }
 
-TEST_F(LogFilesTest, AFailedCopyDeletesNothing)
+TEST_F(LogFilesTest, AFailedCopyOrAReadOnlyLogDeletesNothing)
 {
-    WriteBothLogs();
-    // A folder where the second copy should go makes that copy fail after
-    // the first one succeeded.
-    fs::create_directory(root_ / "new" / "DiagsLog.txt");
-    const LogFolderReport report = MoveLogFiles(oldDir_, newDir_);
-    EXPECT_FALSE(report.ok);
-    EXPECT_EQ(report.text, kMoveFailed);
-    EXPECT_EQ(report.title, "Set Folder For Log Files");
-    EXPECT_EQ(Read(root_ / "old" / "ProgLog.txt"), "-> GET VERSION\r\n");
-    EXPECT_EQ(Read(root_ / "old" / "DiagsLog.txt"), "<- DS 1 4 OK\r\n");
+    // A folder where the second copy should go makes that copy fail after the first one succeeded.
+    fs::create_directory(dir.path() / "new" / "DiagsLog.txt");
+    ExpectReport(MoveLogFiles(oldDir, newDir), false, kMoveFailed, "Set Folder For Log Files");
+    ExpectLogsIn("old");
+    ExpectReport(ExportLogFiles(oldDir, newDir), false,
+                 "There was a problem exporting the Log Files\r\nFiles may not have been saved",
+                 "Export Log Files");
 
-    const LogFolderReport exported = ExportLogFiles(oldDir_, newDir_);
-    EXPECT_FALSE(exported.ok);
-    EXPECT_EQ(exported.text, "There was a problem exporting the Log Files\r\nFiles may not have been saved");
-    EXPECT_EQ(exported.title, "Export Log Files");
-}
-
-TEST_F(LogFilesTest, AReadOnlyLogIsNotMovedAndNeitherIsTheOther)
-{
-    WriteBothLogs();
-    fs::permissions(root_ / "old" / "ProgLog.txt",
+    fs::remove(dir.path() / "new" / "DiagsLog.txt");
+    fs::permissions(dir.path() / "old" / "ProgLog.txt",
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    EXPECT_FALSE(MoveLogFiles(oldDir_, newDir_).ok);
-    EXPECT_TRUE(fs::exists(root_ / "old" / "ProgLog.txt"));
-    EXPECT_EQ(Read(root_ / "old" / "DiagsLog.txt"), "<- DS 1 4 OK\r\n");
+    EXPECT_FALSE(MoveLogFiles(oldDir, newDir).ok);
+    ExpectLogsIn("old");
 }
 
-TEST_F(LogFilesTest, ExportCopiesOverEarlierCopiesAndKeepsTheOriginals)
+TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolderOrSaysItCannot)
 {
-    WriteBothLogs();
-    Write(root_ / "new" / "ProgLog.txt", "an older export that is longer than the log");
-    const LogFolderReport report = ExportLogFiles(oldDir_, newDir_);
-    EXPECT_TRUE(report.ok);
-    EXPECT_EQ(report.text, "Log files exported OK");
-    EXPECT_EQ(report.title, "Export Log Files");
-    EXPECT_EQ(Read(root_ / "new" / "ProgLog.txt"), "-> GET VERSION\r\n");
-    EXPECT_EQ(Read(root_ / "new" / "DiagsLog.txt"), "<- DS 1 4 OK\r\n");
-    EXPECT_TRUE(fs::exists(root_ / "old" / "ProgLog.txt"));
-    EXPECT_TRUE(fs::exists(root_ / "old" / "DiagsLog.txt"));
-}
-
-TEST_F(LogFilesTest, ATargetThatIsNoFolderIsRefused)
-{
-    WriteBothLogs();
-    Write(root_ / "afile", "x");
-    for (const std::string& target : {(root_ / "gone").string(), (root_ / "afile").string(), std::string()}) {
-        EXPECT_FALSE(MoveLogFiles(oldDir_, target).ok) << target;
-        EXPECT_FALSE(ExportLogFiles(oldDir_, target).ok) << target;
-    }
-    EXPECT_TRUE(fs::exists(root_ / "old" / "ProgLog.txt"));
-}
-
-TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolder)
-{
-    const NewFolderResult nothing = MakeNewFolder(newDir_, "");
+    const NewFolderResult nothing = MakeNewFolder(newDir, "");
     EXPECT_TRUE(nothing.report.ok);
     EXPECT_TRUE(nothing.path.empty());
-
-    const NewFolderResult made = MakeNewFolder(newDir_ + "/", "Site 12 logs");
+    const NewFolderResult made = MakeNewFolder(newDir + "/", "Site 12 logs");
     EXPECT_TRUE(made.report.ok);
-    EXPECT_EQ(made.path, newDir_ + "/Site 12 logs");
+    EXPECT_EQ(made.path, newDir + "/Site 12 logs");
     EXPECT_TRUE(fs::is_directory(made.path));
-
-    Write(made.path + "/keep.txt", "kept");
-    const NewFolderResult again = MakeNewFolder(newDir_, "Site 12 logs");
-    EXPECT_TRUE(again.report.ok);
+    WriteBytes(made.path + "/keep.txt", "kept");
+    const NewFolderResult again = MakeNewFolder(newDir, "Site 12 logs");
     EXPECT_EQ(again.path, made.path);
-    EXPECT_EQ(Read(made.path + "/keep.txt"), "kept");
-}
+    EXPECT_EQ(ReadBytes(made.path + "/keep.txt"), "kept");
 
-TEST_F(LogFilesTest, AFolderThatCannotBeMadeIsReported)
-{
-    Write(root_ / "new" / "taken", "a file");
+    WriteBytes(dir.path() / "new" / "taken", "a file");
     for (const std::string name : {"taken", "a/b", "what?"}) {
-        const NewFolderResult result = MakeNewFolder(newDir_, name);
+        const NewFolderResult result = MakeNewFolder(newDir, name);
         EXPECT_FALSE(result.report.ok) << name;
         EXPECT_TRUE(result.path.empty());
-        EXPECT_EQ(result.report.text, "Unable to Make New Folder\r\n" + newDir_ + "/" + name);
+        EXPECT_EQ(result.report.text, "Unable to Make New Folder\r\n" + newDir + "/" + name);
         EXPECT_EQ(result.report.title, "Make New Folder");
     }
-    EXPECT_FALSE(MakeNewFolder((root_ / "missing").string(), "inner").report.ok);
+    EXPECT_FALSE(MakeNewFolder(dir.File("missing"), "inner").report.ok);
 }
 
-TEST(LogFiles, FolderNamesRefuseTheCharactersAPathCannotHold)
+TEST(LogFiles, FolderNameCharactersAndLogPaths)
 {
     for (char c : std::string("/\"?,\\<>:*|"))
         EXPECT_TRUE(IsRejectedFolderNameCharacter(c)) << c;
     for (char c : std::string("aZ09 .-_()'&"))
         EXPECT_FALSE(IsRejectedFolderNameCharacter(c)) << c;
-}
-
-TEST(LogFiles, LogPathsUseOneSeparator)
-{
     EXPECT_EQ(LogFilePath("/var/qvs", "ProgLog.txt"), "/var/qvs/ProgLog.txt");
     EXPECT_EQ(LogFilePath("/var/qvs//", "DiagsLog.txt"), "/var/qvs/DiagsLog.txt");
     EXPECT_EQ(LogFilePath("/", "ProgLog.txt"), "/ProgLog.txt");

@@ -10,11 +10,7 @@ namespace {
 class NewSite : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ResetSite();
-        ResetSiteState();
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
         ResetSite();

@@ -14,6 +14,12 @@ auto Site(const std::vector<int>& parents)
     return NumberedSite(parents);
 }
 
+void Place(clsNode& node, int left, int top)
+{
+    node.SetLeft(left);
+    node.SetTop(top);
+}
+
 // Records what PrintNode paints.
 struct RecordingSurface : PrintSurface
 {
@@ -26,9 +32,9 @@ struct RecordingSurface : PrintSurface
     int yields = 0;
 
     void SetLineWidth(int pixels) override { lineWidth = pixels; }
-    void Line(double x1, double y1, double x2, double y2, uint32_t colour) override
+    void Line(double x1, double y1, double x2, double y2, uint32_t c) override
     {
-        lines.push_back({{x1, y1, x2, y2}, colour});
+        lines.push_back({{x1, y1, x2, y2}, c});
     }
     void FilledBox(double x1, double y1, double x2, double y2, uint32_t colour) override
     {
@@ -57,8 +63,7 @@ struct RecordingSurface : PrintSurface
 TEST(NodeCaption, HubRlmAndRcc)
 {
     auto nodes = Site({0, 0});
-    (*nodes)[0].SetLeft(1000);
-    (*nodes)[0].SetTop(500);
+    Place((*nodes)[0], 1000, 500);
     CaptionLayout hub = NodeCaption((*nodes)[0], false);
     EXPECT_EQ(hub.text, "Radio\r\nHub");
     EXPECT_EQ(hub.left, 1090);
@@ -67,8 +72,7 @@ TEST(NodeCaption, HubRlmAndRcc)
     CaptionLayout rlm = NodeCaption((*nodes)[0], true);
     EXPECT_EQ(rlm.text, "RLM");
     EXPECT_EQ(rlm.top, 580);
-    (*nodes)[1].SetLeft(300);
-    (*nodes)[1].SetTop(2000);
+    Place((*nodes)[1], 300, 2000);
     CaptionLayout rcc = NodeCaption((*nodes)[1], true);
     EXPECT_EQ(rcc.text, "1");
     EXPECT_EQ(rcc.left, 390);
@@ -86,9 +90,8 @@ TEST(QuickInfo, LoopAddressIdentAndChannelCaptions)
     rcc.SetNodeAddress(126);
     EXPECT_EQ(QuickInfoFor(rcc, 1, false).caption, "L2/126");
     rcc.SetNodeAddress(7);
-    QuickInfo info = QuickInfoFor(rcc, 1, false);
-    EXPECT_TRUE(info.visible);
-    EXPECT_EQ(info.caption, "L2/007");
+    EXPECT_TRUE(QuickInfoFor(rcc, 1, false).visible);
+    EXPECT_EQ(QuickInfoFor(rcc, 1, false).caption, "L2/007");
 
     EXPECT_FALSE(QuickInfoFor(rcc, 2, false).visible);
     rcc.SetNodeIdent("a1b2c");
@@ -99,14 +102,10 @@ TEST(QuickInfo, LoopAddressIdentAndChannelCaptions)
     rcc.SetX_ChannelB(3);
     EXPECT_EQ(QuickInfoFor(rcc, 3, false).caption, "F1:03");
     EXPECT_FALSE(QuickInfoFor(rcc, 0, false).visible);
-    info = QuickInfoFor(rcc, 4, false);
-    EXPECT_TRUE(info.keepCaption);
-    EXPECT_TRUE(info.visible);
-}
+    EXPECT_TRUE(QuickInfoFor(rcc, 4, false).keepCaption);
+    EXPECT_TRUE(QuickInfoFor(rcc, 4, false).visible);
 
-TEST(QuickInfo, TheHubShowsItsYChannelsUnlessItIsAnRlm)
-{
-    auto nodes = Site({0});
+    // The hub shows its Y channels unless it is an RLM.
     clsNode& hub = (*nodes)[0];
     hub.SetY_ChannelA(5);
     hub.SetY_ChannelB(32);
@@ -120,10 +119,8 @@ TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
 {
     // 1 on the hub; 2..5 a chain under 1 (5 is five hops away); 6 has none.
     auto nodes = Site({0, 0, 1, 2, 3, 4, -1});
-    for (int i = 0; i < 7; ++i) {
-        (*nodes)[i].SetLeft(100 * i);
-        (*nodes)[i].SetTop(1000 * i);
-    }
+    for (int i = 0; i < 7; ++i)
+        Place((*nodes)[i], 100 * i, 1000 * i);
     Link link = NodeLink((*nodes)[4], *nodes, 3);
     ASSERT_EQ(link.lines.size(), 1u);
     EXPECT_TRUE(link.setColour);
@@ -131,18 +128,15 @@ TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
     EXPECT_EQ(link.lines[0].x1, (*nodes)[4].CentreX());
     EXPECT_EQ(link.lines[0].y2, (*nodes)[3].CentreY());
     EXPECT_EQ(NodeLink((*nodes)[5], *nodes, 0).colour, kBrokenLinkColour);
-    EXPECT_TRUE(NodeLink((*nodes)[0], *nodes, 3).lines.empty());
-    EXPECT_TRUE(NodeLink((*nodes)[6], *nodes, 3).lines.empty());
-    EXPECT_TRUE(NodeLink((*nodes)[1], *nodes, 5).lines.empty());
+    for (const auto& [n, mode] : {std::pair{0, 3}, {6, 3}, {1, 5}})
+        EXPECT_TRUE(NodeLink((*nodes)[n], *nodes, mode).lines.empty()) << n;
 }
 
 TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
 {
     auto nodes = Site({0, 0});
-    (*nodes)[0].SetLeft(1000);
-    (*nodes)[0].SetTop(100); // bottom 625
-    (*nodes)[1].SetLeft(300);
-    (*nodes)[1].SetTop(2000); // difference 1375, half 687.5
+    Place((*nodes)[0], 1000, 100); // bottom 625
+    Place((*nodes)[1], 300, 2000); // difference 1375, half 687.5
     const Link link = NodeLink((*nodes)[1], *nodes, 1);
     EXPECT_FALSE(link.setColour);
     ASSERT_EQ(link.lines.size(), 3u);
@@ -176,8 +170,7 @@ TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
 {
     auto nodes = Site({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     clsNode& rcc = (*nodes)[11];
-    rcc.SetLeft(1000);
-    rcc.SetTop(2000);
+    Place(rcc, 1000, 2000);
     RecordingSurface surface;
     PrintNode(rcc, false, surface, *nodes, 2);
     EXPECT_EQ(surface.lineWidth, 2);
@@ -227,8 +220,7 @@ TEST(PrintNode, TheHubPrintsTwoLinesOneOrNone)
 TEST(PrintNode, LinksAreStraightAndNodesNotInUsePaintNothing)
 {
     auto nodes = Site({0, 0});
-    (*nodes)[1].SetLeft(500);
-    (*nodes)[1].SetTop(1500);
+    Place((*nodes)[1], 500, 1500);
     RecordingSurface surface;
     PrintNode((*nodes)[1], true, surface, *nodes, 3);
     ASSERT_EQ(surface.lines.size(), 1u);

@@ -12,13 +12,10 @@ class RccCommands : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetSite();
-        ResetSiteState();
-        for (int n = 0; n < kNodeCount; ++n) {
+        TearDown();
+        for (int n = 0; n < kNodeCount; ++n)
             Nodes[n].SetNodeNumber(n);
-        }
         Nodes[0].SetInUse(true);
-        active = -1;
     }
     void TearDown() override
     {
@@ -30,48 +27,38 @@ protected:
 
 } // namespace
 
-TEST_F(RccCommands, AddStepsClearOfRccsAtTheStartPlaces)
+TEST_F(RccCommands, AddStepsClearOfRccsAtTheStartPlacesMatchingLeftAndTopIndependently)
 {
-    EXPECT_EQ(AddRcc(Nodes, active), 1);
-    EXPECT_EQ(Nodes[1].Left(), 200);
-    EXPECT_EQ(Nodes[1].Top(), 200);
-    EXPECT_EQ(AddRcc(Nodes, active), 2);
-    EXPECT_EQ(Nodes[2].Left(), 450);
-    EXPECT_EQ(Nodes[2].Top(), 450);
-    EXPECT_EQ(AddRcc(Nodes, active), 3);
-    EXPECT_EQ(Nodes[3].Left(), 700);
-    EXPECT_EQ(Nodes[3].Top(), 700);
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(AddRcc(Nodes, active), n);
+        EXPECT_EQ(Nodes[n].Left(), 200 + 250 * (n - 1)) << n;
+        EXPECT_EQ(Nodes[n].Top(), 200 + 250 * (n - 1)) << n;
+    }
     EXPECT_EQ(active, 3);
     EXPECT_TRUE(Nodes[3].IsActive());
     EXPECT_FALSE(Nodes[2].IsActive());
     EXPECT_TRUE(Nodes[3].InUse());
     EXPECT_EQ(Nodes[3].Parent(), -1);
-}
 
-TEST_F(RccCommands, AddMatchesLeftAndTopIndependently)
-{
-    AddRcc(Nodes, active);
     Nodes[1].SetTop(900);
-    EXPECT_EQ(AddRcc(Nodes, active), 2);
-    EXPECT_EQ(Nodes[2].Left(), 450);
-    EXPECT_EQ(Nodes[2].Top(), 200);
+    Nodes[2].SetTop(900);
+    Nodes[3].SetTop(900);
+    EXPECT_EQ(AddRcc(Nodes, active), 4);
+    EXPECT_EQ(Nodes[4].Left(), 950);
+    EXPECT_EQ(Nodes[4].Top(), 200);
 }
 
-TEST_F(RccCommands, AddReusesTheLowestFreeSlotAndEmptiesIt)
+TEST_F(RccCommands, AddReusesTheLowestFreeSlotAndEmptiesItOrRefusesWhenAllAreUsed)
 {
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         AddRcc(Nodes, active);
-    }
     Nodes[3].SetDeviceType(4, 2);
     DeleteRcc(Nodes, 3, LoopAddressOwner);
     Nodes[3].SetNodeIdent("ABCDE"); // left over from elsewhere: the add empties it
     EXPECT_EQ(AddRcc(Nodes, active), 3);
     EXPECT_EQ(Nodes[3].NodeIdent(), "");
     EXPECT_EQ(Nodes[3].DeviceType(4), 0);
-}
 
-TEST_F(RccCommands, AddRefusesWhenAllSlotsAreUsed)
-{
     for (int i = 1; i <= 31; ++i) {
         Nodes[i].SetInUse(true);
         Nodes[i].SetLeft(5000 + i);
@@ -92,7 +79,7 @@ TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAny)
               "Are you sure you want to delete RCC 7?\r\nThis will delete all Devices on this RCC");
 }
 
-TEST_F(RccCommands, DeleteFreesOwnCellsAndEmptiesTheRcc)
+TEST_F(RccCommands, DeleteFreesOwnCellsOnlyAndEmptiesTheRcc)
 {
     clsNode& rcc = Nodes[4];
     rcc.SetInUse(true);
@@ -101,27 +88,23 @@ TEST_F(RccCommands, DeleteFreesOwnCellsAndEmptiesTheRcc)
     rcc.SetNodeIdent("12345");
     rcc.SetName("North");
     rcc.SetX_ChannelA(3);
-    rcc.SetDeviceType(2, 10);
-    rcc.SetDeviceLoop(2, 1);
-    rcc.SetDeviceAddress(2, 30);
+    for (const auto& [slot, type, address] : {std::tuple{2, 10, 30}, {3, 2, 128}, {4, 2, 40}}) {
+        rcc.SetDeviceType(slot, type);
+        rcc.SetDeviceLoop(slot, 1);
+        rcc.SetDeviceAddress(slot, address); // 128: the last cell of the table
+    }
     rcc.SetDeviceIdent(2, "AAAAA");
     rcc.SetDeviceName(2, "Hall");
-    rcc.SetDeviceType(3, 2);
-    rcc.SetDeviceLoop(3, 1);
-    rcc.SetDeviceAddress(3, 128); // the last cell of the table
-    SetOwner(LoopAddressOwner, 1, 20, 400);
-    SetOwner(LoopAddressOwner, 1, 30, 402);
-    SetOwner(LoopAddressOwner, 1, 31, 402);
-    SetOwner(LoopAddressOwner, 1, 128, 403);
-    SetOwner(LoopAddressOwner, 2, 5, 900);
+    // Cells the RCC holds, one another unit holds (the later claim of a duplicate) and one elsewhere.
+    const std::tuple<int, int, int, int> cells[] = {{1, 20, 400, -1},  {1, 30, 402, -1},  {1, 31, 402, -1},
+                                                    {1, 128, 403, -1}, {1, 40, 501, 501}, {2, 5, 900, 900}};
+    for (const auto& [loop, address, owner, after] : cells)
+        SetOwner(LoopAddressOwner, loop, address, owner);
 
     DeleteRcc(Nodes, 4, LoopAddressOwner);
 
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 20), -1);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 30), -1);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 31), -1);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 128), -1);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 5), 900);
+    for (const auto& [loop, address, owner, after] : cells)
+        EXPECT_EQ(GetOwner(LoopAddressOwner, loop, address), after) << loop << "/" << address;
     EXPECT_FALSE(rcc.InUse());
     EXPECT_EQ(rcc.NodeLoop(), -1);
     EXPECT_EQ(rcc.NodeAddress(), -1);
@@ -135,37 +118,17 @@ TEST_F(RccCommands, DeleteFreesOwnCellsAndEmptiesTheRcc)
     EXPECT_EQ(rcc.DeviceName(2), "");
 }
 
-TEST_F(RccCommands, DeleteKeepsACellAnotherUnitHolds)
-{
-    Nodes[4].SetInUse(true);
-    Nodes[4].SetNodeLoop(1);
-    Nodes[4].SetNodeAddress(20);
-    Nodes[5].SetInUse(true);
-    Nodes[5].SetDeviceType(1, 2);
-    Nodes[5].SetDeviceLoop(1, 1);
-    Nodes[5].SetDeviceAddress(1, 20);
-    SetOwner(LoopAddressOwner, 1, 20, 501); // the later claim of a duplicate
-    DeleteRcc(Nodes, 4, LoopAddressOwner);
-    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 20), 501);
-}
-
 TEST_F(RccCommands, DeleteHandsChildrenToTheDeletedRccsParent)
 {
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= 8; ++i)
         Nodes[i].SetInUse(true);
-    }
-    Nodes[2].SetParent(0);
-    Nodes[4].SetParent(2);
-    Nodes[5].SetParent(4);
-    Nodes[6].SetParent(4);
-    Nodes[7].SetParent(2);
-    Nodes[9].SetParent(4); // not in use: re-parented all the same
+    // 9 is not in use: re-parented all the same.
+    for (const auto& [n, parent] : {std::pair{2, 0}, {4, 2}, {5, 4}, {6, 4}, {7, 2}, {9, 4}})
+        Nodes[n].SetParent(parent);
     DeleteRcc(Nodes, 4, LoopAddressOwner);
     EXPECT_EQ(Nodes[4].Parent(), -1);
-    EXPECT_EQ(Nodes[5].Parent(), 2);
-    EXPECT_EQ(Nodes[6].Parent(), 2);
-    EXPECT_EQ(Nodes[9].Parent(), 2);
-    EXPECT_EQ(Nodes[7].Parent(), 2);
+    for (int n : {5, 6, 7, 9})
+        EXPECT_EQ(Nodes[n].Parent(), 2) << n;
 
     DeleteRcc(Nodes, 2, LoopAddressOwner);
     EXPECT_EQ(Nodes[5].Parent(), 0);

@@ -16,16 +16,34 @@ protected:
     {
         ResetSite();
         ResetSiteQueries();
-        for (int n = 0; n < kNodeCount; ++n) {
+        for (int n = 0; n < kNodeCount; ++n)
             Nodes[n].SetNodeNumber(n);
-        }
     }
     void TearDown() override { ResetSite(); }
 
-    static clsNode& Use(int n)
+    // Slot 0 is the node itself; the node is put in use unless told otherwise.
+    static void Ident(int n, int slot, const std::string& ident, bool inUse = true)
     {
-        Nodes[n].SetInUse(true);
-        return Nodes[n];
+        Nodes[n].SetInUse(inUse);
+        slot == 0 ? Nodes[n].SetNodeIdent(ident) : Nodes[n].SetDeviceIdent(slot, ident);
+    }
+    static void At(int n, int slot, int loop, int address, int type = 2, bool inUse = true)
+    {
+        Nodes[n].SetInUse(inUse);
+        if (slot == 0) {
+            Nodes[n].SetNodeLoop(loop);
+            Nodes[n].SetNodeAddress(address);
+            return;
+        }
+        Nodes[n].SetDeviceType(slot, type);
+        Nodes[n].SetDeviceLoop(slot, loop);
+        Nodes[n].SetDeviceAddress(slot, address);
+    }
+    // Each search in turn gives the hit (node * 100 + slot) or -1.
+    template <class Find> static void ExpectHits(Find find, const std::vector<std::pair<int, int>>& steps)
+    {
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            EXPECT_EQ(find(steps[i].first), steps[i].second) << "step " << i;
     }
 };
 
@@ -33,109 +51,79 @@ protected:
 
 TEST_F(SiteQueries, IdentSearchVisitsHubThenEachRccAndItsSlots)
 {
-    Use(0).SetNodeIdent("AAAAA");
-    Use(2).SetNodeIdent("BBBBB");
-    Nodes[2].SetDeviceIdent(5, "BBBBB");
-    Use(3).SetDeviceIdent(7, "AAAAA");
-    Nodes[3].SetDeviceIdent(31, "AAAAA");
-    Nodes[4].SetNodeIdent("AAAAA"); // not in use
-    Use(5).SetDeviceIdent(1, "AAAAA");
-
-    EXPECT_EQ(FindNodeByIdent("AAAAA"), 0);
-    EXPECT_EQ(FindNodeByIdent("X"), 307);
-    EXPECT_EQ(FindNodeByIdent("X"), 331);
-    EXPECT_EQ(FindNodeByIdent("X"), 501);
-    EXPECT_EQ(FindNodeByIdent("X"), -1);
-    EXPECT_EQ(FindNodeByIdent("X"), -1);
-
-    EXPECT_EQ(FindNodeByIdent("BBBBB"), 200);
-    EXPECT_EQ(FindNodeByIdent(""), -1); // leaves the running search alone
-    EXPECT_EQ(FindNodeByIdent("X"), 205);
-    EXPECT_EQ(FindNodeByIdent("X"), -1);
-
-    EXPECT_EQ(FindNodeByIdent("bbbbb"), -1);
-}
-
-TEST_F(SiteQueries, IdentOnlyOnTheHubsOwnSlotIsNotFound)
-{
-    Use(0).SetDeviceIdent(3, "CCCCC");
-    EXPECT_EQ(FindNodeByIdent("CCCCC"), -1);
+    Ident(0, 0, "AAAAA");
+    Ident(2, 0, "BBBBB");
+    Ident(2, 5, "BBBBB");
+    Ident(3, 7, "AAAAA");
+    Ident(3, 31, "AAAAA");
+    Ident(4, 0, "AAAAA", false);
+    Ident(5, 1, "AAAAA");
+    Ident(0, 3, "CCCCC"); // the hub's own slots are not searched
+    // "X" continues the running search; "" leaves it alone; case counts.
+    const char* texts[] = {"AAAAA", "X", "BBBBB", "", "bbbbb", "CCCCC"};
+    ExpectHits([&](int i) { return FindNodeByIdent(texts[i]); }, {{0, 0},
+                                                                  {1, 307},
+                                                                  {1, 331},
+                                                                  {1, 501},
+                                                                  {1, -1},
+                                                                  {1, -1},
+                                                                  {2, 200},
+                                                                  {3, -1},
+                                                                  {1, 205},
+                                                                  {1, -1},
+                                                                  {4, -1},
+                                                                  {5, -1}});
 }
 
 TEST_F(SiteQueries, ContinuationWithoutASearchFindsNothing)
 {
-    Use(1); // empty idents must not answer an empty search
+    Nodes[1].SetInUse(true); // empty idents must not answer an empty search
     EXPECT_EQ(FindNodeByIdent("X"), -1);
     EXPECT_EQ(FindByLoopAddress(-1, -1), -1);
 }
 
 TEST_F(SiteQueries, LoopAddressSearchCoversComboHeadsSecondAddress)
 {
-    Use(1).SetDeviceLoop(4, 1);
-    Nodes[1].SetDeviceAddress(4, 24);
-    Nodes[1].SetDeviceType(4, 10);
-    Use(2).SetDeviceLoop(9, 1);
-    Nodes[2].SetDeviceAddress(9, 24);
-    Nodes[2].SetDeviceType(9, 3);
-    Use(3).SetNodeLoop(1);
-    Nodes[3].SetNodeAddress(25);
-
-    EXPECT_EQ(FindByLoopAddress(1, 25), 104);
-    EXPECT_EQ(FindByLoopAddress(-1, -1), 300);
-    EXPECT_EQ(FindByLoopAddress(-1, 7), -1);
-
-    EXPECT_EQ(FindByLoopAddress(1, 24), 104);
-    EXPECT_EQ(FindByLoopAddress(-1, 0), -1);
-    EXPECT_EQ(FindByLoopAddress(0, -1), -1);
-    EXPECT_EQ(FindByLoopAddress(-1, -1), 209); // the refusals above kept the state
-    EXPECT_EQ(FindByLoopAddress(2, 24), -1);
-
+    At(1, 4, 1, 24, 10);
+    At(2, 9, 1, 24, 3);
+    At(3, 0, 1, 25);
+    const std::pair<int, int> queries[] = {{1, 25}, {-1, -1}, {-1, 7}, {1, 24}, {-1, 0}, {0, -1}, {2, 24}};
+    // Continuations with the wrong markers are refused and keep the state.
+    ExpectHits([&](int i) { return FindByLoopAddress(queries[i].first, queries[i].second); },
+               {{0, 104}, {1, 300}, {2, -1}, {3, 104}, {4, -1}, {5, -1}, {1, 209}, {6, -1}});
     // A head whose address is unset does not own address 0.
-    Use(6).SetDeviceLoop(1, 2);
+    Nodes[6].SetInUse(true);
+    Nodes[6].SetDeviceLoop(1, 2);
     Nodes[6].SetDeviceType(1, 12);
     EXPECT_EQ(FindByLoopAddress(2, 0), -1);
 }
 
-TEST_F(SiteQueries, HubSlotsAreSearchedOnlyAfterTheHubItselfMatched)
+TEST_F(SiteQueries, HubSlotsAreSearchedOnlyAfterTheHubItselfMatchedAndSearchesKeepSeparateStates)
 {
-    Use(0).SetDeviceLoop(2, 3);
-    Nodes[0].SetDeviceAddress(2, 40);
-    Use(1).SetNodeLoop(3);
-    Nodes[1].SetNodeAddress(40);
+    At(0, 2, 3, 40);
+    At(1, 0, 3, 40);
     EXPECT_EQ(FindByLoopAddress(3, 40), 100);
-
-    Nodes[0].SetNodeLoop(3);
-    Nodes[0].SetNodeAddress(40);
+    At(0, 0, 3, 40);
     EXPECT_EQ(FindByLoopAddress(3, 40), 0);
-    EXPECT_EQ(FindByLoopAddress(-1, -1), 2);
-    EXPECT_EQ(FindByLoopAddress(-1, -1), 100);
-    EXPECT_EQ(FindByLoopAddress(-1, -1), -1);
-}
-
-TEST_F(SiteQueries, SearchesKeepSeparateStates)
-{
-    Use(0).SetNodeIdent("12345");
-    Use(1).SetNodeIdent("12345");
-    Nodes[1].SetNodeLoop(1);
-    Nodes[1].SetNodeAddress(1);
+    Ident(0, 0, "12345");
+    Ident(1, 0, "12345");
     EXPECT_EQ(FindNodeByIdent("12345"), 0);
-    EXPECT_EQ(FindByLoopAddress(1, 1), 100);
+    ExpectHits([](int) { return FindByLoopAddress(-1, -1); }, {{0, 2}, {0, 100}, {0, -1}});
     EXPECT_EQ(FindNodeByIdent("X"), 100);
 }
 
 TEST_F(SiteQueries, XChannelPairMatchesInOrderAndSkipsExclusion)
 {
-    Use(0).SetX_ChannelA(5);
-    Nodes[0].SetX_ChannelB(20);
-    Use(3).SetX_ChannelA(5);
-    Nodes[3].SetX_ChannelB(20);
-    Use(4).SetX_ChannelA(20);
-    Nodes[4].SetX_ChannelB(5);
-    Nodes[6].SetX_ChannelA(5); // not in use
-    Nodes[6].SetX_ChannelB(20);
+    for (const auto& [n, a, b, inUse] :
+         {std::tuple{0, 5, 20, true}, {3, 5, 20, true}, {4, 20, 5, true}, {6, 5, 20, false}}) {
+        Nodes[n].SetInUse(inUse);
+        Nodes[n].SetX_ChannelA(a);
+        Nodes[n].SetX_ChannelB(b);
+    }
     EXPECT_EQ(FindNodeByXChannels(5, 20, 3), -1);
     EXPECT_EQ(FindNodeByXChannels(5, 20, 0), 3);
-    Use(9).SetX_ChannelA(5);
+    Nodes[9].SetInUse(true);
+    Nodes[9].SetX_ChannelA(5);
     Nodes[9].SetX_ChannelB(20);
     EXPECT_EQ(FindNodeByXChannels(5, 20, 3), 9);
     EXPECT_EQ(FindNodeByXChannels(-1, -1, 0), -1);
@@ -145,35 +133,20 @@ TEST_F(SiteQueries, HighestLoopAndAddressSkipUnusedNodesAndHubSlots)
 {
     EXPECT_EQ(HighestLoopInUse(), 0);
     EXPECT_EQ(HighestAddressInUse(), 0);
-
-    Use(0).SetNodeLoop(1);
-    Nodes[0].SetNodeAddress(10);
-    Nodes[0].SetDeviceLoop(1, 4); // hub slot: not counted
-    Nodes[0].SetDeviceAddress(1, 250);
-    Nodes[7].SetNodeLoop(4); // not in use
-    Nodes[7].SetNodeAddress(200);
-    Use(2).SetDeviceLoop(31, 3);
-    Nodes[2].SetDeviceAddress(31, 120);
-    Nodes[2].SetDeviceType(31, 18);
+    At(0, 0, 1, 10);
+    At(0, 1, 4, 250);
+    At(7, 0, 4, 200, 0, false);
+    At(2, 31, 3, 120, 18);
     EXPECT_EQ(HighestLoopInUse(), 3);
     EXPECT_EQ(HighestAddressInUse(), 120);
 }
 
 TEST(ChannelPlan, TableAndReverseLookup)
 {
-    EXPECT_EQ(ChannelTable(1), 2);
-    EXPECT_EQ(ChannelTable(16), 17);
-    EXPECT_EQ(ChannelTable(17), 30);
-    EXPECT_EQ(ChannelTable(32), 45);
-    EXPECT_EQ(ChannelTable(0), 0);
-    EXPECT_EQ(ChannelTable(42), 0);
+    for (const auto& [index, channel] : {std::pair{1, 2}, {16, 17}, {17, 30}, {32, 45}, {0, 0}, {42, 0}})
+        EXPECT_EQ(ChannelTable(index), channel) << index;
     EXPECT_THROW(ChannelTable(43), std::out_of_range);
-
-    EXPECT_EQ(ChannelIndexFromNumber(2), 1);
-    EXPECT_EQ(ChannelIndexFromNumber(17), 16);
-    EXPECT_EQ(ChannelIndexFromNumber(30), 17);
-    EXPECT_EQ(ChannelIndexFromNumber(45), 32);
-    EXPECT_EQ(ChannelIndexFromNumber(18), -1);
-    EXPECT_EQ(ChannelIndexFromNumber(29), -1);
-    EXPECT_EQ(ChannelIndexFromNumber(0), -1);
+    for (const auto& [channel, index] :
+         {std::pair{2, 1}, {17, 16}, {30, 17}, {45, 32}, {18, -1}, {29, -1}, {0, -1}})
+        EXPECT_EQ(ChannelIndexFromNumber(channel), index) << channel;
 }

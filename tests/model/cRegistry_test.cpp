@@ -37,38 +37,34 @@ protected:
 
 TEST_F(Registry, ValuesOfEveryTypeRoundTrip)
 {
+    const std::string key = "Software\\Quorvel\\Test";
     cRegistry reg;
     reg.SetDefault(std::string("none"));
-    EXPECT_EQ(
-        reg.ValueEx(HKEY_CURRENT_USER, "Software\\Quorvel\\Test", "Missing", REG_SZ, std::string("none")),
-        RegistryValue(std::string("none")));
+    EXPECT_EQ(reg.ValueEx(HKEY_CURRENT_USER, key, "Missing", REG_SZ, std::string("none")),
+              RegistryValue(std::string("none")));
     EXPECT_FALSE(reg.KeyExists());
-
-    reg.SetValueEx(HKEY_CURRENT_USER, "Software\\Quorvel\\Test", "Name", REG_SZ, std::string("Plant/A 100%"));
+    // Name, type written, value written, value read back (a DWORD given as text is stored as a number).
+    const std::tuple<const char*, int32_t, RegistryValue, RegistryValue> values[] = {
+        {"Name", REG_SZ, std::string("Plant/A 100%"), std::string("Plant/A 100%")},
+        {"Count", REG_DWORD, int32_t{-2}, int32_t{-2}},
+        {"Big", REG_DWORD_BIG_ENDIAN, int32_t{0x01020304}, int32_t{0x01020304}},
+        {"Raw", REG_BINARY, std::vector<uint8_t>{0, 255, 10}, std::vector<uint8_t>{0, 255, 10}},
+        {"", REG_DWORD, std::string("42"), int32_t{42}}};
+    for (const auto& [name, type, written, read] : values)
+        reg.SetValueEx(HKEY_CURRENT_USER, key, name, type, written);
     EXPECT_TRUE(reg.KeyExists());
-    reg.SetValueEx(HKEY_CURRENT_USER, "Software\\Quorvel\\Test", "Count", REG_DWORD, int32_t{-2});
-    reg.SetValueEx(HKEY_CURRENT_USER, "Software\\Quorvel\\Test", "Big", REG_DWORD_BIG_ENDIAN,
-                   int32_t{0x01020304});
-    reg.SetValueEx(HKEY_CURRENT_USER, "Software\\Quorvel\\Test", "Raw", REG_BINARY,
-                   std::vector<uint8_t>{0, 255, 10});
-    reg.SetValueEx(HKEY_CURRENT_USER, "Software\\Quorvel\\Test", "", REG_DWORD, std::string("42"));
 
     cRegistry back;
     back.SetClassKey(HKEY_CURRENT_USER);
-    back.SetSectionKey("Software\\Quorvel\\Test");
+    back.SetSectionKey(key);
+    for (const auto& [name, type, written, read] : values) {
+        back.SetValueKey(name);
+        back.SetValueType(REG_BINARY);
+        EXPECT_EQ(back.Value(), read) << name;
+    }
     back.SetValueKey("Name");
-    back.SetValueType(REG_BINARY);
-    EXPECT_EQ(back.Value(), RegistryValue(std::string("Plant/A 100%")));
+    back.Value();
     EXPECT_EQ(back.ValueType(), REG_SZ); // the stored type wins
-    back.SetValueKey("Count");
-    EXPECT_EQ(back.Value(), RegistryValue(int32_t{-2}));
-    back.SetValueKey("Big");
-    EXPECT_EQ(back.Value(), RegistryValue(int32_t{0x01020304}));
-    back.SetValueKey("Raw");
-    EXPECT_EQ(back.Value(), RegistryValue(std::vector<uint8_t>{0, 255, 10}));
-    back.SetValueKey("");
-    EXPECT_EQ(back.Value(), RegistryValue(int32_t{42}));
-
     EXPECT_EQ(back.EnumerateValues(), (std::vector<std::string>{"", "Big", "Count", "Name", "Raw"}));
     back.SetSectionKey("Software\\Quorvel");
     EXPECT_EQ(back.EnumerateSections(), std::vector<std::string>{"Test"});

@@ -1,8 +1,8 @@
+#include "TestSites.h"
 #include "model/NodeView.h"
 #include "model/clsNode.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -21,90 +21,52 @@ struct RecordingView : NodeView
     void BorderColourChanged(const clsNode&, uint32_t colour) override { borders.push_back(colour); }
 };
 
-// A numbered site; parents[i] is the parent of node i (-1 none).
-std::unique_ptr<NodeArray> Tree(const std::vector<int>& parents)
-{
-    auto nodes = std::make_unique<NodeArray>();
-    for (int i = 0; i < kNodeCount; ++i) {
-        (*nodes)[i].SetNodeNumber(i);
-        (*nodes)[i].SetParent(i < static_cast<int>(parents.size()) ? parents[i] : -1);
-    }
-    return nodes;
-}
+// Sets each value in turn; the getter then shows which ones were taken.
+#define EXPECT_AFTER_SETTING(call, getter, expected, ...)                                                    \
+    do {                                                                                                     \
+        for (int v : {__VA_ARGS__})                                                                          \
+            node.call;                                                                                       \
+        EXPECT_EQ(node.getter, expected) << #call;                                                           \
+    } while (0)
 
 } // namespace
 
 TEST(clsNode, IdentsAreNormalisedOrDropped)
 {
     clsNode node;
-    node.SetNodeIdent("a1b2c");
-    EXPECT_EQ(node.NodeIdent(), "A1B2C");
-    node.SetNodeIdent("12");
-    EXPECT_EQ(node.NodeIdent(), "00012");
-    node.SetNodeIdent("123456");
-    EXPECT_EQ(node.NodeIdent(), "12345");
-    node.SetNodeIdent("12G45");
-    EXPECT_EQ(node.NodeIdent(), "12345");
-    node.SetNodeIdent(" 1234");
-    EXPECT_EQ(node.NodeIdent(), "12345");
-    node.SetNodeIdent("");
-    EXPECT_EQ(node.NodeIdent(), "");
-
+    // Text that is no ident leaves the one before.
+    const std::pair<const char*, const char*> idents[] = {{"a1b2c", "A1B2C"},  {"12", "00012"},
+                                                          {"123456", "12345"}, {"12G45", "12345"},
+                                                          {" 1234", "12345"},  {"", ""}};
+    for (const auto& [text, expected] : idents) {
+        node.SetNodeIdent(text);
+        EXPECT_EQ(node.NodeIdent(), expected) << text;
+    }
     node.SetDeviceIdent(4, "beef");
-    EXPECT_EQ(node.DeviceIdent(4), "0BEEF");
     node.SetDeviceIdent(4, "xyz");
-    EXPECT_EQ(node.DeviceIdent(4), "0BEEF");
     node.SetDeviceIdent(0, "12345");
+    EXPECT_EQ(node.DeviceIdent(4), "0BEEF");
     EXPECT_EQ(node.DeviceIdent(0), "");
 }
 
 TEST(clsNode, SettersDropValuesOutOfRange)
 {
     clsNode node;
-    node.SetNodeAddress(255);
-    node.SetNodeAddress(256);
-    EXPECT_EQ(node.NodeAddress(), 255);
-    node.SetNodeLoop(0);
-    node.SetNodeLoop(5);
-    EXPECT_EQ(node.NodeLoop(), 0);
-    node.SetParent(31);
-    node.SetParent(32);
-    node.SetParent(-2);
-    EXPECT_EQ(node.Parent(), 31);
-
-    node.SetX_ChannelA(42);
-    EXPECT_EQ(node.X_ChannelA(), 42);
-    node.SetX_ChannelA(43);
-    node.SetX_ChannelA(0);
-    EXPECT_EQ(node.X_ChannelA(), 42);
-    node.SetX_ChannelA(-1);
-    EXPECT_EQ(node.X_ChannelA(), -1);
-    node.SetY_ChannelB(65536 + 5); // would wrap to 5 in 16 bits
-    EXPECT_EQ(node.Y_ChannelB(), -1);
-
-    node.SetReportedHop(3);
-    node.SetReportedHop(0);
-    node.SetReportedHop(5);
-    EXPECT_EQ(node.ReportedHop(), 3);
-
-    node.SetNodeDailyMax(200);
-    EXPECT_EQ(node.NodeDailyMax(), 125);
-    node.SetNodeDailyMax(-5);
-    EXPECT_EQ(node.NodeDailyMax(), 0);
-    node.SetDeviceDailyMaxSignal(3, 200);
-    EXPECT_EQ(node.DeviceDailyMaxSignal(3), 200);
-
-    node.SetDeviceAddress(1, 254);
-    node.SetDeviceAddress(1, 255);
-    node.SetDeviceAddress(1, 0);
-    EXPECT_EQ(node.DeviceAddress(1), 254);
-    node.SetDeviceLoop(1, 4);
-    node.SetDeviceLoop(1, 0);
-    node.SetDeviceLoop(1, 5);
-    EXPECT_EQ(node.DeviceLoop(1), 4);
+    EXPECT_AFTER_SETTING(SetNodeAddress(v), NodeAddress(), 255, 255, 256);
+    EXPECT_AFTER_SETTING(SetNodeLoop(v), NodeLoop(), 0, 0, 5);
+    EXPECT_AFTER_SETTING(SetParent(v), Parent(), 31, 31, 32, -2);
+    EXPECT_AFTER_SETTING(SetX_ChannelA(v), X_ChannelA(), 42, 42, 43, 0);
+    EXPECT_AFTER_SETTING(SetX_ChannelA(v), X_ChannelA(), -1, -1);
+    EXPECT_AFTER_SETTING(SetY_ChannelB(v), Y_ChannelB(), -1, 65536 + 5); // would wrap to 5 in 16 bits
+    EXPECT_AFTER_SETTING(SetReportedHop(v), ReportedHop(), 3, 3, 0, 5);
+    EXPECT_AFTER_SETTING(SetNodeDailyMax(v), NodeDailyMax(), 125, 200);
+    EXPECT_AFTER_SETTING(SetNodeDailyMax(v), NodeDailyMax(), 0, -5);
+    EXPECT_AFTER_SETTING(SetDeviceDailyMaxSignal(3, v), DeviceDailyMaxSignal(3), 200, 200);
+    EXPECT_AFTER_SETTING(SetDeviceAddress(1, v), DeviceAddress(1), 254, 254, 255, 0);
+    EXPECT_AFTER_SETTING(SetDeviceLoop(1, v), DeviceLoop(1), 4, 4, 0, 5);
 }
 
-TEST(clsNode, SlotOutsideTheNodeReadsNeutralAndIgnoresWrites)
+TEST(clsNode, SlotsOutsideTheNodeReadNeutralIgnoreWritesAndLiveValuesThrow)
 {
     clsNode node;
     node.SetDeviceType(0, 5);
@@ -120,13 +82,8 @@ TEST(clsNode, SlotOutsideTheNodeReadsNeutralAndIgnoresWrites)
     EXPECT_FALSE(node.Assigned()); // slot 0 is not the node
     EXPECT_EQ(node.DeviceStatus(0), "");
     EXPECT_EQ(node.DeviceStatus(1), std::string(34, 'F'));
-    EXPECT_EQ(node.DeviceType(1), 0);
     EXPECT_EQ(node.DeviceLoop(1), -1);
-}
 
-TEST(clsNode, IndexedLiveValuesThrowOutsideTheirBounds)
-{
-    clsNode node;
     node.SetDeviceSignalStrength(0, 4, -87);
     node.SetDeviceSignalStrength(31, 1, -60);
     EXPECT_EQ(node.DeviceSignalStrength(0, 4), -87);
@@ -148,15 +105,12 @@ TEST(clsNode, GeometryRoundsHalvesToEvenAndDoesNotOverflow)
     hub.SetNodeNumber(0);
     EXPECT_EQ(hub.Width(), 870);
     EXPECT_EQ(hub.Height(), 525);
-    hub.SetTop(1000);
-    EXPECT_EQ(hub.CentreY(), 1262);
-    hub.SetTop(1001);
-    EXPECT_EQ(hub.CentreY(), 1264);
-    hub.SetTop(-1000);
-    EXPECT_EQ(hub.CentreY(), -738);
+    for (const auto& [top, centre] : {std::pair{1000, 1262}, {1001, 1264}, {-1000, -738}}) {
+        hub.SetTop(top);
+        EXPECT_EQ(hub.CentreY(), centre) << top;
+    }
     hub.SetLeft(100);
     EXPECT_EQ(hub.CentreX(), 535);
-
     hub.SetTop(32600);
     EXPECT_EQ(hub.Bottom(), 33125);
 
@@ -166,7 +120,6 @@ TEST(clsNode, GeometryRoundsHalvesToEvenAndDoesNotOverflow)
     hub.SetNodeNumber(32);
     EXPECT_EQ(hub.NodeNumber(), 0);
     EXPECT_EQ(hub.Width(), 870);
-    EXPECT_EQ(hub.Height(), 525);
 
     clsNode rcc;
     rcc.SetTop(1000);
@@ -175,26 +128,20 @@ TEST(clsNode, GeometryRoundsHalvesToEvenAndDoesNotOverflow)
     EXPECT_EQ(rcc.CentreY(), 1262);
 }
 
-TEST(clsNode, HopFollowsParentsAndGivesUpOnLoopsAndLongChains)
+TEST(clsNode, HopAndTreeRelationsFollowParentsAndGiveUpOnLoopsAndLongChains)
 {
-    // 1 and 2 hang off the hub, 3 off 2, 4 off 3; 5 and 6 point at each other.
-    auto nodes = Tree({0, 0, 0, 2, 3, 6, 5, -1});
-    EXPECT_EQ((*nodes)[0].Hop(*nodes, 10), 0);
-    EXPECT_EQ((*nodes)[1].Hop(*nodes, 10), 1);
-    EXPECT_EQ((*nodes)[4].Hop(*nodes, 10), 3);
-    EXPECT_EQ((*nodes)[5].Hop(*nodes, 10), -1);
-    EXPECT_EQ((*nodes)[7].Hop(*nodes, 10), -1);
+    // 1 and 2 hang off the hub, 3 off 2, 4 off 3; 5 and 6 point at each other; 7 has no parent.
+    auto nodes = NumberedSite({0, 0, 0, 2, 3, 6, 5, -1});
+    const std::pair<int, int> hops[] = {{0, 0}, {1, 1}, {4, 3}, {5, -1}, {7, -1}};
+    for (const auto& [n, hop] : hops)
+        EXPECT_EQ((*nodes)[n].Hop(*nodes, 10), hop) << n;
     EXPECT_EQ((*nodes)[4].Hop(*nodes, 2), -1);
-
     // A chain 1 <- 2 <- ... <- 11: node 10 is ten hops out, node 11 one too many.
-    auto chain = Tree({0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    auto chain = NumberedSite({0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     EXPECT_EQ((*chain)[10].Hop(*chain, 10), 10);
     EXPECT_EQ((*chain)[11].Hop(*chain, 10), -1);
-}
 
-TEST(clsNode, TreeRelationsReachTenLevels)
-{
-    auto nodes = Tree({0, 0, 1, 2, 3, 6, 5});
+    nodes = NumberedSite({0, 0, 1, 2, 3, 6, 5});
     clsNode& rcc1 = (*nodes)[1];
     EXPECT_TRUE(rcc1.IsParentOf(2, *nodes));
     EXPECT_FALSE(rcc1.IsParentOf(3, *nodes));
@@ -202,20 +149,15 @@ TEST(clsNode, TreeRelationsReachTenLevels)
     EXPECT_FALSE((*nodes)[3].IsInPath(1, *nodes, 1));
     EXPECT_TRUE((*nodes)[3].IsInPath(0, *nodes, 10));
     EXPECT_FALSE((*nodes)[5].IsInPath(1, *nodes, 10)); // a loop ends when depth runs out
-
-    rcc1.ScanForChildren(*nodes);
-    EXPECT_TRUE(rcc1.GetChild(2));
-    EXPECT_TRUE(rcc1.GetChild(3));
-    EXPECT_FALSE(rcc1.GetChild(1));
-    EXPECT_FALSE(rcc1.GetChild(5));
-
+    rcc1.ScanForChildren(*nodes);                      // every descendant counts as a child
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(rcc1.GetChild(n), n >= 2 && n <= 4) << n;
     EXPECT_TRUE((*nodes)[3].IsRelated(1, *nodes));
     EXPECT_TRUE(rcc1.IsRelated(3, *nodes));
-    EXPECT_FALSE(rcc1.IsRelated(5, *nodes));
-    EXPECT_FALSE(rcc1.IsRelated(-1, *nodes));
-    EXPECT_FALSE(rcc1.IsRelated(40, *nodes));
+    for (int other : {5, -1, 40})
+        EXPECT_FALSE(rcc1.IsRelated(other, *nodes)) << other;
 
-    // An unnumbered node is nobody's parent or ancestor, though free nodes hold parent -1.
+    // An unnumbered node is nobody's parent, though free nodes hold parent -1.
     clsNode loose;
     EXPECT_FALSE(loose.IsParentOf(7, *nodes));
     loose.ScanForChildren(*nodes);
@@ -225,10 +167,8 @@ TEST(clsNode, TreeRelationsReachTenLevels)
 TEST(clsNode, DetectorCountsCombinationsTwice)
 {
     clsNode rcc;
-    rcc.SetDeviceType(1, 2);
-    rcc.SetDeviceType(2, 13);
-    rcc.SetDeviceType(3, 19);
-    rcc.SetDeviceType(31, 20);
+    for (const auto& [slot, type] : {std::pair{1, 2}, {2, 13}, {3, 19}, {31, 20}})
+        rcc.SetDeviceType(slot, type);
     EXPECT_EQ(rcc.DetectorCount(), 6);
     EXPECT_EQ(rcc.DetectorCountRCC(), 4);
 }
@@ -264,7 +204,6 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
     EXPECT_EQ(node.NodeNumber(), 0);
     EXPECT_EQ(node.Left(), 500);
     EXPECT_EQ(node.CentreY(), 962); // kept, though the size is now the RCC size
-    EXPECT_EQ(node.Width(), 450);
     EXPECT_EQ(node.View(), &view);
     EXPECT_EQ(view.hides, hidesBefore);
     EXPECT_FALSE(node.InUse());
@@ -280,7 +219,7 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
     EXPECT_EQ(node.DeviceName(5), "");
     EXPECT_FALSE(node.DeviceAdd(5));
     EXPECT_TRUE(node.DeviceAdd(0));
-
+    // Values the units reported are not site values.
     EXPECT_EQ(node.NodeLinkBudget(2), 9);
     EXPECT_EQ(node.NodeVersion(), "2.1");
     EXPECT_EQ(node.ReportedHop(), 2);
@@ -293,7 +232,6 @@ TEST(clsNode, ViewHearsMovesHidingAndHighlights)
     clsNode node;
     node.SetLeft(10); // no view: stored all the same
     EXPECT_EQ(node.CentreX(), 235);
-
     node.BindView(&view);
     node.SetLeft(20);
     node.SetTop(30);
@@ -317,6 +255,5 @@ TEST(clsNode, ViewHearsMovesHidingAndHighlights)
     node = other;
     EXPECT_EQ(node.View(), &view);
     EXPECT_EQ(node.NodeIdent(), "11111");
-    const clsNode copy(node);
-    EXPECT_FALSE(copy.IsViewBound());
+    EXPECT_FALSE(clsNode(node).IsViewBound());
 }

@@ -1,27 +1,17 @@
 #include "platform/base/FileReplace.h"
 
+#include "model/TestFiles.h"
+
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path FreshFolder(const std::string& name)
-{
-    const fs::path dir = fs::temp_directory_path() / ("qvs-filereplace-" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-} // namespace
-
 TEST(FileReplace, ReplacesContentsKeepsModeAndLeavesNoTemporaryFile)
 {
-    const fs::path dir = FreshFolder("mode");
+    const testfiles::TempFolder folder;
+    const fs::path& dir = folder.path();
     const std::string path = (dir / "f.txt").string();
     ASSERT_TRUE(platform::ReplaceWholeFile(path, "one"));
     ::chmod(path.c_str(), 0600);
@@ -35,12 +25,12 @@ TEST(FileReplace, ReplacesContentsKeepsModeAndLeavesNoTemporaryFile)
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    fs::remove_all(dir);
 }
 
 TEST(FileReplace, FailuresAreReportedAndTheOldFileStays)
 {
-    const fs::path dir = FreshFolder("fail");
+    const testfiles::TempFolder folder;
+    const fs::path& dir = folder.path();
     std::string error;
     EXPECT_FALSE(platform::ReplaceWholeFile((dir / "missing" / "f.txt").string(), "x", &error));
     EXPECT_NE(error.find("missing/f.txt"), std::string::npos);
@@ -60,5 +50,4 @@ TEST(FileReplace, FailuresAreReportedAndTheOldFileStays)
 
     EXPECT_FALSE(platform::ReplaceWholeFile(dir.string(), "x", &error)); // a folder is not replaced
     EXPECT_FALSE(platform::ReadWholeFile((dir / "nope").string(), bytes, &error));
-    fs::remove_all(dir);
 }
