@@ -56,7 +56,7 @@ TEST_F(SerialLinkTest, QueriesOfAHubRccAndRlmPutTheExactBytesOnTheWire)
         {UnitKind::Rlm, 0, 6, "\r\n\rDEBUGOFF ALL\r" + queries},
     };
     unit.SetIdent("0F00D");
-    unit.SetLoopCount(4);
+    unit.SetLoopCountText("4");
     unit.SetProtocolWord("ZP3");
     for (const auto& [kind, node, type, wire] : cases) {
         SCOPED_TRACE(static_cast<int>(kind));
@@ -170,10 +170,12 @@ TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitWithAFailure)
     EXPECT_EQ(ReadUnitType(link, 0), 3);
     EXPECT_EQ(CommsState, CommsFailed);
     EXPECT_FALSE(link.Busy());
-    ASSERT_FALSE(window.PlainMessages.empty());
+    ASSERT_EQ(window.PlainMessages.size(), 1u) << "the loss is reported once";
     EXPECT_EQ(window.PlainMessages[0].Title, "Communications Error");
     EXPECT_EQ(window.PlainMessages[0].Text.rfind("Unexpected Communications Error - ", 0), 0u);
     EXPECT_FALSE(serial.Comm().PortOpen());
+    EXPECT_EQ(link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs), CommsFailed);
+    EXPECT_EQ(window.PlainMessages.size(), 2u) << "and again for each later send";
 }
 
 TEST_F(SerialLinkTest, TrafficIsWrittenToProgLogInTheLogFormat)

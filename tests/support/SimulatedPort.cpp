@@ -48,11 +48,11 @@ void SimulatedPort::CloseNow()
         ::close(heldSlave_);
 }
 
-termios SimulatedPort::LineSettings() const
+SimulatedPort::Line SimulatedPort::LineSettings() const
 {
     termios t{};
     tcgetattr(master_, &t);
-    return t;
+    return Line{cfgetospeed(&t), (t.c_cflag & CSTOPB) != 0};
 }
 
 void SimulatedPort::Send(const std::string& bytes)

@@ -22,8 +22,13 @@ public:
     std::string SlavePath() const { return slavePath_; }
     // Unsolicited bytes from the unit, sent at once.
     void Send(const std::string& bytes);
-    // The line settings the program gave its end.
-    termios LineSettings() const;
+    // The speed and stop bits the program gave its end.
+    struct Line
+    {
+        speed_t Speed;
+        bool TwoStopBits;
+    };
+    Line LineSettings() const;
 
 private:
     void Run();

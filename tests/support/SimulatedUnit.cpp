@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <utility>
 
@@ -13,12 +14,8 @@ using Lines = SimulatedUnit::Lines;
 
 Lines Fields(const std::string& line)
 {
-    Lines out;
-    std::string field;
     std::istringstream in(line);
-    while (std::getline(in, field, ' '))
-        out.push_back(field);
-    return out;
+    return Lines(std::istream_iterator<std::string>(in), {});
 }
 
 std::string Field(const std::string& line, size_t i)
@@ -108,21 +105,13 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         if (line.empty())
             continue;
         const FailureMode mode = TakeFailure(line);
-        Lines answer{"Unknown Command"};
-        if (mode == FailureMode::Silent || mode == FailureMode::PortGone) {
-            answer.clear();
-        } else if (mode != FailureMode::UnknownCommand) {
-            const Handler* best = nullptr;
-            size_t length = 0;
-            for (const auto& [prefix, handler] : commands_)
-                if (Begins(line, prefix) && (best == nullptr || prefix.size() > length)) {
-                    best = &handler;
-                    length = prefix.size();
-                }
-            if (best != nullptr)
-                answer = (*best)(line);
-        }
-        for (UnitOutput& out : Deliver(answer, mode))
+        auto best = commands_.end();
+        for (auto it = commands_.begin(); it != commands_.end(); ++it)
+            if (Begins(line, it->first) && (best == commands_.end() || it->first.size() > best->first.size()))
+                best = it;
+        const bool answers = best != commands_.end() && mode != FailureMode::UnknownCommand &&
+                             mode != FailureMode::Silent && mode != FailureMode::PortGone;
+        for (UnitOutput& out : Deliver(answers ? best->second(line) : Lines{"Unknown Command"}, mode))
             outputs.push_back(std::move(out));
     }
     return outputs;

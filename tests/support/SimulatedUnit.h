@@ -52,7 +52,6 @@ public:
 
     void SetKind(UnitKind kind) { Set(kind_, kind); }
     void SetIdent(const std::string& ident) { Set(ident_, ident); }
-    void SetLoopCount(int count) { SetLoopCountText(std::to_string(count)); }
     void SetLoopCountText(const std::string& text) { Set(loopCount_, text); }
     void SetProtocolWord(const std::string& word) { Set(protocol_, word); }
     // Replaces the whole "GET SWV" answer ("" = the kind's own line).
@@ -69,7 +68,8 @@ public:
     // A line the unit sends just before its next answer (debug output).
     void AddNoiseBeforeNextAnswer(const std::string& line)
     {
-        Locked([&] { noise_.push_back(line); });
+        std::lock_guard lock(mutex_);
+        noise_.push_back(line);
     }
 
     Lines Configuration() const { return Get(config_); }
@@ -112,11 +112,6 @@ private:
         std::string Prefix;
         int Times = -1;
     };
-    template <typename F> void Locked(F f)
-    {
-        std::lock_guard lock(mutex_);
-        f();
-    }
     template <typename T> T Get(const T& field) const
     {
         std::lock_guard lock(mutex_);
@@ -124,11 +119,13 @@ private:
     }
     template <typename T, typename V> void Set(T& field, const V& value)
     {
-        Locked([&] { field = value; });
+        std::lock_guard lock(mutex_);
+        field = value;
     }
     template <typename M, typename V> void SetIn(M& map, const std::string& key, const V& value)
     {
-        Locked([&] { map[key] = value; });
+        std::lock_guard lock(mutex_);
+        map[key] = value;
     }
     void InstallCommands();
     FailureMode TakeFailure(const std::string& command);

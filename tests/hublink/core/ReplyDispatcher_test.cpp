@@ -4,18 +4,13 @@
 #include "support/ProgLogFile.h"
 
 #include <map>
+#include <tuple>
 
 namespace {
 
 TEST_F(LinkFixture, EachWaitingStateTakesOnlyItsReply)
 {
-    struct Case
-    {
-        int32_t state;
-        const char* line;
-        int32_t next;
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, const char*, int32_t> cases[] = {
         {IdentReadWait, "IDENTREAD 0A1B2", IdentReadDone},
         {IdentReadWait, " IDENTREAD 0A1B2", IdentReadWait},
         {IdentProgWait, "xx IDENTPROG OK", IdentProgDone},
@@ -34,14 +29,14 @@ TEST_F(LinkFixture, EachWaitingStateTakesOnlyItsReply)
         {IdentReadDone, "IDENTREAD 0A1B2", IdentReadDone},
         {CommsFailed, "IDENTREAD 0A1B2", CommsFailed},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.line) + " in state " + std::to_string(c.state));
-        CommsState = c.state;
+    for (const auto& [state, line, next] : cases) {
+        SCOPED_TRACE(std::string(line) + " in state " + std::to_string(state));
+        CommsState = state;
         bench.Start(600);
-        link.ProcessReply(c.line);
-        EXPECT_EQ(CommsState, c.next);
-        EXPECT_EQ(LastRxLine, c.line);
-        EXPECT_EQ(bench.Enabled(), c.next == c.state || c.next == Assigning);
+        link.ProcessReply(line);
+        EXPECT_EQ(CommsState, next);
+        EXPECT_EQ(LastRxLine, line);
+        EXPECT_EQ(bench.Enabled(), next == state || next == Assigning);
     }
 }
 
@@ -74,7 +69,7 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
 {
     unit.SetConfiguration(
         {"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33", "RELATION ADD 5 0 1"});
-    unit.SetFailure(FailureMode::DropMidReply, "GET SYSCONFIG", 1);
+    unit.SetFailure(FailureMode::DropMidReply, "GET", 2);
     link.BeginBusy();
     EXPECT_EQ(link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs), SysConfigCollect);
     link.WaitWhileState({SysConfigCollect});
@@ -83,7 +78,6 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
     EXPECT_FALSE(link.Busy());
     EXPECT_TRUE(bench.Box.empty()) << "collections fail without a message";
 
-    unit.SetFailure(FailureMode::DropMidReply, "GET DS ALL", 1);
     const int64_t start = bench.NowMs();
     EXPECT_EQ(link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs), CommsFailed);
     EXPECT_EQ(bench.NowMs() - start, 1000);
@@ -203,40 +197,29 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 
 TEST_F(LinkFixture, DeleteRepliesAreJudged)
 {
-    struct Case
-    {
-        int32_t state;
-        const char* command;
-        const char* reply;
-        int32_t next;
-        const char* logged; // "" = none
+    const char *device = "FDELETE DEVICE 1A2B3", *relation = "RELATION DEL 5 3";
+    // command, reply, next state, the line logged
+    const std::tuple<const char*, const char*, int32_t, std::string> cases[] = {
+        {device, "FDELETE DEVICE 1A2B3", DeleteDone, "Device Successfully Deleted"},
+        {device, "DEVICE DELETED", DeleteDone, "Device Successfully Deleted"},
+        {"FDELETE DEVICE 0F00D", "DELETE NODE 3", DeleteDone, "RCC Successfully Deleted"},
+        {device, "DEVICE NO RESPONSE", DeleteDone, "Device Deleted, but did not Respond "},
+        {device, "DEVICE DELETE TIMEOUT", DeleteDone, "Device Deleted, but RCC did not Respond "},
+        {device, "DEVICE NOT FOUND", DeleteFailed, "Unable to Delete Device : DEVICE NOT FOUND"},
+        {relation, "RELATION DEL 5 3", DeleteDone, ""},
+        {relation, "DELETE RELATION 5", DeleteDone, ""},
+        {relation, "NO SUCH RELATION", DeleteFailed, "NO SUCH RELATION"},
     };
-    const Case cases[] = {
-        {DeleteWait, "FDELETE DEVICE 1A2B3", "FDELETE DEVICE 1A2B3", DeleteDone,
-         "Device Successfully Deleted"},
-        {DeleteWait, "FDELETE DEVICE 1A2B3", "DEVICE DELETED", DeleteDone, "Device Successfully Deleted"},
-        {DeleteWait, "FDELETE DEVICE 0F00D", "DELETE NODE 3", DeleteDone, "RCC Successfully Deleted"},
-        {DeleteWait, "FDELETE DEVICE 1A2B3", "DEVICE NO RESPONSE", DeleteDone,
-         "Device Deleted, but did not Respond "},
-        {DeleteWait, "FDELETE DEVICE 1A2B3", "DEVICE DELETE TIMEOUT", DeleteDone,
-         "Device Deleted, but RCC did not Respond "},
-        {DeleteWait, "FDELETE DEVICE 1A2B3", "DEVICE NOT FOUND", DeleteFailed,
-         "Unable to Delete Device : DEVICE NOT FOUND"},
-        {RelationDeleteWait, "RELATION DEL 5 3", "RELATION DEL 5 3", DeleteDone, ""},
-        {RelationDeleteWait, "RELATION DEL 5 3", "DELETE RELATION 5", DeleteDone, ""},
-        {RelationDeleteWait, "RELATION DEL 5 3", "NO SUCH RELATION", DeleteFailed, "NO SUCH RELATION"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.reply);
+    for (const auto& [command, reply, next, logged] : cases) {
+        SCOPED_TRACE(reply);
         bench.Box.clear();
-        CommsState = c.state;
-        CommandText = c.command;
+        CommsState = command == relation ? RelationDeleteWait : DeleteWait;
+        CommandText = command;
         bench.Start(64000);
-        link.Comm_OnComm(std::string(c.reply) + "\r");
-        EXPECT_EQ(CommsState, c.next);
+        link.Comm_OnComm(std::string(reply) + "\r");
+        EXPECT_EQ(CommsState, next);
         EXPECT_FALSE(bench.Enabled());
-        EXPECT_EQ(bench.Box,
-                  *c.logged == '\0' ? std::vector<std::string>{} : std::vector<std::string>{c.logged});
+        EXPECT_EQ(bench.Box, logged.empty() ? std::vector<std::string>{} : std::vector<std::string>{logged});
     }
 
     LogIntoFreshFolder("dots");
