@@ -8,7 +8,7 @@
 #include "platform/Ports.h"
 #include "platform/Yield.h"
 #include "platform/base/TimeoutScale.h"
-#include "support/ProgLogFile.h"
+#include "support/LinkTestHelpers.h"
 #include "support/RecordingWindow.h"
 #include "support/SimulatedPort.h"
 
@@ -38,6 +38,13 @@ protected:
         link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs);
         link.WaitWhileState({SysConfigCollect});
         return CommsState;
+    }
+
+    void Pause(int ms)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        platform::WaitUntil([&] { return clock.elapsed() >= ms; });
     }
 
     SimulatedUnit unit;
@@ -115,9 +122,7 @@ TEST_F(SerialLinkTest, FailureModesOfTheUnit)
     unit.SetFailure(FailureMode::Late, "GET LP", 1);
     EXPECT_EQ(ReadLoopProtocol(link), 1);
     EXPECT_EQ(RetryCount, 1);
-    QElapsedTimer clock;
-    clock.start();
-    platform::WaitUntil([&] { return clock.elapsed() >= 900; }); // the late answer arrives, taken by nothing
+    Pause(900); // the late answer to the resend arrives, and is taken by nothing
     platform::SetTimeoutScale(0.5);
 
     unit.SetFailure(FailureMode::UnknownCommand, "QUERY LOOPCOUNT");
@@ -153,13 +158,28 @@ TEST_F(SerialLinkTest, FiltersAndCollectionsOverTheWire)
               (std::vector<std::string>{"", "POPULATE LOOP2 CALLPOINT 17 3 1A2B3 0", "RELATION ADD 6 0 1"}));
 
     unit.SetConfiguration({});
-    ReplyLines = {"", "RELATION ADD 5 0 1", "RELATION ADD 5 0 1"};
-    CommandCaptions = {"", "", ""};
-    CommandCount = 2;
-    ReplyLineCount = 1;
-    EXPECT_EQ(link.Transact(ProgramWait, "RELATION ADD 5 0 1", kReplyTimeoutMs), ProgramDone)
+    EXPECT_EQ(SendProgramList(link, {"RELATION ADD 5 0 1", "RELATION ADD 5 0 1"}), ProgramDone)
         << "\"Relation already exists\" acknowledges";
     EXPECT_EQ(unit.Wire(), "GET DS ALL\rGET SYSCONFIG\rRELATION ADD 5 0 1\rRELATION ADD 5 0 1\r");
+}
+
+TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreReadAfterItInOrder)
+{
+    LogIntoFreshFolder("serial-box");
+    std::string inBox;
+    window.WhileMessageOpen = [&] {
+        port.Send("AFTER ONE\rAFTER");
+        Pause(150);
+        port.Send(" TWO\r");
+        Pause(150);
+        inBox = LastRxLine;
+    };
+    EXPECT_EQ(SendProgramList(link, {"YPROTRADIOCHANNELS 2 33"}), ProgramDone);
+    EXPECT_EQ(inBox, "YPROTRADIOCHANNELS 2 33") << "the receive handler ran inside the box";
+    platform::WaitUntil([] { return LastRxLine == "AFTER TWO"; }, 5000);
+    EXPECT_NE(ProgLogText().find("Programming Completed Successfully\r\n<- AFTER ONE\r\n<- AFTER TWO\r\n"),
+              std::string::npos)
+        << ProgLogText();
 }
 
 TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitWithAFailure)

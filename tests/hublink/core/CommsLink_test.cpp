@@ -1,7 +1,7 @@
 // The engine: resends and failure, line assembly and filters.
 #include "LinkFixture.h"
 #include "hublink/core/UnitQueries.h"
-#include "support/ProgLogFile.h"
+#include "support/LinkTestHelpers.h"
 
 #include <tuple>
 
@@ -125,17 +125,13 @@ TEST_F(LinkFixture, ALineThatNeverEndsIsCappedLoggedAndDropped)
 
 TEST_F(LinkFixture, BytesArrivingWhileABoxIsOpenAreHandledAfterItInOrder)
 {
-    ReplyLines = {"", "YPROTRADIOCHANNELS 2 33"};
-    CommandCaptions = {"", ""};
-    CommandCount = 1;
-    ReplyLineCount = 1;
     std::string seenInBox;
     bench.WhileMessageOpen = [&] {
         link.Comm_OnComm("LATE ONE\rLATE");
         link.Comm_OnComm(" TWO\r");
         seenInBox = LastRxLine;
     };
-    EXPECT_EQ(link.Transact(ProgramWait, "YPROTRADIOCHANNELS 2 33", kReplyTimeoutMs), ProgramDone);
+    EXPECT_EQ(SendProgramList(link, {"YPROTRADIOCHANNELS 2 33"}), ProgramDone);
     EXPECT_EQ(seenInBox, "YPROTRADIOCHANNELS 2 33") << "the handler was re-entered";
     EXPECT_EQ(LastRxLine, "LATE TWO");
     ASSERT_EQ(bench.Messages.size(), 1u);

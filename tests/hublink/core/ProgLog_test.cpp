@@ -1,7 +1,7 @@
 // ProgLog.txt, the busy state, the progress step and the settings text.
 #include "LinkFixture.h"
 #include "hublink/core/PortSettings.h"
-#include "support/ProgLogFile.h"
+#include "support/LinkTestHelpers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The reply dispatcher: accepted replies per state, the collections, the
 // programming list walk, assignment results and deletes.
 #include "LinkFixture.h"
-#include "support/ProgLogFile.h"
+#include "support/LinkTestHelpers.h"
 
 #include <map>
 #include <tuple>
@@ -98,19 +98,10 @@ TEST_F(LinkFixture, ACollectionThatNeverEndsIsCapped)
 class ProgramListTest : public LinkFixture
 {
 protected:
-    // Puts the commands in the list and sends the first, as the programming
-    // sequence does, then waits for the walk to end.
-    int32_t Walk(const std::vector<std::string>& commands, std::vector<std::string> captions = {})
+    int32_t Walk(const std::vector<std::string>& commands, const std::vector<std::string>& captions = {})
     {
-        captions.resize(commands.size());
-        ReplyLines = {""};
-        CommandCaptions = {""};
-        ReplyLines.insert(ReplyLines.end(), commands.begin(), commands.end());
-        CommandCaptions.insert(CommandCaptions.end(), captions.begin(), captions.end());
-        CommandCount = static_cast<int16_t>(commands.size());
-        ReplyLineCount = 1;
         link.BeginBusy();
-        return link.Transact(ProgramWait, commands[0], commands[0] == "POPULATE CLEAR" ? 5000 : 600);
+        return SendProgramList(link, commands, captions);
     }
 };
 
