@@ -1,25 +1,25 @@
 #include "support/SimulatedPort.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <map>
 #include <poll.h>
 #include <stdexcept>
 #include <stdlib.h>
 #include <unistd.h>
 
-SimulatedPort::SimulatedPort(SimulatedUnit& unit) : unit_(unit), start_(std::chrono::steady_clock::now())
+using Clock = std::chrono::steady_clock;
+
+SimulatedPort::SimulatedPort(SimulatedUnit& unit) : unit_(unit)
 {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
-        throw std::runtime_error("no pseudo-terminal");
     char name[128];
-    if (ptsname_r(master_, name, sizeof name) != 0)
-        throw std::runtime_error("no pseudo-terminal name");
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0 ||
+        ptsname_r(master_, name, sizeof name) != 0)
+        throw std::runtime_error("no pseudo-terminal");
     slavePath_ = name;
-    // Holding one slave descriptor keeps the master readable while the
-    // program has its end closed; it is made raw so that nothing the unit
-    // sends is echoed back to it before the program opens the port.
+    // A held raw slave keeps the master readable while the program has its
+    // end closed, and echoes nothing the unit sends back to it.
     heldSlave_ = ::open(name, O_RDWR | O_NOCTTY);
     termios raw{};
     if (heldSlave_ >= 0 && tcgetattr(heldSlave_, &raw) == 0) {
@@ -29,111 +29,64 @@ SimulatedPort::SimulatedPort(SimulatedUnit& unit) : unit_(unit), start_(std::chr
     thread_ = std::thread([this] { Run(); });
 }
 
+// Only the unit's thread closes the master while it runs: it reads the
+// descriptor without the lock, and a reused number would be another file.
 SimulatedPort::~SimulatedPort()
 {
     stop_ = true;
-    if (thread_.joinable())
-        thread_.join();
-    Close();
-}
-
-void SimulatedPort::Close()
-{
-    // The unit's thread polls and reads the master descriptor without the
-    // lock; closing it under its feet would let it read whatever file is
-    // opened next under the same number. So it closes the port itself.
-    if (thread_.joinable()) {
-        closeRequested_ = true;
-        while (!closed_ && !stop_)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (closed_)
-            return;
-    }
+    thread_.join();
     CloseNow();
 }
 
 void SimulatedPort::CloseNow()
 {
     std::lock_guard lock(mutex_);
-    if (closed_)
+    if (closed_.exchange(true))
         return;
-    closed_ = true;
     ::close(master_);
     if (heldSlave_ >= 0)
         ::close(heldSlave_);
-    heldSlave_ = -1;
 }
 
-int64_t SimulatedPort::NowMs() const
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
-        .count();
-}
-
-termios SimulatedPort::LineSettings() const
+SimulatedPort::Line SimulatedPort::LineSettings() const
 {
     termios t{};
     tcgetattr(master_, &t);
-    return t;
+    return Line{cfgetospeed(&t), (t.c_cflag & CSTOPB) != 0};
 }
 
 void SimulatedPort::Send(const std::string& bytes)
 {
     std::lock_guard lock(mutex_);
-    if (!closed_)
-        WriteAll(bytes);
-}
-
-void SimulatedPort::WriteAll(const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
+    for (size_t done = 0; !closed_ && done < bytes.size();) {
         const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n == 0 || errno != EINTR)
             return;
-        done += static_cast<size_t>(n);
     }
 }
 
 void SimulatedPort::Run()
 {
+    const auto start = Clock::now();
+    std::multimap<Clock::time_point, UnitOutput> due;
     char buffer[512];
     while (!stop_ && !closed_) {
-        if (closeRequested_) {
-            CloseNow();
-            break;
-        }
         pollfd p{master_, POLLIN, 0};
-        const int ready = ::poll(&p, 1, 2);
-        if (ready > 0 && (p.revents & POLLIN) != 0) {
+        if (::poll(&p, 1, 2) > 0 && (p.revents & POLLIN) != 0) {
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n > 0) {
-                const auto now = std::chrono::steady_clock::now();
-                auto outputs = unit_.Receive(std::string(buffer, static_cast<size_t>(n)), NowMs());
-                std::lock_guard lock(mutex_);
-                for (UnitOutput& out : outputs)
-                    due_.push_back(Due{now + std::chrono::milliseconds(out.DelayMs), std::move(out)});
-                std::stable_sort(due_.begin(), due_.end(),
-                                 [](const Due& a, const Due& b) { return a.At < b.At; });
-            }
+            const auto now = Clock::now();
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - start).count();
+            if (n > 0)
+                for (UnitOutput& out : unit_.Receive(std::string(buffer, static_cast<size_t>(n)), ms))
+                    due.emplace(now + std::chrono::milliseconds(out.DelayMs), std::move(out));
         }
-        std::vector<UnitOutput> now;
-        {
-            std::lock_guard lock(mutex_);
-            const auto t = std::chrono::steady_clock::now();
-            while (!due_.empty() && due_.front().At <= t) {
-                now.push_back(std::move(due_.front().Output));
-                due_.erase(due_.begin());
-            }
-        }
-        for (const UnitOutput& out : now) {
-            if (out.ClosePort) {
+        for (; !due.empty() && due.begin()->first <= Clock::now() && !closed_; due.erase(due.begin())) {
+            if (due.begin()->second.ClosePort)
                 CloseNow();
-                break;
-            }
-            Send(out.Bytes);
+            else
+                Send(due.begin()->second.Bytes);
         }
     }
 }

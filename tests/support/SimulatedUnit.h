@@ -1,11 +1,8 @@
 #pragma once
-// A Radio Hub, RCC or radio loop module as the serial link sees it: it takes
-// the bytes the program writes, answers each command line with the lines a
-// unit sends, holds a configuration that the programming commands change and
-// "GET SYSCONFIG" returns, and can be told to fail in named ways.
-// It does no timing itself: each answer carries the delay after which it is
-// due, and whoever drives the unit (a virtual clock, or the pseudo-terminal
-// thread of SimulatedPort) delivers it then.
+// A Radio Hub, RCC or radio loop module as the serial link sees it: it answers
+// each command line with the unit's lines, holds a configuration that the
+// programming commands change and "GET SYSCONFIG" returns, and can be told to
+// fail. It keeps no time: each answer carries the delay after which it is due.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -24,15 +21,14 @@ enum class UnitKind
 enum class FailureMode
 {
     None,
-    Silent,         // no answer at all
+    Silent,
     Late,           // the answer comes after LateDelayMs
     Garbled,        // each answer line arrives mangled
     UnknownCommand, // "Unknown Command"
-    DropMidReply,   // half the answer, the last line cut without its CR, then nothing
+    DropMidReply,   // half the answer, the next line cut without its CR, then nothing
     PortGone        // the unit's end of the cable goes away
 };
 
-// What the unit sends after a command, DelayMs after the command arrived.
 struct UnitOutput
 {
     int DelayMs = 0;
@@ -40,7 +36,6 @@ struct UnitOutput
     bool ClosePort = false;
 };
 
-// One command line as the unit received it, with the time it ended.
 struct ReceivedCommand
 {
     int64_t AtMs = 0;
@@ -50,60 +45,65 @@ struct ReceivedCommand
 class SimulatedUnit
 {
 public:
-    using Handler = std::function<std::vector<std::string>(const std::string& command)>;
+    using Lines = std::vector<std::string>;
+    using Handler = std::function<Lines(const std::string& command)>;
 
     explicit SimulatedUnit(UnitKind kind = UnitKind::Hub);
 
-    // What the unit reports about itself.
-    void SetKind(UnitKind kind);
-    void SetIdent(const std::string& ident);
-    void SetLoopCount(int count);
-    void SetLoopCountText(const std::string& text);       // the reply after "QUERY LOOPCOUNT "
-    void SetProtocolWord(const std::string& word);        // "XP95", "ZP3", "GE2010"
-    void SetSoftwareVersionLine(const std::string& line); // replaces the whole "GET SWV" answer
-
-    // The answer of each command is split into lines; consecutive lines of
-    // one answer follow each other LineGapMs apart.
-    void SetLineGapMs(int ms);
-
-    // Failure for the next `times` commands that begin with `prefix` (all
-    // commands for an empty prefix; -1 times = until cleared).
-    void SetFailure(FailureMode mode, const std::string& prefix = "", int times = -1);
-    void ClearFailure();
-    void SetLateDelayMs(int ms);
-
+    void SetKind(UnitKind kind) { Set(kind_, kind); }
+    void SetIdent(const std::string& ident) { Set(ident_, ident); }
+    void SetLoopCountText(const std::string& text) { Set(loopCount_, text); }
+    void SetProtocolWord(const std::string& word) { Set(protocol_, word); }
+    // Replaces the whole "GET SWV" answer ("" = the kind's own line).
+    void SetSoftwareVersionLine(const std::string& line) { Set(swvLine_, line); }
+    // Consecutive lines of one answer follow each other this far apart.
+    void SetLineGapMs(int ms) { Set(lineGapMs_, ms); }
+    void SetLateDelayMs(int ms) { Set(lateDelayMs_, ms); }
+    // Failure for the next `times` commands beginning with `prefix` ("" = all; -1 = until cleared).
+    void SetFailure(FailureMode mode, const std::string& prefix = "", int times = -1)
+    {
+        Set(failure_, Failure{mode, prefix, times});
+    }
+    void ClearFailure() { SetFailure(FailureMode::None); }
     // A line the unit sends just before its next answer (debug output).
-    void AddNoiseBeforeNextAnswer(const std::string& line);
+    void AddNoiseBeforeNextAnswer(const std::string& line)
+    {
+        std::lock_guard lock(mutex_);
+        noise_.push_back(line);
+    }
 
-    // The configuration as "GET SYSCONFIG" returns it, in stored order.
-    std::vector<std::string> Configuration() const;
-    void SetConfiguration(const std::vector<std::string>& lines);
-    // Idents that "ASSIGN ALL" reports as failed.
-    void SetAssignFailures(const std::set<std::string>& idents);
-    // Status tokens of the unit with the ident in "GET DS ALL".
-    void SetStatus(const std::string& ident, const std::string& tokens);
+    Lines Configuration() const { return Get(config_); }
+    void SetConfiguration(const Lines& lines) { Set(config_, lines); }
+    // Idents that "ASSIGN ALL" reports as failed; status tokens in "GET DS ALL" (default "UCF").
+    void SetAssignFailures(const std::set<std::string>& idents) { Set(assignFailures_, idents); }
+    void SetStatus(const std::string& ident, const std::string& tokens) { SetIn(status_, ident, tokens); }
+    // Radio readings of the diagnostics commands (defaults: strengths 40..43, daily maximum 45,
+    // link budgets 30..33; every scanned channel at level 0x20).
+    void SetSignalStrengths(const std::string& ident, const std::vector<int>& four)
+    {
+        SetIn(strengths_, ident, four);
+    }
+    void SetDailyMaximum(const std::string& ident, int value) { SetIn(dailyMax_, ident, value); }
+    void SetLinkBudgets(const std::string& ident, const std::vector<int>& four)
+    {
+        SetIn(budgets_, ident, four);
+    }
+    void SetScanLevel(int level) { Set(scanLevel_, level); }
+    // Adds or replaces the answer of commands beginning with `prefix` (the longest prefix wins).
+    void AddCommand(const std::string& prefix, Handler handler) { SetIn(commands_, prefix, handler); }
 
-    // Radio readings the diagnostics commands report for the unit with the
-    // ident (defaults: strengths 40 41 42 43, daily maximum 45, link budgets
-    // 30 31 32 33) and the level the channel scan reports for every channel.
-    void SetSignalStrengths(const std::string& ident, const std::vector<int>& fourValues);
-    void SetDailyMaximum(const std::string& ident, int value);
-    void SetLinkBudgets(const std::string& ident, const std::vector<int>& fourValues);
-    void SetScanLevel(int level);
-
-    // Adds or replaces the answer of commands that begin with `prefix`
-    // (later issues add the diagnostics commands this way).
-    void AddCommand(const std::string& prefix, Handler handler);
-
-    // Bytes from the program, received at nowMs. Returns what the unit sends.
+    // Bytes from the program, received at nowMs; returns what the unit sends.
     std::vector<UnitOutput> Receive(const std::string& bytes, int64_t nowMs);
 
-    // Every byte received so far, and the command lines (empty lines too).
-    std::string Wire() const;
-    std::vector<ReceivedCommand> Commands() const;
-    // The non-empty command lines only.
-    std::vector<std::string> CommandLines() const;
-    void ClearRecord();
+    std::string Wire() const { return Get(wire_); }
+    // Every command line received, empty ones too; CommandLines() without them.
+    std::vector<ReceivedCommand> Commands() const { return Get(received_); }
+    Lines CommandLines() const;
+    void ClearRecord()
+    {
+        Set(wire_, std::string());
+        Set(received_, std::vector<ReceivedCommand>());
+    }
 
 private:
     struct Failure
@@ -112,43 +112,39 @@ private:
         std::string Prefix;
         int Times = -1;
     };
-    struct Entry
+    template <typename T> T Get(const T& field) const
     {
-        std::string Key;
-        std::string Line;
-    };
-
-    std::vector<std::string> Answer(const std::string& command);
-    std::vector<UnitOutput> Deliver(const std::vector<std::string>& lines, FailureMode mode);
-    FailureMode TakeFailure(const std::string& command);
-    void Store(const std::string& key, const std::string& line);
-    bool Erase(const std::string& key);
-    std::string KindLine() const;
+        std::lock_guard lock(mutex_);
+        return field;
+    }
+    template <typename T, typename V> void Set(T& field, const V& value)
+    {
+        std::lock_guard lock(mutex_);
+        field = value;
+    }
+    template <typename M, typename V> void SetIn(M& map, const std::string& key, const V& value)
+    {
+        std::lock_guard lock(mutex_);
+        map[key] = value;
+    }
     void InstallCommands();
+    FailureMode TakeFailure(const std::string& command);
+    std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode);
+    void Store(const std::string& line);
+    std::vector<Lines> Units() const;
+    Lines List(const std::string& head, const std::function<std::string(const Lines&)>& line) const;
 
     mutable std::mutex mutex_;
     UnitKind kind_;
-    std::string ident_ = "01A2B";
-    const std::string version_ = "3.10";
-    std::string loopCountText_ = "2";
-    std::string protocolWord_ = "XP95";
-    std::string swvLine_;
-    int lineGapMs_ = 0;
-    int lateDelayMs_ = 0;
+    std::string ident_ = "01A2B", loopCount_ = "2", protocol_ = "XP95", swvLine_;
+    int lineGapMs_ = 0, lateDelayMs_ = 0, scanLevel_ = 0x20;
     Failure failure_;
-    std::vector<std::string> noise_;
-    std::vector<Entry> config_;
+    Lines noise_, config_;
     std::set<std::string> assignFailures_;
     std::map<std::string, std::string> status_;
-    std::map<std::string, std::vector<int>> strengths_;
+    std::map<std::string, std::vector<int>> strengths_, budgets_;
     std::map<std::string, int> dailyMax_;
-    std::map<std::string, std::vector<int>> budgets_;
-    int scanLevel_ = 0x20;
-    void InstallDiagnosticsCommands();
-    // The POPULATE lines of the configuration, split into fields.
-    std::vector<std::vector<std::string>> Units() const;
-    std::vector<std::pair<std::string, Handler>> commands_;
-    std::string partial_;
-    std::string wire_;
+    std::map<std::string, Handler> commands_;
+    std::string partial_, wire_;
     std::vector<ReceivedCommand> received_;
 };

@@ -1,0 +1,49 @@
+#pragma once
+// Shared steps of the link's tests: the traffic log and the programming list.
+#include "hublink/core/CommsLink.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/LinkTiming.h"
+#include "hublink/core/ProgLog.h"
+#include "model/Settings.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+inline void LogIntoFreshFolder(const std::string& name)
+{
+    LogProg = true;
+    LogFolder = ::testing::TempDir() + "/" + name;
+    std::filesystem::remove_all(LogFolder);
+    std::filesystem::create_directories(LogFolder);
+}
+
+inline std::string ProgLogText()
+{
+    std::ifstream in(ProgLogPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The log after its opening header (what the link wrote).
+inline std::string ProgLogBody()
+{
+    const std::string text = ProgLogText();
+    const size_t body = text.find("\r\n\r\n\r\n");
+    return body == std::string::npos ? std::string() : text.substr(body + 6);
+}
+
+// Fills the programming list as the programming sequence does and sends its
+// first command; the link walks the rest as the echoes arrive.
+inline int32_t SendProgramList(CommsLink& link, const std::vector<std::string>& commands,
+                               std::vector<std::string> captions = {})
+{
+    captions.resize(commands.size());
+    ReplyLines = {""};
+    CommandCaptions = {""};
+    ReplyLines.insert(ReplyLines.end(), commands.begin(), commands.end());
+    CommandCaptions.insert(CommandCaptions.end(), captions.begin(), captions.end());
+    CommandCount = static_cast<int16_t>(commands.size());
+    ReplyLineCount = 1;
+    return link.Transact(ProgramWait, commands[0], commands[0] == "POPULATE CLEAR" ? 5000 : kReplyTimeoutMs);
+}
