@@ -98,7 +98,7 @@ void FileCommands::OpenRecent(int k)
     ReselectActiveNode();
 }
 
-void FileCommands::LoadConfigFile()
+bool FileCommands::LoadConfigFile()
 {
     for (clsNode& node : Nodes) {
         node.SetInUse(false);
@@ -111,11 +111,12 @@ void FileCommands::LoadConfigFile()
                   kStyleStopOk, "Open Configuration File");
         SiteFileName = "No File Loaded";
         host_.UpdateTitleBar();
-        return;
+        return false;
     }
     AddRecentFile(SiteFileName);
     host_.DisplayNodes();
     FileLoaded = true;
+    return true;
 }
 
 void FileCommands::ReselectActiveNode()

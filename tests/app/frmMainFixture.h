@@ -57,11 +57,16 @@ protected:
     {
         answerer.setInterval(2);
         QObject::connect(&answerer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+            BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+            if (box == nullptr)
+                box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
             if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
                 return;
             answered << box;
-            messages << box->windowTitle() + ": " + box->Label1->text();
+            if (auto* msg = qobject_cast<frmMsg*>(box))
+                messages << box->windowTitle() + ": " + msg->Label1->text();
+            else
+                messages << box->windowTitle();
             box->DefaultButton()->click();
         });
         answerer.start();
@@ -114,6 +119,6 @@ protected:
 
     std::unique_ptr<frmMain> form;
     QTimer answerer;
-    QList<QPointer<frmMsg>> answered;
+    QList<QPointer<BoxDialog>> answered;
     QStringList messages;
 };
