@@ -1687,10 +1687,12 @@ void frmMain::EndSiteNameDrag(const QPoint& globalPos)
     const QPoint at = canvas_->mapFromGlobal(globalPos);
     if (!canvas_->rect().contains(at))
         return; // dropped outside the canvas: nothing moves
-    const double x = PixelsToTwips(at.x());
-    const double y = PixelsToTwips(at.y());
-    if (siteName_->geometry().contains(at)) {
-        SiteName_DragDrop(siteName_, x - PixelsToTwips(siteName_->x()), y - PixelsToTwips(siteName_->y()));
+    // The drop point within the label, measured from where the label stands.
+    const QPoint inLabel = siteName_->mapFromGlobal(globalPos);
+    const double x = PixelsToTwips(inLabel.x());
+    const double y = PixelsToTwips(inLabel.y());
+    if (siteName_->rect().contains(inLabel)) {
+        SiteName_DragDrop(siteName_, x, y);
         return;
     }
     for (int i = 0; i < kNodeCount; ++i) {
@@ -1700,7 +1702,7 @@ void frmMain::EndSiteNameDrag(const QPoint& globalPos)
             if (label->isVisible() && label->geometry().contains(at))
                 return; // dropped on a caption: nothing moves
     }
-    Canvas_DragDrop(siteName_, x, y);
+    Canvas_DragDrop(siteName_, SiteNameX + x, SiteNameY + y);
 }
 
 void frmMain::PlaceSiteName(double left, double top)
