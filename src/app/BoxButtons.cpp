@@ -98,3 +98,12 @@ double ButtonCentre(int index, int count, double outerWidth)
     const double step = std::nearbyint(outerWidth / (count + 1));
     return step * (index + 1);
 }
+
+double MinimumBoxWidth(int count)
+{
+    constexpr double kButtonWidth = 915;
+    constexpr double kGap = 120;
+    if (count <= 1)
+        return kButtonWidth + 4 * kGap;
+    return (count + 1) * (kButtonWidth + kGap);
+}

@@ -28,3 +28,8 @@ int32_t CancelLikeResult(const BoxButtonSet& set);
 // one button at W / 2, two at thirds, three at quarters of W rounded to the
 // nearest whole twip (halves to even).
 double ButtonCentre(int index, int count, double outerWidth);
+
+// The narrowest outer width (twips) at which `count` buttons of 915 twips,
+// centred as above, keep a gap between them and from the edges. A short text
+// would otherwise make the box so narrow that its buttons overlap.
+double MinimumBoxWidth(int count);

@@ -2,9 +2,13 @@
 
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "model/ChannelPlan.h"
 #include "model/Settings.h"
+#include "model/Site.h"
 #include "model/SiteState.h"
+#include "model/clsIniFile.h"
 #include "platform/LoadedForms.h"
+#include "platform/PlainMessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Units.h"
 #include "platform/WindowLayer.h"
@@ -12,6 +16,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -150,25 +155,37 @@ frmMain* LoadMainForm()
     return form;
 }
 
-namespace {
-
-// Main's own read of the main window's rectangle, before LoadSettings, to
-// centre the splash on it. Until the settings reader is merged the values
-// are the defaults that reader gives for a missing file.
 void ReadMainWindowRect()
 {
-    MainWindowTop = 1000;
-    MainWindowLeft = 1000;
-    MainWindowHeight = 9165;
-    MainWindowWidth = 12765;
+    model::clsIniFile ini;
+    ini.sFileName(SettingsPath());
+    ini.sSectionName("WindowPositions");
+    MainWindowTop = ini.GetLong("MainWindowTop", 1000);
+    MainWindowLeft = ini.GetLong("MainWindowLeft", 1000);
+    MainWindowHeight = ini.GetLong("MainWindowHeight", 9165);
+    MainWindowWidth = ini.GetLong("MainWindowWidth", 12765);
 }
 
-} // namespace
+model::clsIniFile::BadLineAnswer AskAboutBadLine(const std::string& fileName, int lineNumber)
+{
+    // The splash's progress waits while the question is open.
+    auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
+    QPointer<QTimer> timer = splash != nullptr ? splash->Timer1 : nullptr;
+    if (timer)
+        timer->stop();
+    const int32_t answer = platform::PlainMessageBox(
+        nullptr, QString::fromStdString(model::clsIniFile::BadLineText(fileName, lineNumber)), 1,
+        model::clsIniFile::kBadLineTitle);
+    if (timer)
+        timer->start();
+    return answer == 1 ? model::clsIniFile::BadLineAnswer::Ok : model::clsIniFile::BadLineAnswer::Cancel;
+}
 
 bool Main()
 {
     AppTitle = kAppTitle;
     QApplication::setQuitOnLastWindowClosed(false);
+    model::clsIniFile::SetBadLineQuestion(AskAboutBadLine);
     ProgramFolderName = LastPathComponent(QString::fromStdString(platform::ProgramFolder()));
     if (!CreateInstanceMutex(InstanceName())) {
         QByteArray data = g_commandLine.toUtf8();
@@ -187,13 +204,12 @@ bool Main()
     splash->move(platform::PixelsFromTwips(left), platform::PixelsFromTwips(top));
     splash->show();
 
-    // The node arrays Nodes and HubNodes (32 each) are created here once the
-    // site model provides them.
+    model::ResetSite();
     FileLoaded = false;
     LoadSettings();
     Locked = false;
-    // The radio channel table is filled and the random generator seeded with
-    // 1 here once the channel module provides them.
+    // The channel table is fixed; the random generator starts from 1.
+    model::SeedRandom(1);
     LoadMainForm();
     return true;
 }

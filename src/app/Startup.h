@@ -1,6 +1,8 @@
 #pragma once
 // Start-up, single instance and exit: the program's entry procedure, the
 // command-line splitter, the loaded-window test and the final exit.
+#include "model/clsIniFile.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -40,6 +42,15 @@ bool IsFormLoaded(const QString& formName);
 // up, the settings are read and the main window is loaded hidden, and the
 // caller runs the event loop.
 bool Main();
+
+// Main's own read of the main window's rectangle from settings.ini (defaults
+// 1000, 1000, 12765 wide, 9165 high twips), before LoadSettings, to centre
+// the splash on it.
+void ReadMainWindowRect();
+
+// The question asked for a line of an INI file that cannot be read: the
+// platform's plain OK/Cancel box; the splash's timer waits meanwhile.
+model::clsIniFile::BadLineAnswer AskAboutBadLine(const std::string& fileName, int lineNumber);
 
 // The main window once Main has loaded it, else nullptr.
 frmMain* MainForm();

@@ -7,9 +7,9 @@
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
 #include "platform/Units.h"
-#include "platform/WindowLayer.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -34,7 +34,19 @@ frmIntro::frmIntro() : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
         platform::IconPixmap("AA_ICON").scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     banner->setAlignment(Qt::AlignCenter);
     banner->setMouseTracking(true);
-    outer->addWidget(banner);
+    auto* heading = new QLabel(AppTitle, this);
+    QFont hf = heading->font();
+    hf.setPointSizeF(13);
+    hf.setBold(true);
+    heading->setFont(hf);
+    heading->setMouseTracking(true);
+    auto* bannerRow = new QHBoxLayout;
+    bannerRow->addStretch();
+    bannerRow->addWidget(banner);
+    bannerRow->addSpacing(10);
+    bannerRow->addWidget(heading);
+    bannerRow->addStretch();
+    outer->addLayout(bannerRow);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName("Frame1");
@@ -60,7 +72,6 @@ frmIntro::frmIntro() : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     const double left = MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(width()) / 2.0;
     const double top = MainWindowTop + MainWindowHeight / 2.0 - platform::PixelsToTwips(height()) / 2.0;
     move(platform::PixelsFromTwips(left), platform::PixelsFromTwips(top));
-    setAttribute(Qt::WA_ShowWithoutActivating, true);
 }
 
 QLabel* frmIntro::AddChoice(const char* name, const QString& text)

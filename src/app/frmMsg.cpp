@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <algorithm>
 
 namespace {
 bool g_displayBusy = false;
@@ -82,10 +83,11 @@ void frmMsg::Layout(const QString& msg, int32_t style)
     }
     Label1->setText(DisplayLines(msg));
     const QSizeF text = TextSizeTwips(Label1->font(), msg);
+    const BoxButtonSet set = MessageButtonSet(style);
     double labelLeft = 0, labelTop = kLabelTop, width = 0, buttonTop = 0;
     if (hasIcon) {
         labelLeft = kImageLeft + imageWidth + 200;
-        width = text.width() + imageWidth + 1000;
+        width = std::max(text.width() + imageWidth + 1000, MinimumBoxWidth(set.count));
         if (kImageTop + imageHeight > text.height()) {
             buttonTop = imageHeight + 500;
             labelTop = kImageTop + imageHeight / 2 - text.height() / 2;
@@ -93,7 +95,7 @@ void frmMsg::Layout(const QString& msg, int32_t style)
             buttonTop = labelTop + text.height() + 500;
         }
     } else {
-        width = text.width() + 1000;
+        width = std::max(text.width() + 1000, MinimumBoxWidth(set.count));
         buttonTop = labelTop + text.height() + 500;
         labelLeft = width / 2 - text.width() / 2;
     }
@@ -101,7 +103,7 @@ void frmMsg::Layout(const QString& msg, int32_t style)
     LabelTwips = QRectF(labelLeft, labelTop, text.width(), text.height());
     ButtonTopTwips = buttonTop;
     PlaceTwips(Label1, labelLeft, labelTop, text.width(), text.height());
-    ApplyButtons(MessageButtonSet(style), buttonTop, kButtonHeight);
+    ApplyButtons(set, buttonTop, kButtonHeight);
 }
 
 bool frmMsg::eventFilter(QObject* watched, QEvent* event)

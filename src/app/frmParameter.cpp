@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QValidator>
+#include <algorithm>
 
 QString ParameterResult;
 
@@ -154,7 +155,8 @@ void frmParameter::Fill(const QString& prompt, int32_t entryType, int defaultOrM
         if (IsFilteredKind(entryType))
             txtEntry->setValidator(new EntryValidator(entryType, m_maxEntryLength, txtEntry));
     }
-    const double width = text.width() + 1000;
+    const BoxButtonSet set = ParameterButtonSet(buttons);
+    const double width = std::max(text.width() + 1000, MinimumBoxWidth(set.count));
     const double buttonTop = kLabelTop + text.height() + 900;
     SetOuterSizeTwips(width, buttonTop + kButtonHeight + 600);
     const double labelLeft = width / 2 - text.width() / 2;
@@ -168,7 +170,7 @@ void frmParameter::Fill(const QString& prompt, int32_t entryType, int defaultOrM
     }
     PlaceTwips(txtEntry, EntryTwips.left(), EntryTwips.top(), EntryTwips.width(), EntryTwips.height());
     ButtonTopTwips = buttonTop;
-    ApplyButtons(ParameterButtonSet(buttons), buttonTop, kButtonHeight);
+    ApplyButtons(set, buttonTop, kButtonHeight);
 }
 
 bool frmParameter::eventFilter(QObject* watched, QEvent* event)

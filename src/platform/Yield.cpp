@@ -21,7 +21,7 @@ double g_scale = -1; // not read from the environment yet
 
 void DoEvents()
 {
-    if (g_doEventsDepth > 0)
+    if (g_doEventsDepth >= kMaxDoEventsDepth)
         return;
     ++g_doEventsDepth;
     QEventLoop loop;

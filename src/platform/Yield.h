@@ -7,9 +7,12 @@
 
 namespace platform {
 
-// Handles the events waiting now and returns. A call made from inside
-// another DoEvents returns at once, so handlers that yield cannot recurse.
+// Handles the events waiting now and returns. Handlers it runs may call it
+// again, up to a fixed depth; deeper calls return at once, so handlers that
+// keep yielding cannot recurse without end. A loop that yields until
+// something happens uses WaitUntil, which nests without limit.
 void DoEvents();
+constexpr int kMaxDoEventsDepth = 8;
 
 // Runs a nested event loop until done() is true (returns true), the time-out
 // passes (false) or guard, when given, is destroyed (false). timeoutMs < 0

@@ -10,6 +10,10 @@
 #include "platform/SingleInstance.h"
 #include "platform/Units.h"
 
+#include "platform/base/ProgramFolder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -145,6 +149,8 @@ TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommand)
 
 TEST_F(StartWindowsTest, ExitAndClosingTheStartPageEndAndReleaseTheInstance)
 {
+    QTemporaryDir dir;
+    platform::SetProgramFolder(dir.path().toStdString());
     ProgramFolderName = QString("intro-exit-%1").arg(::getpid());
     for (bool byClose : {false, true}) {
         ends.clear();
@@ -160,8 +166,10 @@ TEST_F(StartWindowsTest, ExitAndClosingTheStartPageEndAndReleaseTheInstance)
         EXPECT_FALSE(platform::HoldsInstanceLock());
         EXPECT_FALSE(QFile::exists(platform::InstanceSocketPath(InstanceName())));
         EXPECT_FALSE(main.isVisible());
+        EXPECT_FALSE(QFile::exists(dir.path() + "/settings.ini")); // left as it was
         platform::UnloadFormNow(intro);
     }
+    platform::SetProgramFolder("");
 }
 
 TEST_F(StartWindowsTest, HoveredChoiceTurnsRedAndTheFrameTurnsThemBlack)

@@ -1,7 +1,17 @@
 #include "app/Startup.h"
 #include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "model/Settings.h"
+#include "model/clsIniFile.h"
 #include "platform/LoadedForms.h"
 #include "platform/SingleInstance.h"
+#include "platform/base/ProgramFolder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <QFile>
 #include <QScreen>
@@ -73,22 +83,6 @@ TEST_F(StartupTest, InstanceNameComesFromTheFoldersLastComponent)
     EXPECT_EQ(InstanceName(), "Quorvel ConfigQuorvelConfigUtility_APPLICATION");
 }
 
-TEST_F(StartupTest, ExitProgramReleasesTheInstanceAndEndsAtOnce)
-{
-    ProgramFolderName = QString("exit-test-%1").arg(::getpid());
-    ASSERT_TRUE(CreateInstanceMutex(InstanceName()));
-    frmMain main;
-    main.Form_Load();
-    ASSERT_TRUE(QFile::exists(platform::InstanceSocketPath(InstanceName())));
-    std::vector<int> ends;
-    SetEndProcessHook([&](int code) { ends.push_back(code); });
-    ExitProgram();
-    EXPECT_EQ(ends, std::vector<int>{0});
-    EXPECT_FALSE(platform::HoldsInstanceLock());
-    EXPECT_FALSE(QFile::exists(platform::InstanceSocketPath(InstanceName())));
-    EXPECT_FALSE(QFile::exists(platform::InstanceLockPath(InstanceName())));
-}
-
 TEST_F(StartupTest, LoadedMainWindowIsHiddenNamedAndLimited)
 {
     ProgramFolderName = QString("load-test-%1").arg(::getpid());
@@ -109,4 +103,117 @@ TEST_F(StartupTest, LoadedMainWindowIsHiddenNamedAndLimited)
     EXPECT_EQ(main->size(), QSize(851, 611));
     platform::UnloadFormNow(main);
     EXPECT_EQ(MainForm(), nullptr);
+}
+
+namespace {
+
+// Answers the next plain message box with the button of the given text.
+void AnswerPlainBox(const QString& buttonText, QString* seenText, bool* timerRunning, frmSplash* splash)
+{
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(2);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        *seenText = box->windowTitle() + "|" + box->text();
+        if (splash != nullptr)
+            *timerRunning = splash->Timer1->isActive();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text().remove('&') == buttonText)
+                b->click();
+    });
+    timer->start();
+}
+
+struct SettingsFolder
+{
+    SettingsFolder()
+    {
+        platform::SetProgramFolder(dir.path().toStdString());
+        ResetSettings();
+    }
+    ~SettingsFolder()
+    {
+        platform::SetProgramFolder("");
+        model::clsIniFile::SetBadLineQuestion(nullptr);
+    }
+    void Write(const QByteArray& text)
+    {
+        QFile f(dir.path() + "/settings.ini");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(StartupTest, MainWindowRectangleIsReadBeforeTheSettings)
+{
+    SettingsFolder folder;
+    ReadMainWindowRect();
+    EXPECT_EQ(MainWindowTop, 1000);
+    EXPECT_EQ(MainWindowLeft, 1000);
+    EXPECT_EQ(MainWindowWidth, 12765);
+    EXPECT_EQ(MainWindowHeight, 9165);
+
+    folder.Write("[WindowPositions]\r\nMainWindowTop=300\r\nMainWindowLeft=450\r\nMainWindowWidth=15000\r\n"
+                 "MainWindowHeight=\r\nGridWindowTop=5\r\n");
+    ReadMainWindowRect();
+    EXPECT_EQ(MainWindowTop, 300);
+    EXPECT_EQ(MainWindowLeft, 450);
+    EXPECT_EQ(MainWindowWidth, 15000);
+    EXPECT_EQ(MainWindowHeight, 9165); // empty value: the default
+    EXPECT_EQ(GridWindowTop, 0);       // only the main window's keys are read here
+}
+
+TEST_F(StartupTest, BadLineAsksWithThePlainBoxWhileTheSplashWaits)
+{
+    SettingsFolder folder;
+    folder.Write("[WindowPositions]\r\nMainWindowTop=300\r\nthis line has no equals sign\r\n"
+                 "MainWindowLeft=450\r\n");
+    model::clsIniFile::SetBadLineQuestion(AskAboutBadLine);
+    auto* splash = new frmSplash;
+
+    QString seen;
+    bool timerRunning = true;
+    AnswerPlainBox("OK", &seen, &timerRunning, splash);
+    ReadMainWindowRect();
+    EXPECT_TRUE(seen.startsWith("Read Configuration File|Error Reading Configuration File\n"))
+        << seen.toStdString();
+    EXPECT_TRUE(seen.endsWith("In Line 3 Continue ?")) << seen.toStdString();
+    EXPECT_FALSE(timerRunning);
+    EXPECT_TRUE(splash->Timer1->isActive());
+    EXPECT_EQ(MainWindowTop, 300);
+    EXPECT_EQ(MainWindowLeft, 450); // read on past the bad line
+
+    AnswerPlainBox("Cancel", &seen, &timerRunning, splash);
+    ReadMainWindowRect();
+    EXPECT_EQ(MainWindowTop, 1000); // not loaded: every key its default
+    EXPECT_EQ(MainWindowLeft, 1000);
+    platform::UnloadFormNow(splash);
+}
+
+TEST_F(StartupTest, ExitProgramWritesTheSettingsReleasesTheInstanceAndEnds)
+{
+    SettingsFolder folder;
+    MainWindowTop = 4321;
+    ProgramFolderName = QString("exit-test-%1").arg(::getpid());
+    ASSERT_TRUE(CreateInstanceMutex(InstanceName()));
+    frmMain main;
+    main.Form_Load();
+    ASSERT_TRUE(QFile::exists(platform::InstanceSocketPath(InstanceName())));
+    std::vector<int> ends;
+    SetEndProcessHook([&](int code) { ends.push_back(code); });
+    ExitProgram();
+    EXPECT_EQ(ends, std::vector<int>{0});
+    QFile written(folder.dir.path() + "/settings.ini");
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("MainWindowTop=4321\r\n"));
+    EXPECT_FALSE(platform::HoldsInstanceLock());
+    EXPECT_FALSE(QFile::exists(platform::InstanceSocketPath(InstanceName())));
+    EXPECT_FALSE(QFile::exists(platform::InstanceLockPath(InstanceName())));
 }

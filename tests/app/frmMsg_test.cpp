@@ -290,3 +290,24 @@ TEST_F(MsgTest, MessageTextIsShownLiterally)
     frmMsg::Display(nullptr, "<b>1:25</b>\r\nline", 0, "T");
     EXPECT_EQ(shown, "<b>1:25</b>\nline");
 }
+
+TEST_F(MsgTest, ShortTextStillLeavesRoomBetweenTheButtons)
+{
+    for (int32_t style : {35, 33, 0x410, 16}) {
+        std::vector<QRect> shown;
+        int clientWidth = 0;
+        WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
+            for (QPushButton* b : box->cmdButton)
+                if (b->isVisible())
+                    shown.push_back(b->geometry());
+            clientWidth = box->width();
+            box->ResultCode = 1;
+        });
+        frmMsg::Display(nullptr, "Save ?", style, "T");
+        ASSERT_FALSE(shown.empty());
+        EXPECT_GT(shown.front().left(), 0) << style;
+        EXPECT_LT(shown.back().right(), clientWidth) << style;
+        for (size_t i = 1; i < shown.size(); ++i)
+            EXPECT_GT(shown[i].left(), shown[i - 1].right() + 1) << style;
+    }
+}

@@ -182,9 +182,15 @@ TEST_F(ParameterTest, ButtonSetsHaveNoAccessKeysAndOddValuesGiveOK)
     for (const auto& [buttons, captions] : cases) {
         QStringList seen;
         WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
-            for (QPushButton* b : box->cmdButton)
-                if (b->isVisible())
-                    seen << b->text();
+            int right = 0;
+            for (QPushButton* b : box->cmdButton) {
+                if (!b->isVisible())
+                    continue;
+                seen << b->text();
+                EXPECT_GT(b->x(), right) << buttons; // no overlap, even for a short prompt
+                right = b->geometry().right() + 1;
+            }
+            EXPECT_LT(right, box->width()) << buttons;
             QTest::keyClick(box->txtEntry, Qt::Key_Y, Qt::AltModifier); // no access keys
             QTest::keyClick(box->txtEntry, Qt::Key_Escape);
             EXPECT_EQ(box->ResultCode, 0);

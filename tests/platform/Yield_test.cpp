@@ -63,22 +63,26 @@ TEST(Yield, NestedWaitsUnwindInOrder)
     EXPECT_EQ(order, (std::vector<std::string>{"inner done", "outer done"}));
 }
 
-TEST(Yield, DoEventsRunsPendingEventsButDoesNotRecurse)
+TEST(Yield, DoEventsNestsOnlyToItsLimit)
 {
-    int runs = 0, nestedRuns = 0;
-    QTimer::singleShot(0, [&] {
+    // A handler that yields and posts itself again would recurse for ever.
+    int deepest = 0, depth = 0, runs = 0;
+    std::function<void()> handler = [&] {
         ++runs;
-        // Yielding from a handler that DoEvents is running returns at once.
-        QTimer::singleShot(0, [&] { ++nestedRuns; });
-        DoEvents();
-        EXPECT_EQ(nestedRuns, 0);
-    });
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (runs < 100) {
+            QTimer::singleShot(0, handler);
+            DoEvents();
+        }
+        --depth;
+    };
+    QTimer::singleShot(0, handler);
     QElapsedTimer t;
     t.start();
-    while (runs == 0 && t.elapsed() < 2000)
+    while (runs < 100 && t.elapsed() < 5000)
         DoEvents();
-    EXPECT_EQ(runs, 1);
-    while (nestedRuns == 0 && t.elapsed() < 2000)
-        DoEvents();
-    EXPECT_EQ(nestedRuns, 1);
+    EXPECT_EQ(runs, 100);
+    EXPECT_EQ(deepest, kMaxDoEventsDepth);
+    EXPECT_EQ(depth, 0);
 }

@@ -1,0 +1,56 @@
+#include "platform/PlainMessageBox.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t buttons, const QString& title)
+{
+    using B = QMessageBox::StandardButton;
+    std::vector<std::pair<B, int32_t>> set;
+    switch (buttons) {
+    case 1:
+        set = {{B::Ok, 1}, {B::Cancel, 2}};
+        break;
+    case 2:
+        set = {{B::Abort, 3}, {B::Retry, 4}, {B::Ignore, 5}};
+        break;
+    case 3:
+        set = {{B::Yes, 6}, {B::No, 7}, {B::Cancel, 2}};
+        break;
+    case 4:
+        set = {{B::Yes, 6}, {B::No, 7}};
+        break;
+    case 5:
+        set = {{B::Retry, 4}, {B::Cancel, 2}};
+        break;
+    default:
+        set = {{B::Ok, 1}};
+        break;
+    }
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, owner);
+    box.setObjectName("PlainMessageBox");
+    box.setTextFormat(Qt::PlainText);
+    QString plain = text;
+    box.setText(plain.replace("\r\n", "\n"));
+    for (const auto& [button, code] : set)
+        box.addButton(button);
+    box.setDefaultButton(set.front().first);
+    // The frame's close (and Escape) answers the most cautious button.
+    for (B escape : {B::Cancel, B::No, B::Abort, B::Ok})
+        if (box.button(escape) != nullptr) {
+            box.setEscapeButton(escape);
+            break;
+        }
+    box.exec();
+    const auto* clicked = box.clickedButton();
+    for (const auto& [button, code] : set)
+        if (clicked == box.button(button))
+            return code;
+    return set.size() == 1 ? 1 : 2;
+}
+
+} // namespace platform
