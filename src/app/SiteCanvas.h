@@ -51,6 +51,7 @@ signals:
     void MouseDown(int button, int shift, double x, double y);
     void MouseMove(int button, int shift, double x, double y);
     void MouseUp(int button, int shift, double x, double y);
+    // keyCode is the Qt key (Qt::Key_F5, ...).
     void KeyDown(int keyCode, int shift);
 
 protected:

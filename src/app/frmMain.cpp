@@ -33,26 +33,23 @@
 #include "platform/Yield.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 using model::Nodes;
@@ -635,19 +632,20 @@ bool frmMain::CheckForChanges()
 void frmMain::OpenFileFromMessage(const QString& text)
 {
     // An empty hand-over (a second start without arguments) only brings this
-    // copy forward.
+    // copy forward, which the start-up code has done.
     if (QString(text).remove(QChar(0)).trimmed().isEmpty())
         return;
-    EndSiteNameEdit();
-    if (!CheckForChanges())
-        return;
+    // A missing file is reported as at start-up, before anything is asked;
+    // the current site stays as it is.
     const std::string name = model::StripQuotes(text.toStdString());
     if (!QFileInfo::exists(Q(name))) {
-        // Reported as at start-up; the current site stays as it is.
         ShowMessage("ERROR : Unable to Open " + Q(name) + "\r\nFile Not Found", 16,
                     "Open Configuration File");
         return;
     }
+    EndSiteNameEdit();
+    if (!CheckForChanges())
+        return;
     SiteFileName = name;
     ClearScreen();
     siteName_->hide();

@@ -104,6 +104,9 @@ bool FileCommands::LoadConfigFile()
         node.SetInUse(false);
         node.InitializeNode();
     }
+    // A file the reader cannot read at all (a missing one included) keeps this
+    // mark and counts as no site file, like one without a display mode.
+    DisplayMode = -2;
     LoadSiteFile(SiteFileName);
     if (DisplayMode == -2) {
         host_.Ask("ERROR : Unable to Open " + SiteFileName +

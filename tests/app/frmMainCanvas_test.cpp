@@ -313,3 +313,18 @@ TEST_F(MainWindowTest, DeleteAndFindKeys)
     QTest::keyClick(form.get(), Qt::Key_F);
     EXPECT_EQ(finds.count(), 2);
 }
+
+TEST_F(MainWindowTest, F5OnTheCanvasRedrawsTheWholeSite)
+{
+    using model::Nodes;
+    LoadSite();
+    ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
+    Nodes[2].SetParent(1); // the old link from RCC 2 to the hub goes on F5
+    const QPoint oldMid((Nodes[2].CentreX() + Nodes[0].CentreX()) / 30,
+                        (Nodes[2].CentreY() + Nodes[0].CentreY()) / 30);
+    EXPECT_NE(form->Canvas()->Picture().pixelColor(oldMid), QColor(Qt::white));
+    QTest::keyClick(form->Canvas(), Qt::Key_F5);
+    EXPECT_EQ(form->Canvas()->Picture().pixelColor(oldMid), QColor(Qt::white));
+    EXPECT_EQ(Border(1), 0u); // the parent highlight is gone, the selection stays
+    EXPECT_EQ(Border(3), 0x0000FFu);
+}

@@ -41,6 +41,7 @@ protected:
         NodeSettingsPinned = false;
         DevicesPinned = false;
         CommsFormActive = false;
+        QObject::connect(&answerer, &QTimer::timeout, [this] { AnswerBox(); });
     }
 
     void TearDown() override
@@ -51,25 +52,30 @@ protected:
         form.reset();
     }
 
-    // Answers every message box with its default button, keeping its text
-    // and title ("title: text") in messages.
-    void AnswerMessages()
+    // Answers every message box with the button captioned answer (when it
+    // has one) or its default button from now on,
+    // keeping its title and text ("title: text") in messages.
+    void AnswerMessages() { answerer.start(2); }
+
+    void AnswerBox()
     {
-        answerer.setInterval(2);
-        QObject::connect(&answerer, &QTimer::timeout, [this] {
-            BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
-            if (box == nullptr)
-                box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
-            if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
+        BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+        if (box == nullptr)
+            box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
+        if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
+            return;
+        answered << box;
+        if (auto* msg = qobject_cast<frmMsg*>(box))
+            messages << box->windowTitle() + ": " + msg->Label1->text();
+        else
+            messages << box->windowTitle();
+        for (QPushButton* button : box->cmdButton) {
+            if (button != nullptr && !answer.isEmpty() && button->text() == answer) {
+                button->click();
                 return;
-            answered << box;
-            if (auto* msg = qobject_cast<frmMsg*>(box))
-                messages << box->windowTitle() + ": " + msg->Label1->text();
-            else
-                messages << box->windowTitle();
-            box->DefaultButton()->click();
-        });
-        answerer.start();
+            }
+        }
+        box->DefaultButton()->click();
     }
 
     void Load()
@@ -121,4 +127,5 @@ protected:
     QTimer answerer;
     QList<QPointer<BoxDialog>> answered;
     QStringList messages;
+    QString answer;
 };

@@ -127,16 +127,24 @@ TEST_F(MainWindowTest, AStartFileThatIsNoSiteFileIsNotRemembered)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Other]\r\nKey=1\r\n");
     file.close();
-    SetCommandLine(file.fileName());
-    AnswerMessages();
-    Load();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].endsWith("As it is not a valid Quorvel Configuration File"));
-    EXPECT_EQ(SiteFileName, "No File Loaded");
-    EXPECT_FALSE(FileLoaded);
-    EXPECT_TRUE(MruFiles[1].empty());
-    for (const auto& node : model::Nodes)
-        EXPECT_FALSE(node.InUse());
+    const QString folder = dir.filePath("folder.qvs");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // A file without the site's header, and a path the reader cannot read.
+    for (const QString& path : {file.fileName(), folder}) {
+        SetCommandLine(path);
+        messages.clear();
+        AnswerMessages();
+        Load();
+        ASSERT_EQ(messages.size(), 1) << path.toStdString();
+        EXPECT_TRUE(messages[0].endsWith("As it is not a valid Quorvel Configuration File"));
+        EXPECT_EQ(SiteFileName, "No File Loaded");
+        EXPECT_FALSE(FileLoaded);
+        EXPECT_TRUE(MruFiles[1].empty());
+        for (const auto& node : model::Nodes)
+            EXPECT_FALSE(node.InUse());
+        answerer.stop();
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
@@ -190,6 +198,30 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpened)
     form->OpenFileFromMessage(QString(QChar(0)));
     EXPECT_EQ(SiteFileName, second.toStdString());
     EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(MainWindowTest, ASecondCopysFileAsksBeforeUnsavedChangesAreLost)
+{
+    QTemporaryDir dir;
+    const QString first = CopySite(dir, "hub-site.qvs", "first.qvs");
+    const QString second = CopySite(dir, "loop-interface.qvs", "second.qvs");
+    SetCommandLine(first);
+    Load();
+    FileChanged = true;
+    answer = "&Cancel";
+    AnswerMessages();
+    form->OpenFileFromMessage(second);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(
+        messages[0].startsWith("Save Changes ?: Changes Have Been Made to the Current Configuration"));
+    EXPECT_EQ(SiteFileName, first.toStdString());
+    EXPECT_TRUE(FileChanged);
+
+    answer = "&No";
+    form->OpenFileFromMessage(second);
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(SiteFileName, second.toStdString());
+    EXPECT_FALSE(FileChanged);
 }
 
 TEST_F(MainWindowTest, ScrollBarsFollowTheDrawingAndStayInRange)

@@ -257,18 +257,19 @@ TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
     EXPECT_FALSE(Nodes[0].InUse());
 }
 
-TEST_F(FileCommandsTest, ADeletedRecentFileEmptiesTheSiteSilently)
+TEST_F(FileCommandsTest, ADeletedRecentFileIsReportedAndNotTakenAsASite)
 {
     SmallSite();
     FileChanged = false;
     MruFiles[1] = folder.File("a.qvs");
     MruFiles[2] = folder.File("gone.qvs");
     commands.OpenRecent(2);
-    EXPECT_TRUE(host.asked.empty());
+    ASSERT_EQ(host.asked.size(), 1u);
+    EXPECT_EQ(host.asked[0].rfind("ERROR : Unable to Open " + folder.File("gone.qvs"), 0), 0u);
     EXPECT_FALSE(Nodes[0].InUse());
-    EXPECT_EQ(SiteFileName, folder.File("gone.qvs"));
-    EXPECT_EQ(MruFiles[1], folder.File("gone.qvs"));
-    EXPECT_EQ(MruFiles[2], folder.File("a.qvs"));
+    EXPECT_EQ(SiteFileName, "No File Loaded");
+    EXPECT_EQ(MruFiles[1], folder.File("a.qvs"));
+    EXPECT_EQ(MruFiles[2], folder.File("gone.qvs"));
 }
 
 TEST_F(FileCommandsTest, CheckOnCloseRefusesAFaultySiteAndWritesNothing)
