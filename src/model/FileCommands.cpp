@@ -166,6 +166,9 @@ void FileCommands::Save()
 void FileCommands::SaveAs()
 {
     if (saveInProgress_) {
+        // Nothing is written now: a prompt that asked for this save must not
+        // go on as if it had been.
+        saveAborted_ = true;
         return;
     }
     saveInProgress_ = true;

@@ -446,3 +446,25 @@ TEST_F(EditingTest, AFailedSaveSaysWhyAndKeepsTheSiteChanged)
     EXPECT_FALSE(form->SaveInProgress());
     EXPECT_TRUE(Title().endsWith("[untitled.qvs] * "));
 }
+
+TEST_F(EditingTest, FullPathsOptionChangesTheTitleAndTheRecentMenu)
+{
+    Load();
+    SiteFileName = "/jobs/east/site.qvs";
+    MruFiles[1] = SiteFileName;
+    form->MenuItem("FilePaths")->trigger();
+    EXPECT_TRUE(FilePaths);
+    EXPECT_TRUE(form->MenuItem("FilePaths")->isChecked());
+    EXPECT_TRUE(Title().endsWith("[/jobs/east/site.qvs]"));
+    EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "/jobs/east/site.qvs");
+    form->MenuItem("FilePaths")->trigger();
+    EXPECT_FALSE(FilePaths);
+    EXPECT_TRUE(Title().endsWith("[site.qvs]"));
+    EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "site.qvs");
+
+    form->MenuItem("CheckFileOpen")->trigger();
+    EXPECT_TRUE(CheckOnOpen);
+    EXPECT_TRUE(form->MenuItem("CheckFileOpen")->isChecked());
+    form->MenuItem("CheckFileOpen")->trigger();
+    EXPECT_FALSE(CheckOnOpen);
+}

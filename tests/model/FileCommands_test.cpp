@@ -6,8 +6,10 @@
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -36,6 +38,11 @@ public:
     bool ChooseFile(bool save, std::string& fileName) override
     {
         dialogs.push_back({save, fileName});
+        if (whileDialogOpen) {
+            auto run = std::move(whileDialogOpen);
+            whileDialogOpen = nullptr;
+            run();
+        }
         if (files.empty() || !files.front()) {
             if (!files.empty()) {
                 files.pop_front();
@@ -51,7 +58,11 @@ public:
     void ClearForLoad() override { ++clears; }
     void DisplayNodes() override { ++displays; }
     void CalculateUsed(int node) override { usedFor.push_back(node); }
-    void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
+    void SetStatusText(int panel, const std::string& text) override
+    {
+        status[panel] = text;
+        statusLog.push_back(text);
+    }
     void ShowErrorList(bool refusedSave) override { errorLists.push_back(refusedSave); }
     void UpdateTitleBar() override { ++titles; }
     void RefreshRecentFilesMenu() override { ++menuRefreshes; }
@@ -70,7 +81,9 @@ public:
     std::vector<bool> errorLists;
     std::vector<int> usedFor;
     std::string status[5];
+    std::vector<std::string> statusLog;
     std::string caption;
+    std::function<void()> whileDialogOpen; // runs inside the next dialog
     int siteNameCommits = 0, clears = 0, displays = 0, titles = 0, menuRefreshes = 0, menuFollows = 0;
 };
 
@@ -318,4 +331,48 @@ TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
     commands.Save();
     EXPECT_TRUE(FileChanged);
     EXPECT_FALSE(commands.SaveInProgress());
+}
+
+TEST_F(FileCommandsTest, APromptDuringASaveDoesNotDropTheChanges)
+{
+    SmallSite();
+    const std::string path = folder.File("slow.qvs");
+    bool wentOn = true;
+    host.whileDialogOpen = [&] {
+        host.answers = {kAnswerYes};
+        wentOn = commands.CheckForChanges(); // e.g. a file handed over meanwhile
+    };
+    host.files = {path};
+    commands.SaveAs();
+    EXPECT_FALSE(wentOn);
+    EXPECT_TRUE(std::filesystem::exists(path)); // the first save still finished
+    EXPECT_FALSE(commands.SaveAborted());
+    EXPECT_FALSE(commands.SaveInProgress());
+}
+
+TEST_F(FileCommandsTest, CheckOnOpenShowsTheFaultsAndProgressTextsNameTheFile)
+{
+    SmallSite();
+    const std::string path = folder.File("faulty site.qvs");
+    host.files = {path};
+    commands.SaveAs();
+    const auto logged = [&](const std::string& text) {
+        return std::find(host.statusLog.begin(), host.statusLog.end(), text) != host.statusLog.end();
+    };
+    EXPECT_TRUE(logged("Compiling [faulty site.qvs]"));
+    EXPECT_EQ(host.status[3], ""); // the active node's name afterwards: none selected
+    CheckOnOpen = true;
+    host.files = {path};
+    commands.Open();
+    EXPECT_TRUE(logged("Loading [faulty site.qvs]"));
+    EXPECT_EQ(host.status[3], "");
+    ASSERT_EQ(host.errorLists.size(), 1u);
+    EXPECT_FALSE(host.errorLists[0]);
+
+    // without the option no check runs
+    host.errorLists.clear();
+    CheckOnOpen = false;
+    host.files = {path};
+    commands.Open();
+    EXPECT_TRUE(host.errorLists.empty());
 }
