@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/frmMain.h"
+#include "app/frmMsg.h"
 #include "app/frmSplash.h"
 #include "model/ChannelPlan.h"
 #include "model/Settings.h"
@@ -9,6 +10,7 @@
 #include "model/clsIniFile.h"
 #include "platform/LoadedForms.h"
 #include "platform/PlainMessageBox.h"
+#include "platform/ProgramMessage.h"
 #include "platform/SingleInstance.h"
 #include "platform/Units.h"
 #include "platform/WindowLayer.h"
@@ -186,6 +188,11 @@ bool Main()
     AppTitle = kAppTitle;
     QApplication::setQuitOnLastWindowClosed(false);
     model::clsIniFile::SetBadLineQuestion(AskAboutBadLine);
+    // The serial windows report through the program's own box.
+    platform::SetProgramMessageHandler(
+        [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
+            return frmMsg::Display(owner, QString::fromStdString(text), style, QString::fromStdString(title));
+        });
     ProgramFolderName = LastPathComponent(QString::fromStdString(platform::ProgramFolder()));
     if (!CreateInstanceMutex(InstanceName())) {
         QByteArray data = g_commandLine.toUtf8();

@@ -1,7 +1,10 @@
 #include "app/frmMain.h"
 
 #include "app/AppVersion.h"
+#include "app/LogsFrame.h"
+#include "app/MessageStyle.h"
 #include "app/Startup.h"
+#include "app/frmAbout.h"
 #include "app/frmErrorCheck.h"
 #include "app/frmMsg.h"
 #include "app/frmNewSite.h"
@@ -11,12 +14,16 @@
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
+#include "hublink/frmPortForm.h"
 #include "model/CanvasDrag.h"
 #include "model/CanvasLayout.h"
 #include "model/CanvasStatus.h"
+#include "model/ConfigurationCheck.h"
+#include "model/ErrorListText.h"
 #include "model/FileNames.h"
 #include "model/FindEntry.h"
 #include "model/General.h"
+#include "model/MenuState.h"
 #include "model/NewSite.h"
 #include "model/RccCommands.h"
 #include "model/RecentFiles.h"
@@ -28,20 +35,28 @@
 #include "platform/FileDialogs.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
+#include "platform/ProgramMessage.h"
+#include "platform/ShellOpen.h"
 #include "platform/Units.h"
 #include "platform/WindowLimits.h"
 #include "platform/Yield.h"
+#include "platform/base/ProgramFolder.h"
+#include "views/FrmStats.h"
+#include "views/frmComments.h"
+#include "views/frmGrid.h"
+#include "views/frmHistory.h"
+#include "views/frmTreeView.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
+#include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -50,6 +65,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 using model::Nodes;
@@ -298,17 +314,14 @@ void frmMain::CreateControls()
     cmdFull_->hide();
     connect(cmdFull_, &QPushButton::clicked, this, &frmMain::cmdFull_Click);
 
-    // The log-folder panel; its commands are wired by the log-folder work.
-    logsFrame_ = new QWidget(client_);
-    logsFrame_->setObjectName("LogsFrame");
-    logsFrame_->setAutoFillBackground(true);
-    (new QComboBox(logsFrame_))->setObjectName("Drive1");
-    (new QListWidget(logsFrame_))->setObjectName("Dir1");
-    (new QPushButton("&Cancel", logsFrame_))->setObjectName("cmdCancel");
-    (new QPushButton("&Select", logsFrame_))->setObjectName("cmdSelect");
-    (new QPushButton("&New Folder", logsFrame_))->setObjectName("cmdNewFolder");
-    (new QLineEdit(logsFrame_))->setObjectName("txtNewFolder");
-    logsFrame_->hide();
+    // The log-folder panel (Options menu).
+    logsFrame_ = new LogsFrame(client_);
+
+    // The one-shot launcher of serial work; each launch sets its interval.
+    commsFormTimer_ = new QTimer(this);
+    commsFormTimer_->setObjectName("CommsFormTimer");
+    commsFormTimer_->setInterval(20);
+    connect(commsFormTimer_, &QTimer::timeout, this, &frmMain::CommsFormTimer_Timer);
 
     CreateMenus();
     CreateToolBar();
@@ -364,6 +377,7 @@ void frmMain::CreateMenus()
     connect(MenuItem("LA_Quick"), &QAction::triggered, this, &frmMain::LA_Quick_Click);
     connect(MenuItem("Ident_Quick"), &QAction::triggered, this, &frmMain::Ident_Quick_Click);
     connect(MenuItem("QuickChannels"), &QAction::triggered, this, &frmMain::QuickChannels_Click);
+    ConnectMenuCommands();
 }
 
 void frmMain::CreateToolBar()
@@ -379,22 +393,10 @@ void frmMain::CreateToolBar()
     }
     for (const char* key : kQuickInfoButtons)
         ToolButton(key)->setCheckable(true);
-    connect(ToolButton("NoQI"), &QAction::triggered, this, [this] {
-        if (!CommsFormActive)
-            NoQuick_Click();
-    });
-    connect(ToolButton("LoopQI"), &QAction::triggered, this, [this] {
-        if (!CommsFormActive)
-            LA_Quick_Click();
-    });
-    connect(ToolButton("IdentQI"), &QAction::triggered, this, [this] {
-        if (!CommsFormActive)
-            Ident_Quick_Click();
-    });
-    connect(ToolButton("Radio"), &QAction::triggered, this, [this] {
-        if (!CommsFormActive)
-            QuickChannels_Click();
-    });
+    for (const ToolButtonEntry& entry : kToolButtons) {
+        const QString key = entry.key;
+        connect(ToolButton(key), &QAction::triggered, this, [this, key] { ToolBar1_ButtonClick(key); });
+    }
     toolBar_->hide();
 }
 
@@ -411,6 +413,7 @@ void frmMain::CreateStatusBar()
         panel->setMinimumWidth(i == 1 ? 24 : 150);
         bar->addWidget(panel, i == 3 ? 1 : 0);
         panels_[static_cast<std::size_t>(i)] = panel;
+        panel->installEventFilter(this);
     }
     progressBar_ = new QProgressBar(bar);
     progressBar_->setObjectName("ProgressBar");
@@ -664,9 +667,6 @@ void frmMain::OpenExisting()
     FileLoad_Click();
 }
 
-// Stand-in: the serial launch takes this over.
-void frmMain::Read_Diags() {}
-
 QString frmMain::MakeValidFileName(const QString& text)
 {
     return Q(model::MakeValidFileName(text.toStdString()));
@@ -878,32 +878,18 @@ void frmMain::SetLockPicture(bool locked)
 
 void frmMain::CheckIsLoopInterfaceOptions()
 {
-    const bool rlm = IsLoopInterface;
-    for (const char* key : {"Delete", "Add", "Find", "Check"})
-        ToolButton(key)->setVisible(!rlm);
-    for (const char* name : {"ReadConfig", "AddRCC", "ErrorCheck", "CompareConfig", "mnuOpenComms",
-                             "HubProgramToolsMenu", "RCCDelete", "ToolsRCCReadPopup", "RCCCompare"})
-        MenuItem(name)->setVisible(!rlm);
-    MenuItem("TolsReadRLMFile")->setVisible(rlm);
-    MenuItem("TolsReadRLMPopup")->setVisible(rlm);
-    MenuItem("ToolsHubRead")->setVisible(true);
-    MenuItem("PopupNodeEdit")->setVisible(true);
-    if (rlm) {
-        MenuItem("TolsReadRLM")->setVisible(true);
-        MenuItem("ToolsRCCRead")->setVisible(false);
-        MenuItem("NodeComms")->setEnabled(false);
-        Menu("ViewMenu")->setEnabled(false);
-        Menu("ViewMenu")->menuAction()->setEnabled(false);
-    } else {
-        MenuItem("NodeComms")->setVisible(false);
-        MenuItem("NodeComms")->setEnabled(true);
-        MenuItem("RNMenuSep2")->setVisible(false);
-        MenuItem("sep10")->setVisible(false);
-        MenuItem("HelpGuide")->setVisible(true);
-        MenuItem("HelpHistory")->setVisible(false);
-        Menu("ViewMenu")->setEnabled(true);
-        Menu("ViewMenu")->menuAction()->setEnabled(true);
-        MenuItem("mnuOpenComms")->setText("Open Comms with a Hub");
+    for (const model::MenuStateChange& change : model::LoopInterfaceMenuChanges(IsLoopInterface)) {
+        const QString name = Q(change.name);
+        QAction* item = change.toolButton ? ToolButton(name) : MenuItem(name);
+        if (change.visible)
+            item->setVisible(*change.visible);
+        if (change.enabled) {
+            item->setEnabled(*change.enabled);
+            if (QMenu* menu = change.toolButton ? nullptr : Menu(name))
+                menu->setEnabled(*change.enabled);
+        }
+        if (change.caption)
+            item->setText(Q(*change.caption));
     }
 }
 
@@ -1626,10 +1612,14 @@ void frmMain::AllowDragDropParent_Click()
     MenuItem("AllowDragDropParent")->setChecked(DropOnParent);
 }
 
-// The site-name label: dragged to a new place, edited in place.
+// Events of the status-bar panels, the site-name label and its edit box.
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress)
+        for (int i = 1; i <= 4; ++i)
+            if (watched == panels_[static_cast<std::size_t>(i)])
+                StatusBar1_PanelClick(i);
     if (watched == siteName_) {
         auto* mouse = dynamic_cast<QMouseEvent*>(event);
         switch (event->type()) {
@@ -1748,4 +1738,413 @@ void frmMain::SiteNameEdit_KeyPress(int keyAscii)
 {
     if (keyAscii == 13)
         EndSiteNameEdit();
+}
+
+// --- menus, options and serial-window launch -----------------------------------
+
+void frmMain::ConnectMenuCommands()
+{
+    const std::pair<const char*, void (frmMain::*)()> commands[] = {
+        {"HubProgram", &frmMain::HubProgram_Click},
+        {"HubProgramToolsMenu", &frmMain::HubProgramToolsMenu_Click},
+        {"HubCompare", &frmMain::HubCompare_Click},
+        {"HubComms", &frmMain::HubComms_Click},
+        {"HubRead", &frmMain::HubRead_Click},
+        {"CompareConfig", &frmMain::CompareConfig_Click},
+        {"mnuOpenComms", &frmMain::mnuOpenComms_Click},
+        {"ReadConfig", &frmMain::ReadConfig_Click},
+        {"TolsReadRLM", &frmMain::TolsReadRLM_Click},
+        {"TolsReadRLMFile", &frmMain::TolsReadRLMFile_Click},
+        {"TolsReadRLMPopup", &frmMain::TolsReadRLMPopup_Click},
+        {"ToolsHubRead", &frmMain::ToolsHubRead_Click},
+        {"ToolsRCCRead", &frmMain::ToolsRCCRead_Click},
+        {"ToolsRCCReadPopup", &frmMain::ToolsRCCReadPopup_Click},
+        {"RCCCompare", &frmMain::RCCCompare_Click},
+        {"Diagnostics", &frmMain::Diagnostics_Click},
+        {"ErrorCheck", &frmMain::ErrorCheck_Click},
+        {"SetComms", &frmMain::SetComms_Click},
+        {"ConfigStats", &frmMain::ConfigStats_Click},
+        {"TreeView", &frmMain::TreeView_Click},
+        {"ViewGrid", &frmMain::ViewGrid_Click},
+        {"HelpGuide", &frmMain::HelpGuide_Click},
+        {"HelpHistory", &frmMain::HelpHistory_Click},
+        {"HelpAbout", &frmMain::HelpAbout_Click},
+        {"ReportComments", &frmMain::ReportComments_Click},
+        {"FileExit", &frmMain::FileExit_Click},
+        {"EnableProgLog", &frmMain::EnableProgLog_Click},
+        {"EnableDiagsLog", &frmMain::EnableDiagsLog_Click},
+        {"ConfirmDiffs", &frmMain::ConfirmDiffs_Click},
+        {"UseLastOnStart", &frmMain::UseLastOnStart_Click},
+        {"ViewToolbar", &frmMain::ViewToolbar_Click},
+        {"OptionsSiteName", &frmMain::OptionsSiteName_Click},
+        {"OutlineSiteName", &frmMain::OutlineSiteName_Click},
+        {"SetCommsPaths", &frmMain::SetCommsPaths_Click},
+        {"ExportLogs", &frmMain::ExportLogs_Click},
+    };
+    for (const auto& [name, handler] : commands)
+        connect(MenuItem(name), &QAction::triggered, this, handler);
+}
+
+void frmMain::SelectHub()
+{
+    SelectNode(0, 1, 0);
+    dragging_ = false;
+    nodeDrag_->hide();
+}
+
+void frmMain::Launch(model::LaunchCommand command)
+{
+    const model::LaunchPlan plan = model::PlanFor(command);
+    if (plan.needsRcc && (ActiveNode < 1 || ActiveNode > 31)) {
+        PlainMessage(model::kSelectRccText, MessageStyle::Critical, model::kSelectRccTitle);
+        return;
+    }
+    if (plan.selection == model::HubSelection::Select ||
+        (plan.selection == model::HubSelection::SelectUnlessHub && ActiveNode != 0)) {
+        SelectHub();
+        ActiveNode = 0;
+    }
+    if (plan.unitNotIdentified) {
+        FileLoaded = false;
+        ActiveNode = -1;
+    }
+    commsFormTimer_->stop();
+    commsFormTimer_->setInterval(plan.intervalMs);
+    CommsAction = plan.action;
+    pendingLoopInterface_ = plan.loopInterface;
+    commsFormTimer_->start();
+}
+
+void frmMain::HubProgram_Click()
+{
+    Launch(model::LaunchCommand::HubProgram);
+}
+
+void frmMain::HubProgramToolsMenu_Click()
+{
+    Launch(model::LaunchCommand::HubProgramToolsMenu);
+}
+
+void frmMain::HubCompare_Click()
+{
+    Launch(model::LaunchCommand::HubCompare);
+}
+
+void frmMain::HubComms_Click()
+{
+    Launch(model::LaunchCommand::HubComms);
+}
+
+void frmMain::HubRead_Click()
+{
+    Launch(model::LaunchCommand::HubRead);
+    frmComms::Unload();
+}
+
+void frmMain::CompareConfig_Click()
+{
+    Launch(model::LaunchCommand::CompareConfig);
+}
+
+void frmMain::mnuOpenComms_Click()
+{
+    Launch(model::LaunchCommand::mnuOpenComms);
+}
+
+void frmMain::ReadConfig_Click()
+{
+    Launch(model::LaunchCommand::ReadConfig);
+}
+
+void frmMain::TolsReadRLM_Click()
+{
+    Launch(model::LaunchCommand::TolsReadRLM);
+}
+
+void frmMain::TolsReadRLMFile_Click()
+{
+    Launch(model::LaunchCommand::TolsReadRLMFile);
+}
+
+void frmMain::TolsReadRLMPopup_Click()
+{
+    Launch(model::LaunchCommand::TolsReadRLMPopup);
+}
+
+void frmMain::ToolsHubRead_Click()
+{
+    Launch(model::LaunchCommand::ToolsHubRead);
+}
+
+void frmMain::ToolsRCCRead_Click()
+{
+    Launch(model::LaunchCommand::ToolsRCCRead);
+}
+
+void frmMain::ToolsRCCReadPopup_Click()
+{
+    Launch(model::LaunchCommand::ToolsRCCReadPopup);
+}
+
+void frmMain::RCCCompare_Click()
+{
+    Launch(model::LaunchCommand::RCCCompare);
+}
+
+void frmMain::Read_Diags()
+{
+    Launch(model::LaunchCommand::Read_Diags);
+}
+
+void frmMain::CommsFormTimer_Timer()
+{
+    commsFormTimer_->stop();
+    if (CommsFormActive)
+        frmComms::Unload();
+    setEnabled(false);
+    // A read of one kind of unit sets the kind of site now; it is put back
+    // when the read does not replace the site.
+    loopInterfaceGuard_.Apply(pendingLoopInterface_, IsLoopInterface);
+    pendingLoopInterface_.reset();
+
+    frmComms* comms = frmComms::Load();
+    // Closing the window gives the main window back, unless another launch
+    // has loaded a new one meanwhile.
+    connect(comms, &QObject::destroyed, this, [this] {
+        if (frmComms::Loaded() == nullptr)
+            setEnabled(true);
+    });
+    comms->show();
+    if (!comms->PortOpen()) {
+        PlainMessage(model::kPortFailureText, MessageStyle::Critical, Q(model::PortFailureTitle(ActiveNode)));
+        setEnabled(true);
+        frmComms::Unload();
+        loopInterfaceGuard_.Restore(IsLoopInterface);
+        CheckIsLoopInterfaceOptions();
+        return;
+    }
+    switch (model::DispatchFor(CommsAction)) {
+    case model::CommsDispatch::Program:
+        comms->cmdProgram_Click();
+        break;
+    case model::CommsDispatch::Compare:
+        comms->CompareConfig_Click();
+        break;
+    case model::CommsDispatch::Read:
+        comms->ReadConfig_Click();
+        // A read the user cancelled closes the window and leaves the site.
+        if (frmComms::Loaded() == nullptr) {
+            loopInterfaceGuard_.Restore(IsLoopInterface);
+            CheckIsLoopInterfaceOptions();
+        }
+        break;
+    case model::CommsDispatch::None:
+        break;
+    }
+    loopInterfaceGuard_ = {};
+}
+
+void frmMain::Diagnostics_Click()
+{
+    if (ActiveNode >= 1 && ActiveNode <= 31)
+        TakeSelectionDown();
+    if (ActiveNode != 0) {
+        NodeAt(0).Activate();
+        PreviousSelectedNode = SelectedNode;
+        SelectedNode = 0;
+        ActiveNode = 0;
+    }
+    frmDiagnostics* diagnostics = frmDiagnostics::Load();
+    diagnostics->show();
+    diagnostics->raise();
+}
+
+void frmMain::ErrorCheck_Click()
+{
+    model::ErrorCheckMode = 0;
+    if (model::CheckConfiguration() != 0)
+        frmErrorCheck::Display(this);
+    else
+        ShowMessage("No Errors Found in Configuration", MessageStyle::Information,
+                    "Check Configuration for Errors");
+}
+
+void frmMain::SetComms_Click()
+{
+    frmPortForm::ShowCentredOn(this);
+}
+
+namespace {
+
+template <class Form> void ShowModeless()
+{
+    Form* form = Form::Load();
+    form->show();
+    form->raise();
+}
+
+} // namespace
+
+void frmMain::ConfigStats_Click()
+{
+    ShowModeless<FrmStats>();
+}
+
+void frmMain::TreeView_Click()
+{
+    ShowModeless<frmTreeView>();
+}
+
+void frmMain::ViewGrid_Click()
+{
+    ShowModeless<frmGrid>();
+}
+
+void frmMain::HelpHistory_Click()
+{
+    ShowModeless<frmHistory>();
+}
+
+void frmMain::ReportComments_Click()
+{
+    ShowModeless<frmComments>();
+}
+
+void frmMain::HelpAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::HelpGuide_Click()
+{
+    // The guide ships beside the program; a missing guide shows nothing.
+    const QString name = "Users Guide.pdf";
+    const QString inProgramFolder = QDir(Q(platform::ProgramFolder())).filePath(name);
+    if (!platform::ShellOpenFile(inProgramFolder))
+        platform::ShellOpenFile(QDir(Q(platform::ExecutableFolder())).filePath(name));
+}
+
+void frmMain::FileExit_Click()
+{
+    if (SaveInProgress())
+        return;
+    if (siteNameEdit_->isVisible())
+        EndSiteNameEdit();
+    if (!CheckForChanges())
+        return;
+    if (windowState() == Qt::WindowNoState)
+        StoreRectangle();
+    platform::RestoreWindowProc(*this);
+    ExitProgram();
+}
+
+void frmMain::EnableProgLog_Click()
+{
+    LogProg = !LogProg;
+    MenuItem("EnableProgLog")->setChecked(LogProg);
+}
+
+void frmMain::EnableDiagsLog_Click()
+{
+    LogDiags = !LogDiags;
+    MenuItem("EnableDiagsLog")->setChecked(LogDiags);
+}
+
+void frmMain::ConfirmDiffs_Click()
+{
+    ConfirmDiffs = !ConfirmDiffs;
+    MenuItem("ConfirmDiffs")->setChecked(ConfirmDiffs);
+}
+
+void frmMain::UseLastOnStart_Click()
+{
+    ReOpenLastUsed = !ReOpenLastUsed;
+    MenuItem("UseLastOnStart")->setChecked(ReOpenLastUsed);
+}
+
+void frmMain::ViewToolbar_Click()
+{
+    Toolbar = !Toolbar;
+    toolBar_->setVisible(Toolbar);
+    MenuItem("ViewToolbar")->setChecked(Toolbar);
+    Form_Resize();
+    canvas_->SetTopTwips(Toolbar ? kToolbarHeight : 0);
+    canvas_->SetHeightTwips(HeightTwips() - kFrameHeight - (Toolbar ? kToolbarHeight : 0));
+}
+
+void frmMain::SetSiteNameOptions(bool show, bool border)
+{
+    ShowSiteName = show;
+    BorderSiteName = border;
+    MenuItem("OptionsSiteName")->setChecked(show);
+    MenuItem("OutlineSiteName")->setChecked(border);
+    siteName_->setVisible(show);
+    siteName_->setFrameShape(border ? QFrame::Box : QFrame::NoFrame);
+}
+
+void frmMain::OptionsSiteName_Click()
+{
+    SetSiteNameOptions(!ShowSiteName, BorderSiteName);
+}
+
+void frmMain::OutlineSiteName_Click()
+{
+    SetSiteNameOptions(ShowSiteName, !BorderSiteName);
+}
+
+void frmMain::ToolBar1_ButtonClick(const QString& key)
+{
+    using model::ToolbarCommand;
+    // The commands whose handlers are the menu items' own.
+    const std::pair<ToolbarCommand, const char*> viaMenu[] = {
+        {ToolbarCommand::NewFile, "NewFile"},       {ToolbarCommand::FileLoad, "FileLoad"},
+        {ToolbarCommand::FileSave, "FileSave"},     {ToolbarCommand::RCCDelete, "RCCDelete"},
+        {ToolbarCommand::AddRCC, "AddRCC"},         {ToolbarCommand::PopupNodeEdit, "PopupNodeEdit"},
+        {ToolbarCommand::FindDevice, "FindDevice"},
+    };
+    const ToolbarCommand command = model::ToolbarCommandFor(key.toStdString(), CommsFormActive, ActiveNode);
+    switch (command) {
+    case ToolbarCommand::NoQuick:
+        NoQuick_Click();
+        return;
+    case ToolbarCommand::Ident_Quick:
+        Ident_Quick_Click();
+        return;
+    case ToolbarCommand::LA_Quick:
+        LA_Quick_Click();
+        return;
+    case ToolbarCommand::QuickChannels:
+        QuickChannels_Click();
+        return;
+    case ToolbarCommand::ErrorCheck:
+        ErrorCheck_Click();
+        return;
+    default:
+        break;
+    }
+    for (const auto& [menuCommand, item] : viaMenu)
+        if (menuCommand == command)
+            MenuItem(item)->trigger();
+}
+
+void frmMain::StatusBar1_PanelClick(int panel)
+{
+    if (panel == 1)
+        LockObjects_Click();
+}
+
+void frmMain::SetCommsPaths_Click()
+{
+    logsFrame_->Open(LogsFrame::Mode::Set);
+}
+
+void frmMain::ExportLogs_Click()
+{
+    logsFrame_->Open(LogsFrame::Mode::Export);
+}
+
+int frmMain::PlainMessage(const QString& text, int style, const QString& title)
+{
+    return platform::ShowPlainMessage(this, text.toStdString(), style, title.toStdString());
 }

@@ -5,6 +5,7 @@
 // Geometry is twips, as the site file and settings.ini keep it.
 #include "app/NodeControlSet.h"
 #include "app/SiteCanvas.h"
+#include "model/CommsLaunch.h"
 #include "model/FileCommands.h"
 #include "model/SiteFile.h"
 
@@ -13,7 +14,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 
+class LogsFrame;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -21,6 +24,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 class QToolBar;
 
 class frmMain : public QMainWindow, private model::FileCommandsHost
@@ -156,6 +160,57 @@ public:
     void VScroll1_Change(int value);
     void cmdFull_Click();
 
+    // --- menus, options and serial-window launch -----------------------------
+    // Launch commands: each records the target and the action and arms
+    // CommsFormTimer; the tick opens the communications window.
+    void HubProgram_Click();
+    void HubProgramToolsMenu_Click();
+    void HubCompare_Click();
+    void HubComms_Click();
+    void HubRead_Click();
+    void CompareConfig_Click();
+    void mnuOpenComms_Click();
+    void ReadConfig_Click();
+    void TolsReadRLM_Click();
+    void TolsReadRLMFile_Click();
+    void TolsReadRLMPopup_Click();
+    void ToolsHubRead_Click();
+    void ToolsRCCRead_Click();
+    void ToolsRCCReadPopup_Click();
+    void RCCCompare_Click();
+    // The one-shot launcher.
+    void CommsFormTimer_Timer();
+    QTimer* CommsFormTimer() const { return commsFormTimer_; }
+
+    void Diagnostics_Click();
+    void ErrorCheck_Click();
+    void SetComms_Click();
+    void ConfigStats_Click();
+    void TreeView_Click();
+    void ViewGrid_Click();
+    void HelpGuide_Click();
+    void HelpHistory_Click();
+    void HelpAbout_Click();
+    void ReportComments_Click();
+    void FileExit_Click();
+    // Option toggles: none of them marks the site as changed.
+    void EnableProgLog_Click();
+    void EnableDiagsLog_Click();
+    void ConfirmDiffs_Click();
+    void UseLastOnStart_Click();
+    void ViewToolbar_Click();
+    void OptionsSiteName_Click();
+    void OutlineSiteName_Click();
+    // The toolbar by button key; ignored while the communications window is
+    // loaded.
+    void ToolBar1_ButtonClick(const QString& key);
+    // Panel 1 (the lock picture) toggles the lock; other panels do nothing.
+    void StatusBar1_PanelClick(int panel);
+    // The log-folder panel in the set (move) and the export (copy) mode.
+    void SetCommsPaths_Click();
+    void ExportLogs_Click();
+    LogsFrame* LogsPanel() const { return logsFrame_; }
+
 signals:
     // The Delete key with an RCC selected, and F4 or Ctrl+F: the RCC delete
     // and find commands answer them.
@@ -214,6 +269,13 @@ private:
     void ComputeDrawingExtent();
     void StoreRectangle();
     int ShowMessage(const QString& text, int style, const QString& title);
+    // The platform's plain box (style: icon + buttons).
+    int PlainMessage(const QString& text, int style, const QString& title);
+    void ConnectMenuCommands();
+    void Launch(model::LaunchCommand command);
+    // Selects the hub as a left click does, without leaving a drag behind.
+    void SelectHub();
+    void SetSiteNameOptions(bool show, bool border);
     void Form_KeyDown(int key, int shift);
 
     SiteCanvas* canvas_ = nullptr;
@@ -225,12 +287,17 @@ private:
     QScrollBar* hScroll_ = nullptr;
     QScrollBar* vScroll_ = nullptr;
     QPushButton* cmdFull_ = nullptr;
-    QWidget* logsFrame_ = nullptr;
+    LogsFrame* logsFrame_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     std::map<QString, QAction*> toolButtons_;
     std::array<QLabel*, 5> panels_{};
     QString lockPicture_;
     QProgressBar* progressBar_ = nullptr;
+    QTimer* commsFormTimer_ = nullptr;
+    // The kind of site the armed launch reads (none: left as it is), and
+    // the kind to put back when the launch does not replace the site.
+    std::optional<bool> pendingLoopInterface_;
+    model::LoopInterfaceGuard loopInterfaceGuard_;
 
     bool dragging_ = false;
     int dragNode_ = -1;

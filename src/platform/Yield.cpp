@@ -1,5 +1,7 @@
 #include "platform/Yield.h"
 
+#include "platform/base/TimeoutScale.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QPointer>
@@ -15,7 +17,6 @@ constexpr int kPollIntervalMs = 5;
 
 int g_doEventsDepth = 0;
 int g_waitDepth = 0;
-double g_scale = -1; // not read from the environment yet
 
 } // namespace
 
@@ -63,21 +64,6 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs, const QObject* 
 int WaitDepth()
 {
     return g_waitDepth;
-}
-
-void SetTimeoutScale(double scale)
-{
-    g_scale = scale > 0 ? scale : 1.0;
-}
-
-double TimeoutScale()
-{
-    if (g_scale < 0) {
-        const char* env = std::getenv("QVS_TIMEOUT_SCALE");
-        const double v = env != nullptr ? std::atof(env) : 0.0;
-        g_scale = v > 0 ? v : 1.0;
-    }
-    return g_scale;
 }
 
 int ScaledTimeout(int timeoutMs)

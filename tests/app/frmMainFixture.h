@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "app/frmMsg.h"
+#include "app/frmNewSite.h"
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
@@ -59,6 +60,10 @@ protected:
 
     void AnswerBox()
     {
+        if (auto* newSite = qobject_cast<frmNewSite*>(QApplication::activeModalWidget())) {
+            newSite->cmdCancel->click();
+            return;
+        }
         BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
         if (box == nullptr)
             box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
@@ -70,7 +75,8 @@ protected:
         else
             messages << box->windowTitle();
         for (QPushButton* button : box->cmdButton) {
-            if (button != nullptr && !answer.isEmpty() && button->text() == answer) {
+            if (button != nullptr && !answer.isEmpty() && button->isVisible() &&
+                QString(button->text()).remove('&') == QString(answer).remove('&')) {
                 button->click();
                 return;
             }

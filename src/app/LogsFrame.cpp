@@ -1,0 +1,178 @@
+#include "app/LogsFrame.h"
+
+#include "model/LogFiles.h"
+#include "model/Settings.h"
+#include "platform/ProgramMessage.h"
+#include "platform/base/ProgramFolder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QValidator>
+
+namespace {
+
+constexpr int kStyleCritical = 16;
+constexpr int kStyleInformation = 64;
+
+// Refuses the characters a folder name cannot hold as they are typed or
+// pasted.
+class FolderNameValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        for (QChar c : input)
+            if (c.unicode() < 128 && model::IsRejectedFolderNameCharacter(static_cast<char>(c.unicode())))
+                return Invalid;
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+LogsFrame::LogsFrame(QWidget* parent) : QGroupBox(parent)
+{
+    setObjectName("LogsFrame");
+    setAutoFillBackground(true);
+
+    drive1_ = new QComboBox(this);
+    drive1_->setObjectName("Drive1");
+    FillDrives();
+    connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
+
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setRootPath("/");
+    dir1_ = new QTreeView(this);
+    dir1_->setObjectName("Dir1");
+    dir1_->setModel(folders_);
+    dir1_->setHeaderHidden(true);
+    for (int column = 1; column < folders_->columnCount(); ++column)
+        dir1_->hideColumn(column);
+    connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    dirPath_ = folders_->filePath(current);
+            });
+
+    txtNewFolder_ = new QLineEdit(this);
+    txtNewFolder_->setObjectName("txtNewFolder");
+    txtNewFolder_->setValidator(new FolderNameValidator(txtNewFolder_));
+
+    cmdNewFolder_ = new QPushButton("Make New Folder", this);
+    cmdNewFolder_->setObjectName("cmdNewFolder");
+    cmdSelect_ = new QPushButton("Select", this);
+    cmdSelect_->setObjectName("cmdSelect");
+    cmdCancel_ = new QPushButton("Cancel", this);
+    cmdCancel_->setObjectName("cmdCancel");
+    connect(cmdNewFolder_, &QPushButton::clicked, this, &LogsFrame::cmdNewFolder_Click);
+    connect(cmdSelect_, &QPushButton::clicked, this, &LogsFrame::cmdSelect_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &LogsFrame::cmdCancel_Click);
+    hide();
+}
+
+void LogsFrame::FillDrives()
+{
+    // The file system has one root; mounted volumes (a memory stick, a
+    // network share) stand in for the drives.
+    const QSignalBlocker blocker(drive1_);
+    drive1_->clear();
+    drive1_->addItem("/");
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady() && !volume.isRoot() && volume.rootPath().startsWith('/'))
+            drive1_->addItem(volume.rootPath());
+}
+
+void LogsFrame::Open(Mode mode)
+{
+    const std::string folder = LogFolder.empty() ? platform::ProgramFolder() : LogFolder;
+    const QString path = QString::fromStdString(folder);
+    SetDir1Path(path);
+    {
+        const QSignalBlocker blocker(drive1_);
+        FillDrives();
+        const int drive = drive1_->findText(QStorageInfo(path).rootPath());
+        drive1_->setCurrentIndex(drive < 0 ? 0 : drive);
+    }
+    drive1_->setEnabled(mode == Mode::Export);
+    setTitle(mode == Mode::Set ? "Set Comms Logs Folder" : "Export Comms Logs");
+    cmdSelect_->setText(mode == Mode::Set ? "Select" : "Export");
+    show();
+    raise();
+}
+
+LogsFrame::Mode LogsFrame::CurrentMode() const
+{
+    return cmdSelect_->text() == "Select" ? Mode::Set : Mode::Export;
+}
+
+void LogsFrame::SetDir1Path(const QString& path)
+{
+    dirPath_ = path;
+    const QModelIndex index = folders_->index(path);
+    if (!index.isValid())
+        return;
+    dir1_->setCurrentIndex(index);
+    dir1_->expand(index);
+    dir1_->scrollTo(index);
+}
+
+void LogsFrame::Drive1_Change()
+{
+    const QString drive = drive1_->currentText();
+    const QDir root(drive);
+    if (root.exists() && root.isReadable()) {
+        SetDir1Path(drive);
+        return;
+    }
+    drive1_->setCurrentIndex(0); // back to "/", which runs this again
+}
+
+void LogsFrame::cmdNewFolder_Click()
+{
+    const model::NewFolderResult made =
+        model::MakeNewFolder(dirPath_.toStdString(), txtNewFolder_->text().toStdString());
+    if (!made.report.ok) {
+        Report(made.report.text, kStyleCritical, made.report.title);
+        return;
+    }
+    if (made.path.empty())
+        return;
+    SetDir1Path(QString::fromStdString(made.path));
+    txtNewFolder_->clear();
+}
+
+void LogsFrame::cmdSelect_Click()
+{
+    const Mode mode = CurrentMode();
+    const std::string source = LogFolder.empty() ? platform::ProgramFolder() : LogFolder;
+    const std::string target = dirPath_.toStdString();
+    const model::LogFolderReport report =
+        mode == Mode::Set ? model::MoveLogFiles(source, target) : model::ExportLogFiles(source, target);
+    if (!report.ok) {
+        Report(report.text, kStyleCritical, report.title);
+        return;
+    }
+    if (mode == Mode::Set)
+        LogFolder = model::WithoutTrailingSeparator(target);
+    hide();
+    Report(report.text, kStyleInformation, report.title);
+}
+
+void LogsFrame::cmdCancel_Click()
+{
+    hide();
+}
+
+void LogsFrame::Report(const std::string& text, int style, const std::string& title)
+{
+    platform::ShowPlainMessage(window(), text, style, title);
+}

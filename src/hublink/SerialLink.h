@@ -1,0 +1,40 @@
+#pragma once
+// The serial command link on a real port: the serial control carries the
+// bytes, a precise timer is the reply time-out and waits yield to the event
+// loop. The communications window owns one and implements ICommsWindow.
+#include "hublink/core/CommsLink.h"
+#include "platform/SerialControl.h"
+
+#include <QObject>
+#include <QTimer>
+
+class QWidget;
+
+class SerialLink : public QObject, public ISerialTransport, public ILinkTimer, public IMessageLoop
+{
+    Q_OBJECT
+public:
+    SerialLink(ICommsWindow& window, ISiteLink& site, QObject* parent = nullptr);
+    ~SerialLink() override;
+
+    CommsLink& Link() { return link_; }
+    platform::SerialControl& Comm() { return comm_; }
+
+    // Applies the port settings to this link's port (see PortSetup.h);
+    // false on success, true after an error was shown.
+    bool ResetPort(QWidget* owner);
+
+    // ISerialTransport
+    bool Output(const std::string& bytes, LinkError& error) override;
+    // ILinkTimer (intervals pass through ScaledInterval)
+    void Start(int32_t intervalMs) override;
+    void Stop() override;
+    bool Enabled() const override;
+    // IMessageLoop
+    void WaitWhile(const std::function<bool()>& keepWaiting) override;
+
+private:
+    platform::SerialControl comm_;
+    QTimer commsTimer_;
+    CommsLink link_;
+};

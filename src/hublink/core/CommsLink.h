@@ -1,0 +1,86 @@
+#pragma once
+// The command/reply engine of the serial link: framing of commands, assembly
+// and filtering of received lines, the reply time-out with its resends, the
+// reply dispatcher that moves CommsState on, and the window services every
+// serial operation uses (LogLine, the busy state, the progress step).
+// It runs on the program's one event-loop thread; the port, the timer, the
+// wait and the window are reached through small interfaces.
+#include "hublink/core/ICommsWindow.h"
+#include "hublink/core/ILinkTimer.h"
+#include "hublink/core/IMessageLoop.h"
+#include "hublink/core/ISerialTransport.h"
+#include "hublink/core/ISiteLink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+class CommsLink
+{
+public:
+    // A received line longer than this is logged and dropped.
+    static constexpr size_t kMaxLineLength = 1024;
+
+    CommsLink(ISerialTransport& port, ILinkTimer& timer, IMessageLoop& loop, ICommsWindow& window,
+              ISiteLink& site);
+
+    // Writes CommandText and a carriage return and arms the time-out.
+    // Retry false starts a new command (RetryCount 0).
+    void SendCommand(bool Retry, int32_t TimeoutMs);
+    // The opening wake-up: CR LF sent as a command (the wire carries
+    // CR LF CR), neither waited for nor retried.
+    void SendWakeUp();
+    // Receive event: the bytes that arrived, in order. Bytes that arrive
+    // while an earlier call is still handling a line (a message box opened
+    // from the dispatcher yields) are queued and handled after it, in order.
+    void Comm_OnComm(const std::string& received);
+    // Tick of the reply time-out timer.
+    void CommsTimer_Timer();
+    // The port reported that it is gone (device removed, read error).
+    void PortLost(const LinkError& error);
+    // The reply dispatcher, called for every complete, filtered, non-empty
+    // line.
+    void ProcessReply(const std::string& Line);
+
+    // The calling convention: sets the waiting code and the command, sends
+    // it and yields while the state holds the waiting code. Returns the
+    // final state.
+    int32_t Transact(int32_t waitCode, const std::string& command, int32_t timeoutMs);
+    // Yields while CommsState is one of the codes.
+    void WaitWhileState(std::initializer_list<int32_t> codes);
+
+    // The status box (ToBox) and, while LogProg is on, ProgLog.txt.
+    void LogLine(const std::string& Text, bool ToBox);
+    void BeginBusy();
+    void EndBusy();
+    bool Busy() const { return busy_; }
+    // Moves the progress bar on by ProgressStep while it stays below its
+    // maximum.
+    void AdvanceProgress();
+    int16_t ProgressStep = 1;
+
+    ILinkTimer& Timer() { return timer_; }
+    IMessageLoop& Loop() { return loop_; }
+    ICommsWindow& Window() { return window_; }
+    ISiteLink& Site() { return site_; }
+
+private:
+    void HandleByte(unsigned char c);
+    void EndOfLine();
+    void Rearm(int32_t ms);
+    void FailNow();
+    bool CollectLine(const std::string& line);
+    void ProgramReply(const std::string& line);
+    void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
+
+    ISerialTransport& port_;
+    ILinkTimer& timer_;
+    IMessageLoop& loop_;
+    ICommsWindow& window_;
+    ISiteLink& site_;
+    bool busy_ = false;
+    std::string pending_;
+    bool receiving_ = false;
+    bool discarding_ = false;
+};

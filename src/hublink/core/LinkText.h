@@ -1,0 +1,49 @@
+#pragma once
+// Text tests of the link: exact, case-sensitive unless upper-cased first.
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <string_view>
+
+namespace linktext {
+
+inline bool BeginsWith(std::string_view line, std::string_view text)
+{
+    return line.substr(0, text.size()) == text;
+}
+
+inline bool Contains(std::string_view line, std::string_view text)
+{
+    return line.find(text) != std::string_view::npos;
+}
+
+inline std::string Upper(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+// Leading and trailing blanks removed (blanks only, as the unit pads).
+inline std::string TrimBlanks(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+// The last n characters (all of a shorter text).
+inline std::string Right(const std::string& text, size_t n)
+{
+    return text.size() <= n ? text : text.substr(text.size() - n);
+}
+
+// Up to n characters from position at (0-based); empty past the end.
+inline std::string Mid(const std::string& text, size_t at, size_t n)
+{
+    return at >= text.size() ? std::string() : text.substr(at, n);
+}
+
+} // namespace linktext

@@ -1,0 +1,13 @@
+#pragma once
+// The link's view of the site being edited (model::Nodes).
+#include "hublink/core/ISiteLink.h"
+
+class NodesSiteLink : public ISiteLink
+{
+public:
+    // "" for a node outside 0..31.
+    std::string NodeIdent(int node) const override;
+    int32_t FindNodeByIdent(const std::string& ident) override;
+    // A node outside 0..31 is ignored.
+    void SetAssigned(int node, int slot, bool assigned) override;
+};

@@ -1,0 +1,94 @@
+#include "hublink/core/UnitQueries.h"
+
+#include "hublink/core/CommsLink.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/LinkText.h"
+#include "hublink/core/LinkTiming.h"
+#include "model/SiteState.h"
+
+using namespace linktext;
+
+bool StopDebugOutput(CommsLink& link)
+{
+    if (link.Transact(DebugOffWait, "DEBUGOFF ALL", kReplyTimeoutMs) != DebugOffDone)
+        return false;
+    if (IsLoopInterface)
+        return true;
+    return link.Transact(StatusMonitorOffWait, "DS MON DIS", kReplyTimeoutMs) == StatusMonitorOffDone;
+}
+
+int32_t ReadUnitType(CommsLink& link, int16_t Node)
+{
+    const int32_t state = link.Transact(SoftwareVersionWait, "GET SWV", kReplyTimeoutMs);
+    if (state != SoftwareVersionDone) {
+        HubVersion.clear();
+        if (state == UnknownCommand) {
+            ConnectedUnitType = Node < 1 ? 4 : 5;
+            return 1;
+        }
+        ConnectedUnitType = 3;
+        return 3;
+    }
+    const std::string kind = Upper(LastRxLine.substr(0, 3));
+    int32_t result;
+    if (kind == "HUB") {
+        ConnectedUnitType = 4;
+        result = Node != 0 ? 4 : 1;
+    } else if (kind == "RCC") {
+        ConnectedUnitType = 5;
+        result = Node < 1 ? 5 : 1;
+    } else if (kind == "ALI" || kind == "WZM" || kind == "GEL" || kind == "ZRL" || kind == "ZWZ") {
+        ConnectedUnitType = 6;
+        IsLoopInterface = true;
+        result = 1;
+    } else {
+        ConnectedUnitType = 3;
+        result = 3;
+    }
+    const size_t at = LastRxLine.find(" V");
+    HubVersion = at == std::string::npos ? std::string() : LastRxLine.substr(at + 2, 6);
+    return result;
+}
+
+std::string ReadIdent(CommsLink& link)
+{
+    const int32_t state = link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs);
+    std::string ident = state == IdentReadDone ? Right(LastRxLine, 5) : std::string();
+    CommsState = Idle;
+    return ident;
+}
+
+bool CheckIdent(CommsLink& link, int16_t Node)
+{
+    if (link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs) != IdentReadDone)
+        return false;
+    return Right(LastRxLine, 5) == link.Site().NodeIdent(Node);
+}
+
+int16_t ReadLoopCount(CommsLink& link)
+{
+    const int32_t state = link.Transact(LoopCountWait, "QUERY LOOPCOUNT", kReplyTimeoutMs);
+    if (state == LoopCountDone) {
+        if (!BeginsWith(LastRxLine, "QUERY LOOPCOUNT"))
+            return 0;
+        if (LastRxLine.size() > 16 && LastRxLine[16] >= '0' && LastRxLine[16] <= '9')
+            return static_cast<int16_t>(LastRxLine[16] - '0');
+        return -2;
+    }
+    return state == UnknownCommand ? -1 : -2;
+}
+
+int32_t ReadLoopProtocol(CommsLink& link)
+{
+    const int32_t state = link.Transact(LoopProtocolWait, "GET LP", kReplyTimeoutMs);
+    if (state == LoopProtocolDone) {
+        if (Contains(LastRxLine, "LP XP95"))
+            return 1;
+        if (Contains(LastRxLine, "LP ZP3") || Contains(LastRxLine, "LP ZP"))
+            return 2;
+        if (Contains(LastRxLine, "LP GE2010"))
+            return 3;
+        return 4;
+    }
+    return state == UnknownCommand ? 4 : 5;
+}

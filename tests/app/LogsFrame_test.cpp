@@ -1,0 +1,175 @@
+#include "app/LogsFrame.h"
+
+#include "model/Settings.h"
+#include "platform/ProgramMessage.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Shown
+{
+    std::string text;
+    int style;
+    std::string title;
+};
+
+class LogsFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        std::random_device random;
+        root_ = fs::temp_directory_path() / ("qvs-panel-" + std::to_string(random()));
+        fs::create_directories(root_ / "logs");
+        fs::create_directories(root_ / "elsewhere");
+        LogFolder = (root_ / "logs").string();
+        platform::SetPlainMessageHandler(
+            [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+                shown_.push_back({text, style, title});
+                return 1;
+            });
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+        platform::SetPlainMessageHandler({});
+        ResetSettings();
+    }
+    void WriteLog(const char* name, const std::string& text)
+    {
+        std::ofstream(root_ / "logs" / name, std::ios::binary) << text;
+    }
+    QString Path(const char* sub) const { return QString::fromStdString((root_ / sub).string()); }
+
+    fs::path root_;
+    LogsFrame frame_;
+    std::vector<Shown> shown_;
+};
+
+} // namespace
+
+TEST_F(LogsFrameTest, OpeningSetsCaptionsFolderAndDriveList)
+{
+    frame_.Open(LogsFrame::Mode::Set);
+    EXPECT_FALSE(frame_.isHidden());
+    EXPECT_EQ(frame_.title(), "Set Comms Logs Folder");
+    EXPECT_EQ(frame_.cmdSelect()->text(), "Select");
+    EXPECT_EQ(frame_.CurrentMode(), LogsFrame::Mode::Set);
+    EXPECT_FALSE(frame_.Drive1()->isEnabled());
+    EXPECT_EQ(frame_.Dir1Path(), Path("logs"));
+    EXPECT_EQ(frame_.Drive1()->itemText(0), "/");
+    EXPECT_EQ(frame_.cmdNewFolder()->text(), "Make New Folder");
+    EXPECT_EQ(frame_.cmdCancel()->text(), "Cancel");
+
+    frame_.SetDir1Path(Path("elsewhere"));
+    frame_.Open(LogsFrame::Mode::Export);
+    EXPECT_EQ(frame_.title(), "Export Comms Logs");
+    EXPECT_EQ(frame_.cmdSelect()->text(), "Export");
+    EXPECT_EQ(frame_.CurrentMode(), LogsFrame::Mode::Export);
+    EXPECT_TRUE(frame_.Drive1()->isEnabled());
+    EXPECT_EQ(frame_.Dir1Path(), Path("logs")); // opened afresh on the log folder
+
+    frame_.cmdCancel_Click();
+    EXPECT_TRUE(frame_.isHidden());
+    EXPECT_EQ(LogFolder, (root_ / "logs").string());
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(LogsFrameTest, SelectMovesTheLogsAndMakesTheFolderTheLogFolder)
+{
+    WriteLog("ProgLog.txt", "-> GET SYSCONFIG\r\n");
+    frame_.Open(LogsFrame::Mode::Set);
+    frame_.SetDir1Path(Path("elsewhere"));
+    QTest::mouseClick(frame_.cmdSelect(), Qt::LeftButton);
+
+    EXPECT_EQ(LogFolder, (root_ / "elsewhere").string());
+    EXPECT_TRUE(fs::exists(root_ / "elsewhere" / "ProgLog.txt"));
+    EXPECT_FALSE(fs::exists(root_ / "logs" / "ProgLog.txt"));
+    EXPECT_TRUE(frame_.isHidden());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text, "New folder for log files set\r\nFiles moved to new folder OK");
+    EXPECT_EQ(shown_[0].style, 64);
+    EXPECT_EQ(shown_[0].title, "Set Folder For Log Files");
+}
+
+TEST_F(LogsFrameTest, AFailedSelectKeepsThePanelAndTheLogFolder)
+{
+    WriteLog("ProgLog.txt", "log");
+    frame_.Open(LogsFrame::Mode::Set); // the folder list is on the log folder itself
+    frame_.cmdSelect_Click();
+    EXPECT_EQ(LogFolder, (root_ / "logs").string());
+    EXPECT_TRUE(fs::exists(root_ / "logs" / "ProgLog.txt"));
+    EXPECT_FALSE(frame_.isHidden());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text,
+              "There was a problem setting the new folder for Log Files\r\nNo change has been made");
+    EXPECT_EQ(shown_[0].style, 16);
+}
+
+TEST_F(LogsFrameTest, ExportCopiesAndLeavesTheLogFolder)
+{
+    WriteLog("DiagsLog.txt", "diags");
+    frame_.Open(LogsFrame::Mode::Export);
+    frame_.SetDir1Path(Path("elsewhere"));
+    frame_.cmdSelect_Click();
+    EXPECT_EQ(LogFolder, (root_ / "logs").string());
+    EXPECT_TRUE(fs::exists(root_ / "logs" / "DiagsLog.txt"));
+    EXPECT_TRUE(fs::exists(root_ / "elsewhere" / "DiagsLog.txt"));
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text, "Log files exported OK");
+    EXPECT_EQ(shown_[0].title, "Export Log Files");
+}
+
+TEST_F(LogsFrameTest, NewFolderIsMadeInsideTheChosenFolderAndEntered)
+{
+    frame_.Open(LogsFrame::Mode::Export);
+    frame_.cmdNewFolder_Click(); // empty name: nothing
+    EXPECT_EQ(frame_.Dir1Path(), Path("logs"));
+
+    frame_.txtNewFolder()->setFocus();
+    QTest::keyClicks(frame_.txtNewFolder(), "Site:7/B");
+    EXPECT_EQ(frame_.txtNewFolder()->text(), "Site7B"); // refused as typed
+    QTest::mouseClick(frame_.cmdNewFolder(), Qt::LeftButton);
+    EXPECT_TRUE(fs::is_directory(root_ / "logs" / "Site7B"));
+    EXPECT_EQ(frame_.Dir1Path(), Path("logs/Site7B"));
+    EXPECT_TRUE(frame_.txtNewFolder()->text().isEmpty());
+    EXPECT_EQ(frame_.Dir1()->model()->data(frame_.Dir1()->currentIndex()).toString(), "Site7B");
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(LogsFrameTest, AFolderThatCannotBeMadeIsReportedAndTheNameKept)
+{
+    std::ofstream(root_ / "logs" / "taken") << "a file";
+    frame_.Open(LogsFrame::Mode::Export);
+    frame_.txtNewFolder()->setText("taken");
+    frame_.cmdNewFolder_Click();
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].title, "Make New Folder");
+    EXPECT_EQ(shown_[0].style, 16);
+    EXPECT_EQ(frame_.txtNewFolder()->text(), "taken");
+    EXPECT_EQ(frame_.Dir1Path(), Path("logs"));
+}
+
+TEST_F(LogsFrameTest, AnUnreadableDriveGoesBackToTheRoot)
+{
+    frame_.Open(LogsFrame::Mode::Export);
+    frame_.Drive1()->addItem(Path("no-such-volume"));
+    frame_.Drive1()->setCurrentIndex(frame_.Drive1()->count() - 1);
+    EXPECT_EQ(frame_.Drive1()->currentIndex(), 0);
+    EXPECT_EQ(frame_.Dir1Path(), "/");
+}

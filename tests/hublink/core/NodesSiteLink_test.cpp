@@ -1,0 +1,39 @@
+// Assignment results reach the nodes of the site being edited.
+#include "hublink/core/NodesSiteLink.h"
+#include "model/Site.h"
+#include "model/SiteQueries.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(NodesSiteLink, FindsUnitsByIdentAndSetsTheirAssignedFlags)
+{
+    model::ResetSite();
+    model::ResetSiteQueries();
+    model::clsNode& hub = model::Nodes[0];
+    hub.SetInUse(true);
+    hub.SetNodeIdent("01A2B");
+    model::clsNode& rcc = model::Nodes[3];
+    rcc.SetInUse(true);
+    rcc.SetNodeIdent("0F00D");
+    rcc.SetDeviceType(5, 2);
+    rcc.SetDeviceIdent(5, "1A2B3");
+
+    NodesSiteLink site;
+    EXPECT_EQ(site.NodeIdent(3), "0F00D");
+    EXPECT_EQ(site.NodeIdent(32), "");
+    EXPECT_EQ(site.FindNodeByIdent("1A2B3"), 305);
+    EXPECT_EQ(site.FindNodeByIdent("FFFFF"), -1);
+
+    site.SetAssigned(3, 0, true);
+    site.SetAssigned(3, 5, true);
+    site.SetAssigned(-1, 0, true);
+    EXPECT_TRUE(rcc.Assigned());
+    EXPECT_TRUE(rcc.DeviceAssigned(5));
+    EXPECT_FALSE(rcc.DeviceAssigned(4));
+    site.SetAssigned(3, 5, false);
+    EXPECT_FALSE(rcc.DeviceAssigned(5));
+}
+
+} // namespace
