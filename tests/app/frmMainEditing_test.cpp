@@ -429,24 +429,6 @@ TEST_F(EditingTest, FindReachesTheNodeOrTheDeviceSlot)
     }
 }
 
-TEST_F(EditingTest, AFailedSaveSaysWhyAndKeepsTheSiteChanged)
-{
-    LoadSite();
-    FileChanged = true;
-    form->UpdateTitleBar();
-    const QString bad = dir.filePath("missing-folder/site.qvs");
-    files = {bad};
-    BoxScript script({{"frmMsg", "&OK", {}}});
-    form->FileSaveAs_Click();
-    EXPECT_TRUE(script.Done());
-    ASSERT_EQ(script.seen.size(), 1);
-    EXPECT_TRUE(script.seen[0].startsWith("Save Configuration File: ERROR : Unable to Save " + bad));
-    EXPECT_TRUE(FileChanged);
-    EXPECT_EQ(SiteFileName, "untitled.qvs");
-    EXPECT_FALSE(form->SaveInProgress());
-    EXPECT_TRUE(Title().endsWith("[untitled.qvs] * "));
-}
-
 TEST_F(EditingTest, FullPathsOptionChangesTheTitleAndTheRecentMenu)
 {
     Load();
