@@ -193,3 +193,13 @@ TEST_F(ErrorCheckWindow, AWindowBeyondTheRightEdgeComesBackInside)
     EXPECT_EQ(w->x(), (screen.width() * 15 - ErrorCheckWindowWidth - 300) / 15);
     EXPECT_EQ(w->y(), 40);
 }
+
+TEST_F(ErrorCheckWindow, GoingWithItsOwnerEndsTheOpenMark)
+{
+    auto owner = std::make_unique<QWidget>();
+    frmErrorCheck::Display(owner.get());
+    EXPECT_TRUE(ErrorCheckOpen);
+    owner.reset();
+    EXPECT_FALSE(ErrorCheckOpen);
+    EXPECT_EQ(frmErrorCheck::Loaded(), nullptr);
+}
