@@ -116,6 +116,12 @@ frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(owner, Qt::Window)
     Fill();
 }
 
+frmErrorCheck::~frmErrorCheck()
+{
+    // Also when the window goes with its owner without being closed.
+    ErrorCheckOpen = false;
+}
+
 void frmErrorCheck::Fill()
 {
     const model::ErrorListContent content =

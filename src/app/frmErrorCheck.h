@@ -23,6 +23,7 @@ public:
     // as it stands), shows it and brings it forward. A window already loaded
     // keeps its text.
     static frmErrorCheck* Display(QWidget* owner);
+    ~frmErrorCheck() override;
 
     // Fills the box again; in mode 0 the configuration check runs first.
     void cmdRefresh_Click();

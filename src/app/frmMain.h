@@ -6,6 +6,7 @@
 #include "app/NodeControlSet.h"
 #include "app/SiteCanvas.h"
 #include "model/CommsLaunch.h"
+#include "model/FileCommands.h"
 #include "model/SiteFile.h"
 
 #include <QMainWindow>
@@ -26,7 +27,7 @@ class QScrollBar;
 class QTimer;
 class QToolBar;
 
-class frmMain : public QMainWindow
+class frmMain : public QMainWindow, private model::FileCommandsHost
 {
     Q_OBJECT
 public:
@@ -46,21 +47,24 @@ public:
     // links are always repainted for all nodes.
     virtual void ReDraw(int nodeIndex);
     // Shows a newly loaded or rebuilt site.
-    void DisplayNodes();
+    void DisplayNodes() override;
     // Wipes the canvas and hides every node's controls.
     void ClearScreen();
     // Selects a node from code, without drag or menu.
     void ActivateNode(int index);
     // Status panels 2, 3 and 4 for node index; -1 clears them.
-    void CalculateUsed(int index);
+    void CalculateUsed(int index) override;
     // Automatic layouts (new site, site read from a hub).
     void PositionNodeTree();
     void PositionNodeShell();
 
     // --- file state ----------------------------------------------------------
-    void UpdateTitleBar();
-    // The save-changes prompt: true go on, false stop.
+    void UpdateTitleBar() override;
+    // The save-changes prompt: true go on, false stop. Only Yes (which saves
+    // first) and No go on; any other answer keeps the changes and stops.
     bool CheckForChanges();
+    // A Save or Save As is running (a second one, and the exit, wait).
+    bool SaveInProgress() const { return fileCommands_.SaveInProgress(); }
     // A second copy's command line.
     virtual void OpenFileFromMessage(const QString& path);
     // Commands run from the start page; the file commands and the serial
@@ -73,9 +77,31 @@ public:
     // Ends a node drag without effect; the next drag start is skipped.
     void CancelDrag();
     // Commits the site-name edit box when it is open.
-    void EndSiteNameEdit();
+    void EndSiteNameEdit() override;
     // Menus and toolbar buttons follow the kind of site (hub or RLM).
-    void CheckIsLoopInterfaceOptions();
+    void CheckIsLoopInterfaceOptions() override;
+
+    // --- file commands ---------------------------------------------------------
+    void NewFile_Click();
+    void FileLoad_Click();
+    void FileSave_Click();
+    void FileSaveAs_Click();
+    void FileMRU_Click(int index);
+    void FilePaths_Click();
+    void CheckFileOpen_Click();
+    void CheckFileClose_Click();
+
+    // --- RCC commands, find and the editors' pop-up items ---------------------
+    void AddRCC_Click();
+    void RCCDelete_Click();
+    void PopupMasterEdit_Click();
+    void PopupNodeEdit_Click();
+    void PopupNodeDevices_Click();
+    void FindDevice_Click();
+
+    // --- canvas editing --------------------------------------------------------
+    void LockObjects_Click();
+    void AllowDragDropParent_Click();
 
     // --- controls, for the other windows and the tests -----------------------
     SiteCanvas* Canvas() const { return canvas_; }
@@ -112,6 +138,19 @@ public:
     void Canvas_MouseUp(int button, int shift, double x, double y);
     void NodeLabel_MouseDown(int index, int button, int shift, double x, double y);
     void NodeLabel_MouseUp(int index, int button, int shift, double x, double y);
+    void Canvas_MouseMove(int button, int shift, double x, double y);
+    void NodeLabel_MouseMove(int index, int button, int shift, double x, double y);
+    void NodeLabel_DblClick(int index);
+    // A control dropped on the canvas at (x, y), or on the site-name label at
+    // (x, y) within the label: only the site-name label moves.
+    void Canvas_DragDrop(QWidget* source, double x, double y);
+    void SiteName_DragDrop(QWidget* source, double x, double y);
+    void SiteName_MouseDown(int button, int shift, double x, double y);
+    void SiteName_DblClick();
+    void SiteNameEdit_KeyPress(int keyAscii);
+    // Where the drag outline stands, twips.
+    long DragOutlineLeft() const { return dragLeft_; }
+    long DragOutlineTop() const { return dragTop_; }
     void QI_Label_Click();
     void NoQuick_Click();
     void LA_Quick_Click();
@@ -179,13 +218,13 @@ signals:
     void FindDeviceRequested();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -199,7 +238,24 @@ private:
     bool LoadConfigFile();
     void ReportFileNotFound();
     void AddRecentFile(const std::string& path);
-    void RefreshRecentFilesMenu();
+    void RefreshRecentFilesMenu() override;
+    void ConnectEditingCommands();
+    void DropNode(int button, int shift, double x, double y);
+    void MoveDragOutline(long left, long top);
+    void EndSiteNameDrag(const QPoint& globalPos);
+    void PlaceSiteName(double left, double top);
+    // Shows the properties (device) window and refreshes it for the
+    // selection after PreviousSelectedNode.
+    void ShowNodeSettings();
+    void ShowDevices();
+
+    // What the file commands ask of the window.
+    int Ask(const std::string& text, int style, const std::string& title) override;
+    bool ChooseFile(bool save, std::string& fileName) override;
+    std::string SiteNameCaption() override;
+    void ClearForLoad() override;
+    void SetStatusText(int panel, const std::string& text) override;
+    void ShowErrorList(bool refusedSave) override;
     void ShowLoadingText();
     void ShowActiveNodeName();
     void SetLockPicture(bool locked);
@@ -250,7 +306,9 @@ private:
     int dragOffsetX_ = 0;
     int dragOffsetY_ = 0;
     bool skipNextDrag_ = false;
-    bool saveInProgress_ = false;
+    long dragLeft_ = 0;
+    long dragTop_ = 0;
+    model::FileCommands fileCommands_{*this};
     bool loaded_ = false;
     // The stored outer size (twips) until the window frame is known: the
     // stored rectangle includes the frame, which exists only once shown.

@@ -1,7 +1,5 @@
 #include "model/CanvasDrag.h"
 
-#include "model/FileNames.h"
-
 namespace model {
 
 namespace {
@@ -15,7 +13,7 @@ int64_t FarEdge(int32_t position, int size)
 
 } // namespace
 
-int NodeAt(const NodeArray& nodes, int32_t x, int32_t y)
+int NodeAt(const NodeArray& nodes, double x, double y)
 {
     for (int i = 0; i < kNodeCount; ++i) {
         const clsNode& n = nodes[static_cast<std::size_t>(i)];
@@ -75,14 +73,6 @@ DropResult DropNodeOutline(NodeArray& nodes, int dragNode, const OutlineRect& o,
     dragged.SetLeft(o.left);
     dragged.SetTop(o.top);
     return DropResult::Moved;
-}
-
-bool CommitSiteNameEdit(const std::string& editText, const std::string& labelCaption, std::string& caption,
-                        std::string& name)
-{
-    name = TrimBlanks(editText);
-    caption = " " + name + " ";
-    return name != TrimBlanks(labelCaption);
 }
 
 } // namespace model

@@ -4,8 +4,6 @@
 // values are twips.
 #include "model/clsNode.h"
 
-#include <string>
-
 namespace model {
 
 struct OutlineRect
@@ -18,7 +16,7 @@ struct OutlineRect
 
 // The first in-use node (ascending) whose inside holds (x, y), edges not
 // counted; -1 when none.
-int NodeAt(const NodeArray& nodes, int32_t x, int32_t y);
+int NodeAt(const NodeArray& nodes, double x, double y);
 
 // The outline dragged by a caption: kept at or right of 0 and below 0, its
 // right edge 300 twips inside the window width and its bottom edge 1400
@@ -42,11 +40,5 @@ enum class DropResult
 // it as parent and keeps its place; no check of the tree is made here (the
 // configuration check reports loops). Otherwise the node moves to the outline.
 DropResult DropNodeOutline(NodeArray& nodes, int dragNode, const OutlineRect& outline, bool dropOnParent);
-
-// Commits the in-place edit of the site name: returns whether the name
-// changed (blanks around either text ignored) and gives the label caption,
-// the trimmed name with one blank on each side, and the trimmed name.
-bool CommitSiteNameEdit(const std::string& editText, const std::string& labelCaption, std::string& caption,
-                        std::string& name);
 
 } // namespace model

@@ -98,12 +98,15 @@ void FileCommands::OpenRecent(int k)
     ReselectActiveNode();
 }
 
-void FileCommands::LoadConfigFile()
+bool FileCommands::LoadConfigFile()
 {
     for (clsNode& node : Nodes) {
         node.SetInUse(false);
         node.InitializeNode();
     }
+    // A file the reader cannot read at all (a missing one included) keeps this
+    // mark and counts as no site file, like one without a display mode.
+    DisplayMode = -2;
     LoadSiteFile(SiteFileName);
     if (DisplayMode == -2) {
         host_.Ask("ERROR : Unable to Open " + SiteFileName +
@@ -111,11 +114,12 @@ void FileCommands::LoadConfigFile()
                   kStyleStopOk, "Open Configuration File");
         SiteFileName = "No File Loaded";
         host_.UpdateTitleBar();
-        return;
+        return false;
     }
     AddRecentFile(SiteFileName);
     host_.DisplayNodes();
     FileLoaded = true;
+    return true;
 }
 
 void FileCommands::ReselectActiveNode()
@@ -162,6 +166,9 @@ void FileCommands::Save()
 void FileCommands::SaveAs()
 {
     if (saveInProgress_) {
+        // Nothing is written now: a prompt that asked for this save must not
+        // go on as if it had been.
+        saveAborted_ = true;
         return;
     }
     saveInProgress_ = true;

@@ -55,7 +55,9 @@ public:
     void OpenRecent(int k); // recent-file entry k (1..10)
     void Save();            // File > Save
     void SaveAs();          // File > Save As
-    void LoadConfigFile();  // reads SiteFileName into the site
+    // Reads SiteFileName into the site; false (reported) when it is not a
+    // site file.
+    bool LoadConfigFile();
     void AddRecentFile(const std::string& path);
 
     bool SaveInProgress() const { return saveInProgress_; }

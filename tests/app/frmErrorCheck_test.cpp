@@ -9,9 +9,11 @@
 #include "platform/PrinterDialog.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -180,4 +182,24 @@ TEST_F(ErrorCheckWindow, PrintsAllOrTheSelectionAndIgnoresACancel)
     w->cmdPrint_Click();
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(ErrorCheckWindow, AWindowBeyondTheRightEdgeComesBackInside)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->virtualSize();
+    ErrorCheckWindowLeft = screen.width() * 15 - 1000; // mostly beyond the right edge
+    ErrorCheckWindowTop = 600;
+    frmErrorCheck* w = frmErrorCheck::Display(nullptr);
+    EXPECT_EQ(w->x(), (screen.width() * 15 - ErrorCheckWindowWidth - 300) / 15);
+    EXPECT_EQ(w->y(), 40);
+}
+
+TEST_F(ErrorCheckWindow, GoingWithItsOwnerEndsTheOpenMark)
+{
+    auto owner = std::make_unique<QWidget>();
+    frmErrorCheck::Display(owner.get());
+    EXPECT_TRUE(ErrorCheckOpen);
+    owner.reset();
+    EXPECT_FALSE(ErrorCheckOpen);
+    EXPECT_EQ(frmErrorCheck::Loaded(), nullptr);
 }

@@ -291,6 +291,7 @@ TEST_F(MainWindowTest, NothingIsSelectedWhileTheCommsWindowWorks)
 TEST_F(MainWindowTest, DeleteAndFindKeys)
 {
     LoadSite();
+    AnswerMessages(); // the delete question and the find box
     QSignalSpy deletes(form.get(), &frmMain::DeleteRccRequested);
     QSignalSpy finds(form.get(), &frmMain::FindDeviceRequested);
     ClickCaption(0, Qt::LeftButton);

@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "app/frmMsg.h"
+#include "app/frmNewSite.h"
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
@@ -59,13 +60,23 @@ protected:
 
     void AnswerBox()
     {
-        auto* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+        if (auto* newSite = qobject_cast<frmNewSite*>(QApplication::activeModalWidget())) {
+            newSite->cmdCancel->click();
+            return;
+        }
+        BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+        if (box == nullptr)
+            box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
         if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
             return;
         answered << box;
-        messages << box->windowTitle() + ": " + box->Label1->text();
+        if (auto* msg = qobject_cast<frmMsg*>(box))
+            messages << box->windowTitle() + ": " + msg->Label1->text();
+        else
+            messages << box->windowTitle();
         for (QPushButton* button : box->cmdButton) {
-            if (!answer.isEmpty() && button->text() == answer) {
+            if (button != nullptr && !answer.isEmpty() && button->isVisible() &&
+                QString(button->text()).remove('&') == QString(answer).remove('&')) {
                 button->click();
                 return;
             }
@@ -128,7 +139,7 @@ protected:
 
     std::unique_ptr<frmMain> form;
     QTimer answerer;
-    QList<QPointer<frmMsg>> answered;
+    QList<QPointer<BoxDialog>> answered;
     QStringList messages;
     QString answer;
 };

@@ -221,18 +221,8 @@ protected:
     // Answers every program message box with the button of that caption.
     void AnswerWith(const QString& caption)
     {
-        answerer.setInterval(2);
-        QObject::connect(&answerer, &QTimer::timeout, [this, caption] {
-            auto* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
-            if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
-                return;
-            answered << box;
-            messages << box->windowTitle() + ": " + box->Label1->text();
-            for (QPushButton* button : box->cmdButton)
-                if (button != nullptr && button->isVisible() && button->text().remove('&') == caption)
-                    button->click();
-        });
-        answerer.start();
+        answer = caption;
+        AnswerMessages();
     }
 };
 
@@ -539,6 +529,7 @@ TEST_F(MenusTest, TheToolbarCanBeHiddenAndTheCanvasTakesItsPlace)
 TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
 {
     LoadSite();
+    AnswerWith("No"); // the delete question; the find and new-site boxes are cancelled
     NodeQuickInfoMode = 0;
     form->ToolBar1_ButtonClick("IdentQI");
     EXPECT_EQ(NodeQuickInfoMode, 2);

@@ -105,16 +105,3 @@ TEST_F(CanvasDrag, CaptionDragIsBoundedShapeDragOnlySideways)
     EXPECT_FALSE(CanvasDragAllowed(0, 450, 12000));
     EXPECT_FALSE(CanvasDragAllowed(11550, 450, 12000));
 }
-
-TEST(SiteNameEdit, CommitTrimsAndReportsOnlyRealChanges)
-{
-    std::string caption;
-    std::string name;
-    EXPECT_FALSE(CommitSiteNameEdit("  Block A ", " Block A ", caption, name));
-    EXPECT_EQ(caption, " Block A ");
-    EXPECT_EQ(name, "Block A");
-    EXPECT_TRUE(CommitSiteNameEdit("Block B", " Block A ", caption, name));
-    EXPECT_TRUE(CommitSiteNameEdit("   ", " Block A ", caption, name));
-    EXPECT_EQ(caption, "  ");
-    EXPECT_EQ(name, "");
-}

@@ -12,15 +12,6 @@ TEST(ErrorListText, CheckModeHeadsTheListWithTheFile)
     EXPECT_TRUE(c.emptyNote.empty());
 }
 
-TEST(ErrorListText, ComparisonHeadingNamesHubOrRcc)
-{
-    const std::string tail = "\r\nValues inside brackets are from the Current Configuration\r\n\r\nd\r\n";
-    EXPECT_EQ(BuildErrorList(2, {"d"}, "", 0).text,
-              "\r\nDifferences Between Current Configuration and the connected Radio HUB" + tail);
-    EXPECT_EQ(BuildErrorList(2, {"d"}, "", 3).text,
-              "\r\nDifferences Between Current Configuration and the connected RCC" + tail);
-}
-
 TEST(ErrorListText, OtherModesHaveNoHeadingAndEmptyListsNoteOnlyForCheckAndCompare)
 {
     EXPECT_EQ(BuildErrorList(3, {"x", "y"}, "f", 0).text, "x\r\ny\r\n");

@@ -6,8 +6,10 @@
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -34,19 +36,31 @@ public:
     bool ChooseFile(bool save, std::string& fileName) override
     {
         dialogs.push_back({save, fileName});
-        const std::optional<std::string> chosen = files.empty() ? std::nullopt : files.front();
-        if (!files.empty())
-            files.pop_front();
-        if (chosen)
-            fileName = *chosen;
-        return chosen.has_value();
+        if (whileDialogOpen) {
+            auto run = std::move(whileDialogOpen);
+            whileDialogOpen = nullptr;
+            run();
+        }
+        if (files.empty() || !files.front()) {
+            if (!files.empty()) {
+                files.pop_front();
+            }
+            return false;
+        }
+        fileName = *files.front();
+        files.pop_front();
+        return true;
     }
     void EndSiteNameEdit() override { ++siteNameCommits; }
     std::string SiteNameCaption() override { return caption; }
     void ClearForLoad() override { ++clears; }
     void DisplayNodes() override { ++displays; }
     void CalculateUsed(int node) override { usedFor.push_back(node); }
-    void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
+    void SetStatusText(int panel, const std::string& text) override
+    {
+        status[panel] = text;
+        statusLog.push_back(text);
+    }
     void ShowErrorList(bool refusedSave) override { errorLists.push_back(refusedSave); }
     void UpdateTitleBar() override { ++titles; }
     void RefreshRecentFilesMenu() override { ++menuRefreshes; }
@@ -66,7 +80,9 @@ public:
     std::vector<bool> errorLists;
     std::vector<int> usedFor;
     std::string status[5];
+    std::vector<std::string> statusLog;
     std::string caption;
+    std::function<void()> whileDialogOpen; // runs inside the next dialog
     int siteNameCommits = 0, clears = 0, displays = 0, titles = 0, menuRefreshes = 0, menuFollows = 0;
 };
 
@@ -236,18 +252,19 @@ TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
     EXPECT_FALSE(Nodes[0].InUse());
 }
 
-TEST_F(FileCommandsTest, ADeletedRecentFileEmptiesTheSiteSilently)
+TEST_F(FileCommandsTest, ADeletedRecentFileIsReportedAndNotTakenAsASite)
 {
     SmallSite();
     FileChanged = false;
     MruFiles[1] = folder.File("a.qvs");
     MruFiles[2] = folder.File("gone.qvs");
     commands.OpenRecent(2);
-    EXPECT_TRUE(host.asked.empty());
+    ASSERT_EQ(host.asked.size(), 1u);
+    EXPECT_EQ(host.asked[0].rfind("ERROR : Unable to Open " + folder.File("gone.qvs"), 0), 0u);
     EXPECT_FALSE(Nodes[0].InUse());
-    EXPECT_EQ(SiteFileName, folder.File("gone.qvs"));
-    EXPECT_EQ(MruFiles[1], folder.File("gone.qvs"));
-    EXPECT_EQ(MruFiles[2], folder.File("a.qvs"));
+    EXPECT_EQ(SiteFileName, "No File Loaded");
+    EXPECT_EQ(MruFiles[1], folder.File("a.qvs"));
+    EXPECT_EQ(MruFiles[2], folder.File("gone.qvs"));
 }
 
 TEST_F(FileCommandsTest, CheckOnCloseRefusesAFaultySiteAndWritesNothing)
@@ -292,4 +309,48 @@ TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
     host.files = {bad};
     EXPECT_FALSE(commands.CheckForChanges());
     EXPECT_TRUE(FileChanged);
+}
+
+TEST_F(FileCommandsTest, APromptDuringASaveDoesNotDropTheChanges)
+{
+    SmallSite();
+    const std::string path = folder.File("slow.qvs");
+    bool wentOn = true;
+    host.whileDialogOpen = [&] {
+        host.answers = {kAnswerYes};
+        wentOn = commands.CheckForChanges(); // e.g. a file handed over meanwhile
+    };
+    host.files = {path};
+    commands.SaveAs();
+    EXPECT_FALSE(wentOn);
+    EXPECT_TRUE(std::filesystem::exists(path)); // the first save still finished
+    EXPECT_FALSE(commands.SaveAborted());
+    EXPECT_FALSE(commands.SaveInProgress());
+}
+
+TEST_F(FileCommandsTest, CheckOnOpenShowsTheFaultsAndProgressTextsNameTheFile)
+{
+    SmallSite();
+    const std::string path = folder.File("faulty site.qvs");
+    host.files = {path};
+    commands.SaveAs();
+    const auto logged = [&](const std::string& text) {
+        return std::find(host.statusLog.begin(), host.statusLog.end(), text) != host.statusLog.end();
+    };
+    EXPECT_TRUE(logged("Compiling [faulty site.qvs]"));
+    EXPECT_EQ(host.status[3], ""); // the active node's name afterwards: none selected
+    CheckOnOpen = true;
+    host.files = {path};
+    commands.Open();
+    EXPECT_TRUE(logged("Loading [faulty site.qvs]"));
+    EXPECT_EQ(host.status[3], "");
+    ASSERT_EQ(host.errorLists.size(), 1u);
+    EXPECT_FALSE(host.errorLists[0]);
+
+    // without the option no check runs
+    host.errorLists.clear();
+    CheckOnOpen = false;
+    host.files = {path};
+    commands.Open();
+    EXPECT_TRUE(host.errorLists.empty());
 }

@@ -1,6 +1,5 @@
 #include "model/FileNames.h"
 #include "model/RecentFiles.h"
-#include "model/RecentMenu.h"
 #include "model/TitleBar.h"
 
 #include <gtest/gtest.h>
@@ -50,27 +49,6 @@ TEST(RecentFiles, EntriesMoveUpOrFallOffAndCaseMatters)
     AddRecentFileEntry(few, "new");
     EXPECT_EQ(few[3], "b");
     EXPECT_EQ(few[4], "");
-}
-
-TEST(RecentFiles, MenuShowsNamesOrPathsAndKeepsTheFirstItem)
-{
-    std::array<std::string, 11> list{};
-    auto items = RecentMenuItems(list, false);
-    EXPECT_TRUE(items[1].visible);
-    EXPECT_FALSE(items[1].enabled);
-    EXPECT_FALSE(items[1].setCaption);
-    EXPECT_FALSE(items[2].visible);
-
-    list[1] = " /home/eng/site a.qvs ";
-    list[2] = "C:\\jobs\\b.qvs";
-    items = RecentMenuItems(list, false);
-    EXPECT_EQ(items[1].caption, "site a.qvs");
-    EXPECT_EQ(items[2].caption, "b.qvs");
-    EXPECT_TRUE(items[2].enabled);
-    EXPECT_FALSE(items[3].visible);
-    items = RecentMenuItems(list, true);
-    EXPECT_EQ(items[1].caption, "/home/eng/site a.qvs");
-    EXPECT_EQ(items[2].caption, "C:\\jobs\\b.qvs");
 }
 
 TEST(TitleBar, VersionFileNameAndChangeMark)

@@ -1,0 +1,452 @@
+// Editing the site in the main window: file commands and the new site, RCC
+// add and delete, find, dragging nodes and the site name.
+#include "frmMainFixture.h"
+
+#include "app/frmErrorCheck.h"
+#include "app/frmNewSite.h"
+#include "app/frmParameter.h"
+#include "editors/frmDevices.h"
+#include "editors/frmNodeSettings.h"
+#include "model/ConfigurationCheck.h"
+#include "model/SiteFile.h"
+#include "platform/FileDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <deque>
+#include <optional>
+
+using model::Nodes;
+
+namespace {
+
+// Answers the program's boxes in order: each step names the box, the text
+// to type (input box) and the caption of the button to press.
+class BoxScript
+{
+public:
+    struct Step
+    {
+        QString box; // "frmMsg" or "frmParameter"
+        QString button;
+        QString typed;
+    };
+    BoxScript(std::initializer_list<Step> steps) : steps_(steps)
+    {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        timer_.start();
+    }
+    QStringList seen; // "title: text" of each box answered
+    bool Done() const { return steps_.empty(); }
+
+private:
+    void Tick()
+    {
+        if (steps_.empty())
+            return;
+        auto* box = qobject_cast<BoxDialog*>(platform::FindForm(steps_.front().box));
+        if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || handled_.contains(box))
+            return;
+        const Step step = steps_.front();
+        steps_.pop_front();
+        handled_ << box;
+        if (auto* msg = qobject_cast<frmMsg*>(box))
+            seen << box->windowTitle() + ": " + msg->Label1->text();
+        if (auto* input = qobject_cast<frmParameter*>(box)) {
+            seen << box->windowTitle();
+            input->txtEntry->setText(step.typed);
+        }
+        for (QPushButton* b : box->cmdButton)
+            if (b != nullptr && b->isVisible() &&
+                QString(b->text()).remove('&') == QString(step.button).remove('&')) {
+                b->click();
+                return;
+            }
+        ADD_FAILURE() << "no button " << step.button.toStdString();
+    }
+    std::deque<Step> steps_;
+    QList<QPointer<BoxDialog>> handled_;
+    QTimer timer_;
+};
+
+// Fills the new-site dialog once it is up and presses OK.
+void AnswerNewSite(int rccs, int loops, int protocol, const QString& name)
+{
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(2);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto* dialog = qobject_cast<frmNewSite*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        dialog->NameText->setText(name);
+        for (auto [box, index] :
+             {std::pair{dialog->QtyCombo, rccs - 1}, std::pair{dialog->LoopCombo, loops - 1},
+              std::pair{dialog->ProtocolCombo, protocol - 1}}) {
+            box->setCurrentIndex(index);
+            emit box->activated(index);
+        }
+        dialog->cmdOK->click();
+    });
+    timer->start();
+}
+
+class EditingTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        model::ResetSiteFile();
+        model::ResetConfigurationCheck();
+        platform::SetFileDialogAnswerer([this](const platform::FileDialogRequest& request) {
+            requests.push_back(request);
+            std::optional<QString> answer;
+            if (!files.empty()) {
+                answer = files.front();
+                files.pop_front();
+            }
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        platform::SetFileDialogAnswerer({});
+        if (frmErrorCheck* list = frmErrorCheck::Loaded())
+            platform::UnloadFormNow(list);
+        FileChanged = false; // the window's close must not ask
+        MainWindowTest::TearDown();
+    }
+    // A press on node i's caption, a move by (dx, dy) pixels and a release.
+    void DragCaption(int node, int dx, int dy)
+    {
+        NodeLabel* label = form->NodeControls(node).Label();
+        const QPoint from = label->rect().center();
+        QTest::mousePress(label, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(label, from + QPoint(dx / 2, dy / 2));
+        QTest::mouseMove(label, from + QPoint(dx, dy));
+        QTest::mouseRelease(label, Qt::LeftButton, Qt::NoModifier, from + QPoint(dx, dy));
+        QApplication::processEvents();
+    }
+    QString Title() const { return form->windowTitle(); }
+
+    std::vector<platform::FileDialogRequest> requests;
+    std::deque<std::optional<QString>> files;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
+{
+    Load();
+    AnswerNewSite(3, 2, 1, "Block A");
+    form->MenuItem("NewFile")->trigger();
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(Nodes[i].InUse(), i <= 3) << i;
+    EXPECT_EQ(LoopCount, 2);
+    EXPECT_EQ(LoopProtocol, 1);
+    EXPECT_EQ(MaxLoopAddress, 126);
+    EXPECT_FALSE(IsLoopInterface);
+    // ring 1 around the hub: north-west, north, north-east
+    const auto& hub = Nodes[0];
+    EXPECT_LT(Nodes[1].CentreX(), hub.CentreX());
+    EXPECT_LT(Nodes[1].CentreY(), hub.CentreY());
+    EXPECT_NEAR(Nodes[2].CentreX(), hub.CentreX(), 1);
+    EXPECT_LT(Nodes[2].CentreY(), hub.CentreY());
+    EXPECT_GT(Nodes[3].CentreX(), hub.CentreX());
+    EXPECT_EQ(Nodes[3].CentreY(), Nodes[1].CentreY());
+    EXPECT_TRUE(form->NodeControls(3).Shape()->isVisible());
+    EXPECT_FALSE(form->NodeControls(4).Shape()->isVisible());
+    EXPECT_EQ(form->SiteNameLabel()->text(), "Block A");
+    EXPECT_TRUE(form->SiteNameLabel()->isVisible());
+    EXPECT_TRUE(Title().endsWith("[untitled.qvs] * ")) << Title().toStdString();
+
+    // Save As, starting from the site name.
+    const QString path = dir.filePath("block.qvs");
+    files = {path};
+    form->MenuItem("FileSaveAs")->trigger();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].save);
+    EXPECT_EQ(requests[0].title, "Save A Quorvel Configuration File");
+    EXPECT_EQ(requests[0].fileName, "Block A.qvs");
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(Title().endsWith("[block.qvs]")) << Title().toStdString();
+    EXPECT_EQ(MruFiles[1], path.toStdString());
+    EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "block.qvs");
+    EXPECT_TRUE(form->MenuItem("FileMRU_1")->isEnabled());
+
+    // Open gives the same site back.
+    std::array<std::pair<int32_t, int32_t>, 4> places;
+    for (int i = 0; i < 4; ++i)
+        places[static_cast<std::size_t>(i)] = {Nodes[i].Left(), Nodes[i].Top()};
+    Nodes[2].SetLeft(9000);
+    files = {path};
+    form->MenuItem("FileLoad")->trigger();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_FALSE(requests[1].save);
+    EXPECT_EQ(requests[1].fileName, path);
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(Nodes[i].InUse(), i <= 3) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(std::make_pair(Nodes[i].Left(), Nodes[i].Top()), places[static_cast<std::size_t>(i)]) << i;
+    EXPECT_EQ(SiteName, "Block A");
+    EXPECT_EQ(LoopCount, 2);
+    EXPECT_FALSE(FileChanged);
+
+    // A second file joins the recent list at the top; the first is one down.
+    const QString other = dir.filePath("other.qvs");
+    files = {other};
+    form->FileSaveAs_Click();
+    EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "other.qvs");
+    EXPECT_EQ(form->MenuItem("FileMRU_2")->text(), "block.qvs");
+    EXPECT_TRUE(form->MenuItem("FileMRU_2")->isVisible());
+    form->MenuItem("FileMRU_2")->trigger();
+    EXPECT_EQ(SiteFileName, path.toStdString());
+    EXPECT_EQ(MruFiles[1], path.toStdString());
+
+    // With the check before saving, the faulty site is not written.
+    form->MenuItem("CheckFileClose")->trigger();
+    EXPECT_TRUE(CheckOnClose);
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    Nodes[1].SetLeft(5555);
+    FileChanged = true;
+    form->UpdateTitleBar();
+    form->MenuItem("FileSave")->trigger();
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+    EXPECT_EQ(requests.size(), 3u); // no dialog
+    frmErrorCheck* list = frmErrorCheck::Loaded();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->windowTitle(), "Configuration File Errors - File NOT Saved");
+    EXPECT_TRUE(list->WarningLabel->isVisible());
+    EXPECT_EQ(list->WarningLabel->text(), "WARNING:  File NOT Saved");
+    EXPECT_TRUE(list->RTB1->toPlainText().contains("Error List for " + path));
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(Title().endsWith(" * "));
+    EXPECT_FALSE(form->SaveInProgress());
+}
+
+TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
+{
+    LoadSite();
+    FileChanged = true;
+    BoxScript script({{"frmMsg", "&Cancel", {}}});
+    form->NewFile_Click();
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(Nodes[4].InUse());
+    ASSERT_EQ(script.seen.size(), 1);
+    EXPECT_TRUE(script.seen[0].startsWith("Save Changes ?: Changes Have Been Made"));
+
+    // Yes, then a cancelled save dialog: nothing is lost and New stops.
+    BoxScript yes({{"frmMsg", "&Yes", {}}});
+    files = {std::nullopt};
+    form->NewFile_Click();
+    EXPECT_TRUE(yes.Done());
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(Nodes[4].InUse());
+    EXPECT_TRUE(FileChanged);
+}
+
+TEST_F(EditingTest, DroppingAnRccOnAnotherNodeReparentsOrMovesIt)
+{
+    LoadSite();
+    ASSERT_TRUE(DropOnParent);
+    // RCC 2 (6500, 2000) dragged by its caption onto RCC 1 (1500, 2000).
+    DragCaption(2, -5000 / 15, 0);
+    EXPECT_EQ(Nodes[2].Parent(), 1);
+    EXPECT_EQ(Nodes[2].Left(), 6500);
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(Title().endsWith(" * "));
+    EXPECT_FALSE(form->NodeDrag()->isVisible());
+
+    form->MenuItem("AllowDragDropParent")->trigger();
+    EXPECT_FALSE(DropOnParent);
+    DragCaption(2, -4950 / 15, 30);
+    EXPECT_EQ(Nodes[2].Parent(), 1);
+    EXPECT_EQ(Nodes[2].Left(), 1550);
+    EXPECT_EQ(Nodes[2].Top(), 2450);
+
+    // A click without a move changes nothing.
+    FileChanged = false;
+    ClickCaption(3, Qt::LeftButton);
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(Nodes[3].Left(), 1500);
+}
+
+TEST_F(EditingTest, LockedPositionsStopDragsButNotSelection)
+{
+    LoadSite();
+    form->MenuItem("LockObjects")->trigger();
+    EXPECT_TRUE(Locked);
+    EXPECT_EQ(form->LockPicture(), "LOCKED");
+    EXPECT_FALSE(FileChanged);
+    DragCaption(2, -300, 0);
+    EXPECT_EQ(ActiveNode, 2);
+    EXPECT_EQ(Nodes[2].Left(), 6500);
+    EXPECT_EQ(Nodes[2].Parent(), 0);
+    EXPECT_FALSE(FileChanged);
+    // the site name cannot be dragged either
+    QLabel* name = form->SiteNameLabel();
+    QTest::mousePress(name, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_FALSE(form->Dragging());
+    QTest::mouseRelease(name, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+
+    form->MenuItem("LockObjects")->trigger();
+    EXPECT_FALSE(Locked);
+    EXPECT_EQ(form->LockPicture(), "UNLOCKED");
+    DragCaption(2, 0, 40);
+    EXPECT_EQ(Nodes[2].Top(), 2600);
+}
+
+TEST_F(EditingTest, TheSiteNameIsDraggedAndEditedInPlace)
+{
+    LoadSite();
+    QLabel* name = form->SiteNameLabel();
+    ASSERT_TRUE(name->isVisible());
+    const int32_t x0 = SiteNameX;
+    const int32_t y0 = SiteNameY;
+    const QPoint grab(4, 4);
+    QTest::mousePress(name, Qt::LeftButton, Qt::NoModifier, grab);
+    EXPECT_TRUE(form->Dragging());
+    EXPECT_EQ(form->DragNode(), -2);
+    QTest::mouseMove(name, grab + QPoint(200, 300));
+    QTest::mouseRelease(name, Qt::LeftButton, Qt::NoModifier, grab + QPoint(200, 300));
+    EXPECT_EQ(SiteNameX, x0 + 200 * 15);
+    EXPECT_EQ(SiteNameY, y0 + 300 * 15);
+    EXPECT_EQ(form->DragNode(), -1);
+    EXPECT_TRUE(FileChanged);
+
+    FileChanged = false;
+    QTest::mouseDClick(name, Qt::LeftButton, Qt::NoModifier, grab);
+    QLineEdit* edit = form->SiteNameEdit();
+    ASSERT_TRUE(edit->isVisible());
+    EXPECT_EQ(edit->text(), "Site Name"); // the label's caption without its blanks
+    EXPECT_FALSE(FileChanged);            // a click on the name does not change the site
+    // the same name, blanks aside, is no change
+    edit->setText("  " + edit->text() + " ");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_FALSE(edit->isVisible());
+    EXPECT_FALSE(FileChanged);
+
+    QTest::mouseDClick(name, Qt::LeftButton, Qt::NoModifier, grab);
+    edit->clear();
+    QTest::keyClicks(edit, "East Wing");
+    QTest::keyClick(edit, Qt::Key_Enter);
+    EXPECT_EQ(SiteName, "East Wing");
+    EXPECT_EQ(name->text(), " East Wing ");
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(Title().endsWith(" * "));
+}
+
+TEST_F(EditingTest, AddAndDeleteRccs)
+{
+    LoadSite();
+    form->MenuItem("AddRCC")->trigger();
+    EXPECT_TRUE(Nodes[5].InUse());
+    EXPECT_EQ(Nodes[5].Left(), 200);
+    EXPECT_EQ(Nodes[5].Top(), 200);
+    EXPECT_EQ(ActiveNode, 5);
+    EXPECT_TRUE(form->NodeControls(5).Shape()->isVisible());
+    EXPECT_EQ(Border(5), model::kBorderSelected);
+    EXPECT_TRUE(FileChanged);
+
+    // RCC 3 (on RCC 1, parent of RCC 4) with a device on loop 1, address 20
+    Nodes[3].SetDeviceType(1, 2);
+    Nodes[3].SetDeviceLoop(1, 1);
+    Nodes[3].SetDeviceAddress(1, 20);
+    SetOwner(LoopAddressOwner, 1, 20, 301);
+    ClickCaption(3, Qt::LeftButton);
+    {
+        BoxScript no({{"frmMsg", "&No", {}}});
+        form->MenuItem("RCCDelete")->trigger();
+        EXPECT_TRUE(no.Done());
+        EXPECT_TRUE(Nodes[3].InUse());
+        ASSERT_EQ(no.seen.size(), 1);
+        EXPECT_EQ(no.seen[0], "Delete an RCC: Are you sure you want to delete RCC 3?\n"
+                              "This will delete all Devices on this RCC");
+    }
+    BoxScript yes({{"frmMsg", "&Yes", {}}});
+    QTest::keyClick(form.get(), Qt::Key_Delete);
+    EXPECT_TRUE(yes.Done());
+    EXPECT_FALSE(Nodes[3].InUse());
+    EXPECT_FALSE(form->NodeControls(3).Shape()->isVisible());
+    EXPECT_EQ(Nodes[4].Parent(), 1);
+    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 20), -1);
+    EXPECT_EQ(ActiveNode, -1);
+
+    // the freed slot is taken by the next add
+    form->AddRCC_Click();
+    EXPECT_TRUE(Nodes[3].InUse());
+    EXPECT_EQ(Nodes[3].DeviceType(1), 0);
+}
+
+TEST_F(EditingTest, FindReachesTheNodeOrTheDeviceSlot)
+{
+    LoadSite();
+    Nodes[3].SetNodeIdent("002A1");
+    Nodes[1].SetDeviceLoop(2, 1);
+    Nodes[1].SetDeviceAddress(2, 25); // a combination head on 1:25 and 1:26
+    {
+        BoxScript script({{"frmParameter", "&OK", "2A1"}, {"frmMsg", "&Yes", {}}});
+        QTest::keyClick(form.get(), Qt::Key_F4);
+        EXPECT_TRUE(script.Done());
+        ASSERT_EQ(script.seen.size(), 2);
+        EXPECT_EQ(script.seen[0], "Search for a Device");
+        EXPECT_EQ(script.seen[1], "Find Device: Ident 002A1 is used by RCC 3\n Go to Selected Device ?");
+        EXPECT_EQ(ActiveNode, 3);
+        EXPECT_EQ(SelectedNode, 3);
+        EXPECT_NE(frmNodeSettings::Loaded(), nullptr);
+    }
+    {
+        BoxScript script({{"frmParameter", "&OK", "L1/26"}, {"frmMsg", "&Yes", {}}});
+        form->MenuItem("FindDevice")->trigger();
+        EXPECT_TRUE(script.Done());
+        ASSERT_EQ(script.seen.size(), 2);
+        EXPECT_TRUE(script.seen[1].startsWith("Find Device: Loop 1 Address 26 is used by "));
+        EXPECT_TRUE(script.seen[1].contains(" in slot 2 on RCC 1"));
+        EXPECT_EQ(ActiveNode, 1);
+        EXPECT_NE(frmDevices::Loaded(), nullptr);
+    }
+    {
+        BoxScript script({{"frmParameter", "&Cancel", "4:99"}, {"frmMsg", "&OK", {}}});
+        form->FindDevice_Click();
+        EXPECT_TRUE(script.Done());
+        ASSERT_EQ(script.seen.size(), 2);
+        EXPECT_EQ(script.seen[1], "Find Device: No Match Found for [4:99]");
+        EXPECT_EQ(ActiveNode, 1);
+    }
+}
+
+TEST_F(EditingTest, FullPathsOptionChangesTheTitleAndTheRecentMenu)
+{
+    Load();
+    SiteFileName = "/jobs/east/site.qvs";
+    MruFiles[1] = SiteFileName;
+    form->MenuItem("FilePaths")->trigger();
+    EXPECT_TRUE(FilePaths);
+    EXPECT_TRUE(form->MenuItem("FilePaths")->isChecked());
+    EXPECT_TRUE(Title().endsWith("[/jobs/east/site.qvs]"));
+    EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "/jobs/east/site.qvs");
+    form->MenuItem("FilePaths")->trigger();
+    EXPECT_FALSE(FilePaths);
+    EXPECT_TRUE(Title().endsWith("[site.qvs]"));
+    EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "site.qvs");
+
+    form->MenuItem("CheckFileOpen")->trigger();
+    EXPECT_TRUE(CheckOnOpen);
+    EXPECT_TRUE(form->MenuItem("CheckFileOpen")->isChecked());
+    form->MenuItem("CheckFileOpen")->trigger();
+    EXPECT_FALSE(CheckOnOpen);
+}
