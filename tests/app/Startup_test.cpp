@@ -47,24 +47,24 @@ struct StartupTest : ::testing::Test
 
 TEST_F(StartupTest, CommandLineIsSplitAtBlanksAndTabsUpToTheLimitAndRebuiltWithQuotes)
 {
-    SetCommandLine("a  b\tc");
-    EXPECT_EQ(ParseCommandLine(), 3);
-    EXPECT_EQ(CommandArgs, (QStringList{"", "a", "b", "c"}));
-    SetCommandLine("");
-    EXPECT_EQ(ParseCommandLine(), 0);
-    EXPECT_EQ(CommandArgs, QStringList{""});
-    // Quote marks are ordinary characters; the main window joins the parts.
-    SetCommandLine("\"/home/eng/North  Wing.qvs\"");
-    EXPECT_EQ(ParseCommandLine(20), 2);
-    EXPECT_EQ(CommandArgs, (QStringList{"", "\"/home/eng/North", "Wing.qvs\""}));
     QStringList words;
     for (int i = 1; i <= 25; ++i)
         words << QString("w%1").arg(i);
-    SetCommandLine(words.join(' '));
-    EXPECT_EQ(ParseCommandLine(20), 20);
-    EXPECT_EQ(CommandArgs.last(), "w20");
-    EXPECT_EQ(ParseCommandLine(), 10);
-    EXPECT_EQ(CommandArgs.last(), "w10");
+    // Quote marks are ordinary characters; the main window joins the parts.
+    // Index 0 stays empty.
+    const std::tuple<QString, int, QString> cases[] = {
+        {"a  b\tc", 10, "|a|b|c"},
+        {"", 10, ""},
+        {"\"/home/eng/North  Wing.qvs\"", 20, "|\"/home/eng/North|Wing.qvs\""},
+        {words.join(' '), 20, "|" + words.mid(0, 20).join('|')},
+        {words.join(' '), 10, "|" + words.mid(0, 10).join('|')}};
+    for (const auto& [line, limit, args] : cases) {
+        SetCommandLine(line);
+        const int count = ParseCommandLine(limit);
+        EXPECT_EQ(count, CommandArgs.size() - 1) << line.toStdString();
+        EXPECT_EQ(CommandArgs.join('|'), args);
+    }
+    EXPECT_EQ(ParseCommandLine(), 10); // the default limit
 
     EXPECT_EQ(CommandLineFromArguments({}), "");
     EXPECT_EQ(CommandLineFromArguments({"/a/site.qvs"}), "/a/site.qvs");
