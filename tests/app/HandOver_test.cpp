@@ -1,19 +1,17 @@
-// Two real copies of the program: the second hands its command line to the
+// Real copies of the program: a second one hands its command line to the
 // first and ends.
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "platform/LoadedForms.h"
 #include "platform/SingleInstance.h"
 #include "platform/Yield.h"
-#include "platform/base/ProgramFolder.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <memory>
 
 namespace {
 
@@ -27,117 +25,69 @@ public:
 
 struct HandOverTest : ::testing::Test
 {
-    void SetUp() override
-    {
-        ASSERT_TRUE(root.isValid());
-        folder = root.path() + QString("/qvs-handover-%1-%2").arg(::getpid()).arg(++counter);
-        QDir().mkpath(folder);
-        ResetStartup();
-    }
     void TearDown() override
     {
-        for (QProcess* p : processes) {
+        for (auto& p : processes)
             if (p->state() != QProcess::NotRunning) {
                 p->kill();
                 p->waitForFinished(5000);
             }
-            delete p;
-        }
         ReleaseInstanceMutex();
         ResetStartup();
         platform::ResetLoadedForms();
     }
 
-    // Starts the program with its own program folder.
+    // Starts the program with the test's program folder.
     QProcess* Start(const QStringList& args)
     {
-        auto* p = new QProcess;
+        auto& p = processes.emplace_back(std::make_unique<QProcess>());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QVS_PROGRAM_FOLDER", folder);
+        env.insert("QVS_PROGRAM_FOLDER", root.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
         p->setProcessEnvironment(env);
-        p->setProgram(QVS_PROGRAM);
-        p->setArguments(args);
-        p->start();
-        processes.push_back(p);
-        return p;
+        p->start(QVS_PROGRAM, args);
+        return p.get();
     }
 
     // Waits, yielding, until the process ends; its exit code, -1 on time-out.
-    static int Finish(QProcess* p, int ms)
+    static int Finish(QProcess* p)
     {
-        platform::WaitUntil([p] { return p->state() == QProcess::NotRunning; }, ms);
+        platform::WaitUntil([p] { return p->state() == QProcess::NotRunning; }, 20000);
         return p->state() == QProcess::NotRunning ? p->exitCode() : -1;
     }
 
-    // This test process takes the first copy's place for the folder.
-    void BecomeFirstCopy(RecordingMain& main)
-    {
-        ProgramFolderName = QDir(folder).dirName();
-        ASSERT_TRUE(CreateInstanceMutex(InstanceName()));
-        main.Form_Load();
-    }
-
-    QString InstanceSocket() const
-    {
-        return platform::InstanceSocketPath(QDir(folder).dirName() + "QuorvelConfigUtility_APPLICATION");
-    }
-
     QTemporaryDir root;
-    QString folder;
-    std::vector<QProcess*> processes;
-    static inline int counter = 0;
+    std::vector<std::unique_ptr<QProcess>> processes;
 };
 
 } // namespace
 
-TEST_F(HandOverTest, SecondCopyHandsItsFileToTheFirstAndEnds)
+TEST_F(HandOverTest, SecondCopiesHandOverAndACrashedFirstCopyIsReplaced)
 {
-    RecordingMain main;
-    BecomeFirstCopy(main);
-    main.show();
-    main.showMinimized();
-
-    QProcess* second = Start({"/sites/North Wing.qvs"});
-    EXPECT_EQ(Finish(second, 20000), 0);
-    ASSERT_EQ(main.received.size(), 1);
-    EXPECT_EQ(main.received[0], "\"/sites/North Wing.qvs\"");
-    EXPECT_FALSE(main.isMinimized()); // restored on receipt
-
-    // Without arguments the first copy is only brought up: no file is named.
-    QProcess* third = Start({});
-    EXPECT_EQ(Finish(third, 20000), 0);
-    EXPECT_EQ(main.received.size(), 1);
-}
-
-TEST_F(HandOverTest, CopiesFromFoldersWithOtherNamesBothRun)
-{
-    RecordingMain main;
-    BecomeFirstCopy(main);
-    folder = root.path() + QString("/another-folder-%1").arg(::getpid());
-    QDir().mkpath(folder);
-    QProcess* other = Start({});
-    EXPECT_EQ(Finish(other, 2000), -1); // still running: a first copy of its own
-    EXPECT_TRUE(main.received.isEmpty());
-}
-
-TEST_F(HandOverTest, RealFirstCopyTakesTheHandOverAndACrashedOneIsReplaced)
-{
+    ResetStartup();
+    ProgramFolderName = QDir(root.path()).dirName();
+    const QString socket = platform::InstanceSocketPath(InstanceName());
     QProcess* first = Start({});
-    ASSERT_TRUE(platform::WaitUntil([&] { return QFile::exists(InstanceSocket()); }, 20000));
-    QProcess* second = Start({"/sites/a.qvs"});
-    EXPECT_EQ(Finish(second, 20000), 0);
+    ASSERT_TRUE(platform::WaitUntil([&] { return QFile::exists(socket); }, 20000));
+    EXPECT_EQ(Finish(Start({"/sites/a.qvs"})), 0);
     EXPECT_EQ(first->state(), QProcess::Running);
 
     // The first copy dies without cleaning up: its lock and socket stay.
     first->kill();
     first->waitForFinished(5000);
-    ASSERT_TRUE(QFile::exists(InstanceSocket()));
+    ASSERT_TRUE(QFile::exists(socket));
 
-    // The next copy is a first copy again, and a copy after it hands over.
+    // This test process is a first copy again; a minimised window is restored
+    // and handed the file, joined again where blanks split it.
     RecordingMain main;
-    BecomeFirstCopy(main);
-    QProcess* next = Start({"/sites/b.qvs"});
-    EXPECT_EQ(Finish(next, 20000), 0);
-    EXPECT_EQ(main.received, QStringList{"/sites/b.qvs"});
+    ASSERT_TRUE(CreateInstanceMutex(InstanceName()));
+    main.Form_Load();
+    main.show();
+    main.showMinimized();
+    EXPECT_EQ(Finish(Start({"/sites/North Wing.qvs"})), 0);
+    EXPECT_EQ(main.received, QStringList{"\"/sites/North Wing.qvs\""});
+    EXPECT_FALSE(main.isMinimized());
+    // Without arguments the first copy is only brought up: no file is named.
+    EXPECT_EQ(Finish(Start({})), 0);
+    EXPECT_EQ(main.received.size(), 1);
 }

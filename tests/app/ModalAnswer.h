@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <ostream>
 
 // Readable QString values in test failures.
@@ -17,24 +18,25 @@ inline void PrintTo(const QString& text, std::ostream* os)
 class ModalAnswer
 {
 public:
-    explicit ModalAnswer(QMessageBox::StandardButton button = QMessageBox::Ok) : button_(button)
+    explicit ModalAnswer(QMessageBox::StandardButton button = QMessageBox::Ok)
     {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this, button] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) {
+            if (box == nullptr)
                 return;
-            }
             texts.append(box->text());
             titles.append(box->windowTitle());
-            box->button(button_)->click();
+            if (whileShown)
+                whileShown();
+            box->button(button)->click();
         });
         timer_.start();
     }
     QStringList texts;
     QStringList titles;
+    std::function<void()> whileShown; // runs before each box is answered
 
 private:
-    QMessageBox::StandardButton button_;
     QTimer timer_;
 };

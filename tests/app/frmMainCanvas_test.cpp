@@ -7,193 +7,146 @@
 #include <QImage>
 #include <QSignalSpy>
 
-TEST_F(MainWindowTest, TheSiteIsDrawnWithItsLinksUnderTheNodes)
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF, kGreen = 0x00CF00, kMagenta = 0xFF00FF; // 0x00BBGGRR
+using Borders = std::vector<uint32_t>;
+using Nodes = std::vector<int>;
+
+// The five-node site loaded, with the state each check reads in one piece.
+struct CanvasTest : MainWindowTest
 {
-    LoadSite();
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_TRUE(form->NodeControls(i).Shape()->isVisible()) << i;
-        EXPECT_EQ(form->NodeControls(i).Shape()->FillColor(), 0xFFFFC0u);
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        LoadSite();
     }
-    EXPECT_FALSE(form->NodeControls(5).Shape()->isVisible());
-    EXPECT_EQ(form->NodeControls(0).Label()->text(), "Radio\nHub");
+    // ActiveNode, SelectedNode, PreviousSelectedNode.
+    static Nodes Selection() { return {ActiveNode, SelectedNode, PreviousSelectedNode}; }
+    Borders AllBorders() const
+    {
+        Borders b;
+        for (int i = 0; i < 5; ++i)
+            b.push_back(Border(i));
+        return b;
+    }
+    QStringList Panels() const { return {form->PanelText(2), form->PanelText(3), form->PanelText(4)}; }
+    // The link layer's pixel at a point between two nodes' centres, a share
+    // `part` of the way from a to b.
+    QColor Between(int a, int b, double part = 0.5) const
+    {
+        const model::clsNode& na = model::Nodes[a];
+        const model::clsNode& nb = model::Nodes[b];
+        const QPointF at(na.CentreX() + (nb.CentreX() - na.CentreX()) * part,
+                         na.CentreY() + (nb.CentreY() - na.CentreY()) * part);
+        return form->Canvas()->Picture().pixelColor(static_cast<int>(at.x() / 15),
+                                                    static_cast<int>(at.y() / 15));
+    }
+};
+
+} // namespace
+
+TEST_F(CanvasTest, ClicksSelectHighlightAndNameNodesInTheStatusBar)
+{
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(form->NodeControls(i).Shape()->isVisible(), i < 5) << i;
     EXPECT_EQ(form->NodeControls(3).Label()->text(), "3");
     EXPECT_EQ(form->NodeControls(3).Label()->toolTip(), "RCC name 3");
-}
 
-TEST_F(MainWindowTest, ALeftClickSelectsTheNodeAndNamesItInTheStatusBar)
-{
-    LoadSite();
-    ClickCaption(1, Qt::LeftButton);
-    EXPECT_EQ(ActiveNode, 1);
-    EXPECT_EQ(SelectedNode, 1);
-    EXPECT_EQ(PreviousSelectedNode, -1);
-    EXPECT_EQ(Border(1), 0x0000FFu);
-    EXPECT_EQ(Border(0), 0u);
-    EXPECT_EQ(form->PanelText(2), "RCC 1 Active");
-    EXPECT_EQ(form->PanelText(3), "RCC name 1");
-    EXPECT_EQ(form->PanelText(4), "2  of 31 Devices Used");
-    EXPECT_TRUE(form->ToolButton("Delete")->isEnabled());
-    EXPECT_TRUE(form->ToolButton("Properties")->isEnabled());
-
-    // A click on the hub's box (not its caption) goes through the canvas.
-    ClickBox(0, Qt::LeftButton);
-    EXPECT_EQ(ActiveNode, 0);
-    EXPECT_EQ(SelectedNode, 0);
-    EXPECT_EQ(PreviousSelectedNode, 1);
-    EXPECT_EQ(Border(1), 0u);
-    EXPECT_EQ(Border(0), 0x0000FFu);
-    EXPECT_EQ(form->PanelText(2), "Radio Hub Active");
-    EXPECT_EQ(form->PanelText(3), "Main Hub");
+    const Qt::MouseButton L = Qt::LeftButton, R = Qt::RightButton, M = Qt::MiddleButton;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
     // The hub, four RCCs and three device addresses, of 4 x 32 + 1.
-    EXPECT_EQ(form->PanelText(4), "8 of 129 Addresses Used");
-    EXPECT_FALSE(form->ToolButton("Delete")->isEnabled());
+    const QStringList hub = {"Radio Hub Active", "Main Hub", "8 of 129 Addresses Used"};
+    const QStringList rcc1 = {"RCC 1 Active", "RCC name 1", "2  of 31 Devices Used"};
+    const QStringList rcc2 = {"RCC 2 Active", "RCC name 2", "0  of 31 Devices Used"};
+    const QStringList rcc3 = {"RCC 3 Active", "RCC name 3", "0  of 31 Devices Used"};
+    const QStringList rcc1On2 = {rcc1[0], rcc1[1], rcc2[2]}, hubOn2 = {hub[0], hub[1], rcc2[2]};
+    struct Step
+    {
+        char where; // 'c' a node's caption, 'b' its box below the caption, 'e' the empty canvas
+        int node;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers mods;
+        Nodes selection; // ActiveNode, SelectedNode, PreviousSelectedNode
+        Borders borders;
+        QStringList panels;
+        bool deletable;
+    } const steps[] = {
+        {'c', 1, L, {}, {1, 1, -1}, {0, kRed, 0, 0, 0}, rcc1, true},
+        {'b', 0, L, {}, {0, 0, 1}, {kRed, 0, 0, 0, 0}, hub, false}, // never the hub
+        // Ctrl shows the parent and every descendant.
+        {'c', 1, L, ctrl, {1, 1, 0}, {kGreen, kRed, 0, kMagenta, kMagenta}, rcc1, true},
+        // A plain click on the same node takes them away again; the editors
+        // hear that it was itself selected before.
+        {'c', 1, L, {}, {1, 1, 1}, {0, kRed, 0, 0, 0}, rcc1, true},
+        {'c', 1, L, ctrl, {1, 1, 1}, {kGreen, kRed, 0, kMagenta, kMagenta}, rcc1, true},
+        {'c', 2, L, {}, {2, 2, 1}, {0, 0, kRed, 0, 0}, rcc2, true},
+        // A right click makes the node active for its menu only: the usage
+        // stays the selected node's.
+        {'c', 1, R, {}, {1, 2, 1}, {0, kRed, 0, 0, 0}, rcc1On2, true},
+        {'c', 0, R, {}, {0, 2, 1}, {kRed, 0, 0, 0, 0}, hubOn2, true},
+        {'c', 3, L, ctrl, {3, 3, 2}, {0, kGreen, 0, kRed, kMagenta}, rcc3, true},
+        // A middle click only takes the old selection down.
+        {'c', 2, M, {}, {3, 3, 2}, {0, 0, 0, 0, 0}, rcc3, true},
+        {'e', -1, R, {}, {-1, -1, 3}, {0, 0, 0, 0, 0}, {"", "", ""}, false},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(testing::Message() << s.where << s.node << " button " << s.button);
+        if (s.where == 'c')
+            ClickCaption(s.node, s.button, s.mods);
+        else if (s.where == 'b')
+            ClickBox(s.node, s.button, s.mods);
+        else
+            QTest::mouseClick(form->Canvas(), s.button, s.mods, QPoint(600, 450));
+        EXPECT_EQ(Selection(), s.selection);
+        EXPECT_EQ(AllBorders(), s.borders);
+        EXPECT_EQ(Panels(), s.panels);
+        EXPECT_EQ(form->ToolButton("Delete")->isEnabled(), s.deletable);
+        EXPECT_EQ(form->ToolButton("Properties")->isEnabled(), s.where != 'e');
+        if (s.button == R && s.node >= 0) {
+            QApplication::processEvents();
+            QMenu* popup = form->Menu(s.node == 0 ? "MasterPopupMenu" : "NodePopupMenu");
+            EXPECT_TRUE(popup->isVisible());
+            popup->close();
+        }
+    }
+
+    // Selected from code the hub counts its devices.
+    form->ActivateNode(0);
+    EXPECT_EQ(form->PanelText(4), "8 of 129 Devices Used");
+    form->ActivateNode(4);
+    EXPECT_EQ(Selection(), (Nodes{4, 4, 0}));
+    EXPECT_EQ(AllBorders(), (Borders{0, 0, 0, 0, kRed}));
+    EXPECT_FALSE(form->Dragging());
 }
 
-TEST_F(MainWindowTest, CtrlClickShowsTheParentAndEveryDescendant)
+TEST_F(CanvasTest, APlainClickStartsADragUnlessOneWasCancelled)
 {
-    LoadSite();
-    ClickCaption(1, Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(Border(1), 0x0000FFu);
-    EXPECT_EQ(Border(0), 0x00CF00u); // parent green
-    EXPECT_EQ(Border(3), 0xFF00FFu); // child magenta
-    EXPECT_EQ(Border(4), 0xFF00FFu); // grandchild magenta
-    EXPECT_EQ(Border(2), 0u);
-    EXPECT_FALSE(form->NodeDrag()->isVisible());
-
-    // A plain click on the same node takes the highlights away again and
-    // tells the editors that the node was itself selected before.
-    ClickCaption(1, Qt::LeftButton);
-    EXPECT_EQ(PreviousSelectedNode, 1);
-    EXPECT_EQ(Border(1), 0x0000FFu);
-    EXPECT_EQ(Border(0), 0u);
-    EXPECT_EQ(Border(3), 0u);
-    EXPECT_EQ(Border(4), 0u);
-
-    // Selecting another node takes the whole highlight down.
-    ClickCaption(1, Qt::LeftButton, Qt::ControlModifier);
-    ClickCaption(2, Qt::LeftButton);
-    for (int i : {0, 1, 3, 4})
-        EXPECT_EQ(Border(i), 0u) << i;
-    EXPECT_EQ(Border(2), 0x0000FFu);
-
-    // A redraw leaves only the active node red.
-    ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(Border(1), 0x00CF00u);
-    form->ReDraw(-1);
-    EXPECT_EQ(Border(1), 0u);
-    EXPECT_EQ(Border(4), 0u);
-    EXPECT_EQ(Border(3), 0x0000FFu);
-}
-
-TEST_F(MainWindowTest, ARightClickMakesTheNodeActiveForItsMenuOnly)
-{
-    LoadSite();
-    ClickCaption(2, Qt::LeftButton);
-    ClickCaption(1, Qt::RightButton);
-    EXPECT_EQ(ActiveNode, 1);
-    EXPECT_EQ(SelectedNode, 2);
-    EXPECT_EQ(PreviousSelectedNode, -1);
-    EXPECT_EQ(Border(1), 0x0000FFu);
-    EXPECT_EQ(Border(2), 0u);
-    EXPECT_EQ(form->PanelText(2), "RCC 1 Active");
-    EXPECT_EQ(form->PanelText(3), "RCC name 1");
-    EXPECT_EQ(form->PanelText(4), "0  of 31 Devices Used"); // still RCC 2's usage
-    EXPECT_FALSE(form->NodeDrag()->isVisible());
-    QApplication::processEvents();
-    QMenu* popup = form->Menu("NodePopupMenu");
-    EXPECT_TRUE(popup->isVisible());
-    popup->close();
-
-    ClickCaption(0, Qt::RightButton);
-    EXPECT_EQ(form->PanelText(2), "Radio Hub Active");
-    EXPECT_EQ(form->PanelText(3), "Main Hub");
-    QApplication::processEvents();
-    EXPECT_TRUE(form->Menu("MasterPopupMenu")->isVisible());
-    form->Menu("MasterPopupMenu")->close();
-}
-
-TEST_F(MainWindowTest, AMiddleClickOnlyTakesTheOldSelectionDown)
-{
-    LoadSite();
-    ClickCaption(1, Qt::LeftButton, Qt::ControlModifier);
-    ClickCaption(2, Qt::MiddleButton);
-    EXPECT_EQ(ActiveNode, 1);
-    EXPECT_EQ(SelectedNode, 1);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(Border(i), 0u) << i;
-}
-
-TEST_F(MainWindowTest, AClickOnEmptyCanvasClearsTheSelection)
-{
-    LoadSite();
-    ClickCaption(3, Qt::LeftButton);
-    QTest::mouseClick(form->Canvas(), Qt::RightButton, Qt::NoModifier, QPoint(600, 450));
-    EXPECT_EQ(ActiveNode, -1);
-    EXPECT_EQ(SelectedNode, -1);
-    EXPECT_EQ(PreviousSelectedNode, 3);
-    EXPECT_EQ(Border(3), 0u);
-    for (int panel = 2; panel <= 4; ++panel)
-        EXPECT_TRUE(form->PanelText(panel).isEmpty()) << panel;
-    EXPECT_FALSE(form->ToolButton("Delete")->isEnabled());
-    EXPECT_FALSE(form->ToolButton("Properties")->isEnabled());
-}
-
-TEST_F(MainWindowTest, APlainClickStartsADragUnlessTheSiteIsLocked)
-{
-    LoadSite();
-    QTest::mousePress(form->NodeControls(2).Label(), Qt::LeftButton);
-    EXPECT_TRUE(form->Dragging());
+    QLabel* caption = form->NodeControls(2).Label();
+    QTest::mousePress(caption, Qt::LeftButton);
     EXPECT_EQ(form->DragNode(), 2);
-    EXPECT_TRUE(form->NodeDrag()->isVisible());
+    EXPECT_TRUE(form->Dragging());
     EXPECT_EQ(form->NodeDrag()->geometry(), form->NodeControls(2).Shape()->geometry());
-    QTest::mouseRelease(form->NodeControls(2).Label(), Qt::LeftButton);
+    EXPECT_TRUE(form->NodeDrag()->isVisible());
+    QTest::mouseRelease(caption, Qt::LeftButton);
     EXPECT_FALSE(form->Dragging());
     EXPECT_FALSE(form->NodeDrag()->isVisible());
-    EXPECT_FALSE(FileChanged);
 
     // After CancelDrag the next selection starts no drag, the one after does.
     form->CancelDrag();
-    QTest::mousePress(form->NodeControls(1).Label(), Qt::LeftButton);
-    EXPECT_FALSE(form->Dragging());
-    QTest::mouseRelease(form->NodeControls(1).Label(), Qt::LeftButton);
-    QTest::mousePress(form->NodeControls(1).Label(), Qt::LeftButton);
-    EXPECT_TRUE(form->Dragging());
-    QTest::mouseRelease(form->NodeControls(1).Label(), Qt::LeftButton);
-
-    Locked = true;
-    QTest::mousePress(form->NodeControls(2).Label(), Qt::LeftButton);
-    EXPECT_EQ(ActiveNode, 2);
-    EXPECT_FALSE(form->Dragging());
-    EXPECT_FALSE(form->NodeDrag()->isVisible());
+    for (bool drags : {false, true}) {
+        QTest::mousePress(form->NodeControls(1).Label(), Qt::LeftButton);
+        EXPECT_EQ(form->Dragging(), drags);
+        QTest::mouseRelease(form->NodeControls(1).Label(), Qt::LeftButton);
+    }
 }
 
-TEST_F(MainWindowTest, SelectingFromCodeNamesTheHubsDevices)
+TEST_F(CanvasTest, QuickInfoLabelsFollowTheModeAndAClickOnOneStepsIt)
 {
-    LoadSite();
-    form->ActivateNode(0);
-    EXPECT_EQ(ActiveNode, 0);
-    EXPECT_EQ(SelectedNode, 0);
-    EXPECT_EQ(Border(0), 0x0000FFu);
-    EXPECT_EQ(form->PanelText(4), "8 of 129 Devices Used");
-    EXPECT_FALSE(form->Dragging());
-    form->ActivateNode(4);
-    EXPECT_EQ(PreviousSelectedNode, 0);
-    EXPECT_EQ(Border(0), 0u);
-    EXPECT_EQ(form->PanelText(2), "RCC 4 Active");
-}
-
-TEST_F(MainWindowTest, QuickInfoModesAndTheirCycling)
-{
-    using model::Nodes;
-    LoadSite();
-    Nodes[1].SetNodeLoop(1);
-    Nodes[1].SetNodeAddress(5);
-    Nodes[1].SetNodeIdent("1a2b");
-    Nodes[1].SetX_ChannelA(33);
-    Nodes[1].SetX_ChannelB(3);
+    model::Nodes[1].SetNodeLoop(1);
+    model::Nodes[1].SetNodeAddress(5);
     QLabel* label = form->NodeControls(1).QILabel();
     form->LA_Quick_Click();
-    EXPECT_EQ(NodeQuickInfoMode, 1);
     EXPECT_TRUE(form->MenuItem("LA_Quick")->isChecked());
     EXPECT_TRUE(form->ToolButton("LoopQI")->isChecked());
     EXPECT_FALSE(form->MenuItem("NoQuick")->isChecked());
@@ -204,69 +157,49 @@ TEST_F(MainWindowTest, QuickInfoModesAndTheirCycling)
     const QRect box = form->NodeControls(1).Shape()->geometry();
     EXPECT_NEAR(label->geometry().center().x(), box.center().x(), 1);
     EXPECT_EQ(label->y(), box.y() - 230 / 15);
-    ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
 
-    QTest::mouseClick(label, Qt::LeftButton); // 1 -> 3
+    QTest::mouseClick(label, Qt::LeftButton); // loop address -> channels
     EXPECT_EQ(NodeQuickInfoMode, 3);
-    EXPECT_EQ(label->text(), "F1:03");
     EXPECT_TRUE(form->MenuItem("QuickChannels")->isChecked());
     EXPECT_FALSE(form->MenuItem("LA_Quick")->isChecked());
-    QTest::mouseClick(label, Qt::LeftButton); // 3 -> 2
-    EXPECT_EQ(label->text(), "01A2B");
-    EXPECT_TRUE(form->ToolButton("IdentQI")->isChecked());
-    QTest::mouseClick(label, Qt::LeftButton); // 2 -> 1
-    EXPECT_EQ(NodeQuickInfoMode, 1);
-
     form->ToolButton("NoQI")->trigger();
     EXPECT_EQ(NodeQuickInfoMode, 0);
     EXPECT_FALSE(label->isVisible());
 }
 
-TEST_F(MainWindowTest, LinksArePaintedInTheCanvasLayerInBothStyles)
+TEST_F(CanvasTest, LinksArePaintedInTheCanvasLayerInBothStyles)
 {
     using model::Nodes;
-    LoadSite();
-    const QColor link = QColor(0, 127, 255);
-    // Straight: the middle of the line from RCC 3's centre to RCC 1's centre.
-    const QPoint mid((Nodes[3].CentreX() + Nodes[1].CentreX()) / 30,
-                     (Nodes[3].CentreY() + Nodes[1].CentreY()) / 30);
-    EXPECT_EQ(form->Canvas()->Picture().pixelColor(mid), link);
-    // RCC 6 hangs five hops from the hub: its link is red.
-    Nodes[5].SetInUse(true);
-    Nodes[5].SetParent(4);
-    Nodes[6].SetInUse(true);
-    Nodes[6].SetParent(5);
-    Nodes[6].SetLeft(4000);
-    Nodes[6].SetTop(5600);
-    Nodes[5].SetLeft(4000);
-    Nodes[5].SetTop(3800);
-    form->ReDraw(-1);
-    const QPoint far((Nodes[6].CentreX() + Nodes[5].CentreX()) / 30,
-                     (Nodes[6].CentreY() + Nodes[5].CentreY()) / 30);
-    EXPECT_EQ(form->Canvas()->Picture().pixelColor(far), QColor(255, 0, 0));
-
-    // Elbow style: the horizontal run at half height between RCC 2 and the hub.
+    EXPECT_EQ(Between(3, 1), QColor(0, 127, 255)); // straight, centre to centre
+    // Elbow style: the horizontal run at half height between RCC 2 and the
+    // hub, and no straight line a quarter of the way.
     DisplayMode = 1;
     form->ReDraw(-1);
     const double midY = Nodes[2].Top() - (Nodes[2].Top() - Nodes[0].Bottom()) / 2.0;
     const QPoint elbow((Nodes[2].CentreX() + Nodes[0].CentreX()) / 30, static_cast<int>(midY / 15));
     EXPECT_NE(form->Canvas()->Picture().pixelColor(elbow), QColor(Qt::white));
-    // No straight line now: a quarter of the way from RCC 2 to the hub.
-    const QPoint quarter((3 * Nodes[2].CentreX() + Nodes[0].CentreX()) / 60,
-                         (3 * Nodes[2].CentreY() + Nodes[0].CentreY()) / 60);
-    EXPECT_EQ(form->Canvas()->Picture().pixelColor(quarter), QColor(Qt::white));
+    EXPECT_EQ(Between(2, 0, 0.25), QColor(Qt::white));
 }
 
-TEST_F(MainWindowTest, PinnedEditorsAreToldUnpinnedOnesClose)
+TEST_F(CanvasTest, F5OnTheCanvasRedrawsTheWholeSite)
 {
-    LoadSite();
+    ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
+    model::Nodes[2].SetParent(1); // the old link from RCC 2 to the hub goes on F5
+    EXPECT_NE(Between(2, 0), QColor(Qt::white));
+    QTest::keyClick(form->Canvas(), Qt::Key_F5);
+    EXPECT_EQ(Between(2, 0), QColor(Qt::white));
+    EXPECT_EQ(AllBorders(), (Borders{0, 0, 0, kRed, 0})); // the highlight is gone, the selection stays
+}
+
+TEST_F(CanvasTest, PinnedEditorsAreToldUnpinnedOnesClose)
+{
     frmNodeSettings* settings = frmNodeSettings::Load();
     NodeSettingsPinned = true;
     frmDevices::Load();
     DevicesPinned = false;
     ClickCaption(1, Qt::LeftButton);
     EXPECT_EQ(frmNodeSettings::Loaded(), settings);
-    EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties"); // first selection: NodeSelected
+    EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties");
     EXPECT_EQ(frmDevices::Loaded(), nullptr);
 
     // The empty canvas: a pinned editor is told nothing is selected.
@@ -277,47 +210,27 @@ TEST_F(MainWindowTest, PinnedEditorsAreToldUnpinnedOnesClose)
     EXPECT_EQ(frmNodeSettings::Loaded(), nullptr);
 }
 
-TEST_F(MainWindowTest, NothingIsSelectedWhileTheCommsWindowWorks)
+TEST_F(CanvasTest, NothingIsSelectedWhileTheCommsWindowWorks)
 {
-    LoadSite();
     CommsFormActive = true;
     ClickCaption(1, Qt::LeftButton);
     ClickBox(2, Qt::LeftButton);
     CommsFormActive = false;
     EXPECT_EQ(ActiveNode, -1);
-    EXPECT_EQ(Border(1), 0u);
+    EXPECT_EQ(AllBorders(), Borders(5, 0));
 }
 
-TEST_F(MainWindowTest, DeleteAndFindKeys)
+TEST_F(CanvasTest, DeleteKeyLeavesTheHubAndOnlyF4AndCtrlFFind)
 {
-    LoadSite();
-    AnswerMessages(); // the delete question and the find box
+    AnswerMessages(); // the find box
     QSignalSpy deletes(form.get(), &frmMain::DeleteRccRequested);
     QSignalSpy finds(form.get(), &frmMain::FindDeviceRequested);
     ClickCaption(0, Qt::LeftButton);
     QTest::keyClick(form.get(), Qt::Key_Delete);
     EXPECT_EQ(deletes.count(), 0); // never the hub
-    ClickCaption(2, Qt::LeftButton);
-    QTest::keyClick(form.get(), Qt::Key_Delete);
-    EXPECT_EQ(deletes.count(), 1);
     QTest::keyClick(form.get(), Qt::Key_F4);
     QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(form.get(), Qt::Key_F);
     EXPECT_EQ(finds.count(), 2);
-}
-
-TEST_F(MainWindowTest, F5OnTheCanvasRedrawsTheWholeSite)
-{
-    using model::Nodes;
-    LoadSite();
-    ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
-    Nodes[2].SetParent(1); // the old link from RCC 2 to the hub goes on F5
-    const QPoint oldMid((Nodes[2].CentreX() + Nodes[0].CentreX()) / 30,
-                        (Nodes[2].CentreY() + Nodes[0].CentreY()) / 30);
-    EXPECT_NE(form->Canvas()->Picture().pixelColor(oldMid), QColor(Qt::white));
-    QTest::keyClick(form->Canvas(), Qt::Key_F5);
-    EXPECT_EQ(form->Canvas()->Picture().pixelColor(oldMid), QColor(Qt::white));
-    EXPECT_EQ(Border(1), 0u); // the parent highlight is gone, the selection stays
-    EXPECT_EQ(Border(3), 0x0000FFu);
 }

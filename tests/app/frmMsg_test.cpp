@@ -12,22 +12,19 @@ namespace R = MessageResult;
 
 namespace {
 
-// What a box showed, taken while it waited.
+// What a box showed, taken while it waited; the box is then closed from the
+// window manager.
 struct Shown
 {
     QStringList captions; // "-" for a hidden button
+    std::vector<QRect> buttons;
     int defaultIndex = -1;
-    bool focusOnFirst = false;
-    bool icon = false;
-    bool topMost = false;
-    bool plainText = false;
-    int beeps = 0;
-    int32_t answer = -1; // to a close request from the window manager
+    bool focusOnFirst = false, icon = false, topMost = false, plainText = false;
+    int beeps = 0, clientWidth = 0;
+    int32_t answer = -1;
     QString title, text;
     QRectF label;
-    double buttonTop = 0, width = 0, height = 0;
-    std::vector<QRect> buttons; // the shown buttons, pixels
-    int clientWidth = 0;
+    double buttonTop = 0, width = 0;
 };
 
 Shown Show(int32_t style, const QString& text, const QString& title = "T")
@@ -45,13 +42,12 @@ Shown Show(int32_t style, const QString& text, const QString& title = "T")
         s.focusOnFirst = box->focusWidget() == box->cmdButton[0];
         s.icon = box->Image1->isVisible();
         s.topMost = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        s.plainText = box->Label1->textFormat() == Qt::PlainText;
         s.title = box->windowTitle();
         s.text = box->Label1->text();
-        s.plainText = box->Label1->textFormat() == Qt::PlainText;
         s.label = box->LabelTwips;
         s.buttonTop = box->ButtonTopTwips;
         s.width = box->OuterWidth();
-        s.height = box->OuterHeight();
         s.clientWidth = box->width();
         box->close();
     });
@@ -61,24 +57,25 @@ Shown Show(int32_t style, const QString& text, const QString& title = "T")
     return s;
 }
 
+// Shows a box and sends it keys; -1 when they chose nothing.
+int32_t AnswerWithKeys(int32_t style, QList<Qt::Key> keys, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    WhenShown<frmMsg>("frmMsg", [keys, mods](frmMsg* box) {
+        for (Qt::Key key : keys)
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, key, mods);
+        // An access key clicks its button a moment later.
+        QPointer<frmMsg> held(box);
+        platform::WaitUntil([&] { return held.isNull() || held->ResultCode != 0; }, 400);
+        if (!held.isNull() && held->ResultCode == 0)
+            held->ResultCode = -1;
+    });
+    return frmMsg::Display(nullptr, "Question", style, "T");
+}
+
 struct MsgTest : ::testing::Test
 {
     void SetUp() override { platform::ResetLoadedForms(); }
     void TearDown() override { platform::ResetLoadedForms(); }
-
-    // Shows a box and answers it with one key; -1 when the key chose nothing.
-    int32_t AnswerWithKey(int32_t style, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        WhenShown<frmMsg>("frmMsg", [key, mods](frmMsg* box) {
-            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, key, mods);
-            // An access key clicks its button a moment later.
-            QPointer<frmMsg> held(box);
-            platform::WaitUntil([&] { return held.isNull() || held->ResultCode != 0; }, 400);
-            if (!held.isNull() && held->ResultCode == 0)
-                held->ResultCode = -1;
-        });
-        return frmMsg::Display(nullptr, "Question", style, "T");
-    }
 };
 
 } // namespace
@@ -91,8 +88,7 @@ TEST_F(MsgTest, ButtonSetsCaptionsDefaultsFocusAndCloseAnswer)
         QStringList captions;
         int defaultIndex;
         int32_t closeAnswer; // the cancel-like button
-    };
-    const Case cases[] = {
+    } const cases[] = {
         {33, {"&Cancel", "&OK", "-"}, 1, R::Cancel},
         {Exclamation + AbortRetryIgnore, {"&Abort", "&Retry", "&Ignore"}, 1, R::Abort},
         {35, {"&Yes", "&No", "&Cancel"}, 0, R::Cancel},
@@ -104,72 +100,55 @@ TEST_F(MsgTest, ButtonSetsCaptionsDefaultsFocusAndCloseAnswer)
         {7, {"&OK", "-", "-"}, 0, R::OK},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
         const Shown s = Show(c.style, "Text");
-        EXPECT_EQ(s.captions, c.captions) << c.style;
-        EXPECT_EQ(s.defaultIndex, c.defaultIndex) << c.style;
-        EXPECT_EQ(s.answer, c.closeAnswer) << c.style;
-        EXPECT_TRUE(s.focusOnFirst) << c.style;
+        EXPECT_EQ(s.captions, c.captions);
+        EXPECT_EQ(s.defaultIndex, c.defaultIndex);
+        EXPECT_EQ(s.answer, c.closeAnswer);
+        EXPECT_TRUE(s.focusOnFirst);
         // Short text still leaves room between and beside the buttons.
-        EXPECT_GT(s.buttons.front().left(), 0) << c.style;
-        EXPECT_LT(s.buttons.back().right(), s.clientWidth) << c.style;
+        EXPECT_GT(s.buttons.front().left(), 0);
+        EXPECT_LT(s.buttons.back().right(), s.clientWidth);
         for (size_t i = 1; i < s.buttons.size(); ++i)
-            EXPECT_GT(s.buttons[i].left(), s.buttons[i - 1].right() + 1) << c.style;
+            EXPECT_GT(s.buttons[i].left(), s.buttons[i - 1].right() + 1);
     }
 }
 
-TEST_F(MsgTest, LetterKeysChooseTheirButtonsInEitherCaseOthersNothing)
+TEST_F(MsgTest, KeysChooseTheirButtons)
 {
-    EXPECT_EQ(AnswerWithKey(35, Qt::Key_Y), R::Yes);
-    EXPECT_EQ(AnswerWithKey(35, Qt::Key_N), R::No);
-    EXPECT_EQ(AnswerWithKey(35, Qt::Key_C), R::Cancel);
-    EXPECT_EQ(AnswerWithKey(0x410, Qt::Key_P, Qt::ShiftModifier), R::Proceed);
-    EXPECT_EQ(AnswerWithKey(0x410, Qt::Key_C), R::Cancel);
-    EXPECT_EQ(AnswerWithKey(ContinueAbort, Qt::Key_C), R::Continue);
-    EXPECT_EQ(AnswerWithKey(ContinueAbort, Qt::Key_A), R::Abort);
-    EXPECT_EQ(AnswerWithKey(AbortRetryIgnore, Qt::Key_R), R::Retry);
-    EXPECT_EQ(AnswerWithKey(AbortRetryIgnore, Qt::Key_I), R::Ignore);
-    EXPECT_EQ(AnswerWithKey(64, Qt::Key_O), R::OK);
-    // Access keys with Alt choose the same buttons.
-    EXPECT_EQ(AnswerWithKey(36, Qt::Key_N, Qt::AltModifier), R::No);
-    // Other keys, and letters whose button is not in the set, choose nothing.
-    EXPECT_EQ(AnswerWithKey(36, Qt::Key_X), -1);
-    EXPECT_EQ(AnswerWithKey(36, Qt::Key_Escape), -1);
-    EXPECT_EQ(AnswerWithKey(36, Qt::Key_C), -1);
-    EXPECT_EQ(AnswerWithKey(16, Qt::Key_Y), -1);
+    // Letters in either case choose their button; letters whose button is
+    // not in the set choose nothing.
+    struct Case
+    {
+        int32_t style;
+        const char* letters;
+        std::vector<int32_t> expected;
+    } const letterCases[] = {
+        {35, "ynC", {R::Yes, R::No, R::Cancel}},
+        {0x410, "Pc", {R::Proceed, R::Cancel}},
+        {ContinueAbort, "ca", {R::Continue, R::Abort}},
+        {AbortRetryIgnore, "ri", {R::Retry, R::Ignore}},
+        {64, "o", {R::OK}},
+        {36, "xc", {-1, -1}},
+        {16, "y", {-1}},
+    };
+    for (const Case& c : letterCases)
+        for (size_t i = 0; i < c.expected.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << c.style << " " << c.letters[i]);
+            const QChar letter(c.letters[i]);
+            EXPECT_EQ(AnswerWithKeys(c.style, {Qt::Key(letter.toUpper().unicode())},
+                                     letter.isUpper() ? Qt::ShiftModifier : Qt::NoModifier),
+                      c.expected[i]);
+        }
+    EXPECT_EQ(AnswerWithKeys(36, {Qt::Key_N}, Qt::AltModifier), R::No);
+    EXPECT_EQ(AnswerWithKeys(36, {Qt::Key_Escape}), -1);
+    // Enter and Space press the focused button, the left one at first.
+    EXPECT_EQ(AnswerWithKeys(33, {Qt::Key_Return}), R::Cancel);
+    EXPECT_EQ(AnswerWithKeys(36, {Qt::Key_Space}), R::Yes);
+    EXPECT_EQ(AnswerWithKeys(35, {Qt::Key_Tab, Qt::Key_Return}), R::No);
 }
 
-TEST_F(MsgTest, EnterAndSpacePressTheFocusedButtonAndTabMovesOn)
-{
-    // The focus starts on the left button, Cancel in the Cancel/OK set.
-    EXPECT_EQ(AnswerWithKey(33, Qt::Key_Return), R::Cancel);
-    EXPECT_EQ(AnswerWithKey(36, Qt::Key_Space), R::Yes);
-    WhenShown<frmMsg>("frmMsg", [](frmMsg* box) {
-        QTest::keyClick(box->cmdButton[0], Qt::Key_Tab);
-        ASSERT_EQ(box->focusWidget(), box->cmdButton[1]);
-        QTest::keyClick(box->cmdButton[1], Qt::Key_Return);
-    });
-    EXPECT_EQ(frmMsg::Display(nullptr, "Q", 35, "T"), R::No);
-}
-
-TEST_F(MsgTest, SecondBoxIsRefusedAndTheFirstKeepsItsAnswer)
-{
-    int32_t second = -1;
-    int beepsDuringRefusal = -1;
-    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-        const int before = platform::BeepCount();
-        second = frmMsg::Display(nullptr, "Another", 16, "Second");
-        beepsDuringRefusal = platform::BeepCount() - before;
-        EXPECT_EQ(frmMsg::Current(), box);
-        QTest::keyClick(box, Qt::Key_Y);
-    });
-    EXPECT_EQ(frmMsg::Display(nullptr, "First", 36, "First"), R::Yes);
-    EXPECT_EQ(second, R::Refused);
-    EXPECT_EQ(beepsDuringRefusal, 0);
-    // Once the first has closed a new box is allowed again.
-    EXPECT_EQ(AnswerWithKey(64, Qt::Key_O), R::OK);
-}
-
-TEST_F(MsgTest, OtherWindowsAreDisabledExceptErrorCheckAndRestoredWhenItCloses)
+TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsRefused)
 {
     TestWindows windows;
     QWidget* owner = windows.Add("frmMain", "Main");
@@ -177,54 +156,54 @@ TEST_F(MsgTest, OtherWindowsAreDisabledExceptErrorCheckAndRestoredWhenItCloses)
     QWidget* errors = windows.Add("frmErrorCheck", "Error Check");
     QWidget* tree = windows.Add("frmTreeView", "Tree");
     QWidget* wasOff = windows.Add("frmDevices", "Devices", false);
-    QWidget* after = windows.Add("frmGrid", "Grid");
     owner->show();
-
+    const std::vector<QWidget*> others = {owner, hidden, tree};
+    int32_t second = -1;
+    int beepsDuringRefusal = -1;
     WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
-        EXPECT_FALSE(owner->isEnabled());
-        EXPECT_FALSE(hidden->isEnabled());
+        const int before = platform::BeepCount();
+        second = frmMsg::Display(nullptr, "Another", 16, "Second");
+        beepsDuringRefusal = platform::BeepCount() - before;
+        EXPECT_EQ(frmMsg::Current(), box);
+        for (QWidget* w : others)
+            EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
         EXPECT_TRUE(errors->isEnabled());
-        EXPECT_FALSE(tree->isEnabled());
-        EXPECT_FALSE(after->isEnabled());
         EXPECT_TRUE(box->isEnabled());
         // The error list, before others in the list, closes during the wait.
         windows.owned[2].reset();
         box->cmdButton[0]->click();
     });
     EXPECT_EQ(frmMsg::Display(owner, "Question", 36, "T"), R::Yes);
-    EXPECT_TRUE(owner->isEnabled());
-    EXPECT_TRUE(hidden->isEnabled());
-    EXPECT_TRUE(tree->isEnabled());
+    for (QWidget* w : others)
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(wasOff->isEnabled());
-    EXPECT_TRUE(after->isEnabled());
     EXPECT_FALSE(platform::IsFormLoaded("frmMsg"));
+    EXPECT_EQ(second, R::Refused);
+    EXPECT_EQ(beepsDuringRefusal, 0);
+    EXPECT_EQ(AnswerWithKeys(64, {Qt::Key_O}), R::OK); // allowed again once the first has closed
 }
 
-TEST_F(MsgTest, OneLineWithIconIsCentredOnTheIcon)
+TEST_F(MsgTest, LayoutFollowsTheIconAndTheText)
 {
-    const Shown s = Show(16, "File Not Found", "Open Configuration File");
+    // One line beside the icon: centred on it, the box as wide as both.
+    Shown s = Show(16, "File Not Found", "Open Configuration File");
     EXPECT_EQ(s.title, "Open Configuration File");
     EXPECT_TRUE(s.topMost);
     EXPECT_TRUE(s.icon);
     EXPECT_EQ(s.beeps, 1);
     EXPECT_DOUBLE_EQ(s.buttonTop, 980);
-    EXPECT_DOUBLE_EQ(s.height, 1985);
     EXPECT_DOUBLE_EQ(s.label.top(), 255 + 240 - s.label.height() / 2);
-    EXPECT_DOUBLE_EQ(s.label.left(), 105 + 480 + 200);
     EXPECT_DOUBLE_EQ(s.width, s.label.width() + 480 + 1000);
-}
 
-TEST_F(MsgTest, TallTextPushesTheButtonsDown)
-{
-    const Shown s = Show(48, "one\r\ntwo\r\nthree\r\nfour");
+    // Tall text pushes the buttons down.
+    s = Show(48, "one\r\ntwo\r\nthree\r\nfour");
     EXPECT_DOUBLE_EQ(s.label.top(), 120);
     EXPECT_GE(s.label.height(), 4 * 240);
     EXPECT_DOUBLE_EQ(s.buttonTop, 120 + s.label.height() + 500);
-}
 
-TEST_F(MsgTest, StyleZeroHasNoIconNoBeepOneCentredButtonTheAppTitleAndLiteralText)
-{
-    const Shown s = Show(0, "<b>1:25</b>\r\nline", "");
+    // Style 0: no icon, no beep, the application's title, the text literally
+    // and centred with its one button.
+    s = Show(0, "<b>1:25</b>\r\nline", "");
     EXPECT_EQ(s.beeps, 0);
     EXPECT_FALSE(s.icon);
     EXPECT_EQ(s.title, AppTitle);

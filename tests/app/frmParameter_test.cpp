@@ -22,17 +22,17 @@ struct ParameterTest : ::testing::Test
     }
     void TearDown() override { platform::ResetLoadedForms(); }
 
-    // Types into the entry field and presses OK; returns the field's text.
+    // Types into the entry field, which has the focus, and presses Enter
+    // (OK, the default button); returns the answer.
     QString Type(int32_t kind, int maxLength, const QString& keys)
     {
-        QString text;
         WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
+            EXPECT_EQ(box->focusWidget(), box->txtEntry);
             QTest::keyClicks(box->txtEntry, keys);
-            text = box->txtEntry->text();
-            box->ResultCode = R::OK;
+            QTest::keyClick(box->txtEntry, Qt::Key_Return);
         });
-        frmParameter::GetParameter(nullptr, "Prompt", kind, maxLength, "", 1, "T");
-        return text;
+        EXPECT_EQ(frmParameter::GetParameter(nullptr, "Prompt", kind, maxLength, "", 1, "T"), R::OK);
+        return ParameterResult;
     }
 };
 
@@ -40,16 +40,17 @@ struct ParameterTest : ::testing::Test
 
 TEST_F(ParameterTest, TypedKindsFilterConvertAndKeepToTheMaximum)
 {
-    EXPECT_EQ(Type(Text, 6, "1:25"), "1:25");
-    EXPECT_EQ(Type(Text, 6, "ab12"), "AB12");
-    EXPECT_EQ(Type(Text, 6, "abcdefg"), "ABCDEF");
-    EXPECT_EQ(Type(Text, 6, "a[b{c"), "ABC");
-    EXPECT_EQ(Type(Text, 6, "a b"), "A B");
-    EXPECT_EQ(Type(Alphanumeric, 10, "x-1 y"), "X1Y");
-    EXPECT_EQ(Type(Digits, 10, "a1b2"), "12");
-    EXPECT_EQ(Type(Hex, 10, "afgF9"), "AFF9");
-    // A kind outside the table takes every character without a limit.
-    EXPECT_EQ(Type(9, 2, "a[b{c"), "a[b{c");
+    const std::tuple<int32_t, const char*, const char*> cases[] = {
+        {Text, "1:25", "1:25"},      {Text, "ab12", "AB12"},
+        {Text, "abcdefg", "ABCDEF"}, {Text, "a[b{c", "ABC"},
+        {Text, "a b", "A B"},        {Alphanumeric, "x-1 y", "X1Y"},
+        {Digits, "a1b2", "12"},      {Hex, "afgF9", "AFF9"},
+        {9, "a[b{c", "a[b{c"}, // a kind outside the table takes every character without a limit
+    };
+    for (const auto& [kind, keys, expected] : cases) {
+        SCOPED_TRACE(keys);
+        EXPECT_EQ(Type(kind, kind == 9 ? 2 : 6, keys), expected);
+    }
 }
 
 TEST_F(ParameterTest, EditingKeysPassOtherCharactersAreRefused)
@@ -80,63 +81,40 @@ TEST_F(ParameterTest, PastedTextIsFilteredAndCancelStillWritesTheAnswer)
 {
     QGuiApplication::clipboard()->setText("ab-12:[x]yz");
     QString text;
+    QRectF entry;
+    double width = 0;
     WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
         box->txtEntry->paste();
         text = box->txtEntry->text();
+        entry = box->EntryTwips;
+        width = box->OuterWidth();
         box->cmdButton[0]->click();
     });
-    // Cancel still writes the answer.
     EXPECT_EQ(frmParameter::GetParameter(nullptr, "Prompt", Alphanumeric, 6, "", 1, "T"), R::Cancel);
     EXPECT_EQ(text, "AB12XY");
     EXPECT_EQ(ParameterResult, "AB12XY");
-}
-
-TEST_F(ParameterTest, FindDeviceFieldIsSixCharactersWideAndCentred)
-{
-    QRectF entry;
-    double width = 0;
-    QWidget* focus = nullptr;
-    WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
-        entry = box->EntryTwips;
-        width = box->OuterWidth();
-        focus = box->focusWidget();
-        EXPECT_EQ(focus, box->txtEntry);
-        EXPECT_TRUE(box->txtEntry->text().isEmpty());
-        EXPECT_FALSE(box->Combo1->isVisible());
-        QTest::keyClicks(box->txtEntry, "12");
-        QTest::keyClick(box->txtEntry, Qt::Key_Return); // the default button, OK
-    });
-    EXPECT_EQ(frmParameter::GetParameter(nullptr, "Enter the ident, or loop:address", Text, 6, "", 1,
-                                         "Search for a Device"),
-              R::OK);
+    // The field is as wide as its six characters and centred.
     EXPECT_DOUBLE_EQ(entry.width(), 1800);
     EXPECT_DOUBLE_EQ(entry.center().x(), width / 2);
-    EXPECT_EQ(ParameterResult, "12");
 }
 
 TEST_F(ParameterTest, ListKindPreselectsAndAnswersThePosition)
 {
     const QString items = "Optical Smoke;Heat A1R;Heat CS;Multisensor";
-    struct Case
-    {
-        int preselect;
-        QString selected;
-        QString result;
-    };
-    for (const Case& c :
-         {Case{2, "Heat CS", "2"}, Case{9, "Multisensor", "3"}, Case{-1, "Optical Smoke", "0"}}) {
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {2, "Heat CS", "2"}, {9, "Multisensor", "3"}, {-1, "Optical Smoke", "0"}};
+    for (const auto& [preselect, expected, result] : cases) {
         QString selected;
         WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
             selected = box->Combo1->currentText();
             EXPECT_FALSE(box->txtEntry->isVisible());
-            EXPECT_EQ(box->Combo1->count(), 4);
             EXPECT_EQ(box->focusWidget(), box->cmdButton[0]);
             box->cmdButton[0]->click();
         });
-        EXPECT_EQ(frmParameter::GetParameter(nullptr, "Head type", List, c.preselect, items, 0, "Device"),
+        EXPECT_EQ(frmParameter::GetParameter(nullptr, "Head type", List, preselect, items, 0, "Device"),
                   R::OK);
-        EXPECT_EQ(selected, c.selected);
-        EXPECT_EQ(ParameterResult, c.result);
+        EXPECT_EQ(selected, expected);
+        EXPECT_EQ(ParameterResult, result);
     }
     // Enter in the list presses the default button (OK of Cancel/OK).
     WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
@@ -154,13 +132,7 @@ TEST_F(ParameterTest, ListKindPreselectsAndAnswersThePosition)
 
 TEST_F(ParameterTest, ButtonSetsHaveNoAccessKeysOddValuesGiveOKAndACloseAnswersCancelLike)
 {
-    struct Case
-    {
-        int32_t buttons;
-        QStringList captions;
-        int32_t closeAnswer;
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, QStringList, int32_t> cases[] = {
         {1, {"Cancel", "OK"}, R::Cancel},
         {2, {"Abort", "Retry", "Ignore"}, R::Abort},
         {3, {"Yes", "No", "Cancel"}, R::Cancel},
@@ -169,7 +141,8 @@ TEST_F(ParameterTest, ButtonSetsHaveNoAccessKeysOddValuesGiveOKAndACloseAnswersC
         {6, {"OK"}, R::OK},
         {0x400, {"OK"}, R::OK},
     };
-    for (const Case& c : cases) {
+    for (const auto& [buttons, captions, closeAnswer] : cases) {
+        SCOPED_TRACE(buttons);
         QStringList seen;
         WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
             int right = 0;
@@ -177,17 +150,17 @@ TEST_F(ParameterTest, ButtonSetsHaveNoAccessKeysOddValuesGiveOKAndACloseAnswersC
                 if (!b->isVisible())
                     continue;
                 seen << b->text();
-                EXPECT_GT(b->x(), right) << c.buttons; // no overlap, even for a short prompt
+                EXPECT_GT(b->x(), right); // no overlap, even for a short prompt
                 right = b->geometry().right() + 1;
             }
-            EXPECT_LT(right, box->width()) << c.buttons;
+            EXPECT_LT(right, box->width());
             QTest::keyClick(box->txtEntry, Qt::Key_Y, Qt::AltModifier); // no access keys
             QTest::keyClick(box->txtEntry, Qt::Key_Escape);
             EXPECT_EQ(box->ResultCode, 0);
             box->close();
         });
-        EXPECT_EQ(frmParameter::GetParameter(nullptr, "P", Text, 4, "", c.buttons, "T"), c.closeAnswer);
-        EXPECT_EQ(seen, c.captions) << c.buttons;
+        EXPECT_EQ(frmParameter::GetParameter(nullptr, "P", Text, 4, "", buttons, "T"), closeAnswer);
+        EXPECT_EQ(seen, captions);
     }
 }
 
@@ -198,9 +171,8 @@ TEST_F(ParameterTest, DisablesEveryOtherWindowIncludingErrorCheckAndRefusesASeco
     QWidget* errors = windows.Add("frmErrorCheck", "Error Check");
     QWidget* wasOff = windows.Add("frmGrid", "Grid", false);
     ParameterResult = "kept";
-    int32_t second = -1;
+    int32_t second = -1, messageDuring = -1;
     QString resultDuringRefusal;
-    int32_t messageDuring = -1;
     WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
         EXPECT_FALSE(owner->isEnabled());
         EXPECT_FALSE(errors->isEnabled());

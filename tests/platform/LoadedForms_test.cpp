@@ -1,57 +1,32 @@
+#include "app/BoxDriver.h"
 #include "platform/LoadedForms.h"
 
 #include <QCoreApplication>
-#include <QWidget>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace platform;
 
-namespace {
-
-struct LoadedFormsTest : ::testing::Test
+TEST(LoadedForms, ListKeepsLoadOrderDropsUnloadedAndDestroyedWindowsAndMatchesNamesExactly)
 {
-    void SetUp() override { ResetLoadedForms(); }
-    void TearDown() override { ResetLoadedForms(); }
-
-    QWidget* Make(const QString& name, const QString& caption)
-    {
-        owned.push_back(std::make_unique<QWidget>());
-        QWidget* w = owned.back().get();
-        w->setObjectName(name);
-        w->setWindowTitle(caption);
-        LoadForm(w);
-        return w;
-    }
-    std::vector<std::unique_ptr<QWidget>> owned;
-};
-
-} // namespace
-
-TEST_F(LoadedFormsTest, ListKeepsLoadOrderAndDropsUnloadedAndDestroyedWindows)
-{
-    QWidget* a = Make("frmA", "A");
-    QWidget* b = Make("frmB", "B");
-    QWidget* c = Make("frmC", "C");
+    ResetLoadedForms();
+    TestWindows windows;
+    QWidget* a = windows.Add("frmA", "A");
+    windows.Add("frmB", "B");
+    QWidget* c = windows.Add("frmDevices", "Device Details");
     LoadForm(a); // loading again keeps its place
-    EXPECT_EQ(LoadedForms(), (std::vector<QWidget*>{a, b, c}));
-
-    owned[1].reset(); // b destroyed without an unload
-    EXPECT_EQ(LoadedForms(), (std::vector<QWidget*>{a, c}));
-
-    owned[0].release();
-    UnloadForm(a); // deferred delete
-    EXPECT_EQ(LoadedForms(), (std::vector<QWidget*>{c}));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(LoadedForms(), (std::vector<QWidget*>{c}));
-}
-
-TEST_F(LoadedFormsTest, IsFormLoadedComparesNamesCaseSensitively)
-{
-    QWidget* d = Make("frmDevices", "Device Details");
+    EXPECT_EQ(LoadedForms(), (std::vector<QWidget*>{a, windows.owned[1].get(), c}));
     EXPECT_TRUE(IsFormLoaded("frmDevices"));
     EXPECT_FALSE(IsFormLoaded("frmdevices"));
-    owned[0].release();
-    UnloadFormNow(d);
+
+    windows.owned[1].reset(); // destroyed without an unload
+    EXPECT_EQ(LoadedForms(), (std::vector<QWidget*>{a, c}));
+    windows.owned[0].release();
+    UnloadForm(a); // deferred delete
+    EXPECT_EQ(LoadedForms(), std::vector<QWidget*>{c});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(LoadedForms(), std::vector<QWidget*>{c});
+    windows.owned[2].release();
+    UnloadFormNow(c);
     EXPECT_FALSE(IsFormLoaded("frmDevices"));
+    ResetLoadedForms();
 }

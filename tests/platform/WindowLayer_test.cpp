@@ -9,48 +9,34 @@
 
 using namespace platform;
 
-TEST(WindowLayer, TopMostCanBeSwitchedWithoutHidingTheWindow)
+TEST(WindowLayer, TopMostSwitchesWithoutHidingAndRestoreLeavesAHiddenWindowHidden)
 {
     QWidget w;
     w.show();
     EXPECT_FALSE(IsTopMost(w));
-    SetTopMost(w, true);
-    EXPECT_TRUE(IsTopMost(w));
-    EXPECT_TRUE(w.isVisible());
-    SetTopMost(w, false);
-    EXPECT_FALSE(IsTopMost(w));
-    EXPECT_TRUE(w.isVisible());
-}
-
-TEST(WindowLayer, RestoreLeavesAHiddenWindowHiddenAndRestoresAMinimisedOne)
-{
-    QWidget hidden;
-    RestoreWindow(hidden);
-    EXPECT_FALSE(hidden.isVisible());
-
-    QWidget w;
+    for (bool on : {true, false}) {
+        SetTopMost(w, on);
+        EXPECT_EQ(IsTopMost(w), on);
+        EXPECT_TRUE(w.isVisible());
+    }
     w.showMinimized();
     ASSERT_TRUE(w.isMinimized());
     RestoreWindow(w);
     EXPECT_FALSE(w.isMinimized());
     EXPECT_TRUE(w.isVisible());
 
-    QWidget quiet;
-    ShowWithoutActivating(quiet);
-    EXPECT_TRUE(quiet.isVisible());
-    EXPECT_FALSE(quiet.testAttribute(Qt::WA_ShowWithoutActivating));
+    QWidget hidden;
+    RestoreWindow(hidden);
+    EXPECT_FALSE(hidden.isVisible());
+    ShowWithoutActivating(hidden);
+    EXPECT_TRUE(hidden.isVisible());
+    EXPECT_FALSE(hidden.testAttribute(Qt::WA_ShowWithoutActivating));
 }
 
-TEST(WindowLimits, MinimaComeFromTwipsAndMaximaAreFixed)
+TEST(WindowLimits, MinimaComeFromTwipsAndTheLimitsAreGivenBack)
 {
-    const WindowLimits stats = MakeWindowLimits(9615, 6000);
-    EXPECT_EQ(stats.MinTrackWidth, 641);
-    EXPECT_EQ(stats.MinTrackHeight, 400);
-    EXPECT_EQ(stats.MaxTrackWidth, 1800);
-    EXPECT_EQ(stats.MaxTrackHeight, 10000);
-
     QWidget w;
-    MinMaxWindowProc(w, stats);
+    MinMaxWindowProc(w, MakeWindowLimits(9615, 6000));
     EXPECT_EQ(w.minimumSize(), QSize(641, 400));
     EXPECT_EQ(w.maximumSize(), QSize(1800, 10000));
     RestoreWindowProc(w);
@@ -72,14 +58,13 @@ TEST(Icons, EveryNamedIconIsDrawnAndTheyDiffer)
                                "INFO2_ICON", "MONITOR_ICON"};
     QList<QImage> images;
     for (const QString& n : names) {
-        const QPixmap pm = IconPixmap(n);
-        ASSERT_FALSE(pm.isNull()) << n.toStdString();
-        EXPECT_EQ(pm.size(), QSize(32, 32)) << n.toStdString();
-        const QImage img = pm.toImage();
-        EXPECT_EQ(img.pixelColor(0, 0).alpha(), 0) << n.toStdString(); // corners stay clear
-        EXPECT_GT(img.pixelColor(16, 16).alpha(), 0) << n.toStdString();
+        SCOPED_TRACE(n.toStdString());
+        const QImage img = IconPixmap(n).toImage();
+        EXPECT_EQ(img.size(), QSize(32, 32));
+        EXPECT_EQ(img.pixelColor(0, 0).alpha(), 0); // corners stay clear
+        EXPECT_GT(img.pixelColor(16, 16).alpha(), 0);
         for (const QImage& other : images)
-            EXPECT_NE(img, other) << n.toStdString();
+            EXPECT_NE(img, other);
         images << img;
     }
     EXPECT_EQ(IconPixmap("LOCKED").size(), QSize(16, 16));

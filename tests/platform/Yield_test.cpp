@@ -7,45 +7,31 @@
 
 using namespace platform;
 
-namespace {
-struct ScaleGuard
-{
-    explicit ScaleGuard(double s) { SetTimeoutScale(s); }
-    ~ScaleGuard() { SetTimeoutScale(1.0); }
-};
-} // namespace
-
-TEST(Yield, WaitEndsWhenTheConditionIsMadeTrueByAnEvent)
+TEST(Yield, WaitEndsOnTheConditionOnItsGuardsDestructionOrAfterTheScaledTimeOut)
 {
     bool flag = false;
-    QTimer::singleShot(20, [&] { flag = true; });
-    EXPECT_EQ(WaitDepth(), 0);
     int depthSeen = -1;
+    QTimer::singleShot(20, [&] { flag = true; });
     QTimer::singleShot(5, [&] { depthSeen = WaitDepth(); });
     EXPECT_TRUE(WaitUntil([&] { return flag; }, 5000));
     EXPECT_EQ(depthSeen, 1);
     EXPECT_EQ(WaitDepth(), 0);
-}
 
-TEST(Yield, TimeOutIsShortenedByTheTestScale)
-{
-    ScaleGuard scale(0.01);
+    auto guard = std::make_unique<QObject>();
+    QTimer::singleShot(10, [&] { guard.reset(); });
+    EXPECT_FALSE(WaitUntil([] { return false; }, -1, guard.get()));
+    EXPECT_EQ(guard, nullptr);
+
+    SetTimeoutScale(0.01);
     EXPECT_EQ(ScaledTimeout(5000), 50);
     EXPECT_EQ(ScaledTimeout(10), 1);
     EXPECT_EQ(ScaledTimeout(-1), -1);
     QElapsedTimer t;
     t.start();
     EXPECT_FALSE(WaitUntil([] { return false; }, 5000));
+    SetTimeoutScale(1.0);
     EXPECT_LT(t.elapsed(), 2000);
     EXPECT_GE(t.elapsed(), 45);
-}
-
-TEST(Yield, WaitEndsWhenItsGuardIsDestroyed)
-{
-    auto guard = std::make_unique<QObject>();
-    QTimer::singleShot(10, [&] { guard.reset(); });
-    EXPECT_FALSE(WaitUntil([] { return false; }, -1, guard.get()));
-    EXPECT_EQ(guard, nullptr);
 }
 
 TEST(Yield, DoEventsNestsOnlyToItsLimit)
@@ -54,8 +40,7 @@ TEST(Yield, DoEventsNestsOnlyToItsLimit)
     int deepest = 0, depth = 0, runs = 0;
     std::function<void()> handler = [&] {
         ++runs;
-        ++depth;
-        deepest = std::max(deepest, depth);
+        deepest = std::max(deepest, ++depth);
         if (runs < 100) {
             QTimer::singleShot(0, handler);
             DoEvents();
