@@ -93,6 +93,7 @@ struct PlainBoxAnswers
             if (box == nullptr)
                 return;
             seen = box->windowTitle() + "|" + box->text();
+            icon = box->icon();
             if (auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash")))
                 splashTimerRan = splashTimerRan || splash->Timer1->isActive();
             ++count;
@@ -104,6 +105,7 @@ struct PlainBoxAnswers
     }
     QTimer timer;
     QString seen;
+    QMessageBox::Icon icon = QMessageBox::Critical;
     bool splashTimerRan = false;
     int count = 0;
 };
@@ -165,6 +167,7 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     EXPECT_TRUE(answers.seen.startsWith("Read Configuration File|Error Reading Configuration File\n"))
         << answers.seen.toStdString();
     EXPECT_TRUE(answers.seen.endsWith("In Line 3 Continue ?")) << answers.seen.toStdString();
+    EXPECT_EQ(answers.icon, QMessageBox::NoIcon);
     EXPECT_FALSE(answers.splashTimerRan);
     EXPECT_EQ(MainWindowTop, 300);
     EXPECT_EQ(MainWindowLeft, 450); // read on past the bad line
