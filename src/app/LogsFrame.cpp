@@ -11,8 +11,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QValidator>
 
@@ -57,6 +59,17 @@ LogsFrame::LogsFrame(QWidget* parent) : QGroupBox(parent)
     dir1_->setHeaderHidden(true);
     for (int column = 1; column < folders_->columnCount(); ++column)
         dir1_->hideColumn(column);
+    // Folders are listed (and sorted) as they are read: the chosen folder is
+    // kept in view until the user scrolls or clicks in the list.
+    const auto revealLater = [this] {
+        if (revealPending_)
+            QTimer::singleShot(0, this, &LogsFrame::RevealDir1Path);
+    };
+    connect(folders_, &QAbstractItemModel::rowsInserted, this, revealLater);
+    connect(folders_, &QAbstractItemModel::layoutChanged, this, revealLater);
+    connect(dir1_->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { revealPending_ = false; });
+    connect(dir1_, &QAbstractItemView::pressed, this, [this] { revealPending_ = false; });
     connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
@@ -122,7 +135,14 @@ void LogsFrame::SetDir1Path(const QString& path)
         return;
     dir1_->setCurrentIndex(index);
     dir1_->expand(index);
-    dir1_->scrollTo(index);
+    revealPending_ = true;
+    RevealDir1Path();
+}
+
+void LogsFrame::RevealDir1Path()
+{
+    if (revealPending_)
+        dir1_->scrollTo(folders_->index(dirPath_));
 }
 
 void LogsFrame::Drive1_Change()

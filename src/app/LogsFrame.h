@@ -51,6 +51,8 @@ public:
 
 private:
     void FillDrives();
+    // Scrolls the folder list to the chosen folder while that is wanted.
+    void RevealDir1Path();
     // The platform's plain box: text, style (16 critical, 64 information),
     // title.
     void Report(const std::string& text, int style, const std::string& title);
@@ -63,4 +65,5 @@ private:
     QPushButton* cmdSelect_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QString dirPath_;
+    bool revealPending_ = false;
 };

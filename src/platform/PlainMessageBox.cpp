@@ -7,11 +7,27 @@
 
 namespace platform {
 
-int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t buttons, const QString& title)
+QMessageBox::Icon MessageIcon(int32_t style)
+{
+    switch (style & 0xF0) {
+    case 16:
+        return QMessageBox::Critical;
+    case 32:
+        return QMessageBox::Question;
+    case 48:
+        return QMessageBox::Warning;
+    case 64:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t style, const QString& title)
 {
     using B = QMessageBox::StandardButton;
     std::vector<std::pair<B, int32_t>> set;
-    switch (buttons) {
+    switch (style & 0x0F) {
     case 1:
         set = {{B::Ok, 1}, {B::Cancel, 2}};
         break;
@@ -31,7 +47,7 @@ int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t buttons, co
         set = {{B::Ok, 1}};
         break;
     }
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, owner);
+    QMessageBox box(MessageIcon(style), title, text, QMessageBox::NoButton, owner);
     box.setObjectName("PlainMessageBox");
     box.setTextFormat(Qt::PlainText);
     QString plain = text;

@@ -15,22 +15,7 @@ int32_t StandardBox(QWidget* owner, const std::string& text, int32_t style, cons
     QMessageBox box(owner);
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QString::fromStdString(text));
-    switch (style & 0xF0) {
-    case 16:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case 32:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case 48:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case 64:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
+    box.setIcon(MessageIcon(style));
     switch (style & 0x0F) {
     case 1:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -78,7 +63,7 @@ int32_t ShowPlainMessage(QWidget* owner, const std::string& text, int32_t style,
 {
     if (g_plain)
         return g_plain(owner, text, style, title);
-    return PlainMessageBox(owner, QString::fromStdString(text), style & 0x0F, QString::fromStdString(title));
+    return PlainMessageBox(owner, QString::fromStdString(text), style, QString::fromStdString(title));
 }
 
 } // namespace platform

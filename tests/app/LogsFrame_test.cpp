@@ -4,8 +4,10 @@
 #include "platform/ProgramMessage.h"
 
 #include <QComboBox>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -65,6 +67,8 @@ protected:
 
 TEST_F(LogsFrameTest, OpeningSetsCaptionsFolderAndDriveList)
 {
+    QTreeView* dir = frame_.Dir1();
+    QSignalSpy loaded(qobject_cast<QFileSystemModel*>(dir->model()), &QFileSystemModel::directoryLoaded);
     frame_.Open(LogsFrame::Mode::Set);
     EXPECT_FALSE(frame_.isHidden());
     EXPECT_EQ(frame_.title(), "Set Comms Logs Folder");
@@ -75,6 +79,19 @@ TEST_F(LogsFrameTest, OpeningSetsCaptionsFolderAndDriveList)
     EXPECT_EQ(frame_.Drive1()->itemText(0), "/");
     EXPECT_EQ(frame_.cmdNewFolder()->text(), "Make New Folder");
     EXPECT_EQ(frame_.cmdCancel()->text(), "Cancel");
+    // The folder list is read (and sorted) in the background; the chosen
+    // folder is brought into view once the folders above it are listed.
+    dir->setGeometry(0, 0, 300, 150);
+    const auto read = [&loaded](const fs::path& folder) {
+        for (const QList<QVariant>& signal : loaded)
+            if (signal.at(0).toString() == QString::fromStdString(folder.string()))
+                return true;
+        return false;
+    };
+    for (int wait = 0; wait < 500 && !(read(root_) && read(root_.parent_path())); ++wait)
+        QTest::qWait(10);
+    QTest::qWait(50);
+    EXPECT_TRUE(dir->viewport()->rect().intersects(dir->visualRect(dir->currentIndex())));
 
     frame_.SetDir1Path(Path("elsewhere"));
     frame_.Open(LogsFrame::Mode::Export);

@@ -27,6 +27,7 @@ public:
                 return;
             texts.append(box->text());
             titles.append(box->windowTitle());
+            icons.append(box->icon());
             if (whileShown)
                 whileShown();
             box->button(button)->click();
@@ -35,6 +36,7 @@ public:
     }
     QStringList texts;
     QStringList titles;
+    QList<QMessageBox::Icon> icons;
     std::function<void()> whileShown; // runs before each box is answered
 
 private:

@@ -100,6 +100,7 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     EXPECT_TRUE(answers.texts[1].startsWith("Error Reading Configuration File\n"))
         << answers.texts[1].toStdString();
     EXPECT_TRUE(answers.texts[1].endsWith("In Line 3 Continue ?")) << answers.texts[1].toStdString();
+    EXPECT_EQ(answers.icons[1], QMessageBox::NoIcon);
     EXPECT_FALSE(splashTimerRan);
     EXPECT_EQ(MainWindowTop, 300);
     EXPECT_EQ(MainWindowLeft, 450); // read on past the bad line

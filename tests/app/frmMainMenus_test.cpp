@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -362,6 +363,18 @@ TEST_F(MenusTest, AnRccReadNeedsAnRcc)
     ASSERT_EQ(plain.size(), 2);
     EXPECT_EQ(plain[0], "Read an RCC: Please Select an RCC and then Try Again (16)");
     EXPECT_TRUE(IsLoopInterface); // left as it was
+
+    // The platform's own box shows the style's critical icon.
+    platform::SetPlainMessageHandler({});
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(20, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            icon = box->icon();
+            box->accept();
+        }
+    });
+    form->ToolsRCCRead_Click();
+    EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
 TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)

@@ -47,21 +47,6 @@ TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunch)
     EXPECT_FALSE(isLoopInterface);
 }
 
-TEST(CommsLaunch, TheTickDispatchAndThePortFailureTitle)
-{
-    const std::pair<int, CommsDispatch> actions[] = {{kCommsProgram, CommsDispatch::Program},
-                                                     {kCommsCompare, CommsDispatch::Compare},
-                                                     {kCommsRead, CommsDispatch::Read},
-                                                     {kCommsOpenOnly, CommsDispatch::None},
-                                                     {0, CommsDispatch::None},
-                                                     {7, CommsDispatch::None}};
-    for (const auto& [action, dispatch] : actions)
-        EXPECT_EQ(DispatchFor(action), dispatch) << action;
-    for (int node : {0, -1})
-        EXPECT_EQ(PortFailureTitle(node), "Open Communications with Radio Hub");
-    EXPECT_EQ(PortFailureTitle(31), "Open Communications with RCC 31");
-}
-
 TEST(CommsLaunch, ToolbarDispatch)
 {
     struct Row
