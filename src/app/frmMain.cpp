@@ -971,10 +971,16 @@ void frmMain::DisplayNodes()
     ClearScreen();
     siteName_->setText(" " + Q(SiteName) + " ");
     ComputeDrawingExtent();
-    if (WidthTwips() < DrawingWidth)
-        SetSizeTwips(DrawingWidth, HeightTwips());
-    if (HeightTwips() < DrawingHeight)
-        SetSizeTwips(WidthTwips(), DrawingHeight);
+    // The window grows to show the drawing, but never past the screen: the
+    // scroll bars reach the rest, and the window's own controls stay in reach.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect();
+    const long maxWidth = avail.isEmpty() ? DrawingWidth : PixelsToTwips(avail.width());
+    const long maxHeight = avail.isEmpty() ? DrawingHeight : PixelsToTwips(avail.height());
+    if (WidthTwips() < DrawingWidth && WidthTwips() < maxWidth)
+        SetSizeTwips(std::min<long>(DrawingWidth, maxWidth), HeightTwips());
+    if (HeightTwips() < DrawingHeight && HeightTwips() < maxHeight)
+        SetSizeTwips(WidthTwips(), std::min<long>(DrawingHeight, maxHeight));
     ReDraw(-1);
     siteName_->adjustSize();
     PlaceTwips(siteName_, SiteNameX, SiteNameY);
