@@ -172,8 +172,9 @@ void frmErrorCheck::cmdClose_Click()
 
 void frmErrorCheck::PlaceControls()
 {
-    const long width = PixelsToTwips(this->width());
-    const long height = PixelsToTwips(this->height());
+    // The window's outer size: the frame takes its share of the margins.
+    const long width = PixelsToTwips(frameGeometry().width());
+    const long height = PixelsToTwips(frameGeometry().height());
     const long closeWidth = PixelsToTwips(cmdClose->width());
     const long closeHeight = PixelsToTwips(cmdClose->height());
     const long closeLeft = width - closeWidth - 300;
@@ -189,6 +190,12 @@ void frmErrorCheck::PlaceControls()
 void frmErrorCheck::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    PlaceControls();
+}
+
+void frmErrorCheck::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
     PlaceControls();
 }
 

@@ -40,6 +40,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The frame, whose size the placing takes in, is known once the window
+    // has been moved into it.
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

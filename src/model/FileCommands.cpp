@@ -88,7 +88,13 @@ void FileCommands::Open()
 
 void FileCommands::OpenRecent(int k)
 {
-    if (k < 1 || k > 10 || !CheckForChanges()) {
+    if (k < 1 || k > 10) {
+        return;
+    }
+    // As Open does: a name edit left open would otherwise be committed later
+    // into the site just loaded.
+    host_.EndSiteNameEdit();
+    if (!CheckForChanges()) {
         return;
     }
     SiteFileName = MruFiles[static_cast<std::size_t>(k)];

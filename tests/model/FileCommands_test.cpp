@@ -259,6 +259,7 @@ TEST_F(FileCommandsTest, ADeletedRecentFileIsReportedAndNotTakenAsASite)
     MruFiles[1] = folder.File("a.qvs");
     MruFiles[2] = folder.File("gone.qvs");
     commands.OpenRecent(2);
+    EXPECT_EQ(host.siteNameCommits, 1); // an open name edit belongs to the old site
     ASSERT_EQ(host.asked.size(), 1u);
     EXPECT_EQ(host.asked[0].rfind("ERROR : Unable to Open " + folder.File("gone.qvs"), 0), 0u);
     EXPECT_FALSE(Nodes[0].InUse());
