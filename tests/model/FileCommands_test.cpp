@@ -250,6 +250,13 @@ TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
     EXPECT_EQ(SiteFileName, "No File Loaded");
     EXPECT_EQ(MruFiles[1], "");
     EXPECT_FALSE(Nodes[0].InUse());
+
+    // Save then asks where, as for a site never saved
+    host.files = {std::nullopt};
+    commands.Save();
+    ASSERT_EQ(host.dialogs.size(), 2u);
+    EXPECT_TRUE(host.dialogs[1].save);
+    EXPECT_FALSE(std::filesystem::exists("No File Loaded"));
 }
 
 TEST_F(FileCommandsTest, ADeletedRecentFileIsReportedAndNotTakenAsASite)
@@ -312,18 +319,23 @@ TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
     EXPECT_TRUE(FileChanged);
 }
 
-TEST_F(FileCommandsTest, APromptDuringASaveDoesNotDropTheChanges)
+TEST_F(FileCommandsTest, NothingReplacesTheSiteWhileASaveRuns)
 {
     SmallSite();
     const std::string path = folder.File("slow.qvs");
     bool wentOn = true;
     host.whileDialogOpen = [&] {
-        host.answers = {kAnswerYes};
+        host.answers = {kAnswerNo};
         wentOn = commands.CheckForChanges(); // e.g. a file handed over meanwhile
+        FileChanged = false;
+        commands.Open(); // not even an unchanged site is replaced
+        FileChanged = true;
     };
     host.files = {path};
     commands.SaveAs();
     EXPECT_FALSE(wentOn);
+    EXPECT_EQ(host.dialogs.size(), 1u);
+    EXPECT_TRUE(Nodes[2].InUse());
     EXPECT_TRUE(std::filesystem::exists(path)); // the first save still finished
     EXPECT_FALSE(commands.SaveAborted());
     EXPECT_FALSE(commands.SaveInProgress());
