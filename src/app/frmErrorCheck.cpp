@@ -70,8 +70,14 @@ frmErrorCheck* frmErrorCheck::Display(QWidget* owner)
     return window;
 }
 
-frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(owner, Qt::Window)
+frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(nullptr, Qt::Window)
 {
+    // A window of its own, not a child of the owner: a question or the
+    // communications window disables the owner, and the list must stay
+    // usable then. It still goes with its owner.
+    if (owner != nullptr) {
+        connect(owner, &QObject::destroyed, this, [window = this] { delete window; });
+    }
     setObjectName("frmErrorCheck");
     setWindowTitle("Error Check");
 

@@ -195,11 +195,17 @@ TEST_F(ErrorCheckWindow, AWindowBeyondTheRightEdgeComesBackInside)
     EXPECT_EQ(w->y(), 40);
 }
 
-TEST_F(ErrorCheckWindow, GoingWithItsOwnerEndsTheOpenMark)
+TEST_F(ErrorCheckWindow, StaysUsableWhileItsOwnerIsDisabledAndGoesWithIt)
 {
     auto owner = std::make_unique<QWidget>();
-    frmErrorCheck::Display(owner.get());
+    platform::LoadForm(owner.get());
+    frmErrorCheck* w = frmErrorCheck::Display(owner.get());
     EXPECT_TRUE(ErrorCheckOpen);
+    // a question waiting disables the owner, not the list
+    const auto saved = platform::DisableOtherForms(nullptr, "Error Check");
+    EXPECT_FALSE(owner->isEnabled());
+    EXPECT_TRUE(w->cmdRefresh->isEnabled());
+    platform::RestoreFormStates(saved);
     owner.reset();
     EXPECT_FALSE(ErrorCheckOpen);
     EXPECT_EQ(frmErrorCheck::Loaded(), nullptr);
