@@ -21,7 +21,8 @@ public:
 
     // Loads the window when it is not loaded (it fills itself from the list
     // as it stands), shows it and brings it forward. A window already loaded
-    // keeps its text.
+    // keeps its text. The window is not disabled with its owner but is
+    // deleted with it.
     static frmErrorCheck* Display(QWidget* owner);
     ~frmErrorCheck() override;
 
