@@ -70,8 +70,14 @@ frmErrorCheck* frmErrorCheck::Display(QWidget* owner)
     return window;
 }
 
-frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(owner, Qt::Window)
+frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(nullptr, Qt::Window)
 {
+    // A window of its own, not a child of the owner: a question or the
+    // communications window disables the owner, and the list must stay
+    // usable then. It still goes with its owner.
+    if (owner != nullptr) {
+        connect(owner, &QObject::destroyed, this, [window = this] { delete window; });
+    }
     setObjectName("frmErrorCheck");
     setWindowTitle("Error Check");
 
@@ -172,8 +178,9 @@ void frmErrorCheck::cmdClose_Click()
 
 void frmErrorCheck::PlaceControls()
 {
-    const long width = PixelsToTwips(this->width());
-    const long height = PixelsToTwips(this->height());
+    // The window's outer size: the frame takes its share of the margins.
+    const long width = PixelsToTwips(frameGeometry().width());
+    const long height = PixelsToTwips(frameGeometry().height());
     const long closeWidth = PixelsToTwips(cmdClose->width());
     const long closeHeight = PixelsToTwips(cmdClose->height());
     const long closeLeft = width - closeWidth - 300;
@@ -189,6 +196,12 @@ void frmErrorCheck::PlaceControls()
 void frmErrorCheck::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    PlaceControls();
+}
+
+void frmErrorCheck::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
     PlaceControls();
 }
 

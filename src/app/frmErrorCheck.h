@@ -21,7 +21,8 @@ public:
 
     // Loads the window when it is not loaded (it fills itself from the list
     // as it stands), shows it and brings it forward. A window already loaded
-    // keeps its text.
+    // keeps its text. The window is not disabled with its owner but is
+    // deleted with it.
     static frmErrorCheck* Display(QWidget* owner);
     ~frmErrorCheck() override;
 
@@ -40,6 +41,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The frame, whose size the placing takes in, is known once the window
+    // has been moved into it.
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -61,7 +61,8 @@ public:
     // --- file state ----------------------------------------------------------
     void UpdateTitleBar() override;
     // The save-changes prompt: true go on, false stop. Only Yes (which saves
-    // first) and No go on; any other answer keeps the changes and stops.
+    // first) and No go on; any other answer keeps the changes and stops, and
+    // nothing goes on while a save runs.
     bool CheckForChanges();
     // A Save or Save As is running (a second one, and the exit, wait).
     bool SaveInProgress() const { return fileCommands_.SaveInProgress(); }

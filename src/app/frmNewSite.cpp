@@ -6,31 +6,64 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 
 // A combo box whose typed text chooses nothing: index is the chosen item's
-// position, set only when an item is picked from the list.
-QComboBox* MakeChoiceBox(QWidget* parent, bool editable, int& index)
+// position, set only when an item is picked from the list (its pop-up, the
+// arrow keys or the wheel) and cleared by typing. The toolkit also picks the
+// item whose text was typed once the typing ends; that pick is no choice.
+class ChoiceBox : public QComboBox
 {
-    auto* box = new QComboBox(parent);
-    box->setEditable(editable);
-    if (editable) {
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setCompleter(nullptr);
-        QObject::connect(box, &QComboBox::editTextChanged, parent, [&index, box](const QString& text) {
-            if (box->currentIndex() < 0 || box->itemText(box->currentIndex()) != text) {
-                index = -1;
-            }
+public:
+    ChoiceBox(QWidget* parent, int& index) : QComboBox(parent), index_(index)
+    {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        setCompleter(nullptr);
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this] { index_ = -1; });
+        connect(this, &QComboBox::activated, this, [this](int i) {
+            if (picking_)
+                index_ = i;
         });
     }
-    QObject::connect(box, &QComboBox::activated, parent, [&index](int i) { index = i; });
-    return box;
-}
+
+    // The pop-up hides itself just before it reports the item picked in it.
+    void hidePopup() override
+    {
+        picking_ = true;
+        QTimer::singleShot(0, this, [this] { picking_ = false; });
+        QComboBox::hidePopup();
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        Pick([&] { QComboBox::keyPressEvent(event); });
+    }
+    void wheelEvent(QWheelEvent* event) override
+    {
+        Pick([&] { QComboBox::wheelEvent(event); });
+    }
+
+private:
+    template <typename Step> void Pick(Step step)
+    {
+        picking_ = true;
+        step();
+        picking_ = false;
+    }
+
+    int& index_;
+    bool picking_ = false;
+};
 
 } // namespace
 
@@ -54,12 +87,12 @@ frmNewSite::frmNewSite(QWidget* parent) : QDialog(parent)
     }
     QtyCombo->setCurrentIndex(0);
     LoopQtyLbl = new QLabel("Number of Loops", this);
-    LoopCombo = MakeChoiceBox(this, true, loopIndex_);
+    LoopCombo = new ChoiceBox(this, loopIndex_);
     for (int i = 1; i <= 4; ++i) {
         LoopCombo->addItem(QString::number(i));
     }
     ProtocolLabel = new QLabel("Loop Protocol", this);
-    ProtocolCombo = MakeChoiceBox(this, true, protocolIndex_);
+    ProtocolCombo = new ChoiceBox(this, protocolIndex_);
     ProtocolCombo->addItem("Apollo XP95", 1);
     ProtocolCombo->addItem("Ziton ZP", 2);
     LoopCombo->setCurrentIndex(-1);

@@ -16,6 +16,7 @@ namespace {
 constexpr int kStyleStopOk = 16;
 constexpr int kStyleQuestionYesNoCancel = 35;
 const char* const kUntitled = "untitled.qvs";
+const char* const kNoFileLoaded = "No File Loaded";
 
 // Clears a flag when the scope ends, whichever way it ends.
 class ClearOnExit
@@ -45,6 +46,11 @@ std::string ActiveNodeName()
 
 bool FileCommands::CheckForChanges()
 {
+    if (saveInProgress_) {
+        // The site is being written (this runs during one of the save's
+        // yields): nothing may replace it under the writer.
+        return false;
+    }
     if (!FileChanged) {
         return true;
     }
@@ -88,7 +94,13 @@ void FileCommands::Open()
 
 void FileCommands::OpenRecent(int k)
 {
-    if (k < 1 || k > 10 || !CheckForChanges()) {
+    if (k < 1 || k > 10) {
+        return;
+    }
+    // As Open does: a name edit left open would otherwise be committed later
+    // into the site just loaded.
+    host_.EndSiteNameEdit();
+    if (!CheckForChanges()) {
         return;
     }
     SiteFileName = MruFiles[static_cast<std::size_t>(k)];
@@ -112,7 +124,7 @@ bool FileCommands::LoadConfigFile()
         host_.Ask("ERROR : Unable to Open " + SiteFileName +
                       "\r\nAs it is not a valid Quorvel Configuration File",
                   kStyleStopOk, "Open Configuration File");
-        SiteFileName = "No File Loaded";
+        SiteFileName = kNoFileLoaded;
         host_.UpdateTitleBar();
         return false;
     }
@@ -145,7 +157,9 @@ void FileCommands::Save()
     saveInProgress_ = true;
     ClearOnExit clear(saveInProgress_);
     host_.EndSiteNameEdit();
-    if (SiteFileName == kUntitled || SiteFileName.empty()) {
+    // After a failed open the site has no file either: a site built on it is
+    // not to be written to a file of that name in the working folder.
+    if (SiteFileName == kUntitled || SiteFileName == kNoFileLoaded || SiteFileName.empty()) {
         SaveAsSteps();
         return;
     }

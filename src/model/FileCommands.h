@@ -48,7 +48,8 @@ public:
 
     // True to go on, False to stop. Asks to save a changed site: Yes runs
     // Save As (go on only when it saved), No drops the changes; every other
-    // answer, a box that did not show included, stops.
+    // answer, a box that did not show included, stops. While a save runs it
+    // stops at once, changed site or not.
     bool CheckForChanges();
 
     void Open();            // File > Open

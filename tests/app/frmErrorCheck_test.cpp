@@ -139,8 +139,9 @@ TEST_F(ErrorCheckWindow, KeepsItsRectangleAndMinimumSize)
     EXPECT_EQ(w->width(), 600);
     EXPECT_EQ(w->height(), 500);
     EXPECT_EQ(w->minimumSize(), QSize(400, 400));
-    // the close button sits 300 twips from the right, the list above the buttons
-    EXPECT_EQ(w->cmdClose->geometry().right() + 1, 600 - 20);
+    // the close button sits 300 twips inside the outer right edge, the list
+    // above the buttons
+    EXPECT_EQ(w->cmdClose->geometry().right() + 1, w->frameGeometry().width() - 20);
     EXPECT_EQ(w->cmdRefresh->y(), w->cmdClose->y());
     EXPECT_LT(w->RTB1->geometry().bottom(), w->cmdClose->y());
     w->resize(700, 650);
@@ -194,11 +195,17 @@ TEST_F(ErrorCheckWindow, AWindowBeyondTheRightEdgeComesBackInside)
     EXPECT_EQ(w->y(), 40);
 }
 
-TEST_F(ErrorCheckWindow, GoingWithItsOwnerEndsTheOpenMark)
+TEST_F(ErrorCheckWindow, StaysUsableWhileItsOwnerIsDisabledAndGoesWithIt)
 {
     auto owner = std::make_unique<QWidget>();
-    frmErrorCheck::Display(owner.get());
+    platform::LoadForm(owner.get());
+    frmErrorCheck* w = frmErrorCheck::Display(owner.get());
     EXPECT_TRUE(ErrorCheckOpen);
+    // a question waiting disables the owner, not the list
+    const auto saved = platform::DisableOtherForms(nullptr, "Error Check");
+    EXPECT_FALSE(owner->isEnabled());
+    EXPECT_TRUE(w->cmdRefresh->isEnabled());
+    platform::RestoreFormStates(saved);
     owner.reset();
     EXPECT_FALSE(ErrorCheckOpen);
     EXPECT_EQ(frmErrorCheck::Loaded(), nullptr);

@@ -89,8 +89,8 @@ void AnswerNewSite(int rccs, int loops, int protocol, const QString& name)
         for (auto [box, index] :
              {std::pair{dialog->QtyCombo, rccs - 1}, std::pair{dialog->LoopCombo, loops - 1},
               std::pair{dialog->ProtocolCombo, protocol - 1}}) {
-            box->setCurrentIndex(index);
-            emit box->activated(index);
+            box->setCurrentIndex(index - 1); // picked with the arrow key
+            QTest::keyClick(box, Qt::Key_Down);
         }
         dialog->cmdOK->click();
     });

@@ -9,11 +9,11 @@
 
 namespace {
 
-// Picks item i of a list as the user does.
+// Picks item i of a list as the user does, with the arrow key.
 void Choose(QComboBox* box, int i)
 {
-    box->setCurrentIndex(i);
-    emit box->activated(i);
+    box->setCurrentIndex(i - 1);
+    QTest::keyClick(box, Qt::Key_Down);
 }
 
 } // namespace
@@ -45,8 +45,9 @@ TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.Tag, "0");
 
-    // typed text is not a choice
+    // typed text is not a choice, not even once the typing ends
     QTest::keyClicks(dialog.LoopCombo->lineEdit(), "2");
+    emit dialog.LoopCombo->lineEdit()->editingFinished(); // as when the box loses the focus
     dialog.cmdOK_Click();
     EXPECT_EQ(answer.texts.last(), "You Must Select The Number of Loops");
 

@@ -250,6 +250,13 @@ TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
     EXPECT_EQ(SiteFileName, "No File Loaded");
     EXPECT_EQ(MruFiles[1], "");
     EXPECT_FALSE(Nodes[0].InUse());
+
+    // Save then asks where, as for a site never saved
+    host.files = {std::nullopt};
+    commands.Save();
+    ASSERT_EQ(host.dialogs.size(), 2u);
+    EXPECT_TRUE(host.dialogs[1].save);
+    EXPECT_FALSE(std::filesystem::exists("No File Loaded"));
 }
 
 TEST_F(FileCommandsTest, ADeletedRecentFileIsReportedAndNotTakenAsASite)
@@ -259,6 +266,7 @@ TEST_F(FileCommandsTest, ADeletedRecentFileIsReportedAndNotTakenAsASite)
     MruFiles[1] = folder.File("a.qvs");
     MruFiles[2] = folder.File("gone.qvs");
     commands.OpenRecent(2);
+    EXPECT_EQ(host.siteNameCommits, 1); // an open name edit belongs to the old site
     ASSERT_EQ(host.asked.size(), 1u);
     EXPECT_EQ(host.asked[0].rfind("ERROR : Unable to Open " + folder.File("gone.qvs"), 0), 0u);
     EXPECT_FALSE(Nodes[0].InUse());
@@ -311,18 +319,23 @@ TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
     EXPECT_TRUE(FileChanged);
 }
 
-TEST_F(FileCommandsTest, APromptDuringASaveDoesNotDropTheChanges)
+TEST_F(FileCommandsTest, NothingReplacesTheSiteWhileASaveRuns)
 {
     SmallSite();
     const std::string path = folder.File("slow.qvs");
     bool wentOn = true;
     host.whileDialogOpen = [&] {
-        host.answers = {kAnswerYes};
+        host.answers = {kAnswerNo};
         wentOn = commands.CheckForChanges(); // e.g. a file handed over meanwhile
+        FileChanged = false;
+        commands.Open(); // not even an unchanged site is replaced
+        FileChanged = true;
     };
     host.files = {path};
     commands.SaveAs();
     EXPECT_FALSE(wentOn);
+    EXPECT_EQ(host.dialogs.size(), 1u);
+    EXPECT_TRUE(Nodes[2].InUse());
     EXPECT_TRUE(std::filesystem::exists(path)); // the first save still finished
     EXPECT_FALSE(commands.SaveAborted());
     EXPECT_FALSE(commands.SaveInProgress());
