@@ -7,12 +7,38 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// Test programs point every port number away from the machine's real ports;
+// this lifts that for the numbers a test looks at, and puts it back after.
+struct RealPortNames
+{
+    explicit RealPortNames(std::initializer_list<int> numbers)
+    {
+        for (int n : numbers) {
+            const std::string name = "QVS_COM" + std::to_string(n);
+            const char* value = std::getenv(name.c_str());
+            saved.emplace_back(name, value != nullptr ? value : "");
+            unsetenv(name.c_str());
+        }
+    }
+    ~RealPortNames()
+    {
+        for (const auto& [name, value] : saved)
+            if (!value.empty())
+                setenv(name.c_str(), value.c_str(), 1);
+    }
+    std::vector<std::pair<std::string, std::string>> saved;
+};
 
 TEST(Ports, NumbersMapToFixedDevicesAndCanBePointedElsewhere)
 {
     platform::ResetPortList();
+    const RealPortNames real{1, 5, 7, 21, 32};
     const std::pair<int, const char*> fixed[] = {
         {1, "/dev/ttyS0"}, {5, "/dev/ttyUSB0"}, {21, "/dev/ttyACM0"}, {32, "/dev/ttyACM11"}, {0, ""},
         {33, ""}};
