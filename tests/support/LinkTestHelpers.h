@@ -10,11 +10,15 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <string>
+#include <unistd.h>
 
 inline void LogIntoFreshFolder(const std::string& name)
 {
     LogProg = true;
-    LogFolder = ::testing::TempDir() + "/" + name;
+    // One folder per test process, so test programs running side by side
+    // never share a log.
+    LogFolder = ::testing::TempDir() + "/qvs-" + std::to_string(::getpid()) + "-" + name;
     std::filesystem::remove_all(LogFolder);
     std::filesystem::create_directories(LogFolder);
 }

@@ -2,12 +2,15 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 TEST(ProgramFolder, OverrideIsCreatedAndUsed)
 {
-    const fs::path dir = fs::temp_directory_path() / "qvs-progfolder-test" / "nested";
+    const fs::path dir =
+        fs::temp_directory_path() / ("qvs-progfolder-" + std::to_string(::getpid())) / "nested";
     fs::remove_all(dir.parent_path());
     platform::SetProgramFolder(dir.string() + "/");
     EXPECT_EQ(platform::ProgramFolder(), dir.string());

@@ -3,13 +3,15 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace platform;
 
 TEST(RegistryStore, AnyNameIsKeptApartFromTheFolderTree)
 {
-    const fs::path dir = fs::temp_directory_path() / "qvs-registry-store";
+    const fs::path dir = fs::temp_directory_path() / ("qvs-registry-store-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     SetRegistryFolder(dir.string());
     // Names that mean something to a file system stay plain names here.
