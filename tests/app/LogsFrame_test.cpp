@@ -90,8 +90,12 @@ TEST_F(LogsFrameTest, OpeningSetsCaptionsFolderAndDriveList)
     };
     for (int wait = 0; wait < 500 && !(read(root_) && read(root_.parent_path())); ++wait)
         QTest::qWait(10);
-    QTest::qWait(50);
-    EXPECT_TRUE(dir->viewport()->rect().intersects(dir->visualRect(dir->currentIndex())));
+    const auto inView = [&] {
+        return dir->viewport()->rect().intersects(dir->visualRect(dir->currentIndex()));
+    };
+    for (int wait = 0; wait < 500 && !inView(); ++wait)
+        QTest::qWait(10);
+    EXPECT_TRUE(inView());
 
     frame_.SetDir1Path(Path("elsewhere"));
     frame_.Open(LogsFrame::Mode::Export);
