@@ -1,0 +1,416 @@
+// The main window's canvas display, quick info and node selection.
+#include "app/frmMain.h"
+
+#include "app/Startup.h"
+#include "app/frmMainInternal.h"
+#include "editors/frmDevices.h"
+#include "editors/frmNodeSettings.h"
+#include "hublink/frmComms.h"
+#include "model/CanvasDrag.h"
+#include "model/CanvasLayout.h"
+#include "model/CanvasStatus.h"
+#include "model/RccCommands.h"
+#include "model/Selection.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+#include "platform/ProgramMessage.h"
+#include "platform/ShellOpen.h"
+#include "platform/Units.h"
+#include "platform/Yield.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+// --- canvas display ---------------------------------------------------------------
+
+void frmMain::ClearScreen()
+{
+    canvas_->SetAutoRedraw(true);
+    canvas_->Cls();
+    for (auto& node : Nodes)
+        node.Hide();
+}
+
+void frmMain::ReDraw(int nodeIndex)
+{
+    canvas_->ReservePicture(DrawingWidth, DrawingHeight);
+    canvas_->SetAutoRedraw(true);
+    if (nodeIndex == -1)
+        ClearScreen();
+    else
+        canvas_->Cls();
+    for (int i = 0; i < kNodeCount; ++i)
+        NodeControls(i).Draw(NodeAt(i), true, *canvas_, Nodes, DisplayMode);
+    canvas_->SetAutoRedraw(false);
+    if (nodeIndex == -1) {
+        for (int i = 0; i < kNodeCount; ++i)
+            NodeControls(i).Draw(NodeAt(i), false, *canvas_, Nodes, DisplayMode);
+    } else if (nodeIndex >= 0 && nodeIndex < kNodeCount) {
+        NodeControls(nodeIndex).Draw(NodeAt(nodeIndex), false, *canvas_, Nodes, DisplayMode);
+    }
+    toolBar_->setVisible(Toolbar);
+    if (Toolbar)
+        toolBar_->raise();
+}
+
+void frmMain::ComputeDrawingExtent()
+{
+    siteName_->adjustSize();
+    const model::DrawingExtent extent = model::ComputeDrawingExtent(
+        Nodes, SiteNameX, SiteNameY, static_cast<int32_t>(::WidthTwips(siteName_)),
+        static_cast<int32_t>(::HeightTwips(siteName_)));
+    DrawingWidth = extent.width;
+    DrawingHeight = extent.height;
+}
+
+void frmMain::DisplayNodes()
+{
+    ClearScreen();
+    siteName_->setText(" " + Q(SiteName) + " ");
+    ComputeDrawingExtent();
+    // The window grows to show the drawing, but never past the screen: the
+    // scroll bars reach the rest, and the window's own controls stay in reach.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect();
+    const long maxWidth = avail.isEmpty() ? DrawingWidth : PixelsToTwips(avail.width());
+    const long maxHeight = avail.isEmpty() ? DrawingHeight : PixelsToTwips(avail.height());
+    if (WidthTwips() < DrawingWidth && WidthTwips() < maxWidth)
+        SetSizeTwips(std::min<long>(DrawingWidth, maxWidth), HeightTwips());
+    if (HeightTwips() < DrawingHeight && HeightTwips() < maxHeight)
+        SetSizeTwips(WidthTwips(), std::min<long>(DrawingHeight, maxHeight));
+    ReDraw(-1);
+    siteName_->adjustSize();
+    PlaceTwips(siteName_, SiteNameX, SiteNameY);
+    MenuItem("OptionsSiteName")->setChecked(ShowSiteName);
+    siteName_->setVisible(ShowSiteName);
+    siteName_->raise();
+    MenuItem("OutlineSiteName")->setChecked(BorderSiteName);
+    siteName_->setFrameShape(BorderSiteName ? QFrame::Box : QFrame::NoFrame);
+    MenuItem("LockObjects")->setChecked(Locked);
+    SetLockPicture(Locked);
+    UpdateTitleBar();
+    toolBar_->setVisible(Toolbar);
+}
+
+void frmMain::HScroll1_Change(int value)
+{
+    canvas_->SetLeftTwips(-value);
+}
+
+void frmMain::VScroll1_Change(int value)
+{
+    canvas_->SetTopTwips(Toolbar ? kToolbarHeight - value : -value);
+}
+
+void frmMain::cmdFull_Click()
+{
+    cmdFull_->hide();
+    hScroll_->hide();
+    vScroll_->hide();
+    SetSizeTwips(long{DrawingWidth} + 500, long{DrawingHeight} + 2000);
+    const long h = HeightTwips();
+    if (Toolbar) {
+        canvas_->SetTopTwips(kToolbarHeight);
+        canvas_->SetHeightTwips(h - kFrameHeight - kToolbarHeight);
+    } else {
+        canvas_->SetTopTwips(0);
+        canvas_->SetHeightTwips(h - kFrameHeight);
+    }
+    canvas_->SetLeftTwips(0);
+}
+
+void frmMain::PositionNodeTree()
+{
+    model::PositionNodeTree(Nodes, WidthTwips(), HeightTwips());
+}
+
+void frmMain::PositionNodeShell()
+{
+    model::PositionNodeShell(Nodes, WidthTwips(), HeightTwips(), PixelsToTwips(statusBar()->height()));
+}
+
+// --- quick info ---------------------------------------------------------------------
+
+void frmMain::RefreshQuickInfo()
+{
+    for (int i = 0; i < kNodeCount; ++i)
+        NodeControls(i).UpdateQI(NodeAt(i));
+}
+
+void frmMain::SetQuickInfoMode(int mode)
+{
+    NodeQuickInfoMode = mode;
+    for (int m = 0; m <= 3; ++m) {
+        MenuItem(kQuickInfoItems[m])->setChecked(m == mode);
+        ToolButton(kQuickInfoButtons[m])->setChecked(m == mode);
+    }
+    RefreshQuickInfo();
+}
+
+void frmMain::NoQuick_Click()
+{
+    SetQuickInfoMode(0);
+}
+
+void frmMain::LA_Quick_Click()
+{
+    SetQuickInfoMode(1);
+}
+
+void frmMain::Ident_Quick_Click()
+{
+    SetQuickInfoMode(2);
+}
+
+void frmMain::QuickChannels_Click()
+{
+    SetQuickInfoMode(3);
+}
+
+void frmMain::QI_Label_Click()
+{
+    for (const char* item : kQuickInfoItems)
+        MenuItem(item)->setChecked(false);
+    const int mode = model::NextQuickInfoMode(NodeQuickInfoMode);
+    if (mode >= 0 && mode <= 3)
+        SetQuickInfoMode(mode);
+    else
+        RefreshQuickInfo();
+}
+
+// --- selection ------------------------------------------------------------------------
+
+void frmMain::CalculateUsed(int index)
+{
+    const model::StatusTexts texts =
+        model::UsageTexts(Nodes, index, ActiveNode, IsLoopInterface, MaxLoopAddress, LoopCount);
+    SetPanelText(2, Q(texts.activeNode));
+    SetPanelText(3, Q(texts.name));
+    SetPanelText(4, Q(texts.usage));
+}
+
+void frmMain::TakeSelectionDown()
+{
+    if (ActiveNode < 0 || ActiveNode >= kNodeCount)
+        return;
+    for (auto& node : Nodes)
+        node.NotAsChild();
+    const int parent = NodeAt(ActiveNode).Parent();
+    if (parent >= 0)
+        NodeAt(parent).NotAsParent();
+    NodeAt(ActiveNode).DeActivate();
+}
+
+void frmMain::CloseUnpinnedEditors()
+{
+    if (frmNodeSettings::Loaded() && !NodeSettingsPinned)
+        frmNodeSettings::Unload();
+    if (frmDevices::Loaded() && !DevicesPinned)
+        frmDevices::Unload();
+}
+
+void frmMain::EnableNodeButtons()
+{
+    ToolButton("Delete")->setEnabled(ActiveNode != 0);
+    ToolButton("Properties")->setEnabled(true);
+}
+
+void frmMain::TellEditors(bool focusDevices)
+{
+    if (frmNodeSettings* settings = frmNodeSettings::Loaded()) {
+        if (PreviousSelectedNode == -1)
+            settings->NodeSelected();
+        settings->RefreshData(PreviousSelectedNode);
+    }
+    if (frmDevices* devices = frmDevices::Loaded()) {
+        devices->NodeSelected();
+        devices->RefreshData(PreviousSelectedNode);
+        if (focusDevices)
+            devices->activateWindow();
+    }
+}
+
+void frmMain::SelectNode(int index, int button, int shift)
+{
+    if (CommsFormActive)
+        return;
+    CloseUnpinnedEditors();
+    if (ActiveNode != index && ActiveNode != -1)
+        TakeSelectionDown();
+    model::clsNode& node = NodeAt(index);
+    if (button == 1) {
+        node.Activate();
+        PreviousSelectedNode = SelectedNode;
+        ActiveNode = static_cast<int16_t>(index);
+        SelectedNode = static_cast<int16_t>(index);
+        node.ScanForChildren(Nodes);
+        const int parent = node.Parent();
+        if (shift & 2) {
+            if (parent >= 0)
+                NodeAt(parent).ShowAsParent();
+            for (int j = 1; j < kNodeCount; ++j)
+                if (node.GetChild(j))
+                    NodeAt(j).ShowAsChild();
+        } else {
+            if (parent >= 0)
+                NodeAt(parent).NotAsParent();
+            for (int j = 1; j < kNodeCount; ++j)
+                if (node.GetChild(j))
+                    NodeAt(j).NotAsChild();
+            if (!Locked && !skipNextDrag_)
+                StartDrag(index);
+            skipNextDrag_ = false;
+        }
+        EnableNodeButtons();
+        TellEditors(true);
+        CalculateUsed(index);
+    } else if (button == 2) {
+        node.Activate();
+        ActiveNode = static_cast<int16_t>(index);
+        CloseUnpinnedEditors();
+        if (IsLoopInterface) {
+            SetPanelText(2, "RLM Active");
+            SetPanelText(3, QString());
+            CheckIsLoopInterfaceOptions();
+            PopUp(Menu("NodePopupMenu"));
+        } else {
+            SetPanelText(2, Q(model::ActiveNodeText(index, false)));
+            SetPanelText(3, Q(node.Name()));
+            PopUp(Menu(index == 0 ? "MasterPopupMenu" : "NodePopupMenu"));
+        }
+    }
+}
+
+void frmMain::PopUp(QMenu* menu)
+{
+    // Opened once control is back in the event loop, so that the mouse event
+    // that asked for it has been handled completely.
+    QMetaObject::invokeMethod(
+        menu, [menu] { menu->popup(QCursor::pos()); }, Qt::QueuedConnection);
+}
+
+void frmMain::StartDrag(int index)
+{
+    const model::clsNode& node = NodeAt(index);
+    dragging_ = true;
+    dragNode_ = index;
+    MoveDragOutline(node.Left(), node.Top());
+    SizeTwips(nodeDrag_, node.Width(), node.Height());
+    nodeDrag_->show();
+    nodeDrag_->raise();
+}
+
+void frmMain::EndSiteNameEdit()
+{
+    if (!siteNameEdit_->isVisible())
+        return;
+    const QString text = siteNameEdit_->text().trimmed();
+    if (text != siteName_->text().trimmed()) {
+        FileChanged = true;
+        UpdateTitleBar();
+    }
+    siteName_->setText(" " + text + " ");
+    siteName_->adjustSize();
+    SiteName = text.toStdString();
+    siteNameEdit_->hide();
+}
+
+void frmMain::CancelDrag()
+{
+    skipNextDrag_ = true;
+    dragging_ = false;
+    nodeDrag_->hide();
+}
+
+void frmMain::ActivateNode(int index)
+{
+    if (index < 0 || index >= kNodeCount)
+        return;
+    if (ActiveNode != index && ActiveNode != -1)
+        TakeSelectionDown();
+    if (ActiveNode != index) {
+        NodeAt(index).Activate();
+        ActiveNode = static_cast<int16_t>(index);
+    }
+    PreviousSelectedNode = SelectedNode;
+    SelectedNode = ActiveNode;
+    EnableNodeButtons();
+    TellEditors(false);
+    const model::StatusTexts texts =
+        model::UsageTexts(Nodes, ActiveNode, ActiveNode, IsLoopInterface, MaxLoopAddress, LoopCount,
+                          model::HubUsageWording::Devices);
+    SetPanelText(2, Q(texts.activeNode));
+    SetPanelText(3, Q(texts.name));
+    SetPanelText(4, Q(texts.usage));
+}
+
+void frmMain::Canvas_MouseDown(int button, int shift, double x, double y)
+{
+    if (CommsFormActive)
+        return;
+    EndSiteNameEdit();
+    const int hit = model::NodeAt(Nodes, x, y);
+    if (hit >= 0) {
+        const model::clsNode& node = NodeAt(hit);
+        dragOffsetX_ = static_cast<int>(model::RoundHalfEven(x - node.Left()));
+        dragOffsetY_ = static_cast<int>(model::RoundHalfEven(y - node.Top()));
+        SelectNode(hit, button, shift);
+        return;
+    }
+    // Empty canvas: the editors are told, and the selection is cleared.
+    if (frmNodeSettings* settings = frmNodeSettings::Loaded()) {
+        if (!NodeSettingsPinned)
+            frmNodeSettings::Unload();
+        else
+            settings->NoNodeSelected();
+    }
+    if (frmDevices* devices = frmDevices::Loaded()) {
+        if (!DevicesPinned)
+            frmDevices::Unload();
+        else
+            devices->NoNodeSelected();
+    }
+    if (ActiveNode != -1) {
+        TakeSelectionDown();
+        SetPanelText(2, QString());
+        SetPanelText(3, QString());
+        SetPanelText(4, QString());
+        PreviousSelectedNode = ActiveNode;
+        ActiveNode = -1;
+        SelectedNode = -1;
+        ToolButton("Delete")->setEnabled(false);
+        ToolButton("Properties")->setEnabled(false);
+    }
+}
+
+void frmMain::NodeLabel_MouseDown(int index, int button, int shift, double x, double y)
+{
+    if (CommsFormActive)
+        return;
+    EndSiteNameEdit();
+    const NodeLabel* label = NodeControls(index).Label();
+    const model::clsNode& node = NodeAt(index);
+    dragOffsetX_ = static_cast<int>(model::RoundHalfEven(::LeftTwips(label) - node.Left() + x));
+    dragOffsetY_ = static_cast<int>(model::RoundHalfEven(::TopTwips(label) - node.Top() + y));
+    SelectNode(index, button, shift);
+}
+
+void frmMain::Canvas_MouseUp(int button, int shift, double x, double y)
+{
+    if (!CommsFormActive)
+        DropNode(button, shift, x, y);
+}
+
+void frmMain::NodeLabel_MouseUp(int, int button, int shift, double x, double y)
+{
+    if (!CommsFormActive)
+        DropNode(button, shift, x, y);
+}
