@@ -2,8 +2,11 @@
 
 #include "app/AppVersion.h"
 #include "app/Startup.h"
+#include "app/frmErrorCheck.h"
 #include "app/frmIntro.h"
 #include "app/frmMain.h"
+#include "model/ConfigurationCheck.h"
+#include "model/ErrorListText.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
 #include "platform/Icons.h"
@@ -89,10 +92,11 @@ void frmSplash::Timer1_Timer()
     if (ReOpenLastUsed || ParseCommandLine(20) >= 1) {
         if (main != nullptr)
             main->show();
-        // Call site of the check on open: with FileLoaded and CheckOnOpen,
-        // ErrorCheckMode 0, CheckConfiguration, and the error list shown when
-        // it finds faults. The check and the error list are not in the
-        // program yet.
+        if (FileLoaded && CheckOnOpen) {
+            model::ErrorCheckMode = 0;
+            if (model::CheckConfiguration() != 0)
+                frmErrorCheck::Display(main);
+        }
     } else {
         IntroShown = true;
         (new frmIntro)->show();

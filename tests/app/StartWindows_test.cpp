@@ -1,10 +1,13 @@
 #include "app/AppVersion.h"
 #include "app/Startup.h"
 #include "app/frmAbout.h"
+#include "app/frmErrorCheck.h"
 #include "app/frmIntro.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "model/ErrorListText.h"
 #include "model/Settings.h"
+#include "model/Site.h"
 #include "model/SiteState.h"
 #include "platform/LoadedForms.h"
 #include "platform/SingleInstance.h"
@@ -210,4 +213,36 @@ TEST_F(StartWindowsTest, AboutWindowShowsBuildAndEditionOnClicks)
     QTest::mouseClick(about->cmdOK, Qt::LeftButton);
     EXPECT_FALSE(platform::IsFormLoaded("frmAbout"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(StartWindowsTest, SplashRunsTheCheckOnOpenOnceAndShowsTheListOnlyForFaults)
+{
+    using model::Nodes;
+    model::ResetSite();
+    Nodes[0].SetNodeNumber(0);
+    Nodes[0].SetInUse(true);
+    SetCommandLine("/sites/a.qvs");
+    CheckOnOpen = true;
+    // loaded, with faults: the list; not loaded, or no faults: no list
+    const std::tuple<bool, bool, bool> cases[] = {
+        {true, false, true}, {false, false, false}, {true, true, false}};
+    for (const auto& [loaded, clean, listShown] : cases) {
+        SCOPED_TRACE(testing::Message() << loaded << clean);
+        FileLoaded = loaded;
+        Nodes[0].SetNodeLoop(clean ? 1 : -1);
+        Nodes[0].SetNodeAddress(clean ? 1 : -1);
+        Nodes[0].SetNodeIdent(clean ? "12345" : "");
+        Nodes[0].SetY_ChannelA(clean ? 1 : -1);
+        Nodes[0].SetY_ChannelB(clean ? 2 : -1);
+        model::ErrorCheckMode = 3;
+        RunSplashToTheEnd();
+        EXPECT_EQ(frmErrorCheck::Loaded() != nullptr, listShown);
+        EXPECT_EQ(model::ErrorCheckMode, loaded ? 0 : 3);
+        if (frmErrorCheck* list = frmErrorCheck::Loaded()) {
+            EXPECT_TRUE(list->isVisible());
+            EXPECT_FALSE(list->isModal());
+            platform::UnloadFormNow(list);
+        }
+    }
+    model::ResetSite();
 }
