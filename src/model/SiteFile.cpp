@@ -1,6 +1,7 @@
 #include "model/SiteFile.h"
 
 #include "model/DeviceTypes.h"
+#include "model/FileNames.h"
 #include "model/General.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
@@ -29,14 +30,6 @@ std::string NodeSection(int n)
 std::string DeviceKey(int slot, const char* field)
 {
     return "Dev" + std::to_string(slot) + field;
-}
-
-std::string WithoutBlanksAround(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // The main window's bar: a value that is raised by steps and capped.
@@ -206,7 +199,7 @@ bool SaveSiteFile(const std::string& path, std::string* error)
         }
     }
 
-    g_observer->SetStatusText("Writing [" + WithoutBlanksAround(FileNameFromPath(SiteFileName)) + "]");
+    g_observer->SetStatusText("Writing [" + TrimBlanks(FileNameFromPath(SiteFileName)) + "]");
     g_observer->SetProgressMaximum(ini.GetWriteCount());
     g_observer->SetProgressValue(0);
     ini.Progress(ini.GetWriteCount(), [](int value) { g_observer->SetProgressValue(value); });

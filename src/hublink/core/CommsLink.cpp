@@ -4,6 +4,7 @@
 #include "hublink/core/LinkText.h"
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/ProgLog.h"
+#include "model/FileNames.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
 
@@ -214,7 +215,7 @@ bool CommsLink::CollectLine(const std::string& line)
     }
     ++ReplyLineCount;
     ReplyLines.resize(static_cast<size_t>(ReplyLineCount) + 1);
-    ReplyLines[static_cast<size_t>(ReplyLineCount)] = TrimBlanks(line);
+    ReplyLines[static_cast<size_t>(ReplyLineCount)] = model::TrimBlanks(line);
     return true;
 }
 

@@ -24,16 +24,6 @@ inline std::string Upper(std::string text)
     return text;
 }
 
-// Leading and trailing blanks removed (blanks only, as the unit pads).
-inline std::string TrimBlanks(std::string_view text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
-
 // The last n characters (all of a shorter text).
 inline std::string Right(const std::string& text, size_t n)
 {
