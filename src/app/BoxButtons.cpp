@@ -1,8 +1,8 @@
 #include "app/BoxButtons.h"
 
 #include "app/MessageStyle.h"
+#include "platform/base/Rounding.h"
 
-#include <cmath>
 
 namespace {
 
@@ -94,8 +94,7 @@ double ButtonCentre(int index, int count, double outerWidth)
 {
     if (count <= 1)
         return outerWidth / 2;
-    // nearbyint rounds halves to even in the default rounding mode.
-    const double step = std::nearbyint(outerWidth / (count + 1));
+    const double step = static_cast<double>(platform::RoundHalfEven(outerWidth / (count + 1)));
     return step * (index + 1);
 }
 

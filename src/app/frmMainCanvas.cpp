@@ -18,6 +18,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
+#include "platform/base/Rounding.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -360,8 +361,8 @@ void frmMain::Canvas_MouseDown(int button, int shift, double x, double y)
     const int hit = model::NodeAt(Nodes, x, y);
     if (hit >= 0) {
         const model::clsNode& node = NodeAt(hit);
-        dragOffsetX_ = static_cast<int>(model::RoundHalfEven(x - node.Left()));
-        dragOffsetY_ = static_cast<int>(model::RoundHalfEven(y - node.Top()));
+        dragOffsetX_ = static_cast<int>(platform::RoundHalfEven(x - node.Left()));
+        dragOffsetY_ = static_cast<int>(platform::RoundHalfEven(y - node.Top()));
         SelectNode(hit, button, shift);
         return;
     }
@@ -398,8 +399,8 @@ void frmMain::NodeLabel_MouseDown(int index, int button, int shift, double x, do
     EndSiteNameEdit();
     const NodeLabel* label = NodeControls(index).Label();
     const model::clsNode& node = NodeAt(index);
-    dragOffsetX_ = static_cast<int>(model::RoundHalfEven(::LeftTwips(label) - node.Left() + x));
-    dragOffsetY_ = static_cast<int>(model::RoundHalfEven(::TopTwips(label) - node.Top() + y));
+    dragOffsetX_ = static_cast<int>(platform::RoundHalfEven(::LeftTwips(label) - node.Left() + x));
+    dragOffsetY_ = static_cast<int>(platform::RoundHalfEven(::TopTwips(label) - node.Top() + y));
     SelectNode(index, button, shift);
 }
 

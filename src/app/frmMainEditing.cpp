@@ -28,6 +28,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
+#include "platform/base/Rounding.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -296,8 +297,8 @@ void frmMain::Canvas_MouseMove(int button, int, double x, double y)
 {
     if (!dragging_ || button != 1 || dragNode_ < 0)
         return;
-    const long left = static_cast<long>(model::RoundHalfEven(x - dragOffsetX_));
-    const long top = static_cast<long>(model::RoundHalfEven(y - dragOffsetY_));
+    const long left = static_cast<long>(platform::RoundHalfEven(x - dragOffsetX_));
+    const long top = static_cast<long>(platform::RoundHalfEven(y - dragOffsetY_));
     if (model::CanvasDragAllowed(static_cast<int32_t>(left), NodeAt(dragNode_).Width(),
                                  static_cast<int32_t>(WidthTwips())))
         MoveDragOutline(left, top);
@@ -310,8 +311,8 @@ void frmMain::NodeLabel_MouseMove(int index, int button, int, double x, double y
     const NodeLabel* label = NodeControls(index).Label();
     const model::clsNode& node = NodeAt(dragNode_);
     model::OutlineRect outline;
-    outline.left = static_cast<int32_t>(model::RoundHalfEven(::LeftTwips(label) + x - dragOffsetX_));
-    outline.top = static_cast<int32_t>(model::RoundHalfEven(::TopTwips(label) + y - dragOffsetY_));
+    outline.left = static_cast<int32_t>(platform::RoundHalfEven(::LeftTwips(label) + x - dragOffsetX_));
+    outline.top = static_cast<int32_t>(platform::RoundHalfEven(::TopTwips(label) + y - dragOffsetY_));
     outline.width = node.Width();
     outline.height = node.Height();
     outline = model::BoundCaptionDrag(outline, static_cast<int32_t>(WidthTwips()),
@@ -428,8 +429,8 @@ void frmMain::SiteName_MouseDown(int button, int, double x, double y)
         return;
     dragging_ = true;
     dragNode_ = -2;
-    dragOffsetX_ = static_cast<int>(model::RoundHalfEven(x));
-    dragOffsetY_ = static_cast<int>(model::RoundHalfEven(y));
+    dragOffsetX_ = static_cast<int>(platform::RoundHalfEven(x));
+    dragOffsetY_ = static_cast<int>(platform::RoundHalfEven(y));
 }
 
 void frmMain::EndSiteNameDrag(const QPoint& globalPos)
@@ -458,8 +459,8 @@ void frmMain::EndSiteNameDrag(const QPoint& globalPos)
 
 void frmMain::PlaceSiteName(double left, double top)
 {
-    SiteNameX = static_cast<int32_t>(model::RoundHalfEven(left));
-    SiteNameY = static_cast<int32_t>(model::RoundHalfEven(top));
+    SiteNameX = static_cast<int32_t>(platform::RoundHalfEven(left));
+    SiteNameY = static_cast<int32_t>(platform::RoundHalfEven(top));
     siteName_->adjustSize();
     PlaceTwips(siteName_, SiteNameX, SiteNameY);
 }
@@ -473,7 +474,7 @@ void frmMain::Canvas_DragDrop(QWidget* source, double x, double y)
     dragging_ = false;
     dragNode_ = -1;
     // A drop where the label already stands moves nothing and changes nothing.
-    if (model::RoundHalfEven(left) == SiteNameX && model::RoundHalfEven(top) == SiteNameY)
+    if (platform::RoundHalfEven(left) == SiteNameX && platform::RoundHalfEven(top) == SiteNameY)
         return;
     PlaceSiteName(left, top);
     FileChanged = true;

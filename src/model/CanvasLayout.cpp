@@ -1,4 +1,5 @@
 #include "model/CanvasLayout.h"
+#include "platform/base/Rounding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,7 +35,7 @@ const clsNode& At(const NodeArray& nodes, int i)
 // wrap round. Within 16 bits the results are the same.
 int32_t RoundLong(double value)
 {
-    return static_cast<int32_t>(RoundHalfEven(value));
+    return static_cast<int32_t>(platform::RoundHalfEven(value));
 }
 
 int32_t Saturate(int64_t value)
@@ -51,11 +52,6 @@ void AppendChildren(const NodeArray& nodes, int parent, std::vector<int>& row)
 }
 
 } // namespace
-
-int64_t RoundHalfEven(double value)
-{
-    return static_cast<int64_t>(std::nearbyint(value));
-}
 
 DrawingExtent ComputeDrawingExtent(const NodeArray& nodes, int32_t siteNameX, int32_t siteNameY,
                                    int32_t siteNameWidth, int32_t siteNameHeight)

@@ -42,7 +42,4 @@ void PositionNodeTree(NodeArray& nodes, double windowWidth, double windowHeight)
 // i mod 8 (0 west, 1 north-west ... 7 south-west); every node is put in use.
 void PositionNodeShell(NodeArray& nodes, double windowWidth, double windowHeight, double statusBarHeight);
 
-// Nearest whole number, a half going to the even neighbour.
-int64_t RoundHalfEven(double value);
-
 } // namespace model

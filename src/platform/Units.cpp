@@ -1,19 +1,17 @@
 #include "platform/Units.h"
 
-#include <cmath>
+#include "platform/base/Rounding.h"
 
 namespace platform {
 
-// A computed value stored in a whole number takes the nearest one, a half
-// going to the even neighbour (nearbyint in the default rounding mode).
 int TwipsToPixels(long twips)
 {
-    return static_cast<int>(std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel));
+    return static_cast<int>(RoundHalfEven(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
 int PixelsFromTwips(double twips)
 {
-    return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel));
+    return static_cast<int>(RoundHalfEven(twips / kTwipsPerPixel));
 }
 
 long PixelsToTwips(int pixels)

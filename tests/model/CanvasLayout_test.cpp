@@ -1,5 +1,6 @@
 #include "TestSites.h"
 #include "model/CanvasLayout.h"
+#include "platform/base/Rounding.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -154,5 +155,5 @@ TEST(ShellLayout, TheOuterRingOfAVeryTallWindowStaysAboveTheHub)
 TEST(ShellLayout, RoundingGoesToTheEvenNeighbour)
 {
     for (const auto& [value, rounded] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.6, 3}})
-        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+        EXPECT_EQ(platform::RoundHalfEven(value), rounded) << value;
 }
