@@ -27,6 +27,7 @@
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 #include "platform/base/Rounding.h"
 
@@ -126,7 +127,7 @@ void frmMain::NewFile_Click()
     auto* dialog = new frmNewSite(this);
     platform::LoadForm(dialog);
     dialog->adjustSize();
-    dialog->move(frameGeometry().center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+    platform::CentreOver(*dialog, *this);
     dialog->exec();
     if (dialog->Tag.toInt() != 0) {
         const model::NewSiteChoice choice = dialog->Choice();

@@ -7,6 +7,7 @@
 #include "platform/LoadedForms.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -65,10 +66,8 @@ frmPortForm* frmPortForm::ShowCentredOn(QWidget* over)
         form->adjustSize();
         shown = form;
     }
-    if (over != nullptr) {
-        const QRect outer = over->frameGeometry();
-        form->move(outer.center() - QPoint(form->width() / 2, form->height() / 2));
-    }
+    if (over != nullptr)
+        platform::CentreOver(*form, *over);
     form->show();
     form->raise();
     return form;
