@@ -38,12 +38,6 @@ int32_t RoundLong(double value)
     return static_cast<int32_t>(platform::RoundHalfEven(value));
 }
 
-int32_t Saturate(int64_t value)
-{
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 void AppendChildren(const NodeArray& nodes, int parent, std::vector<int>& row)
 {
     for (int j = 1; j < kNodeCount; ++j)
@@ -75,7 +69,7 @@ DrawingExtent ComputeDrawingExtent(const NodeArray& nodes, int32_t siteNameX, in
         right = int64_t{siteNameX} + siteNameWidth;
     // Positions read from a file may lie anywhere a Long reaches: the extent
     // saturates instead of wrapping round to a negative size.
-    return {Saturate(right + 600), Saturate(bottom + 500)};
+    return {platform::SaturateLong(right + 600), platform::SaturateLong(bottom + 500)};
 }
 
 std::array<std::vector<int>, 4> TreeRows(const NodeArray& nodes)

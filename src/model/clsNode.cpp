@@ -2,6 +2,7 @@
 
 #include "model/Convert.h"
 #include "model/NodeView.h"
+#include "platform/base/Rounding.h"
 
 #include <limits>
 #include <stdexcept>
@@ -36,17 +37,6 @@ void StoreChannel(int16_t& field, int value)
     }
 }
 
-int32_t SaturateLong(int64_t value)
-{
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (value < std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(value);
-}
-
 // start + size / 2 to the nearest whole twip, a half going to the even value.
 int32_t CentreOf(int32_t start, int16_t size)
 {
@@ -60,7 +50,7 @@ int32_t CentreOf(int32_t start, int16_t size)
             ++whole; // ... then up when that is odd
         }
     }
-    return SaturateLong(whole);
+    return platform::SaturateLong(whole);
 }
 
 // The normalised form of an ident, or false when it is to be dropped.
@@ -292,7 +282,7 @@ void clsNode::SetTop(int32_t value)
 
 int32_t clsNode::Bottom() const
 {
-    return SaturateLong(int64_t{top_} + height_);
+    return platform::SaturateLong(int64_t{top_} + height_);
 }
 
 void clsNode::SetSizeFromNumber()

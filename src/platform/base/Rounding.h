@@ -1,7 +1,10 @@
 #pragma once
-// Computed values stored in whole numbers take the nearest one.
+// Computed values stored in whole numbers: the nearest one, and the nearest
+// one a 32-bit field can hold.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace platform {
 
@@ -10,6 +13,14 @@ namespace platform {
 inline int64_t RoundHalfEven(double value)
 {
     return static_cast<int64_t>(std::nearbyint(value));
+}
+
+// A wide result stored in a 32-bit Long: out-of-range values stop at the
+// nearest end instead of wrapping round.
+inline int32_t SaturateLong(int64_t value)
+{
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace platform
