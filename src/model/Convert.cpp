@@ -1,16 +1,10 @@
 #include "model/Convert.h"
 
 #include <cctype>
+#include <utility>
 
 namespace model {
 namespace {
-
-void ToUpper(std::string& text)
-{
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-}
 
 // Value of one character, without changing it.
 int16_t DigitOf(char c)
@@ -29,7 +23,7 @@ int16_t DigitOf(char c)
 
 int16_t HexDigitValue(std::string& digit)
 {
-    ToUpper(digit);
+    digit = Upper(std::move(digit));
     return digit.empty() ? int16_t{0} : DigitOf(digit[0]);
 }
 
@@ -55,7 +49,7 @@ int32_t HexToWord(const std::string& text)
 
 bool IsHexString(std::string& text)
 {
-    ToUpper(text);
+    text = Upper(std::move(text));
     for (const char c : text) {
         if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) {
             return false;
@@ -91,6 +85,14 @@ std::string PadString(std::string& text, int16_t width, int mode)
         break;
     default:
         break;
+    }
+    return text;
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     return text;
 }

@@ -34,4 +34,7 @@ std::string PadWithLeadingZeros(std::string& text, int16_t width);
 // the text unchanged.
 std::string PadString(std::string& text, int16_t width, int mode);
 
+// The text upper-cased byte by byte (std::toupper).
+std::string Upper(std::string text);
+
 } // namespace model

@@ -1,6 +1,6 @@
 #include "model/FileNames.h"
 
-#include <cctype>
+#include "model/Convert.h"
 
 namespace model {
 
@@ -10,10 +10,7 @@ bool EndsInQvs(const std::string& text)
 {
     if (text.size() < 3)
         return false;
-    std::string tail = text.substr(text.size() - 3);
-    for (char& c : tail)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return tail == "QVS";
+    return Upper(text.substr(text.size() - 3)) == "QVS";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "hublink/core/LinkText.h"
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/ProgLog.h"
+#include "model/Convert.h"
 #include "model/FileNames.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
@@ -140,7 +141,7 @@ void CommsLink::EndOfLine()
     if (window_.DeleteTimerRunning())
         LogLine(" ", false);
     std::string line = RxLine;
-    const std::string upper = Upper(line);
+    const std::string upper = model::Upper(line);
     if (Contains(upper, "CRITICAL ERROR:") || Contains(upper, "UNHANDLED PACKET") ||
         Contains(line, "Old Added")) {
         line.clear();
@@ -391,7 +392,7 @@ void CommsLink::AssignResult(const std::string& line, size_t identAt, bool assig
 
 void CommsLink::ProgramReply(const std::string& line)
 {
-    const std::string upper = Upper(line);
+    const std::string upper = model::Upper(line);
     const bool acknowledged = BeginsWith(line, CommandText) || Contains(upper, "RELATION ALREADY EXISTS") ||
                               Contains(upper, "NODE RELATION ALREADY DEFINED");
     if (acknowledged) {

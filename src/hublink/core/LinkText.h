@@ -1,7 +1,6 @@
 #pragma once
-// Text tests of the link: exact, case-sensitive unless upper-cased first.
-#include <algorithm>
-#include <cctype>
+// Text tests of the link: exact, case-sensitive unless upper-cased first
+// (model::Upper).
 #include <string>
 #include <string_view>
 
@@ -15,13 +14,6 @@ inline bool BeginsWith(std::string_view line, std::string_view text)
 inline bool Contains(std::string_view line, std::string_view text)
 {
     return line.find(text) != std::string_view::npos;
-}
-
-inline std::string Upper(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
 }
 
 // The last n characters (all of a shorter text).

@@ -4,6 +4,7 @@
 #include "hublink/core/LinkState.h"
 #include "hublink/core/LinkText.h"
 #include "hublink/core/LinkTiming.h"
+#include "model/Convert.h"
 #include "model/SiteState.h"
 
 using namespace linktext;
@@ -29,7 +30,7 @@ int32_t ReadUnitType(CommsLink& link, int16_t Node)
         ConnectedUnitType = 3;
         return 3;
     }
-    const std::string kind = Upper(LastRxLine.substr(0, 3));
+    const std::string kind = model::Upper(LastRxLine.substr(0, 3));
     int32_t result;
     if (kind == "HUB") {
         ConnectedUnitType = 4;
