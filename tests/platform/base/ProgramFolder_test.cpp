@@ -1,5 +1,7 @@
 #include "platform/base/ProgramFolder.h"
 
+#include "model/TestFiles.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -9,14 +11,12 @@ namespace fs = std::filesystem;
 
 TEST(ProgramFolder, OverrideIsCreatedAndUsed)
 {
-    const fs::path dir =
-        fs::temp_directory_path() / ("qvs-progfolder-" + std::to_string(::getpid())) / "nested";
-    fs::remove_all(dir.parent_path());
+    const testfiles::TempFolder folder;
+    const fs::path dir = folder.path() / "nested";
     platform::SetProgramFolder(dir.string() + "/");
     EXPECT_EQ(platform::ProgramFolder(), dir.string());
     EXPECT_TRUE(fs::is_directory(dir));
     platform::SetProgramFolder("");
-    fs::remove_all(dir.parent_path());
 }
 
 TEST(ProgramFolder, DefaultIsTheExecutableFolderWhenWritable)

@@ -1,18 +1,19 @@
 #include "platform/base/RegistryStore.h"
 
+#include "model/TestFiles.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace platform;
 
 TEST(RegistryStore, AnyNameIsKeptApartFromTheFolderTree)
 {
-    const fs::path dir = fs::temp_directory_path() / ("qvs-registry-store-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
+    const testfiles::TempFolder folder;
+    const fs::path& dir = folder.path();
     SetRegistryFolder(dir.string());
     // Names that mean something to a file system stay plain names here.
     ASSERT_TRUE(RegCreateKey(kRegCurrentUser, "..\\a/b\\.\\=x\\%41"));
@@ -43,5 +44,4 @@ TEST(RegistryStore, AnyNameIsKeptApartFromTheFolderTree)
     EXPECT_FALSE(RegDeleteKey(kRegCurrentUser, "..")); // it has subkeys
     EXPECT_FALSE(RegDeleteKey(kRegCurrentUser, ""));   // the root itself
     SetRegistryFolder("");
-    fs::remove_all(dir);
 }
