@@ -9,6 +9,7 @@
 #include "platform/PrinterDialog.h"
 #include "platform/Units.h"
 #include "platform/WindowLimits.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -100,19 +101,10 @@ frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(nullptr, Qt::Window)
     connect(cmdPrint, &QPushButton::clicked, this, &frmErrorCheck::cmdPrint_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmErrorCheck::cmdClose_Click);
 
-    int32_t left = ErrorCheckWindowLeft;
-    int32_t top = ErrorCheckWindowTop;
-    // Keep the right and bottom edges on the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const long maxWidth = PixelsToTwips(screen->virtualSize().width());
-        const long maxHeight = PixelsToTwips(screen->virtualSize().height());
-        if (left + ErrorCheckWindowWidth > maxWidth) {
-            left = static_cast<int32_t>(maxWidth - ErrorCheckWindowWidth - 300);
-        }
-        if (top + ErrorCheckWindowHeight > maxHeight) {
-            top = static_cast<int32_t>(maxHeight - ErrorCheckWindowHeight - 300);
-        }
-    }
+    long left = ErrorCheckWindowLeft;
+    long top = ErrorCheckWindowTop;
+    platform::KeepOnScreen(QGuiApplication::primaryScreen(), left, top, ErrorCheckWindowWidth,
+                           ErrorCheckWindowHeight);
     platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
     move(TwipsToPixels(left), TwipsToPixels(top));
     resize(TwipsToPixels(ErrorCheckWindowWidth), TwipsToPixels(ErrorCheckWindowHeight));

@@ -29,6 +29,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
 #include "platform/WindowLimits.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 
 #include <QAction>
@@ -483,15 +484,9 @@ void frmMain::KeepOnScreen()
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect desk = screen->virtualGeometry();
-    const long maxWidth = PixelsToTwips(desk.width());
-    const long maxHeight = PixelsToTwips(desk.height());
     long left = PixelsToTwips(x());
     long top = PixelsToTwips(y());
-    if (left + WidthTwips() > maxWidth)
-        left = maxWidth - WidthTwips() - 300;
-    if (top + HeightTwips() > maxHeight)
-        top = maxHeight - HeightTwips() - 300;
+    platform::KeepOnScreen(screen, left, top, WidthTwips(), HeightTwips());
     move(TwipsToPixels(left), TwipsToPixels(top));
 }
 

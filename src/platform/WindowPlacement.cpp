@@ -1,10 +1,25 @@
 #include "platform/WindowPlacement.h"
 
+#include "platform/Units.h"
+
 namespace platform {
 
 void CentreOver(QWidget& window, const QWidget& over)
 {
     window.move(over.frameGeometry().center() - QPoint(window.width() / 2, window.height() / 2));
+}
+
+void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long height)
+{
+    if (screen == nullptr)
+        return;
+    const QRect desk = screen->virtualGeometry();
+    const long maxWidth = PixelsToTwips(desk.width());
+    const long maxHeight = PixelsToTwips(desk.height());
+    if (left + width > maxWidth)
+        left = maxWidth - width - 300;
+    if (top + height > maxHeight)
+        top = maxHeight - height - 300;
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 // Where a window opens on the screen.
+#include <QScreen>
 #include <QWidget>
 
 namespace platform {
@@ -7,5 +8,10 @@ namespace platform {
 // Moves the window so that its middle is on the middle of the other one's
 // frame; the window's own size is taken as it is now.
 void CentreOver(QWidget& window, const QWidget& over);
+
+// Moves a window's top-left corner (twips) so that a window of the given size
+// (twips) keeps its right and bottom edges on the screen's desktop: one that
+// runs past an edge is put 300 twips inside it. Without a screen nothing moves.
+void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long height);
 
 } // namespace platform
