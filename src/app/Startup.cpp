@@ -14,6 +14,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/Units.h"
 #include "platform/WindowLayer.h"
+#include "platform/WindowPlacement.h"
 #include "platform/base/ProgramFolder.h"
 
 #include <QApplication>
@@ -208,11 +209,7 @@ bool Main()
     ReadMainWindowRect();
 
     QPointer<frmSplash> splash = new frmSplash;
-    const double left =
-        MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(splash->width()) / 2.0;
-    const double top =
-        MainWindowTop + MainWindowHeight / 2.0 - platform::PixelsToTwips(splash->height()) / 2.0;
-    splash->move(platform::PixelsFromTwips(left), platform::PixelsFromTwips(top));
+    platform::CentreOverTwips(*splash, MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight);
     splash->show();
 
     model::ResetSite();

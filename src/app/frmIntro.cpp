@@ -7,6 +7,7 @@
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
 #include "platform/Units.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -69,9 +70,7 @@ frmIntro::frmIntro() : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     setWindowTitle(AppTitle);
     EndOnClose = true;
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
-    const double left = MainWindowLeft + MainWindowWidth / 2.0 - platform::PixelsToTwips(width()) / 2.0;
-    const double top = MainWindowTop + MainWindowHeight / 2.0 - platform::PixelsToTwips(height()) / 2.0;
-    move(platform::PixelsFromTwips(left), platform::PixelsFromTwips(top));
+    platform::CentreOverTwips(*this, MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight);
 }
 
 QLabel* frmIntro::AddChoice(const char* name, const QString& text)

@@ -9,6 +9,13 @@ void CentreOver(QWidget& window, const QWidget& over)
     window.move(over.frameGeometry().center() - QPoint(window.width() / 2, window.height() / 2));
 }
 
+void CentreOverTwips(QWidget& window, long left, long top, long width, long height)
+{
+    const double x = left + width / 2.0 - PixelsToTwips(window.width()) / 2.0;
+    const double y = top + height / 2.0 - PixelsToTwips(window.height()) / 2.0;
+    window.move(PixelsFromTwips(x), PixelsFromTwips(y));
+}
+
 void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long height)
 {
     if (screen == nullptr)

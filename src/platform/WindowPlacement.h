@@ -9,6 +9,10 @@ namespace platform {
 // frame; the window's own size is taken as it is now.
 void CentreOver(QWidget& window, const QWidget& over);
 
+// The same over a rectangle given in twips (a stored window place); the
+// corner is rounded to the nearest pixel.
+void CentreOverTwips(QWidget& window, long left, long top, long width, long height);
+
 // Moves a window's top-left corner (twips) so that a window of the given size
 // (twips) keeps its right and bottom edges on the screen's desktop: one that
 // runs past an edge is put 300 twips inside it. Without a screen nothing moves.
