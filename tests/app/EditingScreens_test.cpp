@@ -8,9 +8,9 @@
 #include "model/ConfigurationCheck.h"
 #include "model/ErrorListText.h"
 #include "platform/Units.h"
+#include "support/ScreenShots.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,15 +19,6 @@
 using model::Nodes;
 
 namespace {
-
-void SaveShot(const QImage& image, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("QVS_SHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    EXPECT_TRUE(image.save(dir + "/" + name + ".png"));
-}
 
 // The share of pixels in area that have this colour.
 double ShareOf(const QImage& image, const QRect& area, QColor colour)

@@ -3,8 +3,8 @@
 // to look at.
 #include "BoxDriver.h"
 #include "app/frmMsg.h"
+#include "support/ScreenShots.h"
 
-#include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -19,7 +19,6 @@ TEST(Screens, MessageBoxShowsEachIcon)
          QColor(240, 190, 30)},
         {64, "msg-information", "Programming Completed Successfully", QColor(60, 140, 230)},
     };
-    const QString dir = qEnvironmentVariable("QVS_SHOT_DIR");
     for (const auto& [style, file, text, tint] : cases) {
         QImage shot;
         QRect icon;
@@ -30,9 +29,7 @@ TEST(Screens, MessageBoxShowsEachIcon)
         });
         frmMsg::Display(nullptr, text, style, "Quorvel");
         ASSERT_FALSE(shot.isNull());
-        if (!dir.isEmpty() && QDir().mkpath(dir)) {
-            EXPECT_TRUE(shot.save(dir + "/" + file + ".png"));
-        }
+        SaveShot(shot, file);
         // The icon's main colour: the average of its inner part.
         const QColor avg = shot.copy(icon.adjusted(8, 8, -8, -8))
                                .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
