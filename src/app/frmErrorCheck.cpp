@@ -1,7 +1,7 @@
 #include "app/frmErrorCheck.h"
 
 #include "model/ConfigurationCheck.h"
-#include "model/ErrorListText.h"
+#include "app/core/ErrorListText.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
 #include "platform/Beep.h"

@@ -5,8 +5,8 @@
 // Geometry is twips, as the site file and settings.ini keep it.
 #include "app/NodeControlSet.h"
 #include "app/SiteCanvas.h"
-#include "model/CommsLaunch.h"
-#include "model/FileCommands.h"
+#include "app/core/CommsLaunch.h"
+#include "app/core/FileCommands.h"
 #include "model/SiteFile.h"
 
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 // The new-site dialog: site name, number of RCCs, number of loops, loop
 // protocol, or an RLM project. Shown modally by File > New; its result is
 // Tag: "1" when OK was accepted, "0" when it was cancelled or closed.
-#include "model/NewSite.h"
+#include "app/core/NewSite.h"
 
 #include <QDialog>
 

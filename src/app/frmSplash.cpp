@@ -6,7 +6,7 @@
 #include "app/frmIntro.h"
 #include "app/frmMain.h"
 #include "model/ConfigurationCheck.h"
-#include "model/ErrorListText.h"
+#include "app/core/ErrorListText.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
 #include "platform/Icons.h"

@@ -6,7 +6,7 @@
 #include "app/frmErrorCheck.h"
 #include "app/frmNewSite.h"
 #include "model/ConfigurationCheck.h"
-#include "model/ErrorListText.h"
+#include "app/core/ErrorListText.h"
 #include "platform/Units.h"
 #include "support/ScreenShots.h"
 

@@ -5,7 +5,7 @@
 #include "app/frmIntro.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "model/ErrorListText.h"
+#include "app/core/ErrorListText.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"

@@ -1,6 +1,6 @@
 #include "app/frmErrorCheck.h"
 #include "model/ConfigurationCheck.h"
-#include "model/ErrorListText.h"
+#include "app/core/ErrorListText.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"

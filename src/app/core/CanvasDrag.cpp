@@ -1,4 +1,4 @@
-#include "model/CanvasDrag.h"
+#include "app/core/CanvasDrag.h"
 
 namespace model {
 

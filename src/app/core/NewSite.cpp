@@ -1,4 +1,4 @@
-#include "model/NewSite.h"
+#include "app/core/NewSite.h"
 
 namespace model {
 

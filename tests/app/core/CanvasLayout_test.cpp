@@ -1,5 +1,5 @@
-#include "TestSites.h"
-#include "model/CanvasLayout.h"
+#include "model/TestSites.h"
+#include "app/core/CanvasLayout.h"
 #include "platform/base/Rounding.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "model/CanvasDrag.h"
+#include "app/core/CanvasDrag.h"
 #include "model/Site.h"
 
 #include <gtest/gtest.h>

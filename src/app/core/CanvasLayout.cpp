@@ -1,4 +1,4 @@
-#include "model/CanvasLayout.h"
+#include "app/core/CanvasLayout.h"
 #include "platform/base/Rounding.h"
 
 #include <algorithm>

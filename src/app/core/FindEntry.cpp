@@ -1,4 +1,4 @@
-#include "model/FindEntry.h"
+#include "app/core/FindEntry.h"
 
 #include "model/Convert.h"
 #include "model/DeviceTypes.h"

@@ -1,4 +1,4 @@
-#include "model/ErrorListText.h"
+#include "app/core/ErrorListText.h"
 
 namespace model {
 

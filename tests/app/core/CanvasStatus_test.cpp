@@ -1,4 +1,4 @@
-#include "model/CanvasStatus.h"
+#include "app/core/CanvasStatus.h"
 
 #include <gtest/gtest.h>
 #include <memory>

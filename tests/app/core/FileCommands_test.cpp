@@ -1,6 +1,6 @@
-#include "TestFiles.h"
+#include "model/TestFiles.h"
 #include "model/ConfigurationCheck.h"
-#include "model/FileCommands.h"
+#include "app/core/FileCommands.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteFile.h"

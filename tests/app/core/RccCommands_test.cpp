@@ -1,4 +1,4 @@
-#include "model/RccCommands.h"
+#include "app/core/RccCommands.h"
 #include "model/Site.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "model/RecentFiles.h"
+#include "app/core/RecentFiles.h"
 
 namespace model {
 

@@ -1,4 +1,4 @@
-#include "model/MenuState.h"
+#include "app/core/MenuState.h"
 
 namespace model {
 

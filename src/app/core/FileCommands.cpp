@@ -1,10 +1,10 @@
-#include "model/FileCommands.h"
+#include "app/core/FileCommands.h"
 
 #include "model/ConfigurationCheck.h"
-#include "model/ErrorListText.h"
+#include "app/core/ErrorListText.h"
 #include "model/FileNames.h"
 #include "model/General.h"
-#include "model/RecentFiles.h"
+#include "app/core/RecentFiles.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteFile.h"

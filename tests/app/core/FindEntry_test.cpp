@@ -1,4 +1,4 @@
-#include "model/FindEntry.h"
+#include "app/core/FindEntry.h"
 #include "model/Site.h"
 #include "model/SiteQueries.h"
 

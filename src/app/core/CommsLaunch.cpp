@@ -1,4 +1,4 @@
-#include "model/CommsLaunch.h"
+#include "app/core/CommsLaunch.h"
 
 int32_t CommsAction = 0;
 

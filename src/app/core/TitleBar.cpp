@@ -1,4 +1,4 @@
-#include "model/TitleBar.h"
+#include "app/core/TitleBar.h"
 
 #include "model/Convert.h"
 #include "model/FileNames.h"

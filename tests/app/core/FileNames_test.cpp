@@ -1,6 +1,6 @@
 #include "model/FileNames.h"
-#include "model/RecentFiles.h"
-#include "model/TitleBar.h"
+#include "app/core/RecentFiles.h"
+#include "app/core/TitleBar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model/NewSite.h"
+#include "app/core/NewSite.h"
 #include "model/Site.h"
 
 #include <gtest/gtest.h>
