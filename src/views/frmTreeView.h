@@ -1,13 +1,68 @@
 #pragma once
-// STAND-IN for the Tree View window: only showing and closing, so the main window
-// has something to open. The real window replaces this class.
+// The tree view: the site as an outline, by RCC or by loop, each device as
+// one line or with its details as child lines. A click on the hub's or an
+// RCC's line selects that node in the main window. The window follows the
+// site while it is open; it keeps its rectangle in the TreeViewWindow*
+// settings.
 #include "platform/FormInstance.h"
+#include "views/core/TreeLine.h"
 
 #include <QWidget>
+#include <vector>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace views {
+class OutlineTree;
+}
 
 class frmTreeView : public QWidget, public platform::FormInstance<frmTreeView>
 {
     Q_OBJECT
 public:
+    // Loads the window: its stored place, the tree by RCC with details, the
+    // root expanded.
     frmTreeView();
+
+    // Builds the tree again from the site for the chosen view, every line
+    // collapsed.
+    void BuildTreeView();
+
+    void OptNode_Click();
+    void OptLoop_Click();
+    void chkDetails_Click();
+    void cmdExpand_Click();
+    void cmdClose_Click();
+    // Selects the node the selected line names.
+    void TreeView_Click();
+    // Shows the site as it now stands when it changed since the tree was
+    // built; expanded lines and the selection stay.
+    void SiteWatch_Timer();
+
+    views::OutlineTree* TreeView = nullptr;
+    QGroupBox* FraOptions = nullptr;
+    QRadioButton* OptNode = nullptr;
+    QRadioButton* OptLoop = nullptr;
+    QCheckBox* chkDetails = nullptr;
+    QPushButton* cmdExpand = nullptr;
+    QPushButton* cmdClose = nullptr;
+    QTimer* SiteWatch = nullptr;
+
+signals:
+    // The node a click chose (0 the hub or RLM, 1..31 an RCC in use).
+    void ActivateNodeRequested(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::vector<views::TreeLine> SiteLines() const;
+    void OptionChanged();
+    void PlaceControls();
 };
