@@ -204,7 +204,8 @@ void FrmStats::PlaceControls()
     const long closeLeft = width - PixelsToTwips(cmdClose->width()) - 250;
     const long closeTop = height - PixelsToTwips(cmdClose->height()) - 600;
     cmdClose->move(TwipsToPixels(closeLeft), TwipsToPixels(closeTop));
-    cmdExpand->move(TwipsToPixels(closeLeft - PixelsToTwips(cmdExpand->width()) - 150), TwipsToPixels(closeTop));
+    cmdExpand->move(TwipsToPixels(closeLeft - PixelsToTwips(cmdExpand->width()) - 150),
+                    TwipsToPixels(closeTop));
     const long framesTop = closeTop - 100;
     FraOptions->move(TwipsToPixels(width / 2 - PixelsToTwips(FraOptions->width()) / 2 - 400),
                      TwipsToPixels(framesTop));

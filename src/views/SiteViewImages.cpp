@@ -244,9 +244,10 @@ void Loop(QPainter& p)
 const std::map<QString, Painter>& Table()
 {
     static const std::map<QString, Painter> table = {
-        {"Node", Node},         {"Optical", Optical}, {"Multi", Multi},     {"IOUnit", IOUnit},
-        {"Callpoint", Callpoint}, {"Heat", Heat},     {"HHeat", HighHeat},  {"Sounder", Sounder},
-        {"Beacon", Beacon},     {"Combo", Combo},     {"ComboBeacon", ComboBeacon}, {"Loop", Loop},
+        {"Node", Node},      {"Optical", Optical},         {"Multi", Multi},
+        {"IOUnit", IOUnit},  {"Callpoint", Callpoint},     {"Heat", Heat},
+        {"HHeat", HighHeat}, {"Sounder", Sounder},         {"Beacon", Beacon},
+        {"Combo", Combo},    {"ComboBeacon", ComboBeacon}, {"Loop", Loop},
     };
     return table;
 }
@@ -255,8 +256,8 @@ const std::map<QString, Painter>& Table()
 
 const QStringList& SiteViewImageKeys()
 {
-    static const QStringList keys = {"Node",   "Optical", "Multi", "IOUnit", "Callpoint",   "Heat",
-                                     "HHeat",  "Sounder", "Beacon", "Combo", "ComboBeacon", "Loop"};
+    static const QStringList keys = {"Node",  "Optical", "Multi",  "IOUnit", "Callpoint",   "Heat",
+                                     "HHeat", "Sounder", "Beacon", "Combo",  "ComboBeacon", "Loop"};
     return keys;
 }
 

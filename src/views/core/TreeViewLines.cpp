@@ -152,13 +152,11 @@ void AddByLoop(LineList& lines, const TreeViewSite& site, bool details)
                     lines.Add("RCC" + Plain(n), loopKey, RccText(node, n, TreeViewBy::Loop), "Node");
                 continue;
             }
-            const DeviceTypeCode type = node.DeviceType(s);
-            if (type == 0)
-                continue;
-            AddDevice(lines, node, n, s, loopKey, TreeViewBy::Loop, details);
-            // A head's second address adds no second line.
-            if (model::IsComboHeadType(type))
-                ++a;
+            // A combination head's second address names the head again, and
+            // its key is taken then; a unit that shares that address still
+            // shows.
+            if (node.DeviceType(s) != 0)
+                AddDevice(lines, node, n, s, loopKey, TreeViewBy::Loop, details);
         }
     }
 }
@@ -197,8 +195,8 @@ int NodeToActivate(const std::string& lineText, const model::NodeArray& nodes)
     if (at < lineText.size() && lineText[at] == ' ')
         ++at;
     int n = -1;
-    for (int digits = 0; digits < 2 && at < lineText.size() &&
-                         std::isdigit(static_cast<unsigned char>(lineText[at])) != 0;
+    for (int digits = 0;
+         digits < 2 && at < lineText.size() && std::isdigit(static_cast<unsigned char>(lineText[at])) != 0;
          ++digits, ++at)
         n = (n < 0 ? 0 : n * 10) + (lineText[at] - '0');
     if (n < 0 || n >= kNodeCount)

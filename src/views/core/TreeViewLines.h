@@ -3,8 +3,8 @@
 // the RCCs with their devices (by RCC) or the panel loops with the RCCs and
 // devices on each loop in loop-address order (by loop). A device is one line,
 // or with details a line of its type with its properties as child lines.
-#include "model/clsNode.h"
 #include "model/SiteState.h"
+#include "model/clsNode.h"
 #include "views/core/TreeLine.h"
 
 #include <string>
@@ -27,9 +27,9 @@ struct TreeViewSite
 };
 
 // Every line in the order it is added. Each key is used once: a line whose
-// key is already taken (an owner table that lists a unit twice) is left out
-// with its detail lines. Owner codes naming a node or slot outside 0..31 are
-// passed over.
+// key is already taken (a combination head's second address, an owner table
+// that lists a unit twice) is left out with its detail lines. Owner codes
+// naming a node or slot outside 0..31 are passed over.
 std::vector<TreeLine> TreeViewLines(const TreeViewSite& site, TreeViewBy by, bool details);
 
 // The image key of a device line's type ("Optical", "Combo", ...); the empty

@@ -11,8 +11,8 @@ using model::DeviceTypeCode;
 using model::kLastSlot;
 using model::kNodeCount;
 
-constexpr int kLoops = 5;      // loops 0..4
-constexpr int kFirstType = 2;  // the named device types 2..20
+constexpr int kLoops = 5;     // loops 0..4
+constexpr int kFirstType = 2; // the named device types 2..20
 constexpr int kLastType = 20;
 using TypeCounts = std::array<int, kLastType + 1>;
 
@@ -49,9 +49,10 @@ void AddByNode(std::vector<TreeLine>& lines, const StatsSite& site, bool countUs
         if (!node.InUse())
             continue;
         const std::string key = "RCC " + std::to_string(n);
-        lines.push_back({key, "Hub",
-                         key + ", " + FormatUsedFree(node.DetectorCountRCC(), kLastSlot, "device slots", countUsed),
-                         "Node"});
+        lines.push_back(
+            {key, "Hub",
+             key + ", " + FormatUsedFree(node.DetectorCountRCC(), kLastSlot, "device slots", countUsed),
+             "Node"});
         TypeCounts counts{};
         for (int s = 1; s <= kLastSlot; ++s)
             CountType(counts, node.DeviceType(s));
@@ -129,14 +130,16 @@ std::string FormatUsedFree(int used, int total, std::string noun, bool countUsed
 
 std::string HubAddressSummary(const StatsSite& site, StatsGrouping grouping, bool countUsed)
 {
-    const std::string prefix =
-        grouping == StatsGrouping::ByLoop ? "Radio Hub, " : std::to_string(site.loopCount) + " Loop Radio Hub, ";
+    const std::string prefix = grouping == StatsGrouping::ByLoop
+                                   ? "Radio Hub, "
+                                   : std::to_string(site.loopCount) + " Loop Radio Hub, ";
     int used = 1; // the hub's own address
     for (int n = 1; n < kNodeCount; ++n) {
         if (Node(site, n).InUse())
             used += Node(site, n).DetectorCount() + 1;
     }
-    return prefix + FormatUsedFree(used, site.maxLoopAddress * site.loopCount, "possible addresses", countUsed);
+    return prefix +
+           FormatUsedFree(used, site.maxLoopAddress * site.loopCount, "possible addresses", countUsed);
 }
 
 std::string DeviceTypeIconKey(DeviceTypeCode code)
