@@ -3,18 +3,14 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
-#include "platform/Icons.h"
 #include "platform/Units.h"
 #include "views/OutlineTree.h"
-#include "views/ViewWindowPlace.h"
 #include "views/core/UsageStatistics.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 namespace {
 
@@ -22,15 +18,6 @@ using platform::PixelsToTwips;
 using platform::TwipsToPixels;
 using views::PlaceInTwips;
 using views::StatsGrouping;
-
-const QString kExpandAll = "Expand &All";
-const QString kCollapseAll = "Collapse &All";
-constexpr int kSiteWatchMs = 500;
-
-views::StoredRectangle Stored()
-{
-    return {StatsWindowTop, StatsWindowLeft, StatsWindowWidth, StatsWindowHeight};
-}
 
 QRadioButton* MakeOption(QGroupBox* frame, const QString& name, const QString& caption, long left)
 {
@@ -53,12 +40,11 @@ void OnSelected(QRadioButton* option, FrmStats* window, void (FrmStats::*handler
 } // namespace
 
 FrmStats::FrmStats()
+    : SiteOutlineWindow({StatsWindowTop, StatsWindowLeft, StatsWindowWidth, StatsWindowHeight})
 {
     setObjectName("FrmStats");
     setWindowTitle("System Statistics");
 
-    TreeView = new views::OutlineTree(this);
-    TreeView->setObjectName("TreeView");
     PlaceInTwips(TreeView, 120, 120, 9255, 6555);
     FraView = new QGroupBox("Display totals", this);
     FraView->setObjectName("FraView");
@@ -71,11 +57,7 @@ FrmStats::FrmStats()
     OptLoop = MakeOption(FraOptions, "OptLoop", "Loop", 240);
     OptNode = MakeOption(FraOptions, "OptNode", "Node", 1440);
     OptDevice = MakeOption(FraOptions, "OptDevice", "Device", 2640);
-    cmdExpand = new QPushButton(kExpandAll, this);
-    cmdExpand->setObjectName("cmdExpand");
     PlaceInTwips(cmdExpand, 6360, 6960, 1560, 600);
-    cmdClose = new QPushButton("&Close", this);
-    cmdClose->setObjectName("cmdClose");
     PlaceInTwips(cmdClose, 8160, 6960, 1245, 600);
 
     OnSelected(OptLoop, this, &FrmStats::OptLoop_Click);
@@ -83,23 +65,15 @@ FrmStats::FrmStats()
     OnSelected(OptDevice, this, &FrmStats::OptDevice_Click);
     OnSelected(OptUsed, this, &FrmStats::OptUsed_Click);
     OnSelected(OptFree, this, &FrmStats::OptFree_Click);
-    connect(cmdExpand, &QPushButton::clicked, this, &FrmStats::cmdExpand_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &FrmStats::cmdClose_Click);
     TreeView->installEventFilter(this);
 
     // Form_Load.
-    views::OpenOnStoredRectangle(*this, Stored(), 9615, 6000);
-    setWindowIcon(platform::LoadIconResource("AA_ICON"));
+    OpenOnStoredRectangle(9615, 6000);
     // A stored grouping the window does not know shows the default one.
     (StatsViewBy == 1 ? OptLoop : StatsViewBy == 2 ? OptNode : OptDevice)->setChecked(true);
     (StatsUsedFree ? OptUsed : OptFree)->setChecked(true);
     RefreshStats();
     PlaceControls();
-
-    SiteWatch = new QTimer(this);
-    SiteWatch->setInterval(kSiteWatchMs);
-    connect(SiteWatch, &QTimer::timeout, this, &FrmStats::SiteWatch_Timer);
-    SiteWatch->start();
 }
 
 std::vector<views::TreeLine> FrmStats::SiteLines() const
@@ -117,7 +91,7 @@ std::vector<views::TreeLine> FrmStats::SiteLines() const
 
 void FrmStats::RefreshStats()
 {
-    cmdExpand->setText(kExpandAll);
+    cmdExpand->setText("Expand &All");
     TreeView->Fill(SiteLines());
     // By node the RCC lines show, their type lines folded.
     if (OptNode->isChecked())
@@ -154,23 +128,6 @@ void FrmStats::OptFree_Click()
     StatsUsedFree = false;
 }
 
-void FrmStats::cmdExpand_Click()
-{
-    if (cmdExpand->text() == kExpandAll) {
-        TreeView->SetAllExpanded(true);
-        cmdExpand->setText(kCollapseAll);
-    } else {
-        TreeView->SetAllExpanded(false);
-        cmdExpand->setText(kExpandAll);
-        TreeView->ExpandKey("Hub");
-    }
-}
-
-void FrmStats::cmdClose_Click()
-{
-    close();
-}
-
 bool FrmStats::TreeView_KeyPress(const QString& key)
 {
     if (key == "a") {
@@ -184,11 +141,6 @@ bool FrmStats::TreeView_KeyPress(const QString& key)
     return false;
 }
 
-void FrmStats::SiteWatch_Timer()
-{
-    TreeView->Follow(SiteLines());
-}
-
 bool FrmStats::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TreeView && event->type() == QEvent::KeyPress)
@@ -198,40 +150,10 @@ bool FrmStats::eventFilter(QObject* watched, QEvent* event)
 
 void FrmStats::PlaceControls()
 {
-    // The window's outer size, as the frame adds to it.
-    const long width = PixelsToTwips(frameGeometry().width());
-    const long height = PixelsToTwips(frameGeometry().height());
-    const long closeLeft = width - PixelsToTwips(cmdClose->width()) - 250;
-    const long closeTop = height - PixelsToTwips(cmdClose->height()) - 600;
-    cmdClose->move(TwipsToPixels(closeLeft), TwipsToPixels(closeTop));
-    cmdExpand->move(TwipsToPixels(closeLeft - PixelsToTwips(cmdExpand->width()) - 150),
-                    TwipsToPixels(closeTop));
-    const long framesTop = closeTop - 100;
-    FraOptions->move(TwipsToPixels(width / 2 - PixelsToTwips(FraOptions->width()) / 2 - 400),
+    const ButtonPlace place = PlaceButtons();
+    const long framesTop = place.closeTop - 100;
+    FraOptions->move(TwipsToPixels(place.width / 2 - PixelsToTwips(FraOptions->width()) / 2 - 400),
                      TwipsToPixels(framesTop));
-    TreeView->resize(TwipsToPixels(width - 350), TwipsToPixels(height - 1500));
+    TreeView->resize(TwipsToPixels(place.width - 350), TwipsToPixels(place.height - 1500));
     FraView->move(FraView->x(), TwipsToPixels(framesTop));
-}
-
-void FrmStats::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (!(windowState() & Qt::WindowMinimized))
-        PlaceControls();
-}
-
-void FrmStats::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    // The frame, whose size the placing takes in, is known once the window
-    // has been moved into it.
-    PlaceControls();
-}
-
-void FrmStats::closeEvent(QCloseEvent* event)
-{
-    SiteWatch->stop();
-    views::StoreRectangleOnClose(*this, Stored());
-    event->accept();
-    platform::UnloadForm(this);
 }

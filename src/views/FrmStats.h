@@ -4,21 +4,12 @@
 // StatsViewBy and StatsUsedFree settings; the window follows the site while
 // it is open and keeps its rectangle in the StatsWindow* settings.
 #include "platform/FormInstance.h"
-#include "views/core/TreeLine.h"
-
-#include <QWidget>
-#include <vector>
+#include "views/SiteOutlineWindow.h"
 
 class QGroupBox;
-class QPushButton;
 class QRadioButton;
-class QTimer;
 
-namespace views {
-class OutlineTree;
-}
-
-class FrmStats : public QWidget, public platform::FormInstance<FrmStats>
+class FrmStats : public views::SiteOutlineWindow, public platform::FormInstance<FrmStats>
 {
     Q_OBJECT
 public:
@@ -33,16 +24,10 @@ public:
     void OptDevice_Click();
     void OptUsed_Click();
     void OptFree_Click();
-    void cmdExpand_Click();
-    void cmdClose_Click();
     // "a" expands or collapses everything, "c" closes; true when the key was
     // one of them.
     bool TreeView_KeyPress(const QString& key);
-    // Shows the site as it now stands when it changed since the tree was
-    // filled; expanded lines and the selection stay.
-    void SiteWatch_Timer();
 
-    views::OutlineTree* TreeView = nullptr;
     QGroupBox* FraView = nullptr;
     QRadioButton* OptUsed = nullptr;
     QRadioButton* OptFree = nullptr;
@@ -50,18 +35,10 @@ public:
     QRadioButton* OptLoop = nullptr;
     QRadioButton* OptNode = nullptr;
     QRadioButton* OptDevice = nullptr;
-    QPushButton* cmdExpand = nullptr;
-    QPushButton* cmdClose = nullptr;
-    QTimer* SiteWatch = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     // The lines for the chosen options; none when no grouping is chosen.
-    std::vector<views::TreeLine> SiteLines() const;
-    void PlaceControls();
+    std::vector<views::TreeLine> SiteLines() const override;
+    void PlaceControls() override;
 };

@@ -3,6 +3,7 @@
 // each with its picture from the site views' image list, found again by key.
 #include "views/core/TreeLine.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QStringList>
 #include <QTreeWidget>
@@ -19,7 +20,7 @@ public:
 
     // Clears the tree and adds the lines in order, every line collapsed. A
     // line whose key is taken or whose parent is missing is left out.
-    void Fill(const std::vector<TreeLine>& lines);
+    void Fill(std::vector<TreeLine> lines);
     // The lines as they were last filled in.
     const std::vector<TreeLine>& Lines() const { return lines_; }
 
@@ -39,13 +40,13 @@ public:
     // Fills the tree again when the lines differ from those shown; the lines
     // that stay keep their expanded state, the selection and the scrolling
     // stay too.
-    void Follow(const std::vector<TreeLine>& lines);
+    void Follow(std::vector<TreeLine> lines);
 
 private:
     QIcon Image(const std::string& key);
 
     std::vector<TreeLine> lines_;
-    std::map<QString, QTreeWidgetItem*> byKey_;
+    QHash<QString, QTreeWidgetItem*> byKey_;
     int unkeyed_ = 0;
     std::map<std::string, QIcon> images_;
 };

@@ -15,6 +15,18 @@ using Painter = std::function<void(QPainter&)>;
 const QColor kOutline(70, 70, 75);
 const QColor kAmber(255, 170, 0);
 
+// A box shaded from its top colour down to its bottom one.
+void ShadedBox(QPainter& p, const QRectF& box, double radius, const QColor& top, const QColor& bottom,
+               const QColor& outline)
+{
+    QLinearGradient g(0, box.top(), 0, box.bottom());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.setPen(QPen(outline, 1.2));
+    p.setBrush(g);
+    p.drawRoundedRect(box, radius, radius);
+}
+
 // A ceiling detector seen from below: a white disc with a grey rim.
 void DetectorBody(QPainter& p, const QRectF& box)
 {
@@ -105,12 +117,7 @@ void HighHeat(QPainter& p)
 
 void Callpoint(QPainter& p)
 {
-    QLinearGradient g(0, 2, 0, 30);
-    g.setColorAt(0, QColor(235, 45, 40));
-    g.setColorAt(1, QColor(170, 15, 15));
-    p.setPen(QPen(QColor(110, 0, 0), 1.2));
-    p.setBrush(g);
-    p.drawRoundedRect(QRectF(2.5, 2.5, 27, 27), 3, 3);
+    ShadedBox(p, QRectF(2.5, 2.5, 27, 27), 3, QColor(235, 45, 40), QColor(170, 15, 15), QColor(110, 0, 0));
     p.setPen(QPen(QColor(90, 90, 90), 1));
     p.setBrush(QColor(245, 245, 245));
     p.drawRect(QRectF(8.5, 8.5, 15, 15));
@@ -158,12 +165,7 @@ void Beacon(QPainter& p)
 // An input/output unit: a grey box with an arrow in and an arrow out.
 void IOUnit(QPainter& p)
 {
-    QLinearGradient g(0, 4, 0, 28);
-    g.setColorAt(0, QColor(235, 235, 238));
-    g.setColorAt(1, QColor(185, 185, 192));
-    p.setPen(QPen(kOutline, 1.2));
-    p.setBrush(g);
-    p.drawRoundedRect(QRectF(5.5, 5.5, 21, 21), 2, 2);
+    ShadedBox(p, QRectF(5.5, 5.5, 21, 21), 2, QColor(235, 235, 238), QColor(185, 185, 192), kOutline);
     const auto arrow = [&p](double y, double from, double to, const QColor& colour) {
         p.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(QPointF(from, y), QPointF(to, y));
@@ -206,12 +208,7 @@ void ComboBeacon(QPainter& p)
 // An RCC or the hub: a radio box with an aerial and waves.
 void Node(QPainter& p)
 {
-    QLinearGradient g(0, 10, 0, 30);
-    g.setColorAt(0, QColor(70, 120, 200));
-    g.setColorAt(1, QColor(25, 60, 130));
-    p.setPen(QPen(QColor(15, 35, 80), 1.2));
-    p.setBrush(g);
-    p.drawRoundedRect(QRectF(3.5, 13.5, 25, 16), 3, 3);
+    ShadedBox(p, QRectF(3.5, 13.5, 25, 16), 3, QColor(70, 120, 200), QColor(25, 60, 130), QColor(15, 35, 80));
     p.setPen(QPen(QColor(20, 220, 90), 1));
     p.setBrush(QColor(20, 220, 90));
     p.drawEllipse(QPointF(9, 21.5), 1.8, 1.8);

@@ -5,22 +5,13 @@
 // site while it is open; it keeps its rectangle in the TreeViewWindow*
 // settings.
 #include "platform/FormInstance.h"
-#include "views/core/TreeLine.h"
-
-#include <QWidget>
-#include <vector>
+#include "views/SiteOutlineWindow.h"
 
 class QCheckBox;
 class QGroupBox;
-class QPushButton;
 class QRadioButton;
-class QTimer;
 
-namespace views {
-class OutlineTree;
-}
-
-class frmTreeView : public QWidget, public platform::FormInstance<frmTreeView>
+class frmTreeView : public views::SiteOutlineWindow, public platform::FormInstance<frmTreeView>
 {
     Q_OBJECT
 public:
@@ -35,34 +26,22 @@ public:
     void OptNode_Click();
     void OptLoop_Click();
     void chkDetails_Click();
-    void cmdExpand_Click();
-    void cmdClose_Click();
     // Selects the node the selected line names.
     void TreeView_Click();
-    // Shows the site as it now stands when it changed since the tree was
-    // built; expanded lines and the selection stay.
-    void SiteWatch_Timer();
 
-    views::OutlineTree* TreeView = nullptr;
     QGroupBox* FraOptions = nullptr;
     QRadioButton* OptNode = nullptr;
     QRadioButton* OptLoop = nullptr;
     QCheckBox* chkDetails = nullptr;
-    QPushButton* cmdExpand = nullptr;
-    QPushButton* cmdClose = nullptr;
-    QTimer* SiteWatch = nullptr;
 
 signals:
     // The node a click chose (0 the hub or RLM, 1..31 an RCC in use).
     void ActivateNodeRequested(int index);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    std::vector<views::TreeLine> SiteLines() const override;
+    void PlaceControls() override;
 
 private:
-    std::vector<views::TreeLine> SiteLines() const;
     void OptionChanged();
-    void PlaceControls();
 };

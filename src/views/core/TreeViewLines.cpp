@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <set>
+#include <unordered_set>
 
 namespace views {
 namespace {
@@ -45,7 +45,7 @@ public:
     std::vector<TreeLine> Take() { return std::move(lines_); }
 
 private:
-    std::set<std::string> keys_;
+    std::unordered_set<std::string> keys_;
     std::vector<TreeLine> lines_;
 };
 

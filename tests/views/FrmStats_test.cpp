@@ -1,0 +1,126 @@
+#include "SiteViewFixture.h"
+#include "platform/base/ProgramFolder.h"
+#include "support/ScreenShots.h"
+#include "views/core/UsageStatistics.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+using views::StatsGrouping;
+
+namespace {
+
+std::vector<views::TreeLine> SiteLines(StatsGrouping grouping, bool countUsed)
+{
+    return views::UsageStatisticsLines({model::Nodes, LoopCount, MaxLoopAddress}, grouping, countUsed);
+}
+
+} // namespace
+
+class StatsTest : public SiteViewTest
+{
+protected:
+    FrmStats* OpenStats(const QString& site)
+    {
+        Open(site);
+        form->ConfigStats_Click();
+        FrmStats* stats = FrmStats::Loaded();
+        EXPECT_NE(stats, nullptr);
+        return stats;
+    }
+};
+
+TEST_F(StatsTest, ShowsTheChosenCountsAndStoresTheOptions)
+{
+    QTemporaryDir folder;
+    platform::SetProgramFolder(folder.path().toStdString());
+    StatsViewBy = 1;
+    StatsUsedFree = true;
+    FrmStats* stats = OpenStats("hub-site.qvs");
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(stats->windowTitle(), "System Statistics");
+    EXPECT_TRUE(stats->OptLoop->isChecked());
+    EXPECT_TRUE(stats->OptUsed->isChecked());
+    EXPECT_EQ(Shown(*stats->TreeView), SiteLines(StatsGrouping::ByLoop, true));
+    EXPECT_TRUE(Expanded(*stats->TreeView).isEmpty());
+
+    const struct
+    {
+        QRadioButton* option;
+        StatsGrouping grouping;
+        bool used;
+    } clicks[] = {
+        {stats->OptNode, StatsGrouping::ByNode, true},      {stats->OptFree, StatsGrouping::ByNode, false},
+        {stats->OptDevice, StatsGrouping::ByDevice, false}, {stats->OptUsed, StatsGrouping::ByDevice, true},
+        {stats->OptLoop, StatsGrouping::ByLoop, true},      {stats->OptNode, StatsGrouping::ByNode, true}};
+    for (const auto& click : clicks) {
+        stats->cmdExpand->click();
+        click.option->click();
+        EXPECT_EQ(Shown(*stats->TreeView), SiteLines(click.grouping, click.used));
+        EXPECT_EQ(StatsViewBy, static_cast<int>(click.grouping));
+        EXPECT_EQ(StatsUsedFree, click.used);
+        EXPECT_EQ(stats->cmdExpand->text(), "Expand &All");
+    }
+    // By node the RCC lines show, their type lines folded.
+    EXPECT_EQ(Expanded(*stats->TreeView), QStringList{"Hub"});
+    stats->OptFree->click();
+
+    ASSERT_TRUE(SaveSettings());
+    StatsViewBy = 3;
+    StatsUsedFree = true;
+    LoadSettings();
+    EXPECT_EQ(StatsViewBy, 2);
+    EXPECT_FALSE(StatsUsedFree);
+    platform::SetProgramFolder("");
+
+    // A stored grouping it does not know shows the default one.
+    FrmStats::Unload();
+    StatsViewBy = 7;
+    form->ConfigStats_Click();
+    stats = FrmStats::Loaded();
+    ASSERT_NE(stats, nullptr);
+    EXPECT_TRUE(stats->OptDevice->isChecked());
+    EXPECT_EQ(StatsViewBy, 3);
+}
+
+TEST_F(StatsTest, KeysExpandAndCloseAndTheSiteIsFollowed)
+{
+    StatsViewBy = 2;
+    FrmStats* stats = OpenStats("hub-site.qvs");
+    ASSERT_NE(stats, nullptr);
+    stats->TreeView->setFocus();
+    QTest::keyClick(stats->TreeView, 'A'); // "A" is not the key
+    EXPECT_EQ(stats->cmdExpand->text(), "Expand &All");
+    QTest::keyClick(stats->TreeView, 'a');
+    EXPECT_EQ(stats->cmdExpand->text(), "Collapse &All");
+    EXPECT_EQ(Expanded(*stats->TreeView), (QStringList{"Hub", "RCC 1", "RCC 2"}));
+
+    model::Nodes[2].SetDeviceType(9, 2);
+    stats->SiteWatch_Timer();
+    EXPECT_EQ(Shown(*stats->TreeView), SiteLines(StatsGrouping::ByNode, false));
+    EXPECT_EQ(Expanded(*stats->TreeView), (QStringList{"Hub", "RCC 1", "RCC 2"}));
+
+    QTest::keyClick(stats->TreeView, 'a');
+    EXPECT_EQ(Expanded(*stats->TreeView), QStringList{"Hub"});
+    QTest::keyClick(stats->TreeView, 'c');
+    EXPECT_EQ(FrmStats::Loaded(), nullptr);
+}
+
+TEST_F(StatsTest, FullSiteCountsQuicklyAndLooksRight)
+{
+    FrmStats* stats = OpenStats("full-site.qvs");
+    ASSERT_NE(stats, nullptr);
+    for (QRadioButton* option : {stats->OptLoop, stats->OptNode, stats->OptDevice}) {
+        option->setChecked(true);
+        const long ms = Timed([&] { stats->RefreshStats(); });
+        std::cout << "full site statistics " << option->text().toStdString() << ": " << ms << " ms\n";
+        EXPECT_LT(ms, kBuildBudgetMs);
+    }
+
+    FrmStats::Unload();
+    stats = OpenStats("hub-site.qvs");
+    stats->OptNode->setChecked(true);
+    stats->cmdExpand->click();
+    SaveShot(stats->grab().toImage(), "FrmStats");
+}
