@@ -19,16 +19,19 @@ protected:
         MainWindowTest::TearDown();
     }
 
-    void Open(const QString& site)
+    // Opens the site in the main window, then the view with its command.
+    template <class View> View* OpenView(const QString& site, void (frmMain::*command)())
     {
-        Load();
+        if (form == nullptr)
+            Load();
         form->OpenFileFromMessage(QString(QVS_TEST_DATA) + "/" + site);
-        QApplication::processEvents();
+        ((*form).*command)();
+        EXPECT_NE(View::Loaded(), nullptr);
+        return View::Loaded();
     }
 
-    // Every line of the window's tree as the line builders write it, with
-    // the parent's key as the tree holds it; a line without a picture
-    // reads as a line without image key.
+    // The window's lines as the line builders write them; a line shown
+    // without a picture has no image key.
     static std::vector<views::TreeLine> Shown(const views::OutlineTree& tree)
     {
         std::vector<views::TreeLine> out;
@@ -41,33 +44,29 @@ protected:
         return out;
     }
 
-    // The keys of the lines with child lines: all of them, or the open ones.
-    static QStringList Parents(const views::OutlineTree& tree, bool openOnly = false)
+    // The keys of the open lines that have child lines.
+    static QStringList Expanded(const views::OutlineTree& tree)
     {
         QStringList keys;
         for (QTreeWidgetItem* line : tree.AllLines()) {
-            if (line->childCount() > 0 && (!openOnly || line->isExpanded()))
+            if (line->childCount() > 0 && line->isExpanded())
                 keys << views::OutlineTree::Key(line);
         }
         return keys;
     }
-    static QStringList Expanded(const views::OutlineTree& tree) { return Parents(tree, true); }
 
-    // What a site view may take to build a full site: 100 ms, and four
-    // times that in a build with the address sanitizer, which slows every
-    // allocation and string copy down.
-#ifdef __SANITIZE_ADDRESS__
-    static constexpr long kBuildBudgetMs = 400;
-#else
-    static constexpr long kBuildBudgetMs = 100;
-#endif
-
-    // Milliseconds of processor time an action takes (other programs
-    // running at the same time do not count).
+    // Processor milliseconds of an action, against 100 ms for a full site
+    // (four times that under the address sanitizer, which slows every
+    // allocation).
     template <class Action> static long Timed(Action action)
     {
         const std::clock_t start = std::clock();
         action();
         return static_cast<long>((std::clock() - start) * 1000 / CLOCKS_PER_SEC);
     }
+#ifdef __SANITIZE_ADDRESS__
+    static constexpr long kBuildBudgetMs = 400;
+#else
+    static constexpr long kBuildBudgetMs = 100;
+#endif
 };
