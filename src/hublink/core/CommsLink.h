@@ -37,11 +37,16 @@ public:
     void Comm_OnComm(const std::string& received);
     // Tick of the reply time-out timer.
     void CommsTimer_Timer();
-    // The port reported that it is gone (device removed, read error).
+    // The port reported that it is gone (device removed, read error): a
+    // waiting command fails at once with the failure text, PortEnabled
+    // becomes False and the error is shown.
     void PortLost(const LinkError& error);
     // The reply dispatcher, called for every complete, filtered, non-empty
-    // line.
+    // line. The line that moves the state on is kept in AcceptedReply.
     void ProcessReply(const std::string& Line);
+    // The port is gone or refused the last command; cleared by the next
+    // command the port takes.
+    bool PortFailed() const { return portFailed_; }
 
     // The calling convention: sets the waiting code and the command, sends
     // it and yields while the state holds the waiting code. Returns the
@@ -70,6 +75,8 @@ private:
     void EndOfLine();
     void Rearm(int32_t ms);
     void FailNow();
+    void TimedOut();
+    void Dispatch(const std::string& line);
     bool CollectLine(const std::string& line);
     void ProgramReply(const std::string& line);
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
@@ -83,4 +90,9 @@ private:
     std::string pending_;
     bool receiving_ = false;
     bool discarding_ = false;
+    bool portFailed_ = false;
+    // The command that last failed by time-out and how many of its sends may
+    // still be answered.
+    std::string staleCommand_;
+    int staleReplies_ = 0;
 };

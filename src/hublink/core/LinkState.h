@@ -55,6 +55,9 @@ extern int32_t CommsState;
 extern std::string CommandText; // the command in flight, without its line end
 extern std::string RxLine;      // the line being assembled
 extern std::string LastRxLine;  // the last complete line
+// The line that moved the state from its waiting code on: what a single-line
+// query reads, whatever arrives after it. Emptied by every new command.
+extern std::string AcceptedReply;
 extern int16_t RetryCount;
 
 // Lines of a multi-line reply at 1..ReplyLineCount (index 0 unused); while a
