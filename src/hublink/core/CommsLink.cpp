@@ -84,8 +84,6 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
     if (!Retry) {
         RetryCount = 0;
         AcceptedReply.clear();
-        if (CommandText != staleCommand_)
-            staleReplies_ = 0;
     }
     timer_.Stop();
     LinkError error;
@@ -261,18 +259,22 @@ void CommsLink::ProcessReply(const std::string& Line)
 {
     LastRxLine = Line;
     const std::string& line = Line;
+    // Until the same command has been resent, lines that come while it
+    // waits are counted against the failed sends first.
     if (staleReplies_ > 0) {
         if (!IsWaitingState(CommsState)) {
             --staleReplies_; // the late answer came while nothing waits
         } else if (RetryCount == 0 && CommandText == staleCommand_) {
-            --staleReplies_; // taken as the late answer to the failed sends
+            --staleReplies_;
             return;
         }
     }
     const int32_t before = CommsState;
     Dispatch(line);
-    if (CommsState != before)
+    if (CommsState != before) {
         AcceptedReply = line;
+        staleReplies_ = 0; // the unit answers in order: nothing older is still to come
+    }
 }
 
 void CommsLink::Dispatch(const std::string& line)

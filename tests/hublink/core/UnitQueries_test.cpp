@@ -106,7 +106,8 @@ TEST_F(LinkFixture, ALateAnswerToAFailedQueryIsNotTheAnswerToTheNextOne)
 {
     unit.SetFailure(FailureMode::Silent);
     EXPECT_EQ(ReadIdent(link), "");
-    bench.UnitSends("IDENTREAD 0A1B2\r", 100); // the unit answers the failed query at last
+    link.SendWakeUp(); // the user tries again: the window wakes the unit
+    bench.UnitSends("IDENTREAD 0A1B2\r", 100); // and it answers the failed query at last
     EXPECT_EQ(ReadIdent(link), "") << "the unit stays silent to the query asked now";
     unit.ClearFailure();
     EXPECT_EQ(ReadIdent(link), "01A2B");
