@@ -5,29 +5,30 @@
 #include "app/LogsFrame.h"
 #include "app/MessageStyle.h"
 #include "app/Startup.h"
+#include "app/core/CanvasDrag.h"
+#include "app/core/CanvasLayout.h"
+#include "app/core/FindEntry.h"
+#include "app/core/RccCommands.h"
+#include "app/core/RecentFiles.h"
+#include "app/core/TitleBar.h"
 #include "app/frmMainInternal.h"
 #include "app/frmMsg.h"
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
-#include "app/core/CanvasDrag.h"
-#include "app/core/CanvasLayout.h"
 #include "model/ConfigurationCheck.h"
 #include "model/FileNames.h"
-#include "app/core/FindEntry.h"
 #include "model/General.h"
-#include "app/core/RccCommands.h"
-#include "app/core/RecentFiles.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
-#include "app/core/TitleBar.h"
 #include "platform/FileDialogs.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
+#include "platform/Win1252Validator.h"
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
@@ -249,6 +250,7 @@ void frmMain::CreateControls()
     siteName_->setFont(siteFont);
     siteNameEdit_ = new QLineEdit(canvas_);
     siteNameEdit_->setObjectName("SiteNameEdit");
+    platform::LimitToWin1252(siteNameEdit_);
     siteNameEdit_->installEventFilter(this);
     siteNameEdit_->hide();
 

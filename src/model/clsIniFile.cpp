@@ -3,18 +3,20 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/FileReplace.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 #include <system_error>
 
 namespace model {
 namespace {
 
-// Entry counters are 16-bit: a model holds at most this many sections and keys.
-constexpr std::size_t kMaxEntries = 32767;
+constexpr std::size_t kMaxEntries = clsIniFile::kMaxEntries;
 
 clsIniFile::BadLineQuestion g_badLineQuestion;
+clsIniFile::LoadRefusal g_loadRefusal;
 
 std::string Trimmed(const std::string& text)
 {
@@ -90,15 +92,6 @@ template <typename T> std::string RealText(T value)
     return ec == std::errc() ? std::string(buf, ptr) : std::string("0");
 }
 
-// A CR or LF would split the line on the next read.
-std::string OneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    return text;
-}
-
 } // namespace
 
 std::string clsIniFile::BadLineText(const std::string& fileName, int lineNumber)
@@ -112,9 +105,20 @@ void clsIniFile::SetBadLineQuestion(BadLineQuestion ask)
     g_badLineQuestion = std::move(ask);
 }
 
+std::string clsIniFile::TooManyEntriesText(const std::string& fileName)
+{
+    return "Error Reading Configuration File\r\n" + fileName + "\r\nIt holds more than " +
+           std::to_string(kMaxEntries) + " sections or keys and cannot be read.";
+}
+
+void clsIniFile::SetLoadRefusal(LoadRefusal report)
+{
+    g_loadRefusal = std::move(report);
+}
+
 clsIniFile::~clsIniFile()
 {
-    if (!clean_)
+    if (!clean_ && !saveFailed_)
         SaveFile();
 }
 
@@ -168,12 +172,22 @@ void clsIniFile::ClearModel()
     keys_.clear();
     values_.clear();
     keySection_.clear();
+    sectionIndex_.clear();
+    keyIndex_.clear();
+    currentKeys_ = nullptr;
 }
 
 void clsIniFile::sSectionName(const std::string& name)
 {
     sectionName_ = name;
     sectionNamed_ = !name.empty();
+    SelectSectionKeys();
+}
+
+void clsIniFile::SelectSectionKeys()
+{
+    const auto it = keyIndex_.find(sectionName_);
+    currentKeys_ = it == keyIndex_.end() ? nullptr : &it->second;
 }
 
 void clsIniFile::LoadFile()
@@ -189,14 +203,37 @@ void clsIniFile::LoadFile()
     std::string bytes;
     if (!platform::ReadWholeFile(fileName_, bytes))
         return;
-    const std::string text = platform::Win1252ToUtf8(bytes);
+    const std::string decoded = platform::Win1252ToUtf8(bytes);
 
+    const std::string_view text = decoded;
+
+    // A file larger than a model holds is refused whole: read in part, its
+    // keys would land under the wrong sections and the next save would write
+    // a truncated file.
+    const auto refuse = [this] {
+        ClearModel();
+        if (g_loadRefusal)
+            g_loadRefusal(TooManyEntriesText(fileName_));
+    };
+    const auto lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    const std::size_t keyGuess = std::min(lineCount + 1, kMaxEntries);
+    keys_.reserve(keyGuess);
+    values_.reserve(keyGuess);
+    keySection_.reserve(keyGuess);
+    KeyIndex* sectionKeys = nullptr;
     int lineNumber = 0;
     std::size_t pos = 0;
+    // The next CR and the next LF, each found once.
+    std::size_t nextCr = std::min(text.find('\r'), text.size());
+    std::size_t nextLf = std::min(text.find('\n'), text.size());
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        std::string line;
-        if (end == std::string::npos) {
+        if (nextCr < pos)
+            nextCr = std::min(text.find('\r', pos), text.size());
+        if (nextLf < pos)
+            nextLf = std::min(text.find('\n', pos), text.size());
+        const std::size_t end = std::min(nextCr, nextLf);
+        std::string_view line;
+        if (end == text.size()) {
             line = text.substr(pos);
             pos = text.size();
         } else {
@@ -206,8 +243,11 @@ void clsIniFile::LoadFile()
         ++lineNumber;
 
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            if (sections_.size() < kMaxEntries)
-                sections_.push_back(line.substr(1, line.size() - 2));
+            if (sections_.size() >= kMaxEntries)
+                return refuse();
+            sections_.emplace_back(line.substr(1, line.size() - 2));
+            sectionIndex_.try_emplace(sections_.back(), sections_.size() - 1);
+            sectionKeys = &keyIndex_[sections_.back()];
             continue;
         }
         if (line.empty() || sections_.empty())
@@ -216,25 +256,29 @@ void clsIniFile::LoadFile()
         if (eq == std::string::npos) {
             const BadLineAnswer answer =
                 g_badLineQuestion ? g_badLineQuestion(fileName_, lineNumber) : BadLineAnswer::Ok;
-            if (answer == BadLineAnswer::Cancel)
+            if (answer == BadLineAnswer::Cancel) {
+                SelectSectionKeys(); // what was read stays, for the setters
                 return;
+            }
             continue;
         }
         if (keys_.size() >= kMaxEntries)
-            continue;
-        keys_.push_back(line.substr(0, eq));
-        values_.push_back(line.substr(eq + 1));
+            return refuse();
+        keys_.emplace_back(line.substr(0, eq));
+        values_.emplace_back(line.substr(eq + 1));
         keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
+        sectionKeys->try_emplace(keys_.back(), keys_.size() - 1);
     }
     loaded_ = true;
+    SelectSectionKeys();
 }
 
 int clsIniFile::FindKey(const std::string& key) const
 {
-    for (std::size_t i = 0; i < keys_.size(); ++i)
-        if (keys_[i] == key && sections_[static_cast<std::size_t>(keySection_[i])] == sectionName_)
-            return static_cast<int>(i);
-    return -1;
+    if (currentKeys_ == nullptr)
+        return -1;
+    const auto it = currentKeys_->find(key);
+    return it == currentKeys_->end() ? -1 : static_cast<int>(it->second);
 }
 
 std::string clsIniFile::GetValue(const std::string& key) const
@@ -249,17 +293,23 @@ bool clsIniFile::SetValue(const std::string& key, const std::string& value)
         return false;
     int i = FindKey(key);
     if (i < 0) {
-        std::size_t section = 0;
-        while (section < sections_.size() && sections_[section] != sectionName_)
-            ++section;
-        if (keys_.size() >= kMaxEntries || (section == sections_.size() && sections_.size() >= kMaxEntries))
+        const auto found = sectionIndex_.find(sectionName_);
+        const bool newSection = found == sectionIndex_.end();
+        if (keys_.size() >= kMaxEntries || (newSection && sections_.size() >= kMaxEntries)) {
+            storeRefused_ = true;
             return false;
-        if (section == sections_.size())
+        }
+        std::size_t section = newSection ? sections_.size() : found->second;
+        if (newSection) {
             sections_.push_back(sectionName_);
+            sectionIndex_.emplace(sectionName_, section);
+            currentKeys_ = &keyIndex_[sectionName_];
+        }
         keys_.push_back(key);
-        values_.push_back(std::string());
+        values_.emplace_back();
         keySection_.push_back(static_cast<int16_t>(section));
         i = static_cast<int>(keys_.size() - 1);
+        currentKeys_->emplace(key, keys_.size() - 1);
     }
     values_[static_cast<std::size_t>(i)] = value;
     clean_ = false;
@@ -358,24 +408,68 @@ bool clsIniFile::SaveFile(std::string* error)
 {
     if (!fileNamed_)
         return true;
+    const auto fail = [&](const std::string& why) {
+        saveFailed_ = true;
+        if (error != nullptr)
+            *error = "Cannot write \"" + fileName_ + "\": " + why;
+        return false;
+    };
+    if (storeRefused_)
+        return fail("it would hold more than " + std::to_string(kMaxEntries) + " sections or keys.");
+
+    // The keys of each section entry in key-list order, found in one pass.
+    std::vector<std::size_t> start(sections_.size() + 1, 0);
+    std::size_t size = 0;
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+        ++start[static_cast<std::size_t>(keySection_[k]) + 1];
+        size += keys_[k].size() + values_[k].size() + 3;
+    }
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        start[s + 1] += start[s];
+        size += sections_[s].size() + 4;
+    }
+    std::vector<std::size_t> order(keys_.size());
+    {
+        std::vector<std::size_t> next(start.begin(), start.end() - 1);
+        for (std::size_t k = 0; k < keys_.size(); ++k)
+            order[next[static_cast<std::size_t>(keySection_[k])]++] = k;
+    }
+
     std::string text;
+    text.reserve(size);
     int lineCount = 0;
-    auto line = [&](const std::string& content) {
-        text += OneLine(content);
+    const auto endLine = [&](std::size_t lineStart) {
+        // A CR or LF would split the line on the next read.
+        for (std::size_t c = lineStart; c < text.size(); ++c)
+            if (text[c] == '\r' || text[c] == '\n')
+                text[c] = ' ';
         text += "\r\n";
         ++lineCount;
         if (progressBound_ && progress_ && progressMaximum_ >= lineCount)
             progress_(lineCount);
     };
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        line("[" + sections_[s] + "]");
-        for (std::size_t k = 0; k < keys_.size(); ++k)
-            if (static_cast<std::size_t>(keySection_[k]) == s)
-                line(keys_[k] + "=" + values_[k]);
+        std::size_t lineStart = text.size();
+        text += '[';
+        text += sections_[s];
+        text += ']';
+        endLine(lineStart);
+        for (std::size_t o = start[s]; o < start[s + 1]; ++o) {
+            lineStart = text.size();
+            text += keys_[order[o]];
+            text += '=';
+            text += values_[order[o]];
+            endLine(lineStart);
+        }
     }
-    if (!platform::ReplaceWholeFile(fileName_, platform::Utf8ToWin1252(text), error))
+    if (!platform::IsWin1252Representable(text))
+        return fail("a name or value holds a character that the file's code page cannot store.");
+    if (!platform::ReplaceWholeFile(fileName_, platform::Utf8ToWin1252(text), error)) {
+        saveFailed_ = true;
         return false;
+    }
     clean_ = true;
+    saveFailed_ = false;
     return true;
 }
 

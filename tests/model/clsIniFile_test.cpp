@@ -254,3 +254,98 @@ TEST_F(IniFile, AFailedWriteKeepsTheOldFileAndTheChanges)
     EXPECT_TRUE(ini.SaveFile());
     EXPECT_EQ(ReadBytes(path), "[A]\r\nx=2\r\n");
 }
+
+TEST_F(IniFile, AFileWithMoreEntriesThanAModelHoldsIsRefusedWhole)
+{
+    std::vector<std::string> refusals;
+    clsIniFile::SetLoadRefusal([&](const std::string& text) { refusals.push_back(text); });
+    const auto lines = [](std::size_t count, const char* first, const char* each) {
+        std::string text = first;
+        for (std::size_t i = 0; i < count; ++i)
+            text += each + std::to_string(i) + (each[0] == '[' ? "]\r\n" : "=1\r\n");
+        return text;
+    };
+    struct Case
+    {
+        std::string bytes;
+        bool loads;
+    };
+    const Case cases[] = {
+        {lines(clsIniFile::kMaxEntries - 1, "[A]\r\nk0=1\r\n", "[S"), true},
+        {lines(clsIniFile::kMaxEntries, "[A]\r\nk0=1\r\n", "[S"), false},
+        {lines(clsIniFile::kMaxEntries, "[A]\r\n", "k"), true},
+        {lines(clsIniFile::kMaxEntries + 1, "[A]\r\n", "k"), false},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.File("big.ini");
+        WriteBytes(path, c.bytes);
+        refusals.clear();
+        {
+            clsIniFile ini;
+            ini.sFileName(path);
+            EXPECT_EQ(ini.IsLoaded(), c.loads);
+            ini.sSectionName("A");
+            EXPECT_EQ(ini.GetLong("k0", 0), c.loads ? 1 : 0);
+            EXPECT_EQ(ini.GetWriteCount() == 0, !c.loads); // nothing half-loaded
+        }
+        EXPECT_EQ(refusals.size(), c.loads ? 0u : 1u);
+        EXPECT_EQ(ReadBytes(path), c.bytes); // nothing written back
+    }
+    ASSERT_EQ(refusals.size(), 1u);
+    EXPECT_EQ(refusals[0], clsIniFile::TooManyEntriesText(dir.File("big.ini")));
+    EXPECT_NE(refusals[0].find("32767"), std::string::npos);
+    clsIniFile::SetLoadRefusal(nullptr);
+}
+
+TEST_F(IniFile, AStoreBeyondTheLimitIsReportedAndNothingIsWritten)
+{
+    const std::string path = dir.File("full.ini");
+    {
+        clsIniFile ini;
+        ini.NewFile(path);
+        ini.sSectionName("A");
+        for (std::size_t k = 0; k < clsIniFile::kMaxEntries; ++k)
+            ASSERT_TRUE(ini.SetLong("k" + std::to_string(k), 1));
+        EXPECT_TRUE(ini.SetLong("k7", 2)); // an existing key still takes a value
+        EXPECT_FALSE(ini.SetLong("one-too-many", 1));
+        EXPECT_EQ(ini.GetWriteCount(), 32767);
+        std::string error;
+        EXPECT_FALSE(ini.SaveFile(&error));
+        EXPECT_NE(error.find("32767"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(IniFile, AFailedSaveIsNotTriedAgainOnRelease)
+{
+    const std::string path = dir.File("keep.ini");
+    WriteBytes(path, "[A]\r\nx=1\r\n");
+    int attempts = 0;
+    {
+        clsIniFile ini;
+        ini.sFileName(path);
+        ini.sSectionName("A");
+        ini.SetLong("x", 2);
+        platform::SetWriteFault([&](const std::string&, std::string* error) {
+            *error = "device busy";
+            return ++attempts > 1; // a passing fault: a second try would write
+        });
+        EXPECT_FALSE(ini.SaveFile());
+    }
+    EXPECT_EQ(attempts, 1);
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=1\r\n");
+}
+
+TEST_F(IniFile, TextTheCodePageCannotHoldIsNotSavedAsQuestionMarks)
+{
+    const std::string path = dir.File("cp.ini");
+    WriteBytes(path, "[A]\r\nx=1\r\n");
+    clsIniFile ini;
+    ini.sFileName(path);
+    ini.sSectionName("A");
+    ini.SetString("name", "Block \xCE\xA9");
+    std::string error;
+    EXPECT_FALSE(ini.SaveFile(&error));
+    EXPECT_NE(error.find("code page"), std::string::npos);
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=1\r\n");
+}
