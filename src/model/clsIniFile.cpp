@@ -15,6 +15,21 @@ namespace {
 
 constexpr std::size_t kMaxEntries = clsIniFile::kMaxEntries;
 
+// FNV-1a: names and keys are short.
+std::size_t HashText(std::string_view text)
+{
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    return static_cast<std::size_t>(hash);
+}
+
+std::size_t SlotHash(std::size_t sectionHash, std::string_view key)
+{
+    const uint64_t mixed = (sectionHash * 0x9E3779B97F4A7C15ULL) ^ HashText(key);
+    return static_cast<std::size_t>(mixed ^ (mixed >> 29));
+}
+
 clsIniFile::BadLineQuestion g_badLineQuestion;
 clsIniFile::LoadRefusal g_loadRefusal;
 
@@ -173,21 +188,49 @@ void clsIniFile::ClearModel()
     values_.clear();
     keySection_.clear();
     sectionIndex_.clear();
-    keyIndex_.clear();
-    currentKeys_ = nullptr;
+    keySlots_.clear();
+    sectionHash_.clear();
 }
 
 void clsIniFile::sSectionName(const std::string& name)
 {
     sectionName_ = name;
     sectionNamed_ = !name.empty();
-    SelectSectionKeys();
+    currentSectionHash_ = HashText(name);
 }
 
-void clsIniFile::SelectSectionKeys()
+void clsIniFile::AddSection(std::string name)
 {
-    const auto it = keyIndex_.find(sectionName_);
-    currentKeys_ = it == keyIndex_.end() ? nullptr : &it->second;
+    sectionHash_.push_back(HashText(name));
+    sections_.push_back(std::move(name));
+    sectionIndex_.try_emplace(sections_.back(), sections_.size() - 1);
+}
+
+void clsIniFile::IndexKey(std::size_t position)
+{
+    // Kept at most half full, so that probes stay short.
+    if (keySlots_.size() < 2 * (position + 1)) {
+        std::size_t size = 64;
+        while (size < 4 * (position + 1))
+            size *= 2;
+        keySlots_.assign(size, 0);
+        for (std::size_t k = 0; k < position; ++k)
+            IndexKey(k);
+    }
+    const std::size_t section = static_cast<std::size_t>(keySection_[position]);
+    const std::size_t mask = keySlots_.size() - 1;
+    for (std::size_t slot = SlotHash(sectionHash_[section], keys_[position]) & mask;;
+         slot = (slot + 1) & mask) {
+        const uint32_t held = keySlots_[slot];
+        if (held == 0) {
+            keySlots_[slot] = static_cast<uint32_t>(position + 1);
+            return;
+        }
+        const std::size_t other = held - 1;
+        if (keys_[other] == keys_[position] &&
+            sections_[static_cast<std::size_t>(keySection_[other])] == sections_[section])
+            return; // an earlier key of the same name answers
+    }
 }
 
 void clsIniFile::LoadFile()
@@ -220,7 +263,9 @@ void clsIniFile::LoadFile()
     keys_.reserve(keyGuess);
     values_.reserve(keyGuess);
     keySection_.reserve(keyGuess);
-    KeyIndex* sectionKeys = nullptr;
+    keySlots_.assign(64, 0);
+    while (keySlots_.size() < 2 * keyGuess)
+        keySlots_.resize(keySlots_.size() * 2);
     int lineNumber = 0;
     std::size_t pos = 0;
     // The next CR and the next LF, each found once.
@@ -245,9 +290,7 @@ void clsIniFile::LoadFile()
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             if (sections_.size() >= kMaxEntries)
                 return refuse();
-            sections_.emplace_back(line.substr(1, line.size() - 2));
-            sectionIndex_.try_emplace(sections_.back(), sections_.size() - 1);
-            sectionKeys = &keyIndex_[sections_.back()];
+            AddSection(std::string(line.substr(1, line.size() - 2)));
             continue;
         }
         if (line.empty() || sections_.empty())
@@ -256,10 +299,8 @@ void clsIniFile::LoadFile()
         if (eq == std::string::npos) {
             const BadLineAnswer answer =
                 g_badLineQuestion ? g_badLineQuestion(fileName_, lineNumber) : BadLineAnswer::Ok;
-            if (answer == BadLineAnswer::Cancel) {
-                SelectSectionKeys(); // what was read stays, for the setters
-                return;
-            }
+            if (answer == BadLineAnswer::Cancel)
+                return; // what was read stays, for the setters
             continue;
         }
         if (keys_.size() >= kMaxEntries)
@@ -267,18 +308,24 @@ void clsIniFile::LoadFile()
         keys_.emplace_back(line.substr(0, eq));
         values_.emplace_back(line.substr(eq + 1));
         keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
-        sectionKeys->try_emplace(keys_.back(), keys_.size() - 1);
+        IndexKey(keys_.size() - 1);
     }
     loaded_ = true;
-    SelectSectionKeys();
 }
 
 int clsIniFile::FindKey(const std::string& key) const
 {
-    if (currentKeys_ == nullptr)
+    if (keySlots_.empty())
         return -1;
-    const auto it = currentKeys_->find(key);
-    return it == currentKeys_->end() ? -1 : static_cast<int>(it->second);
+    const std::size_t mask = keySlots_.size() - 1;
+    for (std::size_t slot = SlotHash(currentSectionHash_, key) & mask;; slot = (slot + 1) & mask) {
+        const uint32_t held = keySlots_[slot];
+        if (held == 0)
+            return -1;
+        const std::size_t k = held - 1;
+        if (keys_[k] == key && sections_[static_cast<std::size_t>(keySection_[k])] == sectionName_)
+            return static_cast<int>(k);
+    }
 }
 
 std::string clsIniFile::GetValue(const std::string& key) const
@@ -300,16 +347,13 @@ bool clsIniFile::SetValue(const std::string& key, const std::string& value)
             return false;
         }
         std::size_t section = newSection ? sections_.size() : found->second;
-        if (newSection) {
-            sections_.push_back(sectionName_);
-            sectionIndex_.emplace(sectionName_, section);
-            currentKeys_ = &keyIndex_[sectionName_];
-        }
+        if (newSection)
+            AddSection(sectionName_);
         keys_.push_back(key);
         values_.emplace_back();
         keySection_.push_back(static_cast<int16_t>(section));
         i = static_cast<int>(keys_.size() - 1);
-        currentKeys_->emplace(key, keys_.size() - 1);
+        IndexKey(keys_.size() - 1);
     }
     values_[static_cast<std::size_t>(i)] = value;
     clean_ = false;

@@ -114,7 +114,8 @@ private:
     std::string GetValue(const std::string& key) const;
     bool SetValue(const std::string& key, const std::string& value);
     int FindKey(const std::string& key) const;
-    void SelectSectionKeys();
+    void IndexKey(std::size_t position);
+    void AddSection(std::string name);
 
     std::string fileName_;
     bool fileNamed_ = false;
@@ -133,13 +134,15 @@ private:
     std::vector<std::string> values_;
     std::vector<int16_t> keySection_; // index into sections_
 
-    // Section name to its first entry, and section name to key to the first
-    // key of that name under any entry of that name: the answers of a scan
-    // from the start of the lists.
-    using KeyIndex = std::unordered_map<std::string, std::size_t>;
+    // Section name to its first entry.
     std::unordered_map<std::string, std::size_t> sectionIndex_;
-    std::unordered_map<std::string, KeyIndex> keyIndex_;
-    KeyIndex* currentKeys_ = nullptr; // the current section's keys, or none
+    // Key index: an open-addressed table of key positions + 1 (0 empty),
+    // hashed on section name and key, holding for each pair the first key of
+    // that name under an entry of that name: the answer of a scan from the
+    // start of the lists.
+    std::vector<uint32_t> keySlots_;
+    std::vector<std::size_t> sectionHash_; // per section entry
+    std::size_t currentSectionHash_ = 0;
 };
 
 } // namespace model
