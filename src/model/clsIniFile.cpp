@@ -15,19 +15,16 @@ namespace {
 
 constexpr std::size_t kMaxEntries = clsIniFile::kMaxEntries;
 
-// FNV-1a: names and keys are short.
 std::size_t HashText(std::string_view text)
 {
-    uint64_t hash = 14695981039346656037ULL;
-    for (const char c : text)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    return static_cast<std::size_t>(hash);
+    return std::hash<std::string_view>{}(text);
 }
 
 std::size_t SlotHash(std::size_t sectionHash, std::string_view key)
 {
-    const uint64_t mixed = (sectionHash * 0x9E3779B97F4A7C15ULL) ^ HashText(key);
-    return static_cast<std::size_t>(mixed ^ (mixed >> 29));
+    uint64_t mixed = (sectionHash * 0x9E3779B97F4A7C15ULL) ^ HashText(key);
+    mixed = (mixed ^ (mixed >> 33)) * 0xFF51AFD7ED558CCDULL; // spreads into the low bits used
+    return static_cast<std::size_t>(mixed ^ (mixed >> 33));
 }
 
 clsIniFile::BadLineQuestion g_badLineQuestion;
@@ -190,6 +187,7 @@ void clsIniFile::ClearModel()
     sectionIndex_.clear();
     keySlots_.clear();
     sectionHash_.clear();
+    currentSection_ = kNoSection;
 }
 
 void clsIniFile::sSectionName(const std::string& name)
@@ -197,6 +195,8 @@ void clsIniFile::sSectionName(const std::string& name)
     sectionName_ = name;
     sectionNamed_ = !name.empty();
     currentSectionHash_ = HashText(name);
+    const auto found = sectionIndex_.find(name);
+    currentSection_ = found == sectionIndex_.end() ? kNoSection : found->second;
 }
 
 void clsIniFile::AddSection(std::string name)
@@ -204,9 +204,24 @@ void clsIniFile::AddSection(std::string name)
     sectionHash_.push_back(HashText(name));
     sections_.push_back(std::move(name));
     sectionIndex_.try_emplace(sections_.back(), sections_.size() - 1);
+    if (currentSection_ == kNoSection && sections_.back() == sectionName_)
+        currentSection_ = sections_.size() - 1;
 }
 
-void clsIniFile::IndexKey(std::size_t position)
+std::size_t clsIniFile::Probe(std::size_t hash, const std::string& key, const std::string& section) const
+{
+    const std::size_t mask = keySlots_.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const uint32_t held = keySlots_[slot];
+        if (held == 0)
+            return slot;
+        const std::size_t k = held - 1;
+        if (keys_[k] == key && sections_[static_cast<std::size_t>(keySection_[k])] == section)
+            return slot;
+    }
+}
+
+void clsIniFile::IndexKey(std::size_t position, std::size_t hash)
 {
     // Kept at most half full, so that probes stay short.
     if (keySlots_.size() < 2 * (position + 1)) {
@@ -215,22 +230,12 @@ void clsIniFile::IndexKey(std::size_t position)
             size *= 2;
         keySlots_.assign(size, 0);
         for (std::size_t k = 0; k < position; ++k)
-            IndexKey(k);
+            IndexKey(k, SlotHash(sectionHash_[static_cast<std::size_t>(keySection_[k])], keys_[k]));
     }
-    const std::size_t section = static_cast<std::size_t>(keySection_[position]);
-    const std::size_t mask = keySlots_.size() - 1;
-    for (std::size_t slot = SlotHash(sectionHash_[section], keys_[position]) & mask;;
-         slot = (slot + 1) & mask) {
-        const uint32_t held = keySlots_[slot];
-        if (held == 0) {
-            keySlots_[slot] = static_cast<uint32_t>(position + 1);
-            return;
-        }
-        const std::size_t other = held - 1;
-        if (keys_[other] == keys_[position] &&
-            sections_[static_cast<std::size_t>(keySection_[other])] == sections_[section])
-            return; // an earlier key of the same name answers
-    }
+    const std::size_t slot =
+        Probe(hash, keys_[position], sections_[static_cast<std::size_t>(keySection_[position])]);
+    if (keySlots_[slot] == 0) // else an earlier key of the same name answers
+        keySlots_[slot] = static_cast<uint32_t>(position + 1);
 }
 
 void clsIniFile::LoadFile()
@@ -246,9 +251,10 @@ void clsIniFile::LoadFile()
     std::string bytes;
     if (!platform::ReadWholeFile(fileName_, bytes))
         return;
-    const std::string decoded = platform::Win1252ToUtf8(bytes);
-
-    const std::string_view text = decoded;
+    // Line ends, brackets and "=" are the same bytes in the code page as in
+    // UTF-8: lines are split on the bytes read and only names and values are
+    // converted.
+    const std::string_view text = bytes;
 
     // A file larger than a model holds is refused whole: read in part, its
     // keys would land under the wrong sections and the next save would write
@@ -290,7 +296,7 @@ void clsIniFile::LoadFile()
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             if (sections_.size() >= kMaxEntries)
                 return refuse();
-            AddSection(std::string(line.substr(1, line.size() - 2)));
+            AddSection(platform::Win1252ToUtf8(line.substr(1, line.size() - 2)));
             continue;
         }
         if (line.empty() || sections_.empty())
@@ -305,10 +311,10 @@ void clsIniFile::LoadFile()
         }
         if (keys_.size() >= kMaxEntries)
             return refuse();
-        keys_.emplace_back(line.substr(0, eq));
-        values_.emplace_back(line.substr(eq + 1));
+        keys_.push_back(platform::Win1252ToUtf8(line.substr(0, eq)));
+        values_.push_back(platform::Win1252ToUtf8(line.substr(eq + 1)));
         keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
-        IndexKey(keys_.size() - 1);
+        IndexKey(keys_.size() - 1, SlotHash(sectionHash_.back(), keys_.back()));
     }
     loaded_ = true;
 }
@@ -317,15 +323,7 @@ int clsIniFile::FindKey(const std::string& key) const
 {
     if (keySlots_.empty())
         return -1;
-    const std::size_t mask = keySlots_.size() - 1;
-    for (std::size_t slot = SlotHash(currentSectionHash_, key) & mask;; slot = (slot + 1) & mask) {
-        const uint32_t held = keySlots_[slot];
-        if (held == 0)
-            return -1;
-        const std::size_t k = held - 1;
-        if (keys_[k] == key && sections_[static_cast<std::size_t>(keySection_[k])] == sectionName_)
-            return static_cast<int>(k);
-    }
+    return static_cast<int>(keySlots_[Probe(SlotHash(currentSectionHash_, key), key, sectionName_)]) - 1;
 }
 
 std::string clsIniFile::GetValue(const std::string& key) const
@@ -338,24 +336,23 @@ bool clsIniFile::SetValue(const std::string& key, const std::string& value)
 {
     if (!fileNamed_ || !sectionNamed_)
         return false;
-    int i = FindKey(key);
-    if (i < 0) {
-        const auto found = sectionIndex_.find(sectionName_);
-        const bool newSection = found == sectionIndex_.end();
+    const std::size_t hash = SlotHash(currentSectionHash_, key);
+    const uint32_t held = keySlots_.empty() ? 0 : keySlots_[Probe(hash, key, sectionName_)];
+    if (held == 0) {
+        const bool newSection = currentSection_ == kNoSection;
         if (keys_.size() >= kMaxEntries || (newSection && sections_.size() >= kMaxEntries)) {
             storeRefused_ = true;
             return false;
         }
-        std::size_t section = newSection ? sections_.size() : found->second;
         if (newSection)
             AddSection(sectionName_);
         keys_.push_back(key);
-        values_.emplace_back();
-        keySection_.push_back(static_cast<int16_t>(section));
-        i = static_cast<int>(keys_.size() - 1);
-        IndexKey(keys_.size() - 1);
+        values_.push_back(value);
+        keySection_.push_back(static_cast<int16_t>(currentSection_));
+        IndexKey(keys_.size() - 1, hash);
+    } else {
+        values_[held - 1] = value;
     }
-    values_[static_cast<std::size_t>(i)] = value;
     clean_ = false;
     return true;
 }
@@ -479,36 +476,34 @@ bool clsIniFile::SaveFile(std::string* error)
             order[next[static_cast<std::size_t>(keySection_[k])]++] = k;
     }
 
-    std::string text;
-    text.reserve(size);
+    std::string bytes;
+    bytes.reserve(size);
+    bool exact = true;
     int lineCount = 0;
-    const auto endLine = [&](std::size_t lineStart) {
+    const auto line = [&](std::string_view first, char middle, std::string_view second,
+                          std::string_view last) {
+        const std::size_t lineStart = bytes.size();
+        exact = platform::AppendAsWin1252(bytes, first) && exact;
+        bytes += middle;
+        exact = platform::AppendAsWin1252(bytes, second) && exact;
+        bytes += last;
         // A CR or LF would split the line on the next read.
-        for (std::size_t c = lineStart; c < text.size(); ++c)
-            if (text[c] == '\r' || text[c] == '\n')
-                text[c] = ' ';
-        text += "\r\n";
+        std::replace_if(
+            bytes.begin() + static_cast<std::ptrdiff_t>(lineStart), bytes.end(),
+            [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        bytes += "\r\n";
         ++lineCount;
         if (progressBound_ && progress_ && progressMaximum_ >= lineCount)
             progress_(lineCount);
     };
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        std::size_t lineStart = text.size();
-        text += '[';
-        text += sections_[s];
-        text += ']';
-        endLine(lineStart);
-        for (std::size_t o = start[s]; o < start[s + 1]; ++o) {
-            lineStart = text.size();
-            text += keys_[order[o]];
-            text += '=';
-            text += values_[order[o]];
-            endLine(lineStart);
-        }
+        line("", '[', sections_[s], "]");
+        for (std::size_t o = start[s]; o < start[s + 1]; ++o)
+            line(keys_[order[o]], '=', values_[order[o]], "");
     }
-    if (!platform::IsWin1252Representable(text))
+    if (!exact)
         return fail("a name or value holds a character that the file's code page cannot store.");
-    if (!platform::ReplaceWholeFile(fileName_, platform::Utf8ToWin1252(text), error)) {
+    if (!platform::ReplaceWholeFile(fileName_, bytes, error)) {
         saveFailed_ = true;
         return false;
     }

@@ -114,7 +114,8 @@ private:
     std::string GetValue(const std::string& key) const;
     bool SetValue(const std::string& key, const std::string& value);
     int FindKey(const std::string& key) const;
-    void IndexKey(std::size_t position);
+    std::size_t Probe(std::size_t hash, const std::string& key, const std::string& section) const;
+    void IndexKey(std::size_t position, std::size_t hash);
     void AddSection(std::string name);
 
     std::string fileName_;
@@ -143,6 +144,8 @@ private:
     std::vector<uint32_t> keySlots_;
     std::vector<std::size_t> sectionHash_; // per section entry
     std::size_t currentSectionHash_ = 0;
+    static constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
+    std::size_t currentSection_ = kNoSection; // the first entry of the current name
 };
 
 } // namespace model

@@ -115,10 +115,9 @@ std::string Win1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string Utf8ToWin1252(std::string_view text)
+bool AppendAsWin1252(std::string& out, std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
+    bool exact = true;
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t run = AsciiRun(text, i);
@@ -128,9 +127,19 @@ std::string Utf8ToWin1252(std::string_view text)
             break;
         char32_t cp = 0;
         std::size_t len = 1;
-        out += NextCodePoint(text, i, cp, len) ? ByteForCodePoint(cp) : '?';
+        const char b = NextCodePoint(text, i, cp, len) ? ByteForCodePoint(cp) : '?';
+        exact = exact && b != '?';
+        out += b;
         i += len;
     }
+    return exact;
+}
+
+std::string Utf8ToWin1252(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    AppendAsWin1252(out, text);
     return out;
 }
 
