@@ -111,6 +111,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
     if (fd < 0)
         return Fail(error, "Cannot open", path, errno);
     bytes.clear();
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
