@@ -89,7 +89,7 @@ void RemoveLeftTemporaries(const std::string& folder, const std::string& name)
 int CreateTemporary(const std::string& path, std::string& tmpPath)
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 random(std::random_device{}());
+    thread_local std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tmpPath = path + kTmpMark;
