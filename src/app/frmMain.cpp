@@ -28,6 +28,7 @@
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
+#include "platform/Win1252Validator.h"
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
@@ -249,6 +250,7 @@ void frmMain::CreateControls()
     siteName_->setFont(siteFont);
     siteNameEdit_ = new QLineEdit(canvas_);
     siteNameEdit_->setObjectName("SiteNameEdit");
+    platform::LimitToWin1252(siteNameEdit_);
     siteNameEdit_->installEventFilter(this);
     siteNameEdit_->hide();
 
