@@ -1,6 +1,5 @@
 #include "editors/core/NodeSettingsRules.h"
-#include "model/Site.h"
-#include "model/SiteQueries.h"
+#include "editors/core/EmptySite.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +11,8 @@ namespace {
 class NodeSettingsRules : public ::testing::Test
 {
 protected:
-    void SetUp() override { Clear(); }
-    void TearDown() override { Clear(); }
-    static void Clear()
-    {
-        model::ResetSite();
-        ResetSiteState();
-        model::ResetSiteQueries();
-        for (int n = 0; n < model::kNodeCount; ++n)
-            Nodes[n].SetNodeNumber(n);
-    }
+    void SetUp() override { ResetToEmptySite(); }
+    void TearDown() override { ResetToEmptySite(); }
 };
 
 std::vector<int> Values(const ListItems& items)
