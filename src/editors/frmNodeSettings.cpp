@@ -256,8 +256,8 @@ void frmNodeSettings::CreateControls()
 
     connect(NameText, &QLineEdit::textChanged, this, [this] { NameText_Change(); });
     connect(IdentText, &QLineEdit::textEdited, this, [this] { IdentText_Edited(); });
-    NameText->installEventFilter(this);
-    IdentText->installEventFilter(this);
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
     connect(IdentTimer, &QTimer::timeout, this, [this] { IdentTimer_Timer(); });
     connect(LoopCombo, &QComboBox::currentIndexChanged, this, [this] { LoopCombo_Click(); });
     connect(AddressCombo, &QComboBox::currentIndexChanged, this, [this] { AddressCombo_Click(); });
@@ -446,13 +446,18 @@ void frmNodeSettings::tbsOptions_Click()
         FraOptions[i]->setVisible(!tbsOptions->isHidden() && i == tbsOptions->currentIndex());
 }
 
+bool frmNodeSettings::Form_KeyDown(const QKeyEvent& key)
+{
+    if (key.key() != Qt::Key_Tab || key.modifiers() != Qt::ControlModifier)
+        return false;
+    tbsOptions->setCurrentIndex((tbsOptions->currentIndex() + 1) % tbsOptions->count());
+    return true;
+}
+
 void frmNodeSettings::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ControlModifier)) {
-        tbsOptions->setCurrentIndex((tbsOptions->currentIndex() + 1) % tbsOptions->count());
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!Form_KeyDown(*event))
+        QWidget::keyPressEvent(event);
 }
 
 void frmNodeSettings::PushPin_Click(bool pressed)
@@ -472,6 +477,9 @@ void frmNodeSettings::NameText_Change()
 
 bool frmNodeSettings::eventFilter(QObject* watched, QEvent* event)
 {
+    // The window sees its keys before its controls do.
+    if (event->type() == QEvent::KeyPress && Form_KeyDown(*static_cast<QKeyEvent*>(event)))
+        return true;
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (field == nullptr)
         return QWidget::eventFilter(watched, event);

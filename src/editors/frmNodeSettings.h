@@ -108,6 +108,8 @@ private:
     // The pending-edit question of a selection change; Yes applies to the
     // shown node, No puts its loaded values back.
     void AskAboutPendingEdits();
+    // Ctrl+Tab turns to the next tab (from the last to the first).
+    bool Form_KeyDown(const QKeyEvent& key);
     void tbsOptions_Click();
     void PushPin_Click(bool pressed);
     void NameText_Change();

@@ -10,6 +10,8 @@
 #include "support/ScreenShots.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -288,6 +290,10 @@ TEST_F(NodeSettingsTest, GeneratedChannelsFollowTheHubIdent)
     w->IdentText->setText("0BEEF");
     answers = {17, 6};
     w->cmdRandom_Click();
+    EXPECT_EQ(boxes, (QStringList{"Change Radio Channels: WARNING: Changing Radio Channels on an Existing System\r\n"
+                                  "Will require ALL Devices to be Re-Programmed\r\n"
+                                  "This Function should only be used for New Systems\" [1040]",
+                                  "Change Radio Channels: Are You Sure ? [36]"}));
     const model::NodeArray generated = Nodes;
     EXPECT_EQ(Nodes[0].NodeIdent(), "0BEEF");
     EXPECT_EQ(w->ChannelACombo->currentIndex() + 1, Nodes[0].Y_ChannelA());
@@ -300,4 +306,21 @@ TEST_F(NodeSettingsTest, GeneratedChannelsFollowTheHubIdent)
         EXPECT_EQ(generated[n].X_ChannelB(), Nodes[n].X_ChannelB()) << n;
     }
     EXPECT_NE(Nodes[0].Y_ChannelA(), -1);
+}
+
+TEST_F(NodeSettingsTest, StaysOnScreenAndCtrlTabTurnsThePage)
+{
+    NodeWindowLeft = 60000;
+    NodeWindowTop = 60000;
+    frmNodeSettings* w = Open(1);
+    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+    EXPECT_LE(w->x() + w->width(), screen.width());
+    EXPECT_LE(w->y() + w->height(), screen.height());
+    QTest::keyClick(w->NameText, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(w->FraOptions[1]->isVisible());
+    QTest::keyClick(w->ChannelACombo, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(w->FraOptions[0]->isVisible());
+    w->move(30, 45);
+    w->close();
+    EXPECT_EQ((std::pair{NodeWindowLeft, NodeWindowTop}), (std::pair{450, 675}));
 }
