@@ -91,7 +91,9 @@ int16_t MaxLoopAddressFor(int protocol)
 std::string NodeSettingsCaption(int node, bool isLoopInterface, bool changed)
 {
     std::string caption;
-    if (isLoopInterface)
+    if (node < 0 && !isLoopInterface)
+        caption = "Hub/RCC Properties";
+    else if (isLoopInterface)
         caption = "RLM Properties";
     else if (node == 0)
         caption = "Radio Hub Properties";

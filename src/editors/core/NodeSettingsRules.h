@@ -42,7 +42,7 @@ int ItemPosition(const ListItems& items, int value);
 int16_t MaxLoopAddressFor(int protocol);
 
 // "RLM Properties", "Radio Hub Properties" or "RCC n Properties", with " *"
-// while an edit is pending.
+// while an edit is pending; "Hub/RCC Properties" with no node.
 std::string NodeSettingsCaption(int node, bool isLoopInterface, bool changed);
 
 // The ident field takes hexadecimal digits only, lower case turned upper:

@@ -19,19 +19,11 @@ protected:
             Nodes[n].SetInUse(true);
             Nodes[n].SetParent(n == 0 ? -1 : 0);
         }
-        Place(3, 1, 10);
-        Nodes[2].SetDeviceType(4, 2);
-        Nodes[2].SetDeviceLoop(4, 2);
-        Nodes[2].SetDeviceAddress(4, 7);
-        SetOwner(LoopAddressOwner, 2, 7, 204);
+        Nodes[3].SetNodeLoop(1);
+        Nodes[3].SetNodeAddress(10);
+        SetOwner(LoopAddressOwner, 1, 10, 300);
     }
     void TearDown() override { ResetToEmptySite(); }
-    static void Place(int node, int loop, int address)
-    {
-        Nodes[node].SetNodeLoop(loop);
-        Nodes[node].SetNodeAddress(address);
-        SetOwner(LoopAddressOwner, loop, address, static_cast<int16_t>(node * 100));
-    }
     static NodeEdits Unchanged(int node)
     {
         const model::clsNode& n = Nodes[node];
@@ -41,26 +33,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(NodeEditSessionTest, RestorePutsBackValuesAndOwnerCells)
-{
-    NodeEditSession session;
-    session.Load(3);
-    EXPECT_TRUE(session.ChooseLoop(2));
-    EXPECT_EQ(Nodes[3].NodeAddress(), -1);
-    EXPECT_TRUE(session.ChooseAddress(2, 4));
-    EXPECT_TRUE(session.ChooseAddress(2, 5)); // the first choice is given up
-    EXPECT_TRUE(session.ChooseParent(1));
-    EXPECT_EQ(Owner(2, 4), -1);
-    EXPECT_EQ(Owner(2, 5), 300);
-
-    session.Restore();
-    EXPECT_EQ(Nodes[3].NodeLoop(), 1);
-    EXPECT_EQ(Nodes[3].NodeAddress(), 10);
-    EXPECT_EQ(Nodes[3].Parent(), 0);
-    EXPECT_EQ(Owner(1, 10), 300);
-    EXPECT_EQ(Owner(2, 5), -1);
-}
 
 TEST_F(NodeEditSessionTest, ApplyMovesTheOwnerCellAndWritesTheHeldFields)
 {
@@ -86,22 +58,6 @@ TEST_F(NodeEditSessionTest, ApplyMovesTheOwnerCellAndWritesTheHeldFields)
     EXPECT_EQ(Nodes[3].Name(), "Stairs");
     EXPECT_EQ(Owner(2, 4), 300);
     EXPECT_FALSE(session.Apply(Unchanged(3)).changed);
-}
-
-TEST_F(NodeEditSessionTest, DuplicateLoopAddressStaysWithTheOtherHolder)
-{
-    Place(1, 2, 7); // a site loaded with RCC 1 on the address of device 4 of RCC 2
-    SetOwner(LoopAddressOwner, 2, 7, 204);
-    NodeEditSession session;
-    session.Load(1);
-    NodeEdits edits = Unchanged(1);
-    edits.ident = "0ABCD";
-    const ApplyResult result = session.Apply(edits);
-    EXPECT_EQ(result.duplicateOwner, 204);
-    EXPECT_EQ(Owner(2, 7), 204);
-    EXPECT_EQ(Nodes[1].NodeLoop(), -1);
-    EXPECT_EQ(Nodes[1].NodeAddress(), -1);
-    EXPECT_EQ(Nodes[1].NodeIdent(), "0ABCD");
 }
 
 TEST_F(NodeEditSessionTest, HubApplySetsLoopsProtocolAndAddressLimit)
@@ -137,9 +93,4 @@ TEST_F(NodeEditSessionTest, ChannelRules)
         EXPECT_EQ(CompareXChannels(p.a, p.b, p.exclude, Nodes), p.result) << p.a << "," << p.b;
     EXPECT_TRUE(IsHubYChannel(6, Nodes));
     EXPECT_FALSE(IsHubYChannel(-1, Nodes));
-
-    EXPECT_EQ(ChooseChannel(true, -1, 4), ChannelChoice::Confirm);
-    EXPECT_EQ(ChooseChannel(false, -1, 4), ChannelChoice::Accept);
-    EXPECT_EQ(ChooseChannel(false, 3, 4), ChannelChoice::Confirm);
-    EXPECT_EQ(ChooseChannel(false, 4, 4), ChannelChoice::Unchanged);
 }
