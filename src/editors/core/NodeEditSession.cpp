@@ -43,7 +43,10 @@ void NodeEditSession::StoreSaved()
 
 model::clsNode* NodeEditSession::NodePtr() const
 {
-    return NodeAt(node_);
+    // A node taken out of the site meanwhile (an RCC deleted on the canvas)
+    // is neither written nor given owner cells.
+    model::clsNode* node = NodeAt(node_);
+    return node != nullptr && node->InUse() ? node : nullptr;
 }
 
 bool NodeEditSession::IsHub() const

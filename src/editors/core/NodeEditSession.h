@@ -3,7 +3,8 @@
 // window loaded it (or last applied it), so that an edit can be applied to it
 // or put back into it whatever node is active meanwhile. Loop, address and
 // parent go into the node as soon as they are chosen, keeping the site's
-// loop-address owner map in step; the other fields wait for Apply.
+// loop-address owner map in step; the other fields wait for Apply. A node
+// no longer in use is left alone.
 #include "model/SiteState.h"
 #include "model/clsNode.h"
 

@@ -58,6 +58,15 @@ TEST_F(NodeEditSessionTest, ApplyMovesTheOwnerCellAndWritesTheHeldFields)
     EXPECT_EQ(Nodes[3].Name(), "Stairs");
     EXPECT_EQ(Owner(2, 4), 300);
     EXPECT_FALSE(session.Apply(Unchanged(3)).changed);
+
+    // An RCC deleted while the window shows it is not brought back.
+    session.ChooseAddress(2, 6);
+    Nodes[3].InitializeNode();
+    SetOwner(LoopAddressOwner, 2, 4, -1);
+    SetOwner(LoopAddressOwner, 2, 6, -1);
+    session.Restore();
+    EXPECT_EQ((std::pair{Owner(2, 4), Owner(2, 6)}), (std::pair{-1, -1}));
+    EXPECT_EQ(Nodes[3].NodeLoop(), -1);
 }
 
 TEST_F(NodeEditSessionTest, HubApplySetsLoopsProtocolAndAddressLimit)
