@@ -216,11 +216,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     CreateControls();
     fileObserver_ = std::make_unique<MainWindowFileObserver>(*this);
     model::SetSiteFileObserver(fileObserver_.get());
+    frmNodeSettings::MainWindow = {[this] { UpdateTitleBar(); }, [this] { ReDraw(-1); }};
 }
 
 frmMain::~frmMain()
 {
     model::SetSiteFileObserver(nullptr);
+    frmNodeSettings::MainWindow = {};
     // The nodes outlive the window; they must not keep views that die with it.
     for (auto& node : Nodes)
         node.UnbindView();
