@@ -14,7 +14,7 @@
 #include "platform/Units.h"
 #include "platform/WindowLayer.h"
 #include "platform/WindowPlacement.h"
-#include "platform/base/CodePage.h"
+#include "platform/Win1252Validator.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -49,19 +49,6 @@ constexpr int32_t kQuestionOK = 32;
 constexpr int32_t kStopProceedCancel = 1040;
 constexpr int32_t kYes = 6;
 constexpr int32_t kProceed = 17;
-
-// The location goes into the site file, which holds Windows-1252 text: a
-// character the code page cannot store is refused as it is typed or pasted.
-class Win1252TextValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        const std::string text = input.toStdString();
-        return platform::Win1252ToUtf8(platform::Utf8ToWin1252(text)) == text ? Acceptable : Invalid;
-    }
-};
 
 // The ident takes hexadecimal digits only; lower case becomes upper case.
 class IdentValidator : public QValidator
@@ -184,7 +171,7 @@ void frmNodeSettings::CreateControls()
     NameLabel = MakeLabel(props, "NameLabel", "Location", 200, 300, 1300);
     NameText = new QLineEdit(props);
     NameText->setObjectName("NameText");
-    NameText->setValidator(new Win1252TextValidator(NameText));
+    platform::LimitToWin1252(NameText);
     Place(NameText, 1900, 250, 3500, 330);
     IdentLabel = MakeLabel(props, "IdentLabel", "Ident", 200, 750, 1300);
     IdentText = new QLineEdit(props);
