@@ -68,11 +68,7 @@ TEST_F(GridWindow, MarkerClicksShowAndHideTheDevicesOfOneRcc)
     ClickCell(2, 0);
     EXPECT_EQ(grid->NodeGrid->model()->rowCount(), 6);
     EXPECT_EQ(Cell(2, 0), "-");
-    EXPECT_EQ(Cell(3, 5), "100 - 101");
     EXPECT_EQ(grid->NodeGrid->currentIndex().column(), 1);
-    ClickCell(3, 0); // a device row
-    ClickCell(0, 0); // the hub
-    EXPECT_EQ(grid->NodeGrid->model()->rowCount(), 6);
     SaveShot(grid->grab().toImage(), "config-grid");
     ClickCell(2, 0);
     EXPECT_EQ(grid->NodeGrid->model()->rowCount(), 3);

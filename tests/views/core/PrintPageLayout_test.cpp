@@ -46,10 +46,16 @@ TEST(PrintPageLayout, ExtentCoversTheNodesAndAShownSiteName)
 TEST(PrintPageLayout, PageKeepsThePrinterShapeInsideTheFreeArea)
 {
     const double a4 = 210.0 / 297.0;
-    EXPECT_EQ(views::FitPage(1000, 1000, a4).width, 707);
-    EXPECT_EQ(views::FitPage(1000, 1000, a4).height, 1000);
-    EXPECT_EQ(views::FitPage(1000, 1000, 1 / a4).width, 1000);
-    EXPECT_EQ(views::FitPage(1000, 1000, 1 / a4).height, 707);
-    EXPECT_EQ(views::FitPage(0, 1000, a4).width, 0);
-    EXPECT_EQ(views::FitPage(1000, 1000, 0).height, 0);
+    const struct
+    {
+        int64_t freeWidth, freeHeight;
+        double ratio;
+        int64_t width, height;
+    } cases[] = {{1000, 1000, a4, 707, 1000}, {1000, 1000, 1 / a4, 1000, 707}, {0, 1000, a4, 0, 0},
+                 {1000, 1000, 0, 0, 0}};
+    for (const auto& c : cases) {
+        const views::PageSize page = views::FitPage(c.freeWidth, c.freeHeight, c.ratio);
+        EXPECT_EQ(page.width, c.width);
+        EXPECT_EQ(page.height, c.height);
+    }
 }
