@@ -4,7 +4,6 @@
 #include "views/frmHistory.h"
 
 #include <QFile>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -27,8 +26,7 @@ protected:
     void WriteHistory(const QByteArray& bytes)
     {
         QFile file(dir.filePath("History.qvh"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
     // A click on the window's own surface, below the text box.
     static void ClickSurface(frmHistory* window, Qt::KeyboardModifiers modifiers)

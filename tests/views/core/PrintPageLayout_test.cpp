@@ -19,28 +19,24 @@ model::NodeArray Site(std::initializer_list<std::array<int32_t, 3>> nodes) // nu
     return site;
 }
 
-void ExpectExtent(const views::DiagramExtent& e, int32_t left, int32_t top, int32_t right, int32_t bottom)
+std::array<int32_t, 4> Edges(const views::DiagramExtent& e)
 {
-    EXPECT_EQ(e.left, left);
-    EXPECT_EQ(e.top, top);
-    EXPECT_EQ(e.right, right);
-    EXPECT_EQ(e.bottom, bottom);
+    return {e.left, e.top, e.right, e.bottom};
 }
 
 } // namespace
 
 TEST(PrintPageLayout, ExtentCoversTheNodesAndAShownSiteName)
 {
-    const model::NodeArray hubOnly = Site({{0, 4000, 500}});
-    ExpectExtent(views::ComputeDiagramExtent(hubOnly, false, 9000, 9000), 4000, 500, 5500, 3000);
-    ExpectExtent(views::ComputeDiagramExtent(hubOnly, true, 9000, 100), 4000, 500, 10000, 3000);
-
-    const model::NodeArray site = Site({{0, 4000, 500}, {1, 2000, 2000}, {2, 4300, 3000}});
-    ExpectExtent(views::ComputeDiagramExtent(site, false, 0, 0), 2000, 500, 5500, 5500);
-
+    using Edges4 = std::array<int32_t, 4>;
     const int32_t far = std::numeric_limits<int32_t>::max();
-    ExpectExtent(views::ComputeDiagramExtent(Site({{0, far, far}}), false, 0, 0), far, far, far, far);
-    ExpectExtent(views::ComputeDiagramExtent(model::NodeArray{}, false, 0, 0), -1, -1, 1000, 2500);
+    const model::NodeArray hubOnly = Site({{0, 4000, 500}});
+    const model::NodeArray site = Site({{0, 4000, 500}, {1, 2000, 2000}, {2, 4300, 3000}});
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(hubOnly, false, 9000, 9000)), (Edges4{4000, 500, 5500, 3000}));
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(hubOnly, true, 9000, 100)), (Edges4{4000, 500, 10000, 3000}));
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(site, false, 0, 0)), (Edges4{2000, 500, 5500, 5500}));
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(Site({{0, far, far}}), false, 0, 0)), (Edges4{far, far, far, far}));
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(model::NodeArray{}, false, 0, 0)), (Edges4{-1, -1, 1000, 2500}));
 }
 
 TEST(PrintPageLayout, PageKeepsThePrinterShapeInsideTheFreeArea)
