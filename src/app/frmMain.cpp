@@ -28,6 +28,7 @@
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
+#include "platform/Win1252Validator.h"
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
@@ -215,11 +216,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     CreateControls();
     fileObserver_ = std::make_unique<MainWindowFileObserver>(*this);
     model::SetSiteFileObserver(fileObserver_.get());
+    frmNodeSettings::MainWindow = {[this] { UpdateTitleBar(); }, [this] { ReDraw(-1); }};
 }
 
 frmMain::~frmMain()
 {
     model::SetSiteFileObserver(nullptr);
+    frmNodeSettings::MainWindow = {};
     // The nodes outlive the window; they must not keep views that die with it.
     for (auto& node : Nodes)
         node.UnbindView();
@@ -249,6 +252,7 @@ void frmMain::CreateControls()
     siteName_->setFont(siteFont);
     siteNameEdit_ = new QLineEdit(canvas_);
     siteNameEdit_->setObjectName("SiteNameEdit");
+    platform::LimitToWin1252(siteNameEdit_);
     siteNameEdit_->installEventFilter(this);
     siteNameEdit_->hide();
 

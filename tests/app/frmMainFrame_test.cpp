@@ -1,4 +1,3 @@
-#include "app/PainterPrintSurface.h"
 #include "frmMainFixture.h"
 #include "model/NodeDrawing.h"
 
@@ -268,35 +267,4 @@ TEST_F(MainWindowTest, DisplayNodesNeverShrinksTheWindow)
     // The normal-state rectangle is remembered for the settings.
     EXPECT_EQ(MainWindowWidth, 15000);
     EXPECT_EQ(MainWindowHeight, 10995);
-}
-
-TEST(PainterPrintSurface, PrintNodePaintsTheBoxAndItsNumberOnAPicture)
-{
-    model::NodeArray nodes;
-    for (int i = 0; i < model::kNodeCount; ++i)
-        nodes[i].SetNodeNumber(i);
-    model::clsNode& rcc = nodes[7];
-    rcc.SetInUse(true);
-    rcc.SetParent(0);
-    rcc.SetLeft(1500);
-    rcc.SetTop(1500);
-    nodes[0].SetInUse(true);
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    {
-        QPainter painter(&picture);
-        PainterPrintSurface surface(painter);
-        model::PrintNode(rcc, true, surface, nodes, 1);
-        model::PrintNode(rcc, false, surface, nodes, 1);
-    }
-    // Inside the box, away from the number: the box colour.
-    EXPECT_EQ(picture.pixelColor(100 + 4, 100 + 14), QColor(192, 255, 255));
-    // The top edge of the outline is black.
-    EXPECT_EQ(picture.pixelColor(100 + 15, 100), QColor(Qt::black));
-    // Some dark pixels near the centre: the number.
-    int dark = 0;
-    for (int x = 108; x < 122; ++x)
-        for (int y = 108; y < 122; ++y)
-            dark += picture.pixelColor(x, y).lightness() < 100 ? 1 : 0;
-    EXPECT_GT(dark, 5);
 }
