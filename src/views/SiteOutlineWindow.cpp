@@ -112,12 +112,7 @@ void SiteOutlineWindow::moveEvent(QMoveEvent* event)
 void SiteOutlineWindow::closeEvent(QCloseEvent* event)
 {
     SiteWatch->stop();
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-        stored_.top = static_cast<int32_t>(PixelsToTwips(y()));
-        stored_.left = static_cast<int32_t>(PixelsToTwips(x()));
-        stored_.width = static_cast<int32_t>(PixelsToTwips(width()));
-        stored_.height = static_cast<int32_t>(PixelsToTwips(height()));
-    }
+    platform::StoreNormalRectangle(*this, stored_.top, stored_.left, stored_.width, stored_.height);
     platform::RestoreWindowProc(*this);
     event->accept();
     platform::UnloadForm(this);
