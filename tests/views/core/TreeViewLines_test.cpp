@@ -116,16 +116,11 @@ TEST(TreeViewLines, NodeAClickedLineActivates)
     LoadFixtureSite("hub-site.qvs");
     Nodes[12].SetInUse(true);
     // RCC 5 is not in use.
-    const std::pair<const char*, int> cases[] = {{"Radio Hub, Ident 0A1B2", 0},
-                                                 {"RCC 12, Ident 1C3D4", 12},
-                                                 {"RCC 2, Ident 1C3D5", 2},
-                                                 {"RCC: 12", 12},
-                                                 {"RCC: 0", 0},
-                                                 {"RCC 5, Ident 00005", -1},
-                                                 {"Loop  2", -1},
-                                                 {"Ident: 20001", -1},
-                                                 {"rcc 2", -1},
-                                                 {"RCC", -1}};
+    // clang-format off
+    const std::pair<const char*, int> cases[] = {
+        {"Radio Hub, Ident 0A1B2", 0}, {"RCC 12, Ident 1C3D4", 12}, {"RCC 2, Ident 1C3D5", 2}, {"RCC: 12", 12},
+        {"RCC: 0", 0}, {"RCC 5, Ident 00005", -1}, {"Loop  2", -1}, {"Ident: 20001", -1}, {"rcc 2", -1}, {"RCC", -1}};
+    // clang-format on
     for (const auto& [text, node] : cases)
         EXPECT_EQ(NodeToActivate(text, Nodes), node) << text;
 }
