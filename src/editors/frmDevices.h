@@ -46,6 +46,7 @@ public:
     bool Changed() const { return changed_; }
     int PalettePage() const { return palettePage_; }
     const editors::DeviceSlots& Slots() const { return slots_; }
+    editors::DeviceSlots& Slots() { return slots_; }
 
     // --- handlers --------------------------------------------------------------
     void Form_Activate();

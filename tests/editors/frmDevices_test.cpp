@@ -232,8 +232,8 @@ TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
     Drop(w, 7, 5);
     EXPECT_EQ(LA(w, 7), "2/5");
     EXPECT_EQ(w->Slots().Owner(2, 6), 307);
-    const_cast<editors::DeviceSlots&>(w->Slots()).Slot(8) = {13, "", "", 1, 20};
-    const_cast<editors::DeviceSlots&>(w->Slots()).SetOwner(1, 20, 308);
+    w->Slots().Slot(8) = {13, "", "", 1, 20};
+    w->Slots().SetOwner(1, 20, 308);
     w->SelectDevice(8);
     answers.Then({"OK", 0});
     w->TypeChange_Click();
@@ -244,7 +244,7 @@ TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
     for (int loop = 1; loop <= 2; ++loop)
         for (int a = 1; a <= 126; ++a)
             if (w->Slots().IsFree(loop, a))
-                const_cast<editors::DeviceSlots&>(w->Slots()).SetOwner(loop, a, 501);
+                w->Slots().SetOwner(loop, a, 501);
     Drop(w, 20, 0);
     EXPECT_EQ(w->Slots().Slot(20).type, 0);
     EXPECT_EQ(w->SelectedSlot(), 19);
@@ -372,7 +372,7 @@ TEST_F(DevicesTest, FullRccOpensAndAppliesQuickly)
     const qint64 openMs = clock.elapsed();
     w->SelectDevice(7);
     for (int s = 1; s <= 31; ++s)
-        const_cast<editors::DeviceSlots&>(w->Slots()).Slot(s).name = "Changed " + std::to_string(s);
+        w->Slots().Slot(s).name = "Changed " + std::to_string(s);
     clock.restart();
     w->cmdApply_Click();
     const qint64 applyMs = clock.elapsed();
