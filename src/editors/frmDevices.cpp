@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDrag>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,6 +31,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QValidator>
@@ -112,7 +114,7 @@ void frmDevices::BuildControls()
     setFixedSize(platform::TwipsToPixels(kWidth), platform::TwipsToPixels(kHeight));
 
     Pallette = new QGroupBox("Device Palette", this);
-    Place(Pallette, 100, 60, 4000, 2350);
+    Place(Pallette, 100, 100, 4000, 2330);
     for (int i = 0; i < editors::kPaletteItems; ++i) {
         SourceDevice[i] = new QLabel(Pallette);
         SourceDevice[i]->setObjectName(QString("SourceDevice%1").arg(i));
@@ -136,7 +138,7 @@ void frmDevices::BuildControls()
     connect(DevScrollR, &QScrollBar::valueChanged, this, [this] { DevScroll_Change(true); });
 
     Frame1 = new QGroupBox("Device Properties", this);
-    Place(Frame1, 4200, 60, 2450, 2350);
+    Place(Frame1, 4200, 100, 2450, 2330);
     auto row = [this](const char* caption, long top, QWidget* field, long width) {
         auto* label = new QLabel(caption, Frame1);
         Place(label, 100, top + 45, 720, 255);
@@ -172,7 +174,7 @@ void frmDevices::BuildControls()
     connect(AddressCombo, &QComboBox::currentIndexChanged, this, [this] { AddressCombo_Click(); });
 
     Quick = new QGroupBox("Quick Info", this);
-    Place(Quick, 6750, 60, 1750, 2350);
+    Place(Quick, 6750, 100, 1750, 2330);
     optQI_Type = new QRadioButton("Device &Type", Quick);
     optQI_Ident = new QRadioButton("&Ident", Quick);
     optQI_LA = new QRadioButton("&Loop Address", Quick);
@@ -235,6 +237,7 @@ void frmDevices::BuildControls()
     connect(PushPin, &QToolButton::toggled, this, [this](bool pressed) { PushPin_Click(pressed); });
 
     NoNodeFrame = new QGroupBox(this);
+    NoNodeFrame->setAutoFillBackground(true);
     Label1 = new QLabel("Nothing Selected", NoNodeFrame);
     QFont big = Label1->font();
     big.setPointSize(14);
@@ -326,6 +329,8 @@ void frmDevices::Form_Load()
 
 void frmDevices::LayoutPalette(bool forward)
 {
+    const QSignalBlocker holdLeft(DevScrollL);
+    const QSignalBlocker holdRight(DevScrollR);
     if (forward) {
         if (palettePage_ < 1)
             ++palettePage_;
@@ -1045,6 +1050,10 @@ bool frmDevices::eventFilter(QObject* watched, QEvent* event)
             if (watched == IdentText || watched == NameText)
                 QTimer::singleShot(0, static_cast<QLineEdit*>(watched), &QLineEdit::selectAll);
         } else if (type == QEvent::FocusOut) {
+            // Another window taking the focus leaves the field as it is.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                return QWidget::eventFilter(watched, event);
             keyPreview_ = true;
             if (watched == IdentText)
                 IdentText_LostFocus();

@@ -112,7 +112,7 @@ public:
     QTimer* IdentTimer = nullptr;
 
     // Window size, twips.
-    static constexpr long kWidth = 8600;
+    static constexpr long kWidth = 8700;
     static constexpr long kHeight = 7300;
 
 protected:

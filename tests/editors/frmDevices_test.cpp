@@ -314,9 +314,10 @@ TEST_F(DevicesTest, DeleteClearAllAndMoveToAnotherRcc)
     // With RCC 3 the only other RCC and it full, nothing can move.
     for (int s = 1; s <= 31; ++s)
         Nodes[5].SetDeviceType(s, 2);
-    frmDevices::Unload();
     answers.Then({"No"});
-    QApplication::processEvents();
+    frmDevices::Unload();
+    EXPECT_EQ(answers.seen.last(), "Changes Have Been Made, Do You Want To Save Them?");
+    EXPECT_EQ(Nodes[3].DeviceType(2), 3);
     w = Open(3);
     w->SelectDevice(2);
     w->MoveRCC_Click();
@@ -377,6 +378,10 @@ TEST_F(DevicesTest, FullRccOpensAndAppliesQuickly)
     w->cmdApply_Click();
     const qint64 applyMs = clock.elapsed();
     EXPECT_EQ(Nodes[7].DeviceName(31), "Changed 31");
+    Answers answers;
+    w->SourceDevice_DblClick(0);
+    EXPECT_EQ(answers.seen, QStringList{"You can only have 31 devices\nConnected to an RCC at any time"});
+    EXPECT_EQ(answers.titles, QStringList{"Add Device to RCC"});
     EXPECT_LT(openMs, 100);
     EXPECT_LT(applyMs, 100);
     std::printf("device window on a full RCC: open %lld ms, apply 31 slots %lld ms\n",
