@@ -35,6 +35,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QValidator>
+#include <algorithm>
 
 bool DevicesPinned = false;
 
@@ -119,7 +120,6 @@ void frmDevices::BuildControls()
         SourceDevice[i] = new QLabel(Pallette);
         SourceDevice[i]->setObjectName(QString("SourceDevice%1").arg(i));
         SourceDevice[i]->setAlignment(Qt::AlignCenter);
-        SourceDevice[i]->setToolTip(kPaletteCaptions[i]);
         SourceDevice[i]->installEventFilter(this);
         SourceLabel[i] = new QLabel(Pallette);
         QFont small = SourceLabel[i]->font();
@@ -232,7 +232,6 @@ void frmDevices::BuildControls()
     PushPin = new QToolButton(this);
     PushPin->setCheckable(true);
     PushPin->setAutoRaise(true);
-    PushPin->setToolTip("Keep this window open");
     Place(PushPin, 7900, 6550, 375, 375);
     connect(PushPin, &QToolButton::toggled, this, [this](bool pressed) { PushPin_Click(pressed); });
 
@@ -257,10 +256,15 @@ void frmDevices::BuildControls()
     IdentTimer->setSingleShot(true);
     connect(IdentTimer, &QTimer::timeout, this, [this] { IdentTimer_Timer(); });
 
-    // The window sees the keys of its other controls first (key preview).
-    for (QWidget* child : findChildren<QWidget*>())
-        if (!FieldHasFocus(child))
+    // The window sees the keys of its other controls first (key preview);
+    // the fields and the pop-up menu keep theirs.
+    const std::array<QWidget*, 6> ownKeys = {TypeText, IdentText, LoopCombo, AddressCombo, NameText, DeviceMenu};
+    for (QWidget* child : findChildren<QWidget*>()) {
+        const bool own = std::any_of(ownKeys.begin(), ownKeys.end(),
+                                     [child](QWidget* w) { return w == child || w->isAncestorOf(child); });
+        if (!own)
             child->installEventFilter(this);
+    }
 }
 
 void frmDevices::Form_Load()
@@ -280,7 +284,8 @@ void frmDevices::Form_Load()
     Place(DevScrollL, 15, arrowTop, 225, 255);
     Place(DevScrollR, 4000 - 240, arrowTop, 225, 255);
     for (int i = 0; i < editors::kPaletteItems; ++i) {
-        SourceDevice[i]->setPixmap(editors::DevicePicture(i));
+        pictures_[static_cast<std::size_t>(i)] = editors::DevicePicture(i);
+        SourceDevice[i]->setPixmap(pictures_[static_cast<std::size_t>(i)]);
         SourceDevice[i]->show();
         SourceLabel[i]->show();
     }
@@ -509,11 +514,9 @@ void frmDevices::ShowSlotPicture(int slot)
     if (item < 0) {
         image->clear();
         image->setAutoFillBackground(false);
-        DeviceDetail[slot]->hide();
     } else {
-        image->setPixmap(editors::DevicePicture(item));
+        image->setPixmap(pictures_[static_cast<std::size_t>(item)]);
         image->setAutoFillBackground(true);
-        DeviceDetail[slot]->show();
     }
 }
 
@@ -585,7 +588,6 @@ void frmDevices::ShowSelectedDevice()
     NameText->setText(Q(s.name));
     TypeText->setText(Q(model::DeviceTypeName(s.type)));
     TypeText->setCursorPosition(0);
-    TypeText->setToolTip(TypeText->text());
     EnableDeviceFields();
     filling_ = false;
 }
@@ -780,7 +782,6 @@ void frmDevices::SourceDevice_DblClick(int item)
             "Add Device to RCC");
         return;
     }
-    DeviceImage[slot]->setPixmap(editors::DevicePicture(item));
     FrameSlot(slot);
     selectedSlot_ = slot;
     changed_ = true;

@@ -8,6 +8,7 @@
 #include "editors/core/DeviceSlots.h"
 #include "platform/FormInstance.h"
 
+#include <QPixmap>
 #include <QWidget>
 #include <array>
 
@@ -166,4 +167,5 @@ private:
     bool filling_ = false; // the lists are being filled from code
     bool coverShown_ = false;
     QPoint dragStart_;
+    std::array<QPixmap, 10> pictures_; // by palette item
 };
