@@ -820,6 +820,7 @@ void frmDevices::DeviceImage_MouseDown(int index, Qt::MouseButton button, const 
     if (button != Qt::RightButton)
         return;
     TypeChange->setVisible(model::IsComboHeadType(slots_.Slot(index).type));
+    MoveRCC->setEnabled(!IsLoopInterface);
     DeviceMenu->popup(globalPos);
 }
 
@@ -891,8 +892,10 @@ void frmDevices::cmdClearAll_Click()
 
 void frmDevices::MoveRCC_Click()
 {
+    // The RLM's slots are shown read only: a move would copy the device
+    // into an RCC while Apply leaves it on the RLM.
     const int source = selectedSlot_;
-    if (source < 1 || source > model::kLastSlot)
+    if (source < 1 || source > model::kLastSlot || IsLoopInterface || slots_.Node() < 1)
         return;
     QStringList candidates;
     for (int n = 1; n < model::kNodeCount; ++n) {

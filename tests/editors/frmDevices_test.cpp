@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
 #include <deque>
@@ -133,7 +134,7 @@ protected:
             if (!Nodes[n].InUse())
                 continue;
             SetOwner(LoopAddressOwner, Nodes[n].NodeLoop(), Nodes[n].NodeAddress(), static_cast<int16_t>(n * 100));
-            for (int s = 1; s <= 31 && n > 0; ++s) {
+            for (int s = 1; s <= 31 && (n > 0 || IsLoopInterface); ++s) {
                 const auto owner = static_cast<int16_t>(n * 100 + s);
                 SetOwner(LoopAddressOwner, Nodes[n].DeviceLoop(s), Nodes[n].DeviceAddress(s), owner);
                 if (model::IsComboHeadType(Nodes[n].DeviceType(s)))
@@ -322,6 +323,27 @@ TEST_F(DevicesTest, DeleteClearAllAndMoveToAnotherRcc)
     w->SelectDevice(2);
     w->MoveRCC_Click();
     EXPECT_EQ(answers.seen.last(), "Device Cannot Be Moved as all other RCCs are Full");
+}
+
+TEST_F(DevicesTest, TheRlmIsShownReadOnlyAndKeepsItsDevices)
+{
+    SmallSite();
+    IsLoopInterface = true;
+    SetDevice(0, 1, 2, 1, 30, "00001");
+    frmDevices* w = Open(0);
+    EXPECT_EQ(w->windowTitle(), "Device Settings for RLM");
+    EXPECT_FALSE(w->cmdApply->isEnabled());
+    EXPECT_FALSE(w->Pallette->isEnabled());
+    Answers answers;
+    answers.Then({"OK", 0});
+    w->SelectDevice(1);
+    w->MoveRCC_Click();
+    EXPECT_TRUE(answers.seen.isEmpty());
+    w->cmdDel_Click();
+    w->cmdApply_Click();
+    EXPECT_EQ(Nodes[0].DeviceType(1), 2);
+    EXPECT_EQ(Nodes[3].DeviceType(5), 0);
+    EXPECT_EQ(LoopAddressOwner[1][30], 1);
 }
 
 TEST_F(DevicesTest, ApplyWritesTheNodeMergesOwnersAndMarksTheTitle)
