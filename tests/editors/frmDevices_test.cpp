@@ -8,6 +8,7 @@
 #include "platform/ProgramMessage.h"
 #include "support/ScreenShots.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -267,7 +268,9 @@ TEST_F(DevicesTest, IdentClashesAreReportedWhileTypingAndOnCommit)
     type("3002"); // four characters: padded on commit, clashes with slot 2
     w->SelectDevice(3);
     w->SelectDevice(1);
-    type("0a1b2");
+    w->IdentText->clear();
+    QGuiApplication::clipboard()->setText("0a-1b 2"); // pasted text keeps its hex digits
+    w->IdentText->paste();
     EXPECT_EQ(w->IdentText->text(), "0A1B2");
     w->IdentTimer_Timer();
     type("f0005");
