@@ -7,6 +7,8 @@
 #include "app/Startup.h"
 #include "app/frmMainInternal.h"
 #include "app/frmMsg.h"
+#include "app/frmParameter.h"
+#include "editors/DeviceWindowHost.h"
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
@@ -206,6 +208,26 @@ private:
     frmMain& form_;
 };
 
+// The main window's services and the program's input box, for the device
+// window, which lives below the main window.
+void ServeDeviceWindow(frmMain& form)
+{
+    DeviceWindowHost& host = DevicesHost();
+    host.UpdateTitleBar = [&form] { form.UpdateTitleBar(); };
+    host.CalculateUsed = [&form](int node) { form.CalculateUsed(node); };
+    host.CancelDrag = [&form] { form.CancelDrag(); };
+    host.ChooseFromList = [](QWidget* owner, const QString& prompt, int preselected, const QString& items,
+                             int buttons, const QString& title, int& choice) {
+        const int answer =
+            frmParameter::GetParameter(owner, prompt, ParameterEntry::List, preselected, items, buttons, title);
+        bool number = false;
+        choice = ParameterResult.toInt(&number);
+        if (!number)
+            choice = -1;
+        return answer;
+    };
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
@@ -217,12 +239,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     fileObserver_ = std::make_unique<MainWindowFileObserver>(*this);
     model::SetSiteFileObserver(fileObserver_.get());
     frmNodeSettings::MainWindow = {[this] { UpdateTitleBar(); }, [this] { ReDraw(-1); }};
+    ServeDeviceWindow(*this);
 }
 
 frmMain::~frmMain()
 {
     model::SetSiteFileObserver(nullptr);
     frmNodeSettings::MainWindow = {};
+    DevicesHost() = {};
     // The nodes outlive the window; they must not keep views that die with it.
     for (auto& node : Nodes)
         node.UnbindView();
