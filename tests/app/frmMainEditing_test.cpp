@@ -368,6 +368,7 @@ TEST_F(EditingTest, AddAndDeleteRccs)
     Nodes[3].SetDeviceAddress(1, 20);
     SetOwner(LoopAddressOwner, 1, 20, 301);
     ClickCaption(3, Qt::LeftButton);
+    FileChanged = false;
     {
         BoxScript no({{"frmMsg", "&No", {}}});
         form->MenuItem("RCCDelete")->trigger();
@@ -381,6 +382,8 @@ TEST_F(EditingTest, AddAndDeleteRccs)
     QTest::keyClick(form.get(), Qt::Key_Delete);
     EXPECT_TRUE(yes.Done());
     EXPECT_FALSE(Nodes[3].InUse());
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(Title().endsWith(" * "));
     EXPECT_FALSE(form->NodeControls(3).Shape()->isVisible());
     EXPECT_EQ(Nodes[4].Parent(), 1);
     EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 20), -1);

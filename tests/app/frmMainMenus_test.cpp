@@ -234,6 +234,7 @@ TEST_F(MenusTest, EveryMenuItemAndButtonOnAHubSiteAndOnAnRlmSite)
     Load();
     CheckTree(false);
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "No Files");
+    EXPECT_FALSE(form->MenuItem("FileMRU_1")->isEnabled());
 
     IsLoopInterface = true;
     form->CheckIsLoopInterfaceOptions();
@@ -398,6 +399,19 @@ TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
     EXPECT_TRUE(form->isEnabled());
     EXPECT_FALSE(IsLoopInterface);
     EXPECT_TRUE(form->MenuItem("ReadConfig")->isVisible());
+
+    // From the start page, on an empty site: nothing names a hub that is
+    // not there.
+    form.reset();
+    model::ResetSite();
+    Load();
+    ActiveNode = 0;
+    form->Read_Diags();
+    Tick();
+    EXPECT_EQ(plain.size(), 4);
+    EXPECT_EQ(ActiveNode, -1);
+    EXPECT_EQ(form->PanelText(2), "");
+    EXPECT_FALSE(form->ToolButton("Properties")->isEnabled());
 }
 
 TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
