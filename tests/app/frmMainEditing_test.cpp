@@ -61,13 +61,7 @@ private:
             seen << box->windowTitle();
             input->txtEntry->setText(step.typed);
         }
-        for (QPushButton* b : box->cmdButton)
-            if (b != nullptr && b->isVisible() &&
-                QString(b->text()).remove('&') == QString(step.button).remove('&')) {
-                b->click();
-                return;
-            }
-        ADD_FAILURE() << "no button " << step.button.toStdString();
+        PressButton(box, step.button);
     }
     std::deque<Step> steps_;
     QList<QPointer<BoxDialog>> handled_;

@@ -556,7 +556,7 @@ TEST_F(MenusTest, TheToolbarCanBeHiddenAndTheCanvasTakesItsPlace)
 TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
 {
     LoadSite();
-    AnswerWith("No"); // the delete question; the find and new-site boxes are cancelled
+    AnswerWith("No|Cancel"); // the delete question, the find box; the new-site dialog is cancelled
     NodeQuickInfoMode = 0;
     form->ToolBar1_ButtonClick("IdentQI");
     EXPECT_EQ(NodeQuickInfoMode, 2);
