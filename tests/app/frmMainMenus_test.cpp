@@ -471,7 +471,7 @@ TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
     for (const char* key : {"Open", "Save", "Add"})
         form->ToolButton(key)->trigger();
     platform::SetFileDialogAnswerer({});
-    EXPECT_EQ(QList<int>({opens.count(), saves.count(), adds.count()}), QList<int>({1, 1, 1}));
+    EXPECT_EQ(QList<qsizetype>({opens.count(), saves.count(), adds.count()}), QList<qsizetype>({1, 1, 1}));
     EXPECT_EQ(deletes.count(), 1);
     EXPECT_EQ(edits.count(), 1);
     EXPECT_EQ(news.count(), 1);
