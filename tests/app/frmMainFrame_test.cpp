@@ -282,6 +282,7 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
 {
     QTemporaryDir dir;
     const QString full = CopySite(dir, "full-site.qvs", "full.qvs");
+    const QString small = CopySite(dir, "hub-site.qvs", "small.qvs");
     const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
     // A small window near the right edge, then one that fills the screen's
     // free area and cannot grow: the site is handed over to each.
@@ -314,6 +315,10 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
         EXPECT_TRUE(avail.contains(form->frameGeometry()));
         EXPECT_TRUE(form->HScroll1()->isVisible());
         SaveShot(form->grab().toImage(), "main-full-site-" + QString::number(place.width()));
+        // A small site handed over next needs no bars, though the window keeps its size.
+        form->OpenFileFromMessage(small);
+        EXPECT_FALSE(form->HScroll1()->isVisible());
+        EXPECT_FALSE(form->cmdFull()->isVisible());
         form.reset();
     }
 }
