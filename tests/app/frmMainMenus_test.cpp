@@ -134,21 +134,24 @@ TEST_F(MenusTest, MenusAndButtonsFollowTheKindOfSite)
 TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
 {
     LoadSite();
-    const std::pair<void (frmMain::*)(), std::pair<int32_t, int>> launches[] = {
-        {&frmMain::HubProgram_Click, {1, 10}},        {&frmMain::HubProgramToolsMenu_Click, {1, 10}},
-        {&frmMain::HubCompare_Click, {2, 10}},        {&frmMain::HubComms_Click, {4, 10}},
-        {&frmMain::CompareConfig_Click, {2, 10}},     {&frmMain::mnuOpenComms_Click, {4, 10}},
-        {&frmMain::ReadConfig_Click, {3, 100}},       {&frmMain::HubRead_Click, {3, 100}},
-        {&frmMain::TolsReadRLM_Click, {3, 100}},      {&frmMain::TolsReadRLMFile_Click, {3, 100}},
-        {&frmMain::TolsReadRLMPopup_Click, {3, 100}}, {&frmMain::ToolsHubRead_Click, {3, 100}},
-        {&frmMain::RCCCompare_Click, {2, 10}},        {&frmMain::Read_Diags, {3, 10}},
+    // Each menu item runs its own launch: the action and the timer's interval.
+    const std::tuple<const char*, int32_t, int> launches[] = {
+        {"HubProgram", 1, 10},        {"HubProgramToolsMenu", 1, 10}, {"HubCompare", 2, 10},
+        {"HubComms", 4, 10},          {"CompareConfig", 2, 10},       {"mnuOpenComms", 4, 10},
+        {"ReadConfig", 3, 100},       {"HubRead", 3, 100},            {"TolsReadRLM", 3, 100},
+        {"TolsReadRLMFile", 3, 100},  {"TolsReadRLMPopup", 3, 100},   {"ToolsHubRead", 3, 100},
+        {"RCCCompare", 2, 10},
     };
-    for (const auto& [launch, expected] : launches) {
-        (form.get()->*launch)();
-        EXPECT_TRUE(form->CommsFormTimer()->isActive());
-        EXPECT_EQ(CommsAction, expected.first);
-        EXPECT_EQ(form->CommsFormTimer()->interval(), expected.second);
+    for (const auto& [item, action, interval] : launches) {
+        CommsAction = 0;
+        form->CommsFormTimer()->stop();
+        form->MenuItem(item)->trigger();
+        EXPECT_TRUE(form->CommsFormTimer()->isActive()) << item;
+        EXPECT_EQ(CommsAction, action) << item;
+        EXPECT_EQ(form->CommsFormTimer()->interval(), interval) << item;
     }
+    form->Read_Diags();
+    EXPECT_EQ(CommsAction, 3);
     ActiveNode = 2;
     form->ToolsRCCRead_Click();
     EXPECT_EQ(CommsAction, 3);
