@@ -160,7 +160,7 @@ void frmParameter::Fill(const QString& prompt, int32_t entryType, int defaultOrM
         platform::LimitToWin1252(txtEntry);
     }
     const BoxButtonSet set = ParameterButtonSet(buttons);
-    const double width = std::max(text.width() + 1000, MinimumBoxWidth(set.count));
+    const double width = std::max(text.width() + 1000, MinimumWidth(set.count));
     const double buttonTop = kLabelTop + text.height() + 900;
     SetOuterSizeTwips(width, buttonTop + kButtonHeight + 600);
     const double labelLeft = width / 2 - text.width() / 2;
