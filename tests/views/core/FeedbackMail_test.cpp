@@ -20,8 +20,7 @@ TEST(FeedbackMail, LinkCarriesSubjectAndBodyWhole)
         {"help@x.example", "Hi there", "", "mailto:help@x.example?subject=Hi%20there"},
         {"help@x.example", "S", "a\r\nb", "mailto:help@x.example?subject=S&body=a%0Ab"},
         {"help@x.example", "S", "a\nb\rc", "mailto:help@x.example?subject=S&body=a%0Ab%0Ac"},
-        {"mailto:help@x.example", "", "Q&A #2: 50% ?",
-         "mailto:help@x.example?body=Q%26A%20%232%3A%2050%25%20%3F"},
+        {"mailto:help@x.example", "", "Q&A #2: 50% ?", "mailto:help@x.example?body=Q%26A%20%232%3A%2050%25%20%3F"},
         {"MAILTO:help@x.example", "", "", "MAILTO:help@x.example"},
         {"help@x.example", "", "Caf\xC3\xA9 = ok", "mailto:help@x.example?body=Caf%C3%A9%20%3D%20ok"},
     };

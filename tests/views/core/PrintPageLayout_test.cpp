@@ -32,14 +32,11 @@ TEST(PrintPageLayout, ExtentCoversTheNodesAndAShownSiteName)
     const int32_t far = std::numeric_limits<int32_t>::max();
     const model::NodeArray hubOnly = Site({{0, 4000, 500}});
     const model::NodeArray site = Site({{0, 4000, 500}, {1, 2000, 2000}, {2, 4300, 3000}});
-    EXPECT_EQ(Edges(views::ComputeDiagramExtent(hubOnly, false, 9000, 9000)),
-              (Edges4{4000, 500, 5500, 3000}));
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(hubOnly, false, 9000, 9000)), (Edges4{4000, 500, 5500, 3000}));
     EXPECT_EQ(Edges(views::ComputeDiagramExtent(hubOnly, true, 9000, 100)), (Edges4{4000, 500, 10000, 3000}));
     EXPECT_EQ(Edges(views::ComputeDiagramExtent(site, false, 0, 0)), (Edges4{2000, 500, 5500, 5500}));
-    EXPECT_EQ(Edges(views::ComputeDiagramExtent(Site({{0, far, far}}), false, 0, 0)),
-              (Edges4{far, far, far, far}));
-    EXPECT_EQ(Edges(views::ComputeDiagramExtent(model::NodeArray{}, false, 0, 0)),
-              (Edges4{-1, -1, 1000, 2500}));
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(Site({{0, far, far}}), false, 0, 0)), (Edges4{far, far, far, far}));
+    EXPECT_EQ(Edges(views::ComputeDiagramExtent(model::NodeArray{}, false, 0, 0)), (Edges4{-1, -1, 1000, 2500}));
 }
 
 TEST(PrintPageLayout, PageKeepsThePrinterShapeInsideTheFreeArea)
@@ -50,9 +47,7 @@ TEST(PrintPageLayout, PageKeepsThePrinterShapeInsideTheFreeArea)
         int64_t freeWidth, freeHeight;
         double ratio;
         int64_t width, height;
-    } cases[] = {{1000, 1000, a4, 707, 1000},
-                 {1000, 1000, 1 / a4, 1000, 707},
-                 {0, 1000, a4, 0, 0},
+    } cases[] = {{1000, 1000, a4, 707, 1000}, {1000, 1000, 1 / a4, 1000, 707}, {0, 1000, a4, 0, 0},
                  {1000, 1000, 0, 0, 0}};
     for (const auto& c : cases) {
         const views::PageSize page = views::FitPage(c.freeWidth, c.freeHeight, c.ratio);

@@ -24,8 +24,8 @@ TEST(TableExport, ExtensionChoosesTheForm)
         const char* path;
         bool text;
     } cases[] = {
-        {"/tmp/report.txt", true},  {"/tmp/report.TXT", false}, {"/tmp/report.old.txt", false},
-        {"/tmp/report.csv", false}, {"/tmp/report", false},     {"C:\\out.d\\grid.txt", true},
+        {"/tmp/report.txt", true},   {"/tmp/report.TXT", false}, {"/tmp/report.old.txt", false},
+        {"/tmp/report.csv", false},  {"/tmp/report", false},     {"C:\\out.d\\grid.txt", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(views::IsTextExport(c.path), c.text) << c.path;
@@ -58,8 +58,7 @@ TEST(TableExport, TextSplitsLongHeadersAndWritesLongCellsWhole)
 
 TEST(TableExport, FilesAreWindows1252AndAFailedWriteIsReported)
 {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("views-export-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::temp_directory_path() / ("views-export-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const TableCells cells = {{"Caf\xC3\xA9"}};
     TextTableLayout layout;

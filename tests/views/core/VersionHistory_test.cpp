@@ -13,8 +13,7 @@ TEST(VersionHistory, NotesAreHiddenInTheNormalViewAndBlankLedInTheFullView)
         Lines full;
     } cases[] = {
         {"", {}, {}},
-        {"1.0\r\n/note\r\n\r\nfix\xE9\n/\rlast",
-         {"1.0", "", "fix\xC3\xA9", "last"},
+        {"1.0\r\n/note\r\n\r\nfix\xE9\n/\rlast", {"1.0", "", "fix\xC3\xA9", "last"},
          {"1.0", " note", "", "fix\xC3\xA9", " ", "last"}},
         {"/a\r\n/b\r\n", {}, {" a", " b"}},
     };
