@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QScrollBar>
 
 using views::TreeViewBy;
 
@@ -102,15 +103,20 @@ TEST_F(TreeViewTest, FollowsTheSiteAndKeepsWhatTheUserOpened)
     frmTreeView* tree = OpenTree("hub-site.qvs");
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(tree->SiteWatch->isActive());
-    tree->TreeView->Line("RCC2")->setExpanded(true);
+    tree->cmdExpand->click();
+    tree->TreeView->Line("Device1-2")->setExpanded(false);
     tree->TreeView->setCurrentItem(tree->TreeView->Line("Device2-4"));
+    const int scrolled = tree->TreeView->verticalScrollBar()->value();
+    EXPECT_GT(scrolled, 0);
     model::Nodes[2].SetDeviceType(9, 6);
     model::Nodes[1].SetName("North wing A");
     tree->SiteWatch_Timer();
     EXPECT_EQ(Shown(*tree->TreeView), SiteLines(TreeViewBy::Rcc, true));
     EXPECT_EQ(tree->TreeView->Line("Device2-9")->text(0), "Sounder");
-    EXPECT_EQ(Expanded(*tree->TreeView), (QStringList{"Hub", "RCC2"}));
+    EXPECT_FALSE(tree->TreeView->Line("Device1-2")->isExpanded());
+    EXPECT_EQ(Expanded(*tree->TreeView).size(), 1 + 2 + 8 - 1);
     EXPECT_EQ(tree->TreeView->currentItem(), tree->TreeView->Line("Device2-4"));
+    EXPECT_EQ(tree->TreeView->verticalScrollBar()->value(), scrolled);
 }
 
 TEST_F(TreeViewTest, OpensOnItsStoredPlaceAndKeepsItWhenClosed)
