@@ -6,8 +6,6 @@
 #include "views/OutlineTree.h"
 #include "views/frmTreeView.h"
 
-#include <ctime>
-#include <iostream>
 
 class SiteViewTest : public MainWindowTest
 {
@@ -54,19 +52,4 @@ protected:
         }
         return keys;
     }
-
-    // Processor milliseconds of an action, against 100 ms for a full site
-    // (four times that under the address sanitizer, which slows every
-    // allocation).
-    template <class Action> static long Timed(Action action)
-    {
-        const std::clock_t start = std::clock();
-        action();
-        return static_cast<long>((std::clock() - start) * 1000 / CLOCKS_PER_SEC);
-    }
-#ifdef __SANITIZE_ADDRESS__
-    static constexpr long kBuildBudgetMs = 400;
-#else
-    static constexpr long kBuildBudgetMs = 100;
-#endif
 };
