@@ -1,6 +1,7 @@
 // The storage figures: the site file and the INI class against reading and
 // writing the same bytes whole, through the same safe replace (temporary
-// file and rename) that every save of the program uses.
+// file, flush, rename) that every save of the program uses. The files are in
+// memory (ScratchFolder), so both sides measure work, not the disk.
 #include "Figure.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"
@@ -20,8 +21,8 @@ void RawReadAndWrite(const std::string& path)
         throw std::runtime_error("raw I/O failed on " + path);
 }
 
-// A figure that works on one file: the file must come back unchanged from
-// both the work and the raw I/O, or the times would compare different work.
+// A figure that works on one file, against raw I/O of the file. The work must
+// give back the same bytes, or the two times would not be of the same work.
 Figure AgainstRawIo(const std::string& name, const std::string& path, int runs, int aim,
                     const std::function<void()>& work)
 {
