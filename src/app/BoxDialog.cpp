@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 using platform::PixelsFromTwips;
@@ -82,6 +83,23 @@ void BoxDialog::PlaceOverOwner(QWidget* owner)
     const double left = area.left() + area.width() / 2 - m_designWidth / 2;
     const double top = area.top() + area.height() / 2 - m_designHeight / 2;
     move(PixelsFromTwips(left), PixelsFromTwips(top));
+    // A dialog that belongs to a window: window managers give it neither a
+    // minimise nor a maximise button, and keep it above that window.
+    if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
+        winId();
+        windowHandle()->setTransientParent(owner->window()->windowHandle());
+    }
+}
+
+double BoxDialog::MinimumWidth(int buttonCount) const
+{
+    // Wide enough for the whole caption beside the frame's icon and
+    // buttons, so that the title bar does not shorten it.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const double title = platform::PixelsToTwips(QFontMetrics(titleFont).horizontalAdvance(windowTitle())) +
+                         kTitleRoomTwips;
+    return std::max(MinimumBoxWidth(buttonCount), title);
 }
 
 void BoxDialog::SetOuterSizeTwips(double width, double height)

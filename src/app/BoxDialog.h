@@ -24,6 +24,8 @@ public:
     static constexpr double kFrameWidthTwips = 90;
     static constexpr double kFrameHeightTwips = 405;
     static constexpr double kButtonWidthTwips = 915;
+    // What the title bar takes beside the caption: icon, close area, margins.
+    static constexpr double kTitleRoomTwips = 1500;
 
     std::array<QPushButton*, 3> cmdButton{};
     // The chosen button's code; 0 while none has been chosen.
@@ -56,6 +58,9 @@ protected:
     // owner (outer sizes, no rounding, not kept on the screen); without an
     // owner, over the screen.
     void PlaceOverOwner(QWidget* owner);
+    // The least outer width (twips) for the set's buttons and for the whole
+    // caption, which is set before the box is laid out.
+    double MinimumWidth(int buttonCount) const;
     // Sizes the box to an outer size in twips; its corner stays where it is.
     void SetOuterSizeTwips(double width, double height);
     // Captions, positions and default of the set's buttons.
@@ -116,8 +121,8 @@ int32_t RunBox(bool& busy, QPointer<Box>& current, QWidget* owner, const QString
         QPointer<Box> box = make();
         current = box;
         box->PlaceOverOwner(owner);
-        QWidget* focus = fill(*box);
         box->setWindowTitle(BoxTitle(title));
+        QWidget* focus = fill(*box);
         code = box->WaitForButton(exemptCaption, focus);
         if (!box.isNull())
             read(*box);

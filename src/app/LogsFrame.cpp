@@ -3,6 +3,8 @@
 #include "model/LogFiles.h"
 #include "model/Settings.h"
 #include "platform/ProgramMessage.h"
+#include "platform/Win1252Validator.h"
+#include "platform/base/CodePage.h"
 #include "platform/base/ProgramFolder.h"
 
 #include <QComboBox>
@@ -37,6 +39,9 @@ public:
         return Acceptable;
     }
 };
+
+const std::string kUnstorableFolderText =
+    "The settings file cannot store this folder's name, so it cannot be the logs folder:\r\n";
 
 } // namespace
 
@@ -79,6 +84,7 @@ LogsFrame::LogsFrame(QWidget* parent) : QGroupBox(parent)
     txtNewFolder_ = new QLineEdit(this);
     txtNewFolder_->setObjectName("txtNewFolder");
     txtNewFolder_->setValidator(new FolderNameValidator(txtNewFolder_));
+    platform::LimitToWin1252(txtNewFolder_);
 
     cmdNewFolder_ = new QPushButton("Make New Folder", this);
     cmdNewFolder_->setObjectName("cmdNewFolder");
@@ -175,6 +181,11 @@ void LogsFrame::cmdSelect_Click()
     const Mode mode = CurrentMode();
     const std::string source = LogFolder.empty() ? platform::ProgramFolder() : LogFolder;
     const std::string target = dirPath_.toStdString();
+    // settings.ini keeps the folder: one it cannot store is not taken.
+    if (mode == Mode::Set && !platform::IsWin1252Representable(target)) {
+        Report(kUnstorableFolderText + target, kStyleCritical, "Set Folder For Log Files");
+        return;
+    }
     const model::LogFolderReport report =
         mode == Mode::Set ? model::MoveLogFiles(source, target) : model::ExportLogFiles(source, target);
     if (!report.ok) {

@@ -193,6 +193,10 @@ bool Main()
     AppTitle = kAppTitle;
     QApplication::setQuitOnLastWindowClosed(false);
     model::clsIniFile::SetBadLineQuestion(AskAboutBadLine);
+    model::clsIniFile::SetLoadRefusal([](const std::string& text) {
+        platform::PlainMessageBox(nullptr, QString::fromStdString(text), 16,
+                                  model::clsIniFile::kBadLineTitle);
+    });
     // The serial windows report through the program's own box.
     platform::SetProgramMessageHandler(
         [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {

@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -29,6 +30,9 @@ namespace {
 
 using platform::PixelsToTwips;
 using platform::TwipsToPixels;
+
+constexpr long kWarningLeft = 3360;
+constexpr long kWarningHeight = 495;
 
 QPointer<frmErrorCheck>& Instance()
 {
@@ -93,10 +97,10 @@ frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(nullptr, Qt::Window)
     cmdClose = MakeButton(this, "&Close", 8625, 5970);
     WarningLabel = new QLabel("Label1", this);
     WarningLabel->setFont(QFont("Arial", 12, QFont::Bold));
-    WarningLabel->setGeometry(TwipsToPixels(3360), TwipsToPixels(6000), TwipsToPixels(3495),
-                              TwipsToPixels(495));
-    WarningLabel->setWordWrap(true);
+    WarningLabel->setGeometry(TwipsToPixels(kWarningLeft), TwipsToPixels(6000), TwipsToPixels(3495),
+                              TwipsToPixels(kWarningHeight));
     WarningLabel->hide();
+    WarningLabel->installEventFilter(this);
     connect(cmdRefresh, &QPushButton::clicked, this, &frmErrorCheck::cmdRefresh_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmErrorCheck::cmdPrint_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmErrorCheck::cmdClose_Click);
@@ -180,9 +184,29 @@ void frmErrorCheck::PlaceControls()
     cmdClose->move(TwipsToPixels(closeLeft), TwipsToPixels(closeTop));
     cmdRefresh->move(cmdRefresh->x(), TwipsToPixels(closeTop));
     cmdPrint->move(cmdPrint->x(), TwipsToPixels(closeTop));
-    RTB1->setGeometry(0, 0, TwipsToPixels(width - 300), TwipsToPixels(closeTop - 200));
-    WarningLabel->setGeometry(WarningLabel->x(), TwipsToPixels(closeTop + 75),
-                              TwipsToPixels(closeLeft - 3500), WarningLabel->height());
+    long listBottom = closeTop - 200;
+    // The warning sits between Print and Close when its text fits there;
+    // otherwise (a narrow window) it takes a line of its own above the
+    // buttons, and the list gives up that line.
+    const long warningWidth = closeLeft - 3500;
+    const long textWidth = PixelsToTwips(WarningLabel->sizeHint().width());
+    if (!WarningLabel->isVisibleTo(this) || textWidth <= warningWidth) {
+        WarningLabel->setGeometry(TwipsToPixels(kWarningLeft), TwipsToPixels(closeTop + 75),
+                                  TwipsToPixels(warningWidth), TwipsToPixels(kWarningHeight));
+    } else {
+        const long top = closeTop - kWarningHeight - 75;
+        WarningLabel->setGeometry(cmdRefresh->x(), TwipsToPixels(top), TwipsToPixels(width - 300) - cmdRefresh->x(),
+                                  TwipsToPixels(kWarningHeight));
+        listBottom = top - 75;
+    }
+    RTB1->setGeometry(0, 0, TwipsToPixels(width - 300), TwipsToPixels(listBottom));
+}
+
+bool frmErrorCheck::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == WarningLabel && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        PlaceControls();
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmErrorCheck::resizeEvent(QResizeEvent* event)

@@ -45,6 +45,8 @@ protected:
     // has been moved into it.
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The warning label is placed again when it is shown.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit frmErrorCheck(QWidget* owner);

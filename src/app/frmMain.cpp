@@ -7,6 +7,8 @@
 #include "app/Startup.h"
 #include "app/frmMainInternal.h"
 #include "app/frmMsg.h"
+#include "app/frmParameter.h"
+#include "editors/DeviceWindowHost.h"
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
@@ -28,6 +30,7 @@
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
+#include "platform/Win1252Validator.h"
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
@@ -205,6 +208,26 @@ private:
     frmMain& form_;
 };
 
+// The main window's services and the program's input box, for the device
+// window, which lives below the main window.
+void ServeDeviceWindow(frmMain& form)
+{
+    DeviceWindowHost& host = DevicesHost();
+    host.UpdateTitleBar = [&form] { form.UpdateTitleBar(); };
+    host.CalculateUsed = [&form](int node) { form.CalculateUsed(node); };
+    host.CancelDrag = [&form] { form.CancelDrag(); };
+    host.ChooseFromList = [](QWidget* owner, const QString& prompt, int preselected, const QString& items,
+                             int buttons, const QString& title, int& choice) {
+        const int answer =
+            frmParameter::GetParameter(owner, prompt, ParameterEntry::List, preselected, items, buttons, title);
+        bool number = false;
+        choice = ParameterResult.toInt(&number);
+        if (!number)
+            choice = -1;
+        return answer;
+    };
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
@@ -215,11 +238,15 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     CreateControls();
     fileObserver_ = std::make_unique<MainWindowFileObserver>(*this);
     model::SetSiteFileObserver(fileObserver_.get());
+    frmNodeSettings::MainWindow = {[this] { UpdateTitleBar(); }, [this] { ReDraw(-1); }};
+    ServeDeviceWindow(*this);
 }
 
 frmMain::~frmMain()
 {
     model::SetSiteFileObserver(nullptr);
+    frmNodeSettings::MainWindow = {};
+    DevicesHost() = {};
     // The nodes outlive the window; they must not keep views that die with it.
     for (auto& node : Nodes)
         node.UnbindView();
@@ -249,6 +276,7 @@ void frmMain::CreateControls()
     siteName_->setFont(siteFont);
     siteNameEdit_ = new QLineEdit(canvas_);
     siteNameEdit_->setObjectName("SiteNameEdit");
+    platform::LimitToWin1252(siteNameEdit_);
     siteNameEdit_->installEventFilter(this);
     siteNameEdit_->hide();
 
@@ -597,23 +625,9 @@ void frmMain::OpenFileFromMessage(const QString& text)
     // copy forward, which the start-up code has done.
     if (QString(text).remove(QChar(0)).trimmed().isEmpty())
         return;
-    // A missing file is reported as at start-up, before anything is asked;
-    // the current site stays as it is.
-    const std::string name = model::StripQuotes(text.toStdString());
-    if (!QFileInfo::exists(Q(name))) {
-        ShowMessage("ERROR : Unable to Open " + Q(name) + "\r\nFile Not Found", 16,
-                    "Open Configuration File");
-        return;
-    }
-    EndSiteNameEdit();
-    if (!CheckForChanges())
-        return;
-    SiteFileName = name;
-    ClearScreen();
-    siteName_->hide();
-    ShowLoadingText();
-    LoadConfigFile();
-    ShowActiveNodeName();
+    // Opened as a recent file is: a missing file is reported before anything
+    // is asked, and the selection follows the new site.
+    fileCommands_.OpenNamed(model::StripQuotes(text.toStdString()));
 }
 
 void frmMain::StartNewFile()
@@ -726,21 +740,18 @@ void frmMain::Form_Resize()
     // 1.
     canvas_->SetHeightTwips(std::max<long>(h - kFrameHeight - (t ? kToolbarHeight : 0), DrawingHeight));
     canvas_->SetWidthTwips(std::max<long>(w, DrawingWidth));
-    // 2.
-    const long vWidth = PixelsToTwips(vScroll_->sizeHint().width());
-    const long hHeight = PixelsToTwips(hScroll_->sizeHint().height());
-    const long vLeft = w - vWidth - 240;
-    const long vTop = t ? 430 : 0;
-    const long vHeight = h - hHeight - (t ? 1800 : 1350);
-    vScroll_->setGeometry(TwipsToPixels(vLeft), TwipsToPixels(vTop), TwipsToPixels(vWidth),
-                          std::max(1, TwipsToPixels(vHeight)));
-    // 3.
-    const long hWidth = w - vWidth - 245;
-    const long hTop = vHeight - hHeight + (t ? 800 : 350);
-    hScroll_->setGeometry(0, TwipsToPixels(hTop), std::max(1, TwipsToPixels(hWidth)), TwipsToPixels(hHeight));
-    // 4.
-    cmdFull_->setGeometry(TwipsToPixels(vLeft), TwipsToPixels(hTop), TwipsToPixels(vWidth),
-                          TwipsToPixels(hHeight));
+    // 2-4. The bars lie along the right and bottom edges of the window's
+    // client area, below the toolbar, with the full-view button in the
+    // corner between them, so no canvas shows beside or below them.
+    const int clientWidth = client_->width();
+    const int clientHeight = client_->height();
+    const int barWidth = vScroll_->sizeHint().width();
+    const int barHeight = hScroll_->sizeHint().height();
+    const int barTop = t ? TwipsToPixels(kToolbarHeight) : 0;
+    vScroll_->setGeometry(clientWidth - barWidth, barTop, barWidth,
+                          std::max(1, clientHeight - barHeight - barTop));
+    hScroll_->setGeometry(0, clientHeight - barHeight, std::max(1, clientWidth - barWidth), barHeight);
+    cmdFull_->setGeometry(clientWidth - barWidth, clientHeight - barHeight, barWidth, barHeight);
     // 5, 6. Ranges are kept within what a scroll bar holds.
     auto range = [](long value) { return static_cast<int>(std::clamp<long>(value, 0, 32767)); };
     if (w < DrawingWidth) {

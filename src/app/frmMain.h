@@ -270,6 +270,10 @@ private:
     void PopUp(QMenu* menu);
     void StartDrag(int index);
     void ComputeDrawingExtent();
+    // Sizes the window to this outer size (twips; growOnly: at least this
+    // size) as far as the screen's free area allows, and keeps the whole
+    // window on that area.
+    void SizeWithinScreen(long width, long height, bool growOnly);
     void StoreRectangle();
     int ShowMessage(const QString& text, int style, const QString& title);
     // The platform's plain box (style: icon + buttons).

@@ -77,16 +77,8 @@ void frmMain::DisplayNodes()
     ClearScreen();
     siteName_->setText(" " + Q(SiteName) + " ");
     ComputeDrawingExtent();
-    // The window grows to show the drawing, but never past the screen: the
-    // scroll bars reach the rest, and the window's own controls stay in reach.
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect avail = screen ? screen->availableGeometry() : QRect();
-    const long maxWidth = avail.isEmpty() ? DrawingWidth : PixelsToTwips(avail.width());
-    const long maxHeight = avail.isEmpty() ? DrawingHeight : PixelsToTwips(avail.height());
-    if (WidthTwips() < DrawingWidth && WidthTwips() < maxWidth)
-        SetSizeTwips(std::min<long>(DrawingWidth, maxWidth), HeightTwips());
-    if (HeightTwips() < DrawingHeight && HeightTwips() < maxHeight)
-        SetSizeTwips(WidthTwips(), std::min<long>(DrawingHeight, maxHeight));
+    // The window grows to show the drawing, never shrinks.
+    SizeWithinScreen(DrawingWidth, DrawingHeight, true);
     ReDraw(-1);
     siteName_->adjustSize();
     PlaceTwips(siteName_, SiteNameX, SiteNameY);
@@ -99,6 +91,38 @@ void frmMain::DisplayNodes()
     SetLockPicture(Locked);
     UpdateTitleBar();
     toolBar_->setVisible(Toolbar);
+    // The scroll bars follow the new drawing, whether or not the window grew.
+    Form_Resize();
+}
+
+void frmMain::SizeWithinScreen(long width, long height, bool growOnly)
+{
+    if (windowState() != Qt::WindowNoState)
+        return;
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect();
+    const long maxWidth = avail.isEmpty() ? width : PixelsToTwips(avail.width());
+    const long maxHeight = avail.isEmpty() ? height : PixelsToTwips(avail.height());
+    long newWidth = std::min(width, maxWidth);
+    long newHeight = std::min(height, maxHeight);
+    if (growOnly) {
+        newWidth = std::max(newWidth, WidthTwips());
+        newHeight = std::max(newHeight, HeightTwips());
+    }
+    if (newWidth == WidthTwips() && newHeight == HeightTwips())
+        return;
+    SetSizeTwips(newWidth, newHeight);
+    if (avail.isEmpty())
+        return;
+    // The whole window, frame included, stays on the screen's free area:
+    // the scroll bars reach the rest of the drawing, and the window's own
+    // controls stay in reach.
+    const QRect frame = frameGeometry();
+    QPoint shift(std::min(0, avail.right() - frame.right()), std::min(0, avail.bottom() - frame.bottom()));
+    shift.rx() = std::max(shift.x(), avail.left() - frame.left());
+    shift.ry() = std::max(shift.y(), avail.top() - frame.top());
+    if (!shift.isNull())
+        move(pos() + shift);
 }
 
 void frmMain::HScroll1_Change(int value)
@@ -116,7 +140,7 @@ void frmMain::cmdFull_Click()
     cmdFull_->hide();
     hScroll_->hide();
     vScroll_->hide();
-    SetSizeTwips(long{DrawingWidth} + 500, long{DrawingHeight} + 2000);
+    SizeWithinScreen(long{DrawingWidth} + 500, long{DrawingHeight} + 2000, false);
     const long h = HeightTwips();
     if (Toolbar) {
         canvas_->SetTopTwips(kToolbarHeight);
@@ -126,6 +150,8 @@ void frmMain::cmdFull_Click()
         canvas_->SetHeightTwips(h - kFrameHeight);
     }
     canvas_->SetLeftTwips(0);
+    // A drawing larger than the screen still needs its scroll bars.
+    Form_Resize();
 }
 
 void frmMain::PositionNodeTree()

@@ -150,7 +150,10 @@ void frmMain::Launch(model::LaunchCommand command)
     }
     if (plan.selection == model::HubSelection::Select ||
         (plan.selection == model::HubSelection::SelectUnlessHub && ActiveNode != 0)) {
-        SelectHub();
+        // Without a hub in the site (an empty window, the start page) the
+        // hub is only the target: nothing on screen names it.
+        if (NodeAt(0).InUse())
+            SelectHub();
         ActiveNode = 0;
     }
     if (plan.unitNotIdentified) {

@@ -87,7 +87,7 @@ void frmMsg::Layout(const QString& msg, int32_t style)
     double labelLeft = 0, labelTop = kLabelTop, width = 0, buttonTop = 0;
     if (hasIcon) {
         labelLeft = kImageLeft + imageWidth + 200;
-        width = std::max(text.width() + imageWidth + 1000, MinimumBoxWidth(set.count));
+        width = std::max(text.width() + imageWidth + 1000, MinimumWidth(set.count));
         if (kImageTop + imageHeight > text.height()) {
             buttonTop = imageHeight + 500;
             labelTop = kImageTop + imageHeight / 2 - text.height() / 2;
@@ -95,7 +95,7 @@ void frmMsg::Layout(const QString& msg, int32_t style)
             buttonTop = labelTop + text.height() + 500;
         }
     } else {
-        width = std::max(text.width() + 1000, MinimumBoxWidth(set.count));
+        width = std::max(text.width() + 1000, MinimumWidth(set.count));
         buttonTop = labelTop + text.height() + 500;
         labelLeft = width / 2 - text.width() / 2;
     }

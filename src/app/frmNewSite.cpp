@@ -1,6 +1,7 @@
 #include "app/frmNewSite.h"
 
 #include "platform/Icons.h"
+#include "platform/Win1252Validator.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -80,6 +81,7 @@ frmNewSite::frmNewSite(QWidget* parent) : QDialog(parent)
     Label1->setFont(heading);
     NameLabel = new QLabel("Site Name", this);
     NameText = new QLineEdit(this);
+    platform::LimitToWin1252(NameText);
     QuantityLabel = new QLabel("Number of RCCs", this);
     QtyCombo = new QComboBox(this);
     for (int i = 1; i <= 31; ++i) {

@@ -1,6 +1,7 @@
 #include "app/frmParameter.h"
 
 #include "platform/LoadedForms.h"
+#include "platform/Win1252Validator.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -156,9 +157,10 @@ void frmParameter::Fill(const QString& prompt, int32_t entryType, int defaultOrM
         m_maxEntryLength = defaultOrMaxLen;
         if (IsFilteredKind(entryType))
             txtEntry->setValidator(new EntryValidator(entryType, m_maxEntryLength, txtEntry));
+        platform::LimitToWin1252(txtEntry);
     }
     const BoxButtonSet set = ParameterButtonSet(buttons);
-    const double width = std::max(text.width() + 1000, MinimumBoxWidth(set.count));
+    const double width = std::max(text.width() + 1000, MinimumWidth(set.count));
     const double buttonTop = kLabelTop + text.height() + 900;
     SetOuterSizeTwips(width, buttonTop + kButtonHeight + 600);
     const double labelLeft = width / 2 - text.width() / 2;

@@ -59,5 +59,10 @@ bool SerialLink::Enabled() const
 
 void SerialLink::WaitWhile(const std::function<bool()>& keepWaiting)
 {
-    platform::WaitUntil([&keepWaiting] { return !keepWaiting(); });
+    platform::WaitUntilWoken([&keepWaiting] { return !keepWaiting(); });
+}
+
+void SerialLink::StateChanged()
+{
+    platform::WakeWaits();
 }

@@ -30,8 +30,10 @@ public:
     void Start(int32_t intervalMs) override;
     void Stop() override;
     bool Enabled() const override;
-    // IMessageLoop
+    // IMessageLoop: a wait ends in the event-loop pass whose handler moved
+    // CommsState on.
     void WaitWhile(const std::function<bool()>& keepWaiting) override;
+    void StateChanged() override;
 
 private:
     platform::SerialControl comm_;

@@ -145,6 +145,7 @@ void frmPortForm::BuildControls()
     connect(P_DTR, &QCheckBox::clicked, this, &frmPortForm::P_DTR_Click);
     connect(P_RTS, &QCheckBox::clicked, this, &frmPortForm::P_RTS_Click);
     connect(P_OK, &QPushButton::clicked, this, &frmPortForm::P_OK_Click);
+    connect(&Comm_, &platform::SerialControl::PortLost, this, &frmPortForm::Comm_PortLost);
 }
 
 void frmPortForm::Form_Load()
@@ -302,6 +303,19 @@ void frmPortForm::P_RTS_Click()
 {
     PortRTS = P_RTS->isChecked();
     ApplyPortSettings();
+}
+
+void frmPortForm::Comm_PortLost()
+{
+    // The control has closed the port; the box must not go on saying it is
+    // enabled.
+    PortEnabled = false;
+    P_OnOff->setChecked(false);
+    platform::ShowProgramMessage(this,
+                                 "Port " + std::to_string(PortNumber) + " Lost, " +
+                                     std::to_string(Comm_.LastError().Number) + "\r\n" +
+                                     Comm_.LastError().Description,
+                                 16, "Open Port " + std::to_string(PortNumber));
 }
 
 void frmPortForm::P_OK_Click()

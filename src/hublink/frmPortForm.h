@@ -43,6 +43,9 @@ public:
     void P_DTR_Click();
     void P_RTS_Click();
     void P_OK_Click();
+    // The window's port went away: it is closed and disabled, and the user
+    // is told.
+    void Comm_PortLost();
 
 private:
     void BuildControls();

@@ -4,6 +4,8 @@
 #include "model/SiteState.h"
 
 #include <map>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace model {
@@ -12,14 +14,8 @@ std::vector<std::string> MessageList;
 
 namespace {
 
-struct IdentEntry
-{
-    std::string ident;
-    int16_t owner;
-};
-
-// The idents seen by the last check, in first-seen order with their owners.
-std::vector<IdentEntry> IdentList;
+// The idents seen by the last check with the owner that had each first.
+std::unordered_map<std::string, int16_t> IdentList;
 
 // Claims an owner-table cell for owner, or names the owner that has it.
 class AddressClaims
@@ -61,11 +57,8 @@ private:
 // -1 when the ident is new (it is now owner's), else the owner that has it.
 int16_t ClaimIdent(const std::string& ident, int16_t owner)
 {
-    for (const auto& entry : IdentList)
-        if (entry.ident == ident)
-            return entry.owner;
-    IdentList.push_back({ident, owner});
-    return -1;
+    const auto [it, added] = IdentList.try_emplace(ident, owner);
+    return added ? int16_t{-1} : it->second;
 }
 
 // The tests shared by nodes and device slots: loop, address, both used

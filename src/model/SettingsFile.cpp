@@ -2,6 +2,7 @@
 #include "model/Settings.h"
 #include "model/SiteState.h"
 #include "model/clsIniFile.h"
+#include "platform/base/CodePage.h"
 #include "platform/base/ProgramFolder.h"
 
 #include <variant>
@@ -160,13 +161,22 @@ bool SaveSettings(std::string* error)
                        [&](bool* v) { ini.SetBoolean(key.name, *v); },
                        [&](int16_t* v) { ini.SetInteger(key.name, *v); },
                        [&](Int32As16 v) { ini.SetInteger(key.name, static_cast<int16_t>(*v.value)); },
-                       [&](std::string* v) { ini.SetString(key.name, *v); },
+                       // A path the code page cannot store is left out
+                       // rather than written with "?" in it.
+                       [&](std::string* v) {
+                           if (platform::IsWin1252Representable(*v))
+                               ini.SetString(key.name, *v);
+                       },
                    },
                    key.value);
 
     ini.sSectionName("MRUList");
+    std::size_t stored = 0;
     for (std::size_t i = 1; i < MruFiles.size(); ++i)
-        ini.SetString(MruKey(i), MruFiles[i]);
+        if (platform::IsWin1252Representable(MruFiles[i]))
+            ini.SetString(MruKey(++stored), MruFiles[i]);
+    while (stored + 1 < MruFiles.size())
+        ini.SetString(MruKey(++stored), "");
 
     return ini.SaveFile(error);
 }

@@ -9,6 +9,7 @@
 #include "platform/base/FileReplace.h"
 
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -27,9 +28,15 @@ std::string NodeSection(int n)
     return "Node" + std::to_string(n);
 }
 
+// Built in place: a site file has five of these per slot.
 std::string DeviceKey(int slot, const char* field)
 {
-    return "Dev" + std::to_string(slot) + field;
+    char digits[12];
+    char* end = std::to_chars(digits, digits + sizeof digits, slot).ptr;
+    std::string key = "Dev";
+    key.append(digits, static_cast<std::size_t>(end - digits));
+    key += field;
+    return key;
 }
 
 // The main window's bar: a value that is raised by steps and capped.

@@ -3,18 +3,32 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/FileReplace.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 #include <system_error>
 
 namespace model {
 namespace {
 
-// Entry counters are 16-bit: a model holds at most this many sections and keys.
-constexpr std::size_t kMaxEntries = 32767;
+constexpr std::size_t kMaxEntries = clsIniFile::kMaxEntries;
+
+std::size_t HashText(std::string_view text)
+{
+    return std::hash<std::string_view>{}(text);
+}
+
+std::size_t SlotHash(std::size_t sectionHash, std::string_view key)
+{
+    uint64_t mixed = (sectionHash * 0x9E3779B97F4A7C15ULL) ^ HashText(key);
+    mixed = (mixed ^ (mixed >> 33)) * 0xFF51AFD7ED558CCDULL; // spreads into the low bits used
+    return static_cast<std::size_t>(mixed ^ (mixed >> 33));
+}
 
 clsIniFile::BadLineQuestion g_badLineQuestion;
+clsIniFile::LoadRefusal g_loadRefusal;
 
 std::string Trimmed(const std::string& text)
 {
@@ -90,15 +104,6 @@ template <typename T> std::string RealText(T value)
     return ec == std::errc() ? std::string(buf, ptr) : std::string("0");
 }
 
-// A CR or LF would split the line on the next read.
-std::string OneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    return text;
-}
-
 } // namespace
 
 std::string clsIniFile::BadLineText(const std::string& fileName, int lineNumber)
@@ -112,9 +117,20 @@ void clsIniFile::SetBadLineQuestion(BadLineQuestion ask)
     g_badLineQuestion = std::move(ask);
 }
 
+std::string clsIniFile::TooManyEntriesText(const std::string& fileName)
+{
+    return "Error Reading Configuration File\r\n" + fileName + "\r\nIt holds more than " +
+           std::to_string(kMaxEntries) + " sections or keys and cannot be read.";
+}
+
+void clsIniFile::SetLoadRefusal(LoadRefusal report)
+{
+    g_loadRefusal = std::move(report);
+}
+
 clsIniFile::~clsIniFile()
 {
-    if (!clean_)
+    if (!clean_ && !saveFailed_)
         SaveFile();
 }
 
@@ -168,12 +184,58 @@ void clsIniFile::ClearModel()
     keys_.clear();
     values_.clear();
     keySection_.clear();
+    sectionIndex_.clear();
+    keySlots_.clear();
+    sectionHash_.clear();
+    currentSection_ = kNoSection;
 }
 
 void clsIniFile::sSectionName(const std::string& name)
 {
     sectionName_ = name;
     sectionNamed_ = !name.empty();
+    currentSectionHash_ = HashText(name);
+    const auto found = sectionIndex_.find(name);
+    currentSection_ = found == sectionIndex_.end() ? kNoSection : found->second;
+}
+
+void clsIniFile::AddSection(std::string name)
+{
+    sectionHash_.push_back(HashText(name));
+    sections_.push_back(std::move(name));
+    sectionIndex_.try_emplace(sections_.back(), sections_.size() - 1);
+    if (currentSection_ == kNoSection && sections_.back() == sectionName_)
+        currentSection_ = sections_.size() - 1;
+}
+
+std::size_t clsIniFile::Probe(std::size_t hash, const std::string& key, const std::string& section) const
+{
+    const std::size_t mask = keySlots_.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const uint32_t held = keySlots_[slot];
+        if (held == 0)
+            return slot;
+        const std::size_t k = held - 1;
+        if (keys_[k] == key && sections_[static_cast<std::size_t>(keySection_[k])] == section)
+            return slot;
+    }
+}
+
+void clsIniFile::IndexKey(std::size_t position, std::size_t hash)
+{
+    // Kept at most half full, so that probes stay short.
+    if (keySlots_.size() < 2 * (position + 1)) {
+        std::size_t size = 64;
+        while (size < 4 * (position + 1))
+            size *= 2;
+        keySlots_.assign(size, 0);
+        for (std::size_t k = 0; k < position; ++k)
+            IndexKey(k, SlotHash(sectionHash_[static_cast<std::size_t>(keySection_[k])], keys_[k]));
+    }
+    const std::size_t slot =
+        Probe(hash, keys_[position], sections_[static_cast<std::size_t>(keySection_[position])]);
+    if (keySlots_[slot] == 0) // else an earlier key of the same name answers
+        keySlots_[slot] = static_cast<uint32_t>(position + 1);
 }
 
 void clsIniFile::LoadFile()
@@ -189,14 +251,40 @@ void clsIniFile::LoadFile()
     std::string bytes;
     if (!platform::ReadWholeFile(fileName_, bytes))
         return;
-    const std::string text = platform::Win1252ToUtf8(bytes);
+    // Line ends, brackets and "=" are the same bytes in the code page as in
+    // UTF-8: lines are split on the bytes read and only names and values are
+    // converted.
+    const std::string_view text = bytes;
 
+    // A file larger than a model holds is refused whole: read in part, its
+    // keys would land under the wrong sections and the next save would write
+    // a truncated file.
+    const auto refuse = [this] {
+        ClearModel();
+        if (g_loadRefusal)
+            g_loadRefusal(TooManyEntriesText(fileName_));
+    };
+    const auto lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    const std::size_t keyGuess = std::min(lineCount + 1, kMaxEntries);
+    keys_.reserve(keyGuess);
+    values_.reserve(keyGuess);
+    keySection_.reserve(keyGuess);
+    keySlots_.assign(64, 0);
+    while (keySlots_.size() < 2 * keyGuess)
+        keySlots_.resize(keySlots_.size() * 2);
     int lineNumber = 0;
     std::size_t pos = 0;
+    // The next CR and the next LF, each found once.
+    std::size_t nextCr = std::min(text.find('\r'), text.size());
+    std::size_t nextLf = std::min(text.find('\n'), text.size());
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        std::string line;
-        if (end == std::string::npos) {
+        if (nextCr < pos)
+            nextCr = std::min(text.find('\r', pos), text.size());
+        if (nextLf < pos)
+            nextLf = std::min(text.find('\n', pos), text.size());
+        const std::size_t end = std::min(nextCr, nextLf);
+        std::string_view line;
+        if (end == text.size()) {
             line = text.substr(pos);
             pos = text.size();
         } else {
@@ -206,8 +294,9 @@ void clsIniFile::LoadFile()
         ++lineNumber;
 
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            if (sections_.size() < kMaxEntries)
-                sections_.push_back(line.substr(1, line.size() - 2));
+            if (sections_.size() >= kMaxEntries)
+                return refuse();
+            AddSection(platform::Win1252ToUtf8(line.substr(1, line.size() - 2)));
             continue;
         }
         if (line.empty() || sections_.empty())
@@ -217,24 +306,24 @@ void clsIniFile::LoadFile()
             const BadLineAnswer answer =
                 g_badLineQuestion ? g_badLineQuestion(fileName_, lineNumber) : BadLineAnswer::Ok;
             if (answer == BadLineAnswer::Cancel)
-                return;
+                return; // what was read stays, for the setters
             continue;
         }
         if (keys_.size() >= kMaxEntries)
-            continue;
-        keys_.push_back(line.substr(0, eq));
-        values_.push_back(line.substr(eq + 1));
+            return refuse();
+        keys_.push_back(platform::Win1252ToUtf8(line.substr(0, eq)));
+        values_.push_back(platform::Win1252ToUtf8(line.substr(eq + 1)));
         keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
+        IndexKey(keys_.size() - 1, SlotHash(sectionHash_.back(), keys_.back()));
     }
     loaded_ = true;
 }
 
 int clsIniFile::FindKey(const std::string& key) const
 {
-    for (std::size_t i = 0; i < keys_.size(); ++i)
-        if (keys_[i] == key && sections_[static_cast<std::size_t>(keySection_[i])] == sectionName_)
-            return static_cast<int>(i);
-    return -1;
+    if (keySlots_.empty())
+        return -1;
+    return static_cast<int>(keySlots_[Probe(SlotHash(currentSectionHash_, key), key, sectionName_)]) - 1;
 }
 
 std::string clsIniFile::GetValue(const std::string& key) const
@@ -247,21 +336,23 @@ bool clsIniFile::SetValue(const std::string& key, const std::string& value)
 {
     if (!fileNamed_ || !sectionNamed_)
         return false;
-    int i = FindKey(key);
-    if (i < 0) {
-        std::size_t section = 0;
-        while (section < sections_.size() && sections_[section] != sectionName_)
-            ++section;
-        if (keys_.size() >= kMaxEntries || (section == sections_.size() && sections_.size() >= kMaxEntries))
+    const std::size_t hash = SlotHash(currentSectionHash_, key);
+    const uint32_t held = keySlots_.empty() ? 0 : keySlots_[Probe(hash, key, sectionName_)];
+    if (held == 0) {
+        const bool newSection = currentSection_ == kNoSection;
+        if (keys_.size() >= kMaxEntries || (newSection && sections_.size() >= kMaxEntries)) {
+            storeRefused_ = true;
             return false;
-        if (section == sections_.size())
-            sections_.push_back(sectionName_);
+        }
+        if (newSection)
+            AddSection(sectionName_);
         keys_.push_back(key);
-        values_.push_back(std::string());
-        keySection_.push_back(static_cast<int16_t>(section));
-        i = static_cast<int>(keys_.size() - 1);
+        values_.push_back(value);
+        keySection_.push_back(static_cast<int16_t>(currentSection_));
+        IndexKey(keys_.size() - 1, hash);
+    } else {
+        values_[held - 1] = value;
     }
-    values_[static_cast<std::size_t>(i)] = value;
     clean_ = false;
     return true;
 }
@@ -358,24 +449,66 @@ bool clsIniFile::SaveFile(std::string* error)
 {
     if (!fileNamed_)
         return true;
-    std::string text;
+    const auto fail = [&](const std::string& why) {
+        saveFailed_ = true;
+        if (error != nullptr)
+            *error = "Cannot write \"" + fileName_ + "\": " + why;
+        return false;
+    };
+    if (storeRefused_)
+        return fail("it would hold more than " + std::to_string(kMaxEntries) + " sections or keys.");
+
+    // The keys of each section entry in key-list order, found in one pass.
+    std::vector<std::size_t> start(sections_.size() + 1, 0);
+    std::size_t size = 0;
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+        ++start[static_cast<std::size_t>(keySection_[k]) + 1];
+        size += keys_[k].size() + values_[k].size() + 3;
+    }
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        start[s + 1] += start[s];
+        size += sections_[s].size() + 4;
+    }
+    std::vector<std::size_t> order(keys_.size());
+    {
+        std::vector<std::size_t> next(start.begin(), start.end() - 1);
+        for (std::size_t k = 0; k < keys_.size(); ++k)
+            order[next[static_cast<std::size_t>(keySection_[k])]++] = k;
+    }
+
+    std::string bytes;
+    bytes.reserve(size);
+    bool exact = true;
     int lineCount = 0;
-    auto line = [&](const std::string& content) {
-        text += OneLine(content);
-        text += "\r\n";
+    const auto line = [&](std::string_view first, char middle, std::string_view second,
+                          std::string_view last) {
+        const std::size_t lineStart = bytes.size();
+        exact = platform::AppendAsWin1252(bytes, first) && exact;
+        bytes += middle;
+        exact = platform::AppendAsWin1252(bytes, second) && exact;
+        bytes += last;
+        // A CR or LF would split the line on the next read.
+        std::replace_if(
+            bytes.begin() + static_cast<std::ptrdiff_t>(lineStart), bytes.end(),
+            [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        bytes += "\r\n";
         ++lineCount;
         if (progressBound_ && progress_ && progressMaximum_ >= lineCount)
             progress_(lineCount);
     };
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        line("[" + sections_[s] + "]");
-        for (std::size_t k = 0; k < keys_.size(); ++k)
-            if (static_cast<std::size_t>(keySection_[k]) == s)
-                line(keys_[k] + "=" + values_[k]);
+        line("", '[', sections_[s], "]");
+        for (std::size_t o = start[s]; o < start[s + 1]; ++o)
+            line(keys_[order[o]], '=', values_[order[o]], "");
     }
-    if (!platform::ReplaceWholeFile(fileName_, platform::Utf8ToWin1252(text), error))
+    if (!exact)
+        return fail("a name or value holds a character that the file's code page cannot store.");
+    if (!platform::ReplaceWholeFile(fileName_, bytes, error)) {
+        saveFailed_ = true;
         return false;
+    }
     clean_ = true;
+    saveFailed_ = false;
     return true;
 }
 

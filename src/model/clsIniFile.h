@@ -3,14 +3,18 @@
 // occurs twice is two entries), key=value lines each tied to the section
 // entry it was read or added under, and typed access to the keys of one
 // current section. Setting the file name loads the file; releasing an object
-// that holds unsaved changes writes the whole file.
+// that holds unsaved changes writes the whole file, unless an explicit
+// SaveFile has failed (the user was told the file was not written). Keys are
+// found through an index kept in step with the ordered lists.
 //
 // Files are Windows-1252 with CR LF line ends; nothing is trimmed or folded:
 // what is read is kept character for character, and what is written is what
 // the model holds.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace model {
@@ -38,6 +42,18 @@ public:
     // window's timer while it waits. Without a question, bad lines are skipped.
     static void SetBadLineQuestion(BadLineQuestion ask);
 
+    // A model holds at most this many section entries and as many keys.
+    static constexpr std::size_t kMaxEntries = 32767;
+    // Told the whole text of a refused file, titled kBadLineTitle.
+    using LoadRefusal = std::function<void(const std::string& text)>;
+    // "Error Reading Configuration File", the file name, and why the file is
+    // too large to be read, on three lines.
+    static std::string TooManyEntriesText(const std::string& fileName);
+    // Installs the report of a file with more sections or keys than a model
+    // holds: such a file is not read at all (the model stays empty and not
+    // loaded, so every getter gives its default).
+    static void SetLoadRefusal(LoadRefusal report);
+
     clsIniFile() = default;
     ~clsIniFile();
     clsIniFile(const clsIniFile&) = delete;
@@ -60,7 +76,9 @@ public:
     const std::string& sSectionName() const { return sectionName_; }
 
     // Setters store into the current section; false (nothing stored) when the
-    // file name or the section name is empty.
+    // file name or the section name is empty, or when a new section or key
+    // would pass kMaxEntries. A refused store makes every later SaveFile fail,
+    // so that a file missing some of its values is never written.
     bool SetString(const std::string& key, const std::string& value);
     bool SetLong(const std::string& key, int32_t value);
     bool SetSingle(const std::string& key, float value);
@@ -81,8 +99,10 @@ public:
     // Writes the whole model to the file (through a temporary file, so a
     // failed write leaves the old file intact). A CR or LF inside a name or
     // value is written as a blank, so that the file reads back line for line.
-    // False, with the reason in error, when the file could not be written;
-    // the model then stays unsaved.
+    // False, with the reason in error, when the file could not be written,
+    // when a store was refused, or when a text holds a character that the
+    // code page cannot store (nothing is turned into "?"); the model then
+    // stays unsaved and releasing it writes nothing.
     bool SaveFile(std::string* error = nullptr);
 
     bool IsLoaded() const { return loaded_; }
@@ -94,6 +114,9 @@ private:
     std::string GetValue(const std::string& key) const;
     bool SetValue(const std::string& key, const std::string& value);
     int FindKey(const std::string& key) const;
+    std::size_t Probe(std::size_t hash, const std::string& key, const std::string& section) const;
+    void IndexKey(std::size_t position, std::size_t hash);
+    void AddSection(std::string name);
 
     std::string fileName_;
     bool fileNamed_ = false;
@@ -104,11 +127,25 @@ private:
     int progressMaximum_ = 0;
     ProgressReport progress_;
     bool progressBound_ = false;
+    bool storeRefused_ = false;
+    bool saveFailed_ = false;
 
     std::vector<std::string> sections_;
     std::vector<std::string> keys_;
     std::vector<std::string> values_;
     std::vector<int16_t> keySection_; // index into sections_
+
+    // Section name to its first entry.
+    std::unordered_map<std::string, std::size_t> sectionIndex_;
+    // Key index: an open-addressed table of key positions + 1 (0 empty),
+    // hashed on section name and key, holding for each pair the first key of
+    // that name under an entry of that name: the answer of a scan from the
+    // start of the lists.
+    std::vector<uint32_t> keySlots_;
+    std::vector<std::size_t> sectionHash_; // per section entry
+    std::size_t currentSectionHash_ = 0;
+    static constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
+    std::size_t currentSection_ = kNoSection; // the first entry of the current name
 };
 
 } // namespace model

@@ -154,6 +154,31 @@ void Monitor(QPainter& p)
     p.drawRoundedRect(QRectF(8.5, 27, 15, 3.5), 1.5, 1.5);
 }
 
+// A drawing pin seen from the side (up: the pin stands out, the window
+// may be covered) or from above (down: pressed in, the window stays on top).
+void PushPin(QPainter& p, bool pressed)
+{
+    const QColor head(200, 40, 40);
+    const QColor dark(120, 10, 10);
+    p.setPen(QPen(dark, 1));
+    if (!pressed) {
+        p.setBrush(head);
+        p.drawRect(QRectF(1.5, 5.5, 3, 6));
+        p.drawRect(QRectF(4.5, 7, 6, 3));
+        p.drawRect(QRectF(10.5, 4.5, 2, 8));
+        p.setPen(QPen(QColor(90, 90, 90), 1.2));
+        p.drawLine(QPointF(12.5, 8.5), QPointF(15.5, 8.5));
+        return;
+    }
+    QRadialGradient g(QPointF(6.5, 6.5), 7);
+    g.setColorAt(0, head.lighter(160));
+    g.setColorAt(1, head);
+    p.setBrush(g);
+    p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+    p.setBrush(dark);
+    p.drawEllipse(QRectF(6.5, 6.5, 3, 3));
+}
+
 struct Entry
 {
     int size;
@@ -171,6 +196,8 @@ const std::map<QString, Entry>& Table()
         {"MONITOR_ICON", {32, Monitor}},
         {"LOCKED", {16, [](QPainter& p) { Padlock(p, true); }}},
         {"UNLOCKED", {16, [](QPainter& p) { Padlock(p, false); }}},
+        {"PUSHPIN", {16, [](QPainter& p) { PushPin(p, false); }}},
+        {"PUSHEDPIN", {16, [](QPainter& p) { PushPin(p, true); }}},
     };
     return table;
 }

@@ -3,7 +3,7 @@
 // resource names the windows use: "AA_ICON" (the program), "STOP3D_ICON",
 // "HELP5_ICON", "EXCLAMATION3D_ICON", "INFO2_ICON" (message box icons),
 // "LOCKED" and "UNLOCKED" (the status-bar lock), "MONITOR_ICON" (the port
-// settings window).
+// settings window), "PUSHPIN" and "PUSHEDPIN" (an editor's pin, up and down).
 #include <QIcon>
 #include <QPixmap>
 #include <QString>

@@ -2,9 +2,11 @@
 
 #include "platform/Ports.h"
 
+#include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
 #include <grp.h>
+#include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -200,12 +202,18 @@ std::string SerialControl::OpenFailureText(const std::string& path)
     return name + " could not be opened: " + reason;
 }
 
+void SerialControl::CloseNow()
+{
+    hangUp_.reset(); // before the descriptor it watches goes
+    if (port_.isOpen())
+        port_.close();
+    port_.clearError();
+}
+
 bool SerialControl::SetPortOpen(bool open)
 {
     if (!open) {
-        if (port_.isOpen())
-            port_.close();
-        port_.clearError();
+        CloseNow();
         return true;
     }
     if (port_.isOpen())
@@ -225,7 +233,26 @@ bool SerialControl::SetPortOpen(bool open)
         return false;
     }
     ApplyModemLines();
+    // A device that goes away leaves a descriptor that reads nothing, ever:
+    // the read side alone would never tell.
+    hangUp_ = std::make_unique<QSocketNotifier>(port_.handle(), QSocketNotifier::Exception);
+    connect(hangUp_.get(), &QSocketNotifier::activated, this, &SerialControl::CheckHangUp);
     return true;
+}
+
+void SerialControl::CheckHangUp()
+{
+    pollfd p{static_cast<int>(port_.handle()), 0, 0};
+    if (!port_.isOpen() || ::poll(&p, 1, 0) < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0)
+        return;
+    Lose("The device of Com" + std::to_string(commPort_) + " (" + DevicePath() + ") was removed or hung up");
+}
+
+void SerialControl::Lose(const std::string& reason)
+{
+    error_ = SerialError{EIO, "The port was lost: " + reason};
+    CloseNow();
+    emit PortLost();
 }
 
 bool SerialControl::PortOpen() const
@@ -238,6 +265,12 @@ bool SerialControl::Output(const std::string& bytes)
     if (!port_.isOpen())
         return Fail(EBADF, "The port is not open");
     const qint64 written = port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    // On the wire now, not in the next pass of the event loop. A device
+    // found gone by this write has been reported through PortLost already.
+    if (written == static_cast<qint64>(bytes.size()))
+        port_.flush();
+    if (!port_.isOpen())
+        return false;
     if (written != static_cast<qint64>(bytes.size())) {
         const std::string reason = port_.errorString().toStdString();
         port_.clearError();
@@ -261,10 +294,7 @@ void SerialControl::OnError(QSerialPort::SerialPortError error)
 {
     if (error != QSerialPort::ResourceError || !port_.isOpen())
         return;
-    error_ = SerialError{EIO, "The port was lost: " + port_.errorString().toStdString()};
-    port_.close();
-    port_.clearError();
-    emit PortLost();
+    Lose(port_.errorString().toStdString());
 }
 
 } // namespace platform

@@ -7,7 +7,10 @@
 // group that owns the device).
 #include <QObject>
 #include <QSerialPort>
+#include <memory>
 #include <string>
+
+class QSocketNotifier;
 
 namespace platform {
 
@@ -59,8 +62,10 @@ public:
 signals:
     // Bytes arrived (the receive event).
     void Received();
-    // The device went away or failed while open; the port is closed and
-    // LastError() says why.
+    // The device went away (unplugged, the far end of a pseudo-terminal
+    // closed) or failed while open; the port is closed and LastError() says
+    // why. Noticed as soon as the event loop runs, whether or not anything
+    // is read or written.
     void PortLost();
 
 private:
@@ -68,9 +73,14 @@ private:
     bool ApplyLineSettings();
     void ApplyModemLines();
     void OnError(QSerialPort::SerialPortError error);
+    void CheckHangUp();
+    void Lose(const std::string& reason);
+    void CloseNow();
     std::string OpenFailureText(const std::string& path);
 
     QSerialPort port_;
+    // Fires when the open device reports an error or a hang-up.
+    std::unique_ptr<QSocketNotifier> hangUp_;
     int commPort_ = 1;
     std::string settings_ = "9600,N,8,1";
     bool dtr_ = false;

@@ -29,4 +29,14 @@ void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long
         top = maxHeight - height - 300;
 }
 
+void StoreNormalRectangle(const QWidget& window, int32_t& top, int32_t& left, int32_t& width, int32_t& height)
+{
+    if (window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    top = static_cast<int32_t>(PixelsToTwips(window.y()));
+    left = static_cast<int32_t>(PixelsToTwips(window.x()));
+    width = static_cast<int32_t>(PixelsToTwips(window.width()));
+    height = static_cast<int32_t>(PixelsToTwips(window.height()));
+}
+
 } // namespace platform

@@ -2,6 +2,7 @@
 // Where a window opens on the screen.
 #include <QScreen>
 #include <QWidget>
+#include <cstdint>
 
 namespace platform {
 
@@ -17,5 +18,9 @@ void CentreOverTwips(QWidget& window, long left, long top, long width, long heig
 // (twips) keeps its right and bottom edges on the screen's desktop: one that
 // runs past an edge is put 300 twips inside it. Without a screen nothing moves.
 void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long height);
+
+// Stores the window's place and size (twips) in the four values when it is
+// in its normal state; a minimised or maximised window leaves them as they are.
+void StoreNormalRectangle(const QWidget& window, int32_t& top, int32_t& left, int32_t& width, int32_t& height);
 
 } // namespace platform

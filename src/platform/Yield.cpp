@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -17,6 +18,13 @@ constexpr int kPollIntervalMs = 5;
 
 int g_doEventsDepth = 0;
 int g_waitDepth = 0;
+
+struct WokenWait
+{
+    const std::function<bool()>* Done;
+    QEventLoop* Loop;
+};
+std::vector<WokenWait> g_wokenWaits;
 
 } // namespace
 
@@ -59,6 +67,27 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs, const QObject* 
     loop.exec();
     --g_waitDepth;
     return ok;
+}
+
+void WaitUntilWoken(const std::function<bool()>& done)
+{
+    if (done())
+        return;
+    QEventLoop loop;
+    g_wokenWaits.push_back(WokenWait{&done, &loop});
+    ++g_waitDepth;
+    loop.exec();
+    --g_waitDepth;
+    g_wokenWaits.pop_back();
+}
+
+void WakeWaits()
+{
+    // A loop told to quit while waits above it still run returns once they
+    // have.
+    for (const WokenWait& wait : g_wokenWaits)
+        if ((*wait.Done)())
+            wait.Loop->quit();
 }
 
 int WaitDepth()

@@ -21,7 +21,15 @@ constexpr int kMaxDoEventsDepth = 8;
 // not touch guard once guard may be gone.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = -1, const QObject* guard = nullptr);
 
-// How many WaitUntil loops are running (0 outside any wait).
+// Runs a nested event loop until done() is true. done() is tested when the
+// wait starts and each time WakeWaits() is called, never on a timer, so the
+// wait ends in the same pass of the event loop as the handler that made it
+// true. Waits nest; each ends when its own condition holds.
+void WaitUntilWoken(const std::function<bool()>& done);
+// Tests the condition of every running WaitUntilWoken again.
+void WakeWaits();
+
+// How many WaitUntil and WaitUntilWoken loops are running (0 outside any wait).
 int WaitDepth();
 
 // Time-outs of every yielding wait are multiplied by this factor (1 in the

@@ -1,15 +1,35 @@
 #pragma once
 // Drives the program's modal boxes from a test: the action runs inside the
 // box's wait, once the box is up.
+#include "app/BoxDialog.h"
 #include "platform/LoadedForms.h"
 #include "platform/Yield.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
+
+// Presses the box's shown button of that caption ("&" marks ignored; "A|B":
+// the first of them the box has). A box without it fails the test and is
+// closed at once, so that the caller's wait ends now and not at the test
+// program's time-out.
+inline void PressButton(BoxDialog* box, const QString& caption)
+{
+    for (const QString& wanted : QString(caption).remove('&').split('|'))
+        for (QPushButton* button : box->cmdButton)
+            if (button != nullptr && button->isVisible() && QString(button->text()).remove('&') == wanted) {
+                button->click();
+                return;
+            }
+    ADD_FAILURE() << box->objectName().toStdString() << " has no button " << caption.toStdString();
+    box->close();
+}
 
 // Runs action(box) once a loaded window named `name` is visible. Polls from
 // a timer so that it runs inside whatever wait the box's caller is in.
@@ -23,7 +43,15 @@ template <typename Box> void WhenShown(const QString& name, std::function<void(B
             return;
         timer->stop();
         timer->deleteLater();
+        QPointer<Box> held(box);
         action(box);
+        // An action that left the box waiting would hold the test until its
+        // time-out: it fails now and the box is closed.
+        auto* dialog = qobject_cast<BoxDialog*>(held.data());
+        if (dialog != nullptr && dialog->isVisible() && dialog->ResultCode == 0) {
+            ADD_FAILURE() << name.toStdString() << " was left waiting";
+            dialog->close();
+        }
     });
     timer->start();
 }

@@ -194,3 +194,19 @@ TEST_F(LogsFrameTest, AnUnreadableDriveGoesBackToTheRoot)
     EXPECT_EQ(frame_.Drive1()->currentIndex(), 0);
     EXPECT_EQ(frame_.Dir1Path(), "/");
 }
+
+TEST_F(LogsFrameTest, AFolderNameSettingsCannotStoreIsRefusedAndReported)
+{
+    fs::create_directories(root_ / "\xCE\xA9-logs");
+    WriteLog("ProgLog.txt", "log");
+    frame_.Open(LogsFrame::Mode::Set);
+    frame_.SetDir1Path(Path("\xCE\xA9-logs"));
+    frame_.cmdSelect_Click();
+    EXPECT_EQ(LogFolder, (root_ / "logs").string());
+    EXPECT_TRUE(fs::exists(root_ / "logs" / "ProgLog.txt"));
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_NE(shown_[0].text.find("cannot store"), std::string::npos);
+
+    frame_.txtNewFolder()->insert(QString::fromUtf8("\xCE\xA9"));
+    EXPECT_TRUE(frame_.txtNewFolder()->text().isEmpty());
+}

@@ -33,6 +33,7 @@ struct StartupTest : ::testing::Test
         platform::ResetLoadedForms();
         platform::SetProgramFolder("");
         model::clsIniFile::SetBadLineQuestion(nullptr);
+        model::clsIniFile::SetLoadRefusal(nullptr);
     }
     void WriteSettings(const QByteArray& text)
     {
@@ -126,6 +127,18 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     EXPECT_EQ(main->geometry().topLeft(), QPoint(left, top));
     EXPECT_EQ(main->size(), QSize(851, 611)); // default 12765 x 9165 twips, the empty height too
     EXPECT_EQ(main->minimumSize(), QSize(400, 400));
+    for (QWidget* w : platform::LoadedForms())
+        platform::UnloadFormNow(w);
+}
+
+TEST_F(StartupTest, ASettingsFileTooLargeToReadIsReported)
+{
+    WriteSettings("[WindowPositions]\r\nMainWindowTop=300\r\n" + QByteArray("[S]\r\n").repeated(32767));
+    ModalAnswer answers(QMessageBox::Ok);
+    ASSERT_TRUE(Main());
+    ASSERT_EQ(answers.texts.size(), 2); // the rectangle's read and the settings' read
+    EXPECT_TRUE(answers.texts[1].contains("more than 32767 sections or keys"));
+    EXPECT_EQ(MainWindowTop, 1000);
     for (QWidget* w : platform::LoadedForms())
         platform::UnloadFormNow(w);
 }

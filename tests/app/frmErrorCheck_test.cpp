@@ -7,6 +7,7 @@
 #include "platform/Beep.h"
 #include "platform/LoadedForms.h"
 #include "platform/PrinterDialog.h"
+#include "support/ScreenShots.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -148,6 +149,22 @@ TEST_F(ErrorCheckWindow, KeepsItsRectangleAndMinimumSize)
     w->close();
     EXPECT_EQ(ErrorCheckWindowWidth, 700 * 15);
     EXPECT_EQ(ErrorCheckWindowHeight, 650 * 15);
+}
+
+TEST_F(ErrorCheckWindow, TheRefusedSaveWarningShowsWholeAtTheDefaultSize)
+{
+    model::AddErrorLine("RCC 3 has no ident");
+    frmErrorCheck* w = frmErrorCheck::Display(nullptr);
+    w->WarningLabel->setText("WARNING:  File NOT Saved");
+    w->WarningLabel->show();
+    const QRect label = w->WarningLabel->geometry();
+    EXPECT_GE(label.width(), w->WarningLabel->sizeHint().width());
+    EXPECT_GE(label.height(), w->WarningLabel->sizeHint().height());
+    EXPECT_LE(label.right(), w->width());
+    for (QWidget* other : {static_cast<QWidget*>(w->RTB1), static_cast<QWidget*>(w->cmdRefresh),
+                           static_cast<QWidget*>(w->cmdPrint), static_cast<QWidget*>(w->cmdClose)})
+        EXPECT_FALSE(label.intersects(other->geometry())) << other->objectName().toStdString();
+    SaveShot(w->grab().toImage(), "error-list-not-saved");
 }
 
 TEST_F(ErrorCheckWindow, PrintsAllOrTheSelectionAndIgnoresACancel)

@@ -61,13 +61,7 @@ private:
             seen << box->windowTitle();
             input->txtEntry->setText(step.typed);
         }
-        for (QPushButton* b : box->cmdButton)
-            if (b != nullptr && b->isVisible() &&
-                QString(b->text()).remove('&') == QString(step.button).remove('&')) {
-                b->click();
-                return;
-            }
-        ADD_FAILURE() << "no button " << step.button.toStdString();
+        PressButton(box, step.button);
     }
     std::deque<Step> steps_;
     QList<QPointer<BoxDialog>> handled_;
@@ -342,6 +336,7 @@ TEST_F(EditingTest, TheSiteNameIsDraggedAndEditedInPlace)
 
     QTest::mouseDClick(name, Qt::LeftButton, Qt::NoModifier, grab);
     edit->clear();
+    edit->insert(QString::fromUtf8("\xCE\xA9")); // the site file could not hold it
     QTest::keyClicks(edit, "East Wing");
     QTest::keyClick(edit, Qt::Key_Enter);
     EXPECT_EQ(SiteName, "East Wing");
@@ -368,6 +363,7 @@ TEST_F(EditingTest, AddAndDeleteRccs)
     Nodes[3].SetDeviceAddress(1, 20);
     SetOwner(LoopAddressOwner, 1, 20, 301);
     ClickCaption(3, Qt::LeftButton);
+    FileChanged = false;
     {
         BoxScript no({{"frmMsg", "&No", {}}});
         form->MenuItem("RCCDelete")->trigger();
@@ -381,6 +377,8 @@ TEST_F(EditingTest, AddAndDeleteRccs)
     QTest::keyClick(form.get(), Qt::Key_Delete);
     EXPECT_TRUE(yes.Done());
     EXPECT_FALSE(Nodes[3].InUse());
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(Title().endsWith(" * "));
     EXPECT_FALSE(form->NodeControls(3).Shape()->isVisible());
     EXPECT_EQ(Nodes[4].Parent(), 1);
     EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 20), -1);

@@ -1,6 +1,7 @@
 #pragma once
 // A loaded main window on the offscreen platform with a small site:
 // the hub, RCCs 1 and 2 on the hub, RCC 3 on RCC 1 and RCC 4 on RCC 3.
+#include "BoxDriver.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "app/frmMsg.h"
@@ -53,8 +54,9 @@ protected:
         form.reset();
     }
 
-    // Answers every message box with the button captioned answer (when it
-    // has one) or its default button from now on,
+    // Answers every message box with the button captioned answer (a box
+    // without it fails the test) or, with no answer set, its default button
+    // from now on,
     // keeping its title and text ("title: text") in messages.
     void AnswerMessages() { answerer.start(2); }
 
@@ -74,14 +76,10 @@ protected:
             messages << box->windowTitle() + ": " + msg->Label1->text();
         else
             messages << box->windowTitle();
-        for (QPushButton* button : box->cmdButton) {
-            if (button != nullptr && !answer.isEmpty() && button->isVisible() &&
-                QString(button->text()).remove('&') == QString(answer).remove('&')) {
-                button->click();
-                return;
-            }
-        }
-        box->DefaultButton()->click();
+        if (answer.isEmpty())
+            box->DefaultButton()->click();
+        else
+            PressButton(box, answer);
     }
 
     void Load()

@@ -1,6 +1,6 @@
-#include "app/PainterPrintSurface.h"
 #include "frmMainFixture.h"
 #include "model/NodeDrawing.h"
+#include "support/ScreenShots.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, TheToolbarSpansTheTopAndCoversTheCanvasScrolledUnderIt)
     EXPECT_NE(shot.pixelColor(shot.width() - 40, 10), QColor(Qt::white));
 }
 
-TEST_F(MainWindowTest, AWindowBeyondTheRightEdgeComesBackInside)
+TEST_F(MainWindowTest, AWindowBeyondTheRightOrBottomEdgeComesBackInside)
 {
     const QRect desk = QGuiApplication::primaryScreen()->virtualGeometry();
     MainWindowWidth = 6000;
@@ -78,6 +78,12 @@ TEST_F(MainWindowTest, AWindowBeyondTheRightEdgeComesBackInside)
     Load();
     EXPECT_EQ(form->frameGeometry().left() * 15, desk.width() * 15 - 6000 - 300);
     EXPECT_EQ(form->frameGeometry().top(), -40); // a negative top stays
+    form.reset();
+    // Stored below the bottom of a larger screen.
+    MainWindowLeft = 0;
+    MainWindowTop = desk.height() * 15 + 3000;
+    Load();
+    EXPECT_EQ(form->frameGeometry().top() * 15, desk.height() * 15 - form->HeightTwips() - 300);
 }
 
 TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
@@ -168,18 +174,32 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     EXPECT_TRUE(model::Nodes[0].InUse());
     EXPECT_EQ(MruFiles[1], second.toStdString());
 
-    // Unsaved changes: Cancel keeps them, No drops them for the new file.
-    answer = "&Cancel";
+    // The selection and the status bar follow the new site: an RCC that is
+    // not in it is neither named nor offered to Delete.
+    FileChanged = false;
+    form->OpenFileFromMessage(CopySite(dir, "full-site.qvs", "full.qvs"));
+    ClickCaption(5, Qt::LeftButton);
     form->OpenFileFromMessage(first);
+    EXPECT_EQ(ActiveNode, -1);
+    for (int panel : {2, 3, 4})
+        EXPECT_EQ(form->PanelText(panel), "") << panel;
+    QTest::keyClick(form.get(), Qt::Key_Delete);
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_FALSE(FileChanged);
+
+    // Unsaved changes: Cancel keeps them, No drops them for the new file.
+    FileChanged = true;
+    answer = "&Cancel";
+    form->OpenFileFromMessage(second);
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(
         messages[1].startsWith("Save Changes ?: Changes Have Been Made to the Current Configuration"));
-    EXPECT_EQ(SiteFileName, second.toStdString());
+    EXPECT_EQ(SiteFileName, first.toStdString());
     EXPECT_TRUE(FileChanged);
     answer = "&No";
-    form->OpenFileFromMessage(first);
+    form->OpenFileFromMessage(second);
     EXPECT_EQ(messages.size(), 3);
-    EXPECT_EQ(SiteFileName, first.toStdString());
+    EXPECT_EQ(SiteFileName, second.toStdString());
     EXPECT_FALSE(FileChanged);
 }
 
@@ -220,12 +240,6 @@ TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
     model::Nodes[2].SetTop(kMost - 10);
     model::Nodes[4].SetTop(std::numeric_limits<int32_t>::min());
     NodeQuickInfoMode = 1;
-    // The window grows towards the drawing but not past the screen.
-    const QSize before = form->size();
-    form->DisplayNodes();
-    const QRect avail = form->screen()->availableGeometry();
-    EXPECT_LE(form->width(), std::max(before.width(), avail.width()));
-    EXPECT_LE(form->height(), std::max(before.height(), avail.height()));
     DisplayInWindow(9000, 7000);
     // A click on the far node selects it; one on empty canvas clears it.
     form->Canvas_MouseDown(1, 0, kMost - 5.0, kMost - 5.0);
@@ -245,7 +259,7 @@ TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
 TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)
 {
     LoadSite();
-    model::Nodes[2].SetLeft(14000);
+    model::Nodes[2].SetLeft(8000);
     DisplayInWindow(7000, 7000);
     ASSERT_TRUE(form->cmdFull()->isVisible());
     QTest::mouseClick(form->cmdFull(), Qt::LeftButton);
@@ -255,6 +269,51 @@ TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)
     EXPECT_FALSE(form->HScroll1()->isVisible());
     EXPECT_FALSE(form->cmdFull()->isVisible());
     EXPECT_EQ(form->Canvas()->LeftTwips(), 0);
+}
+
+TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
+{
+    QTemporaryDir dir;
+    const QString full = CopySite(dir, "full-site.qvs", "full.qvs");
+    const QString small = CopySite(dir, "hub-site.qvs", "small.qvs");
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    // A small window near the right edge, then one that fills the screen's
+    // free area and cannot grow: the site is handed over to each.
+    const QRect places[] = {QRect(avail.right() - 420, avail.top() + 10, 400, 400), avail};
+    for (const QRect& place : places) {
+        SCOPED_TRACE(place.width());
+        MainWindowLeft = place.left() * 15;
+        MainWindowTop = place.top() * 15;
+        MainWindowWidth = place.width() * 15;
+        MainWindowHeight = place.height() * 15;
+        Load();
+        form->OpenFileFromMessage(full);
+        ASSERT_EQ(SiteFileName, full.toStdString());
+        EXPECT_TRUE(avail.contains(form->frameGeometry()))
+            << form->frameGeometry().x() << "," << form->frameGeometry().y() << " " << form->frameGeometry().width()
+            << "x" << form->frameGeometry().height() << " in " << avail.width() << "x" << avail.height();
+        // The site is wider than the screen.
+        ASSERT_TRUE(form->HScroll1()->isVisible());
+        EXPECT_EQ(form->HScroll1()->maximum(), DrawingWidth - form->WidthTwips());
+        EXPECT_EQ(form->VScroll1()->isVisible(), form->HeightTwips() < DrawingHeight + 1600);
+        // The bars and the full-view button line the client area's edges.
+        const QSize client = form->centralWidget()->size();
+        const QRect v = form->VScroll1()->geometry(), h = form->HScroll1()->geometry();
+        EXPECT_EQ(v.right(), client.width() - 1);
+        EXPECT_EQ(h.bottom(), client.height() - 1);
+        EXPECT_EQ(form->cmdFull()->geometry(), QRect(v.left(), h.top(), v.width(), h.height()));
+        EXPECT_EQ(h.right() + 1, v.left());
+        // Full view of a drawing larger than the screen keeps the bars.
+        form->cmdFull_Click();
+        EXPECT_TRUE(avail.contains(form->frameGeometry()));
+        EXPECT_TRUE(form->HScroll1()->isVisible());
+        SaveShot(form->grab().toImage(), "main-full-site-" + QString::number(place.width()));
+        // A small site handed over next needs no bars, though the window keeps its size.
+        form->OpenFileFromMessage(small);
+        EXPECT_FALSE(form->HScroll1()->isVisible());
+        EXPECT_FALSE(form->cmdFull()->isVisible());
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowTest, DisplayNodesNeverShrinksTheWindow)
@@ -268,35 +327,4 @@ TEST_F(MainWindowTest, DisplayNodesNeverShrinksTheWindow)
     // The normal-state rectangle is remembered for the settings.
     EXPECT_EQ(MainWindowWidth, 15000);
     EXPECT_EQ(MainWindowHeight, 10995);
-}
-
-TEST(PainterPrintSurface, PrintNodePaintsTheBoxAndItsNumberOnAPicture)
-{
-    model::NodeArray nodes;
-    for (int i = 0; i < model::kNodeCount; ++i)
-        nodes[i].SetNodeNumber(i);
-    model::clsNode& rcc = nodes[7];
-    rcc.SetInUse(true);
-    rcc.SetParent(0);
-    rcc.SetLeft(1500);
-    rcc.SetTop(1500);
-    nodes[0].SetInUse(true);
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    {
-        QPainter painter(&picture);
-        PainterPrintSurface surface(painter);
-        model::PrintNode(rcc, true, surface, nodes, 1);
-        model::PrintNode(rcc, false, surface, nodes, 1);
-    }
-    // Inside the box, away from the number: the box colour.
-    EXPECT_EQ(picture.pixelColor(100 + 4, 100 + 14), QColor(192, 255, 255));
-    // The top edge of the outline is black.
-    EXPECT_EQ(picture.pixelColor(100 + 15, 100), QColor(Qt::black));
-    // Some dark pixels near the centre: the number.
-    int dark = 0;
-    for (int x = 108; x < 122; ++x)
-        for (int y = 108; y < 122; ++y)
-            dark += picture.pixelColor(x, y).lightness() < 100 ? 1 : 0;
-    EXPECT_GT(dark, 5);
 }

@@ -7,6 +7,7 @@
 #include "app/core/CommsLaunch.h"
 #include "model/ConfigurationCheck.h"
 #include "app/core/ErrorListText.h"
+#include "platform/FileDialogs.h"
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/base/ProgramFolder.h"
@@ -32,111 +33,19 @@
 
 namespace {
 
-// One row of the menu tree: the menu, the item, its caption ("-" a
-// separator), and whether it is visible on a hub site and on an RLM site.
-struct Row
-{
-    const char* menu;
-    const char* name;
-    const char* caption;
-    bool hub;
-    bool rlm;
+// Items whose presence depends on the kind of site: shown on a hub site,
+// shown on an RLM site. Toolbar buttons by key.
+const std::tuple<const char*, bool, bool> kItems[] = {
+    {"ReadConfig", true, false},         {"TolsReadRLMFile", false, true},    {"AddRCC", true, false},
+    {"ErrorCheck", true, false},         {"CompareConfig", true, false},      {"TolsReadRLM", true, true},
+    {"ToolsHubRead", true, true},        {"ToolsRCCRead", true, false},       {"HubProgramToolsMenu", true, false},
+    {"mnuOpenComms", true, false},       {"TolsReadRLMPopup", false, true},   {"RCCCompare", true, false},
+    {"ToolsRCCReadPopup", true, false},  {"RCCDelete", true, false},          {"NodeComms", false, false},
+    {"PrintConfig", false, false},       {"HelpHistory", false, false},       {"HelpGuide", true, true},
 };
-
-const Row kTree[] = {
-    {"FileMenu", "NewFile", "&New", true, true},
-    {"FileMenu", "FileLoad", "&Open", true, true},
-    {"FileMenu", "FileSave", "&Save", true, true},
-    {"FileMenu", "FileSaveAs", "Save &As", true, true},
-    {"FileMenu", "FileSep1", "-", false, false},
-    {"FileMenu", "PrintConfig", "&Print Configuration", false, false},
-    {"FileMenu", "FileSep4", "-", true, true},
-    {"FileMenu", "ReadConfig", "Read &Config from a Hub", true, false},
-    {"FileMenu", "TolsReadRLMFile", "Read Config From RLM", false, true},
-    {"FileMenu", "FileSep3", "-", true, true},
-    {"FileMenu", "RecentFiles", "&Recent Files", true, true},
-    {"FileMenu", "FileSep2", "-", true, true},
-    {"FileMenu", "FileExit", "E&xit", true, true},
-    {"ViewMenu", "ConfigStats", "Show Configuration &Statistics", true, true},
-    {"ViewMenu", "FindDevice", "&Find a Device or RCC", true, true},
-    {"ViewMenu", "TreeView", "&Tree View", true, true},
-    {"ViewMenu", "ViewGrid", "&Grid View", true, true},
-    {"ToolsMenu", "AddRCC", "&Add An RCC", true, false},
-    {"ToolsMenu", "ToolsSep1", "-", true, true},
-    {"ToolsMenu", "ErrorCheck", "Check Configuration for &Errors", true, false},
-    {"ToolsMenu", "ToolsSep2", "-", true, true},
-    {"ToolsMenu", "CompareConfig", "&Compare Config with Hub", true, false},
-    {"ToolsMenu", "TolsReadRLM", "Read Config from R&LM", true, true},
-    {"ToolsMenu", "ToolsHubRead", "Read Config from &Hub", true, true},
-    {"ToolsMenu", "ToolsRCCRead", "Read Config from an &RCC", true, false},
-    {"ToolsMenu", "HubProgramToolsMenu", "&Program Hub with Config", true, false},
-    {"ToolsMenu", "ToolsSep3", "-", true, true},
-    {"ToolsMenu", "mnuOpenComms", "Open Comms with a Hub", true, false},
-    {"ToolsMenu", "Diagnostics", "&Diagnostics", true, true},
-    {"OptionsMenu", "SetComms", "&Comms Settings", true, true},
-    {"OptionsMenu", "EnableProgLog", "Enable &Programming Log", true, true},
-    {"OptionsMenu", "EnableDiagsLog", "Enable &Diagnostics Log", true, true},
-    {"OptionsMenu", "SetCommsPaths", "&Set Comms Logs Directory", true, true},
-    {"OptionsMenu", "ExportLogs", "&Export Log Files", true, true},
-    {"OptionsMenu", "OptSep0", "-", true, true},
-    {"OptionsMenu", "LockObjects", "&Lock Object Positions", true, true},
-    {"OptionsMenu", "ViewToolbar", "&View Toolbar", true, true},
-    {"OptionsMenu", "OptSep1", "-", true, true},
-    {"OptionsMenu", "ShowQI", "&Quick Info", true, true},
-    {"OptionsMenu", "OptionsSiteName", "Show Site &Name", true, true},
-    {"OptionsMenu", "OutlineSiteName", "Site Name &Outline", true, true},
-    {"OptionsMenu", "OptSep2", "-", true, true},
-    {"OptionsMenu", "FilePaths", "Show &Full File Paths", true, true},
-    {"OptionsMenu", "UseLastOnStart", "Load Last &Used File on Startup", true, true},
-    {"OptionsMenu", "CheckFileOpen", "Check Config File on O&pen", true, true},
-    {"OptionsMenu", "CheckFileClose", "Check Config File on Sa&ve", true, true},
-    {"OptionsMenu", "optsep3", "-", true, true},
-    {"OptionsMenu", "AllowDragDropParent", "&Allow Dragging of an RCC to its Parent", true, true},
-    {"OptionsMenu", "ConfirmDiffs", "Confirm &Differences before Programming", true, true},
-    {"ShowQI", "NoQuick", "No Info", true, true},
-    {"ShowQI", "LA_Quick", "Loop Address Info", true, true},
-    {"ShowQI", "Ident_Quick", "Ident Info", true, true},
-    {"ShowQI", "QuickChannels", "Radio Channels", true, true},
-    {"HelpMenu", "HelpGuide", "Users &Guide", true, true},
-    {"HelpMenu", "helpsep2", "-", false, false},
-    {"HelpMenu", "HelpHistory", "&History", false, false},
-    {"HelpMenu", "HelpAbout", "&About", true, true},
-    {"HelpMenu", "ReportComments", "&Comments", true, true},
-    {"MasterPopupMenu", "PopupMasterEdit", "&Edit", true, true},
-    {"MasterPopupMenu", "MnMenuSep2", "-", true, true},
-    {"MasterPopupMenu", "HubComms", "&Open Comms", true, true},
-    {"MasterPopupMenu", "MnMenuSep20", "-", true, true},
-    {"MasterPopupMenu", "HubRead", "&Read Config from Hub", true, true},
-    {"MasterPopupMenu", "HubCompare", "Co&mpare Hub with Config", true, true},
-    {"MasterPopupMenu", "HubProgram", "&Program Hub with Config", true, true},
-    {"MasterPopupMenu", "MnMenuSep3", "-", true, true},
-    {"MasterPopupMenu", "MNPopupExit", "&Cancel", true, true},
-    {"NodePopupMenu", "PopupNodeEdit", "&Edit", true, true},
-    {"NodePopupMenu", "PopupNodeDevices", "&Devices", true, true},
-    {"NodePopupMenu", "TolsReadRLMPopup", "Read Config from RLM", false, true},
-    {"NodePopupMenu", "RNMenuSep2", "-", false, false},
-    {"NodePopupMenu", "NodeComms", "&Open Comms", false, false},
-    {"NodePopupMenu", "sep10", "-", false, false},
-    {"NodePopupMenu", "RCCCompare", "Compare RCC with Config", true, false},
-    {"NodePopupMenu", "ToolsRCCReadPopup", "Read Config from an RCC", true, false},
-    {"NodePopupMenu", "RNMenuSep3", "-", true, true},
-    {"NodePopupMenu", "RCCDelete", "Delete", true, false},
-    {"NodePopupMenu", "RNMenuSep4", "-", true, true},
-    {"NodePopupMenu", "NPopupExit", "&Cancel", true, true},
-};
-
-const std::pair<const char*, const char*> kMenus[] = {
-    {"FileMenu", "&File"},          {"ViewMenu", "&View"},     {"ToolsMenu", "&Tools"},
-    {"OptionsMenu", "&Options"},    {"HelpMenu", "&Help"},     {"MasterPopupMenu", "MasterNodePopup"},
-    {"NodePopupMenu", "NodePopop"}, {"ShowQI", "&Quick Info"}, {"RecentFiles", "&Recent Files"},
-};
-
-// Toolbar keys and whether each is visible on a hub site and on an RLM site.
 const std::tuple<const char*, bool, bool> kButtons[] = {
-    {"New", true, true},     {"Open", true, true},       {"Save", true, true},   {"NoQI", true, true},
-    {"IdentQI", true, true}, {"LoopQI", true, true},     {"Radio", true, true},  {"Delete", true, false},
-    {"Add", true, false},    {"Properties", true, true}, {"Check", true, false}, {"Print", false, false},
-    {"Find", true, false},
+    {"New", true, true},   {"Delete", true, false}, {"Add", true, false},   {"Check", true, false},
+    {"Find", true, false}, {"Print", false, false}, {"Properties", true, true}, {"IdentQI", true, true},
 };
 
 class MenusTest : public MainWindowTest
@@ -167,38 +76,13 @@ protected:
         MainWindowTest::TearDown();
     }
 
-    // Checks every row against the window for one kind of site.
-    void CheckTree(bool rlm)
+    // What the window offers on one kind of site.
+    void CheckKind(bool rlm)
     {
-        for (const auto& [name, caption] : kMenus) {
-            QMenu* menu = form->Menu(name);
-            ASSERT_NE(menu, nullptr) << name;
-            EXPECT_EQ(menu->title(), caption) << name;
-        }
-        std::map<QString, QStringList> order;
-        for (const Row& row : kTree) {
-            QAction* item = form->MenuItem(row.name);
-            ASSERT_NE(item, nullptr) << row.name;
-            if (std::string_view(row.caption) == "-")
-                EXPECT_TRUE(item->isSeparator()) << row.name;
-            else
-                EXPECT_EQ(item->text(), row.caption) << row.name;
-            EXPECT_EQ(item->isVisible(), rlm ? row.rlm : row.hub)
-                << row.name << (rlm ? " on an RLM site" : "");
-            EXPECT_TRUE(item->shortcut().isEmpty()) << row.name;
-            order[row.menu] << row.name;
-        }
-        // Each menu holds its items in the order of the tree.
-        for (const auto& [menu, names] : order) {
-            QStringList actual;
-            for (QAction* action : form->Menu(menu)->actions())
-                actual << action->objectName();
-            EXPECT_EQ(actual, names) << menu.toStdString();
-        }
-        for (const auto& [key, hub, onRlm] : kButtons) {
-            ASSERT_NE(form->ToolButton(key), nullptr) << key;
-            EXPECT_EQ(form->ToolButton(key)->isVisible(), rlm ? onRlm : hub) << key;
-        }
+        for (const auto& [name, hub, onRlm] : kItems)
+            EXPECT_EQ(form->MenuItem(name)->isVisible(), rlm ? onRlm : hub) << name << (rlm ? " on RLM" : "");
+        for (const auto& [key, hub, onRlm] : kButtons)
+            EXPECT_EQ(form->ToolButton(key)->isVisible(), rlm ? onRlm : hub) << key << (rlm ? " on RLM" : "");
         EXPECT_EQ(form->MenuItem("ViewMenu")->isEnabled(), !rlm);
         // A hidden item reads as disabled; show it to see its own state.
         QAction* nodeComms = form->MenuItem("NodeComms");
@@ -229,42 +113,45 @@ protected:
 
 } // namespace
 
-TEST_F(MenusTest, EveryMenuItemAndButtonOnAHubSiteAndOnAnRlmSite)
+TEST_F(MenusTest, MenusAndButtonsFollowTheKindOfSite)
 {
     Load();
-    CheckTree(false);
+    CheckKind(false);
+    EXPECT_EQ(form->MenuItem("mnuOpenComms")->text(), "Open Comms with a Hub");
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "No Files");
+    EXPECT_FALSE(form->MenuItem("FileMRU_1")->isEnabled());
 
     IsLoopInterface = true;
     form->CheckIsLoopInterfaceOptions();
-    CheckTree(true);
+    CheckKind(true);
 
     // Back on a hub site every hub command is offered again.
     IsLoopInterface = false;
     form->CheckIsLoopInterfaceOptions();
-    CheckTree(false);
-    form->CheckIsLoopInterfaceOptions();
-    CheckTree(false);
+    CheckKind(false);
 }
 
 TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
 {
     LoadSite();
-    const std::pair<void (frmMain::*)(), std::pair<int32_t, int>> launches[] = {
-        {&frmMain::HubProgram_Click, {1, 10}},        {&frmMain::HubProgramToolsMenu_Click, {1, 10}},
-        {&frmMain::HubCompare_Click, {2, 10}},        {&frmMain::HubComms_Click, {4, 10}},
-        {&frmMain::CompareConfig_Click, {2, 10}},     {&frmMain::mnuOpenComms_Click, {4, 10}},
-        {&frmMain::ReadConfig_Click, {3, 100}},       {&frmMain::HubRead_Click, {3, 100}},
-        {&frmMain::TolsReadRLM_Click, {3, 100}},      {&frmMain::TolsReadRLMFile_Click, {3, 100}},
-        {&frmMain::TolsReadRLMPopup_Click, {3, 100}}, {&frmMain::ToolsHubRead_Click, {3, 100}},
-        {&frmMain::RCCCompare_Click, {2, 10}},        {&frmMain::Read_Diags, {3, 10}},
+    // Each menu item runs its own launch: the action and the timer's interval.
+    const std::tuple<const char*, int32_t, int> launches[] = {
+        {"HubProgram", 1, 10},        {"HubProgramToolsMenu", 1, 10}, {"HubCompare", 2, 10},
+        {"HubComms", 4, 10},          {"CompareConfig", 2, 10},       {"mnuOpenComms", 4, 10},
+        {"ReadConfig", 3, 100},       {"HubRead", 3, 100},            {"TolsReadRLM", 3, 100},
+        {"TolsReadRLMFile", 3, 100},  {"TolsReadRLMPopup", 3, 100},   {"ToolsHubRead", 3, 100},
+        {"RCCCompare", 2, 10},
     };
-    for (const auto& [launch, expected] : launches) {
-        (form.get()->*launch)();
-        EXPECT_TRUE(form->CommsFormTimer()->isActive());
-        EXPECT_EQ(CommsAction, expected.first);
-        EXPECT_EQ(form->CommsFormTimer()->interval(), expected.second);
+    for (const auto& [item, action, interval] : launches) {
+        CommsAction = 0;
+        form->CommsFormTimer()->stop();
+        form->MenuItem(item)->trigger();
+        EXPECT_TRUE(form->CommsFormTimer()->isActive()) << item;
+        EXPECT_EQ(CommsAction, action) << item;
+        EXPECT_EQ(form->CommsFormTimer()->interval(), interval) << item;
     }
+    form->Read_Diags();
+    EXPECT_EQ(CommsAction, 3);
     ActiveNode = 2;
     form->ToolsRCCRead_Click();
     EXPECT_EQ(CommsAction, 3);
@@ -398,6 +285,19 @@ TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
     EXPECT_TRUE(form->isEnabled());
     EXPECT_FALSE(IsLoopInterface);
     EXPECT_TRUE(form->MenuItem("ReadConfig")->isVisible());
+
+    // From the start page, on an empty site: nothing names a hub that is
+    // not there.
+    form.reset();
+    model::ResetSite();
+    Load();
+    ActiveNode = 0;
+    form->Read_Diags();
+    Tick();
+    EXPECT_EQ(plain.size(), 4);
+    EXPECT_EQ(ActiveNode, -1);
+    EXPECT_EQ(form->PanelText(2), "");
+    EXPECT_FALSE(form->ToolButton("Properties")->isEnabled());
 }
 
 TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
@@ -542,7 +442,7 @@ TEST_F(MenusTest, TheToolbarCanBeHiddenAndTheCanvasTakesItsPlace)
 TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
 {
     LoadSite();
-    AnswerWith("No"); // the delete question; the find and new-site boxes are cancelled
+    AnswerWith("No|Cancel"); // the delete question, the find box; the new-site dialog is cancelled
     NodeQuickInfoMode = 0;
     form->ToolBar1_ButtonClick("IdentQI");
     EXPECT_EQ(NodeQuickInfoMode, 2);
@@ -557,6 +457,10 @@ TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
     QSignalSpy edits(form->MenuItem("PopupNodeEdit"), &QAction::triggered);
     QSignalSpy news(form->MenuItem("NewFile"), &QAction::triggered);
     QSignalSpy finds(form->MenuItem("FindDevice"), &QAction::triggered);
+    QSignalSpy opens(form->MenuItem("FileLoad"), &QAction::triggered);
+    QSignalSpy saves(form->MenuItem("FileSave"), &QAction::triggered);
+    QSignalSpy adds(form->MenuItem("AddRCC"), &QAction::triggered);
+    platform::SetFileDialogAnswerer([](const platform::FileDialogRequest&) { return std::optional<QString>(); });
     ActiveNode = -1;
     form->ToolBar1_ButtonClick("Delete");
     form->ToolBar1_ButtonClick("Properties");
@@ -567,6 +471,10 @@ TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
     form->ToolButton("Properties")->trigger();
     form->ToolButton("New")->trigger();
     form->ToolButton("Find")->trigger();
+    for (const char* key : {"Open", "Save", "Add"})
+        form->ToolButton(key)->trigger();
+    platform::SetFileDialogAnswerer({});
+    EXPECT_EQ(QList<qsizetype>({opens.count(), saves.count(), adds.count()}), QList<qsizetype>({1, 1, 1}));
     EXPECT_EQ(deletes.count(), 1);
     EXPECT_EQ(edits.count(), 1);
     EXPECT_EQ(news.count(), 1);

@@ -5,6 +5,8 @@
 #include "platform/Units.h"
 
 #include <QTest>
+#include <QWindow>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace MessageStyle;
@@ -20,7 +22,7 @@ struct Shown
     std::vector<QRect> buttons;
     int defaultIndex = -1;
     bool focusOnFirst = false, icon = false, topMost = false, plainText = false;
-    int beeps = 0, clientWidth = 0;
+    int beeps = 0, clientWidth = 0, titleWidth = 0;
     int32_t answer = -1;
     QString title, text;
     QRectF label;
@@ -44,6 +46,7 @@ Shown Show(int32_t style, const QString& text, const QString& title = "T")
         s.topMost = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         s.plainText = box->Label1->textFormat() == Qt::PlainText;
         s.title = box->windowTitle();
+        s.titleWidth = QFontMetrics(box->font()).horizontalAdvance(s.title);
         s.text = box->Label1->text();
         s.label = box->LabelTwips;
         s.buttonTop = box->ButtonTopTwips;
@@ -165,6 +168,8 @@ TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsR
         second = frmMsg::Display(nullptr, "Another", 16, "Second");
         beepsDuringRefusal = platform::BeepCount() - before;
         EXPECT_EQ(frmMsg::Current(), box);
+        // It belongs to its owner, so the frame offers no minimise button.
+        EXPECT_EQ(box->windowHandle()->transientParent(), owner->windowHandle());
         for (QWidget* w : others)
             EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
         EXPECT_TRUE(errors->isEnabled());
@@ -186,8 +191,8 @@ TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsR
 TEST_F(MsgTest, LayoutFollowsTheIconAndTheText)
 {
     // One line beside the icon: centred on it, the box as wide as both.
-    Shown s = Show(16, "File Not Found", "Open Configuration File");
-    EXPECT_EQ(s.title, "Open Configuration File");
+    Shown s = Show(16, "File Not Found", "Open");
+    EXPECT_EQ(s.title, "Open");
     EXPECT_TRUE(s.topMost);
     EXPECT_TRUE(s.icon);
     EXPECT_EQ(s.beeps, 1);
@@ -212,6 +217,10 @@ TEST_F(MsgTest, LayoutFollowsTheIconAndTheText)
     EXPECT_DOUBLE_EQ(s.label.center().x(), s.width / 2);
     const QRect b = s.buttons.front();
     EXPECT_NEAR(platform::PixelsToTwips(b.x()) + platform::PixelsToTwips(b.width()) / 2.0, s.width / 2, 15);
+
+    // A long title widens the box, so the title bar need not shorten it.
+    s = Show(16, "No", "Open Communications with RCC 31 - Unable to Communicate");
+    EXPECT_GT(s.width, platform::PixelsToTwips(s.titleWidth) + 1000);
 }
 
 TEST_F(MsgTest, ButtonCentresAreThirdsAndQuartersRoundedHalfToEven)

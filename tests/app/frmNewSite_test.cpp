@@ -31,6 +31,8 @@ TEST(frmNewSite, StartsWithOneRccAndNothingElseChosen)
     EXPECT_EQ(dialog.ProtocolCombo->count(), 2);
     EXPECT_EQ(dialog.ProtocolIndex(), -1);
     EXPECT_FALSE(dialog.RLMCheck->isChecked());
+    dialog.NameText->insert(QString::fromUtf8("\xCE\xA9")); // the site file could not hold it
+    EXPECT_TRUE(dialog.NameText->text().isEmpty());
 }
 
 TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)

@@ -53,6 +53,16 @@ TEST_F(ParameterTest, TypedKindsFilterConvertAndKeepToTheMaximum)
     }
 }
 
+TEST_F(ParameterTest, TextTheFilesCannotHoldIsRefused)
+{
+    WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
+        box->txtEntry->insert(QString::fromUtf8("a\xCE\xA9"));
+        box->cmdButton[0]->click();
+    });
+    frmParameter::GetParameter(nullptr, "Prompt", 9, 8, "", 1, "T");
+    EXPECT_EQ(ParameterResult, "");
+}
+
 TEST_F(ParameterTest, EditingKeysPassOtherCharactersAreRefused)
 {
     QString text;

@@ -38,10 +38,10 @@ struct RealPortNames
 TEST(Ports, NumbersMapToFixedDevicesAndCanBePointedElsewhere)
 {
     platform::ResetPortList();
-    const RealPortNames real{1, 5, 7, 21, 32};
+    const RealPortNames real{1, 4, 5, 7, 20, 21, 32};
     const std::pair<int, const char*> fixed[] = {
-        {1, "/dev/ttyS0"}, {5, "/dev/ttyUSB0"}, {21, "/dev/ttyACM0"}, {32, "/dev/ttyACM11"}, {0, ""},
-        {33, ""}};
+        {1, "/dev/ttyS0"},    {4, "/dev/ttyS3"},    {5, "/dev/ttyUSB0"}, {20, "/dev/ttyUSB15"},
+        {21, "/dev/ttyACM0"}, {32, "/dev/ttyACM11"}, {0, ""},            {33, ""}};
     for (const auto& [number, path] : fixed)
         EXPECT_EQ(platform::ComPortPath(number), path) << number;
     setenv("QVS_COM7", "/dev/serial/by-id/adapter", 1);

@@ -13,6 +13,8 @@
 #include "support/SimulatedPort.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -182,20 +184,56 @@ TEST_F(SerialLinkTest, BytesArrivingWhileTheCompletionBoxWaitsAreReadAfterItInOr
         << ProgLogText();
 }
 
-TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitWithAFailure)
+TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitAtOnceAndDisablesThePort)
 {
-    platform::SetTimeoutScale(0.5);
-    unit.SetFailure(FailureMode::PortGone, "GET SWV");
+    unit.SetFailure(FailureMode::PortGone, "UNASSIGN ALL");
     link.BeginBusy();
-    EXPECT_EQ(ReadUnitType(link, 0), 3);
-    EXPECT_EQ(CommsState, CommsFailed);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.Transact(UnassignAllWait, "UNASSIGN ALL", kUnassignTimeoutMs), CommsFailed);
+    EXPECT_LT(clock.elapsed(), 1000) << "not the ten seconds of the time-out";
     EXPECT_FALSE(link.Busy());
+    EXPECT_EQ(window.Box,
+              (std::vector<std::string>{"Communications Failure,  Please check Comms Port and try again\r\n\r\n"}));
+    EXPECT_FALSE(serial.Comm().PortOpen());
+    EXPECT_FALSE(PortEnabled);
     ASSERT_EQ(window.PlainMessages.size(), 1u) << "the loss is reported once";
     EXPECT_EQ(window.PlainMessages[0].Title, "Communications Error");
     EXPECT_EQ(window.PlainMessages[0].Text.rfind("Unexpected Communications Error - ", 0), 0u);
-    EXPECT_FALSE(serial.Comm().PortOpen());
-    EXPECT_EQ(link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs), CommsFailed);
+
+    EXPECT_EQ(ReadUnitType(link, 0), kUnitTypeNoPort) << "neither 1 nor 3, which the opening takes as a match";
     EXPECT_EQ(window.PlainMessages.size(), 2u) << "and again for each later send";
+}
+
+TEST_F(SerialLinkTest, APortLostWhileIdleIsClosedAtOnceAndLeavesTheProcessorIdle)
+{
+    QElapsedTimer clock;
+    clock.start();
+    port.Unplug();
+    EXPECT_TRUE(platform::WaitUntil([&] { return !serial.Comm().PortOpen(); }, 2000));
+    EXPECT_LT(clock.elapsed(), 300);
+    EXPECT_FALSE(PortEnabled);
+    EXPECT_EQ(window.PlainMessages.size(), 1u);
+
+    timespec before{}, after{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
+    Pause(300);
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
+    const double cpuMs = (after.tv_sec - before.tv_sec) * 1e3 + (after.tv_nsec - before.tv_nsec) / 1e6;
+    EXPECT_LT(cpuMs, 100) << "no reading of a dead port in a loop";
+}
+
+TEST_F(SerialLinkTest, AWaitEndsWithTheReplyNotAtTheNextPoll)
+{
+    std::vector<qint64> trips;
+    QElapsedTimer clock;
+    for (int i = 0; i < 31; ++i) {
+        clock.start();
+        EXPECT_EQ(ReadIdent(link), "01A2B");
+        trips.push_back(clock.nsecsElapsed());
+    }
+    std::sort(trips.begin(), trips.end());
+    EXPECT_LT(trips[trips.size() / 2], 2'500'000) << "median round trip in ns";
 }
 
 TEST_F(SerialLinkTest, TrafficIsWrittenToProgLogInTheLogFormat)

@@ -4,6 +4,7 @@
 #include "model/Settings.h"
 #include "platform/LoadedForms.h"
 #include "platform/Ports.h"
+#include "platform/Yield.h"
 #include "support/RecordingWindow.h"
 #include "support/SimulatedPort.h"
 
@@ -133,6 +134,18 @@ TEST_F(PortFormTest, RefusalsAreReportedAndLeaveNoPortHalfOpen)
     EXPECT_FALSE(PortEnabled) << "a setting the port refuses disables it";
     EXPECT_FALSE(Control<QCheckBox>(form, "P_OnOff")->isChecked());
     EXPECT_FALSE(form.Comm().PortOpen());
+}
+
+TEST_F(PortFormTest, ThePortGoingAwayIsNoticedClosedAndDisabled)
+{
+    frmPortForm form;
+    ASSERT_TRUE(form.Comm().PortOpen());
+    portA.Unplug();
+    EXPECT_TRUE(platform::WaitUntil([&] { return !form.Comm().PortOpen(); }, 300));
+    EXPECT_FALSE(PortEnabled);
+    EXPECT_FALSE(Control<QCheckBox>(form, "P_OnOff")->isChecked());
+    ASSERT_EQ(boxes.Messages.size(), 1u);
+    EXPECT_EQ(boxes.Messages[0].Text.rfind("Port 1 Lost, ", 0), 0u) << boxes.Messages[0].Text;
 }
 
 TEST_F(PortFormTest, OkClosesAndDeletesTheWindowWhichReleasesThePort)

@@ -153,3 +153,15 @@ TEST_F(SettingsFile, AFailedWriteIsReportedAndTheOldFileStays)
     EXPECT_EQ(error, "No space left on device");
     EXPECT_EQ(ReadBytes(SettingsPath()), "[Options]\r\nToolbar=0\r\n");
 }
+
+TEST_F(SettingsFile, PathsTheCodePageCannotHoldAreLeftOut)
+{
+    LogFolder = "/home/eng/\xCE\xA9-logs";
+    MruFiles[1] = "/sites/\xCE\xA9.qvs";
+    MruFiles[2] = "/sites/caf\xC3\xA9.qvs";
+    ASSERT_TRUE(SaveSettings());
+    const std::string bytes = ReadBytes(SettingsPath());
+    EXPECT_EQ(bytes.find("LogPaths="), std::string::npos);
+    EXPECT_NE(bytes.find("MRU1=/sites/caf\xE9.qvs\r\nMRU2=\r\nMRU3="), std::string::npos);
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+}

@@ -254,3 +254,76 @@ TEST_F(IniFile, AFailedWriteKeepsTheOldFileAndTheChanges)
     EXPECT_TRUE(ini.SaveFile());
     EXPECT_EQ(ReadBytes(path), "[A]\r\nx=2\r\n");
 }
+
+TEST_F(IniFile, AFileWithMoreEntriesThanAModelHoldsIsRefusedWhole)
+{
+    std::vector<std::string> refusals;
+    clsIniFile::SetLoadRefusal([&](const std::string& text) { refusals.push_back(text); });
+    const std::string path = dir.File("big.ini");
+    // {sections after [A], keys in [A]}: at the limit, then one over it.
+    for (const auto& [sections, keys] : {std::pair{32766, 1}, {32767, 1}, {0, 32767}, {0, 32768}}) {
+        std::string bytes = "[A]\r\n";
+        for (int i = 0; i < keys; ++i)
+            bytes += "k" + std::to_string(i) + "=1\r\n";
+        for (int i = 0; i < sections; ++i)
+            bytes += "[S" + std::to_string(i) + "]\r\n";
+        WriteBytes(path, bytes);
+        const bool fits = sections + 1 <= 32767 && keys <= 32767;
+        {
+            clsIniFile ini;
+            ini.sFileName(path);
+            ini.sSectionName("A");
+            EXPECT_EQ(ini.IsLoaded(), fits);
+            EXPECT_EQ(ini.GetLong("k0", 0), fits ? 1 : 0);
+            EXPECT_EQ(ini.GetWriteCount() == 0, !fits); // nothing half-loaded
+        }
+        EXPECT_EQ(ReadBytes(path), bytes); // nothing written back
+    }
+    ASSERT_EQ(refusals.size(), 2u);
+    EXPECT_EQ(refusals[0], clsIniFile::TooManyEntriesText(path));
+    EXPECT_NE(refusals[0].find("more than 32767 sections or keys"), std::string::npos);
+    clsIniFile::SetLoadRefusal(nullptr);
+}
+
+TEST_F(IniFile, AStoreBeyondTheLimitIsReportedAndNothingIsWritten)
+{
+    const std::string path = dir.File("full.ini");
+    {
+        clsIniFile ini;
+        ini.NewFile(path);
+        ini.sSectionName("A");
+        for (std::size_t k = 0; k < clsIniFile::kMaxEntries; ++k)
+            ASSERT_TRUE(ini.SetLong("k" + std::to_string(k), 1));
+        EXPECT_TRUE(ini.SetLong("k7", 2)); // an existing key still takes a value
+        EXPECT_FALSE(ini.SetLong("one-too-many", 1));
+        EXPECT_EQ(ini.GetWriteCount(), 32767);
+        std::string error;
+        EXPECT_FALSE(ini.SaveFile(&error));
+        EXPECT_NE(error.find("32767"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(IniFile, AFailedSaveIsNotTriedAgainOnReleaseAndTextIsNeverSavedAsQuestionMarks)
+{
+    const std::string path = dir.File("keep.ini");
+    WriteBytes(path, "[A]\r\nx=1\r\n");
+    int attempts = 0;
+    {
+        clsIniFile ini;
+        ini.sFileName(path);
+        ini.sSectionName("A");
+        ini.SetLong("x", 2);
+        platform::SetWriteFault([&](const std::string&, std::string*) { return ++attempts > 1; }); // passes
+        EXPECT_FALSE(ini.SaveFile());
+    }
+    EXPECT_EQ(attempts, 1);
+    clsIniFile ini;
+    ini.sFileName(path);
+    ini.sSectionName("A");
+    ini.SetString("name", "Block \xCE\xA9");
+    std::string error;
+    EXPECT_FALSE(ini.SaveFile(&error));
+    EXPECT_NE(error.find("code page"), std::string::npos);
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=1\r\n");
+}

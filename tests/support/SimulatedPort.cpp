@@ -73,6 +73,10 @@ void SimulatedPort::Run()
     std::multimap<Clock::time_point, UnitOutput> due;
     char buffer[512];
     while (!stop_ && !closed_) {
+        if (unplug_) {
+            CloseNow();
+            break;
+        }
         pollfd p{master_, POLLIN, 0};
         if (::poll(&p, 1, 2) > 0 && (p.revents & POLLIN) != 0) {
             const ssize_t n = ::read(master_, buffer, sizeof buffer);

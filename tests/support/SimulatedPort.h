@@ -22,6 +22,9 @@ public:
     std::string SlavePath() const { return slavePath_; }
     // Unsolicited bytes from the unit, sent at once.
     void Send(const std::string& bytes);
+    // The unit's end goes away, as an adapter that is pulled out: the
+    // program's end hangs up.
+    void Unplug() { unplug_ = true; }
     // The speed and stop bits the program gave its end.
     struct Line
     {
@@ -40,6 +43,7 @@ private:
     std::string slavePath_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> closed_{false};
+    std::atomic<bool> unplug_{false};
     std::mutex mutex_;
     std::thread thread_;
 };

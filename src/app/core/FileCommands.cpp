@@ -10,6 +10,8 @@
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
 
+#include <filesystem>
+
 namespace model {
 namespace {
 
@@ -34,6 +36,17 @@ private:
 std::string NameInBrackets(const std::string& prefix)
 {
     return prefix + "[" + FileNameFromPath(TrimBlanks(SiteFileName)) + "]";
+}
+
+// Tells the user that the file is not there; true when it is there.
+bool FileIsThere(FileCommandsHost& host, const std::string& path)
+{
+    std::error_code error;
+    if (std::filesystem::exists(TrimBlanks(path), error)) {
+        return true;
+    }
+    host.Ask("ERROR : Unable to Open " + path + "\r\nFile Not Found", kStyleStopOk, "Open Configuration File");
+    return false;
 }
 
 std::string ActiveNodeName()
@@ -76,7 +89,8 @@ void FileCommands::Open()
         return;
     }
     std::string chosen = SiteFileName;
-    if (host_.ChooseFile(false, chosen) && !chosen.empty()) {
+    // A file that is not there leaves the open site as it is.
+    if (host_.ChooseFile(false, chosen) && !chosen.empty() && FileIsThere(host_, chosen)) {
         SiteFileName = chosen;
         host_.ClearForLoad();
         StatusLoading("Loading ");
@@ -94,7 +108,16 @@ void FileCommands::Open()
 
 void FileCommands::OpenRecent(int k)
 {
-    if (k < 1 || k > 10) {
+    if (k >= 1 && k <= 10) {
+        OpenNamed(MruFiles[static_cast<std::size_t>(k)]);
+    }
+}
+
+void FileCommands::OpenNamed(const std::string& path)
+{
+    // A file that is not there is reported before anything is asked, and
+    // the open site stays.
+    if (!FileIsThere(host_, path)) {
         return;
     }
     // As Open does: a name edit left open would otherwise be committed later
@@ -103,7 +126,7 @@ void FileCommands::OpenRecent(int k)
     if (!CheckForChanges()) {
         return;
     }
-    SiteFileName = MruFiles[static_cast<std::size_t>(k)];
+    SiteFileName = path;
     host_.ClearForLoad();
     StatusLoading("Loading ");
     LoadConfigFile();
@@ -141,9 +164,10 @@ void FileCommands::ReselectActiveNode()
         Nodes[static_cast<std::size_t>(ActiveNode)].Activate();
         host_.CalculateUsed(ActiveNode);
     } else if (ActiveNode != -1) {
+        // The node is not in the new site: nothing stays selected, and the
+        // status bar no longer names it or counts its devices.
         ActiveNode = -1;
-        host_.SetStatusText(3, "");
-        host_.SetStatusText(2, "");
+        host_.CalculateUsed(-1);
     } else {
         host_.SetStatusText(3, "");
     }

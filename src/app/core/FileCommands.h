@@ -54,6 +54,10 @@ public:
 
     void Open();            // File > Open
     void OpenRecent(int k); // recent-file entry k (1..10)
+    // Opens the site file at path (a recent entry, a second copy's file)
+    // after the save-changes prompt; a path that is not there is reported
+    // and the open site stays.
+    void OpenNamed(const std::string& path);
     void Save();            // File > Save
     void SaveAs();          // File > Save As
     // Reads SiteFileName into the site; false (reported) when it is not a

@@ -8,7 +8,8 @@ namespace model {
 
 // Puts path at entry 1. A path already in the list moves up from its place,
 // the entries above it moving down one; a new path pushes every entry down
-// and the tenth falls off. Paths are compared exactly.
+// and the tenth falls off. Paths are compared exactly. A path that
+// settings.ini cannot store (a character outside its code page) is not added.
 void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path);
 
 } // namespace model

@@ -8,6 +8,7 @@
 #include "model/FileNames.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
+#include "platform/base/CodePage.h"
 
 #include <algorithm>
 
@@ -56,6 +57,12 @@ bool IsFailAtOnceState(int32_t state)
     }
 }
 
+// States in which a command awaits its reply.
+bool IsWaitingState(int32_t state)
+{
+    return IsRetryState(state) || IsFailAtOnceState(state) || state == DebugOffWait;
+}
+
 std::string ErrorText(const LinkError& error)
 {
     return "Unexpected Communications Error - " + std::to_string(error.Number) + "\r\n" + error.Description;
@@ -74,13 +81,21 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
     RxLine.clear();
     discarding_ = false; // an over-long line in progress ends with the send too
     LogLine("-> " + CommandText, false);
-    if (!Retry)
+    if (!Retry) {
         RetryCount = 0;
+        AcceptedReply.clear();
+    }
     timer_.Stop();
     LinkError error;
-    if (!port_.Output(CommandText + "\r", error)) {
+    portFailed_ = false;
+    if (!port_.Output(platform::Utf8ToWin1252(CommandText) + "\r", error)) {
+        const bool reported = portFailed_; // the write found the port gone: PortLost told already
+        portFailed_ = true;
+        staleReplies_ = 0;
         CommsState = CommsFailed;
-        window_.ShowCommsError(ErrorText(error));
+        loop_.StateChanged();
+        if (!reported)
+            window_.ShowCommsError(ErrorText(error));
         return;
     }
     timer_.Start(TimeoutMs);
@@ -105,6 +120,7 @@ void CommsLink::Comm_OnComm(const std::string& received)
         HandleByte(static_cast<unsigned char>(pending_[i]));
     pending_.clear();
     receiving_ = false;
+    loop_.StateChanged();
 }
 
 void CommsLink::HandleByte(unsigned char c)
@@ -137,10 +153,11 @@ void CommsLink::HandleByte(unsigned char c)
 
 void CommsLink::EndOfLine()
 {
-    LastRxLine = RxLine;
+    // The unit's bytes are Windows-1252 text; the program's text is UTF-8.
+    LastRxLine = platform::Win1252ToUtf8(RxLine);
     if (window_.DeleteTimerRunning())
         LogLine(" ", false);
-    std::string line = RxLine;
+    std::string line = LastRxLine;
     const std::string upper = model::Upper(line);
     if (Contains(upper, "CRITICAL ERROR:") || Contains(upper, "UNHANDLED PACKET") ||
         Contains(line, "Old Added")) {
@@ -165,22 +182,35 @@ void CommsLink::CommsTimer_Timer()
         if (RetryCount < kMaxResends) {
             LinkError ignored; // a port that refuses the CR refuses the resend too, which reports it
             port_.Output("\r", ignored);
+            if (portFailed_)
+                return; // the port went with the CR, and PortLost has ended the wait
             ++RetryCount;
+            staleReplies_ = 0; // the resent command owns what comes now
             LogLine("...Retry", true);
             const bool longWait = ReplyLineCount == 1 || state == PopulateClearWait;
             SendCommand(true, longWait ? kLongResendTimeoutMs : kReplyTimeoutMs);
         } else {
             LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
-            timer_.Stop();
+            TimedOut();
             EndBusy();
-            CommsState = CommsFailed;
         }
     } else if (IsFailAtOnceState(state)) {
-        FailNow();
+        TimedOut();
+        EndBusy();
     } else if (state == DebugOffWait) {
-        timer_.Stop();
-        CommsState = CommsFailed;
+        TimedOut();
     }
+    loop_.StateChanged();
+}
+
+void CommsLink::TimedOut()
+{
+    // Each send may still be answered late; those answers must not be taken
+    // for the reply to the same command sent again.
+    staleCommand_ = CommandText;
+    staleReplies_ = RetryCount + 1;
+    timer_.Stop();
+    CommsState = CommsFailed;
 }
 
 void CommsLink::FailNow()
@@ -192,11 +222,16 @@ void CommsLink::FailNow()
 
 void CommsLink::PortLost(const LinkError& error)
 {
-    const int32_t state = CommsState;
-    if (IsRetryState(state) || IsFailAtOnceState(state) || state == DebugOffWait) {
+    portFailed_ = true;
+    staleReplies_ = 0;
+    PortEnabled = false; // the next command opens the port again
+    timer_.Stop();
+    RxLine.clear();
+    if (IsWaitingState(CommsState)) {
         LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
         FailNow();
     }
+    loop_.StateChanged();
     window_.ShowCommsError(ErrorText(error));
 }
 
@@ -224,6 +259,26 @@ void CommsLink::ProcessReply(const std::string& Line)
 {
     LastRxLine = Line;
     const std::string& line = Line;
+    // Until the same command has been resent, lines that come while it
+    // waits are counted against the failed sends first.
+    if (staleReplies_ > 0) {
+        if (!IsWaitingState(CommsState)) {
+            --staleReplies_; // the late answer came while nothing waits
+        } else if (RetryCount == 0 && CommandText == staleCommand_) {
+            --staleReplies_;
+            return;
+        }
+    }
+    const int32_t before = CommsState;
+    Dispatch(line);
+    if (CommsState != before) {
+        AcceptedReply = line;
+        staleReplies_ = 0; // the unit answers in order: nothing older is still to come
+    }
+}
+
+void CommsLink::Dispatch(const std::string& line)
+{
     switch (CommsState) {
     case Idle:
         LogLine(line, false);

@@ -25,29 +25,39 @@ public:
     CommsLink(ISerialTransport& port, ILinkTimer& timer, IMessageLoop& loop, ICommsWindow& window,
               ISiteLink& site);
 
-    // Writes CommandText and a carriage return and arms the time-out.
-    // Retry false starts a new command (RetryCount 0).
+    // Writes CommandText (in Windows-1252) and a carriage return and arms
+    // the time-out. Retry false starts a new command (RetryCount 0, no
+    // AcceptedReply).
     void SendCommand(bool Retry, int32_t TimeoutMs);
     // The opening wake-up: CR LF sent as a command (the wire carries
     // CR LF CR), neither waited for nor retried.
     void SendWakeUp();
-    // Receive event: the bytes that arrived, in order. Bytes that arrive
-    // while an earlier call is still handling a line (a message box opened
-    // from the dispatcher yields) are queued and handled after it, in order.
+    // Receive event: the bytes that arrived, in order (Windows-1252 text,
+    // turned into UTF-8 line by line). Bytes that arrive while an earlier
+    // call is still handling a line (a message box opened from the
+    // dispatcher yields) are queued and handled after it, in order.
     void Comm_OnComm(const std::string& received);
     // Tick of the reply time-out timer.
     void CommsTimer_Timer();
-    // The port reported that it is gone (device removed, read error).
+    // The port reported that it is gone (device removed, read error): a
+    // waiting command fails at once with the failure text, PortEnabled
+    // becomes False and the error is shown.
     void PortLost(const LinkError& error);
     // The reply dispatcher, called for every complete, filtered, non-empty
-    // line.
+    // line. The line that moves the state on is kept in AcceptedReply.
     void ProcessReply(const std::string& Line);
+    // The port is gone or refused the last command; cleared by the next
+    // command the port takes.
+    bool PortFailed() const { return portFailed_; }
 
     // The calling convention: sets the waiting code and the command, sends
     // it and yields while the state holds the waiting code. Returns the
     // final state.
     int32_t Transact(int32_t waitCode, const std::string& command, int32_t timeoutMs);
-    // Yields while CommsState is one of the codes.
+    // Yields while CommsState is one of the codes. The wait looks again
+    // after each receive event, time-out tick and port loss of the link;
+    // code that sets CommsState itself while a wait runs (a cancel) calls
+    // Loop().StateChanged() after it.
     void WaitWhileState(std::initializer_list<int32_t> codes);
 
     // The status box (ToBox) and, while LogProg is on, ProgLog.txt.
@@ -70,6 +80,8 @@ private:
     void EndOfLine();
     void Rearm(int32_t ms);
     void FailNow();
+    void TimedOut();
+    void Dispatch(const std::string& line);
     bool CollectLine(const std::string& line);
     void ProgramReply(const std::string& line);
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
@@ -83,4 +95,9 @@ private:
     std::string pending_;
     bool receiving_ = false;
     bool discarding_ = false;
+    bool portFailed_ = false;
+    // The command that last failed by time-out and how many of its sends may
+    // still be answered.
+    std::string staleCommand_;
+    int staleReplies_ = 0;
 };

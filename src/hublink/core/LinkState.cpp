@@ -4,6 +4,7 @@ int32_t CommsState = Idle;
 std::string CommandText;
 std::string RxLine;
 std::string LastRxLine;
+std::string AcceptedReply;
 int16_t RetryCount = 0;
 std::vector<std::string> ReplyLines(1);
 int16_t ReplyLineCount = 0;
@@ -24,6 +25,7 @@ void ResetLinkState()
     CommandText.clear();
     RxLine.clear();
     LastRxLine.clear();
+    AcceptedReply.clear();
     RetryCount = 0;
     EmptyReplyLines();
     CommandCaptions.assign(1, std::string());

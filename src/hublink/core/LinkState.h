@@ -53,8 +53,11 @@ enum CommsStateCode : int32_t
 
 extern int32_t CommsState;
 extern std::string CommandText; // the command in flight, without its line end
-extern std::string RxLine;      // the line being assembled
-extern std::string LastRxLine;  // the last complete line
+extern std::string RxLine;      // the line being assembled, bytes as received
+extern std::string LastRxLine;  // the last complete line, as UTF-8 (the unit sends Windows-1252)
+// The line that moved the state from its waiting code on: what a single-line
+// query reads, whatever arrives after it. Emptied by every new command.
+extern std::string AcceptedReply;
 extern int16_t RetryCount;
 
 // Lines of a multi-line reply at 1..ReplyLineCount (index 0 unused); while a

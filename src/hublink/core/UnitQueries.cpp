@@ -28,9 +28,10 @@ int32_t ReadUnitType(CommsLink& link, int16_t Node)
             return 1;
         }
         ConnectedUnitType = 3;
-        return 3;
+        return link.PortFailed() ? kUnitTypeNoPort : 3;
     }
-    const std::string kind = model::Upper(LastRxLine.substr(0, 3));
+    const std::string& reply = AcceptedReply;
+    const std::string kind = model::Upper(reply.substr(0, 3));
     int32_t result;
     if (kind == "HUB") {
         ConnectedUnitType = 4;
@@ -46,15 +47,15 @@ int32_t ReadUnitType(CommsLink& link, int16_t Node)
         ConnectedUnitType = 3;
         result = 3;
     }
-    const size_t at = LastRxLine.find(" V");
-    HubVersion = at == std::string::npos ? std::string() : LastRxLine.substr(at + 2, 6);
+    const size_t at = reply.find(" V");
+    HubVersion = at == std::string::npos ? std::string() : reply.substr(at + 2, 6);
     return result;
 }
 
 std::string ReadIdent(CommsLink& link)
 {
     const int32_t state = link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs);
-    std::string ident = state == IdentReadDone ? Right(LastRxLine, 5) : std::string();
+    std::string ident = state == IdentReadDone ? Right(AcceptedReply, 5) : std::string();
     CommsState = Idle;
     return ident;
 }
@@ -63,17 +64,16 @@ bool CheckIdent(CommsLink& link, int16_t Node)
 {
     if (link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs) != IdentReadDone)
         return false;
-    return Right(LastRxLine, 5) == link.Site().NodeIdent(Node);
+    return Right(AcceptedReply, 5) == link.Site().NodeIdent(Node);
 }
 
 int16_t ReadLoopCount(CommsLink& link)
 {
     const int32_t state = link.Transact(LoopCountWait, "QUERY LOOPCOUNT", kReplyTimeoutMs);
     if (state == LoopCountDone) {
-        if (!BeginsWith(LastRxLine, "QUERY LOOPCOUNT"))
-            return 0;
-        if (LastRxLine.size() > 16 && LastRxLine[16] >= '0' && LastRxLine[16] <= '9')
-            return static_cast<int16_t>(LastRxLine[16] - '0');
+        const std::string& reply = AcceptedReply;
+        if (reply.size() > 16 && reply[16] >= '0' && reply[16] <= '9')
+            return static_cast<int16_t>(reply[16] - '0');
         return -2;
     }
     return state == UnknownCommand ? -1 : -2;
@@ -83,11 +83,12 @@ int32_t ReadLoopProtocol(CommsLink& link)
 {
     const int32_t state = link.Transact(LoopProtocolWait, "GET LP", kReplyTimeoutMs);
     if (state == LoopProtocolDone) {
-        if (Contains(LastRxLine, "LP XP95"))
+        const std::string& reply = AcceptedReply;
+        if (Contains(reply, "LP XP95"))
             return 1;
-        if (Contains(LastRxLine, "LP ZP3") || Contains(LastRxLine, "LP ZP"))
+        if (Contains(reply, "LP ZP3") || Contains(reply, "LP ZP"))
             return 2;
-        if (Contains(LastRxLine, "LP GE2010"))
+        if (Contains(reply, "LP GE2010"))
             return 3;
         return 4;
     }

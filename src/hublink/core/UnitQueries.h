@@ -1,6 +1,8 @@
 #pragma once
 // One-line questions to the connected unit, each sent with the calling
 // convention of the link (600 ms time-out, resends as the state allows).
+// Each reads the line that answered it (AcceptedReply), not lines that came
+// after it.
 #include <cstdint>
 #include <string>
 
@@ -14,7 +16,10 @@ bool StopDebugOutput(CommsLink& link);
 // a radio loop module). Node is the target node index (-1 none, 0 the hub).
 // Returns 1 the expected kind of unit (or an RLM, or a unit too old to
 // tell), 3 no usable answer, 4 a hub answered where node 0 was not the
-// target, 5 an RCC answered where the hub or no node was the target.
+// target, 5 an RCC answered where the hub or no node was the target, and
+// kUnitTypeNoPort when the port is gone or refused the command (no unit can
+// have answered; never to be taken as a match).
+constexpr int32_t kUnitTypeNoPort = 2;
 int32_t ReadUnitType(CommsLink& link, int16_t Node);
 
 // "IDENTREAD": the last five characters of the reply, or "" without one.

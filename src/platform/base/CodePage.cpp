@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -41,16 +42,72 @@ char ByteForCodePoint(char32_t cp)
     return '?';
 }
 
+// The number of bytes below 0x80 from i on: they stand for themselves in
+// both encodings.
+std::size_t AsciiRun(std::string_view text, std::size_t i)
+{
+    std::size_t end = i;
+    // Eight bytes at a time while none has its top bit set.
+    for (uint64_t word = 0; end + 8 <= text.size(); end += 8) {
+        std::memcpy(&word, text.data() + end, 8);
+        if ((word & 0x8080808080808080ULL) != 0)
+            break;
+    }
+    while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80)
+        ++end;
+    return end - i;
+}
+
+// Reads one UTF-8 character at i: its code point and length. False for a
+// malformed sequence (length 1 then).
+bool NextCodePoint(std::string_view text, std::size_t i, char32_t& cp, std::size_t& len)
+{
+    const auto b = static_cast<unsigned char>(text[i]);
+    len = 1;
+    if (b < 0x80) {
+        cp = b;
+        return true;
+    }
+    std::size_t n = 0;
+    if ((b & 0xE0) == 0xC0) {
+        n = 2;
+        cp = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+        n = 3;
+        cp = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+        n = 4;
+        cp = b & 0x07;
+    } else {
+        return false;
+    }
+    if (i + n > text.size())
+        return false;
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto c = static_cast<unsigned char>(text[i + k]);
+        if ((c & 0xC0) != 0x80)
+            return false;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    len = n;
+    return true;
+}
+
 } // namespace
 
 std::string Win1252ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (unsigned char b : bytes) {
-        if (b < 0x80)
-            out += static_cast<char>(b);
-        else if (b < 0xA0)
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t run = AsciiRun(bytes, i);
+        out.append(bytes.substr(i, run));
+        i += run;
+        if (i == bytes.size())
+            break;
+        const auto b = static_cast<unsigned char>(bytes[i++]);
+        if (b < 0xA0)
             AppendUtf8(out, kHigh[b - 0x80]);
         else
             AppendUtf8(out, b);
@@ -58,49 +115,48 @@ std::string Win1252ToUtf8(std::string_view bytes)
     return out;
 }
 
+bool AppendAsWin1252(std::string& out, std::string_view text)
+{
+    bool exact = true;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t run = AsciiRun(text, i);
+        out.append(text.substr(i, run));
+        i += run;
+        if (i == text.size())
+            break;
+        char32_t cp = 0;
+        std::size_t len = 1;
+        const char b = NextCodePoint(text, i, cp, len) ? ByteForCodePoint(cp) : '?';
+        exact = exact && b != '?';
+        out += b;
+        i += len;
+    }
+    return exact;
+}
+
 std::string Utf8ToWin1252(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        int len = 0;
-        char32_t cp = 0;
-        if (b < 0x80) {
-            len = 1;
-            cp = b;
-        } else if ((b & 0xE0) == 0xC0) {
-            len = 2;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4;
-            cp = b & 0x07;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        bool ok = i + static_cast<std::size_t>(len) <= text.size();
-        for (int k = 1; ok && k < len; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((c & 0xC0) != 0x80)
-                ok = false;
-            else
-                cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!ok) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += ByteForCodePoint(cp);
-        i += static_cast<std::size_t>(len);
-    }
+    AppendAsWin1252(out, text);
     return out;
+}
+
+bool IsWin1252Representable(std::string_view utf8)
+{
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        i += AsciiRun(utf8, i);
+        if (i == utf8.size())
+            break;
+        char32_t cp = 0;
+        std::size_t len = 1;
+        if (!NextCodePoint(utf8, i, cp, len) || ByteForCodePoint(cp) == '?')
+            return false;
+        i += len;
+    }
+    return true;
 }
 
 } // namespace platform

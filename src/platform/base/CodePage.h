@@ -15,4 +15,14 @@ std::string Win1252ToUtf8(std::string_view bytes);
 // sequences become "?" as well.
 std::string Utf8ToWin1252(std::string_view text);
 
+// Appends the text in the code page to out, as Utf8ToWin1252 converts it.
+// False when a character was turned into "?".
+bool AppendAsWin1252(std::string& out, std::string_view text);
+
+// True when every character of the UTF-8 text has a byte in the code page, so
+// that the text is stored as it stands; false for any other character and for
+// malformed UTF-8. Text fields and paths that end up in a site file or
+// settings.ini are checked with it before they are kept.
+bool IsWin1252Representable(std::string_view utf8);
+
 } // namespace platform

@@ -234,7 +234,7 @@ TEST_F(FileCommandsTest, OpenCancelledKeepsTheSiteAndTheActiveNodeGoesWhenMissin
     host.files = {path};
     commands.Open();
     EXPECT_EQ(ActiveNode, -1);
-    EXPECT_EQ(host.status[2], "");
+    EXPECT_EQ(host.usedFor.back(), -1); // the status bar names nothing
 }
 
 TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
@@ -251,28 +251,37 @@ TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
     EXPECT_EQ(MruFiles[1], "");
     EXPECT_FALSE(Nodes[0].InUse());
 
-    // Save then asks where, as for a site never saved
+    // Save then asks where, as for a site never saved; a file of that name
+    // would land in the working folder, here the test's own.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
     host.files = {std::nullopt};
     commands.Save();
+    std::filesystem::current_path(before);
     ASSERT_EQ(host.dialogs.size(), 2u);
     EXPECT_TRUE(host.dialogs[1].save);
-    EXPECT_FALSE(std::filesystem::exists("No File Loaded"));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("No File Loaded")));
 }
 
-TEST_F(FileCommandsTest, ADeletedRecentFileIsReportedAndNotTakenAsASite)
+TEST_F(FileCommandsTest, AFileThatIsNotThereIsReportedAndTheOpenSiteStays)
 {
     SmallSite();
     FileChanged = false;
-    MruFiles[1] = folder.File("a.qvs");
-    MruFiles[2] = folder.File("gone.qvs");
+    SiteFileName = "/jobs/open.qvs";
+    const std::string gone = folder.File("gone.qvs");
+    MruFiles[2] = gone;
+    host.files = {gone};
+    commands.Open();
     commands.OpenRecent(2);
-    EXPECT_EQ(host.siteNameCommits, 1); // an open name edit belongs to the old site
-    ASSERT_EQ(host.asked.size(), 1u);
-    EXPECT_EQ(host.asked[0].rfind("ERROR : Unable to Open " + folder.File("gone.qvs"), 0), 0u);
-    EXPECT_FALSE(Nodes[0].InUse());
-    EXPECT_EQ(SiteFileName, "No File Loaded");
-    EXPECT_EQ(MruFiles[1], folder.File("a.qvs"));
-    EXPECT_EQ(MruFiles[2], folder.File("gone.qvs"));
+    ASSERT_EQ(host.asked.size(), 2u);
+    for (const std::string& text : host.asked)
+        EXPECT_EQ(text, "ERROR : Unable to Open " + gone + "\r\nFile Not Found");
+    EXPECT_EQ(host.askedTitles[1], "Open Configuration File");
+    EXPECT_EQ(host.clears, 0);
+    EXPECT_TRUE(Nodes[2].InUse());
+    EXPECT_EQ(SiteFileName, "/jobs/open.qvs");
+    EXPECT_EQ(MruFiles[1], "");
+    EXPECT_EQ(MruFiles[2], gone);
 }
 
 TEST_F(FileCommandsTest, CheckOnCloseRefusesAFaultySiteAndWritesNothing)

@@ -44,6 +44,8 @@ TEST(RecentFiles, EntriesMoveUpOrFallOffAndCaseMatters)
     EXPECT_EQ(list[10], "f9"); // f10 fell off
     AddRecentFileEntry(list, "F4");
     EXPECT_EQ(top(), (Top{"F4", "f3", "f1", "f2"}));
+    AddRecentFileEntry(list, "/sites/\xCE\xA9.qvs"); // settings.ini could not hold it
+    EXPECT_EQ(top(), (Top{"F4", "f3", "f1", "f2"}));
 
     std::array<std::string, 11> few{"", "a", "b"};
     AddRecentFileEntry(few, "new");

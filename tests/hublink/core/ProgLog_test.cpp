@@ -37,6 +37,12 @@ TEST_F(ProgLogTest, FileIsCreatedWithItsHeaderAndAppendedLineByLine)
     EXPECT_EQ(bench.Box, (std::vector<std::string>{"Connected to Radio Hub"}));
 }
 
+TEST_F(ProgLogTest, ReceivedBytesAboveAsciiAreLoggedAsTheyCame)
+{
+    link.Comm_OnComm("\xB0" "C Caf\xE9 \x80\xFF\r");
+    EXPECT_EQ(ProgLogBody(), "<- \xB0" "C Caf\xE9 \x80\xFF\r\n\xB0" "C Caf\xE9 \x80\xFF\r\n");
+}
+
 TEST_F(ProgLogTest, LoggingOffOrAMissingFolderLosesOnlyTheFileLine)
 {
     LogProg = false;

@@ -24,6 +24,8 @@ TEST_F(LinkFixture, EachWaitingStateTakesOnlyItsReply)
         {StatusMonitorOffWait, "DS MON DIS", StatusMonitorOffWait},
         {SoftwareVersionWait, "hub V3.10", SoftwareVersionWait},
         {LoopProtocolWait, "LP ZP3", LoopProtocolDone},
+        {LoopProtocolWait, "GET LP", LoopProtocolWait},
+        {LoopProtocolWait, "XLP XP95", LoopProtocolWait},
         {LoopCountWait, "QUERY LOOPCOUNT 4", LoopCountDone},
         {SysConfigWait, "GET SYSCONFIG", SysConfigWait},
         {IdentReadDone, "IDENTREAD 0A1B2", IdentReadDone},

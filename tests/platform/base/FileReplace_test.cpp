@@ -2,9 +2,12 @@
 
 #include "model/TestFiles.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -50,4 +53,53 @@ TEST(FileReplace, FailuresAreReportedAndTheOldFileStays)
 
     EXPECT_FALSE(platform::ReplaceWholeFile(dir.string(), "x", &error)); // a folder is not replaced
     EXPECT_FALSE(platform::ReadWholeFile((dir / "nope").string(), bytes, &error));
+}
+
+TEST(FileReplace, AWriterKilledHalfWayLeavesTheOldFileAndTheNextSaveClearsUp)
+{
+    const testfiles::TempFolder folder;
+    const fs::path& dir = folder.path();
+    const std::string path = (dir / "site.qvs").string();
+    const std::string oldBytes(100000, 'o');
+    ASSERT_TRUE(platform::ReplaceWholeFile(path, oldBytes));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Killed with half of the new contents written.
+        platform::SetWriteFault([](const std::string&, std::string*) { return ::raise(SIGKILL) != 0; });
+        platform::ReplaceWholeFile(path, std::string(200000, 'n'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, oldBytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2); // the left temporary
+
+    const std::string other = (dir / "other.qvs").string();
+    ASSERT_TRUE(platform::ReplaceWholeFile(other, "x"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3); // not another file's
+    ASSERT_TRUE(platform::ReplaceWholeFile(path, "new"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+}
+
+TEST(FileReplace, ALinkIsKeptAndANewFileHonoursTheUmask)
+{
+    const testfiles::TempFolder folder;
+    const fs::path& dir = folder.path();
+    fs::create_directory(dir / "real");
+    const fs::path target = dir / "real" / "settings.ini";
+    fs::create_symlink("real/settings.ini", dir / "link.ini");
+
+    const mode_t before = ::umask(027);
+    const bool written = platform::ReplaceWholeFile((dir / "link.ini").string(), "one");
+    ::umask(before);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    ASSERT_TRUE(platform::ReplaceWholeFile((dir / "link.ini").string(), "two"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
+    EXPECT_EQ(testfiles::ReadBytes(target), "two");
 }

@@ -1,0 +1,7 @@
+#include "editors/DeviceWindowHost.h"
+
+DeviceWindowHost& DevicesHost()
+{
+    static DeviceWindowHost host;
+    return host;
+}

@@ -1,0 +1,105 @@
+#include "editors/core/ChannelEditing.h"
+#include "editors/core/NodeEditSession.h"
+#include "editors/core/EmptySite.h"
+
+#include <gtest/gtest.h>
+
+using namespace editors;
+using model::Nodes;
+
+namespace {
+
+class NodeEditSessionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetToEmptySite();
+        for (int n : {0, 1, 2, 3}) {
+            Nodes[n].SetInUse(true);
+            Nodes[n].SetParent(n == 0 ? -1 : 0);
+        }
+        Nodes[3].SetNodeLoop(1);
+        Nodes[3].SetNodeAddress(10);
+        SetOwner(LoopAddressOwner, 1, 10, 300);
+    }
+    void TearDown() override { ResetToEmptySite(); }
+    static NodeEdits Unchanged(int node)
+    {
+        const model::clsNode& n = Nodes[node];
+        return {n.Parent(), n.Name(), n.NodeIdent(), n.X_ChannelA(), n.X_ChannelB(), -1, -1};
+    }
+    static int Owner(int loop, int address) { return GetOwner(LoopAddressOwner, loop, address); }
+};
+
+} // namespace
+
+TEST_F(NodeEditSessionTest, ApplyMovesTheOwnerCellAndWritesTheHeldFields)
+{
+    NodeEditSession session;
+    session.Load(3);
+    session.ChooseLoop(2);
+    session.ChooseAddress(2, 4);
+    NodeEdits edits = Unchanged(3);
+    edits.name = "Stairs";
+    edits.channelA = 5;
+    ActiveNode = 1; // the selection has moved on: the edits still belong to RCC 3
+    const ApplyResult result = session.Apply(edits);
+    EXPECT_TRUE(result.changed);
+    EXPECT_EQ(result.duplicateOwner, -1);
+    EXPECT_EQ(Owner(1, 10), -1);
+    EXPECT_EQ(Owner(2, 4), 300);
+    EXPECT_EQ(Nodes[3].Name(), "Stairs");
+    EXPECT_EQ(Nodes[3].X_ChannelA(), 5);
+    EXPECT_EQ(Nodes[1].X_ChannelA(), -1);
+
+    // What was applied stays when the window is cancelled afterwards.
+    session.Restore();
+    EXPECT_EQ(Nodes[3].Name(), "Stairs");
+    EXPECT_EQ(Owner(2, 4), 300);
+    EXPECT_FALSE(session.Apply(Unchanged(3)).changed);
+
+    // An RCC deleted while the window shows it is not brought back.
+    session.ChooseAddress(2, 6);
+    Nodes[3].InitializeNode();
+    SetOwner(LoopAddressOwner, 2, 4, -1);
+    SetOwner(LoopAddressOwner, 2, 6, -1);
+    session.Restore();
+    EXPECT_EQ((std::pair{Owner(2, 4), Owner(2, 6)}), (std::pair{-1, -1}));
+    EXPECT_EQ(Nodes[3].NodeLoop(), -1);
+}
+
+TEST_F(NodeEditSessionTest, HubApplySetsLoopsProtocolAndAddressLimit)
+{
+    NodeEditSession session;
+    session.Load(0);
+    NodeEdits edits{std::nullopt, "", "", 3, 20, 2, 1};
+    EXPECT_TRUE(session.Apply(edits).changed);
+    EXPECT_EQ(Nodes[0].Y_ChannelA(), 3);
+    EXPECT_EQ(Nodes[0].Y_ChannelB(), 20);
+    EXPECT_EQ(Nodes[0].Parent(), -1);
+    EXPECT_EQ(LoopCount, 2);
+    EXPECT_EQ(MaxLoopAddress, 126);
+    edits.protocol = 2;
+    session.Apply(edits);
+    EXPECT_EQ(MaxLoopAddress, 127);
+}
+
+TEST_F(NodeEditSessionTest, ChannelRules)
+{
+    Nodes[5].SetInUse(true);
+    Nodes[5].SetX_ChannelA(3);
+    Nodes[5].SetX_ChannelB(25);
+    Nodes[7].SetInUse(true);
+    Nodes[7].SetX_ChannelA(4);
+    Nodes[7].SetX_ChannelB(21);
+    Nodes[0].SetY_ChannelA(6);
+    const struct
+    {
+        int a, b, exclude, result;
+    } pairs[] = {{3, 20, 0, 1}, {20, 3, 0, -1}, {4, 21, 0, 2}, {4, 21, 7, -1}, {-1, 25, 0, 1}, {-1, -1, 0, -1}};
+    for (const auto& p : pairs)
+        EXPECT_EQ(CompareXChannels(p.a, p.b, p.exclude, Nodes), p.result) << p.a << "," << p.b;
+    EXPECT_TRUE(IsHubYChannel(6, Nodes));
+    EXPECT_FALSE(IsHubYChannel(-1, Nodes));
+}

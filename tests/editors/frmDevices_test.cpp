@@ -1,0 +1,417 @@
+// The device window on a loaded main window: keys over the slot grid, adding
+// from the palette, the clash messages, delete, clear all, move and Apply,
+// with the program's boxes answered by the test.
+#include "app/frmMainFixture.h"
+#include "app/frmParameter.h"
+#include "editors/frmDevices.h"
+#include "model/SiteFile.h"
+#include "platform/ProgramMessage.h"
+#include "support/ScreenShots.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <deque>
+
+using model::Nodes;
+
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '[' << list.join("|").toStdString() << ']';
+}
+
+namespace {
+
+// Answers the program's boxes in order: a message box with the button
+// captioned `button`, an input box with list entry `entry` and OK (or the
+// button named).
+class Answers
+{
+public:
+    struct Step
+    {
+        QString button = "OK";
+        int entry = -1;
+    };
+    Answers()
+    {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        timer_.start();
+    }
+    void Then(Step step) { steps_.push_back(step); }
+    QStringList seen;   // the text of each message, the title of each input box
+    QStringList titles; // the title of each box
+
+private:
+    void Tick()
+    {
+        BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+        if (box == nullptr)
+            box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
+        if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || handled_.contains(box))
+            return;
+        handled_ << box;
+        const Step step = steps_.empty() ? Step{} : steps_.front();
+        if (!steps_.empty())
+            steps_.pop_front();
+        titles << box->windowTitle();
+        if (auto* msg = qobject_cast<frmMsg*>(box))
+            seen << msg->Label1->text();
+        else if (auto* input = qobject_cast<frmParameter*>(box)) {
+            seen << box->windowTitle();
+            if (step.entry >= 0)
+                input->Combo1->setCurrentIndex(step.entry);
+        }
+        for (QPushButton* b : box->cmdButton)
+            if (b != nullptr && b->isVisible() && QString(b->text()).remove('&') == step.button) {
+                b->click();
+                return;
+            }
+        box->DefaultButton()->click();
+    }
+    std::deque<Step> steps_;
+    QList<QPointer<BoxDialog>> handled_;
+    QTimer timer_;
+};
+
+class DevicesTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        platform::SetProgramMessageHandler(
+            [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
+                return frmMsg::Display(owner, QString::fromStdString(text), style, QString::fromStdString(title));
+            });
+        QuickInfoMode = 1;
+    }
+    void TearDown() override
+    {
+        Answers closing; // "No" to a close question
+        closing.Then({"No"});
+        frmDevices::Unload();
+        MainWindowTest::TearDown();
+        platform::SetProgramMessageHandler(nullptr);
+    }
+
+    // Hub, RCCs 3 and 5 on two loops of 126 addresses; RCC 3 holds devices
+    // in slots 1..4 (loop 1 from address 10, slot 4 on loop 2 at 40).
+    void SmallSite()
+    {
+        Load();
+        LoopCount = 2;
+        MaxLoopAddress = 126;
+        for (int n : {0, 3, 5}) {
+            Nodes[n].SetInUse(true);
+            Nodes[n].SetParent(n == 0 ? -1 : 0);
+            Nodes[n].SetNodeIdent(n == 0 ? "F0000" : "F000" + std::to_string(n));
+            Nodes[n].SetNodeLoop(1);
+            Nodes[n].SetNodeAddress(100 + n);
+        }
+        for (int s = 1; s <= 4; ++s)
+            SetDevice(3, s, 3, s < 4 ? 1 : 2, s < 4 ? 9 + s : 40, "0300" + std::to_string(s));
+        SetDevice(5, 1, 6, 2, 60, "05001");
+        form->DisplayNodes();
+    }
+    void SetDevice(int node, int slot, int type, int loop, int address, const std::string& ident)
+    {
+        Nodes[node].SetDeviceType(slot, type);
+        Nodes[node].SetDeviceLoop(slot, loop);
+        Nodes[node].SetDeviceAddress(slot, address);
+        Nodes[node].SetDeviceIdent(slot, ident);
+        OwnersFromNodes();
+    }
+    static void OwnersFromNodes()
+    {
+        for (auto& row : LoopAddressOwner)
+            row.fill(-1);
+        for (int n = 0; n < model::kNodeCount; ++n) {
+            if (!Nodes[n].InUse())
+                continue;
+            SetOwner(LoopAddressOwner, Nodes[n].NodeLoop(), Nodes[n].NodeAddress(), static_cast<int16_t>(n * 100));
+            for (int s = 1; s <= 31 && (n > 0 || IsLoopInterface); ++s) {
+                const auto owner = static_cast<int16_t>(n * 100 + s);
+                SetOwner(LoopAddressOwner, Nodes[n].DeviceLoop(s), Nodes[n].DeviceAddress(s), owner);
+                if (model::IsComboHeadType(Nodes[n].DeviceType(s)))
+                    SetOwner(LoopAddressOwner, Nodes[n].DeviceLoop(s), Nodes[n].DeviceAddress(s) + 1, owner);
+            }
+        }
+    }
+    frmDevices* Open(int node)
+    {
+        form->ActivateNode(node);
+        form->PopupNodeDevices_Click();
+        QApplication::processEvents();
+        return frmDevices::Loaded();
+    }
+    static void Key(frmDevices* w, Qt::Key key) { QTest::keyClick(w, key); }
+    static void Drop(frmDevices* w, int slot, int item)
+    {
+        QMimeData data;
+        data.setData("application/x-qvs-device-palette-item", QByteArray::number(item));
+        QLabel* target = w->DeviceImage[slot];
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+    }
+    static std::string LA(const frmDevices* w, int slot)
+    {
+        const auto& s = w->Slots().Slot(slot);
+        return std::to_string(s.loop) + "/" + std::to_string(s.address);
+    }
+};
+
+TEST_F(DevicesTest, ArrowKeysWalkTheGridAndWrapRound)
+{
+    SmallSite();
+    frmDevices* w = Open(3);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Device Settings for RCC 3");
+    Key(w, Qt::Key_Right); // nothing selected: slot 1
+    EXPECT_EQ(w->SelectedSlot(), 1);
+    EXPECT_EQ(w->IdentText->text(), "03001");
+    EXPECT_EQ(w->DeviceDetail[1]->text(), "L1/010");
+    const struct { Qt::Key key; int from, to; } moves[] = {
+        {Qt::Key_Up, 1, 25},    {Qt::Key_Up, 7, 31},     {Qt::Key_Up, 8, 24},   {Qt::Key_Up, 9, 1},
+        {Qt::Key_Down, 16, 24}, {Qt::Key_Down, 24, 8},   {Qt::Key_Down, 25, 1}, {Qt::Key_Down, 31, 7},
+        {Qt::Key_Left, 1, 31},  {Qt::Key_Right, 31, 1}};
+    for (const auto& m : moves) {
+        w->SelectDevice(m.from);
+        Key(w, m.key);
+        EXPECT_EQ(w->SelectedSlot(), m.to) << m.from;
+    }
+    // Delete by key: slot 2 emptied, slot 1 selected, the window marked.
+    w->SelectDevice(2);
+    Key(w, Qt::Key_Delete);
+    EXPECT_EQ(w->Slots().Slot(2).type, 0);
+    EXPECT_EQ(w->SelectedSlot(), 1);
+    EXPECT_EQ(w->windowTitle(), "Device Settings for RCC 3 * ");
+    EXPECT_EQ(w->Slots().Owner(1, 11), -1);
+    SaveShot(w->grab().toImage(), "devices-small-rcc");
+}
+
+TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
+{
+    SmallSite();
+    // Loop 2 taken from 41 up and at 1 and 2: the search wraps round to 3.
+    for (int a = 41; a <= 126; ++a)
+        SetOwner(LoopAddressOwner, 2, a, 501);
+    SetOwner(LoopAddressOwner, 2, 1, 501);
+    SetOwner(LoopAddressOwner, 2, 2, 501);
+    frmDevices* w = Open(3);
+    Answers answers;
+    w->SourceDevice_DblClick(0);
+    EXPECT_EQ(w->SelectedSlot(), 5);
+    EXPECT_EQ(w->Slots().Slot(5).type, 2);
+    EXPECT_EQ(LA(w, 5), "2/3");
+    EXPECT_EQ(w->AddressCombo->currentText(), "3");
+
+    // A combination item dropped on an empty slot: the prompt's third entry
+    // gives the Heat CS head, which takes two addresses after slot 9's.
+    answers.Then({"OK", 2});
+    Drop(w, 6, 5);
+    EXPECT_EQ(w->Slots().Slot(6).type, 12);
+    EXPECT_EQ(LA(w, 6), "2/4");
+    EXPECT_EQ(w->Slots().Owner(2, 5), 306);
+    EXPECT_EQ(w->lblAddress2->text(), " and 5");
+    EXPECT_EQ(answers.seen, QStringList{"Select Combo Detector Type"});
+
+    // A sounder dropped on the head keeps its place and frees the second address.
+    Drop(w, 6, 1);
+    EXPECT_EQ(w->Slots().Slot(6).type, 6);
+    EXPECT_EQ(LA(w, 6), "2/4");
+    EXPECT_EQ(w->Slots().Owner(2, 5), -1);
+
+    // A plain combination base given a head claims its second address too.
+    answers.Then({"OK", 3});
+    Drop(w, 7, 5);
+    EXPECT_EQ(LA(w, 7), "2/5");
+    EXPECT_EQ(w->Slots().Owner(2, 6), 307);
+    w->Slots().Slot(8) = {13, "", "", 1, 20};
+    w->Slots().SetOwner(1, 20, 308);
+    w->SelectDevice(8);
+    answers.Then({"OK", 0});
+    w->TypeChange_Click();
+    EXPECT_EQ(w->Slots().Slot(8).type, 10);
+    EXPECT_EQ(w->Slots().Owner(1, 21), 308);
+
+    // Every address of every loop taken: the drop is refused with the message.
+    for (int loop = 1; loop <= 2; ++loop)
+        for (int a = 1; a <= 126; ++a)
+            if (w->Slots().IsFree(loop, a))
+                w->Slots().SetOwner(loop, a, 501);
+    Drop(w, 20, 0);
+    EXPECT_EQ(w->Slots().Slot(20).type, 0);
+    EXPECT_EQ(w->SelectedSlot(), 19);
+    EXPECT_EQ(answers.seen.last(), " No Loop Addresses Free\n");
+}
+
+TEST_F(DevicesTest, IdentClashesAreReportedWhileTypingAndOnCommit)
+{
+    SmallSite();
+    SetDevice(5, 2, 3, 1, 5, "0A1B2");
+    frmDevices* w = Open(3);
+    Answers answers;
+    w->SelectDevice(1);
+    const auto type = [&](const QString& text) {
+        w->IdentText->setFocus();
+        w->IdentText->clear();
+        QTest::keyClicks(w->IdentText, text);
+    };
+    type("3002"); // four characters: padded on commit, clashes with slot 2
+    w->SelectDevice(3);
+    w->SelectDevice(1);
+    w->IdentText->clear();
+    QGuiApplication::clipboard()->setText("0a-1b 2"); // pasted text keeps its hex digits
+    w->IdentText->paste();
+    EXPECT_EQ(w->IdentText->text(), "0A1B2");
+    w->IdentTimer_Timer();
+    type("f0005");
+    w->IdentTimer_Timer();
+    type("F0000");
+    w->cmdApply_Click();
+    EXPECT_EQ(answers.seen, (QStringList{"Ident 03002\nAlready in Use by Device 2",
+                                         "Ident 0A1B2\nAlready in Use by Device at L1/005 on RCC5",
+                                         "Ident F0005\nAlready in Use by RCC 5",
+                                         "Ident F0000\nAlready in Use by Radio Hub"}));
+    EXPECT_EQ(Nodes[3].DeviceIdent(1), "03001");
+    QApplication::setActiveWindow(w);
+    type("ABCDEF1");
+    w->cmdOK->setFocus(); // leaving the field
+    EXPECT_EQ(answers.seen.last(), "Ident Can Only Be 5 Characters");
+    EXPECT_EQ(w->Slots().Slot(1).ident, "CDEF1");
+}
+
+TEST_F(DevicesTest, DeleteClearAllAndMoveToAnotherRcc)
+{
+    SmallSite();
+    frmDevices* w = Open(3);
+    Answers answers;
+    // Move slot 4 (loop 2, address 40) to RCC 5, whose slot 1 is used.
+    w->SelectDevice(4);
+    answers.Then({"OK", 0});
+    w->MoveRCC_Click();
+    EXPECT_EQ(Nodes[5].DeviceType(2), 3);
+    EXPECT_EQ(Nodes[5].DeviceLoop(2), 2);
+    EXPECT_EQ(Nodes[5].DeviceAddress(2), 40);
+    EXPECT_EQ(LoopAddressOwner[2][40], 502);
+    EXPECT_EQ(Nodes[3].DeviceType(4), 0);
+    EXPECT_EQ(w->SelectedSlot(), 3);
+    EXPECT_FALSE(w->Changed());
+    EXPECT_EQ(answers.seen, (QStringList{"Select Destination RCC", "Device at L2/040 Moved to RCC5"}));
+
+    w->SelectDevice(1);
+    w->cmdDel_Click();
+    EXPECT_EQ(w->SelectedSlot(), -1);
+    EXPECT_EQ(w->Slots().Owner(1, 10), -1);
+    w->cmdClearAll_Click();
+    EXPECT_EQ(w->Slots().FirstEmpty(), 1);
+    EXPECT_EQ(Nodes[3].DeviceType(2), 3); // only Apply writes the node
+
+    // With RCC 3 the only other RCC and it full, nothing can move.
+    for (int s = 1; s <= 31; ++s)
+        Nodes[5].SetDeviceType(s, 2);
+    answers.Then({"No"});
+    frmDevices::Unload();
+    EXPECT_EQ(answers.seen.last(), "Changes Have Been Made, Do You Want To Save Them?");
+    EXPECT_EQ(Nodes[3].DeviceType(2), 3);
+    w = Open(3);
+    w->SelectDevice(2);
+    w->MoveRCC_Click();
+    EXPECT_EQ(answers.seen.last(), "Device Cannot Be Moved as all other RCCs are Full");
+}
+
+TEST_F(DevicesTest, TheRlmIsShownReadOnlyAndKeepsItsDevices)
+{
+    SmallSite();
+    IsLoopInterface = true;
+    SetDevice(0, 1, 2, 1, 30, "00001");
+    frmDevices* w = Open(0);
+    EXPECT_EQ(w->windowTitle(), "Device Settings for RLM");
+    EXPECT_FALSE(w->cmdApply->isEnabled());
+    EXPECT_FALSE(w->Pallette->isEnabled());
+    Answers answers;
+    answers.Then({"OK", 0});
+    w->SelectDevice(1);
+    w->MoveRCC_Click();
+    EXPECT_TRUE(answers.seen.isEmpty());
+    w->cmdDel_Click();
+    w->cmdApply_Click();
+    EXPECT_EQ(Nodes[0].DeviceType(1), 2);
+    EXPECT_EQ(Nodes[3].DeviceType(5), 0);
+    EXPECT_EQ(LoopAddressOwner[1][30], 1);
+}
+
+TEST_F(DevicesTest, ApplyWritesTheNodeMergesOwnersAndMarksTheTitle)
+{
+    SmallSite();
+    frmDevices* w = Open(3);
+    Answers answers;
+    w->SourceDevice_DblClick(1);
+    // Meanwhile another window gives RCC 5 a cell the device window never touched.
+    LoopAddressOwner[1][90] = 500;
+    EXPECT_FALSE(FileChanged);
+    w->cmdApply_Click();
+    EXPECT_EQ(Nodes[3].DeviceType(5), 6);
+    EXPECT_EQ(LoopAddressOwner[2][41], 305);
+    EXPECT_EQ(LoopAddressOwner[1][90], 500);
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(form->windowTitle().contains(" * "));
+    EXPECT_EQ(w->windowTitle(), "Device Settings for RCC 3");
+
+    // Pending edits on a switch: Yes applies them to RCC 3, then RCC 5 shows.
+    w->SelectDevice(5);
+    w->cmdDel_Click();
+    answers.Then({"Yes"});
+    form->ActivateNode(5);
+    EXPECT_EQ(Nodes[3].DeviceType(5), 0);
+    EXPECT_EQ(w->windowTitle(), "Device Settings for RCC 5");
+    EXPECT_EQ(answers.seen.last(), "Changes Have Been Made\nDo You Want To Apply Them?");
+    EXPECT_EQ(answers.titles.last(), "Change Active Object");
+}
+
+TEST_F(DevicesTest, ClosingTheUnpinnedWindowByANodeClickStartsNoDrag)
+{
+    SmallSite();
+    Open(3);
+    ClickCaption(5, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(frmDevices::Loaded(), nullptr);
+    EXPECT_FALSE(form->Dragging());
+}
+
+TEST_F(DevicesTest, FullRccOpensAndAppliesQuickly)
+{
+    Load();
+    model::LoadSiteFile(QVS_TEST_DATA "/full-site.qvs");
+    form->DisplayNodes();
+    QElapsedTimer clock;
+    clock.start();
+    frmDevices* w = Open(7);
+    const qint64 openMs = clock.elapsed();
+    w->SelectDevice(7);
+    for (int s = 1; s <= 31; ++s)
+        w->Slots().Slot(s).name = "Changed " + std::to_string(s);
+    clock.restart();
+    w->cmdApply_Click();
+    const qint64 applyMs = clock.elapsed();
+    EXPECT_EQ(Nodes[7].DeviceName(31), "Changed 31");
+    Answers answers;
+    w->SourceDevice_DblClick(0);
+    EXPECT_EQ(answers.seen, QStringList{"You can only have 31 devices\nConnected to an RCC at any time"});
+    EXPECT_EQ(answers.titles, QStringList{"Add Device to RCC"});
+    EXPECT_LT(openMs, 100);
+    EXPECT_LT(applyMs, 100);
+    std::printf("device window on a full RCC: open %lld ms, apply 31 slots %lld ms\n",
+                static_cast<long long>(openMs), static_cast<long long>(applyMs));
+    SaveShot(w->grab().toImage(), "devices-full-rcc");
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+#include "views/core/ConfigGridRows.h"
+
+#include "model/Site.h"
+#include "model/SiteFile.h"
+#include "model/SiteState.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+
+using views::ConfigGridRows;
+
+namespace {
+
+const std::string kData = QVS_TEST_DATA;
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class ConfigGrid : public ::testing::Test
+{
+protected:
+    void SetUp() override { Load("hub-site.qvs"); }
+    void TearDown() override
+    {
+        model::ResetSite();
+        ResetSiteState();
+    }
+    static void Load(const std::string& name)
+    {
+        model::ResetSite();
+        ResetSiteState();
+        model::LoadSiteFile(kData + "/" + name);
+    }
+    static views::TableTitle Title() { return {"Grid View", SiteName, "06/12/2026 21:30:00"}; }
+    using Texts = std::vector<std::string>;
+    static Texts Column(const ConfigGridRows& grid, int column)
+    {
+        Texts texts;
+        for (std::size_t r = 0; r < grid.RowCount(); ++r)
+            texts.push_back(grid.Row(r)[static_cast<std::size_t>(column)]);
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_F(ConfigGrid, CollapsedGridMatchesTheGoldenCsv)
+{
+    const ConfigGridRows grid(model::Nodes);
+    EXPECT_EQ(views::CsvTableBytes(grid.ExportCells(), Title()), ReadBytes(kData + "/grid-collapsed.csv"));
+}
+
+TEST_F(ConfigGrid, ExpandedGridWithTypedLocationMatchesTheGoldenText)
+{
+    ConfigGridRows grid(model::Nodes);
+    grid.ExpandAll();
+    for (int code : {8, 8, int{'X'}, int{' '}, int{'9'}, int{'!'}, int{'{'}})
+        grid.TypeLocationKey(0, code);
+    EXPECT_EQ(views::TextTableBytes(grid.ExportCells(), Title(), views::GridTextLayout()),
+              ReadBytes(kData + "/grid-expanded.txt"));
+}
+
+TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
+{
+    ConfigGridRows grid(model::Nodes);
+    const Texts collapsed = Column(grid, 1);
+    EXPECT_EQ(Column(grid, 0), (Texts{" ", "+", "+"}));
+
+    EXPECT_FALSE(grid.ToggleDevices(0).toggles); // the hub row never expands
+    const views::GridRowChange shown = grid.ToggleDevices(2);
+    EXPECT_EQ(shown.first, 3u);
+    EXPECT_EQ(shown.inserted, 3u);
+    EXPECT_EQ(Column(grid, 5), (Texts{"1", "2", "3", "100 - 101", "101", "50"}));
+    EXPECT_EQ(Column(grid, 0), (Texts{" ", "+", "-", "", "", ""}));
+
+    grid.ToggleDevices(1);
+    EXPECT_EQ(Column(grid, 2)[2], "Callpoint");
+    EXPECT_EQ(Column(grid, 2)[6], "ZM I/O Unit");
+    const views::GridRowChange hidden = grid.ToggleDevices(1);
+    EXPECT_EQ(hidden.removed, 5u);
+    EXPECT_EQ(Column(grid, 0), (Texts{" ", "+", "-", "", "", ""}));
+    EXPECT_FALSE(grid.ToggleDevices(3).toggles); // a device row
+
+    grid.TypeLocationKey(4, 'Q');
+    grid.FillNodeGrid(); // collapse all
+    EXPECT_EQ(Column(grid, 1), collapsed);
+    EXPECT_EQ(Column(grid, 0), (Texts{" ", "+", "+"}));
+}
+
+TEST_F(ConfigGrid, FullSiteBuildsAndExportsQuickly)
+{
+    Load("full-site.qvs");
+    // The best of three runs, so that a busy machine does not decide.
+    auto best = std::chrono::steady_clock::duration::max();
+    for (int run = 0; run < 3; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        ConfigGridRows grid(model::Nodes);
+        grid.ExpandAll();
+        const std::string csv = views::CsvTableBytes(grid.ExportCells(), Title());
+        const std::string text = views::TextTableBytes(grid.ExportCells(), Title(), views::GridTextLayout());
+        best = std::min(best, std::chrono::steady_clock::now() - start);
+        EXPECT_EQ(grid.RowCount(), 32u + 31u * 31u);
+        EXPECT_GT(text.size(), csv.size() / 2);
+    }
+    EXPECT_LT(best, std::chrono::milliseconds(100));
+}

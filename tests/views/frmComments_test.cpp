@@ -1,0 +1,40 @@
+#include "ViewWindows.h"
+#include "platform/ShellOpen.h"
+#include "support/ScreenShots.h"
+#include "views/frmComments.h"
+
+#include <QLabel>
+#include <QTextEdit>
+#include <QUrl>
+
+TEST_F(ViewWindowTest, FeedbackHandsTheTypedTextToTheMailProgram)
+{
+    std::vector<QByteArray> opened;
+    bool accepts = true;
+    platform::SetShellOpenHandler([&](const QUrl& url) {
+        opened.push_back(url.toEncoded());
+        return accepts;
+    });
+    frmComments* window = frmComments::Load();
+    window->show();
+    QTest::keyClicks(window->Message, "Q&A #1");
+    QTest::keyClick(window->Message, Qt::Key_Return);
+    QTest::keyClicks(window->Message, "50%?");
+    SaveShot(window->grab().toImage(), "comments");
+    QTest::mouseClick(window->Recipient, Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 1u);
+    const QByteArray link = opened[0];
+    EXPECT_TRUE(link.startsWith("mailto:" + window->Recipient->text().toLatin1() +
+                                "?subject=Feedback%20on%20Quorvel%20Config%20Tool%20Version%20"))
+        << link.toStdString();
+    EXPECT_TRUE(link.endsWith("&body=Q%26A%20%231%0A50%25%3F")) << link.toStdString();
+    EXPECT_TRUE(messages.empty());
+
+    accepts = false;
+    QTest::mouseClick(window->Recipient, Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Unable to Open Email Client");
+    EXPECT_EQ(messages[0].title, "Send Comments");
+    EXPECT_EQ(window->Message->toPlainText(), "Q&A #1\n50%?");
+    platform::SetShellOpenHandler({});
+}
