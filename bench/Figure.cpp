@@ -63,7 +63,11 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 std::string Decimal(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, value >= 100 ? "%.0f" : value >= 10 ? "%.1f" : value >= 1 ? "%.2f" : "%.3f",
+    std::snprintf(text, sizeof text,
+                  value >= 100  ? "%.0f"
+                  : value >= 10 ? "%.1f"
+                  : value >= 1  ? "%.2f"
+                                : "%.3f",
                   value);
     return text;
 }

@@ -117,7 +117,7 @@ std::vector<Figure> QueryRoundTripFigures()
     const double partMs = std::max(0.0, toolMs - bareMs);
     const double wireMs = (command.size() + 1 + reply.size() + 1) * kBitsPerByte / kWireBaud * 1000;
     return {Figure{"query round trip, tool's part " + Decimal(partMs) + " ms = " + Decimal(partMs / bareMs) +
-                       "x the unit's reply time (" + Decimal(bareMs) + " ms)",
+                       "x the unit's reply to a bare client (" + Decimal(bareMs) + " ms)",
                    100 * partMs / wireMs, "%", "wire time at 115200 baud (" + Decimal(wireMs) + " ms)", 5,
                    "< 5%"}};
 }

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -95,9 +95,10 @@ std::vector<Figure> StartupFigures()
 {
     const Start bare = StartMedian({QVS_BARE_WINDOW});
     const Start site = StartMedian({QVS_SITE_WINDOW, QVS_TEST_DATA "/full-site.qvs"});
-    return {Figure{"start-up to the shown main window, full site, less the splash (" + Decimal(site.Ms) + " ms)",
-                   site.Ms / bare.Ms, "x", "a bare Qt window (" + Decimal(bare.Ms) + " ms)", 3, "<= 3x"},
-            Figure{"peak memory to the shown main window, full site (" + Decimal(site.PeakMb) + " MB)",
-                   site.PeakMb / bare.PeakMb, "x", "a bare Qt window (" + Decimal(bare.PeakMb) + " MB)", 2,
-                   "<= 2x"}};
+    return {
+        Figure{"start-up to the shown main window, full site, less the splash (" + Decimal(site.Ms) + " ms)",
+               site.Ms / bare.Ms, "x", "a bare Qt window (" + Decimal(bare.Ms) + " ms)", 3, "<= 3x"},
+        Figure{"peak memory to the shown main window, full site (" + Decimal(site.PeakMb) + " MB)",
+               site.PeakMb / bare.PeakMb, "x", "a bare Qt window (" + Decimal(bare.PeakMb) + " MB)", 2,
+               "<= 2x"}};
 }

@@ -31,10 +31,13 @@ Figure AgainstRawIo(const std::string& name, const std::string& path, int runs, 
     if (ReadBytes(path) != original)
         throw std::runtime_error(name + ": the save did not give back the same bytes");
     const double rawMs = MedianMs(runs, [&] { RawReadAndWrite(path); });
-    return Figure{name + " (" + Decimal(workMs) + " ms)", workMs / rawMs, "x",
+    return Figure{name + " (" + Decimal(workMs) + " ms)",
+                  workMs / rawMs,
+                  "x",
                   "raw I/O of the same " + std::to_string(original.size() / 1024) + " KB (" + Decimal(rawMs) +
                       " ms)",
-                  static_cast<double>(aim), "<= " + std::to_string(aim) + "x"};
+                  static_cast<double>(aim),
+                  "<= " + std::to_string(aim) + "x"};
 }
 
 } // namespace

@@ -17,8 +17,8 @@ struct Source
 };
 
 const Source kSources[] = {
-    {"site-file", SiteFileFigures},    {"ini-file", IniFileFigures}, {"round-trip", QueryRoundTripFigures},
-    {"port-loss", PortLossFigures},    {"startup", StartupFigures},
+    {"site-file", SiteFileFigures}, {"ini-file", IniFileFigures}, {"round-trip", QueryRoundTripFigures},
+    {"port-loss", PortLossFigures}, {"startup", StartupFigures},
 };
 
 bool Wanted(const char* name, int argc, char** argv)

@@ -19,7 +19,8 @@ inline const std::filesystem::path& FuzzFolder()
     namespace fs = std::filesystem;
     static const fs::path* folder = [] {
         std::error_code ec;
-        const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        const fs::path base =
+            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
         auto* path = new fs::path(base / ("qvs-fuzz-" + std::to_string(::getpid())));
         fs::create_directories(*path);
         std::atexit([] {

@@ -48,15 +48,15 @@ public:
 };
 
 // Every code of the link's state.
-constexpr int32_t kStates[] = {Idle, ProgramWait, ProgramDone, IdentReadWait, IdentReadDone, IdentProgWait,
-                               IdentProgDone, SysConfigWait, SysConfigCollect, SysConfigDone,
-                               UnassignClearWait, UnassignClearDone, UnassignAllWait, UnassignAllDone,
-                               AssignWait, Assigning, AssignDone, PopulateClearWait, PopulateClearDone,
-                               DebugOffWait, DebugOffDone, StatusMonitorOffWait, StatusMonitorOffDone,
-                               SoftwareVersionWait, SoftwareVersionDone, LoopProtocolWait, LoopProtocolDone,
-                               LoopCountWait, LoopCountDone, DeleteWait, DeleteDone, DeleteFailed,
-                               RelationDeleteWait, AllStatusCollect, AllStatusDone, ProgramAborted,
-                               UnknownCommand, CommsFailed};
+// clang-format off
+constexpr int32_t kStates[] = {
+    Idle, ProgramWait, ProgramDone, IdentReadWait, IdentReadDone, IdentProgWait, IdentProgDone,
+    SysConfigWait, SysConfigCollect, SysConfigDone, UnassignClearWait, UnassignClearDone, UnassignAllWait,
+    UnassignAllDone, AssignWait, Assigning, AssignDone, PopulateClearWait, PopulateClearDone, DebugOffWait,
+    DebugOffDone, StatusMonitorOffWait, StatusMonitorOffDone, SoftwareVersionWait, SoftwareVersionDone,
+    LoopProtocolWait, LoopProtocolDone, LoopCountWait, LoopCountDone, DeleteWait, DeleteDone, DeleteFailed,
+    RelationDeleteWait, AllStatusCollect, AllStatusDone, ProgramAborted, UnknownCommand, CommsFailed};
+// clang-format on
 
 std::vector<std::string> Split(const std::string& text, char at)
 {

@@ -33,7 +33,8 @@ bool ShownProbe::notify(QObject* receiver, QEvent* event)
     QWidget* window = expose && window_ ? window_() : nullptr;
     if (window != nullptr && window->windowHandle() == receiver && window->windowHandle()->isExposed()) {
         const double nowMs =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+                .count();
         std::printf("shown %.3f %ld %.3f\n", nowMs, PeakResidentKb(), fixedWaitMs_);
         std::fflush(stdout);
         std::_Exit(0);
