@@ -67,8 +67,8 @@ void AddDeviceDelete(int n, int s)
 void AddDeviceAdd(int n, int s)
 {
     Nodes[n].SetDeviceAdd(s, true);
-    model::AddErrorLine(DeviceText(Nodes[n].DeviceType(s), Nodes[n].DeviceIdent(s)) + " will be added to RCC " +
-                        N(n));
+    model::AddErrorLine(DeviceText(Nodes[n].DeviceType(s), Nodes[n].DeviceIdent(s)) +
+                        " will be added to RCC " + N(n));
 }
 
 void CompareSlots(int n)
@@ -88,6 +88,13 @@ void CompareSlots(int n)
             AddDeviceAdd(n, s);
         }
     }
+}
+
+// An RCC of the site that the hub does not hold and that is not to be added,
+// as its parent chain does not lead to the hub: no pass lists or flags it.
+bool LeftOut(int n)
+{
+    return n != 0 && Nodes[n].InUse() && !HubNodes[n].InUse() && !Nodes[n].NodeAdd();
 }
 
 // RCCs added, deleted or replaced, and their device slots.
@@ -140,8 +147,9 @@ bool ChannelPass()
     written |= CompareChannel(Nodes[0], HubNodes[0].Y_ChannelB(), Nodes[0].Y_ChannelB(),
                               "Y-Protocol Channel B changed from ", true);
     for (int n = 1; n < kNodeCount; ++n) {
-        // A new RCC gets its channels with its node; one in neither array has none.
-        if (Nodes[n].NodeAdd() || (!Nodes[n].InUse() && !HubNodes[n].InUse()))
+        // A new RCC gets its channels with its node; one the hub does not
+        // hold and is not to get has none to change.
+        if (Nodes[n].NodeAdd() || !HubNodes[n].InUse())
             continue;
         const std::string rcc = "RCC " + N(n);
         const bool listed = Nodes[n].InUse();
@@ -159,6 +167,8 @@ void ParentPass()
     for (int n = 1; n < kNodeCount; ++n) {
         const int site = Nodes[n].Parent();
         const int hub = HubNodes[n].Parent();
+        if (LeftOut(n))
+            continue;
         if (site != hub) {
             if (site == -1)
                 continue;
@@ -234,13 +244,21 @@ void AddDeviceMove(int n, int s)
                         ThreeDigits(Nodes[n].DeviceAddress(s)) + " ");
 }
 
+// A head that became a plain detector (or the reverse) loses (or gains) its
+// second address without moving.
+bool DeviceStayed(int n, int s)
+{
+    return Nodes[n].DeviceLoop(s) == HubNodes[n].DeviceLoop(s) &&
+           Nodes[n].DeviceAddress(s) == HubNodes[n].DeviceAddress(s);
+}
+
 // A downloaded unit that has left this address.
 void LeftAddress(int n, int s)
 {
     if (s == 0) {
         if (!HubNodes[n].NodeDelete() && !Nodes[n].AddressChange())
             AddNodeMove(n, Nodes[n].NodeLoop(), Nodes[n].NodeAddress());
-    } else if (!HubNodes[n].DeviceDelete(s) && !Nodes[n].DeviceAddressChange(s)) {
+    } else if (!HubNodes[n].DeviceDelete(s) && !Nodes[n].DeviceAddressChange(s) && !DeviceStayed(n, s)) {
         AddDeviceMove(n, s);
     }
 }
@@ -251,7 +269,8 @@ void CameToAddress(int loop, int address, int n, int s)
     if (s == 0) {
         if (!Nodes[n].AddressChange() && !Nodes[n].NodeAdd())
             AddNodeMove(n, loop, address);
-    } else if (!Nodes[n].DeviceAdd(s) && !Nodes[n].DeviceDelete(s) && !Nodes[n].DeviceAddressChange(s)) {
+    } else if (!Nodes[n].DeviceAdd(s) && !Nodes[n].DeviceDelete(s) && !Nodes[n].DeviceAddressChange(s) &&
+               !DeviceStayed(n, s)) {
         AddDeviceMove(n, s);
     }
 }
@@ -260,8 +279,10 @@ void AddressPass()
 {
     for (int loop = 1; loop < kOwnerLoops; ++loop) {
         for (int address = 1; address < kOwnerAddresses; ++address) {
-            const int site = LoopAddressOwner[loop][address];
+            int site = LoopAddressOwner[loop][address];
             const int hub = HubLoopAddressOwner[loop][address];
+            if (site != -1 && LeftOut(site / 100))
+                site = -1;
             if (site == hub) {
                 if (site != -1)
                     CompareSameOwner(loop, address, site / 100, site % 100);
@@ -295,7 +316,8 @@ int16_t BuildChangeList()
         return kChangeListHubNotProgrammed;
     }
     if (ChannelPass()) {
-        model::AddErrorLine("Parent and loop address changes are listed once the new channels are programmed");
+        model::AddErrorLine(
+            "Parent and loop address changes are listed once the new channels are programmed");
         model::AddErrorLine(" ");
         return kChangeListChannelsFirst;
     }

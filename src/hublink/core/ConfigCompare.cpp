@@ -37,7 +37,8 @@ void AddMismatch(const std::string& prefix, const std::string& what, const std::
 void CompareLoopAddress(const std::string& prefix, int hubLoop, int hubAddress, int siteLoop, int siteAddress)
 {
     if (hubLoop != siteLoop || hubAddress != siteAddress)
-        AddMismatch(prefix, "Loop Address", LoopAddressText(hubLoop, hubAddress), LoopAddressText(siteLoop, siteAddress));
+        AddMismatch(prefix, "Loop Address", LoopAddressText(hubLoop, hubAddress),
+                    LoopAddressText(siteLoop, siteAddress));
 }
 
 void CompareChannel(const std::string& prefix, const std::string& what, int downloaded, int site)
@@ -73,7 +74,8 @@ void CompareSlot(int i, int j)
         return;
     if (hub.DeviceIdent(j) != site.DeviceIdent(j))
         AddMismatch(prefix, "Ident", hub.DeviceIdent(j), site.DeviceIdent(j));
-    CompareLoopAddress(prefix, hub.DeviceLoop(j), hub.DeviceAddress(j), site.DeviceLoop(j), site.DeviceAddress(j));
+    CompareLoopAddress(prefix, hub.DeviceLoop(j), hub.DeviceAddress(j), site.DeviceLoop(j),
+                       site.DeviceAddress(j));
 }
 
 void CompareInFull(int i, bool hubSelected)
@@ -126,8 +128,8 @@ void CompareAwareness(int a, int i)
     }
     for (int j = 1; j <= model::kLastSlot; ++j) {
         if (HubNodes[i].DeviceType(j) != 0)
-            model::AddErrorLine(prefix + "Should not be aware of device with Ident " + HubNodes[i].DeviceIdent(j) +
-                                " in Slot " + std::to_string(j));
+            model::AddErrorLine(prefix + "Should not be aware of device with Ident " +
+                                HubNodes[i].DeviceIdent(j) + " in Slot " + std::to_string(j));
     }
 }
 
