@@ -8,6 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+using model::HubNodes;
+using model::MessageList;
+using model::Nodes;
+using Lines = std::vector<std::string>;
+
 class CompareSite : public ::testing::Test
 {
 protected:
@@ -20,18 +27,17 @@ protected:
         ResetSiteState();
         model::MessageList.clear();
         Node(0, -1, 1, "0A000");
-        model::Nodes[0].SetY_ChannelA(1);
-        model::Nodes[0].SetY_ChannelB(2);
+        Nodes[0].SetY_ChannelA(1);
+        Nodes[0].SetY_ChannelB(2);
         Node(1, 0, 10, "0A001");
         Device(1, 1, 2, 20, "1A001");
         Device(1, 2, 10, 30, "1A002");
         Node(2, 1, 11, "0A002");
         Device(2, 1, 7, 40, "2A001");
-        CopyNodeArray(model::Nodes, model::HubNodes, 100);
+        CopyNodeArray(Nodes, HubNodes, 100);
     }
 
-    static void Node(int n, int parent, int address, const char* ident,
-                     model::NodeArray& nodes = model::Nodes)
+    static void Node(int n, int parent, int address, const char* ident, model::NodeArray& nodes = Nodes)
     {
         model::clsNode& node = nodes[n];
         node.SetInUse(true);
@@ -44,7 +50,7 @@ protected:
         node.SetX_ChannelB(n * 2 + 2);
     }
     static void Device(int n, int s, int type, int address, const char* ident,
-                       model::NodeArray& nodes = model::Nodes)
+                       model::NodeArray& nodes = Nodes)
     {
         nodes[n].SetDeviceType(s, type);
         nodes[n].SetDeviceLoop(s, 1);
