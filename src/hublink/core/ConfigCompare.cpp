@@ -60,15 +60,16 @@ void CompareSlot(int i, int j)
     const std::string prefix = "Device " + std::to_string(j) + " on RCC " + std::to_string(i) + " - ";
     const model::DeviceTypeCode t = hub.DeviceType(j);
     const model::DeviceTypeCode s = site.DeviceType(j);
-    const std::string hubUnit = model::DeviceTypeName(t) + "  " + hub.DeviceIdent(j);
-    const std::string siteUnit = model::DeviceTypeName(s) + "  " + site.DeviceIdent(j);
+    const auto unit = [j](const clsNode& node) {
+        return model::DeviceTypeName(node.DeviceType(j)) + "  " + node.DeviceIdent(j);
+    };
     if (!SameTypeOnHub(t, s)) {
         if (s == 0)
-            model::AddErrorLine(prefix + "Device in RCC, but not in Configuration - " + hubUnit);
+            model::AddErrorLine(prefix + "Device in RCC, but not in Configuration - " + unit(hub));
         else if (t == 0)
-            model::AddErrorLine(prefix + "Device in Configuration but not in RCC - " + siteUnit);
+            model::AddErrorLine(prefix + "Device in Configuration but not in RCC - " + unit(site));
         else
-            AddMismatch(prefix, "Device Type", hubUnit, siteUnit);
+            AddMismatch(prefix, "Device Type", unit(hub), unit(site));
     }
     if (t == 0 || s == 0)
         return;
