@@ -34,10 +34,12 @@ bool DeleteSlot(CommsLink& link, const clsNode& hub, int n, int s, const DeleteD
 
 bool DeleteRelation(CommsLink& link, int n, int parent)
 {
-    const int32_t state = link.Transact(RelationDeleteWait, RelationDeleteCommand(n, parent), kDeleteTimeoutMs);
+    const int32_t state =
+        link.Transact(RelationDeleteWait, RelationDeleteCommand(n, parent), kDeleteTimeoutMs);
     if (state == DeleteDone) {
         const std::string from = parent == 0 ? "Hub " : "RCC " + Number(parent);
-        link.LogLine("Relationship Between " + from + " and RCC " + Number(n) + " Successfully Deleted", true);
+        link.LogLine("Relationship Between " + from + " and RCC " + Number(n) + " Successfully Deleted",
+                     true);
         return true;
     }
     link.LogLine("ERROR: Unable to Delete Relationship between RCC " + Number(n) + " and " +
@@ -108,7 +110,8 @@ bool IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const NodeArray
     return success;
 }
 
-bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes, const std::function<void()>& showErrorList)
+bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,
+                        const std::function<void()>& showErrorList)
 {
     model::MessageList.clear();
     model::AddErrorLine("Some changes cannot be done automatically so the user must\r\n"
@@ -124,8 +127,8 @@ bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes, const std::f
         for (int s = 1; s <= kLastSlot; ++s) {
             if (!SlotGoes(hub, s))
                 continue;
-            model::AddErrorLine(model::DeviceTypeName(hub.DeviceType(s)) + " with Ident " + hub.DeviceIdent(s) +
-                                " must be deleted at the Hub ");
+            model::AddErrorLine(model::DeviceTypeName(hub.DeviceType(s)) + " with Ident " +
+                                hub.DeviceIdent(s) + " must be deleted at the Hub ");
             found = true;
         }
     }
@@ -133,7 +136,8 @@ bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes, const std::f
         return false;
     link.Window().HideProgress();
     link.EndBusy();
-    model::AddErrorLine("\r\nWhen the above actions are completed please attempt to reprogram the Hub again\r\n");
+    model::AddErrorLine(
+        "\r\nWhen the above actions are completed please attempt to reprogram the Hub again\r\n");
     if (showErrorList)
         showErrorList();
     link.Window().ShowMessage("Some changes have to be done at the Hub\r\nthough the Hub Menus\r\n"

@@ -56,7 +56,8 @@ bool IncrementalDeletes(CommsLink& link, const model::NodeArray& Nodes, const mo
 // showErrorList, shows "Some changes have to be done at the Hub..." and
 // returns true: the run must end. False when there is nothing to delete
 // (the list then holds its heading only).
-bool ManualChangesCheck(CommsLink& link, const model::NodeArray& HubNodes, const std::function<void()>& showErrorList);
+bool ManualChangesCheck(CommsLink& link, const model::NodeArray& HubNodes,
+                        const std::function<void()>& showErrorList);
 
 // Sends "POPULATE CLEAR" within the busy state and tells the outcome:
 // "Device Configuration Cleared" when the hub answered, "Unable to Clear

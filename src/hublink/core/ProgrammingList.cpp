@@ -22,11 +22,11 @@ std::string Number(int value)
 
 // "POPULATE LOOP<loop> <word> <address> <node> <ident>" and, for a unit that
 // acknowledged the debug-off request, the position field.
-std::string PopulateCommand(int loop, const std::string& word, int address, int node, const std::string& ident,
-                            bool unitConnected, int position)
+std::string PopulateCommand(int loop, const std::string& word, int address, int node,
+                            const std::string& ident, bool unitConnected, int position)
 {
-    std::string text = "POPULATE LOOP" + Number(loop) + " " + word + " " + Number(address) + " " + Number(node) +
-                       " " + ident;
+    std::string text = "POPULATE LOOP" + Number(loop) + " " + word + " " + Number(address) + " " +
+                       Number(node) + " " + ident;
     if (unitConnected)
         text += " " + Number(position);
     return text;
@@ -79,8 +79,8 @@ bool IsDefinedChannel(int index)
 
 std::string NodeCommand(const clsNode& node, int Node, bool unitConnected)
 {
-    return PopulateCommand(node.NodeLoop(), model::StringTableText(model::kStrNodeWord), node.NodeAddress(), Node,
-                           node.NodeIdent(), unitConnected, 0);
+    return PopulateCommand(node.NodeLoop(), model::StringTableText(model::kStrNodeWord), node.NodeAddress(),
+                           Node, node.NodeIdent(), unitConnected, 0);
 }
 
 std::string DeviceCommand(const clsNode& node, int Node, int Slot, bool unitConnected)
@@ -106,7 +106,8 @@ std::string XChannelCommand(const clsNode& node, int Node)
 std::string RelationCommand(const NodeArray& nodes, int Node)
 {
     const clsNode& node = nodes[static_cast<size_t>(Node)];
-    return "RELATION ADD " + Number(Node) + " " + Number(node.Parent()) + " " + Number(node.Hop(nodes, kHopDepth));
+    return "RELATION ADD " + Number(Node) + " " + Number(node.Parent()) + " " +
+           Number(node.Hop(nodes, kHopDepth));
 }
 
 std::string RelationDeleteCommand(int Node, int Parent)
@@ -144,7 +145,8 @@ void ProgrammingList::AddPopulateCommands(const NodeArray& nodes, int Node, bool
 
 void ProgrammingList::SetClearCommand()
 {
-    commands_.assign(1, ProgrammingCommand{kClearCommand, "Clearing existing configuration from Radio Hub\r\n"});
+    commands_.assign(1,
+                     ProgrammingCommand{kClearCommand, "Clearing existing configuration from Radio Hub\r\n"});
 }
 
 ProgrammingList BuildFullProgrammingList(const NodeArray& Nodes, bool unitConnected)
@@ -168,7 +170,8 @@ ProgrammingList BuildFullProgrammingList(const NodeArray& Nodes, bool unitConnec
     return list;
 }
 
-ProgrammingList BuildIncrementalProgrammingList(NodeArray& Nodes, const NodeArray& HubNodes, bool unitConnected)
+ProgrammingList BuildIncrementalProgrammingList(NodeArray& Nodes, const NodeArray& HubNodes,
+                                                bool unitConnected)
 {
     ProgrammingList list;
     for (int i = 0; i < kNodeCount; ++i) {
@@ -201,7 +204,8 @@ ProgrammingList BuildIncrementalProgrammingList(NodeArray& Nodes, const NodeArra
     }
     AddRelations(list, Nodes, "Adding Relationships Between RCCs and Radio Hub...",
                  [&Nodes](int i) { return Nodes[i].ParentChange() || Nodes[i].NodeAdd(); });
-    if (Nodes[0].Y_ChannelA() != HubNodes[0].Y_ChannelA() || Nodes[0].Y_ChannelB() != HubNodes[0].Y_ChannelB()) {
+    if (Nodes[0].Y_ChannelA() != HubNodes[0].Y_ChannelA() ||
+        Nodes[0].Y_ChannelB() != HubNodes[0].Y_ChannelB()) {
         const std::string y = YChannelCommand(Nodes[0]);
         if (!y.empty())
             list.AddCommand(y, "Setting Radio Y Channels..");

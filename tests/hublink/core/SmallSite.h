@@ -1,14 +1,14 @@
 #pragma once
-// A small site for the programming tests: the hub, RCC 2 on the hub, RCC 1
-// under RCC 2, and RCC 3 whose parent chain is broken.
+// The site of the programming tests: the hub, RCC 2 on the hub, RCC 1 under
+// RCC 2, and RCC 3 whose parent chain is broken.
+#include "LinkFixture.h"
 #include "model/Site.h"
-
-#include <string>
 
 namespace smallsite {
 
-inline void PlaceNode(model::NodeArray& nodes, int n, int parent, int address, const std::string& ident, int chanA,
-                      int chanB)
+// A node on loop 1; the pair is the hub's Y pair or an RCC's X pair.
+inline void Node(model::NodeArray& nodes, int n, int parent, int address, const std::string& ident, int a,
+                 int b)
 {
     model::clsNode& node = nodes[static_cast<size_t>(n)];
     node.SetInUse(true);
@@ -17,17 +17,11 @@ inline void PlaceNode(model::NodeArray& nodes, int n, int parent, int address, c
     node.SetNodeLoop(1);
     node.SetNodeAddress(address);
     node.SetNodeIdent(ident);
-    if (n == 0) {
-        node.SetY_ChannelA(chanA);
-        node.SetY_ChannelB(chanB);
-    } else {
-        node.SetX_ChannelA(chanA);
-        node.SetX_ChannelB(chanB);
-    }
+    n == 0 ? (node.SetY_ChannelA(a), node.SetY_ChannelB(b)) : (node.SetX_ChannelA(a), node.SetX_ChannelB(b));
 }
 
-inline void PlaceDevice(model::NodeArray& nodes, int n, int s, int type, int loop, int address,
-                        const std::string& ident)
+inline void Device(model::NodeArray& nodes, int n, int s, int type, int loop, int address,
+                   const std::string& ident)
 {
     model::clsNode& node = nodes[static_cast<size_t>(n)];
     node.SetDeviceType(s, type);
@@ -36,16 +30,22 @@ inline void PlaceDevice(model::NodeArray& nodes, int n, int s, int type, int loo
     node.SetDeviceIdent(s, ident);
 }
 
-inline void Build(model::NodeArray& nodes)
+class SmallSiteTest : public LinkFixture
 {
-    PlaceNode(nodes, 0, -1, 1, "0A1B2", 1, 20);
-    PlaceNode(nodes, 1, 2, 10, "10001", 5, 6);
-    PlaceDevice(nodes, 1, 1, 2, 2, 17, "1A2B3");  // callpoint
-    PlaceDevice(nodes, 1, 3, 14, 2, 20, "1C0B0"); // combination base with beacon, no head
-    PlaceNode(nodes, 2, 0, 11, "10002", 17, 32);
-    PlaceDevice(nodes, 2, 2, 7, 1, 30, "5B001");   // sounder/beacon
-    PlaceDevice(nodes, 2, 12, 10, 1, 40, "C0010"); // optical head on a combination base
-    PlaceNode(nodes, 3, -1, 12, "10003", 3, 4);
-}
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        model::ResetSite();
+        Node(model::Nodes, 0, -1, 1, "0A1B2", 1, 20);
+        Node(model::Nodes, 1, 2, 10, "10001", 5, 6);
+        Device(model::Nodes, 1, 1, 2, 2, 17, "1A2B3");  // callpoint
+        Device(model::Nodes, 1, 3, 14, 2, 20, "1C0B0"); // combination base with beacon, no head
+        Node(model::Nodes, 2, 0, 11, "10002", 17, 32);
+        Device(model::Nodes, 2, 2, 7, 1, 30, "5B001");   // sounder/beacon
+        Device(model::Nodes, 2, 12, 10, 1, 40, "C0010"); // optical head on a combination base
+        Node(model::Nodes, 3, -1, 12, "10003", 3, 4);
+    }
+};
 
 } // namespace smallsite
