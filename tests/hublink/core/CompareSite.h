@@ -1,6 +1,7 @@
 #pragma once
 // A small site for the comparison and change-list tests, loaded into Nodes
 // and copied into HubNodes, so each test starts from a hub equal to the site.
+#include "SiteBuilder.h"
 #include "hublink/core/AddressMaps.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"
@@ -39,22 +40,13 @@ protected:
 
     static void Node(int n, int parent, int address, const char* ident, model::NodeArray& nodes = Nodes)
     {
-        model::clsNode& node = nodes[n];
-        node.SetInUse(true);
-        node.SetNodeNumber(n);
-        node.SetParent(parent);
-        node.SetNodeLoop(1);
-        node.SetNodeAddress(address);
-        node.SetNodeIdent(ident);
+        model::clsNode& node = sitebuild::PlaceNode(nodes, n, parent, 1, address, ident);
         node.SetX_ChannelA(n * 2 + 1);
         node.SetX_ChannelB(n * 2 + 2);
     }
     static void Device(int n, int s, int type, int address, const char* ident,
                        model::NodeArray& nodes = Nodes)
     {
-        nodes[n].SetDeviceType(s, type);
-        nodes[n].SetDeviceLoop(s, 1);
-        nodes[n].SetDeviceAddress(s, address);
-        nodes[n].SetDeviceIdent(s, ident);
+        sitebuild::PlaceDevice(nodes, n, s, type, 1, address, ident);
     }
 };

@@ -2,6 +2,7 @@
 // The site of the programming tests: the hub, RCC 2 on the hub, RCC 1 under
 // RCC 2, and RCC 3 whose parent chain is broken.
 #include "LinkFixture.h"
+#include "SiteBuilder.h"
 #include "model/Site.h"
 
 namespace smallsite {
@@ -10,25 +11,11 @@ namespace smallsite {
 inline void Node(model::NodeArray& nodes, int n, int parent, int address, const std::string& ident, int a,
                  int b)
 {
-    model::clsNode& node = nodes[static_cast<size_t>(n)];
-    node.SetInUse(true);
-    node.SetNodeNumber(n);
-    node.SetParent(parent);
-    node.SetNodeLoop(1);
-    node.SetNodeAddress(address);
-    node.SetNodeIdent(ident);
+    model::clsNode& node = sitebuild::PlaceNode(nodes, n, parent, 1, address, ident);
     n == 0 ? (node.SetY_ChannelA(a), node.SetY_ChannelB(b)) : (node.SetX_ChannelA(a), node.SetX_ChannelB(b));
 }
 
-inline void Device(model::NodeArray& nodes, int n, int s, int type, int loop, int address,
-                   const std::string& ident)
-{
-    model::clsNode& node = nodes[static_cast<size_t>(n)];
-    node.SetDeviceType(s, type);
-    node.SetDeviceLoop(s, loop);
-    node.SetDeviceAddress(s, address);
-    node.SetDeviceIdent(s, ident);
-}
+inline constexpr auto Device = &sitebuild::PlaceDevice;
 
 class SmallSiteTest : public LinkFixture
 {
