@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
 
 namespace diagnostics {
 
@@ -36,10 +37,8 @@ SortKey KeyOf(const std::string& cell)
 }
 
 // -1, 0 or 1 as a sorts before, with or after b.
-int Compare(const std::string& a, const std::string& b)
+int Compare(const SortKey& ka, const SortKey& kb)
 {
-    const SortKey ka = KeyOf(a);
-    const SortKey kb = KeyOf(b);
     if (ka.number != kb.number)
         return ka.number ? -1 : 1;
     if (ka.number)
@@ -47,20 +46,39 @@ int Compare(const std::string& a, const std::string& b)
     return ka.text->compare(*kb.text) < 0 ? -1 : (*ka.text == *kb.text ? 0 : 1);
 }
 
-// The first in-use node or typed device slot with this ident.
-std::optional<UnitRef> UnitWithIdent(const model::NodeArray& nodes, const std::string& ident)
+// Every in-use node and typed device slot by its ident; where two share an
+// ident, the first in node and slot order.
+std::unordered_map<std::string, UnitRef> UnitsByIdent(const model::NodeArray& nodes)
 {
+    std::unordered_map<std::string, UnitRef> units;
     for (int n = 0; n < model::kNodeCount; ++n) {
         const model::clsNode& node = nodes[static_cast<std::size_t>(n)];
         if (!node.InUse())
             continue;
-        if (node.NodeIdent() == ident)
-            return UnitRef{n, 0};
+        units.emplace(node.NodeIdent(), UnitRef{n, 0});
         for (int s = 1; s <= model::kLastSlot; ++s)
-            if (node.DeviceType(s) != 0 && node.DeviceIdent(s) == ident)
-                return UnitRef{n, s};
+            if (node.DeviceType(s) != 0)
+                units.emplace(node.DeviceIdent(s), UnitRef{n, s});
     }
-    return std::nullopt;
+    units.erase("");
+    return units;
+}
+
+bool StoreDailyMaximum(std::string_view line, model::NodeArray& nodes,
+                       const std::unordered_map<std::string, UnitRef>& units)
+{
+    const auto reading = ParseDailyMaximumLine(line);
+    if (!reading)
+        return false;
+    const auto unit = units.find(reading->ident);
+    if (unit == units.end())
+        return false;
+    model::clsNode& node = nodes[static_cast<std::size_t>(unit->second.node)];
+    if (unit->second.slot == 0)
+        node.SetNodeDailyMax(reading->value);
+    else
+        node.SetDeviceDailyMaxSignal(unit->second.slot, reading->value);
+    return true;
 }
 
 } // namespace
@@ -139,18 +157,7 @@ void ClearDailyMaxima(model::NodeArray& nodes)
 
 bool ApplyDailyMaximumLine(std::string_view line, model::NodeArray& nodes)
 {
-    const auto reading = ParseDailyMaximumLine(line);
-    if (!reading)
-        return false;
-    const auto unit = UnitWithIdent(nodes, reading->ident);
-    if (!unit)
-        return false;
-    model::clsNode& node = nodes[static_cast<std::size_t>(unit->node)];
-    if (unit->slot == 0)
-        node.SetNodeDailyMax(reading->value);
-    else
-        node.SetDeviceDailyMaxSignal(unit->slot, reading->value);
-    return true;
+    return StoreDailyMaximum(line, nodes, UnitsByIdent(nodes));
 }
 
 int ApplySignalStrengthReply(const std::vector<std::string>& lines, int count, model::NodeArray& nodes)
@@ -160,7 +167,9 @@ int ApplySignalStrengthReply(const std::vector<std::string>& lines, int count, m
 
 int ApplyDailyMaximumReply(const std::vector<std::string>& lines, int count, model::NodeArray& nodes)
 {
-    return ApplyReplyLines(lines, count, [&](std::string_view line) { return ApplyDailyMaximumLine(line, nodes); });
+    const auto units = UnitsByIdent(nodes);
+    return ApplyReplyLines(lines, count,
+                           [&](std::string_view line) { return StoreDailyMaximum(line, nodes, units); });
 }
 
 std::string SignalClass(int dailyMax, const std::array<int, 4>& strengths, bool nodeRow, bool haveDailyMaxima)
@@ -286,14 +295,31 @@ std::string SignalGrid::SortArrow() const
 
 void SignalGrid::Sort()
 {
+    // The keys are read once per row, then the rows are moved into their order.
+    struct RowKey
+    {
+        SortKey first;
+        SortKey second; // the address, when sorting by loop
+        std::size_t row;
+    };
     const auto column = static_cast<std::size_t>(sortColumn_);
+    std::vector<RowKey> keys;
+    keys.reserve(rows_.size());
+    for (std::size_t r = 1; r < rows_.size(); ++r)
+        keys.push_back({KeyOf(rows_[r][column]), column == 2 ? KeyOf(rows_[r][3]) : SortKey{}, r});
     const bool descending = sortOrder_ == SortOrder::Descending;
-    std::stable_sort(rows_.begin() + 1, rows_.end(), [&](const DiagsGridRow& a, const DiagsGridRow& b) {
-        int order = Compare(a[column], b[column]);
+    std::stable_sort(keys.begin(), keys.end(), [&](const RowKey& a, const RowKey& b) {
+        int order = Compare(a.first, b.first);
         if (order == 0 && column == 2)
-            order = Compare(a[3], b[3]);
+            order = Compare(a.second, b.second);
         return descending ? order > 0 : order < 0;
     });
+    std::vector<DiagsGridRow> sorted;
+    sorted.reserve(rows_.size());
+    sorted.push_back(std::move(rows_[0]));
+    for (const RowKey& key : keys)
+        sorted.push_back(std::move(rows_[key.row]));
+    rows_ = std::move(sorted);
 }
 
 } // namespace diagnostics
