@@ -75,12 +75,3 @@ TEST_F(DiagsExportTest, LinkBudgetsMatchTheGoldenFiles)
     ExpectGolden(DiagsTable::LinkBudgets, grid.Cells(), "diags-live.csv");
     ExpectGolden(DiagsTable::LinkBudgets, grid.Cells(), "diags-live.txt");
 }
-
-TEST_F(DiagsExportTest, FileThatCannotBeWrittenIsReported)
-{
-    std::string error;
-    EXPECT_FALSE(SaveDiagsTable((folder / "missing" / "out.csv").string(), DiagsTable::LinkBudgets,
-                                {DiagsGridRow{}}, "Depot", "now", &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(std::string(ExportTexts(DiagsTable::SignalStrengths).dialogTitle), "Save A Signal Strength File");
-}

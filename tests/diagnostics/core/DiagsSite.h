@@ -93,8 +93,7 @@ inline std::vector<std::string> UnitLines(SimulatedUnit& unit, const std::string
 inline std::vector<std::string> UnitList(SimulatedUnit& unit, const std::string& command)
 {
     std::vector<std::string> lines = UnitLines(unit, command);
-    std::vector<std::string> collected{""};
-    for (std::size_t k = 1; k < lines.size() && lines[k].rfind("END OF DATA", 0) != 0; ++k)
-        collected.push_back(lines[k]);
-    return collected;
+    lines.front().clear();
+    lines.pop_back();
+    return lines;
 }

@@ -121,11 +121,3 @@ TEST_F(LinkBudgetRunTest, CancelStopsAtOnceWithTheAskedRowBlue)
     EXPECT_EQ(ask.commands.size(), 3u);
     EXPECT_EQ(Colours(grid), (std::vector<Colour>{Colour::Ok, Colour::Asking, Colour::Plain, Colour::Ok, Colour::Plain}));
 }
-
-TEST(LinkBudgetCommand, AddressHasAtLeastThreeDigits)
-{
-    EXPECT_EQ(ManualUpdateCommand(2, 7), "GET_MANUAL_UPDATE_2_007");
-    EXPECT_EQ(ManualUpdateCommand(1, 126), "GET_MANUAL_UPDATE_1_126");
-    EXPECT_EQ(LinkVerdict(20, 20), "OK");
-    EXPECT_EQ(LinkVerdict(35, 19), "CAUTION");
-}
