@@ -27,12 +27,8 @@ std::optional<ManualUpdateReply> ParseManualUpdateReply(std::string_view line)
     reply.loop = *loop;
     reply.address = *address;
     reply.version = std::string(fields[4]);
-    for (std::size_t k = 0; k < 4; ++k) {
-        const auto budget = ParseDecimal(fields[5 + k]);
-        if (!budget)
-            return std::nullopt;
-        reply.budgets[k] = *budget;
-    }
+    if (!ParseFourNumbers(fields, 5, reply.budgets))
+        return std::nullopt;
     return reply;
 }
 

@@ -50,6 +50,17 @@ std::optional<int> ParseDecimal(std::string_view field)
     return static_cast<int>(rounded);
 }
 
+bool ParseFourNumbers(const std::vector<std::string_view>& fields, std::size_t first, std::array<int, 4>& values)
+{
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const auto value = first + k < fields.size() ? ParseDecimal(fields[first + k]) : std::nullopt;
+        if (!value)
+            return false;
+        values[k] = *value;
+    }
+    return true;
+}
+
 std::optional<int> ParseLoopField(std::string_view field)
 {
     if (field.substr(0, 4) != "LOOP")

@@ -2,6 +2,7 @@
 // Reading the fields of a diagnostics reply line: the unit separates its
 // fields by single blanks, so two blanks in a row make an empty field.
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ std::vector<std::string_view> SplitFields(std::string_view line);
 // Nothing for an empty field, any other character, or a value outside
 // -32768..32767.
 std::optional<int> ParseDecimal(std::string_view field);
+
+// Fields first..first+3 read with ParseDecimal; False when one is not a number.
+bool ParseFourNumbers(const std::vector<std::string_view>& fields, std::size_t first, std::array<int, 4>& values);
 
 // The unit's loop from a field "LOOP<n>": the number after "LOOP". Nothing
 // when the field does not begin "LOOP" or the rest is not a number.

@@ -95,12 +95,8 @@ std::optional<SignalStrengthLine> ParseSignalStrengthLine(std::string_view line)
         return std::nullopt;
     reading.loop = *loop;
     reading.address = *address;
-    for (std::size_t k = 0; k < 4; ++k) {
-        const auto value = ParseDecimal(fields[5 + k]);
-        if (!value)
-            return std::nullopt;
-        reading.strengths[k] = *value;
-    }
+    if (!ParseFourNumbers(fields, 5, reading.strengths))
+        return std::nullopt;
     return reading;
 }
 
