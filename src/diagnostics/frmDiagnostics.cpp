@@ -212,6 +212,8 @@ void frmDiagnostics::BuildControls()
         frame->setParent(this);
         frame->setObjectName(QStringLiteral("TabFrame%1").arg(i));
         frame->hide();
+        frame->setMouseTracking(true);
+        frame->installEventFilter(this);
     }
 
     cmdSoft1 = Button("cmdSoft1", "Scan", this);
@@ -224,6 +226,13 @@ void frmDiagnostics::BuildControls()
     cmdSave = Button("cmdSave", "Save", this);
     cmdAuto = Button("cmdAuto", "Auto", this);
     cmdAuto->setCheckable(true);
+    // The bottom row keeps its fixed widths; a smaller type fits the longest
+    // caption ("Clear Display").
+    for (QPushButton* button : {cmdSoft2, cmdExit, cmdClear, cmdView, cmdClearLog, cmdRefresh, cmdSave, cmdAuto}) {
+        QFont font = button->font();
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        button->setFont(font);
+    }
     chkLogging = Named(new QCheckBox(QStringLiteral("Enable Logging")), "chkLogging", this);
     chkLogging->adjustSize();
     CommsLED = Named(new QFrame, "CommsLED", this);
@@ -594,6 +603,28 @@ void frmDiagnostics::RefreshPage(int16_t page)
     }
 }
 
+void frmDiagnostics::DownloadRadioData()
+{
+    if (!PortEnabled) {
+        PortEnabled = true;
+        if (ApplyPortSettings()) {
+            setEnabled(true);
+            return;
+        }
+    }
+    RunLinkOperation([this] {
+        setEnabled(false);
+        EmptyReplyLines();
+        const int32_t state = diags_->Request(RadioDataWait, "GET RADIO ALL");
+        setEnabled(true);
+        if (state == RadioDataDone)
+            platform::ShowProgramMessage(this, "Download Complete", 48, "Radio Data Download");
+        else if (state == CommsFailed)
+            platform::ShowProgramMessage(this, "Unable to Get Radio Data due to Errors", 16,
+                                         windowTitle().toStdString());
+    });
+}
+
 void frmDiagnostics::ShortcutToPage(int16_t page)
 {
     if (!SelectPage(page))
@@ -695,6 +726,15 @@ void frmDiagnostics::Form_Unload()
         mainWindow_->setEnabled(true);
         mainWindow_->activateWindow();
     }
+}
+
+bool frmDiagnostics::eventFilter(QObject* watched, QEvent* event)
+{
+    // TabFrame_MouseMove: a device's description goes when the mouse leaves
+    // the device slots.
+    if (event->type() == QEvent::MouseMove && watched->objectName().startsWith(QLatin1String("TabFrame")))
+        StatusLabel->clear();
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmDiagnostics::resizeEvent(QResizeEvent* event)

@@ -62,6 +62,8 @@ public:
     void cmdClear_Click();
     void UpdateControlStates();
     bool ApplyPortSettings();
+    // "GET RADIO ALL": the unit's radio data into ReplyLines, told when done.
+    void DownloadRadioData();
 
     int32_t ControlMode = ControlIdle;
     bool DiagBusy = false;
@@ -95,6 +97,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

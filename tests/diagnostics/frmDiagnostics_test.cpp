@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <unistd.h>
 
@@ -254,6 +255,28 @@ TEST_F(DiagnosticsWindowTest, APortChangeThatFailsKeepsThePreviousPort)
     ASSERT_TRUE(w->SelectPage(PageDeviceStatus));
     QTest::mouseClick(Child<QPushButton>(w, "cmdRefresh"), Qt::LeftButton);
     EXPECT_EQ(SendTimes("GET DS ALL").size(), 1u) << "the previous port still carries the link";
+}
+
+TEST_F(DiagnosticsWindowTest, WideningTheWindowWidensThePagesAndMovesOnlyExitAndTheMiddleKey)
+{
+    frmDiagnostics* w = Open();
+    const char* const names[] = {"cmdExit", "cmdSoft1", "cmdSoft2", "cmdClear", "chkLogging", "cmdRefresh",
+                                 "StatusRTF", "LiveGrid", "TabFrame9", "CommsProgress"};
+    std::map<std::string, QRect> before;
+    for (const char* name : names)
+        before[name] = Child<QWidget>(w, name)->geometry();
+    w->resize(w->width() + 66, w->height() + 66);
+    const int moved[] = {66, 33, 0, 0, 0, 0, 0, 0, 0, 0};
+    const int widened[] = {0, 0, 0, 0, 0, 0, 66, 66, 66, 66};
+    for (size_t i = 0; i < std::size(names); ++i) {
+        SCOPED_TRACE(names[i]);
+        const QRect now = Child<QWidget>(w, names[i])->geometry();
+        EXPECT_EQ(now.x() - before[names[i]].x(), moved[i]);
+        EXPECT_EQ(now.width() - before[names[i]].width(), widened[i]);
+        if (i < 6) {
+            EXPECT_EQ(now.y() - before[names[i]].y(), 66) << "the bottom row follows the bottom edge";
+        }
+    }
 }
 
 TEST_F(DiagnosticsWindowTest, ClosingDuringAReadingWaitsForItsEnd)

@@ -1,13 +1,10 @@
 #pragma once
-// The diagnostics command set on the link's virtual bench: the simulated
+// The diagnostics command set on the link's virtual bench (LinkFixture): the simulated
 // unit answers in-process on a virtual clock, and a recording window keeps
 // what the diagnostics told it.
 #include "diagnostics/core/DiagsLink.h"
 #include "diagnostics/core/IDiagsWindow.h"
-#include "hublink/core/support/VirtualBench.h"
-#include "model/Settings.h"
-#include "model/SiteState.h"
-#include "platform/base/TimeoutScale.h"
+#include "hublink/core/LinkFixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -39,15 +36,12 @@ public:
     int Progress = 0;
 };
 
-class DiagsFixture : public ::testing::Test
+class DiagsFixture : public LinkFixture
 {
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        ResetSiteState();
-        ResetLinkState();
-        platform::SetTimeoutScale(1.0);
+        LinkFixture::SetUp();
         LogDiags = false;
         ActiveNode = 0;
     }
@@ -71,8 +65,6 @@ protected:
         return times;
     }
 
-    SimulatedUnit unit;
-    VirtualBench bench{unit};
     RecordingDiagsWindow window;
-    DiagsLink diags{bench.Link(), bench, window};
+    DiagsLink diags{link, bench, window};
 };

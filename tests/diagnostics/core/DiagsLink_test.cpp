@@ -83,6 +83,10 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
     EXPECT_EQ(diags.Request(DailyMaxCollect, "GET DM ALL"), DailyMaxDone);
     EXPECT_EQ(ReplyLines[1], "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
 
+    EXPECT_EQ(diags.Request(RadioDataWait, "GET RADIO ALL"), RadioDataDone);
+    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "RADIO 0A001 LOOP1 5", "RADIO 0A002 LOOP1 6",
+                                                    "RADIO 0A003 LOOP2 7"}));
+
     EmptyReplyLines();
     unit.SetFailure(FailureMode::DropMidReply, "GET SS ALL");
     const int64_t start = bench.NowMs();
