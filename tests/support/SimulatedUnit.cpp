@@ -79,6 +79,7 @@ template <typename Map, typename Value> Value Lookup(const Map& map, const std::
 SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
 {
     InstallCommands();
+    InstallDiagnosticsCommands();
 }
 
 Lines SimulatedUnit::CommandLines() const

@@ -128,6 +128,8 @@ private:
         map[key] = value;
     }
     void InstallCommands();
+    // The diagnostics' own answers (SimulatedUnitDiagnostics.cpp), installed last.
+    void InstallDiagnosticsCommands();
     FailureMode TakeFailure(const std::string& command);
     std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode);
     void Store(const std::string& line);
