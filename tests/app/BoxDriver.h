@@ -77,6 +77,19 @@ struct TestWindows
     std::vector<std::unique_ptr<QWidget>> owned;
 };
 
+// The message or input box now waiting for an answer that is not in
+// handled yet; it is added to handled.
+inline BoxDialog* NextWaitingBox(QList<QPointer<BoxDialog>>& handled)
+{
+    BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+    if (box == nullptr)
+        box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
+    if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || handled.contains(box))
+        return nullptr;
+    handled << box;
+    return box;
+}
+
 // Answers the program's boxes in order from a timer: a message box (its text
 // kept in seen) or an input box (its title kept in seen; the text typed or
 // the list entry picked) with the button of that caption. Boxes beyond the
@@ -104,12 +117,9 @@ public:
 private:
     void Tick()
     {
-        BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+        BoxDialog* box = NextWaitingBox(handled_);
         if (box == nullptr)
-            box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
-        if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || handled_.contains(box))
             return;
-        handled_ << box;
         titles << box->windowTitle();
         if (auto* msg = qobject_cast<frmMsg*>(box))
             seen << msg->Label1->text();
