@@ -31,37 +31,31 @@ protected:
         model::ResetSite();
         bench.Site = &site;
         ActiveNode = 0;
-        Unit(0, 12, "01A2B");
-        Unit(3, 40, "0F00D");
-        Unit(3, 41, "1A2B3", 5, 2);
-        Unit(3, 42, "2C4D6", 6, 3);
+        for (const auto& [n, address, ident] : {std::tuple(0, 12, "01A2B"), std::tuple(3, 40, "0F00D")}) {
+            Nodes[n].SetInUse(true);
+            Nodes[n].SetNodeLoop(1);
+            Nodes[n].SetNodeAddress(address);
+            Nodes[n].SetNodeIdent(ident);
+        }
+        for (const auto& [slot, type, ident] : {std::tuple(5, 2, "1A2B3"), std::tuple(6, 3, "2C4D6")}) {
+            Nodes[3].SetDeviceType(slot, type);
+            Nodes[3].SetDeviceLoop(slot, 1);
+            Nodes[3].SetDeviceAddress(slot, 36 + slot);
+            Nodes[3].SetDeviceIdent(slot, ident);
+        }
         BuildAddressMap();
     }
-    static void Unit(int n, int address, const char* ident, int slot = 0, int type = 0)
-    {
-        model::clsNode& node = Nodes[static_cast<size_t>(n)];
-        if (slot == 0) {
-            node.SetInUse(true);
-            node.SetNodeLoop(1);
-            node.SetNodeAddress(address);
-            node.SetNodeIdent(ident);
-            return;
-        }
-        node.SetDeviceType(slot, type);
-        node.SetDeviceLoop(slot, 1);
-        node.SetDeviceAddress(slot, address);
-        node.SetDeviceIdent(slot, ident);
-    }
+    // Each message as "style title: text" (no title: the window's caption).
     int32_t Display(const std::string& text, int32_t style, const std::string& title) override
     {
-        Shown.emplace_back(text, style, title);
+        Shown.push_back(std::to_string(style) + (title.empty() ? "" : " " + title) + ": " + text);
         return Answer;
     }
     bool ResetPort() override { return PortFails; }
     void EnableProgram() override { ProgramEnabled = true; }
 
     // Runs a command and returns the lines it added to the status box.
-    Lines Run(const std::function<void(CommsLink&, IAssignmentWindow&)>& command)
+    Lines Run(void (*command)(CommsLink&, IAssignmentWindow&))
     {
         const size_t before = bench.Box.size();
         unit.ClearRecord();
@@ -69,10 +63,9 @@ protected:
         EXPECT_FALSE(link.Busy() || bench.ControlsBusy) << "the window is left busy";
         return Lines(bench.Box.begin() + static_cast<long>(before), bench.Box.end());
     }
-    std::tuple<std::string, int32_t, std::string> Last() const { return Shown.back(); }
 
     NodesSiteLink site;
-    std::vector<std::tuple<std::string, int32_t, std::string>> Shown;
+    Lines Shown;
     int32_t Answer = 6;
     bool PortFails = false, ProgramEnabled = false;
 };
@@ -84,6 +77,8 @@ TEST_F(Assignment, ProgrammedUnitsAreAssignedUntilNoneIsLeft)
     Answer = 7;
     EXPECT_EQ(Run(StartAssign_Click), Lines{});
     EXPECT_EQ(unit.CommandLines(), Lines{}) << "No asks nothing";
+    EXPECT_EQ(Shown.back(), "36 Start Device Assignment Process: Are You Sure That You Want To Start This "
+                            "Process\r\nIt May Take A Considerable Amount of Time To Complete");
 
     Answer = 6;
     EXPECT_EQ(Run(StartAssign_Click),
@@ -91,18 +86,13 @@ TEST_F(Assignment, ProgrammedUnitsAreAssignedUntilNoneIsLeft)
                      "Assign Process Completed", "Unable to Assign the following :...",
                      "Loop 1 Address 42 : RCC 3, Device 6", "Some Devices Were Not Assigned\r\n"}));
     EXPECT_EQ(unit.CommandLines(), (Lines{"GET DS ALL", "ASSIGN ALL"}));
-    EXPECT_EQ(Shown.front(),
-              std::make_tuple(std::string("Are You Sure That You Want To Start This Process\r\n"
-                                          "It May Take A Considerable Amount of Time To Complete"),
-                              36, std::string("Start Device Assignment Process")));
-    EXPECT_EQ(Last(), std::make_tuple(std::string("Some Devices Were Not Assigned\r\n"), 64, std::string()));
+    EXPECT_EQ(Shown.back(), "64: Some Devices Were Not Assigned\r\n");
 
     unit.SetAssignFailures({});
     Run(StartAssign_Click);
-    EXPECT_EQ(Last(), std::make_tuple(std::string("All Devices Have Now Been Successfully Assigned\r\n"), 64,
-                                      std::string()));
+    EXPECT_EQ(Shown.back(), "64: All Devices Have Now Been Successfully Assigned\r\n");
     Run(StartAssign_Click);
-    EXPECT_EQ(std::get<0>(Last()), "All Devices Are Already Assigned\r\n");
+    EXPECT_EQ(Shown.back(), "64: All Devices Are Already Assigned\r\n");
     EXPECT_EQ(unit.CommandLines(), Lines{"GET DS ALL"});
 }
 
@@ -124,20 +114,14 @@ TEST_F(Assignment, WithoutAssignFinishTheShortenedWaitEndsAndListsWhatIsLeft)
     unit.SetStatus("1A2B3", "UCF");
     unit.SetFailure(FailureMode::UnknownCommand, "ASSIGN ALL");
     EXPECT_EQ(Run(StartAssign_Click).back(), "Unable to Assign All Devices due to Errors\r\n");
-    EXPECT_EQ(std::get<1>(Last()), 16) << "a hub that does not know the command fails the process";
+    EXPECT_EQ(Shown.back(), "16: Unable to Assign All Devices due to Errors\r\n");
 }
 
 TEST_F(Assignment, StatusLinesReachTheUnitsThatOwnTheirAddress)
 {
     unit.AddCommand("GET DS ALL", [](const std::string& c) {
-        return Lines{c,
-                     "DS LOOP1 40 SSG BG",
-                     "DS LOOP1 41 S",
-                     "DS LOOP1 12",
-                     "DS LOOP9 42 UCF",
-                     "DS LOOP1 300 UCF",
-                     "DS LOOP1 43 UCF",
-                     "END OF DATA"};
+        return Lines{
+            c, "DS LOOP1 40 SSG BG", "DS LOOP1 41 S", "DS LOOP1 12", "DS LOOP9 42 UCF", "END OF DATA"};
     });
     EXPECT_TRUE(ReadAllDeviceStatus(link, Nodes));
     EXPECT_EQ(Nodes[3].NodeStatusString(), "SSG BG");
@@ -154,31 +138,27 @@ TEST_F(Assignment, HiddenCommandsReportTheirResult)
 {
     unit.SetConfiguration(kHubProgramming);
     unit.AddCommand("IDENTREAD", [](const std::string&) { return Lines{"IDENTREAD 0F00D"}; });
-    using Command = void (*)(CommsLink&, IAssignmentWindow&);
-    const std::tuple<Command, std::function<void()>, std::string, int32_t> cases[] = {
-        {SetUnassigned_Click, [] {}, "All Devices Have Now Been Successfully UnAssigned\r\n", 64},
-        {AssignRCC_Click, [] {}, "All RCCs Have Now Been Successfully Assigned\r\n", 64},
+    const std::tuple<void (*)(CommsLink&, IAssignmentWindow&), std::function<void()>, std::string> cases[] = {
+        {SetUnassigned_Click, [] {}, "64: All Devices Have Now Been Successfully UnAssigned\r\n"},
+        {AssignRCC_Click, [] {}, "64: All RCCs Have Now Been Successfully Assigned\r\n"},
         {ClearUnassigned_Click, [&] { unit.SetFailure(FailureMode::Silent, "UNASSIGN"); },
-         "Unable to Assign All Devices due to Errors\r\n", 16},
-        {AssignRCC_Click, [] { ActiveNode = 3; }, "You Can Only Assign RCCs from the Radio Hub\r\n", 16},
-        {SetIdent_Click, [] { ActiveNode = 3; }, "Ident Programmed Successfully", 48},
+         "16: Unable to Assign All Devices due to Errors\r\n"},
+        {AssignRCC_Click, [] { ActiveNode = 3; },
+         "16 Start RCC Assignment Process: You Can Only Assign RCCs from the Radio Hub\r\n"},
+        {SetIdent_Click, [] { ActiveNode = 3; }, "48: Ident Programmed Successfully"},
         {SetIdent_Click, [] {},
-         "The Ident in The Radio Hub\r\nDoes Not Match That In The Configuration\r\n"
-         "The Radio Hub has an Ident of 0F00D",
-         16},
-        {SetIdent_Click, [] { ActiveNode = -1; }, "There is no Currently Selected Hub or RCC", 16},
-        {SetUnassigned_Click, [] { PortEnabled = false; },
-         "All Devices Have Now Been Successfully UnAssigned\r\n", 64},
-        {SetUnassigned_Click, [&] { PortEnabled = false, PortFails = true; }, "", 0},
+         "16: The Ident in The Radio Hub\r\nDoes Not Match That In The Configuration\r\n"
+         "The Radio Hub has an Ident of 0F00D"},
+        {SetIdent_Click, [] { ActiveNode = -1; }, "16: There is no Currently Selected Hub or RCC"},
+        {SetUnassigned_Click, [&] { PortEnabled = false, PortFails = true; }, ""},
     };
-    for (const auto& [command, prepare, text, style] : cases) {
-        SCOPED_TRACE(text);
+    for (const auto& [command, prepare, message] : cases) {
+        SCOPED_TRACE(message);
         Shown.clear();
         ActiveNode = 0;
         prepare();
         Run(command);
-        EXPECT_EQ(Shown.empty() ? std::string() : std::get<0>(Last()), text);
-        EXPECT_EQ(Shown.empty() ? 0 : std::get<1>(Last()), style);
+        EXPECT_EQ(Shown.empty() ? std::string() : Shown.back(), message);
         unit.ClearFailure();
     }
     EXPECT_TRUE(ProgramEnabled);
