@@ -150,6 +150,14 @@ bool BeginAssignment(CommsLink& link, IAssignmentWindow& window, const std::stri
     return true;
 }
 
+// The status read of an assignment run. A read that times out ends the busy
+// state; the run goes on to the assignment, so it takes it again.
+void ReadStatusAndStayBusy(CommsLink& link, NodeArray& nodes)
+{
+    ReadAllDeviceStatus(link, nodes);
+    link.BeginBusy();
+}
+
 // Sends an assignment command and follows the hub's reports until it
 // finishes, falls silent, or does not know the command. Returns the final
 // state.
@@ -202,7 +210,7 @@ void StartAssign_Click(CommsLink& link, IAssignmentWindow& window)
             node.SetDeviceAssigned(slot, false);
     }
     // A failed read leaves every unit as not assigned, so the hub is asked.
-    ReadAllDeviceStatus(link, nodes);
+    ReadStatusAndStayBusy(link, nodes);
 
     std::string result;
     int32_t style = kInformation;
@@ -235,7 +243,7 @@ void AssignRCC_Click(CommsLink& link, IAssignmentWindow& window)
     NodeArray& nodes = model::Nodes;
     for (int n = 1; n < kNodeCount; ++n)
         nodes[static_cast<size_t>(n)].SetAssigned(false);
-    ReadAllDeviceStatus(link, nodes);
+    ReadStatusAndStayBusy(link, nodes);
     if (RunAssignment(link, "ASSIGN RCCS") == AssignDone) {
         const bool all = ListUnassigned(link, nodes, 1, false) == 0;
         window.Display(

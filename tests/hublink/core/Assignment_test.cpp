@@ -111,6 +111,15 @@ TEST_F(Assignment, WithoutAssignFinishTheShortenedWaitEndsAndListsWhatIsLeft)
                      "Some Devices Were Not Assigned\r\n"}));
     EXPECT_TRUE(Nodes[3].Assigned());
 
+    bool busyWhileAssigning = false;
+    unit.AddCommand("ASSIGN ALL", [&](const std::string& c) {
+        busyWhileAssigning = bench.ControlsBusy;
+        return Lines{c, "ASSIGN FINISH"};
+    });
+    unit.SetFailure(FailureMode::Silent, "GET DS ALL", 1);
+    EXPECT_EQ(Run(StartAssign_Click).back(), "Some Devices Were Not Assigned\r\n");
+    EXPECT_TRUE(busyWhileAssigning) << "a failed status read does not free the window";
+
     unit.SetStatus("1A2B3", "UCF");
     unit.SetFailure(FailureMode::UnknownCommand, "ASSIGN ALL");
     EXPECT_EQ(Run(StartAssign_Click).back(), "Unable to Assign All Devices due to Errors\r\n");
