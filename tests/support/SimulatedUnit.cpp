@@ -79,6 +79,7 @@ template <typename Map, typename Value> Value Lookup(const Map& map, const std::
 SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
 {
     InstallCommands();
+    InstallAssignmentCommands();
     InstallDiagnosticsCommands();
 }
 
@@ -186,9 +187,7 @@ void SimulatedUnit::InstallCommands()
         Store(c);
         return Lines{c};
     };
-    auto status = [this](const Lines& f) {
-        return "DS " + f[1] + " " + f[3] + " " + Lookup(status_, f[5], std::string("UCF"));
-    };
+    auto status = [this](const Lines& f) { return "DS " + f[1] + " " + f[3] + " " + StatusOf(f[5]); };
     commands_ = {
         {"DEBUGOFF ALL", echo},
         {"DS MON DIS", reply({"DS MON STOP"})},
@@ -243,20 +242,6 @@ void SimulatedUnit::InstallCommands()
                  return Lines{"DEVICE NOT FOUND"};
              config_.erase(found);
              return Lines{c};
-         }},
-        {"UNASSIGN ALL", echo},
-        {"UNASSIGN CLEAR", echo},
-        {"ASSIGN ",
-         [this](const std::string& c) {
-             Lines lines{c};
-             for (const Lines& f : Units()) {
-                 const bool failed = assignFailures_.count(f[5]) != 0;
-                 lines.push_back(failed ? "ASSIGN FAIL " + f[5] : "ASSIGN_OK_" + f[5]);
-                 if (!failed)
-                     status_[f[5]] = "OK";
-             }
-             lines.push_back("ASSIGN FINISH");
-             return lines;
          }},
         {"GET DS ALL", [this, status](const std::string& c) { return List(c, status); }},
         {"GET DS LOOP",

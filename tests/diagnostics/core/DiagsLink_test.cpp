@@ -73,8 +73,8 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
     unit.SetConfiguration(kSiteUnits);
     unit.SetStatus("0A002", "BL0 TA");
     EXPECT_EQ(diags.Request(AllStatusCollect, "GET DS ALL"), AllStatusDone);
-    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 UCF", "DS LOOP1 6 BL0 TA",
-                                                    "DS LOOP2 7 UCF"}));
+    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 BL0 TA",
+                                                    "DS LOOP2 7 SSG"}));
     EXPECT_EQ(window.Progress, 100);
 
     EmptyReplyLines();
