@@ -87,7 +87,7 @@ void ChannelScanPage::cmdSoft1_Click()
         txtDuration->setText(QString::number(minutes));
     CommsProgress->setRange(0, minutes * 60);
     CommsProgress->setValue(0);
-    ShowStatus(lblStatus, lblStatus->text(), kStatusBusy);
+    ShowStatus(lblStatus, QString(), kStatusBusy);
     fraScan->setEnabled(false);
     cmdSoft1->hide();
     cmdSoft2->setText("Cancel");
@@ -129,7 +129,7 @@ void ChannelScanPage::ScanChanged()
     // Once the time is up the progress label goes until the result is in.
     const bool timeUp = CommsState == kScanRunning && Scan.ProgressValue() >= Scan.ProgressMax();
     lblProgress->setVisible(running_ && !timeUp);
-    if (CommsState == kScanRunning)
+    if (CommsState == kScanWait || CommsState == kScanRunning)
         ShowScanProgress();
     if (CommsState == kScanDone)
         MSChart->SetLevels(QList<int>(Scan.Results().begin(), Scan.Results().end()));

@@ -169,10 +169,7 @@ TEST_F(ChannelMonitorTest, FirstTimeOutResendsThenEveryLineAsksAgain)
     EXPECT_EQ(monitor.LevelLines(), 4);
     EXPECT_FALSE(monitor.ChartToggle());
     ChannelLevels expected{};
-    expected[14] = 1;
-    expected[15] = 2;
-    expected[16] = 15;
-    expected[17] = 16;
+    std::copy_n(std::begin({1, 2, 15, 16}), 4, expected.begin() + 14);
     EXPECT_EQ(monitor.Results(), expected);
 }
 
