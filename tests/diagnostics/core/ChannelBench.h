@@ -1,0 +1,78 @@
+#pragma once
+// A diagnostics link for the channel scan and monitor runs without a window:
+// commands go to the simulated unit, whose lines are handed back one at a
+// time while a run waits. A reply timer that runs out goes to the run first;
+// the link's own rule then fails a running scan at once and resends any
+// other command twice before it fails.
+#include "DiagsSite.h"
+#include "diagnostics/core/IChannelLink.h"
+#include "hublink/core/LinkState.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct ChannelBench : diagnostics::IChannelLink
+{
+    SimulatedUnit unit;
+    std::vector<std::string> sent;
+    std::deque<std::string> pending;
+    int32_t timerMs = 0;
+    int resends = 0;
+    int failures = 0;
+    // Where lines and time-outs go: the run's Reply and TimedOut.
+    std::function<void(const std::string&)> reply;
+    std::function<bool()> timedOut;
+    // Runs before each step of a wait; true when it did something (a tick,
+    // a cancel, a line of its own), so that the wait looks again.
+    std::function<bool()> meanwhile;
+
+    void Send(const std::string& command, int32_t timeoutMs) override
+    {
+        sent.push_back(command);
+        CommandText = command;
+        timerMs = timeoutMs;
+        for (const std::string& line : UnitLines(unit, command))
+            pending.push_back(line);
+    }
+    void Rearm(int32_t ms) override { timerMs = ms; }
+    void Fail() override
+    {
+        ++failures;
+        timerMs = 0;
+        CommsState = 255;
+    }
+    std::string FailureText() const override { return "Communications Failure,  Please reset Radio Hub and try again"; }
+    void WaitUntil(const std::function<bool()>& done) override
+    {
+        for (int steps = 0; !done(); ++steps) {
+            ASSERT_LT(steps, 100000) << "the wait never ends";
+            if (meanwhile && meanwhile())
+                continue;
+            if (!pending.empty()) {
+                const std::string line = pending.front();
+                pending.pop_front();
+                if (line.rfind("Unknown Command", 0) == 0) {
+                    timerMs = 0;
+                    CommsState = 254;
+                } else {
+                    reply(line);
+                }
+            } else if (timerMs > 0) {
+                if (timedOut())
+                    continue;
+                if (CommsState == diagnostics::kScanRunning)
+                    Fail(); // a running scan fails at once
+                else if (resends++ < 2)
+                    Send(CommandText, timerMs);
+                else
+                    Fail();
+            } else {
+                FAIL() << "waiting with no timer and nothing to come";
+            }
+        }
+    }
+};

@@ -1,0 +1,186 @@
+#include "diagnostics/core/ChannelMonitor.h"
+
+#include "ChannelBench.h"
+
+using namespace diagnostics;
+
+namespace {
+
+using Lines = SimulatedUnit::Lines;
+
+SimulatedUnit::Handler Answer(Lines lines)
+{
+    return [lines](const std::string&) { return lines; };
+}
+
+// A run on its own bench, the link handing it lines and time-outs.
+template <typename Run> struct Wired
+{
+    Wired()
+    {
+        CommsState = 0;
+        link.reply = [this](const std::string& line) { run.Reply(line); };
+        link.timedOut = [this] { return run.TimedOut(); };
+    }
+    ChannelBench link;
+    Run run{link};
+};
+
+class ChannelScanTest : public ::testing::Test
+{
+protected:
+    Wired<ChannelScan> bench;
+    ChannelBench& link = bench.link;
+    ChannelScan& scan = bench.run;
+};
+
+class ChannelMonitorTest : public ::testing::Test
+{
+protected:
+    Wired<ChannelMonitor> bench;
+    ChannelBench& link = bench.link;
+    ChannelMonitor& monitor = bench.run;
+};
+
+} // namespace
+
+TEST(ChannelReplies, ScanTokensAndProgressText)
+{
+    ChannelLevels levels{};
+    levels[4] = 9;
+    // Index 0x22 is no channel, "ABC" no token, the 35th field is past the last.
+    std::string line = "SF CS 0110 2233 ABC 2005";
+    for (int k = 0; k < 30; ++k)
+        line += " 0000";
+    ReadScanResult(line + " 0377", levels);
+    EXPECT_EQ(levels[0], 0x10);
+    EXPECT_EQ(levels[31], 5);
+    EXPECT_EQ(levels[4], 9);
+    EXPECT_EQ(levels[2], 0);
+
+    EXPECT_EQ(ScanProgressText(299), " Scanning, Please Wait  (00.04.59)");
+    EXPECT_EQ(ScanProgressText(15300, ','), " Scanning, Please Wait  (04,15,00)");
+}
+
+TEST(ChannelReplies, KeyFilters)
+{
+    struct Case
+    {
+        const char* text;
+        char key;
+        bool duration, channel;
+    } cases[] = {{"25", '5', true, false}, {"25", '6', false, false}, {"", '0', true, false},
+                 {"3", '3', true, false},  {"3", '2', true, true},    {"4", '0', true, true},
+                 {"1", 'a', false, false}, {"255", '\b', true, true}, {"", '7', true, true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(AcceptDurationKey(c.text, c.key), c.duration) << c.text << "+" << c.key;
+        EXPECT_EQ(AcceptChannelKey(c.text, c.key), c.channel) << c.text << "+" << c.key;
+    }
+}
+
+TEST_F(ChannelScanTest, CountsDownThenReadsTheResult)
+{
+    link.unit.AddCommand("SF CS ", Answer({"SF CS START"}));
+    link.unit.SetScanLevel(0x2A);
+    std::vector<std::string> texts;
+    link.meanwhile = [&] {
+        if (scan.CountdownOn()) {
+            texts.push_back(ScanProgressText(scan.SecondsLeft()));
+            scan.Tick();
+            if (scan.SecondsLeft() % 10 == 0)
+                link.pending.push_back("SF CS RUNNING 7");
+            return true;
+        }
+        if (CommsState == kScanRunning && link.pending.empty()) {
+            link.pending.push_back("SF CS STOP");
+            return true;
+        }
+        return false;
+    };
+    EXPECT_EQ(scan.Run(1), kScanDone);
+    EXPECT_EQ(link.sent, (Lines{"SF CS 1", "GET SF CS RESULT"}));
+    ASSERT_EQ(texts.size(), 61u); // 60 seconds, then the tick that ends the countdown
+    EXPECT_EQ(texts.front(), " Scanning, Please Wait  (00.01.00)");
+    EXPECT_EQ(texts[1], " Scanning, Please Wait  (00.00.59)");
+    EXPECT_EQ(scan.ProgressValue(), 60);
+    for (int level : scan.Results())
+        EXPECT_EQ(level, 0x2A);
+}
+
+TEST_F(ChannelScanTest, CancelAtAnyMomentOfTheCountdown)
+{
+    for (int cancelAt : {0, 30, 60, 61}) {
+        CommsState = 0;
+        link.sent.clear();
+        link.unit.AddCommand("SF CS ", Answer({"SF CS START", "SF CS RUNNING 1"}));
+        int ticks = 0;
+        link.meanwhile = [&] {
+            if (CommsState != kScanRunning)
+                return false;
+            if (ticks == cancelAt)
+                return scan.Cancel();
+            ++ticks;
+            scan.Tick();
+            return true;
+        };
+        EXPECT_EQ(scan.Run(1), kScanDone) << cancelAt;
+        EXPECT_EQ(link.sent, (Lines{"SF CS 1", "SF CS DIS", "GET SF CS RESULT"})) << cancelAt;
+        EXPECT_FALSE(scan.CountdownOn());
+        EXPECT_EQ(link.failures, 0);
+    }
+}
+
+TEST(ChannelScanFailures, WaitEndsOnEveryLinkFailure)
+{
+    struct Case
+    {
+        const char* name;
+        Lines start;       // the unit's answer to the start
+        bool cancel;       // the user cancels once the scan runs
+        int32_t state;
+        std::size_t sends;
+    } cases[] = {{"silent after the start", {"SF CS START"}, false, 255, 1},
+                 {"never started", {}, false, 255, 3},
+                 {"start unknown", {"Unknown Command"}, false, 254, 1},
+                 {"cancel unanswered", {"SF CS START"}, true, 255, 2}};
+    for (const Case& c : cases) {
+        Wired<ChannelScan> b;
+        b.link.unit.AddCommand("SF CS ", Answer(c.start));
+        b.link.unit.AddCommand("SF CS DIS", Answer({}));
+        b.link.meanwhile = [&] { return c.cancel && b.run.Cancel(); };
+        EXPECT_EQ(b.run.Run(5), c.state) << c.name;
+        EXPECT_EQ(b.link.sent.size(), c.sends) << c.name;
+        EXPECT_FALSE(b.run.CountdownOn()) << c.name;
+    }
+}
+
+TEST_F(ChannelMonitorTest, FirstTimeOutResendsThenEveryLineAsksAgain)
+{
+    // Channel indices 15..18 are the wire channels 16, 17, 30 and 31: the
+    // pairs at characters 5, 7, 33 and 35 of the level line.
+    const std::string levels = "SFR 0102030405060708090A0B0C0D0E0F10";
+    link.unit.AddCommand("SF MON EN ", Answer({"SF MON START", levels}));
+    link.meanwhile = [&] { return monitor.LevelLines() == 3 && monitor.Cancel(); };
+    EXPECT_EQ(monitor.Run(15, 18), kMonitorDone);
+    // Sent, re-sent after the first time-out, then once per level line until
+    // the cancel; the line after the cancel is still read.
+    EXPECT_EQ(link.sent, Lines(4, "SF MON EN 16 31"));
+    EXPECT_EQ(link.resends, 0);
+    EXPECT_EQ(monitor.LevelLines(), 4);
+    EXPECT_FALSE(monitor.ChartToggle());
+    ChannelLevels expected{};
+    std::copy_n(std::begin({1, 2, 15, 16}), 4, expected.begin() + 14);
+    EXPECT_EQ(monitor.Results(), expected);
+}
+
+TEST_F(ChannelMonitorTest, WaitEndsOnFailureOrStop)
+{
+    link.unit.SetFailure(FailureMode::Silent, "SF MON EN ");
+    EXPECT_EQ(monitor.Run(1, 32), 255);
+    EXPECT_EQ(link.sent, Lines(3, "SF MON EN 2 45"));
+
+    Wired<ChannelMonitor> stopped;
+    stopped.link.unit.AddCommand("SF MON EN ", Answer({"SF MON START", "SF MON STOP"}));
+    EXPECT_EQ(stopped.run.Run(1, 1), kMonitorDone);
+    EXPECT_EQ(stopped.link.failures, 0);
+}
