@@ -11,7 +11,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
@@ -387,30 +386,21 @@ TEST_F(DevicesTest, ClosingTheUnpinnedWindowByANodeClickStartsNoDrag)
     EXPECT_FALSE(form->Dragging());
 }
 
-TEST_F(DevicesTest, FullRccOpensAndAppliesQuickly)
+TEST_F(DevicesTest, FullRccAppliesAndTakesNoThirtySecondDevice)
 {
     Load();
     model::LoadSiteFile(QVS_TEST_DATA "/full-site.qvs");
     form->DisplayNodes();
-    QElapsedTimer clock;
-    clock.start();
     frmDevices* w = Open(7);
-    const qint64 openMs = clock.elapsed();
     w->SelectDevice(7);
     for (int s = 1; s <= 31; ++s)
         w->Slots().Slot(s).name = "Changed " + std::to_string(s);
-    clock.restart();
     w->cmdApply_Click();
-    const qint64 applyMs = clock.elapsed();
     EXPECT_EQ(Nodes[7].DeviceName(31), "Changed 31");
     Answers answers;
     w->SourceDevice_DblClick(0);
     EXPECT_EQ(answers.seen, QStringList{"You can only have 31 devices\nConnected to an RCC at any time"});
     EXPECT_EQ(answers.titles, QStringList{"Add Device to RCC"});
-    EXPECT_LT(openMs, 100);
-    EXPECT_LT(applyMs, 100);
-    std::printf("device window on a full RCC: open %lld ms, apply 31 slots %lld ms\n",
-                static_cast<long long>(openMs), static_cast<long long>(applyMs));
     SaveShot(w->grab().toImage(), "devices-full-rcc");
 }
 
