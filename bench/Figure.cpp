@@ -1,4 +1,9 @@
 #include "Figure.h"
+#include "hublink/core/AddressMaps.h"
+#include "model/ConfigurationCheck.h"
+#include "model/Site.h"
+#include "model/SiteFile.h"
+#include "model/SiteState.h"
 
 #include <algorithm>
 #include <chrono>
@@ -17,15 +22,50 @@ double NowMs()
 
 double MedianMs(int runs, const std::function<void()>& work)
 {
+    return MedianMs(runs, [] {}, work, [] {});
+}
+
+double MedianMs(int runs, const std::function<void()>& before, const std::function<void()>& work,
+                const std::function<void()>& after)
+{
+    before();
     work();
+    after();
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
+        before();
         const double start = NowMs();
         work();
         times.push_back(NowMs() - start);
+        after();
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+Figure TimeFigure(const std::string& name, double workMs, const std::string& reference, double referenceMs,
+                  double aimMs)
+{
+    return Figure{name + " (" + Decimal(workMs / referenceMs) + "x)", workMs, " ms",
+                  reference + " (" + Decimal(referenceMs) + " ms)", aimMs, "< " + Decimal(aimMs) + " ms"};
+}
+
+double WireMs(std::size_t bytes)
+{
+    return static_cast<double>(bytes) * 10 / 115200 * 1000;
+}
+
+void OpenFullSite()
+{
+    model::ResetSite();
+    ResetSiteState();
+    model::ResetSiteFile();
+    model::ResetConfigurationCheck();
+    DisplayMode = -2;
+    model::LoadSiteFile(QVS_TEST_DATA "/full-site.qvs");
+    if (DisplayMode == -2)
+        throw std::runtime_error("the full site did not open");
+    BuildAddressMap();
 }
 
 ScratchFolder::ScratchFolder(const std::string& name)

@@ -23,6 +23,10 @@ using FigureSource = std::function<std::vector<Figure>()>;
 // The median wall-clock time of runs calls of work, in milliseconds, after
 // one call that is not counted (caches, first allocations).
 double MedianMs(int runs, const std::function<void()>& work);
+// The same with untimed steps before and after each call (opening a window
+// to work on, closing it again).
+double MedianMs(int runs, const std::function<void()>& before, const std::function<void()>& work,
+                const std::function<void()>& after);
 
 // Milliseconds since an arbitrary start shared by every process of the
 // machine (the monotonic clock).
@@ -51,9 +55,26 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // "12.3", "0.456": enough digits for a time or a ratio.
 std::string Decimal(double value);
 
+// A figure whose aim is a time: the work's milliseconds against aimMs, the
+// reference (raw work of the same size, or the wire time it follows) named
+// with its own time and the ratio.
+Figure TimeFigure(const std::string& name, double workMs, const std::string& reference, double referenceMs,
+                  double aimMs);
+
+// Milliseconds that bytes take on the wire at 115200 baud (ten bits a byte).
+double WireMs(std::size_t bytes);
+
+// Opens tests/data/full-site.qvs (31 RCCs, 31 devices each) as File > Open
+// does, into a program that holds no site, and fills the loop-address map.
+void OpenFullSite();
+
 // The sources (one file each).
 std::vector<Figure> SiteFileFigures();
 std::vector<Figure> IniFileFigures();
 std::vector<Figure> QueryRoundTripFigures();
 std::vector<Figure> PortLossFigures();
 std::vector<Figure> StartupFigures();
+std::vector<Figure> EditorFigures();
+std::vector<Figure> ViewFigures();
+std::vector<Figure> CompareFigures();
+std::vector<Figure> DiagnosticsFigures();

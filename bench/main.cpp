@@ -18,7 +18,8 @@ struct Source
 
 const Source kSources[] = {
     {"site-file", SiteFileFigures}, {"ini-file", IniFileFigures}, {"round-trip", QueryRoundTripFigures},
-    {"port-loss", PortLossFigures}, {"startup", StartupFigures},
+    {"port-loss", PortLossFigures}, {"startup", StartupFigures}, {"editors", EditorFigures},
+    {"views", ViewFigures}, {"compare", CompareFigures}, {"diagnostics", DiagnosticsFigures},
 };
 
 bool Wanted(const char* name, int argc, char** argv)
@@ -31,11 +32,20 @@ bool Wanted(const char* name, int argc, char** argv)
     return false;
 }
 
+// The offscreen platform's notes on what it cannot do (raise a window,
+// size hints) would bury the figures.
+void QuietPlatformNotes(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (!text.startsWith("This plugin does not support"))
+        std::fprintf(stderr, "%s%s\n", type == QtDebugMsg ? "" : "Qt: ", qPrintable(text));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietPlatformNotes);
     QApplication app(argc, argv);
     int result = 0;
     for (const Source& source : kSources) {

@@ -1,6 +1,10 @@
 #pragma once
 // Files of one fuzzing process: a folder in memory (/dev/shm where there is
 // one) named after the process, removed when the process ends normally.
+#include "model/ConfigurationCheck.h"
+#include "model/Site.h"
+#include "model/SiteFile.h"
+#include "model/SiteState.h"
 #include "platform/base/FileReplace.h"
 
 #include <cstdint>
@@ -55,6 +59,19 @@ inline std::string ReadFile(const std::string& path)
     std::string bytes;
     platform::ReadWholeFile(path, bytes);
     return bytes;
+}
+
+// Opens the site file as File > Open does, in a program that has not loaded
+// anything yet; false when it is not a site file.
+inline bool OpenSiteAfresh(const std::string& path)
+{
+    model::ResetSite();
+    ResetSiteState();
+    model::ResetSiteFile();
+    model::ResetConfigurationCheck();
+    DisplayMode = -2;
+    model::LoadSiteFile(path);
+    return DisplayMode != -2;
 }
 
 } // namespace fuzz

@@ -11,19 +11,6 @@ using namespace model;
 
 namespace {
 
-// Opens the file as File > Open does, in a program that has not loaded
-// anything yet; false when it is not a site file.
-bool OpenAfresh(const std::string& path)
-{
-    ResetSite();
-    ResetSiteState();
-    ResetSiteFile();
-    ResetConfigurationCheck();
-    DisplayMode = -2;
-    LoadSiteFile(path);
-    return DisplayMode != -2;
-}
-
 // The check's lines, then the site saved to path.
 std::vector<std::string> CheckAndSave(const std::string& path)
 {
@@ -43,10 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const std::string first = fuzz::FuzzFile("first.qvs");
     static const std::string second = fuzz::FuzzFile("second.qvs");
     fuzz::WriteFile(input, std::string(reinterpret_cast<const char*>(data), size));
-    if (!OpenAfresh(input))
+    if (!fuzz::OpenSiteAfresh(input))
         return 0;
     const std::vector<std::string> lines = CheckAndSave(first);
-    if (!OpenAfresh(first))
+    if (!fuzz::OpenSiteAfresh(first))
         fuzz::Finding("a saved site file does not open");
     if (CheckAndSave(second) != lines)
         fuzz::Finding("a saved site file checks with other lines");

@@ -105,10 +105,12 @@ std::vector<QTreeWidgetItem*> OutlineTree::AllLines() const
 
 void OutlineTree::SetAllExpanded(bool expanded)
 {
-    setUpdatesEnabled(false);
-    for (QTreeWidgetItem* line : AllLines())
-        line->setExpanded(expanded);
-    setUpdatesEnabled(true);
+    // One pass of the view: expanding line by line lays the tree out again
+    // after every line, which takes seconds on a full site.
+    if (expanded)
+        expandAll();
+    else
+        collapseAll();
 }
 
 void OutlineTree::ExpandKey(const QString& key)
