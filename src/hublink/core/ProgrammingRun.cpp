@@ -30,6 +30,7 @@ constexpr int32_t kNo = 7;
 const std::string kOwnCaption; // the window's caption as title
 const std::string kTarget = "the Radio Hub";
 const std::string kCompleted = "Programming Completed Successfully";
+const std::string kUnknownCommandAbort = "Programming Aborted Due to Unknown Command";
 // More changes than this offer a clear before reprogramming.
 constexpr int kClearOfferedAbove = 1000;
 // The change-list modes of the error-list window.
@@ -212,6 +213,11 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
         return Pass::Ended;
     }
     link.EndBusy();
+    if (CommsState == UnknownCommand) {
+        // The hub has taken the commands before this one only: say so.
+        link.LogLine(kUnknownCommandAbort, true);
+        window.Display(kUnknownCommandAbort, kStop, kOwnCaption);
+    }
     return Pass::Ended;
 }
 
@@ -224,7 +230,7 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     BuildAddressMap();
     BuildHubAddressMap();
     window.SetErrorCheckMode(kModeBuilding);
-    int changes = BuildChangeList();
+    const int changes = BuildChangeList();
     if (changes == kChangeListChannelsFirst && laterPass) {
         // The channels were sent and the hub still holds others.
         link.LogLine("The Radio Channels in the Radio Hub could not be Changed", true);
@@ -260,8 +266,6 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
                            kQuestionYesNo, kOwnCaption);
         if (answer == kYes)
             Nodes[0].SetNodeAdd(true);
-        else
-            changes = 0;
     }
     const bool full = Nodes[0].NodeAdd();
     if (!full && !IncrementalDeletes(link, Nodes, HubNodes, [&window](bool on) { window.SetDeleteDots(on); }))

@@ -33,7 +33,8 @@ class IProgrammingWindow;
 // deletes what has gone (the manual steps instead for firmware before 3.08)
 // and sends the changes. The link walks the list on the hub's echoes and
 // ends it with "Programming Completed Successfully" or the reason it
-// stopped; with CommsCloseOnComplete a completed run closes the window.
+// stopped (a command the hub does not know included); with CommsCloseOnComplete a completed run closes the
+// window.
 //
 // When the change list can only tell the radio channels (a channel
 // differs, so parents and loop addresses were not compared), the changes it

@@ -173,12 +173,16 @@ TEST_F(ProgrammingRun, AChannelChangeIsFollowedByASecondPassWithOneCompletionBox
     EXPECT_EQ(Program(), Lines{kMatches});
 }
 
-TEST_F(ProgrammingRun, APopulateFailAbortsTheListWhereItStands)
+TEST_F(ProgrammingRun, ARejectedCommandAbortsTheListWhereItStands)
 {
-    unit.AddCommand("POPULATE LOOP1 NODE 11", [](const std::string&) { return Lines{"POPULATE FAIL"}; });
-    EXPECT_EQ(Program(), Lines{"Programming Aborted Due to Failed Populate Command"});
-    EXPECT_EQ(CommsState, ProgramAborted);
-    EXPECT_EQ(Programmed().back(), "POPULATE LOOP1 NODE 11 2 10002 0");
+    for (const auto& [reply, text] :
+         {std::pair("POPULATE FAIL", "Programming Aborted Due to Failed Populate Command"),
+          std::pair("Unknown Command", "Programming Aborted Due to Unknown Command")}) {
+        unit.AddCommand("POPULATE LOOP1 NODE 11",
+                        [reply = reply](const std::string&) { return Lines{reply}; });
+        EXPECT_EQ(Program(), Lines{text});
+        EXPECT_EQ(Programmed().back(), "POPULATE LOOP1 NODE 11 2 10002 0") << "the list goes no further";
+    }
 }
 
 TEST_F(ProgrammingRun, RefusalsSendNothingToTheHub)
