@@ -132,6 +132,7 @@ TEST_F(ProgrammingRun, AnEmptyHubIsProgrammedFromClearAndThenMatches)
     const Lines sent = Programmed();
     ASSERT_EQ(sent.size(), 16u) << "clear, 4 nodes, 4 devices, Y and 3 X channels, 3 relations";
     EXPECT_EQ(sent.front(), "POPULATE CLEAR");
+    EXPECT_EQ(bench.NowMs(), 0) << "each command went out on the echo of the one before";
 
     CommsCloseOnComplete = true;
     EXPECT_EQ(Program(), Lines{kMatches});
