@@ -32,19 +32,6 @@ const std::string kOwnCaption; // the window's caption as title
 const std::string kConfirmText = "Are You Sure That You Want To Start This Process\r\nIt May Take A "
                                  "Considerable Amount of Time To Complete";
 
-// A port switched off is switched on and set up again; false when it could
-// not be opened (the port reset has said why).
-bool PortReady(CommsLink& link, IAssignmentWindow& window)
-{
-    if (PortEnabled)
-        return true;
-    PortEnabled = true;
-    if (!window.ResetPort())
-        return true;
-    link.EndBusy();
-    return false;
-}
-
 struct Field
 {
     size_t At;
@@ -181,6 +168,17 @@ void Unassign(CommsLink& link, IAssignmentWindow& window, int32_t waitCode, int3
 }
 
 } // namespace
+
+bool PortReady(CommsLink& link, IAssignmentWindow& window)
+{
+    if (PortEnabled)
+        return true;
+    PortEnabled = true;
+    if (!window.ResetPort())
+        return true;
+    link.EndBusy();
+    return false;
+}
 
 bool ReadAllDeviceStatus(CommsLink& link, NodeArray& nodes)
 {

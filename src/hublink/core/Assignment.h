@@ -22,6 +22,11 @@
 
 class CommsLink;
 
+// A port switched off (PortEnabled False) is switched on and set up again
+// (ResetPort). False when it could not be opened: the reset has said why and
+// the busy state is ended.
+bool PortReady(CommsLink& link, IAssignmentWindow& window);
+
 // "GET DS ALL": empties every status text of the nodes and slots, then
 // stores each reported status on the node or device slot that owns the
 // reported loop address in LoopAddressOwner (the text from the status field

@@ -487,8 +487,12 @@ void CommsLink::ProgramReply(const std::string& line)
             SendCommand(false, kReplyTimeoutMs);
             return;
         }
-        window_.HideProgress();
         timer_.Stop();
+        if (!ProgramEndIsFinal) {
+            CommsState = ProgramDone;
+            return;
+        }
+        window_.HideProgress();
         EndBusy();
         LogLine("Programming Completed Successfully", true);
         window_.ShowMessage("Programming Completed Successfully", 64);

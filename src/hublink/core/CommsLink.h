@@ -70,6 +70,10 @@ public:
     // maximum.
     void AdvanceProgress();
     int16_t ProgressStep = 1;
+    // False while a programming run has another pass to go: the end of the
+    // list then only sets ProgramDone (no completion line or box; the busy
+    // state and the progress bar stay for the next pass).
+    bool ProgramEndIsFinal = true;
 
     // Runs the link with another command set (nullptr: the communications
     // window's own). The policy must outlive the link or be taken off first.

@@ -1,0 +1,117 @@
+#include "hublink/core/CompareRun.h"
+
+#include "hublink/core/Assignment.h"
+#include "hublink/core/CommsLink.h"
+#include "hublink/core/ConfigCompare.h"
+#include "hublink/core/IProgrammingWindow.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/LinkTiming.h"
+#include "hublink/core/UnitQueries.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+
+#include <string>
+
+namespace {
+
+constexpr int32_t kStop = 16;
+constexpr int32_t kInformation = 64;
+const std::string kOwnCaption; // the window's caption as title
+// The gap allowed between the download's header and its first line.
+constexpr int32_t kFirstConfigLineMs = 1000;
+
+// The ident check before a download; false after its message.
+bool IdentMatches(CommsLink& link, IProgrammingWindow& window, const std::string& unit)
+{
+    const std::string ident = ReadIdent(link);
+    if (ident.empty()) {
+        link.EndBusy();
+        window.RestoreWindow();
+        window.Display("Unable to Verify The Ident in " + unit + "\r\n", kStop, kOwnCaption);
+        return false;
+    }
+    if (ident == model::Nodes[static_cast<size_t>(ActiveNode)].NodeIdent())
+        return true;
+    link.LogLine("Ident Mismatch", true);
+    link.EndBusy();
+    window.RestoreWindow();
+    window.Display("The Ident in " + unit + "\r\nDoes Not Match That In The Configuration\r\n" + unit +
+                       " has an Ident of " + ident,
+                   kStop, kOwnCaption);
+    return false;
+}
+
+} // namespace
+
+int DownloadProgressMaximum(const model::NodeArray& nodes)
+{
+    int maximum = 2;
+    for (int n = 1; n < model::kNodeCount; ++n) {
+        const model::clsNode& node = nodes[static_cast<size_t>(n)];
+        if (node.InUse())
+            maximum += 3 + node.DetectorCountRCC();
+    }
+    return maximum;
+}
+
+int32_t DownloadSysConfig(CommsLink& link)
+{
+    // A download that ended with its header needs no line timer.
+    if (link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs) == SysConfigCollect) {
+        link.Timer().Start(kFirstConfigLineMs);
+        link.WaitWhileState({SysConfigCollect});
+    }
+    return CommsState;
+}
+
+void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
+{
+    const int node = ActiveNode;
+    if (node < 0 || node >= model::kNodeCount) {
+        window.Display("There is no Currently Selected Hub or RCC", kStop, kOwnCaption);
+        window.EnableProgram();
+        return;
+    }
+    if (!PortReady(link, window))
+        return;
+    link.BeginBusy();
+    const bool hub = node == 0;
+    const std::string unit = hub ? "The Radio Hub" : "RCC " + std::to_string(node);
+    link.LogLine(hub ? std::string("Reading Current Configuration from Hub......")
+                     : "Reading Current Configuration from RCC " + std::to_string(node) + " .....",
+                 true);
+    if (!IdentMatches(link, window, unit))
+        return;
+
+    ICommsWindow& bar = link.Window();
+    window.SetProgressMaximum(DownloadProgressMaximum(model::Nodes));
+    bar.SetProgressValue(0);
+    window.ShowProgress();
+    link.ProgressStep = 1;
+    if (DownloadSysConfig(link) == SysConfigDone) {
+        bar.SetProgressValue(bar.ProgressMax());
+        window.SetErrorCheckMode(2);
+        window.ParseDownload(false);
+        const int16_t differences = CompareHubWithConfiguration();
+        bar.HideProgress();
+        if (differences > 0) {
+            window.ShowErrorList();
+        } else {
+            window.RestoreWindow();
+            window.Display(hub ? "The Hub matches the Configuration" : "The RCC matches the Configuration",
+                           kInformation,
+                           hub ? "Compare Hub with Configuration" : "Compare RCC with Configuration");
+        }
+    }
+    bar.HideProgress();
+    bar.SetProgressValue(0);
+    link.EndBusy();
+    if (CommsState == CommsFailed) {
+        window.RestoreWindow();
+        window.Display("Unable to Get Config due to Errors", kStop, kOwnCaption);
+    }
+    PortEnabled = false;
+    if (!window.OpenedOnly() && CommsCloseOnComplete)
+        window.CloseWindow();
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Compare Config as the communications window runs it: checks that the unit
+// on the cable is the selected node, downloads its configuration, parses it
+// into HubNodes and lists how it differs from the site, without changing
+// either. The window calls it in one line:
+//
+//     void frmComms::CompareConfig_Click() { ::CompareConfig_Click(Link(), *this); }
+//
+// where Link() is the window's CommsLink and the window implements
+// IProgrammingWindow. The main window reaches it through its compare
+// commands (CommsAction 2).
+#include "model/clsNode.h"
+
+#include <cstdint>
+
+class CommsLink;
+class IProgrammingWindow;
+
+// Compares the unit of ActiveNode (0 the hub, 1..31 an RCC) with the site.
+// No selection: "There is no Currently Selected Hub or RCC" and the Program
+// button is enabled. An ident that cannot be read or differs from the
+// node's: its message, nothing downloaded. A download: the parse and the
+// comparison fill MessageList; any line shows the error list (mode 2), none
+// shows "The Hub matches the Configuration" (or "The RCC matches..."). A
+// failed download: "Unable to Get Config due to Errors"; a unit that does
+// not know the command: no message. After a download, PortEnabled is False
+// and, with CommsCloseOnComplete and the window not opened for use by hand,
+// the window closes.
+void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window);
+
+// The progress bar's maximum for a configuration download of the site: 2,
+// and for every RCC in use 3 and one per occupied slot.
+int DownloadProgressMaximum(const model::NodeArray& nodes);
+
+// "GET SYSCONFIG": waits for the header, then for the lines up to "END OF
+// DATA" (collected in ReplyLines), with one second allowed before the first
+// line. Returns the final CommsState: SysConfigDone for a whole download.
+int32_t DownloadSysConfig(CommsLink& link);

@@ -1,0 +1,312 @@
+#include "hublink/core/ProgrammingRun.h"
+
+#include "hublink/core/AddressMaps.h"
+#include "hublink/core/Assignment.h"
+#include "hublink/core/ChangeList.h"
+#include "hublink/core/CommsLink.h"
+#include "hublink/core/CompareRun.h"
+#include "hublink/core/HubDeletes.h"
+#include "hublink/core/IProgrammingWindow.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/ProgrammingList.h"
+#include "hublink/core/UnitQueries.h"
+#include "model/ConfigurationCheck.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+
+#include <string>
+
+using model::HubNodes;
+using model::Nodes;
+
+namespace {
+
+constexpr int32_t kStop = 16;
+constexpr int32_t kQuestionYesNo = 36;
+constexpr int32_t kInformation = 64;
+constexpr int32_t kYes = 6;
+constexpr int32_t kNo = 7;
+const std::string kOwnCaption; // the window's caption as title
+const std::string kTarget = "the Radio Hub";
+const std::string kCompleted = "Programming Completed Successfully";
+const std::string kUnknownCommandAbort = "Programming Aborted Due to Unknown Command";
+// More changes than this offer a clear before reprogramming.
+constexpr int kClearOfferedAbove = 1000;
+// The change-list modes of the error-list window.
+constexpr long kModeCheck = 0;
+constexpr long kModeParse = 4;
+constexpr long kModeBuilding = -1;
+constexpr long kModeChanges = 3;
+
+// What a programming pass leaves to do.
+enum class Pass
+{
+    Ended,     // the run is over, its outcome told
+    ReadAgain, // channels were programmed: read the hub and compare again
+};
+
+// A stop: nothing more is sent; the bar hidden, the busy state ended and,
+// with a text, the reason shown.
+Pass Stop(CommsLink& link, IProgrammingWindow& window, const std::string& text = std::string())
+{
+    link.Window().HideProgress();
+    link.EndBusy();
+    if (!text.empty())
+        window.Display(text, kStop, kOwnCaption);
+    return Pass::Ended;
+}
+
+bool TargetIsHub(CommsLink& link, IProgrammingWindow& window)
+{
+    if (ActiveNode == -1) {
+        ActiveNode = 0;
+        window.SelectHub();
+    }
+    if (ActiveNode == 0)
+        return true;
+    link.LogLine("Attempt to update at an RCC instead of the Hub", true);
+    link.EndBusy();
+    window.Display("You can only perform an Update at the Radio Hub\r\n", kStop, kOwnCaption);
+    return false;
+}
+
+bool SiteIsClean(CommsLink& link, IProgrammingWindow& window)
+{
+    window.ClearLogBox();
+    window.SetErrorCheckMode(kModeCheck);
+    if (model::CheckConfiguration() == 0)
+        return true;
+    window.ShowErrorList();
+    link.EndBusy();
+    return false;
+}
+
+// The port, and the unit on it against the site: a hub with the site's
+// hub ident, loop count and loop protocol. False after the reason was told.
+bool UnitIsTheSitesHub(CommsLink& link, IProgrammingWindow& window)
+{
+    link.Window().SetProgressValue(0);
+    window.ShowProgress();
+    link.BeginBusy();
+    PortEnabled = true;
+    if (window.ResetPort()) {
+        link.EndBusy();
+        return false;
+    }
+    window.SetCancelCaption("&Close");
+    window.ClearLogBox();
+    ReplyLineCount = 0;
+    RetryCount = 0;
+    if (!window.DebugOutputStopped())
+        window.SetDebugOutputStopped(StopDebugOutput(link));
+
+    if (ReadUnitType(link, -1) != 4) {
+        Stop(link, window, "The Connected Node is not a HUB");
+        return false;
+    }
+    const std::string ident = ReadIdent(link);
+    if (ident.empty()) {
+        Stop(link, window, "Unable to Verify The Ident in " + kTarget);
+        return false;
+    }
+    if (ident != Nodes[0].NodeIdent()) {
+        link.LogLine("Ident Mismatch", true);
+        Stop(link, window,
+             "The Ident in " + kTarget + "\r\nDoes Not Match That In The Configuration\r\n" + kTarget +
+                 " has an Ident of " + ident);
+        return false;
+    }
+    // -1: a hub that does not know the question has any loop count.
+    const int16_t loops = ReadLoopCount(link);
+    if (loops != -1 && loops != LoopCount) {
+        Stop(link, window,
+             loops < 0 ? "Unable to read the number of Loops supported by the connected Hub"
+                       : "The number of Loops supported by the Hub (" + std::to_string(loops) +
+                             ")\r\nis not the same as the Configuration (" + std::to_string(LoopCount) + ")");
+        return false;
+    }
+    if (ReadLoopProtocol(link) != LoopProtocol) {
+        Stop(link, window, "The Loop Protocol in the Hub\r\nDoes not match the Configuration");
+        return false;
+    }
+    return true;
+}
+
+// Download and parse into HubNodes; false after a stop.
+bool ReadTheHub(CommsLink& link, IProgrammingWindow& window)
+{
+    ICommsWindow& bar = link.Window();
+    window.SetProgressMaximum(DownloadProgressMaximum(Nodes));
+    bar.SetProgressValue(0);
+    link.ProgressStep = 1;
+    link.LogLine("Reading Current Configuration from " + kTarget + ".....", true);
+    if (DownloadSysConfig(link) != SysConfigDone) {
+        Stop(link, window, "Unable to Get Config due to Errors");
+        return false;
+    }
+    bar.SetProgressValue(bar.ProgressMax());
+
+    window.SetErrorCheckMode(kModeParse);
+    if (window.ParseDownload(true) > 0) {
+        window.ShowErrorList();
+        if (window.Display("Errors were Encountered, Continue Anyway?", kQuestionYesNo, kOwnCaption) == kNo) {
+            Stop(link, window);
+            return false;
+        }
+        window.CloseErrorList();
+    }
+    return true;
+}
+
+// The run's end when the hub holds the site: after a later pass, the
+// programming that the earlier ones began is complete.
+Pass NothingToChange(CommsLink& link, IProgrammingWindow& window, bool laterPass)
+{
+    link.Window().HideProgress();
+    if (laterPass) {
+        link.EndBusy();
+        link.LogLine(kCompleted, true);
+        CommsState = ProgramDone;
+        window.Display(kCompleted, kInformation, kOwnCaption);
+        if (CommsCloseOnComplete)
+            window.CloseWindow();
+        return Pass::Ended;
+    }
+    const std::string text = "The Config matches " + kTarget + " already, Update not required";
+    window.Display(text, kInformation, kOwnCaption);
+    link.LogLine(text, true);
+    link.EndBusy();
+    if (!window.OpenedOnly() && CommsCloseOnComplete)
+        window.CloseWindow();
+    return Pass::Ended;
+}
+
+// Sends the list in the link's arrays and waits while the link walks it.
+Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
+{
+    ICommsWindow& bar = link.Window();
+    if (CommandCount == 0) {
+        if (readAgain) {
+            CommsState = Idle;
+            return Pass::ReadAgain;
+        }
+        bar.HideProgress();
+        link.Timer().Stop();
+        link.EndBusy();
+        link.LogLine(kCompleted, true);
+        CommsState = Idle;
+        window.Display(kCompleted, kInformation, kOwnCaption);
+        return Pass::Ended;
+    }
+    window.ShowProgress();
+    link.ProgressStep = ListProgressStep(bar.ProgressMax() - bar.ProgressValue(), CommandCount);
+    ReplyLineCount = 1;
+    link.LogLine(CommandCaptions[1], false);
+    link.ProgramEndIsFinal = !readAgain;
+    link.Transact(ProgramWait, ReplyLines[1], FirstCommandTimeoutMs(ReplyLines[1]));
+    link.ProgramEndIsFinal = true;
+    if (CommsState == ProgramDone && readAgain)
+        return Pass::ReadAgain;
+    if (CommsState == ProgramDone && CommsCloseOnComplete) {
+        window.CloseWindow();
+        return Pass::Ended;
+    }
+    link.EndBusy();
+    if (CommsState == UnknownCommand) {
+        // The hub has taken the commands before this one only: say so.
+        link.LogLine(kUnknownCommandAbort, true);
+        window.Display(kUnknownCommandAbort, kStop, kOwnCaption);
+    }
+    return Pass::Ended;
+}
+
+// One read, compare and programming of the hub.
+Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
+{
+    if (!ReadTheHub(link, window))
+        return Pass::Ended;
+
+    BuildAddressMap();
+    BuildHubAddressMap();
+    window.SetErrorCheckMode(kModeBuilding);
+    const int changes = BuildChangeList();
+    if (changes == kChangeListChannelsFirst && laterPass) {
+        // The channels were sent and the hub still holds others.
+        link.LogLine("The Radio Channels in the Radio Hub could not be Changed", true);
+        return Stop(
+            link, window,
+            "The Radio Channels in the Radio Hub could not be Changed\r\nProgramming is Not Complete");
+    }
+    if (ConfirmDiffs && changes >= 1) {
+        window.SetErrorCheckMode(kModeChanges);
+        window.ShowErrorList();
+        link.LogLine("Differences were Found", true);
+        if (window.Display("Differences were Found, Continue Anyway?", kQuestionYesNo, kOwnCaption) == kNo) {
+            link.LogLine("User has Aborted the Update\r\n", true);
+            return Stop(link, window);
+        }
+        link.LogLine("System will be Updated", true);
+        window.CloseErrorList();
+    }
+    if (changes == 0)
+        return NothingToChange(link, window, laterPass);
+
+    if (NeedsManualDeletes(HubVersion) &&
+        ManualChangesCheck(link, HubNodes, [&window] { window.ShowErrorList(); }))
+        return Pass::Ended;
+
+    PutProgrammingList(ProgrammingList());
+    link.Window().SetProgressValue(0);
+    link.ProgressStep = 1;
+
+    if (!Nodes[0].NodeAdd() && changes > kClearOfferedAbove) {
+        const int32_t answer =
+            window.Display("Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?",
+                           kQuestionYesNo, kOwnCaption);
+        if (answer == kYes)
+            Nodes[0].SetNodeAdd(true);
+    }
+    const bool full = Nodes[0].NodeAdd();
+    if (!full && !IncrementalDeletes(link, Nodes, HubNodes, [&window](bool on) { window.SetDeleteDots(on); }))
+        return Stop(link, window);
+    CommsState = ProgramWait;
+    RetryCount = 0;
+    PutProgrammingList(full ? BuildFullProgrammingList(Nodes, window.UnitConnected())
+                            : BuildIncrementalProgrammingList(Nodes, HubNodes, window.UnitConnected()));
+    // A reprogramming from clear sends everything; changes found by the
+    // channel comparison alone are not all there is.
+    return SendTheList(link, window, !full && changes == kChangeListChannelsFirst);
+}
+
+} // namespace
+
+int16_t ListProgressStep(int remaining, int count)
+{
+    if (count <= 0 || remaining <= 0)
+        return 0;
+    int step = remaining / count;
+    const int twice = 2 * (remaining % count);
+    if (twice > count || (twice == count && step % 2 == 1))
+        ++step;
+    return static_cast<int16_t>(step);
+}
+
+void cmdUpdate_Click(CommsLink& link, IProgrammingWindow& window)
+{
+    ReplyLines.assign(2, std::string());
+    CommandCaptions.assign(2, std::string());
+    window.SetCancelCaption("Close");
+    link.BeginBusy();
+    if (!TargetIsHub(link, window) || !SiteIsClean(link, window) || !UnitIsTheSitesHub(link, window))
+        return;
+    bool laterPass = false;
+    while (ProgramPass(link, window, laterPass) == Pass::ReadAgain)
+        laterPass = true;
+}
+
+void ClearProg_Click(CommsLink& link, IProgrammingWindow& window)
+{
+    if (PortReady(link, window))
+        ClearProgramming(link);
+}
