@@ -344,6 +344,14 @@ void frmMain::ConfigStats_Click()
 
 void frmMain::TreeView_Click()
 {
+    if (frmTreeView::Loaded() == nullptr) {
+        // A click on a line selects its node here, except while serial work
+        // keeps this window disabled.
+        connect(frmTreeView::Load(), &frmTreeView::ActivateNodeRequested, this, [this](int index) {
+            if (isEnabled())
+                ActivateNode(index);
+        });
+    }
     ShowModeless<frmTreeView>();
 }
 

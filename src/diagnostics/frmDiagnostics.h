@@ -1,13 +1,170 @@
 #pragma once
-// STAND-IN for the radio diagnostics window: only showing and closing; the
-// real window with its serial connection, device map and grids replaces it.
+// The radio diagnostics window of the Radio Hub (or RLM): its own serial
+// connection with the diagnostics command set, the unit check when it
+// opens, the tabbed pages with their soft keys and page buttons, refresh
+// and automatic refresh, the Comms Settings page, the Comms Log page with
+// DiagsLog.txt, and its resize layout. The main window is disabled while it
+// is open.
+#include "diagnostics/core/DiagsLink.h"
+#include "diagnostics/core/DiagsPages.h"
+#include "diagnostics/core/IDiagsWindow.h"
+#include "hublink/core/NodesSiteLink.h"
 #include "platform/FormInstance.h"
 
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <array>
+#include <memory>
 
-class frmDiagnostics : public QWidget, public platform::FormInstance<frmDiagnostics>
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTabBar;
+class QTableWidget;
+class QTextEdit;
+class PortPanel;
+class SerialLink;
+
+class frmDiagnostics : public QWidget, public platform::FormInstance<frmDiagnostics>, public IDiagsWindow
 {
     Q_OBJECT
 public:
     frmDiagnostics();
+    ~frmDiagnostics() override;
+
+    // The opening handshake (port, debug output off, unit check) runs once
+    // the window is first shown; true until it has ended.
+    bool Loading() const { return loading_; }
+    // The page code of the selected tab (-1 without one).
+    int16_t SelectedPage() const;
+    // Selects the first tab whose page code is `page`; false without one.
+    bool SelectPage(int16_t page);
+
+    // Handlers, named after their controls.
+    void TabStrip_Click();
+    void cmdSoft1_Click();
+    void cmdSoft2_Click();
+    void cmdRefresh_Click();
+    void cmdAuto_Click();
+    void tmrRefresh_Timer();
+    void cmdDeviceStat_Click();
+    void cmdSignals_Click();
+    void cmdLiveTest_Click();
+    void cmdExit_Click();
+    void chkLogging_Click();
+    void cmdView_Click();
+    void cmdClearLog_Click();
+    void cmdClear_Click();
+    void UpdateControlStates();
+    bool ApplyPortSettings();
+    // "GET RADIO ALL": the unit's radio data into ReplyLines, told when done.
+    void DownloadRadioData();
+
+    int32_t ControlMode = ControlIdle;
+    bool DiagBusy = false;
+    bool AllDevicesFound = true;
+    bool RefreshBusy = false;
+    bool DebugOutputStopped = false;
+    bool HaveDailyMaxima = false;
+    std::string UnitVersion;
+    std::array<int16_t, 11> TabPageCode{};
+
+    // IDiagsWindow
+    void AppendToLogBox(const std::string& text) override;
+    void SetControlsBusy(bool busy) override;
+    int ProgressValue() const override;
+    int ProgressMax() const override;
+    void SetProgressValue(int value) override;
+    void HideProgress() override;
+    int32_t ShowMessage(const std::string& text, int32_t style) override;
+    void ShowCommsError(const std::string& text) override;
+    bool DeleteTimerRunning() const override { return false; }
+    void ReportLinkFailure(const std::string& text) override;
+    void EnableWindow() override;
+    void ScanStarted() override;
+    void ScanResult(const std::string& line) override;
+    void MonitorLevels(const std::string& line) override;
+    void LogWriteFailed(const std::string& path) override;
+    void RunEnded() override;
+
+    DiagsLink& Diags() { return *diags_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    QFrame* BuildFunctionsPage();
+    QFrame* BuildDeviceStatusPage();
+    void Form_Load();
+    void OpenLink();
+    void Form_Resize();
+    void Form_Unload();
+    bool StopHubDebugOutput();
+    // The unit check after the handshake; true when the first page is to
+    // be refreshed.
+    bool ApplyUnitGate();
+    void RefreshPage(int16_t page);
+    bool CollectList(int32_t waitCode, const std::string& command);
+    void ShortcutToPage(int16_t page);
+    void UntickAuto();
+    void StopScan(const char* text);
+    void ViewDiagsLog();
+    void SetLamp(bool busy);
+    // Runs one operation of the link unless another is running; a close
+    // asked for meanwhile happens when it ends.
+    template <typename F> bool RunLinkOperation(F operation);
+    void CloseIfPending();
+
+    NodesSiteLink site_;
+    std::unique_ptr<SerialLink> serial_;
+    std::unique_ptr<DiagsLink> diags_;
+    QPointer<QWidget> mainWindow_;
+
+    QTabBar* TabStrip = nullptr;
+    std::array<QFrame*, 10> TabFrame{};
+    QPushButton *cmdSoft1 = nullptr, *cmdSoft2 = nullptr, *cmdExit = nullptr, *cmdClear = nullptr,
+                *cmdView = nullptr, *cmdClearLog = nullptr, *cmdRefresh = nullptr, *cmdSave = nullptr,
+                *cmdAuto = nullptr;
+    QCheckBox* chkLogging = nullptr;
+    QFrame* CommsLED = nullptr;
+    QLabel* lblProgress = nullptr;
+    QProgressBar* CommsProgress = nullptr;
+    // Functions page
+    QGroupBox *fraSignals = nullptr, *fraDevices = nullptr, *fraStatus = nullptr, *fraMonitor = nullptr,
+              *fraScan = nullptr;
+    QLabel* lblStatus = nullptr;
+    QSpinBox *txtStartChannel = nullptr, *txtEndChannel = nullptr, *txtScanTime = nullptr;
+    // Chart page (scan and monitor)
+    QFrame *MSChart = nullptr, *MSChart1 = nullptr;
+    // Device Status page
+    QTabBar* DeviceTabStrip = nullptr;
+    QWidget* DeviceMap = nullptr;
+    QGroupBox *KeyFrame = nullptr, *StatusFrame = nullptr;
+    QLabel* StatusLabel = nullptr;
+    // Update page
+    QLabel* WorkLabel = nullptr;
+    // Signal Strengths and Live Status pages
+    QTableWidget *SignalGrid = nullptr, *LiveGrid = nullptr;
+    // Comms Settings and Comms Log pages
+    PortPanel* PortControls = nullptr;
+    QTextEdit* StatusRTF = nullptr;
+
+    QTimer tmrRefresh;
+    QTimer closeTimer_; // the delayed close after a refused unit
+    AutoRefreshCountdown countdown_;
+    bool loading_ = true;
+    bool opened_ = false;
+    bool linkBusy_ = false;
+    bool closePending_ = false;
+    bool unloaded_ = false;
+    bool cursorSet_ = false;
 };

@@ -13,8 +13,6 @@
 namespace model {
 namespace {
 
-constexpr std::size_t kMaxEntries = clsIniFile::kMaxEntries;
-
 std::size_t HashText(std::string_view text)
 {
     return std::hash<std::string_view>{}(text);
@@ -120,7 +118,7 @@ void clsIniFile::SetBadLineQuestion(BadLineQuestion ask)
 std::string clsIniFile::TooManyEntriesText(const std::string& fileName)
 {
     return "Error Reading Configuration File\r\n" + fileName + "\r\nIt holds more than " +
-           std::to_string(kMaxEntries) + " sections or keys and cannot be read.";
+           std::to_string(clsIniFile::kMaxEntries) + " sections or keys and cannot be read.";
 }
 
 void clsIniFile::SetLoadRefusal(LoadRefusal report)
@@ -265,7 +263,7 @@ void clsIniFile::LoadFile()
             g_loadRefusal(TooManyEntriesText(fileName_));
     };
     const auto lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    const std::size_t keyGuess = std::min(lineCount + 1, kMaxEntries);
+    const std::size_t keyGuess = std::min(lineCount + 1, clsIniFile::kMaxEntries);
     keys_.reserve(keyGuess);
     values_.reserve(keyGuess);
     keySection_.reserve(keyGuess);
@@ -294,7 +292,7 @@ void clsIniFile::LoadFile()
         ++lineNumber;
 
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            if (sections_.size() >= kMaxEntries)
+            if (sections_.size() >= clsIniFile::kMaxEntries)
                 return refuse();
             AddSection(platform::Win1252ToUtf8(line.substr(1, line.size() - 2)));
             continue;
@@ -309,7 +307,7 @@ void clsIniFile::LoadFile()
                 return; // what was read stays, for the setters
             continue;
         }
-        if (keys_.size() >= kMaxEntries)
+        if (keys_.size() >= clsIniFile::kMaxEntries)
             return refuse();
         keys_.push_back(platform::Win1252ToUtf8(line.substr(0, eq)));
         values_.push_back(platform::Win1252ToUtf8(line.substr(eq + 1)));
@@ -340,7 +338,7 @@ bool clsIniFile::SetValue(const std::string& key, const std::string& value)
     const uint32_t held = keySlots_.empty() ? 0 : keySlots_[Probe(hash, key, sectionName_)];
     if (held == 0) {
         const bool newSection = currentSection_ == kNoSection;
-        if (keys_.size() >= kMaxEntries || (newSection && sections_.size() >= kMaxEntries)) {
+        if (keys_.size() >= clsIniFile::kMaxEntries || (newSection && sections_.size() >= clsIniFile::kMaxEntries)) {
             storeRefused_ = true;
             return false;
         }
@@ -456,7 +454,7 @@ bool clsIniFile::SaveFile(std::string* error)
         return false;
     };
     if (storeRefused_)
-        return fail("it would hold more than " + std::to_string(kMaxEntries) + " sections or keys.");
+        return fail("it would hold more than " + std::to_string(clsIniFile::kMaxEntries) + " sections or keys.");
 
     // The keys of each section entry in key-list order, found in one pass.
     std::vector<std::size_t> start(sections_.size() + 1, 0);

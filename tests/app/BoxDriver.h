@@ -2,6 +2,8 @@
 // Drives the program's modal boxes from a test: the action runs inside the
 // box's wait, once the box is up.
 #include "app/BoxDialog.h"
+#include "app/frmMsg.h"
+#include "app/frmParameter.h"
 #include "platform/LoadedForms.h"
 #include "platform/Yield.h"
 
@@ -9,7 +11,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -70,4 +75,71 @@ struct TestWindows
         return owned.back().get();
     }
     std::vector<std::unique_ptr<QWidget>> owned;
+};
+
+// The message or input box now waiting for an answer that is not in
+// handled yet; it is added to handled.
+inline BoxDialog* NextWaitingBox(QList<QPointer<BoxDialog>>& handled)
+{
+    BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+    if (box == nullptr)
+        box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
+    if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || handled.contains(box))
+        return nullptr;
+    handled << box;
+    return box;
+}
+
+// Answers the program's boxes in order from a timer: a message box (its text
+// kept in seen) or an input box (its title kept in seen; the text typed or
+// the list entry picked) with the button of that caption. Boxes beyond the
+// steps get their default button.
+class BoxAnswers
+{
+public:
+    struct Step
+    {
+        Step(const QString& b = "OK", int e = -1, const QString& t = {}) : button(b), entry(e), typed(t) {}
+        QString button;
+        int entry;
+        QString typed;
+    };
+    BoxAnswers(std::initializer_list<Step> steps = {}) : steps_(steps)
+    {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        timer_.start();
+    }
+    void Then(Step step) { steps_.push_back(step); }
+    bool Done() const { return steps_.empty(); }
+    QStringList seen, titles;
+
+private:
+    void Tick()
+    {
+        BoxDialog* box = NextWaitingBox(handled_);
+        if (box == nullptr)
+            return;
+        titles << box->windowTitle();
+        if (auto* msg = qobject_cast<frmMsg*>(box))
+            seen << msg->Label1->text();
+        else
+            seen << box->windowTitle();
+        if (steps_.empty()) {
+            box->DefaultButton()->click();
+            return;
+        }
+        const Step step = steps_.front();
+        steps_.pop_front();
+        if (auto* input = qobject_cast<frmParameter*>(box)) {
+            if (step.entry >= 0)
+                input->Combo1->setCurrentIndex(step.entry);
+            if (!step.typed.isEmpty())
+                input->txtEntry->setText(step.typed);
+        }
+        PressButton(box, step.button);
+    }
+    std::deque<Step> steps_;
+    QList<QPointer<BoxDialog>> handled_;
+    QTimer timer_;
 };

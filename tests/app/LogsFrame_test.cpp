@@ -111,49 +111,30 @@ TEST_F(LogsFrameTest, OpeningSetsCaptionsFolderAndDriveList)
     EXPECT_TRUE(shown_.empty());
 }
 
-TEST_F(LogsFrameTest, SelectMovesTheLogsAndMakesTheFolderTheLogFolder)
+TEST_F(LogsFrameTest, SelectMovesExportCopiesAndAFailureKeepsThePanel)
 {
-    WriteLog("ProgLog.txt", "-> GET SYSCONFIG\r\n");
-    frame_.Open(LogsFrame::Mode::Set);
-    frame_.SetDir1Path(Path("elsewhere"));
-    QTest::mouseClick(frame_.cmdSelect(), Qt::LeftButton);
-
-    EXPECT_EQ(LogFolder, (root_ / "elsewhere").string());
-    EXPECT_TRUE(fs::exists(root_ / "elsewhere" / "ProgLog.txt"));
-    EXPECT_FALSE(fs::exists(root_ / "logs" / "ProgLog.txt"));
-    EXPECT_TRUE(frame_.isHidden());
-    ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, "New folder for log files set\r\nFiles moved to new folder OK");
-    EXPECT_EQ(shown_[0].style, 64);
-    EXPECT_EQ(shown_[0].title, "Set Folder For Log Files");
-}
-
-TEST_F(LogsFrameTest, AFailedSelectKeepsThePanelAndTheLogFolder)
-{
-    WriteLog("ProgLog.txt", "log");
-    frame_.Open(LogsFrame::Mode::Set); // the folder list is on the log folder itself
-    frame_.cmdSelect_Click();
-    EXPECT_EQ(LogFolder, (root_ / "logs").string());
-    EXPECT_TRUE(fs::exists(root_ / "logs" / "ProgLog.txt"));
-    EXPECT_FALSE(frame_.isHidden());
-    ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text,
-              "There was a problem setting the new folder for Log Files\r\nNo change has been made");
-    EXPECT_EQ(shown_[0].style, 16);
-}
-
-TEST_F(LogsFrameTest, ExportCopiesAndLeavesTheLogFolder)
-{
-    WriteLog("DiagsLog.txt", "diags");
-    frame_.Open(LogsFrame::Mode::Export);
-    frame_.SetDir1Path(Path("elsewhere"));
-    frame_.cmdSelect_Click();
-    EXPECT_EQ(LogFolder, (root_ / "logs").string());
-    EXPECT_TRUE(fs::exists(root_ / "logs" / "DiagsLog.txt"));
-    EXPECT_TRUE(fs::exists(root_ / "elsewhere" / "DiagsLog.txt"));
-    ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, "Log files exported OK");
-    EXPECT_EQ(shown_[0].title, "Export Log Files");
+    // Mode, target folder; whether the logs end up moved, copied or left.
+    const std::tuple<LogsFrame::Mode, const char*, const char*, const char*> cases[] = {
+        {LogsFrame::Mode::Set, "logs", "logs", "There was a problem setting the new folder"},
+        {LogsFrame::Mode::Export, "elsewhere", "logs", "Log files exported OK"},
+        {LogsFrame::Mode::Set, "elsewhere", "elsewhere", "New folder for log files set"},
+    };
+    for (const auto& [mode, target, logFolder, text] : cases) {
+        SCOPED_TRACE(text);
+        shown_.clear();
+        WriteLog("ProgLog.txt", "log");
+        frame_.Open(mode);
+        frame_.SetDir1Path(Path(target));
+        QTest::mouseClick(frame_.cmdSelect(), Qt::LeftButton);
+        const bool ok = std::string(text) != "There was a problem setting the new folder";
+        EXPECT_EQ(LogFolder, (root_ / logFolder).string());
+        EXPECT_TRUE(fs::exists(root_ / target / "ProgLog.txt"));
+        EXPECT_EQ(fs::exists(root_ / "logs" / "ProgLog.txt"), mode == LogsFrame::Mode::Export || !ok);
+        EXPECT_EQ(frame_.isHidden(), ok);
+        ASSERT_EQ(shown_.size(), 1u);
+        EXPECT_EQ(shown_[0].text.rfind(text, 0), 0u) << shown_[0].text;
+        EXPECT_EQ(shown_[0].style, ok ? 64 : 16);
+    }
 }
 
 TEST_F(LogsFrameTest, NewFolderIsMadeInsideTheChosenFolderAndEntered)

@@ -56,51 +56,47 @@ protected:
 
 } // namespace
 
-TEST_F(ErrorCheckWindow, CheckModeHeadsTheFaultsWithTheFile)
+TEST_F(ErrorCheckWindow, EachModeShowsItsListAndBeepsOnlyForFaults)
 {
     SiteFileName = "/jobs/site.qvs";
-    for (const char* line : {"one", "two", "three"}) {
-        model::AddErrorLine(line);
-    }
-    const int beeps = platform::BeepCount();
-    frmErrorCheck* w = frmErrorCheck::Display(nullptr);
-    EXPECT_TRUE(ErrorCheckOpen);
-    EXPECT_TRUE(platform::IsFormLoaded("frmErrorCheck"));
-    EXPECT_EQ(platform::BeepCount(), beeps + 1);
-    EXPECT_EQ(w->windowTitle(), "Error Check");
-    EXPECT_EQ(Text(), "\n Error List for /jobs/site.qvs\n\none\ntwo\nthree\n");
-    EXPECT_FALSE(w->WarningLabel->isVisible());
-}
-
-TEST_F(ErrorCheckWindow, ComparisonHeadingAndEmptyNotesInBlue)
-{
-    model::ErrorCheckMode = 2;
     ActiveNode = 4;
-    model::AddErrorLine("RCC 4 differs");
-    frmErrorCheck::Display(nullptr);
-    EXPECT_TRUE(
-        Text().startsWith("\nDifferences Between Current Configuration and the connected RCC\n"
-                          "Values inside brackets are from the Current Configuration\n\nRCC 4 differs"));
-    frmErrorCheck::Loaded()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(ErrorCheckOpen);
-
-    EXPECT_FALSE(platform::IsFormLoaded("frmErrorCheck"));
-    model::ResetConfigurationCheck();
-    const int beeps = platform::BeepCount();
-    frmErrorCheck::Display(nullptr);
-    EXPECT_EQ(Text(), "The Current Configuration Matches the Connected Node");
-    EXPECT_EQ(platform::BeepCount(), beeps); // an empty list does not beep
-    EXPECT_EQ(FirstColour(), QColor(0, 0, 200));
-}
-
-TEST_F(ErrorCheckWindow, ChangeListModeHasNoHeadingAndEmptyIsBlank)
-{
+    // Mode, lines, the text shown (of a comparison its start), whether it
+    // beeps; an empty note is blue.
+    const std::tuple<long, QStringList, QString, bool> cases[] = {
+        {0, {"one", "two"}, "\n Error List for /jobs/site.qvs\n\none\ntwo\n", true},
+        {2, {"RCC 4 differs"},
+         "\nDifferences Between Current Configuration and the connected RCC\n"
+         "Values inside brackets are from the Current Configuration\n\nRCC 4 differs",
+         true},
+        {2, {}, "The Current Configuration Matches the Connected Node", false},
+        {3, {}, "", false},
+    };
+    for (const auto& [mode, lines, text, beeps] : cases) {
+        SCOPED_TRACE(text.toStdString());
+        model::ResetConfigurationCheck();
+        model::ErrorCheckMode = mode;
+        for (const QString& line : lines)
+            model::AddErrorLine(line.toStdString());
+        const int before = platform::BeepCount();
+        frmErrorCheck* w = frmErrorCheck::Display(nullptr);
+        EXPECT_TRUE(ErrorCheckOpen);
+        EXPECT_EQ(w->windowTitle(), "Error Check");
+        EXPECT_FALSE(w->WarningLabel->isVisible());
+        EXPECT_TRUE(mode == 2 && !lines.isEmpty() ? Text().startsWith(text) : Text() == text) << Text().toStdString();
+        EXPECT_EQ(platform::BeepCount(), before + (beeps ? 1 : 0));
+        if (!text.isEmpty() && lines.isEmpty()) {
+            EXPECT_EQ(FirstColour(), QColor(0, 0, 200));
+        }
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(ErrorCheckOpen);
+        EXPECT_FALSE(platform::IsFormLoaded("frmErrorCheck"));
+    }
+    // Refresh in the change-list mode runs no check.
     model::ErrorCheckMode = 3;
     frmErrorCheck::Display(nullptr);
-    EXPECT_EQ(Text(), "");
     model::AddErrorLine("ADD RCC 2");
-    frmErrorCheck::Loaded()->cmdRefresh_Click(); // refresh in mode 3 re-runs nothing
+    frmErrorCheck::Loaded()->cmdRefresh_Click();
     EXPECT_EQ(Text(), "ADD RCC 2\n");
 }
 

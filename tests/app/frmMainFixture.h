@@ -66,12 +66,9 @@ protected:
             newSite->cmdCancel->click();
             return;
         }
-        BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
+        BoxDialog* box = NextWaitingBox(answered);
         if (box == nullptr)
-            box = qobject_cast<BoxDialog*>(platform::FindForm("frmParameter"));
-        if (box == nullptr || !box->isVisible() || box->ResultCode != 0 || answered.contains(box))
             return;
-        answered << box;
         if (auto* msg = qobject_cast<frmMsg*>(box))
             messages << box->windowTitle() + ": " + msg->Label1->text();
         else

@@ -142,14 +142,12 @@ TEST_F(ParameterTest, ListKindPreselectsAndAnswersThePosition)
 
 TEST_F(ParameterTest, ButtonSetsHaveNoAccessKeysOddValuesGiveOKAndACloseAnswersCancelLike)
 {
+    // The sets are the message box's (see its test), here without access keys.
     const std::tuple<int32_t, QStringList, int32_t> cases[] = {
-        {1, {"Cancel", "OK"}, R::Cancel},
         {2, {"Abort", "Retry", "Ignore"}, R::Abort},
-        {3, {"Yes", "No", "Cancel"}, R::Cancel},
         {8 + 4, {"Yes", "No"}, R::No},
         {5, {"Retry", "Cancel"}, R::Cancel},
         {6, {"OK"}, R::OK},
-        {0x400, {"OK"}, R::OK},
     };
     for (const auto& [buttons, captions, closeAnswer] : cases) {
         SCOPED_TRACE(buttons);

@@ -16,33 +16,14 @@ void ExpectTexts(std::string (*text)(int), const Texts& rows)
 
 } // namespace
 
-TEST(DeviceTypes, NamesShortNamesWireWordsAndStringTable)
+TEST(DeviceTypes, TextsEndAtTheTableAndTwinsShareTheirWord)
 {
-    ExpectTexts(DeviceTypeName, {{0, "No Device"},
-                                 {1, ""},
-                                 {21, ""},
-                                 {-1, ""},
-                                 {2, "Callpoint"},
-                                 {10, "Optical Smoke Combo"},
-                                 {17, "Heat CS Combo/Beacon"},
-                                 {20, "ZM I/O Unit"}});
-    ExpectTexts(DeviceTypeShortName,
-                {{0, ""}, {7, "SnderBcn"}, {14, "CmbBcn"}, {20, "ZM I/O Unit"}, {21, ""}});
-    // A twin with a beacon shares its plain type's word; plain combination bases have none.
-    ExpectTexts(DeviceTypeWord, {{6, "SOUNDER"},
-                                 {7, "SOUNDER"},
-                                 {5, "HIGHHEAT"},
-                                 {15, "COMBOOPTICAL"},
-                                 {19, "COMBOMULTISENSOR"},
-                                 {20, "ZMIO"},
-                                 {13, ""},
-                                 {14, ""},
-                                 {0, ""}});
-    ExpectTexts(StringTableText, {{kStrNodeWord, "NODE"},
-                                  {kStrComboBeaconCaption, "Cmbo/Bcon"},
-                                  {kStrSounderBeaconCaption, "Sndr/Bcon"},
-                                  {100, ""},
-                                  {163, ""}});
+    // Codes outside 2..20 have no name; a twin with a beacon shares its plain
+    // type's word; plain combination bases have none.
+    ExpectTexts(DeviceTypeName, {{0, "No Device"}, {1, ""}, {21, ""}, {-1, ""}, {20, "ZM I/O Unit"}});
+    ExpectTexts(DeviceTypeShortName, {{0, ""}, {7, "SnderBcn"}, {21, ""}});
+    ExpectTexts(DeviceTypeWord, {{6, "SOUNDER"}, {7, "SOUNDER"}, {13, ""}, {14, ""}, {0, ""}});
+    ExpectTexts(StringTableText, {{kStrComboBeaconCaption, "Cmbo/Bcon"}, {100, ""}, {163, ""}});
 }
 
 TEST(DeviceTypes, ReverseLookupTakesTheLowestIdAndEveryLongNameReadsBack)

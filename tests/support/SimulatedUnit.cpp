@@ -63,6 +63,8 @@ template <typename Map, typename Value> Value Lookup(const Map& map, const std::
 SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
 {
     InstallCommands();
+    InstallAssignmentCommands();
+    InstallDiagnosticsCommands();
 }
 
 Lines SimulatedUnit::CommandLines() const
@@ -155,9 +157,7 @@ void SimulatedUnit::InstallCommands()
 {
     auto reply = [](const Lines& lines) { return [lines](const std::string&) { return lines; }; };
     auto echo = [](const std::string& c) { return Lines{c}; };
-    auto status = [this](const Lines& f) {
-        return "DS " + f[1] + " " + f[3] + " " + Lookup(status_, f[5], std::string("UCF"));
-    };
+    auto status = [this](const Lines& f) { return "DS " + f[1] + " " + f[3] + " " + StatusOf(f[5]); };
     commands_ = {
         {"DEBUGOFF ALL", echo},
         {"DS MON DIS", reply({"DS MON STOP"})},
@@ -169,20 +169,6 @@ void SimulatedUnit::InstallCommands()
         {"IDENTREAD", [this](const std::string&) { return Lines{"IDENTREAD " + ident_}; }},
         {"QUERY LOOPCOUNT", [this](const std::string&) { return Lines{"QUERY LOOPCOUNT " + loopCount_}; }},
         {"GET LP", [this](const std::string&) { return Lines{"LP " + protocol_}; }},
-        {"UNASSIGN ALL", echo},
-        {"UNASSIGN CLEAR", echo},
-        {"ASSIGN ",
-         [this](const std::string& c) {
-             Lines lines{c};
-             for (const Lines& f : Units()) {
-                 const bool failed = assignFailures_.count(f[5]) != 0;
-                 lines.push_back(failed ? "ASSIGN FAIL " + f[5] : "ASSIGN_OK_" + f[5]);
-                 if (!failed)
-                     status_[f[5]] = "OK";
-             }
-             lines.push_back("ASSIGN FINISH");
-             return lines;
-         }},
         {"GET DS ALL", [this, status](const std::string& c) { return List(c, status); }},
         {"GET DS LOOP ",
          [this, status](const std::string& c) {
@@ -243,8 +229,10 @@ void SimulatedUnit::InstallCommands()
          }},
         {"SF MON DIS", reply({"SF MON STOP"})},
     };
-    exact_ = {"DEBUGOFF ALL", "DS MON DIS", "GET SWV",    "IDENTREAD",     "QUERY LOOPCOUNT",
-              "GET LP",       "UNASSIGN ALL", "UNASSIGN CLEAR", "GET DS ALL", "GET SS ALL",
-              "GET DM ALL",   "GET RADIO ALL", "SF CS DIS", "GET SF CS RESULT", "SF MON DIS"};
+    // Commands without arguments: one with extra words is not known.
+    exact_ = {"DEBUGOFF ALL",  "DS MON DIS",     "GET SWV",     "IDENTREAD",  "QUERY LOOPCOUNT",
+              "GET LP",        "UNASSIGN ALL",   "UNASSIGN CLEAR", "ASSIGN ALL", "ASSIGN RCCS",
+              "GET DS ALL",    "GET SS ALL",     "GET DM ALL",  "GET RADIO ALL", "SF CS DIS",
+              "GET SF CS RESULT", "SF MON DIS"};
     InstallConfigurationCommands();
 }

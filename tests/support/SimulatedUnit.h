@@ -82,8 +82,11 @@ public:
     }
     // The unit's memory as it stands, line by line (taken as given).
     void SetConfiguration(const Lines& lines) { Set(config_, lines); }
-    // Idents that "ASSIGN ALL" reports as failed; status tokens in "GET DS ALL" (default "UCF").
+    // Idents that "ASSIGN ALL" and "ASSIGN RCCS" report as failed.
     void SetAssignFailures(const std::set<std::string>& idents) { Set(assignFailures_, idents); }
+    // Status tokens of a unit in "GET DS ALL". A configured unit reports an
+    // assigned status ("SSG") and one created by programming "UCF", until
+    // assigned or unassigned by the hub's commands.
     void SetStatus(const std::string& ident, const std::string& tokens) { SetIn(status_, ident, tokens); }
     // Radio readings of the diagnostics commands (defaults: strengths 40..43, daily maximum 45,
     // link budgets 30..33; every scanned channel at level 0x20).
@@ -139,6 +142,12 @@ private:
         map[key] = value;
     }
     void InstallCommands();
+    // The assignment commands and the status they change
+    // (SimulatedUnitAssignment.cpp).
+    void InstallAssignmentCommands();
+    std::string StatusOf(const std::string& ident) const;
+    // The diagnostics' own answers (SimulatedUnitDiagnostics.cpp), installed last.
+    void InstallDiagnosticsCommands();
     FailureMode TakeFailure(const std::string& command);
     std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode);
     void Store(const std::string& line);

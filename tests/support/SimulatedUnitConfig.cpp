@@ -205,14 +205,13 @@ Lines SimulatedUnit::DeleteDevice(const std::string& command)
         return {"DEVICE NOT FOUND"};
     const auto [group, node, slot] = Place(*found);
     config_.erase(found);
-    if (group == 1)
-        return {command};
     // An RCC goes with its channels and its relation.
-    std::erase_if(config_, [node = node](const std::string& l) {
-        const int g = std::get<0>(Place(l));
-        return (g == 3 || g == 4) && std::get<1>(Place(l)) == node;
-    });
-    return {"DELETE NODE " + std::to_string(node)};
+    if (group == 0)
+        std::erase_if(config_, [node = node](const std::string& l) {
+            const int g = std::get<0>(Place(l));
+            return (g == 3 || g == 4) && std::get<1>(Place(l)) == node;
+        });
+    return {command};
 }
 
 Lines SimulatedUnit::IdentProg(const std::string& command)

@@ -157,6 +157,17 @@ void CommsLink::EndOfLine()
     LastRxLine = platform::Win1252ToUtf8(RxLine);
     if (window_.DeleteTimerRunning())
         LogLine(" ", false);
+    if (policy_ != nullptr) {
+        LogLine("<- " + LastRxLine, false);
+        if (BeginsWith(LastRxLine, "Unknown Command")) {
+            timer_.Stop();
+            CommsState = UnknownCommand;
+        }
+        if (!LastRxLine.empty())
+            ProcessReply(LastRxLine);
+        RxLine.clear();
+        return;
+    }
     std::string line = LastRxLine;
     const std::string upper = model::Upper(line);
     if (Contains(upper, "CRITICAL ERROR:") || Contains(upper, "UNHANDLED PACKET") ||
@@ -177,6 +188,11 @@ void CommsLink::EndOfLine()
 
 void CommsLink::CommsTimer_Timer()
 {
+    if (policy_ != nullptr) {
+        policy_->TimerTick();
+        loop_.StateChanged();
+        return;
+    }
     const int32_t state = CommsState;
     if (IsRetryState(state)) {
         if (RetryCount < kMaxResends) {
@@ -227,7 +243,9 @@ void CommsLink::PortLost(const LinkError& error)
     PortEnabled = false; // the next command opens the port again
     timer_.Stop();
     RxLine.clear();
-    if (IsWaitingState(CommsState)) {
+    if (policy_ != nullptr && policy_->IsWaitingState(CommsState)) {
+        policy_->PortLostWhileWaiting();
+    } else if (policy_ == nullptr && IsWaitingState(CommsState)) {
         LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
         FailNow();
     }
@@ -262,7 +280,7 @@ void CommsLink::ProcessReply(const std::string& Line)
     // Until the same command has been resent, lines that come while it
     // waits are counted against the failed sends first.
     if (staleReplies_ > 0) {
-        if (!IsWaitingState(CommsState)) {
+        if (!IsWaiting(CommsState)) {
             --staleReplies_; // the late answer came while nothing waits
         } else if (RetryCount == 0 && CommandText == staleCommand_) {
             --staleReplies_;
@@ -270,11 +288,19 @@ void CommsLink::ProcessReply(const std::string& Line)
         }
     }
     const int32_t before = CommsState;
-    Dispatch(line);
+    if (policy_ != nullptr)
+        policy_->Dispatch(line);
+    else
+        Dispatch(line);
     if (CommsState != before) {
         AcceptedReply = line;
         staleReplies_ = 0; // the unit answers in order: nothing older is still to come
     }
+}
+
+bool CommsLink::IsWaiting(int32_t state) const
+{
+    return policy_ != nullptr ? policy_->IsWaitingState(state) : IsWaitingState(state);
 }
 
 void CommsLink::Dispatch(const std::string& line)
@@ -501,6 +527,10 @@ void CommsLink::WaitWhileState(std::initializer_list<int32_t> codes)
 
 void CommsLink::LogLine(const std::string& Text, bool ToBox)
 {
+    if (policy_ != nullptr) {
+        policy_->LogLine(Text, ToBox);
+        return;
+    }
     if (ToBox)
         window_.AppendToLogBox(Text);
     if (LogProg)

@@ -6,6 +6,7 @@
 // It runs on the program's one event-loop thread; the port, the timer, the
 // wait and the window are reached through small interfaces.
 #include "hublink/core/ICommsWindow.h"
+#include "hublink/core/ILinkPolicy.h"
 #include "hublink/core/ILinkTimer.h"
 #include "hublink/core/IMessageLoop.h"
 #include "hublink/core/ISerialTransport.h"
@@ -70,6 +71,10 @@ public:
     void AdvanceProgress();
     int16_t ProgressStep = 1;
 
+    // Runs the link with another command set (nullptr: the communications
+    // window's own). The policy must outlive the link or be taken off first.
+    void SetPolicy(ILinkPolicy* policy) { policy_ = policy; }
+
     ILinkTimer& Timer() { return timer_; }
     IMessageLoop& Loop() { return loop_; }
     ICommsWindow& Window() { return window_; }
@@ -82,6 +87,7 @@ private:
     void FailNow();
     void TimedOut();
     void Dispatch(const std::string& line);
+    bool IsWaiting(int32_t state) const;
     bool CollectLine(const std::string& line);
     void ProgramReply(const std::string& line);
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
@@ -91,6 +97,7 @@ private:
     IMessageLoop& loop_;
     ICommsWindow& window_;
     ISiteLink& site_;
+    ILinkPolicy* policy_ = nullptr;
     bool busy_ = false;
     std::string pending_;
     bool receiving_ = false;

@@ -1,7 +1,6 @@
 #include "hublink/core/NodesSiteLink.h"
 
 #include "model/Site.h"
-#include "model/SiteQueries.h"
 
 namespace {
 bool IsNode(int node)
@@ -17,7 +16,21 @@ std::string NodesSiteLink::NodeIdent(int node) const
 
 int32_t NodesSiteLink::FindNodeByIdent(const std::string& ident)
 {
-    return model::FindNodeByIdent(ident);
+    // Looked up on its own: neither continuing nor disturbing the site's
+    // first/next ident search, whatever text the unit sent.
+    if (ident.empty())
+        return -1;
+    for (int n = 0; n < model::kNodeCount; ++n) {
+        const model::clsNode& node = model::Nodes[static_cast<size_t>(n)];
+        if (!node.InUse())
+            continue;
+        if (node.NodeIdent() == ident)
+            return n * 100;
+        for (int slot = 1; n > 0 && slot <= model::kLastSlot; ++slot)
+            if (node.DeviceIdent(slot) == ident)
+                return n * 100 + slot;
+    }
+    return -1;
 }
 
 void NodesSiteLink::SetAssigned(int node, int slot, bool assigned)

@@ -45,7 +45,11 @@ std::string LogHeaderLine(std::time_t when)
 
 bool AppendProgLog(const std::string& text)
 {
-    const std::string path = ProgLogPath();
+    return AppendLogFile(ProgLogPath(), text);
+}
+
+bool AppendLogFile(const std::string& path, const std::string& text)
+{
     std::error_code ec;
     std::string lines;
     if (!std::filesystem::exists(path, ec))

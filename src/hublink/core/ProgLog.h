@@ -12,6 +12,11 @@ std::string ProgLogPath();
 // local time).
 std::string LogHeaderLine(std::time_t when);
 
+// Appends Text as one line to the log file at path; a file that does not
+// exist yet starts with the header line and two empty lines. False when the
+// file could not be written.
+bool AppendLogFile(const std::string& path, const std::string& text);
+
 // Appends Text as one line. A file that does not exist yet is created with
 // the header line and two empty lines first. Returns false when the file
 // could not be written (missing folder, no permission); nothing else happens

@@ -1,6 +1,5 @@
 #include "model/TestSites.h"
 #include "app/core/CanvasLayout.h"
-#include "platform/base/Rounding.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -150,10 +149,4 @@ TEST(ShellLayout, TheOuterRingOfAVeryTallWindowStaysAboveTheHub)
     EXPECT_EQ((*nodes)[0].CentreY(), 49500);
     EXPECT_EQ((*nodes)[25].Top(), 49500 - 43696 - 210);
     EXPECT_EQ((*nodes)[30].Top(), 49500 + 43696 - 210);
-}
-
-TEST(ShellLayout, RoundingGoesToTheEvenNeighbour)
-{
-    for (const auto& [value, rounded] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.6, 3}})
-        EXPECT_EQ(platform::RoundHalfEven(value), rounded) << value;
 }

@@ -1,5 +1,7 @@
 #include "hublink/core/AddressMaps.h"
 
+#include "SiteBuilder.h"
+
 #include "model/Site.h"
 #include "model/SiteState.h"
 
@@ -15,17 +17,12 @@ constexpr model::DeviceTypeCode kHead = 10; // a detector head: two addresses
 
 void PlaceNode(model::NodeArray& nodes, int n, int loop, int address)
 {
-    nodes[n].SetInUse(true);
-    nodes[n].SetNodeNumber(n);
-    nodes[n].SetNodeLoop(loop);
-    nodes[n].SetNodeAddress(address);
+    sitebuild::PlaceNode(nodes, n, -1, loop, address);
 }
 
 void PlaceDevice(model::NodeArray& nodes, int n, int s, model::DeviceTypeCode type, int loop, int address)
 {
-    nodes[n].SetDeviceType(s, type);
-    nodes[n].SetDeviceLoop(s, loop);
-    nodes[n].SetDeviceAddress(s, address);
+    sitebuild::PlaceDevice(nodes, n, s, type, loop, address);
 }
 
 class AddressMaps : public ::testing::Test

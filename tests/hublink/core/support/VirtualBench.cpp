@@ -100,12 +100,24 @@ int32_t VirtualBench::ShowMessage(const std::string& text, int32_t style)
 
 std::string VirtualBench::NodeIdent(int node) const
 {
+    if (Site != nullptr)
+        return Site->NodeIdent(node);
     const auto found = Idents.find(node);
     return found == Idents.end() ? std::string() : found->second;
 }
 
 int32_t VirtualBench::FindNodeByIdent(const std::string& ident)
 {
+    if (Site != nullptr)
+        return Site->FindNodeByIdent(ident);
     const auto found = Owners.find(ident);
     return found == Owners.end() ? -1 : found->second;
+}
+
+void VirtualBench::SetAssigned(int node, int slot, bool assigned)
+{
+    if (Site != nullptr)
+        Site->SetAssigned(node, slot, assigned);
+    else
+        AssignedFlags[node * 100 + slot] = assigned;
 }

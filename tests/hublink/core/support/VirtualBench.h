@@ -44,10 +44,7 @@ public:
     // ISiteLink
     std::string NodeIdent(int node) const override;
     int32_t FindNodeByIdent(const std::string& ident) override;
-    void SetAssigned(int node, int slot, bool assigned) override
-    {
-        AssignedFlags[node * 100 + slot] = assigned;
-    }
+    void SetAssigned(int node, int slot, bool assigned) override;
 
     // Bytes the unit sends unasked, delivered after delayMs.
     void UnitSends(const std::string& bytes, int delayMs = 0);
@@ -82,6 +79,8 @@ public:
     std::map<std::string, int32_t> Owners;
     std::map<int, std::string> Idents;
     std::map<int, bool> AssignedFlags;
+    // When set, the link sees this site instead of the three maps above.
+    ISiteLink* Site = nullptr;
 
 private:
     struct Event

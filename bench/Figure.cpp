@@ -1,0 +1,73 @@
+#include "Figure.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <unistd.h>
+
+double NowMs()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+double MedianMs(int runs, const std::function<void()>& work)
+{
+    work();
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double start = NowMs();
+        work();
+        times.push_back(NowMs() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+ScratchFolder::ScratchFolder(const std::string& name)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+    path_ = (base / ("qvs-bench-" + name + "-" + std::to_string(::getpid()))).string();
+    fs::remove_all(path_, ec);
+    fs::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string Decimal(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text,
+                  value >= 100  ? "%.0f"
+                  : value >= 10 ? "%.1f"
+                  : value >= 1  ? "%.2f"
+                                : "%.3f",
+                  value);
+    return text;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// One measured figure of the benchmark: a value against a reference taken in
+// the same run, and the aim it must meet. Each source of figures is one
+// function returning its lines; main.cpp lists them.
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Figure
+{
+    std::string Name;      // what was measured
+    double Value = 0;      // the ratio, share or time
+    std::string Unit;      // "x", "%" or " ms", printed after the value
+    std::string Reference; // what the value is measured against, with its own size
+    double Aim = 0;        // the value must not be above this
+    std::string AimText;   // e.g. "<= 3x"
+
+    bool Met() const { return Value <= Aim; }
+};
+
+using FigureSource = std::function<std::vector<Figure>()>;
+
+// The median wall-clock time of runs calls of work, in milliseconds, after
+// one call that is not counted (caches, first allocations).
+double MedianMs(int runs, const std::function<void()>& work);
+
+// Milliseconds since an arbitrary start shared by every process of the
+// machine (the monotonic clock).
+double NowMs();
+
+// A folder for the bench's files, removed with the object: in memory
+// (/dev/shm) where there is one, so that neither side of a storage figure
+// waits for the disk.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+// "12.3", "0.456": enough digits for a time or a ratio.
+std::string Decimal(double value);
+
+// The sources (one file each).
+std::vector<Figure> SiteFileFigures();
+std::vector<Figure> IniFileFigures();
+std::vector<Figure> QueryRoundTripFigures();
+std::vector<Figure> PortLossFigures();
+std::vector<Figure> StartupFigures();

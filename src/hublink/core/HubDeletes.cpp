@@ -1,0 +1,159 @@
+#include "hublink/core/HubDeletes.h"
+
+#include "hublink/core/CommsLink.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/ProgrammingList.h"
+#include "model/ConfigurationCheck.h"
+#include "model/DeviceTypes.h"
+
+using model::clsNode;
+using model::kLastSlot;
+using model::kNodeCount;
+using model::NodeArray;
+
+namespace {
+
+constexpr int32_t kStyleStop = 16;
+constexpr int32_t kStyleInformation = 64;
+
+std::string Number(int value)
+{
+    return std::to_string(value);
+}
+
+// Deletes the device of slot s of RCC n as the download gives it.
+bool DeleteSlot(CommsLink& link, const clsNode& hub, int n, int s, const DeleteDotsSwitch& dots)
+{
+    const std::string which = "Device " + Number(s) + " from RCC " + Number(n) + " in Target Hub...";
+    link.LogLine("Deleting " + which, true);
+    if (DeleteDevices(link, hub.DeviceIdent(s), dots))
+        return true;
+    link.LogLine("ERROR: Unable to Delete " + which, true);
+    return false;
+}
+
+bool DeleteRelation(CommsLink& link, int n, int parent)
+{
+    const int32_t state =
+        link.Transact(RelationDeleteWait, RelationDeleteCommand(n, parent), kDeleteTimeoutMs);
+    if (state == DeleteDone) {
+        const std::string from = parent == 0 ? "Hub " : "RCC " + Number(parent);
+        link.LogLine("Relationship Between " + from + " and RCC " + Number(n) + " Successfully Deleted",
+                     true);
+        return true;
+    }
+    link.LogLine("ERROR: Unable to Delete Relationship between RCC " + Number(n) + " and " +
+                     (parent == 0 ? std::string("Radio Hub") : "RCC " + Number(parent)),
+                 true);
+    return false;
+}
+
+// A downloaded device that the change list marked as gone.
+bool SlotGoes(const clsNode& hub, int s)
+{
+    return hub.DeviceDelete(s) && hub.DeviceType(s) != 0;
+}
+
+} // namespace
+
+bool NeedsManualDeletes(const std::string& hubVersion)
+{
+    return hubVersion.substr(0, 4) < "3.08";
+}
+
+bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSwitch& dots)
+{
+    CommsState = DeleteWait;
+    CommandText = DeleteDeviceCommand(Ident);
+    link.SendCommand(false, kDeleteTimeoutMs);
+    if (dots)
+        dots(true);
+    link.WaitWhileState({DeleteWait});
+    if (dots)
+        dots(false);
+    if (CommsState == DeleteDone)
+        return true;
+    link.Window().ShowMessage("Unable to Delete All Devices due to Errors\r\n" + LastRxLine, kStyleStop);
+    return false;
+}
+
+bool IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const NodeArray& HubNodes,
+                        const DeleteDotsSwitch& dots)
+{
+    bool success = true;
+    link.ProgressStep = 1;
+    for (int n = 1; n < kNodeCount; ++n) {
+        const int parent = HubNodes[n].Parent();
+        if ((Nodes[n].ParentChange() || HubNodes[n].NodeDelete()) && parent != -1)
+            success = DeleteRelation(link, n, parent) && success;
+    }
+    for (int n = 1; n < kNodeCount; ++n) {
+        const clsNode& hub = HubNodes[n];
+        if (hub.NodeDelete()) {
+            for (int s = 1; s <= kLastSlot; ++s) {
+                if (hub.DeviceType(s) != 0)
+                    success = DeleteSlot(link, hub, n, s, dots) && success;
+            }
+            link.LogLine("Deleting RCC " + Number(n) + " in Target Hub...", true);
+            if (!DeleteDevices(link, hub.NodeIdent(), dots)) {
+                link.LogLine("ERROR: Unable to Delete RCC " + Number(n) + " in Target Hub...", true);
+                success = false;
+            }
+        } else {
+            for (int s = 1; s <= kLastSlot; ++s) {
+                if (SlotGoes(hub, s))
+                    success = DeleteSlot(link, hub, n, s, dots) && success;
+            }
+        }
+        link.AdvanceProgress();
+    }
+    return success;
+}
+
+bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,
+                        const std::function<void()>& showErrorList)
+{
+    model::MessageList.clear();
+    model::AddErrorLine("Some changes cannot be done automatically so the user must\r\n"
+                        "go to the Hub and make the following changes through the menus\r\n\r\n");
+    bool found = false;
+    for (int n = 1; n < kNodeCount; ++n) {
+        const clsNode& hub = HubNodes[n];
+        if (hub.NodeDelete()) {
+            model::AddErrorLine("RCC " + Number(n) + " and all of its devices must be deleted at the Hub");
+            found = true;
+            continue;
+        }
+        for (int s = 1; s <= kLastSlot; ++s) {
+            if (!SlotGoes(hub, s))
+                continue;
+            model::AddErrorLine(model::DeviceTypeName(hub.DeviceType(s)) + " with Ident " +
+                                hub.DeviceIdent(s) + " must be deleted at the Hub ");
+            found = true;
+        }
+    }
+    if (!found)
+        return false;
+    link.Window().HideProgress();
+    link.EndBusy();
+    model::AddErrorLine(
+        "\r\nWhen the above actions are completed please attempt to reprogram the Hub again\r\n");
+    if (showErrorList)
+        showErrorList();
+    link.Window().ShowMessage("Some changes have to be done at the Hub\r\nthough the Hub Menus\r\n"
+                              "See the Error Check Form for Details",
+                              kStyleStop);
+    return true;
+}
+
+int32_t ClearProgramming(CommsLink& link)
+{
+    link.BeginBusy();
+    const int32_t state = link.Transact(PopulateClearWait, kClearCommand, kClearTimeoutMs);
+    link.EndBusy();
+    if (state == CommsFailed)
+        link.Window().ShowMessage("Unable to Clear Device due to Errors", kStyleStop);
+    else if (state == PopulateClearDone)
+        link.Window().ShowMessage("Device Configuration Cleared", kStyleInformation);
+    return state;
+}

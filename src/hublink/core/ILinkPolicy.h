@@ -1,0 +1,23 @@
+#pragma once
+// A command set of its own on the link's engine: which states wait for a
+// reply, how received lines move CommsState, what a time-out does and where
+// the traffic is logged. A link without a policy runs the communications
+// window's command set.
+#include <cstdint>
+#include <string>
+
+class ILinkPolicy
+{
+public:
+    virtual ~ILinkPolicy() = default;
+    // The state waits for a reply (a lost port fails it).
+    virtual bool IsWaitingState(int32_t state) const = 0;
+    // A complete non-empty line, taken as it arrived (no line is filtered).
+    virtual void Dispatch(const std::string& line) = 0;
+    // A tick of the reply timer.
+    virtual void TimerTick() = 0;
+    // The port went away while a command waited: the command fails.
+    virtual void PortLostWhileWaiting() = 0;
+    // Every line of traffic and every status text of the link.
+    virtual void LogLine(const std::string& text, bool toBox) = 0;
+};

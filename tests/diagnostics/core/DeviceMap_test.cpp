@@ -1,0 +1,114 @@
+#include "diagnostics/core/DeviceMap.h"
+
+#include "DiagsSite.h"
+
+#include <gtest/gtest.h>
+
+using namespace diagnostics;
+
+TEST(DeviceMap, TabsNameTheLoopsAndTheRccsInUse)
+{
+    BuildDiagsSite();
+    EXPECT_EQ(DeviceTabCaptions(model::Nodes), (std::vector<std::string>{"Loop 1", "Loop 2", "RCC 1", "RCC 2"}));
+    EXPECT_EQ(ParseTabCaption("RCC 2")->number, 2);
+    EXPECT_EQ(ParseTabCaption("Loop 2")->kind, MapTab::Kind::Loop);
+    for (const char* caption : {"Loop 5", "RCC 32", "RCC", "Key"})
+        EXPECT_FALSE(ParseTabCaption(caption)) << caption;
+}
+
+TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
+{
+    BuildDiagsSite();
+    model::Nodes[1].SetNodeStatusString("SSL");
+    model::Nodes[1].SetDeviceStatusString(1, "ASA");
+    const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly);
+    ASSERT_EQ(map.slots.size(), 126u);
+    const MapSlot& rcc = map.slots[9];
+    EXPECT_EQ(rcc.number, "10");
+    EXPECT_EQ(rcc.shape, SlotShape::Rectangle);
+    EXPECT_EQ(rcc.tooltip, "Status for RCC 1");
+    EXPECT_EQ(rcc.fill, 0x11809Fu);
+    EXPECT_TRUE(rcc.clickable);
+    const MapSlot& callpoint = map.slots[10];
+    EXPECT_EQ(callpoint.tooltip, "Status for RCC 1.1");
+    EXPECT_EQ(callpoint.fill, 0x1111CFu);
+    EXPECT_EQ(callpoint.numberColour, 0xFFFFFFu);
+    EXPECT_EQ(map.slots[0].tooltip, "Status for Hub");
+    const MapSlot& free = map.slots[16];
+    EXPECT_EQ(free.row, 1);
+    EXPECT_EQ(free.column, 0);
+    EXPECT_FALSE(free.occupied || free.clickable);
+    EXPECT_EQ(free.fill, 0xEFEFEFu);
+    EXPECT_EQ(free.tooltip, "");
+
+    // Only "Low Signal": the RCC keeps its colour, the alarm is dimmed.
+    ShowBoxes lowSignal{};
+    lowSignal[LowSignalBox] = true;
+    const DeviceMapView filtered = BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, lowSignal);
+    EXPECT_EQ(filtered.slots[9].fill, 0x11809Fu);
+    EXPECT_FALSE(filtered.slots[10].clickable);
+    EXPECT_EQ(filtered.slots[10].fill, 0xEFEFEFu);
+    EXPECT_EQ(filtered.slots[10].numberColour, 0xAFAFAFu);
+}
+
+TEST(DeviceMap, RccTabShowsItsSlotsAndItselfAsSlot32)
+{
+    BuildDiagsSite();
+    const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Rcc, 1}, model::Nodes, kShowAllOnly);
+    ASSERT_EQ(map.slots.size(), 32u);
+    EXPECT_EQ(map.slots[1].shape, SlotShape::RoundedRectangle);
+    EXPECT_EQ(map.slots[1].tooltip, "Status for Loop 2.17");
+    EXPECT_FALSE(map.slots[2].occupied);
+    const MapSlot& self = map.slots[31];
+    EXPECT_EQ(self.number, "RCC");
+    EXPECT_EQ(self.row, 3);
+    EXPECT_EQ(self.column, 7);
+    EXPECT_EQ(self.tooltip, "Status for Loop 1.10");
+}
+
+TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatus)
+{
+    BuildDiagsSite();
+    model::Nodes[1].SetDeviceStatusString(2, "SSG BG");
+    const std::string device = " Loop 2 Address 17,  RCC 1 Device 2, Optical Smoke Combo, Good Signal, High Background";
+    EXPECT_EQ(SlotStatusLine({MapTab::Kind::Loop, 2}, 17, model::Nodes, kShowAllOnly), device);
+    EXPECT_EQ(SlotStatusLine({MapTab::Kind::Rcc, 1}, 2, model::Nodes, kShowAllOnly), device);
+    EXPECT_EQ(SlotStatusLine({MapTab::Kind::Loop, 1}, 1, model::Nodes, kShowAllOnly), " Loop 1 Address 1,  Radio Hub");
+    EXPECT_EQ(SlotStatusLine({MapTab::Kind::Loop, 1}, 50, model::Nodes, kShowAllOnly), "");
+    IsLoopInterface = true;
+    EXPECT_EQ(SlotStatusLine({MapTab::Kind::Loop, 1}, 11, model::Nodes, kShowAllOnly),
+              "  Address 11,  Device 1, Callpoint");
+    EXPECT_EQ(BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly).slots[10].tooltip,
+              "Status for Address 1");
+}
+
+TEST(DeviceMap, FilterBoxesSettleAndMarkTheKey)
+{
+    auto boxes = [](std::initializer_list<int> ticked) {
+        ShowBoxes b{};
+        for (int box : ticked)
+            b[static_cast<std::size_t>(box)] = true;
+        return b;
+    };
+    const struct
+    {
+        ShowBoxes clicked;
+        int index;
+        ShowBoxes settled;
+    } cases[] = {
+        {boxes({ShowAllBox, LowSignalBox}), LowSignalBox, boxes({LowSignalBox})},
+        {boxes({ShowAllBox, FaultBox, LowSignalBox}), ShowAllBox, boxes({ShowAllBox})},
+        {boxes({}), LowSignalBox, boxes({ShowAllBox})},
+        {boxes({FaultBox}), LowSignalBox, boxes({FaultBox})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SettleShowBoxes(c.clicked, c.index), c.settled) << c.index;
+
+    const auto key = ColourKey(boxes({DisconnectBox, LowBattFaultBox}));
+    EXPECT_EQ(key[1].caption, "Disconnect");
+    EXPECT_EQ(key[1].outline, 0x00FFFFu);
+    EXPECT_TRUE(key[1].solid && key[7].solid && key[8].solid);
+    EXPECT_FALSE(key[0].solid || key[2].solid || key[9].solid);
+    EXPECT_EQ(ColourKey(boxes({DisconnectBox, FaultBox}))[1].caption, "Fault");
+    EXPECT_TRUE(ColourKey(kShowAllOnly)[6].solid);
+}

@@ -1,0 +1,64 @@
+// DiagsLog.txt: its size bound when viewed and its erasing.
+#include "diagnostics/core/DiagsLog.h"
+#include "model/Settings.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+class DiagsLogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        LogFolder = ::testing::TempDir() + "/qvs-diaglog-" + std::to_string(::getpid());
+        std::filesystem::remove_all(LogFolder);
+        std::filesystem::create_directories(LogFolder);
+    }
+    void Write(const std::string& bytes)
+    {
+        std::ofstream(DiagsLogPath(), std::ios::binary) << bytes;
+    }
+};
+
+TEST_F(DiagsLogTest, ViewingKeepsTheNewestLinesWithinTheBound)
+{
+    struct Case
+    {
+        std::string file;
+        std::uintmax_t limit;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"aaaa\r\nbb\r\ncc\r\n", 14, "aaaa\r\nbb\r\ncc\r\n"}, // exactly at the bound: unchanged
+        {"aaaa\r\nbb\r\ncc\r\n", 13, "bb\r\ncc\r\n"},         // one byte over: the oldest line goes
+        {"aaaa\r\nbb\r\ncc\r\n", 10, "bb\r\ncc\r\n"},         // the oldest line covers the excess
+        {"aaaa\r\nbb\r\ncc\r\n", 9, "cc\r\n"},
+        {"a\r\nbb\r\nccc", 7, "ccc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.limit);
+        Write(c.file);
+        std::string text, error;
+        ASSERT_EQ(ReadDiagsLog(text, error, c.limit), LogReadResult::Read) << error;
+        EXPECT_EQ(text, c.shown);
+        std::ifstream in(DiagsLogPath(), std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.shown) << "the file is trimmed too";
+    }
+    EXPECT_FALSE(std::filesystem::exists(LogFolder + "/tempqvs.txt"));
+}
+
+TEST_F(DiagsLogTest, ErasingAMissingFileIsNotAnError)
+{
+    std::string text, error;
+    EXPECT_EQ(ReadDiagsLog(text, error), LogReadResult::Missing);
+    EXPECT_EQ(EraseDiagsLog(error), LogEraseResult::Missing);
+    ASSERT_TRUE(AppendDiagsLog("-> GET SWV"));
+    EXPECT_EQ(EraseDiagsLog(error), LogEraseResult::Erased);
+    EXPECT_FALSE(std::filesystem::exists(DiagsLogPath()));
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+// Tabs, the live-status version rule, the page controls and the automatic
+// refresh countdown.
+#include "diagnostics/core/DiagsPages.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DiagsPages, HubSiteHasFiveTabsAndLoopInterfaceSiteFour)
+{
+    std::vector<int16_t> hub, rlm;
+    for (const DiagTab& t : DiagTabs(false))
+        hub.push_back(t.Page);
+    for (const DiagTab& t : DiagTabs(true))
+        rlm.push_back(t.Page);
+    EXPECT_EQ(hub, (std::vector<int16_t>{4, 6, 7, 8, 9}));
+    EXPECT_EQ(rlm, (std::vector<int16_t>{4, 7, 8, 9}));
+    EXPECT_EQ(DiagTabs(false)[1].Caption, "Signal Strengths");
+}
+
+TEST(DiagsPages, OldHubSoftwareHasNoLiveStatus)
+{
+    for (const char* old : {"2.33", "3.10", "2.0", "3.05.1"})
+        EXPECT_TRUE(LiveStatusUnsupported(old)) << old;
+    for (const char* current : {"2.34", "3.11", "4.00", "", "1.00"})
+        EXPECT_FALSE(LiveStatusUnsupported(current)) << current;
+}
+
+TEST(DiagsPages, IdleControlsFollowThePage)
+{
+    ControlInputs in;
+    in.Page = PageLiveStatus;
+    in.AllDevicesFound = false;
+    in.DiagBusy = true;
+    PageControlStates s = ControlStatesFor(in);
+    EXPECT_EQ(s.cmdSoft1.Visible, true);
+    EXPECT_EQ(s.cmdSoft1.Caption, "Rescan Failed Devices");
+    EXPECT_EQ(s.cmdSoft2.Visible, true);
+    EXPECT_EQ(s.cmdSoft2.Caption, "Cancel");
+    EXPECT_FALSE(s.lblProgress.Visible.has_value());
+    EXPECT_EQ(s.cmdAuto.Visible, false);
+    EXPECT_EQ(s.cmdSave.Visible, true);
+
+    // The tabs the window offers show the first soft key only on Live Status.
+    for (int16_t page : {PageDeviceStatus, PageSignalStrengths, PageCommsSettings, PageCommsLog}) {
+        in.Page = page;
+        EXPECT_EQ(ControlStatesFor(in).cmdSoft1.Visible, false) << page;
+    }
+    in.Page = PageDeviceStatus;
+    s = ControlStatesFor(in);
+    EXPECT_EQ(s.cmdAuto.Visible, true);
+    EXPECT_EQ(s.cmdRefresh.Visible, true);
+    EXPECT_EQ(s.cmdView.Visible, false);
+
+    // The log page leaves View and Clear Log alone while logging is off.
+    in.Page = PageCommsLog;
+    s = ControlStatesFor(in);
+    EXPECT_FALSE(s.cmdView.Visible.has_value());
+    EXPECT_EQ(s.cmdClear.Visible, true);
+    in.LoggingTicked = true;
+    EXPECT_EQ(ControlStatesFor(in).cmdClearLog.Visible, true);
+
+    in.Page = 12;
+    EXPECT_FALSE(ControlStatesFor(in).cmdSoft1.Enabled.has_value()) << "an unknown page changes nothing";
+}
+
+TEST(DiagsPages, BusyModesHideOrShowTheSoftKeys)
+{
+    ControlInputs in;
+    in.Page = PageChannelMonitor;
+    in.ControlMode = ControlScanning;
+    PageControlStates s = ControlStatesFor(in);
+    EXPECT_EQ(s.cmdSoft2.Visible, true);
+    EXPECT_EQ(s.cmdSoft2.Caption, "Cancel");
+    EXPECT_FALSE(s.cmdSoft2.Enabled.has_value()) << "a scan's Cancel keeps its state";
+    EXPECT_EQ(s.fraScanMonitor.Enabled, false);
+    in.ControlMode = ControlBusy;
+    s = ControlStatesFor(in);
+    EXPECT_EQ(s.cmdSoft2.Visible, false);
+    EXPECT_EQ(s.CommsProgress.Visible, false);
+    in.ControlMode = 6;
+    EXPECT_FALSE(ControlStatesFor(in).cmdSoft2.Visible.has_value());
+}
+
+TEST(DiagsPages, AutomaticRefreshAtTheFirstTickThenEveryThirty)
+{
+    AutoRefreshCountdown countdown;
+    countdown.Start();
+    std::vector<int> due;
+    for (int tick = 1; tick <= 61; ++tick)
+        if (countdown.Tick())
+            due.push_back(tick);
+    EXPECT_EQ(due, (std::vector<int>{1, 31, 61}));
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+#include "hublink/core/ChangeList.h"
+
+#include "CompareSite.h"
+
+namespace {
+
+// Every set change flag: "N3 NodeAdd" for node 3 of Nodes, "H1.2 DeviceDelete"
+// for slot 2 of node 1 of HubNodes.
+Lines SetFlags()
+{
+    Lines set;
+    const auto add = [&set](bool isSet, const std::string& name) {
+        if (isSet)
+            set.push_back(name);
+    };
+    for (const char* array : {"N", "H"}) {
+        for (const model::clsNode& node : *array == 'N' ? Nodes : HubNodes) {
+            const std::string at = array + std::to_string(node.NodeNumber());
+            add(node.NodeAdd(), at + " NodeAdd");
+            add(node.NodeDelete(), at + " NodeDelete");
+            add(node.AddressChange(), at + " AddressChange");
+            add(node.ParentChange(), at + " ParentChange");
+            add(node.ChannelChange(), at + " ChannelChange");
+            for (int s = 1; s <= model::kLastSlot; ++s) {
+                const std::string slot = at + "." + std::to_string(s);
+                add(node.DeviceAdd(s), slot + " DeviceAdd");
+                add(node.DeviceDelete(s), slot + " DeviceDelete");
+                add(node.DeviceAddressChange(s), slot + " DeviceAddressChange");
+            }
+        }
+    }
+    return set;
+}
+
+// What, the change, the result, the lines after the heading, the flags set.
+using Change = std::tuple<const char*, std::function<void()>, int, Lines, Lines>;
+
+} // namespace
+
+TEST_F(CompareSite, ChangeListFlagsWhatProgrammingMustChange)
+{
+    // clang-format off
+    const std::vector<Change> table = {
+        {"equal; the hub's sounder word stands for the site's sounder/beacon", [] { HubNodes[2].SetDeviceType(1, 6); }, 0, {}, {}},
+        {"combo read back for a combo/beacon", [] { Device(1, 3, 14, 50, "1A003"); Device(1, 3, 13, 50, "1A003", HubNodes); }, 0, {}, {}},
+        {"hub not programmed", [] { HubNodes[1].InitializeNode(); HubNodes[2].InitializeNode(); }, -1,
+         {"RCC 1 will be added to the Radio Hub", "Callpoint with Ident 1A001 will be added to RCC 1",
+          "Optical Smoke Combo with Ident 1A002 will be added to RCC 1", "RCC 2 will be added to the Radio Hub",
+          "Sounder/Beacon with Ident 2A001 will be added to RCC 2"},
+         {"N0 NodeAdd", "N1 NodeAdd", "N1.1 DeviceAdd", "N1.2 DeviceAdd", "N2 NodeAdd", "N2.1 DeviceAdd"}},
+        {"RCC added; one cut off from the hub is left out",
+         [] { Node(3, 0, 12, "0A003"); Device(3, 1, 2, 50, "3A001"); Node(4, -1, 13, "0A004"); Device(4, 1, 2, 51, "4A001"); }, 4,
+         {"RCC 3 will be added to the Radio Hub", "Callpoint with Ident 3A001 will be added to RCC 3",
+          "Parent of RCC 3 Changed from Undefined to Radio Hub", " "},
+         {"N3 NodeAdd", "N3 ParentChange", "N3.1 DeviceAdd"}},
+        {"RCC deleted", [] { Nodes[2].InitializeNode(); }, 2,
+         {"RCC 2 will be deleted from the Radio Hub", "Sounder/Beacon with Ident 2A001 will be deleted from RCC 2"},
+         {"N0 ChannelChange", "N2 ChannelChange", "H2 NodeDelete", "H2.1 DeviceDelete"}},
+        {"RCC re-parented, its child's hop follows",
+         [] { Node(3, 0, 12, "0A003"); Node(3, 0, 12, "0A003", HubNodes); Nodes[1].SetParent(3); }, 2,
+         {"Parent of RCC 1 Changed from Radio Hub to RCC 3", " "}, {"N1 ParentChange", "N2 ParentChange"}},
+        {"RCC replaced by a new ident", [] { Nodes[2].SetNodeIdent("0B002"); }, 1, {"RCC 2 will be updated"},
+         {"N2 NodeAdd", "N2 NodeDelete", "H2 NodeDelete"}},
+        {"RCC moved", [] { Nodes[2].SetNodeAddress(12); }, 1,
+         {"Device L1/011  RCC 2 with Ident 0A002 will be moved to L1/012 "}, {"N2 AddressChange"}},
+        {"device moved", [] { Nodes[1].SetDeviceAddress(1, 22); }, 1,
+         {"Device L1/020  Callpoint with Ident 1A001 will be moved to L1/022 "}, {"N1.1 DeviceAddressChange"}},
+        {"device retyped", [] { Nodes[1].SetDeviceType(1, 3); }, 2,
+         {"Callpoint with Ident 1A001 will be deleted from RCC 1", "Optical Smoke Detector with Ident 1A001 will be added to RCC 1"},
+         {"N1.1 DeviceAdd", "N1.1 DeviceDelete", "H1.1 DeviceDelete"}},
+        {"head became a plain detector, freeing its second address", [] { Nodes[1].SetDeviceType(2, 3); }, 1,
+         {"Device L1/030 Optical Smoke Combo with Ident 1A002 on RCC 1 has changed to Optical Smoke Detector with Ident 1A002"},
+         {"N1.2 DeviceAdd", "N1.2 DeviceDelete"}},
+        {"channels first", [] { Nodes[0].SetY_ChannelB(35); Nodes[1].SetX_ChannelA(7); Nodes[2].SetParent(0); }, -2,
+         {"Y-Protocol Channel B changed from 2 to F3", "RCC 1 X-Protocol Channel A changed from 3 to 7",
+          "Parent and loop address changes are listed once the new channels are programmed", " "},
+         {"N0 ChannelChange", "N1 ChannelChange"}},
+    };
+    // clang-format on
+    for (const auto& [what, change, result, lines, flags] : table) {
+        SetUp();
+        change();
+        BuildAddressMap();
+        BuildHubAddressMap();
+        EXPECT_EQ(BuildChangeList(), result) << what;
+        Lines expected = lines;
+        expected.insert(expected.begin(),
+                        "Changes between data in the Radio Hub and the Current Configuration are\r\n\r\n");
+        EXPECT_EQ(MessageList, expected) << what;
+        EXPECT_EQ(SetFlags(), flags) << what;
+    }
+    EXPECT_EQ(HubNodes[2].DeviceType(1), 7) << "the download's type follows the site's within one type word";
+}

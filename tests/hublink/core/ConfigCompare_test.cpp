@@ -1,0 +1,65 @@
+#include "hublink/core/ConfigCompare.h"
+
+#include "CompareSite.h"
+
+using Difference = std::tuple<const char*, std::function<void()>, Lines>;
+
+TEST_F(CompareSite, HubComparisonGivesOneLinePerDifference)
+{
+    // clang-format off
+    const std::vector<Difference> table = {
+        {"equal", [] {}, {}},
+        {"Y channel", [] { HubNodes[0].SetY_ChannelB(-1); Nodes[0].SetY_ChannelB(40); },
+         {"Radio Hub Mismatch in Y Second Channel - Undefined, (F8)"}},
+        {"RCC missing from the hub", [] { HubNodes[2].InitializeNode(); }, {"RCC 2 Should be In Use but is not in the Hub"}},
+        {"RCC deleted from both, stale values ignored",
+         [] { Nodes[2].SetInUse(false); HubNodes[2].SetInUse(false); HubNodes[2].SetNodeIdent(""); }, {}},
+        {"node ident", [] { HubNodes[1].SetNodeIdent(""); }, {"RCC 1 Mismatch in Ident - Undefined, (0A001)"}},
+        {"parent and hop", [] { HubNodes[2].SetParent(0); },
+         {"RCC 2 Mismatch in Hop Count - 1, (2)", "RCC 2 Mismatch in Parent - 0, (1)"}},
+        {"X channel", [] { HubNodes[1].SetX_ChannelA(35); }, {"RCC 1 Mismatch in X First Channel - F3, (3)"}},
+        {"device only in the hub", [] { Device(1, 3, 2, 50, "1A003", HubNodes); },
+         {"Device 3 on RCC 1 - Device in RCC, but not in Configuration - Callpoint  1A003"}},
+        {"device only in the site", [] { Device(1, 3, 14, 50, "1A003"); },
+         {"Device 3 on RCC 1 - Device in Configuration but not in RCC - Combo/Beacon  1A003"}},
+        {"device type", [] { HubNodes[1].SetDeviceType(1, 3); },
+         {"Device 1 on RCC 1 - Mismatch in Device Type - Optical Smoke Detector  1A001, (Callpoint  1A001)"}},
+        {"one type word for both types; ident", [] { HubNodes[2].SetDeviceType(1, 6); HubNodes[2].SetDeviceIdent(1, "2A00F"); },
+         {"Device 1 on RCC 2 - Mismatch in Ident - 2A00F, (2A001)"}},
+        {"combo read back for a combo/beacon", [] { Device(1, 3, 14, 50, "1A003"); Device(1, 3, 13, 50, "1A003", HubNodes); }, {}},
+        {"device address", [] { HubNodes[1].SetDeviceAddress(1, 21); },
+         {"Device 1 on RCC 1 - Mismatch in Loop Address - Loop 1 : Address 21, (Loop 1 : Address 20)"}},
+    };
+    // clang-format on
+    for (const auto& [what, change, lines] : table) {
+        SetUp();
+        ActiveNode = 0;
+        change();
+        MessageList = {"parse error"}; // the parser's lines stay in front
+        Lines expected = lines;
+        expected.insert(expected.begin(), "parse error");
+        EXPECT_EQ(CompareHubWithConfiguration(), static_cast<int>(expected.size())) << what;
+        EXPECT_EQ(MessageList, expected) << what;
+    }
+}
+
+TEST_F(CompareSite, RccComparedAloneChecksOnlyWhatItShouldKnow)
+{
+    // RCC 1 knows the hub, itself and RCC 2, but not RCC 2's devices.
+    HubNodes[2].SetDeviceType(1, 0);
+    HubNodes[2].SetNodeAddress(99); // another node's loop position is not compared
+    ActiveNode = 1;
+    EXPECT_EQ(CompareHubWithConfiguration(), 0);
+
+    Node(3, 0, 12, "0A003");           // in the site under the hub: not RCC 1's concern
+    Node(4, 0, 13, "0A004", HubNodes); // in RCC 1's download, unrelated in the site
+    HubNodes[2].InitializeNode();
+    Device(5, 2, 2, 60, "5A002", HubNodes);
+    HubNodes[0].SetY_ChannelA(5);
+    HubNodes[1].SetNodeIdent("0B001");
+    EXPECT_EQ(CompareHubWithConfiguration(), 5);
+    EXPECT_EQ(MessageList,
+              (Lines{"RCC 1 Mismatch in Y First Channel - 5, (1)", "RCC 1 Mismatch in Ident - 0B001, (0A001)",
+                     "RCC 1 Should be aware of RCC 2  0A002", "RCC 1 Should Not be aware of RCC 4  0A004",
+                     "RCC 1 Should not be aware of device with Ident 5A002 in Slot 2"}));
+}
