@@ -18,6 +18,7 @@
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
+#include "platform/base/CodePage.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -347,7 +348,8 @@ void frmComms::ViewLog_Click()
     QFile file(Q(path));
     if (!file.open(QIODevice::ReadOnly))
         return;
-    StatusRTF->setPlainText(QString::fromLatin1(file.readAll()).replace("\r\n", "\n"));
+    const QByteArray bytes = file.readAll();
+    StatusRTF->setPlainText(Q(platform::Win1252ToUtf8(bytes.toStdString())).replace("\r\n", "\n"));
     shownFile_ = Q(path);
 }
 

@@ -83,7 +83,7 @@ public:
 
     // The description of the line with the suffix of every failed check, or
     // the empty text when every check passed.
-    std::string Findings() const { return suffix_.empty() ? std::string() : text_ + suffix_; }
+    std::string Findings() const { return suffix_.empty() ? std::string() : Description() + suffix_; }
 
 private:
     std::optional<int> Field(size_t i) const { return i < f_.size() ? Number(f_[i]) : std::nullopt; }
@@ -100,7 +100,9 @@ private:
         if (!loop || !address || !node)
             return false;
         std::string ident = f_[5];
-        text_ = "[" + line_ + "] " + (*node == 0 ? std::string("Radio Hub") : "RCC " + std::to_string(*node));
+        loop_ = *loop;
+        address_ = *address;
+        node_ = *node;
         if (f_[2] == "NODE")
             return NodeLine(*loop, *address, *node, ident);
         return DeviceLine(*loop, *address, *node, ident);
@@ -110,7 +112,7 @@ private:
     {
         if (Has(6) && !Field(6))
             return false;
-        text_ += ", Loop " + std::to_string(loop) + ", Address " + std::to_string(address) + ", Ident " + ident;
+        kind_ = Kind::Node;
         if (!IsNode(node)) {
             Fail(" / Invalid Node Number");
             return true;
@@ -147,10 +149,8 @@ private:
                 return false;
         }
         const std::string& typeWord = f_[2];
-        text_ += " " + typeWord + " on " + ",  Loop " + std::to_string(loop) + ", Address " +
-                 std::to_string(address) + ", Ident " + ident;
-        if (slotField)
-            text_ += ", Slot " + f_[*slotField];
+        kind_ = Kind::Device;
+        slotField_ = slotField.value_or(0);
         if (!IsNode(node)) {
             Fail(" / Invalid Node Number");
             return true;
@@ -196,7 +196,8 @@ private:
         const std::optional<int> hop = Field(4);
         if (!node || !parent || !hop)
             return false;
-        text_ = "RCC " + std::to_string(*node) + " ";
+        kind_ = Kind::Relation;
+        node_ = *node;
         if (!IsRcc(*node)) {
             Fail(" / Invalid Node Number (" + std::to_string(*node) + ")");
         } else if (!IsNode(*parent) && *parent != kNoParent) {
@@ -216,7 +217,7 @@ private:
         const std::optional<int> second = Field(2);
         if (!first || !second)
             return false;
-        text_ = "[" + line_ + "] ";
+        kind_ = Kind::Channels;
         a = model::ChannelIndexFromNumber(*first);
         b = model::ChannelIndexFromNumber(*second);
         if (!InRange(a, 1, 32) || !InRange(b, 1, 32))
@@ -267,7 +268,35 @@ private:
     std::vector<std::string> f_;
     model::NodeArray& hub_;
     const HubParseOptions& options_;
-    std::string text_;
+    enum class Kind
+    {
+        Node,
+        Device,
+        Relation,
+        Channels
+    };
+    // What the message line says of the line before the suffixes of its
+    // failed checks; made only for a line that failed one.
+    std::string Description() const
+    {
+        if (kind_ == Kind::Relation)
+            return "RCC " + std::to_string(node_) + " ";
+        std::string text = "[" + line_ + "] ";
+        if (kind_ == Kind::Channels)
+            return text;
+        text += node_ == 0 ? std::string("Radio Hub") : "RCC " + std::to_string(node_);
+        if (kind_ == Kind::Device)
+            text += " " + f_[2] + " on ";
+        text += std::string(kind_ == Kind::Device ? ",  Loop " : ", Loop ") + std::to_string(loop_) + ", Address " +
+                std::to_string(address_) + ", Ident " + f_[5];
+        if (slotField_ != 0)
+            text += ", Slot " + f_[slotField_];
+        return text;
+    }
+
+    Kind kind_ = Kind::Channels;
+    int loop_ = 0, address_ = 0, node_ = 0;
+    size_t slotField_ = 0; // the field holding the slot, 0 for none
     std::string suffix_;
 };
 
