@@ -14,6 +14,9 @@
 #include "hublink/frmComms.h"
 #include "app/core/CanvasDrag.h"
 #include "app/core/CanvasLayout.h"
+#include "app/core/ErrorListText.h"
+#include "app/core/Selection.h"
+#include "app/frmErrorCheck.h"
 #include "model/ConfigurationCheck.h"
 #include "model/FileNames.h"
 #include "app/core/FindEntry.h"
@@ -240,12 +243,42 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     model::SetSiteFileObserver(fileObserver_.get());
     frmNodeSettings::MainWindow = {[this] { UpdateTitleBar(); }, [this] { ReDraw(-1); }};
     ServeDeviceWindow(*this);
+    ServeCommsWindow();
+}
+
+void frmMain::ServeCommsWindow()
+{
+    frmComms::MainWindow.Window = this;
+    frmComms::MainWindow.CheckForChanges = [this] { return CheckForChanges(); };
+    frmComms::MainWindow.DisplayNewSite = [this] { DisplayNodes(); };
+    frmComms::MainWindow.DisplayReadSite = [this] {
+        PositionNodeTree();
+        ReDraw(-1);
+    };
+    frmComms::MainWindow.ClearSelection = [this] {
+        if (ActiveNode >= 0 && ActiveNode < kNodeCount)
+            NodeAt(ActiveNode).DeActivate();
+        for (int panel = 2; panel <= 4; ++panel)
+            SetPanelText(panel, QString());
+        PreviousSelectedNode = ActiveNode;
+        ActiveNode = -1;
+        SelectedNode = -1;
+    };
+    // The list is shown as the download's findings, which a refresh keeps.
+    frmComms::MainWindow.ShowErrorList = [this] {
+        model::ErrorCheckMode = 4;
+        if (frmErrorCheck* open = frmErrorCheck::Loaded())
+            open->cmdRefresh_Click();
+        else
+            frmErrorCheck::Display(this);
+    };
 }
 
 frmMain::~frmMain()
 {
     model::SetSiteFileObserver(nullptr);
     frmNodeSettings::MainWindow = {};
+    frmComms::MainWindow = {};
     DevicesHost() = {};
     // The nodes outlive the window; they must not keep views that die with it.
     for (auto& node : Nodes)

@@ -181,6 +181,8 @@ public:
     void RCCCompare_Click();
     // The one-shot launcher.
     void CommsFormTimer_Timer();
+    // What the communications window calls on this window.
+    void ServeCommsWindow();
     QTimer* CommsFormTimer() const { return commsFormTimer_; }
 
     void Diagnostics_Click();

@@ -1,48 +1,146 @@
 #pragma once
-// STAND-IN for the communications window. The main window loads it to run
-// serial work, reads whether its port opened and runs one of its three
-// public actions; it brings it to the front while it is loaded. The real
-// window with its serial engine, programming, compare and read replaces this
-// class. The stand-in reaches no unit: its port opens only when a test says
-// so, and each action only records that it ran.
+// The communications window: all serial work with one unit (Radio Hub, RCC
+// or RLM). Loading it opens the port, wakes the unit, switches its debug
+// output off, asks its type and version and, when no node was selected,
+// finds the node by the unit's ident; the main window then runs the action
+// it was opened for. Every step is a line in the status box and, with the
+// logging option on, in ProgLog.txt.
+#include "hublink/SerialLink.h"
+#include "hublink/core/ICommsForm.h"
+#include "hublink/core/NodesSiteLink.h"
+#include "hublink/core/OpeningSequence.h"
 #include "platform/FormInstance.h"
 
-#include <QStringList>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QTextEdit;
+class QTimer;
 
 // True from the load to the unload of the communications window; the main
 // window ignores canvas presses, releases and toolbar clicks meanwhile.
 extern bool CommsFormActive;
 
-class frmComms : public QWidget, public platform::FormInstance<frmComms>
+class frmComms : public QWidget,
+                 public platform::FormInstance<frmComms>,
+                 public ICommsWindow,
+                 public ICommsForm
 {
     Q_OBJECT
 public:
     frmComms();
+    ~frmComms() override;
+
+    // What the window asks of the main window, which sets these when it is
+    // created.
+    struct MainWindowCalls
+    {
+        QPointer<QWidget> Window;              // centred on, enabled again on unload
+        std::function<bool()> CheckForChanges; // the save prompt: false when cancelled
+        std::function<void()> DisplayNewSite;  // the new empty site, its name and title
+        std::function<void()> DisplayReadSite; // tree layout and redraw of a read site
+        std::function<void()> ClearSelection;  // nothing selected, usage panels empty
+        std::function<void()> ShowErrorList;   // the message list, not modal
+    };
+    static MainWindowCalls MainWindow;
+
+    // Loads the window and runs its opening sequence to the end.
+    static frmComms* Load();
 
     // The open state of the window's serial control.
-    bool PortOpen() const { return portOpen_; }
+    bool PortOpen() const;
+    // Applies the port settings; false on success, true after an error was
+    // shown.
+    bool ResetPort();
 
-    // The launcher's actions 1, 2 and 3.
+    // Actions.
     void cmdProgram_Click();
     void CompareConfig_Click();
     void ReadConfig_Click();
 
-    // Stand-in only: whether the port opens when the window loads, the
-    // actions run since the last ResetStandIn by name, and what else an
-    // action does (a test can make a read close the window, as a read the
-    // user cancels does).
-    static bool StandInPortOpens;
-    static QStringList StandInCalls;
-    static std::function<void(frmComms& window, const QString& action)> StandInOnAction;
-    static void ResetStandIn();
+    // Handlers, public for the tests as the buttons and menus are.
+    void cmdCancel_Click();
+    void cmdClear_Click();
+    void cmdPrint_Click();
+    void CommsExit_Click();
+    void LogComms_Click();
+    void CloseComplete_Click();
+    void ViewLog_Click();
+    void ClearLogFile_Click();
+    void DeleteTimer_Timer();
+    void CommsSetup_Click();
+    void Form_Resize();
+
+    CommsLink& Link() { return serial_.Link(); }
+    bool Busy() const { return serial_.Link().Busy(); }
+    bool DebugOutputStopped() const { return connection_.debugOutputStopped; }
+    bool UnitConnected() const { return connection_.unitConnected; }
+    // The file the status box shows, or empty.
+    const QString& ShownFile() const { return shownFile_; }
+    QAction* MenuItem(const QString& name) const;
+
+    QMenuBar* MenuBar = nullptr;
+    QMenu* CommsOptions = nullptr;
+    QMenu* ToolsMenu = nullptr;
+    QTextEdit* StatusRTF = nullptr;
+    QProgressBar* CommsProgress = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdUpdate = nullptr;
+    QPushButton* cmdProgram = nullptr;
+    QTimer* DeleteTimer = nullptr;
+
+    // ICommsWindow
+    void AppendToLogBox(const std::string& text) override;
+    void SetControlsBusy(bool busy) override;
+    int ProgressValue() const override;
+    int ProgressMax() const override;
+    void SetProgressValue(int value) override;
+    void HideProgress() override;
+    int32_t ShowMessage(const std::string& text, int32_t style) override;
+    void ShowCommsError(const std::string& text) override;
+    bool DeleteTimerRunning() const override;
+    // ICommsForm
+    void SetCaption(const std::string& caption) override;
+    void SetCancelCaption(const std::string& caption) override;
+    void EnableCancelOnly() override;
+    void ClosePort() override;
+    void EnableAssignmentItems() override;
+    void ClearLogBox() override;
+    void ResetProgress(int maximum) override;
+    void FillProgress() override;
+    void ShowParseErrors() override;
+    void ShowReadSite() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Record(const QString& name);
-    bool portOpen_ = false;
+    void CreateControls();
+    void CreateMenus();
+    void Form_Load();
+    void Form_Unload();
+    long OuterWidthTwips() const;
+    long OuterHeightTwips() const;
+    void ResizeToOuterTwips(long width, long height);
+    QAction* AddItem(QMenu* menu, const char* name, const char* caption, void (frmComms::*handler)() = nullptr);
+    void NotYetAvailable(const char* what);
+    void NotYetUpdate() { NotYetAvailable("Update"); }
+    void NotYetAssignment() { NotYetAvailable("Assignment"); }
+    void NotYetClearProgramming() { NotYetAvailable("Clear Programming"); }
+
+    NodesSiteLink site_;
+    mutable SerialLink serial_; // its state queries are not const
+    ConnectionState connection_;
+    bool loading_ = false;
+    bool unloaded_ = false;
+    QString shownFile_;
 };

@@ -8,6 +8,7 @@
 #include "model/ConfigurationCheck.h"
 #include "app/core/ErrorListText.h"
 #include "platform/FileDialogs.h"
+#include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/base/ProgramFolder.h"
@@ -16,6 +17,7 @@
 #include "views/frmGrid.h"
 #include "views/frmHistory.h"
 #include "views/frmTreeView.h"
+#include "support/SimulatedPort.h"
 
 #include "app/frmMainFixture.h"
 
@@ -28,6 +30,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QTreeView>
 
@@ -54,7 +57,17 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        frmComms::ResetStandIn();
+        // The port opens only once a test plugs the unit in.
+        platform::ResetPortList();
+        PortNumber = 9;
+        platform::SetComPortPath(9, "/nonexistent/tty-of-no-unit");
+        platform::SetProgramMessageHandler(
+            [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+                boxes << QString("%1: %2 (%3)")
+                             .arg(QString::fromStdString(title), QString::fromStdString(text))
+                             .arg(style);
+                return 1;
+            });
         platform::SetPlainMessageHandler(
             [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
                 plain << QString("%1: %2 (%3)")
@@ -66,7 +79,8 @@ protected:
     void TearDown() override
     {
         frmComms::Unload();
-        frmComms::ResetStandIn();
+        platform::ResetPortList();
+        platform::SetProgramMessageHandler({});
         for (void (*unload)() : {&frmDiagnostics::Unload, &FrmStats::Unload, &frmTreeView::Unload,
                                  &frmGrid::Unload, &frmHistory::Unload, &frmComments::Unload})
             unload();
@@ -100,8 +114,28 @@ protected:
         QApplication::processEvents();
     }
 
-    // The platform's plain boxes shown: "title: text (style)".
+    // A unit on the cable: the communications window's port opens.
+    void PlugIn(UnitKind kind = UnitKind::Hub)
+    {
+        unit.SetKind(kind);
+        if (!port)
+            port = std::make_unique<SimulatedPort>(unit);
+        platform::SetComPortPath(9, port->SlavePath());
+    }
+
+    // The last line of the loaded communications window's status box.
+    static QString LastLogLine()
+    {
+        frmComms* comms = frmComms::Loaded();
+        return comms == nullptr ? QString() : comms->StatusRTF->toPlainText().trimmed().section('\n', -1);
+    }
+
+    // The platform's plain boxes shown: "title: text (style)"; the program's
+    // own boxes the communications window shows.
     QStringList plain;
+    QStringList boxes;
+    SimulatedUnit unit;
+    std::unique_ptr<SimulatedPort> port;
 
     // Answers every program message box with the button of that caption.
     void AnswerWith(const QString& caption)
@@ -162,17 +196,18 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
 
     // A read armed and then an open-only launch: the window opens once, for
     // the open only.
-    frmComms::StandInPortOpens = true;
+    PlugIn();
     form->ReadConfig_Click();
     form->HubComms_Click();
     Tick();
     EXPECT_FALSE(form->CommsFormTimer()->isActive());
     ASSERT_NE(frmComms::Loaded(), nullptr);
-    EXPECT_TRUE(frmComms::StandInCalls.isEmpty());
+    const QString log = frmComms::Loaded()->StatusRTF->toPlainText();
+    EXPECT_TRUE(log.contains("Connected to Radio Hub"));
     EXPECT_TRUE(CommsFormActive);
     EXPECT_FALSE(form->isEnabled());
     QTest::qWait(150);
-    EXPECT_TRUE(frmComms::StandInCalls.isEmpty()); // fired once only
+    EXPECT_EQ(frmComms::Loaded()->StatusRTF->toPlainText(), log); // no read: fired once only
 
     frmComms::Unload();
     QApplication::processEvents();
@@ -183,17 +218,17 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
 TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
 {
     LoadSite();
-    frmComms::StandInPortOpens = true;
+    FileChanged = false;
+    PlugIn();
     const std::pair<void (frmMain::*)(), const char*> launches[] = {
-        {&frmMain::HubProgram_Click, "cmdProgram_Click"},
-        {&frmMain::CompareConfig_Click, "CompareConfig_Click"},
-        {&frmMain::ReadConfig_Click, "ReadConfig_Click"},
+        {&frmMain::HubProgram_Click, "Programming is not available yet"},
+        {&frmMain::CompareConfig_Click, "Compare Config is not available yet"},
+        {&frmMain::ReadConfig_Click, "Config Successfully Read"},
     };
     for (const auto& [launch, expected] : launches) {
-        frmComms::StandInCalls.clear();
         (form.get()->*launch)();
         Tick();
-        EXPECT_EQ(frmComms::StandInCalls, QStringList{expected});
+        EXPECT_EQ(LastLogLine(), expected);
         EXPECT_FALSE(form->isEnabled());
     }
     // A launch while a window is still loaded replaces that window.
@@ -280,7 +315,7 @@ TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
               "Open Communications with Radio Hub: Unable to Communicate with Selected Device (16)");
     EXPECT_EQ(plain[2],
               "Open Communications with Radio Hub: Unable to Communicate with Selected Device (16)");
-    EXPECT_TRUE(frmComms::StandInCalls.isEmpty());
+    EXPECT_EQ(boxes.size(), 3); // the port's own error each time
     EXPECT_EQ(frmComms::Loaded(), nullptr);
     EXPECT_TRUE(form->isEnabled());
     EXPECT_FALSE(IsLoopInterface);
@@ -303,31 +338,33 @@ TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
 TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
 {
     LoadSite();
-    frmComms::StandInPortOpens = true;
+    FileChanged = false;
+    PlugIn(UnitKind::Rlm);
     form->TolsReadRLMFile_Click();
     EXPECT_FALSE(IsLoopInterface); // not before the window opens
     Tick();
     EXPECT_TRUE(IsLoopInterface);
+    EXPECT_EQ(LastLogLine(), "Config Successfully Read");
     frmComms::Unload();
     QApplication::processEvents();
 
     // The user cancels the read at the save prompt: the window closes and
     // the site stays a hub site... here an RLM site, as it was.
-    frmComms::StandInOnAction = [](frmComms&, const QString& action) {
-        if (action == "ReadConfig_Click")
-            frmComms::Unload();
-    };
+    FileChanged = true;
+    AnswerWith("Cancel");
     form->ToolsHubRead_Click();
     Tick();
-    EXPECT_EQ(frmComms::StandInCalls.last(), "ReadConfig_Click");
+    EXPECT_EQ(frmComms::Loaded(), nullptr);
     EXPECT_TRUE(IsLoopInterface);
     EXPECT_TRUE(form->isEnabled());
 
     // A read that goes on keeps the kind it was started for.
-    frmComms::StandInOnAction = nullptr;
+    PlugIn(UnitKind::Hub);
+    AnswerWith("No");
     form->ToolsHubRead_Click();
     Tick();
     EXPECT_FALSE(IsLoopInterface);
+    EXPECT_EQ(LastLogLine(), "Config Successfully Read");
 }
 
 TEST_F(MenusTest, OptionTogglesFlipTheirMarkAndLeaveTheSiteUnchanged)

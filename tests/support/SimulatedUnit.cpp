@@ -37,22 +37,6 @@ std::string Garble(const std::string& line)
     return out;
 }
 
-// The entry a programming command replaces: one per node, device, channel
-// setting or relation.
-std::string KeyOf(const std::string& line)
-{
-    const Lines f = Fields(line);
-    if (Begins(line, "POPULATE ") && f.size() >= 6)
-        return f[2] == "NODE" ? "N:" + f[4] : "D:" + f[4] + ":" + f[5];
-    if (Begins(line, "YPROTRADIOCHANNELS"))
-        return "Y";
-    if (Begins(line, "XPROTRADIOCHANNELS"))
-        return "X:" + Field(line, 3);
-    if (Begins(line, "RELATION ADD "))
-        return "R:" + Field(line, 2);
-    return line;
-}
-
 std::string Numbers(const std::vector<int>& values)
 {
     std::string out;
@@ -111,7 +95,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         for (auto it = commands_.begin(); it != commands_.end(); ++it)
             if (Begins(line, it->first) && (best == commands_.end() || it->first.size() > best->first.size()))
                 best = it;
-        const bool answers = best != commands_.end() && mode != FailureMode::UnknownCommand &&
+        const bool known = best != commands_.end() && (exact_.count(best->first) == 0 || line == best->first);
+        const bool answers = known && mode != FailureMode::UnknownCommand &&
                              mode != FailureMode::Silent && mode != FailureMode::PortGone;
         for (UnitOutput& out : Deliver(answers ? best->second(line) : Lines{"Unknown Command"}, mode))
             outputs.push_back(std::move(out));
@@ -148,17 +133,6 @@ std::vector<UnitOutput> SimulatedUnit::Deliver(Lines answer, FailureMode mode)
     return outputs;
 }
 
-void SimulatedUnit::Store(const std::string& line)
-{
-    const std::string key = KeyOf(line);
-    const auto found =
-        std::find_if(config_.begin(), config_.end(), [&](const auto& l) { return KeyOf(l) == key; });
-    if (found == config_.end())
-        config_.push_back(line);
-    else
-        *found = line;
-}
-
 // The POPULATE lines of the configuration, split into fields: 1 "LOOP<n>",
 // 3 the address, 5 the ident.
 std::vector<Lines> SimulatedUnit::Units() const
@@ -183,10 +157,6 @@ void SimulatedUnit::InstallCommands()
 {
     auto reply = [](const Lines& lines) { return [lines](const std::string&) { return lines; }; };
     auto echo = [](const std::string& c) { return Lines{c}; };
-    auto store = [this](const std::string& c) {
-        Store(c);
-        return Lines{c};
-    };
     auto status = [this](const Lines& f) { return "DS " + f[1] + " " + f[3] + " " + StatusOf(f[5]); };
     commands_ = {
         {"DEBUGOFF ALL", echo},
@@ -197,54 +167,10 @@ void SimulatedUnit::InstallCommands()
              return Lines{swvLine_.empty() ? names[static_cast<int>(kind_)] + std::string("3.10") : swvLine_};
          }},
         {"IDENTREAD", [this](const std::string&) { return Lines{"IDENTREAD " + ident_}; }},
-        {"IDENTPROG ",
-         [this](const std::string& c) {
-             ident_ = c.substr(10);
-             return Lines{"IDENTPROG OK"};
-         }},
         {"QUERY LOOPCOUNT", [this](const std::string&) { return Lines{"QUERY LOOPCOUNT " + loopCount_}; }},
         {"GET LP", [this](const std::string&) { return Lines{"LP " + protocol_}; }},
-        {"GET SYSCONFIG",
-         [this](const std::string&) {
-             Lines lines{"EXPORT SYSCONFIG"};
-             lines.insert(lines.end(), config_.begin(), config_.end());
-             lines.push_back("END OF DATA");
-             return lines;
-         }},
-        {"POPULATE CLEAR",
-         [this](const std::string& c) {
-             config_.clear();
-             return Lines{c};
-         }},
-        {"POPULATE ",
-         [this, store](const std::string& c) {
-             return Fields(c).size() < 6 || !Begins(Field(c, 1), "LOOP") ? Lines{"POPULATE FAIL"} : store(c);
-         }},
-        {"YPROTRADIOCHANNELS", store},
-        {"XPROTRADIOCHANNELS", store},
-        {"RELATION ADD ",
-         [this, store](const std::string& c) {
-             const bool exists = std::any_of(config_.begin(), config_.end(),
-                                             [&](const auto& l) { return KeyOf(l) == KeyOf(c); });
-             return exists ? Lines{"Relation already exists"} : store(c);
-         }},
-        {"RELATION DEL ",
-         [this](const std::string& c) {
-             std::erase_if(config_, [&](const auto& l) { return KeyOf(l) == "R:" + Field(c, 2); });
-             return Lines{c};
-         }},
-        {"FDELETE DEVICE ",
-         [this](const std::string& c) {
-             const auto found = std::find_if(config_.begin(), config_.end(), [&](const auto& l) {
-                 return Begins(l, "POPULATE ") && Field(l, 5) == c.substr(15);
-             });
-             if (found == config_.end())
-                 return Lines{"DEVICE NOT FOUND"};
-             config_.erase(found);
-             return Lines{c};
-         }},
         {"GET DS ALL", [this, status](const std::string& c) { return List(c, status); }},
-        {"GET DS LOOP",
+        {"GET DS LOOP ",
          [this, status](const std::string& c) {
              for (const Lines& f : Units())
                  if (f[1] == "LOOP" + Field(c, 2).substr(std::min<size_t>(4, Field(c, 2).size())) &&
@@ -303,4 +229,10 @@ void SimulatedUnit::InstallCommands()
          }},
         {"SF MON DIS", reply({"SF MON STOP"})},
     };
+    // Commands without arguments: one with extra words is not known.
+    exact_ = {"DEBUGOFF ALL",  "DS MON DIS",     "GET SWV",     "IDENTREAD",  "QUERY LOOPCOUNT",
+              "GET LP",        "UNASSIGN ALL",   "UNASSIGN CLEAR", "ASSIGN ALL", "ASSIGN RCCS",
+              "GET DS ALL",    "GET SS ALL",     "GET DM ALL",  "GET RADIO ALL", "SF CS DIS",
+              "GET SF CS RESULT", "SF MON DIS"};
+    InstallConfigurationCommands();
 }

@@ -72,7 +72,15 @@ public:
         noise_.push_back(line);
     }
 
-    Lines Configuration() const { return Get(config_); }
+    // The stored statements as "GET SYSCONFIG" lists them: node lines, device
+    // lines, the hub's and the RCCs' channels, relations, each group by node
+    // (and slot); lines of no known kind last.
+    Lines Configuration() const
+    {
+        std::lock_guard lock(mutex_);
+        return Listing();
+    }
+    // The unit's memory as it stands, line by line (taken as given).
     void SetConfiguration(const Lines& lines) { Set(config_, lines); }
     // Idents that "ASSIGN ALL" and "ASSIGN RCCS" report as failed.
     void SetAssignFailures(const std::set<std::string>& idents) { Set(assignFailures_, idents); }
@@ -93,6 +101,9 @@ public:
     }
     void SetScanLevel(int level) { Set(scanLevel_, level); }
     // Adds or replaces the answer of commands beginning with `prefix` (the longest prefix wins).
+    // The unit's own commands without arguments match only exactly: one
+    // followed by extra words gets "Unknown Command", unless a test's
+    // command answers it.
     void AddCommand(const std::string& prefix, Handler handler) { SetIn(commands_, prefix, handler); }
 
     // Bytes from the program, received at nowMs; returns what the unit sends.
@@ -140,6 +151,18 @@ private:
     FailureMode TakeFailure(const std::string& command);
     std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode);
     void Store(const std::string& line);
+    // The programming statements, refused as a careful unit refuses them
+    // (SimulatedUnitConfig.cpp).
+    void InstallConfigurationCommands();
+    Lines Populate(const std::string& command);
+    Lines Channels(const std::string& command);
+    Lines RelationAdd(const std::string& command);
+    Lines RelationDelete(const std::string& command);
+    Lines DeleteDevice(const std::string& command);
+    Lines IdentProg(const std::string& command);
+    Lines Listing() const;
+    bool HasNodeLine(int node) const;
+    int LoopLimit() const;
     std::vector<Lines> Units() const;
     Lines List(const std::string& head, const std::function<std::string(const Lines&)>& line) const;
 
@@ -154,6 +177,7 @@ private:
     std::map<std::string, std::vector<int>> strengths_, budgets_;
     std::map<std::string, int> dailyMax_;
     std::map<std::string, Handler> commands_;
+    std::set<std::string> exact_;
     std::string partial_, wire_;
     std::vector<ReceivedCommand> received_;
 };

@@ -54,7 +54,7 @@ TEST_F(LinkFixture, ConfigurationIsCollectedUpToEndOfData)
     EXPECT_EQ(CommsState, SysConfigDone);
     EXPECT_EQ(ReplyLines,
               (std::vector<std::string>{"", "POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33",
-                                        "RELATION ADD 6 0 1", "XPROTRADIOCHANNELS 6 7 3"}));
+                                        "XPROTRADIOCHANNELS 6 7 3", "RELATION ADD 6 0 1"}));
     EXPECT_EQ(ReplyLineCount, 4);
     EXPECT_EQ(bench.Progress, 9) << "the header and every later line advance the bar";
 

@@ -1,0 +1,217 @@
+// The communications window over a pseudo-terminal, answered by the
+// simulated unit: its opening on each kind of unit, the configuration read
+// into a new site, and its log commands.
+#include "hublink/frmComms.h"
+
+#include "app/core/CanvasLayout.h"
+#include "hublink/core/LinkState.h"
+#include "model/ConfigurationCheck.h"
+#include "model/Site.h"
+#include "model/SiteFile.h"
+#include "model/SiteState.h"
+#include "platform/Ports.h"
+#include "platform/ProgramMessage.h"
+#include "support/LinkTestHelpers.h"
+#include "support/ScreenShots.h"
+#include "support/SimulatedPort.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace {
+
+// A hub with two RCCs, RCC 3 below RCC 1, as the unit lists it.
+const SimulatedUnit::Lines kStoredSite = {
+    "POPULATE LOOP1 NODE 12 0 01A2B 0",     "POPULATE LOOP1 NODE 20 1 0F001 0",
+    "POPULATE LOOP3 NODE 21 3 0F003 0",     "POPULATE LOOP1 CALLPOINT 30 1 1A001 0",
+    "POPULATE LOOP1 COMBOOPTICAL 31 1 1A002 4", "POPULATE LOOP3 SOUNDER 40 3 1A003 0",
+    "YPROTRADIOCHANNELS 2 33",              "XPROTRADIOCHANNELS 6 7 1",
+    "XPROTRADIOCHANNELS 8 9 3",             "RELATION ADD 1 0 1",
+    "RELATION ADD 3 1 2",
+};
+
+class CommsWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        ResetSiteState();
+        ResetLinkState();
+        model::ResetSite();
+        platform::ResetPortList();
+        platform::SetComPortPath(9, port.SlavePath());
+        PortNumber = 9;
+        PortBaudIndex = 7;
+        LogIntoFreshFolder("comms");
+        auto record = [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+            messages.push_back(title + ": " + text + " (" + std::to_string(style) + ")");
+            return 1;
+        };
+        platform::SetProgramMessageHandler(record);
+        platform::SetPlainMessageHandler(record);
+        frmComms::MainWindow.ShowErrorList = [this] { ++errorListShown; };
+        frmComms::MainWindow.DisplayReadSite = [] { model::PositionNodeTree(model::Nodes, 12765, 9165); };
+    }
+    void TearDown() override
+    {
+        frmComms::Unload();
+        QApplication::processEvents();
+        frmComms::MainWindow = {};
+        platform::SetProgramMessageHandler({});
+        platform::SetPlainMessageHandler({});
+    }
+
+    frmComms* Open(int node)
+    {
+        ActiveNode = static_cast<int16_t>(node);
+        return frmComms::Load();
+    }
+
+    static QString Box(frmComms* window) { return window->StatusRTF->toPlainText(); }
+
+    SimulatedUnit unit;
+    SimulatedPort port{unit};
+    std::vector<std::string> messages;
+    int errorListShown = 0;
+};
+
+} // namespace
+
+TEST_F(CommsWindowTest, OpensOnEachKindOfUnitWithItsCaptionAndLines)
+{
+    struct Case
+    {
+        UnitKind kind;
+        int node, siteNode; // the node selected; the node given the unit's ident
+        const char* caption;
+        const char* box;
+        bool portOpen, assignment;
+    };
+    const Case cases[] = {
+        {UnitKind::Hub, 0, 0, "Communicate with Radio Hub", "Connected to Radio Hub\n\n", true, true},
+        {UnitKind::Rcc, 3, 3, "Communicate with RCC 3", "Connected to RCC 3\n\n", true, false},
+        {UnitKind::Rlm, 0, 0, "Communicate with RLM", "Connected to RLM\n\n", true, false},
+        {UnitKind::Rcc, -1, 7, "Communicate with RCC 7", "Connected to an RCC\nConnected to RCC 7\n\n", true, false},
+        {UnitKind::Hub, -1, -1, "Communicate with Unknown Unit",
+         "Connected to a Radio Hub\nThe Connected Hub is not in the Configuration loaded\n\n", true, true},
+        {UnitKind::Hub, 0, 2, "Communicate with Radio Hub",
+         "Connected to Radio Hub\n\nIdent of Unit Does Not Match Configuration\n", true, true},
+        {UnitKind::Hub, 3, 3, "Communicate with RCC 3", "The Connected Node is the Wrong Type\n", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        model::ResetSite();
+        if (c.siteNode >= 0)
+            model::Nodes[static_cast<size_t>(c.siteNode)].SetNodeIdent("01A2B");
+        IsLoopInterface = c.kind == UnitKind::Rlm;
+        unit.SetKind(c.kind);
+        frmComms* window = Open(c.node);
+        EXPECT_EQ(window->windowTitle(), c.caption);
+        EXPECT_EQ(Box(window).toStdString(), c.box);
+        EXPECT_EQ(window->PortOpen(), c.portOpen);
+        EXPECT_EQ(window->MenuItem("StartAssign")->isEnabled(), c.assignment);
+        EXPECT_FALSE(window->MenuItem("SetIdent")->isVisible());
+        EXPECT_EQ(window->cmdProgram->isEnabled(), c.portOpen);
+        EXPECT_TRUE(window->cmdCancel->isEnabled());
+        frmComms::Unload();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(ActiveNode, 3);
+    EXPECT_FALSE(CommsFormActive);
+}
+
+TEST_F(CommsWindowTest, ASilentOrLostUnitIsNoConnection)
+{
+    unit.SetFailure(FailureMode::Silent);
+    frmComms* window = Open(0);
+    EXPECT_EQ(Box(window), "Unable to Connect to Device\n\n");
+    EXPECT_FALSE(window->PortOpen());
+    EXPECT_FALSE(window->Busy());
+    EXPECT_FALSE(window->UnitConnected());
+    frmComms::Unload();
+
+    unit.SetFailure(FailureMode::PortGone, "GET SWV");
+    window = Open(0);
+    EXPECT_FALSE(Box(window).contains("Connected to"));
+    EXPECT_EQ(messages.size(), 1u); // the port's loss
+    EXPECT_TRUE(Box(window).contains("Unable to Connect to Device"));
+    EXPECT_FALSE(window->PortOpen());
+}
+
+TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
+{
+    unit.SetConfiguration(kStoredSite);
+    unit.SetLoopCountText("3");
+    unit.SetProtocolWord("ZP3");
+    model::Nodes[5].SetInUse(true); // the site being replaced
+    frmComms* window = Open(-1);
+    window->ReadConfig_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{"Communicate with Radio Hub: Config Successfully Read (64)"});
+    EXPECT_EQ(errorListShown, 0);
+    EXPECT_EQ(window->cmdProgram->text(), "&Read");
+    EXPECT_EQ(window->CommsProgress->value(), 60);
+    EXPECT_EQ(ActiveNode, 0) << "no main window here to clear the selection";
+    EXPECT_FALSE(PortEnabled);
+    SaveShot(window->grab().toImage(), "comms-read");
+
+    const std::string saved = ::testing::TempDir() + "/read-site.qvs";
+    ASSERT_TRUE(model::SaveSiteFile(saved));
+    QFile got(QString::fromStdString(saved)), want(QVS_TEST_DATA "/read-site.qvs");
+    ASSERT_TRUE(got.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(want.open(QIODevice::ReadOnly));
+    EXPECT_EQ(got.readAll(), want.readAll());
+
+    // Lines the parser cannot take are listed; the rest still fills the
+    // site. An RCC on the cable gives its own part and says so.
+    messages.clear();
+    SimulatedUnit::Lines bad = kStoredSite;
+    bad.insert(bad.end(), {"POPULATE LOOP1 CALLPOINT 200 3 1A004 1", "POPULATE LOOP1 BEACON 41 3 1A005 2"});
+    unit.SetConfiguration(bad);
+    unit.SetKind(UnitKind::Rcc);
+    unit.SetIdent("0F003");
+    window->ReadConfig_Click();
+    EXPECT_EQ(errorListShown, 1);
+    EXPECT_EQ(model::MessageCount(), 2);
+    EXPECT_EQ(model::Nodes[3].DeviceIdent(1), "1A003");
+    EXPECT_EQ(model::Nodes[3].DeviceType(3), 0);
+    EXPECT_EQ(window->windowTitle(), "Communicate with RCC 3");
+    EXPECT_EQ(messages.front(), "Communicate with RCC 3: Config was Downloaded from RCC 3\r\n"
+                                "The Config is Not Complete Unless Downloaded from a Hub (16)");
+
+    // A unit that cannot tell its type leaves the empty new site.
+    unit.SetFailure(FailureMode::Silent, "GET SWV");
+    window->ReadConfig_Click();
+    EXPECT_FALSE(model::Nodes[0].InUse());
+    EXPECT_EQ(SiteName, "New Site");
+    EXPECT_TRUE(FileChanged);
+    EXPECT_EQ(messages.back(), "Communicate with RCC 3: Unable to Verify The Type of the Connected Node\r\n (16)");
+}
+
+TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
+{
+    frmComms* window = Open(0);
+    window->ViewLog_Click();
+    EXPECT_TRUE(Box(window).contains("-> DEBUGOFF ALL\n<- DEBUGOFF ALL\n"));
+    window->cmdClear_Click();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(ProgLogPath())));
+    EXPECT_EQ(Box(window), "");
+    window->ClearLogFile_Click();
+    EXPECT_TRUE(messages.empty());
+    window->Link().LogLine("a line", true);
+    window->ClearLogFile_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{"Clear Log File: Log File Erased (64)"});
+
+    window->Link().BeginBusy();
+    window->close();
+    EXPECT_EQ(frmComms::Loaded(), window) << "no close while busy";
+    window->Link().EndBusy();
+    window->cmdCancel->click();
+    QApplication::processEvents();
+    EXPECT_EQ(frmComms::Loaded(), nullptr);
+    EXPECT_FALSE(PortEnabled);
+}

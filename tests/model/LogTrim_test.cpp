@@ -1,0 +1,38 @@
+#include "model/LogTrim.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <unistd.h>
+
+namespace {
+
+std::string TrimmedText(const std::string& text, std::uintmax_t limit)
+{
+    const std::string path = ::testing::TempDir() + "/trim-" + std::to_string(::getpid()) + ".txt";
+    std::ofstream(path, std::ios::binary) << text;
+    EXPECT_TRUE(model::TrimLogForView(path, limit));
+    std::ifstream in(path, std::ios::binary);
+    std::string out{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_FALSE(std::filesystem::exists(path + ".trim"));
+    std::filesystem::remove(path);
+    return out;
+}
+
+} // namespace
+
+TEST(LogTrim, ALogAboveTheLimitLosesItsOldestLines)
+{
+    const std::string log = "\r\naaaa\r\nbb\r\ncccc\r\n"; // 18 bytes
+    EXPECT_EQ(TrimmedText(log, 18), log) << "at the limit: untouched";
+    EXPECT_EQ(TrimmedText(log, 17), "bb\r\ncccc\r\n");
+    EXPECT_EQ(TrimmedText(log, 14), "bb\r\ncccc\r\n") << "4 over: the empty line and aaaa";
+    EXPECT_EQ(TrimmedText(log, 13), "cccc\r\n") << "5 over: line ends do not count, so bb goes too";
+    EXPECT_EQ(TrimmedText("aaaa\nbb", 5), "bb\r\n") << "every kept line ends in CR LF";
+}
+
+TEST(LogTrim, AMissingLogIsLeftAlone)
+{
+    EXPECT_TRUE(model::TrimLogForView(::testing::TempDir() + "/no-such-log.txt", 1));
+}
