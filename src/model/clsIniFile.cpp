@@ -4,6 +4,7 @@
 #include "platform/base/FileReplace.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -18,17 +19,33 @@ namespace {
 // far cheaper than a general one.
 std::size_t HashText(std::string_view text)
 {
-    uint64_t hash = 0x9E3779B97F4A7C15ULL ^ text.size();
+    const char* const p = text.data();
+    const std::size_t n = text.size();
+    uint64_t hash = 0x9E3779B97F4A7C15ULL ^ n;
+    uint64_t word = 0;
     std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, 8);
+    for (; i + 8 < n; i += 8) {
+        std::memcpy(&word, p + i, 8);
         hash = (hash ^ word) * 0xFF51AFD7ED558CCDULL;
         hash ^= hash >> 32;
     }
-    uint64_t tail = 0;
-    std::memcpy(&tail, text.data() + i, text.size() - i);
-    hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ULL;
+    // The last one to eight bytes: read whole, overlapping what came before.
+    if (n >= 8) {
+        std::memcpy(&word, p + n - 8, 8);
+    } else if (n >= 4) {
+        uint32_t head = 0;
+        uint32_t tail = 0;
+        std::memcpy(&head, p, 4);
+        std::memcpy(&tail, p + n - 4, 4);
+        word = (static_cast<uint64_t>(head) << 32) | tail;
+    } else if (n > 0) {
+        word = (static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
+               (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
+               static_cast<unsigned char>(p[n - 1]);
+    } else {
+        word = 0;
+    }
+    hash = (hash ^ word) * 0xC4CEB9FE1A85EC53ULL;
     return static_cast<std::size_t>(hash ^ (hash >> 29));
 }
 
@@ -50,6 +67,41 @@ uint64_t SlotEntry(std::size_t position, std::size_t hash)
 bool SameTag(uint64_t entry, std::size_t hash)
 {
     return ((entry ^ static_cast<uint64_t>(hash)) & 0xFFFFFFFF00000000ULL) == 0;
+}
+
+// The bytes of word equal to byte: the lowest set bit (0x80 of a byte)
+// marks the first such byte exactly; bits above it may be false.
+uint64_t BytesEqual(uint64_t word, unsigned char byte)
+{
+    const uint64_t x = word ^ (0x0101010101010101ULL * byte);
+    return (x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL;
+}
+
+// The position of the first CR or LF from pos on (size when none), and in eq
+// the offset from pos of the first "=" before it (npos when none); eight
+// bytes at a time.
+std::size_t LineEnd(const char* data, std::size_t size, std::size_t pos, std::size_t& eq)
+{
+    std::size_t i = pos;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, data + i, 8);
+        const uint64_t ends = BytesEqual(word, '\r') | BytesEqual(word, '\n');
+        const uint64_t equals = BytesEqual(word, '=');
+        const int endAt = ends != 0 ? std::countr_zero(ends) : 64;
+        if (eq == std::string_view::npos && equals != 0 && std::countr_zero(equals) < endAt)
+            eq = i + static_cast<std::size_t>(std::countr_zero(equals) / 8) - pos;
+        if (ends != 0)
+            return i + static_cast<std::size_t>(endAt / 8);
+    }
+    for (; i < size; ++i) {
+        const char c = data[i];
+        if (c == '\r' || c == '\n')
+            return i;
+        if (c == '=' && eq == std::string_view::npos)
+            eq = i - pos;
+    }
+    return size;
 }
 
 clsIniFile::BadLineQuestion g_badLineQuestion;
@@ -333,15 +385,8 @@ void clsIniFile::LoadFile()
     std::size_t pos = 0;
     while (pos < size) {
         // One pass over the line: its end (CR, LF or CR LF) and its first "=".
-        std::size_t end = pos;
         std::size_t eq = std::string_view::npos;
-        for (; end < size; ++end) {
-            const char c = data[end];
-            if (c == '\r' || c == '\n')
-                break;
-            if (c == '=' && eq == std::string_view::npos)
-                eq = end - pos;
-        }
+        const std::size_t end = LineEnd(data, size, pos, eq);
         const std::string_view line(data + pos, end - pos);
         pos = end + ((end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ? 2 : 1);
         ++lineNumber;
@@ -407,25 +452,46 @@ bool clsIniFile::SetValue(const std::string& key, std::string&& value)
 {
     if (!fileNamed_ || !sectionNamed_)
         return false;
-    int found = -1;
     const bool newSection = currentSection_ == kNoSection;
-    if (!newSection)
-        found = FindKey(key);
-    if (found < 0) {
-        if (keys_.size() >= clsIniFile::kMaxEntries || (newSection && sections_.size() >= clsIniFile::kMaxEntries)) {
-            storeRefused_ = true;
-            return false;
+    // An entry of the current name exists: the key may be there already (a
+    // new name holds no key at all).
+    const std::size_t hash = SlotHash(currentSectionHash_, key);
+    std::size_t slot = keySlots_.size();
+    if (!newSection && !keySlots_.empty()) {
+        const std::size_t guess = nextGuess_;
+        int found = -1;
+        if (guess < keys_.size() && firstOfName_[guess] != 0 && keys_[guess] == key &&
+            IsCurrentSection(static_cast<std::size_t>(keySection_[guess]))) {
+            found = static_cast<int>(guess);
+        } else {
+            slot = Probe(hash, key, currentSectionHash_, sectionName_);
+            found = static_cast<int>(static_cast<uint32_t>(keySlots_[slot])) - 1;
         }
-        if (newSection)
-            AddSection(sectionName_);
-        keys_.push_back(key);
-        values_.push_back(std::move(value));
-        keySection_.push_back(static_cast<int16_t>(currentSection_));
-        IndexKey(keys_.size() - 1, SlotHash(currentSectionHash_, key));
-        nextGuess_ = keys_.size();
-    } else {
-        values_[static_cast<std::size_t>(found)] = std::move(value);
+        if (found >= 0) {
+            values_[static_cast<std::size_t>(found)] = std::move(value);
+            nextGuess_ = static_cast<std::size_t>(found) + 1;
+            clean_ = false;
+            return true;
+        }
     }
+    if (keys_.size() >= clsIniFile::kMaxEntries || (newSection && sections_.size() >= clsIniFile::kMaxEntries)) {
+        storeRefused_ = true;
+        return false;
+    }
+    if (newSection)
+        AddSection(sectionName_);
+    keys_.push_back(key);
+    values_.push_back(std::move(value));
+    keySection_.push_back(static_cast<int16_t>(currentSection_));
+    const std::size_t position = keys_.size() - 1;
+    if (slot < keySlots_.size() && keySlots_.size() >= 2 * (position + 1)) {
+        // The probe above found the free slot, and the table needs no growth.
+        keySlots_[slot] = SlotEntry(position, hash);
+        firstOfName_.push_back(1);
+    } else {
+        IndexKey(position, hash);
+    }
+    nextGuess_ = keys_.size();
     clean_ = false;
     return true;
 }
