@@ -50,18 +50,40 @@ LogsFrame::LogsFrame(QWidget* parent) : QGroupBox(parent)
     setObjectName("LogsFrame");
     setAutoFillBackground(true);
 
+    // The drive list and the folder tree are filled when the panel first
+    // opens: reading the file system costs the start of the program.
     drive1_ = new QComboBox(this);
     drive1_->setObjectName("Drive1");
-    FillDrives();
     connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
+    dir1_ = new QTreeView(this);
+    dir1_->setObjectName("Dir1");
+    dir1_->setHeaderHidden(true);
 
+    txtNewFolder_ = new QLineEdit(this);
+    txtNewFolder_->setObjectName("txtNewFolder");
+    txtNewFolder_->setValidator(new FolderNameValidator(txtNewFolder_));
+    platform::LimitToWin1252(txtNewFolder_);
+
+    cmdNewFolder_ = new QPushButton("Make New Folder", this);
+    cmdNewFolder_->setObjectName("cmdNewFolder");
+    cmdSelect_ = new QPushButton("Select", this);
+    cmdSelect_->setObjectName("cmdSelect");
+    cmdCancel_ = new QPushButton("Cancel", this);
+    cmdCancel_->setObjectName("cmdCancel");
+    connect(cmdNewFolder_, &QPushButton::clicked, this, &LogsFrame::cmdNewFolder_Click);
+    connect(cmdSelect_, &QPushButton::clicked, this, &LogsFrame::cmdSelect_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &LogsFrame::cmdCancel_Click);
+    hide();
+}
+
+void LogsFrame::ListFolders()
+{
+    if (folders_ != nullptr)
+        return;
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_->setRootPath("/");
-    dir1_ = new QTreeView(this);
-    dir1_->setObjectName("Dir1");
     dir1_->setModel(folders_);
-    dir1_->setHeaderHidden(true);
     for (int column = 1; column < folders_->columnCount(); ++column)
         dir1_->hideColumn(column);
     // Folders are listed (and sorted) as they are read: the chosen folder is
@@ -80,22 +102,6 @@ LogsFrame::LogsFrame(QWidget* parent) : QGroupBox(parent)
                 if (current.isValid())
                     dirPath_ = folders_->filePath(current);
             });
-
-    txtNewFolder_ = new QLineEdit(this);
-    txtNewFolder_->setObjectName("txtNewFolder");
-    txtNewFolder_->setValidator(new FolderNameValidator(txtNewFolder_));
-    platform::LimitToWin1252(txtNewFolder_);
-
-    cmdNewFolder_ = new QPushButton("Make New Folder", this);
-    cmdNewFolder_->setObjectName("cmdNewFolder");
-    cmdSelect_ = new QPushButton("Select", this);
-    cmdSelect_->setObjectName("cmdSelect");
-    cmdCancel_ = new QPushButton("Cancel", this);
-    cmdCancel_->setObjectName("cmdCancel");
-    connect(cmdNewFolder_, &QPushButton::clicked, this, &LogsFrame::cmdNewFolder_Click);
-    connect(cmdSelect_, &QPushButton::clicked, this, &LogsFrame::cmdSelect_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &LogsFrame::cmdCancel_Click);
-    hide();
 }
 
 void LogsFrame::FillDrives()
@@ -135,6 +141,7 @@ LogsFrame::Mode LogsFrame::CurrentMode() const
 
 void LogsFrame::SetDir1Path(const QString& path)
 {
+    ListFolders();
     dirPath_ = path;
     const QModelIndex index = folders_->index(path);
     if (!index.isValid())
@@ -147,7 +154,7 @@ void LogsFrame::SetDir1Path(const QString& path)
 
 void LogsFrame::RevealDir1Path()
 {
-    if (revealPending_)
+    if (revealPending_ && folders_ != nullptr)
         dir1_->scrollTo(folders_->index(dirPath_));
 }
 

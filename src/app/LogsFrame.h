@@ -50,6 +50,8 @@ public:
     QPushButton* cmdCancel() const { return cmdCancel_; }
 
 private:
+    // Builds the folder tree's model on first use.
+    void ListFolders();
     void FillDrives();
     // Scrolls the folder list to the chosen folder while that is wanted.
     void RevealDir1Path();

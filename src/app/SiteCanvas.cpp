@@ -60,7 +60,11 @@ SiteCanvas::SiteCanvas(QWidget* parent) : QWidget(parent)
 void SiteCanvas::Cls()
 {
     GrowPicture();
-    picture_.fill(kBackground);
+    // A layer with nothing drawn since it was last cleared is background
+    // already (loading a site clears it several times before drawing).
+    if (drawn_)
+        picture_.fill(kBackground);
+    drawn_ = false;
     update();
 }
 
@@ -82,6 +86,7 @@ void SiteCanvas::Line(double x1, double y1, double x2, double y2)
     pen.setCapStyle(Qt::RoundCap);
     p.setPen(pen);
     p.drawLine(QPointF(ToPixels(x1), ToPixels(y1)), QPointF(ToPixels(x2), ToPixels(y2)));
+    drawn_ = true;
     update();
 }
 
@@ -147,9 +152,10 @@ void SiteCanvas::GrowPicture()
         return;
     QImage bigger(w, h, QImage::Format_RGB32);
     bigger.fill(kBackground);
-    QPainter p(&bigger);
-    p.drawImage(0, 0, picture_);
-    p.end();
+    if (drawn_) {
+        QPainter p(&bigger);
+        p.drawImage(0, 0, picture_);
+    }
     picture_ = bigger;
 }
 

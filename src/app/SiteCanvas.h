@@ -66,6 +66,7 @@ private:
     void GrowPicture();
 
     QImage picture_;
+    bool drawn_ = false; // something was drawn since the layer was last cleared
     QSize reserved_;
     bool autoRedraw_ = false;
     int drawWidth_ = 1;

@@ -3,9 +3,12 @@
 #include "model/Site.h"
 #include "model/SiteState.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
 namespace model {
@@ -14,8 +17,42 @@ std::vector<std::string> MessageList;
 
 namespace {
 
-// The idents seen by the last check with the owner that had each first.
-std::unordered_map<std::string, int16_t> IdentList;
+// The idents seen by the last check with the owner that had each first: an
+// open-addressed table keyed on the ident's characters (a node cuts its
+// idents to five), big enough for every node and slot of a site.
+class IdentTable
+{
+public:
+    void Clear() { slots_.fill(Entry{}); }
+
+    // -1 when the ident is new (it is now owner's), else the owner that has it.
+    int16_t Claim(const std::string& ident, int16_t owner)
+    {
+        uint64_t key = ident.size();
+        std::memcpy(reinterpret_cast<char*>(&key) + 1, ident.data(), std::min<std::size_t>(ident.size(), 7));
+        const uint64_t hash = key * 0x9E3779B97F4A7C15ULL;
+        for (std::size_t slot = (hash ^ (hash >> 31)) & (kSlots - 1);; slot = (slot + 1) & (kSlots - 1)) {
+            Entry& entry = slots_[slot];
+            if (entry.key == 0) {
+                entry = Entry{key, owner};
+                return -1;
+            }
+            if (entry.key == key)
+                return entry.owner;
+        }
+    }
+
+private:
+    struct Entry
+    {
+        uint64_t key = 0; // 0 empty; a claimed ident's length is never 0
+        int16_t owner = -1;
+    };
+    static constexpr std::size_t kSlots = 4096; // 32 nodes of 32 slots fill at most a quarter
+    std::array<Entry, kSlots> slots_{};
+};
+
+IdentTable IdentList;
 
 // Claims an owner-table cell for owner, or names the owner that has it.
 class AddressClaims
@@ -54,42 +91,95 @@ private:
     std::map<std::pair<int, int>, int16_t> beyond_;
 };
 
-// -1 when the ident is new (it is now owner's), else the owner that has it.
-int16_t ClaimIdent(const std::string& ident, int16_t owner)
+void AppendNumber(std::string& text, int value)
 {
-    const auto [it, added] = IdentList.try_emplace(ident, owner);
-    return added ? int16_t{-1} : it->second;
+    char digits[12];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
+
+void AppendOwnerName(std::string& text, int owner)
+{
+    const int node = owner / 100;
+    const int slot = owner % 100;
+    if (node == 0) {
+        text += "Radio Hub";
+    } else {
+        text += "RCC ";
+        AppendNumber(text, node);
+    }
+    if (slot != 0) {
+        text += "  Device Slot ";
+        AppendNumber(text, slot);
+    }
+}
+
+// The lines of one node ("RCC 3 ...") or device slot ("Device Slot 5 on
+// RCC 3 ..."); a site without faults builds no text at all.
+class Reporter
+{
+public:
+    Reporter(int node, int slot) : node_(node), slot_(slot) {}
+
+    // The line: the start, what, and the name of other when it is not -1.
+    void Add(std::string_view what, int other = -1) const
+    {
+        if (MessageList.size() >= kMaxMessages)
+            return;
+        std::string line;
+        line.reserve(80);
+        if (slot_ != 0) {
+            line += "Device Slot ";
+            AppendNumber(line, slot_);
+            line += " on RCC ";
+            AppendNumber(line, node_);
+            line += ' ';
+        } else if (node_ == 0) {
+            line += "Radio Hub ";
+        } else {
+            line += "RCC ";
+            AppendNumber(line, node_);
+            line += ' ';
+        }
+        line += what;
+        if (other != -1)
+            AppendOwnerName(line, other);
+        MessageList.push_back(std::move(line));
+    }
+
+private:
+    int node_;
+    int slot_;
+};
 
 // The tests shared by nodes and device slots: loop, address, both used
 // twice, and the ident.
-void CheckLoopAddressAndIdent(AddressClaims& claims, const std::string& prefix, const char* noLoop, int loop,
+void CheckLoopAddressAndIdent(AddressClaims& claims, const Reporter& report, const char* noLoop, int loop,
                               int address, const std::string& ident, int16_t owner)
 {
     if (loop == -1)
-        AddErrorLine(prefix + noLoop);
+        report.Add(noLoop);
     if (address == -1)
-        AddErrorLine(prefix + "has no Loop Address");
+        report.Add("has no Loop Address");
     if (loop != -1 && address != -1) {
         const int16_t held = claims.Claim(loop, address, owner);
         if (held != -1)
-            AddErrorLine(prefix + "has the Same Loop Address as " + OwnerName(held));
+            report.Add("has the Same Loop Address as ", held);
     }
     if (ident.empty()) {
-        AddErrorLine(prefix + "has no Ident");
+        report.Add("has no Ident");
     } else {
-        const int16_t held = ClaimIdent(ident, owner);
+        const int16_t held = IdentList.Claim(ident, owner);
         if (held != -1)
-            AddErrorLine(prefix + "has the Same Ident as " + OwnerName(held));
+            report.Add("has the Same Ident as ", held);
     }
 }
 
-void CheckChannel(const std::string& prefix, int channel, const std::string& what)
+void CheckChannel(const Reporter& report, int channel, const char* noSetting, const char* invalid)
 {
     if (channel == -1)
-        AddErrorLine(prefix + "has no " + what + " setting");
+        report.Add(noSetting);
     else if (channel > 32)
-        AddErrorLine(prefix + "has an invalid " + what + " setting");
+        report.Add(invalid);
 }
 
 } // namespace
@@ -102,46 +192,45 @@ void AddErrorLine(const std::string& text)
 
 std::string OwnerName(int owner)
 {
-    const int node = owner / 100;
-    const int slot = owner % 100;
-    std::string name = node == 0 ? "Radio Hub" : "RCC " + std::to_string(node);
-    if (slot != 0)
-        name += "  Device Slot " + std::to_string(slot);
+    std::string name;
+    AppendOwnerName(name, owner);
     return name;
 }
 
 int16_t CheckConfiguration()
 {
     AddressClaims claims;
-    IdentList.clear();
+    IdentList.Clear();
     MessageList.clear();
 
     for (int n = 0; n < kNodeCount; ++n) {
         const clsNode& node = Nodes[static_cast<std::size_t>(n)];
         if (!node.InUse())
             continue;
-        const std::string prefix = n == 0 ? std::string("Radio Hub ") : "RCC " + std::to_string(n) + " ";
+        const Reporter report(n, 0);
         if (n != 0 && node.Parent() == -1)
-            AddErrorLine(prefix + "has no Parent");
-        CheckLoopAddressAndIdent(claims, prefix, "has no Loop Number", node.NodeLoop(), node.NodeAddress(),
+            report.Add("has no Parent");
+        CheckLoopAddressAndIdent(claims, report, "has no Loop Number", node.NodeLoop(), node.NodeAddress(),
                                  node.NodeIdent(), static_cast<int16_t>(n * 100));
         if (n == 0) {
-            CheckChannel(prefix, node.Y_ChannelA(), "Y-Protocol First Channel");
-            CheckChannel(prefix, node.Y_ChannelB(), "Y-Protocol Second Channel");
+            CheckChannel(report, node.Y_ChannelA(), "has no Y-Protocol First Channel setting",
+                         "has an invalid Y-Protocol First Channel setting");
+            CheckChannel(report, node.Y_ChannelB(), "has no Y-Protocol Second Channel setting",
+                         "has an invalid Y-Protocol Second Channel setting");
             continue;
         }
-        CheckChannel(prefix, node.X_ChannelA(), "X-Protocol First Channel");
-        CheckChannel(prefix, node.X_ChannelB(), "X-Protocol Second Channel");
+        CheckChannel(report, node.X_ChannelA(), "has no X-Protocol First Channel setting",
+                     "has an invalid X-Protocol First Channel setting");
+        CheckChannel(report, node.X_ChannelB(), "has no X-Protocol Second Channel setting",
+                     "has an invalid X-Protocol Second Channel setting");
         const int hop = node.Hop(Nodes, 10);
         if (hop == -1 || hop > 4)
-            AddErrorLine(prefix + "has an Invalid Hop Count");
+            report.Add("has an Invalid Hop Count");
         for (int j = 1; j <= kLastSlot; ++j) {
             if (node.DeviceType(j) == 0)
                 continue;
-            const std::string device =
-                "Device Slot " + std::to_string(j) + " on RCC " + std::to_string(n) + " ";
-            CheckLoopAddressAndIdent(claims, device, "has no Loop", node.DeviceLoop(j), node.DeviceAddress(j),
-                                     node.DeviceIdent(j), static_cast<int16_t>(n * 100 + j));
+            CheckLoopAddressAndIdent(claims, Reporter(n, j), "has no Loop", node.DeviceLoop(j),
+                                     node.DeviceAddress(j), node.DeviceIdent(j), static_cast<int16_t>(n * 100 + j));
         }
     }
     return MessageCount();
@@ -150,7 +239,7 @@ int16_t CheckConfiguration()
 void ResetConfigurationCheck()
 {
     MessageList.clear();
-    IdentList.clear();
+    IdentList.Clear();
 }
 
 } // namespace model

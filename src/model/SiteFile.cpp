@@ -9,7 +9,6 @@
 #include "platform/base/FileReplace.h"
 
 #include <array>
-#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -28,15 +27,30 @@ std::string NodeSection(int n)
     return "Node" + std::to_string(n);
 }
 
-// Built in place: a site file has five of these per slot.
-std::string DeviceKey(int slot, const char* field)
+// The five keys of a slot ("Dev7Type" ...), made once: a site file has 160
+// of them per node, and every save and load asks for each.
+enum DeviceField
 {
-    char digits[12];
-    char* end = std::to_chars(digits, digits + sizeof digits, slot).ptr;
-    std::string key = "Dev";
-    key.append(digits, static_cast<std::size_t>(end - digits));
-    key += field;
-    return key;
+    kType,
+    kLoop,
+    kAddress,
+    kIdent,
+    kName,
+    kFieldCount
+};
+
+const std::string& DeviceKey(int slot, DeviceField field)
+{
+    static const auto keys = [] {
+        static constexpr const char* kFieldWords[kFieldCount] = {"Type", "Loop", "Address", "Ident", "Name"};
+        std::array<std::array<std::string, kFieldCount>, kLastSlot + 1> made;
+        for (int j = 0; j <= kLastSlot; ++j)
+            for (int f = 0; f < kFieldCount; ++f)
+                made[static_cast<std::size_t>(j)][static_cast<std::size_t>(f)] =
+                    "Dev" + std::to_string(j) + kFieldWords[f];
+        return made;
+    }();
+    return keys[static_cast<std::size_t>(slot)][static_cast<std::size_t>(field)];
 }
 
 // The main window's bar: a value that is raised by steps and capped.
@@ -101,11 +115,11 @@ void WriteNode(clsIniFile& ini, const clsNode& node, int n)
 
 void WriteSlot(clsIniFile& ini, const clsNode& node, int j)
 {
-    ini.SetLong(DeviceKey(j, "Type"), node.DeviceType(j));
-    ini.SetInteger(DeviceKey(j, "Loop"), node.DeviceLoop(j));
-    ini.SetInteger(DeviceKey(j, "Address"), node.DeviceAddress(j));
-    ini.SetString(DeviceKey(j, "Ident"), node.DeviceIdent(j));
-    ini.SetString(DeviceKey(j, "Name"), node.DeviceName(j));
+    ini.SetLong(DeviceKey(j, kType), node.DeviceType(j));
+    ini.SetInteger(DeviceKey(j, kLoop), node.DeviceLoop(j));
+    ini.SetInteger(DeviceKey(j, kAddress), node.DeviceAddress(j));
+    ini.SetString(DeviceKey(j, kIdent), node.DeviceIdent(j));
+    ini.SetString(DeviceKey(j, kName), node.DeviceName(j));
 }
 
 void ReadNode(const clsIniFile& ini, clsNode& node, int n)
@@ -131,11 +145,11 @@ void ReadNode(const clsIniFile& ini, clsNode& node, int n)
 
 void ReadSlot(const clsIniFile& ini, clsNode& node, int n, int j)
 {
-    node.SetDeviceType(j, ini.GetLong(DeviceKey(j, "Type"), 0));
-    node.SetDeviceLoop(j, NotZero(ini.GetInteger(DeviceKey(j, "Loop"), -1)));
-    node.SetDeviceAddress(j, NotZero(ini.GetInteger(DeviceKey(j, "Address"), -1)));
-    node.SetDeviceIdent(j, ini.GetString(DeviceKey(j, "Ident"), ""));
-    node.SetDeviceName(j, ini.GetString(DeviceKey(j, "Name"), ""));
+    node.SetDeviceType(j, ini.GetLong(DeviceKey(j, kType), 0));
+    node.SetDeviceLoop(j, NotZero(ini.GetInteger(DeviceKey(j, kLoop), -1)));
+    node.SetDeviceAddress(j, NotZero(ini.GetInteger(DeviceKey(j, kAddress), -1)));
+    node.SetDeviceIdent(j, ini.GetString(DeviceKey(j, kIdent), ""));
+    node.SetDeviceName(j, ini.GetString(DeviceKey(j, kName), ""));
     const int loop = node.DeviceLoop(j);
     const int address = node.DeviceAddress(j);
     if (loop == -1 || address == -1)

@@ -4,7 +4,9 @@
 #include "platform/base/FileReplace.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <string_view>
@@ -13,9 +15,38 @@
 namespace model {
 namespace {
 
+// Names and keys are short: a word-at-a-time multiply hash is enough, and
+// far cheaper than a general one.
 std::size_t HashText(std::string_view text)
 {
-    return std::hash<std::string_view>{}(text);
+    const char* const p = text.data();
+    const std::size_t n = text.size();
+    uint64_t hash = 0x9E3779B97F4A7C15ULL ^ n;
+    uint64_t word = 0;
+    std::size_t i = 0;
+    for (; i + 8 < n; i += 8) {
+        std::memcpy(&word, p + i, 8);
+        hash = (hash ^ word) * 0xFF51AFD7ED558CCDULL;
+        hash ^= hash >> 32;
+    }
+    // The last one to eight bytes: read whole, overlapping what came before.
+    if (n >= 8) {
+        std::memcpy(&word, p + n - 8, 8);
+    } else if (n >= 4) {
+        uint32_t head = 0;
+        uint32_t tail = 0;
+        std::memcpy(&head, p, 4);
+        std::memcpy(&tail, p + n - 4, 4);
+        word = (static_cast<uint64_t>(head) << 32) | tail;
+    } else if (n > 0) {
+        word = (static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
+               (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
+               static_cast<unsigned char>(p[n - 1]);
+    } else {
+        word = 0;
+    }
+    hash = (hash ^ word) * 0xC4CEB9FE1A85EC53ULL;
+    return static_cast<std::size_t>(hash ^ (hash >> 29));
 }
 
 std::size_t SlotHash(std::size_t sectionHash, std::string_view key)
@@ -25,13 +56,61 @@ std::size_t SlotHash(std::size_t sectionHash, std::string_view key)
     return static_cast<std::size_t>(mixed ^ (mixed >> 33));
 }
 
+// A slot of the key index: the key's position + 1 in the low half (0 for an
+// empty slot), the top half of its hash in the high half, so that most
+// probes that do not match are told apart without comparing text.
+uint64_t SlotEntry(std::size_t position, std::size_t hash)
+{
+    return (static_cast<uint64_t>(hash) & 0xFFFFFFFF00000000ULL) | static_cast<uint64_t>(position + 1);
+}
+
+bool SameTag(uint64_t entry, std::size_t hash)
+{
+    return ((entry ^ static_cast<uint64_t>(hash)) & 0xFFFFFFFF00000000ULL) == 0;
+}
+
+// The bytes of word equal to byte: the lowest set bit (0x80 of a byte)
+// marks the first such byte exactly; bits above it may be false.
+uint64_t BytesEqual(uint64_t word, unsigned char byte)
+{
+    const uint64_t x = word ^ (0x0101010101010101ULL * byte);
+    return (x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL;
+}
+
+// The position of the first CR or LF from pos on (size when none), and in eq
+// the offset from pos of the first "=" before it (npos when none); eight
+// bytes at a time.
+std::size_t LineEnd(const char* data, std::size_t size, std::size_t pos, std::size_t& eq)
+{
+    std::size_t i = pos;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, data + i, 8);
+        const uint64_t ends = BytesEqual(word, '\r') | BytesEqual(word, '\n');
+        const uint64_t equals = BytesEqual(word, '=');
+        const int endAt = ends != 0 ? std::countr_zero(ends) : 64;
+        if (eq == std::string_view::npos && equals != 0 && std::countr_zero(equals) < endAt)
+            eq = i + static_cast<std::size_t>(std::countr_zero(equals) / 8) - pos;
+        if (ends != 0)
+            return i + static_cast<std::size_t>(endAt / 8);
+    }
+    for (; i < size; ++i) {
+        const char c = data[i];
+        if (c == '\r' || c == '\n')
+            return i;
+        if (c == '=' && eq == std::string_view::npos)
+            eq = i - pos;
+    }
+    return size;
+}
+
 clsIniFile::BadLineQuestion g_badLineQuestion;
 clsIniFile::LoadRefusal g_loadRefusal;
 
-std::string Trimmed(const std::string& text)
+std::string_view Trimmed(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
+    if (first == std::string_view::npos)
         return {};
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
@@ -40,9 +119,9 @@ std::string Trimmed(const std::string& text)
 // Decimal text to a whole number: blanks around it, an optional sign, an
 // optional fraction that rounds to the nearest whole number (a half to the
 // even one). False for anything else or a number outside [lo, hi].
-bool ParseWhole(const std::string& raw, int64_t lo, int64_t hi, int64_t& out)
+bool ParseWhole(std::string_view raw, int64_t lo, int64_t hi, int64_t& out)
 {
-    const std::string text = Trimmed(raw);
+    const std::string_view text = Trimmed(raw);
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
@@ -50,8 +129,8 @@ bool ParseWhole(const std::string& raw, int64_t lo, int64_t hi, int64_t& out)
     const std::size_t intStart = i;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9')
         ++i;
-    const std::string intDigits = text.substr(intStart, i - intStart);
-    std::string fracDigits;
+    const std::string_view intDigits = text.substr(intStart, i - intStart);
+    std::string_view fracDigits;
     if (i < text.size() && text[i] == '.') {
         const std::size_t fracStart = ++i;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9')
@@ -61,13 +140,13 @@ bool ParseWhole(const std::string& raw, int64_t lo, int64_t hi, int64_t& out)
     if (i != text.size() || (intDigits.empty() && fracDigits.empty()))
         return false;
     const std::size_t significant = intDigits.find_first_not_of('0');
-    if (significant != std::string::npos && intDigits.size() - significant > 15)
+    if (significant != std::string_view::npos && intDigits.size() - significant > 15)
         return false;
     int64_t value = 0;
     for (char c : intDigits)
         value = value * 10 + (c - '0');
     if (!fracDigits.empty()) {
-        const bool restZero = fracDigits.find_first_not_of('0', 1) == std::string::npos;
+        const bool restZero = fracDigits.find_first_not_of('0', 1) == std::string_view::npos;
         const char first = fracDigits[0];
         if (first > '5' || (first == '5' && (!restZero || value % 2 == 1)))
             ++value;
@@ -80,9 +159,9 @@ bool ParseWhole(const std::string& raw, int64_t lo, int64_t hi, int64_t& out)
     return true;
 }
 
-template <typename T> bool ParseReal(const std::string& raw, T& out)
+template <typename T> bool ParseReal(std::string_view raw, T& out)
 {
-    const std::string text = Trimmed(raw);
+    const std::string_view text = Trimmed(raw);
     const char* begin = text.data();
     if (!text.empty() && text[0] == '+')
         ++begin;
@@ -182,10 +261,12 @@ void clsIniFile::ClearModel()
     keys_.clear();
     values_.clear();
     keySection_.clear();
+    firstOfName_.clear();
     sectionIndex_.clear();
     keySlots_.clear();
     sectionHash_.clear();
     currentSection_ = kNoSection;
+    nextGuess_ = 0;
 }
 
 void clsIniFile::sSectionName(const std::string& name)
@@ -206,15 +287,24 @@ void clsIniFile::AddSection(std::string name)
         currentSection_ = sections_.size() - 1;
 }
 
-std::size_t clsIniFile::Probe(std::size_t hash, const std::string& key, const std::string& section) const
+bool clsIniFile::IsCurrentSection(std::size_t entry) const
+{
+    return sectionHash_[entry] == currentSectionHash_ && sections_[entry] == sectionName_;
+}
+
+std::size_t clsIniFile::Probe(std::size_t hash, std::string_view key, std::size_t sectionHash,
+                              std::string_view section) const
 {
     const std::size_t mask = keySlots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const uint32_t held = keySlots_[slot];
+        const uint64_t held = keySlots_[slot];
         if (held == 0)
             return slot;
-        const std::size_t k = held - 1;
-        if (keys_[k] == key && sections_[static_cast<std::size_t>(keySection_[k])] == section)
+        if (!SameTag(held, hash))
+            continue;
+        const std::size_t k = static_cast<uint32_t>(held) - 1;
+        const auto entry = static_cast<std::size_t>(keySection_[k]);
+        if (keys_[k] == key && sectionHash_[entry] == sectionHash && sections_[entry] == section)
             return slot;
     }
 }
@@ -228,12 +318,22 @@ void clsIniFile::IndexKey(std::size_t position, std::size_t hash)
             size *= 2;
         keySlots_.assign(size, 0);
         for (std::size_t k = 0; k < position; ++k)
-            IndexKey(k, SlotHash(sectionHash_[static_cast<std::size_t>(keySection_[k])], keys_[k]));
+            if (firstOfName_[k] != 0) {
+                const auto entry = static_cast<std::size_t>(keySection_[k]);
+                const std::size_t h = SlotHash(sectionHash_[entry], keys_[k]);
+                std::size_t slot = h & (keySlots_.size() - 1);
+                while (keySlots_[slot] != 0)
+                    slot = (slot + 1) & (keySlots_.size() - 1);
+                keySlots_[slot] = SlotEntry(k, h);
+            }
     }
-    const std::size_t slot =
-        Probe(hash, keys_[position], sections_[static_cast<std::size_t>(keySection_[position])]);
-    if (keySlots_[slot] == 0) // else an earlier key of the same name answers
-        keySlots_[slot] = static_cast<uint32_t>(position + 1);
+    const auto entry = static_cast<std::size_t>(keySection_[position]);
+    const std::size_t slot = Probe(hash, keys_[position], sectionHash_[entry], sections_[entry]);
+    // Else an earlier key of the same name answers for both.
+    const bool first = keySlots_[slot] == 0;
+    if (first)
+        keySlots_[slot] = SlotEntry(position, hash);
+    firstOfName_.push_back(first ? 1 : 0);
 }
 
 void clsIniFile::LoadFile()
@@ -251,8 +351,16 @@ void clsIniFile::LoadFile()
         return;
     // Line ends, brackets and "=" are the same bytes in the code page as in
     // UTF-8: lines are split on the bytes read and only names and values are
-    // converted.
+    // converted, and only when the file holds a byte above 0x7F at all.
     const std::string_view text = bytes;
+    const bool ascii = std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
+    std::string converted[2];
+    const auto utf8 = [&](std::string_view part, std::string& buffer) -> std::string_view {
+        if (ascii)
+            return part;
+        buffer = platform::Win1252ToUtf8(part);
+        return buffer;
+    };
 
     // A file larger than a model holds is refused whole: read in part, its
     // keys would land under the wrong sections and the next save would write
@@ -267,40 +375,31 @@ void clsIniFile::LoadFile()
     keys_.reserve(keyGuess);
     values_.reserve(keyGuess);
     keySection_.reserve(keyGuess);
+    firstOfName_.reserve(keyGuess);
     keySlots_.assign(64, 0);
     while (keySlots_.size() < 2 * keyGuess)
         keySlots_.resize(keySlots_.size() * 2);
     int lineNumber = 0;
+    const char* const data = text.data();
+    const std::size_t size = text.size();
     std::size_t pos = 0;
-    // The next CR and the next LF, each found once.
-    std::size_t nextCr = std::min(text.find('\r'), text.size());
-    std::size_t nextLf = std::min(text.find('\n'), text.size());
-    while (pos < text.size()) {
-        if (nextCr < pos)
-            nextCr = std::min(text.find('\r', pos), text.size());
-        if (nextLf < pos)
-            nextLf = std::min(text.find('\n', pos), text.size());
-        const std::size_t end = std::min(nextCr, nextLf);
-        std::string_view line;
-        if (end == text.size()) {
-            line = text.substr(pos);
-            pos = text.size();
-        } else {
-            line = text.substr(pos, end - pos);
-            pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-        }
+    while (pos < size) {
+        // One pass over the line: its end (CR, LF or CR LF) and its first "=".
+        std::size_t eq = std::string_view::npos;
+        const std::size_t end = LineEnd(data, size, pos, eq);
+        const std::string_view line(data + pos, end - pos);
+        pos = end + ((end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ? 2 : 1);
         ++lineNumber;
 
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             if (sections_.size() >= clsIniFile::kMaxEntries)
                 return refuse();
-            AddSection(platform::Win1252ToUtf8(line.substr(1, line.size() - 2)));
+            AddSection(std::string(utf8(line.substr(1, line.size() - 2), converted[0])));
             continue;
         }
         if (line.empty() || sections_.empty())
             continue;
-        const auto eq = line.find('=');
-        if (eq == std::string::npos) {
+        if (eq == std::string_view::npos) {
             const BadLineAnswer answer =
                 g_badLineQuestion ? g_badLineQuestion(fileName_, lineNumber) : BadLineAnswer::Ok;
             if (answer == BadLineAnswer::Cancel)
@@ -309,10 +408,11 @@ void clsIniFile::LoadFile()
         }
         if (keys_.size() >= clsIniFile::kMaxEntries)
             return refuse();
-        keys_.push_back(platform::Win1252ToUtf8(line.substr(0, eq)));
-        values_.push_back(platform::Win1252ToUtf8(line.substr(eq + 1)));
+        const std::string_view key = utf8(line.substr(0, eq), converted[0]);
+        keys_.emplace_back(key);
+        values_.emplace_back(utf8(line.substr(eq + 1), converted[1]));
         keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
-        IndexKey(keys_.size() - 1, SlotHash(sectionHash_.back(), keys_.back()));
+        IndexKey(keys_.size() - 1, SlotHash(sectionHash_.back(), key));
     }
     loaded_ = true;
 }
@@ -321,43 +421,84 @@ int clsIniFile::FindKey(const std::string& key) const
 {
     if (keySlots_.empty())
         return -1;
-    return static_cast<int>(keySlots_[Probe(SlotHash(currentSectionHash_, key), key, sectionName_)]) - 1;
+    // Files are read in the order they are written: the key after the last
+    // one found is tried first. It answers when it is the first key of its
+    // name under an entry of the current name (the answer of the index).
+    const std::size_t guess = nextGuess_;
+    if (guess < keys_.size() && firstOfName_[guess] != 0 && keys_[guess] == key &&
+        IsCurrentSection(static_cast<std::size_t>(keySection_[guess]))) {
+        nextGuess_ = guess + 1;
+        return static_cast<int>(guess);
+    }
+    const uint64_t held =
+        keySlots_[Probe(SlotHash(currentSectionHash_, key), key, currentSectionHash_, sectionName_)];
+    if (held == 0)
+        return -1;
+    nextGuess_ = static_cast<uint32_t>(held);
+    return static_cast<int>(static_cast<uint32_t>(held)) - 1;
 }
 
-std::string clsIniFile::GetValue(const std::string& key) const
+const std::string* clsIniFile::GetValue(const std::string& key) const
 {
+    if (!fileNamed_ || !sectionNamed_ || !loaded_)
+        return nullptr;
     const int i = FindKey(key);
-    return i < 0 ? std::string() : values_[static_cast<std::size_t>(i)];
+    if (i < 0 || values_[static_cast<std::size_t>(i)].empty())
+        return nullptr;
+    return &values_[static_cast<std::size_t>(i)];
 }
 
-bool clsIniFile::SetValue(const std::string& key, const std::string& value)
+bool clsIniFile::SetValue(const std::string& key, std::string&& value)
 {
     if (!fileNamed_ || !sectionNamed_)
         return false;
+    const bool newSection = currentSection_ == kNoSection;
+    // An entry of the current name exists: the key may be there already (a
+    // new name holds no key at all).
     const std::size_t hash = SlotHash(currentSectionHash_, key);
-    const uint32_t held = keySlots_.empty() ? 0 : keySlots_[Probe(hash, key, sectionName_)];
-    if (held == 0) {
-        const bool newSection = currentSection_ == kNoSection;
-        if (keys_.size() >= clsIniFile::kMaxEntries || (newSection && sections_.size() >= clsIniFile::kMaxEntries)) {
-            storeRefused_ = true;
-            return false;
+    std::size_t slot = keySlots_.size();
+    if (!newSection && !keySlots_.empty()) {
+        const std::size_t guess = nextGuess_;
+        int found = -1;
+        if (guess < keys_.size() && firstOfName_[guess] != 0 && keys_[guess] == key &&
+            IsCurrentSection(static_cast<std::size_t>(keySection_[guess]))) {
+            found = static_cast<int>(guess);
+        } else {
+            slot = Probe(hash, key, currentSectionHash_, sectionName_);
+            found = static_cast<int>(static_cast<uint32_t>(keySlots_[slot])) - 1;
         }
-        if (newSection)
-            AddSection(sectionName_);
-        keys_.push_back(key);
-        values_.push_back(value);
-        keySection_.push_back(static_cast<int16_t>(currentSection_));
-        IndexKey(keys_.size() - 1, hash);
-    } else {
-        values_[held - 1] = value;
+        if (found >= 0) {
+            values_[static_cast<std::size_t>(found)] = std::move(value);
+            nextGuess_ = static_cast<std::size_t>(found) + 1;
+            clean_ = false;
+            return true;
+        }
     }
+    if (keys_.size() >= clsIniFile::kMaxEntries || (newSection && sections_.size() >= clsIniFile::kMaxEntries)) {
+        storeRefused_ = true;
+        return false;
+    }
+    if (newSection)
+        AddSection(sectionName_);
+    keys_.push_back(key);
+    values_.push_back(std::move(value));
+    keySection_.push_back(static_cast<int16_t>(currentSection_));
+    const std::size_t position = keys_.size() - 1;
+    if (slot < keySlots_.size() && keySlots_.size() >= 2 * (position + 1)) {
+        // The probe above found the free slot, and the table needs no growth.
+        keySlots_[slot] = SlotEntry(position, hash);
+        firstOfName_.push_back(1);
+    } else {
+        IndexKey(position, hash);
+    }
+    nextGuess_ = keys_.size();
     clean_ = false;
     return true;
 }
 
 bool clsIniFile::SetString(const std::string& key, const std::string& value)
 {
-    return SetValue(key, value);
+    return SetValue(key, std::string(value));
 }
 
 bool clsIniFile::SetLong(const std::string& key, int32_t value)
@@ -387,47 +528,50 @@ bool clsIniFile::SetBoolean(const std::string& key, bool value)
 
 std::string clsIniFile::GetString(const std::string& key, const std::string& defaultValue) const
 {
-    if (!fileNamed_ || !sectionNamed_ || !loaded_)
-        return defaultValue;
-    std::string value = GetValue(key);
-    return value.empty() ? defaultValue : value;
+    const std::string* value = GetValue(key);
+    return value == nullptr ? defaultValue : *value;
 }
 
 int32_t clsIniFile::GetLong(const std::string& key, int32_t defaultValue) const
 {
+    const std::string* text = GetValue(key);
     int64_t value = 0;
-    if (!ParseWhole(GetString(key, ""), std::numeric_limits<int32_t>::min(),
-                    std::numeric_limits<int32_t>::max(), value))
+    if (text == nullptr ||
+        !ParseWhole(*text, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), value))
         return defaultValue;
     return static_cast<int32_t>(value);
 }
 
 int16_t clsIniFile::GetInteger(const std::string& key, int16_t defaultValue) const
 {
+    const std::string* text = GetValue(key);
     int64_t value = 0;
-    if (!ParseWhole(GetString(key, ""), std::numeric_limits<int16_t>::min(),
-                    std::numeric_limits<int16_t>::max(), value))
+    if (text == nullptr ||
+        !ParseWhole(*text, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), value))
         return defaultValue;
     return static_cast<int16_t>(value);
 }
 
 float clsIniFile::GetSingle(const std::string& key, float defaultValue) const
 {
+    const std::string* text = GetValue(key);
     float value = defaultValue;
-    return ParseReal(GetString(key, ""), value) ? value : defaultValue;
+    return text != nullptr && ParseReal(*text, value) ? value : defaultValue;
 }
 
 double clsIniFile::GetDouble(const std::string& key, double defaultValue) const
 {
+    const std::string* text = GetValue(key);
     double value = defaultValue;
-    return ParseReal(GetString(key, ""), value) ? value : defaultValue;
+    return text != nullptr && ParseReal(*text, value) ? value : defaultValue;
 }
 
 bool clsIniFile::GetBoolean(const std::string& key, bool defaultValue) const
 {
-    const std::string value = GetString(key, "");
-    if (value.empty())
+    const std::string* text = GetValue(key);
+    if (text == nullptr)
         return defaultValue;
+    const std::string& value = *text;
     if (value[0] == '1')
         return true;
     if (value[0] == '0')
@@ -443,6 +587,29 @@ bool clsIniFile::GetBoolean(const std::string& key, bool defaultValue) const
     return defaultValue;
 }
 
+namespace {
+
+// Appends one name or value in the code page; a CR or LF in it becomes a
+// blank, as it would split the line on the next read. False when a
+// character has no byte in the code page.
+bool AppendField(std::string& bytes, std::string_view text)
+{
+    const bool plain =
+        std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0 || c == '\r' || c == '\n'; });
+    if (plain) {
+        bytes.append(text);
+        return true;
+    }
+    const std::size_t start = bytes.size();
+    const bool exact = platform::AppendAsWin1252(bytes, text);
+    std::replace_if(
+        bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
+        [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return exact;
+}
+
+} // namespace
+
 bool clsIniFile::SaveFile(std::string* error)
 {
     if (!fileNamed_)
@@ -456,19 +623,24 @@ bool clsIniFile::SaveFile(std::string* error)
     if (storeRefused_)
         return fail("it would hold more than " + std::to_string(clsIniFile::kMaxEntries) + " sections or keys.");
 
-    // The keys of each section entry in key-list order, found in one pass.
+    // The keys of each section entry in key-list order, found in one pass;
+    // when every key stands after the keys of earlier entries (a file read or
+    // written in order), that is the key list itself.
     std::vector<std::size_t> start(sections_.size() + 1, 0);
     std::size_t size = 0;
+    bool inOrder = true;
     for (std::size_t k = 0; k < keys_.size(); ++k) {
         ++start[static_cast<std::size_t>(keySection_[k]) + 1];
         size += keys_[k].size() + values_[k].size() + 3;
+        inOrder = inOrder && (k == 0 || keySection_[k] >= keySection_[k - 1]);
     }
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         start[s + 1] += start[s];
         size += sections_[s].size() + 4;
     }
-    std::vector<std::size_t> order(keys_.size());
-    {
+    std::vector<std::size_t> order;
+    if (!inOrder) {
+        order.resize(keys_.size());
         std::vector<std::size_t> next(start.begin(), start.end() - 1);
         for (std::size_t k = 0; k < keys_.size(); ++k)
             order[next[static_cast<std::size_t>(keySection_[k])]++] = k;
@@ -478,26 +650,24 @@ bool clsIniFile::SaveFile(std::string* error)
     bytes.reserve(size);
     bool exact = true;
     int lineCount = 0;
-    const auto line = [&](std::string_view first, char middle, std::string_view second,
-                          std::string_view last) {
-        const std::size_t lineStart = bytes.size();
-        exact = platform::AppendAsWin1252(bytes, first) && exact;
-        bytes += middle;
-        exact = platform::AppendAsWin1252(bytes, second) && exact;
-        bytes += last;
-        // A CR or LF would split the line on the next read.
-        std::replace_if(
-            bytes.begin() + static_cast<std::ptrdiff_t>(lineStart), bytes.end(),
-            [](char c) { return c == '\r' || c == '\n'; }, ' ');
-        bytes += "\r\n";
+    const auto lineWritten = [&] {
         ++lineCount;
         if (progressBound_ && progress_ && progressMaximum_ >= lineCount)
             progress_(lineCount);
     };
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        line("", '[', sections_[s], "]");
-        for (std::size_t o = start[s]; o < start[s + 1]; ++o)
-            line(keys_[order[o]], '=', values_[order[o]], "");
+        bytes += '[';
+        exact = AppendField(bytes, sections_[s]) && exact;
+        bytes += "]\r\n";
+        lineWritten();
+        for (std::size_t o = start[s]; o < start[s + 1]; ++o) {
+            const std::size_t k = inOrder ? o : order[o];
+            exact = AppendField(bytes, keys_[k]) && exact;
+            bytes += '=';
+            exact = AppendField(bytes, values_[k]) && exact;
+            bytes += "\r\n";
+            lineWritten();
+        }
     }
     if (!exact)
         return fail("a name or value holds a character that the file's code page cannot store.");

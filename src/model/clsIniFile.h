@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -111,10 +112,14 @@ public:
 private:
     void LoadFile();
     void ClearModel();
-    std::string GetValue(const std::string& key) const;
-    bool SetValue(const std::string& key, const std::string& value);
+    // The stored value of the key in the current section; nullptr when the
+    // object is not loaded, the key is absent or its value is empty.
+    const std::string* GetValue(const std::string& key) const;
+    bool SetValue(const std::string& key, std::string&& value);
     int FindKey(const std::string& key) const;
-    std::size_t Probe(std::size_t hash, const std::string& key, const std::string& section) const;
+    bool IsCurrentSection(std::size_t entry) const;
+    std::size_t Probe(std::size_t hash, std::string_view key, std::size_t sectionHash,
+                      std::string_view section) const;
     void IndexKey(std::size_t position, std::size_t hash);
     void AddSection(std::string name);
 
@@ -137,12 +142,14 @@ private:
 
     // Section name to its first entry.
     std::unordered_map<std::string, std::size_t> sectionIndex_;
-    // Key index: an open-addressed table of key positions + 1 (0 empty),
-    // hashed on section name and key, holding for each pair the first key of
-    // that name under an entry of that name: the answer of a scan from the
-    // start of the lists.
-    std::vector<uint32_t> keySlots_;
+    // Key index: an open-addressed table of key positions + 1 (0 empty) with
+    // a tag of their hash, hashed on section name and key, holding for each
+    // pair the first key of that name under an entry of that name: the answer
+    // of a scan from the start of the lists.
+    std::vector<uint64_t> keySlots_;
+    std::vector<uint8_t> firstOfName_;     // per key: 1 when the index holds it
     std::vector<std::size_t> sectionHash_; // per section entry
+    mutable std::size_t nextGuess_ = 0;    // the key after the last one found
     std::size_t currentSectionHash_ = 0;
     static constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
     std::size_t currentSection_ = kNoSection; // the first entry of the current name
