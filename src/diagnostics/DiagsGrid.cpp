@@ -4,6 +4,7 @@
 #include "platform/Units.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 using platform::TwipsToPixels;
 
@@ -21,7 +22,9 @@ DiagsGrid::DiagsGrid(QWidget* parent) : QTableWidget(parent)
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(TwipsToPixels(255));
-    horizontalHeader()->setFixedHeight(TwipsToPixels(kHeadingHeight));
+    // Room for the longest headings, which wrap to three lines.
+    horizontalHeader()->setFixedHeight(
+        std::max(TwipsToPixels(kHeadingHeight), 3 * horizontalHeader()->fontMetrics().lineSpacing() + 6));
     horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     horizontalHeader()->setHighlightSections(false);
 }

@@ -571,6 +571,7 @@ TEST_F(DiagnosticsWindowTest, FullSitePictures)
 {
     if (qEnvironmentVariableIsEmpty("QVS_SHOT_DIR"))
         GTEST_SKIP() << "only with QVS_SHOT_DIR";
+    platform::SetTimeoutScale(1.0); // a long list at full speed
     ResetSiteState();
     model::ResetSite();
     model::LoadSiteFile(std::string(QVS_TEST_DATA) + "/full-site.qvs");
@@ -583,7 +584,10 @@ TEST_F(DiagnosticsWindowTest, FullSitePictures)
         std::string field;
         for (int f = 0; f <= 5; ++f)
             in >> field;
-        unit.SetStatus(field, tokens[i++ % std::size(tokens)]);
+        unit.SetStatus(field, tokens[i % std::size(tokens)]);
+        unit.SetDailyMaximum(field, (i * 7) % 30);
+        unit.SetLinkBudgets(field, {15 + i % 12, 18 + i % 9, 25, 26});
+        ++i;
     }
     frmDiagnostics* w = Open();
     w->resize(platform::TwipsToPixels(16000), w->height());
