@@ -57,3 +57,4 @@ std::vector<Figure> IniFileFigures();
 std::vector<Figure> QueryRoundTripFigures();
 std::vector<Figure> PortLossFigures();
 std::vector<Figure> StartupFigures();
+std::vector<Figure> DiagsFigures();

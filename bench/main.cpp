@@ -18,7 +18,7 @@ struct Source
 
 const Source kSources[] = {
     {"site-file", SiteFileFigures}, {"ini-file", IniFileFigures}, {"round-trip", QueryRoundTripFigures},
-    {"port-loss", PortLossFigures}, {"startup", StartupFigures},
+    {"port-loss", PortLossFigures}, {"startup", StartupFigures}, {"diags-fill", DiagsFigures},
 };
 
 bool Wanted(const char* name, int argc, char** argv)
