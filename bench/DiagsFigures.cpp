@@ -36,7 +36,7 @@ std::vector<std::string> ReplyLines(const std::function<std::string(int loop, in
 Figure Fill(const std::string& name, int units, const std::function<void()>& work)
 {
     const double ms = MedianMs(kRuns, work);
-    return Figure{name, ms, " ms", "the wire time of the " + std::to_string(units) + " units' reply", kAimMs,
+    return Figure{name, ms, " ms", std::to_string(units) + " units, beyond the wire time", kAimMs,
                   "<= " + Decimal(kAimMs) + " ms"};
 }
 
