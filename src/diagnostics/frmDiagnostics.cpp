@@ -1,6 +1,10 @@
 #include "diagnostics/frmDiagnostics.h"
 
+#include "diagnostics/DeviceMapWidget.h"
+#include "diagnostics/DiagsGrid.h"
+#include "diagnostics/core/DiagsExport.h"
 #include "diagnostics/core/DiagsLog.h"
+#include "diagnostics/core/LinkBudgetRun.h"
 #include "hublink/PortPanel.h"
 #include "hublink/SerialLink.h"
 #include "hublink/core/LinkTiming.h"
@@ -8,6 +12,8 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "platform/Beep.h"
+#include "platform/FileDialogs.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
 #include "platform/PlainMessageBox.h"
@@ -17,19 +23,22 @@
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
+#include "views/TableSaveDialog.h"
+#include "views/TakenOnText.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabBar>
-#include <QTableWidget>
 #include <QTextEdit>
 
 using platform::PixelsToTwips;
@@ -165,9 +174,11 @@ QFrame* frmDiagnostics::BuildDeviceStatusPage()
     DeviceTabStrip->setExpanding(false);
     Place(DeviceTabStrip, 75, 100, 9000, 400);
     // The device slots and their colour key are laid out by the device map.
-    DeviceMap = Named(new QWidget, "DeviceMap", page);
-    Place(DeviceMap, 75, 550, 9000, 3600);
-    KeyFrame = Group("KeyFrame", "Key", page, 9200, 550, 2400, 3600);
+    DeviceMap = Named(new DeviceMapWidget, "DeviceMap", page);
+    DeviceMap->setGeometry(TwipsToPixels(75), TwipsToPixels(550), TwipsToPixels(9000), DeviceMapWidget::FullHeight());
+    DeviceMap->SlotClicked = [this](int index) { DeviceImage_Click(index); };
+    KeyFrame = Group("KeyFrame", "", page, 9200, 550, 2210, 3700);
+    BuildKey(KeyFrame);
     StatusFrame = Group("StatusFrame", "Device", page, 75, 4300, 9000, 900);
     StatusLabel = Named(new QLabel, "StatusLabel", StatusFrame);
     StatusLabel->setWordWrap(true);
@@ -192,10 +203,10 @@ void frmDiagnostics::BuildControls()
     WorkLabel = Named(new QLabel(QStringLiteral("Please Wait...")), "WorkLabel", TabFrame[5]);
     WorkLabel->adjustSize();
     TabFrame[6] = new QFrame;
-    SignalGrid = Named(new QTableWidget, "SignalGrid", TabFrame[6]);
+    SignalGrid = Named(new DiagsGrid, "SignalGrid", TabFrame[6]);
     Place(SignalGrid, 75, 150, 9000, 4000);
     TabFrame[7] = new QFrame;
-    LiveGrid = Named(new QTableWidget(3, 11), "LiveGrid", TabFrame[7]);
+    LiveGrid = Named(new DiagsGrid, "LiveGrid", TabFrame[7]);
     Place(LiveGrid, 75, 150, 9000, 4000);
     TabFrame[8] = new QFrame;
     PortControls = new PortPanel(serial_->Comm(), TabFrame[8]);
@@ -263,6 +274,13 @@ void frmDiagnostics::BuildControls()
     connect(cmdView, &QPushButton::clicked, this, &frmDiagnostics::cmdView_Click);
     connect(cmdClearLog, &QPushButton::clicked, this, &frmDiagnostics::cmdClearLog_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmDiagnostics::cmdClear_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmDiagnostics::cmdSave_Click);
+    connect(DeviceTabStrip, &QTabBar::currentChanged, this, [this] { DeviceTabStrip_Click(); });
+    connect(SignalGrid, &QTableWidget::itemSelectionChanged, this, &frmDiagnostics::SignalGrid_Click);
+    connect(SignalGrid, &QTableWidget::cellDoubleClicked, this,
+            [this](int, int column) { SignalGrid_DblClick(column); });
+    connect(SignalGrid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            &frmDiagnostics::SignalGrid_DblClick);
     connect(&tmrRefresh, &QTimer::timeout, this, &frmDiagnostics::tmrRefresh_Timer);
     connect(&closeTimer_, &QTimer::timeout, this, [this] { close(); });
     connect(&serial_->Comm(), &platform::SerialControl::PortLost, PortControls, &PortPanel::ShowPortDisabled);
@@ -295,17 +313,23 @@ void frmDiagnostics::Form_Load()
     cmdSoft2->setText(QStringLiteral("Print"));
     MSChart1->hide();
 
-    for (int n = 1; n <= LoopCount; ++n)
-        DeviceTabStrip->addTab(QStringLiteral("Loop %1").arg(n));
-    DeviceTabStrip->setVisible(!IsLoopInterface);
     // No live status is known until the unit is asked.
-    model::Nodes[0].ClearStatus();
-    for (int n = 1; n <= 31; ++n) {
-        model::Nodes[static_cast<size_t>(n)].ClearStatus();
-        if (model::Nodes[static_cast<size_t>(n)].InUse())
-            DeviceTabStrip->addTab(QStringLiteral("RCC %1").arg(n));
-    }
+    for (model::clsNode& node : model::Nodes)
+        node.ClearStatus();
+    DeviceTabStrip->blockSignals(true);
+    for (const std::string& caption : diagnostics::DeviceTabCaptions(model::Nodes))
+        DeviceTabStrip->addTab(Q(caption));
     DeviceTabStrip->setCurrentIndex(0);
+    DeviceTabStrip->blockSignals(false);
+    DeviceTabStrip->setVisible(!IsLoopInterface);
+    optKey_Click();
+    ApplyShowFilter();
+    DeviceTabStrip_Click();
+
+    SetupSignalGrid();
+    FillSignalGrid(true);
+    SetupLiveGrid();
+    FillLiveGrid(true);
 
     PortControls->Fill();
     chkLogging->setChecked(LogDiags);
@@ -377,9 +401,8 @@ bool frmDiagnostics::ApplyUnitGate()
             break;
         }
     }
-    if (LiveGrid->item(1, 9) == nullptr)
-        LiveGrid->setItem(1, 9, new QTableWidgetItem);
-    LiveGrid->item(1, 9)->setText(Q(UnitVersion));
+    liveRows_.SetUnitVersion(UnitVersion);
+    ShowLiveRow(1);
     CommsState = Idle;
     ControlMode = ControlIdle;
     return r == 4 && SelectedPage() == PageDeviceStatus;
@@ -417,6 +440,10 @@ void frmDiagnostics::TabStrip_Click()
     UntickAuto();
     if (page < 1 || page > 9)
         return;
+    if (page == PageSignalStrengths)
+        SetupSignalGrid();
+    else if (page == PageLiveStatus && !DiagBusy)
+        SetupLiveGrid();
     for (int i = 1; i <= 9; ++i)
         TabFrame[static_cast<size_t>(i)]->hide();
     TabFrame[static_cast<size_t>(page == PageChannelMonitor ? int16_t{PageChannelScan} : page)]->show();
@@ -462,8 +489,25 @@ void frmDiagnostics::UpdateControlStates()
 
 void frmDiagnostics::cmdSoft1_Click()
 {
-    if (SelectedPage() == PageCommsLog)
+    const int16_t page = SelectedPage();
+    if (page == PageCommsLog)
         StatusRTF->clear();
+    if (page == PageLiveStatus) {
+        // Rescan: only the units that have not answered since the last refresh.
+        PortEnabled = true;
+        if (ApplyPortSettings())
+            return;
+        RunLinkOperation([this] {
+            cmdSoft2->show();
+            if (GetLiveSignalInformation()) {
+                FillLiveGrid(false);
+            } else {
+                ReportLiveRunFailure();
+            }
+            cmdSoft2->hide();
+            TabStrip->setEnabled(true);
+        });
+    }
     QApplication::restoreOverrideCursor();
     setEnabled(true);
 }
@@ -555,10 +599,11 @@ void frmDiagnostics::cmdRefresh_Click()
     });
 }
 
-bool frmDiagnostics::CollectList(int32_t waitCode, const std::string& command)
+bool frmDiagnostics::CollectList(int32_t waitCode, const std::string& command, bool keepProgress)
 {
     EmptyReplyLines();
-    diags_->ReplyProgress = 0;
+    if (!keepProgress)
+        diags_->ReplyProgress = 0;
     SetLamp(true);
     DiagBusy = true;
     int32_t done = DailyMaxDone;
@@ -574,33 +619,87 @@ bool frmDiagnostics::CollectList(int32_t waitCode, const std::string& command)
 
 void frmDiagnostics::RefreshPage(int16_t page)
 {
-    // The replies are collected into ReplyLines; the device map and the
-    // grids take their values from there.
     if (page == PageDeviceStatus) {
         StatusLabel->clear();
-        if (CollectList(AllStatusCollect, "GET DS ALL")) {
+        if (GetAllDeviceStatus()) {
             CommsProgress->setValue(CommsProgress->maximum());
+            ShowSelectedDeviceStatus();
         } else {
             UntickAuto();
             platform::ShowPlainMessage(this, "Unable To Get Status", 16, "Get Device Statuses");
         }
         CommsProgress->hide();
     } else if (page == PageSignalStrengths) {
-        if (CollectList(SignalsCollect, "GET SS ALL")) {
+        const int topRow = SignalGrid->rowAt(0);
+        if (ReadSignalStrengths()) {
             HaveDailyMaxima = false;
             if (UnitVersion.substr(0, 4) >= "3.00") {
-                HaveDailyMaxima = CollectList(DailyMaxCollect, "GET DM ALL");
+                HaveDailyMaxima = ReadDailyMaxima();
                 if (!HaveDailyMaxima) {
                     UntickAuto();
                     platform::ShowPlainMessage(this, "Unable To Get Global Stats", 16, "Get Global Stats");
                 }
             }
+            FillSignalGrid(false);
+            if (topRow >= 0)
+                SignalGrid->scrollToItem(SignalGrid->item(topRow, 0), QAbstractItemView::PositionAtTop);
+            if (SignalSelectedRow != -1)
+                SignalGrid->SelectGridRow(SignalSelectedRow);
         } else {
             UntickAuto();
             platform::ShowPlainMessage(this, "Unable To Get Signal Strengths", 16, "Get Signal Strengths");
         }
         CommsProgress->hide();
+    } else if (page == PageLiveStatus) {
+        diagnostics::ClearLiveLinkData(model::Nodes);
+        AllDevicesFound = false;
+        cmdSoft1->hide();
+        cmdSoft2->show();
+        FillLiveGrid(true);
+        if (!GetLiveSignalInformation()) {
+            ReportLiveRunFailure();
+        }
+        cmdSoft2->hide();
     }
+}
+
+bool frmDiagnostics::GetAllDeviceStatus()
+{
+    CommsProgress->setMaximum(std::max(diagnostics::ClearAllDeviceStatus(model::Nodes), 1));
+    if (!CollectList(AllStatusCollect, diagnostics::kGetAllStatusCommand))
+        return false;
+    diagnostics::ApplyDeviceStatusReply(ReplyLines, ReplyLineCount, model::Nodes);
+    return true;
+}
+
+std::string frmDiagnostics::GetDeviceStatusAt(int Loop, int Address)
+{
+    std::string text;
+    RunLinkOperation([&] {
+        const std::string command = diagnostics::DeviceStatusAtCommand(Loop, Address);
+        if (diags_->Request(StatusAtWait, command) == StatusAtDone)
+            text = diagnostics::DeviceStatusAtText(Loop, Address, LastRxLine);
+    });
+    return text;
+}
+
+bool frmDiagnostics::ReadSignalStrengths()
+{
+    // The bar covers this list and the daily maxima that may follow.
+    CommsProgress->setMaximum(std::max(2 * diagnostics::ClearSignalStrengths(model::Nodes), 1));
+    if (!CollectList(SignalsCollect, diagnostics::kGetSignalStrengthsCommand))
+        return false;
+    diagnostics::ApplySignalStrengthReply(ReplyLines, ReplyLineCount, model::Nodes);
+    return true;
+}
+
+bool frmDiagnostics::ReadDailyMaxima()
+{
+    diagnostics::ClearDailyMaxima(model::Nodes);
+    if (!CollectList(DailyMaxCollect, diagnostics::kGetDailyMaximaCommand, true))
+        return false;
+    diagnostics::ApplyDailyMaximumReply(ReplyLines, ReplyLineCount, model::Nodes);
+    return true;
 }
 
 void frmDiagnostics::DownloadRadioData()
@@ -789,7 +888,7 @@ void frmDiagnostics::Form_Resize()
     Place(StatusLabel, 50, T(StatusLabel), W(StatusFrame) - 100, H(StatusLabel));
     DeviceMap->resize(TwipsToPixels(L(KeyFrame) - 100 - L(DeviceMap)), DeviceMap->height());
     WorkLabel->move(TwipsToPixels((pageWidth - W(WorkLabel)) / 2), TwipsToPixels((pageHeight - H(WorkLabel)) / 2));
-    for (QTableWidget* grid : {SignalGrid, LiveGrid})
+    for (DiagsGrid* grid : {SignalGrid, LiveGrid})
         grid->resize(TwipsToPixels(pageWidth - 2 * L(grid)),
                      platform::PixelsFromTwips(static_cast<double>(pageHeight) - 1.5 * static_cast<double>(T(grid))));
     fraStatus->move(fraStatus->x(), TwipsToPixels(pageHeight - H(fraStatus) - 50));
@@ -927,4 +1026,280 @@ void frmDiagnostics::LogWriteFailed(const std::string& path)
                                          " could not be written; the traffic is not being logged.",
                                      48, windowTitle().toStdString());
     });
+}
+
+// Device Status page
+
+void frmDiagnostics::BuildKey(QGroupBox* frame)
+{
+    optKey = Named(new QRadioButton(QStringLiteral("Key")), "optKey", frame);
+    optSel = Named(new QRadioButton(QStringLiteral("Select")), "optSel", frame);
+    Place(optKey, 90, 60, 900, 300);
+    Place(optSel, 1050, 60, 1100, 300);
+    optKey->setChecked(true);
+    static const char* const kBoxes[] = {"Show All",   "Fire Alarm",     "Pre-Alarm",  "Fault",
+                                         "Low Batt / Fault", "Disconnect", "Medium Signal ", "Low Signal",
+                                         "Caution Signal"};
+    for (int k = 0; k < diagnostics::kKeyRowCount; ++k) {
+        const long top = 420 + k * 325;
+        auto* swatch = new QLabel(frame);
+        swatch->setObjectName(QStringLiteral("KeyShape%1").arg(k));
+        Place(swatch, 90, top, 480, 255);
+        auto* caption = new QLabel(frame);
+        caption->setObjectName(QStringLiteral("KeyLabel%1").arg(k));
+        Place(caption, 650, top, 1500, 255);
+        KeyShape[static_cast<size_t>(k)] = swatch;
+        KeyLabel[static_cast<size_t>(k)] = caption;
+    }
+    for (int j = 0; j < diagnostics::kShowBoxCount; ++j) {
+        auto* box = new QCheckBox(QString::fromLatin1(kBoxes[j]), frame);
+        box->setObjectName(QStringLiteral("chkShow%1").arg(j));
+        // Outside the panel until "Select" is chosen.
+        box->adjustSize();
+        box->move(TwipsToPixels(2355), TwipsToPixels(420 + j * 325));
+        box->setChecked(j == diagnostics::ShowAllBox);
+        connect(box, &QCheckBox::clicked, this, [this, j] { chkShow_Click(j); });
+        chkShow[static_cast<size_t>(j)] = box;
+    }
+    connect(optKey, &QRadioButton::clicked, this, &frmDiagnostics::optKey_Click);
+    connect(optSel, &QRadioButton::clicked, this, &frmDiagnostics::optSel_Click);
+}
+
+diagnostics::ShowBoxes frmDiagnostics::ShowBoxes() const
+{
+    diagnostics::ShowBoxes boxes{};
+    for (int j = 0; j < diagnostics::kShowBoxCount; ++j)
+        boxes[static_cast<size_t>(j)] = chkShow[static_cast<size_t>(j)]->isChecked();
+    return boxes;
+}
+
+std::optional<diagnostics::MapTab> frmDiagnostics::SelectedDeviceTab() const
+{
+    return diagnostics::ParseTabCaption(DeviceTabStrip->tabText(DeviceTabStrip->currentIndex()).toStdString());
+}
+
+void frmDiagnostics::DeviceTabStrip_Click()
+{
+    StatusLabel->clear();
+    DeviceMap->SetHighlight(-1);
+    SelectedSlotIndex = -1;
+    SignalSelectedRow = -1;
+    const auto tab = SelectedDeviceTab();
+    if (tab && tab->kind == diagnostics::MapTab::Kind::Loop)
+        KeyFrame->move(KeyFrame->x(), DeviceMap->y() + DeviceMap->SlotRect(1).top());
+    ShowSelectedDeviceStatus();
+}
+
+void frmDiagnostics::ShowSelectedDeviceStatus()
+{
+    const auto tab = SelectedDeviceTab();
+    if (!tab)
+        return;
+    const diagnostics::ShowBoxes boxes = ShowBoxes();
+    DeviceMap->Show(diagnostics::BuildDeviceMap(*tab, model::Nodes, boxes));
+    if (SelectedSlotIndex != -1)
+        StatusLabel->setText(Q(diagnostics::SlotStatusLine(*tab, SelectedSlotIndex, model::Nodes, boxes)));
+}
+
+void frmDiagnostics::DeviceImage_Click(int Index)
+{
+    const auto tab = SelectedDeviceTab();
+    if (!tab)
+        return;
+    SelectedSlotIndex = Index;
+    DeviceMap->SetHighlight(Index);
+    StatusLabel->setText(Q(diagnostics::SlotStatusLine(*tab, Index, model::Nodes, ShowBoxes())));
+}
+
+void frmDiagnostics::chkShow_Click(int Index)
+{
+    DeviceMap->SetHighlight(-1);
+    StatusLabel->clear();
+    SelectedSlotIndex = -1;
+    const diagnostics::ShowBoxes boxes = diagnostics::SettleShowBoxes(ShowBoxes(), Index);
+    for (int j = 0; j < diagnostics::kShowBoxCount; ++j)
+        chkShow[static_cast<size_t>(j)]->setChecked(boxes[static_cast<size_t>(j)]);
+    ApplyShowFilter();
+    ShowSelectedDeviceStatus();
+}
+
+void frmDiagnostics::ApplyShowFilter()
+{
+    const auto key = diagnostics::ColourKey(ShowBoxes());
+    for (int k = 0; k < diagnostics::kKeyRowCount; ++k) {
+        const diagnostics::KeyRow& row = key[static_cast<size_t>(k)];
+        const QColor outline = row.outline == 0x80000008 ? palette().color(QPalette::WindowText)
+                                                         : platform::ColourFromBGR(row.outline);
+        const QString fill = row.solid ? platform::ColourFromBGR(row.fill).name() : QStringLiteral("transparent");
+        KeyShape[static_cast<size_t>(k)]->setStyleSheet(QStringLiteral("background: %1; border: %2px solid %3;")
+                                                            .arg(fill)
+                                                            .arg(row.outlineWidth)
+                                                            .arg(outline.name()));
+        KeyLabel[static_cast<size_t>(k)]->setText(Q(row.caption));
+    }
+}
+
+void frmDiagnostics::optKey_Click()
+{
+    for (int k = 0; k < diagnostics::kKeyRowCount; ++k) {
+        KeyShape[static_cast<size_t>(k)]->show();
+        KeyLabel[static_cast<size_t>(k)]->show();
+    }
+    for (QCheckBox* box : chkShow)
+        box->hide();
+}
+
+void frmDiagnostics::optSel_Click()
+{
+    for (int k = 0; k < diagnostics::kKeyRowCount; ++k) {
+        KeyShape[static_cast<size_t>(k)]->hide();
+        KeyLabel[static_cast<size_t>(k)]->hide();
+    }
+    for (QCheckBox* box : chkShow) {
+        box->move(TwipsToPixels(90), box->y());
+        box->show();
+    }
+}
+
+// Signal Strengths page
+
+void frmDiagnostics::SetupSignalGrid()
+{
+    signalRows_.Setup();
+    SignalGrid->SetHeading(signalRows_.Rows()[0], diagnostics::kSignalGridWidths);
+    SignalGrid->setToolTip(QString::fromLatin1(diagnostics::kSignalGridToolTip));
+    SignalGrid->SetHeadingPicture(-1, {});
+}
+
+void frmDiagnostics::FillSignalGrid(bool NoData)
+{
+    signalRows_.Fill(model::Nodes, NoData, HaveDailyMaxima);
+    // A refill keeps the order of the last sort.
+    signalRows_.Resort();
+    SignalGrid->SetRows(signalRows_.Rows());
+}
+
+void frmDiagnostics::SignalGrid_Click()
+{
+    const QList<QTableWidgetSelectionRange> ranges = SignalGrid->selectedRanges();
+    if (!ranges.isEmpty())
+        SignalSelectedRow = ranges.back().bottomRow() + 1;
+}
+
+void frmDiagnostics::SignalGrid_DblClick(int column)
+{
+    signalRows_.SortByColumn(column);
+    SignalGrid->SetRows(signalRows_.Rows());
+    SignalGrid->SetHeadingPicture(signalRows_.SortColumn(), signalRows_.SortArrow());
+}
+
+// Live Status page
+
+void frmDiagnostics::SetupLiveGrid()
+{
+    liveRows_.Setup();
+    LiveGrid->SetHeading(liveRows_.Rows()[0].cells, diagnostics::LiveGridWidths());
+}
+
+void frmDiagnostics::ShowLiveRow(int gridRow)
+{
+    const auto& rows = liveRows_.Rows();
+    if (gridRow < 1 || gridRow >= static_cast<int>(rows.size()))
+        return;
+    const diagnostics::LiveRow& row = rows[static_cast<size_t>(gridRow)];
+    LiveGrid->SetRow(gridRow, row.cells);
+    const diagnostics::RowColours colours = diagnostics::LiveRowColours(row.colour);
+    LiveGrid->SetRowColours(gridRow, colours.back, colours.fore);
+}
+
+void frmDiagnostics::ReportLiveRunFailure()
+{
+    UntickAuto();
+    if (CommsState == ManualUpdateCancelled)
+        platform::ShowPlainMessage(this, "Manual Update Cancelled", 64, "Get Manual Update");
+    else
+        platform::ShowPlainMessage(this, "Unable To Perform Status Update", 16, "Get Manual Update");
+}
+
+void frmDiagnostics::FillLiveGrid(bool Rebuild)
+{
+    liveRows_.Fill(model::Nodes, Rebuild, UnitVersion);
+    if (Rebuild)
+        LiveGrid->SetRows(liveRows_.Cells());
+    for (int r = 1; r < static_cast<int>(liveRows_.Rows().size()); ++r)
+        ShowLiveRow(r);
+}
+
+bool frmDiagnostics::GetLiveSignalInformation()
+{
+    SetLamp(true);
+    DiagBusy = true;
+    CommsProgress->setValue(0);
+    CommsProgress->show();
+    diags_->ReplyProgress = 0;
+    diagnostics::LinkBudgetRun run(model::Nodes, liveRows_);
+    int shown = -1; // the row asked last, repainted once its answer is in
+    const bool completed = diagnostics::RunLinkBudgets(run, UnitVersion, [&](const diagnostics::LinkRequest& request) {
+        if (shown == -1) {
+            ShowLiveRow(1);
+            CommsProgress->setMaximum(std::max(run.ToAsk(), 1));
+            CommsProgress->setValue(0);
+        }
+        ShowLiveRow(shown);
+        shown = request.row;
+        ShowLiveRow(request.row);
+        LiveGrid->SelectGridRow(request.row);
+        diags_->ExpectedUpdateAddress = request.address;
+        ReplyLines.resize(std::max<size_t>(ReplyLines.size(), 3));
+        ReplyLines[0].clear();
+        const int32_t state = diags_->Request(ManualUpdateWait, request.command, kManualUpdateTimeoutMs);
+        return diagnostics::UnitReply{state, ReplyLines[0]};
+    });
+    ShowLiveRow(shown);
+    if (completed) {
+        LiveGrid->setCurrentCell(0, 0);
+        platform::Beep();
+        CommsProgress->hide();
+        AllDevicesFound = run.AllDevicesFound();
+        const diagnostics::RunMessage message = run.EndMessage();
+        if (shown == -1)
+            ShowLiveRow(1); // nothing was asked
+        platform::ShowPlainMessage(this, message.text, message.style, message.title);
+        UpdateControlStates();
+        CommsProgress->setValue(CommsProgress->maximum());
+    }
+    SetLamp(false);
+    DiagBusy = false;
+    CommsProgress->hide();
+    return completed;
+}
+
+// Save: the grid of the page shown, as a CSV or a text file.
+
+void frmDiagnostics::cmdSave_Click()
+{
+    tmrRefresh.stop();
+    if (RefreshBusy)
+        return;
+    const int16_t page = SelectedPage();
+    if (page != PageSignalStrengths && page != PageLiveStatus)
+        return;
+    const diagnostics::DiagsTable table =
+        page == PageSignalStrengths ? diagnostics::DiagsTable::SignalStrengths : diagnostics::DiagsTable::LinkBudgets;
+    const diagnostics::DiagsExportTexts texts = diagnostics::ExportTexts(table);
+    platform::FileDialogRequest request;
+    request.save = true;
+    request.title = QString::fromLatin1(texts.dialogTitle);
+    request.fileName = QString::fromLatin1(texts.defaultFileName);
+    request.filter = platform::FilterFromPairs(QString::fromLatin1(diagnostics::kDiagsExportFilter));
+    request.defaultSuffix = QString::fromLatin1(diagnostics::kDiagsExportExtension);
+    request.confirmOverwrite = true;
+    const std::vector<diagnostics::DiagsGridRow> rows =
+        page == PageSignalStrengths ? signalRows_.Rows() : liveRows_.Cells();
+    SaveTableAs(
+        this, request,
+        [&](const std::string& path, std::string* error) {
+            return diagnostics::SaveDiagsTable(path, table, rows, SiteName, TakenOnText().toStdString(), error);
+        },
+        texts.savedTitle);
 }

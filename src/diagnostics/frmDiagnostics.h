@@ -4,10 +4,15 @@
 // opens, the tabbed pages with their soft keys and page buttons, refresh
 // and automatic refresh, the Comms Settings page, the Comms Log page with
 // DiagsLog.txt, and its resize layout. The main window is disabled while it
-// is open.
+// is open. The Device Status page shows the device map with its filter and
+// key, the Signal Strengths and Live Status pages their grids, which Save
+// writes to a file.
+#include "diagnostics/core/DeviceMap.h"
 #include "diagnostics/core/DiagsLink.h"
 #include "diagnostics/core/DiagsPages.h"
 #include "diagnostics/core/IDiagsWindow.h"
+#include "diagnostics/core/LiveGrid.h"
+#include "diagnostics/core/SignalGrid.h"
 #include "hublink/core/NodesSiteLink.h"
 #include "platform/FormInstance.h"
 
@@ -16,16 +21,19 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
+class DeviceMapWidget;
+class DiagsGrid;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 class QSpinBox;
 class QTabBar;
-class QTableWidget;
 class QTextEdit;
 class PortPanel;
 class SerialLink;
@@ -64,6 +72,38 @@ public:
     bool ApplyPortSettings();
     // "GET RADIO ALL": the unit's radio data into ReplyLines, told when done.
     void DownloadRadioData();
+    void cmdSave_Click();
+
+    // Device Status page: the map's tabs, slots, filter and key.
+    void DeviceTabStrip_Click();
+    void DeviceImage_Click(int Index);
+    void chkShow_Click(int Index);
+    void optKey_Click();
+    void optSel_Click();
+    void ApplyShowFilter();
+    void ShowSelectedDeviceStatus();
+    // "GET DS ALL" into the status texts of every unit; false on failure.
+    bool GetAllDeviceStatus();
+    // The status text of the unit at one loop address ("" without a reply).
+    std::string GetDeviceStatusAt(int Loop, int Address);
+    diagnostics::ShowBoxes ShowBoxes() const;
+
+    // Signal Strengths page.
+    void SetupSignalGrid();
+    void FillSignalGrid(bool NoData);
+    void SignalGrid_Click();
+    void SignalGrid_DblClick(int column);
+    const diagnostics::SignalGrid& SignalRows() const { return signalRows_; }
+
+    // Live Status page.
+    void SetupLiveGrid();
+    void FillLiveGrid(bool Rebuild);
+    // The manual-update run; false when it was cancelled.
+    bool GetLiveSignalInformation();
+    const diagnostics::LiveGrid& LiveRows() const { return liveRows_; }
+
+    int SelectedSlotIndex = -1;
+    int SignalSelectedRow = -1;
 
     int32_t ControlMode = ControlIdle;
     bool DiagBusy = false;
@@ -113,7 +153,13 @@ private:
     // be refreshed.
     bool ApplyUnitGate();
     void RefreshPage(int16_t page);
-    bool CollectList(int32_t waitCode, const std::string& command);
+    bool CollectList(int32_t waitCode, const std::string& command, bool keepProgress = false);
+    bool ReadSignalStrengths();
+    bool ReadDailyMaxima();
+    void ShowLiveRow(int gridRow);
+    void ReportLiveRunFailure();
+    void BuildKey(QGroupBox* frame);
+    std::optional<diagnostics::MapTab> SelectedDeviceTab() const;
     void ShortcutToPage(int16_t page);
     void UntickAuto();
     void StopScan(const char* text);
@@ -147,13 +193,18 @@ private:
     QFrame *MSChart = nullptr, *MSChart1 = nullptr;
     // Device Status page
     QTabBar* DeviceTabStrip = nullptr;
-    QWidget* DeviceMap = nullptr;
+    DeviceMapWidget* DeviceMap = nullptr;
+    std::array<QLabel*, diagnostics::kKeyRowCount> KeyShape{}, KeyLabel{};
+    std::array<QCheckBox*, diagnostics::kShowBoxCount> chkShow{};
+    QRadioButton *optKey = nullptr, *optSel = nullptr;
     QGroupBox *KeyFrame = nullptr, *StatusFrame = nullptr;
     QLabel* StatusLabel = nullptr;
     // Update page
     QLabel* WorkLabel = nullptr;
     // Signal Strengths and Live Status pages
-    QTableWidget *SignalGrid = nullptr, *LiveGrid = nullptr;
+    DiagsGrid *SignalGrid = nullptr, *LiveGrid = nullptr;
+    diagnostics::SignalGrid signalRows_;
+    diagnostics::LiveGrid liveRows_;
     // Comms Settings and Comms Log pages
     PortPanel* PortControls = nullptr;
     QTextEdit* StatusRTF = nullptr;

@@ -14,6 +14,15 @@ FileDialogAnswerer& Answerer()
 
 } // namespace
 
+QString FilterFromPairs(const QString& pairs)
+{
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    QStringList descriptions;
+    for (int i = 0; i < parts.size(); i += 2)
+        descriptions << parts[i];
+    return descriptions.join(QStringLiteral(";;"));
+}
+
 std::optional<QString> ShowFileDialog(QWidget* owner, const FileDialogRequest& request)
 {
     if (Answerer()) {

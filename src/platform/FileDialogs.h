@@ -23,6 +23,10 @@ struct FileDialogRequest
 // The chosen path, or nothing when the user cancelled.
 using FileDialogAnswerer = std::function<std::optional<QString>(const FileDialogRequest&)>;
 
+// A filter of description and pattern pairs joined by "|" ("Text (*.txt)|*.txt")
+// in the dialog's form: the descriptions joined by ";;".
+QString FilterFromPairs(const QString& pairs);
+
 std::optional<QString> ShowFileDialog(QWidget* owner, const FileDialogRequest& request);
 
 // Installs (or, with an empty function, removes) the answerer.

@@ -179,6 +179,19 @@ void PushPin(QPainter& p, bool pressed)
     p.drawEllipse(QRectF(6.5, 6.5, 3, 3));
 }
 
+// A small solid triangle pointing down (an ascending sort) or up.
+void SortArrow(QPainter& p, bool down)
+{
+    QPainterPath arrow;
+    arrow.moveTo(3, down ? 5 : 11);
+    arrow.lineTo(13, down ? 5 : 11);
+    arrow.lineTo(8, down ? 11 : 5);
+    arrow.closeSubpath();
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(QColor(90, 90, 90));
+    p.drawPath(arrow);
+}
+
 struct Entry
 {
     int size;
@@ -198,6 +211,8 @@ const std::map<QString, Entry>& Table()
         {"UNLOCKED", {16, [](QPainter& p) { Padlock(p, false); }}},
         {"PUSHPIN", {16, [](QPainter& p) { PushPin(p, false); }}},
         {"PUSHEDPIN", {16, [](QPainter& p) { PushPin(p, true); }}},
+        {"DOWN_ARROW2", {16, [](QPainter& p) { SortArrow(p, true); }}},
+        {"UP_ARROW2", {16, [](QPainter& p) { SortArrow(p, false); }}},
     };
     return table;
 }

@@ -3,7 +3,8 @@
 // resource names the windows use: "AA_ICON" (the program), "STOP3D_ICON",
 // "HELP5_ICON", "EXCLAMATION3D_ICON", "INFO2_ICON" (message box icons),
 // "LOCKED" and "UNLOCKED" (the status-bar lock), "MONITOR_ICON" (the port
-// settings window), "PUSHPIN" and "PUSHEDPIN" (an editor's pin, up and down).
+// settings window), "PUSHPIN" and "PUSHEDPIN" (an editor's pin, up and down),
+// "DOWN_ARROW2" and "UP_ARROW2" (a grid heading sorted ascending, descending).
 #include <QIcon>
 #include <QPixmap>
 #include <QString>

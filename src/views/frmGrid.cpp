@@ -11,6 +11,7 @@
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "views/ConfigGridModel.h"
+#include "views/TableSaveDialog.h"
 #include "views/TakenOnText.h"
 #include "views/core/TableExport.h"
 
@@ -132,18 +133,13 @@ void frmGrid::cmdSave_Click()
     request.filter = "Comma Separated Values Files (*.csv);;Simple Text File (*.txt)";
     request.defaultSuffix = "csv";
     request.confirmOverwrite = true;
-    const std::optional<QString> chosen = platform::ShowFileDialog(this, request);
-    if (!chosen || chosen->isEmpty())
-        return;
-    const std::string path = chosen->toStdString();
-    std::string error;
     const views::TableTitle title{"Grid View", SiteName, TakenOnText().toStdString()};
-    if (!views::SaveTable(path, rows_->ExportCells(), title, views::GridTextLayout(), &error)) {
-        platform::ShowPlainMessage(this, "ERROR : Unable to Save " + path + "\r\n" + error, 16,
-                                   "Save a Grid View File");
-        return;
-    }
-    platform::ShowPlainMessage(this, "File Saved Successfully", 64, "Save a Grid View File");
+    SaveTableAs(
+        this, request,
+        [&](const std::string& path, std::string* error) {
+            return views::SaveTable(path, rows_->ExportCells(), title, views::GridTextLayout(), error);
+        },
+        "Save a Grid View File");
 }
 
 void frmGrid::cmdClose_Click()

@@ -1,14 +1,20 @@
 // The diagnostics window on the offscreen platform, its port a
 // pseudo-terminal answered by the simulated unit.
+#include "core/DiagsSite.h"
+#include "diagnostics/DeviceMapWidget.h"
+#include "diagnostics/DiagsGrid.h"
 #include "diagnostics/core/DiagsLog.h"
 #include "diagnostics/frmDiagnostics.h"
 #include "hublink/core/LinkState.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "model/SiteFile.h"
+#include "platform/FileDialogs.h"
 #include "platform/LoadedForms.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/Units.h"
 #include "platform/Yield.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
@@ -19,10 +25,13 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QFile>
 #include <filesystem>
+#include <sstream>
 #include <map>
 #include <fstream>
 #include <unistd.h>
@@ -77,6 +86,7 @@ protected:
         platform::UnloadFormNow(main);
         platform::SetProgramMessageHandler(nullptr);
         platform::SetPlainMessageHandler(nullptr);
+        platform::SetFileDialogAnswerer({});
         platform::SetTimeoutScale(1.0);
     }
 
@@ -104,6 +114,27 @@ protected:
             if (c.Line == command)
                 times.push_back(c.AtMs);
         return times;
+    }
+
+    // The small site of the diagnostics' logic tests, on the unit too.
+    void UseDiagsSite()
+    {
+        BuildDiagsSite();
+        SiteName = "Depot";
+        ActiveNode = 0;
+        ConfigureUnit(unit);
+    }
+    std::vector<std::string> ManualUpdates()
+    {
+        std::vector<std::string> asked;
+        for (const std::string& line : unit.CommandLines())
+            if (line.rfind("GET_MANUAL_UPDATE_", 0) == 0)
+                asked.push_back(line);
+        return asked;
+    }
+    static uint32_t RowBack(DiagsGrid* grid, int gridRow)
+    {
+        return platform::BGRFromColour(grid->item(gridRow - 1, 0)->background().color());
     }
 
     QWidget* main = nullptr; // stands for the main window
@@ -291,6 +322,248 @@ TEST_F(DiagnosticsWindowTest, ClosingDuringAReadingWaitsForItsEnd)
     EXPECT_FALSE(window.isNull());
     EXPECT_TRUE(messages.empty()) << "the reading completed";
     EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 2000));
+}
+
+TEST_F(DiagnosticsWindowTest, TheDeviceMapColoursDescribesAndFiltersEachStatusClass)
+{
+    UseDiagsSite();
+    struct Case
+    {
+        const char* tokens;
+        const char* text;
+        uint32_t fill;
+        int boxes; // bits of the filter boxes that keep the slot shown (0: "Show All" only)
+    };
+    const Case cases[] = {
+        {"ASA", ", FIRE", 0x1111CF, 1 << 1},
+        {"IN2", ", Input 2 Active", 0x1111CF, 1 << 1},
+        {"ASP", ", PRE-ALARM", 0x1111CF, 1 << 2},
+        {"TA", ", TAMPER", 0x11FFFF, 1 << 3},
+        {"SM HF", ", Heat Fault", 0x11FFFF, 1 << 3},
+        {"BF1", ", Battery Fault 2", 0xAA6DAF, 1 << 4},
+        {"BL0", ", Low Battery 1", 0xFF8080, 1 << 4},
+        {"SSG BG", ", Good Signal, High Background", 0x115F00, 0},
+        {"SSM", ", Medium Signal", 0x11A000, 1 << 6},
+        {"SSL", ", Low Signal", 0x11809F, 1 << 7},
+        {"SSP", ", Signal Caution", 0x11C0F0, 1 << 8},
+        {"SSF", ", Signal Fault", 0x1180FF, 1 << 3},
+        {"SSG RF", ", Good Signal, Radio Fault", 0x1180FF, 1 << 3 | 1 << 5},
+        {"UCF", ", Fault", 0x11FFFF, 1 << 3}, // not assigned
+        {"OK", "", 0xFFFFFF, 0},
+    };
+    // One sounder of RCC 2 per case, at loop 1 addresses 40 on.
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        model::clsNode& rcc = model::Nodes[2];
+        const std::string ident = "400" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+        rcc.SetDeviceType(i + 2, 6);
+        rcc.SetDeviceLoop(i + 2, 1);
+        rcc.SetDeviceAddress(i + 2, 40 + i);
+        rcc.SetDeviceIdent(i + 2, ident);
+        unit.SetStatus(ident, cases[i].tokens);
+    }
+    BuildAddressMap();
+    ConfigureUnit(unit);
+    frmDiagnostics* w = Open();
+    auto* map = Child<DeviceMapWidget>(w, "DeviceMap");
+    auto* status = Child<QLabel>(w, "StatusLabel");
+    SaveShot(w->grab().toImage(), "diagnostics-device-map");
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.tokens);
+        const int address = 40 + i;
+        EXPECT_EQ(map->View().places[static_cast<size_t>(address - 1)].fill, c.fill);
+        QTest::mouseClick(map, Qt::LeftButton, {}, map->SlotRect(address).center());
+        EXPECT_EQ(status->text().toStdString(), " Loop 1 Address " + std::to_string(address) +
+                                                    ",  RCC 2 Device " + std::to_string(i + 2) + ", Sounder" +
+                                                    c.text);
+        EXPECT_EQ(map->Highlight(), address);
+    }
+    EXPECT_EQ(w->GetDeviceStatusAt(1, 40), "ASA");
+
+    // The filter: each class box shows its own slots and dims the others.
+    QTest::mouseClick(Child<QRadioButton>(w, "optSel"), Qt::LeftButton);
+    auto* showAll = Child<QCheckBox>(w, "chkShow0");
+    for (int box = 1; box <= 8; ++box) {
+        SCOPED_TRACE(box);
+        auto* check = Child<QCheckBox>(w, ("chkShow" + std::to_string(box)).c_str());
+        QTest::mouseClick(check, Qt::LeftButton);
+        EXPECT_FALSE(showAll->isChecked());
+        EXPECT_TRUE(status->text().isEmpty());
+        EXPECT_EQ(map->Highlight(), -1);
+        for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+            const diagnostics::MapSlot& slot = map->View().places[static_cast<size_t>(40 + i - 1)];
+            EXPECT_EQ(slot.clickable, (cases[i].boxes >> box & 1) != 0) << cases[i].tokens;
+        }
+        if (box == 5) {
+            EXPECT_EQ(Child<QLabel>(w, "KeyLabel1")->text(), "Disconnect");
+        }
+        QTest::mouseClick(check, Qt::LeftButton);
+        EXPECT_TRUE(showAll->isChecked()) << "unticking the last box shows all again";
+    }
+    EXPECT_EQ(Child<QLabel>(w, "KeyLabel1")->text(), "Fault");
+
+    // An RCC's own tab: its devices, and the RCC itself as slot 32.
+    Child<QTabBar>(w, "DeviceTabStrip")->setCurrentIndex(3);
+    EXPECT_EQ(map->View().places[31].number, "RCC");
+    EXPECT_EQ(map->View().places[1].tooltip, "Status for Loop 1.40");
+    EXPECT_FALSE(map->View().places[20].clickable) << "an empty slot takes no click";
+    SaveShot(w->grab().toImage(), "diagnostics-device-map-rcc");
+}
+
+TEST_F(DiagnosticsWindowTest, TheSignalGridShowsReadingsAndClassesAndKeepsItsSort)
+{
+    UseDiagsSite();
+    unit.SetDailyMaximum("0000A", 16); // an RCC on an XP95 loop knows no MEDIUM
+    unit.SetDailyMaximum("1000B", 16);
+    unit.SetDailyMaximum("20011", 5);
+    unit.SetDailyMaximum("30015", 0);
+    unit.SetSignalStrengths("30015", {0, 0, 0, 0});
+    unit.SetSignalStrengths("1000B", {40, 38, 44, 41});
+    frmDiagnostics* w = Open();
+    w->cmdSignals_Click();
+    auto* grid = Child<DiagsGrid>(w, "SignalGrid");
+    // Rows: hub, spare, RCC 1, its callpoint and combination head, RCC 2, its sounder.
+    const QStringList classes = {"-", "", "LOW", "MEDIUM", "CAUTION", "GOOD", "DISCONNECT"};
+    ASSERT_EQ(grid->rowCount(), classes.size());
+    for (int r = 1; r <= classes.size(); ++r)
+        EXPECT_EQ(grid->Cell(r, 10), classes[r - 1]) << r;
+    EXPECT_EQ(grid->Cell(4, 3), "11");
+    EXPECT_EQ(grid->Cell(5, 3), "17-18");
+    for (int c = 5; c <= 9; ++c)
+        EXPECT_EQ(grid->Cell(4, c), QStringList({"40", "38", "44", "41", "16"})[c - 5]);
+    SaveShot(w->grab().toImage(), "diagnostics-signal-grid");
+
+    auto addresses = [grid] {
+        QStringList cells;
+        for (int r = 1; r <= grid->rowCount(); ++r)
+            cells << grid->Cell(r, 3);
+        return cells.join(' ');
+    };
+    w->SignalGrid_DblClick(2); // by loop, then address
+    EXPECT_EQ(addresses(), "1 10 11 20 21 17-18 ");
+    EXPECT_FALSE(grid->horizontalHeaderItem(2)->icon().isNull());
+    w->SignalGrid_DblClick(2);
+    EXPECT_EQ(addresses(), " 17-18 21 20 11 10 1");
+    w->cmdRefresh_Click();
+    EXPECT_EQ(addresses(), " 17-18 21 20 11 10 1") << "a refresh keeps the sort";
+    w->SignalGrid_DblClick(10);
+    EXPECT_TRUE(grid->horizontalHeaderItem(2)->icon().isNull());
+    EXPECT_EQ(grid->Cell(3, 10), "CAUTION") << "after the spare row and the hub's \"-\"";
+}
+
+TEST_F(DiagnosticsWindowTest, ALiveRunSkipsASilentRccsDevicesRescansThemAndCanBeCancelled)
+{
+    UseDiagsSite();
+    unit.SetLinkBudgets("1000B", {19, 35, 5, 5});
+    unit.SetFailure(FailureMode::Silent, "GET_MANUAL_UPDATE_1_020");
+    frmDiagnostics* w = Open();
+    unit.ClearRecord();
+    w->cmdLiveTest_Click();
+    auto* grid = Child<DiagsGrid>(w, "LiveGrid");
+    using diagnostics::LiveRowColour;
+    auto back = [](LiveRowColour colour) { return diagnostics::LiveRowColours(colour).back; };
+    EXPECT_EQ(ManualUpdates(), (std::vector<std::string>{"GET_MANUAL_UPDATE_1_010", "GET_MANUAL_UPDATE_1_020",
+                                                         "GET_MANUAL_UPDATE_1_011", "GET_MANUAL_UPDATE_2_017"}))
+        << "the devices of an RCC that did not answer are not asked";
+    // Rows: hub, spare, RCC 1, callpoint, combination head, RCC 2, sounder.
+    EXPECT_EQ(RowBack(grid, 3), back(LiveRowColour::Ok));
+    EXPECT_EQ(RowBack(grid, 4), back(LiveRowColour::Caution));
+    EXPECT_EQ(grid->Cell(4, 10), "CAUTION");
+    EXPECT_EQ(RowBack(grid, 6), back(LiveRowColour::NoAnswer));
+    EXPECT_EQ(grid->Cell(7, 9), "????");
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().Text, "Some Devices Failed to Respond");
+    auto* rescan = Child<QPushButton>(w, "cmdSoft1");
+    EXPECT_TRUE(rescan->isVisible());
+    EXPECT_EQ(rescan->text(), "Rescan Failed Devices");
+    SaveShot(w->grab().toImage(), "diagnostics-live-grid");
+
+    unit.ClearFailure();
+    unit.ClearRecord();
+    QTest::mouseClick(rescan, Qt::LeftButton);
+    EXPECT_EQ(ManualUpdates(), (std::vector<std::string>{"GET_MANUAL_UPDATE_1_020", "GET_MANUAL_UPDATE_1_021"}));
+    EXPECT_EQ(messages.back().Text, "All Device Information Successfully Obtained");
+    EXPECT_EQ(RowBack(grid, 6), back(LiveRowColour::Ok));
+    EXPECT_EQ(grid->Cell(7, 5), "30");
+    EXPECT_FALSE(rescan->isVisible());
+
+    // Cancel while the third unit is asked: the earlier rows keep their colours.
+    unit.AddCommand("GET_MANUAL_UPDATE_1_011", [](const std::string&) { return SimulatedUnit::Lines{}; });
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, w, [&] {
+        if (ManualUpdates().size() == 3 && Child<QPushButton>(w, "cmdSoft2")->isVisible())
+            QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
+    });
+    unit.ClearRecord();
+    cancel.start(5);
+    w->cmdRefresh_Click();
+    cancel.stop();
+    EXPECT_EQ(ManualUpdates().size(), 3u);
+    EXPECT_EQ(messages.back().Text, "Manual Update Cancelled");
+    EXPECT_EQ(messages.back().Style, 64);
+    EXPECT_EQ(RowBack(grid, 6), back(LiveRowColour::Ok));
+    EXPECT_EQ(RowBack(grid, 4), back(LiveRowColour::Asking));
+    EXPECT_FALSE(w->DiagBusy);
+}
+
+TEST_F(DiagnosticsWindowTest, SaveWritesEitherGridInTheFormItsNameAsksFor)
+{
+    UseDiagsSite();
+    unit.SetSoftwareVersionLine("HUB V2.34"); // no daily maxima before 3.00
+    unit.SetLinkBudgets("1000B", {19, 35, 5, 5});
+    unit.AddCommand("GET_MANUAL_UPDATE_1_021", [](const std::string& c) {
+        return SimulatedUnit::Lines{c, "MANUAL UPDATE 1 21 255.255 20 20 3 4"};
+    });
+    const QString folder = QString::fromStdString(LogFolder);
+    QString answer;
+    std::vector<platform::FileDialogRequest> asked;
+    platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
+        asked.push_back(request);
+        return std::optional<QString>(answer);
+    });
+    auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    // The CSV title line carries the time of the save: compared up to it.
+    auto body = [](const QByteArray& csv, QByteArray* title) {
+        const qsizetype end = csv.indexOf("\r\n");
+        *title = csv.left(end);
+        return csv.mid(end);
+    };
+    frmDiagnostics* w = Open();
+    auto* save = Child<QPushButton>(w, "cmdSave");
+    struct Case
+    {
+        void (frmDiagnostics::*show)();
+        const char* name;
+        const char* title;
+    };
+    const Case cases[] = {{&frmDiagnostics::cmdSignals_Click, "diags-signal", "Signal Strengths for ,Depot, Taken on ,"},
+                          {&frmDiagnostics::cmdLiveTest_Click, "diags-live", "Link Budgets for ,Depot, Taken on ,"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        (w->*c.show)();
+        messages.clear();
+        const QString golden = QString(QVS_TEST_DATA) + "/" + c.name;
+        answer = folder + "/" + c.name + ".csv";
+        QTest::mouseClick(save, Qt::LeftButton);
+        QByteArray title, goldenTitle;
+        EXPECT_EQ(body(bytes(answer), &title), body(bytes(golden + ".csv"), &goldenTitle));
+        EXPECT_TRUE(title.startsWith(c.title)) << title.toStdString();
+        answer = folder + "/" + c.name + ".txt";
+        QTest::mouseClick(save, Qt::LeftButton);
+        EXPECT_EQ(bytes(answer), bytes(golden + ".txt"));
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_EQ(messages[1].Text, "File Saved Successfully");
+    }
+    EXPECT_EQ(asked.back().title, "Save A Link Budget File");
+    EXPECT_EQ(asked.back().fileName, "Link Budgets");
+    EXPECT_EQ(messages.back().Title, "Save a Link Budget File");
+
+    answer = folder + "/no/such/folder/x.csv";
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(messages.back().Style, 16) << "a file that cannot be written is reported";
 }
 
 } // namespace

@@ -170,7 +170,7 @@ void SimulatedUnit::InstallCommands()
         {"QUERY LOOPCOUNT", [this](const std::string&) { return Lines{"QUERY LOOPCOUNT " + loopCount_}; }},
         {"GET LP", [this](const std::string&) { return Lines{"LP " + protocol_}; }},
         {"GET DS ALL", [this, status](const std::string& c) { return List(c, status); }},
-        {"GET DS LOOP ",
+        {"GET DS LOOP",
          [this, status](const std::string& c) {
              for (const Lines& f : Units())
                  if (f[1] == "LOOP" + Field(c, 2).substr(std::min<size_t>(4, Field(c, 2).size())) &&

@@ -99,9 +99,9 @@ DeviceMapView BuildDeviceMap(const MapTab& tab, const model::NodeArray& nodes, c
     view.tab = tab;
     if (tab.kind == MapTab::Kind::Loop) {
         view.slotsPerRow = kLoopSlotsPerRow;
-        view.slots.resize(static_cast<std::size_t>(std::max<int>(MaxLoopAddress, 0)));
+        view.places.resize(static_cast<std::size_t>(std::max<int>(MaxLoopAddress, 0)));
         for (int a = 1; a <= MaxLoopAddress; ++a) {
-            MapSlot& slot = view.slots[static_cast<std::size_t>(a - 1)];
+            MapSlot& slot = view.places[static_cast<std::size_t>(a - 1)];
             Place(slot, a, kLoopSlotsPerRow);
             if (const auto unit = UnitAtLoopAddress(tab.number, a)) {
                 PaintOccupied(slot, nodes, *unit, boxes);
@@ -111,10 +111,10 @@ DeviceMapView BuildDeviceMap(const MapTab& tab, const model::NodeArray& nodes, c
         return view;
     }
     view.slotsPerRow = kRccSlotsPerRow;
-    view.slots.resize(kRccSelfIndex);
+    view.places.resize(kRccSelfIndex);
     const model::clsNode& rcc = nodes[static_cast<std::size_t>(tab.number)];
     for (int s = 1; s <= kRccSelfIndex; ++s) {
-        MapSlot& slot = view.slots[static_cast<std::size_t>(s - 1)];
+        MapSlot& slot = view.places[static_cast<std::size_t>(s - 1)];
         Place(slot, s, kRccSlotsPerRow);
         if (s == kRccSelfIndex) {
             slot.number = "RCC";

@@ -70,7 +70,7 @@ struct DeviceMapView
 {
     MapTab tab;
     int slotsPerRow = kLoopSlotsPerRow;
-    std::vector<MapSlot> slots; // in control index order, from 1
+    std::vector<MapSlot> places; // the slots in control index order, from 1
 };
 
 // The slots of a tab with their looks, from the site's status flags and the

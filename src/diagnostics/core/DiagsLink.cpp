@@ -379,7 +379,8 @@ void DiagsLink::TimerTick()
         } else {
             Resend(kReplyTimeoutMs);
         }
-    } else if (state == ManualUpdateReplyWait) {
+    } else if (state == ManualUpdateWait || state == ManualUpdateReplyWait) {
+        // A unit that never echoes its request has timed out as well.
         link_.Timer().Stop();
         CommsState = ManualUpdateTimedOut;
         if (window_.ProgressValue() < window_.ProgressMax())

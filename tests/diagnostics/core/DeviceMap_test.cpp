@@ -22,19 +22,19 @@ TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
     model::Nodes[1].SetNodeStatusString("SSL");
     model::Nodes[1].SetDeviceStatusString(1, "ASA");
     const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly);
-    ASSERT_EQ(map.slots.size(), 126u);
-    const MapSlot& rcc = map.slots[9];
+    ASSERT_EQ(map.places.size(), 126u);
+    const MapSlot& rcc = map.places[9];
     EXPECT_EQ(rcc.number, "10");
     EXPECT_EQ(rcc.shape, SlotShape::Rectangle);
     EXPECT_EQ(rcc.tooltip, "Status for RCC 1");
     EXPECT_EQ(rcc.fill, 0x11809Fu);
     EXPECT_TRUE(rcc.clickable);
-    const MapSlot& callpoint = map.slots[10];
+    const MapSlot& callpoint = map.places[10];
     EXPECT_EQ(callpoint.tooltip, "Status for RCC 1.1");
     EXPECT_EQ(callpoint.fill, 0x1111CFu);
     EXPECT_EQ(callpoint.numberColour, 0xFFFFFFu);
-    EXPECT_EQ(map.slots[0].tooltip, "Status for Hub");
-    const MapSlot& free = map.slots[16];
+    EXPECT_EQ(map.places[0].tooltip, "Status for Hub");
+    const MapSlot& free = map.places[16];
     EXPECT_EQ(free.row, 1);
     EXPECT_EQ(free.column, 0);
     EXPECT_FALSE(free.occupied || free.clickable);
@@ -45,21 +45,21 @@ TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
     ShowBoxes lowSignal{};
     lowSignal[LowSignalBox] = true;
     const DeviceMapView filtered = BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, lowSignal);
-    EXPECT_EQ(filtered.slots[9].fill, 0x11809Fu);
-    EXPECT_FALSE(filtered.slots[10].clickable);
-    EXPECT_EQ(filtered.slots[10].fill, 0xEFEFEFu);
-    EXPECT_EQ(filtered.slots[10].numberColour, 0xAFAFAFu);
+    EXPECT_EQ(filtered.places[9].fill, 0x11809Fu);
+    EXPECT_FALSE(filtered.places[10].clickable);
+    EXPECT_EQ(filtered.places[10].fill, 0xEFEFEFu);
+    EXPECT_EQ(filtered.places[10].numberColour, 0xAFAFAFu);
 }
 
 TEST(DeviceMap, RccTabShowsItsSlotsAndItselfAsSlot32)
 {
     BuildDiagsSite();
     const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Rcc, 1}, model::Nodes, kShowAllOnly);
-    ASSERT_EQ(map.slots.size(), 32u);
-    EXPECT_EQ(map.slots[1].shape, SlotShape::RoundedRectangle);
-    EXPECT_EQ(map.slots[1].tooltip, "Status for Loop 2.17");
-    EXPECT_FALSE(map.slots[2].occupied);
-    const MapSlot& self = map.slots[31];
+    ASSERT_EQ(map.places.size(), 32u);
+    EXPECT_EQ(map.places[1].shape, SlotShape::RoundedRectangle);
+    EXPECT_EQ(map.places[1].tooltip, "Status for Loop 2.17");
+    EXPECT_FALSE(map.places[2].occupied);
+    const MapSlot& self = map.places[31];
     EXPECT_EQ(self.number, "RCC");
     EXPECT_EQ(self.row, 3);
     EXPECT_EQ(self.column, 7);
@@ -78,7 +78,7 @@ TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatus)
     IsLoopInterface = true;
     EXPECT_EQ(SlotStatusLine({MapTab::Kind::Loop, 1}, 11, model::Nodes, kShowAllOnly),
               "  Address 11,  Device 1, Callpoint");
-    EXPECT_EQ(BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly).slots[10].tooltip,
+    EXPECT_EQ(BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly).places[10].tooltip,
               "Status for Address 1");
 }
 

@@ -66,9 +66,9 @@ TEST_F(DiagsExportTest, LinkBudgetsMatchTheGoldenFiles)
     });
     LiveGrid grid;
     grid.Setup();
-    grid.Fill(model::Nodes, true, "3.10");
+    grid.Fill(model::Nodes, true, "2.34");
     LinkBudgetRun run(model::Nodes, grid);
-    RunLinkBudgets(run, "3.10", [&](const LinkRequest& request) {
+    RunLinkBudgets(run, "2.34", [&](const LinkRequest& request) {
         const auto reply = UnitLines(unit, request.command);
         return UnitReply{kManualUpdateDone, reply.size() > 1 ? reply[1] : ""};
     });
