@@ -5,9 +5,9 @@
 #include "hublink/core/Assignment.h"
 #include "hublink/core/CompareRun.h"
 #include "hublink/core/HubConfigParser.h"
-#include "hublink/core/ProgrammingRun.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/ProgLog.h"
+#include "hublink/core/ProgrammingRun.h"
 #include "hublink/core/ReadConfiguration.h"
 #include "hublink/frmPortForm.h"
 #include "model/LogTrim.h"
@@ -614,7 +614,8 @@ void frmComms::ShowReadSite()
 
 int32_t frmComms::Display(const std::string& text, int32_t style, const std::string& title)
 {
-    return platform::ShowProgramMessage(this, text, style, title.empty() ? windowTitle().toStdString() : title);
+    const std::string shown = title.empty() ? windowTitle().toStdString() : title;
+    return platform::ShowProgramMessage(this, text, style, shown);
 }
 
 void frmComms::EnableProgram()

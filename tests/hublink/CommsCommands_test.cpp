@@ -1,15 +1,15 @@
 // The communications window's commands as the main window's menus reach
 // them, against the simulated hub on a pseudo-terminal: each command runs
 // end to end and shows what the engineer is told.
-#include "app/frmErrorCheck.h"
 #include "app/core/ErrorListText.h"
+#include "app/frmErrorCheck.h"
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/ProgrammingList.h"
+#include "hublink/core/SiteBuilder.h"
 #include "model/ConfigurationCheck.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
-#include "hublink/core/SiteBuilder.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
 
@@ -36,11 +36,11 @@ protected:
         CommsCloseOnComplete = false;
         ConfirmDiffs = false;
         // Questions are answered Yes, every other box OK.
-        platform::SetProgramMessageHandler([this](QWidget*, const std::string& text, int32_t style,
-                                                  const std::string&) {
-            boxes.push_back(text);
-            return style == 36 ? 6 : 1;
-        });
+        platform::SetProgramMessageHandler(
+            [this](QWidget*, const std::string& text, int32_t style, const std::string&) {
+                boxes.push_back(text);
+                return style == 36 ? 6 : 1;
+            });
         Load();
         // The hub (with the parent the main window gives it), RCC 1 on the
         // hub with two devices, RCC 2 under RCC 1 with one.

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include <sstream>
 #include <utility>
 
 namespace {
@@ -14,8 +13,7 @@ using Lines = SimulatedUnit::Lines;
 
 Lines Fields(const std::string& line)
 {
-    std::istringstream in(line);
-    return Lines(std::istream_iterator<std::string>(in), {});
+    return UnitWords(line);
 }
 
 std::string Field(const std::string& line, size_t i)
@@ -59,6 +57,24 @@ template <typename Map, typename Value> Value Lookup(const Map& map, const std::
 }
 
 } // namespace
+
+// Split by hand: the unit scans its whole memory for every statement, so a
+// full configuration is programmed in no more time than the link takes.
+std::vector<std::string> UnitWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    for (size_t i = 0; i < line.size();) {
+        while (i < line.size() && blank(line[i]))
+            ++i;
+        const size_t start = i;
+        while (i < line.size() && !blank(line[i]))
+            ++i;
+        if (i > start)
+            words.emplace_back(line, start, i - start);
+    }
+    return words;
+}
 
 SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
 {

@@ -42,6 +42,9 @@ struct ReceivedCommand
     std::string Line;
 };
 
+// A line's words, split at blanks.
+std::vector<std::string> UnitWords(const std::string& line);
+
 class SimulatedUnit
 {
 public:

@@ -5,9 +5,9 @@
 #include "support/SimulatedUnit.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
-#include <cstdlib>
-#include <sstream>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -19,11 +19,7 @@ const char* const kCommandError = "ERROR IN COMMAND";
 
 Lines Words(const std::string& line)
 {
-    std::istringstream in(line);
-    Lines words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
+    return UnitWords(line);
 }
 
 // A stored line's words, read as the link reads them (underscores as
@@ -35,12 +31,14 @@ Lines Statement(std::string line)
 }
 
 // A whole number in 0..max, or -1.
-int NumberIn(const std::string& text, int max)
+int NumberIn(std::string_view text, int max)
 {
     if (text.empty() || text.size() > 3 ||
         !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; }))
         return -1;
-    const int value = std::atoi(text.c_str());
+    int value = 0;
+    for (const char c : text)
+        value = value * 10 + (c - '0');
     return value <= max ? value : -1;
 }
 
@@ -69,11 +67,24 @@ bool IsTypeWord(const std::string& word)
 // slot.
 std::tuple<int, int, int> Place(const std::string& line)
 {
-    const Lines w = Statement(line);
-    auto at = [&w](size_t i, int max) { return i < w.size() ? NumberIn(w[i], max) : -1; };
-    if (w.empty())
+    // Its first seven words, read as the link reads them (underscores as
+    // blanks); the unit looks every stored line up this way.
+    std::array<std::string_view, 7> w;
+    size_t count = 0;
+    const auto blank = [](char c) { return c == ' ' || c == '_' || c == '\t' || c == '\r' || c == '\n'; };
+    for (size_t i = 0; i < line.size() && count < w.size();) {
+        while (i < line.size() && blank(line[i]))
+            ++i;
+        const size_t start = i;
+        while (i < line.size() && !blank(line[i]))
+            ++i;
+        if (i > start)
+            w[count++] = std::string_view(line).substr(start, i - start);
+    }
+    auto at = [&](size_t i, int max) { return i < count ? NumberIn(w[i], max) : -1; };
+    if (count == 0)
         return {5, 0, 0};
-    if (w[0] == "POPULATE" && w.size() >= 6)
+    if (w[0] == "POPULATE" && count >= 6)
         return w[2] == "NODE" ? std::make_tuple(0, at(4, 255), 0) : std::make_tuple(1, at(4, 255), at(6, 255));
     if (w[0] == "YPROTRADIOCHANNELS")
         return {2, 0, 0};

@@ -77,7 +77,10 @@ protected:
     }
     bool ResetPort() override { return false; }
     void EnableProgram() override {}
-    int16_t ParseDownload(bool programming) override { return ParseHubConfiguration({ActiveNode, programming}); }
+    int16_t ParseDownload(bool programming) override
+    {
+        return ParseHubConfiguration({ActiveNode, programming});
+    }
     void SetErrorCheckMode(long) override {}
     void ShowErrorList() override { ++ErrorListShown; }
     void CloseErrorList() override {}
