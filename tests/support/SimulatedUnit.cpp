@@ -60,10 +60,12 @@ template <typename Map, typename Value> Value Lookup(const Map& map, const std::
 
 // Split by hand: the unit scans its whole memory for every statement, so a
 // full configuration is programmed in no more time than the link takes.
-std::vector<std::string> UnitWords(const std::string& line)
+std::vector<std::string_view> WordViews(std::string_view line, bool underscores)
 {
-    std::vector<std::string> words;
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::vector<std::string_view> words;
+    const auto blank = [underscores](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || (underscores && c == '_');
+    };
     for (size_t i = 0; i < line.size();) {
         while (i < line.size() && blank(line[i]))
             ++i;
@@ -71,9 +73,15 @@ std::vector<std::string> UnitWords(const std::string& line)
         while (i < line.size() && !blank(line[i]))
             ++i;
         if (i > start)
-            words.emplace_back(line, start, i - start);
+            words.push_back(line.substr(start, i - start));
     }
     return words;
+}
+
+std::vector<std::string> UnitWords(const std::string& line)
+{
+    const std::vector<std::string_view> views = WordViews(line);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
@@ -112,8 +120,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
             if (Begins(line, it->first) && (best == commands_.end() || it->first.size() > best->first.size()))
                 best = it;
         const bool known = best != commands_.end() && (exact_.count(best->first) == 0 || line == best->first);
-        const bool answers = known && mode != FailureMode::UnknownCommand &&
-                             mode != FailureMode::Silent && mode != FailureMode::PortGone;
+        const bool answers = known && mode != FailureMode::UnknownCommand && mode != FailureMode::Silent &&
+                             mode != FailureMode::PortGone;
         for (UnitOutput& out : Deliver(answers ? best->second(line) : Lines{"Unknown Command"}, mode))
             outputs.push_back(std::move(out));
     }
@@ -246,9 +254,9 @@ void SimulatedUnit::InstallCommands()
         {"SF MON DIS", reply({"SF MON STOP"})},
     };
     // Commands without arguments: one with extra words is not known.
-    exact_ = {"DEBUGOFF ALL",  "DS MON DIS",     "GET SWV",     "IDENTREAD",  "QUERY LOOPCOUNT",
-              "GET LP",        "UNASSIGN ALL",   "UNASSIGN CLEAR", "ASSIGN ALL", "ASSIGN RCCS",
-              "GET DS ALL",    "GET SS ALL",     "GET DM ALL",  "GET RADIO ALL", "SF CS DIS",
+    exact_ = {"DEBUGOFF ALL",     "DS MON DIS",   "GET SWV",        "IDENTREAD",     "QUERY LOOPCOUNT",
+              "GET LP",           "UNASSIGN ALL", "UNASSIGN CLEAR", "ASSIGN ALL",    "ASSIGN RCCS",
+              "GET DS ALL",       "GET SS ALL",   "GET DM ALL",     "GET RADIO ALL", "SF CS DIS",
               "GET SF CS RESULT", "SF MON DIS"};
     InstallConfigurationCommands();
 }

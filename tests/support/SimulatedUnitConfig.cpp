@@ -5,7 +5,6 @@
 #include "support/SimulatedUnit.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <string_view>
 #include <tuple>
@@ -56,9 +55,9 @@ bool IsWireChannel(const std::string& text)
 
 bool IsTypeWord(const std::string& word)
 {
-    static const char* const words[] = {"CALLPOINT",   "OPTICAL", "HEAT",         "HIGHHEAT",  "SOUNDER",
-                                        "IO",          "MULTISENSOR", "COMBO",    "COMBOOPTICAL", "COMBOHEAT",
-                                        "COMBOHIGHHEAT", "COMBOMULTISENSOR", "ZMIO"};
+    static const char* const words[] = {
+        "CALLPOINT", "OPTICAL",      "HEAT",      "HIGHHEAT",      "SOUNDER",          "IO",  "MULTISENSOR",
+        "COMBO",     "COMBOOPTICAL", "COMBOHEAT", "COMBOHIGHHEAT", "COMBOMULTISENSOR", "ZMIO"};
     return std::find(std::begin(words), std::end(words), word) != std::end(words);
 }
 
@@ -67,25 +66,15 @@ bool IsTypeWord(const std::string& word)
 // slot.
 std::tuple<int, int, int> Place(const std::string& line)
 {
-    // Its first seven words, read as the link reads them (underscores as
-    // blanks); the unit looks every stored line up this way.
-    std::array<std::string_view, 7> w;
-    size_t count = 0;
-    const auto blank = [](char c) { return c == ' ' || c == '_' || c == '\t' || c == '\r' || c == '\n'; };
-    for (size_t i = 0; i < line.size() && count < w.size();) {
-        while (i < line.size() && blank(line[i]))
-            ++i;
-        const size_t start = i;
-        while (i < line.size() && !blank(line[i]))
-            ++i;
-        if (i > start)
-            w[count++] = std::string_view(line).substr(start, i - start);
-    }
+    // Read as the link reads it (underscores as blanks).
+    const std::vector<std::string_view> w = WordViews(line, true);
+    const size_t count = w.size();
     auto at = [&](size_t i, int max) { return i < count ? NumberIn(w[i], max) : -1; };
     if (count == 0)
         return {5, 0, 0};
     if (w[0] == "POPULATE" && count >= 6)
-        return w[2] == "NODE" ? std::make_tuple(0, at(4, 255), 0) : std::make_tuple(1, at(4, 255), at(6, 255));
+        return w[2] == "NODE" ? std::make_tuple(0, at(4, 255), 0)
+                              : std::make_tuple(1, at(4, 255), at(6, 255));
     if (w[0] == "YPROTRADIOCHANNELS")
         return {2, 0, 0};
     if (w[0] == "XPROTRADIOCHANNELS")
@@ -113,8 +102,8 @@ bool SimulatedUnit::HasNodeLine(int node) const
 void SimulatedUnit::Store(const std::string& line)
 {
     const auto place = Place(line);
-    const auto found = std::find_if(config_.begin(), config_.end(),
-                                    [&](const std::string& l) { return Place(l) == place; });
+    const auto found =
+        std::find_if(config_.begin(), config_.end(), [&](const std::string& l) { return Place(l) == place; });
     if (found == config_.end())
         config_.push_back(line);
     else
@@ -231,7 +220,8 @@ Lines SimulatedUnit::IdentProg(const std::string& command)
     if (w.size() != 2 || !IsIdent(w[1]))
         return {"IDENTPROG FAIL"};
     std::string ident = w[1];
-    std::transform(ident.begin(), ident.end(), ident.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(ident.begin(), ident.end(), ident.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     ident_ = std::string(5 - ident.size(), '0') + ident;
     return {"IDENTPROG OK"};
 }
