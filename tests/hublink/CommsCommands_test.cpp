@@ -7,7 +7,6 @@
 #include "hublink/core/LinkState.h"
 #include "hublink/core/ProgrammingList.h"
 #include "hublink/core/SiteBuilder.h"
-#include "model/ConfigurationCheck.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
 #include "support/ScreenShots.h"
