@@ -78,3 +78,4 @@ std::vector<Figure> EditorFigures();
 std::vector<Figure> ViewFigures();
 std::vector<Figure> CompareFigures();
 std::vector<Figure> DiagnosticsFigures();
+std::vector<Figure> CommsFigures();

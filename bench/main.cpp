@@ -20,6 +20,7 @@ const Source kSources[] = {
     {"site-file", SiteFileFigures}, {"ini-file", IniFileFigures}, {"round-trip", QueryRoundTripFigures},
     {"port-loss", PortLossFigures}, {"startup", StartupFigures}, {"editors", EditorFigures},
     {"views", ViewFigures}, {"compare", CompareFigures}, {"diagnostics", DiagnosticsFigures},
+    {"comms", CommsFigures},
 };
 
 bool Wanted(const char* name, int argc, char** argv)

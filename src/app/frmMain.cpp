@@ -264,14 +264,18 @@ void frmMain::ServeCommsWindow()
         ActiveNode = -1;
         SelectedNode = -1;
     };
-    // The list is shown as the download's findings, which a refresh keeps.
+    frmComms::MainWindow.SetErrorCheckMode = [](long mode) { model::ErrorCheckMode = mode; };
     frmComms::MainWindow.ShowErrorList = [this] {
-        model::ErrorCheckMode = 4;
         if (frmErrorCheck* open = frmErrorCheck::Loaded())
             open->cmdRefresh_Click();
         else
             frmErrorCheck::Display(this);
     };
+    frmComms::MainWindow.CloseErrorList = [] {
+        if (frmErrorCheck* open = frmErrorCheck::Loaded())
+            open->cmdClose_Click();
+    };
+    frmComms::MainWindow.SelectHub = [this] { ActivateNode(0); };
 }
 
 frmMain::~frmMain()

@@ -2,8 +2,12 @@
 
 #include "app/core/CommsLaunch.h"
 #include "hublink/PortSetup.h"
+#include "hublink/core/Assignment.h"
+#include "hublink/core/CompareRun.h"
+#include "hublink/core/HubConfigParser.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/ProgLog.h"
+#include "hublink/core/ProgrammingRun.h"
 #include "hublink/core/ReadConfiguration.h"
 #include "hublink/frmPortForm.h"
 #include "model/LogTrim.h"
@@ -116,7 +120,7 @@ void frmComms::CreateControls()
     cmdProgram = button("cmdProgram", "&Program", 5835, &frmComms::cmdProgram_Click);
     cmdClear = button("cmdClear", "Clea&r", 1470, &frmComms::cmdClear_Click);
     cmdPrint = button("cmdPrint", "Prin&t", 2880, &frmComms::cmdPrint_Click);
-    cmdUpdate = button("cmdUpdate", "&Update", 4620, &frmComms::NotYetUpdate);
+    cmdUpdate = button("cmdUpdate", "&Update", 4620, &frmComms::cmdUpdate_Click);
     setTabOrder(cmdCancel, cmdProgram);
     setTabOrder(cmdProgram, cmdClear);
     setTabOrder(cmdClear, cmdPrint);
@@ -154,15 +158,15 @@ void frmComms::CreateMenus()
 
     ToolsMenu = MenuBar->addMenu("&Tools");
     ToolsMenu->setObjectName("ToolsMenu");
-    AddItem(ToolsMenu, "ClearUnassigned", "Set All Devices as Assigned", &frmComms::NotYetAssignment);
-    AddItem(ToolsMenu, "SetUnassigned", "Set All Devices As Unassigned", &frmComms::NotYetAssignment);
-    AddItem(ToolsMenu, "StartAssign", "Start Assignment Process", &frmComms::NotYetAssignment);
-    AddItem(ToolsMenu, "AssignRCC", "Start RCC Assignment", &frmComms::NotYetAssignment);
+    AddItem(ToolsMenu, "ClearUnassigned", "Set All Devices as Assigned", &frmComms::ClearUnassigned_Click);
+    AddItem(ToolsMenu, "SetUnassigned", "Set All Devices As Unassigned", &frmComms::SetUnassigned_Click);
+    AddItem(ToolsMenu, "StartAssign", "Start Assignment Process", &frmComms::StartAssign_Click);
+    AddItem(ToolsMenu, "AssignRCC", "Start RCC Assignment", &frmComms::AssignRCC_Click);
     AddItem(ToolsMenu, "ToolsSep1", "-");
-    AddItem(ToolsMenu, "SetIdent", "Program Ident", &frmComms::NotYetAssignment);
+    AddItem(ToolsMenu, "SetIdent", "Program Ident", &frmComms::SetIdent_Click);
     AddItem(ToolsMenu, "CompareConfig", "Compare Config", &frmComms::CompareConfig_Click);
     AddItem(ToolsMenu, "ReadConfig", "Read Config", &frmComms::ReadConfig_Click);
-    AddItem(ToolsMenu, "ClearProg", "Clear Programming", &frmComms::NotYetClearProgramming);
+    AddItem(ToolsMenu, "ClearProg", "Clear Programming", &frmComms::ClearProg_Click);
 }
 
 QAction* frmComms::MenuItem(const QString& name) const
@@ -440,19 +444,55 @@ void frmComms::ReadConfig_Click()
         Unload();
 }
 
-void frmComms::NotYetAvailable(const char* what)
-{
-    Link().LogLine(std::string(what) + " is not available yet", true);
-}
-
+// The Program button reads when a read has set its caption, else programs.
 void frmComms::cmdProgram_Click()
 {
-    NotYetAvailable("Programming");
+    if (cmdProgram->text() == "&Read") {
+        ReadConfig_Click();
+        return;
+    }
+    SetCancelCaption("&Close");
+    cmdUpdate_Click();
+}
+
+void frmComms::cmdUpdate_Click()
+{
+    ::cmdUpdate_Click(Link(), *this);
 }
 
 void frmComms::CompareConfig_Click()
 {
-    NotYetAvailable("Compare Config");
+    ::CompareConfig_Click(Link(), *this);
+}
+
+void frmComms::ClearProg_Click()
+{
+    ::ClearProg_Click(Link(), *this);
+}
+
+void frmComms::StartAssign_Click()
+{
+    ::StartAssign_Click(Link(), *this);
+}
+
+void frmComms::AssignRCC_Click()
+{
+    ::AssignRCC_Click(Link(), *this);
+}
+
+void frmComms::SetUnassigned_Click()
+{
+    ::SetUnassigned_Click(Link(), *this);
+}
+
+void frmComms::ClearUnassigned_Click()
+{
+    ::ClearUnassigned_Click(Link(), *this);
+}
+
+void frmComms::SetIdent_Click()
+{
+    ::SetIdent_Click(Link(), *this);
 }
 
 // --- ICommsWindow ------------------------------------------------------------------
@@ -499,7 +539,7 @@ void frmComms::HideProgress()
 
 int32_t frmComms::ShowMessage(const std::string& text, int32_t style)
 {
-    return platform::ShowProgramMessage(this, text, style, windowTitle().toStdString());
+    return Display(text, style, std::string());
 }
 
 void frmComms::ShowCommsError(const std::string& text)
@@ -556,14 +596,92 @@ void frmComms::FillProgress()
     CommsProgress->setValue(CommsProgress->maximum());
 }
 
+// A read shows the parser's findings under their own heading, which a
+// refresh keeps.
 void frmComms::ShowParseErrors()
 {
-    if (MainWindow.ShowErrorList)
-        MainWindow.ShowErrorList();
+    SetErrorCheckMode(4);
+    ShowErrorList();
 }
 
 void frmComms::ShowReadSite()
 {
     if (MainWindow.DisplayReadSite)
         MainWindow.DisplayReadSite();
+}
+
+// --- IProgrammingWindow ------------------------------------------------------------
+
+int32_t frmComms::Display(const std::string& text, int32_t style, const std::string& title)
+{
+    const std::string shown = title.empty() ? windowTitle().toStdString() : title;
+    return platform::ShowProgramMessage(this, text, style, shown);
+}
+
+void frmComms::EnableProgram()
+{
+    cmdProgram->setEnabled(true);
+}
+
+int16_t frmComms::ParseDownload(bool programming)
+{
+    return ::ParseHubConfiguration(HubParseOptions{ActiveNode, programming});
+}
+
+void frmComms::SetErrorCheckMode(long mode)
+{
+    if (MainWindow.SetErrorCheckMode)
+        MainWindow.SetErrorCheckMode(mode);
+}
+
+void frmComms::ShowErrorList()
+{
+    if (MainWindow.ShowErrorList)
+        MainWindow.ShowErrorList();
+}
+
+void frmComms::CloseErrorList()
+{
+    if (MainWindow.CloseErrorList)
+        MainWindow.CloseErrorList();
+}
+
+void frmComms::ShowProgress()
+{
+    CommsProgress->show();
+}
+
+void frmComms::SetProgressMaximum(int maximum)
+{
+    CommsProgress->setMaximum(maximum);
+}
+
+void frmComms::SetDeleteDots(bool running)
+{
+    if (running)
+        DeleteTimer->start();
+    else
+        DeleteTimer->stop();
+}
+
+void frmComms::RestoreWindow()
+{
+    if (isMinimized())
+        showNormal();
+}
+
+void frmComms::SelectHub()
+{
+    if (MainWindow.SelectHub)
+        MainWindow.SelectHub();
+}
+
+bool frmComms::OpenedOnly() const
+{
+    return CommsAction == model::kCommsOpenOnly;
+}
+
+void frmComms::CloseWindow()
+{
+    Unload();
 }

@@ -7,6 +7,7 @@
 // logging option on, in ProgLog.txt.
 #include "hublink/SerialLink.h"
 #include "hublink/core/ICommsForm.h"
+#include "hublink/core/IProgrammingWindow.h"
 #include "hublink/core/NodesSiteLink.h"
 #include "hublink/core/OpeningSequence.h"
 #include "platform/FormInstance.h"
@@ -30,7 +31,8 @@ extern bool CommsFormActive;
 class frmComms : public QWidget,
                  public platform::FormInstance<frmComms>,
                  public ICommsWindow,
-                 public ICommsForm
+                 public ICommsForm,
+                 public IProgrammingWindow
 {
     Q_OBJECT
 public:
@@ -46,7 +48,10 @@ public:
         std::function<void()> DisplayNewSite;  // the new empty site, its name and title
         std::function<void()> DisplayReadSite; // tree layout and redraw of a read site
         std::function<void()> ClearSelection;  // nothing selected, usage panels empty
-        std::function<void()> ShowErrorList;   // the message list, not modal
+        std::function<void(long)> SetErrorCheckMode; // the heading of the error list
+        std::function<void()> ShowErrorList;   // the message list, not modal, or its refresh
+        std::function<void()> CloseErrorList;
+        std::function<void()> SelectHub;       // the hub becomes the selected node
     };
     static MainWindowCalls MainWindow;
 
@@ -57,12 +62,19 @@ public:
     bool PortOpen() const;
     // Applies the port settings; false on success, true after an error was
     // shown.
-    bool ResetPort();
+    bool ResetPort() override;
 
     // Actions.
     void cmdProgram_Click();
+    void cmdUpdate_Click();
     void CompareConfig_Click();
     void ReadConfig_Click();
+    void ClearProg_Click();
+    void StartAssign_Click();
+    void AssignRCC_Click();
+    void SetUnassigned_Click();
+    void ClearUnassigned_Click();
+    void SetIdent_Click();
 
     // Handlers, public for the tests as the buttons and menus are.
     void cmdCancel_Click();
@@ -79,8 +91,6 @@ public:
 
     CommsLink& Link() { return serial_.Link(); }
     bool Busy() const { return serial_.Link().Busy(); }
-    bool DebugOutputStopped() const { return connection_.debugOutputStopped; }
-    bool UnitConnected() const { return connection_.unitConnected; }
     // The file the status box shows, or empty.
     const QString& ShownFile() const { return shownFile_; }
     QAction* MenuItem(const QString& name) const;
@@ -118,6 +128,23 @@ public:
     void FillProgress() override;
     void ShowParseErrors() override;
     void ShowReadSite() override;
+    // IProgrammingWindow (ClearLogBox and SetCancelCaption above)
+    int32_t Display(const std::string& text, int32_t style, const std::string& title) override;
+    void EnableProgram() override;
+    int16_t ParseDownload(bool programming) override;
+    void SetErrorCheckMode(long mode) override;
+    void ShowErrorList() override;
+    void CloseErrorList() override;
+    void ShowProgress() override;
+    void SetProgressMaximum(int maximum) override;
+    void SetDeleteDots(bool running) override;
+    void RestoreWindow() override;
+    void SelectHub() override;
+    bool DebugOutputStopped() const override { return connection_.debugOutputStopped; }
+    void SetDebugOutputStopped(bool stopped) override { connection_.debugOutputStopped = stopped; }
+    bool UnitConnected() const override { return connection_.unitConnected; }
+    bool OpenedOnly() const override;
+    void CloseWindow() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -132,10 +159,6 @@ private:
     long OuterHeightTwips() const;
     void ResizeToOuterTwips(long width, long height);
     QAction* AddItem(QMenu* menu, const char* name, const char* caption, void (frmComms::*handler)() = nullptr);
-    void NotYetAvailable(const char* what);
-    void NotYetUpdate() { NotYetAvailable("Update"); }
-    void NotYetAssignment() { NotYetAvailable("Assignment"); }
-    void NotYetClearProgramming() { NotYetAvailable("Clear Programming"); }
 
     NodesSiteLink site_;
     mutable SerialLink serial_; // its state queries are not const

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include <sstream>
 #include <utility>
 
 namespace {
@@ -14,8 +13,7 @@ using Lines = SimulatedUnit::Lines;
 
 Lines Fields(const std::string& line)
 {
-    std::istringstream in(line);
-    return Lines(std::istream_iterator<std::string>(in), {});
+    return UnitWords(line);
 }
 
 std::string Field(const std::string& line, size_t i)
@@ -60,6 +58,32 @@ template <typename Map, typename Value> Value Lookup(const Map& map, const std::
 
 } // namespace
 
+// Split by hand: the unit scans its whole memory for every statement, so a
+// full configuration is programmed in no more time than the link takes.
+std::vector<std::string_view> WordViews(std::string_view line, bool underscores)
+{
+    std::vector<std::string_view> words;
+    const auto blank = [underscores](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || (underscores && c == '_');
+    };
+    for (size_t i = 0; i < line.size();) {
+        while (i < line.size() && blank(line[i]))
+            ++i;
+        const size_t start = i;
+        while (i < line.size() && !blank(line[i]))
+            ++i;
+        if (i > start)
+            words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+std::vector<std::string> UnitWords(const std::string& line)
+{
+    const std::vector<std::string_view> views = WordViews(line);
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
 SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
 {
     InstallCommands();
@@ -96,8 +120,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
             if (Begins(line, it->first) && (best == commands_.end() || it->first.size() > best->first.size()))
                 best = it;
         const bool known = best != commands_.end() && (exact_.count(best->first) == 0 || line == best->first);
-        const bool answers = known && mode != FailureMode::UnknownCommand &&
-                             mode != FailureMode::Silent && mode != FailureMode::PortGone;
+        const bool answers = known && mode != FailureMode::UnknownCommand && mode != FailureMode::Silent &&
+                             mode != FailureMode::PortGone;
         for (UnitOutput& out : Deliver(answers ? best->second(line) : Lines{"Unknown Command"}, mode))
             outputs.push_back(std::move(out));
     }
@@ -230,9 +254,9 @@ void SimulatedUnit::InstallCommands()
         {"SF MON DIS", reply({"SF MON STOP"})},
     };
     // Commands without arguments: one with extra words is not known.
-    exact_ = {"DEBUGOFF ALL",  "DS MON DIS",     "GET SWV",     "IDENTREAD",  "QUERY LOOPCOUNT",
-              "GET LP",        "UNASSIGN ALL",   "UNASSIGN CLEAR", "ASSIGN ALL", "ASSIGN RCCS",
-              "GET DS ALL",    "GET SS ALL",     "GET DM ALL",  "GET RADIO ALL", "SF CS DIS",
+    exact_ = {"DEBUGOFF ALL",     "DS MON DIS",   "GET SWV",        "IDENTREAD",     "QUERY LOOPCOUNT",
+              "GET LP",           "UNASSIGN ALL", "UNASSIGN CLEAR", "ASSIGN ALL",    "ASSIGN RCCS",
+              "GET DS ALL",       "GET SS ALL",   "GET DM ALL",     "GET RADIO ALL", "SF CS DIS",
               "GET SF CS RESULT", "SF MON DIS"};
     InstallConfigurationCommands();
 }

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class UnitKind
@@ -41,6 +42,11 @@ struct ReceivedCommand
     int64_t AtMs = 0;
     std::string Line;
 };
+
+// A line's words, split at blanks (and at underscores when asked), as
+// views into the line; and as strings.
+std::vector<std::string_view> WordViews(std::string_view line, bool underscores = false);
+std::vector<std::string> UnitWords(const std::string& line);
 
 class SimulatedUnit
 {

@@ -2,6 +2,8 @@
 // in their status, and the commands that change it.
 #include "support/SimulatedUnit.h"
 
+#include <algorithm>
+
 namespace {
 
 using Lines = SimulatedUnit::Lines;
@@ -34,13 +36,16 @@ void SimulatedUnit::InstallAssignmentCommands()
     // A unit that programming adds is not assigned until the hub assigns it
     // (the hub itself is never assigned).
     commands_["POPULATE "] = [this, populate = commands_["POPULATE "]](const std::string& c) {
-        std::set<std::string> known;
-        for (const Lines& unit : Units())
-            known.insert(unit[5]);
+        const Lines w = UnitWords(c);
+        const bool hub = w.size() > 4 && w[2] == "NODE" && w[4] == "0";
+        // A stored unit line holds its ident between blanks.
+        const std::string ident = w.size() > 5 ? " " + w[5] + " " : std::string();
+        const bool known = std::any_of(config_.begin(), config_.end(), [&ident](const std::string& line) {
+            return line.rfind("POPULATE ", 0) == 0 && line.find(ident) != std::string::npos;
+        });
         Lines reply = populate(c);
-        for (const Lines& unit : Units())
-            if (!IsHub(unit) && known.count(unit[5]) == 0)
-                status_[unit[5]] = kUnassignedStatus;
+        if (!hub && !known && !ident.empty() && reply == Lines{c})
+            status_[w[5]] = kUnassignedStatus;
         return reply;
     };
     // The hub reports each RCC and device it tried (only the RCCs for

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <sstream>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -19,11 +18,7 @@ const char* const kCommandError = "ERROR IN COMMAND";
 
 Lines Words(const std::string& line)
 {
-    std::istringstream in(line);
-    Lines words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
+    return UnitWords(line);
 }
 
 // A stored line's words, read as the link reads them (underscores as
@@ -35,12 +30,14 @@ Lines Statement(std::string line)
 }
 
 // A whole number in 0..max, or -1.
-int NumberIn(const std::string& text, int max)
+int NumberIn(std::string_view text, int max)
 {
     if (text.empty() || text.size() > 3 ||
         !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; }))
         return -1;
-    const int value = std::atoi(text.c_str());
+    int value = 0;
+    for (const char c : text)
+        value = value * 10 + (c - '0');
     return value <= max ? value : -1;
 }
 
@@ -58,9 +55,9 @@ bool IsWireChannel(const std::string& text)
 
 bool IsTypeWord(const std::string& word)
 {
-    static const char* const words[] = {"CALLPOINT",   "OPTICAL", "HEAT",         "HIGHHEAT",  "SOUNDER",
-                                        "IO",          "MULTISENSOR", "COMBO",    "COMBOOPTICAL", "COMBOHEAT",
-                                        "COMBOHIGHHEAT", "COMBOMULTISENSOR", "ZMIO"};
+    static const char* const words[] = {
+        "CALLPOINT", "OPTICAL",      "HEAT",      "HIGHHEAT",      "SOUNDER",          "IO",  "MULTISENSOR",
+        "COMBO",     "COMBOOPTICAL", "COMBOHEAT", "COMBOHIGHHEAT", "COMBOMULTISENSOR", "ZMIO"};
     return std::find(std::begin(words), std::end(words), word) != std::end(words);
 }
 
@@ -69,12 +66,15 @@ bool IsTypeWord(const std::string& word)
 // slot.
 std::tuple<int, int, int> Place(const std::string& line)
 {
-    const Lines w = Statement(line);
-    auto at = [&w](size_t i, int max) { return i < w.size() ? NumberIn(w[i], max) : -1; };
-    if (w.empty())
+    // Read as the link reads it (underscores as blanks).
+    const std::vector<std::string_view> w = WordViews(line, true);
+    const size_t count = w.size();
+    auto at = [&](size_t i, int max) { return i < count ? NumberIn(w[i], max) : -1; };
+    if (count == 0)
         return {5, 0, 0};
-    if (w[0] == "POPULATE" && w.size() >= 6)
-        return w[2] == "NODE" ? std::make_tuple(0, at(4, 255), 0) : std::make_tuple(1, at(4, 255), at(6, 255));
+    if (w[0] == "POPULATE" && count >= 6)
+        return w[2] == "NODE" ? std::make_tuple(0, at(4, 255), 0)
+                              : std::make_tuple(1, at(4, 255), at(6, 255));
     if (w[0] == "YPROTRADIOCHANNELS")
         return {2, 0, 0};
     if (w[0] == "XPROTRADIOCHANNELS")
@@ -102,8 +102,8 @@ bool SimulatedUnit::HasNodeLine(int node) const
 void SimulatedUnit::Store(const std::string& line)
 {
     const auto place = Place(line);
-    const auto found = std::find_if(config_.begin(), config_.end(),
-                                    [&](const std::string& l) { return Place(l) == place; });
+    const auto found =
+        std::find_if(config_.begin(), config_.end(), [&](const std::string& l) { return Place(l) == place; });
     if (found == config_.end())
         config_.push_back(line);
     else
@@ -220,7 +220,8 @@ Lines SimulatedUnit::IdentProg(const std::string& command)
     if (w.size() != 2 || !IsIdent(w[1]))
         return {"IDENTPROG FAIL"};
     std::string ident = w[1];
-    std::transform(ident.begin(), ident.end(), ident.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(ident.begin(), ident.end(), ident.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     ident_ = std::string(5 - ident.size(), '0') + ident;
     return {"IDENTPROG OK"};
 }

@@ -100,7 +100,9 @@ void CompareInFull(int i, bool hubSelected)
         if (hubHop != siteHop)
             AddMismatch(prefix, "Hop Count", NumberText(hubHop), NumberText(siteHop));
     }
-    if (hub.Parent() != site.Parent())
+    // The hub has no parent: a site shown by the main window gives it 0, a
+    // download none, and neither is programmed.
+    if (i != 0 && hub.Parent() != site.Parent())
         AddMismatch(prefix, "Parent", NumberText(hub.Parent()), NumberText(site.Parent()));
     if (i == 0) {
         CompareYChannels(prefix);

@@ -17,6 +17,7 @@ TEST_F(CompareSite, HubComparisonGivesOneLinePerDifference)
         {"node ident", [] { HubNodes[1].SetNodeIdent(""); }, {"RCC 1 Mismatch in Ident - Undefined, (0A001)"}},
         {"parent and hop", [] { HubNodes[2].SetParent(0); },
          {"RCC 2 Mismatch in Hop Count - 1, (2)", "RCC 2 Mismatch in Parent - 0, (1)"}},
+        {"hub's parent as the main window sets it", [] { Nodes[0].SetParent(0); }, {}},
         {"X channel", [] { HubNodes[1].SetX_ChannelA(35); }, {"RCC 1 Mismatch in X First Channel - F3, (3)"}},
         {"device only in the hub", [] { Device(1, 3, 2, 50, "1A003", HubNodes); },
          {"Device 3 on RCC 1 - Device in RCC, but not in Configuration - Callpoint  1A003"}},

@@ -5,14 +5,13 @@
 #include "LinkFixture.h"
 #include "SiteBuilder.h"
 #include "hublink/core/CompareRun.h"
+#include "hublink/core/HubConfigParser.h"
 #include "hublink/core/IProgrammingWindow.h"
 #include "model/ConfigurationCheck.h"
-#include "model/DeviceTypes.h"
 #include "model/Site.h"
 #include "model/SiteQueries.h"
 
 #include <algorithm>
-#include <sstream>
 
 namespace {
 
@@ -78,33 +77,9 @@ protected:
     }
     bool ResetPort() override { return false; }
     void EnableProgram() override {}
-    // The parse of a download, enough for these sites: units, then the rest.
-    int16_t ParseDownload(bool) override
+    int16_t ParseDownload(bool programming) override
     {
-        HubNodes.fill(model::clsNode());
-        for (const bool units : {true, false}) {
-            for (int i = 1; i <= ReplyLineCount; ++i) {
-                std::istringstream in(ReplyLines[static_cast<size_t>(i)]);
-                const Lines f{std::istream_iterator<std::string>(in), {}};
-                auto at = [&f](size_t k) { return k < f.size() ? std::stoi(f[k]) : 0; };
-                auto channel = [&](size_t k) { return model::ChannelIndexFromNumber(at(k)); };
-                if ((f[0] == "POPULATE") != units)
-                    continue;
-                if (units && f[2] == "NODE")
-                    PlaceNode(HubNodes, at(4), -1, std::stoi(f[1].substr(4)), at(3), f[5]);
-                else if (units)
-                    PlaceDevice(HubNodes, at(4), at(6) + 1, model::DeviceTypeFromName(f[2]),
-                                std::stoi(f[1].substr(4)), at(3), f[5]);
-                else if (f[0] == "RELATION")
-                    HubNodes[static_cast<size_t>(at(2))].SetParent(at(3));
-                else if (f[0] == "YPROTRADIOCHANNELS")
-                    HubNodes[0].SetY_ChannelA(channel(1)), HubNodes[0].SetY_ChannelB(channel(2));
-                else if (model::clsNode& rcc = HubNodes[static_cast<size_t>(at(3))]; rcc.InUse())
-                    rcc.SetX_ChannelA(channel(1)), rcc.SetX_ChannelB(channel(2));
-            }
-        }
-        model::MessageList.clear();
-        return 0;
+        return ParseHubConfiguration({ActiveNode, programming});
     }
     void SetErrorCheckMode(long) override {}
     void ShowErrorList() override { ++ErrorListShown; }

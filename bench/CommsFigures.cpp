@@ -1,0 +1,163 @@
+// The communications window's figures against the simulated hub on a
+// pseudo-terminal that answers at once, on the fullest site a hub can hold:
+// programming it into an empty hub, and reading it back into a new site.
+// Each is the tool's own time for the whole command against the time its
+// bytes, both ways, take on the wire at 115200 baud; the tool may add at
+// most 5% to the wire time.
+#include "Figure.h"
+#include "WindowBench.h"
+#include "hublink/core/AddressMaps.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/ProgrammingList.h"
+#include "hublink/frmComms.h"
+#include "model/Settings.h"
+#include "model/Site.h"
+#include "model/SiteState.h"
+#include "platform/Ports.h"
+#include "support/SimulatedPort.h"
+
+#include <QApplication>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr double kAimShare = 0.05;
+const std::string kReference = "the same bytes on the wire at 115200 baud";
+
+// The full site's hub as the unit answers its queries.
+void AsTheFullSitesHub(SimulatedUnit& unit)
+{
+    unit.SetIdent(model::Nodes[0].NodeIdent());
+    unit.SetLoopCountText(std::to_string(LoopCount));
+}
+
+// The bytes of the recorded exchange: what the unit received and what a unit
+// in the state given by start answers to those commands.
+std::size_t ExchangedBytes(const SimulatedUnit& unit, const SimulatedUnit::Lines& start)
+{
+    SimulatedUnit replay;
+    AsTheFullSitesHub(replay);
+    replay.SetConfiguration(start);
+    std::size_t bytes = unit.Wire().size();
+    for (const ReceivedCommand& command : unit.Commands())
+        for (const UnitOutput& out : replay.Receive(command.Line + "\r", 0))
+            bytes += out.Bytes.size();
+    return bytes;
+}
+
+// The communications window opened on the hub of the full site.
+frmComms* OpenOnTheHub(SimulatedUnit& unit, SimulatedPort& port)
+{
+    ResetSettings();
+    ResetLinkState();
+    platform::ResetPortList();
+    platform::SetComPortPath(9, port.SlavePath());
+    PortNumber = 9;
+    PortBaudIndex = 7; // 115200
+    ConfirmDiffs = false;
+    CommsCloseOnComplete = false;
+    OpenFullSite();
+    AsTheFullSitesHub(unit);
+    ActiveNode = 0;
+    frmComms* window = frmComms::Load();
+    if (!window->PortOpen())
+        throw std::runtime_error("the communications window did not open the pseudo-terminal");
+    return window;
+}
+
+// The site's programming statements as the hub lists them once it holds it.
+SimulatedUnit::Lines HubHolding(const model::NodeArray& nodes)
+{
+    SimulatedUnit hub;
+    AsTheFullSitesHub(hub);
+    const ProgrammingList list = BuildFullProgrammingList(nodes, false);
+    for (const ProgrammingCommand& c : list.Commands())
+        hub.Receive(c.Command + "\r", 0);
+    return hub.Configuration();
+}
+
+// The full site has more units than its four loops have addresses, so the
+// site check refuses to program it. The fullest site that can be programmed
+// keeps the hub, the RCCs and, slot by slot across the RCCs, the devices
+// that still find an address, each on the next one.
+void KeepWhatTheLoopsAddress()
+{
+    int loop = 1;
+    int address = 1;
+    const auto next = [&](auto place) {
+        if (loop > LoopCount)
+            return false;
+        place(loop, address);
+        if (++address > MaxLoopAddress) {
+            address = 1;
+            ++loop;
+        }
+        return true;
+    };
+    for (model::clsNode& node : model::Nodes)
+        if (node.InUse())
+            next([&](int l, int a) { node.SetNodeLoop(l), node.SetNodeAddress(a); });
+    for (int slot = 1; slot <= model::kLastSlot; ++slot) {
+        for (int n = 1; n < model::kNodeCount; ++n) {
+            model::clsNode& node = model::Nodes[static_cast<std::size_t>(n)];
+            if (node.DeviceType(slot) == 0)
+                continue;
+            if (!next([&](int l, int a) { node.SetDeviceLoop(slot, l), node.SetDeviceAddress(slot, a); })) {
+                node.SetDeviceType(slot, 0);
+                node.SetDeviceIdent(slot, "");
+                node.SetDeviceLoop(slot, -1);
+                node.SetDeviceAddress(slot, -1);
+            }
+        }
+    }
+    BuildAddressMap();
+}
+
+int DeviceCount()
+{
+    int count = 0;
+    for (const model::clsNode& node : model::Nodes)
+        for (int slot = 1; slot <= model::kLastSlot; ++slot)
+            count += node.DeviceType(slot) != 0 ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+std::vector<Figure> CommsFigures()
+{
+    AnsweredBoxes boxes;
+    SimulatedUnit unit;
+    SimulatedPort port(unit);
+    frmComms* window = OpenOnTheHub(unit, port);
+    KeepWhatTheLoopsAddress();
+    const int devices = DeviceCount();
+    const SimulatedUnit::Lines fullHub = HubHolding(model::Nodes);
+
+    const auto emptyHub = [&] {
+        unit.SetConfiguration({});
+        unit.ClearRecord();
+    };
+    const double programMs = MedianMs(
+        kRuns, emptyHub, [&] { window->cmdUpdate_Click(); },
+        [&] { boxes.Expect({"Programming Completed Successfully"}); });
+    const double programWireMs = WireMs(ExchangedBytes(unit, {}));
+    if (unit.Configuration() != fullHub)
+        throw std::runtime_error("the hub does not hold the programmed site");
+
+    const double readMs = MedianMs(
+        kRuns, [&] { unit.ClearRecord(); }, [&] { window->ReadConfig_Click(); },
+        [&] { boxes.Expect({"Config Successfully Read"}); });
+    const double readWireMs = WireMs(ExchangedBytes(unit, fullHub));
+    if (DeviceCount() != devices)
+        throw std::runtime_error("the read did not give back the whole site");
+
+    frmComms::Unload();
+    DeleteClosedWindows();
+    const std::string site = "the fullest site (31 RCCs, " + std::to_string(devices) + " devices)";
+    return {TimeFigure("Program, " + site + " into an empty hub", programMs, kReference, programWireMs,
+                       programWireMs * kAimShare),
+            TimeFigure("Read Config, " + site + " into a new site", readMs, kReference, readWireMs,
+                       readWireMs * kAimShare)};
+}
