@@ -104,7 +104,7 @@ std::vector<Figure> DiagnosticsFigures()
         Expect(ApplyDeviceStatusReply(ds.lines, kUnits, model::Nodes), "GET DS ALL");
         mapSlots = 0;
         for (const std::string& caption : captions)
-            mapSlots += BuildDeviceMap(ParseTabCaption(caption).value(), model::Nodes, kShowAllOnly).slots.size();
+            mapSlots += BuildDeviceMap(ParseTabCaption(caption).value(), model::Nodes, kShowAllOnly).places.size();
     });
 
     SignalGrid grid;
