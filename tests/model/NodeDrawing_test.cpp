@@ -9,11 +9,6 @@ using namespace model;
 
 namespace {
 
-auto Site(const std::vector<int>& parents)
-{
-    return NumberedSite(parents);
-}
-
 void Place(clsNode& node, int left, int top)
 {
     node.SetLeft(left);
@@ -62,7 +57,7 @@ struct RecordingSurface : PrintSurface
 
 TEST(NodeCaption, HubRlmAndRcc)
 {
-    auto nodes = Site({0, 0});
+    auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 500);
     CaptionLayout hub = NodeCaption((*nodes)[0], false);
     EXPECT_EQ(hub.text, "Radio\r\nHub");
@@ -83,7 +78,7 @@ TEST(NodeCaption, HubRlmAndRcc)
 
 TEST(QuickInfo, LoopAddressIdentAndChannelCaptions)
 {
-    auto nodes = Site({0, 0});
+    auto nodes = NumberedSite({0, 0});
     clsNode& rcc = (*nodes)[1];
     EXPECT_FALSE(QuickInfoFor(rcc, 1, false).visible);
     rcc.SetNodeLoop(2);
@@ -118,7 +113,7 @@ TEST(QuickInfo, LoopAddressIdentAndChannelCaptions)
 TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
 {
     // 1 on the hub; 2..5 a chain under 1 (5 is five hops away); 6 has none.
-    auto nodes = Site({0, 0, 1, 2, 3, 4, -1});
+    auto nodes = NumberedSite({0, 0, 1, 2, 3, 4, -1});
     for (int i = 0; i < 7; ++i)
         Place((*nodes)[i], 100 * i, 1000 * i);
     Link link = NodeLink((*nodes)[4], *nodes, 3);
@@ -134,7 +129,7 @@ TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
 
 TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
 {
-    auto nodes = Site({0, 0});
+    auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 100); // bottom 625
     Place((*nodes)[1], 300, 2000); // difference 1375, half 687.5
     const Link link = NodeLink((*nodes)[1], *nodes, 1);
@@ -151,7 +146,7 @@ TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
 
 TEST(NodeLink, AnElbowBetweenFarApartBoxesStaysBetweenThem)
 {
-    auto nodes = Site({0, 0});
+    auto nodes = NumberedSite({0, 0});
     (*nodes)[0].SetTop(100); // bottom 625
     (*nodes)[1].SetTop(40625);
     Link link = NodeLink((*nodes)[1], *nodes, 1);
@@ -168,7 +163,7 @@ TEST(NodeLink, AnElbowBetweenFarApartBoxesStaysBetweenThem)
 
 TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
 {
-    auto nodes = Site({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    auto nodes = NumberedSite({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     clsNode& rcc = (*nodes)[11];
     Place(rcc, 1000, 2000);
     RecordingSurface surface;
@@ -194,7 +189,7 @@ TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
 
 TEST(PrintNode, TheHubPrintsTwoLinesOneOrNone)
 {
-    auto nodes = Site({0});
+    auto nodes = NumberedSite({0});
     clsNode& hub = (*nodes)[0];
     RecordingSurface two;
     PrintNode(hub, false, two, *nodes, 1);
@@ -219,7 +214,7 @@ TEST(PrintNode, TheHubPrintsTwoLinesOneOrNone)
 
 TEST(PrintNode, LinksAreStraightAndNodesNotInUsePaintNothing)
 {
-    auto nodes = Site({0, 0});
+    auto nodes = NumberedSite({0, 0});
     Place((*nodes)[1], 500, 1500);
     RecordingSurface surface;
     PrintNode((*nodes)[1], true, surface, *nodes, 3);

@@ -74,6 +74,16 @@ TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddress)
     EXPECT_EQ(slots.Slot(5).loop, -1);
 }
 
+TEST_F(SlotsTest, TheOnlyFreeAddressIsFoundFromAnyStart)
+{
+    for (int free : {1, 64, 126}) {
+        for (int a = 1; a <= 126; ++a)
+            slots.SetOwner(1, a, static_cast<int16_t>(a == free ? -1 : 500));
+        for (int start : {-1, 1, 64, 126})
+            EXPECT_EQ(slots.FindFreeLoopAddress(1, start, 2), free) << free << " from " << start;
+    }
+}
+
 TEST_F(SlotsTest, CellsFollowTypeLoopAndAddressChanges)
 {
     Put(1, 13, 1, 20); // a plain combination base takes one address
