@@ -349,6 +349,12 @@ void frmDiagnostics::showEvent(QShowEvent* event)
 
 void frmDiagnostics::OpenLink()
 {
+    // Closed before the handshake began: the port is never opened.
+    if (closePending_) {
+        loading_ = false;
+        CloseIfPending();
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool refresh = false;
     linkBusy_ = true;
