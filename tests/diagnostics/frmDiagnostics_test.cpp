@@ -1,6 +1,9 @@
 // The diagnostics window on the offscreen platform, its port a
 // pseudo-terminal answered by the simulated unit.
 #include "core/DiagsSite.h"
+#include "diagnostics/ChannelChart.h"
+#include "diagnostics/ChannelMonitorPage.h"
+#include "diagnostics/ChannelScanPage.h"
 #include "diagnostics/DeviceMapWidget.h"
 #include "diagnostics/DiagsGrid.h"
 #include "diagnostics/core/DiagsLog.h"
@@ -24,6 +27,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -131,6 +135,20 @@ protected:
             if (line.rfind("GET_MANUAL_UPDATE_", 0) == 0)
                 asked.push_back(line);
         return asked;
+    }
+    // No tab of the window offers the channel pages: tabs with their codes
+    // reach them, as code may add them.
+    void OfferChannelPages(frmDiagnostics* w)
+    {
+        auto* tabs = Child<QTabBar>(w, "TabStrip");
+        w->TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelScan;
+        tabs->addTab(QStringLiteral("Channel Scan"));
+        w->TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelMonitor;
+        tabs->addTab(QStringLiteral("Channel Monitor"));
+    }
+    void AnswerScanWithStartOnly()
+    {
+        unit.AddCommand("SF CS ", [](const std::string&) { return SimulatedUnit::Lines{"SF CS START"}; });
     }
     static uint32_t RowBack(DiagsGrid* grid, int gridRow)
     {
@@ -567,3 +585,106 @@ TEST_F(DiagnosticsWindowTest, SaveWritesEitherGridInTheFormItsNameAsksFor)
 }
 
 } // namespace
+
+TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndChartsItsResult)
+{
+    frmDiagnostics* w = Open();
+    OfferChannelPages(w);
+    AnswerScanWithStartOnly();
+    unit.SetScanLevel(0x2A);
+    unit.ClearRecord();
+    auto* progress = Child<QLabel>(w, "lblProgress");
+    QStringList countdown;
+    QTimer hub; // reports while it scans, then stops
+    int reports = 0;
+    QObject::connect(&hub, &QTimer::timeout, [&] {
+        if (CommsState != Scanning)
+            return;
+        EXPECT_EQ(w->ControlMode, ControlScanning);
+        EXPECT_TRUE(Child<QProgressBar>(w, "CommsProgress")->isVisible());
+        if (countdown.isEmpty() || countdown.back() != progress->text())
+            countdown << progress->text();
+        if (reports == 5)
+            SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan-running");
+        port.Send(++reports < 10 ? "SF CS RUNNING 1\r" : "SF CS STOP\r");
+    });
+    hub.start(100);
+    ASSERT_TRUE(w->SelectPage(PageChannelScan));
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
+    EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"SF CS 1", "GET SF CS RESULT"}));
+    ASSERT_GE(countdown.size(), 3) << "the window shows the countdown";
+    EXPECT_TRUE(countdown.front().startsWith(QStringLiteral(" Scanning, Please Wait  (00.0")));
+    EXPECT_GT(countdown.front(), countdown.back());
+    EXPECT_EQ(w->findChild<ChannelScanPage*>()->MSChart->Levels(), QList<int>(32, 0x2A));
+    EXPECT_EQ(w->ControlMode, ControlIdle);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(Child<QPushButton>(w, "cmdSoft1")->text(), QStringLiteral("Scan"));
+    EXPECT_TRUE(Child<QPushButton>(w, "cmdSoft1")->isVisible());
+    SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan");
+}
+
+TEST_F(DiagnosticsWindowTest, ACancelledScanRefusesOtherCommandsAndAClosingWaitsForItsEnd)
+{
+    frmDiagnostics* w = Open();
+    OfferChannelPages(w);
+    AnswerScanWithStartOnly();
+    unit.ClearRecord();
+    QTimer::singleShot(100, w, [&] {
+        ASSERT_EQ(CommsState, Scanning);
+        EXPECT_EQ(w->GetDeviceStatusAt(1, 5), "") << "no second command inside the scan's wait";
+        QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
+        EXPECT_EQ(Child<QLabel>(w, "lblProgress")->text(), QStringLiteral(" Stopping Channel Scan, Please Wait... "));
+        EXPECT_FALSE(w->close());
+    });
+    w->cmdFScan_Click();
+    EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"SF CS 1", "SF CS DIS", "GET SF CS RESULT"}));
+    EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 2000));
+}
+
+TEST_F(DiagnosticsWindowTest, AMonitorChartsItsLevelLinesUntilCancelled)
+{
+    frmDiagnostics* w = Open();
+    OfferChannelPages(w);
+    unit.SetScanLevel(0x15);
+    auto* page = w->findChild<ChannelMonitorPage*>();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (page->Monitor.LevelLines() < 3)
+            return;
+        watch.stop();
+        EXPECT_EQ(w->ControlMode, ControlMonitoring);
+        QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
+    });
+    watch.start(10);
+    ASSERT_TRUE(w->SelectPage(PageChannelMonitor));
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
+    // Sent again after the first time-out, then once per level line.
+    EXPECT_GE(SendTimes("SF MON EN 2 45").size(), 3u);
+    EXPECT_EQ(CommsState, MonitorDone);
+    const ChannelChart* shown = page->MSChart->isVisible() ? page->MSChart : page->MSChart1;
+    EXPECT_EQ(shown->Levels(), QList<int>(32, 0x15));
+    EXPECT_EQ(w->ControlMode, ControlIdle);
+    EXPECT_EQ(Child<QLabel>(w, "lblStatus")->text(), QStringLiteral(" Idle "));
+}
+
+TEST_F(DiagnosticsWindowTest, ALostPortEndsAScanAtOnceWithTheFailureText)
+{
+    frmDiagnostics* w = Open();
+    OfferChannelPages(w);
+    platform::SetTimeoutScale(1.0); // a silent scan fails after 12 s
+    AnswerScanWithStartOnly();
+    QElapsedTimer clock;
+    QTimer::singleShot(100, w, [&] {
+        EXPECT_EQ(CommsState, Scanning);
+        clock.start();
+        port.Unplug();
+    });
+    ASSERT_TRUE(w->SelectPage(PageChannelScan));
+    w->cmdSoft1_Click();
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(CommsState, CommsFailed);
+    const std::string failure = "Communications Failure,  Please reset Radio Hub and try again";
+    EXPECT_EQ(w->findChild<ChannelScanPage*>()->lblStatus->text().toStdString(), failure);
+    EXPECT_EQ(Child<QLabel>(w, "lblStatus")->text().toStdString(), failure);
+    EXPECT_EQ(w->ControlMode, ControlIdle);
+}
