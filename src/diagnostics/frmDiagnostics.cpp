@@ -292,16 +292,8 @@ void frmDiagnostics::BuildControls()
     connect(scanPage->cmdFScan, &QPushButton::clicked, this, &frmDiagnostics::cmdFScan_Click);
     connect(monitorPage->cmdMonitor, &QPushButton::clicked, this, &frmDiagnostics::cmdMonitor_Click);
     connect(scanPage, &ChannelScanPage::ProgressChanged, this, &frmDiagnostics::ShowChannelProgress);
-    connect(scanPage, &ChannelScanPage::RunStarted, this, [this] {
-        ControlMode = ControlScanning;
-        UpdateControlStates();
-        ShowChannelProgress();
-    });
-    connect(monitorPage, &ChannelMonitorPage::RunStarted, this, [this] {
-        ControlMode = ControlMonitoring;
-        UpdateControlStates();
-        ShowChannelProgress();
-    });
+    connect(scanPage, &ChannelScanPage::RunStarted, this, [this] { ChannelRunStarted(ControlScanning); });
+    connect(monitorPage, &ChannelMonitorPage::RunStarted, this, [this] { ChannelRunStarted(ControlMonitoring); });
     connect(scanPage, &ChannelScanPage::RunEnded, this, [this](int state) { ChannelRunEnded(state, ScanDone); });
     connect(monitorPage, &ChannelMonitorPage::RunEnded, this,
             [this](int state) { ChannelRunEnded(state, MonitorDone); });
@@ -591,6 +583,14 @@ void frmDiagnostics::ShowChannelProgress()
         CommsProgress->setValue(scanPage->CommsProgress->value());
         CommsProgress->setVisible(!scanPage->CommsProgress->isHidden());
     }
+}
+
+void frmDiagnostics::ChannelRunStarted(int32_t mode)
+{
+    ControlMode = mode;
+    UpdateControlStates();
+    ShowChannelProgress();
+    SetBack(lblStatus, 200, 200, 255);
 }
 
 void frmDiagnostics::ChannelRunEnded(int32_t state, int32_t done)

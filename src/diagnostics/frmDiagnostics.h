@@ -170,6 +170,7 @@ private:
     // The window's progress label and bar, status line and control mode
     // follow the channel pages' runs.
     void ShowChannelProgress();
+    void ChannelRunStarted(int32_t mode);
     void ChannelRunEnded(int32_t state, int32_t done);
     void ViewDiagsLog();
     void SetLamp(bool busy);

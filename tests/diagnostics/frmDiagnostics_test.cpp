@@ -27,7 +27,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -136,19 +135,20 @@ protected:
                 asked.push_back(line);
         return asked;
     }
-    // No tab of the window offers the channel pages: tabs with their codes
-    // reach them, as code may add them.
-    void OfferChannelPages(frmDiagnostics* w)
+    // No tab of the window offers the channel pages: code reaches them by
+    // tabs with their codes. A scan's start is all the hub answers itself.
+    frmDiagnostics* OpenOnChannelPage(int16_t page)
     {
+        frmDiagnostics* w = Open();
         auto* tabs = Child<QTabBar>(w, "TabStrip");
         w->TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelScan;
         tabs->addTab(QStringLiteral("Channel Scan"));
         w->TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelMonitor;
         tabs->addTab(QStringLiteral("Channel Monitor"));
-    }
-    void AnswerScanWithStartOnly()
-    {
+        EXPECT_TRUE(w->SelectPage(page));
         unit.AddCommand("SF CS ", [](const std::string&) { return SimulatedUnit::Lines{"SF CS START"}; });
+        unit.ClearRecord();
+        return w;
     }
     static uint32_t RowBack(DiagsGrid* grid, int gridRow)
     {
@@ -586,65 +586,39 @@ TEST_F(DiagnosticsWindowTest, SaveWritesEitherGridInTheFormItsNameAsksFor)
 
 } // namespace
 
-TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndChartsItsResult)
+TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsChartBeforeTheWindowCloses)
 {
-    frmDiagnostics* w = Open();
-    OfferChannelPages(w);
-    AnswerScanWithStartOnly();
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan);
     unit.SetScanLevel(0x2A);
-    unit.ClearRecord();
-    auto* progress = Child<QLabel>(w, "lblProgress");
     QStringList countdown;
-    QTimer hub; // reports while it scans, then stops
-    int reports = 0;
+    QTimer hub; // reports while it scans
     QObject::connect(&hub, &QTimer::timeout, [&] {
         if (CommsState != Scanning)
             return;
         EXPECT_EQ(w->ControlMode, ControlScanning);
-        EXPECT_TRUE(Child<QProgressBar>(w, "CommsProgress")->isVisible());
-        if (countdown.isEmpty() || countdown.back() != progress->text())
-            countdown << progress->text();
-        if (reports == 5)
-            SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan-running");
-        port.Send(++reports < 10 ? "SF CS RUNNING 1\r" : "SF CS STOP\r");
-    });
-    hub.start(100);
-    ASSERT_TRUE(w->SelectPage(PageChannelScan));
-    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
-    EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"SF CS 1", "GET SF CS RESULT"}));
-    ASSERT_GE(countdown.size(), 3) << "the window shows the countdown";
-    EXPECT_TRUE(countdown.front().startsWith(QStringLiteral(" Scanning, Please Wait  (00.0")));
-    EXPECT_GT(countdown.front(), countdown.back());
-    EXPECT_EQ(w->findChild<ChannelScanPage*>()->MSChart->Levels(), QList<int>(32, 0x2A));
-    EXPECT_EQ(w->ControlMode, ControlIdle);
-    EXPECT_FALSE(progress->isVisible());
-    EXPECT_EQ(Child<QPushButton>(w, "cmdSoft1")->text(), QStringLiteral("Scan"));
-    EXPECT_TRUE(Child<QPushButton>(w, "cmdSoft1")->isVisible());
-    SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan");
-}
-
-TEST_F(DiagnosticsWindowTest, ACancelledScanRefusesOtherCommandsAndAClosingWaitsForItsEnd)
-{
-    frmDiagnostics* w = Open();
-    OfferChannelPages(w);
-    AnswerScanWithStartOnly();
-    unit.ClearRecord();
-    QTimer::singleShot(100, w, [&] {
-        ASSERT_EQ(CommsState, Scanning);
+        countdown << Child<QLabel>(w, "lblProgress")->text();
+        port.Send("SF CS RUNNING 1\r");
+        if (countdown.size() < 8)
+            return;
+        SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan-running");
         EXPECT_EQ(w->GetDeviceStatusAt(1, 5), "") << "no second command inside the scan's wait";
         QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
-        EXPECT_EQ(Child<QLabel>(w, "lblProgress")->text(), QStringLiteral(" Stopping Channel Scan, Please Wait... "));
         EXPECT_FALSE(w->close());
     });
-    w->cmdFScan_Click();
+    hub.start(100);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
     EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"SF CS 1", "SF CS DIS", "GET SF CS RESULT"}));
+    EXPECT_TRUE(countdown.front().startsWith(QStringLiteral(" Scanning, Please Wait  (00.0")));
+    EXPECT_GT(countdown.front(), countdown.back()) << "the window counts down";
+    EXPECT_EQ(w->findChild<ChannelScanPage*>()->MSChart->Levels(), QList<int>(32, 0x2A));
+    EXPECT_EQ(w->ControlMode, ControlIdle);
+    SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan");
     EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 2000));
 }
 
 TEST_F(DiagnosticsWindowTest, AMonitorChartsItsLevelLinesUntilCancelled)
 {
-    frmDiagnostics* w = Open();
-    OfferChannelPages(w);
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelMonitor);
     unit.SetScanLevel(0x15);
     auto* page = w->findChild<ChannelMonitorPage*>();
     QTimer watch;
@@ -656,35 +630,28 @@ TEST_F(DiagnosticsWindowTest, AMonitorChartsItsLevelLinesUntilCancelled)
         QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
     });
     watch.start(10);
-    ASSERT_TRUE(w->SelectPage(PageChannelMonitor));
     QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
     // Sent again after the first time-out, then once per level line.
     EXPECT_GE(SendTimes("SF MON EN 2 45").size(), 3u);
-    EXPECT_EQ(CommsState, MonitorDone);
     const ChannelChart* shown = page->MSChart->isVisible() ? page->MSChart : page->MSChart1;
     EXPECT_EQ(shown->Levels(), QList<int>(32, 0x15));
-    EXPECT_EQ(w->ControlMode, ControlIdle);
     EXPECT_EQ(Child<QLabel>(w, "lblStatus")->text(), QStringLiteral(" Idle "));
 }
 
 TEST_F(DiagnosticsWindowTest, ALostPortEndsAScanAtOnceWithTheFailureText)
 {
-    frmDiagnostics* w = Open();
-    OfferChannelPages(w);
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan);
     platform::SetTimeoutScale(1.0); // a silent scan fails after 12 s
-    AnswerScanWithStartOnly();
     QElapsedTimer clock;
+    clock.start();
     QTimer::singleShot(100, w, [&] {
         EXPECT_EQ(CommsState, Scanning);
-        clock.start();
         port.Unplug();
     });
-    ASSERT_TRUE(w->SelectPage(PageChannelScan));
     w->cmdSoft1_Click();
     EXPECT_LT(clock.elapsed(), 3000);
-    EXPECT_EQ(CommsState, CommsFailed);
-    const std::string failure = "Communications Failure,  Please reset Radio Hub and try again";
-    EXPECT_EQ(w->findChild<ChannelScanPage*>()->lblStatus->text().toStdString(), failure);
-    EXPECT_EQ(Child<QLabel>(w, "lblStatus")->text().toStdString(), failure);
+    const QString failure = Child<QLabel>(w, "lblStatus")->text();
+    EXPECT_EQ(failure, QStringLiteral("Communications Failure,  Please reset Radio Hub and try again"));
+    EXPECT_EQ(w->findChild<ChannelScanPage*>()->lblStatus->text(), failure);
     EXPECT_EQ(w->ControlMode, ControlIdle);
 }
