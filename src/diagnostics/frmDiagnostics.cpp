@@ -573,6 +573,11 @@ bool frmDiagnostics::StopChannelRun()
 
 void frmDiagnostics::ShowChannelProgress()
 {
+    // A close asked for while the scan's start was awaited stops it now.
+    if (closePending_ && CommsState == Scanning) {
+        StopChannelRun();
+        return;
+    }
     const bool scan = scanPage->Running();
     const QLabel* progress = scan ? scanPage->lblProgress : monitorPage->lblProgress;
     lblProgress->setText(progress->text());
