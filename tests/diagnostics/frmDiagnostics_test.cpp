@@ -600,7 +600,6 @@ TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsC
         port.Send("SF CS RUNNING 1\r");
         if (countdown.size() < 8)
             return;
-        SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan-running");
         EXPECT_EQ(w->GetDeviceStatusAt(1, 5), "") << "no second command inside the scan's wait";
         QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
         EXPECT_FALSE(w->close());
@@ -621,15 +620,11 @@ TEST_F(DiagnosticsWindowTest, AMonitorChartsItsLevelLinesUntilCancelled)
     frmDiagnostics* w = OpenOnChannelPage(PageChannelMonitor);
     unit.SetScanLevel(0x15);
     auto* page = w->findChild<ChannelMonitorPage*>();
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (page->Monitor.LevelLines() < 3)
-            return;
-        watch.stop();
+    QTimer::singleShot(0, w, [&] {
+        EXPECT_TRUE(platform::WaitUntil([&] { return page->Monitor.LevelLines() >= 3; }, 5000));
         EXPECT_EQ(w->ControlMode, ControlMonitoring);
         QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
     });
-    watch.start(10);
     QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
     // Sent again after the first time-out, then once per level line.
     EXPECT_GE(SendTimes("SF MON EN 2 45").size(), 3u);
@@ -644,14 +639,10 @@ TEST_F(DiagnosticsWindowTest, ALostPortEndsAScanAtOnceWithTheFailureText)
     platform::SetTimeoutScale(1.0); // a silent scan fails after 12 s
     QElapsedTimer clock;
     clock.start();
-    QTimer::singleShot(100, w, [&] {
-        EXPECT_EQ(CommsState, Scanning);
-        port.Unplug();
-    });
+    QTimer::singleShot(100, w, [&] { port.Unplug(); });
     w->cmdSoft1_Click();
     EXPECT_LT(clock.elapsed(), 3000);
-    const QString failure = Child<QLabel>(w, "lblStatus")->text();
-    EXPECT_EQ(failure, QStringLiteral("Communications Failure,  Please reset Radio Hub and try again"));
-    EXPECT_EQ(w->findChild<ChannelScanPage*>()->lblStatus->text(), failure);
+    EXPECT_EQ(w->findChild<ChannelScanPage*>()->lblStatus->text(),
+              QStringLiteral("Communications Failure,  Please reset Radio Hub and try again"));
     EXPECT_EQ(w->ControlMode, ControlIdle);
 }
