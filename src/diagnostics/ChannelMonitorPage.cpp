@@ -62,7 +62,8 @@ ChannelMonitorPage::ChannelMonitorPage(IChannelLink& link, QWidget* parent)
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
     page->addLayout(charts, 1);
-    page->addWidget(SoftKeyRow(cmdSoft1, cmdSoft2, lblProgress, nullptr, this));
+    fraSoftKeys = SoftKeyRow(cmdSoft1, cmdSoft2, lblProgress, nullptr, this);
+    page->addWidget(fraSoftKeys);
 
     for (QLineEdit* box : {txtStartMonitor, txtEndMonitor})
         box->installEventFilter(this);

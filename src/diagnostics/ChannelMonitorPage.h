@@ -11,6 +11,8 @@
 //   monitorPage = new ChannelMonitorPage(channelLink, TabFrame[3]);
 //   TabFrame[3]->layout()->addWidget(monitorPage);
 //   (link: monitorPage->Monitor.Reply(line); if (monitorPage->Monitor.TimedOut()) return;)
+// A window with soft keys of its own hides fraSoftKeys and drives the page
+// through cmdSoft1_Click and cmdSoft2_Click.
 #include "diagnostics/core/ChannelMonitor.h"
 
 #include <QWidget>
@@ -56,6 +58,8 @@ public:
     QPushButton* cmdSoft1;
     QPushButton* cmdSoft2;
     QLabel* lblProgress;
+    // The row of the soft keys and the progress label.
+    QWidget* fraSoftKeys = nullptr;
 
 signals:
     // The window's control mode follows these: monitoring from the start to the end.

@@ -3,6 +3,7 @@
 #include "diagnostics/ChannelChart.h"
 #include "diagnostics/ChannelPageParts.h"
 #include "hublink/core/LinkState.h"
+#include "hublink/core/LinkTiming.h"
 #include "platform/UpDown.h"
 
 #include <QGroupBox>
@@ -46,7 +47,7 @@ ChannelScanPage::ChannelScanPage(IChannelLink& link, QWidget* parent)
     MSChart->SetSeriesColour(QColor(200, 0, 0));
     CommsProgress->setTextVisible(false);
     CommsProgress->hide();
-    ProcessTimer->setInterval(kTickMs);
+    ProcessTimer->setInterval(ScaledInterval(kTickMs));
 
     auto* top = new QHBoxLayout;
     top->addWidget(fraScan);
@@ -54,7 +55,8 @@ ChannelScanPage::ChannelScanPage(IChannelLink& link, QWidget* parent)
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
     page->addWidget(MSChart, 1);
-    page->addWidget(SoftKeyRow(cmdSoft1, cmdSoft2, lblProgress, CommsProgress, this));
+    fraSoftKeys = SoftKeyRow(cmdSoft1, cmdSoft2, lblProgress, CommsProgress, this);
+    page->addWidget(fraSoftKeys);
 
     txtDuration->installEventFilter(this);
     connect(txtDuration, &QLineEdit::textChanged, this, &ChannelScanPage::txtDuration_Change);
@@ -116,6 +118,8 @@ void ChannelScanPage::cmdSoft2_Click()
         return;
     lblProgress->setText(" Stopping Channel Scan, Please Wait... ");
     ShowStatus(lblStatus, lblProgress->text(), kStatusBusy);
+    CommsProgress->hide();
+    emit ProgressChanged();
 }
 
 void ChannelScanPage::ScanChanged()
@@ -133,6 +137,7 @@ void ChannelScanPage::ScanChanged()
         ShowScanProgress();
     if (CommsState == kScanDone)
         MSChart->SetLevels(QList<int>(Scan.Results().begin(), Scan.Results().end()));
+    emit ProgressChanged();
 }
 
 void ChannelScanPage::ProcessTimer_Timer()

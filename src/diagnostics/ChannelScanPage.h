@@ -9,6 +9,9 @@
 //   scanPage = new ChannelScanPage(channelLink, TabFrame[2]);
 //   TabFrame[2]->layout()->addWidget(scanPage);
 //   (link: scanPage->Scan.Reply(line); if (scanPage->Scan.TimedOut()) return;)
+// A window with soft keys and a progress bar of its own hides fraSoftKeys,
+// drives the page through cmdSoft1_Click and cmdSoft2_Click and shows the
+// progress when ProgressChanged says so.
 #include "diagnostics/core/ChannelScan.h"
 
 #include <QWidget>
@@ -54,11 +57,15 @@ public:
     QLabel* lblProgress;
     QProgressBar* CommsProgress;
     QTimer* ProcessTimer;
+    // The row of the soft keys, the progress label and the progress bar.
+    QWidget* fraSoftKeys = nullptr;
 
 signals:
     // The window's control mode follows these: scanning from the start to the end.
     void RunStarted();
     void RunEnded(int state);
+    // The progress label or bar changed (text, value or visibility).
+    void ProgressChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,7 @@
 #include "diagnostics/frmDiagnostics.h"
 
+#include "diagnostics/ChannelMonitorPage.h"
+#include "diagnostics/ChannelScanPage.h"
 #include "diagnostics/DeviceMapWidget.h"
 #include "diagnostics/DiagsGrid.h"
 #include "diagnostics/core/DiagsExport.h"
@@ -37,9 +39,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QTabBar>
 #include <QTextEdit>
+#include <QVBoxLayout>
 
 using platform::PixelsToTwips;
 using platform::TwipsToPixels;
@@ -121,6 +123,7 @@ frmDiagnostics::frmDiagnostics()
     serial_ = std::make_unique<SerialLink>(*this, site_);
     diags_ = std::make_unique<DiagsLink>(serial_->Link(), *serial_, *this);
     BuildControls();
+    diags_->SetChannelRuns(&scanPage->Scan, &monitorPage->Monitor);
     Form_Load();
 }
 
@@ -143,27 +146,21 @@ QFrame* frmDiagnostics::BuildFunctionsPage()
     fraDevices = Group("fraDevices", "Devices", page, 3300, 360, 3000, 1500);
     auto* cmdDeviceStat = Button("cmdDeviceStat", "Device Status", fraDevices);
     Place(cmdDeviceStat, 150, 330, 2700, 450);
+    // The scan time and the channel range are set on the chart pages.
     fraMonitor = Group("fraMonitor", "Channel Monitor", page, 150, 2000, 3000, 1500);
-    txtStartChannel = Named(new QSpinBox, "txtStartChannel", fraMonitor);
-    txtEndChannel = Named(new QSpinBox, "txtEndChannel", fraMonitor);
-    for (QSpinBox* box : {txtStartChannel, txtEndChannel})
-        box->setRange(1, 32);
-    txtEndChannel->setValue(32);
-    Place(txtStartChannel, 150, 330, 1200, 360);
-    Place(txtEndChannel, 1650, 330, 1200, 360);
-    Place(Button("cmdMonitor", "Monitor", fraMonitor), 150, 900, 2700, 450);
+    auto* cmdMonitor = Button("cmdMonitor", "Channel Monitor", fraMonitor);
+    Place(cmdMonitor, 150, 330, 2700, 450);
     fraScan = Group("fraScan", "Channel Scan", page, 3300, 2000, 3000, 1500);
-    txtScanTime = Named(new QSpinBox, "txtScanTime", fraScan);
-    txtScanTime->setRange(1, 60);
-    txtScanTime->setSuffix(QStringLiteral(" min"));
-    Place(txtScanTime, 150, 330, 1200, 360);
-    Place(Button("cmdFScan", "Scan", fraScan), 150, 900, 2700, 450);
+    auto* cmdFScan = Button("cmdFScan", "Channel Scan", fraScan);
+    Place(cmdFScan, 150, 330, 2700, 450);
     fraStatus = Group("fraStatus", "Status", page, 150, 3700, 6150, 700);
     lblStatus = Named(new QLabel, "lblStatus", fraStatus);
     Place(lblStatus, 100, 300, 5350, 300);
     connect(cmdSignals, &QPushButton::clicked, this, &frmDiagnostics::cmdSignals_Click);
     connect(cmdLiveTest, &QPushButton::clicked, this, &frmDiagnostics::cmdLiveTest_Click);
     connect(cmdDeviceStat, &QPushButton::clicked, this, &frmDiagnostics::cmdDeviceStat_Click);
+    connect(cmdMonitor, &QPushButton::clicked, this, &frmDiagnostics::cmdMonitor_Click);
+    connect(cmdFScan, &QPushButton::clicked, this, &frmDiagnostics::cmdFScan_Click);
     return page;
 }
 
@@ -193,11 +190,14 @@ void frmDiagnostics::BuildControls()
     Place(TabStrip, 150, 150, 12000, 400);
 
     TabFrame[1] = BuildFunctionsPage();
-    TabFrame[2] = new QFrame;
-    MSChart = Named(new QFrame, "MSChart", TabFrame[2]);
-    MSChart1 = Named(new QFrame, "MSChart1", TabFrame[2]);
-    for (QFrame* chart : {MSChart, MSChart1})
-        chart->setFrameShape(QFrame::Box);
+    for (size_t i : {2, 3}) {
+        TabFrame[i] = new QFrame;
+        (new QVBoxLayout(TabFrame[i]))->setContentsMargins(0, 0, 0, 0);
+    }
+    scanPage = new ChannelScanPage(*diags_, TabFrame[2]);
+    TabFrame[2]->layout()->addWidget(scanPage);
+    monitorPage = new ChannelMonitorPage(*diags_, TabFrame[3]);
+    TabFrame[3]->layout()->addWidget(monitorPage);
     TabFrame[4] = BuildDeviceStatusPage();
     TabFrame[5] = new QFrame;
     WorkLabel = Named(new QLabel(QStringLiteral("Please Wait...")), "WorkLabel", TabFrame[5]);
@@ -217,8 +217,6 @@ void frmDiagnostics::BuildControls()
     StatusRTF->setReadOnly(true);
     StatusRTF->setLineWrapMode(QTextEdit::NoWrap);
     for (int i = 1; i <= 9; ++i) {
-        if (TabFrame[static_cast<size_t>(i)] == nullptr)
-            TabFrame[static_cast<size_t>(i)] = new QFrame; // page 3 shares the chart frame
         QFrame* frame = TabFrame[static_cast<size_t>(i)];
         frame->setParent(this);
         frame->setObjectName(QStringLiteral("TabFrame%1").arg(i));
@@ -284,6 +282,21 @@ void frmDiagnostics::BuildControls()
     connect(&tmrRefresh, &QTimer::timeout, this, &frmDiagnostics::tmrRefresh_Timer);
     connect(&closeTimer_, &QTimer::timeout, this, [this] { close(); });
     connect(&serial_->Comm(), &platform::SerialControl::PortLost, PortControls, &PortPanel::ShowPortDisabled);
+
+    // The channel pages run on the window's soft keys, progress bar and
+    // launchers, so that a run is one operation of the window's link.
+    for (QWidget* keys : {scanPage->fraSoftKeys, monitorPage->fraSoftKeys})
+        keys->hide();
+    scanPage->cmdFScan->disconnect(scanPage);
+    monitorPage->cmdMonitor->disconnect(monitorPage);
+    connect(scanPage->cmdFScan, &QPushButton::clicked, this, &frmDiagnostics::cmdFScan_Click);
+    connect(monitorPage->cmdMonitor, &QPushButton::clicked, this, &frmDiagnostics::cmdMonitor_Click);
+    connect(scanPage, &ChannelScanPage::ProgressChanged, this, &frmDiagnostics::ShowChannelProgress);
+    connect(scanPage, &ChannelScanPage::RunStarted, this, [this] { ChannelRunStarted(ControlScanning); });
+    connect(monitorPage, &ChannelMonitorPage::RunStarted, this, [this] { ChannelRunStarted(ControlMonitoring); });
+    connect(scanPage, &ChannelScanPage::RunEnded, this, [this](int state) { ChannelRunEnded(state, ScanDone); });
+    connect(monitorPage, &ChannelMonitorPage::RunEnded, this,
+            [this](int state) { ChannelRunEnded(state, MonitorDone); });
 }
 
 void frmDiagnostics::Form_Load()
@@ -311,7 +324,6 @@ void frmDiagnostics::Form_Load()
     UpdateControlStates();
     cmdSoft1->setText(QStringLiteral("Scan"));
     cmdSoft2->setText(QStringLiteral("Print"));
-    MSChart1->hide();
 
     // No live status is known until the unit is asked.
     for (model::clsNode& node : model::Nodes)
@@ -452,15 +464,10 @@ void frmDiagnostics::TabStrip_Click()
         SetupLiveGrid();
     for (int i = 1; i <= 9; ++i)
         TabFrame[static_cast<size_t>(i)]->hide();
-    TabFrame[static_cast<size_t>(page == PageChannelMonitor ? int16_t{PageChannelScan} : page)]->show();
+    TabFrame[static_cast<size_t>(page)]->show();
     if (page == PageChannelMonitor) {
         const bool running = CommsState == Scanning || CommsState == Monitoring;
         cmdSoft2->setText(running ? QStringLiteral("Cancel") : QStringLiteral("Print"));
-        TabFrame[1]->hide();
-    }
-    if (page == PageChannelScan || page == PageChannelMonitor) {
-        MSChart->show();
-        MSChart1->hide();
     }
     const std::string caption = Soft1CaptionFor(page);
     if (!caption.empty())
@@ -498,6 +505,17 @@ void frmDiagnostics::cmdSoft1_Click()
     const int16_t page = SelectedPage();
     if (page == PageCommsLog)
         StatusRTF->clear();
+    if (page == PageChannelScan || page == PageChannelMonitor) {
+        // Returns when the run has ended; another operation of the link
+        // cannot start meanwhile.
+        RunLinkOperation([this, page] {
+            if (page == PageChannelScan)
+                scanPage->cmdSoft1_Click();
+            else
+                monitorPage->cmdSoft1_Click();
+            TabStrip->setEnabled(true);
+        });
+    }
     if (page == PageLiveStatus) {
         // Rescan: only the units that have not answered since the last refresh.
         PortEnabled = true;
@@ -534,14 +552,8 @@ void frmDiagnostics::cmdSoft2_Click()
             StatusRTF->print(&printer);
         }
     } else if (caption == QLatin1String("Cancel")) {
-        if (CommsState == Scanning) {
-            CommsState = ScanStopping;
-            StopScan(" Stopping Channel Scan, Please Wait... ");
-        } else if (CommsState == MonitorWait || CommsState == Monitoring) {
-            CommsState = MonitorStopping;
-            lblProgress->setText(QStringLiteral(" Stopping Channel Monitoring... "));
-            lblStatus->setText(lblProgress->text());
-            SetBack(lblStatus, 200, 200, 255);
+        if (StopChannelRun()) {
+            // The run ends at the unit's next line.
         } else if (CommsState == ManualUpdateWait || CommsState == ManualUpdateReplyWait) {
             serial_->Stop();
             CommsState = ManualUpdateCancelled;
@@ -552,14 +564,56 @@ void frmDiagnostics::cmdSoft2_Click()
     }
 }
 
-void frmDiagnostics::StopScan(const char* text)
+bool frmDiagnostics::StopChannelRun()
 {
-    CommandText = "SF CS DIS";
-    serial_->Link().SendCommand(true, kScanTimeoutMs);
-    lblProgress->setText(QString::fromLatin1(text));
-    lblStatus->setText(QString::fromLatin1(text));
+    if (CommsState == Scanning)
+        scanPage->cmdSoft2_Click();
+    else if (CommsState == MonitorWait || CommsState == Monitoring)
+        monitorPage->cmdSoft2_Click();
+    else
+        return false;
+    ShowChannelProgress();
     SetBack(lblStatus, 200, 200, 255);
-    CommsProgress->hide();
+    return true;
+}
+
+void frmDiagnostics::ShowChannelProgress()
+{
+    // A close asked for while the scan's start was awaited stops it now.
+    if (closePending_ && CommsState == Scanning) {
+        StopChannelRun();
+        return;
+    }
+    const bool scan = scanPage->Running();
+    const QLabel* progress = scan ? scanPage->lblProgress : monitorPage->lblProgress;
+    lblProgress->setText(progress->text());
+    lblProgress->setVisible(!progress->isHidden());
+    lblStatus->setText((scan ? scanPage->lblStatus : monitorPage->lblStatus)->text());
+    if (scan) {
+        CommsProgress->setMaximum(scanPage->CommsProgress->maximum());
+        CommsProgress->setValue(scanPage->CommsProgress->value());
+        CommsProgress->setVisible(!scanPage->CommsProgress->isHidden());
+    }
+}
+
+void frmDiagnostics::ChannelRunStarted(int32_t mode)
+{
+    ControlMode = mode;
+    UpdateControlStates();
+    ShowChannelProgress();
+    SetBack(lblStatus, 200, 200, 255);
+}
+
+void frmDiagnostics::ChannelRunEnded(int32_t state, int32_t done)
+{
+    ControlMode = ControlIdle;
+    UpdateControlStates();
+    const QLabel* status = done == ScanDone ? scanPage->lblStatus : monitorPage->lblStatus;
+    lblStatus->setText(status->text());
+    if (state == done)
+        SetBack(lblStatus, 200, 255, 200);
+    else
+        SetBack(lblStatus, 255, 200, 200);
 }
 
 template <typename F> bool frmDiagnostics::RunLinkOperation(F operation)
@@ -735,7 +789,22 @@ void frmDiagnostics::ShortcutToPage(int16_t page)
     if (!SelectPage(page))
         return;
     platform::DoEvents();
-    cmdRefresh_Click();
+    if (page == PageChannelScan || page == PageChannelMonitor)
+        cmdSoft1_Click();
+    else
+        cmdRefresh_Click();
+}
+
+void frmDiagnostics::cmdFScan_Click()
+{
+    if (!linkBusy_)
+        ShortcutToPage(PageChannelScan);
+}
+
+void frmDiagnostics::cmdMonitor_Click()
+{
+    if (!linkBusy_)
+        ShortcutToPage(PageChannelMonitor);
 }
 
 void frmDiagnostics::cmdDeviceStat_Click()
@@ -788,9 +857,9 @@ bool frmDiagnostics::ApplyPortSettings()
 
 void frmDiagnostics::cmdExit_Click()
 {
+    // Exit stops a running scan and leaves the window open.
     if (CommsState == Scanning) {
-        CommsState = ScanStopping;
-        StopScan(" Stopping Channel Scan, Please Wait... ");
+        StopChannelRun();
         return;
     }
     PortEnabled = false;
@@ -799,14 +868,11 @@ void frmDiagnostics::cmdExit_Click()
 
 void frmDiagnostics::closeEvent(QCloseEvent* event)
 {
-    if (CommsState == Scanning) {
-        StopScan(" Stopping Channel Scan... ");
-        event->ignore();
-        return;
-    }
-    // A wait of the window is running: the window closes when it ends.
+    // A wait of the window is running: the window closes when it ends. A
+    // scan or monitor would run on for minutes or without end: it is stopped.
     if (loading_ || linkBusy_ || DiagBusy) {
         closePending_ = true;
+        StopChannelRun();
         event->ignore();
         return;
     }
@@ -883,8 +949,6 @@ void frmDiagnostics::Form_Resize()
     Place(cmdSave, L(cmdRefresh) + W(cmdRefresh) + 500, row, 1125, 600);
     Place(StatusRTF, 75, 150, pageWidth - 150, pageHeight - 200);
     StatusRTF->show();
-    for (QFrame* chart : {MSChart, MSChart1})
-        Place(chart, 75, 150, pageWidth - 150, pageHeight - 200);
     DeviceTabStrip->resize(TwipsToPixels(pageWidth - 150), DeviceTabStrip->height());
     KeyFrame->move(TwipsToPixels(pageWidth - 150 - W(KeyFrame)), KeyFrame->y());
     StatusFrame->move(StatusFrame->x(), TwipsToPixels(pageHeight - 80 - H(StatusFrame)));
@@ -1006,21 +1070,6 @@ void frmDiagnostics::ReportLinkFailure(const std::string& text)
 void frmDiagnostics::EnableWindow()
 {
     setEnabled(true);
-}
-
-void frmDiagnostics::ScanStarted()
-{
-    diags_->ReplyProgress = 0;
-}
-
-void frmDiagnostics::ScanResult(const std::string&) {}
-
-void frmDiagnostics::MonitorLevels(const std::string&) {}
-
-void frmDiagnostics::RunEnded()
-{
-    ControlMode = ControlIdle;
-    UpdateControlStates();
 }
 
 void frmDiagnostics::LogWriteFailed(const std::string& path)

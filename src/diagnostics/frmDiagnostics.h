@@ -6,7 +6,9 @@
 // DiagsLog.txt, and its resize layout. The main window is disabled while it
 // is open. The Device Status page shows the device map with its filter and
 // key, the Signal Strengths and Live Status pages their grids, which Save
-// writes to a file.
+// writes to a file. The Channel Scan and Channel Monitor pages run and chart
+// the hub's channel scan and channel monitor; no tab of the window offers
+// them, code that adds a tab with their page code reaches them.
 #include "diagnostics/core/DeviceMap.h"
 #include "diagnostics/core/DiagsLink.h"
 #include "diagnostics/core/DiagsPages.h"
@@ -23,6 +25,8 @@
 #include <memory>
 #include <optional>
 
+class ChannelMonitorPage;
+class ChannelScanPage;
 class DeviceMapWidget;
 class DiagsGrid;
 class QCheckBox;
@@ -32,7 +36,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 class QTabBar;
 class QTextEdit;
 class PortPanel;
@@ -63,6 +66,10 @@ public:
     void cmdDeviceStat_Click();
     void cmdSignals_Click();
     void cmdLiveTest_Click();
+    // Launchers of the channel pages: the page's tab, when there is one, is
+    // selected and its run started.
+    void cmdFScan_Click();
+    void cmdMonitor_Click();
     void cmdExit_Click();
     void chkLogging_Click();
     void cmdView_Click();
@@ -126,11 +133,7 @@ public:
     bool DeleteTimerRunning() const override { return false; }
     void ReportLinkFailure(const std::string& text) override;
     void EnableWindow() override;
-    void ScanStarted() override;
-    void ScanResult(const std::string& line) override;
-    void MonitorLevels(const std::string& line) override;
     void LogWriteFailed(const std::string& path) override;
-    void RunEnded() override;
 
     DiagsLink& Diags() { return *diags_; }
 
@@ -162,7 +165,13 @@ private:
     std::optional<diagnostics::MapTab> SelectedDeviceTab() const;
     void ShortcutToPage(int16_t page);
     void UntickAuto();
-    void StopScan(const char* text);
+    // The Cancel key of a running scan or monitor; false when none runs.
+    bool StopChannelRun();
+    // The window's progress label and bar, status line and control mode
+    // follow the channel pages' runs.
+    void ShowChannelProgress();
+    void ChannelRunStarted(int32_t mode);
+    void ChannelRunEnded(int32_t state, int32_t done);
     void ViewDiagsLog();
     void SetLamp(bool busy);
     // Runs one operation of the link unless another is running; a close
@@ -188,9 +197,9 @@ private:
     QGroupBox *fraSignals = nullptr, *fraDevices = nullptr, *fraStatus = nullptr, *fraMonitor = nullptr,
               *fraScan = nullptr;
     QLabel* lblStatus = nullptr;
-    QSpinBox *txtStartChannel = nullptr, *txtEndChannel = nullptr, *txtScanTime = nullptr;
-    // Chart page (scan and monitor)
-    QFrame *MSChart = nullptr, *MSChart1 = nullptr;
+    // Channel Scan and Channel Monitor pages
+    ChannelScanPage* scanPage = nullptr;
+    ChannelMonitorPage* monitorPage = nullptr;
     // Device Status page
     QTabBar* DeviceTabStrip = nullptr;
     DeviceMapWidget* DeviceMap = nullptr;

@@ -1,6 +1,9 @@
 // The diagnostics window on the offscreen platform, its port a
 // pseudo-terminal answered by the simulated unit.
 #include "core/DiagsSite.h"
+#include "diagnostics/ChannelChart.h"
+#include "diagnostics/ChannelMonitorPage.h"
+#include "diagnostics/ChannelScanPage.h"
 #include "diagnostics/DeviceMapWidget.h"
 #include "diagnostics/DiagsGrid.h"
 #include "diagnostics/core/DiagsLog.h"
@@ -131,6 +134,21 @@ protected:
             if (line.rfind("GET_MANUAL_UPDATE_", 0) == 0)
                 asked.push_back(line);
         return asked;
+    }
+    // No tab of the window offers the channel pages: code reaches them by
+    // tabs with their codes. A scan's start is all the hub answers itself.
+    frmDiagnostics* OpenOnChannelPage(int16_t page)
+    {
+        frmDiagnostics* w = Open();
+        auto* tabs = Child<QTabBar>(w, "TabStrip");
+        w->TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelScan;
+        tabs->addTab(QStringLiteral("Channel Scan"));
+        w->TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelMonitor;
+        tabs->addTab(QStringLiteral("Channel Monitor"));
+        EXPECT_TRUE(w->SelectPage(page));
+        unit.AddCommand("SF CS ", [](const std::string&) { return SimulatedUnit::Lines{"SF CS START"}; });
+        unit.ClearRecord();
+        return w;
     }
     static uint32_t RowBack(DiagsGrid* grid, int gridRow)
     {
@@ -567,3 +585,64 @@ TEST_F(DiagnosticsWindowTest, SaveWritesEitherGridInTheFormItsNameAsksFor)
 }
 
 } // namespace
+
+TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsChartBeforeTheWindowCloses)
+{
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan);
+    unit.SetScanLevel(0x2A);
+    QStringList countdown;
+    QTimer hub; // reports while it scans
+    QObject::connect(&hub, &QTimer::timeout, [&] {
+        if (CommsState != Scanning)
+            return;
+        EXPECT_EQ(w->ControlMode, ControlScanning);
+        countdown << Child<QLabel>(w, "lblProgress")->text();
+        port.Send("SF CS RUNNING 1\r");
+        if (countdown.size() < 8)
+            return;
+        EXPECT_EQ(w->GetDeviceStatusAt(1, 5), "") << "no second command inside the scan's wait";
+        QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
+        EXPECT_FALSE(w->close());
+    });
+    hub.start(100);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
+    EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"SF CS 1", "SF CS DIS", "GET SF CS RESULT"}));
+    EXPECT_TRUE(countdown.front().startsWith(QStringLiteral(" Scanning, Please Wait  (00.0")));
+    EXPECT_GT(countdown.front(), countdown.back()) << "the window counts down";
+    EXPECT_EQ(w->findChild<ChannelScanPage*>()->MSChart->Levels(), QList<int>(32, 0x2A));
+    EXPECT_EQ(w->ControlMode, ControlIdle);
+    SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan");
+    EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 2000));
+}
+
+TEST_F(DiagnosticsWindowTest, AMonitorChartsItsLevelLinesUntilCancelled)
+{
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelMonitor);
+    unit.SetScanLevel(0x15);
+    auto* page = w->findChild<ChannelMonitorPage*>();
+    QTimer::singleShot(0, w, [&] {
+        EXPECT_TRUE(platform::WaitUntil([&] { return page->Monitor.LevelLines() >= 3; }, 5000));
+        EXPECT_EQ(w->ControlMode, ControlMonitoring);
+        QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
+    // Sent again after the first time-out, then once per level line.
+    EXPECT_GE(SendTimes("SF MON EN 2 45").size(), 3u);
+    const ChannelChart* shown = page->MSChart->isVisible() ? page->MSChart : page->MSChart1;
+    EXPECT_EQ(shown->Levels(), QList<int>(32, 0x15));
+    EXPECT_EQ(Child<QLabel>(w, "lblStatus")->text(), QStringLiteral(" Idle "));
+}
+
+TEST_F(DiagnosticsWindowTest, ALostPortEndsAScanAtOnceWithTheFailureText)
+{
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan);
+    platform::SetTimeoutScale(1.0); // a silent scan fails after 12 s
+    QElapsedTimer clock;
+    clock.start();
+    QTimer::singleShot(100, w, [&] { port.Unplug(); });
+    w->cmdSoft1_Click();
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(w->findChild<ChannelScanPage*>()->lblStatus->text(),
+              QStringLiteral("Communications Failure,  Please reset Radio Hub and try again"));
+    EXPECT_EQ(w->ControlMode, ControlIdle);
+}

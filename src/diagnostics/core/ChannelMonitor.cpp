@@ -67,9 +67,9 @@ int32_t ChannelMonitor::Run(int first, int last)
     toggle_ = false;
     levelLines_ = 0;
     SendCommand();
-    link_.WaitUntil([] { return CommsState != kMonitorWait; });
-    if (CommsState == kMonitoring)
-        link_.WaitUntil([] { return !Running(CommsState); });
+    // One wait for the whole run: a cancel before the start's reply (46
+    // from 44) waits for the monitor's end too.
+    link_.WaitUntil([] { return !Running(CommsState); });
     return CommsState;
 }
 

@@ -75,9 +75,9 @@ int32_t ChannelScan::Run(int minutes)
     CommsState = kScanWait;
     Notify();
     link_.Send("SF CS " + std::to_string(minutes_), kChannelReplyTimeoutMs);
-    link_.WaitUntil([] { return CommsState != kScanWait; });
-    if (CommsState == kScanRunning)
-        link_.WaitUntil([] { return CommsState != kScanRunning && CommsState != kScanStopping; });
+    // One wait for the whole run: a cancel may come in the same pass as the
+    // start's reply.
+    link_.WaitUntil([] { return CommsState < kScanWait || CommsState > kScanStopping; });
     // However it ended, the countdown stops with it.
     countdown_ = false;
     progressShown_ = false;

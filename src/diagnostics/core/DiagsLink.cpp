@@ -1,5 +1,7 @@
 #include "diagnostics/core/DiagsLink.h"
 
+#include "diagnostics/core/ChannelMonitor.h"
+#include "diagnostics/core/ChannelScan.h"
 #include "diagnostics/core/DiagsLog.h"
 #include "diagnostics/core/IDiagsWindow.h"
 #include "hublink/core/LinkText.h"
@@ -145,7 +147,30 @@ bool DiagsLink::IsWaitingState(int32_t state) const
 void DiagsLink::Rearm(int32_t ms)
 {
     link_.Timer().Stop();
-    link_.Timer().Start(ms);
+    if (ms > 0)
+        link_.Timer().Start(ms);
+}
+
+void DiagsLink::SetChannelRuns(diagnostics::ChannelScan* scan, diagnostics::ChannelMonitor* monitor)
+{
+    scan_ = scan;
+    monitor_ = monitor;
+}
+
+void DiagsLink::Send(const std::string& command, int32_t timeoutMs)
+{
+    CommandText = command;
+    link_.SendCommand(false, timeoutMs);
+}
+
+std::string DiagsLink::FailureText() const
+{
+    return DiagsFailureText(ActiveNode);
+}
+
+void DiagsLink::WaitUntil(const std::function<bool()>& done)
+{
+    link_.Loop().WaitWhile([&done] { return !done(); });
 }
 
 void DiagsLink::SetReplyProgress(int value)
@@ -167,13 +192,6 @@ void DiagsLink::Collect(const std::string& line, int limit)
     Rearm(kListLineTimeoutMs);
     if (ReplyProgress < limit)
         SetReplyProgress(ReplyProgress + 1);
-}
-
-void DiagsLink::SendMonitorAgain()
-{
-    CommsState = MonitorWait;
-    CommandText = "SF MON EN " + std::to_string(MonitorStartChannel) + " " + std::to_string(MonitorEndChannel);
-    link_.SendCommand(false, kReplyTimeoutMs);
 }
 
 void DiagsLink::Dispatch(const std::string& line)
@@ -221,53 +239,16 @@ void DiagsLink::Dispatch(const std::string& line)
         }
         break;
     case ScanWait:
-        if (Contains(line, "SF CS START")) {
-            CommsState = Scanning;
-            Rearm(kScanTimeoutMs);
-            window_.ScanStarted();
-        }
-        break;
     case Scanning:
     case ScanStopping:
-        if (Contains(line, "SF CS RUNNING")) {
-            Rearm(kScanTimeoutMs);
-        } else if (Contains(line, "SF CS STOP")) {
-            CommandText = "GET SF CS RESULT";
-            link_.SendCommand(true, kScanTimeoutMs);
-        } else if (Contains(line, "SF CS")) {
-            window_.SetProgressValue(max);
-            link_.Timer().Stop();
-            window_.ScanResult(line);
-            CommsState = ScanDone;
-            window_.RunEnded();
-        }
+        if (scan_ != nullptr)
+            scan_->Reply(line);
         break;
     case MonitorWait:
-        if (Contains(line, "SF MON START")) {
-            CommsState = Monitoring;
-            Rearm(kReplyTimeoutMs);
-        }
-        break;
     case Monitoring:
     case MonitorStopping:
-        if (Contains(line, "SF MON START")) {
-            Rearm(kReplyTimeoutMs);
-        } else if (BeginsWith(line, "SFR")) {
-            window_.MonitorLevels(line);
-            if (MonitorFirstPass) {
-                Rearm(kReplyTimeoutMs);
-            } else if (CommsState != MonitorStopping) {
-                SendMonitorAgain();
-            } else {
-                CommsState = MonitorDone;
-                link_.Timer().Stop();
-                window_.RunEnded();
-            }
-        } else if (Contains(line, "SF MON STOP")) {
-            CommsState = MonitorDone;
-            link_.Timer().Stop();
-            window_.RunEnded();
-        }
+        if (monitor_ != nullptr)
+            monitor_->Reply(line);
         break;
     case StatusAtWait:
         if (BeginsWith(line, "DS LOOP")) {
@@ -348,7 +329,7 @@ void DiagsLink::Resend(int32_t timeoutMs)
 
 void DiagsLink::Fail()
 {
-    const std::string text = DiagsFailureText(ActiveNode);
+    const std::string text = FailureText();
     window_.ReportLinkFailure(text);
     LogLine(text, false);
     link_.Timer().Stop();
@@ -359,6 +340,12 @@ void DiagsLink::Fail()
 void DiagsLink::TimerTick()
 {
     const int32_t state = CommsState;
+    // A channel run has its own time-out rules; what it leaves follows the
+    // link's.
+    if (scan_ != nullptr && state >= ScanWait && state <= ScanStopping && scan_->TimedOut())
+        return;
+    if (monitor_ != nullptr && state >= MonitorWait && state <= MonitorStopping && monitor_->TimedOut())
+        return;
     if (IsRetryState(state)) {
         if (RetryCount >= kMaxResends)
             Fail();
@@ -371,10 +358,7 @@ void DiagsLink::TimerTick()
         window_.EnableWindow();
         CommsState = CommsFailed;
     } else if (state == Monitoring) {
-        if (MonitorFirstPass) {
-            MonitorFirstPass = false;
-            SendMonitorAgain();
-        } else if (RetryCount >= kMaxResends) {
+        if (RetryCount >= kMaxResends) {
             Fail();
         } else {
             Resend(kReplyTimeoutMs);

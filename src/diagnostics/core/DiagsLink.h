@@ -3,7 +3,11 @@
 // its commands wait in, how reply lines move them on, list collection with
 // its progress count, the time-out rules (resends, silent and at-once
 // failures) and its traffic log, DiagsLog.txt. Lines are taken as they
-// arrive, without the communications window's filters.
+// arrive, without the communications window's filters. In the states 40 to
+// 47 the link carries the channel scan and the channel monitor: their lines
+// and time-outs go to the runs, which send through the link as their
+// IChannelLink.
+#include "diagnostics/core/IChannelLink.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/ILinkPolicy.h"
 #include "hublink/core/LinkState.h"
@@ -13,6 +17,10 @@
 #include <string>
 
 class IDiagsWindow;
+namespace diagnostics {
+class ChannelMonitor;
+class ChannelScan;
+} // namespace diagnostics
 
 // The diagnostics' own values of CommsState (the shared ones, such as
 // IdentReadWait or AllStatusCollect, are those of LinkState.h).
@@ -21,14 +29,14 @@ enum DiagsStateCode : int32_t
     RadioDataWait = 19,
     RadioDataCollect = 20,
     RadioDataDone = 21,
-    ScanWait = 40,
-    Scanning = 41,
-    ScanStopping = 42,
-    ScanDone = 43,
-    MonitorWait = 44,
-    Monitoring = 45,
-    MonitorStopping = 46,
-    MonitorDone = 47,
+    ScanWait = diagnostics::kScanWait,
+    Scanning = diagnostics::kScanRunning,
+    ScanStopping = diagnostics::kScanStopping,
+    ScanDone = diagnostics::kScanDone,
+    MonitorWait = diagnostics::kMonitorWait,
+    Monitoring = diagnostics::kMonitoring,
+    MonitorStopping = diagnostics::kMonitorStopping,
+    MonitorDone = diagnostics::kMonitorDone,
     StatusAtWait = 53,
     StatusAtDone = 55,
     SignalsCollect = 57,
@@ -44,14 +52,13 @@ enum DiagsStateCode : int32_t
 
 constexpr int32_t kListLineTimeoutMs = 1000;
 constexpr int32_t kRadioDataLineTimeoutMs = 10000;
-constexpr int32_t kScanTimeoutMs = 12000;
 constexpr int32_t kManualUpdateTimeoutMs = 15000;
 
 // "Communications Failure,  Please reset <unit> and try again", the unit
 // named from the active node (-1 "unit", 0 "Radio Hub", n "RCC n").
 std::string DiagsFailureText(int activeNode);
 
-class DiagsLink : public ILinkPolicy
+class DiagsLink : public ILinkPolicy, public diagnostics::IChannelLink
 {
 public:
     // Puts itself on the link as its policy; takes itself off when destroyed.
@@ -79,9 +86,19 @@ public:
     int ReplyProgress = 0;
     // The loop address a manual-update reply must name on a loop-interface site.
     int ExpectedUpdateAddress = -1;
-    bool MonitorFirstPass = false;
-    int MonitorStartChannel = 1, MonitorEndChannel = 32;
-    int ScanMinutes = 1;
+
+    // The runs that take the lines and time-outs of the states 40 to 42
+    // (scan) and 44 to 46 (monitor); nullptr ignores them.
+    void SetChannelRuns(diagnostics::ChannelScan* scan, diagnostics::ChannelMonitor* monitor);
+
+    // IChannelLink
+    void Send(const std::string& command, int32_t timeoutMs) override;
+    void Rearm(int32_t ms) override;
+    // The failure report: the window goes idle and shows the failure text,
+    // CommsState 255.
+    void Fail() override;
+    std::string FailureText() const override;
+    void WaitUntil(const std::function<bool()>& done) override;
 
     // ILinkPolicy
     bool IsWaitingState(int32_t state) const override;
@@ -94,15 +111,14 @@ public:
     bool LogWriteFailed() const { return logFailed_; }
 
 private:
-    void Rearm(int32_t ms);
     void Collect(const std::string& line, int limit);
     void SetReplyProgress(int value);
     void Resend(int32_t timeoutMs);
-    void Fail();
-    void SendMonitorAgain();
 
     CommsLink& link_;
     ISerialTransport& port_;
     IDiagsWindow& window_;
+    diagnostics::ChannelScan* scan_ = nullptr;
+    diagnostics::ChannelMonitor* monitor_ = nullptr;
     bool logFailed_ = false;
 };

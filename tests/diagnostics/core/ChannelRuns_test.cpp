@@ -183,4 +183,9 @@ TEST_F(ChannelMonitorTest, WaitEndsOnFailureOrStop)
     stopped.link.unit.AddCommand("SF MON EN ", Answer({"SF MON START", "SF MON STOP"}));
     EXPECT_EQ(stopped.run.Run(1, 1), kMonitorDone);
     EXPECT_EQ(stopped.link.failures, 0);
+
+    // Cancelled before the start's reply: the run still waits for its end.
+    Wired<ChannelMonitor> early;
+    early.link.meanwhile = [&] { return CommsState == kMonitorWait && early.run.Cancel(); };
+    EXPECT_EQ(early.run.Run(1, 32), kMonitorDone);
 }

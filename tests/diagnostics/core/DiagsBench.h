@@ -26,11 +26,7 @@ public:
     bool DeleteTimerRunning() const override { return false; }
     void ReportLinkFailure(const std::string& text) override { Failures.push_back(text); }
     void EnableWindow() override {}
-    void ScanStarted() override {}
-    void ScanResult(const std::string&) override {}
-    void MonitorLevels(const std::string&) override {}
     void LogWriteFailed(const std::string& path) override { LogFailures.push_back(path); }
-    void RunEnded() override {}
 
     std::vector<std::string> Box, Errors, Failures, LogFailures;
     int Progress = 0;
