@@ -498,7 +498,8 @@ void clsIniFile::AddSection(Span span)
 
 bool clsIniFile::IsCurrentSection(std::size_t entry) const
 {
-    return sectionHash_[entry] == currentSectionHash_ && View(sections_[entry]) == sectionName_;
+    return entry == currentSection_ ||
+           (sectionHash_[entry] == currentSectionHash_ && View(sections_[entry]) == sectionName_);
 }
 
 std::size_t clsIniFile::Probe(std::size_t hash, std::string_view key, std::size_t sectionHash,
@@ -611,7 +612,8 @@ void clsIniFile::LoadFile()
 
 int clsIniFile::FindKey(std::string_view key) const
 {
-    if (keySlots_.empty())
+    // No entry of the current name: no key either.
+    if (keySlots_.empty() || currentSection_ == kNoSection)
         return -1;
     // Files are read in the order they are written: the key after the last
     // one found is tried first. It answers when it is the first key of its
