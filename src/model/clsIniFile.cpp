@@ -109,6 +109,25 @@ bool ScanText(std::string_view text, std::size_t& lines)
     return (high & 0x8080808080808080ULL) == 0;
 }
 
+// A text that SaveFile writes as it stands: no CR, no LF, nothing above 0x7F.
+// Eight bytes at a time.
+bool Plain(std::string_view text)
+{
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, data + i, 8);
+        if (((word & 0x8080808080808080ULL) | BytesEqual(word, '\r') | BytesEqual(word, '\n')) != 0)
+            return false;
+    }
+    for (; i < size; ++i)
+        if ((data[i] & 0x80) != 0 || data[i] == '\r' || data[i] == '\n')
+            return false;
+    return true;
+}
+
 // The position of the first CR or LF from pos on (size when none), and in eq
 // the offset from pos of the first "=" before it (npos when none); eight
 // bytes at a time.
@@ -141,11 +160,13 @@ clsIniFile::LoadRefusal g_loadRefusal;
 
 std::string_view Trimmed(std::string_view text)
 {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && (text[first] == ' ' || text[first] == '\t'))
+        ++first;
+    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t'))
+        --last;
+    return text.substr(first, last - first);
 }
 
 // Decimal text to a whole number: blanks around it, an optional sign, an
@@ -373,6 +394,10 @@ void clsIniFile::NewFile(const std::string& name)
     loaded_ = false;
     clean_ = true;
     ClearModel();
+    // A file written afresh is most often as large as the last one: the key
+    // index starts at the size it had, rather than growing step by step.
+    if (keySlots_.capacity() > 64)
+        keySlots_.assign(std::bit_floor(keySlots_.capacity()), 0);
 }
 
 void clsIniFile::ClearModel()
@@ -409,12 +434,6 @@ clsIniFile::Span clsIniFile::Store(std::string_view text)
 
 namespace {
 
-// A text that SaveFile writes as it stands: no CR, no LF, nothing above 0x7F.
-bool Plain(std::string_view text)
-{
-    return std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0 || c == '\r' || c == '\n'; });
-}
-
 } // namespace
 
 // Names and values stored by the setters are appended as the lines SaveFile
@@ -432,12 +451,18 @@ clsIniFile::Span clsIniFile::StoreSectionLine(std::string_view name)
 void clsIniFile::StoreKeyLine(std::string_view key, std::string_view value)
 {
     storeIsText_ = storeIsText_ && Plain(key) && Plain(value);
-    keys_.push_back(Span{store_.size(), key.size()});
-    values_.push_back(Span{store_.size() + key.size() + 1, value.size()});
-    store_.append(key);
-    store_ += '=';
-    store_.append(value);
-    store_.append("\r\n", 2);
+    const std::size_t at = store_.size();
+    keys_.push_back(Span{at, key.size()});
+    values_.push_back(Span{at + key.size() + 1, value.size()});
+    store_.resize(at + key.size() + value.size() + 3);
+    char* out = store_.data() + at;
+    key.copy(out, key.size());
+    out += key.size();
+    *out++ = '=';
+    value.copy(out, value.size());
+    out += value.size();
+    out[0] = '\r';
+    out[1] = '\n';
 }
 
 // Drops the text of replaced values once it outweighs what is kept, so that
@@ -793,9 +818,7 @@ namespace {
 // character has no byte in the code page.
 bool AppendField(std::string& bytes, std::string_view text)
 {
-    const bool plain =
-        std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0 || c == '\r' || c == '\n'; });
-    if (plain) {
+    if (Plain(text)) {
         bytes.append(text);
         return true;
     }
