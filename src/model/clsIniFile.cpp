@@ -83,49 +83,46 @@ uint64_t BytesEqual(uint64_t word, unsigned char byte)
     return (x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL;
 }
 
-// Whether text holds no byte above 0x7F; lines is told the number of LFs.
-// Eight bytes at a time.
-bool ScanText(std::string_view text, std::size_t& lines)
+// Whether text holds a CR or LF, or (withHigh) a byte above 0x7F. Eight
+// bytes at a time.
+bool HasAny(std::string_view text, bool withHigh)
 {
     const char* const data = text.data();
     const std::size_t size = text.size();
-    uint64_t high = 0;
-    std::size_t count = 0;
+    const uint64_t highMask = withHigh ? 0x8080808080808080ULL : 0;
     std::size_t i = 0;
     for (; i + 8 <= size; i += 8) {
         uint64_t word = 0;
         std::memcpy(&word, data + i, 8);
-        high |= word;
-        // Exactly the bytes equal to LF: 0x80 in each.
-        const uint64_t x = word ^ 0x0A0A0A0A0A0A0A0AULL;
-        const uint64_t zero = ~(((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x | 0x7F7F7F7F7F7F7F7FULL);
-        count += static_cast<std::size_t>(((zero >> 7) * 0x0101010101010101ULL) >> 56);
+        if (((word & highMask) | BytesEqual(word, '\r') | BytesEqual(word, '\n')) != 0)
+            return true;
     }
-    for (; i < size; ++i) {
-        high |= static_cast<unsigned char>(data[i]);
-        count += data[i] == '\n' ? 1 : 0;
+    for (; i < size; ++i)
+        if ((withHigh && (data[i] & 0x80) != 0) || data[i] == '\r' || data[i] == '\n')
+            return true;
+    return false;
+}
+
+bool HasHighByte(std::string_view text)
+{
+    const char* const data = text.data();
+    std::size_t i = 0;
+    for (; i + 32 <= text.size(); i += 32) {
+        uint64_t words[4];
+        std::memcpy(words, data + i, 32);
+        if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) != 0)
+            return true;
     }
-    lines = count;
-    return (high & 0x8080808080808080ULL) == 0;
+    for (; i < text.size(); ++i)
+        if ((data[i] & 0x80) != 0)
+            return true;
+    return false;
 }
 
 // A text that SaveFile writes as it stands: no CR, no LF, nothing above 0x7F.
-// Eight bytes at a time.
 bool Plain(std::string_view text)
 {
-    const char* const data = text.data();
-    const std::size_t size = text.size();
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, data + i, 8);
-        if (((word & 0x8080808080808080ULL) | BytesEqual(word, '\r') | BytesEqual(word, '\n')) != 0)
-            return false;
-    }
-    for (; i < size; ++i)
-        if ((data[i] & 0x80) != 0 || data[i] == '\r' || data[i] == '\n')
-            return false;
-    return true;
+    return !HasAny(text, true);
 }
 
 // The position of the first CR or LF from pos on (size when none), and in eq
@@ -570,9 +567,14 @@ void clsIniFile::LoadFile()
     // UTF-8, and no other character turns into one of them: the text is
     // converted whole (only when it holds a byte above 0x7F at all), then
     // split into lines, and every name and value is a span of it.
-    std::size_t lineCount = 0;
-    if (!ScanText(store_, lineCount)) {
-        store_ = platform::Win1252ToUtf8(store_);
+    if (HasHighByte(store_)) {
+        // Into one buffer, a block at a time (one byte is one character).
+        std::string converted;
+        converted.reserve(store_.size() + store_.size() / 4);
+        constexpr std::size_t kBlock = 4096;
+        for (std::size_t at = 0; at < store_.size(); at += kBlock)
+            converted += platform::Win1252ToUtf8(std::string_view(store_).substr(at, kBlock));
+        store_.swap(converted);
         storeIsText_ = false;
     }
 
@@ -584,7 +586,9 @@ void clsIniFile::LoadFile()
         if (g_loadRefusal)
             g_loadRefusal(TooManyEntriesText(fileName_));
     };
-    const std::size_t keyGuess = std::min(lineCount + 1, clsIniFile::kMaxEntries);
+    // Lines of a site or settings file average some sixteen bytes; the lists
+    // grow past the guess when a file has more.
+    const std::size_t keyGuess = std::min(store_.size() / 16 + 1, clsIniFile::kMaxEntries);
     keys_.reserve(keyGuess);
     values_.reserve(keyGuess);
     keySection_.reserve(keyGuess);
@@ -824,9 +828,10 @@ bool AppendField(std::string& bytes, std::string_view text)
     }
     const std::size_t start = bytes.size();
     const bool exact = platform::AppendAsWin1252(bytes, text);
-    std::replace_if(
-        bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
-        [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    if (HasAny(text, false))
+        std::replace_if(
+            bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
+            [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return exact;
 }
 
