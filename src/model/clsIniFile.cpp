@@ -56,17 +56,23 @@ std::size_t SlotHash(std::size_t sectionHash, std::string_view key)
     return static_cast<std::size_t>(mixed ^ (mixed >> 33));
 }
 
-// A slot of the key index: the key's position + 1 in the low half (0 for an
-// empty slot), the top half of its hash in the high half, so that most
-// probes that do not match are told apart without comparing text.
-uint64_t SlotEntry(std::size_t position, std::size_t hash)
+// A slot of an index: the entry's position + 1 in the low half (0 for an
+// empty slot; a model holds at most 32,767 entries of each kind), the top
+// bits of its hash in the high half, so that most probes that do not match
+// are told apart without comparing text.
+uint32_t SlotEntry(std::size_t position, std::size_t hash)
 {
-    return (static_cast<uint64_t>(hash) & 0xFFFFFFFF00000000ULL) | static_cast<uint64_t>(position + 1);
+    return (static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 48) << 16) | static_cast<uint32_t>(position + 1);
 }
 
-bool SameTag(uint64_t entry, std::size_t hash)
+bool SameTag(uint32_t entry, std::size_t hash)
 {
-    return ((entry ^ static_cast<uint64_t>(hash)) & 0xFFFFFFFF00000000ULL) == 0;
+    return (entry >> 16) == static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 48);
+}
+
+std::size_t SlotPosition(uint32_t entry)
+{
+    return static_cast<std::size_t>(entry & 0xFFFFU) - 1;
 }
 
 // The bytes of word equal to byte: the lowest set bit (0x80 of a byte)
@@ -75,6 +81,48 @@ uint64_t BytesEqual(uint64_t word, unsigned char byte)
 {
     const uint64_t x = word ^ (0x0101010101010101ULL * byte);
     return (x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL;
+}
+
+// Whether text holds a CR or LF, or (withHigh) a byte above 0x7F. Eight
+// bytes at a time.
+bool HasAny(std::string_view text, bool withHigh)
+{
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    const uint64_t highMask = withHigh ? 0x8080808080808080ULL : 0;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, data + i, 8);
+        if (((word & highMask) | BytesEqual(word, '\r') | BytesEqual(word, '\n')) != 0)
+            return true;
+    }
+    for (; i < size; ++i)
+        if ((withHigh && (data[i] & 0x80) != 0) || data[i] == '\r' || data[i] == '\n')
+            return true;
+    return false;
+}
+
+bool HasHighByte(std::string_view text)
+{
+    const char* const data = text.data();
+    std::size_t i = 0;
+    for (; i + 32 <= text.size(); i += 32) {
+        uint64_t words[4];
+        std::memcpy(words, data + i, 32);
+        if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) != 0)
+            return true;
+    }
+    for (; i < text.size(); ++i)
+        if ((data[i] & 0x80) != 0)
+            return true;
+    return false;
+}
+
+// A text that SaveFile writes as it stands: no CR, no LF, nothing above 0x7F.
+bool Plain(std::string_view text)
+{
+    return !HasAny(text, true);
 }
 
 // The position of the first CR or LF from pos on (size when none), and in eq
@@ -109,11 +157,13 @@ clsIniFile::LoadRefusal g_loadRefusal;
 
 std::string_view Trimmed(std::string_view text)
 {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && (text[first] == ' ' || text[first] == '\t'))
+        ++first;
+    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t'))
+        --last;
+    return text.substr(first, last - first);
 }
 
 // Decimal text to a whole number: blanks around it, an optional sign, an
@@ -174,11 +224,47 @@ template <typename T> bool ParseReal(std::string_view raw, T& out)
     return true;
 }
 
-template <typename T> std::string RealText(T value)
+// The shortest text of a number that reads back as the same number.
+template <typename T> std::string_view NumberText(T value, char (&buf)[64])
 {
-    char buf[64];
     const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    return ec == std::errc() ? std::string(buf, ptr) : std::string("0");
+    return ec == std::errc() ? std::string_view(buf, static_cast<std::size_t>(ptr - buf)) : std::string_view("0");
+}
+
+// The slot of an open-addressed table (kept at most half full) that holds
+// an entry matching by hash tag and same(position), or the empty slot where
+// it would go.
+template <typename Same>
+std::size_t ProbeSlots(const std::vector<uint32_t>& slots, std::size_t hash, const Same& same)
+{
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const uint32_t held = slots[slot];
+        if (held == 0 || (SameTag(held, hash) && same(SlotPosition(held))))
+            return slot;
+    }
+}
+
+// Makes room for one more entry than count: the table is rebuilt at least
+// four times the entries when it would be more than half full; hashOf gives
+// the hash of each entry kept (want(k) true).
+template <typename Want, typename HashOf>
+void GrowSlots(std::vector<uint32_t>& slots, std::size_t count, const Want& want, const HashOf& hashOf)
+{
+    if (slots.size() >= 2 * (count + 1))
+        return;
+    std::size_t size = 64;
+    while (size < 4 * (count + 1))
+        size *= 2;
+    slots.assign(size, 0);
+    for (std::size_t k = 0; k < count; ++k)
+        if (want(k)) {
+            const std::size_t h = hashOf(k);
+            std::size_t slot = h & (size - 1);
+            while (slots[slot] != 0)
+                slot = (slot + 1) & (size - 1);
+            slots[slot] = SlotEntry(k, h);
+        }
 }
 
 } // namespace
@@ -205,10 +291,62 @@ void clsIniFile::SetLoadRefusal(LoadRefusal report)
     g_loadRefusal = std::move(report);
 }
 
+// The buffers of the last model released on this thread, for the next one:
+// a site is opened and saved through a model that lives for a moment, and
+// memory already at hand is far cheaper than fresh pages. Buffers of a file
+// larger than kKeptBytes are let go.
+struct clsIniFile::Buffers
+{
+    std::string store;
+    std::string text;
+    std::vector<Span> sections;
+    std::vector<Span> keys;
+    std::vector<Span> values;
+    std::vector<int16_t> keySection;
+    std::vector<uint32_t> sectionSlots;
+    std::vector<uint32_t> keySlots;
+    std::vector<uint8_t> firstOfName;
+    std::vector<std::size_t> sectionHash;
+};
+
+namespace {
+constexpr std::size_t kKeptBytes = 4 << 20;
+}
+
+void clsIniFile::SwapBuffers(Buffers& other)
+{
+    store_.swap(other.store);
+    saveText_.swap(other.text);
+    sections_.swap(other.sections);
+    keys_.swap(other.keys);
+    values_.swap(other.values);
+    keySection_.swap(other.keySection);
+    sectionSlots_.swap(other.sectionSlots);
+    keySlots_.swap(other.keySlots);
+    firstOfName_.swap(other.firstOfName);
+    sectionHash_.swap(other.sectionHash);
+}
+
+clsIniFile::Buffers& clsIniFile::Spare()
+{
+    thread_local Buffers spare;
+    return spare;
+}
+
+clsIniFile::clsIniFile()
+{
+    SwapBuffers(Spare());
+}
+
 clsIniFile::~clsIniFile()
 {
     if (!clean_ && !saveFailed_)
         SaveFile();
+    ClearModel();
+    saveText_.clear();
+    if (store_.capacity() <= kKeptBytes && saveText_.capacity() <= kKeptBytes &&
+        Spare().store.capacity() < store_.capacity())
+        SwapBuffers(Spare());
 }
 
 std::string clsIniFile::GetSectionNames()
@@ -220,7 +358,7 @@ std::string clsIniFile::GetSectionNames()
     for (std::size_t i = 0; i < sections_.size(); ++i) {
         if (i > 0)
             names += ',';
-        names += sections_[i];
+        names += View(sections_[i]);
     }
     return names;
 }
@@ -253,16 +391,23 @@ void clsIniFile::NewFile(const std::string& name)
     loaded_ = false;
     clean_ = true;
     ClearModel();
+    // A file written afresh is most often as large as the last one: the key
+    // index starts at the size it had, rather than growing step by step.
+    if (keySlots_.capacity() > 64)
+        keySlots_.assign(std::bit_floor(keySlots_.capacity()), 0);
 }
 
 void clsIniFile::ClearModel()
 {
+    store_.clear();
+    storeIsText_ = true;
+    deadBytes_ = 0;
+    sectionSlots_.clear();
     sections_.clear();
     keys_.clear();
     values_.clear();
     keySection_.clear();
     firstOfName_.clear();
-    sectionIndex_.clear();
     keySlots_.clear();
     sectionHash_.clear();
     currentSection_ = kNoSection;
@@ -274,61 +419,129 @@ void clsIniFile::sSectionName(const std::string& name)
     sectionName_ = name;
     sectionNamed_ = !name.empty();
     currentSectionHash_ = HashText(name);
-    const auto found = sectionIndex_.find(name);
-    currentSection_ = found == sectionIndex_.end() ? kNoSection : found->second;
+    currentSection_ = FindSection(currentSectionHash_, name);
 }
 
-void clsIniFile::AddSection(std::string name)
+clsIniFile::Span clsIniFile::Store(std::string_view text)
 {
-    sectionHash_.push_back(HashText(name));
-    sections_.push_back(std::move(name));
-    sectionIndex_.try_emplace(sections_.back(), sections_.size() - 1);
-    if (currentSection_ == kNoSection && sections_.back() == sectionName_)
-        currentSection_ = sections_.size() - 1;
+    const Span span{store_.size(), text.size()};
+    store_.append(text);
+    return span;
+}
+
+namespace {
+
+} // namespace
+
+// Names and values stored by the setters are appended as the lines SaveFile
+// writes: while every line goes to the end of the file, the store is the text.
+clsIniFile::Span clsIniFile::StoreSectionLine(std::string_view name)
+{
+    storeIsText_ = storeIsText_ && Plain(name);
+    const Span span{store_.size() + 1, name.size()};
+    store_ += '[';
+    store_.append(name);
+    store_.append("]\r\n", 3);
+    return span;
+}
+
+void clsIniFile::StoreKeyLine(std::string_view key, std::string_view value)
+{
+    storeIsText_ = storeIsText_ && Plain(key) && Plain(value);
+    const std::size_t at = store_.size();
+    keys_.push_back(Span{at, key.size()});
+    values_.push_back(Span{at + key.size() + 1, value.size()});
+    store_.resize(at + key.size() + value.size() + 3);
+    char* out = store_.data() + at;
+    key.copy(out, key.size());
+    out += key.size();
+    *out++ = '=';
+    value.copy(out, value.size());
+    out += value.size();
+    out[0] = '\r';
+    out[1] = '\n';
+}
+
+// Drops the text of replaced values once it outweighs what is kept, so that
+// a model that lives on does not grow with every store.
+void clsIniFile::Compact()
+{
+    if (deadBytes_ < 65536 || deadBytes_ < store_.size() / 2)
+        return;
+    std::string kept;
+    kept.reserve(store_.size() - deadBytes_);
+    const auto keep = [&](Span& span) {
+        const std::size_t at = kept.size();
+        kept.append(View(span));
+        span.at = at;
+    };
+    for (Span& span : sections_)
+        keep(span);
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+        keep(keys_[k]);
+        keep(values_[k]);
+    }
+    store_ = std::move(kept);
+    deadBytes_ = 0;
+    storeIsText_ = false;
+}
+
+std::size_t clsIniFile::FindSection(std::size_t hash, std::string_view name) const
+{
+    if (sectionSlots_.empty())
+        return kNoSection;
+    const uint32_t held = sectionSlots_[ProbeSlots(sectionSlots_, hash, [&](std::size_t entry) {
+        return View(sections_[entry]) == name;
+    })];
+    return held == 0 ? kNoSection : SlotPosition(held);
+}
+
+// Adds a section entry whose name is already in store_ at span.
+void clsIniFile::AddSection(Span span)
+{
+    const std::string_view name = View(span);
+    const std::size_t hash = HashText(name);
+    const std::size_t position = sections_.size();
+    sectionHash_.push_back(hash);
+    sections_.push_back(span);
+    // Rebuilt, the index holds again only the first entry of each name.
+    GrowSlots(
+        sectionSlots_, position,
+        [&](std::size_t s) { return FindSection(sectionHash_[s], View(sections_[s])) == kNoSection; },
+        [&](std::size_t s) { return sectionHash_[s]; });
+    uint32_t& slot = sectionSlots_[ProbeSlots(sectionSlots_, hash, [&](std::size_t entry) {
+        return entry != position && View(sections_[entry]) == name;
+    })];
+    if (slot == 0)
+        slot = SlotEntry(position, hash);
+    if (currentSection_ == kNoSection && hash == currentSectionHash_ && name == sectionName_)
+        currentSection_ = position;
 }
 
 bool clsIniFile::IsCurrentSection(std::size_t entry) const
 {
-    return sectionHash_[entry] == currentSectionHash_ && sections_[entry] == sectionName_;
+    return entry == currentSection_ ||
+           (sectionHash_[entry] == currentSectionHash_ && View(sections_[entry]) == sectionName_);
 }
 
 std::size_t clsIniFile::Probe(std::size_t hash, std::string_view key, std::size_t sectionHash,
                               std::string_view section) const
 {
-    const std::size_t mask = keySlots_.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const uint64_t held = keySlots_[slot];
-        if (held == 0)
-            return slot;
-        if (!SameTag(held, hash))
-            continue;
-        const std::size_t k = static_cast<uint32_t>(held) - 1;
+    return ProbeSlots(keySlots_, hash, [&](std::size_t k) {
         const auto entry = static_cast<std::size_t>(keySection_[k]);
-        if (keys_[k] == key && sectionHash_[entry] == sectionHash && sections_[entry] == section)
-            return slot;
-    }
+        return View(keys_[k]) == key && sectionHash_[entry] == sectionHash && View(sections_[entry]) == section;
+    });
 }
 
 void clsIniFile::IndexKey(std::size_t position, std::size_t hash)
 {
-    // Kept at most half full, so that probes stay short.
-    if (keySlots_.size() < 2 * (position + 1)) {
-        std::size_t size = 64;
-        while (size < 4 * (position + 1))
-            size *= 2;
-        keySlots_.assign(size, 0);
-        for (std::size_t k = 0; k < position; ++k)
-            if (firstOfName_[k] != 0) {
-                const auto entry = static_cast<std::size_t>(keySection_[k]);
-                const std::size_t h = SlotHash(sectionHash_[entry], keys_[k]);
-                std::size_t slot = h & (keySlots_.size() - 1);
-                while (keySlots_[slot] != 0)
-                    slot = (slot + 1) & (keySlots_.size() - 1);
-                keySlots_[slot] = SlotEntry(k, h);
-            }
-    }
+    GrowSlots(
+        keySlots_, position, [&](std::size_t k) { return firstOfName_[k] != 0; },
+        [&](std::size_t k) {
+            return SlotHash(sectionHash_[static_cast<std::size_t>(keySection_[k])], View(keys_[k]));
+        });
     const auto entry = static_cast<std::size_t>(keySection_[position]);
-    const std::size_t slot = Probe(hash, keys_[position], sectionHash_[entry], sections_[entry]);
+    const std::size_t slot = Probe(hash, View(keys_[position]), sectionHash_[entry], View(sections_[entry]));
     // Else an earlier key of the same name answers for both.
     const bool first = keySlots_[slot] == 0;
     if (first)
@@ -346,21 +559,24 @@ void clsIniFile::LoadFile()
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName_, ec))
         return;
-    std::string bytes;
-    if (!platform::ReadWholeFile(fileName_, bytes))
+    if (!platform::ReadWholeFile(fileName_, store_)) {
+        store_.clear();
         return;
+    }
     // Line ends, brackets and "=" are the same bytes in the code page as in
-    // UTF-8: lines are split on the bytes read and only names and values are
-    // converted, and only when the file holds a byte above 0x7F at all.
-    const std::string_view text = bytes;
-    const bool ascii = std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
-    std::string converted[2];
-    const auto utf8 = [&](std::string_view part, std::string& buffer) -> std::string_view {
-        if (ascii)
-            return part;
-        buffer = platform::Win1252ToUtf8(part);
-        return buffer;
-    };
+    // UTF-8, and no other character turns into one of them: the text is
+    // converted whole (only when it holds a byte above 0x7F at all), then
+    // split into lines, and every name and value is a span of it.
+    if (HasHighByte(store_)) {
+        // Into one buffer, a block at a time (one byte is one character).
+        std::string converted;
+        converted.reserve(store_.size() + store_.size() / 4);
+        constexpr std::size_t kBlock = 4096;
+        for (std::size_t at = 0; at < store_.size(); at += kBlock)
+            converted += platform::Win1252ToUtf8(std::string_view(store_).substr(at, kBlock));
+        store_.swap(converted);
+        storeIsText_ = false;
+    }
 
     // A file larger than a model holds is refused whole: read in part, its
     // keys would land under the wrong sections and the next save would write
@@ -370,8 +586,9 @@ void clsIniFile::LoadFile()
         if (g_loadRefusal)
             g_loadRefusal(TooManyEntriesText(fileName_));
     };
-    const auto lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    const std::size_t keyGuess = std::min(lineCount + 1, clsIniFile::kMaxEntries);
+    // Lines of a site or settings file average some sixteen bytes; the lists
+    // grow past the guess when a file has more.
+    const std::size_t keyGuess = std::min(store_.size() / 16 + 1, clsIniFile::kMaxEntries);
     keys_.reserve(keyGuess);
     values_.reserve(keyGuess);
     keySection_.reserve(keyGuess);
@@ -380,24 +597,30 @@ void clsIniFile::LoadFile()
     while (keySlots_.size() < 2 * keyGuess)
         keySlots_.resize(keySlots_.size() * 2);
     int lineNumber = 0;
-    const char* const data = text.data();
-    const std::size_t size = text.size();
+    const char* const data = store_.data();
+    const std::size_t size = store_.size();
     std::size_t pos = 0;
     while (pos < size) {
         // One pass over the line: its end (CR, LF or CR LF) and its first "=".
         std::size_t eq = std::string_view::npos;
         const std::size_t end = LineEnd(data, size, pos, eq);
-        const std::string_view line(data + pos, end - pos);
-        pos = end + ((end + 1 < size && data[end] == '\r' && data[end + 1] == '\n') ? 2 : 1);
+        const std::size_t start = pos;
+        const std::size_t length = end - pos;
+        const bool crLf = end + 1 < size && data[end] == '\r' && data[end + 1] == '\n';
+        pos = end + (crLf ? 2 : 1);
         ++lineNumber;
+        // The text is what SaveFile writes while every line is a section or
+        // a key ended by CR LF.
+        const bool section = length >= 2 && data[start] == '[' && data[end - 1] == ']';
+        storeIsText_ = storeIsText_ && crLf && (section || (!sections_.empty() && eq != std::string_view::npos));
 
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+        if (section) {
             if (sections_.size() >= clsIniFile::kMaxEntries)
                 return refuse();
-            AddSection(std::string(utf8(line.substr(1, line.size() - 2), converted[0])));
+            AddSection(Span{start + 1, length - 2});
             continue;
         }
-        if (line.empty() || sections_.empty())
+        if (length == 0 || sections_.empty())
             continue;
         if (eq == std::string_view::npos) {
             const BadLineAnswer answer =
@@ -408,47 +631,45 @@ void clsIniFile::LoadFile()
         }
         if (keys_.size() >= clsIniFile::kMaxEntries)
             return refuse();
-        const std::string_view key = utf8(line.substr(0, eq), converted[0]);
-        keys_.emplace_back(key);
-        values_.emplace_back(utf8(line.substr(eq + 1), converted[1]));
+        keys_.push_back(Span{start, eq});
+        values_.push_back(Span{start + eq + 1, length - eq - 1});
         keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
-        IndexKey(keys_.size() - 1, SlotHash(sectionHash_.back(), key));
+        IndexKey(keys_.size() - 1, SlotHash(sectionHash_.back(), std::string_view(data + start, eq)));
     }
     loaded_ = true;
 }
 
-int clsIniFile::FindKey(const std::string& key) const
+int clsIniFile::FindKey(std::string_view key) const
 {
-    if (keySlots_.empty())
+    // No entry of the current name: no key either.
+    if (keySlots_.empty() || currentSection_ == kNoSection)
         return -1;
     // Files are read in the order they are written: the key after the last
     // one found is tried first. It answers when it is the first key of its
     // name under an entry of the current name (the answer of the index).
     const std::size_t guess = nextGuess_;
-    if (guess < keys_.size() && firstOfName_[guess] != 0 && keys_[guess] == key &&
+    if (guess < keys_.size() && firstOfName_[guess] != 0 && View(keys_[guess]) == key &&
         IsCurrentSection(static_cast<std::size_t>(keySection_[guess]))) {
         nextGuess_ = guess + 1;
         return static_cast<int>(guess);
     }
-    const uint64_t held =
+    const uint32_t held =
         keySlots_[Probe(SlotHash(currentSectionHash_, key), key, currentSectionHash_, sectionName_)];
     if (held == 0)
         return -1;
-    nextGuess_ = static_cast<uint32_t>(held);
-    return static_cast<int>(static_cast<uint32_t>(held)) - 1;
+    nextGuess_ = SlotPosition(held) + 1;
+    return static_cast<int>(SlotPosition(held));
 }
 
-const std::string* clsIniFile::GetValue(const std::string& key) const
+std::string_view clsIniFile::GetValue(const std::string& key) const
 {
     if (!fileNamed_ || !sectionNamed_ || !loaded_)
-        return nullptr;
+        return {};
     const int i = FindKey(key);
-    if (i < 0 || values_[static_cast<std::size_t>(i)].empty())
-        return nullptr;
-    return &values_[static_cast<std::size_t>(i)];
+    return i < 0 ? std::string_view() : View(values_[static_cast<std::size_t>(i)]);
 }
 
-bool clsIniFile::SetValue(const std::string& key, std::string&& value)
+bool clsIniFile::SetValue(const std::string& key, std::string_view value)
 {
     if (!fileNamed_ || !sectionNamed_)
         return false;
@@ -460,15 +681,18 @@ bool clsIniFile::SetValue(const std::string& key, std::string&& value)
     if (!newSection && !keySlots_.empty()) {
         const std::size_t guess = nextGuess_;
         int found = -1;
-        if (guess < keys_.size() && firstOfName_[guess] != 0 && keys_[guess] == key &&
+        if (guess < keys_.size() && firstOfName_[guess] != 0 && View(keys_[guess]) == key &&
             IsCurrentSection(static_cast<std::size_t>(keySection_[guess]))) {
             found = static_cast<int>(guess);
         } else {
             slot = Probe(hash, key, currentSectionHash_, sectionName_);
-            found = static_cast<int>(static_cast<uint32_t>(keySlots_[slot])) - 1;
+            found = keySlots_[slot] == 0 ? -1 : static_cast<int>(SlotPosition(keySlots_[slot]));
         }
         if (found >= 0) {
-            values_[static_cast<std::size_t>(found)] = std::move(value);
+            deadBytes_ += values_[static_cast<std::size_t>(found)].size;
+            values_[static_cast<std::size_t>(found)] = Store(value);
+            storeIsText_ = false;
+            Compact();
             nextGuess_ = static_cast<std::size_t>(found) + 1;
             clean_ = false;
             return true;
@@ -479,9 +703,10 @@ bool clsIniFile::SetValue(const std::string& key, std::string&& value)
         return false;
     }
     if (newSection)
-        AddSection(sectionName_);
-    keys_.push_back(key);
-    values_.push_back(std::move(value));
+        AddSection(StoreSectionLine(sectionName_));
+    // A key added under an earlier entry is written before the later ones.
+    storeIsText_ = storeIsText_ && currentSection_ + 1 == sections_.size();
+    StoreKeyLine(key, value);
     keySection_.push_back(static_cast<int16_t>(currentSection_));
     const std::size_t position = keys_.size() - 1;
     if (slot < keySlots_.size() && keySlots_.size() >= 2 * (position + 1)) {
@@ -498,27 +723,31 @@ bool clsIniFile::SetValue(const std::string& key, std::string&& value)
 
 bool clsIniFile::SetString(const std::string& key, const std::string& value)
 {
-    return SetValue(key, std::string(value));
+    return SetValue(key, value);
 }
 
 bool clsIniFile::SetLong(const std::string& key, int32_t value)
 {
-    return SetValue(key, std::to_string(value));
+    char buf[64];
+    return SetValue(key, NumberText(value, buf));
 }
 
 bool clsIniFile::SetSingle(const std::string& key, float value)
 {
-    return SetValue(key, RealText(value));
+    char buf[64];
+    return SetValue(key, NumberText(value, buf));
 }
 
 bool clsIniFile::SetDouble(const std::string& key, double value)
 {
-    return SetValue(key, RealText(value));
+    char buf[64];
+    return SetValue(key, NumberText(value, buf));
 }
 
 bool clsIniFile::SetInteger(const std::string& key, int16_t value)
 {
-    return SetValue(key, std::to_string(value));
+    char buf[64];
+    return SetValue(key, NumberText(value, buf));
 }
 
 bool clsIniFile::SetBoolean(const std::string& key, bool value)
@@ -528,55 +757,54 @@ bool clsIniFile::SetBoolean(const std::string& key, bool value)
 
 std::string clsIniFile::GetString(const std::string& key, const std::string& defaultValue) const
 {
-    const std::string* value = GetValue(key);
-    return value == nullptr ? defaultValue : *value;
+    const std::string_view value = GetValue(key);
+    return value.empty() ? defaultValue : std::string(value);
 }
 
 int32_t clsIniFile::GetLong(const std::string& key, int32_t defaultValue) const
 {
-    const std::string* text = GetValue(key);
+    const std::string_view text = GetValue(key);
     int64_t value = 0;
-    if (text == nullptr ||
-        !ParseWhole(*text, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), value))
+    if (text.empty() ||
+        !ParseWhole(text, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), value))
         return defaultValue;
     return static_cast<int32_t>(value);
 }
 
 int16_t clsIniFile::GetInteger(const std::string& key, int16_t defaultValue) const
 {
-    const std::string* text = GetValue(key);
+    const std::string_view text = GetValue(key);
     int64_t value = 0;
-    if (text == nullptr ||
-        !ParseWhole(*text, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), value))
+    if (text.empty() ||
+        !ParseWhole(text, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), value))
         return defaultValue;
     return static_cast<int16_t>(value);
 }
 
 float clsIniFile::GetSingle(const std::string& key, float defaultValue) const
 {
-    const std::string* text = GetValue(key);
+    const std::string_view text = GetValue(key);
     float value = defaultValue;
-    return text != nullptr && ParseReal(*text, value) ? value : defaultValue;
+    return !text.empty() && ParseReal(text, value) ? value : defaultValue;
 }
 
 double clsIniFile::GetDouble(const std::string& key, double defaultValue) const
 {
-    const std::string* text = GetValue(key);
+    const std::string_view text = GetValue(key);
     double value = defaultValue;
-    return text != nullptr && ParseReal(*text, value) ? value : defaultValue;
+    return !text.empty() && ParseReal(text, value) ? value : defaultValue;
 }
 
 bool clsIniFile::GetBoolean(const std::string& key, bool defaultValue) const
 {
-    const std::string* text = GetValue(key);
-    if (text == nullptr)
+    const std::string_view value = GetValue(key);
+    if (value.empty())
         return defaultValue;
-    const std::string& value = *text;
     if (value[0] == '1')
         return true;
     if (value[0] == '0')
         return false;
-    std::string lower = value;
+    std::string lower(value);
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -594,17 +822,16 @@ namespace {
 // character has no byte in the code page.
 bool AppendField(std::string& bytes, std::string_view text)
 {
-    const bool plain =
-        std::none_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0 || c == '\r' || c == '\n'; });
-    if (plain) {
+    if (Plain(text)) {
         bytes.append(text);
         return true;
     }
     const std::size_t start = bytes.size();
     const bool exact = platform::AppendAsWin1252(bytes, text);
-    std::replace_if(
-        bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
-        [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    if (HasAny(text, false))
+        std::replace_if(
+            bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
+            [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return exact;
 }
 
@@ -623,6 +850,13 @@ bool clsIniFile::SaveFile(std::string* error)
     if (storeRefused_)
         return fail("it would hold more than " + std::to_string(clsIniFile::kMaxEntries) + " sections or keys.");
 
+    if (storeIsText_) {
+        for (int line = 1; line <= static_cast<int>(keys_.size() + sections_.size()); ++line)
+            if (progressBound_ && progress_ && progressMaximum_ >= line)
+                progress_(line);
+        return WriteText(store_, error);
+    }
+
     // The keys of each section entry in key-list order, found in one pass;
     // when every key stands after the keys of earlier entries (a file read or
     // written in order), that is the key list itself.
@@ -631,12 +865,12 @@ bool clsIniFile::SaveFile(std::string* error)
     bool inOrder = true;
     for (std::size_t k = 0; k < keys_.size(); ++k) {
         ++start[static_cast<std::size_t>(keySection_[k]) + 1];
-        size += keys_[k].size() + values_[k].size() + 3;
+        size += keys_[k].size + values_[k].size + 3;
         inOrder = inOrder && (k == 0 || keySection_[k] >= keySection_[k - 1]);
     }
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         start[s + 1] += start[s];
-        size += sections_[s].size() + 4;
+        size += sections_[s].size + 4;
     }
     std::vector<std::size_t> order;
     if (!inOrder) {
@@ -646,7 +880,8 @@ bool clsIniFile::SaveFile(std::string* error)
             order[next[static_cast<std::size_t>(keySection_[k])]++] = k;
     }
 
-    std::string bytes;
+    std::string& bytes = saveText_;
+    bytes.clear();
     bytes.reserve(size);
     bool exact = true;
     int lineCount = 0;
@@ -657,20 +892,28 @@ bool clsIniFile::SaveFile(std::string* error)
     };
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         bytes += '[';
-        exact = AppendField(bytes, sections_[s]) && exact;
+        exact = AppendField(bytes, View(sections_[s])) && exact;
         bytes += "]\r\n";
         lineWritten();
         for (std::size_t o = start[s]; o < start[s + 1]; ++o) {
             const std::size_t k = inOrder ? o : order[o];
-            exact = AppendField(bytes, keys_[k]) && exact;
+            exact = AppendField(bytes, View(keys_[k])) && exact;
             bytes += '=';
-            exact = AppendField(bytes, values_[k]) && exact;
+            exact = AppendField(bytes, View(values_[k])) && exact;
             bytes += "\r\n";
             lineWritten();
         }
     }
     if (!exact)
         return fail("a name or value holds a character that the file's code page cannot store.");
+    const bool written = WriteText(bytes, error);
+    if (bytes.capacity() > kKeptBytes)
+        std::string().swap(bytes);
+    return written;
+}
+
+bool clsIniFile::WriteText(const std::string& bytes, std::string* error)
+{
     if (!platform::ReplaceWholeFile(fileName_, bytes, error)) {
         saveFailed_ = true;
         return false;

@@ -15,7 +15,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace model {
@@ -55,7 +54,7 @@ public:
     // loaded, so every getter gives its default).
     static void SetLoadRefusal(LoadRefusal report);
 
-    clsIniFile() = default;
+    clsIniFile();
     ~clsIniFile();
     clsIniFile(const clsIniFile&) = delete;
     clsIniFile& operator=(const clsIniFile&) = delete;
@@ -110,18 +109,35 @@ public:
     bool IsClean() const { return clean_; }
 
 private:
+    // A name or value: where it stands in store_.
+    struct Span
+    {
+        std::size_t at = 0;
+        std::size_t size = 0;
+    };
+    std::string_view View(Span span) const { return {store_.data() + span.at, span.size}; }
+    Span Store(std::string_view text);
+    Span StoreSectionLine(std::string_view name);
+    void StoreKeyLine(std::string_view key, std::string_view value);
+    bool WriteText(const std::string& bytes, std::string* error);
+    struct Buffers;
+    static Buffers& Spare();
+    void SwapBuffers(Buffers& other);
+    void Compact();
+
     void LoadFile();
     void ClearModel();
-    // The stored value of the key in the current section; nullptr when the
+    // The stored value of the key in the current section; empty when the
     // object is not loaded, the key is absent or its value is empty.
-    const std::string* GetValue(const std::string& key) const;
-    bool SetValue(const std::string& key, std::string&& value);
-    int FindKey(const std::string& key) const;
+    std::string_view GetValue(const std::string& key) const;
+    bool SetValue(const std::string& key, std::string_view value);
+    int FindKey(std::string_view key) const;
     bool IsCurrentSection(std::size_t entry) const;
     std::size_t Probe(std::size_t hash, std::string_view key, std::size_t sectionHash,
                       std::string_view section) const;
     void IndexKey(std::size_t position, std::size_t hash);
-    void AddSection(std::string name);
+    std::size_t FindSection(std::size_t hash, std::string_view name) const;
+    void AddSection(Span name);
 
     std::string fileName_;
     bool fileNamed_ = false;
@@ -135,18 +151,28 @@ private:
     bool storeRefused_ = false;
     bool saveFailed_ = false;
 
-    std::vector<std::string> sections_;
-    std::vector<std::string> keys_;
-    std::vector<std::string> values_;
+    // The text of the file as read (names and values point into it), then
+    // every name and value stored since, appended; a value replaced leaves
+    // its old text behind until there is enough of it to compact.
+    std::string store_;
+    std::size_t deadBytes_ = 0;
+    // True while store_ is exactly the text SaveFile writes (every section
+    // and key line in order, CR LF after each, nothing to convert).
+    bool storeIsText_ = true;
+    std::string saveText_; // the text SaveFile writes
+    std::vector<Span> sections_;
+    std::vector<Span> keys_;
+    std::vector<Span> values_;
     std::vector<int16_t> keySection_; // index into sections_
 
-    // Section name to its first entry.
-    std::unordered_map<std::string, std::size_t> sectionIndex_;
+    // Section index: the first entry of each name, open-addressed like the
+    // key index below.
+    std::vector<uint32_t> sectionSlots_;
     // Key index: an open-addressed table of key positions + 1 (0 empty) with
     // a tag of their hash, hashed on section name and key, holding for each
     // pair the first key of that name under an entry of that name: the answer
     // of a scan from the start of the lists.
-    std::vector<uint64_t> keySlots_;
+    std::vector<uint32_t> keySlots_;
     std::vector<uint8_t> firstOfName_;     // per key: 1 when the index holds it
     std::vector<std::size_t> sectionHash_; // per section entry
     mutable std::size_t nextGuess_ = 0;    // the key after the last one found

@@ -3,6 +3,8 @@
 #include "TestFiles.h"
 #include "platform/base/FileReplace.h"
 
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -326,4 +328,64 @@ TEST_F(IniFile, AFailedSaveIsNotTriedAgainOnReleaseAndTextIsNeverSavedAsQuestion
     EXPECT_FALSE(ini.SaveFile(&error));
     EXPECT_NE(error.find("code page"), std::string::npos);
     EXPECT_EQ(ReadBytes(path), "[A]\r\nx=1\r\n");
+}
+
+TEST_F(IniFile, SavesWriteEveryLineUnderItsSectionWhateverTheOrderOfStores)
+{
+    const std::string big(1000, 'v');
+    struct Case
+    {
+        const char* file; // nullptr: a new file
+        std::function<void(clsIniFile&)> store;
+        std::string written;
+        std::string x;
+    };
+    const std::vector<Case> cases = {
+        {nullptr,
+         [](clsIniFile& ini) {
+             ini.sSectionName("A");
+             ini.SetLong("x", 1);
+             ini.sSectionName("B");
+             ini.SetLong("z", 2);
+             ini.sSectionName("A");
+             ini.SetLong("y", 3);
+         },
+         "[A]\r\nx=1\r\ny=3\r\n[B]\r\nz=2\r\n", ""}, // a new file is not read
+        {"[A]\r\nx=1", // no line end after the last line
+         [](clsIniFile& ini) {
+             ini.sSectionName("A");
+             ini.SetLong("y", 2);
+         },
+         "[A]\r\nx=1\r\ny=2\r\n", "1"},
+        {"[A]\r\n\r\nx=1\rbad\r\n[B]\r\n",
+         [](clsIniFile& ini) {
+             ini.sSectionName("B");
+             ini.SetString("k", "a\r\nb \xC3\xA9");
+         },
+         "[A]\r\nx=1\r\n[B]\r\nk=a  b \xE9\r\n", "1"},
+        {"[A]\r\nx=1\r\ny=2\r\n",
+         [&](clsIniFile& ini) {
+             ini.sSectionName("A");
+             for (int i = 0; i < 300; ++i) // enough replaced text to be dropped
+                 ini.SetString("x", big + std::to_string(i));
+             ini.SetLong("z", 3);
+         },
+         "[A]\r\nx=" + big + "299\r\ny=2\r\nz=3\r\n", big + "299"},
+    };
+    const std::string path = dir.File("order.ini");
+    for (const Case& c : cases) {
+        std::filesystem::remove(path);
+        clsIniFile ini;
+        if (c.file != nullptr) {
+            WriteBytes(path, c.file);
+            ini.sFileName(path);
+        } else {
+            ini.NewFile(path);
+        }
+        c.store(ini);
+        EXPECT_TRUE(ini.SaveFile());
+        EXPECT_EQ(ReadBytes(path), c.written) << (c.file != nullptr ? c.file : "new file");
+        ini.sSectionName("A");
+        EXPECT_EQ(ini.GetString("x", ""), c.x); // read from the model after the save
+    }
 }
