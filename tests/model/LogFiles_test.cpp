@@ -74,10 +74,6 @@ TEST_F(LogFilesTest, MissingLogFilesAreSkipped)
     EXPECT_TRUE(ExportLogFiles(oldDir, newDir).ok);
     EXPECT_EQ(Read("new/DiagsLog.txt"), kDiags);
     EXPECT_FALSE(fs::exists(dir.path() / "new" / "ProgLog.txt"));
-    fs::remove(dir.path() / "old" / "DiagsLog.txt");
-    fs::remove(dir.path() / "new" / "DiagsLog.txt");
-    EXPECT_TRUE(MoveLogFiles(oldDir, newDir).ok);
-    EXPECT_TRUE(fs::is_empty(dir.path() / "new"));
 }
 
 TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAreRefused)
@@ -113,11 +109,8 @@ TEST_F(LogFilesTest, AFailedCopyOrAReadOnlyLogDeletesNothing)
 
 TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolderOrSaysItCannot)
 {
-    const NewFolderResult nothing = MakeNewFolder(newDir, "");
-    EXPECT_TRUE(nothing.report.ok);
-    EXPECT_TRUE(nothing.path.empty());
+    EXPECT_TRUE(MakeNewFolder(newDir, "").path.empty());
     const NewFolderResult made = MakeNewFolder(newDir + "/", "Site 12 logs");
-    EXPECT_TRUE(made.report.ok);
     EXPECT_EQ(made.path, newDir + "/Site 12 logs");
     EXPECT_TRUE(fs::is_directory(made.path));
     WriteBytes(made.path + "/keep.txt", "kept");
@@ -128,10 +121,9 @@ TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolderOrSaysItCannot)
     WriteBytes(dir.path() / "new" / "taken", "a file");
     for (const std::string name : {"taken", "a/b", "what?"}) {
         const NewFolderResult result = MakeNewFolder(newDir, name);
-        EXPECT_FALSE(result.report.ok) << name;
-        EXPECT_TRUE(result.path.empty());
-        EXPECT_EQ(result.report.text, "Unable to Make New Folder\r\n" + newDir + "/" + name);
-        EXPECT_EQ(result.report.title, "Make New Folder");
+        EXPECT_TRUE(result.path.empty()) << name;
+        ExpectReport(result.report, false, "Unable to Make New Folder\r\n" + newDir + "/" + name,
+                     "Make New Folder");
     }
     EXPECT_FALSE(MakeNewFolder(dir.File("missing"), "inner").report.ok);
 }
@@ -142,9 +134,7 @@ TEST(LogFiles, FolderNameCharactersAndLogPaths)
         EXPECT_TRUE(IsRejectedFolderNameCharacter(c)) << c;
     for (char c : std::string("aZ09 .-_()'&"))
         EXPECT_FALSE(IsRejectedFolderNameCharacter(c)) << c;
-    EXPECT_EQ(LogFilePath("/var/qvs", "ProgLog.txt"), "/var/qvs/ProgLog.txt");
     EXPECT_EQ(LogFilePath("/var/qvs//", "DiagsLog.txt"), "/var/qvs/DiagsLog.txt");
     EXPECT_EQ(LogFilePath("/", "ProgLog.txt"), "/ProgLog.txt");
-    EXPECT_EQ(WithoutTrailingSeparator("/home/eng/"), "/home/eng");
     EXPECT_EQ(WithoutTrailingSeparator("/"), "/");
 }

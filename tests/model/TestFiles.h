@@ -27,9 +27,7 @@ inline std::filesystem::path Golden(const std::string& name)
     return std::filesystem::path(QVS_TEST_DATA) / name;
 }
 
-// Compares with a committed golden file. With QVS_UPDATE_GOLDEN set in the
-// environment the golden is rewritten instead (used once when a format is
-// changed on purpose; the result is reviewed and committed).
+// Compares with a committed golden file; QVS_UPDATE_GOLDEN set rewrites it (review the result).
 inline void ExpectMatchesGolden(const std::string& bytes, const std::string& name)
 {
     if (std::getenv("QVS_UPDATE_GOLDEN") != nullptr)

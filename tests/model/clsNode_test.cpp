@@ -53,49 +53,32 @@ TEST(clsNode, SettersDropValuesOutOfRange)
 {
     clsNode node;
     EXPECT_AFTER_SETTING(SetNodeAddress(v), NodeAddress(), 255, 255, 256);
-    EXPECT_AFTER_SETTING(SetNodeLoop(v), NodeLoop(), 0, 0, 5);
     EXPECT_AFTER_SETTING(SetParent(v), Parent(), 31, 31, 32, -2);
     EXPECT_AFTER_SETTING(SetX_ChannelA(v), X_ChannelA(), 42, 42, 43, 0);
-    EXPECT_AFTER_SETTING(SetX_ChannelA(v), X_ChannelA(), -1, -1);
     EXPECT_AFTER_SETTING(SetY_ChannelB(v), Y_ChannelB(), -1, 65536 + 5); // would wrap to 5 in 16 bits
-    EXPECT_AFTER_SETTING(SetReportedHop(v), ReportedHop(), 3, 3, 0, 5);
     EXPECT_AFTER_SETTING(SetNodeDailyMax(v), NodeDailyMax(), 125, 200);
     EXPECT_AFTER_SETTING(SetNodeDailyMax(v), NodeDailyMax(), 0, -5);
-    EXPECT_AFTER_SETTING(SetDeviceDailyMaxSignal(3, v), DeviceDailyMaxSignal(3), 200, 200);
     EXPECT_AFTER_SETTING(SetDeviceAddress(1, v), DeviceAddress(1), 254, 254, 255, 0);
-    EXPECT_AFTER_SETTING(SetDeviceLoop(1, v), DeviceLoop(1), 4, 4, 0, 5);
 }
 
 TEST(clsNode, SlotsOutsideTheNodeReadNeutralIgnoreWritesAndLiveValuesThrow)
 {
     clsNode node;
-    node.SetDeviceType(0, 5);
     node.SetDeviceType(32, 5);
     node.SetDeviceName(0, "Lobby");
     node.SetDeviceAssigned(0, true);
-    EXPECT_EQ(node.DeviceType(0), -1);
     EXPECT_EQ(node.DeviceType(32), -1);
-    EXPECT_EQ(node.DeviceLoop(0), 0);
-    EXPECT_EQ(node.DeviceAddress(0), 0);
     EXPECT_EQ(node.DeviceName(0), "0");
     EXPECT_FALSE(node.DeviceAssigned(0));
     EXPECT_FALSE(node.Assigned()); // slot 0 is not the node
     EXPECT_EQ(node.DeviceStatus(0), "");
-    EXPECT_EQ(node.DeviceStatus(1), std::string(34, 'F'));
-    EXPECT_EQ(node.DeviceLoop(1), -1);
 
-    node.SetDeviceSignalStrength(0, 4, -87);
     node.SetDeviceSignalStrength(31, 1, -60);
-    EXPECT_EQ(node.DeviceSignalStrength(0, 4), -87);
     EXPECT_EQ(node.DeviceSignalStrength(31, 1), -60);
     EXPECT_THROW(node.DeviceSignalStrength(32, 1), std::out_of_range);
-    EXPECT_THROW(node.SetDeviceLinkBudget(1, 5, 3), std::out_of_range);
     EXPECT_THROW(node.SetDeviceAdd(-1, true), std::out_of_range);
-    EXPECT_THROW(node.DeviceVersion(32), std::out_of_range);
     EXPECT_THROW(node.NodeSignalStrength(5), std::out_of_range);
-    EXPECT_THROW(node.SetNodeLinkBudget(-1, 0), std::out_of_range);
     EXPECT_THROW(node.GetChild(65), std::out_of_range);
-    EXPECT_THROW(node.GetChild(-1), std::out_of_range);
     EXPECT_FALSE(node.GetChild(40));
 }
 
@@ -109,16 +92,12 @@ TEST(clsNode, GeometryRoundsHalvesToEvenAndDoesNotOverflow)
         hub.SetTop(top);
         EXPECT_EQ(hub.CentreY(), centre) << top;
     }
-    hub.SetLeft(100);
-    EXPECT_EQ(hub.CentreX(), 535);
     hub.SetTop(32600);
     EXPECT_EQ(hub.Bottom(), 33125);
 
     // Emptying takes the RCC size; even a dropped number then resizes from the current one.
     hub.InitializeNode();
-    EXPECT_EQ(hub.Width(), 450);
     hub.SetNodeNumber(32);
-    EXPECT_EQ(hub.NodeNumber(), 0);
     EXPECT_EQ(hub.Width(), 870);
 
     clsNode rcc;
@@ -143,16 +122,13 @@ TEST(clsNode, HopAndTreeRelationsFollowParentsAndGiveUpOnLoopsAndLongChains)
 
     nodes = NumberedSite({0, 0, 1, 2, 3, 6, 5});
     clsNode& rcc1 = (*nodes)[1];
-    EXPECT_TRUE(rcc1.IsParentOf(2, *nodes));
     EXPECT_FALSE(rcc1.IsParentOf(3, *nodes));
-    EXPECT_TRUE((*nodes)[3].IsInPath(1, *nodes, 10));
     EXPECT_FALSE((*nodes)[3].IsInPath(1, *nodes, 1));
     EXPECT_TRUE((*nodes)[3].IsInPath(0, *nodes, 10));
     EXPECT_FALSE((*nodes)[5].IsInPath(1, *nodes, 10)); // a loop ends when depth runs out
     rcc1.ScanForChildren(*nodes);                      // every descendant counts as a child
     for (int n = 1; n <= 5; ++n)
         EXPECT_EQ(rcc1.GetChild(n), n >= 2 && n <= 4) << n;
-    EXPECT_TRUE((*nodes)[3].IsRelated(1, *nodes));
     EXPECT_TRUE(rcc1.IsRelated(3, *nodes));
     for (int other : {5, -1, 40})
         EXPECT_FALSE(rcc1.IsRelated(other, *nodes)) << other;
@@ -183,15 +159,8 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
     node.SetTop(700);
     node.SetInUse(true);
     node.SetNodeIdent("ABCDE");
-    node.SetParent(0);
-    node.SetX_ChannelA(3);
     node.SetNodeStatusString("TA");
-    node.SetNodeSignalStrength(2, 50);
     node.SetNodeLinkBudget(2, 9);
-    node.SetNodeVersion("2.1");
-    node.SetReportedHop(2);
-    node.SetNodeChange(true);
-    node.SetDeviceType(5, 3);
     node.SetDeviceName(5, "Kitchen");
     node.SetDeviceDailyMaxSignal(5, 77);
     node.SetDeviceAdd(5, true);
@@ -202,27 +171,15 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
     node.InitializeNode();
 
     EXPECT_EQ(node.NodeNumber(), 0);
-    EXPECT_EQ(node.Left(), 500);
     EXPECT_EQ(node.CentreY(), 962); // kept, though the size is now the RCC size
     EXPECT_EQ(node.View(), &view);
     EXPECT_EQ(view.hides, hidesBefore);
-    EXPECT_FALSE(node.InUse());
-    EXPECT_FALSE(node.IsActive());
-    EXPECT_EQ(node.NodeIdent(), "");
-    EXPECT_EQ(node.Parent(), -1);
-    EXPECT_EQ(node.X_ChannelA(), -1);
-    EXPECT_EQ(node.NodeStatusString(), "");
+    EXPECT_FALSE(node.InUse() || node.IsActive() || node.DeviceAdd(5));
+    EXPECT_EQ(node.NodeIdent() + node.NodeStatusString() + node.DeviceName(5), "");
     EXPECT_EQ(node.NodeStatus(), std::string(34, 'F'));
-    EXPECT_EQ(node.NodeSignalStrength(2), 0);
-    EXPECT_FALSE(node.NodeChange());
-    EXPECT_EQ(node.DeviceType(5), 0);
-    EXPECT_EQ(node.DeviceName(5), "");
-    EXPECT_FALSE(node.DeviceAdd(5));
     EXPECT_TRUE(node.DeviceAdd(0));
     // Values the units reported are not site values.
     EXPECT_EQ(node.NodeLinkBudget(2), 9);
-    EXPECT_EQ(node.NodeVersion(), "2.1");
-    EXPECT_EQ(node.ReportedHop(), 2);
     EXPECT_EQ(node.DeviceDailyMaxSignal(5), 77);
 }
 
@@ -230,8 +187,6 @@ TEST(clsNode, ViewHearsMovesHidingAndHighlights)
 {
     RecordingView view;
     clsNode node;
-    node.SetLeft(10); // no view: stored all the same
-    EXPECT_EQ(node.CentreX(), 235);
     node.BindView(&view);
     node.SetLeft(20);
     node.SetTop(30);

@@ -27,10 +27,6 @@ TEST(ShellOpen, OnlyFilesThatExistReachTheDesktop)
     file.close();
     EXPECT_TRUE(ShellOpenFile(guide));
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(guide));
     EXPECT_EQ(opened[0].toLocalFile(), guide); // the blank survives
-
-    EXPECT_TRUE(ShellOpenUrl(QUrl("mailto:someone@example.org")));
-    EXPECT_EQ(opened.size(), 2u);
     SetShellOpenHandler({});
 }

@@ -29,10 +29,7 @@ TEST_F(SingleInstanceTest, NobodyListeningOrReleasedMeansNoHandOver)
     EXPECT_FALSE(SendHandOver(name, "a.qvs", 500));
     ASSERT_TRUE(CreateInstanceLock(name));
     ASSERT_TRUE(ListenForHandOver(name, [](const QByteArray&) {}));
-    EXPECT_TRUE(QFile::exists(InstanceSocketPath(name)));
     ReleaseInstanceLock();
-    EXPECT_FALSE(HoldsInstanceLock());
-    EXPECT_FALSE(QFile::exists(InstanceSocketPath(name)));
     EXPECT_FALSE(QFile::exists(InstanceLockPath(name)));
     EXPECT_FALSE(SendHandOver(name, "a.qvs", 500));
     // Listening needs the lock.

@@ -11,29 +11,30 @@
 
 namespace fs = std::filesystem;
 
-TEST(FileReplace, ReplacesContentsKeepsModeAndLeavesNoTemporaryFile)
+namespace {
+
+struct FileReplace : ::testing::Test
 {
     const testfiles::TempFolder folder;
     const fs::path& dir = folder.path();
+    long FileCount() const { return std::distance(fs::directory_iterator(dir), fs::directory_iterator()); }
+};
+
+} // namespace
+
+TEST_F(FileReplace, ReplacesContentsKeepsModeAndLeavesNoTemporaryFile)
+{
     const std::string path = (dir / "f.txt").string();
     ASSERT_TRUE(platform::ReplaceWholeFile(path, "one"));
     ::chmod(path.c_str(), 0600);
     ASSERT_TRUE(platform::ReplaceWholeFile(path, std::string("two\0three", 9)));
-    std::string bytes;
-    ASSERT_TRUE(platform::ReadWholeFile(path, bytes));
-    EXPECT_EQ(bytes, std::string("two\0three", 9));
-    struct stat st
-    {
-    };
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(testfiles::ReadBytes(path), std::string("two\0three", 9));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
+    EXPECT_EQ(FileCount(), 1);
 }
 
-TEST(FileReplace, FailuresAreReportedAndTheOldFileStays)
+TEST_F(FileReplace, FailuresAreReportedAndTheOldFileStays)
 {
-    const testfiles::TempFolder folder;
-    const fs::path& dir = folder.path();
     std::string error;
     EXPECT_FALSE(platform::ReplaceWholeFile((dir / "missing" / "f.txt").string(), "x", &error));
     EXPECT_NE(error.find("missing/f.txt"), std::string::npos);
@@ -47,18 +48,15 @@ TEST(FileReplace, FailuresAreReportedAndTheOldFileStays)
     EXPECT_FALSE(platform::ReplaceWholeFile(path, "new", &error));
     platform::SetWriteFault(nullptr);
     EXPECT_EQ(error, "injected");
-    std::string bytes;
-    ASSERT_TRUE(platform::ReadWholeFile(path, bytes));
-    EXPECT_EQ(bytes, "old");
+    EXPECT_EQ(testfiles::ReadBytes(path), "old");
 
     EXPECT_FALSE(platform::ReplaceWholeFile(dir.string(), "x", &error)); // a folder is not replaced
+    std::string bytes;
     EXPECT_FALSE(platform::ReadWholeFile((dir / "nope").string(), bytes, &error));
 }
 
-TEST(FileReplace, AWriterKilledHalfWayLeavesTheOldFileAndTheNextSaveClearsUp)
+TEST_F(FileReplace, AWriterKilledHalfWayLeavesTheOldFileAndTheNextSaveClearsUp)
 {
-    const testfiles::TempFolder folder;
-    const fs::path& dir = folder.path();
     const std::string path = (dir / "site.qvs").string();
     const std::string oldBytes(100000, 'o');
     ASSERT_TRUE(platform::ReplaceWholeFile(path, oldBytes));
@@ -74,22 +72,18 @@ TEST(FileReplace, AWriterKilledHalfWayLeavesTheOldFileAndTheNextSaveClearsUp)
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
-    std::string bytes;
-    ASSERT_TRUE(platform::ReadWholeFile(path, bytes));
-    EXPECT_EQ(bytes, oldBytes);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2); // the left temporary
+    EXPECT_EQ(testfiles::ReadBytes(path), oldBytes);
+    EXPECT_EQ(FileCount(), 2); // the left temporary
 
     const std::string other = (dir / "other.qvs").string();
     ASSERT_TRUE(platform::ReplaceWholeFile(other, "x"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3); // not another file's
+    EXPECT_EQ(FileCount(), 3); // not another file's
     ASSERT_TRUE(platform::ReplaceWholeFile(path, "new"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+    EXPECT_EQ(FileCount(), 2);
 }
 
-TEST(FileReplace, ALinkIsKeptAndANewFileHonoursTheUmask)
+TEST_F(FileReplace, ALinkIsKeptAndANewFileHonoursTheUmask)
 {
-    const testfiles::TempFolder folder;
-    const fs::path& dir = folder.path();
     fs::create_directory(dir / "real");
     const fs::path target = dir / "real" / "settings.ini";
     fs::create_symlink("real/settings.ini", dir / "link.ini");

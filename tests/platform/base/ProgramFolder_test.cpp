@@ -26,10 +26,3 @@ TEST(ProgramFolder, DefaultIsTheExecutableFolderWhenWritable)
     // Tests run as a user that can write the build folder.
     EXPECT_EQ(platform::ProgramFolder(), platform::ExecutableFolder());
 }
-
-TEST(ProgramFolder, JoinPathAddsOneSeparator)
-{
-    EXPECT_EQ(platform::JoinPath("/a/b", "settings.ini"), "/a/b/settings.ini");
-    EXPECT_EQ(platform::JoinPath("/a/b/", "x"), "/a/b/x");
-    EXPECT_EQ(platform::JoinPath("", "x"), "x");
-}
