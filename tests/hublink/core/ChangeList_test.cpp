@@ -42,7 +42,6 @@ TEST_F(CompareSite, ChangeListFlagsWhatProgrammingMustChange)
     // clang-format off
     const std::vector<Change> table = {
         {"equal; the hub's sounder word stands for the site's sounder/beacon", [] { HubNodes[2].SetDeviceType(1, 6); }, 0, {}, {}},
-        {"combo read back for a combo/beacon", [] { Device(1, 3, 14, 50, "1A003"); Device(1, 3, 13, 50, "1A003", HubNodes); }, 0, {}, {}},
         {"hub not programmed", [] { HubNodes[1].InitializeNode(); HubNodes[2].InitializeNode(); }, -1,
          {"RCC 1 will be added to the Radio Hub", "Callpoint with Ident 1A001 will be added to RCC 1",
           "Optical Smoke Combo with Ident 1A002 will be added to RCC 1", "RCC 2 will be added to the Radio Hub",

@@ -40,9 +40,7 @@ protected:
 
     static void Node(int n, int parent, int address, const char* ident, model::NodeArray& nodes = Nodes)
     {
-        model::clsNode& node = sitebuild::PlaceNode(nodes, n, parent, 1, address, ident);
-        node.SetX_ChannelA(n * 2 + 1);
-        node.SetX_ChannelB(n * 2 + 2);
+        sitebuild::PlaceRcc(nodes, n, parent, address, ident);
     }
     static void Device(int n, int s, int type, int address, const char* ident,
                        model::NodeArray& nodes = Nodes)

@@ -57,9 +57,9 @@ TEST_F(HubDeletesTest, RelationsThenDevicesAndGoneRccsAreDeleted)
     unit.ClearRecord();
     unit.SetFailure(FailureMode::Silent, "RELATION DEL 2");
     EXPECT_FALSE(IncrementalDeletes(link, Nodes, HubNodes));
-    EXPECT_EQ(Count(unit.CommandLines(), "FDELETE DEVICE 10004"), 1) << "every delete is tried";
-    EXPECT_EQ(Count(bench.Box, "ERROR: Unable to Delete Relationship between RCC 2 and Radio Hub"), 1);
-    EXPECT_EQ(Count(bench.Box, "ERROR: Unable to Delete RCC 4 in Target Hub..."), 1);
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 10004"), 1) << "every delete is tried";
+    EXPECT_EQ(std::ranges::count(bench.Box, "ERROR: Unable to Delete Relationship between RCC 2 and Radio Hub"), 1);
+    EXPECT_EQ(std::ranges::count(bench.Box, "ERROR: Unable to Delete RCC 4 in Target Hub..."), 1);
     ASSERT_EQ(bench.Messages.size(), 5u) << "a failed relation delete is logged only";
     EXPECT_EQ(bench.Messages[0].Text, "Unable to Delete All Devices due to Errors\r\nDEVICE NOT FOUND");
 }

@@ -5,9 +5,11 @@
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/support/VirtualBench.h"
 #include "model/Settings.h"
+#include "model/Site.h"
 #include "model/SiteState.h"
 #include "platform/base/TimeoutScale.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -20,25 +22,9 @@ protected:
         ResetSettings();
         ResetSiteState();
         ResetLinkState();
+        model::ResetSite();
         platform::SetTimeoutScale(1.0);
         LogProg = false;
-    }
-
-    // Every write of the link joined, as the wire carried it.
-    std::string Wire() const
-    {
-        std::string all;
-        for (const auto& w : bench.Writes)
-            all += w.Bytes;
-        return all;
-    }
-
-    int Count(const std::vector<std::string>& lines, const std::string& text) const
-    {
-        int n = 0;
-        for (const auto& l : lines)
-            n += l == text ? 1 : 0;
-        return n;
     }
 
     SimulatedUnit unit;

@@ -19,7 +19,6 @@ using model::HubNodes;
 using model::Nodes;
 using Lines = std::vector<std::string>;
 using sitebuild::PlaceDevice;
-using sitebuild::PlaceNode;
 
 const std::string kCompleted = "Programming Completed Successfully";
 const std::string kMatches = "The Config matches the Radio Hub already, Update not required";
@@ -37,16 +36,8 @@ protected:
         ActiveNode = 0;
         ConfirmDiffs = false;
         CommsCloseOnComplete = false;
-        PlaceNode(Nodes, 0, -1, 1, 1, "01A2B").SetY_ChannelA(1);
-        Nodes[0].SetY_ChannelB(2);
-        for (const auto& [n, parent, address, ident] :
-             {std::tuple(1, 0, 10, "10001"), std::tuple(2, 1, 11, "10002"), std::tuple(4, 0, 12, "10004")}) {
-            PlaceNode(Nodes, n, parent, 1, address, ident).SetX_ChannelA(2 * n + 1);
-            Nodes[n].SetX_ChannelB(2 * n + 2);
-        }
-        PlaceDevice(Nodes, 1, 1, 2, 1, 20, "1A001");
-        PlaceDevice(Nodes, 1, 2, 7, 2, 21, "1A002");
-        PlaceDevice(Nodes, 2, 1, 3, 1, 30, "2A001");
+        sitebuild::PlaceTwoRccSite(Nodes, -1);
+        sitebuild::PlaceRcc(Nodes, 4, 0, 12, "10004");
         PlaceDevice(Nodes, 4, 1, 4, 1, 40, "4A001");
     }
 
@@ -119,8 +110,7 @@ TEST_F(ProgrammingRun, EditsAreProgrammedIncrementallyAndTheHubThenMatchesTheSit
 {
     Program();
     Nodes[4] = model::clsNode();                             // RCC 4 deleted with its device
-    PlaceNode(Nodes, 3, 2, 1, 13, "10003").SetX_ChannelA(7); // RCC 3 added under RCC 2
-    Nodes[3].SetX_ChannelB(8);
+    sitebuild::PlaceRcc(Nodes, 3, 2, 13, "10003"); // RCC 3 added under RCC 2
     PlaceDevice(Nodes, 3, 5, 9, 1, 50, "3A005");
     Nodes[2].SetParent(0);            // RCC 2 re-parented to the hub
     Nodes[1].SetDeviceAddress(1, 25); // a device moved

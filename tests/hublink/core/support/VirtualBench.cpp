@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-VirtualBench::VirtualBench(SimulatedUnit& unit) : unit_(unit), link_(*this, *this, *this, *this, *this) {}
+VirtualBench::VirtualBench(SimulatedUnit& unit) : unit_(unit), link_(*this, *this, *this, *this, site_) {}
 
 bool VirtualBench::Output(const std::string& bytes, LinkError& error)
 {
@@ -15,9 +15,7 @@ bool VirtualBench::Output(const std::string& bytes, LinkError& error)
     }
     Writes.push_back(Write{now_, bytes});
     for (UnitOutput& out : unit_.Receive(bytes, now_))
-        events_.push_back(Event{now_ + out.DelayMs, std::move(out.Bytes), out.ClosePort});
-    std::stable_sort(events_.begin(), events_.end(),
-                     [](const Event& a, const Event& b) { return a.AtMs < b.AtMs; });
+        Schedule(Event{now_ + out.DelayMs, std::move(out.Bytes), out.ClosePort});
     return true;
 }
 
@@ -28,16 +26,16 @@ void VirtualBench::Start(int32_t intervalMs)
     deadline_ = now_ + interval_;
 }
 
-void VirtualBench::Stop()
-{
-    timerOn_ = false;
-}
-
 void VirtualBench::UnitSends(const std::string& bytes, int delayMs)
 {
-    events_.push_back(Event{now_ + delayMs, bytes, false});
-    std::stable_sort(events_.begin(), events_.end(),
-                     [](const Event& a, const Event& b) { return a.AtMs < b.AtMs; });
+    Schedule(Event{now_ + delayMs, bytes, false});
+}
+
+// Keeps the pending events in time order, equal times in the order queued.
+void VirtualBench::Schedule(Event event)
+{
+    const auto later = [](const Event& e, int64_t at) { return e.AtMs <= at; };
+    events_.insert(std::lower_bound(events_.begin(), events_.end(), event.AtMs, later), std::move(event));
 }
 
 // Delivers the earliest pending event (a unit's answer before a timer tick
@@ -96,28 +94,4 @@ int32_t VirtualBench::ShowMessage(const std::string& text, int32_t style)
     if (WhileMessageOpen)
         WhileMessageOpen();
     return 1;
-}
-
-std::string VirtualBench::NodeIdent(int node) const
-{
-    if (Site != nullptr)
-        return Site->NodeIdent(node);
-    const auto found = Idents.find(node);
-    return found == Idents.end() ? std::string() : found->second;
-}
-
-int32_t VirtualBench::FindNodeByIdent(const std::string& ident)
-{
-    if (Site != nullptr)
-        return Site->FindNodeByIdent(ident);
-    const auto found = Owners.find(ident);
-    return found == Owners.end() ? -1 : found->second;
-}
-
-void VirtualBench::SetAssigned(int node, int slot, bool assigned)
-{
-    if (Site != nullptr)
-        Site->SetAssigned(node, slot, assigned);
-    else
-        AssignedFlags[node * 100 + slot] = assigned;
 }

@@ -2,20 +2,20 @@
 // A test bench for the link on a virtual clock: the simulated unit answers
 // in-process, the reply timer and the unit's delayed answers fire in time
 // order as the link waits, and the window records what it was told. Time
-// passes only while the link waits, so every interval is exact.
+// passes only while the link waits, so every interval is exact. The link
+// sees the site being edited (model::Nodes).
 #include "hublink/core/CommsLink.h"
+#include "hublink/core/NodesSiteLink.h"
 #include "support/SimulatedUnit.h"
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 class VirtualBench : public ISerialTransport,
                      public ILinkTimer,
                      public IMessageLoop,
-                     public ICommsWindow,
-                     public ISiteLink
+                     public ICommsWindow
 {
 public:
     explicit VirtualBench(SimulatedUnit& unit);
@@ -27,7 +27,7 @@ public:
     bool Output(const std::string& bytes, LinkError& error) override;
     // ILinkTimer
     void Start(int32_t intervalMs) override;
-    void Stop() override;
+    void Stop() override { timerOn_ = false; }
     bool Enabled() const override { return timerOn_; }
     // IMessageLoop
     void WaitWhile(const std::function<bool()>& keepWaiting) override;
@@ -41,10 +41,6 @@ public:
     int32_t ShowMessage(const std::string& text, int32_t style) override;
     void ShowCommsError(const std::string& text) override { CommsErrors.push_back(text); }
     bool DeleteTimerRunning() const override { return DeleteDots; }
-    // ISiteLink
-    std::string NodeIdent(int node) const override;
-    int32_t FindNodeByIdent(const std::string& ident) override;
-    void SetAssigned(int node, int slot, bool assigned) override;
 
     // Bytes the unit sends unasked, delivered after delayMs.
     void UnitSends(const std::string& bytes, int delayMs = 0);
@@ -75,13 +71,6 @@ public:
     // Runs while a message box is open (it yields, so the port may deliver).
     std::function<void()> WhileMessageOpen;
 
-    // The site as the link sees it: owner codes by ident, idents by node.
-    std::map<std::string, int32_t> Owners;
-    std::map<int, std::string> Idents;
-    std::map<int, bool> AssignedFlags;
-    // When set, the link sees this site instead of the three maps above.
-    ISiteLink* Site = nullptr;
-
 private:
     struct Event
     {
@@ -90,8 +79,10 @@ private:
         bool ClosePort;
     };
     bool Step(const std::function<bool()>& keepWaiting, int64_t limit);
+    void Schedule(Event event);
 
     SimulatedUnit& unit_;
+    NodesSiteLink site_;
     CommsLink link_;
     int64_t now_ = 0;
     bool timerOn_ = false;
