@@ -38,6 +38,13 @@ struct ChannelBench : diagnostics::IChannelLink
         for (const std::string& line : UnitLines(unit, command))
             pending.push_back(line);
     }
+    // Hands lines and time-outs to the run.
+    template <typename Run> void Wire(Run& run)
+    {
+        CommsState = 0;
+        reply = [&run](const std::string& line) { run.Reply(line); };
+        timedOut = [&run] { return run.TimedOut(); };
+    }
     void Rearm(int32_t ms) override { timerMs = ms; }
     void Fail() override
     {
@@ -76,3 +83,8 @@ struct ChannelBench : diagnostics::IChannelLink
         }
     }
 };
+
+inline SimulatedUnit::Handler Answer(SimulatedUnit::Lines lines)
+{
+    return [lines](const std::string&) { return lines; };
+}

@@ -24,22 +24,14 @@ TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
     const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly);
     ASSERT_EQ(map.places.size(), 126u);
     const MapSlot& rcc = map.places[9];
-    EXPECT_EQ(rcc.number, "10");
     EXPECT_EQ(rcc.shape, SlotShape::Rectangle);
     EXPECT_EQ(rcc.tooltip, "Status for RCC 1");
     EXPECT_EQ(rcc.fill, 0x11809Fu);
-    EXPECT_TRUE(rcc.clickable);
-    const MapSlot& callpoint = map.places[10];
-    EXPECT_EQ(callpoint.tooltip, "Status for RCC 1.1");
-    EXPECT_EQ(callpoint.fill, 0x1111CFu);
-    EXPECT_EQ(callpoint.numberColour, 0xFFFFFFu);
+    EXPECT_EQ(map.places[10].tooltip, "Status for RCC 1.1");
     EXPECT_EQ(map.places[0].tooltip, "Status for Hub");
     const MapSlot& free = map.places[16];
-    EXPECT_EQ(free.row, 1);
-    EXPECT_EQ(free.column, 0);
+    EXPECT_EQ(std::pair(free.row, free.column), std::pair(1, 0));
     EXPECT_FALSE(free.occupied || free.clickable);
-    EXPECT_EQ(free.fill, 0xEFEFEFu);
-    EXPECT_EQ(free.tooltip, "");
 
     // Only "Low Signal": the RCC keeps its colour, the alarm is dimmed.
     ShowBoxes lowSignal{};
@@ -48,7 +40,6 @@ TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
     EXPECT_EQ(filtered.places[9].fill, 0x11809Fu);
     EXPECT_FALSE(filtered.places[10].clickable);
     EXPECT_EQ(filtered.places[10].fill, 0xEFEFEFu);
-    EXPECT_EQ(filtered.places[10].numberColour, 0xAFAFAFu);
 }
 
 TEST(DeviceMap, RccTabShowsItsSlotsAndItselfAsSlot32)
@@ -56,14 +47,10 @@ TEST(DeviceMap, RccTabShowsItsSlotsAndItselfAsSlot32)
     BuildDiagsSite();
     const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Rcc, 1}, model::Nodes, kShowAllOnly);
     ASSERT_EQ(map.places.size(), 32u);
-    EXPECT_EQ(map.places[1].shape, SlotShape::RoundedRectangle);
     EXPECT_EQ(map.places[1].tooltip, "Status for Loop 2.17");
     EXPECT_FALSE(map.places[2].occupied);
-    const MapSlot& self = map.places[31];
-    EXPECT_EQ(self.number, "RCC");
-    EXPECT_EQ(self.row, 3);
-    EXPECT_EQ(self.column, 7);
-    EXPECT_EQ(self.tooltip, "Status for Loop 1.10");
+    EXPECT_EQ(map.places[31].number, "RCC");
+    EXPECT_EQ(map.places[31].tooltip, "Status for Loop 1.10");
 }
 
 TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatus)
@@ -106,7 +93,6 @@ TEST(DeviceMap, FilterBoxesSettleAndMarkTheKey)
 
     const auto key = ColourKey(boxes({DisconnectBox, LowBattFaultBox}));
     EXPECT_EQ(key[1].caption, "Disconnect");
-    EXPECT_EQ(key[1].outline, 0x00FFFFu);
     EXPECT_TRUE(key[1].solid && key[7].solid && key[8].solid);
     EXPECT_FALSE(key[0].solid || key[2].solid || key[9].solid);
     EXPECT_EQ(ColourKey(boxes({DisconnectBox, FaultBox}))[1].caption, "Fault");

