@@ -1,6 +1,6 @@
 #include "app/BoxButtons.h"
 
-#include "app/MessageStyle.h"
+#include "platform/base/MessageStyle.h"
 #include "platform/base/Rounding.h"
 
 

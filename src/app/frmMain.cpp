@@ -3,7 +3,7 @@
 
 #include "app/AppVersion.h"
 #include "app/LogsFrame.h"
-#include "app/MessageStyle.h"
+#include "platform/base/MessageStyle.h"
 #include "app/Startup.h"
 #include "app/frmMainInternal.h"
 #include "app/frmMsg.h"

@@ -2,7 +2,7 @@
 #include "app/frmMain.h"
 
 #include "app/LogsFrame.h"
-#include "app/MessageStyle.h"
+#include "platform/base/MessageStyle.h"
 #include "app/Startup.h"
 #include "app/frmErrorCheck.h"
 #include "app/frmMainInternal.h"

@@ -3,7 +3,7 @@
 // and single-letter keys. While it waits every other window of the program is
 // disabled, except the error list (captioned "Error Check").
 #include "app/BoxDialog.h"
-#include "app/MessageStyle.h"
+#include "platform/base/MessageStyle.h"
 
 #include <QLabel>
 

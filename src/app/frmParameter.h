@@ -3,7 +3,7 @@
 // by kind, or a choice from a list, and one of the message box's button sets.
 // While it waits every other window of the program is disabled.
 #include "app/BoxDialog.h"
-#include "app/MessageStyle.h"
+#include "platform/base/MessageStyle.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -7,6 +7,7 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "platform/base/MessageStyle.h"
 
 #include <charconv>
 #include <vector>
@@ -17,13 +18,6 @@ using model::kNodeCount;
 using model::NodeArray;
 
 namespace {
-
-// Styles of the message box: icon + buttons.
-constexpr int32_t kStop = 16;
-constexpr int32_t kQuestionYesNo = 36;
-constexpr int32_t kExclamation = 48;
-constexpr int32_t kInformation = 64;
-constexpr int32_t kYes = 6;
 
 const std::string kCrLf = "\r\n";
 const std::string kOwnCaption; // the window's caption as title
@@ -130,7 +124,7 @@ int ListUnassigned(CommsLink& link, const NodeArray& nodes, int first, bool devi
 bool BeginAssignment(CommsLink& link, IAssignmentWindow& window, const std::string& question,
                      const std::string& title, const std::string& firstLine)
 {
-    if (window.Display(question, kQuestionYesNo, title) != kYes || !PortReady(link, window))
+    if (window.Display(question, (MessageStyle::Question | MessageStyle::YesNo), title) != MessageResult::Yes || !PortReady(link, window))
         return false;
     link.BeginBusy();
     link.LogLine(firstLine, true);
@@ -163,7 +157,7 @@ void Unassign(CommsLink& link, IAssignmentWindow& window, int32_t waitCode, int3
         return;
     link.BeginBusy();
     const bool done = link.Transact(waitCode, command, kUnassignTimeoutMs) == doneCode;
-    window.Display((done ? doneText : failText) + kCrLf, done ? kInformation : kStop, kOwnCaption);
+    window.Display((done ? doneText : failText) + kCrLf, done ? MessageStyle::Information : MessageStyle::Critical, kOwnCaption);
     link.EndBusy();
 }
 
@@ -211,13 +205,13 @@ void StartAssign_Click(CommsLink& link, IAssignmentWindow& window)
     ReadStatusAndStayBusy(link, nodes);
 
     std::string result;
-    int32_t style = kInformation;
+    int32_t style = MessageStyle::Information;
     if (AllAssigned(nodes)) {
         result = "All Devices Are Already Assigned";
     } else if (RunAssignment(link, "ASSIGN ALL") == UnknownCommand) {
         // The hub cannot assign: nothing was tried, so nothing is listed.
         result = "Unable to Assign All Devices due to Errors";
-        style = kStop;
+        style = MessageStyle::Critical;
     } else {
         // Finished or fallen silent: the flags tell what the hub assigned.
         result = ListUnassigned(link, nodes, 0, true) == 0 ? "All Devices Have Now Been Successfully Assigned"
@@ -233,7 +227,7 @@ void AssignRCC_Click(CommsLink& link, IAssignmentWindow& window)
 {
     const std::string title = "Start RCC Assignment Process";
     if (ActiveNode != 0) {
-        window.Display("You Can Only Assign RCCs from the Radio Hub" + kCrLf, kStop, title);
+        window.Display("You Can Only Assign RCCs from the Radio Hub" + kCrLf, MessageStyle::Critical, title);
         return;
     }
     if (!BeginAssignment(link, window, kConfirmText + kCrLf, title, "Assigning RCCs, Please Wait ....."))
@@ -246,9 +240,9 @@ void AssignRCC_Click(CommsLink& link, IAssignmentWindow& window)
         const bool all = ListUnassigned(link, nodes, 1, false) == 0;
         window.Display(
             (all ? "All RCCs Have Now Been Successfully Assigned" : "Some RCCs Were Not Assigned") + kCrLf,
-            kInformation, kOwnCaption);
+            MessageStyle::Information, kOwnCaption);
     } else {
-        window.Display("Unable to Assign All RCCs due to Errors" + kCrLf, kStop, kOwnCaption);
+        window.Display("Unable to Assign All RCCs due to Errors" + kCrLf, MessageStyle::Critical, kOwnCaption);
     }
     link.EndBusy();
 }
@@ -270,7 +264,7 @@ void SetIdent_Click(CommsLink& link, IAssignmentWindow& window)
 {
     const int node = ActiveNode;
     if (node < 0 || node >= kNodeCount) {
-        window.Display("There is no Currently Selected Hub or RCC", kStop, kOwnCaption);
+        window.Display("There is no Currently Selected Hub or RCC", MessageStyle::Critical, kOwnCaption);
         window.EnableProgram();
         return;
     }
@@ -279,17 +273,17 @@ void SetIdent_Click(CommsLink& link, IAssignmentWindow& window)
     link.BeginBusy();
     const std::string ident = model::Nodes[static_cast<size_t>(node)].NodeIdent();
     if (link.Transact(IdentProgWait, "IDENTPROG " + ident, kReplyTimeoutMs) != IdentProgDone) {
-        window.Display("Unable to Program Ident due to Errors", kStop, kOwnCaption);
+        window.Display("Unable to Program Ident due to Errors", MessageStyle::Critical, kOwnCaption);
     } else if (const std::string read = ReadIdent(link); read.empty()) {
         // An unanswered read-back shows nothing.
     } else if (read == ident) {
-        window.Display("Ident Programmed Successfully", kExclamation, kOwnCaption);
+        window.Display("Ident Programmed Successfully", MessageStyle::Exclamation, kOwnCaption);
     } else {
         const std::string unit = node == 0 ? "The Radio Hub" : "RCC " + std::to_string(node);
         link.LogLine("Ident Mismatch", true);
         window.Display("The Ident in " + unit + kCrLf + "Does Not Match That In The Configuration" + kCrLf +
                            unit + " has an Ident of " + read,
-                       kStop, kOwnCaption);
+                       MessageStyle::Critical, kOwnCaption);
     }
     link.EndBusy();
 }

@@ -10,13 +10,12 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "platform/base/MessageStyle.h"
 
 #include <string>
 
 namespace {
 
-constexpr int32_t kStop = 16;
-constexpr int32_t kInformation = 64;
 const std::string kOwnCaption; // the window's caption as title
 // The gap allowed between the download's header and its first line.
 constexpr int32_t kFirstConfigLineMs = 1000;
@@ -28,7 +27,7 @@ bool IdentMatches(CommsLink& link, IProgrammingWindow& window, const std::string
     if (ident.empty()) {
         link.EndBusy();
         window.RestoreWindow();
-        window.Display("Unable to Verify The Ident in " + unit + "\r\n", kStop, kOwnCaption);
+        window.Display("Unable to Verify The Ident in " + unit + "\r\n", MessageStyle::Critical, kOwnCaption);
         return false;
     }
     if (ident == model::Nodes[static_cast<size_t>(ActiveNode)].NodeIdent())
@@ -38,7 +37,7 @@ bool IdentMatches(CommsLink& link, IProgrammingWindow& window, const std::string
     window.RestoreWindow();
     window.Display("The Ident in " + unit + "\r\nDoes Not Match That In The Configuration\r\n" + unit +
                        " has an Ident of " + ident,
-                   kStop, kOwnCaption);
+                   MessageStyle::Critical, kOwnCaption);
     return false;
 }
 
@@ -69,7 +68,7 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
 {
     const int node = ActiveNode;
     if (node < 0 || node >= model::kNodeCount) {
-        window.Display("There is no Currently Selected Hub or RCC", kStop, kOwnCaption);
+        window.Display("There is no Currently Selected Hub or RCC", MessageStyle::Critical, kOwnCaption);
         window.EnableProgram();
         return;
     }
@@ -100,7 +99,7 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
         } else {
             window.RestoreWindow();
             window.Display(hub ? "The Hub matches the Configuration" : "The RCC matches the Configuration",
-                           kInformation,
+                           MessageStyle::Information,
                            hub ? "Compare Hub with Configuration" : "Compare RCC with Configuration");
         }
     }
@@ -109,7 +108,7 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
     link.EndBusy();
     if (CommsState == CommsFailed) {
         window.RestoreWindow();
-        window.Display("Unable to Get Config due to Errors", kStop, kOwnCaption);
+        window.Display("Unable to Get Config due to Errors", MessageStyle::Critical, kOwnCaption);
     }
     PortEnabled = false;
     if (!window.OpenedOnly() && CommsCloseOnComplete)

@@ -5,6 +5,7 @@
 #include "hublink/core/ProgrammingList.h"
 #include "model/ConfigurationCheck.h"
 #include "model/DeviceTypes.h"
+#include "platform/base/MessageStyle.h"
 
 using model::clsNode;
 using model::kLastSlot;
@@ -12,9 +13,6 @@ using model::kNodeCount;
 using model::NodeArray;
 
 namespace {
-
-constexpr int32_t kStyleStop = 16;
-constexpr int32_t kStyleInformation = 64;
 
 std::string Number(int value)
 {
@@ -73,7 +71,7 @@ bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSw
         dots(false);
     if (CommsState == DeleteDone)
         return true;
-    link.Window().ShowMessage("Unable to Delete All Devices due to Errors\r\n" + LastRxLine, kStyleStop);
+    link.Window().ShowMessage("Unable to Delete All Devices due to Errors\r\n" + LastRxLine, MessageStyle::Critical);
     return false;
 }
 
@@ -142,7 +140,7 @@ bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,
         showErrorList();
     link.Window().ShowMessage("Some changes have to be done at the Hub\r\nthough the Hub Menus\r\n"
                               "See the Error Check Form for Details",
-                              kStyleStop);
+                              MessageStyle::Critical);
     return true;
 }
 
@@ -152,8 +150,8 @@ int32_t ClearProgramming(CommsLink& link)
     const int32_t state = link.Transact(PopulateClearWait, kClearCommand, kClearTimeoutMs);
     link.EndBusy();
     if (state == CommsFailed)
-        link.Window().ShowMessage("Unable to Clear Device due to Errors", kStyleStop);
+        link.Window().ShowMessage("Unable to Clear Device due to Errors", MessageStyle::Critical);
     else if (state == PopulateClearDone)
-        link.Window().ShowMessage("Device Configuration Cleared", kStyleInformation);
+        link.Window().ShowMessage("Device Configuration Cleared", MessageStyle::Information);
     return state;
 }

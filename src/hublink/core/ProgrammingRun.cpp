@@ -14,6 +14,7 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "platform/base/MessageStyle.h"
 
 #include <string>
 
@@ -22,11 +23,6 @@ using model::Nodes;
 
 namespace {
 
-constexpr int32_t kStop = 16;
-constexpr int32_t kQuestionYesNo = 36;
-constexpr int32_t kInformation = 64;
-constexpr int32_t kYes = 6;
-constexpr int32_t kNo = 7;
 const std::string kOwnCaption; // the window's caption as title
 const std::string kTarget = "the Radio Hub";
 const std::string kCompleted = "Programming Completed Successfully";
@@ -53,7 +49,7 @@ Pass Stop(CommsLink& link, IProgrammingWindow& window, const std::string& text =
     link.Window().HideProgress();
     link.EndBusy();
     if (!text.empty())
-        window.Display(text, kStop, kOwnCaption);
+        window.Display(text, MessageStyle::Critical, kOwnCaption);
     return Pass::Ended;
 }
 
@@ -67,7 +63,7 @@ bool TargetIsHub(CommsLink& link, IProgrammingWindow& window)
         return true;
     link.LogLine("Attempt to update at an RCC instead of the Hub", true);
     link.EndBusy();
-    window.Display("You can only perform an Update at the Radio Hub\r\n", kStop, kOwnCaption);
+    window.Display("You can only perform an Update at the Radio Hub\r\n", MessageStyle::Critical, kOwnCaption);
     return false;
 }
 
@@ -150,7 +146,7 @@ bool ReadTheHub(CommsLink& link, IProgrammingWindow& window)
     window.SetErrorCheckMode(kModeParse);
     if (window.ParseDownload(true) > 0) {
         window.ShowErrorList();
-        if (window.Display("Errors were Encountered, Continue Anyway?", kQuestionYesNo, kOwnCaption) == kNo) {
+        if (window.Display("Errors were Encountered, Continue Anyway?", (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption) == MessageResult::No) {
             Stop(link, window);
             return false;
         }
@@ -168,13 +164,13 @@ Pass NothingToChange(CommsLink& link, IProgrammingWindow& window, bool laterPass
         link.EndBusy();
         link.LogLine(kCompleted, true);
         CommsState = ProgramDone;
-        window.Display(kCompleted, kInformation, kOwnCaption);
+        window.Display(kCompleted, MessageStyle::Information, kOwnCaption);
         if (CommsCloseOnComplete)
             window.CloseWindow();
         return Pass::Ended;
     }
     const std::string text = "The Config matches " + kTarget + " already, Update not required";
-    window.Display(text, kInformation, kOwnCaption);
+    window.Display(text, MessageStyle::Information, kOwnCaption);
     link.LogLine(text, true);
     link.EndBusy();
     if (!window.OpenedOnly() && CommsCloseOnComplete)
@@ -196,7 +192,7 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
         link.EndBusy();
         link.LogLine(kCompleted, true);
         CommsState = Idle;
-        window.Display(kCompleted, kInformation, kOwnCaption);
+        window.Display(kCompleted, MessageStyle::Information, kOwnCaption);
         return Pass::Ended;
     }
     window.ShowProgress();
@@ -216,7 +212,7 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
     if (CommsState == UnknownCommand) {
         // The hub has taken the commands before this one only: say so.
         link.LogLine(kUnknownCommandAbort, true);
-        window.Display(kUnknownCommandAbort, kStop, kOwnCaption);
+        window.Display(kUnknownCommandAbort, MessageStyle::Critical, kOwnCaption);
     }
     return Pass::Ended;
 }
@@ -242,7 +238,7 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
         window.SetErrorCheckMode(kModeChanges);
         window.ShowErrorList();
         link.LogLine("Differences were Found", true);
-        if (window.Display("Differences were Found, Continue Anyway?", kQuestionYesNo, kOwnCaption) == kNo) {
+        if (window.Display("Differences were Found, Continue Anyway?", (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption) == MessageResult::No) {
             link.LogLine("User has Aborted the Update\r\n", true);
             return Stop(link, window);
         }
@@ -263,8 +259,8 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     if (!Nodes[0].NodeAdd() && changes > kClearOfferedAbove) {
         const int32_t answer =
             window.Display("Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?",
-                           kQuestionYesNo, kOwnCaption);
-        if (answer == kYes)
+                           (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption);
+        if (answer == MessageResult::Yes)
             Nodes[0].SetNodeAdd(true);
     }
     const bool full = Nodes[0].NodeAdd();

@@ -12,14 +12,11 @@
 #include "model/Convert.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "platform/base/MessageStyle.h"
 
 namespace {
 
 constexpr int kProgressMax = 60;
-constexpr int32_t kStyleStop = 16;
-constexpr int32_t kStyleInformation = 64;
-constexpr int32_t kStyleQuestionOkCancel = 33;
-constexpr int32_t kCancel = 2;
 
 // The query answered as it must, or the user chose to go on; false after
 // the failure message was shown.
@@ -38,8 +35,8 @@ bool UnitType(CommsLink& link, ICommsForm& form)
     if (state == UnknownCommand)
         return link.Window().ShowMessage("A Full Configuration Can Only Be Downloaded\r\nFrom a Radio Hub\r\n"
                                          "Do You Want to Continue?",
-                                         kStyleQuestionOkCancel) != kCancel;
-    link.Window().ShowMessage("Unable to Verify The Type of the Connected Node\r\n", kStyleStop);
+                                         (MessageStyle::Question | MessageStyle::CancelOK)) != MessageResult::Cancel;
+    link.Window().ShowMessage("Unable to Verify The Type of the Connected Node\r\n", MessageStyle::Critical);
     return false;
 }
 
@@ -51,7 +48,7 @@ void Step(CommsLink& link, const char* text)
 
 bool Fail(CommsLink& link, const char* text)
 {
-    link.Window().ShowMessage(text, kStyleStop);
+    link.Window().ShowMessage(text, MessageStyle::Critical);
     return false;
 }
 
@@ -91,7 +88,7 @@ void NameTheUnit(CommsLink& link, ICommsForm& form, const std::string& ident)
         if (i > 0) {
             link.Window().ShowMessage("Config was Downloaded from RCC " + std::to_string(i) +
                                           "\r\nThe Config is Not Complete Unless Downloaded from a Hub",
-                                      kStyleStop);
+                                      MessageStyle::Critical);
             link.EndBusy();
         }
     }
@@ -155,13 +152,13 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
     link.EndBusy();
     if (CommsState == CommsFailed) {
         link.LogLine("Unable to Get Config due to Errors", true);
-        link.Window().ShowMessage("Unable to Get Config due to Errors", kStyleStop);
+        link.Window().ShowMessage("Unable to Get Config due to Errors", MessageStyle::Critical);
         return ReadOutcome::Failed;
     }
     if (CommsState == SysConfigDone) {
         form.FillProgress();
         link.LogLine("Config Successfully Read", true);
-        link.Window().ShowMessage("Config Successfully Read", kStyleInformation);
+        link.Window().ShowMessage("Config Successfully Read", MessageStyle::Information);
         return ReadOutcome::Downloaded;
     }
     return ReadOutcome::Refused;
