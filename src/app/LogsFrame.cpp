@@ -6,6 +6,7 @@
 #include "platform/Win1252Validator.h"
 #include "platform/base/CodePage.h"
 #include "platform/base/ProgramFolder.h"
+#include "platform/base/MessageStyle.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -21,9 +22,6 @@
 #include <QValidator>
 
 namespace {
-
-constexpr int kStyleCritical = 16;
-constexpr int kStyleInformation = 64;
 
 // Refuses the characters a folder name cannot hold as they are typed or
 // pasted.
@@ -174,7 +172,7 @@ void LogsFrame::cmdNewFolder_Click()
     const model::NewFolderResult made =
         model::MakeNewFolder(dirPath_.toStdString(), txtNewFolder_->text().toStdString());
     if (!made.report.ok) {
-        Report(made.report.text, kStyleCritical, made.report.title);
+        Report(made.report.text, MessageStyle::Critical, made.report.title);
         return;
     }
     if (made.path.empty())
@@ -190,19 +188,19 @@ void LogsFrame::cmdSelect_Click()
     const std::string target = dirPath_.toStdString();
     // settings.ini keeps the folder: one it cannot store is not taken.
     if (mode == Mode::Set && !platform::IsWin1252Representable(target)) {
-        Report(kUnstorableFolderText + target, kStyleCritical, "Set Folder For Log Files");
+        Report(kUnstorableFolderText + target, MessageStyle::Critical, "Set Folder For Log Files");
         return;
     }
     const model::LogFolderReport report =
         mode == Mode::Set ? model::MoveLogFiles(source, target) : model::ExportLogFiles(source, target);
     if (!report.ok) {
-        Report(report.text, kStyleCritical, report.title);
+        Report(report.text, MessageStyle::Critical, report.title);
         return;
     }
     if (mode == Mode::Set)
         LogFolder = model::WithoutTrailingSeparator(target);
     hide();
-    Report(report.text, kStyleInformation, report.title);
+    Report(report.text, MessageStyle::Information, report.title);
 }
 
 void LogsFrame::cmdCancel_Click()

@@ -13,6 +13,7 @@
 #include "platform/WindowLayer.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Win1252Validator.h"
+#include "platform/base/MessageStyle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,11 +47,6 @@ using editors::DeviceSlot;
 constexpr const char* kPaletteMime = "application/x-qvs-device-palette-item";
 constexpr int kSlotPictureSize = 675; // twips
 constexpr int kPalettePictureSize = 600;
-constexpr int kMessageStop = 16;
-constexpr int kMessageInformation = 64;
-constexpr int kMessageQuestionYesNo = 36;
-constexpr int kAnswerOK = 1;
-constexpr int kAnswerYes = 6;
 const char* const kPaletteCaptions[editors::kPaletteItems] = {
     "Callpoint", "Sounder", "Optical", "Sndr/Bcon", "Multisensor",
     "Combo", "Heat (A1R)", "Cmbo/Bcon", "Heat (CS)", "I/O Unit"};
@@ -439,8 +435,8 @@ void frmDevices::NoNodeSelected()
 void frmDevices::RefreshData(int)
 {
     if (changed_) {
-        if (Say(this, "Changes Have Been Made\r\nDo You Want To Apply Them?", kMessageQuestionYesNo,
-                "Change Active Object") == kAnswerYes)
+        if (Say(this, "Changes Have Been Made\r\nDo You Want To Apply Them?", (MessageStyle::Question | MessageStyle::YesNo),
+                "Change Active Object") == MessageResult::Yes)
             cmdApply_Click();
         changed_ = false;
     }
@@ -647,7 +643,7 @@ void frmDevices::IdentText_LostFocus()
     if (!text.isEmpty() && text.size() < 5)
         IdentText->setText(text.rightJustified(5, '0'));
     if (text.size() > 5) {
-        Say(this, "Ident Can Only Be 5 Characters", kMessageStop);
+        Say(this, "Ident Can Only Be 5 Characters", MessageStyle::Critical);
         IdentText->setText(text.right(5));
     }
     keyPreview_ = true;
@@ -670,7 +666,7 @@ void frmDevices::IdentTimer_Timer()
         }
         return;
     }
-    Say(this, clash, kMessageStop);
+    Say(this, clash, MessageStyle::Critical);
     IdentText->clear();
 }
 
@@ -692,7 +688,7 @@ void frmDevices::CommitDeviceFields()
         const std::string clash =
             editors::DeviceIdentClash(slots_, selectedSlot_, text.toStdString(), editors::ClashWording::OnCommit);
         if (!clash.empty()) {
-            Say(this, clash, kMessageStop);
+            Say(this, clash, MessageStyle::Critical);
             IdentText->clear();
             commitBusy_ = false;
             return;
@@ -754,7 +750,7 @@ void frmDevices::PlaceNewDevice(int slot)
 {
     if (slots_.Place(slot) != editors::PlaceResult::NoRoom)
         return;
-    Say(this, " No Loop Addresses Free\r\n", kMessageStop);
+    Say(this, " No Loop Addresses Free\r\n", MessageStyle::Critical);
     DeleteDevice_Click();
 }
 
@@ -765,7 +761,7 @@ void frmDevices::SourceDevice_DblClick(int item)
     CommitDeviceFields();
     const int slot = slots_.FirstEmpty();
     if (slot == -1) {
-        Say(this, "You can only have 31 devices\r\nConnected to an RCC at any time", kMessageStop,
+        Say(this, "You can only have 31 devices\r\nConnected to an RCC at any time", MessageStyle::Critical,
             "Add Device to RCC");
         return;
     }
@@ -891,13 +887,13 @@ void frmDevices::MoveRCC_Click()
             candidates << QString("RCC %1").arg(n);
     }
     if (candidates.isEmpty()) {
-        Say(this, "Device Cannot Be Moved as all other RCCs are Full", kMessageStop);
+        Say(this, "Device Cannot Be Moved as all other RCCs are Full", MessageStyle::Critical);
         return;
     }
     int choice = -1;
     if (!DevicesHost().ChooseFromList ||
         DevicesHost().ChooseFromList(this, "Please Select the RCC to Move To", -1, candidates.join(";"), 1,
-                                     "Select Destination RCC", choice) != kAnswerOK ||
+                                     "Select Destination RCC", choice) != MessageResult::OK ||
         choice < 0 || choice >= candidates.size())
         return;
     const int destination = candidates.at(choice).mid(4).toInt();
@@ -912,7 +908,7 @@ void frmDevices::MoveRCC_Click()
     Say(this,
         "Device at " + editors::LoopAddressText(node.DeviceLoop(target), node.DeviceAddress(target)) +
             " Moved to RCC" + std::to_string(destination),
-        kMessageInformation);
+        MessageStyle::Information);
 }
 
 // --- apply, OK, Cancel and closing --------------------------------------------------
@@ -953,8 +949,8 @@ void frmDevices::Form_QueryUnload()
 {
     if (!changed_)
         return;
-    if (Say(this, "Changes Have Been Made, Do You Want To Save Them?", kMessageQuestionYesNo,
-            "Close Device Details Form") == kAnswerYes)
+    if (Say(this, "Changes Have Been Made, Do You Want To Save Them?", (MessageStyle::Question | MessageStyle::YesNo),
+            "Close Device Details Form") == MessageResult::Yes)
         cmdApply_Click();
     changed_ = false;
 }

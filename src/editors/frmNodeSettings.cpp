@@ -15,6 +15,7 @@
 #include "platform/WindowLayer.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Win1252Validator.h"
+#include "platform/base/MessageStyle.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -42,13 +43,6 @@ namespace {
 constexpr long kWindowWidth = 6180; // twips
 constexpr long kWindowHeight = 5380;
 const char* const kPendingQuestion = "Changes Have Been Made, Do You Want To Apply Them?";
-constexpr int32_t kQuestionYesNo = 36;
-constexpr int32_t kStopOK = 16;
-constexpr int32_t kExclamationOK = 48;
-constexpr int32_t kQuestionOK = 32;
-constexpr int32_t kStopProceedCancel = 1040;
-constexpr int32_t kYes = 6;
-constexpr int32_t kProceed = 17;
 
 // The ident takes hexadecimal digits only; lower case becomes upper case.
 class IdentValidator : public QValidator
@@ -310,7 +304,7 @@ void frmNodeSettings::AskAboutPendingEdits()
 {
     if (!changed_)
         return;
-    if (platform::ShowProgramMessage(this, kPendingQuestion, kQuestionYesNo, "Change Active Object") == kYes)
+    if (platform::ShowProgramMessage(this, kPendingQuestion, (MessageStyle::Question | MessageStyle::YesNo), "Change Active Object") == MessageResult::Yes)
         cmdApply_Click();
     else
         session_.Restore();
@@ -514,7 +508,7 @@ void frmNodeSettings::IdentText_LostFocus()
     if (left.ident == typed)
         return;
     if (left.tooLong)
-        platform::ShowProgramMessage(this, "Ident Can Only Be 5 Characters", kStopOK, "");
+        platform::ShowProgramMessage(this, "Ident Can Only Be 5 Characters", MessageStyle::Critical, "");
     IdentText->setText(Q(left.ident));
     IdentTimer->start();
 }
@@ -541,7 +535,7 @@ void frmNodeSettings::IdentTimer_Timer()
         lblRandom->setEnabled(true);
         return;
     }
-    platform::ShowProgramMessage(this, editors::IdentClashMessage(ident, owner), kStopOK, "");
+    platform::ShowProgramMessage(this, editors::IdentClashMessage(ident, owner), MessageStyle::Critical, "");
     IdentText->clear();
 }
 
@@ -627,10 +621,10 @@ void frmNodeSettings::ChannelCombo_Click(QComboBox* edited)
                             : (first ? node->X_ChannelA() : node->X_ChannelB());
     switch (editors::ChooseChannel(hub, current, chosen)) {
     case editors::ChannelChoice::Confirm:
-        if (platform::ShowProgramMessage(this, editors::ChangeWarningText(), kStopProceedCancel,
-                                         editors::kChangeChannelsTitle) != kProceed ||
-            platform::ShowProgramMessage(this, editors::kChangeConfirmText, kQuestionYesNo,
-                                         editors::kChangeChannelsTitle) != kYes) {
+        if (platform::ShowProgramMessage(this, editors::ChangeWarningText(), (MessageStyle::Critical | MessageStyle::ProceedCancel),
+                                         editors::kChangeChannelsTitle) != MessageResult::Proceed ||
+            platform::ShowProgramMessage(this, editors::kChangeConfirmText, (MessageStyle::Question | MessageStyle::YesNo),
+                                         editors::kChangeChannelsTitle) != MessageResult::Yes) {
             ShowChannel(edited, current);
             return;
         }
@@ -647,7 +641,7 @@ void frmNodeSettings::ChannelCombo_Click(QComboBox* edited)
     const int b = ChannelIndex(ChannelBCombo);
     if (hub) {
         if (editors::CompareXChannels(a, b, 0, Nodes) != -1) {
-            platform::ShowProgramMessage(this, editors::YAgainstXText(), first ? kQuestionOK : kStopOK,
+            platform::ShowProgramMessage(this, editors::YAgainstXText(), first ? MessageStyle::Question : MessageStyle::Critical,
                                          editors::kYChannelsTitle);
             ShowChannel(edited, -1);
         }
@@ -655,20 +649,20 @@ void frmNodeSettings::ChannelCombo_Click(QComboBox* edited)
     }
     const int rcc = model::FindNodeByXChannels(a, b, session_.Node());
     if (rcc != -1)
-        platform::ShowProgramMessage(this, editors::SameXPairText(rcc), kExclamationOK, editors::kXChannelsTitle);
+        platform::ShowProgramMessage(this, editors::SameXPairText(rcc), MessageStyle::Exclamation, editors::kXChannelsTitle);
     if (editors::IsHubYChannel(chosen, Nodes)) {
-        platform::ShowProgramMessage(this, editors::XOnYText(), kStopOK, editors::kXChannelsTitle);
+        platform::ShowProgramMessage(this, editors::XOnYText(), MessageStyle::Critical, editors::kXChannelsTitle);
         ShowChannel(edited, -1);
     }
 }
 
 void frmNodeSettings::cmdRandom_Click()
 {
-    if (platform::ShowProgramMessage(this, editors::GeneratorWarningText(), kStopProceedCancel,
-                                     editors::kChangeChannelsTitle) != kProceed)
+    if (platform::ShowProgramMessage(this, editors::GeneratorWarningText(), (MessageStyle::Critical | MessageStyle::ProceedCancel),
+                                     editors::kChangeChannelsTitle) != MessageResult::Proceed)
         return;
-    if (platform::ShowProgramMessage(this, editors::kChangeConfirmText, kQuestionYesNo,
-                                     editors::kChangeChannelsTitle) != kYes)
+    if (platform::ShowProgramMessage(this, editors::kChangeConfirmText, (MessageStyle::Question | MessageStyle::YesNo),
+                                     editors::kChangeChannelsTitle) != MessageResult::Yes)
         return;
     SettleIdent();
     const std::string ident = IdentText->text().toStdString();
@@ -708,7 +702,7 @@ void frmNodeSettings::cmdApply_Click()
         platform::ShowPlainMessage(this,
                                    "A Duplicate Loop Address Has Been Found\r\n"
                                    "The Node Loop Address must be Re-Selected",
-                                   kExclamationOK, "Duplicate Loop Address");
+                                   MessageStyle::Exclamation, "Duplicate Loop Address");
     ShowHop();
     FillLoopAndAddressLists();
     if (MainWindow.RedrawSite)
@@ -752,8 +746,8 @@ void frmNodeSettings::cmdDevices_Click()
 bool frmNodeSettings::Form_QueryUnload()
 {
     if (changed_) {
-        if (platform::ShowProgramMessage(this, "Changes Have Been Made, Do You Want To Save Them?", kQuestionYesNo,
-                                         "Close Node Properties Form") == kYes)
+        if (platform::ShowProgramMessage(this, "Changes Have Been Made, Do You Want To Save Them?", (MessageStyle::Question | MessageStyle::YesNo),
+                                         "Close Node Properties Form") == MessageResult::Yes)
             cmdApply_Click();
         else
             session_.Restore();

@@ -9,14 +9,13 @@
 #include "model/Site.h"
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
+#include "platform/base/MessageStyle.h"
 
 #include <filesystem>
 
 namespace model {
 namespace {
 
-constexpr int kStyleStopOk = 16;
-constexpr int kStyleQuestionYesNoCancel = 35;
 const char* const kUntitled = "untitled.qvs";
 const char* const kNoFileLoaded = "No File Loaded";
 
@@ -45,7 +44,7 @@ bool FileIsThere(FileCommandsHost& host, const std::string& path)
     if (std::filesystem::exists(TrimBlanks(path), error)) {
         return true;
     }
-    host.Ask("ERROR : Unable to Open " + path + "\r\nFile Not Found", kStyleStopOk, "Open Configuration File");
+    host.Ask("ERROR : Unable to Open " + path + "\r\nFile Not Found", MessageStyle::Critical, "Open Configuration File");
     return false;
 }
 
@@ -69,7 +68,7 @@ bool FileCommands::CheckForChanges()
     }
     const int answer =
         host_.Ask("Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?",
-                  kStyleQuestionYesNoCancel, "Save Changes ?");
+                  (MessageStyle::Question | MessageStyle::YesNoCancel), "Save Changes ?");
     if (answer == kAnswerYes) {
         saveAborted_ = false;
         SaveAs();
@@ -146,7 +145,7 @@ bool FileCommands::LoadConfigFile()
     if (DisplayMode == -2) {
         host_.Ask("ERROR : Unable to Open " + SiteFileName +
                       "\r\nAs it is not a valid Quorvel Configuration File",
-                  kStyleStopOk, "Open Configuration File");
+                  MessageStyle::Critical, "Open Configuration File");
         SiteFileName = kNoFileLoaded;
         host_.UpdateTitleBar();
         return false;
@@ -265,7 +264,7 @@ bool FileCommands::WriteSite()
         return true;
     }
     host_.SetStatusText(3, ActiveNodeName());
-    host_.Ask("ERROR : Unable to Save " + path + "\r\n" + error, kStyleStopOk, "Save Configuration File");
+    host_.Ask("ERROR : Unable to Save " + path + "\r\n" + error, MessageStyle::Critical, "Save Configuration File");
     return false;
 }
 
