@@ -8,7 +8,7 @@
 #include "app/frmMainInternal.h"
 #include "app/frmMsg.h"
 #include "app/frmParameter.h"
-#include "editors/DeviceWindowHost.h"
+#include "editors/EditorsHost.h"
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
@@ -213,10 +213,11 @@ private:
 
 // The main window's services and the program's input box, for the device
 // window, which lives below the main window.
-void ServeDeviceWindow(frmMain& form)
+void ServeEditors(frmMain& form)
 {
-    DeviceWindowHost& host = DevicesHost();
+    EditorsHost& host = Editors();
     host.UpdateTitleBar = [&form] { form.UpdateTitleBar(); };
+    host.RedrawSite = [&form] { form.ReDraw(-1); };
     host.CalculateUsed = [&form](int node) { form.CalculateUsed(node); };
     host.CancelDrag = [&form] { form.CancelDrag(); };
     host.ChooseFromList = [](QWidget* owner, const QString& prompt, int preselected, const QString& items,
@@ -241,8 +242,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     CreateControls();
     fileObserver_ = std::make_unique<MainWindowFileObserver>(*this);
     model::SetSiteFileObserver(fileObserver_.get());
-    frmNodeSettings::MainWindow = {[this] { UpdateTitleBar(); }, [this] { ReDraw(-1); }};
-    ServeDeviceWindow(*this);
+    ServeEditors(*this);
     ServeCommsWindow();
 }
 
@@ -281,9 +281,8 @@ void frmMain::ServeCommsWindow()
 frmMain::~frmMain()
 {
     model::SetSiteFileObserver(nullptr);
-    frmNodeSettings::MainWindow = {};
     frmComms::MainWindow = {};
-    DevicesHost() = {};
+    Editors() = {};
     // The nodes outlive the window; they must not keep views that die with it.
     for (auto& node : Nodes)
         node.UnbindView();

@@ -1,7 +1,7 @@
 #include "editors/frmDevices.h"
 
 #include "editors/DevicePictures.h"
-#include "editors/DeviceWindowHost.h"
+#include "editors/EditorsHost.h"
 #include "editors/core/DeviceIdentClash.h"
 #include "editors/core/SlotRules.h"
 #include "model/Settings.h"
@@ -734,8 +734,8 @@ model::DeviceTypeCode frmDevices::AskComboType(int item, int preselected)
     int choice = -1;
     const QString title =
         item == editors::kComboBeaconItem ? "Select Combo/Beacon Detector Type" : "Select Combo Detector Type";
-    if (DevicesHost().ChooseFromList)
-        DevicesHost().ChooseFromList(this, "Please Select the Type of Detector", preselected,
+    if (Editors().ChooseFromList)
+        Editors().ChooseFromList(this, "Please Select the Type of Detector", preselected,
                                      editors::kDetectorChoices, 0, title, choice);
     return editors::ComboTypeFromChoice(item, choice);
 }
@@ -891,8 +891,8 @@ void frmDevices::MoveRCC_Click()
         return;
     }
     int choice = -1;
-    if (!DevicesHost().ChooseFromList ||
-        DevicesHost().ChooseFromList(this, "Please Select the RCC to Move To", -1, candidates.join(";"), 1,
+    if (!Editors().ChooseFromList ||
+        Editors().ChooseFromList(this, "Please Select the RCC to Move To", -1, candidates.join(";"), 1,
                                      "Select Destination RCC", choice) != MessageResult::OK ||
         choice < 0 || choice >= candidates.size())
         return;
@@ -923,12 +923,12 @@ void frmDevices::cmdApply_Click()
         slots_.ApplyTo(model::Nodes[static_cast<std::size_t>(node)], LoopAddressOwner);
         if (changed_) {
             FileChanged = true;
-            if (DevicesHost().UpdateTitleBar)
-                DevicesHost().UpdateTitleBar();
+            if (Editors().UpdateTitleBar)
+                Editors().UpdateTitleBar();
         }
     }
-    if (DevicesHost().CalculateUsed)
-        DevicesHost().CalculateUsed(ActiveNode);
+    if (Editors().CalculateUsed)
+        Editors().CalculateUsed(ActiveNode);
     changed_ = false;
     keyPreview_ = true;
     UpdateCaption();
@@ -962,8 +962,8 @@ void frmDevices::Form_Unload()
         DeviceWindowLeft = static_cast<int32_t>(TwipsOf(x()));
     }
     DevicesPinned = false;
-    if (DevicesHost().CancelDrag)
-        DevicesHost().CancelDrag();
+    if (Editors().CancelDrag)
+        Editors().CancelDrag();
 }
 
 void frmDevices::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #include "editors/frmNodeSettings.h"
 
 #include "app/core/Selection.h"
+#include "editors/EditorsHost.h"
 #include "editors/core/ChannelEditing.h"
 #include "editors/core/NodeSettingsRules.h"
 #include "editors/frmDevices.h"
@@ -33,7 +34,6 @@
 #include <algorithm>
 
 bool NodeSettingsPinned = false;
-frmNodeSettings::MainWindowCalls frmNodeSettings::MainWindow;
 
 using model::Nodes;
 using platform::TwipsToPixels;
@@ -674,8 +674,8 @@ void frmNodeSettings::cmdRandom_Click()
     PositionChannelLists(Nodes[0].Y_ChannelA(), Nodes[0].Y_ChannelB());
     MarkChanged();
     FileChanged = true;
-    if (MainWindow.UpdateTitleBar)
-        MainWindow.UpdateTitleBar();
+    if (Editors().UpdateTitleBar)
+        Editors().UpdateTitleBar();
     cmdApply_Click();
     cmdRandom->setEnabled(false);
 }
@@ -705,13 +705,13 @@ void frmNodeSettings::cmdApply_Click()
                                    MessageStyle::Exclamation, "Duplicate Loop Address");
     ShowHop();
     FillLoopAndAddressLists();
-    if (MainWindow.RedrawSite)
-        MainWindow.RedrawSite();
+    if (Editors().RedrawSite)
+        Editors().RedrawSite();
     editors::ShowRelatives(session_.Node());
     if (changed_ || result.changed) {
         FileChanged = true;
-        if (MainWindow.UpdateTitleBar)
-            MainWindow.UpdateTitleBar();
+        if (Editors().UpdateTitleBar)
+            Editors().UpdateTitleBar();
     }
     changed_ = false;
     SetCaption();

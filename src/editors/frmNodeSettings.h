@@ -10,7 +10,6 @@
 #include "platform/FormInstance.h"
 
 #include <QWidget>
-#include <functional>
 
 class QComboBox;
 class QFrame;
@@ -29,15 +28,6 @@ class frmNodeSettings : public QWidget, public platform::FormInstance<frmNodeSet
     Q_OBJECT
 public:
     frmNodeSettings();
-
-    // What the window asks of the main window, which sets these when it is
-    // created: the caption's changed mark and a full redraw of the canvas.
-    struct MainWindowCalls
-    {
-        std::function<void()> UpdateTitleBar;
-        std::function<void()> RedrawSite;
-    };
-    static MainWindowCalls MainWindow;
 
     // Loads the window from ActiveNode; previousNode is the node shown before.
     void RefreshData(int previousNode);

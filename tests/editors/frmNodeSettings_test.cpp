@@ -1,5 +1,6 @@
 #include "editors/frmNodeSettings.h"
 #include "app/core/Selection.h"
+#include "editors/EditorsHost.h"
 #include "editors/core/EmptySite.h"
 #include "model/ChannelPlan.h"
 #include "model/Settings.h"
@@ -63,14 +64,14 @@ protected:
         };
         platform::SetProgramMessageHandler(answer);
         platform::SetPlainMessageHandler(answer);
-        frmNodeSettings::MainWindow = {[this] { ++titleUpdates; }, [] {}};
+        Editors().UpdateTitleBar = [this] { ++titleUpdates; };
     }
     void TearDown() override
     {
         frmNodeSettings::Unload();
         platform::SetProgramMessageHandler({});
         platform::SetPlainMessageHandler({});
-        frmNodeSettings::MainWindow = {};
+        Editors() = {};
         model::ResetSite();
     }
     frmNodeSettings* Open(int node)

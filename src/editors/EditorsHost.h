@@ -1,6 +1,6 @@
 #pragma once
-// What the device window asks of the main window and of the program's input
-// box, which live above it. The main window fills this in when it is created
+// What the editor windows ask of the main window and of the program's input
+// box, which live above them. The main window fills this in when it is created
 // and empties it when it goes; an entry left empty is skipped (a choice then
 // counts as cancelled).
 #include <QString>
@@ -8,9 +8,11 @@
 
 class QWidget;
 
-struct DeviceWindowHost
+struct EditorsHost
 {
     std::function<void()> UpdateTitleBar;
+    // A full redraw of the canvas.
+    std::function<void()> RedrawSite;
     std::function<void(int node)> CalculateUsed;
     std::function<void()> CancelDrag;
     // The input box offering the ";"-separated items with entry preselected
@@ -21,4 +23,4 @@ struct DeviceWindowHost
         ChooseFromList;
 };
 
-DeviceWindowHost& DevicesHost();
+EditorsHost& Editors();

@@ -1,7 +1,0 @@
-#include "editors/DeviceWindowHost.h"
-
-DeviceWindowHost& DevicesHost()
-{
-    static DeviceWindowHost host;
-    return host;
-}

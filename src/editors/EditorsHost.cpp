@@ -1,0 +1,7 @@
+#include "editors/EditorsHost.h"
+
+EditorsHost& Editors()
+{
+    static EditorsHost host;
+    return host;
+}
