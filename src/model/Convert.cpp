@@ -1,6 +1,5 @@
 #include "model/Convert.h"
 
-#include <cctype>
 #include <utility>
 
 namespace model {
@@ -9,7 +8,7 @@ namespace {
 // Value of one character, without changing it.
 int16_t DigitOf(char c)
 {
-    const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const char u = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     if (u >= '0' && u <= '9') {
         return static_cast<int16_t>(u - '0');
     }
@@ -91,8 +90,12 @@ std::string PadString(std::string& text, int16_t width, int mode)
 
 std::string Upper(std::string text)
 {
+    // a to z only: the bytes of a UTF-8 character are never changed, whatever
+    // the locale.
     for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
     }
     return text;
 }

@@ -34,7 +34,8 @@ std::string PadWithLeadingZeros(std::string& text, int16_t width);
 // the text unchanged.
 std::string PadString(std::string& text, int16_t width, int mode);
 
-// The text upper-cased byte by byte (std::toupper).
+// The text with a to z upper-cased; every other byte, and so every UTF-8
+// character beyond ASCII, is kept whatever the locale.
 std::string Upper(std::string text);
 
 } // namespace model

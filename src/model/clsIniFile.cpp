@@ -1,5 +1,8 @@
 #include "model/clsIniFile.h"
 
+#include "model/IniBytes.h"
+#include "model/IniWriter.h"
+
 #include "platform/base/CodePage.h"
 #include "platform/base/FileReplace.h"
 
@@ -14,6 +17,10 @@
 
 namespace model {
 namespace {
+
+using ini_bytes::BytesEqual;
+using ini_bytes::HasAny;
+using ini_bytes::Plain;
 
 // Names and keys are short: a word-at-a-time multiply hash is enough, and
 // far cheaper than a general one.
@@ -75,34 +82,6 @@ std::size_t SlotPosition(uint32_t entry)
     return static_cast<std::size_t>(entry & 0xFFFFU) - 1;
 }
 
-// The bytes of word equal to byte: the lowest set bit (0x80 of a byte)
-// marks the first such byte exactly; bits above it may be false.
-uint64_t BytesEqual(uint64_t word, unsigned char byte)
-{
-    const uint64_t x = word ^ (0x0101010101010101ULL * byte);
-    return (x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL;
-}
-
-// Whether text holds a CR or LF, or (withHigh) a byte above 0x7F. Eight
-// bytes at a time.
-bool HasAny(std::string_view text, bool withHigh)
-{
-    const char* const data = text.data();
-    const std::size_t size = text.size();
-    const uint64_t highMask = withHigh ? 0x8080808080808080ULL : 0;
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, data + i, 8);
-        if (((word & highMask) | BytesEqual(word, '\r') | BytesEqual(word, '\n')) != 0)
-            return true;
-    }
-    for (; i < size; ++i)
-        if ((withHigh && (data[i] & 0x80) != 0) || data[i] == '\r' || data[i] == '\n')
-            return true;
-    return false;
-}
-
 bool HasHighByte(std::string_view text)
 {
     const char* const data = text.data();
@@ -117,12 +96,6 @@ bool HasHighByte(std::string_view text)
         if ((data[i] & 0x80) != 0)
             return true;
     return false;
-}
-
-// A text that SaveFile writes as it stands: no CR, no LF, nothing above 0x7F.
-bool Plain(std::string_view text)
-{
-    return !HasAny(text, true);
 }
 
 // The position of the first CR or LF from pos on (size when none), and in eq
@@ -171,6 +144,20 @@ std::string_view Trimmed(std::string_view text)
 // even one). False for anything else or a number outside [lo, hi].
 bool ParseWhole(std::string_view raw, int64_t lo, int64_t hi, int64_t& out)
 {
+    // Most values are a few digits, perhaps after a minus sign.
+    if (const std::size_t sign = !raw.empty() && raw[0] == '-' ? 1 : 0; raw.size() > sign && raw.size() <= sign + 9) {
+        int64_t value = 0;
+        std::size_t i = sign;
+        for (; i < raw.size() && raw[i] >= '0' && raw[i] <= '9'; ++i)
+            value = value * 10 + (raw[i] - '0');
+        if (i == raw.size()) {
+            value = sign != 0 ? -value : value;
+            if (value < lo || value > hi)
+                return false;
+            out = value;
+            return true;
+        }
+    }
     const std::string_view text = Trimmed(raw);
     std::size_t i = 0;
     bool negative = false;
@@ -410,6 +397,7 @@ void clsIniFile::ClearModel()
     firstOfName_.clear();
     keySlots_.clear();
     sectionHash_.clear();
+    keysIndexed_ = true;
     currentSection_ = kNoSection;
     nextGuess_ = 0;
 }
@@ -428,10 +416,6 @@ clsIniFile::Span clsIniFile::Store(std::string_view text)
     store_.append(text);
     return span;
 }
-
-namespace {
-
-} // namespace
 
 // Names and values stored by the setters are appended as the lines SaveFile
 // writes: while every line goes to the end of the file, the store is the text.
@@ -533,7 +517,7 @@ std::size_t clsIniFile::Probe(std::size_t hash, std::string_view key, std::size_
     });
 }
 
-void clsIniFile::IndexKey(std::size_t position, std::size_t hash)
+void clsIniFile::IndexKey(std::size_t position, std::size_t hash) const
 {
     GrowSlots(
         keySlots_, position, [&](std::size_t k) { return firstOfName_[k] != 0; },
@@ -559,24 +543,26 @@ void clsIniFile::LoadFile()
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName_, ec))
         return;
-    if (!platform::ReadWholeFile(fileName_, store_)) {
+    // Line ends, brackets and "=" are the same bytes in the code page as in
+    // UTF-8, and no other character turns into one of them: the text is
+    // converted as it is read (only the blocks that hold a byte above 0x7F),
+    // then split into lines, and every name and value is a span of it.
+    bool converted = false;
+    const bool read = platform::ReadFileBlocks(
+        fileName_, [&](std::size_t size) { store_.reserve(size + size / 4); },
+        [&](std::string_view block) {
+            if (HasHighByte(block)) {
+                platform::AppendAsUtf8(store_, block);
+                converted = true;
+            } else {
+                store_.append(block);
+            }
+        });
+    if (!read) {
         store_.clear();
         return;
     }
-    // Line ends, brackets and "=" are the same bytes in the code page as in
-    // UTF-8, and no other character turns into one of them: the text is
-    // converted whole (only when it holds a byte above 0x7F at all), then
-    // split into lines, and every name and value is a span of it.
-    if (HasHighByte(store_)) {
-        // Into one buffer, a block at a time (one byte is one character).
-        std::string converted;
-        converted.reserve(store_.size() + store_.size() / 4);
-        constexpr std::size_t kBlock = 4096;
-        for (std::size_t at = 0; at < store_.size(); at += kBlock)
-            converted += platform::Win1252ToUtf8(std::string_view(store_).substr(at, kBlock));
-        store_.swap(converted);
-        storeIsText_ = false;
-    }
+    storeIsText_ = !converted;
 
     // A file larger than a model holds is refused whole: read in part, its
     // keys would land under the wrong sections and the next save would write
@@ -592,10 +578,6 @@ void clsIniFile::LoadFile()
     keys_.reserve(keyGuess);
     values_.reserve(keyGuess);
     keySection_.reserve(keyGuess);
-    firstOfName_.reserve(keyGuess);
-    keySlots_.assign(64, 0);
-    while (keySlots_.size() < 2 * keyGuess)
-        keySlots_.resize(keySlots_.size() * 2);
     int lineNumber = 0;
     const char* const data = store_.data();
     const std::size_t size = store_.size();
@@ -634,13 +616,30 @@ void clsIniFile::LoadFile()
         keys_.push_back(Span{start, eq});
         values_.push_back(Span{start + eq + 1, length - eq - 1});
         keySection_.push_back(static_cast<int16_t>(sections_.size() - 1));
-        IndexKey(keys_.size() - 1, SlotHash(sectionHash_.back(), std::string_view(data + start, eq)));
     }
+    // The key index is built by the first look-up: a model read in order
+    // (KeyAt) never needs one.
+    keysIndexed_ = keys_.empty();
     loaded_ = true;
+}
+
+void clsIniFile::IndexKeys() const
+{
+    if (keysIndexed_)
+        return;
+    keysIndexed_ = true;
+    firstOfName_.clear();
+    firstOfName_.reserve(keys_.size());
+    keySlots_.assign(64, 0);
+    while (keySlots_.size() < 2 * (keys_.size() + 1))
+        keySlots_.resize(keySlots_.size() * 2);
+    for (std::size_t k = 0; k < keys_.size(); ++k)
+        IndexKey(k, SlotHash(sectionHash_[static_cast<std::size_t>(keySection_[k])], View(keys_[k])));
 }
 
 int clsIniFile::FindKey(std::string_view key) const
 {
+    IndexKeys();
     // No entry of the current name: no key either.
     if (keySlots_.empty() || currentSection_ == kNoSection)
         return -1;
@@ -673,6 +672,7 @@ bool clsIniFile::SetValue(const std::string& key, std::string_view value)
 {
     if (!fileNamed_ || !sectionNamed_)
         return false;
+    IndexKeys();
     const bool newSection = currentSection_ == kNoSection;
     // An entry of the current name exists: the key may be there already (a
     // new name holds no key at all).
@@ -763,7 +763,16 @@ std::string clsIniFile::GetString(const std::string& key, const std::string& def
 
 int32_t clsIniFile::GetLong(const std::string& key, int32_t defaultValue) const
 {
-    const std::string_view text = GetValue(key);
+    return ReadLong(GetValue(key), defaultValue);
+}
+
+int16_t clsIniFile::GetInteger(const std::string& key, int16_t defaultValue) const
+{
+    return ReadInteger(GetValue(key), defaultValue);
+}
+
+int32_t clsIniFile::ReadLong(std::string_view text, int32_t defaultValue)
+{
     int64_t value = 0;
     if (text.empty() ||
         !ParseWhole(text, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), value))
@@ -771,9 +780,8 @@ int32_t clsIniFile::GetLong(const std::string& key, int32_t defaultValue) const
     return static_cast<int32_t>(value);
 }
 
-int16_t clsIniFile::GetInteger(const std::string& key, int16_t defaultValue) const
+int16_t clsIniFile::ReadInteger(std::string_view text, int16_t defaultValue)
 {
-    const std::string_view text = GetValue(key);
     int64_t value = 0;
     if (text.empty() ||
         !ParseWhole(text, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), value))
@@ -797,7 +805,11 @@ double clsIniFile::GetDouble(const std::string& key, double defaultValue) const
 
 bool clsIniFile::GetBoolean(const std::string& key, bool defaultValue) const
 {
-    const std::string_view value = GetValue(key);
+    return ReadBoolean(GetValue(key), defaultValue);
+}
+
+bool clsIniFile::ReadBoolean(std::string_view value, bool defaultValue)
+{
     if (value.empty())
         return defaultValue;
     if (value[0] == '1')
@@ -815,63 +827,38 @@ bool clsIniFile::GetBoolean(const std::string& key, bool defaultValue) const
     return defaultValue;
 }
 
-namespace {
-
-// Appends one name or value in the code page; a CR or LF in it becomes a
-// blank, as it would split the line on the next read. False when a
-// character has no byte in the code page.
-bool AppendField(std::string& bytes, std::string_view text)
-{
-    if (Plain(text)) {
-        bytes.append(text);
-        return true;
-    }
-    const std::size_t start = bytes.size();
-    const bool exact = platform::AppendAsWin1252(bytes, text);
-    if (HasAny(text, false))
-        std::replace_if(
-            bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
-            [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    return exact;
-}
-
-} // namespace
 
 bool clsIniFile::SaveFile(std::string* error)
 {
     if (!fileNamed_)
         return true;
-    const auto fail = [&](const std::string& why) {
+    const auto fail = [&](std::string_view why) {
         saveFailed_ = true;
         if (error != nullptr)
-            *error = "Cannot write \"" + fileName_ + "\": " + why;
+            *error = IniSaveError(fileName_, why);
         return false;
     };
     if (storeRefused_)
-        return fail("it would hold more than " + std::to_string(clsIniFile::kMaxEntries) + " sections or keys.");
+        return fail(kTooManyEntries);
 
     if (storeIsText_) {
         for (int line = 1; line <= static_cast<int>(keys_.size() + sections_.size()); ++line)
             if (progressBound_ && progress_ && progressMaximum_ >= line)
                 progress_(line);
-        return WriteText(store_, error);
+        return Written(platform::ReplaceWholeFile(fileName_, store_, error));
     }
 
     // The keys of each section entry in key-list order, found in one pass;
     // when every key stands after the keys of earlier entries (a file read or
     // written in order), that is the key list itself.
     std::vector<std::size_t> start(sections_.size() + 1, 0);
-    std::size_t size = 0;
     bool inOrder = true;
     for (std::size_t k = 0; k < keys_.size(); ++k) {
         ++start[static_cast<std::size_t>(keySection_[k]) + 1];
-        size += keys_[k].size + values_[k].size + 3;
         inOrder = inOrder && (k == 0 || keySection_[k] >= keySection_[k - 1]);
     }
-    for (std::size_t s = 0; s < sections_.size(); ++s) {
+    for (std::size_t s = 0; s < sections_.size(); ++s)
         start[s + 1] += start[s];
-        size += sections_[s].size + 4;
-    }
     std::vector<std::size_t> order;
     if (!inOrder) {
         order.resize(keys_.size());
@@ -880,47 +867,44 @@ bool clsIniFile::SaveFile(std::string* error)
             order[next[static_cast<std::size_t>(keySection_[k])]++] = k;
     }
 
+    // Written a block at a time as the text is made, so that a large file is
+    // not held a second time.
+    constexpr std::size_t kBlock = 256 * 1024;
+    platform::FileReplacement file(fileName_);
     std::string& bytes = saveText_;
     bytes.clear();
-    bytes.reserve(size);
+    bytes.reserve(kBlock + 4096);
     bool exact = true;
     int lineCount = 0;
     const auto lineWritten = [&] {
         ++lineCount;
         if (progressBound_ && progress_ && progressMaximum_ >= lineCount)
             progress_(lineCount);
+        if (bytes.size() >= kBlock) {
+            file.Write(bytes);
+            bytes.clear();
+        }
     };
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        bytes += '[';
-        exact = AppendField(bytes, View(sections_[s])) && exact;
-        bytes += "]\r\n";
+        exact = AppendIniSection(bytes, View(sections_[s])) && exact;
         lineWritten();
         for (std::size_t o = start[s]; o < start[s + 1]; ++o) {
             const std::size_t k = inOrder ? o : order[o];
-            exact = AppendField(bytes, View(keys_[k])) && exact;
-            bytes += '=';
-            exact = AppendField(bytes, View(values_[k])) && exact;
-            bytes += "\r\n";
+            exact = AppendIniKey(bytes, View(keys_[k]), View(values_[k])) && exact;
             lineWritten();
         }
     }
     if (!exact)
-        return fail("a name or value holds a character that the file's code page cannot store.");
-    const bool written = WriteText(bytes, error);
-    if (bytes.capacity() > kKeptBytes)
-        std::string().swap(bytes);
-    return written;
+        return fail(kNotInCodePage);
+    file.Write(bytes);
+    return Written(file.Commit(error));
 }
 
-bool clsIniFile::WriteText(const std::string& bytes, std::string* error)
+bool clsIniFile::Written(bool written)
 {
-    if (!platform::ReplaceWholeFile(fileName_, bytes, error)) {
-        saveFailed_ = true;
-        return false;
-    }
-    clean_ = true;
-    saveFailed_ = false;
-    return true;
+    saveFailed_ = !written;
+    clean_ = clean_ || written;
+    return written;
 }
 
 } // namespace model

@@ -105,6 +105,30 @@ public:
     // stays unsaved and releasing it writes nothing.
     bool SaveFile(std::string* error = nullptr);
 
+    // The model read in one pass, in file order, for a reader that takes the
+    // whole file: the section entries, and the key lines each with the entry
+    // it stands under. Empty when the object is not loaded, as the getters
+    // then give their defaults. A getter's answer for a key is the first key
+    // line of that name under an entry of the current section's name.
+    struct KeyLine
+    {
+        std::size_t entry;
+        std::string_view key;
+        std::string_view value;
+    };
+    std::size_t SectionEntryCount() const { return loaded_ ? sections_.size() : 0; }
+    std::string_view SectionEntry(std::size_t entry) const { return View(sections_[entry]); }
+    std::size_t KeyCount() const { return loaded_ ? keys_.size() : 0; }
+    KeyLine KeyAt(std::size_t i) const
+    {
+        return {static_cast<std::size_t>(keySection_[i]), View(keys_[i]), View(values_[i])};
+    }
+    // A stored value read as the getters read it: the default when the text
+    // is empty or not a value the type can hold.
+    static int32_t ReadLong(std::string_view text, int32_t defaultValue);
+    static int16_t ReadInteger(std::string_view text, int16_t defaultValue);
+    static bool ReadBoolean(std::string_view text, bool defaultValue);
+
     bool IsLoaded() const { return loaded_; }
     bool IsClean() const { return clean_; }
 
@@ -119,7 +143,7 @@ private:
     Span Store(std::string_view text);
     Span StoreSectionLine(std::string_view name);
     void StoreKeyLine(std::string_view key, std::string_view value);
-    bool WriteText(const std::string& bytes, std::string* error);
+    bool Written(bool written);
     struct Buffers;
     static Buffers& Spare();
     void SwapBuffers(Buffers& other);
@@ -135,7 +159,8 @@ private:
     bool IsCurrentSection(std::size_t entry) const;
     std::size_t Probe(std::size_t hash, std::string_view key, std::size_t sectionHash,
                       std::string_view section) const;
-    void IndexKey(std::size_t position, std::size_t hash);
+    void IndexKey(std::size_t position, std::size_t hash) const;
+    void IndexKeys() const;
     std::size_t FindSection(std::size_t hash, std::string_view name) const;
     void AddSection(Span name);
 
@@ -172,8 +197,10 @@ private:
     // a tag of their hash, hashed on section name and key, holding for each
     // pair the first key of that name under an entry of that name: the answer
     // of a scan from the start of the lists.
-    std::vector<uint32_t> keySlots_;
-    std::vector<uint8_t> firstOfName_;     // per key: 1 when the index holds it
+    // Built by the first look-up or store after a load (IndexKeys).
+    mutable std::vector<uint32_t> keySlots_;
+    mutable std::vector<uint8_t> firstOfName_; // per key: 1 when the index holds it
+    mutable bool keysIndexed_ = true;
     std::vector<std::size_t> sectionHash_; // per section entry
     mutable std::size_t nextGuess_ = 0;    // the key after the last one found
     std::size_t currentSectionHash_ = 0;

@@ -4,6 +4,7 @@
 #include "model/NodeView.h"
 #include "platform/base/Rounding.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <string_view>
@@ -54,8 +55,15 @@ int32_t CentreOf(int32_t start, int16_t size)
 }
 
 // The normalised form of an ident, or false when it is to be dropped.
-bool NormaliseIdent(std::string text, std::string& out)
+bool NormaliseIdent(const std::string& value, std::string& out)
 {
+    // Most idents are normal already: five digits 0-9 and A-F.
+    if (value.size() == 5 &&
+        std::all_of(value.begin(), value.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); })) {
+        out = value;
+        return true;
+    }
+    std::string text = value;
     if (!IsHexString(text)) {
         return false;
     }

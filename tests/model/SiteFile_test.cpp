@@ -323,6 +323,28 @@ TEST_F(SiteFile, StoredZerosEmptiesAndOutOfTableAddresses)
     EXPECT_EQ(recorder.cleared, 0);
 }
 
+TEST_F(SiteFile, AKeyIsItsFirstLineUnderAnyEntryOfItsSection)
+{
+    const std::string path = dir.File("by-hand.qvs");
+    WriteBytes(path, "[General]\r\nDisplayMode=3\r\nSiteName=First\r\nSiteName=Second\r\n"
+                     "[Node1]\r\nInUse=1\r\nLeft=10\r\nNodeName=\r\nNodeName=Later\r\n"
+                     "Dev3Type=4\r\nDev03Type=9\r\nDev3Type=7\r\nDev32Type=5\r\n"
+                     "[Node01]\r\nTop=99\r\n[node2]\r\nInUse=1\r\n"
+                     "[Node1]\r\nLeft=55\r\nTop=20\r\nDev3Name=Hall\r\n"
+                     "[General]\r\nLocked=1\r\n");
+    LoadSiteFile(path);
+    EXPECT_EQ(SiteName, "First");
+    EXPECT_TRUE(Locked);
+    EXPECT_FALSE(Nodes[2].InUse());
+    const clsNode& node = Nodes[1];
+    EXPECT_TRUE(node.InUse());
+    EXPECT_EQ(node.Left(), 10);
+    EXPECT_EQ(node.Top(), 20);
+    EXPECT_EQ(node.Name(), "");
+    EXPECT_EQ(node.DeviceType(3), 4);
+    EXPECT_EQ(node.DeviceName(3), "Hall");
+}
+
 TEST_F(SiteFile, BadLinesAreAskedAboutAndCancelMakesTheFileInvalid)
 {
     BuildHubSite();

@@ -99,6 +99,12 @@ std::string Win1252ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
+    AppendAsUtf8(out, bytes);
+    return out;
+}
+
+void AppendAsUtf8(std::string& out, std::string_view bytes)
+{
     std::size_t i = 0;
     while (i < bytes.size()) {
         const std::size_t run = AsciiRun(bytes, i);
@@ -112,7 +118,6 @@ std::string Win1252ToUtf8(std::string_view bytes)
         else
             AppendUtf8(out, b);
     }
-    return out;
 }
 
 bool AppendAsWin1252(std::string& out, std::string_view text)

@@ -10,6 +10,8 @@ namespace platform {
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same
 // value, so any file read and written again is unchanged byte for byte.
 std::string Win1252ToUtf8(std::string_view bytes);
+// Appends the code-page bytes to out in UTF-8, as Win1252ToUtf8 converts them.
+void AppendAsUtf8(std::string& out, std::string_view bytes);
 
 // Characters that the code page cannot hold become "?". Malformed UTF-8
 // sequences become "?" as well.

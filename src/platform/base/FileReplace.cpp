@@ -105,17 +105,16 @@ int CreateTemporary(const std::string& path, std::string& tmpPath)
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error)
+bool ReadFileBlocks(const std::string& path, const std::function<void(std::size_t size)>& sized,
+                    const std::function<void(std::string_view block)>& take, std::string* error)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return Fail(error, "Cannot open", path, errno);
-    bytes.clear();
     struct stat st
     {
     };
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    sized(::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) : 0);
     char buf[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
@@ -128,72 +127,123 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
         }
         if (n == 0)
             break;
-        bytes.append(buf, static_cast<std::size_t>(n));
+        take(std::string_view(buf, static_cast<std::size_t>(n)));
     }
     ::close(fd);
     return true;
 }
 
-bool ReplaceWholeFile(const std::string& requested, std::string_view bytes, std::string* error)
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error)
+{
+    bytes.clear();
+    return ReadFileBlocks(
+        path, [&](std::size_t size) { bytes.reserve(size); }, [&](std::string_view block) { bytes.append(block); },
+        error);
+}
+
+FileReplacement::FileReplacement(const std::string& requested)
 {
     // A link is kept: the file it leads to is the one replaced.
-    std::string path;
-    if (!FinalTarget(requested, path))
-        return Fail(error, "Cannot follow the link", requested, ELOOP);
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-
-    bool keepMode = false;
-    mode_t mode = 0;
+    if (!FinalTarget(requested, path_)) {
+        path_ = requested;
+        err_ = ELOOP;
+        what_ = "Cannot follow the link";
+        return;
+    }
+    const auto slash = path_.rfind('/');
+    folder_ = slash == std::string::npos ? "." : slash == 0 ? "/" : path_.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
     struct stat st
     {
     };
-    if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return Fail(error, "Cannot write", path, EISDIR);
-        keepMode = true;
-        mode = st.st_mode & 07777;
+    if (::stat(path_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            err_ = EISDIR;
+            what_ = "Cannot write";
+            return;
+        }
+        keepMode_ = true;
+        mode_ = st.st_mode & 07777;
     }
-
-    RemoveLeftTemporaries(folder, name);
-    std::string tmpPath;
+    RemoveLeftTemporaries(folder_, name);
     // Created 0666 less the umask, as any new file of the user's.
-    const int fd = CreateTemporary(path, tmpPath);
-    if (fd < 0)
-        return Fail(error, "Cannot create a file beside", path, errno);
+    fd_ = CreateTemporary(path_, tmpPath_);
+    if (fd_ < 0) {
+        err_ = errno;
+        what_ = "Cannot create a file beside";
+    }
+}
 
-    int err = 0;
-    std::string faultReason;
+FileReplacement::~FileReplacement()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(tmpPath_.c_str());
+    }
+}
+
+bool FileReplacement::Write(std::string_view bytes)
+{
+    if (err_ != 0)
+        return false;
     // The fault check of the tests runs with part of the file written, where
     // a power cut or a full disk would strike.
-    const std::size_t half = bytes.size() / 2;
-    if (!WriteAll(fd, bytes.substr(0, half)))
-        err = errno;
-    else if (g_fault && !g_fault(path, &faultReason))
-        err = -1;
-    else if (!WriteAll(fd, bytes.substr(half)) || (keepMode && ::fchmod(fd, mode) != 0) || ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && ::rename(tmpPath.c_str(), path.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(tmpPath.c_str());
-        if (err == -1) {
-            if (error != nullptr)
-                *error = faultReason;
-            return false;
+    if (!checked_) {
+        checked_ = true;
+        const std::size_t half = bytes.size() / 2;
+        if (!WriteAll(fd_, bytes.substr(0, half))) {
+            err_ = errno;
+        } else if (g_fault && !g_fault(path_, &faultReason_)) {
+            err_ = -1;
         }
-        return Fail(error, "Cannot write", path, err);
+        bytes.remove_prefix(half);
+    }
+    if (err_ == 0 && !WriteAll(fd_, bytes))
+        err_ = errno;
+    if (err_ != 0 && what_.empty())
+        what_ = "Cannot write";
+    return err_ == 0;
+}
+
+bool FileReplacement::Commit(std::string* error)
+{
+    if (err_ == 0 && !checked_)
+        Write({});
+    if (fd_ >= 0) {
+        if (err_ == 0 && ((keepMode_ && ::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) || ::fsync(fd_) != 0))
+            err_ = errno;
+        if (::close(fd_) != 0 && err_ == 0)
+            err_ = errno;
+        fd_ = -1;
+        if (err_ == 0 && ::rename(tmpPath_.c_str(), path_.c_str()) != 0)
+            err_ = errno;
+        if (err_ != 0)
+            ::unlink(tmpPath_.c_str());
+    }
+    if (err_ == -1) {
+        if (error != nullptr)
+            *error = faultReason_;
+        return false;
+    }
+    if (err_ != 0) {
+        if (what_.empty())
+            what_ = "Cannot write";
+        return Fail(error, what_, path_, err_);
     }
     // The rename itself reaches the disk only with its folder.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
     return true;
+}
+
+bool ReplaceWholeFile(const std::string& path, std::string_view bytes, std::string* error)
+{
+    FileReplacement replacement(path);
+    replacement.Write(bytes);
+    return replacement.Commit(error);
 }
 
 bool IsReadOnlyFile(const std::string& path)
