@@ -68,11 +68,13 @@ void OpenFullSite()
     BuildAddressMap();
 }
 
-ScratchFolder::ScratchFolder(const std::string& name)
+ScratchFolder::ScratchFolder(const std::string& name, Where where)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+    const fs::path base = where == Where::Disk            ? fs::path(QVS_BENCH_DISK)
+                          : fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm")
+                                                             : fs::temp_directory_path();
     path_ = (base / ("qvs-bench-" + name + "-" + std::to_string(::getpid()))).string();
     fs::remove_all(path_, ec);
     fs::create_directories(path_);

@@ -14,8 +14,9 @@ struct Figure
     std::string Reference; // what the value is measured against, with its own size
     double Aim = 0;        // the value must not be above this
     std::string AimText;   // e.g. "<= 3x"
+    bool Informative = false; // shown beside a figure with an aim, with none of its own
 
-    bool Met() const { return Value <= Aim; }
+    bool Met() const { return Informative || Value <= Aim; }
 };
 
 using FigureSource = std::function<std::vector<Figure>()>;
@@ -34,11 +35,17 @@ double NowMs();
 
 // A folder for the bench's files, removed with the object: in memory
 // (/dev/shm) where there is one, so that neither side of a storage figure
-// waits for the disk.
+// waits for the disk, or on the disk (in the bench's build folder), where a
+// site file is saved.
 class ScratchFolder
 {
 public:
-    explicit ScratchFolder(const std::string& name);
+    enum class Where
+    {
+        Memory,
+        Disk
+    };
+    explicit ScratchFolder(const std::string& name, Where where = Where::Memory);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

@@ -54,7 +54,10 @@ int main(int argc, char** argv)
             continue;
         try {
             for (const Figure& f : source.Measure()) {
-                std::printf("%-4s %7s%-3s %-78s vs %-44s aim %s\n", f.Met() ? "ok" : "MISS",
+                std::printf("%-4s %7s%-3s %-78s vs %-44s aim %s\n",
+                            f.Informative ? "info"
+                            : f.Met()     ? "ok"
+                                          : "MISS",
                             Decimal(f.Value).c_str(), f.Unit.c_str(), f.Name.c_str(), f.Reference.c_str(),
                             f.AimText.c_str());
                 if (!f.Met())

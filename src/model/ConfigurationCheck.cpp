@@ -113,6 +113,21 @@ void AppendOwnerName(std::string& text, int owner)
     }
 }
 
+// The lines of the last check, kept for their memory: a site with faults has
+// hundreds of lines, and every check builds them all again.
+constexpr std::size_t kKeptLines = 4096;
+std::vector<std::string> SpareLines;
+
+std::string NewLine()
+{
+    if (SpareLines.empty())
+        return {};
+    std::string line = std::move(SpareLines.back());
+    SpareLines.pop_back();
+    line.clear();
+    return line;
+}
+
 // The lines of one node ("RCC 3 ...") or device slot ("Device Slot 5 on
 // RCC 3 ..."); a site without faults builds no text at all.
 class Reporter
@@ -125,7 +140,7 @@ public:
     {
         if (MessageList.size() >= kMaxMessages)
             return;
-        std::string line;
+        std::string line = NewLine();
         line.reserve(80);
         if (slot_ != 0) {
             line += "Device Slot ";
@@ -201,6 +216,9 @@ int16_t CheckConfiguration()
 {
     AddressClaims claims;
     IdentList.Clear();
+    for (std::string& line : MessageList)
+        if (SpareLines.size() < kKeptLines)
+            SpareLines.push_back(std::move(line));
     MessageList.clear();
 
     for (int n = 0; n < kNodeCount; ++n) {

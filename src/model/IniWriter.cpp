@@ -6,6 +6,7 @@
 #include "platform/base/FileReplace.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -46,7 +47,6 @@ std::string& SpareBytes()
 IniWriter::IniWriter()
 {
     bytes_.swap(SpareBytes());
-    bytes_.clear();
 }
 
 IniWriter::~IniWriter()
@@ -90,18 +90,74 @@ bool AppendIniKey(std::string& bytes, std::string_view key, std::string_view val
     return exact;
 }
 
+char* IniWriter::Room(std::size_t n)
+{
+    if (used_ + n > bytes_.size())
+        bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 65536));
+    return bytes_.data() + used_;
+}
+
 void IniWriter::Section(std::string_view name)
 {
-    exact_ = AppendIniSection(bytes_, name) && exact_;
+    std::string line;
+    exact_ = AppendIniSection(line, name) && exact_;
+    std::memcpy(Room(line.size()), line.data(), line.size());
+    used_ += line.size();
     ++sections_;
     ++lines_;
+}
+
+namespace {
+
+// Per byte: 1 for a CR, an LF or a byte above 0x7F, which a line does not
+// hold as it stands.
+constexpr auto kNotPlain = [] {
+    std::array<uint8_t, 256> table{};
+    for (std::size_t b = 0x80; b < 256; ++b)
+        table[b] = 1;
+    table['\r'] = 1;
+    table['\n'] = 1;
+    return table;
+}();
+
+// Copies text to out (names and values are short: a byte at a time, checked
+// as it goes); false when a byte is not plain.
+bool CopyPlain(char*& out, std::string_view text)
+{
+    uint8_t notPlain = 0;
+    for (const char c : text) {
+        *out++ = c;
+        notPlain |= kNotPlain[static_cast<unsigned char>(c)];
+    }
+    return notPlain == 0;
+}
+
+} // namespace
+
+void IniWriter::KeyLine(std::string_view key, std::string_view value)
+{
+    char* const start = Room(key.size() + value.size() + 3);
+    char* out = start;
+    bool plain = CopyPlain(out, key);
+    *out++ = '=';
+    plain = CopyPlain(out, value) && plain;
+    if (!plain) {
+        std::string line;
+        exact_ = AppendIniKey(line, key, value) && exact_;
+        std::memcpy(Room(line.size()), line.data(), line.size());
+        used_ += line.size();
+        return;
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    used_ += static_cast<std::size_t>(out - start);
 }
 
 void IniWriter::String(std::string_view key, std::string_view value)
 {
     if (sections_ == 0)
         return;
-    exact_ = AppendIniKey(bytes_, key, value) && exact_;
+    KeyLine(key, value);
     ++lines_;
 }
 
@@ -127,7 +183,7 @@ bool IniWriter::Save(const std::string& fileName, const std::function<void(int l
             progress(line);
     if (!exact_)
         return fail(kNotInCodePage);
-    return platform::ReplaceWholeFile(fileName, bytes_, error);
+    return platform::ReplaceWholeFile(fileName, std::string_view(bytes_.data(), used_), error);
 }
 
 } // namespace model

@@ -56,7 +56,12 @@ public:
     bool Save(const std::string& fileName, const std::function<void(int line)>& progress, std::string* error);
 
 private:
-    std::string bytes_;
+    // Room for n more bytes at the end of the text.
+    char* Room(std::size_t n);
+    void KeyLine(std::string_view key, std::string_view value);
+
+    std::string bytes_; // the text is its first used_ bytes
+    std::size_t used_ = 0;
     int lines_ = 0;
     std::size_t sections_ = 0;
     bool exact_ = true;

@@ -173,44 +173,48 @@ void WriteSlot(IniWriter& ini, const clsNode& node, int j)
 class SiteValues
 {
 public:
-    explicit SiteValues(const clsIniFile& ini) : nodes_(kNodeCount)
+    explicit SiteValues(const clsIniFile& ini) : ini_(ini)
     {
         std::vector<int> owner(ini.SectionEntryCount());
         for (std::size_t e = 0; e < owner.size(); ++e)
             owner[e] = SectionOwner(ini.SectionEntry(e));
+        // A model holds at most 32,767 keys: a line's number + 1 fits a Line.
         for (std::size_t i = 0; i < ini.KeyCount(); ++i) {
             const clsIniFile::KeyLine line = ini.KeyAt(i);
             const int n = owner[line.entry];
+            const auto number = static_cast<Line>(i + 1);
             if (n == kGeneral)
-                Take(general_, kGeneralKeys, generalHint_, line);
+                Take(general_, kGeneralKeys, generalHint_, line.key, number);
             else if (n >= 0)
-                TakeNodeKey(nodes_[static_cast<std::size_t>(n)], line);
+                TakeNodeKey(nodes_[static_cast<std::size_t>(n)], line.key, number);
         }
     }
 
-    std::string_view General(GeneralField field) const { return general_[field]; }
-    std::string_view Node(int n, NodeField field) const { return nodes_[static_cast<std::size_t>(n)].node[field]; }
+    std::string_view General(GeneralField field) const { return Value(general_[field]); }
+    std::string_view Node(int n, NodeField field) const
+    {
+        return Value(nodes_[static_cast<std::size_t>(n)].node[field]);
+    }
     std::string_view Slot(int n, int j, DeviceField field) const
     {
-        return nodes_[static_cast<std::size_t>(n)].slots[static_cast<std::size_t>(j)][field];
+        return Value(nodes_[static_cast<std::size_t>(n)].slots[static_cast<std::size_t>(j)][field]);
     }
 
 private:
     static constexpr int kGeneral = -1;
     static constexpr int kOther = -2;
 
-    template <std::size_t N> struct Fields
-    {
-        std::array<std::string_view, N> values{};
-        std::string_view& operator[](std::size_t i) { return values[i]; }
-        const std::string_view& operator[](std::size_t i) const { return values[i]; }
-    };
+    // The number + 1 of the key line that holds a value; 0 for none.
+    using Line = uint16_t;
+    template <std::size_t N> using Fields = std::array<Line, N>;
     struct NodeValues
     {
-        Fields<kNodeCountOfFields> node;
+        Fields<kNodeCountOfFields> node{};
         std::size_t hint = 0;
-        std::array<Fields<kFieldCount>, kLastSlot + 1> slots;
+        std::array<Fields<kFieldCount>, kLastSlot + 1> slots{};
     };
+
+    std::string_view Value(Line line) const { return line == 0 ? std::string_view() : ini_.KeyAt(line - 1u).value; }
 
     // A number of up to two digits as to_string writes it (no leading zero),
     // below limit; -1 for anything else.
@@ -237,35 +241,32 @@ private:
         return n >= 0 ? n : kOther;
     }
 
-    // Keeps the value of the first line of a name; later lines of the same
-    // name are not seen by a getter. A value taken from the file is never a
-    // null view, even when empty.
-    static void Keep(std::string_view& field, std::string_view value)
+    // Keeps the first line of a name; a getter does not see later ones.
+    static void Keep(Line& field, Line line)
     {
-        if (field.data() == nullptr)
-            field = value;
+        if (field == 0)
+            field = line;
     }
 
     // The key among names, trying first the one after the last match (files
     // are written in order).
     template <std::size_t N>
     static void Take(Fields<N>& fields, const std::array<std::string_view, N>& names, std::size_t& hint,
-                     const clsIniFile::KeyLine& line)
+                     std::string_view key, Line line)
     {
         for (std::size_t tried = 0; tried < N; ++tried) {
             const std::size_t f = (hint + tried) % N;
-            if (names[f] == line.key) {
-                Keep(fields[f], line.value);
+            if (names[f] == key) {
+                Keep(fields[f], line);
                 hint = f + 1;
                 return;
             }
         }
     }
 
-    static void TakeNodeKey(NodeValues& values, const clsIniFile::KeyLine& line)
+    static void TakeNodeKey(NodeValues& values, std::string_view key, Line line)
     {
-        const std::string_view key = line.key;
-        if (key.size() > 3 && key.substr(0, 3) == "Dev") {
+        if (key.size() > 3 && key[0] == 'D' && key[1] == 'e' && key[2] == 'v') {
             std::size_t digits = 3;
             while (digits < key.size() && key[digits] >= '0' && key[digits] <= '9')
                 ++digits;
@@ -275,15 +276,16 @@ private:
             const std::string_view word = key.substr(digits);
             for (std::size_t f = 0; f < kFieldCount; ++f)
                 if (kFieldWords[f] == word)
-                    return Keep(values.slots[static_cast<std::size_t>(j)][f], line.value);
+                    return Keep(values.slots[static_cast<std::size_t>(j)][f], line);
             return;
         }
-        Take(values.node, kNodeKeys, values.hint, line);
+        Take(values.node, kNodeKeys, values.hint, key, line);
     }
 
-    Fields<kGeneralCount> general_;
+    const clsIniFile& ini_;
+    Fields<kGeneralCount> general_{};
     std::size_t generalHint_ = 0;
-    std::vector<NodeValues> nodes_;
+    std::array<NodeValues, kNodeCount> nodes_{};
 };
 
 int32_t ReadLong(std::string_view text, int32_t defaultValue)

@@ -405,6 +405,14 @@ TEST_F(SiteFile, AFailedSaveKeepsTheOldFileAndTheChangedMark)
     EXPECT_TRUE(FileChanged);
     platform::SetWriteFault(nullptr);
 
+    // Nor is a name the file's code page cannot hold written as "?".
+    const std::string name = Nodes[1].Name();
+    Nodes[1].SetName("Block \xCE\xA9");
+    EXPECT_FALSE(SaveSiteFile(path, &error));
+    EXPECT_NE(error.find("code page"), std::string::npos);
+    EXPECT_EQ(ReadBytes(path), "old contents");
+    Nodes[1].SetName(name);
+
     // A read-only file is not replaced.
     ::chmod(path.c_str(), 0444);
     EXPECT_FALSE(SaveSiteFile(path, &error));

@@ -389,3 +389,26 @@ TEST_F(IniFile, SavesWriteEveryLineUnderItsSectionWhateverTheOrderOfStores)
         EXPECT_EQ(ini.GetString("x", ""), c.x); // read from the model after the save
     }
 }
+
+TEST_F(IniFile, ALargeFileInTheCodePageIsReadAndWrittenBackWhole)
+{
+    // Over a megabyte, so that it is read and written in many blocks, with
+    // a letter beyond ASCII on every line.
+    std::string text;
+    for (int s = 0; s < 40; ++s) {
+        text += "[S" + std::to_string(s) + "]\r\n";
+        for (int k = 0; k < 300; ++k)
+            text += "K" + std::to_string(k) + "=caf\xE9 " + std::string(80, 'x') + "\r\n";
+    }
+    const std::string path = dir.File("large.ini");
+    WriteBytes(path, text);
+    clsIniFile ini;
+    ini.sFileName(path);
+    ini.sSectionName("S39");
+    EXPECT_EQ(ini.GetString("K299", ""), "caf\xC3\xA9 " + std::string(80, 'x'));
+    ini.SetString("K299", "th\xC3\xA9");
+    std::string error;
+    ASSERT_TRUE(ini.SaveFile(&error)) << error;
+    const std::string changed = "K299=th\xE9\r\n";
+    EXPECT_EQ(ReadBytes(path), text.substr(0, text.rfind("K299=")) + changed);
+}

@@ -55,6 +55,43 @@ TEST_F(FileReplace, FailuresAreReportedAndTheOldFileStays)
     EXPECT_FALSE(platform::ReadWholeFile((dir / "nope").string(), bytes, &error));
 }
 
+TEST_F(FileReplace, APieceByPieceReplacementTakesEffectOnlyWhenCommitted)
+{
+    const std::string path = (dir / "f.txt").string();
+    ASSERT_TRUE(platform::ReplaceWholeFile(path, "old"));
+    {
+        platform::FileReplacement dropped(path);
+        EXPECT_TRUE(dropped.Write("never"));
+    }
+    EXPECT_EQ(testfiles::ReadBytes(path), "old");
+    EXPECT_EQ(FileCount(), 1);
+
+    int checks = 0;
+    platform::SetWriteFault([&](const std::string&, std::string*) { return ++checks > 0; });
+    platform::FileReplacement pieces(path);
+    EXPECT_TRUE(pieces.Write("one "));
+    EXPECT_TRUE(pieces.Write("two "));
+    EXPECT_TRUE(pieces.Write("three"));
+    EXPECT_EQ(testfiles::ReadBytes(path), "old");
+    EXPECT_TRUE(pieces.Commit());
+    EXPECT_EQ(testfiles::ReadBytes(path), "one two three");
+    EXPECT_EQ(checks, 1);
+
+    platform::SetWriteFault([](const std::string&, std::string* e) {
+        *e = "injected";
+        return false;
+    });
+    platform::FileReplacement failing(path);
+    EXPECT_FALSE(failing.Write("new"));
+    EXPECT_FALSE(failing.Write("more"));
+    std::string error;
+    EXPECT_FALSE(failing.Commit(&error));
+    platform::SetWriteFault(nullptr);
+    EXPECT_EQ(error, "injected");
+    EXPECT_EQ(testfiles::ReadBytes(path), "one two three");
+    EXPECT_EQ(FileCount(), 1);
+}
+
 TEST_F(FileReplace, AWriterKilledHalfWayLeavesTheOldFileAndTheNextSaveClearsUp)
 {
     const std::string path = (dir / "site.qvs").string();
