@@ -30,6 +30,29 @@ bool AppendField(std::string& bytes, std::string_view text)
     return exact;
 }
 
+// Per byte: 1 for a CR, an LF or a byte above 0x7F, which a line does not
+// hold as it stands.
+constexpr auto kNotPlain = [] {
+    std::array<uint8_t, 256> table{};
+    for (std::size_t b = 0x80; b < 256; ++b)
+        table[b] = 1;
+    table['\r'] = 1;
+    table['\n'] = 1;
+    return table;
+}();
+
+// Copies text to out (names and values are short: a byte at a time, checked
+// as it goes); false when a byte is not plain.
+bool CopyPlain(char*& out, std::string_view text)
+{
+    uint8_t notPlain = 0;
+    for (const char c : text) {
+        *out++ = c;
+        notPlain |= kNotPlain[static_cast<unsigned char>(c)];
+    }
+    return notPlain == 0;
+}
+
 // The text buffer of the last writer released on this thread, for the next:
 // a site is saved through a writer that lives for a moment, and memory
 // already at hand is far cheaper than fresh pages. A buffer larger than
@@ -106,33 +129,6 @@ void IniWriter::Section(std::string_view name)
     ++sections_;
     ++lines_;
 }
-
-namespace {
-
-// Per byte: 1 for a CR, an LF or a byte above 0x7F, which a line does not
-// hold as it stands.
-constexpr auto kNotPlain = [] {
-    std::array<uint8_t, 256> table{};
-    for (std::size_t b = 0x80; b < 256; ++b)
-        table[b] = 1;
-    table['\r'] = 1;
-    table['\n'] = 1;
-    return table;
-}();
-
-// Copies text to out (names and values are short: a byte at a time, checked
-// as it goes); false when a byte is not plain.
-bool CopyPlain(char*& out, std::string_view text)
-{
-    uint8_t notPlain = 0;
-    for (const char c : text) {
-        *out++ = c;
-        notPlain |= kNotPlain[static_cast<unsigned char>(c)];
-    }
-    return notPlain == 0;
-}
-
-} // namespace
 
 void IniWriter::KeyLine(std::string_view key, std::string_view value)
 {

@@ -178,7 +178,6 @@ public:
         std::vector<int> owner(ini.SectionEntryCount());
         for (std::size_t e = 0; e < owner.size(); ++e)
             owner[e] = SectionOwner(ini.SectionEntry(e));
-        // A model holds at most 32,767 keys: a line's number + 1 fits a Line.
         for (std::size_t i = 0; i < ini.KeyCount(); ++i) {
             const clsIniFile::KeyLine line = ini.KeyAt(i);
             const int n = owner[line.entry];
@@ -206,6 +205,7 @@ private:
 
     // The number + 1 of the key line that holds a value; 0 for none.
     using Line = uint16_t;
+    static_assert(clsIniFile::kMaxEntries < 0xFFFF);
     template <std::size_t N> using Fields = std::array<Line, N>;
     struct NodeValues
     {
