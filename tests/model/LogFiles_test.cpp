@@ -53,7 +53,7 @@ protected:
 
 } // namespace
 
-TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopies)
+TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopiesAndSkipsMissingLogs)
 {
     WriteBytes(dir.path() / "new" / "ProgLog.txt", "an older export that is longer than the log");
     ExpectReport(ExportLogFiles(oldDir, newDir), true, "Log files exported OK", "Export Log Files");
@@ -66,14 +66,12 @@ TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopies)
                  "New folder for log files set\r\nFiles moved to new folder OK", "Set Folder For Log Files");
     ExpectLogsIn("new");
     EXPECT_TRUE(fs::is_empty(dir.path() / "old"));
-}
 
-TEST_F(LogFilesTest, MissingLogFilesAreSkipped)
-{
-    fs::remove(dir.path() / "old" / "ProgLog.txt");
-    EXPECT_TRUE(ExportLogFiles(oldDir, newDir).ok);
-    EXPECT_EQ(Read("new/DiagsLog.txt"), kDiags);
-    EXPECT_FALSE(fs::exists(dir.path() / "new" / "ProgLog.txt"));
+    // A missing log is skipped.
+    fs::remove(dir.path() / "new" / "ProgLog.txt");
+    EXPECT_TRUE(ExportLogFiles(newDir, oldDir).ok);
+    EXPECT_EQ(Read("old/DiagsLog.txt"), kDiags);
+    EXPECT_FALSE(fs::exists(dir.path() / "old" / "ProgLog.txt"));
 }
 
 TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAreRefused)
