@@ -74,7 +74,7 @@ TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopiesAndSkip
     EXPECT_FALSE(fs::exists(dir.path() / "old" / "ProgLog.txt"));
 }
 
-TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAreRefused)
+TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAFailedCopyOrAReadOnlyLogChangeNothing)
 {
     WriteBytes(dir.path() / "afile", "x");
     for (const std::string& target : {oldDir, oldDir + "/", oldDir + "/.", newDir + "/../old",
@@ -85,10 +85,7 @@ TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAreRefused)
         EXPECT_FALSE(ExportLogFiles(oldDir, target).ok) << target;
     }
     ExpectLogsIn("old");
-}
 
-TEST_F(LogFilesTest, AFailedCopyOrAReadOnlyLogDeletesNothing)
-{
     // A folder where the second copy should go makes that copy fail after the first one succeeded.
     fs::create_directory(dir.path() / "new" / "DiagsLog.txt");
     ExpectReport(MoveLogFiles(oldDir, newDir), false, kMoveFailed, "Set Folder For Log Files");

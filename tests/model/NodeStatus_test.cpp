@@ -23,7 +23,7 @@ std::string SetPositions(const std::string& flags)
 
 } // namespace
 
-TEST(NodeStatus, TokensSetTheirPositions)
+TEST(NodeStatus, TokensSetTheirPositionsAndOthersAreIgnored)
 {
     clsNode node;
     node.SetNodeStatusString("BL2 TA SSM");
@@ -40,11 +40,8 @@ TEST(NodeStatus, TokensSetTheirPositions)
     EXPECT_EQ(node.BatteryState(7), 128 + 256);
     EXPECT_EQ(node.SignalState(7), 28 + 5900);
     EXPECT_EQ(SetPositions(node.NodeStatus()), "3,13,25"); // each index keeps its own flags
-}
 
-TEST(NodeStatus, MalformedAndUnknownTokensAreIgnoredAndUCFAloneLeavesASlotUnassigned)
-{
-    clsNode node;
+    // Malformed and unknown tokens are ignored; UCF leaves a slot unassigned.
     node.SetDeviceStatusString(1, "BL7 IN0 IN3 bl1 ta AS ASX SS SSZ XX B  UCF");
     EXPECT_EQ(SetPositions(node.DeviceStatus(1)), "32");
     EXPECT_EQ(node.FaultStatus(1), 128);

@@ -94,14 +94,6 @@ TEST_F(SettingsFile, EveryKeyIsWrittenInOrderReadBackAndWrittenAgainUnchanged)
     EXPECT_EQ(ReadBytes(SettingsPath()), first);
 }
 
-TEST_F(SettingsFile, AMissingFileGivesEveryDefault)
-{
-    SetEveryValue();
-    LoadSettings();
-    EXPECT_EQ(MainWindowWidth, 12765);
-    EXPECT_EQ(LogFolder, dir.path().string()); // the program folder
-}
-
 TEST_F(SettingsFile, NegativeWindowValuesDisplayModeMinusTwoAndPathsTheCodePageCannotHoldAreLeftOut)
 {
     GridWindowTop = -120;
@@ -121,8 +113,13 @@ TEST_F(SettingsFile, NegativeWindowValuesDisplayModeMinusTwoAndPathsTheCodePageC
     EXPECT_EQ(GridWindowTop, 0);
 }
 
-TEST_F(SettingsFile, StoredValuesThatDoNotFitTheirTypeGiveTheDefaultAndAFailedWriteIsReported)
+TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefaultAndAFailedWriteIsReported)
 {
+    SetEveryValue();
+    LoadSettings();
+    EXPECT_EQ(MainWindowWidth, 12765);
+    EXPECT_EQ(LogFolder, dir.path().string()); // the program folder
+
     WriteBytes(SettingsPath(), "[Options]\r\nPortOn=yes\r\nPortCom=x\r\nToolbar=0\r\nStatsViewBy=\r\n"
                                "[WindowPositions]\r\nMainWindowTop=-5\r\n");
     LoadSettings();

@@ -151,26 +151,19 @@ TEST_F(IniFile, TypedGettersAndSetters)
         EXPECT_EQ(ini.GetString(key, ""), text) << key;
 }
 
-TEST_F(IniFile, SettersNeedAFileAndASection)
+TEST_F(IniFile, AMissingFileIsEmptyAndIsCreatedOnReleaseAndSettersNeedAFileAndASection)
 {
     clsIniFile noFile;
     noFile.sSectionName("S");
     EXPECT_FALSE(noFile.SetString("k", "v"));
     EXPECT_TRUE(noFile.IsClean());
-
-    clsIniFile noSection;
-    noSection.sFileName(dir.File("missing.ini"));
-    EXPECT_FALSE(noSection.SetString("k", "v"));
-    EXPECT_EQ(noSection.GetWriteCount(), 0);
-}
-
-TEST_F(IniFile, AMissingFileIsEmptyAndIsCreatedOnRelease)
-{
     const std::string path = dir.File("new.ini");
     {
         clsIniFile ini;
         ini.sFileName(path);
         EXPECT_FALSE(ini.IsLoaded());
+        EXPECT_FALSE(ini.SetString("k", "v")); // no section yet
+        EXPECT_EQ(ini.GetWriteCount(), 0);
         ini.sSectionName("S");
         EXPECT_EQ(ini.GetString("k", "def"), "def");
         ini.SetString("k", "caf\xC3\xA9 \xE2\x82\xAC"); // UTF-8 in the model
