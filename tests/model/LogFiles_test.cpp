@@ -53,7 +53,7 @@ protected:
 
 } // namespace
 
-TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopies)
+TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopiesAndSkipsMissingLogs)
 {
     WriteBytes(dir.path() / "new" / "ProgLog.txt", "an older export that is longer than the log");
     ExpectReport(ExportLogFiles(oldDir, newDir), true, "Log files exported OK", "Export Log Files");
@@ -66,17 +66,15 @@ TEST_F(LogFilesTest, MoveCarriesBothFilesAndExportCopiesOverEarlierCopies)
                  "New folder for log files set\r\nFiles moved to new folder OK", "Set Folder For Log Files");
     ExpectLogsIn("new");
     EXPECT_TRUE(fs::is_empty(dir.path() / "old"));
+
+    // A missing log is skipped.
+    fs::remove(dir.path() / "new" / "ProgLog.txt");
+    EXPECT_TRUE(ExportLogFiles(newDir, oldDir).ok);
+    EXPECT_EQ(Read("old/DiagsLog.txt"), kDiags);
+    EXPECT_FALSE(fs::exists(dir.path() / "old" / "ProgLog.txt"));
 }
 
-TEST_F(LogFilesTest, MissingLogFilesAreSkipped)
-{
-    fs::remove(dir.path() / "old" / "ProgLog.txt");
-    EXPECT_TRUE(ExportLogFiles(oldDir, newDir).ok);
-    EXPECT_EQ(Read("new/DiagsLog.txt"), kDiags);
-    EXPECT_FALSE(fs::exists(dir.path() / "new" / "ProgLog.txt"));
-}
-
-TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAreRefused)
+TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAFailedCopyOrAReadOnlyLogChangeNothing)
 {
     WriteBytes(dir.path() / "afile", "x");
     for (const std::string& target : {oldDir, oldDir + "/", oldDir + "/.", newDir + "/../old",
@@ -87,10 +85,7 @@ TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAreRefused)
         EXPECT_FALSE(ExportLogFiles(oldDir, target).ok) << target;
     }
     ExpectLogsIn("old");
-}
 
-TEST_F(LogFilesTest, AFailedCopyOrAReadOnlyLogDeletesNothing)
-{
     // A folder where the second copy should go makes that copy fail after the first one succeeded.
     fs::create_directory(dir.path() / "new" / "DiagsLog.txt");
     ExpectReport(MoveLogFiles(oldDir, newDir), false, kMoveFailed, "Set Folder For Log Files");

@@ -35,10 +35,7 @@ struct RecordingSurface : PrintSurface
         EXPECT_EQ(colour, kBoxFill);
         boxes.push_back({x1, y1, x2, y2});
     }
-    void SetFont(const std::string& name, double size, bool bold) override
-    {
-        EXPECT_TRUE(name == "Verdana" && size == 10 && bold);
-    }
+    void SetFont(const std::string&, double, bool) override {}
     double TextWidth(const std::string& text) override
     {
         return charWidth * static_cast<double>(text.size());
@@ -52,21 +49,17 @@ struct RecordingSurface : PrintSurface
 
 } // namespace
 
-TEST(NodeCaption, HubRlmAndRcc)
+TEST(NodeCaption, HubRlmAndRccCaptionsAndQuickInfo)
 {
     auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 500);
-    CaptionLayout hub = NodeCaption((*nodes)[0], false);
-    EXPECT_EQ(hub.text, "Radio\r\nHub");
-    EXPECT_EQ(hub.left, 1090);
+    const CaptionLayout caption = NodeCaption((*nodes)[0], false);
+    EXPECT_EQ(caption.text, "Radio\r\nHub");
+    EXPECT_EQ(caption.left, 1090);
     EXPECT_EQ(NodeCaption((*nodes)[0], true).text, "RLM");
     Place((*nodes)[1], 300, 2000);
     EXPECT_EQ(NodeCaption((*nodes)[1], true).top, 2090);
-}
 
-TEST(QuickInfo, LoopAddressIdentAndChannelCaptions)
-{
-    auto nodes = NumberedSite({0, 0});
     clsNode& rcc = (*nodes)[1];
     EXPECT_FALSE(QuickInfoFor(rcc, 1, false).visible);
     rcc.SetNodeLoop(2);
@@ -103,7 +96,7 @@ TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
         EXPECT_TRUE(NodeLink((*nodes)[n], *nodes, mode).lines.empty()) << n;
 }
 
-TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
+TEST(NodeLink, ElbowLinksStopShortOfBothBoxesKeepThePenAndDoNotOverflow)
 {
     auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 100); // bottom 625
@@ -116,19 +109,16 @@ TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
     EXPECT_DOUBLE_EQ(link.lines[1].y1, mid);
     EXPECT_DOUBLE_EQ(link.lines[1].x2, (*nodes)[0].CentreX());
     EXPECT_DOUBLE_EQ(link.lines[2].y2, 625 + 40);
-}
 
-TEST(NodeLink, ElbowsBetweenBoxesAtTheEndsOfTheLongRangeDoNotOverflow)
-{
-    auto nodes = NumberedSite({0, 0});
+    // Boxes at the ends of the long range do not overflow.
     (*nodes)[0].SetTop(std::numeric_limits<int32_t>::max() - 525);
     (*nodes)[1].SetTop(std::numeric_limits<int32_t>::min());
-    const Link link = NodeLink((*nodes)[1], *nodes, 1);
-    ASSERT_EQ(link.lines.size(), 3u);
-    EXPECT_TRUE(link.lines[1].y1 < 0 && link.lines[1].y1 > std::numeric_limits<int32_t>::min());
+    const Link far = NodeLink((*nodes)[1], *nodes, 1);
+    ASSERT_EQ(far.lines.size(), 3u);
+    EXPECT_TRUE(far.lines[1].y1 < 0 && far.lines[1].y1 > std::numeric_limits<int32_t>::min());
 }
 
-TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
+TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentredAndItsLinkStraight)
 {
     auto nodes = NumberedSite({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     clsNode& rcc = (*nodes)[11];
@@ -145,6 +135,16 @@ TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
     EXPECT_EQ(surface.texts[0],
               std::make_tuple(std::string("11"), rcc.CentreX() - 100.0, rcc.CentreY() - 100.0));
     EXPECT_EQ(surface.yields, 1);
+
+    // Printed links are straight; a node not in use paints nothing.
+    RecordingSurface link;
+    PrintNode(rcc, true, link, *nodes, 3);
+    ASSERT_EQ(link.lines.size(), 1u);
+    EXPECT_EQ(link.lines[0].second, kLinkColour);
+    EXPECT_TRUE(link.boxes.empty());
+    RecordingSurface unused;
+    PrintNode((*nodes)[20], false, unused, *nodes, 4);
+    EXPECT_TRUE(unused.lines.empty() && unused.boxes.empty());
 }
 
 TEST(PrintNode, TheHubPrintsTwoLinesOneOrNone)
@@ -167,19 +167,4 @@ TEST(PrintNode, TheHubPrintsTwoLinesOneOrNone)
     none.charWidth = 200; // "Radio" 1000 wide exceeds 860
     PrintNode(hub, false, none, *nodes, 1);
     EXPECT_TRUE(none.texts.empty());
-}
-
-TEST(PrintNode, LinksAreStraightAndNodesNotInUsePaintNothing)
-{
-    auto nodes = NumberedSite({0, 0});
-    Place((*nodes)[1], 500, 1500);
-    RecordingSurface surface;
-    PrintNode((*nodes)[1], true, surface, *nodes, 3);
-    ASSERT_EQ(surface.lines.size(), 1u);
-    EXPECT_EQ(surface.lines[0].second, kLinkColour);
-    EXPECT_TRUE(surface.boxes.empty());
-
-    RecordingSurface unused;
-    PrintNode((*nodes)[7], false, unused, *nodes, 4);
-    EXPECT_TRUE(unused.lines.empty() && unused.boxes.empty());
 }

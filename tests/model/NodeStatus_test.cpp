@@ -23,7 +23,7 @@ std::string SetPositions(const std::string& flags)
 
 } // namespace
 
-TEST(NodeStatus, TokensSetTheirPositions)
+TEST(NodeStatus, TokensSetTheirPositionsAndOthersAreIgnored)
 {
     clsNode node;
     node.SetNodeStatusString("BL2 TA SSM");
@@ -40,33 +40,18 @@ TEST(NodeStatus, TokensSetTheirPositions)
     EXPECT_EQ(node.BatteryState(7), 128 + 256);
     EXPECT_EQ(node.SignalState(7), 28 + 5900);
     EXPECT_EQ(SetPositions(node.NodeStatus()), "3,13,25"); // each index keeps its own flags
-}
 
-TEST(NodeStatus, MalformedAndUnknownTokensAreIgnored)
-{
-    clsNode node;
-    node.SetDeviceStatusString(1, "BL7 IN0 IN3 bl1 ta AS ASX SS SSZ XX B  ");
-    EXPECT_EQ(SetPositions(node.DeviceStatus(1)), "");
-    node.SetDeviceStatusString(2, "BL BLX IN2");
-    EXPECT_EQ(SetPositions(node.DeviceStatus(2)), "1,34");
+    // Malformed and unknown tokens are ignored; UCF leaves a slot unassigned.
+    node.SetDeviceStatusString(1, "BL7 IN0 IN3 bl1 ta AS ASX SS SSZ XX B  UCF");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(1)), "32");
+    EXPECT_EQ(node.FaultStatus(1), 128);
+    EXPECT_FALSE(node.DeviceAssigned(1));
+    node.SetDeviceStatusString(2, "BL BLX IN2 UC");
+    EXPECT_EQ(SetPositions(node.DeviceStatus(2)), "1,32,34");
     EXPECT_EQ(node.InputState(2), 2);
-}
-
-TEST(NodeStatus, NotAssignedMarksAndTheAssignedFlag)
-{
-    clsNode node;
-    node.SetDeviceStatusString(3, "UCF");
-    EXPECT_EQ(SetPositions(node.DeviceStatus(3)), "32");
-    EXPECT_EQ(node.FaultStatus(3), 128);
-    EXPECT_FALSE(node.DeviceAssigned(3));
-
-    node.SetDeviceStatusString(4, "UC");
-    EXPECT_EQ(SetPositions(node.DeviceStatus(4)), "32");
-    EXPECT_TRUE(node.DeviceAssigned(4));
-
-    // The decoder never clears the assigned flag.
-    node.SetDeviceStatusString(4, "UCF");
-    EXPECT_TRUE(node.DeviceAssigned(4));
+    EXPECT_TRUE(node.DeviceAssigned(2));
+    node.SetDeviceStatusString(2, "UCF"); // the decoder never clears the assigned flag
+    EXPECT_TRUE(node.DeviceAssigned(2));
 }
 
 TEST(NodeStatus, SignalNeedsExactlyOneLevel)
@@ -77,15 +62,15 @@ TEST(NodeStatus, SignalNeedsExactlyOneLevel)
         node.SetNodeStatusString(text);
         EXPECT_EQ(node.SignalState(0), signal) << text;
     }
+    EXPECT_EQ(node.SignalState(40), 32);
 }
 
-TEST(NodeStatus, FlagsGatherUntilTheTextIsEmptied)
+TEST(NodeStatus, FlagsGatherUntilTheTextIsEmptiedAndIndicesOutsideTheNodeAreRefused)
 {
     clsNode node;
     node.SetDeviceStatusString(9, "HF");
     node.SetDeviceStatusString(9, "TA");
     EXPECT_EQ(SetPositions(node.DeviceStatus(9)), "13,15");
-
     node.SetDeviceStatusString(9, "");
     EXPECT_EQ(SetPositions(node.DeviceStatus(9)), "");
 
@@ -97,18 +82,12 @@ TEST(NodeStatus, FlagsGatherUntilTheTextIsEmptied)
     node.UpdateAllStatus();
     EXPECT_TRUE(node.AlarmState(9));
     EXPECT_EQ(node.FaultStatus(0), 16);
-}
 
-TEST(NodeStatus, IndexRules)
-{
-    clsNode node;
-    node.SetDeviceStatusString(0, "ASA");
-    EXPECT_EQ(node.NodeStatusString(), "");
-    EXPECT_EQ(node.SignalState(40), 32);
+    node.SetDeviceStatusString(0, "ASA"); // slot 0 is the node's own text, set apart
+    EXPECT_EQ(node.NodeStatusString(), "MF");
     EXPECT_THROW(node.AlarmState(-1), std::out_of_range);
     node.UpdateSingleStatus(-1);
     node.UpdateSingleStatus(32);
-
     node.SetGotDeviceLiveStatus(5, true);
     node.SetGotDeviceLiveStatus(0, true);
     node.ClearLiveStatusFlags();

@@ -51,6 +51,9 @@ protected:
 
 TEST_F(SiteQueries, IdentSearchVisitsHubThenEachRccAndItsSlots)
 {
+    Nodes[1].SetInUse(true); // a continuation without a search finds nothing, not an empty ident
+    EXPECT_EQ(FindNodeByIdent("X"), -1);
+    EXPECT_EQ(FindByLoopAddress(-1, -1), -1);
     Ident(0, 0, "AAAAA");
     Ident(2, 0, "BBBBB");
     Ident(2, 5, "BBBBB");
@@ -64,13 +67,6 @@ TEST_F(SiteQueries, IdentSearchVisitsHubThenEachRccAndItsSlots)
     const std::vector<std::pair<int, int>> steps = {{0, 0},   {1, 307}, {1, 331}, {1, 501}, {1, -1}, {1, -1},
                                                     {2, 200}, {3, -1},  {1, 205}, {1, -1},  {4, -1}, {5, -1}};
     ExpectHits([&](int i) { return FindNodeByIdent(texts[i]); }, steps);
-}
-
-TEST_F(SiteQueries, ContinuationWithoutASearchFindsNothing)
-{
-    Nodes[1].SetInUse(true); // empty idents must not answer an empty search
-    EXPECT_EQ(FindNodeByIdent("X"), -1);
-    EXPECT_EQ(FindByLoopAddress(-1, -1), -1);
 }
 
 TEST_F(SiteQueries, LoopAddressSearchCoversComboHeadsSecondAddress)
@@ -103,7 +99,7 @@ TEST_F(SiteQueries, HubSlotsAreSearchedOnlyAfterTheHubItselfMatchedAndSearchesKe
     EXPECT_EQ(FindNodeByIdent("X"), 100);
 }
 
-TEST_F(SiteQueries, XChannelPairMatchesInOrderAndSkipsExclusion)
+TEST_F(SiteQueries, XChannelsAndHighestLoopAndAddressSkipUnusedNodes)
 {
     for (const auto& [n, a, b, inUse] :
          {std::tuple{0, 5, 20, true}, {3, 5, 20, true}, {4, 20, 5, true}, {6, 5, 20, false}}) {
@@ -114,10 +110,7 @@ TEST_F(SiteQueries, XChannelPairMatchesInOrderAndSkipsExclusion)
     EXPECT_EQ(FindNodeByXChannels(5, 20, 3), -1);
     EXPECT_EQ(FindNodeByXChannels(5, 20, 0), 3);
     EXPECT_EQ(FindNodeByXChannels(-1, -1, 0), -1);
-}
-
-TEST_F(SiteQueries, HighestLoopAndAddressSkipUnusedNodesAndHubSlots)
-{
+    // The highest loop and address skip unused nodes and the hub's slots.
     At(0, 0, 1, 10);
     At(0, 1, 4, 250);
     At(7, 0, 4, 200, 0, false);

@@ -120,7 +120,7 @@ TEST(clsNode, HopAndTreeRelationsFollowParentsAndGiveUpOnLoopsAndLongChains)
     EXPECT_EQ((*chain)[10].Hop(*chain, 10), 10);
     EXPECT_EQ((*chain)[11].Hop(*chain, 10), -1);
 
-    nodes = NumberedSite({0, 0, 1, 2, 3, 6, 5});
+    nodes = NumberedSite({0, 0, 1, 2, 3, 6, 5}); // 2..4 a chain under 1
     clsNode& rcc1 = (*nodes)[1];
     EXPECT_FALSE(rcc1.IsParentOf(3, *nodes));
     EXPECT_FALSE((*nodes)[3].IsInPath(1, *nodes, 1));
@@ -134,10 +134,7 @@ TEST(clsNode, HopAndTreeRelationsFollowParentsAndGiveUpOnLoopsAndLongChains)
         EXPECT_FALSE(rcc1.IsRelated(other, *nodes)) << other;
 
     // An unnumbered node is nobody's parent, though free nodes hold parent -1.
-    clsNode loose;
-    EXPECT_FALSE(loose.IsParentOf(7, *nodes));
-    loose.ScanForChildren(*nodes);
-    EXPECT_FALSE(loose.GetChild(7));
+    EXPECT_FALSE(clsNode().IsParentOf(7, *nodes));
 }
 
 TEST(clsNode, DetectorCountsCombinationsTwice)
@@ -155,32 +152,25 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
     clsNode node;
     node.BindView(&view);
     node.SetNodeNumber(0);
-    node.SetLeft(500);
     node.SetTop(700);
     node.SetInUse(true);
     node.SetNodeIdent("ABCDE");
     node.SetNodeStatusString("TA");
     node.SetNodeLinkBudget(2, 9);
     node.SetDeviceName(5, "Kitchen");
-    node.SetDeviceDailyMaxSignal(5, 77);
     node.SetDeviceAdd(5, true);
     node.SetDeviceAdd(0, true);
     node.Activate();
-    const int hidesBefore = view.hides;
-
     node.InitializeNode();
-
     EXPECT_EQ(node.NodeNumber(), 0);
     EXPECT_EQ(node.CentreY(), 962); // kept, though the size is now the RCC size
     EXPECT_EQ(node.View(), &view);
-    EXPECT_EQ(view.hides, hidesBefore);
+    EXPECT_EQ(view.hides, 0);
     EXPECT_FALSE(node.InUse() || node.IsActive() || node.DeviceAdd(5));
     EXPECT_EQ(node.NodeIdent() + node.NodeStatusString() + node.DeviceName(5), "");
     EXPECT_EQ(node.NodeStatus(), std::string(34, 'F'));
     EXPECT_TRUE(node.DeviceAdd(0));
-    // Values the units reported are not site values.
-    EXPECT_EQ(node.NodeLinkBudget(2), 9);
-    EXPECT_EQ(node.DeviceDailyMaxSignal(5), 77);
+    EXPECT_EQ(node.NodeLinkBudget(2), 9); // what the units reported is no site value
 }
 
 TEST(clsNode, ViewHearsMovesHidingAndHighlights)

@@ -9,7 +9,7 @@
 
 using namespace platform;
 
-TEST(WindowLayer, TopMostSwitchesWithoutHidingAndRestoreLeavesAHiddenWindowHidden)
+TEST(WindowLayer, TopMostRestoreShowWithoutActivatingAndSizeLimits)
 {
     QWidget w;
     w.show();
@@ -28,17 +28,15 @@ TEST(WindowLayer, TopMostSwitchesWithoutHidingAndRestoreLeavesAHiddenWindowHidde
     EXPECT_FALSE(hidden.isVisible());
     ShowWithoutActivating(hidden);
     EXPECT_TRUE(hidden.isVisible());
-}
 
-TEST(WindowLimits, MinimaComeFromTwipsAndTheLimitsAreGivenBack)
-{
-    QWidget w;
-    MinMaxWindowProc(w, MakeWindowLimits(9615, 6000));
-    EXPECT_EQ(w.minimumSize(), QSize(641, 400));
-    EXPECT_EQ(w.maximumSize(), QSize(1800, 10000));
-    RestoreWindowProc(w);
-    w.resize(100, 100);
-    EXPECT_EQ(w.size(), QSize(100, 100));
+    // Minima come from twips and the limits are given back.
+    QWidget limited;
+    MinMaxWindowProc(limited, MakeWindowLimits(9615, 6000));
+    EXPECT_EQ(limited.minimumSize(), QSize(641, 400));
+    EXPECT_EQ(limited.maximumSize(), QSize(1800, 10000));
+    RestoreWindowProc(limited);
+    limited.resize(100, 100);
+    EXPECT_EQ(limited.size(), QSize(100, 100));
 }
 
 TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
