@@ -6,20 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 using views::ConfigGridRows;
 
 namespace {
 
 const std::string kData = QVS_TEST_DATA;
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 class ConfigGrid : public ::testing::Test
 {
@@ -36,7 +27,6 @@ protected:
         ResetSiteState();
         model::LoadSiteFile(kData + "/" + name);
     }
-    static views::TableTitle Title() { return {"Grid View", SiteName, "06/12/2026 21:30:00"}; }
     using Texts = std::vector<std::string>;
     static Texts Column(const ConfigGridRows& grid, int column)
     {
@@ -48,22 +38,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ConfigGrid, CollapsedGridMatchesTheGoldenCsv)
-{
-    const ConfigGridRows grid(model::Nodes);
-    EXPECT_EQ(views::CsvTableBytes(grid.ExportCells(), Title()), ReadBytes(kData + "/grid-collapsed.csv"));
-}
-
-TEST_F(ConfigGrid, ExpandedGridWithTypedLocationMatchesTheGoldenText)
-{
-    ConfigGridRows grid(model::Nodes);
-    grid.ExpandAll();
-    for (int code : {8, 8, int{'X'}, int{' '}, int{'9'}, int{'!'}, int{'{'}})
-        grid.TypeLocationKey(0, code);
-    EXPECT_EQ(views::TextTableBytes(grid.ExportCells(), Title(), views::GridTextLayout()),
-              ReadBytes(kData + "/grid-expanded.txt"));
-}
 
 TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
 {
