@@ -4,6 +4,7 @@
 #include "app/frmMainFixture.h"
 #include "app/frmParameter.h"
 #include "editors/frmDevices.h"
+#include "hublink/core/AddressMaps.h"
 #include "model/SiteFile.h"
 #include "platform/ProgramMessage.h"
 #include "support/ScreenShots.h"
@@ -72,23 +73,7 @@ protected:
         Nodes[node].SetDeviceLoop(slot, loop);
         Nodes[node].SetDeviceAddress(slot, address);
         Nodes[node].SetDeviceIdent(slot, ident);
-        OwnersFromNodes();
-    }
-    static void OwnersFromNodes()
-    {
-        for (auto& row : LoopAddressOwner)
-            row.fill(-1);
-        for (int n = 0; n < model::kNodeCount; ++n) {
-            if (!Nodes[n].InUse())
-                continue;
-            SetOwner(LoopAddressOwner, Nodes[n].NodeLoop(), Nodes[n].NodeAddress(), static_cast<int16_t>(n * 100));
-            for (int s = 1; s <= 31 && (n > 0 || IsLoopInterface); ++s) {
-                const auto owner = static_cast<int16_t>(n * 100 + s);
-                SetOwner(LoopAddressOwner, Nodes[n].DeviceLoop(s), Nodes[n].DeviceAddress(s), owner);
-                if (model::IsComboHeadType(Nodes[n].DeviceType(s)))
-                    SetOwner(LoopAddressOwner, Nodes[n].DeviceLoop(s), Nodes[n].DeviceAddress(s) + 1, owner);
-            }
-        }
+        BuildAddressMap();
     }
     frmDevices* Open(int node)
     {
