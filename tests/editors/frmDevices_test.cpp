@@ -162,10 +162,6 @@ TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
     EXPECT_EQ(w->Slots().Owner(2, 5), -1);
 
     // A plain combination base given a head claims its second address too.
-    answers.Then({"OK", 3});
-    Drop(w, 7, 5);
-    EXPECT_EQ(LA(w, 7), "2/5");
-    EXPECT_EQ(w->Slots().Owner(2, 6), 307);
     w->Slots().Slot(8) = {13, "", "", 1, 20};
     w->Slots().SetOwner(1, 20, 308);
     w->SelectDevice(8);

@@ -1,10 +1,8 @@
 #include "SiteViewFixture.h"
-#include "platform/base/ProgramFolder.h"
 #include "support/ScreenShots.h"
 #include "views/core/UsageStatistics.h"
 
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 using views::StatsGrouping;
 
@@ -21,8 +19,6 @@ protected:
 
 TEST_F(StatsTest, ShowsTheChosenCountsAndStoresTheOptions)
 {
-    QTemporaryDir folder;
-    platform::SetProgramFolder(folder.path().toStdString());
     StatsViewBy = 1;
     StatsUsedFree = true;
     FrmStats* stats = OpenStats("hub-site.qvs");
@@ -50,13 +46,6 @@ TEST_F(StatsTest, ShowsTheChosenCountsAndStoresTheOptions)
     // By node the RCC lines show, their type lines folded.
     EXPECT_EQ(Expanded(*stats->TreeView), QStringList{"Hub"});
 
-    ASSERT_TRUE(SaveSettings());
-    StatsViewBy = 3;
-    StatsUsedFree = true;
-    LoadSettings();
-    EXPECT_EQ(StatsViewBy, 2);
-    EXPECT_FALSE(StatsUsedFree);
-    platform::SetProgramFolder("");
 
     // A stored grouping it does not know shows the default one.
     FrmStats::Unload();
