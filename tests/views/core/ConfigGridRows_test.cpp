@@ -1,8 +1,6 @@
 #include "views/core/ConfigGridRows.h"
 
-#include "model/Site.h"
-#include "model/SiteFile.h"
-#include "model/SiteState.h"
+#include "SiteFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +8,14 @@ using views::ConfigGridRows;
 
 namespace {
 
-const std::string kData = QVS_TEST_DATA;
-
 class ConfigGrid : public ::testing::Test
 {
 protected:
-    void SetUp() override { Load("hub-site.qvs"); }
+    void SetUp() override { LoadFixtureSite("hub-site.qvs"); }
     void TearDown() override
     {
         model::ResetSite();
         ResetSiteState();
-    }
-    static void Load(const std::string& name)
-    {
-        model::ResetSite();
-        ResetSiteState();
-        model::LoadSiteFile(kData + "/" + name);
     }
     using Texts = std::vector<std::string>;
     static Texts Column(const ConfigGridRows& grid, int column)
@@ -68,7 +58,7 @@ TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
 
 TEST_F(ConfigGrid, FullSiteExpandsEveryRcc)
 {
-    Load("full-site.qvs");
+    LoadFixtureSite("full-site.qvs");
     ConfigGridRows grid(model::Nodes);
     grid.ExpandAll();
     EXPECT_EQ(grid.RowCount(), 32u + 31u * 31u);
