@@ -64,8 +64,11 @@ TEST(ChannelMonitorPage, ChartsEveryLevelLineUntilCancelled)
     };
     QTest::mouseClick(page.cmdSoft1, Qt::LeftButton);
     // Re-sent after the first time-out, then once per level line; the line
-    // after the cancel is still charted.
+    // after the cancel is still read and charted. Channel indices 15..18 are
+    // the wire channels 16, 17, 30 and 31.
     EXPECT_EQ(s.link.sent, Lines(4, "SF MON EN 16 31"));
+    EXPECT_EQ(s.link.resends, 0);
+    EXPECT_EQ(page.Monitor.LevelLines(), 4);
     EXPECT_EQ(secondShown, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(page.MSChart->Levels().mid(14, 4), (QList<int>{1, 2, 15, 16}));
     EXPECT_EQ(page.lblStatus->text(), " Idle ");
