@@ -54,23 +54,18 @@ protected:
         MainWindowTest::TearDown();
     }
 
-    // Runs a main-window menu item and the launch it arms; the boxes shown.
-    std::vector<std::string> Run(const char* item)
+    // Runs a main-window menu item and the launch it arms, or (tool) an item
+    // of the open communications window's Tools menu; the boxes shown.
+    std::vector<std::string> Run(const char* item, bool tool = false)
     {
         boxes.clear();
+        if (tool) {
+            frmComms::Loaded()->MenuItem(item)->trigger();
+            return boxes;
+        }
         form->MenuItem(item)->trigger();
         QTest::qWait(form->CommsFormTimer()->interval() + 30);
         QApplication::processEvents();
-        return boxes;
-    }
-    // Runs an item of the open communications window's Tools menu.
-    std::vector<std::string> RunTool(const char* item)
-    {
-        boxes.clear();
-        frmComms* comms = frmComms::Loaded();
-        EXPECT_NE(comms, nullptr);
-        if (comms != nullptr)
-            comms->MenuItem(item)->trigger();
         return boxes;
     }
 
@@ -92,7 +87,7 @@ TEST_F(CommsCommands, AnEmptyHubIsProgrammedAssignedComparedAndCleared)
     SaveShot(frmComms::Loaded()->grab().toImage(), "comms-programmed");
     for (const char* hidden : {"SetUnassigned", "ClearUnassigned", "SetIdent", "AssignRCC"})
         EXPECT_FALSE(frmComms::Loaded()->MenuItem(hidden)->isVisible()) << hidden;
-    const Boxes assigned = RunTool("StartAssign");
+    const Boxes assigned = Run("StartAssign", true);
     ASSERT_EQ(assigned.size(), 2u);
     EXPECT_EQ(assigned.back(), "All Devices Have Now Been Successfully Assigned\r\n");
 
@@ -105,6 +100,6 @@ TEST_F(CommsCommands, AnEmptyHubIsProgrammedAssignedComparedAndCleared)
     EXPECT_TRUE(list->RTB1->toPlainText().contains("Differences Between Current Configuration"));
     EXPECT_TRUE(list->RTB1->toPlainText().contains("2F00F"));
 
-    EXPECT_EQ(RunTool("ClearProg"), Boxes{"Device Configuration Cleared"});
+    EXPECT_EQ(Run("ClearProg", true), Boxes{"Device Configuration Cleared"});
     EXPECT_TRUE(unit.Configuration().empty());
 }
