@@ -5,7 +5,6 @@
 #include "app/frmErrorCheck.h"
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/LinkState.h"
-#include "hublink/core/ProgrammingList.h"
 #include "hublink/core/SiteBuilder.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
@@ -43,12 +42,6 @@ protected:
         sitebuild::PlaceTwoRccSite(model::Nodes, 0);
         BuildAddressMap(); // as opening a site file does
         form->DisplayNodes();
-        // The hub holds the site, every unit assigned.
-        SimulatedUnit programmed;
-        const ProgrammingList list = BuildFullProgrammingList(model::Nodes, false);
-        for (const ProgrammingCommand& c : list.Commands())
-            programmed.Receive(c.Command + "\r", 0);
-        unit.SetConfiguration(programmed.Configuration());
     }
     void TearDown() override
     {
@@ -61,23 +54,18 @@ protected:
         MainWindowTest::TearDown();
     }
 
-    // Runs a main-window menu item and the launch it arms; the boxes shown.
-    std::vector<std::string> Run(const char* item)
+    // Runs a main-window menu item and the launch it arms, or (tool) an item
+    // of the open communications window's Tools menu; the boxes shown.
+    std::vector<std::string> Run(const char* item, bool tool = false)
     {
         boxes.clear();
+        if (tool) {
+            frmComms::Loaded()->MenuItem(item)->trigger();
+            return boxes;
+        }
         form->MenuItem(item)->trigger();
         QTest::qWait(form->CommsFormTimer()->interval() + 30);
         QApplication::processEvents();
-        return boxes;
-    }
-    // Runs an item of the open communications window's Tools menu.
-    std::vector<std::string> RunTool(const char* item)
-    {
-        boxes.clear();
-        frmComms* comms = frmComms::Loaded();
-        EXPECT_NE(comms, nullptr);
-        if (comms != nullptr)
-            comms->MenuItem(item)->trigger();
         return boxes;
     }
 
@@ -90,8 +78,20 @@ using Boxes = std::vector<std::string>;
 
 } // namespace
 
-TEST_F(CommsCommands, CompareSaysItMatchesOrListsTheDifferences)
+// An empty hub is programmed, its units assigned, and it matches the site;
+// an edit shows in the main window's error list; Clear Programming empties it.
+TEST_F(CommsCommands, AnEmptyHubIsProgrammedAssignedComparedAndCleared)
 {
+    EXPECT_EQ(Run("HubProgram"), Boxes{"Programming Completed Successfully"});
+    ASSERT_NE(frmComms::Loaded(), nullptr);
+    SaveShot(frmComms::Loaded()->grab().toImage(), "comms-programmed");
+    for (const char* hidden : {"SetUnassigned", "ClearUnassigned", "SetIdent", "AssignRCC"})
+        EXPECT_FALSE(frmComms::Loaded()->MenuItem(hidden)->isVisible()) << hidden;
+    const Boxes assigned = Run("StartAssign", true);
+    ASSERT_EQ(assigned.size(), 2u);
+    EXPECT_EQ(assigned.back(), "All Devices Have Now Been Successfully Assigned\r\n");
+
+    EXPECT_EQ(Run("HubCompare"), Boxes{"The Hub matches the Configuration"});
     model::Nodes[1].SetDeviceIdent(1, "2F00F");
     EXPECT_EQ(Run("HubCompare"), Boxes{});
     frmErrorCheck* list = frmErrorCheck::Loaded();
@@ -99,26 +99,7 @@ TEST_F(CommsCommands, CompareSaysItMatchesOrListsTheDifferences)
     EXPECT_EQ(model::ErrorCheckMode, 2);
     EXPECT_TRUE(list->RTB1->toPlainText().contains("Differences Between Current Configuration"));
     EXPECT_TRUE(list->RTB1->toPlainText().contains("2F00F"));
-}
 
-TEST_F(CommsCommands, ProgramFillsAnEmptyHubThatThenMatches)
-{
-    unit.SetConfiguration({});
-    EXPECT_EQ(Run("HubProgram"), Boxes{"Programming Completed Successfully"});
-    ASSERT_NE(frmComms::Loaded(), nullptr);
-    SaveShot(frmComms::Loaded()->grab().toImage(), "comms-programmed");
-    EXPECT_EQ(Run("HubCompare"), Boxes{"The Hub matches the Configuration"});
-}
-
-TEST_F(CommsCommands, ToolsMenuAssignsAndClears)
-{
-    Run("HubComms");
-    const Boxes shown = RunTool("StartAssign");
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown.back(), "All Devices Are Already Assigned\r\n");
-    for (const char* hidden : {"SetUnassigned", "ClearUnassigned", "SetIdent", "AssignRCC"})
-        EXPECT_FALSE(frmComms::Loaded()->MenuItem(hidden)->isVisible()) << hidden;
-
-    EXPECT_EQ(RunTool("ClearProg"), Boxes{"Device Configuration Cleared"});
+    EXPECT_EQ(Run("ClearProg", true), Boxes{"Device Configuration Cleared"});
     EXPECT_TRUE(unit.Configuration().empty());
 }

@@ -74,53 +74,39 @@ TEST(Ports, PresenceIsEnumeratedOnceWhileAPortWasFound)
     platform::ResetPortList();
 }
 
-TEST(SerialControl, OpensAPseudoTerminalAndSurvivesRefusedModemLines)
+TEST(SerialControl, OpensAPseudoTerminalAndSaysWhyAPortCannotBeOpened)
 {
     SimulatedUnit unit;
     SimulatedPort port(unit);
     platform::ResetPortList();
-    platform::SetComPortPath(3, port.SlavePath());
-    platform::SerialControl comm;
+    platform::SetComPortPath(3, "/nonexistent/ttyUSB9");
+    platform::SerialControl comm, first;
     for (const char* bad : {"19200,X,8,1", "19200,N,9,1", "19200,N,8"})
         EXPECT_FALSE(comm.SetSettings(bad)) << bad;
     EXPECT_FALSE(comm.SetCommPort(33));
-    ASSERT_TRUE(comm.SetCommPort(3));
-    comm.SetDTREnable(true);
-    comm.SetRTSEnable(true);
-    ASSERT_TRUE(comm.SetSettings("19200,N,8,2"));
-    EXPECT_FALSE(comm.Output("X")) << "not open yet";
-    EXPECT_EQ(comm.LastError().Number, EBADF);
-    ASSERT_TRUE(comm.SetPortOpen(true)) << comm.LastError().Description;
-    EXPECT_TRUE(comm.PortOpen());
-    EXPECT_TRUE(comm.ModemLinesRefused());
-    EXPECT_FALSE(comm.SetCommPort(4)) << "the number cannot change while open";
-    EXPECT_TRUE(port.LineSettings().TwoStopBits);
-    comm.SetPortOpen(false);
-    platform::ResetPortList();
-}
-
-TEST(SerialControl, ReportsWhyAPortCannotBeOpened)
-{
-    platform::ResetPortList();
-    platform::SetComPortPath(3, "/nonexistent/ttyUSB9");
-    platform::SerialControl comm;
     ASSERT_TRUE(comm.SetCommPort(3));
     EXPECT_FALSE(comm.SetPortOpen(true));
     EXPECT_EQ(comm.LastError().Number, ENOENT);
     EXPECT_NE(comm.LastError().Description.find("Com3 (/nonexistent/ttyUSB9) is not present"),
               std::string::npos);
 
-    SimulatedUnit unit;
-    SimulatedPort port(unit);
     platform::SetComPortPath(3, port.SlavePath());
-    platform::SerialControl first;
+    comm.SetDTREnable(true);
+    comm.SetRTSEnable(true);
+    ASSERT_TRUE(comm.SetSettings("19200,N,8,2"));
+    EXPECT_FALSE(comm.Output("X")) << "not open yet";
+    EXPECT_EQ(comm.LastError().Number, EBADF);
+    ASSERT_TRUE(comm.SetPortOpen(true)) << comm.LastError().Description;
+    EXPECT_TRUE(comm.ModemLinesRefused());
+    EXPECT_FALSE(comm.SetCommPort(4)) << "the number cannot change while open";
+    EXPECT_TRUE(port.LineSettings().TwoStopBits);
+
     ASSERT_TRUE(first.SetCommPort(3));
-    ASSERT_TRUE(first.SetPortOpen(true));
-    EXPECT_FALSE(comm.SetPortOpen(true));
-    EXPECT_EQ(comm.LastError().Number, EBUSY);
-    EXPECT_NE(comm.LastError().Description.find("is in use by another program"), std::string::npos)
-        << comm.LastError().Description;
-    first.SetPortOpen(false);
+    EXPECT_FALSE(first.SetPortOpen(true));
+    EXPECT_EQ(first.LastError().Number, EBUSY);
+    EXPECT_NE(first.LastError().Description.find("is in use by another program"), std::string::npos)
+        << first.LastError().Description;
+    comm.SetPortOpen(false);
     platform::ResetPortList();
 }
 

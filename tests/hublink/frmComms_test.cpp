@@ -195,7 +195,7 @@ TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
 
     window->Link().BeginBusy();
     window->close();
-    EXPECT_EQ(frmComms::Loaded(), window) << "no close while busy";
+    EXPECT_TRUE(window->isVisible()) << "no close while busy";
     window->Link().EndBusy();
     window->cmdCancel->click();
     QApplication::processEvents();

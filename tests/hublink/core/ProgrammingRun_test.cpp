@@ -143,7 +143,8 @@ TEST_F(ProgrammingRun, ARejectedCommandAbortsTheListWhereItStands)
 {
     for (const auto& [reply, text] :
          {std::pair("POPULATE FAIL", "Programming Aborted Due to Failed Populate Command"),
-          std::pair("Unknown Command", "Programming Aborted Due to Unknown Command")}) {
+          std::pair("Unknown Command", "Programming Aborted Due to Unknown Command"),
+          std::pair("ERROR 7 bad channel", "Programming Aborted Due to Command Error")}) {
         unit.AddCommand("POPULATE LOOP1 NODE 11",
                         [reply = reply](const std::string&) { return Lines{reply}; });
         EXPECT_EQ(Program(), Lines{text});

@@ -10,17 +10,13 @@ namespace {
 TEST_F(LinkFixture, EachWaitingStateTakesOnlyItsReply)
 {
     const std::tuple<int32_t, const char*, int32_t> cases[] = {
-        {IdentReadWait, "IDENTREAD 0A1B2", IdentReadDone},
         {IdentReadWait, " IDENTREAD 0A1B2", IdentReadWait},
         {IdentProgWait, "xx IDENTPROG OK", IdentProgDone},
-        {UnassignAllWait, "UNASSIGN ALL", UnassignAllDone},
         {UnassignAllWait, "UNASSIGN CLEAR", UnassignAllWait},
         {AssignWait, "ASSIGN RCCS", Assigning},
         {DebugOffWait, "> DEBUGOFF ALL", DebugOffDone},
-        {StatusMonitorOffWait, "DS MON STOP", StatusMonitorOffDone},
         {StatusMonitorOffWait, "DS MON DIS", StatusMonitorOffWait},
         {SoftwareVersionWait, "hub V3.10", SoftwareVersionWait},
-        {LoopProtocolWait, "LP ZP3", LoopProtocolDone},
         {LoopProtocolWait, "XLP XP95", LoopProtocolWait},
         {SysConfigWait, "GET SYSCONFIG", SysConfigWait},
         {CommsFailed, "IDENTREAD 0A1B2", CommsFailed},
@@ -90,17 +86,7 @@ TEST_F(LinkFixture, ACollectionThatNeverEndsIsCapped)
     EXPECT_FALSE(link.Busy());
 }
 
-class ProgramListTest : public LinkFixture
-{
-protected:
-    int32_t Walk(const std::vector<std::string>& commands, const std::vector<std::string>& captions = {})
-    {
-        link.BeginBusy();
-        return SendProgramList(link, commands, captions);
-    }
-};
-
-TEST_F(ProgramListTest, EveryCommandIsSentAfterTheEchoOfThePreviousOne)
+TEST_F(LinkFixture, EveryListCommandIsSentAfterTheEchoOfThePreviousOne)
 {
     bench.ProgressMaximum = 20;
     link.ProgressStep = 2;
@@ -112,7 +98,7 @@ TEST_F(ProgramListTest, EveryCommandIsSentAfterTheEchoOfThePreviousOne)
     const std::vector<std::string> list = {"POPULATE CLEAR",          "POPULATE LOOP1 NODE 12 0 01A2B 0",
                                            "YPROTRADIOCHANNELS 2 33", "RELATION ADD 5 0 1",
                                            "RELATION ADD 7 0 1",      "XPROTRADIOCHANNELS 6 7 3"};
-    EXPECT_EQ(Walk(list, {"Clearing", "Setting Radio Hub Details", "", "Setting Relationships"}),
+    EXPECT_EQ(SendProgramList(link, list, {"Clearing", "Setting Radio Hub Details", "", "Setting Relationships"}),
               ProgramDone);
     EXPECT_EQ(unit.CommandLines(), list);
     EXPECT_EQ(bench.Box, (std::vector<std::string>{"Setting Radio Hub Details", "Setting Relationships",
@@ -120,23 +106,11 @@ TEST_F(ProgramListTest, EveryCommandIsSentAfterTheEchoOfThePreviousOne)
     EXPECT_EQ(bench.Progress, 10);
 }
 
-TEST_F(ProgramListTest, RejectedCommandsAbortTheWalk)
-{
-    unit.AddCommand("YPROTRADIOCHANNELS",
-                    [](const std::string&) { return SimulatedUnit::Lines{"ERROR 7 bad channel"}; });
-    EXPECT_EQ(Walk({"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 99", "RELATION ADD 5 0 1"}),
-              ProgramAborted);
-    EXPECT_EQ(unit.CommandLines().size(), 2u);
-    ASSERT_EQ(bench.Messages.size(), 1u);
-    EXPECT_EQ(bench.Messages[0].Text, "Programming Aborted Due to Command Error");
-    EXPECT_FALSE(link.Busy());
-}
-
-TEST_F(ProgramListTest, AnUnexpectedLineIsLoggedAndTheTimeoutResends)
+TEST_F(LinkFixture, AnUnexpectedLineInAListIsLoggedAndTheTimeoutResends)
 {
     unit.AddNoiseBeforeNextAnswer("RADIO BUSY");
     unit.SetFailure(FailureMode::Silent, "", 2);
-    EXPECT_EQ(Walk({"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33"}), ProgramDone);
+    EXPECT_EQ(SendProgramList(link, {"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33"}), ProgramDone);
     EXPECT_EQ(std::ranges::count(bench.Box, "...Comms Error, Retrying"), 1);
     EXPECT_EQ(std::ranges::count(bench.Box, "...Retry"), 2);
     ASSERT_GE(bench.Writes.size(), 5u);
@@ -146,7 +120,6 @@ TEST_F(ProgramListTest, AnUnexpectedLineIsLoggedAndTheTimeoutResends)
 
 TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 {
-    LogIntoFreshFolder("assign");
     unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4",
                            "POPULATE LOOP1 OPTICAL 42 3 FFFFF 5"});
     unit.SetAssignFailures({"1A2B3"});
@@ -159,9 +132,6 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
     EXPECT_EQ(CommsState, AssignDone);
     EXPECT_TRUE(rcc.Assigned() && !rcc.DeviceAssigned(5));
     EXPECT_EQ(bench.Box.back(), "Assign Process Completed");
-    const std::string log = ProgLogText();
-    EXPECT_NE(log.find("<- ASSIGN OK 0F00D\r\nAssigned 3:0\r\n"), std::string::npos);
-    EXPECT_NE(log.find("<- ASSIGN FAIL 1A2B3\r\nFailed 3:5\r\n"), std::string::npos);
 
     CommsState = Assigning;
     bench.Start(kAssignLineTimeoutMs);
@@ -175,15 +145,13 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 TEST_F(LinkFixture, DeleteRepliesAreJudged)
 {
     const char *device = "FDELETE DEVICE 1A2B3", *relation = "RELATION DEL 5 3";
-    // command, reply, next state, the line logged
+    // command, reply, next state, the line logged (the echoes and a device
+    // not found come from the unit in the delete run's tests)
     const std::tuple<const char*, const char*, int32_t, std::string> cases[] = {
-        {device, "FDELETE DEVICE 1A2B3", DeleteDone, "Device Successfully Deleted"},
         {device, "DEVICE DELETED", DeleteDone, "Device Successfully Deleted"},
         {"FDELETE DEVICE 0F00D", "DELETE NODE 3", DeleteDone, "RCC Successfully Deleted"},
         {device, "DEVICE NO RESPONSE", DeleteDone, "Device Deleted, but did not Respond "},
         {device, "DEVICE DELETE TIMEOUT", DeleteDone, "Device Deleted, but RCC did not Respond "},
-        {device, "DEVICE NOT FOUND", DeleteFailed, "Unable to Delete Device : DEVICE NOT FOUND"},
-        {relation, "RELATION DEL 5 3", DeleteDone, ""},
         {relation, "NO SUCH RELATION", DeleteFailed, "NO SUCH RELATION"},
     };
     for (const auto& [command, reply, next, logged] : cases) {

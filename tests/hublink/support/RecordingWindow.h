@@ -5,8 +5,6 @@
 #include "hublink/core/ISiteLink.h"
 #include "platform/ProgramMessage.h"
 
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -40,7 +38,7 @@ public:
     }
 
     void AppendToLogBox(const std::string& text) override { Box.push_back(text); }
-    void SetControlsBusy(bool busy) override { Busy = busy; }
+    void SetControlsBusy(bool) override {}
     int ProgressValue() const override { return 0; }
     int ProgressMax() const override { return 100; }
     void SetProgressValue(int) override {}
@@ -48,8 +46,6 @@ public:
     int32_t ShowMessage(const std::string& text, int32_t style) override
     {
         Messages.push_back(Message{text, style, "Communicate with Radio Hub"});
-        if (WhileMessageOpen)
-            WhileMessageOpen();
         return 1;
     }
     void ShowCommsError(const std::string& text) override
@@ -58,19 +54,11 @@ public:
     }
     bool DeleteTimerRunning() const override { return false; }
 
-    std::string NodeIdent(int node) const override
-    {
-        const auto found = Idents.find(node);
-        return found == Idents.end() ? std::string() : found->second;
-    }
+    std::string NodeIdent(int) const override { return {}; }
     int32_t FindNodeByIdent(const std::string&) override { return -1; }
     void SetAssigned(int, int, bool) override {}
 
-    // Runs while the window's message box is open (a real box yields).
-    std::function<void()> WhileMessageOpen;
     std::vector<std::string> Box;
-    bool Busy = false;
     std::vector<Message> Messages;
     std::vector<Message> PlainMessages;
-    std::map<int, std::string> Idents;
 };
