@@ -426,7 +426,7 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
     EXPECT_TRUE(frmDiagnostics::Loaded()->isVisible());
 }
 
-TEST_F(MenusTest, ViewAndHelpCommandsOpenTheirWindows)
+TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindows)
 {
     Load();
     form->ConfigStats_Click(), form->TreeView_Click(), form->ViewGrid_Click();
@@ -445,6 +445,19 @@ TEST_F(MenusTest, ViewAndHelpCommandsOpenTheirWindows)
     });
     form->HelpAbout_Click();
     EXPECT_EQ(aboutTitle, "frmAbout");
+
+    LogsFrame* panel = form->LogsPanel();
+    form->MenuItem("SetCommsPaths")->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    form->MenuItem("ExportLogs")->trigger();
+    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Export);
+    EXPECT_GT(panel->Dir1()->height(), 0); // laid out inside the window
+
+    form->MenuItem("SetComms")->trigger();
+    auto* port = form->findChild<frmPortForm*>();
+    ASSERT_NE(port, nullptr);
+    EXPECT_TRUE(port->isVisible() && !port->isModal());
+    port->close();
 }
 
 TEST_F(MenusTest, TheUsersGuideIsOpenedWhenItIsThere)
@@ -465,17 +478,6 @@ TEST_F(MenusTest, TheUsersGuideIsOpenedWhenItIsThere)
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].toLocalFile(), guide);
     platform::SetProgramFolder("");
-}
-
-TEST_F(MenusTest, TheLogCommandsOpenThePanelInTheirMode)
-{
-    Load();
-    LogsFrame* panel = form->LogsPanel();
-    form->MenuItem("SetCommsPaths")->trigger();
-    EXPECT_TRUE(panel->isVisible());
-    form->MenuItem("ExportLogs")->trigger();
-    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Export);
-    EXPECT_GT(panel->Dir1()->height(), 0); // laid out inside the window
 }
 
 TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
@@ -499,14 +501,4 @@ TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
     ASSERT_NE(frmErrorCheck::Loaded(), nullptr);
     EXPECT_EQ(messages.size(), 1);
     frmErrorCheck::Loaded()->close();
-}
-
-TEST_F(MenusTest, CommsSettingsOpenThePortWindowOverTheMainWindow)
-{
-    Load();
-    form->MenuItem("SetComms")->trigger();
-    auto* port = form->findChild<frmPortForm*>();
-    ASSERT_NE(port, nullptr);
-    EXPECT_TRUE(port->isVisible() && !port->isModal());
-    port->close();
 }
