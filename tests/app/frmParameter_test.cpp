@@ -20,7 +20,6 @@ struct ParameterTest : ::testing::Test
         platform::ResetLoadedForms();
         ParameterResult.clear();
     }
-    void TearDown() override { platform::ResetLoadedForms(); }
 
     // Types into the entry field, which has the focus, and presses Enter
     // (OK, the default button); returns the answer.
@@ -51,16 +50,6 @@ TEST_F(ParameterTest, TypedKindsFilterConvertAndKeepToTheMaximum)
     }
 }
 
-TEST_F(ParameterTest, TextTheFilesCannotHoldIsRefused)
-{
-    WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
-        box->txtEntry->insert(QString::fromUtf8("a\xCE\xA9"));
-        box->cmdButton[0]->click();
-    });
-    frmParameter::GetParameter(nullptr, "Prompt", 9, 8, "", 1, "T");
-    EXPECT_EQ(ParameterResult, "");
-}
-
 TEST_F(ParameterTest, EditingKeysPassOtherCharactersAreRefused)
 {
     QString text;
@@ -88,15 +77,19 @@ TEST_F(ParameterTest, EditingKeysPassOtherCharactersAreRefused)
 TEST_F(ParameterTest, PastedTextIsFilteredAndCancelStillWritesTheAnswer)
 {
     QGuiApplication::clipboard()->setText("ab-12:[x]yz");
-    QString text;
     WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
         box->txtEntry->paste();
-        text = box->txtEntry->text();
         box->cmdButton[0]->click();
     });
     EXPECT_EQ(frmParameter::GetParameter(nullptr, "Prompt", Alphanumeric, 6, "", 1, "T"), R::Cancel);
-    EXPECT_EQ(text, "AB12XY");
     EXPECT_EQ(ParameterResult, "AB12XY");
+    // Text the files cannot hold is refused even where every character passes.
+    WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
+        box->txtEntry->insert(QString::fromUtf8("a\xCE\xA9"));
+        box->cmdButton[0]->click();
+    });
+    frmParameter::GetParameter(nullptr, "Prompt", 9, 8, "", 1, "T");
+    EXPECT_EQ(ParameterResult, "");
 }
 
 TEST_F(ParameterTest, ListKindPreselectsAndAnswersThePosition)
@@ -133,11 +126,7 @@ TEST_F(ParameterTest, ListKindPreselectsAndAnswersThePosition)
 TEST_F(ParameterTest, ButtonSetsHaveNoAccessKeysOddValuesGiveOKAndACloseAnswersCancelLike)
 {
     // The sets are the message box's (see its test), here without access keys.
-    const std::tuple<int32_t, QStringList, int32_t> cases[] = {
-        {2, {"Abort", "Retry", "Ignore"}, R::Abort},
-        {8 + 4, {"Yes", "No"}, R::No},
-        {6, {"OK"}, R::OK},
-    };
+    const std::tuple<int32_t, QStringList, int32_t> cases[] = {{8 + 4, {"Yes", "No"}, R::No}, {6, {"OK"}, R::OK}};
     for (const auto& [buttons, captions, closeAnswer] : cases) {
         SCOPED_TRACE(buttons);
         QStringList seen;
@@ -163,12 +152,11 @@ TEST_F(ParameterTest, DisablesEveryOtherWindowIncludingErrorCheckAndRefusesASeco
     QWidget* wasOff = windows.Add("frmGrid", "Grid", false);
     ParameterResult = "kept";
     int32_t second = -1, messageDuring = -1;
-    QString resultDuringRefusal;
     WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
         EXPECT_FALSE(owner->isEnabled());
         EXPECT_FALSE(errors->isEnabled());
         second = frmParameter::GetParameter(owner, "again", Text, 4, "", 1, "T");
-        resultDuringRefusal = ParameterResult;
+        EXPECT_EQ(ParameterResult, "kept");
         // The message box is a different box and may still open over it.
         WhenShown<frmMsg>("frmMsg", [](frmMsg* msg) { msg->cmdButton[0]->click(); });
         messageDuring = frmMsg::Display(box, "Not found", 64, "T");
@@ -178,7 +166,6 @@ TEST_F(ParameterTest, DisablesEveryOtherWindowIncludingErrorCheckAndRefusesASeco
     });
     EXPECT_EQ(frmParameter::GetParameter(owner, "P", Text, 4, "", 1, "T"), R::OK);
     EXPECT_EQ(second, R::Refused);
-    EXPECT_EQ(resultDuringRefusal, "kept");
     EXPECT_EQ(messageDuring, R::OK);
     EXPECT_EQ(ParameterResult, "7");
     EXPECT_TRUE(errors->isEnabled());
