@@ -1,6 +1,26 @@
 // Test entry for window tests: real widgets on the offscreen platform.
+#include "platform/FileDialogs.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
+
+namespace {
+
+// A file dialog that no test answers would wait for a user who is not there
+// until the time-out: it fails the test at once and is cancelled. A test that
+// expects a dialog installs its own answerer.
+class UnansweredFileDialogs : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        platform::SetFileDialogAnswerer([](const platform::FileDialogRequest& request) -> std::optional<QString> {
+            ADD_FAILURE() << "a file dialog that the test does not answer: \"" << request.title.toStdString() << "\"";
+            return std::nullopt;
+        });
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -17,5 +37,6 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new UnansweredFileDialogs);
     return RUN_ALL_TESTS();
 }
