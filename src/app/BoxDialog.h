@@ -18,6 +18,7 @@ class QFont;
 class BoxDialog : public QDialog
 {
     Q_OBJECT
+    Q_PROPERTY(int32_t ResultCode MEMBER ResultCode)
 public:
     // The outer frame (borders and title bar) that the box's outer sizes
     // include, twips.

@@ -193,6 +193,7 @@ public:
     void ViewGrid_Click();
     void HelpGuide_Click();
     void HelpHistory_Click();
+    void PrintConfig_Click();
     void HelpAbout_Click();
     void ReportComments_Click();
     void FileExit_Click();

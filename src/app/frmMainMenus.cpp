@@ -117,6 +117,7 @@ void frmMain::ConnectMenuCommands()
         {"ViewGrid", &frmMain::ViewGrid_Click},
         {"HelpGuide", &frmMain::HelpGuide_Click},
         {"HelpHistory", &frmMain::HelpHistory_Click},
+        {"PrintConfig", &frmMain::PrintConfig_Click},
         {"HelpAbout", &frmMain::HelpAbout_Click},
         {"ReportComments", &frmMain::ReportComments_Click},
         {"FileExit", &frmMain::FileExit_Click},
@@ -370,6 +371,13 @@ void frmMain::ReportComments_Click()
     ShowModeless<frmComments>();
 }
 
+void frmMain::PrintConfig_Click()
+{
+    // The menu item and its tool button are hidden; the command answers
+    // all the same when it is reached.
+    ShowMessage(model::kPrintText, MessageStyle::Information, model::kPrintTitle);
+}
+
 void frmMain::HelpAbout_Click()
 {
     frmAbout about(this);
@@ -461,7 +469,7 @@ void frmMain::ToolBar1_ButtonClick(const QString& key)
         {ToolbarCommand::NewFile, "NewFile"},       {ToolbarCommand::FileLoad, "FileLoad"},
         {ToolbarCommand::FileSave, "FileSave"},     {ToolbarCommand::RCCDelete, "RCCDelete"},
         {ToolbarCommand::AddRCC, "AddRCC"},         {ToolbarCommand::PopupNodeEdit, "PopupNodeEdit"},
-        {ToolbarCommand::FindDevice, "FindDevice"},
+        {ToolbarCommand::FindDevice, "FindDevice"}, {ToolbarCommand::PrintConfig, "PrintConfig"},
     };
     const ToolbarCommand command = model::ToolbarCommandFor(key.toStdString(), CommsFormActive, ActiveNode);
     switch (command) {

@@ -6,6 +6,7 @@
 #include "app/frmParameter.h"
 #include "platform/LoadedForms.h"
 #include "platform/Yield.h"
+#include "support/ModalWatch.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -59,6 +60,7 @@ template <typename Box> void WhenShown(const QString& name, std::function<void(B
         }
     });
     timer->start();
+    modalwatch::AnswersWhile(timer, [name](const QWidget* w) { return w->objectName() == name; });
 }
 
 // Plain loaded windows a test puts around a box.
@@ -109,6 +111,7 @@ public:
         timer_.setInterval(2);
         QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
         timer_.start();
+        modalwatch::AnswersWhile(&timer_, modalwatch::IsProgramBox);
     }
     void Then(Step step) { steps_.push_back(step); }
     bool Done() const { return steps_.empty(); }

@@ -1,6 +1,8 @@
 #pragma once
 // Answers the platform's plain message boxes that a window opens modally:
 // each box is read and closed with the given button from a timer.
+#include "support/ModalWatch.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -40,6 +42,7 @@ public:
             }
         });
         timer_.start();
+        modalwatch::AnswersWhile(&timer_, [](const QWidget* w) { return qobject_cast<const QMessageBox*>(w) != nullptr; });
     }
     QStringList texts;
     QStringList titles;

@@ -38,6 +38,7 @@ void AnswerNewSite(int rccs, int loops, int protocol, const QString& name)
         }
         dialog->cmdOK->click();
     });
+    modalwatch::AnswersWhile(timer, [](const QWidget* w) { return qobject_cast<const frmNewSite*>(w) != nullptr; });
     timer->start();
 }
 

@@ -44,6 +44,9 @@ protected:
         DevicesPinned = false;
         CommsFormActive = false;
         QObject::connect(&answerer, &QTimer::timeout, [this] { AnswerBox(); });
+        modalwatch::AnswersWhile(&answerer, [this](const QWidget* w) {
+            return answerer.isActive() && (modalwatch::IsProgramBox(w) || qobject_cast<const frmNewSite*>(w) != nullptr);
+        });
     }
 
     void TearDown() override

@@ -9,6 +9,15 @@
 
 namespace {
 
+// The dialog as a test shows it: the test answers it itself.
+struct NewSiteDialog : frmNewSite
+{
+    NewSiteDialog()
+    {
+        modalwatch::AnswersWhile(this, [this](const QWidget* w) { return w == this; });
+    }
+};
+
 // Picks item i of a list as the user does, with the arrow key.
 void Choose(QComboBox* box, int i)
 {
@@ -20,7 +29,7 @@ void Choose(QComboBox* box, int i)
 
 TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
 {
-    frmNewSite dialog;
+    NewSiteDialog dialog;
     dialog.show();
     EXPECT_EQ(dialog.QtyCombo->currentText(), "1"); // one RCC, nothing else chosen
     dialog.NameText->insert(QString::fromUtf8("\xCE\xA9")); // the site file could not hold it
@@ -53,7 +62,7 @@ TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
 
 TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocol)
 {
-    frmNewSite dialog;
+    NewSiteDialog dialog;
     dialog.show();
     dialog.RLMCheck->click();
     EXPECT_FALSE(dialog.LoopCombo->isVisible());
@@ -77,7 +86,7 @@ TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocol)
 
 TEST(frmNewSite, CancelAndCloseBoxGiveNoSite)
 {
-    frmNewSite dialog;
+    NewSiteDialog dialog;
     dialog.show();
     Choose(dialog.LoopCombo, 0);
     Choose(dialog.ProtocolCombo, 0);

@@ -1,4 +1,5 @@
 #include "ViewWindows.h"
+#include "app/AppVersion.h"
 #include "platform/base/ProgramFolder.h"
 #include "support/ScreenShots.h"
 #include "views/frmHistory.h"
@@ -55,4 +56,29 @@ TEST_F(HistoryWindow, CtrlClickRevealsTheNotesOfAFileThatMayTurnUpLate)
     ClickSurface(window, Qt::NoModifier);
     EXPECT_EQ(window->HistoryText->toPlainText(), "Version 1.00\n - first release\n");
     SaveShot(window->grab().toImage(), "history");
+}
+
+TEST_F(HistoryWindow, TheHistoryBesideTheProgramIsShownWithItsNotesHidden)
+{
+    const QString shipped = QString(QVS_PROGRAM_DIR) + "/History.qvh";
+    QFile file(shipped);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << shipped.toStdString();
+    const QByteArray bytes = file.readAll();
+    // Plain text: every byte a printable one or a CR LF line end.
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        const bool lineEnd = (c == '\r' && bytes.mid(i, 2) == "\r\n") || (c == '\n' && i > 0 && bytes[i - 1] == '\r');
+        ASSERT_TRUE(lineEnd || (c >= ' ' && c <= '~')) << "byte " << i;
+    }
+
+    platform::SetProgramFolder(QVS_PROGRAM_DIR);
+    frmHistory* window = frmHistory::Load();
+    window->show();
+    const QString normal = window->HistoryText->toPlainText();
+    EXPECT_TRUE(normal.startsWith("Quorvel Configuration Utility - Version History\n")) << normal.left(80).toStdString();
+    EXPECT_TRUE(normal.contains(VersionText(ProgramVersion(), 1))) << "no entry for this version";
+    ClickSurface(window, Qt::ControlModifier);
+    const QString full = window->HistoryText->toPlainText();
+    EXPECT_EQ(full.count('\n') - normal.count('\n'), bytes.count("\n/"));
+    EXPECT_GT(bytes.count("\n/"), 0);
 }

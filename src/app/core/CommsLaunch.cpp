@@ -108,6 +108,7 @@ ToolbarCommand ToolbarCommandFor(const std::string& key, bool commsFormActive, i
         {"Radio", ToolbarCommand::QuickChannels, false}, {"Delete", ToolbarCommand::RCCDelete, true},
         {"Add", ToolbarCommand::AddRCC, false},          {"Properties", ToolbarCommand::PopupNodeEdit, true},
         {"Check", ToolbarCommand::ErrorCheck, false},    {"Find", ToolbarCommand::FindDevice, false},
+        {"Print", ToolbarCommand::PrintConfig, false},
     };
     if (commsFormActive)
         return ToolbarCommand::None;

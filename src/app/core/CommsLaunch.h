@@ -110,12 +110,17 @@ enum class ToolbarCommand
     AddRCC,
     PopupNodeEdit,
     ErrorCheck,
-    FindDevice
+    FindDevice,
+    PrintConfig
 };
 // The command a toolbar button runs: none while the communications window
 // is loaded, and none for "Delete" and "Properties" while nothing is
-// selected; "Print" and unknown keys run nothing.
+// selected; unknown keys run nothing.
 ToolbarCommand ToolbarCommandFor(const std::string& key, bool commsFormActive, int activeNode);
+
+// The print command's answer: the diagram is not printed.
+constexpr const char* kPrintText = "Printing Is Not Yet Supported";
+constexpr const char* kPrintTitle = "Print A Configuration";
 
 // Puts CommsAction back to its value at start-up.
 void ResetCommsLaunch();

@@ -56,7 +56,7 @@ TEST(FindEntryText, ShortOrOddTextsReadWhatTheyHold)
     // "L1": the start is the last character; "002A1": a padded ident read as loop 2, address 1;
     // a long run of digits does not overflow.
     const std::tuple<const char*, int, int> texts[] = {
-        {"L", -1, 0}, {"L1", -1, 0}, {"5:10", -1, 10}, {"002A1", 2, 1}, {"::", 0, 0}};
+        {"L", -1, 0}, {"L1", -1, 0}, {"L4/10", 4, 10}, {"5:10", -1, 10}, {"002A1", 2, 1}, {"::", 0, 0}};
     for (const auto& [text, expectedLoop, expectedAddress] : texts) {
         int loop = 9, address = 9;
         ReadLoopAddress(text, loop, address);
@@ -88,6 +88,12 @@ TEST_F(FindEntry, IdentsArePaddedAndHitsAreWorded)
     EXPECT_EQ(r.slot, 3);
     EXPECT_EQ(
         r.message.rfind("Loop 2 Address 41 is used by " + DeviceTypeName(10) + " in slot 3 on RCC 6", 0), 0u);
+
+    Nodes[6].SetDeviceType(7, 2); // the last loop
+    Nodes[6].SetDeviceLoop(7, 4);
+    Nodes[6].SetDeviceAddress(7, 25);
+    r = FindDevice("4:25");
+    EXPECT_TRUE(r.found && r.node == 6 && r.slot == 7) << r.message;
 }
 
 TEST_F(FindEntry, UnknownIdentFallsBackToLoopAddress)

@@ -166,11 +166,14 @@ TEST_F(SlotsTest, IdentClashNamesTheOtherDeviceInBothWordings)
     Put(1, 2, 2, 17);
     slots.Slot(1).ident = "0ABCD";
     slots.Slot(9) = {};
+    Put(31, 3, 2, 30);
+    slots.Slot(31).ident = "0FFFF"; // the last slot is looked at too
     using editors::ClashWording;
     const struct { std::string ident; ClashWording wording; int slot; std::string message; } cases[] = {
         {"0ABCD", ClashWording::WhileTyping, 2, "Ident 0ABCD\r\nAlready in Use by Device at L2/017"},
         {"0ABCD", ClashWording::OnCommit, 2, "Ident 0ABCD\r\nAlready in Use by Device 1"},
         {"0ABCD", ClashWording::OnCommit, 1, ""},
+        {"0FFFF", ClashWording::OnCommit, 1, "Ident 0FFFF\r\nAlready in Use by Device 31"},
         {"12345", ClashWording::WhileTyping, 2, "Ident 12345\r\nAlready in Use by Device at L1/005 on RCC4"},
         {"12345", ClashWording::OnCommit, 2, "Ident 12345\r\nAlready in Use by Device 4 on RCC 4"},
     };

@@ -58,6 +58,10 @@ TEST_F(NodeEditSessionTest, ApplyMovesTheOwnerCellAndWritesTheHeldFields)
     EXPECT_EQ(Nodes[3].Name(), "Stairs");
     EXPECT_EQ(Owner(2, 4), 300);
     EXPECT_FALSE(session.Apply(Unchanged(3)).changed);
+    // A parent chosen and then cancelled is put back.
+    EXPECT_TRUE(session.ChooseParent(2));
+    session.Restore();
+    EXPECT_EQ(Nodes[3].Parent(), 0);
 
     // An RCC deleted while the window shows it is not brought back.
     session.ChooseAddress(2, 6);
