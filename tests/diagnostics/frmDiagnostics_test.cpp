@@ -302,6 +302,9 @@ TEST_F(DiagnosticsWindowTest, WideningTheWindowWidensThePagesAndMovesOnlyExitAnd
     auto place = [&](const char* name) { return Child<QWidget>(w, name)->geometry(); };
     const QRect exit = place("cmdExit"), middle = place("cmdSoft1"), refresh = place("cmdRefresh");
     const QRect log = place("StatusRTF"), frame = place("TabFrame9");
+    w->resize(w->width() + 1, w->height());
+    w->resize(w->width() - 1, w->height());
+    EXPECT_EQ(place("cmdExit"), exit) << "the first layout is that of its size";
     w->resize(w->width() + 66, w->height() + 66);
     // The bottom row follows the bottom edge; the pages take the new width.
     EXPECT_EQ(place("cmdExit").topLeft() - exit.topLeft(), QPoint(66, 66));

@@ -1,7 +1,12 @@
 #include "ViewWindows.h"
 #include "platform/base/ProgramFolder.h"
 #include "support/ScreenShots.h"
+#include "views/frmGrid.h"
 #include "views/frmHistory.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -55,4 +60,21 @@ TEST_F(HistoryWindow, CtrlClickRevealsTheNotesOfAFileThatMayTurnUpLate)
     ClickSurface(window, Qt::NoModifier);
     EXPECT_EQ(window->HistoryText->toPlainText(), "Version 1.00\n - first release\n");
     SaveShot(window->grab().toImage(), "history");
+}
+
+TEST_F(HistoryWindow, WindowsStoredFarOffComeBackOnScreenWithTheirCloseButtons)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+    auto onScreen = [&](const QWidget* button) {
+        return screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+    };
+    HistoryWindowLeft = GridWindowLeft = 30000;
+    HistoryWindowTop = GridWindowTop = 20000;
+    HistoryWindowHeight = 3000; // below the window's minimum height
+    frmHistory* history = frmHistory::Load();
+    history->show();
+    EXPECT_TRUE(onScreen(history->EndHistory));
+    frmGrid* grid = frmGrid::Load();
+    grid->show();
+    EXPECT_TRUE(onScreen(grid->cmdClose));
 }
