@@ -72,8 +72,6 @@ TEST_F(ViewWindowTest, PrintPreviewShowsThePageAndPrintsItToPdf)
 
     frmPrintPreview* preview = frmPrintPreview::Load();
     preview->show();
-    QCoreApplication::processEvents();
-    const QPoint close = preview->cmdClose->pos(), print = preview->cmdPrint->pos();
     EXPECT_EQ(preview->Extent().left, 2000);
     EXPECT_EQ(preview->Extent().right, 7000);
     EXPECT_EQ(preview->Extent().bottom, 6000); // the shown site name widens it
@@ -86,8 +84,6 @@ TEST_F(ViewWindowTest, PrintPreviewShowsThePageAndPrintsItToPdf)
 
     QTest::mouseClick(preview->optLandscape, Qt::LeftButton);
     EXPECT_GT(preview->Picture1->width(), preview->Picture1->height());
-    EXPECT_EQ(preview->cmdClose->pos(), close) << "the buttons stay where loading put them";
-    EXPECT_EQ(preview->cmdPrint->pos(), print);
     preview->resize(10, 10);
     EXPECT_GE(preview->width(), preview->fraOptions->width() * 5 / 2);
 
