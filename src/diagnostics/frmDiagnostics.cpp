@@ -25,6 +25,7 @@
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
+#include "platform/base/ProgramFolder.h"
 #include "views/TableSaveDialog.h"
 #include "views/TakenOnText.h"
 
@@ -42,6 +43,7 @@
 #include <QTabBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <utility>
 
 using platform::PixelsToTwips;
 using platform::TwipsToPixels;
@@ -280,7 +282,10 @@ void frmDiagnostics::BuildControls()
     connect(SignalGrid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
             &frmDiagnostics::SignalGrid_DblClick);
     connect(&tmrRefresh, &QTimer::timeout, this, &frmDiagnostics::tmrRefresh_Timer);
-    connect(&closeTimer_, &QTimer::timeout, this, [this] { close(); });
+    connect(&closeTimer_, &QTimer::timeout, this, [this] {
+        programClose_ = true;
+        close();
+    });
     connect(&serial_->Comm(), &platform::SerialControl::PortLost, PortControls, &PortPanel::ShowPortDisabled);
 
     // The channel pages run on the window's soft keys, progress bar and
@@ -634,7 +639,10 @@ void frmDiagnostics::CloseIfPending()
 {
     if (closePending_ && !linkBusy_ && !loading_ && !DiagBusy) {
         closePending_ = false;
-        QTimer::singleShot(0, this, [this] { close(); });
+        QTimer::singleShot(0, this, [this] {
+            programClose_ = true;
+            close();
+        });
     }
 }
 
@@ -784,6 +792,44 @@ void frmDiagnostics::DownloadRadioData()
     });
 }
 
+bool frmDiagnostics::VerifyHubIdent(int Index)
+{
+    bool same = false;
+    if (Index < 0 || Index >= model::kNodeCount)
+        return false;
+    RunLinkOperation([&] { same = CheckIdent(serial_->Link(), static_cast<int16_t>(Index)); });
+    return same;
+}
+
+void frmDiagnostics::ReleaseStimulusFile()
+{
+    StimulusStream.reset();
+    StimulusFileOpen = false;
+}
+
+void frmDiagnostics::LoadCommsStimulusFile()
+{
+    platform::FileDialogRequest request;
+    if (StimulusFileOpen) {
+        ReleaseStimulusFile();
+        request.fileName = Q(StimulusFileName);
+    } else {
+        request.fileName = Q(platform::JoinPath(platform::ProgramFolder(), "Comms Input"));
+    }
+    request.title = QStringLiteral("Select a Comms Stimulus File");
+    request.filter = platform::FilterFromPairs(QStringLiteral("Text File (*.txt)|*.txt"));
+    request.defaultSuffix = QStringLiteral("txt");
+    const std::optional<QString> chosen = platform::ShowFileDialog(this, request);
+    if (!chosen)
+        return;
+    StimulusFileName = chosen->toStdString();
+    auto stream = std::make_unique<std::ifstream>(StimulusFileName, std::ios::binary);
+    if (!stream->is_open())
+        return;
+    StimulusStream = std::move(stream);
+    StimulusFileOpen = true;
+}
+
 void frmDiagnostics::ShortcutToPage(int16_t page)
 {
     if (!SelectPage(page))
@@ -868,8 +914,16 @@ void frmDiagnostics::cmdExit_Click()
 
 void frmDiagnostics::closeEvent(QCloseEvent* event)
 {
-    // A wait of the window is running: the window closes when it ends. A
-    // scan or monitor would run on for minutes or without end: it is stopped.
+    // The user's close is refused while a reading runs; the window's own
+    // close (a refused unit) waits for its end.
+    const bool programClose = std::exchange(programClose_, false);
+    if (DiagBusy && !programClose) {
+        event->ignore();
+        return;
+    }
+    // Another wait of the window is running: the window closes when it ends.
+    // A scan or monitor would run on for minutes or without end: it is
+    // stopped.
     if (loading_ || linkBusy_ || DiagBusy) {
         closePending_ = true;
         StopChannelRun();
@@ -888,6 +942,7 @@ void frmDiagnostics::Form_Unload()
     unloaded_ = true;
     tmrRefresh.stop();
     closeTimer_.stop();
+    ReleaseStimulusFile();
     if (!isMaximized() && !isMinimized() && isVisible()) {
         DiagsWindowHeight = static_cast<int32_t>(PixelsToTwips(height()));
         DiagsWindowWidth = static_cast<int32_t>(PixelsToTwips(width()));
@@ -903,8 +958,10 @@ bool frmDiagnostics::eventFilter(QObject* watched, QEvent* event)
 {
     // TabFrame_MouseMove: a device's description goes when the mouse leaves
     // the device slots.
-    if (event->type() == QEvent::MouseMove && watched->objectName().startsWith(QLatin1String("TabFrame")))
+    if (event->type() == QEvent::MouseMove && watched->objectName().startsWith(QLatin1String("TabFrame"))) {
+        DeviceMap->SetHighlight(-1);
         StatusLabel->clear();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -914,10 +971,20 @@ void frmDiagnostics::resizeEvent(QResizeEvent* event)
     Form_Resize();
 }
 
+void frmDiagnostics::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // The window system tells the frame some time after the window is
+    // shown, with a move: the layout follows the outer size it now knows.
+    if (frameGeometry().size() != laidOut_)
+        Form_Resize();
+}
+
 void frmDiagnostics::Form_Resize()
 {
     if (isMinimized() || isMaximized())
         return;
+    laidOut_ = frameGeometry().size();
     const long width = PixelsToTwips(frameGeometry().width());
     const long height = PixelsToTwips(frameGeometry().height());
     Place(cmdSoft1, width / 2 - 1000, height - 600 - 650, 2000, 600);
@@ -1270,6 +1337,9 @@ void frmDiagnostics::ShowLiveRow(int gridRow)
 void frmDiagnostics::ReportLiveRunFailure()
 {
     UntickAuto();
+    // A lost port has told its error and shows the failure text already.
+    if (serial_->Link().PortFailed())
+        return;
     if (CommsState == ManualUpdateCancelled)
         platform::ShowPlainMessage(this, "Manual Update Cancelled", 64, "Get Manual Update");
     else
@@ -1308,7 +1378,7 @@ bool frmDiagnostics::GetLiveSignalInformation()
         ReplyLines.resize(std::max<size_t>(ReplyLines.size(), 3));
         ReplyLines[0].clear();
         const int32_t state = diags_->Request(ManualUpdateWait, request.command, kManualUpdateTimeoutMs);
-        return diagnostics::UnitReply{state, ReplyLines[0]};
+        return diagnostics::UnitReply{state, ReplyLines[0], serial_->Link().PortFailed()};
     });
     ShowLiveRow(shown);
     if (completed) {

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -79,6 +80,15 @@ public:
     bool ApplyPortSettings();
     // "GET RADIO ALL": the unit's radio data into ReplyLines, told when done.
     void DownloadRadioData();
+    // "IDENTREAD": true when the unit's ident is that of node Index.
+    bool VerifyHubIdent(int Index);
+    // Lets the user choose the comms stimulus file and opens it for reading;
+    // a stimulus file open before is closed first. Cancel or a file that
+    // cannot be opened leaves none open.
+    void LoadCommsStimulusFile();
+    std::string StimulusFileName;
+    std::unique_ptr<std::ifstream> StimulusStream;
+    bool StimulusFileOpen = false;
     void cmdSave_Click();
 
     // Device Status page: the map's tabs, slots, filter and key.
@@ -140,6 +150,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -173,6 +184,7 @@ private:
     void ChannelRunStarted(int32_t mode);
     void ChannelRunEnded(int32_t state, int32_t done);
     void ViewDiagsLog();
+    void ReleaseStimulusFile();
     void SetLamp(bool busy);
     // Runs one operation of the link unless another is running; a close
     // asked for meanwhile happens when it ends.
@@ -224,7 +236,9 @@ private:
     bool loading_ = true;
     bool opened_ = false;
     bool linkBusy_ = false;
+    QSize laidOut_; // the outer size the layout was made for
     bool closePending_ = false;
+    bool programClose_ = false; // the close under way is the window's own
     bool unloaded_ = false;
     bool cursorSet_ = false;
 };

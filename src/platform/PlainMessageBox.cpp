@@ -1,11 +1,22 @@
 #include "platform/PlainMessageBox.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <utility>
 #include <vector>
 
 namespace platform {
+
+namespace {
+
+// Pixels of a title bar besides its text: the icon, the buttons, the margins.
+constexpr int kTitleBarAllowance = 140;
+
+} // namespace
 
 QMessageBox::Icon MessageIcon(int32_t style)
 {
@@ -61,6 +72,14 @@ int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t style, cons
             box.setEscapeButton(escape);
             break;
         }
+    // The box is at least as wide as its title with the title bar's icon and
+    // buttons, so that a short text does not cut the title.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title) +
+                               kTitleBarAllowance;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
     box.exec();
     const auto* clicked = box.clickedButton();
     for (const auto& [button, code] : set)

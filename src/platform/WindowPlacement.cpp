@@ -1,6 +1,10 @@
 #include "platform/WindowPlacement.h"
 
 #include "platform/Units.h"
+#include "platform/WindowLimits.h"
+
+#include <QGuiApplication>
+#include <algorithm>
 
 namespace platform {
 
@@ -27,6 +31,16 @@ void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long
         left = maxWidth - width - 300;
     if (top + height > maxHeight)
         top = maxHeight - height - 300;
+}
+
+void OpenOnStoredRectangle(QWidget& window, long left, long top, long width, long height, const WindowLimits& limits)
+{
+    MinMaxWindowProc(window, limits);
+    const long shownWidth = std::max(width, PixelsToTwips(limits.MinTrackWidth));
+    const long shownHeight = std::max(height, PixelsToTwips(limits.MinTrackHeight));
+    KeepOnScreen(QGuiApplication::primaryScreen(), left, top, shownWidth, shownHeight);
+    window.move(TwipsToPixels(left), TwipsToPixels(top));
+    window.resize(TwipsToPixels(width), TwipsToPixels(height));
 }
 
 void StoreNormalRectangle(const QWidget& window, int32_t& top, int32_t& left, int32_t& width, int32_t& height)

@@ -1,5 +1,7 @@
 #pragma once
 // Where a window opens on the screen.
+#include "platform/WindowLimits.h"
+
 #include <QScreen>
 #include <QWidget>
 #include <cstdint>
@@ -18,6 +20,12 @@ void CentreOverTwips(QWidget& window, long left, long top, long width, long heig
 // (twips) keeps its right and bottom edges on the screen's desktop: one that
 // runs past an edge is put 300 twips inside it. Without a screen nothing moves.
 void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long height);
+
+// Opens a window on its stored rectangle (twips) with its size limits
+// installed, kept on screen at the size the limits give it, so that a
+// window that grows to its minimum size does not run past the screen's edge.
+void OpenOnStoredRectangle(QWidget& window, long left, long top, long width, long height,
+                           const WindowLimits& limits);
 
 // Stores the window's place and size (twips) in the four values when it is
 // in its normal state; a minimised or maximised window leaves them as they are.

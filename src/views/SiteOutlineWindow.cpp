@@ -8,7 +8,6 @@
 #include "views/OutlineTree.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -48,12 +47,8 @@ SiteOutlineWindow::SiteOutlineWindow(const StoredRectangle& stored) : stored_(st
 
 void SiteOutlineWindow::OpenOnStoredRectangle(long minWidth, long minHeight)
 {
-    long left = stored_.left;
-    long top = stored_.top;
-    platform::KeepOnScreen(QGuiApplication::primaryScreen(), left, top, stored_.width, stored_.height);
-    move(TwipsToPixels(left), TwipsToPixels(top));
-    resize(TwipsToPixels(stored_.width), TwipsToPixels(stored_.height));
-    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(minWidth, minHeight));
+    platform::OpenOnStoredRectangle(*this, stored_.left, stored_.top, stored_.width, stored_.height,
+                                    platform::MakeWindowLimits(minWidth, minHeight));
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
     SiteWatch->start();
 }

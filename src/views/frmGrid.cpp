@@ -71,9 +71,9 @@ frmGrid::frmGrid()
     connect(cmdExpand, &QPushButton::clicked, this, &frmGrid::cmdExpand_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmGrid::cmdClose_Click);
 
-    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(8340, 11000));
-    move(TwipsToPixels(GridWindowLeft), TwipsToPixels(GridWindowTop));
-    resize(TwipsToPixels(GridWindowWidth), TwipsToPixels(GridWindowHeight));
+    // Pulled back on screen like every other window that opens where it was.
+    platform::OpenOnStoredRectangle(*this, GridWindowLeft, GridWindowTop, GridWindowWidth, GridWindowHeight,
+                                    platform::MakeWindowLimits(8340, 11000));
     PlaceControls();
 }
 

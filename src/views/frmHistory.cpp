@@ -11,7 +11,6 @@
 #include "views/core/VersionHistory.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextEdit>
@@ -43,12 +42,8 @@ frmHistory::frmHistory()
     EndHistory->setGeometry(TwipsToPixels(5350), TwipsToPixels(4560), TwipsToPixels(1095), TwipsToPixels(495));
     connect(EndHistory, &QPushButton::clicked, this, &frmHistory::EndHistory_Click);
 
-    long left = HistoryWindowLeft;
-    long top = HistoryWindowTop;
-    platform::KeepOnScreen(QGuiApplication::primaryScreen(), left, top, HistoryWindowWidth, HistoryWindowHeight);
-    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
-    move(TwipsToPixels(left), TwipsToPixels(top));
-    resize(TwipsToPixels(HistoryWindowWidth), TwipsToPixels(HistoryWindowHeight));
+    platform::OpenOnStoredRectangle(*this, HistoryWindowLeft, HistoryWindowTop, HistoryWindowWidth,
+                                    HistoryWindowHeight, platform::MakeWindowLimits(6000, 6000));
     PlaceControls();
     ShowHistory(false);
 }

@@ -170,6 +170,7 @@ void frmPrintPreview::Form_Resize()
 {
     if (isMinimized() || busy_)
         return;
+    laidOut_ = frameGeometry().size();
     const long width = PixelsToTwips(frameGeometry().width());
     const long height = PixelsToTwips(frameGeometry().height());
     const long closeTop = height - 1140;
@@ -234,6 +235,15 @@ void frmPrintPreview::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+void frmPrintPreview::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // The window system tells the frame some time after the window is
+    // shown, with a move: the layout follows the outer size it now knows.
+    if (frameGeometry().size() != laidOut_)
+        Form_Resize();
 }
 
 void frmPrintPreview::closeEvent(QCloseEvent* event)

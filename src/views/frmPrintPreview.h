@@ -45,6 +45,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -59,4 +60,5 @@ private:
 
     views::DiagramExtent extent_;
     bool busy_ = false; // a page is being drawn or printed
+    QSize laidOut_;     // the outer size the layout was made for
 };

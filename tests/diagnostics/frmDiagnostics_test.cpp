@@ -17,6 +17,7 @@
 #include "platform/ProgramMessage.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
+#include "platform/base/ProgramFolder.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
 
@@ -311,18 +312,62 @@ TEST_F(DiagnosticsWindowTest, WideningTheWindowWidensThePagesAndMovesOnlyExitAnd
     EXPECT_EQ(place("TabFrame9").x(), frame.x());
 }
 
-TEST_F(DiagnosticsWindowTest, ClosingDuringAReadingWaitsForItsEnd)
+TEST_F(DiagnosticsWindowTest, ClosingDuringAReadingIsRefused)
 {
     platform::SetTimeoutScale(1.0);
     frmDiagnostics* w = Open();
     unit.SetLateDelayMs(300);
     unit.SetFailure(FailureMode::Late, "GET DS ALL", 1);
-    QPointer<frmDiagnostics> window(w);
     QTimer::singleShot(50, w, [w] { EXPECT_FALSE(w->close()); });
     w->cmdRefresh_Click();
-    EXPECT_FALSE(window.isNull());
     EXPECT_TRUE(messages.empty()) << "the reading completed";
-    EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 2000));
+    platform::DoEvents();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(frmDiagnostics::Loaded(), w) << "the refused close is not carried out later";
+}
+
+TEST_F(DiagnosticsWindowTest, TheHubIdentCheckAndTheStimulusFileAreReachedFromCode)
+{
+    unit.SetIdent("0A001");
+    model::Nodes[0].SetNodeIdent("0A001");
+    model::Nodes[2].SetNodeIdent("0A002");
+    frmDiagnostics* w = Open();
+    EXPECT_TRUE(w->VerifyHubIdent(0));
+    EXPECT_FALSE(w->VerifyHubIdent(2));
+    EXPECT_FALSE(w->VerifyHubIdent(32));
+
+    platform::SetProgramFolder(LogFolder);
+    const QString stimulus = QString::fromStdString(LogFolder + "/stimulus.txt");
+    std::ofstream(stimulus.toStdString()) << "line\r\n";
+    std::vector<platform::FileDialogRequest> asked;
+    std::optional<QString> answer = stimulus;
+    platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
+        asked.push_back(request);
+        return answer;
+    });
+    w->LoadCommsStimulusFile();
+    EXPECT_TRUE(w->StimulusFileOpen);
+    std::string line;
+    EXPECT_TRUE(w->StimulusStream && std::getline(*w->StimulusStream, line) && line == "line\r");
+    answer.reset(); // a cancel closes the file open before
+    w->LoadCommsStimulusFile();
+    EXPECT_TRUE(!w->StimulusFileOpen && w->StimulusStream == nullptr);
+    answer = QString::fromStdString(LogFolder + "/missing.txt");
+    w->LoadCommsStimulusFile();
+    EXPECT_FALSE(w->StimulusFileOpen) << "a file that cannot be opened leaves none open";
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0].title + asked[0].filter, "Select a Comms Stimulus FileText File (*.txt)");
+    EXPECT_EQ(QStringList({asked[0].fileName, asked[1].fileName, asked[2].fileName}),
+              QStringList({QString::fromStdString(LogFolder + "/Comms Input"), stimulus,
+                           QString::fromStdString(LogFolder + "/Comms Input")}))
+        << "an open file's name is offered again";
+
+    answer = stimulus;
+    w->LoadCommsStimulusFile();
+    ASSERT_TRUE(w->StimulusFileOpen);
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(!w->StimulusFileOpen && w->StimulusStream == nullptr) << "the window's end releases the file";
+    platform::SetProgramFolder("");
 }
 
 TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass)
@@ -346,6 +391,11 @@ TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass
     EXPECT_EQ(Child<QLabel>(w, "StatusLabel")->text(), " Loop 1 Address 40,  RCC 2 Device 2, Sounder, FIRE");
     EXPECT_EQ(map->Highlight(), 40);
     EXPECT_EQ(w->GetDeviceStatusAt(1, 40), "ASA");
+    // Off the slots onto the page: the description and the highlight go.
+    QTest::mouseMove(Child<QWidget>(w, "TabFrame4"), QPoint(2, 2));
+    EXPECT_EQ(Child<QLabel>(w, "StatusLabel")->text(), "");
+    EXPECT_EQ(map->Highlight(), -1);
+    QTest::mouseClick(map, Qt::LeftButton, {}, map->SlotRect(40).center());
 
     // The fire box shows its own slot and dims the other.
     QTest::mouseClick(Child<QRadioButton>(w, "optSel"), Qt::LeftButton);
@@ -425,6 +475,16 @@ TEST_F(DiagnosticsWindowTest, ALiveRunOffersARescanOfASilentRccAndCanBeCancelled
     EXPECT_EQ(messages.back().Text, "Manual Update Cancelled");
     EXPECT_EQ(RowBack(grid, 4), back(LiveRowColour::Asking));
     EXPECT_FALSE(w->DiagBusy);
+
+    // The port goes while the second unit is asked: one message, no unit
+    // asked after it.
+    unit.ClearRecord();
+    unit.SetFailure(FailureMode::PortGone, "GET_MANUAL_UPDATE_1_020");
+    const size_t before = messages.size();
+    w->cmdRefresh_Click();
+    EXPECT_EQ(ManualUpdates(), (std::vector<std::string>{"GET_MANUAL_UPDATE_1_010", "GET_MANUAL_UPDATE_1_020"}));
+    EXPECT_EQ(messages.size(), before + 1);
+    EXPECT_FALSE(w->DiagBusy);
 }
 
 TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
@@ -449,6 +509,7 @@ TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
     frmDiagnostics* w = Open();
     auto* save = Child<QPushButton>(w, "cmdSave");
     w->cmdLiveTest_Click();
+    ASSERT_TRUE(save->isVisible() && save->isEnabled()) << "the live page offers Save";
     messages.clear();
     // The CSV title line carries the time of the save: compared after it.
     const QString golden = QString(QVS_TEST_DATA) + "/diags-live";

@@ -2,7 +2,12 @@
 #include "app/AppVersion.h"
 #include "platform/base/ProgramFolder.h"
 #include "support/ScreenShots.h"
+#include "views/frmGrid.h"
 #include "views/frmHistory.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -81,4 +86,21 @@ TEST_F(HistoryWindow, TheHistoryBesideTheProgramIsShownWithItsNotesHidden)
     const QString full = window->HistoryText->toPlainText();
     EXPECT_EQ(full.count('\n') - normal.count('\n'), bytes.count("\n/"));
     EXPECT_GT(bytes.count("\n/"), 0);
+}
+
+TEST_F(HistoryWindow, WindowsStoredFarOffComeBackOnScreenWithTheirCloseButtons)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+    auto onScreen = [&](const QWidget* button) {
+        return screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+    };
+    HistoryWindowLeft = GridWindowLeft = 30000;
+    HistoryWindowTop = GridWindowTop = 20000;
+    HistoryWindowHeight = 3000; // below the window's minimum height
+    frmHistory* history = frmHistory::Load();
+    history->show();
+    EXPECT_TRUE(onScreen(history->EndHistory));
+    frmGrid* grid = frmGrid::Load();
+    grid->show();
+    EXPECT_TRUE(onScreen(grid->cmdClose));
 }

@@ -11,6 +11,12 @@ namespace {
 constexpr int kMaxHop = 4;
 constexpr int kHopSearchDepth = 10;
 
+bool IsManualUpdateLine(std::string_view line)
+{
+    const auto fields = SplitFields(line);
+    return fields.size() >= 2 && fields[0] == "MANUAL" && fields[1] == "UPDATE";
+}
+
 } // namespace
 
 std::optional<ManualUpdateReply> ParseManualUpdateReply(std::string_view line)
@@ -72,6 +78,7 @@ bool LinkBudgetRun::Start(const std::string& unitVersion)
     started_ = toAsk_ > 0;
     asked_ = 0;
     cancelled_ = false;
+    portLost_ = false;
     hop_ = first_;
     node_ = first_;
     slot_ = 1;
@@ -98,7 +105,7 @@ std::optional<LinkRequest> LinkBudgetRun::Ask(int node, int slot)
 std::optional<LinkRequest> LinkBudgetRun::Next()
 {
     current_.reset();
-    if (!started_ || cancelled_)
+    if (!started_ || cancelled_ || portLost_)
         return std::nullopt;
     // The RCCs, level by level from the hub, by number within a level.
     for (; !devicePhase_ && hop_ <= kMaxHop; ++hop_, node_ = first_) {
@@ -140,6 +147,11 @@ void LinkBudgetRun::Answer(const UnitReply& reply)
         return;
     }
     ++asked_;
+    portLost_ = reply.portLost;
+    // A line that is no manual-update reply tells nothing about the unit:
+    // it stays unanswered and its row stays as being asked.
+    if (reply.state == kManualUpdateDone && !IsManualUpdateLine(reply.line))
+        return;
     const auto update = reply.state == kManualUpdateDone ? ParseManualUpdateReply(reply.line) : std::nullopt;
     if (!update || update->loop != request.loop || update->address != request.address) {
         grid_.SetColour(request.row, LiveRowColour::NoAnswer);
@@ -186,7 +198,7 @@ bool RunLinkBudgets(LinkBudgetRun& run, const std::string& unitVersion,
         return true;
     while (const auto request = run.Next()) {
         run.Answer(ask(*request));
-        if (run.Cancelled())
+        if (run.Cancelled() || run.PortLost())
             return false;
     }
     return true;

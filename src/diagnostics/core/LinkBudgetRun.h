@@ -52,11 +52,13 @@ struct LinkRequest
     std::string command;
 };
 
-// What the link ended with: its final state and the reply line it took.
+// What the link ended with: its final state and the reply line it took;
+// portLost when the port went away (no further unit can be asked).
 struct UnitReply
 {
     int32_t state = 0;
     std::string line;
+    bool portLost = false;
 };
 
 // The message the window shows at the end of a run.
@@ -80,14 +82,17 @@ public:
     std::optional<LinkRequest> Next();
     // The outcome for the unit Next gave: the reply when its own loop and
     // address answered (green or yellow row, values stored, answered), a
-    // cancel (the run stops, the row stays blue), anything else not answered
-    // (dark red row, its values unchanged).
+    // cancel (the run stops, the row stays blue), a line that is no
+    // manual-update reply (not answered, the row stays blue), anything else
+    // not answered (dark red row, its values unchanged). A lost port ends the
+    // run with the unit not answered.
     void Answer(const UnitReply& reply);
 
     int Total() const { return total_; }
     int ToAsk() const { return toAsk_; }
     int Asked() const { return asked_; }
     bool Cancelled() const { return cancelled_; }
+    bool PortLost() const { return portLost_; }
     // Every unit of the site has answered (after this run or earlier).
     bool AllDevicesFound() const;
     // The message for a run that ended by itself (not for a cancel).
@@ -110,6 +115,7 @@ private:
     int asked_ = 0;
     bool started_ = false;
     bool cancelled_ = false;
+    bool portLost_ = false;
     // Where Next goes on: the hop level and node of the RCC phase, then the
     // node and slot of the device phase.
     int hop_ = 0;
@@ -122,7 +128,7 @@ private:
 // The whole run: Start, then each unit through ask (which sends the request,
 // waits for the link to finish and returns its final state and reply line).
 // True when the run came to its end or had nothing to ask, False when
-// cancelled.
+// cancelled or the port was lost.
 bool RunLinkBudgets(LinkBudgetRun& run, const std::string& unitVersion,
                     const std::function<UnitReply(const LinkRequest&)>& ask);
 

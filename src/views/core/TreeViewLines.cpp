@@ -152,11 +152,12 @@ void AddByLoop(LineList& lines, const TreeViewSite& site, bool details)
                     lines.Add("RCC" + Plain(n), loopKey, RccText(node, n, TreeViewBy::Loop), "Node");
                 continue;
             }
-            // A combination head's second address names the head again, and
-            // its key is taken then; a unit that shares that address still
-            // shows.
-            if (node.DeviceType(s) != 0)
-                AddDevice(lines, node, n, s, loopKey, TreeViewBy::Loop, details);
+            if (node.DeviceType(s) == 0)
+                continue;
+            AddDevice(lines, node, n, s, loopKey, TreeViewBy::Loop, details);
+            // A combination head takes the next address too: passed over.
+            if (model::IsComboHeadType(node.DeviceType(s)))
+                ++a;
         }
     }
 }

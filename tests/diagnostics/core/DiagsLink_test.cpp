@@ -66,6 +66,9 @@ TEST_F(DiagsFixture, SilentUnitFailsAfterTwoResendsWhileDebugOffFailsQuietly)
     diags.Request(IdentReadWait, "IDENTREAD");
     EXPECT_EQ(SendTimes("IDENTREAD").size(), 3u) << "each command has its own resends";
     EXPECT_EQ(window.Failures.back(), "Communications Failure,  Please reset RCC 4 and try again");
+    ActiveNode = -1;
+    diags.Request(IdentReadWait, "IDENTREAD");
+    EXPECT_EQ(window.Failures.back(), "Communications Failure,  Please reset unit and try again");
 }
 
 TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)

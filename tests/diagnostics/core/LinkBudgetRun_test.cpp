@@ -97,7 +97,8 @@ TEST_F(LinkBudgetRunTest, WrongOrBrokenRepliesCountAsNotAnswered)
                     [](const std::string& c) { return SimulatedUnit::Lines{c, "STATUS 1 21"}; });
     EXPECT_TRUE(RunLinkBudgets(run, "3.10", std::ref(ask)));
     EXPECT_EQ(Colours(grid),
-              (std::vector<Colour>{Colour::Ok, Colour::NoAnswer, Colour::NoAnswer, Colour::Ok, Colour::NoAnswer}));
+              (std::vector<Colour>{Colour::Ok, Colour::NoAnswer, Colour::NoAnswer, Colour::Ok, Colour::Asking}))
+        << "a line that is no manual-update reply leaves its row as being asked";
     EXPECT_FALSE(model::Nodes[1].GotDeviceLiveStatus(1));
     EXPECT_EQ(run.EndMessage().text, "Some Devices Failed to Respond");
 }
@@ -108,4 +109,32 @@ TEST_F(LinkBudgetRunTest, CancelStopsAtOnceWithTheAskedRowBlue)
     EXPECT_FALSE(RunLinkBudgets(run, "3.10", std::ref(ask)));
     EXPECT_EQ(ask.commands.size(), 3u);
     EXPECT_EQ(Colours(grid), (std::vector<Colour>{Colour::Ok, Colour::Asking, Colour::Plain, Colour::Ok, Colour::Plain}));
+}
+
+TEST_F(LinkBudgetRunTest, RccsAreAskedDownToTheFourthHopAndNoFurther)
+{
+    // RCC 3 under RCC 2 (hop 3), RCC 4 under it (hop 4) with a callpoint,
+    // RCC 5 under RCC 4 (hop 5, never asked, nor its device).
+    for (int n : {3, 4, 5}) {
+        model::clsNode& rcc = model::Nodes[static_cast<std::size_t>(n)];
+        rcc.SetNodeNumber(n);
+        rcc.SetInUse(true);
+        rcc.SetNodeLoop(1);
+        rcc.SetNodeAddress(30 + n);
+        rcc.SetNodeIdent("0004" + std::to_string(n));
+        rcc.SetParent(n - 1);
+        rcc.SetDeviceType(1, 2);
+        rcc.SetDeviceLoop(1, 1);
+        rcc.SetDeviceAddress(1, 40 + n);
+        rcc.SetDeviceIdent(1, "1004" + std::to_string(n));
+    }
+    ConfigureUnit(unit);
+    grid.Fill(model::Nodes, true, "3.10");
+    EXPECT_TRUE(RunLinkBudgets(run, "3.10", std::ref(ask)));
+    EXPECT_EQ(ask.commands,
+              (std::vector<std::string>{"GET_MANUAL_UPDATE_1_010", "GET_MANUAL_UPDATE_1_020", "GET_MANUAL_UPDATE_1_033",
+                                        "GET_MANUAL_UPDATE_1_034", "GET_MANUAL_UPDATE_1_011", "GET_MANUAL_UPDATE_2_017",
+                                        "GET_MANUAL_UPDATE_1_021", "GET_MANUAL_UPDATE_1_043",
+                                        "GET_MANUAL_UPDATE_1_044"}));
+    EXPECT_EQ(run.EndMessage().text, "Some Devices Failed to Respond");
 }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
 using namespace diagnostics;
 
 namespace {
@@ -17,45 +21,35 @@ ShowBoxes Only(ShowBox box)
 
 } // namespace
 
-TEST(StatusTexts, EachClassHasItsTextColoursAndFilterBox)
+TEST(StatusTexts, EveryStatusHasItsTextColoursAndFilterBoxes)
 {
-    constexpr uint32_t kNone = 0xDEAD;
-    const struct
-    {
-        const char* tokens;
-        const char* text;
-        uint32_t fill;
-        uint32_t number;
-        uint32_t outline;
-        unsigned boxes; // the class boxes that show it, as bits 1 << box
-    } cases[] = {
-        {"", "", kNone, kNone, kNone, 0u},
-        {"UCF", ", Fault", 0x11FFFF, kNone, kNone, 1u << FaultBox},
-        {"ASA BL0", ", FIRE", 0x1111CF, 0xFFFFFF, kNone, 1u << FireAlarmBox},
-        {"ASP", ", PRE-ALARM", 0x1111CF, 0xFFFFFF, kNone, 1u << PreAlarmBox},
-        {"TA SSG", ", TAMPER", 0x11FFFF, kNone, kNone, 1u << FaultBox},
-        {"BL1", ", Low Battery 2", 0xFF8080, 0xFFFFFF, kNone, 1u << LowBattFaultBox},
-        {"SSF", ", Signal Fault", 0x1180FF, kNone, kNone, 1u << FaultBox},
-        {"SSP", ", Signal Caution", 0x11C0F0, kNone, kNone, 1u << CautionSignalBox},
-        {"SSL", ", Low Signal", 0x11809F, kNone, kNone, 1u << LowSignalBox},
-        {"SSM", ", Medium Signal", 0x11A000, 0xFFFFFF, kNone, 1u << MediumSignalBox},
-        {"SSG RF", ", Good Signal, Radio Fault", 0x1180FF, 0xFFFFFF, 0x00FFFF, 1u << FaultBox | 1u << DisconnectBox},
-        {"SSL BG RF", ", Low Signal, High Background, Radio Fault", 0x11809F, kNone, 0x00FFFF, 1u << LowSignalBox},
+    // Each line: the tokens | the text | fill, number and outline colours |
+    // the class boxes (1..8) that show it.
+    const char* const kTokens[] = {
+        "",        "UCF",    "ASA BL0", "ASP",    "ASN",    "IN1",    "IN2",     "IN1 IN2", "TA SSG", "AT",
+        "HF",      "HM",     "SM",      "SA",     "MF",     "IF",     "CF",      "UC",      "BL0",    "BL1",
+        "BL2",     "BL3",    "BF0",     "BF1",    "BF2",    "BF3",    "BM0",     "BM1",     "BM2",    "BM3",
+        "SSG",     "SSM",    "SSL",     "SSP",    "SSF",    "SSG SSM", "SSG BG", "SSG RF",  "SSL BG RF", "BG",
+        "RF",      "HM SM",  "BL3 BF0", "SSM BG", "MF SSF"};
+    auto colour = [](const std::optional<uint32_t>& c) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%06X", c.value_or(0) & 0xFFFFFFu);
+        return c ? std::string(text) : std::string("-");
     };
-    for (const auto& c : cases) {
+    std::string table;
+    for (const char* tokens : kTokens) {
         model::clsNode node;
         node.SetDeviceType(5, 2);
-        node.SetDeviceStatusString(5, c.tokens);
+        node.SetDeviceStatusString(5, tokens);
         const StatusLook look = DescribeDeviceStatus(node, 5);
-        EXPECT_EQ(look.text, c.text) << c.tokens;
-        EXPECT_EQ(look.fill.value_or(kNone), c.fill) << c.tokens;
-        EXPECT_EQ(look.numberColour.value_or(kNone), c.number) << c.tokens;
-        EXPECT_EQ(look.outline.value_or(kNone), c.outline) << c.tokens;
-        EXPECT_TRUE(look.shown) << c.tokens;
+        std::string boxes;
         for (int box = 1; box < kShowBoxCount; ++box)
-            EXPECT_EQ(DescribeDeviceStatus(node, 5, Only(static_cast<ShowBox>(box))).shown, ((c.boxes >> box) & 1u) != 0)
-                << c.tokens << " box " << box;
+            boxes += DescribeDeviceStatus(node, 5, Only(static_cast<ShowBox>(box))).shown ? 'x' : '.';
+        table += std::string(tokens) + " |" + look.text + " | " + colour(look.fill) + " " + colour(look.numberColour) +
+                 " " + colour(look.outline) + " | " + boxes + (look.shown ? "" : " hidden") + "\n";
     }
+    std::ifstream golden(std::string(QVS_TEST_DATA) + "/diags-status.txt", std::ios::binary);
+    EXPECT_EQ(table, std::string(std::istreambuf_iterator<char>(golden), std::istreambuf_iterator<char>()));
 }
 
 TEST(StatusTexts, TheStatusReplyReachesTheUnitsThroughTheLoopMap)

@@ -54,6 +54,14 @@ TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
     grid.FillNodeGrid(); // collapse all
     EXPECT_EQ(Column(grid, 1), collapsed);
     EXPECT_EQ(Column(grid, 0), (Texts{" ", "+", "+"}));
+
+    // An RCC without devices has no marker and nothing to show.
+    model::Nodes[5].SetInUse(true);
+    grid.FillNodeGrid();
+    EXPECT_EQ(Column(grid, 0), (Texts{" ", "+", "+", " "}));
+    EXPECT_FALSE(grid.ToggleDevices(3).toggles);
+    grid.ExpandAll();
+    EXPECT_EQ(Column(grid, 0).back(), " ");
 }
 
 TEST_F(ConfigGrid, FullSiteExpandsEveryRcc)

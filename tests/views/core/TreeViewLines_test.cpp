@@ -46,10 +46,11 @@ TEST(TreeViewLines, HubSiteByRccAndByLoop)
     EXPECT_EQ(byRcc[4], "Device1-5 < RCC1 [Combo] Optical Smoke Combo, Ident 20005, Loop 2 Address 040 & 041, "
                         "Kitchen head");
     EXPECT_EQ(byRcc[10], "Device2-7 < RCC2 [Combo] Combo, Ident , Loop 1 Address 050, Unfinished combo");
-    // By loop in address order; the heat detector that shares the head's
-    // second address still shows, and device lines name their RCC.
+    // By loop in address order; the head's second address is passed over,
+    // so the heat detector sitting there is not listed; device lines name
+    // their RCC.
     const std::vector<std::string> byLoop = Lines(TreeViewBy::Loop, false);
-    EXPECT_EQ(keys(byLoop), "Hub Loop1 RCC1 Device1-1 Device2-7 Device2-3 Device2-4 Loop2 RCC2 Device1-2 Device1-6 "
+    EXPECT_EQ(keys(byLoop), "Hub Loop1 RCC1 Device1-1 Device2-7 Device2-3 Loop2 RCC2 Device1-2 Device1-6 "
                             "Device1-5 Device1-31 ");
     EXPECT_EQ(byLoop[1], "Loop1 < Hub [Loop] Loop  1");
     EXPECT_EQ(byLoop[2],
@@ -68,12 +69,12 @@ TEST(TreeViewLines, DetailsAreChildLinesOfTheDeviceAndRlmDevicesShowByLoop)
     EXPECT_EQ(Branch(Lines(TreeViewBy::Rcc, true), "Device1-5")[3],
               "Address1-5 < Device1-5 Address: 40 & 41");
     const std::vector<std::string> byLoop = Lines(TreeViewBy::Loop, true);
-    EXPECT_EQ(byLoop.size(), 5u + 8u * 5u);
-    EXPECT_EQ(
-        Branch(byLoop, "Device2-4"),
-        (std::vector<std::string>{"Device2-4 < Loop1 [HHeat] Heat CS Detector",
-                                  "Ident2-4 < Device2-4 Ident: 30004", "Address2-4 < Device2-4 Address: 101",
-                                  "Name2-4 < Device2-4 Name: ", "DevRCC2-4 < Device2-4 RCC: 2"}));
+    EXPECT_EQ(byLoop.size(), 5u + 7u * 5u);
+    EXPECT_EQ(Branch(byLoop, "Device2-3"),
+              (std::vector<std::string>{"Device2-3 < Loop1 [ComboBeacon] Multisensor Combo/Beacon",
+                                        "Ident2-3 < Device2-3 Ident: 30003",
+                                        "Address2-3 < Device2-3 Address: 100 & 101", "Name2-3 < Device2-3 Name: Store",
+                                        "DevRCC2-3 < Device2-3 RCC: 2"}));
 
     LoadFixtureSite("loop-interface.qvs");
     const std::vector<std::string> byRcc = Lines(TreeViewBy::Rcc, false);
