@@ -1,5 +1,6 @@
 #include "model/Convert.h"
 
+#include <charconv>
 #include <utility>
 
 namespace model {
@@ -19,6 +20,17 @@ int16_t DigitOf(char c)
 }
 
 } // namespace
+
+std::optional<int> WholeNumber(std::string_view text)
+{
+    // from_chars takes a minus but no plus, and refuses what int cannot hold.
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
 
 int16_t HexDigitValue(std::string& digit)
 {

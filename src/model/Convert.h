@@ -3,7 +3,9 @@
 // the exports and the windows. Several of them change their text argument in
 // place (upper-casing or padding it); that change is part of what they do.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace model {
 
@@ -33,6 +35,11 @@ std::string PadWithLeadingZeros(std::string& text, int16_t width);
 // it, an odd blank going in front. A longer text, or any other mode, leaves
 // the text unchanged.
 std::string PadString(std::string& text, int16_t width, int mode);
+
+// A whole decimal number as the units write it: an optional minus and
+// digits, nothing else. Nothing for any other text and for a number beyond
+// the range of int, so a huge number never wraps into a valid one.
+std::optional<int> WholeNumber(std::string_view text);
 
 // The text with a to z upper-cased; every other byte, and so every UTF-8
 // character beyond ASCII, is kept whatever the locale.

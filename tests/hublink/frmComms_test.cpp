@@ -177,6 +177,18 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(SiteName, "New Site");
     EXPECT_TRUE(FileChanged);
     EXPECT_EQ(messages.back(), "Communicate with RCC 3: Unable to Verify The Type of the Connected Node\r\n (16)");
+
+    // A line longer than any unit sends fails the read, and the error list says why.
+    unit.ClearFailure();
+    unit.SetKind(UnitKind::Hub);
+    bad = kStoredSite;
+    bad[1] += " " + std::string(CommsLink::kMaxLineLength, '0');
+    unit.SetConfiguration(bad);
+    window->ReadConfig_Click();
+    EXPECT_EQ(model::MessageList, std::vector<std::string>{"The unit sent a line longer than 65536 characters, which "
+                                                           "was refused: POPULATE LOOP1 NODE 20 1 0F001 0 0000000..."});
+    EXPECT_EQ(errorListShown, 2);
+    EXPECT_EQ(messages.back(), "Communicate with Radio Hub: Unable to Get Config due to Errors (16)");
 }
 
 TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)

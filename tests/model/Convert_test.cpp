@@ -45,3 +45,13 @@ TEST(Convert, PaddingChangesTheArgumentAndNeverCutsAndExtensionsAreInTheFileName
         EXPECT_EQ(row.text, row.padded);
     }
 }
+
+TEST(Convert, WholeNumbersBeyondIntAreRefusedNeverWrapped)
+{
+    // The downloaded configuration, the status lines of the assignment and
+    // the diagnostics' update replies read their numbers here.
+    EXPECT_EQ(WholeNumber("2147483647"), 2147483647);
+    EXPECT_EQ(WholeNumber("-12"), -12);
+    for (const char* text : {"99999999999999999999", "4294967297", "2147483648", "-2147483649", "", "-", "+1", "1a", " 1"})
+        EXPECT_EQ(WholeNumber(text), std::nullopt) << text;
+}

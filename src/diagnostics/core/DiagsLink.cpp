@@ -12,7 +12,6 @@
 #include "model/Settings.h"
 #include "model/SiteState.h"
 
-#include <cstdlib>
 #include <sstream>
 
 using namespace linktext;
@@ -299,7 +298,7 @@ void DiagsLink::Dispatch(const std::string& line)
         if (IsLoopInterface) {
             const std::vector<std::string> f = SingleBlankFields(line);
             if (f.size() < 4 || f[0] != "MANUAL" || f[1] != "UPDATE" ||
-                std::strtol(f[3].c_str(), nullptr, 10) != ExpectedUpdateAddress)
+                model::WholeNumber(f[3]) != ExpectedUpdateAddress)
                 break;
         }
         link_.Timer().Stop();

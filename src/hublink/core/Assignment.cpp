@@ -4,12 +4,12 @@
 #include "hublink/core/LinkState.h"
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/UnitQueries.h"
+#include "model/Convert.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
 #include "platform/base/MessageStyle.h"
 
-#include <charconv>
 #include <vector>
 
 using model::clsNode;
@@ -50,10 +50,7 @@ std::vector<Field> SplitAtBlanks(const std::string& line)
 // A field that is a whole decimal number; -1 for anything else.
 int FieldNumber(const std::string& text)
 {
-    int value = -1;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end ? value : -1;
+    return model::WholeNumber(text).value_or(-1);
 }
 
 // Stores one "DS LOOP<n> <address> <status...>" line on the unit that owns

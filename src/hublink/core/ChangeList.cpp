@@ -117,6 +117,11 @@ void FirstPass()
             HubNodes[n].SetNodeDelete(true);
             model::AddErrorLine("RCC " + N(n) + " will be deleted from " + kSubject);
         } else if (!inSite && !inHub) {
+            // Devices the hub still holds for an RCC it no longer has go; the
+            // old values of an RCC deleted from the site are none to add.
+            for (int s = 1; s <= kLastSlot; ++s)
+                if (HubNodes[n].DeviceType(s) != 0)
+                    AddDeviceDelete(n, s);
             continue;
         } else if (Nodes[n].NodeIdent() != HubNodes[n].NodeIdent()) {
             HubNodes[n].SetNodeDelete(true);
@@ -125,6 +130,14 @@ void FirstPass()
         }
         CompareSlots(n);
     }
+}
+
+// Channels the hub holds for an RCC it has no node line for and that is not
+// to be added: no command deletes them.
+bool HoldsStrayChannels(int n)
+{
+    return !HubNodes[n].InUse() && !Nodes[n].NodeAdd() &&
+           (HubNodes[n].X_ChannelA() != -1 || HubNodes[n].X_ChannelB() != -1);
 }
 
 // Returns whether a line was written.
@@ -147,6 +160,12 @@ bool ChannelPass()
     written |= CompareChannel(Nodes[0], HubNodes[0].Y_ChannelB(), Nodes[0].Y_ChannelB(),
                               "Y-Protocol Channel B changed from ", true);
     for (int n = 1; n < kNodeCount; ++n) {
+        if (HoldsStrayChannels(n)) {
+            model::AddErrorLine("RCC " + N(n) + " X-Protocol Channels " + ChannelText(HubNodes[n].X_ChannelA()) +
+                                " and " + ChannelText(HubNodes[n].X_ChannelB()) +
+                                " are held without the RCC; only clearing the Radio Hub removes them");
+            continue;
+        }
         // A new RCC gets its channels with its node; one the hub does not
         // hold and is not to get has none to change.
         if (Nodes[n].NodeAdd() || !HubNodes[n].InUse())
@@ -165,18 +184,20 @@ void ParentPass()
 {
     bool written = false;
     for (int n = 1; n < kNodeCount; ++n) {
-        const int site = Nodes[n].Parent();
+        // The parent an RCC deleted from the site keeps is none.
+        const int site = Nodes[n].InUse() ? Nodes[n].Parent() : -1;
         const int hub = HubNodes[n].Parent();
         if (LeftOut(n))
             continue;
         if (site != hub) {
-            if (site == -1)
+            // A relation the hub holds without either side's RCC is deleted.
+            if (site == -1 && (Nodes[n].InUse() || HubNodes[n].InUse()))
                 continue;
             Nodes[n].SetParentChange(true);
             model::AddErrorLine("Parent of RCC " + N(n) + " Changed from " + ParentText(hub) + " to " +
                                 ParentText(site));
             written = true;
-        } else if (Nodes[n].Hop(Nodes, kHopDepth) != HubNodes[n].Hop(HubNodes, kHopDepth)) {
+        } else if (Nodes[n].InUse() && Nodes[n].Hop(Nodes, kHopDepth) != HubNodes[n].Hop(HubNodes, kHopDepth)) {
             Nodes[n].SetParentChange(true);
         }
     }
@@ -196,13 +217,10 @@ void CompareSameOwner(int loop, int address, int n, int s)
     if (s == 0) {
         if (Nodes[n].NodeIdent() == HubNodes[n].NodeIdent())
             return;
-        // An RCC replaced is listed by the first pass already.
-        const bool listed = Nodes[n].NodeAdd();
         Nodes[n].SetNodeDelete(true);
         Nodes[n].SetNodeAdd(true);
-        if (!listed)
-            model::AddErrorLine(at + (n == 0 ? "Radio Hub" : "RCC " + N(n)) + " has changed Ident from " +
-                                HubNodes[n].NodeIdent() + " to Ident " + Nodes[n].NodeIdent());
+        model::AddErrorLine(at + (n == 0 ? "Radio Hub" : "RCC " + N(n)) + " has changed Ident from " +
+                            HubNodes[n].NodeIdent() + " to Ident " + Nodes[n].NodeIdent());
         return;
     }
     const DeviceTypeCode t = Nodes[n].DeviceType(s);
@@ -213,8 +231,8 @@ void CompareSameOwner(int loop, int address, int n, int s)
     const std::string siteIdent = Nodes[n].DeviceIdent(s);
     if (t == h && hubIdent == siteIdent)
         return;
-    // A slot the first pass has listed, or a head met at its second address.
-    const bool listed = Nodes[n].DeviceAdd(s);
+    // A head met at its second address has its line already.
+    const bool listed = Nodes[n].DeviceDelete(s);
     Nodes[n].SetDeviceDelete(s, true);
     Nodes[n].SetDeviceAdd(s, true);
     if (listed)
@@ -324,4 +342,12 @@ int16_t BuildChangeList()
     ParentPass();
     AddressPass();
     return static_cast<int16_t>(model::MessageCount() - 1);
+}
+
+bool HubHoldsStrayChannels()
+{
+    for (int n = 1; n < kNodeCount; ++n)
+        if (HoldsStrayChannels(n))
+            return true;
+    return false;
 }

@@ -35,7 +35,9 @@ inline constexpr int16_t kChangeListChannelsFirst = -2;
 //   Nodes(n).NodeAdd+NodeDelete  a node at the same loop address, new ident
 //   Nodes(n).ChannelChange       its X channels differ (and Nodes(0)'s too);
 //                                Nodes(0)'s also for the hub's Y channels
-//   Nodes(n).ParentChange        new parent, or the same parent at a new hop
+//   Nodes(n).ParentChange        new parent, or the same parent at a new hop;
+//                                or a relation the hub holds for an RCC
+//                                neither side has (deleted, not re-added)
 //   Nodes(n).AddressChange       the node has moved to another loop address
 //   Nodes(n).DeviceAdd(s)        a device to program into slot s
 //   HubNodes(n).DeviceDelete(s)  the downloaded device of slot s must go
@@ -47,3 +49,8 @@ inline constexpr int16_t kChangeListChannelsFirst = -2;
 // kChangeListChannelsFirst (see above; the list then ends with a line saying
 // what is still to be compared, and a blank entry).
 int16_t BuildChangeList();
+
+// After BuildChangeList: the hub holds X channels of an RCC it has no node
+// line for, which only clearing all its programming removes (the list names
+// them).
+bool HubHoldsStrayChannels();

@@ -84,6 +84,7 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
     if (!Retry) {
         RetryCount = 0;
         AcceptedReply.clear();
+        refusedLine_.clear();
     }
     timer_.Stop();
     LinkError error;
@@ -141,14 +142,28 @@ void CommsLink::HandleByte(unsigned char c)
     if (discarding_)
         return;
     if (RxLine.size() >= kMaxLineLength) {
-        LogLine("<- (line longer than " + std::to_string(kMaxLineLength) + " characters dropped) " +
-                    RxLine.substr(0, 40) + "...",
-                false);
-        RxLine.clear();
-        discarding_ = true;
+        RefuseLine();
         return;
     }
     RxLine += static_cast<char>(c);
+}
+
+void CommsLink::RefuseLine()
+{
+    refusedLine_ = "The unit sent a line longer than " + std::to_string(kMaxLineLength) +
+                   " characters, which was refused: " + platform::Win1252ToUtf8(RxLine.substr(0, 40)) + "...";
+    RxLine.clear();
+    discarding_ = true;
+    LogLine("<- " + refusedLine_, false);
+    if (!IsWaiting(CommsState))
+        return;
+    // The reply cannot be whole without the line: its command fails.
+    LogLine(refusedLine_, true);
+    if (policy_ != nullptr) {
+        policy_->PortLostWhileWaiting();
+        return;
+    }
+    FailNow();
 }
 
 void CommsLink::EndOfLine()
@@ -208,7 +223,7 @@ void CommsLink::CommsTimer_Timer()
         } else {
             LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
             TimedOut();
-            EndBusy();
+            EndBusyUnlessDeleting(state);
         }
     } else if (IsFailAtOnceState(state)) {
         TimedOut();
@@ -232,8 +247,16 @@ void CommsLink::TimedOut()
 void CommsLink::FailNow()
 {
     timer_.Stop();
-    EndBusy();
+    EndBusyUnlessDeleting(CommsState);
     CommsState = CommsFailed;
+}
+
+// The deletes go on after one fails, and the sequence that runs them holds
+// the window busy until the last has ended.
+void CommsLink::EndBusyUnlessDeleting(int32_t failedState)
+{
+    if (failedState != DeleteWait && failedState != RelationDeleteWait)
+        EndBusy();
 }
 
 void CommsLink::PortLost(const LinkError& error)

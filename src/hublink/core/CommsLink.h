@@ -20,8 +20,9 @@
 class CommsLink
 {
 public:
-    // A received line longer than this is logged and dropped.
-    static constexpr size_t kMaxLineLength = 1024;
+    // No unit sends a line this long: a longer one is refused, and the
+    // command waiting for a reply fails with the reason in the log box.
+    static constexpr size_t kMaxLineLength = 64 * 1024;
 
     CommsLink(ISerialTransport& port, ILinkTimer& timer, IMessageLoop& loop, ICommsWindow& window,
               ISiteLink& site);
@@ -50,6 +51,9 @@ public:
     // The port is gone or refused the last command; cleared by the next
     // command the port takes.
     bool PortFailed() const { return portFailed_; }
+    // Why the reply to the last command was refused (a line over
+    // kMaxLineLength); empty when none was. Cleared by the next new command.
+    const std::string& RefusedLine() const { return refusedLine_; }
 
     // The calling convention: sets the waiting code and the command, sends
     // it and yields while the state holds the waiting code. Returns the
@@ -89,6 +93,8 @@ private:
     void EndOfLine();
     void Rearm(int32_t ms);
     void FailNow();
+    void RefuseLine();
+    void EndBusyUnlessDeleting(int32_t failedState);
     void TimedOut();
     void Dispatch(const std::string& line);
     bool IsWaiting(int32_t state) const;
@@ -107,6 +113,7 @@ private:
     bool receiving_ = false;
     bool discarding_ = false;
     bool portFailed_ = false;
+    std::string refusedLine_;
     // The command that last failed by time-out and how many of its sends may
     // still be answered.
     std::string staleCommand_;

@@ -53,10 +53,8 @@ void CompareYChannels(const std::string& prefix)
     CompareChannel(prefix, "Y Second Channel", HubNodes[0].Y_ChannelB(), Nodes[0].Y_ChannelB());
 }
 
-void CompareSlot(int i, int j)
+void CompareSlot(const clsNode& hub, const clsNode& site, int i, int j)
 {
-    const clsNode& hub = HubNodes[i];
-    const clsNode& site = Nodes[i];
     const std::string prefix = "Device " + std::to_string(j) + " on RCC " + std::to_string(i) + " - ";
     const model::DeviceTypeCode t = hub.DeviceType(j);
     const model::DeviceTypeCode s = site.DeviceType(j);
@@ -79,17 +77,36 @@ void CompareSlot(int i, int j)
                        site.DeviceAddress(j));
 }
 
+// The download holds the node's line, channels or relation.
+bool HoldsNodeValues(const clsNode& node)
+{
+    return node.InUse() || node.Parent() != -1 || node.X_ChannelA() != -1 || node.X_ChannelB() != -1 ||
+           node.Y_ChannelA() != -1 || node.Y_ChannelB() != -1;
+}
+
+// ... or devices of the node.
+bool HoldsAnything(const clsNode& node)
+{
+    for (int j = 1; j <= model::kLastSlot; ++j)
+        if (node.DeviceType(j) != 0)
+            return true;
+    return HoldsNodeValues(node);
+}
+
 void CompareInFull(int i, bool hubSelected)
 {
     const clsNode& hub = HubNodes[i];
-    const clsNode& site = Nodes[i];
+    // A node deleted from the site keeps its old values; they count as empty.
+    clsNode empty;
+    empty.SetNodeNumber(i);
+    const clsNode& site = Nodes[i].InUse() ? Nodes[i] : empty;
     const std::string prefix = i == 0 ? "Radio Hub " : "RCC " + std::to_string(i) + " ";
     if (hub.InUse() != site.InUse()) {
         model::AddErrorLine(prefix + (site.InUse() ? "Should be In Use but is not in the Hub"
                                                    : "Should Not be In Use but is in the Hub"));
         return;
     }
-    if (!site.InUse())
+    if (!HoldsAnything(hub) && !site.InUse())
         return;
     if (hub.NodeIdent() != site.NodeIdent())
         AddMismatch(prefix, "Ident", IdentText(hub.NodeIdent()), IdentText(site.NodeIdent()));
@@ -111,7 +128,7 @@ void CompareInFull(int i, bool hubSelected)
     CompareChannel(prefix, "X First Channel", hub.X_ChannelA(), site.X_ChannelA());
     CompareChannel(prefix, "X Second Channel", hub.X_ChannelB(), site.X_ChannelB());
     for (int j = 1; j <= model::kLastSlot; ++j)
-        CompareSlot(i, j);
+        CompareSlot(hub, site, i, j);
 }
 
 // What RCC a should know of node i: the relatives of a in the site, the hub's
@@ -120,9 +137,9 @@ void CompareAwareness(int a, int i)
 {
     const std::string prefix = "RCC " + std::to_string(a) + " ";
     const std::string rcc = "RCC " + std::to_string(i) + "  ";
-    const bool related = Nodes[a].IsRelated(i, Nodes);
-    if (HubNodes[i].InUse() && !related)
-        model::AddErrorLine(prefix + "Should Not be aware of " + rcc + HubNodes[i].NodeIdent());
+    const bool related = Nodes[i].InUse() && Nodes[a].IsRelated(i, Nodes);
+    if (HoldsNodeValues(HubNodes[i]) && !related)
+        model::AddErrorLine(prefix + "Should Not be aware of " + rcc + IdentText(HubNodes[i].NodeIdent()));
     if (!HubNodes[i].InUse() && related)
         model::AddErrorLine(prefix + "Should be aware of " + rcc + Nodes[i].NodeIdent());
     if (i == 0) {

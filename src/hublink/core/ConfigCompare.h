@@ -20,8 +20,10 @@
 // compared for the hub only. Any other ActiveNode compares nothing.
 //
 // Writes nothing but MessageList (and the child scan of Nodes(a)); the site,
-// HubNodes and FileChanged stay as they are. Nodes that are in use in neither
-// array are not compared: a deleted RCC's old values are no difference.
+// HubNodes and FileChanged stay as they are. A node in use in neither array
+// is compared only when the download holds something for it (channels,
+// devices, a relation); the old values a deleted RCC keeps in the site count
+// as empty, so they are never a difference.
 int16_t CompareHubWithConfiguration();
 
 // A radio channel index as the lists write it: "Undefined" for -1, "F1".."F10"

@@ -27,20 +27,9 @@ std::vector<std::string> SplitAtBlanks(const std::string& line)
     return fields;
 }
 
-// A whole decimal number (an optional minus and up to nine digits); none for
-// anything else, the empty field included.
 std::optional<int> Number(const std::string& field)
 {
-    const size_t digits = !field.empty() && field[0] == '-' ? 1 : 0;
-    if (field.size() == digits || field.size() - digits > 9)
-        return std::nullopt;
-    int value = 0;
-    for (size_t i = digits; i < field.size(); ++i) {
-        if (field[i] < '0' || field[i] > '9')
-            return std::nullopt;
-        value = value * 10 + (field[i] - '0');
-    }
-    return digits == 1 ? -value : value;
+    return model::WholeNumber(field);
 }
 
 bool InRange(int value, int low, int high)

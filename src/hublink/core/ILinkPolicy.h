@@ -16,7 +16,8 @@ public:
     virtual void Dispatch(const std::string& line) = 0;
     // A tick of the reply timer.
     virtual void TimerTick() = 0;
-    // The port went away while a command waited: the command fails.
+    // The port went away, or a reply line was refused, while a command
+    // waited: the command fails.
     virtual void PortLostWhileWaiting() = 0;
     // Every line of traffic and every status text of the link.
     virtual void LogLine(const std::string& text, bool toBox) = 0;

@@ -256,7 +256,8 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     link.Window().SetProgressValue(0);
     link.ProgressStep = 1;
 
-    if (!Nodes[0].NodeAdd() && changes > kClearOfferedAbove) {
+    // Channels of an RCC the hub has no node line for go only with a clear.
+    if (!Nodes[0].NodeAdd() && (changes > kClearOfferedAbove || HubHoldsStrayChannels())) {
         const int32_t answer =
             window.Display("Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?",
                            (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption);

@@ -9,6 +9,7 @@
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/OpeningSequence.h"
 #include "hublink/core/UnitQueries.h"
+#include "model/ConfigurationCheck.h"
 #include "model/Convert.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
@@ -151,6 +152,12 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
 
     link.EndBusy();
     if (CommsState == CommsFailed) {
+        if (!link.RefusedLine().empty()) {
+            // The download is incomplete without the line: nothing of it is kept.
+            model::MessageList.clear();
+            model::AddErrorLine(link.RefusedLine());
+            form.ShowParseErrors();
+        }
         link.LogLine("Unable to Get Config due to Errors", true);
         link.Window().ShowMessage("Unable to Get Config due to Errors", MessageStyle::Critical);
         return ReadOutcome::Failed;

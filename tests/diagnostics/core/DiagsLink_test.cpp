@@ -96,6 +96,9 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
     EXPECT_EQ(diags.Request(SignalsCollect, "GET SS ALL"), CommsFailed);
     EXPECT_EQ(SendTimes("GET SS ALL").size(), 1u) << "a list that stops is not asked again";
     EXPECT_EQ(bench.NowMs() - start, 1000);
+
+    unit.SetStatus("0A002", std::string(CommsLink::kMaxLineLength, 'X'));
+    EXPECT_EQ(diags.Request(AllStatusCollect, "GET DS ALL"), CommsFailed) << "a refused line fails its list";
 }
 
 TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterfaceSite)

@@ -84,6 +84,9 @@ TEST_F(Assignment, ProgrammedUnitsAreAssignedUntilNoneIsLeft)
     Run(StartAssign_Click);
     EXPECT_EQ(Shown.back(), "64: All Devices Are Already Assigned\r\n");
     EXPECT_EQ(unit.CommandLines(), Lines{"GET DS ALL"});
+    unit.SetStatus("0F00D", "UCF");
+    Run(StartAssign_Click);
+    EXPECT_EQ(unit.CommandLines(), (Lines{"GET DS ALL", "ASSIGN ALL"})) << "an unassigned RCC alone is assigned";
 }
 
 TEST_F(Assignment, WithoutAssignFinishTheShortenedWaitEndsAndListsWhatIsLeft)

@@ -2,6 +2,8 @@
 
 #include "CompareSite.h"
 
+#include <cstdio>
+
 namespace {
 
 // Every set change flag: "N3 NodeAdd" for node 3 of Nodes, "H1.2 DeviceDelete"
@@ -58,15 +60,27 @@ TEST_F(CompareSite, ChangeListFlagsWhatProgrammingMustChange)
         {"RCC re-parented, its child's hop follows",
          [] { Node(3, 0, 12, "0A003"); Node(3, 0, 12, "0A003", HubNodes); Nodes[1].SetParent(3); }, 2,
          {"Parent of RCC 1 Changed from Radio Hub to RCC 3", " "}, {"N1 ParentChange", "N2 ParentChange"}},
-        {"RCC replaced by a new ident", [] { Nodes[2].SetNodeIdent("0B002"); }, 1, {"RCC 2 will be updated"},
+        {"RCC replaced by a new ident", [] { Nodes[2].SetNodeIdent("0B002"); }, 2,
+         {"RCC 2 will be updated", "Device L1/011 RCC 2 has changed Ident from 0A002 to Ident 0B002"},
          {"N2 NodeAdd", "N2 NodeDelete", "H2 NodeDelete"}},
         {"RCC moved", [] { Nodes[2].SetNodeAddress(12); }, 1,
          {"Device L1/011  RCC 2 with Ident 0A002 will be moved to L1/012 "}, {"N2 AddressChange"}},
         {"device moved", [] { Nodes[1].SetDeviceAddress(1, 22); }, 1,
          {"Device L1/020  Callpoint with Ident 1A001 will be moved to L1/022 "}, {"N1.1 DeviceAddressChange"}},
-        {"device retyped", [] { Nodes[1].SetDeviceType(1, 3); }, 2,
-         {"Callpoint with Ident 1A001 will be deleted from RCC 1", "Optical Smoke Detector with Ident 1A001 will be added to RCC 1"},
+        {"device retyped", [] { Nodes[1].SetDeviceType(1, 3); }, 3,
+         {"Callpoint with Ident 1A001 will be deleted from RCC 1", "Optical Smoke Detector with Ident 1A001 will be added to RCC 1",
+          "Device L1/020 Callpoint with Ident 1A001 on RCC 1 has changed to Optical Smoke Detector with Ident 1A001"},
          {"N1.1 DeviceAdd", "N1.1 DeviceDelete", "H1.1 DeviceDelete"}},
+        {"a type of a shared word is left to the address pass", [] { Nodes[1].SetDeviceType(1, 19); }, 1,
+         {"Device L1/020 Callpoint with Ident 1A001 on RCC 1 has changed to Multisensor Combo/Beacon with Ident 1A001"},
+         {"N1.1 DeviceAdd", "N1.1 DeviceDelete"}},
+        {"leftovers of RCCs neither side has; a deleted RCC's kept values are none",
+         [] { HubNodes[6].SetX_ChannelA(9); HubNodes[6].SetX_ChannelB(27); Device(7, 1, 3, 50, "7A001", HubNodes);
+              HubNodes[8].SetParent(0); Nodes[2].SetInUse(false); HubNodes[2].InitializeNode(); }, 4,
+         {"Optical Smoke Detector with Ident 7A001 will be deleted from RCC 7",
+          "RCC 6 X-Protocol Channels 9 and 27 are held without the RCC; only clearing the Radio Hub removes them",
+          "Parent of RCC 8 Changed from Radio Hub to Undefined", " "},
+         {"N8 ParentChange", "H7.1 DeviceDelete"}},
         {"head became a plain detector, freeing its second address", [] { Nodes[1].SetDeviceType(2, 3); }, 1,
          {"Device L1/030 Optical Smoke Combo with Ident 1A002 on RCC 1 has changed to Optical Smoke Detector with Ident 1A002"},
          {"N1.2 DeviceAdd", "N1.2 DeviceDelete"}},
@@ -89,4 +103,23 @@ TEST_F(CompareSite, ChangeListFlagsWhatProgrammingMustChange)
         EXPECT_EQ(SetFlags(), flags) << what;
     }
     EXPECT_EQ(HubNodes[2].DeviceType(1), 7) << "the download's type follows the site's within one type word";
+}
+
+TEST_F(CompareSite, EveryDeviceIdentOfAFullSiteChangedIsOverAThousandChanges)
+{
+    // The hub and 31 RCCs on L1/1..32, a device on every other address of
+    // four loops of 127: a delete, an add and an ident line each.
+    for (int n = 0; n < model::kNodeCount; ++n)
+        Node(n, n == 0 ? -1 : 0, n + 1, "0A000");
+    CopyNodeArray(Nodes, HubNodes, 100);
+    int k = 0;
+    for (int at = 33; at <= 4 * 127; ++at, ++k) {
+        char site[6], hub[6];
+        std::snprintf(site, sizeof site, "%05X", k), std::snprintf(hub, sizeof hub, "%05X", k + 0x1000);
+        sitebuild::PlaceDevice(Nodes, k % 31 + 1, k / 31 + 1, 2, (at - 1) / 127 + 1, (at - 1) % 127 + 1, site);
+        sitebuild::PlaceDevice(HubNodes, k % 31 + 1, k / 31 + 1, 2, (at - 1) / 127 + 1, (at - 1) % 127 + 1, hub);
+    }
+    BuildAddressMap();
+    BuildHubAddressMap();
+    EXPECT_EQ(BuildChangeList(), 3 * 476) << "more than 1000: programming offers to clear the hub first";
 }

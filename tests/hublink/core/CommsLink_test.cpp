@@ -96,22 +96,33 @@ TEST_F(LinkFixture, RelationAlreadyCountsAsTheEchoOfTheCommandInFlight)
     EXPECT_EQ(LastRxLine, "RELATION DEL 6 0");
 }
 
-TEST_F(LinkFixture, ALineThatNeverEndsIsCappedLoggedAndDropped)
+TEST_F(LinkFixture, ALineBeyondTheBoundIsRefusedAndFailsTheCommandWaitingForIt)
 {
-    LogIntoFreshFolder("endless");
+    const size_t bound = CommsLink::kMaxLineLength;
     CommsState = IdentReadWait;
-    link.Comm_OnComm(std::string(3000, 'A'));
-    EXPECT_LE(RxLine.size(), CommsLink::kMaxLineLength);
+    link.Comm_OnComm("IDENTREAD " + std::string(bound - 15, 'A') + "01A2B\r");
+    EXPECT_EQ(CommsState, IdentReadDone) << "a line at the bound is taken whole";
+    EXPECT_EQ(LastRxLine.size(), bound);
+
+    LogIntoFreshFolder("endless");
+    link.BeginBusy();
+    CommsState = IdentReadWait;
+    link.Comm_OnComm("IDENTREAD " + std::string(bound, 'A'));
+    const std::string refused = "The unit sent a line longer than 65536 characters, which was refused: IDENTREAD " +
+                                std::string(30, 'A') + "...";
+    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(link.RefusedLine(), refused);
+    EXPECT_EQ(bench.Box, std::vector<std::string>{refused});
+    EXPECT_FALSE(link.Busy());
+    CommsState = IdentReadWait;
     link.Comm_OnComm(std::string(3000, 'A') + "IDENTREAD 01A2B\r");
-    EXPECT_EQ(CommsState, IdentReadWait) << "the tail of the dropped line is not a reply";
-    link.Comm_OnComm("IDENTREAD 01A2B\r");
-    EXPECT_EQ(CommsState, IdentReadDone);
-    EXPECT_NE(ProgLogText().find("line longer than 1024 characters dropped"), std::string::npos);
+    EXPECT_EQ(CommsState, IdentReadWait) << "the tail of the refused line is not a reply";
     EXPECT_LT(ProgLogText().size(), 500u);
 
     link.Comm_OnComm(std::string(2000, 'B'));
     EXPECT_EQ(ReadIdent(link), "01A2B");
-    EXPECT_EQ(RetryCount, 0) << "a send ends the dropped line, as it ends any partial line";
+    EXPECT_EQ(RetryCount, 0) << "a send ends the refused line, as it ends any partial line";
+    EXPECT_EQ(link.RefusedLine(), "");
 }
 
 TEST_F(LinkFixture, BytesArrivingWhileABoxIsOpenAreHandledAfterItInOrder)

@@ -36,6 +36,8 @@ protected:
         Node(2, 1, 11, "0A002");
         Device(2, 1, 7, 40, "2A001");
         CopyNodeArray(Nodes, HubNodes, 100);
+        for (int n = 0; n < model::kNodeCount; ++n) // as a loaded site and a parse number them
+            Nodes[n].SetNodeNumber(n), HubNodes[n].SetNodeNumber(n);
     }
 
     static void Node(int n, int parent, int address, const char* ident, model::NodeArray& nodes = Nodes)

@@ -12,8 +12,13 @@ TEST_F(CompareSite, HubComparisonGivesOneLinePerDifference)
         {"Y channel", [] { HubNodes[0].SetY_ChannelB(-1); Nodes[0].SetY_ChannelB(40); },
          {"Radio Hub Mismatch in Y Second Channel - Undefined, (F8)"}},
         {"RCC missing from the hub", [] { HubNodes[2].InitializeNode(); }, {"RCC 2 Should be In Use but is not in the Hub"}},
-        {"RCC deleted from both, stale values ignored",
-         [] { Nodes[2].SetInUse(false); HubNodes[2].SetInUse(false); HubNodes[2].SetNodeIdent(""); }, {}},
+        {"RCC deleted from both, its kept values ignored", [] { Nodes[2].SetInUse(false); HubNodes[2].InitializeNode(); }, {}},
+        {"leftovers of RCCs neither side has, against a deleted RCC's values counted as empty",
+         [] { Nodes[2].SetInUse(false); HubNodes[2].InitializeNode(); HubNodes[2].SetX_ChannelB(4);
+              HubNodes[6].SetX_ChannelA(9); Device(7, 1, 3, 50, "7A001", HubNodes); HubNodes[8].SetParent(0); },
+         {"RCC 2 Mismatch in X Second Channel - 4, (Undefined)", "RCC 6 Mismatch in X First Channel - 9, (Undefined)",
+          "Device 1 on RCC 7 - Device in RCC, but not in Configuration - Optical Smoke Detector  7A001",
+          "RCC 8 Mismatch in Hop Count - 1, (Undefined)", "RCC 8 Mismatch in Parent - 0, (Undefined)"}},
         {"node ident", [] { HubNodes[1].SetNodeIdent(""); }, {"RCC 1 Mismatch in Ident - Undefined, (0A001)"}},
         {"parent and hop", [] { HubNodes[2].SetParent(0); },
          {"RCC 2 Mismatch in Hop Count - 1, (2)", "RCC 2 Mismatch in Parent - 0, (1)"}},
@@ -58,9 +63,16 @@ TEST_F(CompareSite, RccComparedAloneChecksOnlyWhatItShouldKnow)
     Device(5, 2, 2, 60, "5A002", HubNodes);
     HubNodes[0].SetY_ChannelA(5);
     HubNodes[1].SetNodeIdent("0B001");
-    EXPECT_EQ(CompareHubWithConfiguration(), 5);
+    HubNodes[8].SetParent(0); // a relation left without its RCC
+    EXPECT_EQ(CompareHubWithConfiguration(), 6);
     EXPECT_EQ(MessageList,
               (Lines{"RCC 1 Mismatch in Y First Channel - 5, (1)", "RCC 1 Mismatch in Ident - 0B001, (0A001)",
                      "RCC 1 Should be aware of RCC 2  0A002", "RCC 1 Should Not be aware of RCC 4  0A004",
-                     "RCC 1 Should not be aware of device with Ident 5A002 in Slot 2"}));
+                     "RCC 1 Should not be aware of device with Ident 5A002 in Slot 2",
+                     "RCC 1 Should Not be aware of RCC 8  Undefined"}));
+
+    SetUp();
+    HubNodes[1].SetParent(-1); // RCC 2's hop count differs in its download: only the hub's is compared
+    ActiveNode = 2;
+    EXPECT_EQ(CompareHubWithConfiguration(), 2) << "only the lines of RCC 1's two devices";
 }

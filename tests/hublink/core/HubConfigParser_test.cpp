@@ -21,7 +21,7 @@ TEST(HubConfigParser, GoodLinesFillTheNodesAndReportNothing)
 {
     HubNodes[4].SetInUse(true); // left over from an earlier parse
     EXPECT_EQ(Parse({"POPULATE LOOP1 NODE 12 0 01A2B 0", "populate LOOP2 NODE 128 3 f00d", "",
-                     "POPULATE LOOP2 SOUNDER 17 3 1A2B3", "POPULATE LOOP2 COMBOHEAT 20 3 1A2B4  9",
+                     "POPULATE LOOP2 SOUNDER 17 3 1A2B3", "POPULATE LOOP2 COMBOHEAT 20 3 1A2B4  9", "POPULATE LOOP2 HEAT 22 3 1A2B5 30",
                      "RELATION ADD 3 0 1", "RELATION ADD 5 255 2", "YPROTRADIOCHANNELS 2 33",
                      "XPROTRADIOCHANNELS 6 7 3", "XPROTRADIOCHANNELS 8 9"}),
               0);
@@ -32,6 +32,7 @@ TEST(HubConfigParser, GoodLinesFillTheNodesAndReportNothing)
     EXPECT_EQ(rcc.DeviceType(1), 6);
     EXPECT_EQ(rcc.DeviceType(10), 11) << "slot field 9 after an empty field";
     EXPECT_EQ(rcc.DeviceIdent(10), "1A2B4");
+    EXPECT_EQ(rcc.DeviceType(31), 4) << "slot field 30 is the last slot";
     EXPECT_EQ(rcc.Parent(), 0);
     EXPECT_EQ(rcc.ReportedHop(), 1);
     EXPECT_FALSE(HubNodes[5].InUse()) << "only node lines put a node in use";

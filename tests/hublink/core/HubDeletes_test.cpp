@@ -56,7 +56,10 @@ TEST_F(HubDeletesTest, RelationsThenDevicesAndGoneRccsAreDeleted)
     // Again: the hub holds none of the units now, and one relation delete goes unanswered.
     unit.ClearRecord();
     unit.SetFailure(FailureMode::Silent, "RELATION DEL 2");
-    EXPECT_FALSE(IncrementalDeletes(link, Nodes, HubNodes));
+    link.BeginBusy();
+    bool busyThroughout = true;
+    EXPECT_FALSE(IncrementalDeletes(link, Nodes, HubNodes, [&](bool) { busyThroughout &= link.Busy(); }));
+    EXPECT_TRUE(busyThroughout && link.Busy()) << "the sequence, not a failed delete, ends the busy state";
     EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 10004"), 1) << "every delete is tried";
     EXPECT_EQ(std::ranges::count(bench.Box, "ERROR: Unable to Delete Relationship between RCC 2 and Radio Hub"), 1);
     EXPECT_EQ(std::ranges::count(bench.Box, "ERROR: Unable to Delete RCC 4 in Target Hub..."), 1);

@@ -1,6 +1,5 @@
-// ProgLog.txt, the busy state, the progress step and the settings text.
+// ProgLog.txt: its header, its lines and what is lost without it.
 #include "LinkFixture.h"
-#include "hublink/core/PortSettings.h"
 #include "support/LinkTestHelpers.h"
 
 namespace {
@@ -53,26 +52,6 @@ TEST_F(ProgLogTest, LoggingOffOrAMissingFolderLosesOnlyTheFileLine)
     link.LogLine("still shown", true);
     EXPECT_EQ(bench.Box, (std::vector<std::string>{"box only", "still shown"}));
     EXPECT_FALSE(AppendProgLog("x"));
-}
-
-TEST_F(LinkFixture, ProgressStopsShortOfItsMaximum)
-{
-    bench.ProgressMaximum = 60;
-    link.ProgressStep = 2;
-    for (const auto& [from, to] : {std::pair{58, 58}, std::pair{57, 59}}) {
-        bench.Progress = from;
-        link.AdvanceProgress();
-        EXPECT_EQ(bench.Progress, to) << from;
-    }
-}
-
-TEST(PortSettingsText, IsJoinedFromTheSharedSettings)
-{
-    ResetSettings();
-    EXPECT_EQ(PortSettingsText(), "19200,N,8,1");
-    EXPECT_EQ(PortSettingsText(0, 1, 7, 2), "1200,E,7,2");
-    EXPECT_EQ(PortSettingsText(7, 2, 8, 1), "115200,O,8,1");
-    EXPECT_EQ(PortSettingsText(8, 3, 8, 1), "8,1") << "out-of-range pieces are left out";
 }
 
 } // namespace

@@ -128,6 +128,29 @@ TEST_F(ProgrammingRun, EditsAreProgrammedIncrementallyAndTheHubThenMatchesTheSit
     EXPECT_EQ(bench.Messages[0].Text, "The Hub matches the Configuration");
 }
 
+TEST_F(ProgrammingRun, LeftoversOfRccsTheHubNoLongerHasAreShownAndCleared)
+{
+    Program();
+    const Lines clean = unit.Configuration();
+    Lines held = clean;
+    held.insert(held.end(), {"POPULATE LOOP1 OPTICAL 60 7 7A001 0", "RELATION ADD 8 0 1"});
+    unit.SetConfiguration(held);
+    CompareConfig_Click(link, *this);
+    EXPECT_EQ(model::MessageList,
+              (Lines{"Device 1 on RCC 7 - Device in RCC, but not in Configuration - Optical Smoke Detector  7A001",
+                     "RCC 8 Mismatch in Hop Count - 1, (Undefined)", "RCC 8 Mismatch in Parent - 0, (Undefined)"}));
+    EXPECT_EQ(Program(), Lines{kCompleted});
+    EXPECT_EQ(model::MessageList[1], "Optical Smoke Detector with Ident 7A001 will be deleted from RCC 7");
+    EXPECT_EQ(Programmed(), (Lines{"RELATION DEL 8 0", "FDELETE DEVICE 7A001"}));
+    EXPECT_EQ(unit.Configuration(), clean);
+
+    held = clean; // channels without their RCC go only with a clear, which is offered
+    held.push_back("XPROTRADIOCHANNELS 10 40 6");
+    unit.SetConfiguration(held);
+    EXPECT_EQ(Program(), (Lines{"Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?", kCompleted}));
+    EXPECT_EQ(Program(), Lines{kMatches});
+}
+
 TEST_F(ProgrammingRun, AChannelChangeIsFollowedByASecondPassWithOneCompletionBox)
 {
     Program();
