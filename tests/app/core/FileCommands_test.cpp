@@ -1,10 +1,7 @@
-#include "model/TestFiles.h"
-#include "model/ConfigurationCheck.h"
 #include "app/core/FileCommands.h"
 #include "model/Settings.h"
-#include "model/Site.h"
-#include "model/SiteFile.h"
-#include "model/SiteState.h"
+#include "model/TestFiles.h"
+#include "model/TestSites.h"
 
 #include <deque>
 #include <filesystem>
@@ -78,19 +75,11 @@ public:
 class FileCommandsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TearDown();
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[n].SetNodeNumber(n);
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
-        ResetSite();
-        ResetSiteState();
+        ResetToEmptySite();
         ResetSettings();
-        ResetSiteFile();
-        ResetConfigurationCheck();
     }
     // A small site: the hub and RCC 2 with a name.
     static void SmallSite()
@@ -172,9 +161,8 @@ TEST_F(FileCommandsTest, SaveAsThenOpenGivesTheSameSiteAndTheRecentList)
     EXPECT_EQ(MruFiles[1], path);
     EXPECT_EQ(host.menuRefreshes, 1);
 
-    ResetSite();
-    for (int n = 0; n < kNodeCount; ++n)
-        Nodes[n].SetNodeNumber(n);
+    ResetToEmptySite();
+    SiteFileName = path; // the dialog starts from the open file
     ActiveNode = 2;
     host.files = {path};
     commands.Open();
