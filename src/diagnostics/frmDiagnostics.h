@@ -125,6 +125,8 @@ public:
     int SignalSelectedRow = -1;
 
     bool RefreshBusy = false;
+    // The control mode, the reading under way, the unit's version and the
+    // page behind each tab.
     diagnostics::DiagsSession Session;
 
     // IDiagsWindow

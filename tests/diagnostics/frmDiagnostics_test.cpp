@@ -166,8 +166,7 @@ TEST_F(DiagnosticsWindowTest, OpensOnAHubAndAnRlmWithTheirTabs)
         bool loopInterface;
         std::string version;
         int tabs; // their captions are the session's
-    };
-    const Case cases[] = {{UnitKind::Hub, false, "HUB V3.11", 5}, {UnitKind::Rlm, true, "ZRLM V3.10", 4}};
+    } const cases[] = {{UnitKind::Hub, false, "HUB V3.11", 5}, {UnitKind::Rlm, true, "ZRLM V3.10", 4}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         unit.SetKind(c.kind);

@@ -21,7 +21,7 @@ const std::vector<std::string> kSiteUnits = {"POPULATE LOOP1 NODE 5 1 0A001 0", 
 
 TEST_F(DiagsFixture, TheSoftwareVersionAndWithoutANodeTheIdentLetOnlyTheHubBeDiagnosed)
 {
-    using diagnostics::UnitGate;
+    using enum diagnostics::UnitGate;
     using enum FailureMode;
     struct Case
     {
@@ -29,20 +29,15 @@ TEST_F(DiagsFixture, TheSoftwareVersionAndWithoutANodeTheIdentLetOnlyTheHubBeDia
         FailureMode failure; // of GET SWV
         int node;
         std::string hubIdent;
-        UnitGate gate;
+        diagnostics::UnitGate gate;
         std::string version;
     } const cases[] = {
-        {"HUB V3.10.07X", None, 0, "", UnitGate::Accepted, "3.10.07"},
-        {"HUB V2.33", None, 3, "", UnitGate::Accepted, "2.33"},
-        {"HUB V2.33", None, -1, "0A001", UnitGate::Accepted, "2.33"},
-        {"HUB V2.33", None, -1, "0A002", UnitGate::Refused, "2.33"},
-        {"RCC V3.00", None, 0, "", UnitGate::Refused, "3.00"},
-        {"RCC V3.00", None, -1, "0A001", UnitGate::Refused, "3.00"},
-        {"RCC V3.00", None, 2, "", UnitGate::Refused, "3.00"},
-        {"ZRLM V1.00", None, 0, "", UnitGate::Accepted, "1.00"},
-        {"", Silent, 0, "", UnitGate::Accepted, ""},
-        {"", UnknownCommand, 2, "", UnitGate::Refused, ""},
-        {"", PortGone, 0, "", UnitGate::PortLost, ""},
+        {"HUB V3.10.07X", None, 0, "", Accepted, "3.10.07"},  {"HUB V2.33", None, 3, "", Accepted, "2.33"},
+        {"HUB V2.33", None, -1, "0A001", Accepted, "2.33"},   {"HUB V2.33", None, -1, "0A002", Refused, "2.33"},
+        {"RCC V3.00", None, 0, "", Refused, "3.00"},          {"RCC V3.00", None, -1, "0A001", Refused, "3.00"},
+        {"RCC V3.00", None, 2, "", Refused, "3.00"},          {"ZRLM V1.00", None, 0, "", Accepted, "1.00"},
+        {"", Silent, 0, "", Accepted, ""},                    {"", UnknownCommand, 2, "", Refused, ""},
+        {"", PortGone, 0, "", PortLost, ""},
     };
     unit.SetIdent("0A001");
     for (const Case& c : cases) {
@@ -124,9 +119,7 @@ TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterface
         const auto reply = diagnostics::AskLinkBudget(diags, {.address = c.expected, .command = c.command});
         EXPECT_EQ(reply.state, c.state);
         EXPECT_EQ(reply.line, c.reply);
-        if (c.state == ManualUpdateTimedOut) {
-            EXPECT_EQ(bench.NowMs() - start, 15000);
-        }
+        EXPECT_EQ(bench.NowMs() - start == 15000, c.state == ManualUpdateTimedOut) << "only a time-out waits 15 s";
     }
 }
 
