@@ -26,9 +26,9 @@ enum class UnitGate
 };
 
 // The outcome for the unit type "GET SWV" gave (DiagsLink::ReadSoftwareVersion)
-// and the node the window was opened for (-1 none). Without a node, the
-// ident is asked (hubIdentMatches: the unit's ident is the hub node's) unless
-// the unit type settled it already, and a unit of another ident is refused.
+// and the node the window was opened for (-1 none). Without a node, a hub's
+// or an RCC's answer is followed by the ident question (hubIdentMatches: the
+// unit's ident is the hub node's), and a unit of another ident is refused.
 UnitGate GateUnit(int32_t unitType, int activeNode, const std::function<bool()>& hubIdentMatches);
 
 class DiagsSession
