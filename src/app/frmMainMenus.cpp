@@ -373,6 +373,7 @@ void frmMain::ReportComments_Click()
 void frmMain::HelpAbout_Click()
 {
     frmAbout about(this);
+    const platform::ModalLoop modal;
     about.exec();
 }
 

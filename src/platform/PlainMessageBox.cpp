@@ -1,5 +1,7 @@
 #include "platform/PlainMessageBox.h"
 
+#include "platform/Yield.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
@@ -61,7 +63,10 @@ int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t style, cons
             box.setEscapeButton(escape);
             break;
         }
-    box.exec();
+    {
+        const ModalLoop modal;
+        box.exec();
+    }
     const auto* clicked = box.clickedButton();
     for (const auto& [button, code] : set)
         if (clicked == box.button(button))
