@@ -84,16 +84,6 @@ inline bool ActiveOnDesktop(const QWidget* w)
            active.front() == static_cast<xcb_window_t>(w->winId());
 }
 
-// True when the window manager stacks upper above lower.
-inline bool StackedAbove(const QWidget* upper, const QWidget* lower)
-{
-    const auto order = RootWindows("_NET_CLIENT_LIST_STACKING"); // bottom to top
-    const auto at = [&](const QWidget* w) {
-        return std::find(order.begin(), order.end(), static_cast<xcb_window_t>(w->winId())) - order.begin();
-    };
-    return at(upper) < static_cast<long>(order.size()) && at(lower) < at(upper);
-}
-
 // One step of a scripted session: once ready() holds, act() runs.
 struct Step
 {
@@ -135,22 +125,6 @@ inline bool Drive(std::vector<Step> steps)
         QTest::qWait(5);
     return !failed;
 }
-
-// Counts the activations a window receives.
-class ActivationCounter : public QObject
-{
-public:
-    ActivationCounter(QWidget* window, int& count) : count_(count) { window->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowActivate)
-            ++count_;
-        return false;
-    }
-
-private:
-    int& count_;
-};
 
 template <typename Box> bool BoxUp()
 {
