@@ -18,6 +18,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+using namespace hublink;
+
 namespace {
 
 template <typename T> T* Named(T* widget, const char* name)
@@ -160,7 +162,7 @@ void PortPanel::ShowPortDisabled()
 
 bool PortPanel::ApplyPortSettings()
 {
-    if (!ApplyPortSettingsTo(Comm_, window()))
+    if (ApplyPortSettingsTo(Comm_, window()) == hublink::PortStatus::Ready)
         return false;
     // The port is disabled now; the box must not go on saying it is enabled.
     P_OnOff->setChecked(false);

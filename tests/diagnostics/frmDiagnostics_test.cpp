@@ -36,6 +36,8 @@
 #include <fstream>
 #include <unistd.h>
 
+using namespace hublink;
+
 namespace {
 
 struct Message

@@ -17,6 +17,8 @@
 #include <QMimeData>
 #include <QToolButton>
 
+using namespace hublink;
+
 using model::Nodes;
 
 inline void PrintTo(const QStringList& list, std::ostream* os)

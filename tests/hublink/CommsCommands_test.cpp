@@ -15,6 +15,8 @@
 
 #include <QTextEdit>
 
+using namespace hublink;
+
 namespace {
 
 class CommsCommands : public MainWindowTest
@@ -23,7 +25,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        ResetLinkState();
         platform::ResetPortList();
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;

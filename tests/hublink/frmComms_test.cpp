@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+using namespace hublink;
+
 namespace {
 
 // A hub with two RCCs, RCC 3 below RCC 1, as the unit lists it.
@@ -40,7 +42,6 @@ protected:
     {
         ResetSettings();
         ResetSiteState();
-        ResetLinkState();
         model::ResetSite();
         platform::ResetPortList();
         platform::SetComPortPath(9, port.SlavePath());

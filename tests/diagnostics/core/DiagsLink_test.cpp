@@ -7,6 +7,10 @@
 #include <fstream>
 #include <iterator>
 
+using namespace hublink;
+using enum CommsStateCode;
+using enum diagnostics::DiagsStateCode;
+
 namespace {
 
 std::string FileText(const std::string& path)
@@ -58,7 +62,7 @@ TEST_F(DiagsFixture, SilentUnitFailsAfterTwoResendsWhileDebugOffFailsQuietly)
     EXPECT_FALSE(diags.StopHubDebugOutput());
     EXPECT_EQ(SendTimes("DEBUGOFF ALL"), (std::vector<int64_t>{0}));
     EXPECT_EQ(SendTimes("DS MON DIS"), (std::vector<int64_t>{600, 1200, 1800}));
-    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(link.Session().CommsState, CommsFailed);
     EXPECT_EQ(window.Failures, (std::vector<std::string>{"Communications Failure,  Please reset Radio Hub and try again"}));
 
     ActiveNode = 4;
@@ -76,21 +80,21 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
     unit.SetConfiguration(kSiteUnits);
     unit.SetStatus("0A002", "BL0 TA");
     EXPECT_EQ(diags.Request(AllStatusCollect, "GET DS ALL"), AllStatusDone);
-    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 BL0 TA",
+    EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 BL0 TA",
                                                     "DS LOOP2 7 SSG"}));
     EXPECT_EQ(window.Progress, 100);
 
-    EmptyReplyLines();
+    link.Session().EmptyReplyLines();
     diags.ReplyProgress = 0;
     window.Progress = 0;
     EXPECT_EQ(diags.Request(DailyMaxCollect, "GET DM ALL"), DailyMaxDone);
-    EXPECT_EQ(ReplyLines[1], "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
+    EXPECT_EQ(link.Session().ReplyLines[1], "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
 
     EXPECT_EQ(diags.Request(RadioDataWait, "GET RADIO ALL"), RadioDataDone);
-    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "RADIO 0A001 LOOP1 5", "RADIO 0A002 LOOP1 6",
+    EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "RADIO 0A001 LOOP1 5", "RADIO 0A002 LOOP1 6",
                                                     "RADIO 0A003 LOOP2 7"}));
 
-    EmptyReplyLines();
+    link.Session().EmptyReplyLines();
     unit.SetFailure(FailureMode::DropMidReply, "GET SS ALL");
     const int64_t start = bench.NowMs();
     EXPECT_EQ(diags.Request(SignalsCollect, "GET SS ALL"), CommsFailed);
@@ -110,7 +114,7 @@ TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterface
         bool loopInterface;
         std::string command;
         int expected;
-        int32_t state;
+        StateCode state;
         std::string reply;
     };
     const Case cases[] = {
@@ -122,10 +126,10 @@ TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterface
         SCOPED_TRACE(c.command + " " + std::to_string(c.expected));
         IsLoopInterface = c.loopInterface;
         diags.ExpectedUpdateAddress = c.expected;
-        ReplyLines.assign(3, "");
+        link.Session().ReplyLines.assign(3, "");
         const int64_t start = bench.NowMs();
         EXPECT_EQ(diags.Request(ManualUpdateWait, c.command, kManualUpdateTimeoutMs), c.state);
-        EXPECT_EQ(ReplyLines[0], c.reply);
+        EXPECT_EQ(link.Session().ReplyLines[0], c.reply);
         if (c.state == ManualUpdateTimedOut) {
             EXPECT_EQ(bench.NowMs() - start, 15000);
         }

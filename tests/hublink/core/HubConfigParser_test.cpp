@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+using namespace hublink;
+
 using model::HubNodes;
 
 namespace {

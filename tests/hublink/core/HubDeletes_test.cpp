@@ -7,6 +7,9 @@
 
 #include <tuple>
 
+using namespace hublink;
+using enum CommsStateCode;
+
 using model::HubNodes;
 using model::Nodes;
 using Lines = std::vector<std::string>;

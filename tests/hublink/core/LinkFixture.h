@@ -21,7 +21,6 @@ protected:
     {
         ResetSettings();
         ResetSiteState();
-        ResetLinkState();
         model::ResetSite();
         platform::SetTimeoutScale(1.0);
         LogProg = false;
@@ -29,5 +28,5 @@ protected:
 
     SimulatedUnit unit;
     VirtualBench bench{unit};
-    CommsLink& link = bench.Link();
+    hublink::CommsLink& link = bench.Link();
 };

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace hublink;
+
 TEST(NodesSiteLink, AUnitsTextNeverContinuesTheSitesOwnSearch)
 {
     model::ResetSite();
@@ -16,7 +18,6 @@ TEST(NodesSiteLink, AUnitsTextNeverContinuesTheSitesOwnSearch)
     rcc.SetDeviceIdent(6, "1A2B3");
     NodesSiteLink site;
     EXPECT_EQ(site.FindNodeByIdent("1A2B3"), 305);
-    model::FindNodeByIdent("1A2B3");
+    EXPECT_EQ(model::FindNodeByIdent("1A2B3"), 305) << "the site's own search, which \"X\" would continue";
     EXPECT_EQ(site.FindNodeByIdent("X"), -1);
-    site.SetAssigned(-1, 0, true); // no unit: nothing to set
 }

@@ -2,6 +2,8 @@
 #include "LinkFixture.h"
 #include "support/LinkTestHelpers.h"
 
+using namespace hublink;
+
 namespace {
 
 std::time_t FixedClock()

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+using namespace hublink;
+
 VirtualBench::VirtualBench(SimulatedUnit& unit) : unit_(unit), link_(*this, *this, *this, *this, site_) {}
 
 bool VirtualBench::Output(const std::string& bytes, LinkError& error)
