@@ -8,10 +8,12 @@
 // key, the Signal Strengths and Live Status pages their grids, which Save
 // writes to a file. The Channel Scan and Channel Monitor pages run and chart
 // the hub's channel scan and channel monitor; no tab of the window offers
-// them, code that adds a tab with their page code reaches them.
+// them, code that adds a tab with their page code reaches them. What the
+// window knows of the unit and its readings is its Session's.
 #include "diagnostics/core/DeviceMap.h"
 #include "diagnostics/core/DiagsLink.h"
 #include "diagnostics/core/DiagsPages.h"
+#include "diagnostics/core/DiagsSession.h"
 #include "diagnostics/core/IDiagsWindow.h"
 #include "diagnostics/core/LiveGrid.h"
 #include "diagnostics/core/SignalGrid.h"
@@ -122,14 +124,10 @@ public:
     int SelectedSlotIndex = -1;
     int SignalSelectedRow = -1;
 
-    int32_t ControlMode = ControlIdle;
-    bool DiagBusy = false;
-    bool AllDevicesFound = true;
     bool RefreshBusy = false;
-    bool DebugOutputStopped = false;
-    bool HaveDailyMaxima = false;
-    std::string UnitVersion;
-    std::array<int16_t, 11> TabPageCode{};
+    // The control mode, the reading under way, the unit's version and the
+    // page behind each tab.
+    diagnostics::DiagsSession Session;
 
     // IDiagsWindow
     void AppendToLogBox(const std::string& text) override;
@@ -146,6 +144,8 @@ public:
     void LogWriteFailed(const std::string& path) override;
 
     DiagsLink& Diags() { return *diags_; }
+    // The link's session: its state and the lines received.
+    hublink::LinkSession& Comms() { return diags_->Link().Session(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -166,8 +166,10 @@ private:
     // The unit check after the handshake; true when the first page is to
     // be refreshed.
     bool ApplyUnitGate();
+    // The second soft key's caption and what a click on it does.
+    void SetSoft2(Soft2Action action);
     void RefreshPage(int16_t page);
-    bool CollectList(int32_t waitCode, const std::string& command, bool keepProgress = false);
+    bool CollectList(hublink::StateCode waitCode, const std::string& command, bool keepProgress = false);
     bool ReadSignalStrengths();
     bool ReadDailyMaxima();
     void ShowLiveRow(int gridRow);
@@ -182,7 +184,7 @@ private:
     // follow the channel pages' runs.
     void ShowChannelProgress();
     void ChannelRunStarted(int32_t mode);
-    void ChannelRunEnded(int32_t state, int32_t done);
+    void ChannelRunEnded(hublink::StateCode state, hublink::StateCode done);
     void ViewDiagsLog();
     void ReleaseStimulusFile();
     void SetLamp(bool busy);
@@ -191,7 +193,7 @@ private:
     template <typename F> bool RunLinkOperation(F operation);
     void CloseIfPending();
 
-    NodesSiteLink site_;
+    hublink::NodesSiteLink site_;
     std::unique_ptr<SerialLink> serial_;
     std::unique_ptr<DiagsLink> diags_;
     QPointer<QWidget> mainWindow_;
@@ -240,5 +242,5 @@ private:
     bool closePending_ = false;
     bool programClose_ = false; // the close under way is the window's own
     bool unloaded_ = false;
-    bool cursorSet_ = false;
+    Soft2Action soft2Action_ = Soft2Action::Print;
 };

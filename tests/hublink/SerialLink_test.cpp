@@ -17,6 +17,7 @@
 #include <ctime>
 
 using namespace hublink;
+using enum CommsStateCode;
 
 namespace {
 

@@ -1,6 +1,4 @@
-#include "model/ConfigurationCheck.h"
-#include "model/Site.h"
-#include "model/SiteState.h"
+#include "TestSites.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +12,7 @@ class ConfigCheck : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TearDown();
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[static_cast<std::size_t>(n)].SetNodeNumber(n);
+        ResetToEmptySite();
         clsNode& hub = Nodes[0];
         hub.SetInUse(true);
         hub.SetParent(0);
@@ -26,12 +22,7 @@ protected:
         hub.SetY_ChannelA(22);
         hub.SetY_ChannelB(8);
     }
-    void TearDown() override
-    {
-        ResetSite();
-        ResetSiteState();
-        ResetConfigurationCheck();
-    }
+    void TearDown() override { ResetToEmptySite(); }
 
     // A complete RCC under the hub on loop 1, address 10 + n.
     static clsNode& AddRcc(int n)

@@ -1,8 +1,7 @@
 #include "model/SiteFile.h"
 
 #include "TestFiles.h"
-#include "model/Site.h"
-#include "model/SiteState.h"
+#include "TestSites.h"
 #include "model/clsIniFile.h"
 #include "platform/base/FileReplace.h"
 
@@ -90,18 +89,12 @@ protected:
     void SetUp() override { Fresh(); }
     void Fresh()
     {
-        ResetSite();
-        ResetSiteState();
-        ResetSiteFile();
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[static_cast<std::size_t>(n)].SetNodeNumber(n);
+        ResetToEmptySite();
         SetSiteFileObserver(&recorder);
     }
     void TearDown() override
     {
-        ResetSiteFile();
-        ResetSite();
-        ResetSiteState();
+        ResetToEmptySite();
         platform::SetWriteFault(nullptr);
         clsIniFile::SetBadLineQuestion(nullptr);
     }

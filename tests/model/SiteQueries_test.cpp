@@ -1,6 +1,5 @@
+#include "TestSites.h"
 #include "model/ChannelPlan.h"
-#include "model/Site.h"
-#include "model/SiteQueries.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -12,14 +11,8 @@ namespace {
 class SiteQueries : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ResetSite();
-        ResetSiteQueries();
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[n].SetNodeNumber(n);
-    }
-    void TearDown() override { ResetSite(); }
+    void SetUp() override { ResetToEmptySite(); }
+    void TearDown() override { ResetToEmptySite(); }
 
     // Slot 0 is the node itself; the node is put in use unless told otherwise.
     static void Ident(int n, int slot, const std::string& ident, bool inUse = true)

@@ -1,9 +1,26 @@
 #pragma once
-// Small sites for the canvas tests.
-#include "model/clsNode.h"
+// Small sites for the tests.
+#include "model/ConfigurationCheck.h"
+#include "model/Site.h"
+#include "model/SiteFile.h"
+#include "model/SiteQueries.h"
+#include "model/SiteState.h"
 
 #include <memory>
 #include <vector>
+
+// The shared site emptied and numbered; its values, searches, file state and
+// check back to their start.
+inline void ResetToEmptySite()
+{
+    model::ResetSite();
+    ResetSiteState();
+    model::ResetSiteQueries();
+    model::ResetSiteFile();
+    model::ResetConfigurationCheck();
+    for (int n = 0; n < model::kNodeCount; ++n)
+        model::Nodes[static_cast<std::size_t>(n)].SetNodeNumber(n);
+}
 
 // A numbered site: nodes 0..parents.size()-1 are in use, node i with parent
 // parents[i]; the other nodes are not in use and have no parent.

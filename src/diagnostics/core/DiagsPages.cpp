@@ -41,6 +41,11 @@ std::string Soft1CaptionFor(int16_t page)
     }
 }
 
+const char* Soft2Caption(Soft2Action action)
+{
+    return action == Soft2Action::Print ? "Print" : "Cancel";
+}
+
 namespace {
 
 ControlChange Shown(bool visible)
@@ -51,6 +56,12 @@ ControlChange Shown(bool visible)
 ControlChange Shown(bool visible, const char* caption)
 {
     return ControlChange{visible, std::nullopt, std::string(caption)};
+}
+
+void SetSoft2(PageControlStates& s, bool visible, Soft2Action action)
+{
+    s.cmdSoft2 = Shown(visible, Soft2Caption(action));
+    s.Soft2 = action;
 }
 
 PageControlStates IdleStates(const ControlInputs& in)
@@ -71,9 +82,9 @@ PageControlStates IdleStates(const ControlInputs& in)
     else
         s.cmdSoft1 = Shown(false);
     if (scanPage)
-        s.cmdSoft2 = Shown(false, "Print");
+        SetSoft2(s, false, Soft2Action::Print);
     else if (p == PageLiveStatus)
-        s.cmdSoft2 = Shown(in.DiagBusy, "Cancel");
+        SetSoft2(s, in.DiagBusy, Soft2Action::Cancel);
     else
         s.cmdSoft2 = Shown(false);
     if (!gridPage)
@@ -107,7 +118,10 @@ PageControlStates BusyStates(const ControlInputs& in)
     }
     if (m == ControlScanning || m == ControlMonitoring) {
         s.cmdSoft1 = Shown(false);
-        s.cmdSoft2 = logPage ? Shown(true) : Shown(true, "Cancel");
+        if (logPage)
+            s.cmdSoft2 = Shown(true);
+        else
+            SetSoft2(s, true, Soft2Action::Cancel);
         s.lblProgress = Shown(true);
         s.CommsProgress = Shown(m == ControlScanning);
         s.cmdClear = Shown(logPage);

@@ -46,6 +46,14 @@ bool LiveStatusUnsupported(const std::string& unitVersion);
 // the page leaves it as it is.
 std::string Soft1CaptionFor(int16_t page);
 
+// What the second soft key does; its caption names it.
+enum class Soft2Action
+{
+    Print,
+    Cancel,
+};
+const char* Soft2Caption(Soft2Action action);
+
 // What one control becomes; an empty field leaves it as it is.
 struct ControlChange
 {
@@ -59,6 +67,7 @@ struct PageControlStates
     ControlChange cmdSoft1, cmdSoft2, lblProgress, CommsProgress, cmdAuto, cmdRefresh, CommsLED, cmdSave,
         cmdClear, cmdView, cmdClearLog, chkLogging;
     ControlChange fraScanMonitor; // fraScan and fraMonitor alike
+    std::optional<Soft2Action> Soft2; // set with the key's caption
 };
 
 struct ControlInputs

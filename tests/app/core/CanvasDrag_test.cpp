@@ -1,5 +1,5 @@
 #include "app/core/CanvasDrag.h"
-#include "model/Site.h"
+#include "model/TestSites.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -13,9 +13,7 @@ class CanvasDrag : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetSite();
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[n].SetNodeNumber(n);
+        ResetToEmptySite();
         Place(0, 3000, 3000); // 870 x 525
         Place(2, 1000, 1000); // 450 x 420
         Place(5, 6000, 1000);
@@ -23,7 +21,7 @@ protected:
         Place(31, 1000, 6000);
         Nodes[7].SetParent(2);
     }
-    void TearDown() override { ResetSite(); }
+    void TearDown() override { ResetToEmptySite(); }
     static void Place(int n, int32_t x, int32_t y)
     {
         Nodes[n].SetInUse(true);

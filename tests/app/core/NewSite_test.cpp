@@ -1,5 +1,5 @@
 #include "app/core/NewSite.h"
-#include "model/Site.h"
+#include "model/TestSites.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,8 @@ namespace {
 class NewSite : public ::testing::Test
 {
 protected:
-    void SetUp() override { TearDown(); }
-    void TearDown() override
-    {
-        ResetSite();
-        ResetSiteState();
-    }
+    void SetUp() override { ResetToEmptySite(); }
+    void TearDown() override { ResetToEmptySite(); }
 };
 
 } // namespace
@@ -38,7 +34,6 @@ TEST_F(NewSite, HeaderFollowsTheChoice)
 TEST_F(NewSite, NodesAreEmptiedNumberedAndKeptWhereTheLayoutPutThem)
 {
     for (int i = 0; i < kNodeCount; ++i) {
-        Nodes[i].SetNodeNumber(i);
         Nodes[i].SetInUse(true);
         Nodes[i].SetLeft(100 * i);
         Nodes[i].SetNodeIdent("ABCDE");

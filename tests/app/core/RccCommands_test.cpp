@@ -1,5 +1,5 @@
 #include "app/core/RccCommands.h"
-#include "model/Site.h"
+#include "model/TestSites.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +12,10 @@ class RccCommands : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TearDown();
-        for (int n = 0; n < kNodeCount; ++n)
-            Nodes[n].SetNodeNumber(n);
+        ResetToEmptySite();
         Nodes[0].SetInUse(true);
     }
-    void TearDown() override
-    {
-        ResetSite();
-        ResetSiteState();
-    }
+    void TearDown() override { ResetToEmptySite(); }
     int16_t active = -1;
 };
 

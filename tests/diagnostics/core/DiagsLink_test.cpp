@@ -1,6 +1,7 @@
 // The diagnostics command set end to end against the simulated unit.
 #include "DiagsBench.h"
 #include "diagnostics/core/DiagsLog.h"
+#include "diagnostics/core/DiagsSession.h"
 #include "hublink/core/UnitQueries.h"
 
 #include <filesystem>
@@ -22,38 +23,37 @@ std::string FileText(const std::string& path)
 const std::vector<std::string> kSiteUnits = {"POPULATE LOOP1 NODE 5 1 0A001 0", "POPULATE LOOP1 CALLPOINT 6 1 0A002 0",
                                              "POPULATE LOOP2 CALLPOINT 7 1 0A003 0"};
 
-TEST_F(DiagsFixture, SoftwareVersionDecidesWhichUnitMayBeDiagnosed)
+TEST_F(DiagsFixture, TheSoftwareVersionAndWithoutANodeTheIdentLetOnlyTheHubBeDiagnosed)
 {
+    using enum diagnostics::UnitGate;
+    using enum FailureMode;
     struct Case
     {
-        std::string reply; // "" silent, "?" unknown command
-        bool loopInterface;
-        int expectedNode;
-        int32_t result;
+        std::string reply;
+        FailureMode failure; // of GET SWV
+        int node;
+        std::string hubIdent;
+        diagnostics::UnitGate gate;
         std::string version;
+    } const cases[] = {
+        {"HUB V3.10.07X", None, 0, "", Accepted, "3.10.07"},  {"HUB V2.33", None, 3, "", Accepted, "2.33"},
+        {"HUB V2.33", None, -1, "0A001", Accepted, "2.33"},   {"HUB V2.33", None, -1, "0A002", Refused, "2.33"},
+        {"RCC V3.00", None, 0, "", Refused, "3.00"},          {"RCC V3.00", None, -1, "0A001", Refused, "3.00"},
+        {"RCC V3.00", None, 2, "", Refused, "3.00"},          {"ZRLM V1.00", None, 0, "", Accepted, "1.00"},
+        {"", Silent, 0, "", Accepted, ""},                    {"", UnknownCommand, 2, "", Refused, ""},
+        {"", PortGone, 0, "", PortLost, ""},
     };
-    const Case cases[] = {
-        {"HUB V3.10.07X", false, 0, 1, "3.10.07"}, {"HUB V2.33", false, 3, 4, "2.33"},
-        {"RCC V3.00", false, 0, 5, "3.00"},        {"RCC V3.00", false, -1, 5, "3.00"},
-        {"RCC V3.00", false, 2, 1, "3.00"},        {"ALID V1.02", true, 0, 1, "1.02"},
-        {"ALID V1.02", false, 0, 3, "1.02"},       {"ZRLM V1.00", true, 0, 3, "1.00"},
-        {"", false, 0, 3, ""},                     {"?", false, 0, 1, ""},
-    };
+    unit.SetIdent("0A001");
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.reply);
-        IsLoopInterface = c.loopInterface;
-        unit.ClearFailure();
-        if (c.reply.empty())
-            unit.SetFailure(FailureMode::Silent, "GET SWV");
-        else if (c.reply == "?")
-            unit.SetFailure(FailureMode::UnknownCommand, "GET SWV");
-        else
-            unit.SetSoftwareVersionLine(c.reply);
-        std::string version = "old";
-        EXPECT_EQ(diags.ReadSoftwareVersion(c.expectedNode, version), c.result);
-        EXPECT_EQ(version, c.version);
+        SCOPED_TRACE(c.reply + " at node " + std::to_string(c.node));
+        unit.SetSoftwareVersionLine(c.reply);
+        unit.SetFailure(c.failure, "GET SWV");
+        diagnostics::DiagsSession session;
+        session.UnitVersion = "old";
+        EXPECT_EQ(session.CheckUnit(diags, c.node, c.hubIdent), c.gate);
+        EXPECT_EQ(session.UnitVersion, c.version);
     }
-    EXPECT_TRUE(window.Failures.empty()) << "an unanswered GET SWV fails silently";
+    EXPECT_EQ(window.Failures.size(), 1u) << "only the lost port is told: an unanswered GET SWV fails silently";
 }
 
 TEST_F(DiagsFixture, SilentUnitFailsAfterTwoResendsWhileDebugOffFailsQuietly)
@@ -79,25 +79,21 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
 {
     unit.SetConfiguration(kSiteUnits);
     unit.SetStatus("0A002", "BL0 TA");
-    EXPECT_EQ(diags.Request(AllStatusCollect, "GET DS ALL"), AllStatusDone);
+    EXPECT_TRUE(diagnostics::CollectList(diags, AllStatusCollect, "GET DS ALL", false));
     EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 BL0 TA",
                                                     "DS LOOP2 7 SSG"}));
     EXPECT_EQ(window.Progress, 100);
 
-    link.Session().EmptyReplyLines();
-    diags.ReplyProgress = 0;
-    window.Progress = 0;
-    EXPECT_EQ(diags.Request(DailyMaxCollect, "GET DM ALL"), DailyMaxDone);
+    EXPECT_TRUE(diagnostics::CollectList(diags, DailyMaxCollect, "GET DM ALL", false));
     EXPECT_EQ(link.Session().ReplyLines[1], "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
 
     EXPECT_EQ(diags.Request(RadioDataWait, "GET RADIO ALL"), RadioDataDone);
     EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "RADIO 0A001 LOOP1 5", "RADIO 0A002 LOOP1 6",
                                                     "RADIO 0A003 LOOP2 7"}));
 
-    link.Session().EmptyReplyLines();
     unit.SetFailure(FailureMode::DropMidReply, "GET SS ALL");
     const int64_t start = bench.NowMs();
-    EXPECT_EQ(diags.Request(SignalsCollect, "GET SS ALL"), CommsFailed);
+    EXPECT_FALSE(diagnostics::CollectList(diags, SignalsCollect, "GET SS ALL", false));
     EXPECT_EQ(SendTimes("GET SS ALL").size(), 1u) << "a list that stops is not asked again";
     EXPECT_EQ(bench.NowMs() - start, 1000);
 
@@ -125,14 +121,12 @@ TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterface
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command + " " + std::to_string(c.expected));
         IsLoopInterface = c.loopInterface;
-        diags.ExpectedUpdateAddress = c.expected;
-        link.Session().ReplyLines.assign(3, "");
+        link.Session().ReplyLines.assign(3, "stale");
         const int64_t start = bench.NowMs();
-        EXPECT_EQ(diags.Request(ManualUpdateWait, c.command, kManualUpdateTimeoutMs), c.state);
-        EXPECT_EQ(link.Session().ReplyLines[0], c.reply);
-        if (c.state == ManualUpdateTimedOut) {
-            EXPECT_EQ(bench.NowMs() - start, 15000);
-        }
+        const auto reply = diagnostics::AskLinkBudget(diags, {.address = c.expected, .command = c.command});
+        EXPECT_EQ(reply.state, c.state);
+        EXPECT_EQ(reply.line, c.reply);
+        EXPECT_EQ(bench.NowMs() - start == 15000, c.state == ManualUpdateTimedOut) << "only a time-out waits 15 s";
     }
 }
 

@@ -12,11 +12,7 @@ class ConfigGrid : public ::testing::Test
 {
 protected:
     void SetUp() override { LoadFixtureSite("hub-site.qvs"); }
-    void TearDown() override
-    {
-        model::ResetSite();
-        ResetSiteState();
-    }
+    void TearDown() override { ResetToEmptySite(); }
     using Texts = std::vector<std::string>;
     static Texts Column(const ConfigGridRows& grid, int column)
     {

@@ -1,9 +1,7 @@
 #pragma once
 // The fixture sites of tests/data read into the site model, and the lines of
 // an outline written one per text line for comparisons.
-#include "model/Site.h"
-#include "model/SiteFile.h"
-#include "model/SiteState.h"
+#include "model/TestSites.h"
 #include "views/core/TreeLine.h"
 
 #include <string>
@@ -11,11 +9,7 @@
 
 inline void LoadFixtureSite(const std::string& name)
 {
-    model::ResetSite();
-    ResetSiteState();
-    model::ResetSiteFile();
-    for (int n = 0; n < model::kNodeCount; ++n)
-        model::Nodes[static_cast<std::size_t>(n)].SetNodeNumber(n);
+    ResetToEmptySite();
     model::LoadSiteFile(std::string(QVS_TEST_DATA) + "/" + name);
 }
 
