@@ -116,7 +116,7 @@ void frmDiagnostics::OpenLink()
     bool refresh = false;
     linkBusy_ = true;
     PortEnabled = true;
-    if (!ApplyPortSettings()) {
+    if (ApplyPortSettings() == PortStatus::Ready) {
         setEnabled(false);
         Session.DebugOutputStopped = StopHubDebugOutput();
         if (Session.DebugOutputStopped)

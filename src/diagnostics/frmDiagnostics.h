@@ -18,6 +18,7 @@
 #include "diagnostics/core/LiveGrid.h"
 #include "diagnostics/core/SignalGrid.h"
 #include "hublink/core/NodesSiteLink.h"
+#include "hublink/core/PortSettings.h"
 #include "platform/FormInstance.h"
 
 #include <QPointer>
@@ -79,7 +80,9 @@ public:
     void cmdClearLog_Click();
     void cmdClear_Click();
     void UpdateControlStates();
-    bool ApplyPortSettings();
+    // The port settings applied to the window's port; Failed after the
+    // error was shown.
+    hublink::PortStatus ApplyPortSettings();
     // "GET RADIO ALL": the unit's radio data into ReplyLines, told when done.
     void DownloadRadioData();
     // "IDENTREAD": true when the unit's ident is that of node Index.

@@ -34,7 +34,7 @@ void frmDiagnostics::cmdRefresh_Click()
     RunLinkOperation([this] {
         RefreshBusy = true;
         PortEnabled = true;
-        if (!ApplyPortSettings()) {
+        if (ApplyPortSettings() == PortStatus::Ready) {
             Session.DebugOutputStopped = StopHubDebugOutput();
             CommsProgress->setValue(0);
             CommsProgress->setMaximum(100);
@@ -202,7 +202,7 @@ void frmDiagnostics::DownloadRadioData()
 {
     if (!PortEnabled) {
         PortEnabled = true;
-        if (ApplyPortSettings()) {
+        if (ApplyPortSettings() == PortStatus::Failed) {
             setEnabled(true);
             return;
         }
@@ -229,7 +229,7 @@ bool frmDiagnostics::VerifyHubIdent(int Index)
     return same;
 }
 
-bool frmDiagnostics::ApplyPortSettings()
+PortStatus frmDiagnostics::ApplyPortSettings()
 {
     return PortControls->ApplyPortSettings();
 }

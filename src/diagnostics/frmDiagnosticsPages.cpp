@@ -112,7 +112,7 @@ void frmDiagnostics::cmdSoft1_Click()
     if (page == PageLiveStatus) {
         // Rescan: only the units that have not answered since the last refresh.
         PortEnabled = true;
-        if (ApplyPortSettings())
+        if (ApplyPortSettings() == PortStatus::Failed)
             return;
         RunLinkOperation([this] {
             cmdSoft2->show();
