@@ -36,8 +36,6 @@
 #include <fstream>
 #include <unistd.h>
 
-using namespace hublink;
-
 namespace {
 
 struct Message
@@ -375,7 +373,7 @@ TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass
         rcc.SetDeviceIdent(i + 2, "4000" + std::to_string(i));
         unit.SetStatus("4000" + std::to_string(i), i == 0 ? "ASA" : "OK");
     }
-    BuildAddressMap();
+    hublink::BuildAddressMap();
     ConfigureUnit(unit);
     frmDiagnostics* w = Open();
     auto* map = Child<DeviceMapWidget>(w, "DeviceMap");

@@ -17,8 +17,6 @@
 #include <QMimeData>
 #include <QToolButton>
 
-using namespace hublink;
-
 using model::Nodes;
 
 inline void PrintTo(const QStringList& list, std::ostream* os)
@@ -76,7 +74,7 @@ protected:
         Nodes[node].SetDeviceLoop(slot, loop);
         Nodes[node].SetDeviceAddress(slot, address);
         Nodes[node].SetDeviceIdent(slot, ident);
-        BuildAddressMap();
+        hublink::BuildAddressMap();
     }
     frmDevices* Open(int node)
     {

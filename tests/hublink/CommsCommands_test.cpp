@@ -15,8 +15,6 @@
 
 #include <QTextEdit>
 
-using namespace hublink;
-
 namespace {
 
 class CommsCommands : public MainWindowTest
@@ -41,7 +39,7 @@ protected:
         // The hub with the parent the main window gives it.
         LoopCount = 2;
         sitebuild::PlaceTwoRccSite(model::Nodes, 0);
-        BuildAddressMap(); // as opening a site file does
+        hublink::BuildAddressMap(); // as opening a site file does
         form->DisplayNodes();
     }
     void TearDown() override

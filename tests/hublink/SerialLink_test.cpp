@@ -17,7 +17,6 @@
 #include <ctime>
 
 using namespace hublink;
-using enum CommsStateCode;
 
 namespace {
 
@@ -75,7 +74,8 @@ TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitAtOnceAndDisablesThePort)
     link.BeginBusy();
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(link.Transact(UnassignAllWait, "UNASSIGN ALL", kUnassignTimeoutMs), CommsFailed);
+    EXPECT_EQ(link.Transact(CommsStateCode::UnassignAllWait, "UNASSIGN ALL", kUnassignTimeoutMs),
+              CommsStateCode::CommsFailed);
     EXPECT_LT(clock.elapsed(), 1000) << "not the ten seconds of the time-out";
     EXPECT_FALSE(link.Busy());
     EXPECT_EQ(window.Box,

@@ -4,6 +4,7 @@
 #include "hublink/core/LinkState.h"
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/ProgLog.h"
+#include "hublink/core/ProgrammingList.h"
 #include "model/Settings.h"
 
 #include <filesystem>
@@ -39,17 +40,15 @@ inline std::string ProgLogBody()
 
 // Fills the programming list as the programming sequence does and sends its
 // first command; the link walks the rest as the echoes arrive.
-inline hublink::StateCode SendProgramList(hublink::CommsLink& link, const std::vector<std::string>& commands,
-                                          std::vector<std::string> captions = {})
+inline auto SendProgramList(hublink::CommsLink& link, const std::vector<std::string>& commands,
+                            std::vector<std::string> captions = {})
 {
     captions.resize(commands.size());
-    hublink::LinkSession& session = link.Session();
-    session.ReplyLines = {""};
-    session.CommandCaptions = {""};
-    session.ReplyLines.insert(session.ReplyLines.end(), commands.begin(), commands.end());
-    session.CommandCaptions.insert(session.CommandCaptions.end(), captions.begin(), captions.end());
-    session.CommandCount = static_cast<int16_t>(commands.size());
-    session.ReplyLineCount = 1;
+    hublink::ProgrammingList list;
+    for (size_t i = 0; i < commands.size(); ++i)
+        list.AddCommand(commands[i], captions[i]);
+    hublink::PutProgrammingList(link.Session(), list);
+    link.Session().ReplyLineCount = 1;
     return link.Transact(hublink::CommsStateCode::ProgramWait, commands[0],
                          commands[0] == "POPULATE CLEAR" ? 5000 : hublink::kReplyTimeoutMs);
 }

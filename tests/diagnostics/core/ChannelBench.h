@@ -19,7 +19,6 @@ struct ChannelBench : diagnostics::IChannelLink
 {
     SimulatedUnit unit;
     hublink::StateCode state;
-    std::string command; // the last one sent
     std::vector<std::string> sent;
     std::deque<std::string> pending;
     int32_t timerMs = 0;
@@ -36,7 +35,6 @@ struct ChannelBench : diagnostics::IChannelLink
     void Send(const std::string& text, int32_t timeoutMs) override
     {
         sent.push_back(text);
-        command = text;
         timerMs = timeoutMs;
         for (const std::string& line : UnitLines(unit, text))
             pending.push_back(line);
@@ -44,7 +42,6 @@ struct ChannelBench : diagnostics::IChannelLink
     // Hands lines and time-outs to the run.
     template <typename Run> void Wire(Run& run)
     {
-        state = hublink::CommsStateCode::Idle;
         reply = [&run](const std::string& line) { run.Reply(line); };
         timedOut = [&run] { return run.TimedOut(); };
     }
@@ -77,7 +74,7 @@ struct ChannelBench : diagnostics::IChannelLink
                 if (state == diagnostics::DiagsStateCode::Scanning)
                     Fail(); // a running scan fails at once
                 else if (resends++ < 2)
-                    Send(command, timerMs);
+                    Send(std::string(sent.back()), timerMs);
                 else
                     Fail();
             } else {

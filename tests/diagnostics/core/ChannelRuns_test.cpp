@@ -2,10 +2,8 @@
 
 #include "ChannelBench.h"
 
-using namespace hublink;
-
 using namespace diagnostics;
-using enum CommsStateCode;
+using enum hublink::CommsStateCode;
 using enum DiagsStateCode;
 
 namespace {
@@ -118,7 +116,7 @@ TEST(ChannelScanFailures, WaitEndsOnEveryLinkFailure)
         const char* name;
         Lines start;       // the unit's answer to the start
         bool cancel;       // the user cancels once the scan runs
-        CommsStateCode state;
+        hublink::CommsStateCode state;
         std::size_t sends;
     } cases[] = {{"silent after the start", {"SF CS START"}, false, CommsFailed, 1},
                  {"never started", {}, false, CommsFailed, 3},

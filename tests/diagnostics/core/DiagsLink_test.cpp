@@ -8,8 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-using namespace hublink;
-using enum CommsStateCode;
 using enum diagnostics::DiagsStateCode;
 
 namespace {

@@ -11,9 +11,6 @@
 #include <functional>
 #include <tuple>
 
-using namespace hublink;
-using enum CommsStateCode;
-
 namespace {
 
 using model::Nodes;

@@ -5,9 +5,6 @@
 
 #include <tuple>
 
-using namespace hublink;
-using enum CommsStateCode;
-
 namespace {
 
 const char* const kFailure = "Communications Failure,  Please check Comms Port and try again\r\n\r\n";
@@ -16,7 +13,6 @@ TEST_F(LinkFixture, SilentUnitGetsTwoResendsEachAfterABareCrThenFails)
 {
     unit.SetFailure(FailureMode::Silent);
     link.BeginBusy();
-    link.Session().ReplyLineCount = 0;
     EXPECT_EQ(link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs), CommsFailed);
     const std::vector<std::pair<int64_t, std::string>> expected = {
         {0, "IDENTREAD\r"}, {600, "\r"}, {600, "IDENTREAD\r"}, {1200, "\r"}, {1200, "IDENTREAD\r"}};
@@ -82,21 +78,11 @@ TEST_F(LinkFixture, ReceivedLinesAreAssembledAndFiltered)
     for (const auto& [bytes, d, lastLine] : cases) {
         SCOPED_TRACE(bytes);
         LogIntoFreshFolder("filters");
-        link.Session().CommsState = Idle;
         link.Comm_OnComm(bytes);
         EXPECT_EQ(link.Session().LastRxLine, lastLine);
         EXPECT_TRUE(link.Session().RxLine.empty());
         EXPECT_EQ(ProgLogBody(), d.empty() ? d : "<- " + d + "\r\n" + d + "\r\n");
     }
-}
-
-TEST_F(LinkFixture, RelationAlreadyCountsAsTheEchoOfTheCommandInFlight)
-{
-    link.Session().CommsState = RelationDeleteWait;
-    link.Session().CommandText = "RELATION DEL 6 0";
-    link.Comm_OnComm("ERROR Relation already gone\r");
-    EXPECT_EQ(link.Session().CommsState, DeleteDone);
-    EXPECT_EQ(link.Session().LastRxLine, "RELATION DEL 6 0");
 }
 
 TEST_F(LinkFixture, ALineBeyondTheBoundIsRefusedAndFailsTheCommandWaitingForIt)

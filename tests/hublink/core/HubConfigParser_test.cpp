@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-using namespace hublink;
-
 using model::HubNodes;
 
 namespace {
 
-int16_t Parse(const std::vector<std::string>& lines, HubParseOptions options = {0, false})
+int16_t Parse(const std::vector<std::string>& lines, hublink::HubParseOptions options = {0, false})
 {
-    return ParseHubConfiguration(lines, HubNodes, options);
+    return hublink::ParseHubConfiguration(lines, HubNodes, options);
 }
 
 } // namespace

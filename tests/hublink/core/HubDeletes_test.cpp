@@ -7,9 +7,6 @@
 
 #include <tuple>
 
-using namespace hublink;
-using enum CommsStateCode;
-
 using model::HubNodes;
 using model::Nodes;
 using Lines = std::vector<std::string>;

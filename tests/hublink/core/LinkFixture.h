@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+using namespace hublink;
+using enum hublink::CommsStateCode;
+
 class LinkFixture : public ::testing::Test
 {
 protected:
@@ -28,5 +31,5 @@ protected:
 
     SimulatedUnit unit;
     VirtualBench bench{unit};
-    hublink::CommsLink& link = bench.Link();
+    CommsLink& link = bench.Link();
 };

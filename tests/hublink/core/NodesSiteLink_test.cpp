@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-using namespace hublink;
-
 TEST(NodesSiteLink, AUnitsTextNeverContinuesTheSitesOwnSearch)
 {
     model::ResetSite();
@@ -16,7 +14,7 @@ TEST(NodesSiteLink, AUnitsTextNeverContinuesTheSitesOwnSearch)
     rcc.SetInUse(true);
     rcc.SetDeviceIdent(5, "1A2B3");
     rcc.SetDeviceIdent(6, "1A2B3");
-    NodesSiteLink site;
+    hublink::NodesSiteLink site;
     EXPECT_EQ(site.FindNodeByIdent("1A2B3"), 305);
     EXPECT_EQ(model::FindNodeByIdent("1A2B3"), 305) << "the site's own search, which \"X\" would continue";
     EXPECT_EQ(site.FindNodeByIdent("X"), -1);

@@ -2,8 +2,6 @@
 #include "LinkFixture.h"
 #include "support/LinkTestHelpers.h"
 
-using namespace hublink;
-
 namespace {
 
 std::time_t FixedClock()

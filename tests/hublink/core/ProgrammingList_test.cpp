@@ -3,8 +3,6 @@
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/ProgrammingList.h"
 
-using namespace hublink;
-
 using model::HubNodes;
 using model::Nodes;
 using namespace smallsite;

@@ -13,9 +13,6 @@
 
 #include <algorithm>
 
-using namespace hublink;
-using enum CommsStateCode;
-
 namespace {
 
 using model::HubNodes;

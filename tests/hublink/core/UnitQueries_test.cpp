@@ -4,9 +4,6 @@
 
 #include <tuple>
 
-using namespace hublink;
-using enum CommsStateCode;
-
 namespace {
 
 TEST_F(LinkFixture, UnitTypeAndVersionAreReadFromHubRccAndRlm)
