@@ -177,8 +177,8 @@ QString BoxTitle(const QString& title)
     return title.isEmpty() ? AppTitle : title;
 }
 
-void RaiseOwner(QWidget* owner)
+void ReturnToOwner(QWidget* owner)
 {
     if (owner != nullptr)
-        platform::RaiseWithoutActivating(*owner);
+        platform::BringWindowToFront(*owner->window());
 }

@@ -96,9 +96,12 @@ public:
     ArrowPointer& operator=(const ArrowPointer&) = delete;
 };
 
-// Brings an owner that is still there to the top of its layer without
-// activating it (after a box closes).
-void RaiseOwner(QWidget* owner);
+// After a box closes: an owner that is still shown comes to the top of its
+// layer and is the active window again, as the window the user is back in.
+// It is activated while the box is still up, so that the window manager
+// never hands the activation to another window (the main window, whose
+// activation closes the editors) when the box goes.
+void ReturnToOwner(QWidget* owner);
 
 // The caption of a box: the title, or the application title for "".
 QString BoxTitle(const QString& title);
@@ -107,7 +110,8 @@ QString BoxTitle(const QString& title);
 // arrow pointer, a fresh box from make() placed over the owner, fill(box)
 // lays it out and returns the control that takes the focus, the caption,
 // the wait (windows captioned exemptCaption stay enabled), read(box) while
-// the box is still there, the owner raised and the box unloaded.
+// the box is still there, the owner raised and activated and the box
+// unloaded.
 template <typename Box, typename Make, typename Fill, typename Read>
 int32_t RunBox(bool& busy, QPointer<Box>& current, QWidget* owner, const QString& title,
                const QString& exemptCaption, Make make, Fill fill, Read read)
@@ -128,7 +132,7 @@ int32_t RunBox(bool& busy, QPointer<Box>& current, QWidget* owner, const QString
         if (!box.isNull())
             read(*box);
         busy = false;
-        RaiseOwner(heldOwner.data());
+        ReturnToOwner(heldOwner.data());
         if (!box.isNull())
             platform::UnloadFormNow(box.data());
     }

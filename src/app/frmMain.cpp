@@ -34,6 +34,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
 #include "platform/Win1252Validator.h"
+#include "platform/WindowLayer.h"
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
@@ -705,8 +706,21 @@ void frmMain::SetSizeTwips(long width, long height)
 void frmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_)
-        Form_Activate();
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !loaded_)
+        return;
+    if (!isEnabled()) {
+        // A serial window that disabled the main window stays above it
+        // (the main window may be activated from the task bar).
+        if (frmMsg::Current() != nullptr || frmParameter::Current() != nullptr)
+            return;
+        for (const char* name : {"frmDiagnostics", "frmComms"})
+            if (QWidget* serial = platform::FindForm(name); serial != nullptr && serial->isVisible()) {
+                platform::BringWindowToFront(*serial);
+                return;
+            }
+        return;
+    }
+    Form_Activate();
 }
 
 void frmMain::Form_Activate()

@@ -128,6 +128,7 @@ void frmMain::NewFile_Click()
     platform::LoadForm(dialog);
     dialog->adjustSize();
     platform::CentreOver(*dialog, *this);
+    const platform::ModalLoop modal;
     dialog->exec();
     if (dialog->Tag.toInt() != 0) {
         const model::NewSiteChoice choice = dialog->Choice();

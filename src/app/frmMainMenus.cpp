@@ -381,6 +381,7 @@ void frmMain::PrintConfig_Click()
 void frmMain::HelpAbout_Click()
 {
     frmAbout about(this);
+    const platform::ModalLoop modal;
     about.exec();
 }
 

@@ -1,4 +1,5 @@
 #include "app/frmNewSite.h"
+#include "platform/Yield.h"
 
 #include "platform/Icons.h"
 #include "platform/Win1252Validator.h"
@@ -162,6 +163,7 @@ void frmNewSite::RLMCheck_Click()
 void frmNewSite::Refuse(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, "New Site Information", text, QMessageBox::Ok, this);
+    const platform::ModalLoop modal;
     box.exec();
 }
 

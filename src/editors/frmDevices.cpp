@@ -1,4 +1,5 @@
 #include "editors/frmDevices.h"
+#include "platform/Yield.h"
 
 #include "editors/DevicePictures.h"
 #include "editors/EditorsHost.h"
@@ -393,6 +394,7 @@ void frmDevices::Form_Activate()
     if (coverShown_) {
         cmdClearAll->setEnabled(false);
         cmdApply->setEnabled(false);
+        cmdDel->setEnabled(false);
     }
     UpdateCaption();
 }
@@ -416,6 +418,7 @@ void frmDevices::NodeSelected()
     if (!IsLoopInterface) {
         cmdClearAll->setEnabled(true);
         cmdApply->setEnabled(true);
+        cmdDel->setEnabled(true);
     }
 }
 
@@ -428,6 +431,7 @@ void frmDevices::NoNodeSelected()
     NoNodeFrame->raise();
     cmdClearAll->setEnabled(false);
     cmdApply->setEnabled(false);
+    cmdDel->setEnabled(false);
     coverShown_ = true;
     setWindowTitle("Device Details");
 }
@@ -833,8 +837,10 @@ void frmDevices::TypeChange_Click()
 
 void frmDevices::DeleteDevice_Click()
 {
+    // Behind the cover (nothing selected, or the hub) the slots still hold
+    // the node shown before: nothing there is deletable.
     const int slot = selectedSlot_;
-    if (slot < 1 || slot > model::kLastSlot)
+    if (slot < 1 || slot > model::kLastSlot || coverShown_)
         return;
     slots_.Empty(slot);
     ShowSlotPicture(slot);
@@ -1025,6 +1031,7 @@ void frmDevices::StartPaletteDrag(int item)
     drag->setMimeData(data);
     drag->setPixmap(editors::DeviceDragIcon(item));
     drag->setHotSpot(QPoint(editors::kDragIconSize / 2, editors::kDragIconSize / 2));
+    const platform::ModalLoop modal;
     drag->exec(Qt::CopyAction);
 }
 

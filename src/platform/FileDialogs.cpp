@@ -1,4 +1,5 @@
 #include "platform/FileDialogs.h"
+#include "platform/Yield.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -40,6 +41,7 @@ std::optional<QString> ShowFileDialog(QWidget* owner, const FileDialogRequest& r
         dialog.setDirectory(start.dir());
     }
     dialog.selectFile(start.fileName());
+    const ModalLoop modal;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -1,11 +1,36 @@
 #include "platform/LoadedForms.h"
 
+#include "platform/Yield.h"
+
+#include <QEvent>
 #include <algorithm>
 
 namespace platform {
 namespace {
 
 std::vector<QPointer<QWidget>> g_forms;
+
+// A window's deferred deletion (its unload or its close) reaches it inside
+// the nested loop of a wait that one of its own handlers may have started
+// (a box it shows); the deletion is held until every nested loop has
+// returned, so that no handler runs on a deleted window.
+class DeletionHolder : public QObject
+{
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::DeferredDelete || !InNestedLoop())
+            return false;
+        DeleteAfterNestedLoops(watched);
+        return true;
+    }
+};
+
+DeletionHolder& Holder()
+{
+    static DeletionHolder* holder = new DeletionHolder;
+    return *holder;
+}
 
 void Prune()
 {
@@ -21,8 +46,10 @@ void LoadForm(QWidget* form)
     if (form == nullptr)
         return;
     Prune();
-    if (std::find(g_forms.begin(), g_forms.end(), form) == g_forms.end())
+    if (std::find(g_forms.begin(), g_forms.end(), form) == g_forms.end()) {
         g_forms.emplace_back(form);
+        form->installEventFilter(&Holder());
+    }
 }
 
 void UnloadForm(QWidget* form)

@@ -13,7 +13,9 @@ namespace platform {
 // Adds a window to the end of the list; a window already listed keeps its place.
 void LoadForm(QWidget* form);
 // Takes a window out of the list, hides it and deletes it once control is
-// back in the event loop (safe from inside the window's own handlers).
+// back in the event loop and every nested loop has returned (safe from inside
+// the window's own handlers, also while one of them waits for a box). A
+// loaded window closed with WA_DeleteOnClose is held the same way.
 void UnloadForm(QWidget* form);
 // The same, deleting the window at once: for callers that know none of the
 // window's own handlers is running.

@@ -1,5 +1,7 @@
 #include "platform/PlainMessageBox.h"
 
+#include "platform/Yield.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -80,7 +82,10 @@ int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t style, cons
         grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0,
                       1, grid->columnCount());
     }
-    box.exec();
+    {
+        const ModalLoop modal;
+        box.exec();
+    }
     const auto* clicked = box.clickedButton();
     for (const auto& [button, code] : set)
         if (clicked == box.button(button))

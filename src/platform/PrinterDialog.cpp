@@ -1,4 +1,5 @@
 #include "platform/PrinterDialog.h"
+#include "platform/Yield.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -25,6 +26,7 @@ bool ChoosePrinter(QWidget* owner, QPrinter& printer, bool selection)
     if (selection) {
         dialog.setPrintRange(QAbstractPrintDialog::Selection);
     }
+    const ModalLoop modal;
     return dialog.exec() == QDialog::Accepted;
 }
 

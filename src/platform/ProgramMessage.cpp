@@ -1,6 +1,7 @@
 #include "platform/ProgramMessage.h"
 
 #include "platform/PlainMessageBox.h"
+#include "platform/Yield.h"
 
 #include <QMessageBox>
 
@@ -30,6 +31,7 @@ int32_t StandardBox(QWidget* owner, const std::string& text, int32_t style, cons
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
+    const ModalLoop modal;
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return 2;

@@ -1,15 +1,25 @@
 #include "platform/WindowLayer.h"
 
+#include <QWindow>
+
 namespace platform {
 
 void SetTopMost(QWidget& window, bool on)
 {
     if (IsTopMost(window) == on)
         return;
-    const bool shown = window.isVisible();
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (shown)
-        ShowWithoutActivating(window);
+    const Qt::WindowFlags flags = window.windowFlags().setFlag(Qt::WindowStaysOnTopHint, on);
+    QWindow* handle = window.windowHandle();
+    if (handle == nullptr) {
+        window.setWindowFlags(flags);
+        return;
+    }
+    // The window system's window is kept and told of the layer (on X11 the
+    // window manager's "above" state): setting the widget's flags would
+    // create it anew, hiding and showing it, and the activation would move
+    // to another window.
+    window.overrideWindowFlags(flags);
+    handle->setFlags(flags);
 }
 
 bool IsTopMost(const QWidget& window)

@@ -6,7 +6,7 @@
 namespace platform {
 
 // Puts the window into the top-most layer or takes it out again. A shown
-// window stays shown (changing the layer re-shows it without activating it).
+// window stays shown and keeps its activation.
 void SetTopMost(QWidget& window, bool on);
 bool IsTopMost(const QWidget& window);
 

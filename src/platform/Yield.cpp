@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -19,6 +20,20 @@ constexpr int kPollIntervalMs = 5;
 
 int g_doEventsDepth = 0;
 int g_waitDepth = 0;
+int g_modalDepth = 0;
+std::vector<QPointer<QObject>> g_heldDeletes;
+
+// Called after a nested loop has returned.
+void ReleaseHeldDeletes()
+{
+    if (InNestedLoop() || g_heldDeletes.empty())
+        return;
+    const std::vector<QPointer<QObject>> held = std::move(g_heldDeletes);
+    g_heldDeletes.clear();
+    for (const QPointer<QObject>& object : held)
+        if (!object.isNull())
+            object->deleteLater();
+}
 
 struct WokenWait
 {
@@ -38,6 +53,7 @@ void DoEvents()
     // the call when nothing is waiting (a site load yields a thousand times).
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     --g_doEventsDepth;
+    ReleaseHeldDeletes();
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs, const QObject* guard)
@@ -68,6 +84,7 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs, const QObject* 
     ++g_waitDepth;
     loop.exec();
     --g_waitDepth;
+    ReleaseHeldDeletes();
     return ok;
 }
 
@@ -81,6 +98,7 @@ void WaitUntilWoken(const std::function<bool()>& done)
     loop.exec();
     --g_waitDepth;
     g_wokenWaits.pop_back();
+    ReleaseHeldDeletes();
 }
 
 void WakeWaits()
@@ -95,6 +113,34 @@ void WakeWaits()
 int WaitDepth()
 {
     return g_waitDepth;
+}
+
+ModalLoop::ModalLoop()
+{
+    ++g_modalDepth;
+}
+
+ModalLoop::~ModalLoop()
+{
+    --g_modalDepth;
+    ReleaseHeldDeletes();
+}
+
+bool InNestedLoop()
+{
+    return g_waitDepth > 0 || g_doEventsDepth > 0 || g_modalDepth > 0;
+}
+
+void DeleteAfterNestedLoops(QObject* object)
+{
+    if (object == nullptr)
+        return;
+    if (!InNestedLoop()) {
+        object->deleteLater();
+        return;
+    }
+    if (std::find(g_heldDeletes.begin(), g_heldDeletes.end(), object) == g_heldDeletes.end())
+        g_heldDeletes.emplace_back(object);
 }
 
 int ScaledTimeout(int timeoutMs)

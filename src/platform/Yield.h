@@ -32,6 +32,25 @@ void WakeWaits();
 // How many WaitUntil and WaitUntilWoken loops are running (0 outside any wait).
 int WaitDepth();
 
+// Marks a nested event loop that is not one of the waits above (a dialog's
+// or a drag's exec()) for its lifetime.
+class ModalLoop
+{
+public:
+    ModalLoop();
+    ~ModalLoop();
+    ModalLoop(const ModalLoop&) = delete;
+    ModalLoop& operator=(const ModalLoop&) = delete;
+};
+
+// True while any nested event loop runs: a wait, DoEvents or a ModalLoop.
+// A handler below it on the stack is still running.
+bool InNestedLoop();
+// Deletes the object once every nested loop has returned (at once, through
+// deleteLater, when none runs): a window unloaded from inside a nested loop
+// outlives the handlers that started the loop.
+void DeleteAfterNestedLoops(QObject* object);
+
 // Time-outs of every yielding wait are multiplied by this factor (1 in the
 // program; tests shorten waits with e.g. 0.01). The environment variable
 // QVS_TIMEOUT_SCALE sets it for processes started by tests.

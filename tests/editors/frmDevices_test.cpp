@@ -360,3 +360,19 @@ TEST_F(DevicesTest, NodeSettingsApplyPendingEditsWhenAnotherNodeIsClicked)
 }
 
 } // namespace
+
+TEST_F(DevicesTest, NothingIsDeletableBehindTheHubFace)
+{
+    SmallSite();
+    frmDevices* w = Open(3);
+    DevicesPinned = true;
+    w->SelectDevice(4);
+    form->ActivateNode(0);
+    w->RefreshData(3);
+    ASSERT_EQ(w->Label1->text(), "Radio Hub has No Devices");
+    EXPECT_FALSE(w->cmdDel->isEnabled());
+    Key(w, Qt::Key_Delete);
+    w->DeleteDevice_Click();
+    EXPECT_FALSE(w->Changed());
+    EXPECT_EQ(w->Slots().Slot(4).type, 3);
+}

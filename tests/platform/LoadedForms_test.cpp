@@ -30,3 +30,29 @@ TEST(LoadedForms, ListKeepsLoadOrderDropsUnloadedAndDestroyedWindowsAndMatchesNa
     EXPECT_FALSE(IsFormLoaded("frmDevices"));
     ResetLoadedForms();
 }
+
+TEST(LoadedForms, AWindowUnloadedInsideANestedWaitOutlivesTheWait)
+{
+    // A handler of the window waits (as for a box's button); meanwhile the
+    // window is unloaded and closed from another handler. The window must
+    // still be there when the wait returns to its handler.
+    ResetLoadedForms();
+    QPointer<QWidget> window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    LoadForm(window);
+    bool alive = false;
+    QTimer::singleShot(0, [&] {
+        bool done = false;
+        QTimer::singleShot(0, [&] {
+            window->close();
+            UnloadForm(window);
+            QTimer::singleShot(0, [&] { done = true; });
+        });
+        WaitUntil([&] { return done; });
+        alive = !window.isNull();
+    });
+    WaitUntil([&] { return alive || window.isNull(); }, 10000);
+    EXPECT_TRUE(alive);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull()) << "deleted once the waits have returned";
+}

@@ -1,0 +1,157 @@
+#pragma once
+// Drives the program's windows on a real X server with a window manager, as
+// a user does: pointer and keys go through the display (xdotool), and the
+// tests read what the window manager holds: the active window and the
+// stacking order. Every wait is for a condition.
+#include "app/frmMainFixture.h"
+#include "app/frmParameter.h"
+#include "platform/ProgramMessage.h"
+#include "platform/WindowLayer.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <functional>
+#include <vector>
+#include <xcb/xcb.h>
+
+namespace desktop {
+
+inline void Xdo(const QStringList& args)
+{
+    const int rc = QProcess::execute("xdotool", args);
+    EXPECT_EQ(rc, 0) << "xdotool " << args.join(' ').toStdString();
+}
+
+// Clicks (count 2: double-clicks) the pointer button at a point of w.
+inline void Click(const QWidget* w, QPoint at = {-1, -1}, int button = 1, int count = 1)
+{
+    if (at.x() < 0)
+        at = w->rect().center();
+    const QPoint p = w->mapToGlobal(at);
+    Xdo({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y()), "click", "--repeat",
+         QString::number(count), "--delay", "40", QString::number(button)});
+}
+
+// Clicks the window's title bar, as a user brings a window to the front.
+inline void ClickTitle(const QWidget* w)
+{
+    const QRect frame = w->frameGeometry();
+    const int y = (frame.top() + w->geometry().top()) / 2;
+    Xdo({"mousemove", "--sync", QString::number(frame.center().x()), QString::number(y), "click", "1"});
+}
+
+// Keys to the focused window, e.g. "Return", "ctrl+v".
+inline void Keys(const QString& keys)
+{
+    Xdo({"key", keys});
+}
+
+inline xcb_connection_t* Connection()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+// The window ids of a window property of the root window.
+inline std::vector<xcb_window_t> RootWindows(const char* property)
+{
+    xcb_connection_t* c = Connection();
+    std::vector<xcb_window_t> out;
+    if (c == nullptr)
+        return out;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(property)), property), nullptr);
+    if (atom == nullptr)
+        return out;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1024), nullptr);
+    free(atom);
+    if (reply == nullptr)
+        return out;
+    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+    out.assign(ids, ids + xcb_get_property_value_length(reply) / 4);
+    free(reply);
+    return out;
+}
+
+// True when the window manager holds w as the active window and the program
+// agrees.
+inline bool ActiveOnDesktop(const QWidget* w)
+{
+    const auto active = RootWindows("_NET_ACTIVE_WINDOW");
+    return w != nullptr && QApplication::activeWindow() == w && !active.empty() &&
+           active.front() == static_cast<xcb_window_t>(w->winId());
+}
+
+// One step of a scripted session: once ready() holds, act() runs.
+struct Step
+{
+    const char* what;
+    std::function<bool()> ready;
+    std::function<void()> act = [] {};
+};
+
+// Runs the steps in order from a timer, so that they also run inside the
+// program's own waits (a box waiting for its button). True when every step
+// ran; a step still not ready after half a minute fails the test and cancels the
+// waiting boxes, so that the program's waits end.
+inline bool Drive(std::vector<Step> steps)
+{
+    std::size_t next = 0;
+    bool failed = false;
+    bool acting = false;
+    QDeadlineTimer deadline(30000);
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (acting || next >= steps.size() || failed)
+            return;
+        if (steps[next].ready()) {
+            acting = true;
+            steps[next++].act();
+            acting = false;
+        } else if (deadline.hasExpired()) {
+            ADD_FAILURE() << "not reached: " << steps[next].what;
+            failed = true;
+            for (BoxDialog* box : {static_cast<BoxDialog*>(frmMsg::Current()),
+                                   static_cast<BoxDialog*>(frmParameter::Current())})
+                if (box != nullptr)
+                    box->close();
+        }
+    });
+    timer.start();
+    while (next < steps.size() && !failed)
+        QTest::qWait(5);
+    return !failed;
+}
+
+template <typename Box> bool BoxUp()
+{
+    Box* box = Box::Current();
+    return box != nullptr && box->isVisible() && ActiveOnDesktop(box);
+}
+
+// The main window with its site, on the desktop; the program's own boxes
+// answer the editors.
+class DesktopTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        platform::SetProgramMessageHandler(
+            [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
+                return frmMsg::Display(owner, QString::fromStdString(text), style, QString::fromStdString(title));
+            });
+        LoadSite();
+        ASSERT_TRUE(Drive({{"the main window active", [this] { return ActiveOnDesktop(form.get()); }}}));
+    }
+    void TearDown() override
+    {
+        platform::SetProgramMessageHandler(nullptr);
+        MainWindowTest::TearDown();
+    }
+};
+
+} // namespace desktop
