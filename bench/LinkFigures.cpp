@@ -143,7 +143,7 @@ std::vector<Figure> PortLossFigures()
             link.Unplug();
             unpluggedAt = NowMs();
         });
-        link.serial.Link().Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs);
+        link.serial.Link().Transact(CommsStateCode::AllStatusCollect, "GET DS ALL", kReplyTimeoutMs);
         unplug.join();
         figures.push_back(LossFigure("while waiting for a reply", UntilClosed(link, unpluggedAt)));
     }
