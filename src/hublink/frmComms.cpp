@@ -37,6 +37,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+using namespace hublink;
+
 bool CommsFormActive = false;
 frmComms::MainWindowCalls frmComms::MainWindow;
 
@@ -196,12 +198,12 @@ void frmComms::Form_Load()
     MenuItem("StartAssign")->setEnabled(false);
     MenuItem("CloseComplete")->setChecked(CommsCloseOnComplete);
     SetCaption(CommsCaption(ActiveNode));
-    CommsState = Idle;
+    Link().Session().CommsState = CommsStateCode::Idle;
     if (LogProg)
         WriteProgLogOpeningHeader();
 
     PortEnabled = true;
-    if (ResetPort()) {
+    if (ResetPort() == hublink::PortStatus::Failed) {
         Link().EndBusy();
         loading_ = false;
         return;
@@ -311,7 +313,7 @@ bool frmComms::PortOpen() const
     return serial_.Comm().PortOpen();
 }
 
-bool frmComms::ResetPort()
+hublink::PortStatus frmComms::ResetPort()
 {
     return serial_.ResetPort(this);
 }
@@ -625,7 +627,7 @@ void frmComms::EnableProgram()
 
 int16_t frmComms::ParseDownload(bool programming)
 {
-    return ::ParseHubConfiguration(HubParseOptions{ActiveNode, programming});
+    return hublink::ParseHubConfiguration(Link().Session(), HubParseOptions{ActiveNode, programming});
 }
 
 void frmComms::SetErrorCheckMode(long mode)
