@@ -25,8 +25,10 @@ public:
     static constexpr double kFrameWidthTwips = 90;
     static constexpr double kFrameHeightTwips = 405;
     static constexpr double kButtonWidthTwips = 915;
-    // What the title bar takes beside the caption: icon, close area, margins.
-    static constexpr double kTitleRoomTwips = 1500;
+    // What the title bar takes beside the caption: the icon, the window
+    // manager's buttons (minimise and maximise besides close on some
+    // desktops), margins.
+    static constexpr double kTitleRoomTwips = 2100;
 
     std::array<QPushButton*, 3> cmdButton{};
     // The chosen button's code; 0 while none has been chosen.
