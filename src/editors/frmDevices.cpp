@@ -34,9 +34,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
