@@ -3,8 +3,10 @@
 
 #include "editors/DevicePictures.h"
 #include "editors/EditorsHost.h"
+#include "editors/IdentValidator.h"
 #include "editors/core/DeviceIdentClash.h"
 #include "editors/core/SlotRules.h"
+#include "model/DeviceTypes.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
@@ -31,12 +33,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QToolButton>
-#include <QValidator>
 #include <algorithm>
 
 bool DevicesPinned = false;
@@ -73,6 +75,23 @@ QString Q(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// Pixels a read-only field needs to show every device type name whole: the
+// widest name in the field's font, the field's 2-pixel margin each side of
+// its text, and the frame its style draws round it.
+int TypeFieldWidth(const QLineEdit& field)
+{
+    const QFontMetrics metrics(field.font());
+    int widest = metrics.horizontalAdvance(Q(model::DeviceTypeName(0)));
+    for (model::DeviceTypeCode code = 2; !model::DeviceTypeName(code).empty(); ++code)
+        widest = std::max(widest, metrics.horizontalAdvance(Q(model::DeviceTypeName(code))));
+    QStyleOptionFrame option;
+    option.initFrom(&field);
+    option.lineWidth = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field);
+    option.state |= QStyle::State_ReadOnly;
+    const QSize text(widest + 4, metrics.height());
+    return field.style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, &field).width();
+}
+
 int SlotLeft(int slot)
 {
     return ((slot - 1) % 8) * 950 + 285;
@@ -96,8 +115,6 @@ frmDevices::frmDevices() : QWidget(nullptr, Qt::Tool)
 
 void frmDevices::BuildControls()
 {
-    setFixedSize(platform::TwipsToPixels(kWidth), platform::TwipsToPixels(kHeight));
-
     Pallette = new QGroupBox("Device Palette", this);
     Place(Pallette, 100, 100, 4000, 2330);
     for (int i = 0; i < editors::kPaletteItems; ++i) {
@@ -122,7 +139,6 @@ void frmDevices::BuildControls()
     connect(DevScrollR, &QScrollBar::valueChanged, this, [this] { DevScroll_Change(true); });
 
     Frame1 = new QGroupBox("Device Properties", this);
-    Place(Frame1, 4200, 100, 2450, 2330);
     auto row = [this](const char* caption, long top, QWidget* field, long width) {
         auto* label = new QLabel(caption, Frame1);
         Place(label, 100, top + 45, 720, 255);
@@ -131,9 +147,16 @@ void frmDevices::BuildControls()
     };
     TypeText = new QLineEdit(Frame1);
     TypeText->setReadOnly(true);
-    TypeLabel = row("Type", 300, TypeText, 1540);
+    // The Type field shows every type name whole in the window's font; the
+    // field group, the quick-info group, the pin and the window widen with it.
+    const long typeWidth = std::max(1540L, TwipsOf(TypeFieldWidth(*TypeText)));
+    const long wider = typeWidth - 1540;
+    setFixedSize(platform::TwipsToPixels(kWidth + wider), platform::TwipsToPixels(kHeight));
+    Place(Frame1, 4200, 100, 2450 + wider, 2330);
+    TypeLabel = row("Type", 300, TypeText, typeWidth);
     IdentText = new QLineEdit(Frame1);
     IdentText->setMaxLength(7);
+    IdentText->setValidator(new editors::IdentValidator(IdentText));
     IdentLabel = row("Ident", 750, IdentText, 900);
     LoopCombo = new QComboBox(Frame1);
     LoopLabel = row("Loop", 1200, LoopCombo, 700);
@@ -158,7 +181,7 @@ void frmDevices::BuildControls()
     connect(AddressCombo, &QComboBox::currentIndexChanged, this, [this] { AddressCombo_Click(); });
 
     Quick = new QGroupBox("Quick Info", this);
-    Place(Quick, 6750, 100, 1750, 2330);
+    Place(Quick, 6750 + wider, 100, 1750, 2330);
     optQI_Type = new QRadioButton("Device &Type", Quick);
     optQI_Ident = new QRadioButton("&Ident", Quick);
     optQI_LA = new QRadioButton("&Loop Address", Quick);
@@ -216,7 +239,7 @@ void frmDevices::BuildControls()
     PushPin = new QToolButton(this);
     PushPin->setCheckable(true);
     PushPin->setAutoRaise(true);
-    Place(PushPin, 7900, 6550, 375, 375);
+    Place(PushPin, 7900 + wider, 6550, 375, 375);
     connect(PushPin, &QToolButton::toggled, this, [this](bool pressed) { PushPin_Click(pressed); });
 
     NoNodeFrame = new QGroupBox(this);
@@ -259,7 +282,7 @@ void frmDevices::Form_Load()
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
     long left = DeviceWindowLeft;
     long top = DeviceWindowTop;
-    platform::KeepOnScreen(QApplication::primaryScreen(), left, top, kWidth, kHeight);
+    platform::KeepOnScreen(QApplication::primaryScreen(), left, top, TwipsOf(width()), kHeight);
     move(platform::TwipsToPixels(left), platform::TwipsToPixels(top));
 
     DevScrollL->hide();
@@ -621,8 +644,9 @@ bool frmDevices::IdentText_KeyPress(QKeyEvent* event)
             IdentText->setText(text.right(5));
         return true;
     }
+    // A paste goes through the field's validator, as typed digits do.
     const QString typed = event->text();
-    if (typed.isEmpty() || key == Qt::Key_Backspace)
+    if (typed.isEmpty() || key == Qt::Key_Backspace || event->matches(QKeySequence::Paste))
         return false;
     const QChar c = typed.at(0).toUpper();
     const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
@@ -631,11 +655,6 @@ bool frmDevices::IdentText_KeyPress(QKeyEvent* event)
 
 void frmDevices::IdentText_Edited()
 {
-    // Typed or pasted text keeps its hexadecimal digits only, in capitals.
-    QString text = IdentText->text().toUpper();
-    text.remove(QRegularExpression("[^0-9A-F]"));
-    if (text != IdentText->text())
-        IdentText->setText(text.left(7));
     IdentTimer->start(250);
     changed_ = true;
     UpdateCaption();

@@ -112,7 +112,8 @@ public:
     QAction* CancelMenu = nullptr;
     QTimer* IdentTimer = nullptr;
 
-    // Window size, twips.
+    // Window size, twips; the window is wider by what the Type field needs
+    // beyond its designed width to show every type name in the window's font.
     static constexpr long kWidth = 8700;
     static constexpr long kHeight = 7300;
 

@@ -2,6 +2,7 @@
 
 #include "app/core/Selection.h"
 #include "editors/EditorsHost.h"
+#include "editors/IdentValidator.h"
 #include "editors/core/ChannelEditing.h"
 #include "editors/core/NodeSettingsRules.h"
 #include "editors/frmDevices.h"
@@ -30,7 +31,6 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QValidator>
 #include <algorithm>
 
 bool NodeSettingsPinned = false;
@@ -43,21 +43,6 @@ namespace {
 constexpr long kWindowWidth = 6180; // twips
 constexpr long kWindowHeight = 5380;
 const char* const kPendingQuestion = "Changes Have Been Made, Do You Want To Apply Them?";
-
-// The ident takes hexadecimal digits only; lower case becomes upper case.
-class IdentValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        const std::optional<std::string> ident = editors::IdentEntry(input.toStdString());
-        if (!ident)
-            return Invalid;
-        input = QString::fromStdString(*ident);
-        return Acceptable;
-    }
-};
 
 QString Q(const std::string& text)
 {
@@ -170,7 +155,7 @@ void frmNodeSettings::CreateControls()
     IdentLabel = MakeLabel(props, "IdentLabel", "Ident", 200, 750, 1300);
     IdentText = new QLineEdit(props);
     IdentText->setObjectName("IdentText");
-    IdentText->setValidator(new IdentValidator(IdentText));
+    IdentText->setValidator(new editors::IdentValidator(IdentText));
     Place(IdentText, 1900, 700, 1200, 330);
     LoopLabel = MakeLabel(props, "LoopLabel", "Loop", 200, 1200, 1300);
     LoopCombo = MakeList(props, "LoopCombo", 1900, 1150, 1000);

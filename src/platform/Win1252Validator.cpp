@@ -1,8 +1,10 @@
 #include "platform/Win1252Validator.h"
 
+#include "platform/Beep.h"
 #include "platform/base/CodePage.h"
 
 #include <QLineEdit>
+#include <utility>
 
 namespace platform {
 
@@ -12,9 +14,8 @@ QValidator::State Win1252Validator::validate(QString& input, int& pos) const
 {
     // The field's own rules first: they may take characters out.
     const State state = inner_ ? inner_->validate(input, pos) : Acceptable;
-    if (state != Invalid && !IsWin1252Representable(input.toStdString()))
-        return Invalid;
-    return state;
+    codePageRefused_ = state != Invalid && !IsWin1252Representable(input.toStdString());
+    return codePageRefused_ ? Invalid : state;
 }
 
 void Win1252Validator::fixup(QString& input) const
@@ -23,12 +24,23 @@ void Win1252Validator::fixup(QString& input) const
         inner_->fixup(input);
 }
 
+bool Win1252Validator::TakeCodePageRefusal()
+{
+    return std::exchange(codePageRefused_, false);
+}
+
 void LimitToWin1252(QLineEdit* edit)
 {
     const QValidator* current = edit->validator();
     if (qobject_cast<const Win1252Validator*>(current) != nullptr)
         return;
-    edit->setValidator(new Win1252Validator(edit, const_cast<QValidator*>(current)));
+    auto* validator = new Win1252Validator(edit, const_cast<QValidator*>(current));
+    edit->setValidator(validator);
+    // A wrapper the field has since replaced stays quiet.
+    QObject::connect(edit, &QLineEdit::inputRejected, validator, [edit, validator] {
+        if (edit->validator() == validator && validator->TakeCodePageRefusal())
+            Beep();
+    });
 }
 
 } // namespace platform

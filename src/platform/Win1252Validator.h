@@ -1,5 +1,6 @@
 #pragma once
-// Win1252Validator: makes a QLineEdit refuse typed, pasted or dropped text that Windows-1252 cannot store.
+// Win1252Validator: makes a QLineEdit refuse typed, pasted or dropped text that Windows-1252 cannot store,
+// with the platform's beep.
 #include <QPointer>
 #include <QValidator>
 
@@ -18,14 +19,20 @@ public:
     explicit Win1252Validator(QObject* parent, QValidator* inner = nullptr);
     State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
+    // True when the last text validated was refused for the code page; the
+    // answer is given once.
+    bool TakeCodePageRefusal();
 
 private:
     QPointer<QValidator> inner_;
+    mutable bool codePageRefused_ = false;
 };
 
 // Fits the field with a Win1252Validator around the validator it already has
 // (once; a later call keeps the one in place). Call it again after the field
-// is given a new validator of its own.
+// is given a new validator of its own. Input the field refuses for the code
+// page, typed or pasted, sounds the platform's beep; the field's own rules
+// refuse silently.
 void LimitToWin1252(QLineEdit* edit);
 
 } // namespace platform

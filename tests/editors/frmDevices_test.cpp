@@ -15,6 +15,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolButton>
 
 using model::Nodes;
@@ -197,9 +199,16 @@ TEST_F(DevicesTest, IdentClashesAreReportedWhileTypingAndOnCommit)
     type("3002"); // four characters: padded on commit, clashes with slot 2
     w->SelectDevice(3);
     w->SelectDevice(1);
+    QApplication::setActiveWindow(w); // the field keeps its keys while it has the focus
+    w->IdentText->setFocus();
     w->IdentText->clear();
-    QGuiApplication::clipboard()->setText("0a-1b 2"); // pasted text keeps its hex digits
-    w->IdentText->paste();
+    const auto paste = [&](const char* text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(w->IdentText, Qt::Key_V, Qt::ControlModifier);
+    };
+    paste("0a-1b 2"); // refused whole, as in the node properties window
+    EXPECT_EQ(w->IdentText->text(), "");
+    paste("0a1b2");
     EXPECT_EQ(w->IdentText->text(), "0A1B2");
     w->IdentTimer_Timer();
     type("f0005");
@@ -216,6 +225,21 @@ TEST_F(DevicesTest, IdentClashesAreReportedWhileTypingAndOnCommit)
     w->cmdOK->setFocus(); // leaving the field
     EXPECT_EQ(answers.seen.last(), "Ident Can Only Be 5 Characters");
     EXPECT_EQ(w->Slots().Slot(1).ident, "CDEF1");
+}
+
+TEST_F(DevicesTest, TheTypeFieldShowsEveryTypeNameWhole)
+{
+    SmallSite();
+    QLineEdit* field = Open(3)->TypeText;
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    // The field draws its text 2 pixels inside the style's contents rect.
+    const int room = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).width() - 4;
+    for (model::DeviceTypeCode code = 0; code < 64; ++code) {
+        const QString name = QString::fromStdString(model::DeviceTypeName(code));
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(name), room) << name.toStdString();
+    }
 }
 
 TEST_F(DevicesTest, DeleteClearAllAndMoveToAnotherRcc)
