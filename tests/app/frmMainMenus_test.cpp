@@ -492,9 +492,9 @@ TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
     model::clsNode& hub = model::Nodes[0];
     hub.SetInUse(true), hub.SetNodeLoop(1), hub.SetNodeAddress(1), hub.SetNodeIdent("00001");
     hub.SetY_ChannelA(22), hub.SetY_ChannelB(8);
-    model::ErrorCheckMode = 3;
+    app::ErrorCheckMode = 3;
     form->MenuItem("ErrorCheck")->trigger();
-    EXPECT_EQ(model::ErrorCheckMode, 0);
+    EXPECT_EQ(app::ErrorCheckMode, 0);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], "Check Configuration for Errors: No Errors Found in Configuration");
     EXPECT_EQ(frmErrorCheck::Loaded(), nullptr);

@@ -2,6 +2,7 @@
 #include "model/Settings.h"
 #include "model/TestFiles.h"
 #include "model/TestSites.h"
+#include "platform/base/MessageStyle.h"
 
 #include <deque>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+using namespace app;
 using namespace model;
 
 namespace {
@@ -106,20 +108,20 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
     EXPECT_TRUE(commands.CheckForChanges()); // unchanged: nothing asked
     EXPECT_TRUE(host.asked.empty());
     SmallSite();
-    for (int answer : {kAnswerCancel, 0, 1, 3, 99}) {
+    for (int answer : {MessageResult::Cancel, 0, 1, 3, 99}) {
         host.answers = {answer};
         EXPECT_FALSE(commands.CheckForChanges()) << answer;
         EXPECT_TRUE(FileChanged) << answer;
     }
     EXPECT_EQ(host.askedTitles[0], "Save Changes ? 35");
     EXPECT_EQ(host.asked[0], "Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?");
-    host.answers = {kAnswerNo};
+    host.answers = {MessageResult::No};
     EXPECT_TRUE(commands.CheckForChanges());
     EXPECT_FALSE(FileChanged);
 
     FileChanged = true;
     const std::string path = folder.File("saved.qvs");
-    host.answers = {kAnswerYes};
+    host.answers = {MessageResult::Yes};
     host.files = {path};
     EXPECT_TRUE(commands.CheckForChanges());
     EXPECT_TRUE(std::filesystem::exists(path));
@@ -244,7 +246,7 @@ TEST_F(FileCommandsTest, CheckOnCloseRefusesAFaultySiteAndWritesNothing)
     EXPECT_TRUE(FileChanged);
     EXPECT_FALSE(commands.SaveInProgress());
 
-    host.answers = {kAnswerYes};
+    host.answers = {MessageResult::Yes};
     EXPECT_FALSE(commands.CheckForChanges());
     EXPECT_TRUE(host.dialogs.empty());
     EXPECT_EQ(testfiles::ReadBytes(path), "old");
@@ -265,7 +267,7 @@ TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
     EXPECT_EQ(MruFiles[1], "");
     EXPECT_TRUE(commands.SaveAborted());
 
-    host.answers = {kAnswerYes};
+    host.answers = {MessageResult::Yes};
     host.files = {bad};
     EXPECT_FALSE(commands.CheckForChanges());
     EXPECT_TRUE(FileChanged);
@@ -277,7 +279,7 @@ TEST_F(FileCommandsTest, NothingReplacesTheSiteWhileASaveRuns)
     const std::string path = folder.File("slow.qvs");
     bool wentOn = true;
     host.whileDialogOpen = [&] {
-        host.answers = {kAnswerNo};
+        host.answers = {MessageResult::No};
         wentOn = commands.CheckForChanges(); // e.g. a file handed over meanwhile
         FileChanged = false;
         commands.Open(); // not even an unchanged site is replaced

@@ -151,6 +151,13 @@ TEST_F(SlotsTest, MoveAndApplyChangeOnlyWhatTheWindowChanged)
     EXPECT_EQ(site[1][90], 700);
     EXPECT_EQ(slots.EmptyAll(), true);
     EXPECT_EQ(slots.EmptyAll(), false);
+
+    // A move goes to another RCC in use with a free slot: not the hub, not RCC 7 (full).
+    for (int n : {0, 1, 3, 5, 7})
+        model::Nodes[n].SetInUse(true);
+    for (int s = 1; s <= model::kLastSlot; ++s)
+        model::Nodes[7].SetDeviceType(s, 2);
+    EXPECT_EQ(editors::RccsWithRoom(model::Nodes, 3), (std::vector<int>{1, 5}));
 }
 
 TEST_F(SlotsTest, IdentClashNamesTheOtherDeviceInBothWordings)
