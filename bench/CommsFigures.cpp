@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <stdexcept>
 
+using namespace hublink;
+
 namespace {
 
 constexpr int kRuns = 3;
@@ -50,7 +52,6 @@ std::size_t ExchangedBytes(const SimulatedUnit& unit, const SimulatedUnit::Lines
 frmComms* OpenOnTheHub(SimulatedUnit& unit, SimulatedPort& port)
 {
     ResetSettings();
-    ResetLinkState();
     platform::ResetPortList();
     platform::SetComPortPath(9, port.SlavePath());
     PortNumber = 9;

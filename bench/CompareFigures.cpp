@@ -14,6 +14,8 @@
 
 #include <stdexcept>
 
+using namespace hublink;
+
 namespace {
 
 constexpr int kRuns = 21;

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+using namespace hublink;
+
 double NowMs()
 {
     using namespace std::chrono;

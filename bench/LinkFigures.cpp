@@ -20,6 +20,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace hublink;
+
 namespace {
 
 constexpr double kWireBaud = 115200;
@@ -37,12 +39,11 @@ public:
     {
         ResetSettings();
         ResetSiteState();
-        ResetLinkState();
         platform::ResetPortList();
         platform::SetComPortPath(9, port_->SlavePath());
         PortNumber = 9;
         PortBaudIndex = 7; // 115200
-        if (serial.ResetPort(nullptr) || !serial.Comm().PortOpen())
+        if (serial.ResetPort(nullptr) == PortStatus::Failed || !serial.Comm().PortOpen())
             throw std::runtime_error("the link did not open the pseudo-terminal");
     }
     // The unit's end goes away, as a pulled USB adapter does.
@@ -142,7 +143,7 @@ std::vector<Figure> PortLossFigures()
             link.Unplug();
             unpluggedAt = NowMs();
         });
-        link.serial.Link().Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs);
+        link.serial.Link().Transact(CommsStateCode::AllStatusCollect, "GET DS ALL", kReplyTimeoutMs);
         unplug.join();
         figures.push_back(LossFigure("while waiting for a reply", UntilClosed(link, unpluggedAt)));
     }

@@ -11,6 +11,8 @@
 #include "diagnostics/core/StatusTexts.h"
 #include "hublink/core/AddressMaps.h"
 
+using namespace hublink;
+
 using namespace diagnostics;
 
 namespace {

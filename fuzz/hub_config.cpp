@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace hublink;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<std::string> lines(1);

@@ -20,6 +20,9 @@
 #include <cstdlib>
 #include <iterator>
 
+using namespace hublink;
+using enum CommsStateCode;
+
 namespace {
 
 // The port, the timer, the wait and the window, doing nothing but keeping
@@ -49,7 +52,7 @@ public:
 
 // Every code of the link's state.
 // clang-format off
-constexpr int32_t kStates[] = {
+constexpr CommsStateCode kStates[] = {
     Idle, ProgramWait, ProgramDone, IdentReadWait, IdentReadDone, IdentProgWait, IdentProgDone,
     SysConfigWait, SysConfigCollect, SysConfigDone, UnassignClearWait, UnassignClearDone, UnassignAllWait,
     UnassignAllDone, AssignWait, Assigning, AssignDone, PopulateClearWait, PopulateClearDone, DebugOffWait,
@@ -74,24 +77,25 @@ std::vector<std::string> Split(const std::string& text, char at)
 void Send(CommsLink& link, const std::string& request)
 {
     const size_t blank = request.find(' ');
-    const int32_t code = std::atoi(request.substr(0, blank).c_str());
+    const StateCode code = StateCode::FromValue(std::atoi(request.substr(0, blank).c_str()));
     const std::string command = blank == std::string::npos ? std::string() : request.substr(blank + 1);
     if (std::find(std::begin(kStates), std::end(kStates), code) == std::end(kStates))
         return;
+    LinkSession& session = link.Session();
     if (code == ProgramWait) {
         const std::vector<std::string> commands = Split(command, '|');
-        ReplyLines = {""};
-        ReplyLines.insert(ReplyLines.end(), commands.begin(), commands.end());
-        CommandCaptions.assign(ReplyLines.size(), "");
-        CommandCount = static_cast<int16_t>(commands.size());
-        ReplyLineCount = 1;
-        CommandText = ReplyLines[1];
+        session.ReplyLines = {""};
+        session.ReplyLines.insert(session.ReplyLines.end(), commands.begin(), commands.end());
+        session.CommandCaptions.assign(session.ReplyLines.size(), "");
+        session.CommandCount = static_cast<int16_t>(commands.size());
+        session.ReplyLineCount = 1;
+        session.CommandText = session.ReplyLines[1];
     } else {
         if (code == SysConfigWait || code == AllStatusCollect)
-            EmptyReplyLines();
-        CommandText = command;
+            session.EmptyReplyLines();
+        session.CommandText = command;
     }
-    CommsState = code;
+    session.CommsState = code;
     link.SendCommand(false, kReplyTimeoutMs);
 }
 
@@ -106,7 +110,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ResetLinkState();
     QuietEnds ends;
     NodesSiteLink site;
     CommsLink link(ends, ends, ends, ends, site);
@@ -123,11 +126,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             ends.deleteDots = !ends.deleteDots;
         else
             link.Comm_OnComm(line);
-        if (std::find(std::begin(kStates), std::end(kStates), CommsState) == std::end(kStates))
+        const LinkSession& session = link.Session();
+        if (std::find(std::begin(kStates), std::end(kStates), session.CommsState) == std::end(kStates))
             fuzz::Finding("the link moved to a state that has no code");
-        if (ReplyLineCount < 0 || ReplyLineCount > std::max<int>(kMaxReplyLines, CommandCount + 1))
+        if (session.ReplyLineCount < 0 || session.ReplyLineCount > std::max<int>(kMaxReplyLines, session.CommandCount + 1))
             fuzz::Finding("the reply line count left its range");
-        if (RxLine.size() > CommsLink::kMaxLineLength)
+        if (session.RxLine.size() > CommsLink::kMaxLineLength)
             fuzz::Finding("a received line grew past its limit");
     }
     return 0;

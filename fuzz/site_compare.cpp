@@ -11,6 +11,8 @@
 #include "hublink/core/ChangeList.h"
 #include "hublink/core/ConfigCompare.h"
 
+using namespace hublink;
+
 using model::HubNodes;
 using model::Nodes;
 

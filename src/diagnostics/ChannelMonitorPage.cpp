@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 using namespace diagnostics;
+using enum DiagsStateCode;
 
 namespace {
 
@@ -100,16 +101,16 @@ void ChannelMonitorPage::cmdSoft1_Click()
     emit RunStarted();
 
     // The range is read once: the run keeps it however the inputs change.
-    const int32_t state = Monitor.Run(UpDnStartCh->Value(), UpDnEndCh->Value());
+    const hublink::StateCode state = Monitor.Run(UpDnStartCh->Value(), UpDnEndCh->Value());
 
     lblProgress->hide();
     cmdSoft2->hide();
     cmdSoft1->show();
     fraMonitor->setEnabled(true);
-    ShowRunEnd(lblStatus, state, kMonitorDone, link_);
+    ShowRunEnd(lblStatus, state, MonitorDone, link_);
     lblProgress->setText(lblStatus->text());
     running_ = false;
-    emit RunEnded(state);
+    emit RunEnded(state.Value());
 }
 
 void ChannelMonitorPage::cmdSoft2_Click()

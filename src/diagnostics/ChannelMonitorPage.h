@@ -7,7 +7,7 @@
 // is diagnostics::ChannelMonitor, run over the window's link.
 //
 // The diagnostics window hosts the page in two lines, and its link hands the
-// monitor its lines and time-outs in the states 44 to 46:
+// monitor its lines and time-outs in its states (MonitorWait to MonitorStopping):
 //   monitorPage = new ChannelMonitorPage(channelLink, TabFrame[3]);
 //   TabFrame[3]->layout()->addWidget(monitorPage);
 //   (link: monitorPage->Monitor.Reply(line); if (monitorPage->Monitor.TimedOut()) return;)

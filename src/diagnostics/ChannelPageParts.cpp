@@ -62,11 +62,12 @@ QWidget* SoftKeyRow(QPushButton* soft1, QPushButton* soft2, QLabel* progress, QP
     return row;
 }
 
-void ShowRunEnd(QLabel* status, int32_t state, int32_t done, const diagnostics::IChannelLink& link)
+void ShowRunEnd(QLabel* status, hublink::StateCode state, hublink::StateCode done,
+                const diagnostics::IChannelLink& link)
 {
     if (state == done)
         ShowStatus(status, " Idle ", kStatusIdle);
-    else if (state == UnknownCommand)
+    else if (state == hublink::CommsStateCode::UnknownCommand)
         ShowStatus(status, "Unknown Command", kStatusFailed);
     else
         ShowStatus(status, QString::fromStdString(link.FailureText()), kStatusFailed);

@@ -2,6 +2,8 @@
 // Parts the channel scan and channel monitor pages share: the status label's
 // texts and colours, the number boxes with their key filter, the row of soft
 // keys with the progress label over the first key, and the end of a run.
+#include "hublink/core/LinkState.h"
+
 #include <QColor>
 #include <QString>
 
@@ -34,4 +36,5 @@ bool RefuseKey(QEvent* event, const QLineEdit* box, bool (*accept)(const std::st
 QWidget* SoftKeyRow(QPushButton* soft1, QPushButton* soft2, QLabel* progress, QProgressBar* bar, QWidget* parent);
 // The status after a run: " Idle " when it came to its end (done), else the
 // link's failure report or "Unknown Command" in light red.
-void ShowRunEnd(QLabel* status, int32_t state, int32_t done, const diagnostics::IChannelLink& link);
+void ShowRunEnd(QLabel* status, hublink::StateCode state, hublink::StateCode done,
+                const diagnostics::IChannelLink& link);

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 using namespace diagnostics;
+using enum DiagsStateCode;
 
 namespace {
 
@@ -47,7 +48,7 @@ ChannelScanPage::ChannelScanPage(IChannelLink& link, QWidget* parent)
     MSChart->SetSeriesColour(QColor(200, 0, 0));
     CommsProgress->setTextVisible(false);
     CommsProgress->hide();
-    ProcessTimer->setInterval(ScaledInterval(kTickMs));
+    ProcessTimer->setInterval(hublink::ScaledInterval(kTickMs));
 
     auto* top = new QHBoxLayout;
     top->addWidget(fraScan);
@@ -98,7 +99,7 @@ void ChannelScanPage::cmdSoft1_Click()
     MSChart->show();
     emit RunStarted();
 
-    const int32_t state = Scan.Run(minutes);
+    const hublink::StateCode state = Scan.Run(minutes);
 
     ProcessTimer->stop();
     lblProgress->setText(" Idle ");
@@ -107,9 +108,9 @@ void ChannelScanPage::cmdSoft1_Click()
     cmdSoft2->hide();
     cmdSoft1->show();
     fraScan->setEnabled(true);
-    ShowRunEnd(lblStatus, state, kScanDone, link_);
+    ShowRunEnd(lblStatus, state, ScanDone, link_);
     running_ = false;
-    emit RunEnded(state);
+    emit RunEnded(state.Value());
 }
 
 void ChannelScanPage::cmdSoft2_Click()
@@ -131,11 +132,12 @@ void ChannelScanPage::ScanChanged()
     CommsProgress->setValue(Scan.ProgressValue());
     CommsProgress->setVisible(Scan.ProgressShown());
     // Once the time is up the progress label goes until the result is in.
-    const bool timeUp = CommsState == kScanRunning && Scan.ProgressValue() >= Scan.ProgressMax();
+    const hublink::StateCode state = link_.State();
+    const bool timeUp = state == Scanning && Scan.ProgressValue() >= Scan.ProgressMax();
     lblProgress->setVisible(running_ && !timeUp);
-    if (CommsState == kScanWait || CommsState == kScanRunning)
+    if (state == ScanWait || state == Scanning)
         ShowScanProgress();
-    if (CommsState == kScanDone)
+    if (state == ScanDone)
         MSChart->SetLevels(QList<int>(Scan.Results().begin(), Scan.Results().end()));
     emit ProgressChanged();
 }

@@ -5,7 +5,7 @@
 // The scan itself is diagnostics::ChannelScan, run over the window's link.
 //
 // The diagnostics window hosts the page in two lines, and its link hands the
-// scan its lines and time-outs in the states 40 to 42:
+// scan its lines and time-outs in its states (ScanWait to ScanStopping):
 //   scanPage = new ChannelScanPage(channelLink, TabFrame[2]);
 //   TabFrame[2]->layout()->addWidget(scanPage);
 //   (link: scanPage->Scan.Reply(line); if (scanPage->Scan.TimedOut()) return;)

@@ -27,6 +27,10 @@
 #include <QTextEdit>
 #include <utility>
 
+using namespace hublink;
+using enum hublink::CommsStateCode;
+using enum diagnostics::DiagsStateCode;
+
 frmDiagnostics::frmDiagnostics()
 {
     setObjectName(QStringLiteral("frmDiagnostics"));
@@ -59,7 +63,7 @@ void frmDiagnostics::Form_Load()
         TabStrip->addTab(Q(caption));
     Session.ControlMode = ControlIdle;
     SetBack(lblStatus, 200, 255, 200);
-    CommsState = Idle;
+    Comms().CommsState = Idle;
     Session.AllDevicesFound = true;
     TabFrame[static_cast<size_t>(Session.TabPageCode[1])]->show();
     UpdateControlStates();
@@ -112,7 +116,7 @@ void frmDiagnostics::OpenLink()
     bool refresh = false;
     linkBusy_ = true;
     PortEnabled = true;
-    if (!ApplyPortSettings()) {
+    if (ApplyPortSettings() == PortStatus::Ready) {
         setEnabled(false);
         Session.DebugOutputStopped = StopHubDebugOutput();
         if (Session.DebugOutputStopped)
@@ -154,7 +158,7 @@ bool frmDiagnostics::ApplyUnitGate()
     }
     liveRows_.SetUnitVersion(Session.UnitVersion);
     ShowLiveRow(1);
-    CommsState = Idle;
+    Comms().CommsState = Idle;
     Session.ControlMode = ControlIdle;
     return gate == UnitGate::Accepted && SelectedPage() == PageDeviceStatus;
 }
@@ -173,7 +177,7 @@ void frmDiagnostics::CloseIfPending()
 void frmDiagnostics::cmdExit_Click()
 {
     // Exit stops a running scan and leaves the window open.
-    if (CommsState == Scanning) {
+    if (Comms().CommsState == Scanning) {
         StopChannelRun();
         return;
     }

@@ -18,6 +18,7 @@
 #include "diagnostics/core/LiveGrid.h"
 #include "diagnostics/core/SignalGrid.h"
 #include "hublink/core/NodesSiteLink.h"
+#include "hublink/core/PortSettings.h"
 #include "platform/FormInstance.h"
 
 #include <QPointer>
@@ -79,7 +80,9 @@ public:
     void cmdClearLog_Click();
     void cmdClear_Click();
     void UpdateControlStates();
-    bool ApplyPortSettings();
+    // The port settings applied to the window's port; Failed after the
+    // error was shown.
+    hublink::PortStatus ApplyPortSettings();
     // "GET RADIO ALL": the unit's radio data into ReplyLines, told when done.
     void DownloadRadioData();
     // "IDENTREAD": true when the unit's ident is that of node Index.
@@ -144,6 +147,8 @@ public:
     void LogWriteFailed(const std::string& path) override;
 
     DiagsLink& Diags() { return *diags_; }
+    // The link's session: its state and the lines received.
+    hublink::LinkSession& Comms() { return diags_->Link().Session(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -167,7 +172,7 @@ private:
     // The second soft key's caption and what a click on it does.
     void SetSoft2(Soft2Action action);
     void RefreshPage(int16_t page);
-    bool CollectList(int32_t waitCode, const std::string& command, bool keepProgress = false);
+    bool CollectList(hublink::StateCode waitCode, const std::string& command, bool keepProgress = false);
     bool ReadSignalStrengths();
     bool ReadDailyMaxima();
     void ShowLiveRow(int gridRow);
@@ -182,7 +187,7 @@ private:
     // follow the channel pages' runs.
     void ShowChannelProgress();
     void ChannelRunStarted(int32_t mode);
-    void ChannelRunEnded(int32_t state, int32_t done);
+    void ChannelRunEnded(hublink::StateCode state, hublink::StateCode done);
     void ViewDiagsLog();
     void ReleaseStimulusFile();
     void SetLamp(bool busy);
@@ -191,7 +196,7 @@ private:
     template <typename F> bool RunLinkOperation(F operation);
     void CloseIfPending();
 
-    NodesSiteLink site_;
+    hublink::NodesSiteLink site_;
     std::unique_ptr<SerialLink> serial_;
     std::unique_ptr<DiagsLink> diags_;
     QPointer<QWidget> mainWindow_;

@@ -16,6 +16,10 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+using namespace hublink;
+using enum hublink::CommsStateCode;
+using enum diagnostics::DiagsStateCode;
+
 // Device Status page
 
 diagnostics::ShowBoxes frmDiagnostics::ShowBoxes() const

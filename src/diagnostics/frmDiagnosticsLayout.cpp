@@ -20,6 +20,10 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+using namespace hublink;
+using enum hublink::CommsStateCode;
+using enum diagnostics::DiagsStateCode;
+
 QFrame* frmDiagnostics::BuildFunctionsPage()
 {
     auto* page = new QFrame;
@@ -187,9 +191,9 @@ void frmDiagnostics::BuildControls()
     connect(scanPage, &ChannelScanPage::ProgressChanged, this, &frmDiagnostics::ShowChannelProgress);
     connect(scanPage, &ChannelScanPage::RunStarted, this, [this] { ChannelRunStarted(ControlScanning); });
     connect(monitorPage, &ChannelMonitorPage::RunStarted, this, [this] { ChannelRunStarted(ControlMonitoring); });
-    connect(scanPage, &ChannelScanPage::RunEnded, this, [this](int state) { ChannelRunEnded(state, ScanDone); });
+    connect(scanPage, &ChannelScanPage::RunEnded, this, [this](int state) { ChannelRunEnded(StateCode::FromValue(state), ScanDone); });
     connect(monitorPage, &ChannelMonitorPage::RunEnded, this,
-            [this](int state) { ChannelRunEnded(state, MonitorDone); });
+            [this](int state) { ChannelRunEnded(StateCode::FromValue(state), MonitorDone); });
 }
 
 void frmDiagnostics::BuildKey(QGroupBox* frame)

@@ -22,6 +22,10 @@
 #include <QApplication>
 #include <QProgressBar>
 
+using namespace hublink;
+using enum hublink::CommsStateCode;
+using enum diagnostics::DiagsStateCode;
+
 void frmDiagnostics::cmdRefresh_Click()
 {
     tmrRefresh.stop();
@@ -30,7 +34,7 @@ void frmDiagnostics::cmdRefresh_Click()
     RunLinkOperation([this] {
         RefreshBusy = true;
         PortEnabled = true;
-        if (!ApplyPortSettings()) {
+        if (ApplyPortSettings() == PortStatus::Ready) {
             Session.DebugOutputStopped = StopHubDebugOutput();
             CommsProgress->setValue(0);
             CommsProgress->setMaximum(100);
@@ -43,7 +47,7 @@ void frmDiagnostics::cmdRefresh_Click()
     });
 }
 
-bool frmDiagnostics::CollectList(int32_t waitCode, const std::string& command, bool keepProgress)
+bool frmDiagnostics::CollectList(StateCode waitCode, const std::string& command, bool keepProgress)
 {
     SetLamp(true);
     Session.DiagBusy = true;
@@ -106,7 +110,7 @@ bool frmDiagnostics::GetAllDeviceStatus()
     CommsProgress->setMaximum(std::max(diagnostics::ClearAllDeviceStatus(model::Nodes), 1));
     if (!CollectList(AllStatusCollect, diagnostics::kGetAllStatusCommand))
         return false;
-    diagnostics::ApplyDeviceStatusReply(ReplyLines, ReplyLineCount, model::Nodes);
+    diagnostics::ApplyDeviceStatusReply(Comms().ReplyLines, Comms().ReplyLineCount, model::Nodes);
     return true;
 }
 
@@ -116,7 +120,7 @@ std::string frmDiagnostics::GetDeviceStatusAt(int Loop, int Address)
     RunLinkOperation([&] {
         const std::string command = diagnostics::DeviceStatusAtCommand(Loop, Address);
         if (diags_->Request(StatusAtWait, command) == StatusAtDone)
-            text = diagnostics::DeviceStatusAtText(Loop, Address, LastRxLine);
+            text = diagnostics::DeviceStatusAtText(Loop, Address, Comms().LastRxLine);
     });
     return text;
 }
@@ -127,7 +131,7 @@ bool frmDiagnostics::ReadSignalStrengths()
     CommsProgress->setMaximum(std::max(2 * diagnostics::ClearSignalStrengths(model::Nodes), 1));
     if (!CollectList(SignalsCollect, diagnostics::kGetSignalStrengthsCommand))
         return false;
-    diagnostics::ApplySignalStrengthReply(ReplyLines, ReplyLineCount, model::Nodes);
+    diagnostics::ApplySignalStrengthReply(Comms().ReplyLines, Comms().ReplyLineCount, model::Nodes);
     return true;
 }
 
@@ -136,7 +140,7 @@ bool frmDiagnostics::ReadDailyMaxima()
     diagnostics::ClearDailyMaxima(model::Nodes);
     if (!CollectList(DailyMaxCollect, diagnostics::kGetDailyMaximaCommand, true))
         return false;
-    diagnostics::ApplyDailyMaximumReply(ReplyLines, ReplyLineCount, model::Nodes);
+    diagnostics::ApplyDailyMaximumReply(Comms().ReplyLines, Comms().ReplyLineCount, model::Nodes);
     return true;
 }
 
@@ -187,7 +191,7 @@ void frmDiagnostics::ReportLiveRunFailure()
     // A lost port has told its error and shows the failure text already.
     if (serial_->Link().PortFailed())
         return;
-    if (CommsState == ManualUpdateCancelled)
+    if (Comms().CommsState == ManualUpdateCancelled)
         platform::ShowPlainMessage(this, "Manual Update Cancelled", MessageStyle::Information, "Get Manual Update");
     else
         platform::ShowPlainMessage(this, "Unable To Perform Status Update", MessageStyle::Critical,
@@ -198,15 +202,15 @@ void frmDiagnostics::DownloadRadioData()
 {
     if (!PortEnabled) {
         PortEnabled = true;
-        if (ApplyPortSettings()) {
+        if (ApplyPortSettings() == PortStatus::Failed) {
             setEnabled(true);
             return;
         }
     }
     RunLinkOperation([this] {
         setEnabled(false);
-        EmptyReplyLines();
-        const int32_t state = diags_->Request(RadioDataWait, "GET RADIO ALL");
+        Comms().EmptyReplyLines();
+        const StateCode state = diags_->Request(RadioDataWait, "GET RADIO ALL");
         setEnabled(true);
         if (state == RadioDataDone)
             platform::ShowProgramMessage(this, "Download Complete", MessageStyle::Exclamation, "Radio Data Download");
@@ -225,7 +229,7 @@ bool frmDiagnostics::VerifyHubIdent(int Index)
     return same;
 }
 
-bool frmDiagnostics::ApplyPortSettings()
+PortStatus frmDiagnostics::ApplyPortSettings()
 {
     return PortControls->ApplyPortSettings();
 }

@@ -22,6 +22,10 @@
 #include <QTabBar>
 #include <QTextEdit>
 
+using namespace hublink;
+using enum hublink::CommsStateCode;
+using enum diagnostics::DiagsStateCode;
+
 int16_t frmDiagnostics::SelectedPage() const
 {
     return Session.PageOfTab(TabStrip->currentIndex());
@@ -59,7 +63,7 @@ void frmDiagnostics::TabStrip_Click()
         TabFrame[static_cast<size_t>(i)]->hide();
     TabFrame[static_cast<size_t>(page)]->show();
     if (page == PageChannelMonitor) {
-        const bool running = CommsState == Scanning || CommsState == Monitoring;
+        const bool running = Comms().CommsState == Scanning || Comms().CommsState == Monitoring;
         SetSoft2(running ? Soft2Action::Cancel : Soft2Action::Print);
     }
     const std::string caption = Soft1CaptionFor(page);
@@ -108,7 +112,7 @@ void frmDiagnostics::cmdSoft1_Click()
     if (page == PageLiveStatus) {
         // Rescan: only the units that have not answered since the last refresh.
         PortEnabled = true;
-        if (ApplyPortSettings())
+        if (ApplyPortSettings() == PortStatus::Failed)
             return;
         RunLinkOperation([this] {
             cmdSoft2->show();
@@ -147,18 +151,18 @@ void frmDiagnostics::cmdSoft2_Click()
         }
     } else if (StopChannelRun()) {
         // The run ends at the unit's next line.
-    } else if (CommsState == ManualUpdateWait || CommsState == ManualUpdateReplyWait) {
+    } else if (Comms().CommsState == ManualUpdateWait || Comms().CommsState == ManualUpdateReplyWait) {
         serial_->Stop();
-        CommsState = ManualUpdateCancelled;
+        Comms().CommsState = ManualUpdateCancelled;
         serial_->StateChanged();
     }
 }
 
 bool frmDiagnostics::StopChannelRun()
 {
-    if (CommsState == Scanning)
+    if (Comms().CommsState == Scanning)
         scanPage->cmdSoft2_Click();
-    else if (CommsState == MonitorWait || CommsState == Monitoring)
+    else if (Comms().CommsState == MonitorWait || Comms().CommsState == Monitoring)
         monitorPage->cmdSoft2_Click();
     else
         return false;
@@ -170,7 +174,7 @@ bool frmDiagnostics::StopChannelRun()
 void frmDiagnostics::ShowChannelProgress()
 {
     // A close asked for while the scan's start was awaited stops it now.
-    if (closePending_ && CommsState == Scanning) {
+    if (closePending_ && Comms().CommsState == Scanning) {
         StopChannelRun();
         return;
     }
@@ -194,7 +198,7 @@ void frmDiagnostics::ChannelRunStarted(int32_t mode)
     SetBack(lblStatus, 200, 200, 255);
 }
 
-void frmDiagnostics::ChannelRunEnded(int32_t state, int32_t done)
+void frmDiagnostics::ChannelRunEnded(StateCode state, StateCode done)
 {
     Session.ControlMode = ControlIdle;
     UpdateControlStates();

@@ -18,6 +18,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+using namespace hublink;
+
 namespace {
 
 template <typename T> T* Named(T* widget, const char* name)
@@ -158,13 +160,13 @@ void PortPanel::ShowPortDisabled()
     P_OnOff->setChecked(false);
 }
 
-bool PortPanel::ApplyPortSettings()
+PortStatus PortPanel::ApplyPortSettings()
 {
-    if (!ApplyPortSettingsTo(Comm_, window()))
-        return false;
+    if (ApplyPortSettingsTo(Comm_, window()) == PortStatus::Ready)
+        return PortStatus::Ready;
     // The port is disabled now; the box must not go on saying it is enabled.
     P_OnOff->setChecked(false);
-    return true;
+    return PortStatus::Failed;
 }
 
 void PortPanel::P_OnOff_Click()

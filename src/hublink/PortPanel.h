@@ -4,6 +4,8 @@
 // data bits, stop bits, parity, DTR and RTS. Every change is stored in the
 // shared port settings and applied at once to the serial control the panel
 // is given; errors are shown owned by the panel's window.
+#include "hublink/core/PortSettings.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -27,8 +29,8 @@ public:
     int Fill();
 
     // Applies the port settings to the control (PortSetup.h); after an error
-    // "  Port Enabled" is cleared with PortEnabled.
-    bool ApplyPortSettings();
+    // (Failed) "  Port Enabled" is cleared with PortEnabled.
+    hublink::PortStatus ApplyPortSettings();
 
     // Handlers, named after their controls.
     void P_OnOff_Click();

@@ -13,17 +13,17 @@ void ReportPortError(QWidget* owner, int n, int number, const std::string& descr
                                  16, "Open Port " + std::to_string(n));
 }
 
-bool ApplyPortSettingsTo(platform::SerialControl& comm, QWidget* owner)
+hublink::PortStatus ApplyPortSettingsTo(platform::SerialControl& comm, QWidget* owner)
 {
     comm.SetPortOpen(false);
-    const bool ok = comm.SetCommPort(PortNumber) && comm.SetSettings(PortSettingsText());
+    const bool ok = comm.SetCommPort(PortNumber) && comm.SetSettings(hublink::PortSettingsText());
     if (ok) {
         comm.SetDTREnable(PortDTR);
         comm.SetRTSEnable(PortRTS);
     }
     if (ok && (!PortEnabled || comm.SetPortOpen(true)))
-        return false;
+        return hublink::PortStatus::Ready;
     ReportPortError(owner, PortNumber, comm.LastError().Number, comm.LastError().Description);
     PortEnabled = false;
-    return true;
+    return hublink::PortStatus::Failed;
 }

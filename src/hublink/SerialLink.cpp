@@ -4,6 +4,8 @@
 #include "hublink/core/LinkTiming.h"
 #include "platform/Yield.h"
 
+using namespace hublink;
+
 SerialLink::SerialLink(ICommsWindow& window, ISiteLink& site, QObject* parent)
     : QObject(parent), link_(*this, *this, *this, window, site)
 {
@@ -29,7 +31,7 @@ SerialLink::~SerialLink()
     comm_.SetPortOpen(false);
 }
 
-bool SerialLink::ResetPort(QWidget* owner)
+hublink::PortStatus SerialLink::ResetPort(QWidget* owner)
 {
     return ApplyPortSettingsTo(comm_, owner);
 }

@@ -3,6 +3,7 @@
 // bytes, a precise timer is the reply time-out and waits yield to the event
 // loop. The communications window owns one and implements ICommsWindow.
 #include "hublink/core/CommsLink.h"
+#include "hublink/core/PortSettings.h"
 #include "platform/SerialControl.h"
 
 #include <QObject>
@@ -10,22 +11,22 @@
 
 class QWidget;
 
-class SerialLink : public QObject, public ISerialTransport, public ILinkTimer, public IMessageLoop
+class SerialLink : public QObject, public hublink::ISerialTransport, public hublink::ILinkTimer, public hublink::IMessageLoop
 {
     Q_OBJECT
 public:
-    SerialLink(ICommsWindow& window, ISiteLink& site, QObject* parent = nullptr);
+    SerialLink(hublink::ICommsWindow& window, hublink::ISiteLink& site, QObject* parent = nullptr);
     ~SerialLink() override;
 
-    CommsLink& Link() { return link_; }
+    hublink::CommsLink& Link() { return link_; }
     platform::SerialControl& Comm() { return comm_; }
 
     // Applies the port settings to this link's port (see PortSetup.h);
-    // false on success, true after an error was shown.
-    bool ResetPort(QWidget* owner);
+    // Failed after an error was shown.
+    hublink::PortStatus ResetPort(QWidget* owner);
 
     // ISerialTransport
-    bool Output(const std::string& bytes, LinkError& error) override;
+    bool Output(const std::string& bytes, hublink::LinkError& error) override;
     // ILinkTimer (intervals pass through ScaledInterval)
     void Start(int32_t intervalMs) override;
     void Stop() override;
@@ -38,5 +39,5 @@ public:
 private:
     platform::SerialControl comm_;
     QTimer commsTimer_;
-    CommsLink link_;
+    hublink::CommsLink link_;
 };

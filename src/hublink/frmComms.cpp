@@ -38,6 +38,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+using namespace hublink;
+
 bool CommsFormActive = false;
 CommsHost* frmComms::MainWindow = nullptr;
 
@@ -197,12 +199,12 @@ void frmComms::Form_Load()
     MenuItem("StartAssign")->setEnabled(false);
     MenuItem("CloseComplete")->setChecked(CommsCloseOnComplete);
     SetCaption(CommsCaption(ActiveNode));
-    CommsState = Idle;
+    Link().Session().CommsState = CommsStateCode::Idle;
     if (LogProg)
         WriteProgLogOpeningHeader();
 
     PortEnabled = true;
-    if (ResetPort()) {
+    if (ResetPort() == hublink::PortStatus::Failed) {
         Link().EndBusy();
         loading_ = false;
         return;
@@ -312,7 +314,7 @@ bool frmComms::PortOpen() const
     return serial_.Comm().PortOpen();
 }
 
-bool frmComms::ResetPort()
+hublink::PortStatus frmComms::ResetPort()
 {
     return serial_.ResetPort(this);
 }
@@ -628,7 +630,7 @@ void frmComms::EnableProgram()
 
 int16_t frmComms::ParseDownload(bool programming)
 {
-    return ::ParseHubConfiguration(HubParseOptions{ActiveNode, programming});
+    return hublink::ParseHubConfiguration(Link().Session(), HubParseOptions{ActiveNode, programming});
 }
 
 void frmComms::SetErrorCheckMode(long mode)

@@ -29,9 +29,9 @@ extern bool CommsFormActive;
 
 class frmComms : public QWidget,
                  public platform::FormInstance<frmComms>,
-                 public ICommsWindow,
-                 public ICommsForm,
-                 public IProgrammingWindow
+                 public hublink::ICommsWindow,
+                 public hublink::ICommsForm,
+                 public hublink::IProgrammingWindow
 {
     Q_OBJECT
 public:
@@ -46,9 +46,8 @@ public:
 
     // The open state of the window's serial control.
     bool PortOpen() const;
-    // Applies the port settings; false on success, true after an error was
-    // shown.
-    bool ResetPort() override;
+    // Applies the port settings; Failed after an error was shown.
+    hublink::PortStatus ResetPort() override;
 
     // Actions.
     void cmdProgram_Click();
@@ -75,7 +74,7 @@ public:
     void CommsSetup_Click();
     void Form_Resize();
 
-    CommsLink& Link() { return serial_.Link(); }
+    hublink::CommsLink& Link() { return serial_.Link(); }
     bool Busy() const { return serial_.Link().Busy(); }
     // The file the status box shows, or empty.
     const QString& ShownFile() const { return shownFile_; }
@@ -146,9 +145,9 @@ private:
     void ResizeToOuterTwips(long width, long height);
     QAction* AddItem(QMenu* menu, const char* name, const char* caption, void (frmComms::*handler)() = nullptr);
 
-    NodesSiteLink site_;
+    hublink::NodesSiteLink site_;
     mutable SerialLink serial_; // its state queries are not const
-    ConnectionState connection_;
+    hublink::ConnectionState connection_;
     bool loading_ = false;
     bool unloaded_ = false;
     // What the Program button runs: a read once a read has captioned it Read.

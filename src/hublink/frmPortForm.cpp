@@ -60,7 +60,7 @@ void frmPortForm::Form_Load()
     QApplication::restoreOverrideCursor();
 }
 
-bool frmPortForm::ApplyPortSettings()
+hublink::PortStatus frmPortForm::ApplyPortSettings()
 {
     return Panel->ApplyPortSettings();
 }

@@ -5,6 +5,8 @@
 // port that cannot be opened is reported while the user chooses it.
 #include "platform/SerialControl.h"
 
+#include "hublink/core/PortSettings.h"
+
 #include <QWidget>
 
 class PortPanel;
@@ -20,8 +22,8 @@ public:
     static frmPortForm* ShowCentredOn(QWidget* over);
 
     // Applies the port settings to the window's own control (PortSetup.h);
-    // after an error "  Port Enabled" is cleared with PortEnabled.
-    bool ApplyPortSettings();
+    // after an error (Failed) "  Port Enabled" is cleared with PortEnabled.
+    hublink::PortStatus ApplyPortSettings();
 
     platform::SerialControl& Comm() { return Comm_; }
 

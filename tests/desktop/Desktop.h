@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <algorithm>
 #include <functional>
 #include <vector>
 #include <xcb/xcb.h>
@@ -28,7 +29,9 @@ inline void Click(const QWidget* w, QPoint at = {-1, -1}, int button = 1, int co
     if (at.x() < 0)
         at = w->rect().center();
     const QPoint p = w->mapToGlobal(at);
-    Xdo({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y()), "click", "--repeat",
+    // No --sync: it waits for a motion that never comes when the pointer is
+    // there already. The server takes the move before the click all the same.
+    Xdo({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "--repeat",
          QString::number(count), "--delay", "40", QString::number(button)});
 }
 
@@ -37,7 +40,13 @@ inline void ClickTitle(const QWidget* w)
 {
     const QRect frame = w->frameGeometry();
     const int y = (frame.top() + w->geometry().top()) / 2;
-    Xdo({"mousemove", "--sync", QString::number(frame.center().x()), QString::number(y), "click", "1"});
+    Xdo({"mousemove", QString::number(frame.center().x()), QString::number(y), "click", "1"});
+}
+
+// Activates w as a task bar does, and waits until the window manager has.
+inline void ActivateFromTaskBar(const QWidget* w)
+{
+    Xdo({"windowactivate", "--sync", QString::number(w->winId())});
 }
 
 // Keys to the focused window, e.g. "Return", "ctrl+v".
@@ -84,6 +93,17 @@ inline bool ActiveOnDesktop(const QWidget* w)
            active.front() == static_cast<xcb_window_t>(w->winId());
 }
 
+// True when the window manager stacks upper above lower.
+inline bool StackedAbove(const QWidget* upper, const QWidget* lower)
+{
+    const auto order = RootWindows("_NET_CLIENT_LIST_STACKING"); // bottom first
+    const auto at = [&order](const QWidget* w) {
+        return std::find(order.begin(), order.end(), static_cast<xcb_window_t>(w->winId())) - order.begin();
+    };
+    return at(lower) < static_cast<std::ptrdiff_t>(order.size()) && at(upper) < static_cast<std::ptrdiff_t>(order.size()) &&
+           at(upper) > at(lower);
+}
+
 // One step of a scripted session: once ready() holds, act() runs.
 struct Step
 {
@@ -104,6 +124,8 @@ inline bool Drive(std::vector<Step> steps)
     QDeadlineTimer deadline(30000);
     QTimer timer;
     timer.setInterval(5);
+    // The steps answer the boxes that come up while they run.
+    modalwatch::AnswersWhile(&timer, [](const QWidget*) { return true; });
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (acting || next >= steps.size() || failed)
             return;
@@ -124,6 +146,25 @@ inline bool Drive(std::vector<Step> steps)
     while (next < steps.size() && !failed)
         QTest::qWait(5);
     return !failed;
+}
+
+// The layout a window made on opening, before the window manager told its
+// frame, is the one a resize to the same size gives: the named buttons stay.
+inline void ExpectLaidOutAsAfterAResize(QWidget* window, std::initializer_list<const char*> buttons)
+{
+    std::vector<std::pair<const QWidget*, QRect>> opened;
+    for (const char* name : buttons) {
+        const QWidget* child = window->findChild<QWidget*>(name);
+        ASSERT_NE(child, nullptr) << name;
+        opened.emplace_back(child, child->geometry());
+    }
+    const QSize size = window->size();
+    for (const QSize to : {size + QSize(40, 40), size}) {
+        window->resize(to);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == to; }, 30000));
+    }
+    for (const auto& [child, geometry] : opened)
+        EXPECT_EQ(child->geometry(), geometry) << child->objectName().toStdString();
 }
 
 template <typename Box> bool BoxUp()

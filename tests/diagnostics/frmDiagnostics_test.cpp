@@ -52,7 +52,6 @@ protected:
     {
         ResetSettings();
         ResetSiteState();
-        ResetLinkState();
         model::ResetSite();
         platform::ResetPortList();
         platform::SetTimeoutScale(0.05);
@@ -374,7 +373,7 @@ TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass
         rcc.SetDeviceIdent(i + 2, "4000" + std::to_string(i));
         unit.SetStatus("4000" + std::to_string(i), i == 0 ? "ASA" : "OK");
     }
-    BuildAddressMap();
+    hublink::BuildAddressMap();
     ConfigureUnit(unit);
     frmDiagnostics* w = Open();
     auto* map = Child<DeviceMapWidget>(w, "DeviceMap");
@@ -530,7 +529,7 @@ TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsC
     QStringList countdown;
     QTimer hub; // reports while it scans
     QObject::connect(&hub, &QTimer::timeout, [&] {
-        if (CommsState != Scanning)
+        if (w->Comms().CommsState != diagnostics::DiagsStateCode::Scanning)
             return;
         EXPECT_EQ(w->Session.ControlMode, ControlScanning);
         countdown << Child<QLabel>(w, "lblProgress")->text();

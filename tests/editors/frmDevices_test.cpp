@@ -74,7 +74,7 @@ protected:
         Nodes[node].SetDeviceLoop(slot, loop);
         Nodes[node].SetDeviceAddress(slot, address);
         Nodes[node].SetDeviceIdent(slot, ident);
-        BuildAddressMap();
+        hublink::BuildAddressMap();
     }
     frmDevices* Open(int node)
     {

@@ -23,7 +23,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        ResetLinkState();
         platform::ResetPortList();
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
@@ -40,7 +39,7 @@ protected:
         // The hub with the parent the main window gives it.
         LoopCount = 2;
         sitebuild::PlaceTwoRccSite(model::Nodes, 0);
-        BuildAddressMap(); // as opening a site file does
+        hublink::BuildAddressMap(); // as opening a site file does
         form->DisplayNodes();
     }
     void TearDown() override

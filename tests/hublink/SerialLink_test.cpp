@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <ctime>
 
+using namespace hublink;
+
 namespace {
 
 class SerialLinkTest : public ::testing::Test
@@ -25,12 +27,11 @@ protected:
     {
         ResetSettings();
         ResetSiteState();
-        ResetLinkState();
         platform::ResetPortList();
         platform::SetTimeoutScale(1.0);
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
-        ASSERT_FALSE(serial.ResetPort(nullptr));
+        ASSERT_EQ(serial.ResetPort(nullptr), PortStatus::Ready);
         ASSERT_TRUE(serial.Comm().PortOpen());
     }
     void TearDown() override { platform::SetTimeoutScale(1.0); }
@@ -73,7 +74,8 @@ TEST_F(SerialLinkTest, ThePortGoingAwayEndsTheWaitAtOnceAndDisablesThePort)
     link.BeginBusy();
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(link.Transact(UnassignAllWait, "UNASSIGN ALL", kUnassignTimeoutMs), CommsFailed);
+    EXPECT_EQ(link.Transact(CommsStateCode::UnassignAllWait, "UNASSIGN ALL", kUnassignTimeoutMs),
+              CommsStateCode::CommsFailed);
     EXPECT_LT(clock.elapsed(), 1000) << "not the ten seconds of the time-out";
     EXPECT_FALSE(link.Busy());
     EXPECT_EQ(window.Box,

@@ -41,7 +41,6 @@ protected:
     {
         ResetSettings();
         ResetSiteState();
-        ResetLinkState();
         model::ResetSite();
         platform::ResetPortList();
         platform::SetComPortPath(9, port.SlavePath());
@@ -193,7 +192,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     unit.ClearFailure();
     unit.SetKind(UnitKind::Hub);
     bad = kStoredSite;
-    bad[1] += " " + std::string(CommsLink::kMaxLineLength, '0');
+    bad[1] += " " + std::string(hublink::CommsLink::kMaxLineLength, '0');
     unit.SetConfiguration(bad);
     window->ReadConfig_Click();
     EXPECT_EQ(model::MessageList, std::vector<std::string>{"The unit sent a line longer than 65536 characters, which "
@@ -208,7 +207,7 @@ TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
     window->ViewLog_Click();
     EXPECT_TRUE(Box(window).contains("-> DEBUGOFF ALL\n<- DEBUGOFF ALL\n"));
     window->cmdClear_Click();
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(ProgLogPath())));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(hublink::ProgLogPath())));
     EXPECT_EQ(Box(window), "");
     window->ClearLogFile_Click();
     EXPECT_TRUE(messages.empty());

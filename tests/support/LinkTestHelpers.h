@@ -4,6 +4,7 @@
 #include "hublink/core/LinkState.h"
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/ProgLog.h"
+#include "hublink/core/ProgrammingList.h"
 #include "model/Settings.h"
 
 #include <filesystem>
@@ -25,7 +26,7 @@ inline void LogIntoFreshFolder(const std::string& name)
 
 inline std::string ProgLogText()
 {
-    std::ifstream in(ProgLogPath(), std::ios::binary);
+    std::ifstream in(hublink::ProgLogPath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -39,15 +40,15 @@ inline std::string ProgLogBody()
 
 // Fills the programming list as the programming sequence does and sends its
 // first command; the link walks the rest as the echoes arrive.
-inline int32_t SendProgramList(CommsLink& link, const std::vector<std::string>& commands,
-                               std::vector<std::string> captions = {})
+inline auto SendProgramList(hublink::CommsLink& link, const std::vector<std::string>& commands,
+                            std::vector<std::string> captions = {})
 {
     captions.resize(commands.size());
-    ReplyLines = {""};
-    CommandCaptions = {""};
-    ReplyLines.insert(ReplyLines.end(), commands.begin(), commands.end());
-    CommandCaptions.insert(CommandCaptions.end(), captions.begin(), captions.end());
-    CommandCount = static_cast<int16_t>(commands.size());
-    ReplyLineCount = 1;
-    return link.Transact(ProgramWait, commands[0], commands[0] == "POPULATE CLEAR" ? 5000 : kReplyTimeoutMs);
+    hublink::ProgrammingList list;
+    for (size_t i = 0; i < commands.size(); ++i)
+        list.AddCommand(commands[i], captions[i]);
+    hublink::PutProgrammingList(link.Session(), list);
+    link.Session().ReplyLineCount = 1;
+    return link.Transact(hublink::CommsStateCode::ProgramWait, commands[0],
+                         commands[0] == "POPULATE CLEAR" ? 5000 : hublink::kReplyTimeoutMs);
 }

@@ -1,6 +1,5 @@
 #include "diagnostics/core/ChannelMonitor.h"
 
-#include "hublink/core/LinkState.h"
 #include "model/ChannelPlan.h"
 #include "model/Convert.h"
 
@@ -8,14 +7,16 @@
 
 namespace diagnostics {
 
+using enum DiagsStateCode;
+
 namespace {
 
 constexpr std::size_t kFirstLevelAt = 4; // the fifth character
 constexpr char kBackspace = 8;
 
-bool Running(int32_t state)
+bool Running(hublink::StateCode state)
 {
-    return state == kMonitorWait || state == kMonitoring || state == kMonitorStopping;
+    return state == MonitorWait || state == Monitoring || state == MonitorStopping;
 }
 
 } // namespace
@@ -52,11 +53,11 @@ bool AcceptChannelKey(const std::string& text, char key)
 
 void ChannelMonitor::SendCommand()
 {
-    CommsState = kMonitorWait;
+    link_.State() = MonitorWait;
     link_.Send(MonitorCommand(startChannel_, endChannel_), kChannelReplyTimeoutMs);
 }
 
-int32_t ChannelMonitor::Run(int first, int last)
+hublink::StateCode ChannelMonitor::Run(int first, int last)
 {
     first_ = std::clamp(std::min(first, last), 1, kChannelCount);
     last_ = std::clamp(std::max(first, last), 1, kChannelCount);
@@ -67,22 +68,22 @@ int32_t ChannelMonitor::Run(int first, int last)
     toggle_ = false;
     levelLines_ = 0;
     SendCommand();
-    // One wait for the whole run: a cancel before the start's reply (46
-    // from 44) waits for the monitor's end too.
-    link_.WaitUntil([] { return !Running(CommsState); });
-    return CommsState;
+    // One wait for the whole run: a cancel before the start's reply
+    // (MonitorStopping from MonitorWait) waits for the monitor's end too.
+    link_.WaitUntil([this] { return !Running(link_.State()); });
+    return link_.State();
 }
 
 void ChannelMonitor::Reply(const std::string& line)
 {
-    if (CommsState == kMonitorWait) {
+    if (link_.State() == MonitorWait) {
         if (line.find("SF MON START") != std::string::npos) {
-            CommsState = kMonitoring;
+            link_.State() = Monitoring;
             link_.Rearm(kChannelReplyTimeoutMs);
         }
         return;
     }
-    if (CommsState != kMonitoring && CommsState != kMonitorStopping)
+    if (link_.State() != Monitoring && link_.State() != MonitorStopping)
         return;
     if (line.find("SF MON START") != std::string::npos) {
         link_.Rearm(kChannelReplyTimeoutMs);
@@ -90,10 +91,10 @@ void ChannelMonitor::Reply(const std::string& line)
         ReadMonitorLevels(line, first_, last_, startChannel_, results_);
         if (firstPass_) {
             link_.Rearm(kChannelReplyTimeoutMs);
-        } else if (CommsState == kMonitoring) {
+        } else if (link_.State() == Monitoring) {
             SendCommand();
         } else {
-            CommsState = kMonitorDone;
+            link_.State() = MonitorDone;
             link_.Rearm(0);
         }
         toggle_ = !toggle_;
@@ -101,21 +102,21 @@ void ChannelMonitor::Reply(const std::string& line)
         if (LevelsRead)
             LevelsRead();
     } else if (line.find("SF MON STOP") != std::string::npos) {
-        CommsState = kMonitorDone;
+        link_.State() = MonitorDone;
         link_.Rearm(0);
     }
 }
 
 bool ChannelMonitor::TimedOut()
 {
-    if (CommsState == kMonitoring && firstPass_) {
+    if (link_.State() == Monitoring && firstPass_) {
         firstPass_ = false;
         SendCommand();
         return true;
     }
-    if (CommsState == kMonitorStopping) {
+    if (link_.State() == MonitorStopping) {
         // Stopped, and the hub sends no more levels.
-        CommsState = kMonitorDone;
+        link_.State() = MonitorDone;
         link_.Rearm(0);
         return true;
     }
@@ -124,9 +125,9 @@ bool ChannelMonitor::TimedOut()
 
 bool ChannelMonitor::Cancel()
 {
-    if (CommsState != kMonitorWait && CommsState != kMonitoring)
+    if (link_.State() != MonitorWait && link_.State() != Monitoring)
         return false;
-    CommsState = kMonitorStopping;
+    link_.State() = MonitorStopping;
     return true;
 }
 

@@ -35,10 +35,10 @@ public:
 
     // Monitors the channel indices first..last (1..32, first <= last): results
     // cleared, the monitor command sent; returns when the monitor stopped
-    // (47), the start was refused or the link failed (the final CommsState).
+    // (MonitorDone), the start was refused or the link failed (the final CommsState).
     // The range stays as it was at the start for the whole run.
-    int32_t Run(int first, int last);
-    // A line the link took in the states 44 to 46.
+    hublink::StateCode Run(int first, int last);
+    // A line the link took in MonitorWait, Monitoring and MonitorStopping.
     void Reply(const std::string& line);
     // The reply timer ran out; false leaves the time-out to the link (a
     // resend and then the failure).

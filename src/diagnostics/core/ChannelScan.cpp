@@ -1,12 +1,13 @@
 #include "diagnostics/core/ChannelScan.h"
 
 #include "diagnostics/core/ReplyFields.h"
-#include "hublink/core/LinkState.h"
 #include "model/Convert.h"
 
 #include <algorithm>
 
 namespace diagnostics {
+
+using enum DiagsStateCode;
 
 namespace {
 
@@ -64,7 +65,7 @@ void ChannelScan::Notify()
         Changed();
 }
 
-int32_t ChannelScan::Run(int minutes)
+hublink::StateCode ChannelScan::Run(int minutes)
 {
     minutes_ = std::clamp(minutes, 1, 255);
     results_.fill(0);
@@ -72,24 +73,27 @@ int32_t ChannelScan::Run(int minutes)
     secondsLeft_ = ProgressMax();
     progressShown_ = true;
     countdown_ = false;
-    CommsState = kScanWait;
+    link_.State() = ScanWait;
     Notify();
     link_.Send("SF CS " + std::to_string(minutes_), kChannelReplyTimeoutMs);
     // One wait for the whole run: a cancel may come in the same pass as the
     // start's reply.
-    link_.WaitUntil([] { return CommsState < kScanWait || CommsState > kScanStopping; });
+    link_.WaitUntil([this] {
+        const hublink::StateCode state = link_.State();
+        return state != ScanWait && state != Scanning && state != ScanStopping;
+    });
     // However it ended, the countdown stops with it.
     countdown_ = false;
     progressShown_ = false;
     Notify();
-    return CommsState;
+    return link_.State();
 }
 
 void ChannelScan::Reply(const std::string& line)
 {
-    if (CommsState == kScanWait) {
+    if (link_.State() == ScanWait) {
         if (Contains(line, "SF CS START")) {
-            CommsState = kScanRunning;
+            link_.State() = Scanning;
             link_.Rearm(kScanLineTimeoutMs);
             secondsLeft_ = ProgressMax();
             countdown_ = true;
@@ -97,7 +101,7 @@ void ChannelScan::Reply(const std::string& line)
         }
         return;
     }
-    if (CommsState != kScanRunning && CommsState != kScanStopping)
+    if (link_.State() != Scanning && link_.State() != ScanStopping)
         return;
     if (Contains(line, "SF CS RUNNING")) {
         link_.Rearm(kScanLineTimeoutMs);
@@ -108,14 +112,14 @@ void ChannelScan::Reply(const std::string& line)
         progress_ = ProgressMax();
         link_.Rearm(0);
         ReadScanResult(line, results_);
-        CommsState = kScanDone;
+        link_.State() = ScanDone;
         Notify();
     }
 }
 
 bool ChannelScan::TimedOut()
 {
-    if (CommsState != kScanStopping)
+    if (link_.State() != ScanStopping)
         return false;
     // The hub did not answer the cancel: the link has gone.
     link_.Fail();
@@ -126,7 +130,7 @@ void ChannelScan::Tick()
 {
     if (!countdown_)
         return;
-    if (CommsState != kScanRunning && CommsState != kScanStopping) {
+    if (link_.State() != Scanning && link_.State() != ScanStopping) {
         countdown_ = false; // the scan ended (a failed link) under the countdown
         return;
     }
@@ -144,9 +148,9 @@ void ChannelScan::Tick()
 
 bool ChannelScan::Cancel()
 {
-    if (CommsState != kScanRunning)
+    if (link_.State() != Scanning)
         return false;
-    CommsState = kScanStopping;
+    link_.State() = ScanStopping;
     countdown_ = false;
     progressShown_ = false;
     link_.Send("SF CS DIS", kScanLineTimeoutMs);

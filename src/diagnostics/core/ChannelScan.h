@@ -38,10 +38,10 @@ public:
     explicit ChannelScan(IChannelLink& link) : link_(link) {}
 
     // A scan of minutes (1..255): results cleared, "SF CS <minutes>" sent;
-    // returns when the result has been read (43), the start was refused or
+    // returns when the result has been read (ScanDone), the start was refused or
     // the link failed (the final CommsState).
-    int32_t Run(int minutes);
-    // A line the link took in the states 40 to 42.
+    hublink::StateCode Run(int minutes);
+    // A line the link took in ScanWait, Scanning and ScanStopping.
     void Reply(const std::string& line);
     // The reply timer ran out; false leaves the time-out to the link (a
     // resend of the start, a failure while running).

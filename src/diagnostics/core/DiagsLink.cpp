@@ -14,55 +14,21 @@
 
 #include <sstream>
 
-using namespace linktext;
+using namespace hublink;
+using namespace hublink::linktext;
+using enum hublink::CommsStateCode;
+using enum diagnostics::DiagsStateCode;
 
 namespace {
 
-bool IsRetryState(int32_t state)
+bool IsScanState(StateCode state)
 {
-    switch (state) {
-    case ProgramWait:
-    case IdentReadWait:
-    case IdentProgWait:
-    case SysConfigWait:
-    case RadioDataWait:
-    case PopulateClearWait:
-    case StatusMonitorOffWait:
-    case ScanWait:
-    case MonitorWait:
-    case StatusAtWait:
-        return true;
-    default:
-        return false;
-    }
+    return state == ScanWait || state == Scanning || state == ScanStopping;
 }
 
-bool IsFailAtOnceState(int32_t state)
+bool IsMonitorState(StateCode state)
 {
-    switch (state) {
-    case SysConfigCollect:
-    case RadioDataCollect:
-    case Scanning:
-    case AllStatusCollect:
-    case SignalsCollect:
-    case DailyMaxCollect:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsSilentState(int32_t state)
-{
-    return state == DebugOffWait || state == SoftwareVersionWait;
-}
-
-bool IsUnitWord(const std::string& line)
-{
-    for (const char* word : {"RCC", "HUB", "ALID", "WZM", "GELI", "ZWZM", "ZRLM"})
-        if (BeginsWith(line, word))
-            return true;
-    return false;
+    return state == MonitorWait || state == Monitoring || state == MonitorStopping;
 }
 
 std::vector<std::string> SingleBlankFields(const std::string& line)
@@ -96,14 +62,14 @@ DiagsLink::~DiagsLink()
     link_.SetPolicy(nullptr);
 }
 
-int32_t DiagsLink::Request(int32_t waitCode, const std::string& command, int32_t timeoutMs)
+StateCode DiagsLink::Request(StateCode waitCode, const std::string& command, int32_t timeoutMs)
 {
     link_.Transact(waitCode, command, timeoutMs);
     if (waitCode == RadioDataWait)
         link_.WaitWhileState({RadioDataCollect});
     else if (waitCode == ManualUpdateWait)
         link_.WaitWhileState({ManualUpdateReplyWait});
-    return CommsState;
+    return link_.Session().CommsState;
 }
 
 bool DiagsLink::StopHubDebugOutput()
@@ -115,13 +81,13 @@ bool DiagsLink::StopHubDebugOutput()
 int32_t DiagsLink::ReadSoftwareVersion(int expectedNode, std::string& version)
 {
     version.clear();
-    const int32_t state = Request(SoftwareVersionWait, "GET SWV");
+    const StateCode state = Request(SoftwareVersionWait, "GET SWV");
     if (state != SoftwareVersionDone) {
         if (link_.PortFailed())
             return kUnitTypeNoPort;
         return state == UnknownCommand ? 1 : 3;
     }
-    const std::string& line = AcceptedReply;
+    const std::string& line = link_.Session().AcceptedReply;
     const std::string kind = model::Upper(line.substr(0, 3));
     int32_t result = 3;
     if (kind == "HUB")
@@ -136,11 +102,9 @@ int32_t DiagsLink::ReadSoftwareVersion(int expectedNode, std::string& version)
     return result;
 }
 
-bool DiagsLink::IsWaitingState(int32_t state) const
+bool DiagsLink::IsWaitingState(StateCode state) const
 {
-    return IsRetryState(state) || IsFailAtOnceState(state) || IsSilentState(state) || state == ScanStopping ||
-           state == Monitoring || state == MonitorStopping || state == ManualUpdateWait ||
-           state == ManualUpdateReplyWait;
+    return FindWait(Waits(), state) != nullptr;
 }
 
 void DiagsLink::Rearm(int32_t ms)
@@ -158,7 +122,7 @@ void DiagsLink::SetChannelRuns(diagnostics::ChannelScan* scan, diagnostics::Chan
 
 void DiagsLink::Send(const std::string& command, int32_t timeoutMs)
 {
-    CommandText = command;
+    link_.Session().CommandText = command;
     link_.SendCommand(false, timeoutMs);
 }
 
@@ -181,148 +145,170 @@ void DiagsLink::SetReplyProgress(int value)
 void DiagsLink::Collect(const std::string& line, int limit)
 {
     link_.Timer().Stop();
-    if (ReplyLineCount >= kMaxReplyLines) {
+    if (!link_.Session().AddReplyLine(line)) {
         Fail(); // a unit that never ends its list has failed
         return;
     }
-    ++ReplyLineCount;
-    ReplyLines.resize(static_cast<size_t>(ReplyLineCount) + 1);
-    ReplyLines[static_cast<size_t>(ReplyLineCount)] = model::TrimBlanks(line);
     Rearm(kListLineTimeoutMs);
     if (ReplyProgress < limit)
         SetReplyProgress(ReplyProgress + 1);
 }
 
+// The diagnostics' command set. The channel runs read the lines of their
+// states; their time-outs go to the runs first (TimerTick).
+std::span<const WaitState<DiagsLink::Handler>> DiagsLink::Waits()
+{
+    using W = WaitState<Handler>;
+    using enum WaitKind;
+    using enum ReplyMatch;
+    static const W kWaits[] = {
+        {ProgramWait, Resend},
+        {IdentReadWait, Resend, "IDENTREAD", BeginsWith, IdentReadDone},
+        {IdentProgWait, Resend},
+        {SysConfigWait, Resend},
+        {RadioDataWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::RadioDataStart},
+        {PopulateClearWait, Resend, nullptr, BeginsWith, {}, nullptr, kLongResendTimeoutMs},
+        {StatusMonitorOffWait, Resend, "DS MON STOP", Contains, StatusMonitorOffDone},
+        {ScanWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::ScanReply},
+        {MonitorWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::MonitorReply},
+        {Monitoring, Resend, nullptr, BeginsWith, {}, &DiagsLink::MonitorReply, kReplyTimeoutMs},
+        {StatusAtWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::StatusAtReply},
+        {SysConfigCollect, FailAtOnce},
+        {RadioDataCollect, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::RadioDataLine},
+        {Scanning, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::ScanReply},
+        {AllStatusCollect, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::StatusLine},
+        {SignalsCollect, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::SignalsLine},
+        {DailyMaxCollect, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::DailyMaxLine},
+        {DebugOffWait, Silent, "DEBUGOFF", Contains, DebugOffDone},
+        {SoftwareVersionWait, Silent, nullptr, BeginsWith, {}, &DiagsLink::VersionReply},
+        {ScanStopping, Own, nullptr, BeginsWith, {}, &DiagsLink::ScanReply},
+        {MonitorStopping, Own, nullptr, BeginsWith, {}, &DiagsLink::MonitorReply},
+        {ManualUpdateWait, Own, nullptr, BeginsWith, {}, &DiagsLink::ManualUpdateEcho},
+        {ManualUpdateReplyWait, Own, nullptr, BeginsWith, {}, &DiagsLink::ManualUpdateReply},
+    };
+    return kWaits;
+}
+
 void DiagsLink::Dispatch(const std::string& line)
 {
-    const int max = window_.ProgressMax();
-    switch (CommsState) {
-    case IdentReadWait:
-        if (BeginsWith(line, "IDENTREAD")) {
-            link_.Timer().Stop();
-            CommsState = IdentReadDone;
-        }
-        break;
-    case RadioDataWait:
-        if (Contains(line, "EXPORT RADIO INFO ALL")) {
-            Rearm(kReplyTimeoutMs);
-            CommsState = RadioDataCollect;
-            EmptyReplyLines();
-        }
-        break;
-    case RadioDataCollect:
-        if (Contains(line, "END OF DATA")) {
-            link_.Timer().Stop();
-            CommsState = RadioDataDone;
-        } else {
-            Collect(line, 0);
-            Rearm(kRadioDataLineTimeoutMs);
-        }
-        break;
-    case DebugOffWait:
-        if (Contains(line, "DEBUGOFF")) {
-            link_.Timer().Stop();
-            CommsState = DebugOffDone;
-        }
-        break;
-    case StatusMonitorOffWait:
-        if (Contains(line, "DS MON STOP")) {
-            link_.Timer().Stop();
-            CommsState = StatusMonitorOffDone;
-        }
-        break;
-    case SoftwareVersionWait:
-        if (IsUnitWord(line)) {
-            link_.Timer().Stop();
-            CommsState = SoftwareVersionDone;
-        }
-        break;
-    case ScanWait:
-    case Scanning:
-    case ScanStopping:
-        if (scan_ != nullptr)
-            scan_->Reply(line);
-        break;
-    case MonitorWait:
-    case Monitoring:
-    case MonitorStopping:
-        if (monitor_ != nullptr)
-            monitor_->Reply(line);
-        break;
-    case StatusAtWait:
-        if (BeginsWith(line, "DS LOOP")) {
-            link_.Timer().Stop();
-            CommsState = StatusAtDone;
-            LogLine("Device Status Successfully Obtained", false);
-        }
-        break;
-    case AllStatusCollect:
-        if (BeginsWith(line, "END OF DATA")) {
-            link_.Timer().Stop();
-            CommsState = AllStatusDone;
-            LogLine("Device Status Successfully Obtained", false);
-            SetReplyProgress(max);
-        } else {
-            Collect(line, max);
-        }
-        break;
-    case SignalsCollect:
-        if (BeginsWith(line, "END OF DATA")) {
-            link_.Timer().Stop();
-            CommsState = SignalsDone;
-            LogLine("Device Signal Strengths Successfully Obtained", false);
-            SetReplyProgress(max / 2);
-        } else {
-            Collect(line, max / 2);
-        }
-        break;
-    case DailyMaxCollect:
-        if (BeginsWith(line, "END OF DATA")) {
-            link_.Timer().Stop();
-            CommsState = DailyMaxDone;
-            LogLine("Global Stats Successfully Obtained", false);
-            SetReplyProgress(max);
-        } else if (BeginsWith(line, "EXPORT DM ALL")) {
-            Rearm(kListLineTimeoutMs);
-        } else {
-            Collect(line, max);
-        }
-        break;
-    case ManualUpdateWait:
-        if (line.substr(0, 17) == "GET MANUAL UPDATE") {
-            CommsState = ManualUpdateReplyWait;
-            Rearm(kManualUpdateTimeoutMs);
-        }
-        break;
-    case ManualUpdateReplyWait: {
-        if (IsLoopInterface) {
-            const std::vector<std::string> f = SingleBlankFields(line);
-            if (f.size() < 4 || f[0] != "MANUAL" || f[1] != "UPDATE" ||
-                model::WholeNumber(f[3]) != ExpectedUpdateAddress)
-                break;
-        }
+    const WaitState<Handler>* wait = FindWait(Waits(), link_.Session().CommsState);
+    if (wait != nullptr)
+        TakeReply(*this, *wait, line, link_.Session().CommsState, link_.Timer());
+}
+
+void DiagsLink::RadioDataStart(const std::string& line)
+{
+    if (Contains(line, "EXPORT RADIO INFO ALL")) {
+        Rearm(kReplyTimeoutMs);
+        link_.Session().CommsState = RadioDataCollect;
+        link_.Session().EmptyReplyLines();
+    }
+}
+
+void DiagsLink::RadioDataLine(const std::string& line)
+{
+    if (Contains(line, "END OF DATA")) {
         link_.Timer().Stop();
-        if (ReplyLines.empty())
-            ReplyLines.resize(1);
-        ReplyLines[0] = model::TrimBlanks(line);
-        CommsState = ManualUpdateDone;
-        if (window_.ProgressValue() < max)
-            window_.SetProgressValue(window_.ProgressValue() + 1);
-        if (ReplyProgress < max)
-            ++ReplyProgress;
-        break;
+        link_.Session().CommsState = RadioDataDone;
+    } else {
+        Collect(line, 0);
+        Rearm(kRadioDataLineTimeoutMs);
     }
-    default:
-        break;
+}
+
+void DiagsLink::VersionReply(const std::string& line)
+{
+    if (VersionReplyUnit(line) != VersionUnit::None) {
+        link_.Timer().Stop();
+        link_.Session().CommsState = SoftwareVersionDone;
     }
+}
+
+void DiagsLink::ScanReply(const std::string& line)
+{
+    if (scan_ != nullptr)
+        scan_->Reply(line);
+}
+
+void DiagsLink::MonitorReply(const std::string& line)
+{
+    if (monitor_ != nullptr)
+        monitor_->Reply(line);
+}
+
+void DiagsLink::StatusAtReply(const std::string& line)
+{
+    if (BeginsWith(line, "DS LOOP")) {
+        link_.Timer().Stop();
+        link_.Session().CommsState = StatusAtDone;
+        LogLine("Device Status Successfully Obtained", false);
+    }
+}
+
+void DiagsLink::ListLine(const std::string& line, StateCode done, const char* doneText, int limit)
+{
+    if (BeginsWith(line, "END OF DATA")) {
+        link_.Timer().Stop();
+        link_.Session().CommsState = done;
+        LogLine(doneText, false);
+        SetReplyProgress(limit);
+    } else {
+        Collect(line, limit);
+    }
+}
+
+void DiagsLink::StatusLine(const std::string& line)
+{
+    ListLine(line, AllStatusDone, "Device Status Successfully Obtained", window_.ProgressMax());
+}
+
+void DiagsLink::SignalsLine(const std::string& line)
+{
+    ListLine(line, SignalsDone, "Device Signal Strengths Successfully Obtained", window_.ProgressMax() / 2);
+}
+
+void DiagsLink::DailyMaxLine(const std::string& line)
+{
+    if (BeginsWith(line, "EXPORT DM ALL"))
+        Rearm(kListLineTimeoutMs);
+    else
+        ListLine(line, DailyMaxDone, "Global Stats Successfully Obtained", window_.ProgressMax());
+}
+
+void DiagsLink::ManualUpdateEcho(const std::string& line)
+{
+    if (line.substr(0, 17) == "GET MANUAL UPDATE") {
+        link_.Session().CommsState = ManualUpdateReplyWait;
+        Rearm(kManualUpdateTimeoutMs);
+    }
+}
+
+void DiagsLink::ManualUpdateReply(const std::string& line)
+{
+    if (IsLoopInterface) {
+        const std::vector<std::string> f = SingleBlankFields(line);
+        if (f.size() < 4 || f[0] != "MANUAL" || f[1] != "UPDATE" || model::WholeNumber(f[3]) != ExpectedUpdateAddress)
+            return;
+    }
+    LinkSession& session = link_.Session();
+    link_.Timer().Stop();
+    if (session.ReplyLines.empty())
+        session.ReplyLines.resize(1);
+    session.ReplyLines[0] = model::TrimBlanks(line);
+    session.CommsState = ManualUpdateDone;
+    const int max = window_.ProgressMax();
+    if (window_.ProgressValue() < max)
+        window_.SetProgressValue(window_.ProgressValue() + 1);
+    if (ReplyProgress < max)
+        ++ReplyProgress;
 }
 
 void DiagsLink::Resend(int32_t timeoutMs)
 {
     LinkError ignored; // a port that refuses the CR refuses the resend too, which reports it
     port_.Output("\r", ignored);
-    ++RetryCount;
-    LogLine(CommandText + " - ReTry", false);
+    ++link_.Session().RetryCount;
+    LogLine(link_.Session().CommandText + " - ReTry", false);
     link_.SendCommand(true, timeoutMs);
 }
 
@@ -333,41 +319,46 @@ void DiagsLink::Fail()
     LogLine(text, false);
     link_.Timer().Stop();
     window_.EnableWindow();
-    CommsState = CommsFailed;
+    link_.Session().CommsState = CommsFailed;
 }
 
 void DiagsLink::TimerTick()
 {
-    const int32_t state = CommsState;
+    LinkSession& session = link_.Session();
+    const StateCode state = session.CommsState;
     // A channel run has its own time-out rules; what it leaves follows the
     // link's.
-    if (scan_ != nullptr && state >= ScanWait && state <= ScanStopping && scan_->TimedOut())
+    if (scan_ != nullptr && IsScanState(state) && scan_->TimedOut())
         return;
-    if (monitor_ != nullptr && state >= MonitorWait && state <= MonitorStopping && monitor_->TimedOut())
+    if (monitor_ != nullptr && IsMonitorState(state) && monitor_->TimedOut())
         return;
-    if (IsRetryState(state)) {
-        if (RetryCount >= kMaxResends)
+    const WaitState<Handler>* wait = FindWait(Waits(), state);
+    if (wait == nullptr)
+        return;
+    switch (wait->kind) {
+    case WaitKind::Resend:
+        if (session.RetryCount >= kMaxResends)
             Fail();
         else
-            Resend(ReplyLineCount == 1 || state == PopulateClearWait ? kLongResendTimeoutMs : kReplyTimeoutMs);
-    } else if (IsFailAtOnceState(state)) {
+            Resend(ResendTimeoutMs(*wait, session.ReplyLineCount));
+        break;
+    case WaitKind::FailAtOnce:
         Fail();
-    } else if (IsSilentState(state)) {
+        break;
+    case WaitKind::Silent:
         link_.Timer().Stop();
         window_.EnableWindow();
-        CommsState = CommsFailed;
-    } else if (state == Monitoring) {
-        if (RetryCount >= kMaxResends) {
-            Fail();
-        } else {
-            Resend(kReplyTimeoutMs);
+        session.CommsState = CommsFailed;
+        break;
+    case WaitKind::Own:
+        if (state == ManualUpdateWait || state == ManualUpdateReplyWait) {
+            // A unit that never echoes its request has timed out as well.
+            link_.Timer().Stop();
+            session.CommsState = ManualUpdateTimedOut;
+            if (window_.ProgressValue() < window_.ProgressMax())
+                window_.SetProgressValue(window_.ProgressValue() + 1);
         }
-    } else if (state == ManualUpdateWait || state == ManualUpdateReplyWait) {
-        // A unit that never echoes its request has timed out as well.
-        link_.Timer().Stop();
-        CommsState = ManualUpdateTimedOut;
-        if (window_.ProgressValue() < window_.ProgressMax())
-            window_.SetProgressValue(window_.ProgressValue() + 1);
+        break;
     }
 }
 

@@ -48,7 +48,7 @@ std::string DiagsLogPath()
 
 bool AppendDiagsLog(const std::string& text)
 {
-    return AppendLogFile(DiagsLogPath(), text);
+    return hublink::AppendLogFile(DiagsLogPath(), text);
 }
 
 LogReadResult ReadDiagsLog(std::string& text, std::string& error, std::uintmax_t limit)

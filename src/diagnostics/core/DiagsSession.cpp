@@ -7,9 +7,12 @@
 
 namespace diagnostics {
 
+using enum hublink::CommsStateCode;
+using enum DiagsStateCode;
+
 UnitGate GateUnit(int32_t unitType, int activeNode, const std::function<bool()>& hubIdentMatches)
 {
-    if (unitType == kUnitTypeNoPort)
+    if (unitType == hublink::kUnitTypeNoPort)
         return UnitGate::PortLost;
     // 4 a hub where no other node was expected, 5 a unit that is refused.
     int32_t r = unitType;
@@ -76,12 +79,12 @@ ControlInputs DiagsSession::Inputs(int16_t page, bool loggingTicked) const
     return in;
 }
 
-bool CollectList(DiagsLink& diags, int32_t waitCode, const std::string& command, bool keepProgress)
+bool CollectList(DiagsLink& diags, hublink::StateCode waitCode, const std::string& command, bool keepProgress)
 {
-    EmptyReplyLines();
+    diags.Link().Session().EmptyReplyLines();
     if (!keepProgress)
         diags.ReplyProgress = 0;
-    int32_t done = DailyMaxDone;
+    hublink::StateCode done = DailyMaxDone;
     if (waitCode == AllStatusCollect)
         done = AllStatusDone;
     else if (waitCode == SignalsCollect)
@@ -92,10 +95,11 @@ bool CollectList(DiagsLink& diags, int32_t waitCode, const std::string& command,
 UnitReply AskLinkBudget(DiagsLink& diags, const LinkRequest& request)
 {
     diags.ExpectedUpdateAddress = request.address;
-    ReplyLines.resize(std::max<size_t>(ReplyLines.size(), 3));
-    ReplyLines[0].clear();
-    const int32_t state = diags.Request(ManualUpdateWait, request.command, kManualUpdateTimeoutMs);
-    return UnitReply{state, ReplyLines[0], diags.Link().PortFailed()};
+    std::vector<std::string>& lines = diags.Link().Session().ReplyLines;
+    lines.resize(std::max<size_t>(lines.size(), 3));
+    lines[0].clear();
+    const hublink::StateCode state = diags.Request(ManualUpdateWait, request.command, kManualUpdateTimeoutMs);
+    return UnitReply{state, lines[0], diags.Link().PortFailed()};
 }
 
 } // namespace diagnostics

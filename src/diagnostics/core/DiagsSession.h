@@ -66,7 +66,7 @@ public:
 // A list request ("GET DS ALL" and the like) started in waitCode, the reply
 // lines emptied first (and the progress count too unless keepProgress);
 // true when the list came in whole.
-bool CollectList(DiagsLink& diags, int32_t waitCode, const std::string& command, bool keepProgress);
+bool CollectList(DiagsLink& diags, hublink::StateCode waitCode, const std::string& command, bool keepProgress);
 
 // One unit of the live run asked: the manual update goes out, the unit's
 // loop address expected, and the reply line comes back with the final state.

@@ -6,7 +6,7 @@
 
 #include <string>
 
-class IDiagsWindow : public ICommsWindow
+class IDiagsWindow : public hublink::ICommsWindow
 {
 public:
     // A command failed: the window goes idle, shows the text in its status

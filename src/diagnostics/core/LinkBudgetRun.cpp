@@ -142,7 +142,7 @@ void LinkBudgetRun::Answer(const UnitReply& reply)
         return;
     const LinkRequest request = *current_;
     current_.reset();
-    if (reply.state == kManualUpdateCancelled) {
+    if (reply.state == DiagsStateCode::ManualUpdateCancelled) {
         cancelled_ = true;
         return;
     }
@@ -150,9 +150,9 @@ void LinkBudgetRun::Answer(const UnitReply& reply)
     portLost_ = reply.portLost;
     // A line that is no manual-update reply tells nothing about the unit:
     // it stays unanswered and its row stays as being asked.
-    if (reply.state == kManualUpdateDone && !IsManualUpdateLine(reply.line))
+    if (reply.state == DiagsStateCode::ManualUpdateDone && !IsManualUpdateLine(reply.line))
         return;
-    const auto update = reply.state == kManualUpdateDone ? ParseManualUpdateReply(reply.line) : std::nullopt;
+    const auto update = reply.state == DiagsStateCode::ManualUpdateDone ? ParseManualUpdateReply(reply.line) : std::nullopt;
     if (!update || update->loop != request.loop || update->address != request.address) {
         grid_.SetColour(request.row, LiveRowColour::NoAnswer);
         return;

@@ -9,7 +9,9 @@
 // command of each unit and Answer with the link's final state and reply
 // line, until Next gives nothing or the user cancels. RunLinkBudgets drives
 // the steps through a function that asks one unit.
+#include "diagnostics/core/DiagsStates.h"
 #include "diagnostics/core/LiveGrid.h"
+#include "hublink/core/LinkState.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,13 +21,6 @@
 
 namespace diagnostics {
 
-// The link states of one manual update: sent, echoed, answered, timed out,
-// cancelled by the user.
-inline constexpr int32_t kManualUpdateWait = 64;
-inline constexpr int32_t kManualUpdateReplyWait = 65;
-inline constexpr int32_t kManualUpdateDone = 66;
-inline constexpr int32_t kManualUpdateTimedOut = 67;
-inline constexpr int32_t kManualUpdateCancelled = 68;
 inline constexpr int32_t kManualUpdateTimeoutMs = 15000;
 
 // A unit's reply: "MANUAL UPDATE <loop> <address> <version> <b1> <b2> <b3> <b4>".
@@ -56,7 +51,7 @@ struct LinkRequest
 // portLost when the port went away (no further unit can be asked).
 struct UnitReply
 {
-    int32_t state = 0;
+    hublink::StateCode state; // ManualUpdateDone, ManualUpdateTimedOut, ManualUpdateCancelled or a failure
     std::string line;
     bool portLost = false;
 };

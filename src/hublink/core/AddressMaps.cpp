@@ -4,6 +4,8 @@
 #include "model/Site.h"
 #include "model/SiteState.h"
 
+namespace hublink {
+
 namespace {
 
 constexpr int kCopyAll = 100;
@@ -87,3 +89,5 @@ bool CopyNodeArray(std::span<const model::clsNode> Source, std::span<model::clsN
     }
     return true;
 }
+
+} // namespace hublink

@@ -5,6 +5,8 @@
 
 #include <span>
 
+namespace hublink {
+
 // Clears and refills LoopAddressOwner from Nodes. On a loop-interface site
 // node 0 (the RLM) is put in use first, so it and its devices are entered.
 // Later writes win: higher nodes over lower, a node's slots over the node.
@@ -19,3 +21,5 @@ void BuildHubAddressMap();
 // position, assigned states, live values or change flags. Arrays of unequal
 // size or a Which that names no node copy nothing and return False.
 bool CopyNodeArray(std::span<const model::clsNode> Source, std::span<model::clsNode> Destination, int Which);
+
+} // namespace hublink

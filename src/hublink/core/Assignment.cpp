@@ -12,6 +12,10 @@
 
 #include <vector>
 
+namespace hublink {
+
+using enum CommsStateCode;
+
 using model::clsNode;
 using model::kLastSlot;
 using model::kNodeCount;
@@ -139,15 +143,15 @@ void ReadStatusAndStayBusy(CommsLink& link, NodeArray& nodes)
 // Sends an assignment command and follows the hub's reports until it
 // finishes, falls silent, or does not know the command. Returns the final
 // state.
-int32_t RunAssignment(CommsLink& link, const std::string& command)
+StateCode RunAssignment(CommsLink& link, const std::string& command)
 {
     link.Transact(AssignWait, command, kReplyTimeoutMs);
     link.WaitWhileState({Assigning});
-    return CommsState;
+    return link.Session().CommsState;
 }
 
 // One unassign command and its result message.
-void Unassign(CommsLink& link, IAssignmentWindow& window, int32_t waitCode, int32_t doneCode,
+void Unassign(CommsLink& link, IAssignmentWindow& window, StateCode waitCode, StateCode doneCode,
               const std::string& command, const std::string& doneText, const std::string& failText)
 {
     if (!PortReady(link, window))
@@ -165,7 +169,7 @@ bool PortReady(CommsLink& link, IAssignmentWindow& window)
     if (PortEnabled)
         return true;
     PortEnabled = true;
-    if (!window.ResetPort())
+    if (window.ResetPort() == PortStatus::Ready)
         return true;
     link.EndBusy();
     return false;
@@ -178,11 +182,11 @@ bool ReadAllDeviceStatus(CommsLink& link, NodeArray& nodes)
         for (int slot = 1; slot <= kLastSlot; ++slot)
             node.SetDeviceStatusString(slot, "");
     }
-    EmptyReplyLines();
+    link.Session().EmptyReplyLines();
     if (link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs) != AllStatusDone)
         return false;
-    for (int i = 1; i <= ReplyLineCount; ++i)
-        StoreStatusLine(ReplyLines[static_cast<size_t>(i)], nodes);
+    for (int i = 1; i <= link.Session().ReplyLineCount; ++i)
+        StoreStatusLine(link.Session().ReplyLines[static_cast<size_t>(i)], nodes);
     return true;
 }
 
@@ -284,3 +288,5 @@ void SetIdent_Click(CommsLink& link, IAssignmentWindow& window)
     }
     link.EndBusy();
 }
+
+} // namespace hublink

@@ -20,6 +20,8 @@
 #include "hublink/core/IAssignmentWindow.h"
 #include "model/clsNode.h"
 
+namespace hublink {
+
 class CommsLink;
 
 // A port switched off (PortEnabled False) is switched on and set up again
@@ -57,3 +59,5 @@ void ClearUnassigned_Click(CommsLink& link, IAssignmentWindow& window);
 // Program Ident: writes the ident of the active node (hub or RCC) into the
 // connected unit and reads it back.
 void SetIdent_Click(CommsLink& link, IAssignmentWindow& window);
+
+} // namespace hublink

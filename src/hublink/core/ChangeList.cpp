@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace hublink {
+
 namespace {
 
 using model::clsNode;
@@ -351,3 +353,5 @@ bool HubHoldsStrayChannels()
             return true;
     return false;
 }
+
+} // namespace hublink

@@ -6,6 +6,8 @@
 // into MessageList for the engineer.
 #include <cstdint>
 
+namespace hublink {
+
 // BuildChangeList results other than a count.
 inline constexpr int16_t kChangeListNoDifference = 0;
 // The hub holds no RCC: Nodes(0).NodeAdd is set, reprogram from clear.
@@ -54,3 +56,5 @@ int16_t BuildChangeList();
 // line for, which only clearing all its programming removes (the list names
 // them).
 bool HubHoldsStrayChannels();
+
+} // namespace hublink

@@ -4,6 +4,7 @@
 #include "hublink/core/LinkText.h"
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/ProgLog.h"
+#include "hublink/core/UnitQueries.h"
 #include "model/Convert.h"
 #include "model/FileNames.h"
 #include "model/Settings.h"
@@ -12,56 +13,15 @@
 
 #include <algorithm>
 
+namespace hublink {
+
 using namespace linktext;
+
+using enum CommsStateCode;
 
 namespace {
 
 const char* const kFailureText = "Communications Failure,  Please check Comms Port";
-
-// States whose command is resent when no reply comes.
-bool IsRetryState(int32_t state)
-{
-    switch (state) {
-    case ProgramWait:
-    case IdentReadWait:
-    case IdentProgWait:
-    case SysConfigWait:
-    case PopulateClearWait:
-    case StatusMonitorOffWait:
-    case SoftwareVersionWait:
-    case LoopProtocolWait:
-    case LoopCountWait:
-    case DeleteWait:
-    case RelationDeleteWait:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// States that fail at once when their time-out passes. The two unassign
-// states belong here too: their wait must end even when the unit stays
-// silent.
-bool IsFailAtOnceState(int32_t state)
-{
-    switch (state) {
-    case SysConfigCollect:
-    case AssignWait:
-    case Assigning:
-    case AllStatusCollect:
-    case UnassignClearWait:
-    case UnassignAllWait:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// States in which a command awaits its reply.
-bool IsWaitingState(int32_t state)
-{
-    return IsRetryState(state) || IsFailAtOnceState(state) || state == DebugOffWait;
-}
 
 std::string ErrorText(const LinkError& error)
 {
@@ -78,22 +38,22 @@ CommsLink::CommsLink(ISerialTransport& port, ILinkTimer& timer, IMessageLoop& lo
 
 void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
 {
-    RxLine.clear();
+    session_.RxLine.clear();
     discarding_ = false; // an over-long line in progress ends with the send too
-    LogLine("-> " + CommandText, false);
+    LogLine("-> " + session_.CommandText, false);
     if (!Retry) {
-        RetryCount = 0;
-        AcceptedReply.clear();
+        session_.RetryCount = 0;
+        session_.AcceptedReply.clear();
         refusedLine_.clear();
     }
     timer_.Stop();
     LinkError error;
     portFailed_ = false;
-    if (!port_.Output(platform::Utf8ToWin1252(CommandText) + "\r", error)) {
+    if (!port_.Output(platform::Utf8ToWin1252(session_.CommandText) + "\r", error)) {
         const bool reported = portFailed_; // the write found the port gone: PortLost told already
         portFailed_ = true;
         staleReplies_ = 0;
-        CommsState = CommsFailed;
+        session_.CommsState = CommsFailed;
         loop_.StateChanged();
         if (!reported)
             window_.ShowCommsError(ErrorText(error));
@@ -104,7 +64,7 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
 
 void CommsLink::SendWakeUp()
 {
-    CommandText = "\r\n";
+    session_.CommandText = "\r\n";
     SendCommand(false, kReplyTimeoutMs);
     timer_.Stop();
 }
@@ -133,7 +93,7 @@ void CommsLink::HandleByte(unsigned char c)
     if (c == '\r') {
         if (discarding_) {
             discarding_ = false;
-            RxLine.clear();
+            session_.RxLine.clear();
             return;
         }
         EndOfLine();
@@ -141,21 +101,21 @@ void CommsLink::HandleByte(unsigned char c)
     }
     if (discarding_)
         return;
-    if (RxLine.size() >= kMaxLineLength) {
+    if (session_.RxLine.size() >= kMaxLineLength) {
         RefuseLine();
         return;
     }
-    RxLine += static_cast<char>(c);
+    session_.RxLine += static_cast<char>(c);
 }
 
 void CommsLink::RefuseLine()
 {
     refusedLine_ = "The unit sent a line longer than " + std::to_string(kMaxLineLength) +
-                   " characters, which was refused: " + platform::Win1252ToUtf8(RxLine.substr(0, 40)) + "...";
-    RxLine.clear();
+                   " characters, which was refused: " + platform::Win1252ToUtf8(session_.RxLine.substr(0, 40)) + "...";
+    session_.RxLine.clear();
     discarding_ = true;
     LogLine("<- " + refusedLine_, false);
-    if (!IsWaiting(CommsState))
+    if (!IsWaiting(session_.CommsState))
         return;
     // The reply cannot be whole without the line: its command fails.
     LogLine(refusedLine_, true);
@@ -169,36 +129,36 @@ void CommsLink::RefuseLine()
 void CommsLink::EndOfLine()
 {
     // The unit's bytes are Windows-1252 text; the program's text is UTF-8.
-    LastRxLine = platform::Win1252ToUtf8(RxLine);
+    session_.LastRxLine = platform::Win1252ToUtf8(session_.RxLine);
     if (window_.DeleteTimerRunning())
         LogLine(" ", false);
     if (policy_ != nullptr) {
-        LogLine("<- " + LastRxLine, false);
-        if (BeginsWith(LastRxLine, "Unknown Command")) {
+        LogLine("<- " + session_.LastRxLine, false);
+        if (BeginsWith(session_.LastRxLine, "Unknown Command")) {
             timer_.Stop();
-            CommsState = UnknownCommand;
+            session_.CommsState = UnknownCommand;
         }
-        if (!LastRxLine.empty())
-            ProcessReply(LastRxLine);
-        RxLine.clear();
+        if (!session_.LastRxLine.empty())
+            ProcessReply(session_.LastRxLine);
+        session_.RxLine.clear();
         return;
     }
-    std::string line = LastRxLine;
+    std::string line = session_.LastRxLine;
     const std::string upper = model::Upper(line);
     if (Contains(upper, "CRITICAL ERROR:") || Contains(upper, "UNHANDLED PACKET") ||
         Contains(line, "Old Added")) {
         line.clear();
     } else if (Contains(line, "Relation already")) {
-        line = CommandText;
+        line = session_.CommandText;
     } else if (BeginsWith(line, "Unknown Command")) {
         timer_.Stop();
-        CommsState = UnknownCommand;
+        session_.CommsState = UnknownCommand;
     }
     if (!line.empty()) {
         LogLine("<- " + line, false);
         ProcessReply(line);
     }
-    RxLine.clear();
+    session_.RxLine.clear();
 }
 
 void CommsLink::CommsTimer_Timer()
@@ -208,27 +168,28 @@ void CommsLink::CommsTimer_Timer()
         loop_.StateChanged();
         return;
     }
-    const int32_t state = CommsState;
-    if (IsRetryState(state)) {
-        if (RetryCount < kMaxResends) {
+    const StateCode state = session_.CommsState;
+    const WaitState<Handler>* wait = FindWait(Waits(), state);
+    const WaitKind kind = wait != nullptr ? wait->kind : WaitKind::Own;
+    if (kind == WaitKind::Resend) {
+        if (session_.RetryCount < kMaxResends) {
             LinkError ignored; // a port that refuses the CR refuses the resend too, which reports it
             port_.Output("\r", ignored);
             if (portFailed_)
                 return; // the port went with the CR, and PortLost has ended the wait
-            ++RetryCount;
+            ++session_.RetryCount;
             staleReplies_ = 0; // the resent command owns what comes now
             LogLine("...Retry", true);
-            const bool longWait = ReplyLineCount == 1 || state == PopulateClearWait;
-            SendCommand(true, longWait ? kLongResendTimeoutMs : kReplyTimeoutMs);
+            SendCommand(true, ResendTimeoutMs(*wait, session_.ReplyLineCount));
         } else {
             LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
             TimedOut();
             EndBusyUnlessDeleting(state);
         }
-    } else if (IsFailAtOnceState(state)) {
+    } else if (kind == WaitKind::FailAtOnce) {
         TimedOut();
         EndBusy();
-    } else if (state == DebugOffWait) {
+    } else if (kind == WaitKind::Silent) {
         TimedOut();
     }
     loop_.StateChanged();
@@ -238,22 +199,22 @@ void CommsLink::TimedOut()
 {
     // Each send may still be answered late; those answers must not be taken
     // for the reply to the same command sent again.
-    staleCommand_ = CommandText;
-    staleReplies_ = RetryCount + 1;
+    staleCommand_ = session_.CommandText;
+    staleReplies_ = session_.RetryCount + 1;
     timer_.Stop();
-    CommsState = CommsFailed;
+    session_.CommsState = CommsFailed;
 }
 
 void CommsLink::FailNow()
 {
     timer_.Stop();
-    EndBusyUnlessDeleting(CommsState);
-    CommsState = CommsFailed;
+    EndBusyUnlessDeleting(session_.CommsState);
+    session_.CommsState = CommsFailed;
 }
 
 // The deletes go on after one fails, and the sequence that runs them holds
 // the window busy until the last has ended.
-void CommsLink::EndBusyUnlessDeleting(int32_t failedState)
+void CommsLink::EndBusyUnlessDeleting(StateCode failedState)
 {
     if (failedState != DeleteWait && failedState != RelationDeleteWait)
         EndBusy();
@@ -265,10 +226,10 @@ void CommsLink::PortLost(const LinkError& error)
     staleReplies_ = 0;
     PortEnabled = false; // the next command opens the port again
     timer_.Stop();
-    RxLine.clear();
-    if (policy_ != nullptr && policy_->IsWaitingState(CommsState)) {
+    session_.RxLine.clear();
+    if (policy_ != nullptr && policy_->IsWaitingState(session_.CommsState)) {
         policy_->PortLostWhileWaiting();
-    } else if (policy_ == nullptr && IsWaitingState(CommsState)) {
+    } else if (policy_ == nullptr && IsWaiting(session_.CommsState)) {
         LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
         FailNow();
     }
@@ -284,200 +245,173 @@ void CommsLink::Rearm(int32_t ms)
 
 bool CommsLink::CollectLine(const std::string& line)
 {
-    if (ReplyLineCount >= kMaxReplyLines) {
-        LogLine("The unit sent more than " + std::to_string(kMaxReplyLines) + " lines, transfer stopped",
-                true);
-        FailNow();
-        return false;
-    }
-    ++ReplyLineCount;
-    ReplyLines.resize(static_cast<size_t>(ReplyLineCount) + 1);
-    ReplyLines[static_cast<size_t>(ReplyLineCount)] = model::TrimBlanks(line);
-    return true;
+    if (session_.AddReplyLine(line))
+        return true;
+    LogLine("The unit sent more than " + std::to_string(kMaxReplyLines) + " lines, transfer stopped", true);
+    FailNow();
+    return false;
 }
 
 void CommsLink::ProcessReply(const std::string& Line)
 {
-    LastRxLine = Line;
+    session_.LastRxLine = Line;
     const std::string& line = Line;
     // Until the same command has been resent, lines that come while it
     // waits are counted against the failed sends first.
     if (staleReplies_ > 0) {
-        if (!IsWaiting(CommsState)) {
+        if (!IsWaiting(session_.CommsState)) {
             --staleReplies_; // the late answer came while nothing waits
-        } else if (RetryCount == 0 && CommandText == staleCommand_) {
+        } else if (session_.RetryCount == 0 && session_.CommandText == staleCommand_) {
             --staleReplies_;
             return;
         }
     }
-    const int32_t before = CommsState;
+    const StateCode before = session_.CommsState;
     if (policy_ != nullptr)
         policy_->Dispatch(line);
     else
         Dispatch(line);
-    if (CommsState != before) {
-        AcceptedReply = line;
+    if (session_.CommsState != before) {
+        session_.AcceptedReply = line;
         staleReplies_ = 0; // the unit answers in order: nothing older is still to come
     }
 }
 
-bool CommsLink::IsWaiting(int32_t state) const
+bool CommsLink::IsWaiting(StateCode state) const
 {
-    return policy_ != nullptr ? policy_->IsWaitingState(state) : IsWaitingState(state);
+    return policy_ != nullptr ? policy_->IsWaitingState(state) : FindWait(Waits(), state) != nullptr;
+}
+
+// The communications window's command set. The two unassign states fail at
+// once: their wait must end even when the unit stays silent.
+std::span<const WaitState<CommsLink::Handler>> CommsLink::Waits()
+{
+    using W = WaitState<Handler>;
+    using enum WaitKind;
+    using enum ReplyMatch;
+    static const W kWaits[] = {
+        {ProgramWait, Resend, nullptr, BeginsWith, {}, &CommsLink::ProgramReply},
+        {IdentReadWait, Resend, "IDENTREAD", BeginsWith, IdentReadDone},
+        {IdentProgWait, Resend, "IDENTPROG OK", Contains, IdentProgDone},
+        {SysConfigWait, Resend, nullptr, BeginsWith, {}, &CommsLink::SysConfigStart},
+        {SysConfigCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::SysConfigLine},
+        {UnassignClearWait, FailAtOnce, "UNASSIGN CLEAR", BeginsWith, UnassignClearDone},
+        {UnassignAllWait, FailAtOnce, "UNASSIGN ALL", BeginsWith, UnassignAllDone},
+        {AssignWait, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::AssignStart},
+        {Assigning, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::AssignLine},
+        {PopulateClearWait, Resend, "CLEAR", Contains, PopulateClearDone, nullptr, kLongResendTimeoutMs},
+        {DebugOffWait, Silent, "DEBUGOFF", Contains, DebugOffDone},
+        {StatusMonitorOffWait, Resend, "DS MON STOP", Contains, StatusMonitorOffDone},
+        {SoftwareVersionWait, Resend, nullptr, BeginsWith, {}, &CommsLink::VersionReply},
+        {LoopProtocolWait, Resend, "LP", BeginsWith, LoopProtocolDone},
+        {LoopCountWait, Resend, "QUERY LOOPCOUNT", BeginsWith, LoopCountDone},
+        {DeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::DeleteReply},
+        {RelationDeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::RelationDeleteReply},
+        {AllStatusCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::StatusLine},
+    };
+    return kWaits;
 }
 
 void CommsLink::Dispatch(const std::string& line)
 {
-    switch (CommsState) {
-    case Idle:
+    if (session_.CommsState == Idle) {
         LogLine(line, false);
-        break;
-    case IdentReadWait:
-        if (BeginsWith(line, "IDENTREAD")) {
-            timer_.Stop();
-            CommsState = IdentReadDone;
-        }
-        break;
-    case IdentProgWait:
-        if (Contains(line, "IDENTPROG OK")) {
-            timer_.Stop();
-            CommsState = IdentProgDone;
-        }
-        break;
-    case SysConfigWait:
-        if (Contains(line, "EXPORT SYSCONFIG")) {
-            CommsState = SysConfigCollect;
-            Rearm(kConfigLineTimeoutMs);
-            AdvanceProgress();
-            EmptyReplyLines();
-        }
-        break;
-    case SysConfigCollect: {
-        AdvanceProgress();
-        if (Contains(line, "END OF DATA")) {
-            timer_.Stop();
-            CommsState = SysConfigDone;
-            break;
-        }
-        Rearm(kConfigLineTimeoutMs);
-        const std::string head = line.substr(0, 4);
-        if (head == "POPU" || head == "RELA" || head == "XPRO" || head == "YPRO")
-            CollectLine(line);
-        break;
+        return;
     }
-    case UnassignClearWait:
-        if (BeginsWith(line, "UNASSIGN CLEAR")) {
-            timer_.Stop();
-            CommsState = UnassignClearDone;
-        }
-        break;
-    case UnassignAllWait:
-        if (BeginsWith(line, "UNASSIGN ALL")) {
-            timer_.Stop();
-            CommsState = UnassignAllDone;
-        }
-        break;
-    case AssignWait:
-        if (BeginsWith(line, "ASSIGN RCCS") || BeginsWith(line, "ASSIGN ALL")) {
-            CommsState = Assigning;
-            Rearm(kAssignLineTimeoutMs);
-        }
-        break;
-    case Assigning:
-        if (BeginsWith(line, "ASSIGN OK")) {
-            AssignResult(line, 10, true, "Assigned ");
-        } else if (BeginsWith(line, "ASSIGN FAIL")) {
-            AssignResult(line, 12, false, "Failed ");
-        } else if (BeginsWith(line, "ASSIGN FINISH")) {
-            timer_.Stop();
-            CommsState = AssignDone;
-            LogLine("Assign Process Completed", true);
-        }
-        break;
-    case PopulateClearWait:
-        if (Contains(line, "CLEAR")) {
-            timer_.Stop();
-            CommsState = PopulateClearDone;
-        }
-        break;
-    case DebugOffWait:
-        if (Contains(line, "DEBUGOFF")) {
-            timer_.Stop();
-            CommsState = DebugOffDone;
-        }
-        break;
-    case StatusMonitorOffWait:
-        if (Contains(line, "DS MON STOP")) {
-            timer_.Stop();
-            CommsState = StatusMonitorOffDone;
-        }
-        break;
-    case SoftwareVersionWait:
-        if (BeginsWith(line, "RCC") || BeginsWith(line, "HUB")) {
-            IsLoopInterface = false;
-            timer_.Stop();
-            CommsState = SoftwareVersionDone;
-        } else if (BeginsWith(line, "WZM") || BeginsWith(line, "ALID") || BeginsWith(line, "GELI") ||
-                   BeginsWith(line, "ZWZM") || BeginsWith(line, "ZRLM")) {
-            IsLoopInterface = true;
-            timer_.Stop();
-            CommsState = SoftwareVersionDone;
-        }
-        break;
-    case LoopProtocolWait:
-        if (BeginsWith(line, "LP")) {
-            timer_.Stop();
-            CommsState = LoopProtocolDone;
-        }
-        break;
-    case LoopCountWait:
-        if (BeginsWith(line, "QUERY LOOPCOUNT")) {
-            timer_.Stop();
-            CommsState = LoopCountDone;
-        }
-        break;
-    case DeleteWait:
+    const WaitState<Handler>* wait = FindWait(Waits(), session_.CommsState);
+    if (wait != nullptr)
+        TakeReply(*this, *wait, line, session_.CommsState, timer_);
+}
+
+void CommsLink::SysConfigStart(const std::string& line)
+{
+    if (!Contains(line, "EXPORT SYSCONFIG"))
+        return;
+    session_.CommsState = SysConfigCollect;
+    Rearm(kConfigLineTimeoutMs);
+    AdvanceProgress();
+    session_.EmptyReplyLines();
+}
+
+void CommsLink::SysConfigLine(const std::string& line)
+{
+    AdvanceProgress();
+    if (Contains(line, "END OF DATA")) {
         timer_.Stop();
-        if (Contains(line, "DELETE DEVICE") || BeginsWith(line, "DEVICE DELETED")) {
-            LogLine("Device Successfully Deleted", true);
-            CommsState = DeleteDone;
-        } else if (BeginsWith(line, "DELETE NODE")) {
-            LogLine("RCC Successfully Deleted", true);
-            CommsState = DeleteDone;
-        } else if (BeginsWith(line, "DEVICE NO RESPONSE")) {
-            LogLine("Device Deleted, but did not Respond ", true);
-            CommsState = DeleteDone;
-        } else if (BeginsWith(line, "DEVICE DELETE TIMEOUT")) {
-            LogLine("Device Deleted, but RCC did not Respond ", true);
-            CommsState = DeleteDone;
-        } else {
-            LogLine("Unable to Delete Device : " + line, true);
-            CommsState = DeleteFailed;
-        }
-        break;
-    case RelationDeleteWait:
+        session_.CommsState = SysConfigDone;
+        return;
+    }
+    Rearm(kConfigLineTimeoutMs);
+    const std::string head = line.substr(0, 4);
+    if (head == "POPU" || head == "RELA" || head == "XPRO" || head == "YPRO")
+        CollectLine(line);
+}
+
+void CommsLink::AssignStart(const std::string& line)
+{
+    if (BeginsWith(line, "ASSIGN RCCS") || BeginsWith(line, "ASSIGN ALL")) {
+        session_.CommsState = Assigning;
+        Rearm(kAssignLineTimeoutMs);
+    }
+}
+
+void CommsLink::AssignLine(const std::string& line)
+{
+    if (BeginsWith(line, "ASSIGN OK")) {
+        AssignResult(line, 10, true, "Assigned ");
+    } else if (BeginsWith(line, "ASSIGN FAIL")) {
+        AssignResult(line, 12, false, "Failed ");
+    } else if (BeginsWith(line, "ASSIGN FINISH")) {
         timer_.Stop();
-        if (BeginsWith(line, CommandText) || BeginsWith(line, "DELETE RELATION")) {
-            CommsState = DeleteDone;
-        } else {
-            LogLine(line, true);
-            CommsState = DeleteFailed;
-        }
-        break;
-    case AllStatusCollect:
-        timer_.Stop();
-        if (BeginsWith(line, "END OF DATA")) {
-            LogLine("Device Status Successfully Obtained", true);
-            CommsState = AllStatusDone;
-        } else if (CollectLine(line)) {
-            Rearm(kStatusLineTimeoutMs);
-        }
-        break;
-    case ProgramWait:
-        ProgramReply(line);
-        break;
-    default:
-        break;
+        session_.CommsState = AssignDone;
+        LogLine("Assign Process Completed", true);
+    }
+}
+
+// The reply ends the query; the caller reads which unit it names.
+void CommsLink::VersionReply(const std::string& line)
+{
+    if (VersionReplyUnit(line) == VersionUnit::None)
+        return;
+    timer_.Stop();
+    session_.CommsState = SoftwareVersionDone;
+}
+
+void CommsLink::DeleteReply(const std::string& line)
+{
+    timer_.Stop();
+    const char* done = nullptr;
+    if (Contains(line, "DELETE DEVICE") || BeginsWith(line, "DEVICE DELETED"))
+        done = "Device Successfully Deleted";
+    else if (BeginsWith(line, "DELETE NODE"))
+        done = "RCC Successfully Deleted";
+    else if (BeginsWith(line, "DEVICE NO RESPONSE"))
+        done = "Device Deleted, but did not Respond ";
+    else if (BeginsWith(line, "DEVICE DELETE TIMEOUT"))
+        done = "Device Deleted, but RCC did not Respond ";
+    LogLine(done != nullptr ? std::string(done) : "Unable to Delete Device : " + line, true);
+    session_.CommsState = done != nullptr ? DeleteDone : DeleteFailed;
+}
+
+void CommsLink::RelationDeleteReply(const std::string& line)
+{
+    timer_.Stop();
+    if (BeginsWith(line, session_.CommandText) || BeginsWith(line, "DELETE RELATION")) {
+        session_.CommsState = DeleteDone;
+    } else {
+        LogLine(line, true);
+        session_.CommsState = DeleteFailed;
+    }
+}
+
+void CommsLink::StatusLine(const std::string& line)
+{
+    timer_.Stop();
+    if (BeginsWith(line, "END OF DATA")) {
+        LogLine("Device Status Successfully Obtained", true);
+        session_.CommsState = AllStatusDone;
+    } else if (CollectLine(line)) {
+        Rearm(kStatusLineTimeoutMs);
     }
 }
 
@@ -497,29 +431,29 @@ void CommsLink::AssignResult(const std::string& line, size_t identAt, bool assig
 void CommsLink::ProgramReply(const std::string& line)
 {
     const std::string upper = model::Upper(line);
-    const bool acknowledged = BeginsWith(line, CommandText) || Contains(upper, "RELATION ALREADY EXISTS") ||
+    const bool acknowledged = BeginsWith(line, session_.CommandText) || Contains(upper, "RELATION ALREADY EXISTS") ||
                               Contains(upper, "NODE RELATION ALREADY DEFINED");
     if (acknowledged) {
-        ++ReplyLineCount;
-        if (ReplyLineCount <= CommandCount) {
+        ++session_.ReplyLineCount;
+        if (session_.ReplyLineCount <= session_.CommandCount) {
             AdvanceProgress();
-            const auto index = static_cast<size_t>(ReplyLineCount);
-            CommandText = index < ReplyLines.size() ? ReplyLines[index] : std::string();
-            if (index < CommandCaptions.size() && !CommandCaptions[index].empty())
-                LogLine(CommandCaptions[index], true);
+            const auto index = static_cast<size_t>(session_.ReplyLineCount);
+            session_.CommandText = index < session_.ReplyLines.size() ? session_.ReplyLines[index] : std::string();
+            if (index < session_.CommandCaptions.size() && !session_.CommandCaptions[index].empty())
+                LogLine(session_.CommandCaptions[index], true);
             SendCommand(false, kReplyTimeoutMs);
             return;
         }
         timer_.Stop();
         if (!ProgramEndIsFinal) {
-            CommsState = ProgramDone;
+            session_.CommsState = ProgramDone;
             return;
         }
         window_.HideProgress();
         EndBusy();
         LogLine("Programming Completed Successfully", true);
         window_.ShowMessage("Programming Completed Successfully", 64);
-        CommsState = ProgramDone;
+        session_.CommsState = ProgramDone;
         return;
     }
     const char* abortText = nullptr;
@@ -535,21 +469,23 @@ void CommsLink::ProgramReply(const std::string& line)
     EndBusy();
     LogLine(abortText, true);
     window_.ShowMessage(abortText, 16);
-    CommsState = ProgramAborted;
+    session_.CommsState = ProgramAborted;
 }
 
-int32_t CommsLink::Transact(int32_t waitCode, const std::string& command, int32_t timeoutMs)
+StateCode CommsLink::Transact(StateCode waitCode, const std::string& command, int32_t timeoutMs)
 {
-    CommsState = waitCode;
-    CommandText = command;
+    session_.CommsState = waitCode;
+    session_.CommandText = command;
     SendCommand(false, timeoutMs);
     WaitWhileState({waitCode});
-    return CommsState;
+    return session_.CommsState;
 }
 
-void CommsLink::WaitWhileState(std::initializer_list<int32_t> codes)
+void CommsLink::WaitWhileState(std::initializer_list<StateCode> codes)
 {
-    loop_.WaitWhile([codes] { return std::find(codes.begin(), codes.end(), CommsState) != codes.end(); });
+    loop_.WaitWhile([this, codes] {
+        return std::find(codes.begin(), codes.end(), session_.CommsState) != codes.end();
+    });
 }
 
 void CommsLink::LogLine(const std::string& Text, bool ToBox)
@@ -582,3 +518,5 @@ void CommsLink::AdvanceProgress()
     if (next < window_.ProgressMax())
         window_.SetProgressValue(next);
 }
+
+} // namespace hublink

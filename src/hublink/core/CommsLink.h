@@ -1,8 +1,9 @@
 #pragma once
 // The command/reply engine of the serial link: framing of commands, assembly
 // and filtering of received lines, the reply time-out with its resends, the
-// reply dispatcher that moves CommsState on, and the window services every
-// serial operation uses (LogLine, the busy state, the progress step).
+// reply dispatcher that moves CommsState on, the link's session (its state,
+// command and received lines), and the window services every serial
+// operation uses (LogLine, the busy state, the progress step).
 // It runs on the program's one event-loop thread; the port, the timer, the
 // wait and the window are reached through small interfaces.
 #include "hublink/core/ICommsWindow.h"
@@ -11,11 +12,16 @@
 #include "hublink/core/IMessageLoop.h"
 #include "hublink/core/ISerialTransport.h"
 #include "hublink/core/ISiteLink.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/WaitTable.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
+
+namespace hublink {
 
 class CommsLink
 {
@@ -58,12 +64,12 @@ public:
     // The calling convention: sets the waiting code and the command, sends
     // it and yields while the state holds the waiting code. Returns the
     // final state.
-    int32_t Transact(int32_t waitCode, const std::string& command, int32_t timeoutMs);
+    StateCode Transact(StateCode waitCode, const std::string& command, int32_t timeoutMs);
     // Yields while CommsState is one of the codes. The wait looks again
     // after each receive event, time-out tick and port loss of the link;
     // code that sets CommsState itself while a wait runs (a cancel) calls
     // Loop().StateChanged() after it.
-    void WaitWhileState(std::initializer_list<int32_t> codes);
+    void WaitWhileState(std::initializer_list<StateCode> codes);
 
     // The status box (ToBox) and, while LogProg is on, ProgLog.txt.
     void LogLine(const std::string& Text, bool ToBox);
@@ -83,6 +89,8 @@ public:
     // window's own). The policy must outlive the link or be taken off first.
     void SetPolicy(ILinkPolicy* policy) { policy_ = policy; }
 
+    LinkSession& Session() { return session_; }
+    const LinkSession& Session() const { return session_; }
     ILinkTimer& Timer() { return timer_; }
     IMessageLoop& Loop() { return loop_; }
     ICommsWindow& Window() { return window_; }
@@ -94,19 +102,32 @@ private:
     void Rearm(int32_t ms);
     void FailNow();
     void RefuseLine();
-    void EndBusyUnlessDeleting(int32_t failedState);
+    void EndBusyUnlessDeleting(StateCode failedState);
     void TimedOut();
     void Dispatch(const std::string& line);
-    bool IsWaiting(int32_t state) const;
+    bool IsWaiting(StateCode state) const;
     bool CollectLine(const std::string& line);
-    void ProgramReply(const std::string& line);
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
+
+    // The states with work beyond ending their wait.
+    using Handler = void (CommsLink::*)(const std::string& line);
+    static std::span<const WaitState<Handler>> Waits();
+    void ProgramReply(const std::string& line);
+    void SysConfigStart(const std::string& line);
+    void SysConfigLine(const std::string& line);
+    void AssignStart(const std::string& line);
+    void AssignLine(const std::string& line);
+    void VersionReply(const std::string& line);
+    void DeleteReply(const std::string& line);
+    void RelationDeleteReply(const std::string& line);
+    void StatusLine(const std::string& line);
 
     ISerialTransport& port_;
     ILinkTimer& timer_;
     IMessageLoop& loop_;
     ICommsWindow& window_;
     ISiteLink& site_;
+    LinkSession session_;
     ILinkPolicy* policy_ = nullptr;
     bool busy_ = false;
     std::string pending_;
@@ -119,3 +140,5 @@ private:
     std::string staleCommand_;
     int staleReplies_ = 0;
 };
+
+} // namespace hublink

@@ -14,6 +14,10 @@
 
 #include <string>
 
+namespace hublink {
+
+using enum CommsStateCode;
+
 namespace {
 
 const std::string kOwnCaption; // the window's caption as title
@@ -54,14 +58,14 @@ int DownloadProgressMaximum(const model::NodeArray& nodes)
     return maximum;
 }
 
-int32_t DownloadSysConfig(CommsLink& link)
+StateCode DownloadSysConfig(CommsLink& link)
 {
     // A download that ended with its header needs no line timer.
     if (link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs) == SysConfigCollect) {
         link.Timer().Start(kFirstConfigLineMs);
         link.WaitWhileState({SysConfigCollect});
     }
-    return CommsState;
+    return link.Session().CommsState;
 }
 
 void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
@@ -106,7 +110,7 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
     bar.HideProgress();
     bar.SetProgressValue(0);
     link.EndBusy();
-    if (CommsState == CommsFailed) {
+    if (link.Session().CommsState == CommsFailed) {
         window.RestoreWindow();
         window.Display("Unable to Get Config due to Errors", MessageStyle::Critical, kOwnCaption);
     }
@@ -114,3 +118,5 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
     if (!window.OpenedOnly() && CommsCloseOnComplete)
         window.CloseWindow();
 }
+
+} // namespace hublink

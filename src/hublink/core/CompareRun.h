@@ -9,9 +9,12 @@
 // where Link() is the window's CommsLink and the window implements
 // IProgrammingWindow. The main window reaches it through its compare
 // commands (CommsAction 2).
+#include "hublink/core/LinkState.h"
 #include "model/clsNode.h"
 
 #include <cstdint>
+
+namespace hublink {
 
 class CommsLink;
 class IProgrammingWindow;
@@ -35,4 +38,6 @@ int DownloadProgressMaximum(const model::NodeArray& nodes);
 // "GET SYSCONFIG": waits for the header, then for the lines up to "END OF
 // DATA" (collected in ReplyLines), with one second allowed before the first
 // line. Returns the final CommsState: SysConfigDone for a whole download.
-int32_t DownloadSysConfig(CommsLink& link);
+StateCode DownloadSysConfig(CommsLink& link);
+
+} // namespace hublink

@@ -4,6 +4,8 @@
 #include "model/Site.h"
 #include "model/SiteState.h"
 
+namespace hublink {
+
 namespace {
 
 using model::clsNode;
@@ -188,3 +190,5 @@ int16_t CompareHubWithConfiguration()
     }
     return model::MessageCount();
 }
+
+} // namespace hublink

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace hublink {
+
 // Appends one line to MessageList per difference between HubNodes and Nodes
 // and returns MessageCount (the lines already in the list count too).
 //
@@ -34,3 +36,5 @@ std::string ChannelText(int index);
 // one type word for both (the sounder and combo beacon variants, and Combo
 // with Combo/Beacon, which the hub reads back as "COMBO").
 bool SameTypeOnHub(model::DeviceTypeCode a, model::DeviceTypeCode b);
+
+} // namespace hublink

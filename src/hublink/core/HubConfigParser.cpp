@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+namespace hublink {
+
 namespace {
 
 constexpr int kNoParent = 255;
@@ -311,11 +313,13 @@ int16_t ParseHubConfiguration(std::span<const std::string> lines, model::NodeArr
     return model::MessageCount();
 }
 
-int16_t ParseHubConfiguration(const HubParseOptions& options)
+int16_t ParseHubConfiguration(const LinkSession& session, const HubParseOptions& options)
 {
     // ReplyLines keeps index 0 unused; the count never runs past the array.
-    const std::span<const std::string> all(ReplyLines);
-    const size_t count = all.empty() ? 0 : std::min(static_cast<size_t>(std::max<int16_t>(ReplyLineCount, 0)),
+    const std::span<const std::string> all(session.ReplyLines);
+    const size_t count = all.empty() ? 0 : std::min(static_cast<size_t>(std::max<int16_t>(session.ReplyLineCount, 0)),
                                                      all.size() - 1);
     return ParseHubConfiguration(all.empty() ? all : all.subspan(1, count), model::HubNodes, options);
 }
+
+} // namespace hublink

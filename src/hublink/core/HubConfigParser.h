@@ -6,11 +6,14 @@
 // of the hub (YPROTRADIOCHANNELS a b) and of the RCCs (XPROTRADIOCHANNELS a b
 // [node]). Every line that cannot be taken as it stands is reported as one
 // line of the shared message list.
+#include "hublink/core/LinkState.h"
 #include "model/clsNode.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
+
+namespace hublink {
 
 struct HubParseOptions
 {
@@ -30,6 +33,9 @@ struct HubParseOptions
 int16_t ParseHubConfiguration(std::span<const std::string> lines, model::NodeArray& hub,
                               const HubParseOptions& options);
 
-// The same over the collected reply lines (ReplyLines 1..ReplyLineCount)
+// The same over the session's collected reply lines (ReplyLines
+// 1..ReplyLineCount)
 // into HubNodes.
-int16_t ParseHubConfiguration(const HubParseOptions& options);
+int16_t ParseHubConfiguration(const LinkSession& session, const HubParseOptions& options);
+
+} // namespace hublink

@@ -7,6 +7,10 @@
 #include "model/DeviceTypes.h"
 #include "platform/base/MessageStyle.h"
 
+namespace hublink {
+
+using enum CommsStateCode;
+
 using model::clsNode;
 using model::kLastSlot;
 using model::kNodeCount;
@@ -32,7 +36,7 @@ bool DeleteSlot(CommsLink& link, const clsNode& hub, int n, int s, const DeleteD
 
 bool DeleteRelation(CommsLink& link, int n, int parent)
 {
-    const int32_t state =
+    const StateCode state =
         link.Transact(RelationDeleteWait, RelationDeleteCommand(n, parent), kDeleteTimeoutMs);
     if (state == DeleteDone) {
         const std::string from = parent == 0 ? "Hub " : "RCC " + Number(parent);
@@ -61,17 +65,17 @@ bool NeedsManualDeletes(const std::string& hubVersion)
 
 bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSwitch& dots)
 {
-    CommsState = DeleteWait;
-    CommandText = DeleteDeviceCommand(Ident);
+    link.Session().CommsState = DeleteWait;
+    link.Session().CommandText = DeleteDeviceCommand(Ident);
     link.SendCommand(false, kDeleteTimeoutMs);
     if (dots)
         dots(true);
     link.WaitWhileState({DeleteWait});
     if (dots)
         dots(false);
-    if (CommsState == DeleteDone)
+    if (link.Session().CommsState == DeleteDone)
         return true;
-    link.Window().ShowMessage("Unable to Delete All Devices due to Errors\r\n" + LastRxLine, MessageStyle::Critical);
+    link.Window().ShowMessage("Unable to Delete All Devices due to Errors\r\n" + link.Session().LastRxLine, MessageStyle::Critical);
     return false;
 }
 
@@ -144,10 +148,10 @@ bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,
     return true;
 }
 
-int32_t ClearProgramming(CommsLink& link)
+StateCode ClearProgramming(CommsLink& link)
 {
     link.BeginBusy();
-    const int32_t state = link.Transact(PopulateClearWait, kClearCommand, kClearTimeoutMs);
+    const StateCode state = link.Transact(PopulateClearWait, kClearCommand, kClearTimeoutMs);
     link.EndBusy();
     if (state == CommsFailed)
         link.Window().ShowMessage("Unable to Clear Device due to Errors", MessageStyle::Critical);
@@ -155,3 +159,5 @@ int32_t ClearProgramming(CommsLink& link)
         link.Window().ShowMessage("Device Configuration Cleared", MessageStyle::Information);
     return state;
 }
+
+} // namespace hublink

@@ -13,11 +13,14 @@
 //                                       ManualChangesCheck(link, model::HubNodes, showErrorList)) return;
 //   programming run, incremental:   if (!IncrementalDeletes(link, model::Nodes, model::HubNodes, dots)) stop;
 //   ClearProg_Click, port ready:    ClearProgramming(link);
+#include "hublink/core/LinkState.h"
 #include "model/clsNode.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+
+namespace hublink {
 
 class CommsLink;
 
@@ -64,4 +67,6 @@ bool ManualChangesCheck(CommsLink& link, const model::NodeArray& HubNodes,
 // Device due to Errors" when it stayed silent, nothing for any other answer
 // (a unit that does not know the command). Returns the final CommsState.
 // The caller has made sure the port is open.
-int32_t ClearProgramming(CommsLink& link);
+StateCode ClearProgramming(CommsLink& link);
+
+} // namespace hublink

@@ -1,8 +1,12 @@
 #pragma once
 // What the assignment and ident commands need of the communications window
 // besides its link: its message box, its port reset and its Program button.
+#include "hublink/core/PortSettings.h"
+
 #include <cstdint>
 #include <string>
+
+namespace hublink {
 
 class IAssignmentWindow
 {
@@ -15,8 +19,10 @@ public:
     // returns its code (1 OK, 6 Yes, 7 No).
     virtual int32_t Display(const std::string& Text, int32_t Style, const std::string& Title) = 0;
     // Applies the port settings to the window's serial control and opens
-    // it: false on success, true after an error (which it has shown).
-    virtual bool ResetPort() = 0;
+    // it; Failed after an error (which it has shown).
+    virtual PortStatus ResetPort() = 0;
     // Enables the window's Program button.
     virtual void EnableProgram() = 0;
 };
+
+} // namespace hublink

@@ -5,6 +5,8 @@
 // site shown by the main window.
 #include <string>
 
+namespace hublink {
+
 class ICommsForm
 {
 public:
@@ -28,3 +30,5 @@ public:
     // panels and clears the selection.
     virtual void ShowReadSite() = 0;
 };
+
+} // namespace hublink

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace hublink {
+
 class ICommsWindow
 {
 public:
@@ -26,3 +28,5 @@ public:
     // The progress dots of a long delete are running.
     virtual bool DeleteTimerRunning() const = 0;
 };
+
+} // namespace hublink

@@ -3,15 +3,19 @@
 // reply, how received lines move CommsState, what a time-out does and where
 // the traffic is logged. A link without a policy runs the communications
 // window's command set.
+#include "hublink/core/LinkState.h"
+
 #include <cstdint>
 #include <string>
+
+namespace hublink {
 
 class ILinkPolicy
 {
 public:
     virtual ~ILinkPolicy() = default;
     // The state waits for a reply (a lost port fails it).
-    virtual bool IsWaitingState(int32_t state) const = 0;
+    virtual bool IsWaitingState(StateCode state) const = 0;
     // A complete non-empty line, taken as it arrived (no line is filtered).
     virtual void Dispatch(const std::string& line) = 0;
     // A tick of the reply timer.
@@ -22,3 +26,5 @@ public:
     // Every line of traffic and every status text of the link.
     virtual void LogLine(const std::string& text, bool toBox) = 0;
 };
+
+} // namespace hublink

@@ -4,6 +4,8 @@
 // Implementations pass every interval through ScaledInterval.
 #include <cstdint>
 
+namespace hublink {
+
 class ILinkTimer
 {
 public:
@@ -13,3 +15,5 @@ public:
     virtual void Stop() = 0;
     virtual bool Enabled() const = 0;
 };
+
+} // namespace hublink

@@ -4,6 +4,8 @@
 // condition holds.
 #include <functional>
 
+namespace hublink {
+
 class IMessageLoop
 {
 public:
@@ -17,3 +19,5 @@ public:
     // calls it too.
     virtual void StateChanged() {}
 };
+
+} // namespace hublink

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+namespace hublink {
+
 class IProgrammingWindow : public IAssignmentWindow
 {
 public:
@@ -49,3 +51,5 @@ public:
     // Closes (unloads) the communications window; the run calls it last.
     virtual void CloseWindow() = 0;
 };
+
+} // namespace hublink

@@ -4,6 +4,8 @@
 // CommsLink::Comm_OnComm by whoever owns the port.
 #include <string>
 
+namespace hublink {
+
 // An error of the port, as the serial control reports it.
 struct LinkError
 {
@@ -19,3 +21,5 @@ public:
     // not open or refuses them.
     virtual bool Output(const std::string& bytes, LinkError& error) = 0;
 };
+
+} // namespace hublink

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace hublink {
+
 class ISiteLink
 {
 public:
@@ -15,3 +17,5 @@ public:
     // Slot 0 sets the node's Assigned flag, 1..31 the slot's DeviceAssigned.
     virtual void SetAssigned(int node, int slot, bool assigned) = 0;
 };
+
+} // namespace hublink

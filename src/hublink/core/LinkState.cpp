@@ -1,35 +1,23 @@
 #include "hublink/core/LinkState.h"
 
-int32_t CommsState = Idle;
-std::string CommandText;
-std::string RxLine;
-std::string LastRxLine;
-std::string AcceptedReply;
-int16_t RetryCount = 0;
-std::vector<std::string> ReplyLines(1);
-int16_t ReplyLineCount = 0;
-std::vector<std::string> CommandCaptions(1);
-int16_t CommandCount = 0;
-int32_t ConnectedUnitType = 3;
-std::string HubVersion;
+#include "model/FileNames.h"
 
-void EmptyReplyLines()
+namespace hublink {
+
+void LinkSession::EmptyReplyLines()
 {
     ReplyLines.assign(1, std::string());
     ReplyLineCount = 0;
 }
 
-void ResetLinkState()
+bool LinkSession::AddReplyLine(const std::string& line)
 {
-    CommsState = Idle;
-    CommandText.clear();
-    RxLine.clear();
-    LastRxLine.clear();
-    AcceptedReply.clear();
-    RetryCount = 0;
-    EmptyReplyLines();
-    CommandCaptions.assign(1, std::string());
-    CommandCount = 0;
-    ConnectedUnitType = 3;
-    HubVersion.clear();
+    if (ReplyLineCount >= kMaxReplyLines)
+        return false;
+    ++ReplyLineCount;
+    ReplyLines.resize(static_cast<size_t>(ReplyLineCount) + 1);
+    ReplyLines[static_cast<size_t>(ReplyLineCount)] = model::TrimBlanks(line);
+    return true;
 }
+
+} // namespace hublink

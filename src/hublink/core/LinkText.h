@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace linktext {
+namespace hublink::linktext {
 
 inline bool BeginsWith(std::string_view line, std::string_view text)
 {
@@ -28,4 +28,4 @@ inline std::string Mid(const std::string& text, size_t at, size_t n)
     return at >= text.size() ? std::string() : text.substr(at, n);
 }
 
-} // namespace linktext
+} // namespace hublink::linktext

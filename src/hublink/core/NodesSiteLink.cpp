@@ -2,6 +2,8 @@
 
 #include "model/Site.h"
 
+namespace hublink {
+
 namespace {
 bool IsNode(int node)
 {
@@ -43,3 +45,5 @@ void NodesSiteLink::SetAssigned(int node, int slot, bool assigned)
     else
         target.SetDeviceAssigned(slot, assigned);
 }
+
+} // namespace hublink

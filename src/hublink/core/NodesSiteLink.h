@@ -2,6 +2,8 @@
 // The link's view of the site being edited (model::Nodes).
 #include "hublink/core/ISiteLink.h"
 
+namespace hublink {
+
 class NodesSiteLink : public ISiteLink
 {
 public:
@@ -14,3 +16,5 @@ public:
     // A node outside 0..31 is ignored.
     void SetAssigned(int node, int slot, bool assigned) override;
 };
+
+} // namespace hublink

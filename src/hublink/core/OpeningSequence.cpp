@@ -7,19 +7,23 @@
 #include "model/Site.h"
 #include "model/SiteState.h"
 
+namespace hublink {
+
+using enum CommsStateCode;
+
 namespace {
 
 constexpr int32_t kHubAnswered = 4;
 constexpr int32_t kRccAnswered = 5;
 
 // "Connected to ..." for a unit of the expected kind.
-std::string ConnectedText(int node)
+std::string ConnectedText(int node, int32_t connectedUnitType)
 {
     if (node == 0)
         return IsLoopInterface ? "Connected to RLM" : "Connected to Radio Hub";
     if (node >= 1)
         return "Connected to RCC " + std::to_string(node);
-    return ConnectedUnitType == 6 ? "Connected to RLM" : "Connected to Unknown Unit";
+    return connectedUnitType == 6 ? "Connected to RLM" : "Connected to Unknown Unit";
 }
 
 // No node was selected: the unit's ident names it. An empty ident (no
@@ -81,7 +85,7 @@ ConnectionState ConnectToUnit(CommsLink& link, ICommsForm& form)
 {
     ConnectionState state;
     link.BeginBusy();
-    ConnectedUnitType = 3;
+    link.Session().ConnectedUnitType = 3;
     state.unitConnected = true;
     state.debugOutputStopped = StopDebugOutput(link);
     bool connected = state.debugOutputStopped;
@@ -105,10 +109,10 @@ ConnectionState ConnectToUnit(CommsLink& link, ICommsForm& form)
         }
         Identify(link, form, kind);
     } else {
-        link.LogLine(ConnectedText(ActiveNode), true);
+        link.LogLine(ConnectedText(ActiveNode, link.Session().ConnectedUnitType), true);
         link.EndBusy();
     }
-    if (ConnectedUnitType == 4 && VersionValue(HubVersion) >= 3.0)
+    if (link.Session().ConnectedUnitType == 4 && VersionValue(link.Session().HubVersion) >= 3.0)
         form.EnableAssignmentItems();
     link.LogLine("", true);
     if (!connected) {
@@ -120,3 +124,5 @@ ConnectionState ConnectToUnit(CommsLink& link, ICommsForm& form)
     }
     return state;
 }
+
+} // namespace hublink

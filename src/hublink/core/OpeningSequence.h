@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace hublink {
+
 class CommsLink;
 class ICommsForm;
 
@@ -28,3 +30,5 @@ struct ConnectionState
 // Runs the sequence on ActiveNode, logging each step; may change ActiveNode
 // (identification), the window's caption and its port.
 ConnectionState ConnectToUnit(CommsLink& link, ICommsForm& form);
+
+} // namespace hublink

@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace hublink {
+
 std::string PortSettingsText(int baudIndex, int parity, int dataBits, int stopBits)
 {
     static const std::array<const char*, 8> baud = {"1200,",  "2400,",  "4800,",  "9600,",
@@ -22,3 +24,5 @@ std::string PortSettingsText()
 {
     return PortSettingsText(PortBaudIndex, PortParity, PortDataBits, PortStopBits);
 }
+
+} // namespace hublink

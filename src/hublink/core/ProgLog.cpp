@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+namespace hublink {
+
 namespace {
 
 std::time_t (*g_clock)() = nullptr;
@@ -67,3 +69,5 @@ void SetLogClock(std::time_t (*clock)())
 {
     g_clock = clock;
 }
+
+} // namespace hublink

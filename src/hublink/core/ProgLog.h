@@ -5,6 +5,8 @@
 #include <ctime>
 #include <string>
 
+namespace hublink {
+
 // LogFolder joined with "ProgLog.txt".
 std::string ProgLogPath();
 
@@ -30,3 +32,5 @@ bool WriteProgLogOpeningHeader();
 // Replaces the clock the headers take their time from (tests); an empty
 // function restores the system clock.
 void SetLogClock(std::time_t (*clock)());
+
+} // namespace hublink

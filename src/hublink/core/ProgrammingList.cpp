@@ -5,6 +5,8 @@
 #include "model/ChannelPlan.h"
 #include "model/DeviceTypes.h"
 
+namespace hublink {
+
 using model::clsNode;
 using model::kLastSlot;
 using model::kNodeCount;
@@ -213,15 +215,17 @@ ProgrammingList BuildIncrementalProgrammingList(NodeArray& Nodes, const NodeArra
     return list;
 }
 
-void PutProgrammingList(const ProgrammingList& list)
+void PutProgrammingList(LinkSession& session, const ProgrammingList& list)
 {
     const auto& commands = list.Commands();
-    ReplyLines.assign(commands.size() + 1, std::string());
-    CommandCaptions.assign(commands.size() + 1, std::string());
+    session.ReplyLines.assign(commands.size() + 1, std::string());
+    session.CommandCaptions.assign(commands.size() + 1, std::string());
     for (size_t i = 0; i < commands.size(); ++i) {
-        ReplyLines[i + 1] = commands[i].Command;
-        CommandCaptions[i + 1] = commands[i].Caption;
+        session.ReplyLines[i + 1] = commands[i].Command;
+        session.CommandCaptions[i + 1] = commands[i].Caption;
     }
-    CommandCount = static_cast<int16_t>(commands.size());
-    ReplyLineCount = CommandCount;
+    session.CommandCount = static_cast<int16_t>(commands.size());
+    session.ReplyLineCount = session.CommandCount;
 }
+
+} // namespace hublink

@@ -10,8 +10,8 @@
 // of the communications window makes these calls after the change list (and
 // after the incremental deletes, HubDeletes.h):
 //
-//   full run:        PutProgrammingList(BuildFullProgrammingList(model::Nodes, UnitConnected));
-//   incremental run: PutProgrammingList(BuildIncrementalProgrammingList(model::Nodes, model::HubNodes,
+//   full run:        PutProgrammingList(session, BuildFullProgrammingList(model::Nodes, UnitConnected));
+//   incremental run: PutProgrammingList(session, BuildIncrementalProgrammingList(model::Nodes, model::HubNodes,
 //                                                                       UnitConnected));
 //
 // then, unless CommandCount is 0, it sets ReplyLineCount to 1 and sends
@@ -21,11 +21,14 @@
 // 1..32): such a channel command is left out. Only RCCs that the site holds
 // get node, device, channel and relation commands, and only occupied slots
 // get device commands.
+#include "hublink/core/LinkState.h"
 #include "model/clsNode.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace hublink {
 
 // The command that empties the hub's programming; the link waits longer for
 // its echo than for any other programming command.
@@ -107,7 +110,9 @@ ProgrammingList BuildFullProgrammingList(const model::NodeArray& Nodes, bool uni
 ProgrammingList BuildIncrementalProgrammingList(model::NodeArray& Nodes, const model::NodeArray& HubNodes,
                                                 bool unitConnected);
 
-// Loads the list into the link's arrays: commands at ReplyLines[1..n],
+// Loads the list into the session's arrays: commands at ReplyLines[1..n],
 // captions at CommandCaptions[1..n], index 0 empty, CommandCount and
 // ReplyLineCount n. An empty list empties the arrays.
-void PutProgrammingList(const ProgrammingList& list);
+void PutProgrammingList(LinkSession& session, const ProgrammingList& list);
+
+} // namespace hublink

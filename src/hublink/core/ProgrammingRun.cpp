@@ -18,6 +18,10 @@
 
 #include <string>
 
+namespace hublink {
+
+using enum CommsStateCode;
+
 using model::HubNodes;
 using model::Nodes;
 
@@ -86,14 +90,14 @@ bool UnitIsTheSitesHub(CommsLink& link, IProgrammingWindow& window)
     window.ShowProgress();
     link.BeginBusy();
     PortEnabled = true;
-    if (window.ResetPort()) {
+    if (window.ResetPort() == PortStatus::Failed) {
         link.EndBusy();
         return false;
     }
     window.SetCancelCaption("&Close");
     window.ClearLogBox();
-    ReplyLineCount = 0;
-    RetryCount = 0;
+    link.Session().ReplyLineCount = 0;
+    link.Session().RetryCount = 0;
     if (!window.DebugOutputStopped())
         window.SetDebugOutputStopped(StopDebugOutput(link));
 
@@ -163,7 +167,7 @@ Pass NothingToChange(CommsLink& link, IProgrammingWindow& window, bool laterPass
     if (laterPass) {
         link.EndBusy();
         link.LogLine(kCompleted, true);
-        CommsState = ProgramDone;
+        link.Session().CommsState = ProgramDone;
         window.Display(kCompleted, MessageStyle::Information, kOwnCaption);
         if (CommsCloseOnComplete)
             window.CloseWindow();
@@ -182,34 +186,34 @@ Pass NothingToChange(CommsLink& link, IProgrammingWindow& window, bool laterPass
 Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
 {
     ICommsWindow& bar = link.Window();
-    if (CommandCount == 0) {
+    if (link.Session().CommandCount == 0) {
         if (readAgain) {
-            CommsState = Idle;
+            link.Session().CommsState = Idle;
             return Pass::ReadAgain;
         }
         bar.HideProgress();
         link.Timer().Stop();
         link.EndBusy();
         link.LogLine(kCompleted, true);
-        CommsState = Idle;
+        link.Session().CommsState = Idle;
         window.Display(kCompleted, MessageStyle::Information, kOwnCaption);
         return Pass::Ended;
     }
     window.ShowProgress();
-    link.ProgressStep = ListProgressStep(bar.ProgressMax() - bar.ProgressValue(), CommandCount);
-    ReplyLineCount = 1;
-    link.LogLine(CommandCaptions[1], false);
+    link.ProgressStep = ListProgressStep(bar.ProgressMax() - bar.ProgressValue(), link.Session().CommandCount);
+    link.Session().ReplyLineCount = 1;
+    link.LogLine(link.Session().CommandCaptions[1], false);
     link.ProgramEndIsFinal = !readAgain;
-    link.Transact(ProgramWait, ReplyLines[1], FirstCommandTimeoutMs(ReplyLines[1]));
+    link.Transact(ProgramWait, link.Session().ReplyLines[1], FirstCommandTimeoutMs(link.Session().ReplyLines[1]));
     link.ProgramEndIsFinal = true;
-    if (CommsState == ProgramDone && readAgain)
+    if (link.Session().CommsState == ProgramDone && readAgain)
         return Pass::ReadAgain;
-    if (CommsState == ProgramDone && CommsCloseOnComplete) {
+    if (link.Session().CommsState == ProgramDone && CommsCloseOnComplete) {
         window.CloseWindow();
         return Pass::Ended;
     }
     link.EndBusy();
-    if (CommsState == UnknownCommand) {
+    if (link.Session().CommsState == UnknownCommand) {
         // The hub has taken the commands before this one only: say so.
         link.LogLine(kUnknownCommandAbort, true);
         window.Display(kUnknownCommandAbort, MessageStyle::Critical, kOwnCaption);
@@ -248,11 +252,11 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     if (changes == 0)
         return NothingToChange(link, window, laterPass);
 
-    if (NeedsManualDeletes(HubVersion) &&
+    if (NeedsManualDeletes(link.Session().HubVersion) &&
         ManualChangesCheck(link, HubNodes, [&window] { window.ShowErrorList(); }))
         return Pass::Ended;
 
-    PutProgrammingList(ProgrammingList());
+    PutProgrammingList(link.Session(), ProgrammingList());
     link.Window().SetProgressValue(0);
     link.ProgressStep = 1;
 
@@ -267,9 +271,9 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     const bool full = Nodes[0].NodeAdd();
     if (!full && !IncrementalDeletes(link, Nodes, HubNodes, [&window](bool on) { window.SetDeleteDots(on); }))
         return Stop(link, window);
-    CommsState = ProgramWait;
-    RetryCount = 0;
-    PutProgrammingList(full ? BuildFullProgrammingList(Nodes, window.UnitConnected())
+    link.Session().CommsState = ProgramWait;
+    link.Session().RetryCount = 0;
+    PutProgrammingList(link.Session(), full ? BuildFullProgrammingList(Nodes, window.UnitConnected())
                             : BuildIncrementalProgrammingList(Nodes, HubNodes, window.UnitConnected()));
     // A reprogramming from clear sends everything; changes found by the
     // channel comparison alone are not all there is.
@@ -291,8 +295,8 @@ int16_t ListProgressStep(int remaining, int count)
 
 void cmdUpdate_Click(CommsLink& link, IProgrammingWindow& window)
 {
-    ReplyLines.assign(2, std::string());
-    CommandCaptions.assign(2, std::string());
+    link.Session().ReplyLines.assign(2, std::string());
+    link.Session().CommandCaptions.assign(2, std::string());
     window.SetCancelCaption("Close");
     link.BeginBusy();
     if (!TargetIsHub(link, window) || !SiteIsClean(link, window) || !UnitIsTheSitesHub(link, window))
@@ -307,3 +311,5 @@ void ClearProg_Click(CommsLink& link, IProgrammingWindow& window)
     if (PortReady(link, window))
         ClearProgramming(link);
 }
+
+} // namespace hublink

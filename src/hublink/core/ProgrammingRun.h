@@ -16,6 +16,8 @@
 // list in ReplyLines.
 #include <cstdint>
 
+namespace hublink {
+
 class CommsLink;
 class IProgrammingWindow;
 
@@ -53,3 +55,5 @@ void ClearProg_Click(CommsLink& link, IProgrammingWindow& window);
 // The progress step of a list of count commands over the bar's remaining
 // range: remaining / count, halves rounded to the even neighbour.
 int16_t ListProgressStep(int remaining, int count);
+
+} // namespace hublink

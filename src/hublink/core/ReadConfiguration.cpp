@@ -15,6 +15,10 @@
 #include "model/SiteState.h"
 #include "platform/base/MessageStyle.h"
 
+namespace hublink {
+
+using enum CommsStateCode;
+
 namespace {
 
 constexpr int kProgressMax = 60;
@@ -23,11 +27,13 @@ constexpr int kProgressMax = 60;
 // the failure message was shown.
 bool UnitType(CommsLink& link, ICommsForm& form)
 {
-    const int32_t state = link.Transact(SoftwareVersionWait, "GET SWV", kReplyTimeoutMs);
+    const StateCode state = link.Transact(SoftwareVersionWait, "GET SWV", kReplyTimeoutMs);
     if (state == SoftwareVersionDone) {
+        // The unit on the cable tells the new site what node 0 is.
+        IsLoopInterface = VersionReplyUnit(link.Session().AcceptedReply) == VersionUnit::LoopInterface;
         if (IsLoopInterface)
             form.SetCaption("Communicate with RLM");
-        else if (model::Upper(AcceptedReply.substr(0, 3)) == "HUB")
+        else if (model::Upper(link.Session().AcceptedReply.substr(0, 3)) == "HUB")
             form.SetCaption("Communicate with Radio Hub");
         else
             form.SetCaption("Communicate with RCC"); // its number is known once its ident is found
@@ -59,11 +65,11 @@ bool UnitSettings(CommsLink& link, std::string& ident)
     Step(link, "Checking Ident ....");
     if (link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs) != IdentReadDone)
         return Fail(link, "Unable to Read The Ident in the Connected Node\r\n");
-    ident = linktext::Right(AcceptedReply, 5);
+    ident = linktext::Right(link.Session().AcceptedReply, 5);
 
     Step(link, "Reading Loop Quantity ....");
     const int16_t loops = ReadLoopCount(link);
-    if (CommsState != LoopCountDone && CommsState != UnknownCommand)
+    if (link.Session().CommsState != LoopCountDone && link.Session().CommsState != UnknownCommand)
         return Fail(link, "Unable to Read the Number of Loops Supported by the Connected Node\r\n");
     if (loops >= 1 && loops <= 4)
         LoopCount = loops;
@@ -137,10 +143,10 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
         link.Timer().Start(kConfigLineTimeoutMs);
         link.WaitWhileState({SysConfigCollect});
     }
-    if (CommsState == SysConfigDone) {
+    if (link.Session().CommsState == SysConfigDone) {
         FileChanged = true;
         // A read is never part of programming.
-        if (ParseHubConfiguration(HubParseOptions{ActiveNode, false}) > 0)
+        if (ParseHubConfiguration(link.Session(), HubParseOptions{ActiveNode, false}) > 0)
             form.ShowParseErrors();
         Step(link, "Checking Configuration ....");
         CopyNodeArray(model::HubNodes, model::Nodes, 100);
@@ -151,7 +157,7 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
     }
 
     link.EndBusy();
-    if (CommsState == CommsFailed) {
+    if (link.Session().CommsState == CommsFailed) {
         if (!link.RefusedLine().empty()) {
             // The download is incomplete without the line: nothing of it is kept.
             model::MessageList.clear();
@@ -162,7 +168,7 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
         link.Window().ShowMessage("Unable to Get Config due to Errors", MessageStyle::Critical);
         return ReadOutcome::Failed;
     }
-    if (CommsState == SysConfigDone) {
+    if (link.Session().CommsState == SysConfigDone) {
         form.FillProgress();
         link.LogLine("Config Successfully Read", true);
         link.Window().ShowMessage("Config Successfully Read", MessageStyle::Information);
@@ -170,3 +176,5 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
     }
     return ReadOutcome::Refused;
 }
+
+} // namespace hublink

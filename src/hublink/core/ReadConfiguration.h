@@ -4,6 +4,8 @@
 // and the exchange with the unit, parse and copy that fill it.
 #include <cstdint>
 
+namespace hublink {
+
 class CommsLink;
 class ICommsForm;
 
@@ -28,3 +30,5 @@ enum class ReadOutcome
 // Nodes and the owner table. Runs between BeginBusy and EndBusy and reports
 // each step in the window's log and message boxes.
 ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form);
+
+} // namespace hublink

@@ -7,6 +7,10 @@
 #include "model/Convert.h"
 #include "model/SiteState.h"
 
+namespace hublink {
+
+using enum CommsStateCode;
+
 using namespace linktext;
 
 bool StopDebugOutput(CommsLink& link)
@@ -18,45 +22,57 @@ bool StopDebugOutput(CommsLink& link)
     return link.Transact(StatusMonitorOffWait, "DS MON DIS", kReplyTimeoutMs) == StatusMonitorOffDone;
 }
 
+VersionUnit VersionReplyUnit(const std::string& line)
+{
+    for (const char* word : {"RCC", "HUB"})
+        if (BeginsWith(line, word))
+            return VersionUnit::HubOrRcc;
+    for (const char* word : {"WZM", "ALID", "GELI", "ZWZM", "ZRLM"})
+        if (BeginsWith(line, word))
+            return VersionUnit::LoopInterface;
+    return VersionUnit::None;
+}
+
 int32_t ReadUnitType(CommsLink& link, int16_t Node)
 {
-    const int32_t state = link.Transact(SoftwareVersionWait, "GET SWV", kReplyTimeoutMs);
+    LinkSession& session = link.Session();
+    const StateCode state = link.Transact(SoftwareVersionWait, "GET SWV", kReplyTimeoutMs);
     if (state != SoftwareVersionDone) {
-        HubVersion.clear();
+        session.HubVersion.clear();
         if (state == UnknownCommand) {
-            ConnectedUnitType = Node < 1 ? 4 : 5;
+            session.ConnectedUnitType = Node < 1 ? 4 : 5;
             return 1;
         }
-        ConnectedUnitType = 3;
+        session.ConnectedUnitType = 3;
         return link.PortFailed() ? kUnitTypeNoPort : 3;
     }
-    const std::string& reply = AcceptedReply;
+    const std::string& reply = session.AcceptedReply;
+    IsLoopInterface = VersionReplyUnit(reply) == VersionUnit::LoopInterface;
     const std::string kind = model::Upper(reply.substr(0, 3));
     int32_t result;
     if (kind == "HUB") {
-        ConnectedUnitType = 4;
+        session.ConnectedUnitType = 4;
         result = Node != 0 ? 4 : 1;
     } else if (kind == "RCC") {
-        ConnectedUnitType = 5;
+        session.ConnectedUnitType = 5;
         result = Node < 1 ? 5 : 1;
     } else if (kind == "ALI" || kind == "WZM" || kind == "GEL" || kind == "ZRL" || kind == "ZWZ") {
-        ConnectedUnitType = 6;
-        IsLoopInterface = true;
+        session.ConnectedUnitType = 6;
         result = 1;
     } else {
-        ConnectedUnitType = 3;
+        session.ConnectedUnitType = 3;
         result = 3;
     }
     const size_t at = reply.find(" V");
-    HubVersion = at == std::string::npos ? std::string() : reply.substr(at + 2, 6);
+    session.HubVersion = at == std::string::npos ? std::string() : reply.substr(at + 2, 6);
     return result;
 }
 
 std::string ReadIdent(CommsLink& link)
 {
-    const int32_t state = link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs);
-    std::string ident = state == IdentReadDone ? Right(AcceptedReply, 5) : std::string();
-    CommsState = Idle;
+    const StateCode state = link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs);
+    std::string ident = state == IdentReadDone ? Right(link.Session().AcceptedReply, 5) : std::string();
+    link.Session().CommsState = Idle;
     return ident;
 }
 
@@ -64,14 +80,14 @@ bool CheckIdent(CommsLink& link, int16_t Node)
 {
     if (link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs) != IdentReadDone)
         return false;
-    return Right(AcceptedReply, 5) == link.Site().NodeIdent(Node);
+    return Right(link.Session().AcceptedReply, 5) == link.Site().NodeIdent(Node);
 }
 
 int16_t ReadLoopCount(CommsLink& link)
 {
-    const int32_t state = link.Transact(LoopCountWait, "QUERY LOOPCOUNT", kReplyTimeoutMs);
+    const StateCode state = link.Transact(LoopCountWait, "QUERY LOOPCOUNT", kReplyTimeoutMs);
     if (state == LoopCountDone) {
-        const std::string& reply = AcceptedReply;
+        const std::string& reply = link.Session().AcceptedReply;
         if (reply.size() > 16 && reply[16] >= '0' && reply[16] <= '9')
             return static_cast<int16_t>(reply[16] - '0');
         return -2;
@@ -81,9 +97,9 @@ int16_t ReadLoopCount(CommsLink& link)
 
 int32_t ReadLoopProtocol(CommsLink& link)
 {
-    const int32_t state = link.Transact(LoopProtocolWait, "GET LP", kReplyTimeoutMs);
+    const StateCode state = link.Transact(LoopProtocolWait, "GET LP", kReplyTimeoutMs);
     if (state == LoopProtocolDone) {
-        const std::string& reply = AcceptedReply;
+        const std::string& reply = link.Session().AcceptedReply;
         if (Contains(reply, "LP XP95"))
             return 1;
         if (Contains(reply, "LP ZP3") || Contains(reply, "LP ZP"))
@@ -94,3 +110,5 @@ int32_t ReadLoopProtocol(CommsLink& link)
     }
     return state == UnknownCommand ? 4 : 5;
 }
+
+} // namespace hublink

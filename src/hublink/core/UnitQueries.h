@@ -6,14 +6,27 @@
 #include <cstdint>
 #include <string>
 
+namespace hublink {
+
 class CommsLink;
+
+// The unit a software-version reply names by its first word (exact case):
+// "HUB" or "RCC", or a radio loop module ("WZM", "ALID", "GELI", "ZWZM",
+// "ZRLM"). A reply that names none does not end the query.
+enum class VersionUnit
+{
+    None,
+    HubOrRcc,
+    LoopInterface,
+};
+VersionUnit VersionReplyUnit(const std::string& line);
 
 // "DEBUGOFF ALL", then (not on a loop-interface site) "DS MON DIS".
 // True when both were acknowledged.
 bool StopDebugOutput(CommsLink& link);
 
-// "GET SWV": sets ConnectedUnitType and HubVersion (and IsLoopInterface for
-// a radio loop module). Node is the target node index (-1 none, 0 the hub).
+// "GET SWV": sets ConnectedUnitType and HubVersion, and IsLoopInterface from
+// the unit that answered. Node is the target node index (-1 none, 0 the hub).
 // Returns 1 the expected kind of unit (or an RLM, or a unit too old to
 // tell), 3 no usable answer, 4 a hub answered where node 0 was not the
 // target, 5 an RCC answered where the hub or no node was the target, and
@@ -37,3 +50,5 @@ int16_t ReadLoopCount(CommsLink& link);
 // "GET LP": 1 Apollo XP95, 2 Ziton ZP/ZP3, 3 GE 2010, 4 another protocol or
 // a unit that does not know the command, 5 no answer.
 int32_t ReadLoopProtocol(CommsLink& link);
+
+} // namespace hublink

@@ -18,6 +18,7 @@
 struct ChannelBench : diagnostics::IChannelLink
 {
     SimulatedUnit unit;
+    hublink::StateCode state;
     std::vector<std::string> sent;
     std::deque<std::string> pending;
     int32_t timerMs = 0;
@@ -30,18 +31,17 @@ struct ChannelBench : diagnostics::IChannelLink
     // a cancel, a line of its own), so that the wait looks again.
     std::function<bool()> meanwhile;
 
-    void Send(const std::string& command, int32_t timeoutMs) override
+    hublink::StateCode& State() override { return state; }
+    void Send(const std::string& text, int32_t timeoutMs) override
     {
-        sent.push_back(command);
-        CommandText = command;
+        sent.push_back(text);
         timerMs = timeoutMs;
-        for (const std::string& line : UnitLines(unit, command))
+        for (const std::string& line : UnitLines(unit, text))
             pending.push_back(line);
     }
     // Hands lines and time-outs to the run.
     template <typename Run> void Wire(Run& run)
     {
-        CommsState = 0;
         reply = [&run](const std::string& line) { run.Reply(line); };
         timedOut = [&run] { return run.TimedOut(); };
     }
@@ -50,7 +50,7 @@ struct ChannelBench : diagnostics::IChannelLink
     {
         ++failures;
         timerMs = 0;
-        CommsState = 255;
+        state = hublink::CommsStateCode::CommsFailed;
     }
     std::string FailureText() const override { return "Communications Failure,  Please reset Radio Hub and try again"; }
     void WaitUntil(const std::function<bool()>& done) override
@@ -64,17 +64,17 @@ struct ChannelBench : diagnostics::IChannelLink
                 pending.pop_front();
                 if (line.rfind("Unknown Command", 0) == 0) {
                     timerMs = 0;
-                    CommsState = 254;
+                    state = hublink::CommsStateCode::UnknownCommand;
                 } else {
                     reply(line);
                 }
             } else if (timerMs > 0) {
                 if (timedOut())
                     continue;
-                if (CommsState == diagnostics::kScanRunning)
+                if (state == diagnostics::DiagsStateCode::Scanning)
                     Fail(); // a running scan fails at once
                 else if (resends++ < 2)
-                    Send(CommandText, timerMs);
+                    Send(std::string(sent.back()), timerMs);
                 else
                     Fail();
             } else {

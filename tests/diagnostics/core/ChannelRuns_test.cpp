@@ -3,6 +3,8 @@
 #include "ChannelBench.h"
 
 using namespace diagnostics;
+using enum hublink::CommsStateCode;
+using enum DiagsStateCode;
 
 namespace {
 
@@ -68,13 +70,13 @@ TEST(ChannelScan, CountsDownThenReadsTheResult)
                 link.pending.push_back("SF CS RUNNING 7");
             return true;
         }
-        if (CommsState == kScanRunning && link.pending.empty()) {
+        if (link.state == Scanning && link.pending.empty()) {
             link.pending.push_back("SF CS STOP");
             return true;
         }
         return false;
     };
-    EXPECT_EQ(scan.Run(1), kScanDone);
+    EXPECT_EQ(scan.Run(1), ScanDone);
     EXPECT_EQ(link.sent, (Lines{"SF CS 1", "GET SF CS RESULT"}));
     ASSERT_EQ(texts.size(), 61u); // 60 seconds, then the tick that ends the countdown
     EXPECT_EQ(texts[1], " Scanning, Please Wait  (00.00.59)");
@@ -87,12 +89,12 @@ TEST(ChannelScan, CancelAtAnyMomentOfTheCountdown)
     ChannelBench& link = b.link;
     ChannelScan& scan = b.run;
     for (int cancelAt : {0, 30, 60, 61}) {
-        CommsState = 0;
+        link.state = Idle;
         link.sent.clear();
         link.unit.AddCommand("SF CS ", Answer({"SF CS START", "SF CS RUNNING 1"}));
         int ticks = 0;
         link.meanwhile = [&] {
-            if (CommsState != kScanRunning)
+            if (link.state != Scanning)
                 return false;
             if (ticks == cancelAt)
                 return scan.Cancel();
@@ -100,7 +102,7 @@ TEST(ChannelScan, CancelAtAnyMomentOfTheCountdown)
             scan.Tick();
             return true;
         };
-        EXPECT_EQ(scan.Run(1), kScanDone) << cancelAt;
+        EXPECT_EQ(scan.Run(1), ScanDone) << cancelAt;
         EXPECT_EQ(link.sent, (Lines{"SF CS 1", "SF CS DIS", "GET SF CS RESULT"})) << cancelAt;
         EXPECT_FALSE(scan.CountdownOn());
         EXPECT_EQ(link.failures, 0);
@@ -114,12 +116,12 @@ TEST(ChannelScanFailures, WaitEndsOnEveryLinkFailure)
         const char* name;
         Lines start;       // the unit's answer to the start
         bool cancel;       // the user cancels once the scan runs
-        int32_t state;
+        hublink::CommsStateCode state;
         std::size_t sends;
-    } cases[] = {{"silent after the start", {"SF CS START"}, false, 255, 1},
-                 {"never started", {}, false, 255, 3},
-                 {"start unknown", {"Unknown Command"}, false, 254, 1},
-                 {"cancel unanswered", {"SF CS START"}, true, 255, 2}};
+    } cases[] = {{"silent after the start", {"SF CS START"}, false, CommsFailed, 1},
+                 {"never started", {}, false, CommsFailed, 3},
+                 {"start unknown", {"Unknown Command"}, false, UnknownCommand, 1},
+                 {"cancel unanswered", {"SF CS START"}, true, CommsFailed, 2}};
     for (const Case& c : cases) {
         Wired<ChannelScan> b;
         b.link.unit.AddCommand("SF CS ", Answer(c.start));
@@ -135,16 +137,16 @@ TEST(ChannelMonitor, WaitEndsOnFailureOrStop)
 {
     Wired<ChannelMonitor> silent;
     silent.link.unit.SetFailure(FailureMode::Silent, "SF MON EN ");
-    EXPECT_EQ(silent.run.Run(1, 32), 255);
+    EXPECT_EQ(silent.run.Run(1, 32), CommsFailed);
     EXPECT_EQ(silent.link.sent, Lines(3, "SF MON EN 2 45"));
 
     Wired<ChannelMonitor> stopped;
     stopped.link.unit.AddCommand("SF MON EN ", Answer({"SF MON START", "SF MON STOP"}));
-    EXPECT_EQ(stopped.run.Run(1, 1), kMonitorDone);
+    EXPECT_EQ(stopped.run.Run(1, 1), MonitorDone);
     EXPECT_EQ(stopped.link.failures, 0);
 
     // Cancelled before the start's reply: the run still waits for its end.
     Wired<ChannelMonitor> early;
-    early.link.meanwhile = [&] { return CommsState == kMonitorWait && early.run.Cancel(); };
-    EXPECT_EQ(early.run.Run(1, 32), kMonitorDone);
+    early.link.meanwhile = [&] { return early.link.state == MonitorWait && early.run.Cancel(); };
+    EXPECT_EQ(early.run.Run(1, 32), MonitorDone);
 }

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+using enum diagnostics::DiagsStateCode;
+
 namespace {
 
 std::string FileText(const std::string& path)
@@ -58,7 +60,7 @@ TEST_F(DiagsFixture, SilentUnitFailsAfterTwoResendsWhileDebugOffFailsQuietly)
     EXPECT_FALSE(diags.StopHubDebugOutput());
     EXPECT_EQ(SendTimes("DEBUGOFF ALL"), (std::vector<int64_t>{0}));
     EXPECT_EQ(SendTimes("DS MON DIS"), (std::vector<int64_t>{600, 1200, 1800}));
-    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(link.Session().CommsState, CommsFailed);
     EXPECT_EQ(window.Failures, (std::vector<std::string>{"Communications Failure,  Please reset Radio Hub and try again"}));
 
     ActiveNode = 4;
@@ -76,15 +78,15 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
     unit.SetConfiguration(kSiteUnits);
     unit.SetStatus("0A002", "BL0 TA");
     EXPECT_TRUE(diagnostics::CollectList(diags, AllStatusCollect, "GET DS ALL", false));
-    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 BL0 TA",
+    EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 BL0 TA",
                                                     "DS LOOP2 7 SSG"}));
     EXPECT_EQ(window.Progress, 100);
 
     EXPECT_TRUE(diagnostics::CollectList(diags, DailyMaxCollect, "GET DM ALL", false));
-    EXPECT_EQ(ReplyLines[1], "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
+    EXPECT_EQ(link.Session().ReplyLines[1], "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
 
     EXPECT_EQ(diags.Request(RadioDataWait, "GET RADIO ALL"), RadioDataDone);
-    EXPECT_EQ(ReplyLines, (std::vector<std::string>{"", "RADIO 0A001 LOOP1 5", "RADIO 0A002 LOOP1 6",
+    EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "RADIO 0A001 LOOP1 5", "RADIO 0A002 LOOP1 6",
                                                     "RADIO 0A003 LOOP2 7"}));
 
     unit.SetFailure(FailureMode::DropMidReply, "GET SS ALL");
@@ -106,7 +108,7 @@ TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterface
         bool loopInterface;
         std::string command;
         int expected;
-        int32_t state;
+        StateCode state;
         std::string reply;
     };
     const Case cases[] = {
@@ -117,7 +119,7 @@ TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterface
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command + " " + std::to_string(c.expected));
         IsLoopInterface = c.loopInterface;
-        ReplyLines.assign(3, "stale");
+        link.Session().ReplyLines.assign(3, "stale");
         const int64_t start = bench.NowMs();
         const auto reply = diagnostics::AskLinkBudget(diags, {.address = c.expected, .command = c.command});
         EXPECT_EQ(reply.state, c.state);

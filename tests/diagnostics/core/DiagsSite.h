@@ -43,7 +43,7 @@ inline void BuildDiagsSite()
     device(1, 1, 2, 1, 11, "1000B");
     device(1, 2, 10, 2, 17, "20011");
     device(2, 1, 6, 1, 21, "30015");
-    BuildAddressMap();
+    hublink::BuildAddressMap();
 }
 
 // The simulated unit's configuration: one POPULATE line per RCC and device of

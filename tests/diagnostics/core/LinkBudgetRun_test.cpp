@@ -20,11 +20,11 @@ struct UnitAsker
     {
         commands.push_back(request.command);
         if (static_cast<int>(commands.size()) == cancelAt)
-            return {kManualUpdateCancelled, {}};
+            return {DiagsStateCode::ManualUpdateCancelled, {}};
         const std::vector<std::string> lines = UnitLines(unit, request.command);
         if (lines.size() < 2)
-            return {kManualUpdateTimedOut, {}};
-        return {kManualUpdateDone, lines[1]};
+            return {DiagsStateCode::ManualUpdateTimedOut, {}};
+        return {DiagsStateCode::ManualUpdateDone, lines[1]};
     }
 };
 

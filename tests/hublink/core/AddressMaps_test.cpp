@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace hublink;
+
 using model::HubNodes;
 using model::Nodes;
 

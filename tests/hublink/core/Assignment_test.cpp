@@ -42,7 +42,7 @@ protected:
         Shown.push_back(std::to_string(style) + (title.empty() ? "" : " " + title) + ": " + text);
         return Answer;
     }
-    bool ResetPort() override { return PortFails; }
+    PortStatus ResetPort() override { return PortFails ? PortStatus::Failed : PortStatus::Ready; }
     void EnableProgram() override { ProgramEnabled = true; }
 
     // Runs a command and returns the lines it added to the status box.
@@ -97,7 +97,7 @@ TEST_F(Assignment, WithoutAssignFinishTheShortenedWaitEndsAndListsWhatIsLeft)
     unit.SetStatus("1A2B3", "UCF");
     unit.SetFailure(FailureMode::DropMidReply, "ASSIGN ALL"); // echo and the RCC's result, then silence
     const Lines box = Run(StartAssign_Click);
-    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(link.Session().CommsState, CommsFailed);
     EXPECT_LT(bench.NowMs(), 1000) << "forty seconds times the time-out scale";
     EXPECT_EQ(Lines(box.end() - 3, box.end()),
               (Lines{"Unable to Assign the following :...", "Loop 1 Address 41 : RCC 3, Device 5",

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+using namespace hublink;
+
 namespace {
 
 // Every set change flag: "N3 NodeAdd" for node 3 of Nodes, "H1.2 DeviceDelete"

@@ -13,7 +13,6 @@ TEST_F(LinkFixture, SilentUnitGetsTwoResendsEachAfterABareCrThenFails)
 {
     unit.SetFailure(FailureMode::Silent);
     link.BeginBusy();
-    ReplyLineCount = 0;
     EXPECT_EQ(link.Transact(IdentReadWait, "IDENTREAD", kReplyTimeoutMs), CommsFailed);
     const std::vector<std::pair<int64_t, std::string>> expected = {
         {0, "IDENTREAD\r"}, {600, "\r"}, {600, "IDENTREAD\r"}, {1200, "\r"}, {1200, "IDENTREAD\r"}};
@@ -34,7 +33,7 @@ TEST_F(LinkFixture, DebugOffFailsAtOnceWithoutResendOrMessage)
     unit.SetFailure(FailureMode::Silent);
     link.BeginBusy();
     EXPECT_FALSE(StopDebugOutput(link));
-    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(link.Session().CommsState, CommsFailed);
     EXPECT_EQ(bench.Writes.size(), 1u);
     EXPECT_EQ(bench.NowMs(), 600);
     EXPECT_TRUE(bench.Box.empty());
@@ -61,7 +60,7 @@ TEST_F(LinkFixture, UnknownCommandEndsTheWaitAtOnceAndIsStillDispatched)
     EXPECT_EQ(link.Transact(ProgramWait, "POPULATE LOOP1 NODE 40 3 0F00D", kReplyTimeoutMs), UnknownCommand);
     EXPECT_EQ(bench.NowMs(), 0);
     EXPECT_FALSE(bench.Enabled());
-    EXPECT_EQ(LastRxLine, "Unknown Command");
+    EXPECT_EQ(link.Session().LastRxLine, "Unknown Command");
 }
 
 TEST_F(LinkFixture, ReceivedLinesAreAssembledAndFiltered)
@@ -79,49 +78,39 @@ TEST_F(LinkFixture, ReceivedLinesAreAssembledAndFiltered)
     for (const auto& [bytes, d, lastLine] : cases) {
         SCOPED_TRACE(bytes);
         LogIntoFreshFolder("filters");
-        CommsState = Idle;
         link.Comm_OnComm(bytes);
-        EXPECT_EQ(LastRxLine, lastLine);
-        EXPECT_TRUE(RxLine.empty());
+        EXPECT_EQ(link.Session().LastRxLine, lastLine);
+        EXPECT_TRUE(link.Session().RxLine.empty());
         EXPECT_EQ(ProgLogBody(), d.empty() ? d : "<- " + d + "\r\n" + d + "\r\n");
     }
-}
-
-TEST_F(LinkFixture, RelationAlreadyCountsAsTheEchoOfTheCommandInFlight)
-{
-    CommsState = RelationDeleteWait;
-    CommandText = "RELATION DEL 6 0";
-    link.Comm_OnComm("ERROR Relation already gone\r");
-    EXPECT_EQ(CommsState, DeleteDone);
-    EXPECT_EQ(LastRxLine, "RELATION DEL 6 0");
 }
 
 TEST_F(LinkFixture, ALineBeyondTheBoundIsRefusedAndFailsTheCommandWaitingForIt)
 {
     const size_t bound = CommsLink::kMaxLineLength;
-    CommsState = IdentReadWait;
+    link.Session().CommsState = IdentReadWait;
     link.Comm_OnComm("IDENTREAD " + std::string(bound - 15, 'A') + "01A2B\r");
-    EXPECT_EQ(CommsState, IdentReadDone) << "a line at the bound is taken whole";
-    EXPECT_EQ(LastRxLine.size(), bound);
+    EXPECT_EQ(link.Session().CommsState, IdentReadDone) << "a line at the bound is taken whole";
+    EXPECT_EQ(link.Session().LastRxLine.size(), bound);
 
     LogIntoFreshFolder("endless");
     link.BeginBusy();
-    CommsState = IdentReadWait;
+    link.Session().CommsState = IdentReadWait;
     link.Comm_OnComm("IDENTREAD " + std::string(bound, 'A'));
     const std::string refused = "The unit sent a line longer than 65536 characters, which was refused: IDENTREAD " +
                                 std::string(30, 'A') + "...";
-    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(link.Session().CommsState, CommsFailed);
     EXPECT_EQ(link.RefusedLine(), refused);
     EXPECT_EQ(bench.Box, std::vector<std::string>{refused});
     EXPECT_FALSE(link.Busy());
-    CommsState = IdentReadWait;
+    link.Session().CommsState = IdentReadWait;
     link.Comm_OnComm(std::string(3000, 'A') + "IDENTREAD 01A2B\r");
-    EXPECT_EQ(CommsState, IdentReadWait) << "the tail of the refused line is not a reply";
+    EXPECT_EQ(link.Session().CommsState, IdentReadWait) << "the tail of the refused line is not a reply";
     EXPECT_LT(ProgLogText().size(), 500u);
 
     link.Comm_OnComm(std::string(2000, 'B'));
     EXPECT_EQ(ReadIdent(link), "01A2B");
-    EXPECT_EQ(RetryCount, 0) << "a send ends the refused line, as it ends any partial line";
+    EXPECT_EQ(link.Session().RetryCount, 0) << "a send ends the refused line, as it ends any partial line";
     EXPECT_EQ(link.RefusedLine(), "");
 }
 
@@ -131,11 +120,11 @@ TEST_F(LinkFixture, BytesArrivingWhileABoxIsOpenAreHandledAfterItInOrder)
     bench.WhileMessageOpen = [&] {
         link.Comm_OnComm("LATE ONE\rLATE");
         link.Comm_OnComm(" TWO\r");
-        seenInBox = LastRxLine;
+        seenInBox = link.Session().LastRxLine;
     };
     EXPECT_EQ(SendProgramList(link, {"YPROTRADIOCHANNELS 2 33"}), ProgramDone);
     EXPECT_EQ(seenInBox, "YPROTRADIOCHANNELS 2 33") << "the handler was re-entered";
-    EXPECT_EQ(LastRxLine, "LATE TWO");
+    EXPECT_EQ(link.Session().LastRxLine, "LATE TWO");
 }
 
 } // namespace

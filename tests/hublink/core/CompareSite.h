@@ -35,7 +35,7 @@ protected:
         Device(1, 2, 10, 30, "1A002");
         Node(2, 1, 11, "0A002");
         Device(2, 1, 7, 40, "2A001");
-        CopyNodeArray(Nodes, HubNodes, 100);
+        hublink::CopyNodeArray(Nodes, HubNodes, 100);
         for (int n = 0; n < model::kNodeCount; ++n) // as a loaded site and a parse number them
             Nodes[n].SetNodeNumber(n), HubNodes[n].SetNodeNumber(n);
     }

@@ -2,6 +2,8 @@
 
 #include "CompareSite.h"
 
+using namespace hublink;
+
 using Difference = std::tuple<const char*, std::function<void()>, Lines>;
 
 TEST_F(CompareSite, HubComparisonGivesOneLinePerDifference)

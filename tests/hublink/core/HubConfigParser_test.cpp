@@ -10,9 +10,9 @@ using model::HubNodes;
 
 namespace {
 
-int16_t Parse(const std::vector<std::string>& lines, HubParseOptions options = {0, false})
+int16_t Parse(const std::vector<std::string>& lines, hublink::HubParseOptions options = {0, false})
 {
-    return ParseHubConfiguration(lines, HubNodes, options);
+    return hublink::ParseHubConfiguration(lines, HubNodes, options);
 }
 
 } // namespace

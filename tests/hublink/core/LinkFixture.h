@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+using namespace hublink;
+using enum hublink::CommsStateCode;
+
 class LinkFixture : public ::testing::Test
 {
 protected:
@@ -21,7 +24,6 @@ protected:
     {
         ResetSettings();
         ResetSiteState();
-        ResetLinkState();
         model::ResetSite();
         platform::SetTimeoutScale(1.0);
         LogProg = false;

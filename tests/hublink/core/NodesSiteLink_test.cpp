@@ -14,9 +14,8 @@ TEST(NodesSiteLink, AUnitsTextNeverContinuesTheSitesOwnSearch)
     rcc.SetInUse(true);
     rcc.SetDeviceIdent(5, "1A2B3");
     rcc.SetDeviceIdent(6, "1A2B3");
-    NodesSiteLink site;
+    hublink::NodesSiteLink site;
     EXPECT_EQ(site.FindNodeByIdent("1A2B3"), 305);
-    model::FindNodeByIdent("1A2B3");
+    EXPECT_EQ(model::FindNodeByIdent("1A2B3"), 305) << "the site's own search, which \"X\" would continue";
     EXPECT_EQ(site.FindNodeByIdent("X"), -1);
-    site.SetAssigned(-1, 0, true); // no unit: nothing to set
 }

@@ -36,9 +36,10 @@ TEST_F(ProgrammingListTest, FullListClearsAndProgramsTheWholeSite)
                      "[Setting X-Protocol Channels for RCC 2] XPROTRADIOCHANNELS 30 45 2",
                      "[Setting Relationships between RCCs and Radio Hub] RELATION ADD 2 0 1",
                      "RELATION ADD 1 2 2"};
-    PutProgrammingList(BuildFullProgrammingList(Nodes, true));
-    EXPECT_EQ(CommandCount, 13);
-    EXPECT_EQ(ReplyLines[13], "RELATION ADD 1 2 2");
+    LinkSession session;
+    PutProgrammingList(session, BuildFullProgrammingList(Nodes, true));
+    EXPECT_EQ(session.CommandCount, 13);
+    EXPECT_EQ(session.ReplyLines[13], "RELATION ADD 1 2 2");
     EXPECT_EQ(Render(BuildFullProgrammingList(Nodes, true)), full);
     // Without the debug-off acknowledgement there is no position field.
     EXPECT_EQ(BuildFullProgrammingList(Nodes, false).Commands()[4].Command,

@@ -66,11 +66,11 @@ protected:
         bench.ShowMessage(text, style);
         return style == 36 ? 6 : 1; // Yes to every question
     }
-    bool ResetPort() override { return false; }
+    PortStatus ResetPort() override { return PortStatus::Ready; }
     void EnableProgram() override {}
     int16_t ParseDownload(bool programming) override
     {
-        return ParseHubConfiguration({ActiveNode, programming});
+        return ParseHubConfiguration(bench.Link().Session(), {ActiveNode, programming});
     }
     void SetErrorCheckMode(long) override {}
     void ShowErrorList() override { ++ErrorListShown; }
@@ -156,7 +156,7 @@ TEST_F(ProgrammingRun, AChannelChangeIsFollowedByASecondPassWithOneCompletionBox
     Program();
     Nodes[1].SetX_ChannelA(20); // known first; the parent change only after the channels
     Nodes[2].SetParent(0);
-    bench.WhileMessageOpen = [this] { link.Comm_OnComm(CommandText + "\r" + CommandText + "\r"); };
+    bench.WhileMessageOpen = [this] { link.Comm_OnComm(link.Session().CommandText + "\r" + link.Session().CommandText + "\r"); };
     EXPECT_EQ(Program(), Lines{kCompleted});
     EXPECT_EQ(Programmed(), (Lines{"RELATION DEL 2 1", "RELATION ADD 2 0 1"})) << "the second pass";
     EXPECT_EQ(Program(), Lines{kMatches});

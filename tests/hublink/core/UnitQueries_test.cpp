@@ -25,12 +25,12 @@ TEST_F(LinkFixture, UnitTypeAndVersionAreReadFromHubRccAndRlm)
     for (const auto& [kind, swv, node, result, unitType, version, loopInterface] : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " node " + std::to_string(node) + " " + swv);
         IsLoopInterface = !loopInterface;
-        HubVersion = "old";
+        link.Session().HubVersion = "old";
         unit.SetKind(kind);
         unit.SetSoftwareVersionLine(swv);
         EXPECT_EQ(ReadUnitType(link, node), result);
-        EXPECT_EQ(ConnectedUnitType, unitType);
-        EXPECT_EQ(HubVersion, version);
+        EXPECT_EQ(link.Session().ConnectedUnitType, unitType);
+        EXPECT_EQ(link.Session().HubVersion, version);
         if (result != 3 && std::string(swv) != "Unknown Command") {
             EXPECT_EQ(IsLoopInterface, loopInterface);
         }
@@ -42,18 +42,18 @@ TEST_F(LinkFixture, IdentIsReadAndCheckedExactly)
     unit.SetIdent("0a1b2");
     model::Nodes[0].SetNodeIdent("0A1B2");
     EXPECT_EQ(ReadIdent(link), "0a1b2");
-    EXPECT_EQ(CommsState, Idle);
+    EXPECT_EQ(link.Session().CommsState, Idle);
     EXPECT_FALSE(CheckIdent(link, 0));
     unit.SetIdent("0A1B2");
     EXPECT_TRUE(CheckIdent(link, 0));
-    EXPECT_EQ(CommsState, IdentReadDone);
+    EXPECT_EQ(link.Session().CommsState, IdentReadDone);
     EXPECT_FALSE(CheckIdent(link, 7));
 
     unit.SetFailure(FailureMode::Garbled);
     EXPECT_EQ(ReadIdent(link), "");
-    EXPECT_EQ(CommsState, Idle);
+    EXPECT_EQ(link.Session().CommsState, Idle);
     EXPECT_FALSE(CheckIdent(link, 0));
-    EXPECT_EQ(CommsState, CommsFailed);
+    EXPECT_EQ(link.Session().CommsState, CommsFailed);
 }
 
 TEST_F(LinkFixture, LoopCountAndProtocolReplies)

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class RecordingWindow : public ICommsWindow, public ISiteLink
+class RecordingWindow : public hublink::ICommsWindow, public hublink::ISiteLink
 {
 public:
     struct Message

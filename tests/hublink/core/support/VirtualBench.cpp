@@ -7,10 +7,10 @@
 
 VirtualBench::VirtualBench(SimulatedUnit& unit) : unit_(unit), link_(*this, *this, *this, *this, site_) {}
 
-bool VirtualBench::Output(const std::string& bytes, LinkError& error)
+bool VirtualBench::Output(const std::string& bytes, hublink::LinkError& error)
 {
     if (portGone_) {
-        error = LinkError{5, "Input/output error"};
+        error = hublink::LinkError{5, "Input/output error"};
         return false;
     }
     Writes.push_back(Write{now_, bytes});
@@ -22,7 +22,7 @@ bool VirtualBench::Output(const std::string& bytes, LinkError& error)
 void VirtualBench::Start(int32_t intervalMs)
 {
     timerOn_ = true;
-    interval_ = ScaledInterval(intervalMs);
+    interval_ = hublink::ScaledInterval(intervalMs);
     deadline_ = now_ + interval_;
 }
 
@@ -56,7 +56,7 @@ bool VirtualBench::Step(const std::function<bool()>& keepWaiting, int64_t limit)
         now_ = std::max(now_, e.AtMs);
         if (e.ClosePort) {
             portGone_ = true;
-            link_.PortLost(LinkError{5, "Input/output error"});
+            link_.PortLost(hublink::LinkError{5, "Input/output error"});
         } else {
             link_.Comm_OnComm(e.Bytes);
         }

@@ -12,19 +12,19 @@
 #include <string>
 #include <vector>
 
-class VirtualBench : public ISerialTransport,
-                     public ILinkTimer,
-                     public IMessageLoop,
-                     public ICommsWindow
+class VirtualBench : public hublink::ISerialTransport,
+                     public hublink::ILinkTimer,
+                     public hublink::IMessageLoop,
+                     public hublink::ICommsWindow
 {
 public:
     explicit VirtualBench(SimulatedUnit& unit);
 
-    CommsLink& Link() { return link_; }
+    hublink::CommsLink& Link() { return link_; }
     int64_t NowMs() const { return now_; }
 
     // ISerialTransport
-    bool Output(const std::string& bytes, LinkError& error) override;
+    bool Output(const std::string& bytes, hublink::LinkError& error) override;
     // ILinkTimer
     void Start(int32_t intervalMs) override;
     void Stop() override { timerOn_ = false; }
@@ -82,8 +82,8 @@ private:
     void Schedule(Event event);
 
     SimulatedUnit& unit_;
-    NodesSiteLink site_;
-    CommsLink link_;
+    hublink::NodesSiteLink site_;
+    hublink::CommsLink link_;
     int64_t now_ = 0;
     bool timerOn_ = false;
     int32_t interval_ = 0;

@@ -1,0 +1,88 @@
+#pragma once
+// One row per wait state of a command set: what its time-out does, the
+// reply that ends it, or the handler that reads its lines. The engine of
+// each command set looks the state up; a state without a row waits for
+// nothing.
+#include "hublink/core/ILinkTimer.h"
+#include "hublink/core/LinkState.h"
+#include "hublink/core/LinkText.h"
+#include "hublink/core/LinkTiming.h"
+
+#include <span>
+#include <string>
+
+namespace hublink {
+
+enum class WaitKind
+{
+    Resend,     // the command is resent until kMaxResends, then fails
+    FailAtOnce, // the first time-out fails the command
+    Silent,     // the first time-out ends the wait without a report
+    Own,        // the command set's own time-out rule
+};
+
+enum class ReplyMatch
+{
+    BeginsWith,
+    Contains,
+};
+
+template <typename Handler>
+struct WaitState
+{
+    StateCode wait;
+    WaitKind kind;
+    // The reply that ends the wait: the timer stops and the state becomes
+    // done. Without one, the handler reads every line (no handler: lines
+    // are ignored).
+    const char* reply = nullptr;
+    ReplyMatch match = ReplyMatch::BeginsWith;
+    StateCode done{};
+    Handler handler = nullptr;
+    // The time-out of a resend; 0 gives the usual one (see ResendTimeoutMs).
+    int32_t resendMs = 0;
+};
+
+template <typename Handler>
+const WaitState<Handler>* FindWait(std::span<const WaitState<Handler>> table, StateCode state)
+{
+    for (const WaitState<Handler>& row : table)
+        if (row.wait == state)
+            return &row;
+    return nullptr;
+}
+
+template <typename Handler>
+bool EndsWait(const WaitState<Handler>& row, const std::string& line)
+{
+    if (row.reply == nullptr)
+        return false;
+    return row.match == ReplyMatch::BeginsWith ? linktext::BeginsWith(line, row.reply)
+                                               : linktext::Contains(line, row.reply);
+}
+
+// Hands the line to the row's handler, or ends the wait when the line is
+// the row's reply.
+template <typename Owner>
+void TakeReply(Owner& owner, const WaitState<void (Owner::*)(const std::string&)>& row, const std::string& line,
+               StateCode& state, ILinkTimer& timer)
+{
+    if (row.handler != nullptr) {
+        (owner.*row.handler)(line);
+    } else if (EndsWait(row, line)) {
+        timer.Stop();
+        state = row.done;
+    }
+}
+
+// The first command of a programming list may take long to answer; every
+// other resend waits the usual reply time-out.
+template <typename Handler>
+int32_t ResendTimeoutMs(const WaitState<Handler>& row, int16_t replyLineCount)
+{
+    if (row.resendMs > 0)
+        return row.resendMs;
+    return replyLineCount == 1 ? kLongResendTimeoutMs : kReplyTimeoutMs;
+}
+
+} // namespace hublink
