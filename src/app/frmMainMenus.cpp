@@ -163,7 +163,7 @@ void frmMain::Launch(app::LaunchCommand command)
     }
     commsFormTimer_->stop();
     commsFormTimer_->setInterval(plan.intervalMs);
-    CommsAction = plan.action;
+    hublink::CommsAction = plan.action;
     pendingLoopInterface_ = plan.loopInterface;
     commsFormTimer_->start();
 }
@@ -276,7 +276,7 @@ void frmMain::CommsFormTimer_Timer()
         CheckIsLoopInterfaceOptions();
         return;
     }
-    switch (app::DispatchFor(CommsAction)) {
+    switch (app::DispatchFor(hublink::CommsAction)) {
     case app::CommsDispatch::Program:
         comms->cmdProgram_Click();
         break;

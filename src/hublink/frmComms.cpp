@@ -444,7 +444,7 @@ void frmComms::ReadConfig_Click()
     if (outcome == ReadOutcome::Stopped)
         return;
     PortEnabled = false;
-    if (CommsCloseOnComplete && outcome == ReadOutcome::Downloaded && CommsAction != hublink::kCommsOpenOnly)
+    if (CommsCloseOnComplete && outcome == ReadOutcome::Downloaded && CommsAction != kCommsOpenOnly)
         Unload();
 }
 
@@ -683,7 +683,7 @@ void frmComms::SelectHub()
 
 bool frmComms::OpenedOnly() const
 {
-    return CommsAction == hublink::kCommsOpenOnly;
+    return CommsAction == kCommsOpenOnly;
 }
 
 void frmComms::CloseWindow()

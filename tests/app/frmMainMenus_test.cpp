@@ -160,11 +160,11 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
         {"RCCCompare", 2, 10},
     };
     for (const auto& [item, action, interval] : launches) {
-        CommsAction = 0;
+        hublink::CommsAction = 0;
         form->CommsFormTimer()->stop();
         form->MenuItem(item)->trigger();
         EXPECT_TRUE(form->CommsFormTimer()->isActive()) << item;
-        EXPECT_EQ(CommsAction, action) << item;
+        EXPECT_EQ(hublink::CommsAction, action) << item;
         EXPECT_EQ(form->CommsFormTimer()->interval(), interval) << item;
     }
     ActiveNode = 2;
