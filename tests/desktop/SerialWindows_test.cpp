@@ -3,7 +3,6 @@
 // out alike on opening and after a resize.
 #include "Desktop.h"
 #include "diagnostics/frmDiagnostics.h"
-#include "hublink/core/LinkState.h"
 #include "platform/Ports.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
@@ -15,7 +14,6 @@ namespace {
 
 TEST_F(DesktopTest, TheDiagnosticsWindowStaysAboveTheDisabledMainWindow)
 {
-    ResetLinkState();
     SimulatedUnit unit;
     unit.SetSoftwareVersionLine("HUB V3.11");
     SimulatedPort port{unit};
