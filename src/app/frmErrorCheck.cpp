@@ -126,8 +126,8 @@ frmErrorCheck::~frmErrorCheck()
 
 void frmErrorCheck::Fill()
 {
-    const model::ErrorListContent content =
-        model::BuildErrorList(model::ErrorCheckMode, model::MessageList, SiteFileName, ActiveNode);
+    const app::ErrorListContent content =
+        app::BuildErrorList(app::ErrorCheckMode, model::MessageList, SiteFileName, ActiveNode);
     if (content.beep) {
         platform::Beep();
         RTB1->clear();
@@ -140,7 +140,7 @@ void frmErrorCheck::Fill()
 
 void frmErrorCheck::cmdRefresh_Click()
 {
-    if (model::ErrorCheckMode == 0) {
+    if (app::ErrorCheckMode == 0) {
         model::CheckConfiguration();
     }
     RTB1->clear();

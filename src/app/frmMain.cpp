@@ -3,8 +3,15 @@
 
 #include "app/AppVersion.h"
 #include "app/LogsFrame.h"
-#include "platform/base/MessageStyle.h"
 #include "app/Startup.h"
+#include "app/core/CanvasDrag.h"
+#include "app/core/CanvasLayout.h"
+#include "app/core/ErrorListText.h"
+#include "app/core/FindEntry.h"
+#include "app/core/RccCommands.h"
+#include "app/core/RecentFiles.h"
+#include "app/core/TitleBar.h"
+#include "app/frmErrorCheck.h"
 #include "app/frmMainInternal.h"
 #include "app/frmMsg.h"
 #include "app/frmParameter.h"
@@ -12,21 +19,13 @@
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
-#include "app/core/CanvasDrag.h"
-#include "app/core/CanvasLayout.h"
-#include "app/core/ErrorListText.h"
-#include "app/core/Selection.h"
-#include "app/frmErrorCheck.h"
 #include "model/ConfigurationCheck.h"
 #include "model/FileNames.h"
-#include "app/core/FindEntry.h"
 #include "model/General.h"
-#include "app/core/RccCommands.h"
-#include "app/core/RecentFiles.h"
+#include "model/Selection.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
-#include "app/core/TitleBar.h"
 #include "platform/FileDialogs.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
@@ -38,6 +37,7 @@
 #include "platform/WindowLimits.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
+#include "platform/base/MessageStyle.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -212,27 +212,6 @@ private:
     frmMain& form_;
 };
 
-// The main window's services and the program's input box, for the device
-// window, which lives below the main window.
-void ServeEditors(frmMain& form)
-{
-    EditorsHost& host = Editors();
-    host.UpdateTitleBar = [&form] { form.UpdateTitleBar(); };
-    host.RedrawSite = [&form] { form.ReDraw(-1); };
-    host.CalculateUsed = [&form](int node) { form.CalculateUsed(node); };
-    host.CancelDrag = [&form] { form.CancelDrag(); };
-    host.ChooseFromList = [](QWidget* owner, const QString& prompt, int preselected, const QString& items,
-                             int buttons, const QString& title, int& choice) {
-        const int answer =
-            frmParameter::GetParameter(owner, prompt, ParameterEntry::List, preselected, items, buttons, title);
-        bool number = false;
-        choice = ParameterResult.toInt(&number);
-        if (!number)
-            choice = -1;
-        return answer;
-    };
-}
-
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
@@ -243,47 +222,78 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     CreateControls();
     fileObserver_ = std::make_unique<MainWindowFileObserver>(*this);
     model::SetSiteFileObserver(fileObserver_.get());
-    ServeEditors(*this);
-    ServeCommsWindow();
+    SetEditorsHost(this);
+    frmComms::MainWindow = this;
 }
 
-void frmMain::ServeCommsWindow()
+void frmMain::RedrawSite()
 {
-    frmComms::MainWindow.Window = this;
-    frmComms::MainWindow.CheckForChanges = [this] { return CheckForChanges(); };
-    frmComms::MainWindow.DisplayNewSite = [this] { DisplayNodes(); };
-    frmComms::MainWindow.DisplayReadSite = [this] {
-        PositionNodeTree();
-        ReDraw(-1);
-    };
-    frmComms::MainWindow.ClearSelection = [this] {
-        if (ActiveNode >= 0 && ActiveNode < kNodeCount)
-            NodeAt(ActiveNode).DeActivate();
-        for (int panel = 2; panel <= 4; ++panel)
-            SetPanelText(panel, QString());
-        PreviousSelectedNode = ActiveNode;
-        ActiveNode = -1;
-        SelectedNode = -1;
-    };
-    frmComms::MainWindow.SetErrorCheckMode = [](long mode) { model::ErrorCheckMode = mode; };
-    frmComms::MainWindow.ShowErrorList = [this] {
-        if (frmErrorCheck* open = frmErrorCheck::Loaded())
-            open->cmdRefresh_Click();
-        else
-            frmErrorCheck::Display(this);
-    };
-    frmComms::MainWindow.CloseErrorList = [] {
-        if (frmErrorCheck* open = frmErrorCheck::Loaded())
-            open->cmdClose_Click();
-    };
-    frmComms::MainWindow.SelectHub = [this] { ActivateNode(0); };
+    ReDraw(-1);
+}
+
+int frmMain::ChooseFromList(QWidget* owner, const QString& prompt, int preselected, const QString& items,
+                            int buttons, const QString& title, int& choice)
+{
+    const int answer =
+        frmParameter::GetParameter(owner, prompt, ParameterEntry::List, preselected, items, buttons, title);
+    bool number = false;
+    choice = ParameterResult.toInt(&number);
+    if (!number)
+        choice = -1;
+    return answer;
+}
+
+void frmMain::DisplayNewSite()
+{
+    DisplayNodes();
+}
+
+void frmMain::DisplayReadSite()
+{
+    PositionNodeTree();
+    ReDraw(-1);
+}
+
+void frmMain::ClearSelection()
+{
+    if (ActiveNode >= 0 && ActiveNode < kNodeCount)
+        NodeAt(ActiveNode).DeActivate();
+    for (int panel = 2; panel <= 4; ++panel)
+        SetPanelText(panel, QString());
+    PreviousSelectedNode = ActiveNode;
+    ActiveNode = -1;
+    SelectedNode = -1;
+}
+
+void frmMain::SetErrorCheckMode(long mode)
+{
+    app::ErrorCheckMode = mode;
+}
+
+void frmMain::ShowErrorList()
+{
+    if (frmErrorCheck* open = frmErrorCheck::Loaded())
+        open->cmdRefresh_Click();
+    else
+        frmErrorCheck::Display(this);
+}
+
+void frmMain::CloseErrorList()
+{
+    if (frmErrorCheck* open = frmErrorCheck::Loaded())
+        open->cmdClose_Click();
+}
+
+void frmMain::ActivateHub()
+{
+    ActivateNode(0);
 }
 
 frmMain::~frmMain()
 {
     model::SetSiteFileObserver(nullptr);
-    frmComms::MainWindow = {};
-    Editors() = {};
+    frmComms::MainWindow = nullptr;
+    SetEditorsHost(nullptr);
     // The nodes outlive the window; they must not keep views that die with it.
     for (auto& node : Nodes)
         node.UnbindView();
@@ -645,8 +655,8 @@ void frmMain::RefreshRecentFilesMenu()
 
 void frmMain::UpdateTitleBar()
 {
-    setWindowTitle(Q(model::TitleBarText(AppTitle.toStdString(), ProgramVersion().major,
-                                         ProgramVersion().minor, SiteFileName, FilePaths, FileChanged)));
+    setWindowTitle(Q(app::TitleBarText(AppTitle.toStdString(), ProgramVersion().major, ProgramVersion().minor,
+                                       SiteFileName, FilePaths, FileChanged)));
 }
 
 bool frmMain::CheckForChanges()

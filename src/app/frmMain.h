@@ -7,6 +7,8 @@
 #include "app/SiteCanvas.h"
 #include "app/core/CommsLaunch.h"
 #include "app/core/FileCommands.h"
+#include "editors/EditorsHost.h"
+#include "hublink/CommsHost.h"
 #include "model/SiteFile.h"
 
 #include <QMainWindow>
@@ -27,7 +29,7 @@ class QScrollBar;
 class QTimer;
 class QToolBar;
 
-class frmMain : public QMainWindow, private model::FileCommandsHost
+class frmMain : public QMainWindow, private app::FileCommandsHost, private EditorsHost, private CommsHost
 {
     Q_OBJECT
 public:
@@ -63,7 +65,7 @@ public:
     // The save-changes prompt: true go on, false stop. Only Yes (which saves
     // first) and No go on; any other answer keeps the changes and stops, and
     // nothing goes on while a save runs.
-    bool CheckForChanges();
+    bool CheckForChanges() override;
     // A Save or Save As is running (a second one, and the exit, wait).
     bool SaveInProgress() const { return fileCommands_.SaveInProgress(); }
     // A second copy's command line.
@@ -76,7 +78,7 @@ public:
     static QString MakeValidFileName(const QString& text);
 
     // Ends a node drag without effect; the next drag start is skipped.
-    void CancelDrag();
+    void CancelDrag() override;
     // Commits the site-name edit box when it is open.
     void EndSiteNameEdit() override;
     // Menus and toolbar buttons follow the kind of site (hub or RLM).
@@ -181,8 +183,6 @@ public:
     void RCCCompare_Click();
     // The one-shot launcher.
     void CommsFormTimer_Timer();
-    // What the communications window calls on this window.
-    void ServeCommsWindow();
     QTimer* CommsFormTimer() const { return commsFormTimer_; }
 
     void Diagnostics_Click();
@@ -260,6 +260,19 @@ private:
     void ClearForLoad() override;
     void SetStatusText(int panel, const std::string& text) override;
     void ShowErrorList(bool refusedSave) override;
+    // What the editor windows ask of this window.
+    void RedrawSite() override;
+    int ChooseFromList(QWidget* owner, const QString& prompt, int preselected, const QString& items,
+                       int buttons, const QString& title, int& choice) override;
+    // What the communications window asks of this window.
+    QWidget* Window() override { return this; }
+    void DisplayNewSite() override;
+    void DisplayReadSite() override;
+    void ClearSelection() override;
+    void SetErrorCheckMode(long mode) override;
+    void ShowErrorList() override;
+    void CloseErrorList() override;
+    void ActivateHub() override;
     void ShowLoadingText();
     void ShowActiveNodeName();
     void SetLockPicture(bool locked);
@@ -282,7 +295,7 @@ private:
     // The platform's plain box (style: icon + buttons).
     int PlainMessage(const QString& text, int style, const QString& title);
     void ConnectMenuCommands();
-    void Launch(model::LaunchCommand command);
+    void Launch(app::LaunchCommand command);
     // Selects the hub as a left click does, without leaving a drag behind.
     void SelectHub();
     void SetSiteNameOptions(bool show, bool border);
@@ -307,7 +320,7 @@ private:
     // The kind of site the armed launch reads (none: left as it is), and
     // the kind to put back when the launch does not replace the site.
     std::optional<bool> pendingLoopInterface_;
-    model::LoopInterfaceGuard loopInterfaceGuard_;
+    app::LoopInterfaceGuard loopInterfaceGuard_;
 
     bool dragging_ = false;
     int dragNode_ = -1;
@@ -316,7 +329,7 @@ private:
     bool skipNextDrag_ = false;
     long dragLeft_ = 0;
     long dragTop_ = 0;
-    model::FileCommands fileCommands_{*this};
+    app::FileCommands fileCommands_{*this};
     bool loaded_ = false;
     // The stored outer size (twips) until the window frame is known: the
     // stored rectangle includes the frame, which exists only once shown.

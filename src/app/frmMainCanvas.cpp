@@ -2,15 +2,15 @@
 #include "app/frmMain.h"
 
 #include "app/Startup.h"
-#include "app/frmMainInternal.h"
-#include "editors/frmDevices.h"
-#include "editors/frmNodeSettings.h"
-#include "hublink/frmComms.h"
 #include "app/core/CanvasDrag.h"
 #include "app/core/CanvasLayout.h"
 #include "app/core/CanvasStatus.h"
 #include "app/core/RccCommands.h"
-#include "app/core/Selection.h"
+#include "app/frmMainInternal.h"
+#include "editors/frmDevices.h"
+#include "editors/frmNodeSettings.h"
+#include "hublink/frmComms.h"
+#include "model/Selection.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
@@ -65,9 +65,9 @@ void frmMain::ReDraw(int nodeIndex)
 void frmMain::ComputeDrawingExtent()
 {
     siteName_->adjustSize();
-    const model::DrawingExtent extent = model::ComputeDrawingExtent(
-        Nodes, SiteNameX, SiteNameY, static_cast<int32_t>(::WidthTwips(siteName_)),
-        static_cast<int32_t>(::HeightTwips(siteName_)));
+    const app::DrawingExtent extent =
+        app::ComputeDrawingExtent(Nodes, SiteNameX, SiteNameY, static_cast<int32_t>(::WidthTwips(siteName_)),
+                                  static_cast<int32_t>(::HeightTwips(siteName_)));
     DrawingWidth = extent.width;
     DrawingHeight = extent.height;
 }
@@ -156,12 +156,12 @@ void frmMain::cmdFull_Click()
 
 void frmMain::PositionNodeTree()
 {
-    model::PositionNodeTree(Nodes, WidthTwips(), HeightTwips());
+    app::PositionNodeTree(Nodes, WidthTwips(), HeightTwips());
 }
 
 void frmMain::PositionNodeShell()
 {
-    model::PositionNodeShell(Nodes, WidthTwips(), HeightTwips(), PixelsToTwips(statusBar()->height()));
+    app::PositionNodeShell(Nodes, WidthTwips(), HeightTwips(), PixelsToTwips(statusBar()->height()));
 }
 
 // --- quick info ---------------------------------------------------------------------
@@ -206,7 +206,7 @@ void frmMain::QI_Label_Click()
 {
     for (const char* item : kQuickInfoItems)
         MenuItem(item)->setChecked(false);
-    const int mode = model::NextQuickInfoMode(NodeQuickInfoMode);
+    const int mode = app::NextQuickInfoMode(NodeQuickInfoMode);
     if (mode >= 0 && mode <= 3)
         SetQuickInfoMode(mode);
     else
@@ -217,8 +217,8 @@ void frmMain::QI_Label_Click()
 
 void frmMain::CalculateUsed(int index)
 {
-    const model::StatusTexts texts =
-        model::UsageTexts(Nodes, index, ActiveNode, IsLoopInterface, MaxLoopAddress, LoopCount);
+    const app::StatusTexts texts =
+        app::UsageTexts(Nodes, index, ActiveNode, IsLoopInterface, MaxLoopAddress, LoopCount);
     SetPanelText(2, Q(texts.activeNode));
     SetPanelText(3, Q(texts.name));
     SetPanelText(4, Q(texts.usage));
@@ -309,7 +309,7 @@ void frmMain::SelectNode(int index, int button, int shift)
             CheckIsLoopInterfaceOptions();
             PopUp(Menu("NodePopupMenu"));
         } else {
-            SetPanelText(2, Q(model::ActiveNodeText(index, false)));
+            SetPanelText(2, Q(app::ActiveNodeText(index, false)));
             SetPanelText(3, Q(node.Name()));
             PopUp(Menu(index == 0 ? "MasterPopupMenu" : "NodePopupMenu"));
         }
@@ -371,9 +371,8 @@ void frmMain::ActivateNode(int index)
     SelectedNode = ActiveNode;
     EnableNodeButtons();
     TellEditors(false);
-    const model::StatusTexts texts =
-        model::UsageTexts(Nodes, ActiveNode, ActiveNode, IsLoopInterface, MaxLoopAddress, LoopCount,
-                          model::HubUsageWording::Devices);
+    const app::StatusTexts texts = app::UsageTexts(Nodes, ActiveNode, ActiveNode, IsLoopInterface,
+                                                   MaxLoopAddress, LoopCount, app::HubUsageWording::Devices);
     SetPanelText(2, Q(texts.activeNode));
     SetPanelText(3, Q(texts.name));
     SetPanelText(4, Q(texts.usage));
@@ -384,7 +383,7 @@ void frmMain::Canvas_MouseDown(int button, int shift, double x, double y)
     if (CommsFormActive)
         return;
     EndSiteNameEdit();
-    const int hit = model::NodeAt(Nodes, x, y);
+    const int hit = app::NodeAt(Nodes, x, y);
     if (hit >= 0) {
         const model::clsNode& node = NodeAt(hit);
         dragOffsetX_ = static_cast<int>(platform::RoundHalfEven(x - node.Left()));

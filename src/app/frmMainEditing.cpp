@@ -2,8 +2,13 @@
 #include "app/frmMain.h"
 
 #include "app/LogsFrame.h"
-#include "platform/base/MessageStyle.h"
 #include "app/Startup.h"
+#include "app/core/CanvasDrag.h"
+#include "app/core/CanvasLayout.h"
+#include "app/core/FindEntry.h"
+#include "app/core/NewSite.h"
+#include "app/core/RccCommands.h"
+#include "app/core/RecentFiles.h"
 #include "app/frmErrorCheck.h"
 #include "app/frmMainInternal.h"
 #include "app/frmNewSite.h"
@@ -11,14 +16,8 @@
 #include "editors/frmDevices.h"
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
-#include "app/core/CanvasDrag.h"
-#include "app/core/CanvasLayout.h"
 #include "model/FileNames.h"
-#include "app/core/FindEntry.h"
-#include "app/core/NewSite.h"
-#include "app/core/RccCommands.h"
-#include "app/core/RecentFiles.h"
-#include "app/core/Selection.h"
+#include "model/Selection.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
@@ -29,6 +28,7 @@
 #include "platform/Units.h"
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
+#include "platform/base/MessageStyle.h"
 #include "platform/base/Rounding.h"
 
 #include <QAction>
@@ -131,12 +131,12 @@ void frmMain::NewFile_Click()
     const platform::ModalLoop modal;
     dialog->exec();
     if (dialog->Tag.toInt() != 0) {
-        const model::NewSiteChoice choice = dialog->Choice();
-        const int rccs = model::ApplyNewSiteHeader(choice);
+        const app::NewSiteChoice choice = dialog->Choice();
+        const int rccs = app::ApplyNewSiteHeader(choice);
         PositionNodeShell();
-        model::ResetNodesForNewSite(Nodes, rccs, LoopAddressOwner);
+        app::ResetNodesForNewSite(Nodes, rccs, LoopAddressOwner);
         DisplayNodes();
-        model::NameNewSite(choice.name);
+        app::NameNewSite(choice.name);
         siteName_->setText(Q(choice.name));
         PlaceSiteName(SiteNameX, SiteNameY);
         MenuItem("OptionsSiteName")->setChecked(true);
@@ -194,9 +194,9 @@ void frmMain::CheckFileClose_Click()
 
 void frmMain::AddRCC_Click()
 {
-    const int added = model::AddRcc(Nodes, ActiveNode);
+    const int added = app::AddRcc(Nodes, ActiveNode);
     if (added < 0) {
-        ShowMessage(Q(model::RccLimitMessage()), MessageStyle::Critical, "Add an RCC");
+        ShowMessage(Q(app::RccLimitMessage()), MessageStyle::Critical, "Add an RCC");
         return;
     }
     ReDraw(added);
@@ -209,11 +209,11 @@ void frmMain::RCCDelete_Click()
     if (ActiveNode < 1 || ActiveNode >= kNodeCount)
         return;
     const int index = ActiveNode;
-    if (ShowMessage(Q(model::DeleteRccQuestion(Nodes, index)),
-                    MessageStyle::Exclamation + MessageStyle::YesNo, "Delete an RCC") != MessageResult::Yes)
+    if (ShowMessage(Q(app::DeleteRccQuestion(Nodes, index)), MessageStyle::Exclamation + MessageStyle::YesNo,
+                    "Delete an RCC") != MessageResult::Yes)
         return;
     NodeAt(index).DeActivate();
-    model::DeleteRcc(Nodes, index, LoopAddressOwner);
+    app::DeleteRcc(Nodes, index, LoopAddressOwner);
     SetPanelText(2, QString());
     SetPanelText(3, QString());
     ActiveNode = -1;
@@ -265,7 +265,7 @@ void frmMain::FindDevice_Click()
             ParameterEntry::Text, 6, QString(), MessageStyle::CancelOK,
             "Search for a Device") == MessageResult::Refused)
         return;
-    const model::FindResult found = model::FindDevice(ParameterResult.toStdString());
+    const app::FindResult found = app::FindDevice(ParameterResult.toStdString());
     if (!found.found) {
         if (!found.message.empty())
             ShowMessage(Q(found.message), MessageStyle::Critical, "Find Device");
@@ -301,8 +301,8 @@ void frmMain::Canvas_MouseMove(int button, int, double x, double y)
         return;
     const long left = static_cast<long>(platform::RoundHalfEven(x - dragOffsetX_));
     const long top = static_cast<long>(platform::RoundHalfEven(y - dragOffsetY_));
-    if (model::CanvasDragAllowed(static_cast<int32_t>(left), NodeAt(dragNode_).Width(),
-                                 static_cast<int32_t>(WidthTwips())))
+    if (app::CanvasDragAllowed(static_cast<int32_t>(left), NodeAt(dragNode_).Width(),
+                               static_cast<int32_t>(WidthTwips())))
         MoveDragOutline(left, top);
 }
 
@@ -312,13 +312,13 @@ void frmMain::NodeLabel_MouseMove(int index, int button, int, double x, double y
         return;
     const NodeLabel* label = NodeControls(index).Label();
     const model::clsNode& node = NodeAt(dragNode_);
-    model::OutlineRect outline;
+    app::OutlineRect outline;
     outline.left = static_cast<int32_t>(platform::RoundHalfEven(::LeftTwips(label) + x - dragOffsetX_));
     outline.top = static_cast<int32_t>(platform::RoundHalfEven(::TopTwips(label) + y - dragOffsetY_));
     outline.width = node.Width();
     outline.height = node.Height();
-    outline = model::BoundCaptionDrag(outline, static_cast<int32_t>(WidthTwips()),
-                                      static_cast<int32_t>(HeightTwips()), Toolbar);
+    outline = app::BoundCaptionDrag(outline, static_cast<int32_t>(WidthTwips()),
+                                    static_cast<int32_t>(HeightTwips()), Toolbar);
     MoveDragOutline(outline.left, outline.top);
 }
 
@@ -331,19 +331,19 @@ void frmMain::DropNode(int button, int, double, double)
     if (dragNode_ < 0)
         return;
     const model::clsNode& node = NodeAt(dragNode_);
-    const model::OutlineRect outline{static_cast<int32_t>(dragLeft_), static_cast<int32_t>(dragTop_),
-                                     node.Width(), node.Height()};
-    switch (model::DropNodeOutline(Nodes, dragNode_, outline, DropOnParent)) {
-    case model::DropResult::Unmoved:
+    const app::OutlineRect outline{static_cast<int32_t>(dragLeft_), static_cast<int32_t>(dragTop_),
+                                   node.Width(), node.Height()};
+    switch (app::DropNodeOutline(Nodes, dragNode_, outline, DropOnParent)) {
+    case app::DropResult::Unmoved:
         return;
-    case model::DropResult::Refused:
+    case app::DropResult::Refused:
         dragNode_ = -1;
         return;
-    case model::DropResult::Reparented:
+    case app::DropResult::Reparented:
         ReDraw(dragNode_);
         dragNode_ = -1;
         break;
-    case model::DropResult::Moved:
+    case app::DropResult::Moved:
         ComputeDrawingExtent();
         ReDraw(dragNode_);
         break;

@@ -2,20 +2,19 @@
 #include "app/frmMain.h"
 
 #include "app/LogsFrame.h"
-#include "platform/base/MessageStyle.h"
 #include "app/Startup.h"
+#include "app/core/CanvasDrag.h"
+#include "app/core/ErrorListText.h"
+#include "app/core/FindEntry.h"
+#include "app/core/MenuState.h"
 #include "app/frmAbout.h"
 #include "app/frmErrorCheck.h"
 #include "app/frmMainInternal.h"
 #include "diagnostics/frmDiagnostics.h"
 #include "hublink/frmComms.h"
 #include "hublink/frmPortForm.h"
-#include "app/core/CanvasDrag.h"
 #include "model/ConfigurationCheck.h"
-#include "app/core/ErrorListText.h"
-#include "app/core/FindEntry.h"
-#include "app/core/MenuState.h"
-#include "app/core/Selection.h"
+#include "model/Selection.h"
 #include "model/Settings.h"
 #include "model/SiteState.h"
 #include "platform/Icons.h"
@@ -23,6 +22,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/WindowLimits.h"
 #include "platform/Yield.h"
+#include "platform/base/MessageStyle.h"
 #include "platform/base/ProgramFolder.h"
 #include "views/FrmStats.h"
 #include "views/frmComments.h"
@@ -74,7 +74,7 @@ void frmMain::SetLockPicture(bool locked)
 
 void frmMain::CheckIsLoopInterfaceOptions()
 {
-    for (const model::MenuStateChange& change : model::LoopInterfaceMenuChanges(IsLoopInterface)) {
+    for (const app::MenuStateChange& change : app::LoopInterfaceMenuChanges(IsLoopInterface)) {
         const QString name = Q(change.name);
         QAction* item = change.toolButton ? ToolButton(name) : MenuItem(name);
         if (change.visible)
@@ -142,15 +142,15 @@ void frmMain::SelectHub()
     nodeDrag_->hide();
 }
 
-void frmMain::Launch(model::LaunchCommand command)
+void frmMain::Launch(app::LaunchCommand command)
 {
-    const model::LaunchPlan plan = model::PlanFor(command);
+    const app::LaunchPlan plan = app::PlanFor(command);
     if (plan.needsRcc && (ActiveNode < 1 || ActiveNode > 31)) {
-        PlainMessage(model::kSelectRccText, MessageStyle::Critical, model::kSelectRccTitle);
+        PlainMessage(app::kSelectRccText, MessageStyle::Critical, app::kSelectRccTitle);
         return;
     }
-    if (plan.selection == model::HubSelection::Select ||
-        (plan.selection == model::HubSelection::SelectUnlessHub && ActiveNode != 0)) {
+    if (plan.selection == app::HubSelection::Select ||
+        (plan.selection == app::HubSelection::SelectUnlessHub && ActiveNode != 0)) {
         // Without a hub in the site (an empty window, the start page) the
         // hub is only the target: nothing on screen names it.
         if (NodeAt(0).InUse())
@@ -163,90 +163,90 @@ void frmMain::Launch(model::LaunchCommand command)
     }
     commsFormTimer_->stop();
     commsFormTimer_->setInterval(plan.intervalMs);
-    CommsAction = plan.action;
+    hublink::CommsAction = plan.action;
     pendingLoopInterface_ = plan.loopInterface;
     commsFormTimer_->start();
 }
 
 void frmMain::HubProgram_Click()
 {
-    Launch(model::LaunchCommand::HubProgram);
+    Launch(app::LaunchCommand::HubProgram);
 }
 
 void frmMain::HubProgramToolsMenu_Click()
 {
-    Launch(model::LaunchCommand::HubProgramToolsMenu);
+    Launch(app::LaunchCommand::HubProgramToolsMenu);
 }
 
 void frmMain::HubCompare_Click()
 {
-    Launch(model::LaunchCommand::HubCompare);
+    Launch(app::LaunchCommand::HubCompare);
 }
 
 void frmMain::HubComms_Click()
 {
-    Launch(model::LaunchCommand::HubComms);
+    Launch(app::LaunchCommand::HubComms);
 }
 
 void frmMain::HubRead_Click()
 {
-    Launch(model::LaunchCommand::HubRead);
+    Launch(app::LaunchCommand::HubRead);
     frmComms::Unload();
 }
 
 void frmMain::CompareConfig_Click()
 {
-    Launch(model::LaunchCommand::CompareConfig);
+    Launch(app::LaunchCommand::CompareConfig);
 }
 
 void frmMain::mnuOpenComms_Click()
 {
-    Launch(model::LaunchCommand::mnuOpenComms);
+    Launch(app::LaunchCommand::mnuOpenComms);
 }
 
 void frmMain::ReadConfig_Click()
 {
-    Launch(model::LaunchCommand::ReadConfig);
+    Launch(app::LaunchCommand::ReadConfig);
 }
 
 void frmMain::TolsReadRLM_Click()
 {
-    Launch(model::LaunchCommand::TolsReadRLM);
+    Launch(app::LaunchCommand::TolsReadRLM);
 }
 
 void frmMain::TolsReadRLMFile_Click()
 {
-    Launch(model::LaunchCommand::TolsReadRLMFile);
+    Launch(app::LaunchCommand::TolsReadRLMFile);
 }
 
 void frmMain::TolsReadRLMPopup_Click()
 {
-    Launch(model::LaunchCommand::TolsReadRLMPopup);
+    Launch(app::LaunchCommand::TolsReadRLMPopup);
 }
 
 void frmMain::ToolsHubRead_Click()
 {
-    Launch(model::LaunchCommand::ToolsHubRead);
+    Launch(app::LaunchCommand::ToolsHubRead);
 }
 
 void frmMain::ToolsRCCRead_Click()
 {
-    Launch(model::LaunchCommand::ToolsRCCRead);
+    Launch(app::LaunchCommand::ToolsRCCRead);
 }
 
 void frmMain::ToolsRCCReadPopup_Click()
 {
-    Launch(model::LaunchCommand::ToolsRCCReadPopup);
+    Launch(app::LaunchCommand::ToolsRCCReadPopup);
 }
 
 void frmMain::RCCCompare_Click()
 {
-    Launch(model::LaunchCommand::RCCCompare);
+    Launch(app::LaunchCommand::RCCCompare);
 }
 
 void frmMain::Read_Diags()
 {
-    Launch(model::LaunchCommand::Read_Diags);
+    Launch(app::LaunchCommand::Read_Diags);
 }
 
 void frmMain::CommsFormTimer_Timer()
@@ -269,21 +269,21 @@ void frmMain::CommsFormTimer_Timer()
     });
     comms->show();
     if (!comms->PortOpen()) {
-        PlainMessage(model::kPortFailureText, MessageStyle::Critical, Q(model::PortFailureTitle(ActiveNode)));
+        PlainMessage(app::kPortFailureText, MessageStyle::Critical, Q(app::PortFailureTitle(ActiveNode)));
         setEnabled(true);
         frmComms::Unload();
         loopInterfaceGuard_.Restore(IsLoopInterface);
         CheckIsLoopInterfaceOptions();
         return;
     }
-    switch (model::DispatchFor(CommsAction)) {
-    case model::CommsDispatch::Program:
+    switch (app::DispatchFor(hublink::CommsAction)) {
+    case app::CommsDispatch::Program:
         comms->cmdProgram_Click();
         break;
-    case model::CommsDispatch::Compare:
+    case app::CommsDispatch::Compare:
         comms->CompareConfig_Click();
         break;
-    case model::CommsDispatch::Read:
+    case app::CommsDispatch::Read:
         comms->ReadConfig_Click();
         // A read the user cancelled closes the window and leaves the site.
         if (frmComms::Loaded() == nullptr) {
@@ -291,7 +291,7 @@ void frmMain::CommsFormTimer_Timer()
             CheckIsLoopInterfaceOptions();
         }
         break;
-    case model::CommsDispatch::None:
+    case app::CommsDispatch::None:
         break;
     }
     loopInterfaceGuard_ = {};
@@ -314,7 +314,7 @@ void frmMain::Diagnostics_Click()
 
 void frmMain::ErrorCheck_Click()
 {
-    model::ErrorCheckMode = 0;
+    app::ErrorCheckMode = 0;
     if (model::CheckConfiguration() != 0)
         frmErrorCheck::Display(this);
     else
@@ -375,7 +375,7 @@ void frmMain::PrintConfig_Click()
 {
     // The menu item and its tool button are hidden; the command answers
     // all the same when it is reached.
-    ShowMessage(model::kPrintText, MessageStyle::Information, model::kPrintTitle);
+    ShowMessage(app::kPrintText, MessageStyle::Information, app::kPrintTitle);
 }
 
 void frmMain::HelpAbout_Click()
@@ -464,7 +464,7 @@ void frmMain::OutlineSiteName_Click()
 
 void frmMain::ToolBar1_ButtonClick(const QString& key)
 {
-    using model::ToolbarCommand;
+    using app::ToolbarCommand;
     // The commands whose handlers are the menu items' own.
     const std::pair<ToolbarCommand, const char*> viaMenu[] = {
         {ToolbarCommand::NewFile, "NewFile"},       {ToolbarCommand::FileLoad, "FileLoad"},
@@ -472,7 +472,7 @@ void frmMain::ToolBar1_ButtonClick(const QString& key)
         {ToolbarCommand::AddRCC, "AddRCC"},         {ToolbarCommand::PopupNodeEdit, "PopupNodeEdit"},
         {ToolbarCommand::FindDevice, "FindDevice"}, {ToolbarCommand::PrintConfig, "PrintConfig"},
     };
-    const ToolbarCommand command = model::ToolbarCommandFor(key.toStdString(), CommsFormActive, ActiveNode);
+    const ToolbarCommand command = app::ToolbarCommandFor(key.toStdString(), CommsFormActive, ActiveNode);
     switch (command) {
     case ToolbarCommand::NoQuick:
         NoQuick_Click();

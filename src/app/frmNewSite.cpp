@@ -136,9 +136,9 @@ frmNewSite::frmNewSite(QWidget* parent) : QDialog(parent)
     connect(RLMCheck, &QCheckBox::clicked, this, &frmNewSite::RLMCheck_Click);
 }
 
-model::NewSiteChoice frmNewSite::Choice() const
+app::NewSiteChoice frmNewSite::Choice() const
 {
-    model::NewSiteChoice choice;
+    app::NewSiteChoice choice;
     choice.loopCount = loopIndex_ + 1;
     choice.protocol = protocolIndex_ >= 0 ? ProtocolCombo->itemData(protocolIndex_).toInt() : 0;
     choice.rlm = RLMCheck->isChecked();

@@ -21,7 +21,7 @@ public:
     QString Tag = "0";
 
     // The choices as the user made them (valid once Tag is "1").
-    model::NewSiteChoice Choice() const;
+    app::NewSiteChoice Choice() const;
 
     // Only an item chosen from a list counts: these are the chosen positions,
     // -1 while nothing is chosen (typed text chooses nothing).

@@ -93,7 +93,7 @@ void frmSplash::Timer1_Timer()
         if (main != nullptr)
             main->show();
         if (FileLoaded && CheckOnOpen) {
-            model::ErrorCheckMode = 0;
+            app::ErrorCheckMode = 0;
             if (model::CheckConfiguration() != 0)
                 frmErrorCheck::Display(main);
         }

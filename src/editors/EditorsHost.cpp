@@ -1,7 +1,15 @@
 #include "editors/EditorsHost.h"
 
-EditorsHost& Editors()
+namespace {
+EditorsHost* registered = nullptr;
+}
+
+EditorsHost* Editors()
 {
-    static EditorsHost host;
-    return host;
+    return registered;
+}
+
+void SetEditorsHost(EditorsHost* host)
+{
+    registered = host;
 }

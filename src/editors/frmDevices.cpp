@@ -757,9 +757,9 @@ model::DeviceTypeCode frmDevices::AskComboType(int item, int preselected)
     int choice = -1;
     const QString title =
         item == editors::kComboBeaconItem ? "Select Combo/Beacon Detector Type" : "Select Combo Detector Type";
-    if (Editors().ChooseFromList)
-        Editors().ChooseFromList(this, "Please Select the Type of Detector", preselected,
-                                     editors::kDetectorChoices, 0, title, choice);
+    if (EditorsHost* host = Editors())
+        host->ChooseFromList(this, "Please Select the Type of Detector", preselected,
+                             editors::kDetectorChoices, 0, title, choice);
     return editors::ComboTypeFromChoice(item, choice);
 }
 
@@ -905,25 +905,22 @@ void frmDevices::MoveRCC_Click()
     const int source = selectedSlot_;
     if (source < 1 || source > model::kLastSlot || IsLoopInterface || slots_.Node() < 1)
         return;
-    QStringList candidates;
-    for (int n = 1; n < model::kNodeCount; ++n) {
-        const model::clsNode& node = model::Nodes[static_cast<std::size_t>(n)];
-        if (node.InUse() && n != slots_.Node() && node.DetectorCountRCC() < model::kLastSlot)
-            candidates << QString("RCC %1").arg(n);
-    }
-    if (candidates.isEmpty()) {
+    const std::vector<int> destinations = editors::RccsWithRoom(model::Nodes, slots_.Node());
+    if (destinations.empty()) {
         Say(this, "Device Cannot Be Moved as all other RCCs are Full", MessageStyle::Critical);
         return;
     }
+    QStringList candidates;
+    for (int n : destinations)
+        candidates << QString("RCC %1").arg(n);
     int choice = -1;
-    if (!Editors().ChooseFromList ||
-        Editors().ChooseFromList(this, "Please Select the RCC to Move To", -1, candidates.join(";"), 1,
-                                     "Select Destination RCC", choice) != MessageResult::OK ||
+    EditorsHost* host = Editors();
+    if (!host ||
+        host->ChooseFromList(this, "Please Select the RCC to Move To", -1, candidates.join(";"), 1,
+                             "Select Destination RCC", choice) != MessageResult::OK ||
         choice < 0 || choice >= candidates.size())
         return;
-    const int destination = candidates.at(choice).mid(4).toInt();
-    if (destination == slots_.Node())
-        return;
+    const int destination = destinations[static_cast<std::size_t>(choice)];
     model::clsNode& node = model::Nodes[static_cast<std::size_t>(destination)];
     const int target = slots_.MoveTo(source, node, destination, LoopAddressOwner);
     if (target == -1)
@@ -948,12 +945,12 @@ void frmDevices::cmdApply_Click()
         slots_.ApplyTo(model::Nodes[static_cast<std::size_t>(node)], LoopAddressOwner);
         if (changed_) {
             FileChanged = true;
-            if (Editors().UpdateTitleBar)
-                Editors().UpdateTitleBar();
+            if (EditorsHost* host = Editors())
+                host->UpdateTitleBar();
         }
     }
-    if (Editors().CalculateUsed)
-        Editors().CalculateUsed(ActiveNode);
+    if (EditorsHost* host = Editors())
+        host->CalculateUsed(ActiveNode);
     changed_ = false;
     keyPreview_ = true;
     UpdateCaption();
@@ -987,8 +984,8 @@ void frmDevices::Form_Unload()
         DeviceWindowLeft = static_cast<int32_t>(TwipsOf(x()));
     }
     DevicesPinned = false;
-    if (Editors().CancelDrag)
-        Editors().CancelDrag();
+    if (EditorsHost* host = Editors())
+        host->CancelDrag();
 }
 
 void frmDevices::closeEvent(QCloseEvent* event)

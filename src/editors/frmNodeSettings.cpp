@@ -1,12 +1,12 @@
 #include "editors/frmNodeSettings.h"
 
-#include "app/core/Selection.h"
 #include "editors/EditorsHost.h"
 #include "editors/IdentValidator.h"
 #include "editors/core/ChannelEditing.h"
 #include "editors/core/NodeSettingsRules.h"
 #include "editors/frmDevices.h"
 #include "model/ChannelPlan.h"
+#include "model/Selection.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteQueries.h"
@@ -14,9 +14,9 @@
 #include "platform/Icons.h"
 #include "platform/ProgramMessage.h"
 #include "platform/Units.h"
+#include "platform/Win1252Validator.h"
 #include "platform/WindowLayer.h"
 #include "platform/WindowPlacement.h"
-#include "platform/Win1252Validator.h"
 #include "platform/base/MessageStyle.h"
 
 #include <QCloseEvent>
@@ -659,8 +659,8 @@ void frmNodeSettings::cmdRandom_Click()
     PositionChannelLists(Nodes[0].Y_ChannelA(), Nodes[0].Y_ChannelB());
     MarkChanged();
     FileChanged = true;
-    if (Editors().UpdateTitleBar)
-        Editors().UpdateTitleBar();
+    if (EditorsHost* host = Editors())
+        host->UpdateTitleBar();
     cmdApply_Click();
     cmdRandom->setEnabled(false);
 }
@@ -690,13 +690,13 @@ void frmNodeSettings::cmdApply_Click()
                                    MessageStyle::Exclamation, "Duplicate Loop Address");
     ShowHop();
     FillLoopAndAddressLists();
-    if (Editors().RedrawSite)
-        Editors().RedrawSite();
+    if (EditorsHost* host = Editors())
+        host->RedrawSite();
     editors::ShowRelatives(session_.Node());
     if (changed_ || result.changed) {
         FileChanged = true;
-        if (Editors().UpdateTitleBar)
-            Editors().UpdateTitleBar();
+        if (EditorsHost* host = Editors())
+            host->UpdateTitleBar();
     }
     changed_ = false;
     SetCaption();

@@ -1,8 +1,8 @@
 #include "hublink/frmComms.h"
 
-#include "app/core/CommsLaunch.h"
 #include "hublink/PortSetup.h"
 #include "hublink/core/Assignment.h"
+#include "hublink/core/CommsAction.h"
 #include "hublink/core/CompareRun.h"
 #include "hublink/core/HubConfigParser.h"
 #include "hublink/core/LinkState.h"
@@ -27,6 +27,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,7 +41,7 @@
 using namespace hublink;
 
 bool CommsFormActive = false;
-frmComms::MainWindowCalls frmComms::MainWindow;
+CommsHost* frmComms::MainWindow = nullptr;
 
 namespace {
 
@@ -187,8 +188,8 @@ void frmComms::Form_Load()
     ResizeToOuterTwips(CommsWindowWidth, CommsWindowHeight);
     cmdUpdate->hide();
     CommsProgress->hide();
-    if (MainWindow.Window)
-        platform::CentreOver(*this, *MainWindow.Window);
+    if (MainWindow)
+        platform::CentreOver(*this, *MainWindow->Window());
     platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(4L * kButtonWidth + 2500, 6000));
 
     MenuItem("ClearProg")->setVisible(true);
@@ -243,12 +244,12 @@ void frmComms::Form_Unload()
     CommsFormActive = false;
     serial_.Stop();
     ClosePort();
-    if (MainWindow.Window)
-        MainWindow.Window->setEnabled(true);
+    if (MainWindow)
+        MainWindow->Window()->setEnabled(true);
     if (QWidget* errors = platform::FindForm("frmErrorCheck"); errors != nullptr && errors->isVisible())
         errors->activateWindow();
-    else if (MainWindow.Window)
-        MainWindow.Window->activateWindow();
+    else if (MainWindow)
+        MainWindow->Window()->activateWindow();
 }
 
 void frmComms::cmdCancel_Click()
@@ -411,14 +412,15 @@ void frmComms::ReadConfig_Click()
     QPointer<frmComms> self(this);
     cmdUpdate->hide();
     cmdProgram->setText("&Read");
-    if (MainWindow.CheckForChanges && !MainWindow.CheckForChanges()) {
+    programMode_ = ProgramMode::Read;
+    if (MainWindow && !MainWindow->CheckForChanges()) {
         Unload();
         return;
     }
     cmdCancel->setText("Close");
     StartNewSite();
-    if (MainWindow.DisplayNewSite)
-        MainWindow.DisplayNewSite();
+    if (MainWindow)
+        MainWindow->DisplayNewSite();
     if (PortEnabled) {
         if (!PortOpen() && !serial_.Comm().SetPortOpen(true)) {
             ReportPortError(this, PortNumber, serial_.Comm().LastError().Number,
@@ -437,19 +439,20 @@ void frmComms::ReadConfig_Click()
     if (self.isNull())
         return;
     // Whatever the outcome, nothing stays selected on the new site.
-    if (MainWindow.ClearSelection)
-        MainWindow.ClearSelection();
+    if (MainWindow)
+        MainWindow->ClearSelection();
     if (outcome == ReadOutcome::Stopped)
         return;
     PortEnabled = false;
-    if (CommsCloseOnComplete && outcome == ReadOutcome::Downloaded && CommsAction != model::kCommsOpenOnly)
+    if (CommsCloseOnComplete && outcome == ReadOutcome::Downloaded && CommsAction != kCommsOpenOnly)
         Unload();
 }
 
-// The Program button reads when a read has set its caption, else programs.
+// The Program button reads once a read has made it the Read button, else
+// programs.
 void frmComms::cmdProgram_Click()
 {
-    if (cmdProgram->text() == "&Read") {
+    if (programMode_ == ProgramMode::Read) {
         ReadConfig_Click();
         return;
     }
@@ -608,8 +611,8 @@ void frmComms::ShowParseErrors()
 
 void frmComms::ShowReadSite()
 {
-    if (MainWindow.DisplayReadSite)
-        MainWindow.DisplayReadSite();
+    if (MainWindow)
+        MainWindow->DisplayReadSite();
 }
 
 // --- IProgrammingWindow ------------------------------------------------------------
@@ -632,20 +635,20 @@ int16_t frmComms::ParseDownload(bool programming)
 
 void frmComms::SetErrorCheckMode(long mode)
 {
-    if (MainWindow.SetErrorCheckMode)
-        MainWindow.SetErrorCheckMode(mode);
+    if (MainWindow)
+        MainWindow->SetErrorCheckMode(mode);
 }
 
 void frmComms::ShowErrorList()
 {
-    if (MainWindow.ShowErrorList)
-        MainWindow.ShowErrorList();
+    if (MainWindow)
+        MainWindow->ShowErrorList();
 }
 
 void frmComms::CloseErrorList()
 {
-    if (MainWindow.CloseErrorList)
-        MainWindow.CloseErrorList();
+    if (MainWindow)
+        MainWindow->CloseErrorList();
 }
 
 void frmComms::ShowProgress()
@@ -674,13 +677,13 @@ void frmComms::RestoreWindow()
 
 void frmComms::SelectHub()
 {
-    if (MainWindow.SelectHub)
-        MainWindow.SelectHub();
+    if (MainWindow)
+        MainWindow->ActivateHub();
 }
 
 bool frmComms::OpenedOnly() const
 {
-    return CommsAction == model::kCommsOpenOnly;
+    return CommsAction == kCommsOpenOnly;
 }
 
 void frmComms::CloseWindow()

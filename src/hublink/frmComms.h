@@ -5,6 +5,7 @@
 // finds the node by the unit's ident; the main window then runs the action
 // it was opened for. Every step is a line in the status box and, with the
 // logging option on, in ProgLog.txt.
+#include "hublink/CommsHost.h"
 #include "hublink/SerialLink.h"
 #include "hublink/core/ICommsForm.h"
 #include "hublink/core/IProgrammingWindow.h"
@@ -12,9 +13,7 @@
 #include "hublink/core/OpeningSequence.h"
 #include "platform/FormInstance.h"
 
-#include <QPointer>
 #include <QWidget>
-#include <functional>
 
 class QAction;
 class QMenu;
@@ -39,21 +38,8 @@ public:
     frmComms();
     ~frmComms() override;
 
-    // What the window asks of the main window, which sets these when it is
-    // created.
-    struct MainWindowCalls
-    {
-        QPointer<QWidget> Window;              // centred on, enabled again on unload
-        std::function<bool()> CheckForChanges; // the save prompt: false when cancelled
-        std::function<void()> DisplayNewSite;  // the new empty site, its name and title
-        std::function<void()> DisplayReadSite; // tree layout and redraw of a read site
-        std::function<void()> ClearSelection;  // nothing selected, usage panels empty
-        std::function<void(long)> SetErrorCheckMode; // the heading of the error list
-        std::function<void()> ShowErrorList;   // the message list, not modal, or its refresh
-        std::function<void()> CloseErrorList;
-        std::function<void()> SelectHub;       // the hub becomes the selected node
-    };
-    static MainWindowCalls MainWindow;
+    // The main window while it exists (it registers itself), else null.
+    static CommsHost* MainWindow;
 
     // Loads the window and runs its opening sequence to the end.
     static frmComms* Load();
@@ -164,5 +150,8 @@ private:
     hublink::ConnectionState connection_;
     bool loading_ = false;
     bool unloaded_ = false;
+    // What the Program button runs: a read once a read has captioned it Read.
+    enum class ProgramMode { Program, Read };
+    ProgramMode programMode_ = ProgramMode::Program;
     QString shownFile_;
 };

@@ -171,10 +171,10 @@ TEST_F(StartWindowsTest, SplashRunsTheCheckOnOpenOnceAndShowsTheListOnlyForFault
         Nodes[0].SetNodeLoop(clean ? 1 : -1), Nodes[0].SetNodeAddress(clean ? 1 : -1);
         Nodes[0].SetNodeIdent(clean ? "12345" : "");
         Nodes[0].SetY_ChannelA(clean ? 1 : -1), Nodes[0].SetY_ChannelB(clean ? 2 : -1);
-        model::ErrorCheckMode = 3;
+        app::ErrorCheckMode = 3;
         RunSplashToTheEnd();
         EXPECT_EQ(frmErrorCheck::Loaded() != nullptr, listShown);
-        EXPECT_EQ(model::ErrorCheckMode, loaded ? 0 : 3);
+        EXPECT_EQ(app::ErrorCheckMode, loaded ? 0 : 3);
         if (frmErrorCheck* list = frmErrorCheck::Loaded())
             platform::UnloadFormNow(list);
     }

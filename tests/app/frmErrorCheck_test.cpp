@@ -28,7 +28,7 @@ protected:
         ResetSiteState();
         model::ResetSite();
         model::ResetConfigurationCheck();
-        model::ResetErrorCheckMode();
+        app::ResetErrorCheckMode();
     }
     void TearDown() override
     {
@@ -59,7 +59,7 @@ TEST_F(ErrorCheckWindow, EachModeShowsItsListAndBeepsOnlyForFaults)
     SiteFileName = "/jobs/site.qvs";
     for (bool faults : {true, false}) {
         model::ResetConfigurationCheck();
-        model::ErrorCheckMode = faults ? 0 : 2;
+        app::ErrorCheckMode = faults ? 0 : 2;
         if (faults)
             model::AddErrorLine("one");
         const int before = platform::BeepCount();
@@ -72,7 +72,7 @@ TEST_F(ErrorCheckWindow, EachModeShowsItsListAndBeepsOnlyForFaults)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // Refresh in the change-list mode runs no check.
-    model::ErrorCheckMode = 3;
+    app::ErrorCheckMode = 3;
     frmErrorCheck::Display(nullptr);
     model::AddErrorLine("ADD RCC 2");
     frmErrorCheck::Loaded()->cmdRefresh_Click();

@@ -10,7 +10,7 @@
 #include "editors/frmNodeSettings.h"
 #include "hublink/frmComms.h"
 #include "app/core/CanvasLayout.h"
-#include "app/core/Selection.h"
+#include "model/Selection.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"

@@ -160,11 +160,11 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
         {"RCCCompare", 2, 10},
     };
     for (const auto& [item, action, interval] : launches) {
-        CommsAction = 0;
+        hublink::CommsAction = 0;
         form->CommsFormTimer()->stop();
         form->MenuItem(item)->trigger();
         EXPECT_TRUE(form->CommsFormTimer()->isActive()) << item;
-        EXPECT_EQ(CommsAction, action) << item;
+        EXPECT_EQ(hublink::CommsAction, action) << item;
         EXPECT_EQ(form->CommsFormTimer()->interval(), interval) << item;
     }
     ActiveNode = 2;
@@ -492,9 +492,9 @@ TEST_F(MenusTest, TheCheckShowsTheErrorListOrSaysThereAreNone)
     model::clsNode& hub = model::Nodes[0];
     hub.SetInUse(true), hub.SetNodeLoop(1), hub.SetNodeAddress(1), hub.SetNodeIdent("00001");
     hub.SetY_ChannelA(22), hub.SetY_ChannelB(8);
-    model::ErrorCheckMode = 3;
+    app::ErrorCheckMode = 3;
     form->MenuItem("ErrorCheck")->trigger();
-    EXPECT_EQ(model::ErrorCheckMode, 0);
+    EXPECT_EQ(app::ErrorCheckMode, 0);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], "Check Configuration for Errors: No Errors Found in Configuration");
     EXPECT_EQ(frmErrorCheck::Loaded(), nullptr);

@@ -53,7 +53,7 @@ TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
     dialog.cmdOK_Click();
     EXPECT_EQ(answer.texts.size(), 2);
     EXPECT_EQ(dialog.Tag, "1");
-    const model::NewSiteChoice c = dialog.Choice();
+    const app::NewSiteChoice c = dialog.Choice();
     EXPECT_EQ(c.loopCount, 2);
     EXPECT_EQ(c.protocol, 2);
     EXPECT_EQ(c.rccCount, 3);
@@ -78,7 +78,7 @@ TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocol)
 
     Choose(dialog.ProtocolCombo, 0);
     dialog.cmdOK_Click();
-    const model::NewSiteChoice c = dialog.Choice();
+    const app::NewSiteChoice c = dialog.Choice();
     EXPECT_TRUE(c.rlm);
     EXPECT_EQ(c.loopCount, 1);
     EXPECT_EQ(c.protocol, 1);

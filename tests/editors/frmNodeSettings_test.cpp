@@ -1,5 +1,5 @@
 #include "editors/frmNodeSettings.h"
-#include "app/core/Selection.h"
+#include "model/Selection.h"
 #include "editors/EditorsHost.h"
 #include "editors/core/EmptySite.h"
 #include "model/ChannelPlan.h"
@@ -27,7 +27,7 @@ namespace {
 
 // The hub with RCCs 1, 2, 3 (3 on 1:10), 5 (X 3/25) and 7 (X 4/21); device
 // 4 of RCC 2 on 2:7 with ident 0D004.
-class NodeSettingsTest : public ::testing::Test
+class NodeSettingsTest : public ::testing::Test, public EditorsHost
 {
 protected:
     void SetUp() override
@@ -64,14 +64,14 @@ protected:
         };
         platform::SetProgramMessageHandler(answer);
         platform::SetPlainMessageHandler(answer);
-        Editors().UpdateTitleBar = [this] { ++titleUpdates; };
+        SetEditorsHost(this);
     }
     void TearDown() override
     {
         frmNodeSettings::Unload();
         platform::SetProgramMessageHandler({});
         platform::SetPlainMessageHandler({});
-        Editors() = {};
+        SetEditorsHost(nullptr);
         model::ResetSite();
     }
     frmNodeSettings* Open(int node)
@@ -111,6 +111,12 @@ protected:
     std::deque<int> answers; // button codes, in order; OK after they run out
     QStringList boxes;       // "title: text [style]"
     int titleUpdates = 0;
+
+    void UpdateTitleBar() override { ++titleUpdates; }
+    void RedrawSite() override {}
+    void CalculateUsed(int) override {}
+    void CancelDrag() override {}
+    int ChooseFromList(QWidget*, const QString&, int, const QString&, int, const QString&, int&) override { return 2; }
 };
 
 const QString kClash = ": Ident 0D004\r\nAlready in Use by Device 4 on RCC 2 [16]";

@@ -95,7 +95,7 @@ TEST_F(CommsCommands, AnEmptyHubIsProgrammedAssignedComparedAndCleared)
     EXPECT_EQ(Run("HubCompare"), Boxes{});
     frmErrorCheck* list = frmErrorCheck::Loaded();
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(model::ErrorCheckMode, 2);
+    EXPECT_EQ(app::ErrorCheckMode, 2);
     EXPECT_TRUE(list->RTB1->toPlainText().contains("Differences Between Current Configuration"));
     EXPECT_TRUE(list->RTB1->toPlainText().contains("2F00F"));
 

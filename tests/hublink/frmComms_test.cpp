@@ -33,7 +33,8 @@ const SimulatedUnit::Lines kStoredSite = {
     "RELATION ADD 3 1 2",
 };
 
-class CommsWindowTest : public ::testing::Test
+// The main window's part: a plain window that lays out a read site and counts error lists.
+class CommsWindowTest : public ::testing::Test, public CommsHost
 {
 protected:
     void SetUp() override
@@ -52,14 +53,13 @@ protected:
         };
         platform::SetProgramMessageHandler(record);
         platform::SetPlainMessageHandler(record);
-        frmComms::MainWindow.ShowErrorList = [this] { ++errorListShown; };
-        frmComms::MainWindow.DisplayReadSite = [] { model::PositionNodeTree(model::Nodes, 12765, 9165); };
+        frmComms::MainWindow = this;
     }
     void TearDown() override
     {
         frmComms::Unload();
         QApplication::processEvents();
-        frmComms::MainWindow = {};
+        frmComms::MainWindow = nullptr;
         platform::SetProgramMessageHandler({});
         platform::SetPlainMessageHandler({});
     }
@@ -76,6 +76,17 @@ protected:
     SimulatedPort port{unit};
     std::vector<std::string> messages;
     int errorListShown = 0;
+
+    QWidget* Window() override { return &mainWindow; }
+    bool CheckForChanges() override { return true; }
+    void DisplayNewSite() override {}
+    void DisplayReadSite() override { app::PositionNodeTree(model::Nodes, 12765, 9165); }
+    void ClearSelection() override {}
+    void SetErrorCheckMode(long) override {}
+    void ShowErrorList() override { ++errorListShown; }
+    void CloseErrorList() override {}
+    void ActivateHub() override {}
+    QWidget mainWindow;
 };
 
 } // namespace
@@ -141,7 +152,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     window->ReadConfig_Click();
     EXPECT_EQ(messages, std::vector<std::string>{"Communicate with Radio Hub: Config Successfully Read (64)"});
     EXPECT_EQ(errorListShown, 0);
-    EXPECT_EQ(ActiveNode, 0) << "no main window here to clear the selection";
+    EXPECT_EQ(ActiveNode, 0) << "the test's main window clears no selection";
     EXPECT_FALSE(PortEnabled);
     SaveShot(window->grab().toImage(), "comms-read");
 

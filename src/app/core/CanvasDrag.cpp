@@ -1,6 +1,6 @@
 #include "app/core/CanvasDrag.h"
 
-namespace model {
+namespace app {
 
 namespace {
 
@@ -13,10 +13,10 @@ int64_t FarEdge(int32_t position, int size)
 
 } // namespace
 
-int NodeAt(const NodeArray& nodes, double x, double y)
+int NodeAt(const model::NodeArray& nodes, double x, double y)
 {
-    for (int i = 0; i < kNodeCount; ++i) {
-        const clsNode& n = nodes[static_cast<std::size_t>(i)];
+    for (int i = 0; i < model::kNodeCount; ++i) {
+        const model::clsNode& n = nodes[static_cast<std::size_t>(i)];
         if (n.InUse() && n.Left() < x && x < FarEdge(n.Left(), n.Width()) && n.Top() < y &&
             y < FarEdge(n.Top(), n.Height())) {
             return i;
@@ -48,21 +48,21 @@ bool CanvasDragAllowed(int32_t left, int32_t width, int32_t windowWidth)
     return left + width < windowWidth && left > 0;
 }
 
-DropResult DropNodeOutline(NodeArray& nodes, int dragNode, const OutlineRect& o, bool dropOnParent)
+DropResult DropNodeOutline(model::NodeArray& nodes, int dragNode, const OutlineRect& o, bool dropOnParent)
 {
-    clsNode& dragged = nodes[static_cast<std::size_t>(dragNode)];
+    model::clsNode& dragged = nodes[static_cast<std::size_t>(dragNode)];
     if (o.left == dragged.Left() && o.top == dragged.Top()) {
         return DropResult::Unmoved;
     }
     if (dragNode > 0 && dropOnParent) {
-        for (int i = 0; i < kNodeCount; ++i) {
-            const clsNode& n = nodes[static_cast<std::size_t>(i)];
+        for (int i = 0; i < model::kNodeCount; ++i) {
+            const model::clsNode& n = nodes[static_cast<std::size_t>(i)];
             if (!n.InUse() || i == dragNode) {
                 continue;
             }
             if (FarEdge(o.left, o.width) > n.Left() && o.left < FarEdge(n.Left(), n.Width()) &&
                 FarEdge(o.top, o.height) > n.Top() && o.top < FarEdge(n.Top(), n.Height())) {
-                if (i == kLastSlot) {
+                if (i == model::kLastSlot) {
                     return DropResult::Refused;
                 }
                 dragged.SetParent(i);
@@ -75,4 +75,4 @@ DropResult DropNodeOutline(NodeArray& nodes, int dragNode, const OutlineRect& o,
     return DropResult::Moved;
 }
 
-} // namespace model
+} // namespace app

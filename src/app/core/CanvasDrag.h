@@ -4,7 +4,7 @@
 // values are twips.
 #include "model/clsNode.h"
 
-namespace model {
+namespace app {
 
 struct OutlineRect
 {
@@ -16,7 +16,7 @@ struct OutlineRect
 
 // The first in-use node (ascending) whose inside holds (x, y), edges not
 // counted; -1 when none.
-int NodeAt(const NodeArray& nodes, double x, double y);
+int NodeAt(const model::NodeArray& nodes, double x, double y);
 
 // The outline dragged by a caption: kept at or right of 0 and below 0, its
 // right edge 300 twips inside the window width and its bottom edge 1400
@@ -39,6 +39,7 @@ enum class DropResult
 // an RCC whose outline overlaps another in-use node (the lowest such) takes
 // it as parent and keeps its place; no check of the tree is made here (the
 // configuration check reports loops). Otherwise the node moves to the outline.
-DropResult DropNodeOutline(NodeArray& nodes, int dragNode, const OutlineRect& outline, bool dropOnParent);
+DropResult DropNodeOutline(model::NodeArray& nodes, int dragNode, const OutlineRect& outline,
+                           bool dropOnParent);
 
-} // namespace model
+} // namespace app

@@ -14,18 +14,18 @@ void ResetDrawingExtent()
     DrawingHeight = 0;
 }
 
-namespace model {
+namespace app {
 
 namespace {
 
 constexpr int kTreeDepth = 10;
 
-clsNode& At(NodeArray& nodes, int i)
+model::clsNode& At(model::NodeArray& nodes, int i)
 {
     return nodes[static_cast<std::size_t>(i)];
 }
 
-const clsNode& At(const NodeArray& nodes, int i)
+const model::clsNode& At(const model::NodeArray& nodes, int i)
 {
     return nodes[static_cast<std::size_t>(i)];
 }
@@ -38,22 +38,22 @@ int32_t RoundLong(double value)
     return static_cast<int32_t>(platform::RoundHalfEven(value));
 }
 
-void AppendChildren(const NodeArray& nodes, int parent, std::vector<int>& row)
+void AppendChildren(const model::NodeArray& nodes, int parent, std::vector<int>& row)
 {
-    for (int j = 1; j < kNodeCount; ++j)
+    for (int j = 1; j < model::kNodeCount; ++j)
         if (j != parent && At(nodes, j).InUse() && At(nodes, j).Parent() == parent)
             row.push_back(j);
 }
 
 } // namespace
 
-DrawingExtent ComputeDrawingExtent(const NodeArray& nodes, int32_t siteNameX, int32_t siteNameY,
+DrawingExtent ComputeDrawingExtent(const model::NodeArray& nodes, int32_t siteNameX, int32_t siteNameY,
                                    int32_t siteNameWidth, int32_t siteNameHeight)
 {
     int64_t maxTop = 0;
     int64_t maxLeft = 0;
-    for (int i = 0; i < kNodeCount; ++i) {
-        const clsNode& node = At(nodes, i);
+    for (int i = 0; i < model::kNodeCount; ++i) {
+        const model::clsNode& node = At(nodes, i);
         if (!node.InUse())
             continue;
         if (node.Top() > maxTop)
@@ -72,10 +72,10 @@ DrawingExtent ComputeDrawingExtent(const NodeArray& nodes, int32_t siteNameX, in
     return {platform::SaturateLong(right + 600), platform::SaturateLong(bottom + 500)};
 }
 
-std::array<std::vector<int>, 4> TreeRows(const NodeArray& nodes)
+std::array<std::vector<int>, 4> TreeRows(const model::NodeArray& nodes)
 {
     std::array<std::vector<int>, 4> rows;
-    for (int i = 1; i < kNodeCount; ++i)
+    for (int i = 1; i < model::kNodeCount; ++i)
         if (At(nodes, i).InUse() && At(nodes, i).Hop(nodes, kTreeDepth) == 1)
             rows[0].push_back(i);
     // Each child is followed at once by its own descendants in the rows below.
@@ -95,9 +95,9 @@ std::array<std::vector<int>, 4> TreeRows(const NodeArray& nodes)
     return rows;
 }
 
-void PositionNodeTree(NodeArray& nodes, double windowWidth, double windowHeight)
+void PositionNodeTree(model::NodeArray& nodes, double windowWidth, double windowHeight)
 {
-    clsNode& hub = At(nodes, 0);
+    model::clsNode& hub = At(nodes, 0);
     const int32_t gap = RoundLong(std::floor(windowHeight - 5.0 * hub.Height()) / 7);
     hub.SetLeft(RoundLong(windowWidth / 2 - hub.Width()));
     hub.SetTop(gap);
@@ -107,7 +107,7 @@ void PositionNodeTree(NodeArray& nodes, double windowWidth, double windowHeight)
         const int32_t step = RoundLong(windowWidth / (static_cast<double>(row.size()) + 1));
         int64_t x = RoundLong(step / 2.0);
         for (int n : row) {
-            clsNode& node = At(nodes, n);
+            model::clsNode& node = At(nodes, n);
             node.SetLeft(static_cast<int32_t>(x));
             node.SetTop(static_cast<int32_t>((static_cast<int64_t>(level) + 2) * gap + node.Height()));
             x += step;
@@ -115,30 +115,31 @@ void PositionNodeTree(NodeArray& nodes, double windowWidth, double windowHeight)
     }
 }
 
-void PositionNodeShell(NodeArray& nodes, double windowWidth, double windowHeight, double statusBarHeight)
+void PositionNodeShell(model::NodeArray& nodes, double windowWidth, double windowHeight,
+                       double statusBarHeight)
 {
-    const clsNode& first = At(nodes, 1);
+    const model::clsNode& first = At(nodes, 1);
     const int32_t vgap = RoundLong(std::floor(windowHeight - 4.0 * first.Height()) / 9);
     const int32_t hgap = RoundLong(std::floor(windowWidth - 4.0 * first.Width()) / 8);
-    clsNode& hub = At(nodes, 0);
+    model::clsNode& hub = At(nodes, 0);
     hub.SetLeft(RoundLong(windowWidth / 2 - hub.Width() / 2.0));
     hub.SetTop(RoundLong(windowHeight / 2 - statusBarHeight - hub.Height() / 2.0 - 200));
     hub.SetInUse(true);
     // Direction d = i mod 8: 0 west, then clockwise from north-west.
     static constexpr int kDx[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
     static constexpr int kDy[8] = {0, -1, -1, -1, 0, 1, 1, 1};
-    for (int i = 1; i < kNodeCount; ++i) {
+    for (int i = 1; i < model::kNodeCount; ++i) {
         const int ring = (i - 1) / 8 + 1;
         const int32_t dx = RoundLong(static_cast<double>(ring) * hgap);
         const int32_t dy = RoundLong(static_cast<double>(ring) * vgap);
         const int d = i % 8;
         const double cx = hub.CentreX() + static_cast<double>(kDx[d]) * dx;
         const double cy = hub.CentreY() + static_cast<double>(kDy[d]) * dy;
-        clsNode& node = At(nodes, i);
+        model::clsNode& node = At(nodes, i);
         node.SetLeft(RoundLong(cx - node.Width() / 2.0));
         node.SetTop(RoundLong(cy - node.Height() / 2.0));
         node.SetInUse(true);
     }
 }
 
-} // namespace model
+} // namespace app

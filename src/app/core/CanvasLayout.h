@@ -14,7 +14,7 @@ extern int32_t DrawingWidth;
 extern int32_t DrawingHeight;
 void ResetDrawingExtent();
 
-namespace model {
+namespace app {
 
 struct DrawingExtent
 {
@@ -26,20 +26,21 @@ struct DrawingExtent
 // measured with the hub's size, and the hub's left edge counts 500 further
 // right; the label counts only when its left or top edge lies beyond the
 // nodes' right or bottom edge.
-DrawingExtent ComputeDrawingExtent(const NodeArray& nodes, int32_t siteNameX, int32_t siteNameY,
+DrawingExtent ComputeDrawingExtent(const model::NodeArray& nodes, int32_t siteNameX, int32_t siteNameY,
                                    int32_t siteNameWidth, int32_t siteNameHeight);
 
 // The RCC numbers of rows 1..4 (index 0..3) by hop count: row 1 the RCCs on
 // the hub in number order; each further row the children of the row above,
 // grouped by parent in that row's order.
-std::array<std::vector<int>, 4> TreeRows(const NodeArray& nodes);
+std::array<std::vector<int>, 4> TreeRows(const model::NodeArray& nodes);
 
 // Rows by hop count spread across the window; the hub above them. RCCs in no
 // row keep their place. Window size in twips.
-void PositionNodeTree(NodeArray& nodes, double windowWidth, double windowHeight);
+void PositionNodeTree(model::NodeArray& nodes, double windowWidth, double windowHeight);
 
 // The hub in the window's middle, RCC i on ring (i - 1) / 8 + 1 in direction
 // i mod 8 (0 west, 1 north-west ... 7 south-west); every node is put in use.
-void PositionNodeShell(NodeArray& nodes, double windowWidth, double windowHeight, double statusBarHeight);
+void PositionNodeShell(model::NodeArray& nodes, double windowWidth, double windowHeight,
+                       double statusBarHeight);
 
-} // namespace model
+} // namespace app

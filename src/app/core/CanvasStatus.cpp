@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace model {
+namespace app {
 
 std::string ActiveNodeText(int index, bool isLoopInterface)
 {
@@ -13,19 +13,19 @@ std::string ActiveNodeText(int index, bool isLoopInterface)
     return "RCC " + std::to_string(index) + " Active";
 }
 
-StatusTexts UsageTexts(const NodeArray& nodes, int index, int activeNode, bool isLoopInterface,
+StatusTexts UsageTexts(const model::NodeArray& nodes, int index, int activeNode, bool isLoopInterface,
                        int maxLoopAddress, int loopCount, HubUsageWording wording)
 {
     StatusTexts texts;
-    if (index < 0 || index >= kNodeCount)
+    if (index < 0 || index >= model::kNodeCount)
         return texts;
     texts.name = nodes[static_cast<std::size_t>(index)].Name();
     if (index == 0) {
         texts.activeNode = isLoopInterface ? "RLM Active" : "Radio Hub Active";
         int used = 1; // the hub's own loop address
         int rccs = 0;
-        for (int i = 1; i < kNodeCount; ++i) {
-            const clsNode& node = nodes[static_cast<std::size_t>(i)];
+        for (int i = 1; i < model::kNodeCount; ++i) {
+            const model::clsNode& node = nodes[static_cast<std::size_t>(i)];
             if (node.InUse()) {
                 used += node.DetectorCount() + 1;
                 ++rccs;
@@ -37,7 +37,7 @@ StatusTexts UsageTexts(const NodeArray& nodes, int index, int activeNode, bool i
     } else {
         texts.activeNode = "RCC " + std::to_string(index) + " Active";
         int count = 0;
-        if (activeNode >= 0 && activeNode < kNodeCount)
+        if (activeNode >= 0 && activeNode < model::kNodeCount)
             count = nodes[static_cast<std::size_t>(activeNode)].DetectorCountRCC();
         texts.usage = std::to_string(count) + "  of 31 Devices Used";
     }
@@ -60,4 +60,4 @@ int NextQuickInfoMode(int mode)
     }
 }
 
-} // namespace model
+} // namespace app

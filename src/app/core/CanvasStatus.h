@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace model {
+namespace app {
 
 struct StatusTexts
 {
@@ -27,7 +27,7 @@ enum class HubUsageWording
 // devices) of the most the site can hold (32 per RCC + 1, at most
 // MaxLoopAddress x LoopCount). For an RCC: the occupied slots of the active
 // node of 31.
-StatusTexts UsageTexts(const NodeArray& nodes, int index, int activeNode, bool isLoopInterface,
+StatusTexts UsageTexts(const model::NodeArray& nodes, int index, int activeNode, bool isLoopInterface,
                        int maxLoopAddress, int loopCount,
                        HubUsageWording wording = HubUsageWording::Addresses);
 
@@ -38,4 +38,4 @@ std::string ActiveNodeText(int index, bool isLoopInterface);
 // 3 -> 2; 4 or more stays.
 int NextQuickInfoMode(int mode);
 
-} // namespace model
+} // namespace app

@@ -1,8 +1,6 @@
 #include "app/core/CommsLaunch.h"
 
-int32_t CommsAction = 0;
-
-namespace model {
+namespace app {
 
 LaunchPlan PlanFor(LaunchCommand command)
 {
@@ -10,16 +8,16 @@ LaunchPlan PlanFor(LaunchCommand command)
     switch (command) {
     case LaunchCommand::HubProgram:
     case LaunchCommand::HubProgramToolsMenu:
-        plan.action = kCommsProgram;
+        plan.action = hublink::kCommsProgram;
         break;
     case LaunchCommand::HubCompare:
     case LaunchCommand::RCCCompare:
-        plan.action = kCommsCompare;
+        plan.action = hublink::kCommsCompare;
         break;
     case LaunchCommand::HubComms:
         break;
     case LaunchCommand::CompareConfig:
-        plan.action = kCommsCompare;
+        plan.action = hublink::kCommsCompare;
         plan.selection = HubSelection::Select;
         break;
     case LaunchCommand::mnuOpenComms:
@@ -27,7 +25,7 @@ LaunchPlan PlanFor(LaunchCommand command)
         break;
     case LaunchCommand::ReadConfig:
     case LaunchCommand::HubRead:
-        plan.action = kCommsRead;
+        plan.action = hublink::kCommsRead;
         plan.intervalMs = kCommsReadIntervalMs;
         plan.selection = HubSelection::Select;
         break;
@@ -35,19 +33,19 @@ LaunchPlan PlanFor(LaunchCommand command)
     case LaunchCommand::TolsReadRLMFile:
     case LaunchCommand::TolsReadRLMPopup:
     case LaunchCommand::ToolsHubRead:
-        plan.action = kCommsRead;
+        plan.action = hublink::kCommsRead;
         plan.intervalMs = kCommsReadIntervalMs;
         plan.selection = HubSelection::Select;
         plan.loopInterface = command != LaunchCommand::ToolsHubRead;
         break;
     case LaunchCommand::ToolsRCCRead:
     case LaunchCommand::ToolsRCCReadPopup:
-        plan.action = kCommsRead;
+        plan.action = hublink::kCommsRead;
         plan.loopInterface = false;
         plan.needsRcc = true;
         break;
     case LaunchCommand::Read_Diags:
-        plan.action = kCommsRead;
+        plan.action = hublink::kCommsRead;
         plan.selection = HubSelection::Select;
         plan.unitNotIdentified = true;
         break;
@@ -58,11 +56,11 @@ LaunchPlan PlanFor(LaunchCommand command)
 CommsDispatch DispatchFor(int32_t action)
 {
     switch (action) {
-    case kCommsProgram:
+    case hublink::kCommsProgram:
         return CommsDispatch::Program;
-    case kCommsCompare:
+    case hublink::kCommsCompare:
         return CommsDispatch::Compare;
-    case kCommsRead:
+    case hublink::kCommsRead:
         return CommsDispatch::Read;
     default:
         return CommsDispatch::None;
@@ -118,9 +116,4 @@ ToolbarCommand ToolbarCommandFor(const std::string& key, bool commsFormActive, i
     return ToolbarCommand::None;
 }
 
-void ResetCommsLaunch()
-{
-    CommsAction = 0;
-}
-
-} // namespace model
+} // namespace app

@@ -3,20 +3,13 @@
 // node and the action and arms a one-shot timer; the timer's tick opens the
 // communications window and runs the action. This module holds the rules of
 // both steps; the main window carries them out.
+#include "hublink/core/CommsAction.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
-// What the communications window does once it is open: one of the codes
-// below; 0 until the first launch.
-extern int32_t CommsAction;
-
-namespace model {
-
-constexpr int32_t kCommsProgram = 1;  // cmdProgram_Click
-constexpr int32_t kCommsCompare = 2;  // CompareConfig_Click
-constexpr int32_t kCommsRead = 3;     // ReadConfig_Click
-constexpr int32_t kCommsOpenOnly = 4; // the window stays open for the user
+namespace app {
 
 constexpr int kCommsIntervalMs = 10;      // every launch but a read
 constexpr int kCommsReadIntervalMs = 100; // ReadConfig_Click and the commands that run it
@@ -53,7 +46,7 @@ enum class HubSelection
 
 struct LaunchPlan
 {
-    int32_t action = kCommsOpenOnly;
+    int32_t action = hublink::kCommsOpenOnly;
     int intervalMs = kCommsIntervalMs;
     HubSelection selection = HubSelection::Keep;
     // The kind of site the read is for (true an RLM); none leaves it.
@@ -122,7 +115,4 @@ ToolbarCommand ToolbarCommandFor(const std::string& key, bool commsFormActive, i
 constexpr const char* kPrintText = "Printing Is Not Yet Supported";
 constexpr const char* kPrintTitle = "Print A Configuration";
 
-// Puts CommsAction back to its value at start-up.
-void ResetCommsLaunch();
-
-} // namespace model
+} // namespace app

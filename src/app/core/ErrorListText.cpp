@@ -1,6 +1,6 @@
 #include "app/core/ErrorListText.h"
 
-namespace model {
+namespace app {
 
 long ErrorCheckMode = 0;
 
@@ -35,4 +35,4 @@ ErrorListContent BuildErrorList(long mode, const std::vector<std::string>& lines
     return content;
 }
 
-} // namespace model
+} // namespace app

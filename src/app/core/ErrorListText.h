@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace model {
+namespace app {
 
 // What the error-list window shows: 0 the configuration check, 2 a
 // comparison with a connected unit, 3 the change list, 4 the parser's
@@ -22,4 +22,4 @@ struct ErrorListContent
 ErrorListContent BuildErrorList(long mode, const std::vector<std::string>& lines,
                                 const std::string& siteFileName, int activeNode);
 
-} // namespace model
+} // namespace app

@@ -13,7 +13,7 @@
 
 #include <filesystem>
 
-namespace model {
+namespace app {
 namespace {
 
 const char* const kUntitled = "untitled.qvs";
@@ -34,14 +34,14 @@ private:
 
 std::string NameInBrackets(const std::string& prefix)
 {
-    return prefix + "[" + FileNameFromPath(TrimBlanks(SiteFileName)) + "]";
+    return prefix + "[" + model::FileNameFromPath(model::TrimBlanks(SiteFileName)) + "]";
 }
 
 // Tells the user that the file is not there; true when it is there.
 bool FileIsThere(FileCommandsHost& host, const std::string& path)
 {
     std::error_code error;
-    if (std::filesystem::exists(TrimBlanks(path), error)) {
+    if (std::filesystem::exists(model::TrimBlanks(path), error)) {
         return true;
     }
     host.Ask("ERROR : Unable to Open " + path + "\r\nFile Not Found", MessageStyle::Critical, "Open Configuration File");
@@ -50,8 +50,9 @@ bool FileIsThere(FileCommandsHost& host, const std::string& path)
 
 std::string ActiveNodeName()
 {
-    return ActiveNode >= 0 && ActiveNode < kNodeCount ? Nodes[static_cast<std::size_t>(ActiveNode)].Name()
-                                                      : "";
+    return ActiveNode >= 0 && ActiveNode < model::kNodeCount
+               ? model::Nodes[static_cast<std::size_t>(ActiveNode)].Name()
+               : "";
 }
 
 } // namespace
@@ -69,12 +70,12 @@ bool FileCommands::CheckForChanges()
     const int answer =
         host_.Ask("Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?",
                   (MessageStyle::Question | MessageStyle::YesNoCancel), "Save Changes ?");
-    if (answer == kAnswerYes) {
+    if (answer == MessageResult::Yes) {
         saveAborted_ = false;
         SaveAs();
         return !saveAborted_;
     }
-    if (answer == kAnswerNo) {
+    if (answer == MessageResult::No) {
         FileChanged = false;
         return true;
     }
@@ -97,7 +98,7 @@ void FileCommands::Open()
         ReselectActiveNode();
         if (CheckOnOpen) {
             ErrorCheckMode = 0;
-            if (CheckConfiguration() != 0) {
+            if (model::CheckConfiguration() != 0) {
                 host_.ShowErrorList(false);
             }
         }
@@ -134,14 +135,14 @@ void FileCommands::OpenNamed(const std::string& path)
 
 bool FileCommands::LoadConfigFile()
 {
-    for (clsNode& node : Nodes) {
+    for (model::clsNode& node : model::Nodes) {
         node.SetInUse(false);
         node.InitializeNode();
     }
     // A file the reader cannot read at all (a missing one included) keeps this
     // mark and counts as no site file, like one without a display mode.
     DisplayMode = -2;
-    LoadSiteFile(SiteFileName);
+    model::LoadSiteFile(SiteFileName);
     if (DisplayMode == -2) {
         host_.Ask("ERROR : Unable to Open " + SiteFileName +
                       "\r\nAs it is not a valid Quorvel Configuration File",
@@ -158,9 +159,10 @@ bool FileCommands::LoadConfigFile()
 
 void FileCommands::ReselectActiveNode()
 {
-    if (ActiveNode >= 0 && ActiveNode < kNodeCount && Nodes[static_cast<std::size_t>(ActiveNode)].InUse()) {
-        host_.SetStatusText(3, Nodes[static_cast<std::size_t>(ActiveNode)].Name());
-        Nodes[static_cast<std::size_t>(ActiveNode)].Activate();
+    if (ActiveNode >= 0 && ActiveNode < model::kNodeCount &&
+        model::Nodes[static_cast<std::size_t>(ActiveNode)].InUse()) {
+        host_.SetStatusText(3, model::Nodes[static_cast<std::size_t>(ActiveNode)].Name());
+        model::Nodes[static_cast<std::size_t>(ActiveNode)].Activate();
         host_.CalculateUsed(ActiveNode);
     } else if (ActiveNode != -1) {
         // The node is not in the new site: nothing stays selected, and the
@@ -219,7 +221,7 @@ void FileCommands::SaveAsSteps()
     std::string start = SiteFileName;
     const std::string caption = host_.SiteNameCaption();
     if (SiteFileName == kUntitled && !caption.empty()) {
-        start = MakeValidFileName(caption) + ".qvs";
+        start = model::MakeValidFileName(caption) + ".qvs";
     }
     if (!CheckBeforeSave()) {
         saveAborted_ = true;
@@ -249,7 +251,7 @@ bool FileCommands::CheckBeforeSave()
         return true;
     }
     ErrorCheckMode = 0;
-    if (CheckConfiguration() == 0) {
+    if (model::CheckConfiguration() == 0) {
         return true;
     }
     host_.ShowErrorList(true);
@@ -259,8 +261,8 @@ bool FileCommands::CheckBeforeSave()
 bool FileCommands::WriteSite()
 {
     std::string error;
-    const std::string path = TrimBlanks(SiteFileName);
-    if (SaveSiteFile(path, &error)) {
+    const std::string path = model::TrimBlanks(SiteFileName);
+    if (model::SaveSiteFile(path, &error)) {
         return true;
     }
     host_.SetStatusText(3, ActiveNodeName());
@@ -279,4 +281,4 @@ void FileCommands::StatusLoading(const std::string& prefix)
     host_.SetStatusText(3, NameInBrackets(prefix));
 }
 
-} // namespace model
+} // namespace app

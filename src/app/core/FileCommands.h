@@ -6,12 +6,7 @@
 // FileCommandsHost.
 #include <string>
 
-namespace model {
-
-// Button codes of the program's message box.
-inline constexpr int kAnswerCancel = 2;
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
+namespace app {
 
 class FileCommandsHost
 {
@@ -83,4 +78,4 @@ private:
     bool saveAborted_ = false;
 };
 
-} // namespace model
+} // namespace app

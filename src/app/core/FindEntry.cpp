@@ -7,7 +7,7 @@
 
 #include <cctype>
 
-namespace model {
+namespace app {
 namespace {
 
 bool IsDigit(char c)
@@ -35,8 +35,8 @@ int NextNumber(const std::string& text, std::size_t& pos)
 std::string Describe(int node, int slot)
 {
     if (slot != 0) {
-        return DeviceTypeName(Nodes[static_cast<std::size_t>(node)].DeviceType(slot)) + " in slot " +
-               std::to_string(slot) + " on RCC " + std::to_string(node);
+        return model::DeviceTypeName(model::Nodes[static_cast<std::size_t>(node)].DeviceType(slot)) +
+               " in slot " + std::to_string(slot) + " on RCC " + std::to_string(node);
     }
     return node == 0 ? "the Radio Hub" : "RCC " + std::to_string(node);
 }
@@ -73,9 +73,9 @@ FindResult FindDevice(const std::string& entered)
     std::string lead;
     if (!IsLoopAddressEntry(text)) {
         if (text.size() < 5) {
-            PadWithLeadingZeros(text, 5);
+            model::PadWithLeadingZeros(text, 5);
         }
-        owner = FindNodeByIdent(text);
+        owner = model::FindNodeByIdent(text);
         if (owner >= 0) {
             lead = "Ident " + text + " is used by ";
         }
@@ -87,7 +87,7 @@ FindResult FindDevice(const std::string& entered)
         // A loop that could not be read finds nothing rather than going on
         // with whatever search ran before.
         if (loop >= 0) {
-            owner = FindByLoopAddress(loop, address);
+            owner = model::FindByLoopAddress(loop, address);
         }
         if (owner >= 0) {
             lead = "Loop " + std::to_string(loop) + " Address " + std::to_string(address) + " is used by ";
@@ -106,4 +106,4 @@ FindResult FindDevice(const std::string& entered)
     return result;
 }
 
-} // namespace model
+} // namespace app

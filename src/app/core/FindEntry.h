@@ -3,7 +3,7 @@
 // address), the searches over the site, and the message that names the hit.
 #include <string>
 
-namespace model {
+namespace app {
 
 // True when the entry is read as a loop address: it holds ":", ".", " ", "/"
 // or "L".
@@ -29,4 +29,4 @@ struct FindResult
 // address. Every search starts afresh; a loop number above 4 finds nothing.
 FindResult FindDevice(const std::string& entered);
 
-} // namespace model
+} // namespace app

@@ -1,6 +1,6 @@
 #include "app/core/MenuState.h"
 
-namespace model {
+namespace app {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::vector<MenuStateChange> LoopInterfaceMenuChanges(bool isLoopInterface)
     return changes;
 }
 
-} // namespace model
+} // namespace app

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace model {
+namespace app {
 
 // One change of the pass. A field left empty is not touched.
 struct MenuStateChange
@@ -23,4 +23,4 @@ struct MenuStateChange
 // RCC" again after an RLM site hid it.
 std::vector<MenuStateChange> LoopInterfaceMenuChanges(bool isLoopInterface);
 
-} // namespace model
+} // namespace app

@@ -1,6 +1,6 @@
 #include "app/core/NewSite.h"
 
-namespace model {
+namespace app {
 
 int ApplyNewSiteHeader(const NewSiteChoice& choice)
 {
@@ -11,10 +11,10 @@ int ApplyNewSiteHeader(const NewSiteChoice& choice)
     return choice.rlm ? 0 : choice.rccCount;
 }
 
-void ResetNodesForNewSite(NodeArray& nodes, int rccCount, OwnerTable& owners)
+void ResetNodesForNewSite(model::NodeArray& nodes, int rccCount, OwnerTable& owners)
 {
-    for (int i = 0; i < kNodeCount; ++i) {
-        clsNode& node = nodes[static_cast<std::size_t>(i)];
+    for (int i = 0; i < model::kNodeCount; ++i) {
+        model::clsNode& node = nodes[static_cast<std::size_t>(i)];
         node.InitializeNode();
         node.SetNodeNumber(i);
         node.SetInUse(i <= rccCount);
@@ -36,4 +36,4 @@ void NameNewSite(const std::string& name)
     FileChanged = true;
 }
 
-} // namespace model
+} // namespace app

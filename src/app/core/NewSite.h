@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace model {
+namespace app {
 
 struct NewSiteChoice
 {
@@ -24,10 +24,10 @@ int ApplyNewSiteHeader(const NewSiteChoice& choice);
 // Empties all 32 nodes for the new site: each node is initialised, numbered
 // (which sizes it) and in use for 0..rccCount only; positions stay as the
 // layout left them. Frees the owner cells of loops 1..4, addresses 1..128.
-void ResetNodesForNewSite(NodeArray& nodes, int rccCount, OwnerTable& owners);
+void ResetNodesForNewSite(model::NodeArray& nodes, int rccCount, OwnerTable& owners);
 
 // The site name of a new site: the text as typed, at (1500, 200), shown; the
 // site is untitled and changed.
 void NameNewSite(const std::string& name);
 
-} // namespace model
+} // namespace app

@@ -1,6 +1,6 @@
 #include "app/core/RccCommands.h"
 
-namespace model {
+namespace app {
 namespace {
 
 void FreeOwnedCell(OwnerTable& owners, int node, int loop, int address)
@@ -15,15 +15,15 @@ void FreeOwnedCell(OwnerTable& owners, int node, int loop, int address)
 
 std::string RccLimitMessage()
 {
-    return "There are already " + std::to_string(kLastSlot) + " RCCs in the configuration";
+    return "There are already " + std::to_string(model::kLastSlot) + " RCCs in the configuration";
 }
 
-int AddRcc(NodeArray& nodes, int16_t& activeNode)
+int AddRcc(model::NodeArray& nodes, int16_t& activeNode)
 {
     int32_t x = kRccStartPosition;
     int32_t y = kRccStartPosition;
-    for (int i = 1; i <= kLastSlot; ++i) {
-        clsNode& node = nodes[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= model::kLastSlot; ++i) {
+        model::clsNode& node = nodes[static_cast<std::size_t>(i)];
         if (node.InUse()) {
             if (node.Left() == x) {
                 x += kRccStartStep;
@@ -33,7 +33,7 @@ int AddRcc(NodeArray& nodes, int16_t& activeNode)
             }
             continue;
         }
-        if (activeNode >= 0 && activeNode < kNodeCount) {
+        if (activeNode >= 0 && activeNode < model::kNodeCount) {
             nodes[static_cast<std::size_t>(activeNode)].DeActivate();
         }
         node.InitializeNode();
@@ -47,11 +47,11 @@ int AddRcc(NodeArray& nodes, int16_t& activeNode)
     return -1;
 }
 
-std::string DeleteRccQuestion(const NodeArray& nodes, int index)
+std::string DeleteRccQuestion(const model::NodeArray& nodes, int index)
 {
     std::string text = "Are you sure you want to delete RCC " + std::to_string(index) + "?";
-    const clsNode& node = nodes[static_cast<std::size_t>(index)];
-    for (int s = 1; s <= kLastSlot; ++s) {
+    const model::clsNode& node = nodes[static_cast<std::size_t>(index)];
+    for (int s = 1; s <= model::kLastSlot; ++s) {
         if (node.DeviceType(s) != 0) {
             text += "\r\nThis will delete all Devices on this RCC";
             break;
@@ -60,9 +60,9 @@ std::string DeleteRccQuestion(const NodeArray& nodes, int index)
     return text;
 }
 
-void DeleteRcc(NodeArray& nodes, int index, OwnerTable& owners)
+void DeleteRcc(model::NodeArray& nodes, int index, OwnerTable& owners)
 {
-    clsNode& node = nodes[static_cast<std::size_t>(index)];
+    model::clsNode& node = nodes[static_cast<std::size_t>(index)];
     if (node.NodeLoop() != -1 && node.NodeAddress() != -1) {
         FreeOwnedCell(owners, index, node.NodeLoop(), node.NodeAddress());
     }
@@ -74,8 +74,8 @@ void DeleteRcc(NodeArray& nodes, int index, OwnerTable& owners)
     node.SetX_ChannelB(-1);
     node.SetY_ChannelA(-1);
     node.SetY_ChannelB(-1);
-    for (int s = 1; s <= kLastSlot; ++s) {
-        const DeviceTypeCode type = node.DeviceType(s);
+    for (int s = 1; s <= model::kLastSlot; ++s) {
+        const model::DeviceTypeCode type = node.DeviceType(s);
         if (type == 0) {
             continue;
         }
@@ -83,7 +83,7 @@ void DeleteRcc(NodeArray& nodes, int index, OwnerTable& owners)
         const int address = node.DeviceAddress(s);
         if (loop != -1 && address != -1) {
             FreeOwnedCell(owners, index, loop, address);
-            if (IsComboHeadType(type)) {
+            if (model::IsComboHeadType(type)) {
                 FreeOwnedCell(owners, index, loop, address + 1);
             }
         }
@@ -96,11 +96,11 @@ void DeleteRcc(NodeArray& nodes, int index, OwnerTable& owners)
     node.SetInUse(false);
     const int newParent = node.Parent();
     node.SetParent(-1);
-    for (int j = 1; j <= kLastSlot; ++j) {
+    for (int j = 1; j <= model::kLastSlot; ++j) {
         if (j != index && nodes[static_cast<std::size_t>(j)].Parent() == index) {
             nodes[static_cast<std::size_t>(j)].SetParent(newParent);
         }
     }
 }
 
-} // namespace model
+} // namespace app

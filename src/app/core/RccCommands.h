@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace model {
+namespace app {
 
 inline constexpr int32_t kRccStartPosition = 200; // twips
 inline constexpr int32_t kRccStartStep = 250;     // twips
@@ -19,11 +19,11 @@ std::string RccLimitMessage();
 // (Top) equals the current x (y) pushes x (y) 250 twips on. The previously
 // active node is deactivated and the new RCC becomes active. Returns the new
 // RCC's number, or -1 (nothing changed) when all 31 slots are in use.
-int AddRcc(NodeArray& nodes, int16_t& activeNode);
+int AddRcc(model::NodeArray& nodes, int16_t& activeNode);
 
 // The confirmation question for deleting RCC index: one line, and a second
 // one when any of its slots holds a device.
-std::string DeleteRccQuestion(const NodeArray& nodes, int index);
+std::string DeleteRccQuestion(const model::NodeArray& nodes, int index);
 
 // Deletes RCC index (1..31): frees the owner cells it and its devices hold
 // (both cells of a combination head), empties its identity, radio channels
@@ -31,6 +31,6 @@ std::string DeleteRccQuestion(const NodeArray& nodes, int index);
 // own parent. Only cells that name this RCC or one of its slots are freed, so
 // another unit sharing the address keeps its cell. Position, live values and
 // status texts stay until the slot is reused.
-void DeleteRcc(NodeArray& nodes, int index, OwnerTable& owners);
+void DeleteRcc(model::NodeArray& nodes, int index, OwnerTable& owners);
 
-} // namespace model
+} // namespace app

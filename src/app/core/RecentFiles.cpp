@@ -2,7 +2,7 @@
 
 #include "platform/base/CodePage.h"
 
-namespace model {
+namespace app {
 
 void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path)
 {
@@ -21,4 +21,4 @@ void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string&
     entries[1] = path;
 }
 
-} // namespace model
+} // namespace app

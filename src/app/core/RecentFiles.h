@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-namespace model {
+namespace app {
 
 // Puts path at entry 1. A path already in the list moves up from its place,
 // the entries above it moving down one; a new path pushes every entry down
@@ -12,4 +12,4 @@ namespace model {
 // settings.ini cannot store (a character outside its code page) is not added.
 void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path);
 
-} // namespace model
+} // namespace app

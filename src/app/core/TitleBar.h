@@ -2,7 +2,7 @@
 // The main window's caption.
 #include <string>
 
-namespace model {
+namespace app {
 
 // AppTitle, " Version ", major, ".", minor with two digits; then, for a
 // non-empty site file name, " --  [" + the trimmed path (fullPath) or its file
@@ -10,4 +10,4 @@ namespace model {
 std::string TitleBarText(const std::string& appTitle, int major, int minor, const std::string& siteFileName,
                          bool fullPath, bool fileChanged);
 
-} // namespace model
+} // namespace app

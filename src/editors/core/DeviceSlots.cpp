@@ -15,6 +15,17 @@ std::size_t Index(int i)
 
 } // namespace
 
+std::vector<int> RccsWithRoom(const model::NodeArray& nodes, int except)
+{
+    std::vector<int> rccs;
+    for (int n = 1; n < model::kNodeCount; ++n) {
+        const model::clsNode& node = nodes[Index(n)];
+        if (node.InUse() && n != except && node.DetectorCountRCC() < model::kLastSlot)
+            rccs.push_back(n);
+    }
+    return rccs;
+}
+
 DeviceSlots::DeviceSlots()
 {
     for (auto& row : owners_)

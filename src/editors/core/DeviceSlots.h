@@ -38,6 +38,10 @@ struct AddressChoices
 
 enum class PlaceResult { Placed, NoLoop, NoRoom };
 
+// The RCCs in use other than except that have an empty device slot, in
+// number order: where a device can be moved to.
+std::vector<int> RccsWithRoom(const model::NodeArray& nodes, int except);
+
 class DeviceSlots
 {
 public:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using namespace app;
 using namespace model;
 
 namespace {

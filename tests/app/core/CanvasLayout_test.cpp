@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+using namespace app;
 using namespace model;
 
 namespace {

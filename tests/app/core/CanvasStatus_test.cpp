@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using namespace app;
 using namespace model;
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace model;
+using namespace app;
 
 // The window's tests run each launch and button; here what they cannot see.
 TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunch)

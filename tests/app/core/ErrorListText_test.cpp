@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace model;
+using namespace app;
 
 // The window's test reads a check list, a comparison's note and a change list.
 TEST(ErrorListText, EmptyListsNoteOnlyForCheckAndCompare)

@@ -2,6 +2,7 @@
 #include "model/Settings.h"
 #include "model/TestFiles.h"
 #include "model/TestSites.h"
+#include "platform/base/MessageStyle.h"
 
 #include <deque>
 #include <filesystem>
@@ -10,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-using namespace model;
+using namespace app;
 
 namespace {
 
@@ -86,12 +87,12 @@ protected:
     {
         DisplayMode = 1;
         for (int n : {0, 2}) {
-            Nodes[n].SetInUse(true);
-            Nodes[n].SetLeft(1000 * (n + 1));
-            Nodes[n].SetTop(500);
+            model::Nodes[n].SetInUse(true);
+            model::Nodes[n].SetLeft(1000 * (n + 1));
+            model::Nodes[n].SetTop(500);
         }
-        Nodes[2].SetName("North Wing");
-        Nodes[2].SetParent(0);
+        model::Nodes[2].SetName("North Wing");
+        model::Nodes[2].SetParent(0);
         FileChanged = true;
     }
     FakeHost host;
@@ -106,20 +107,20 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
     EXPECT_TRUE(commands.CheckForChanges()); // unchanged: nothing asked
     EXPECT_TRUE(host.asked.empty());
     SmallSite();
-    for (int answer : {kAnswerCancel, 0, 1, 3, 99}) {
+    for (int answer : {MessageResult::Cancel, 0, 1, 3, 99}) {
         host.answers = {answer};
         EXPECT_FALSE(commands.CheckForChanges()) << answer;
         EXPECT_TRUE(FileChanged) << answer;
     }
     EXPECT_EQ(host.askedTitles[0], "Save Changes ? 35");
     EXPECT_EQ(host.asked[0], "Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?");
-    host.answers = {kAnswerNo};
+    host.answers = {MessageResult::No};
     EXPECT_TRUE(commands.CheckForChanges());
     EXPECT_FALSE(FileChanged);
 
     FileChanged = true;
     const std::string path = folder.File("saved.qvs");
-    host.answers = {kAnswerYes};
+    host.answers = {MessageResult::Yes};
     host.files = {path};
     EXPECT_TRUE(commands.CheckForChanges());
     EXPECT_TRUE(std::filesystem::exists(path));
@@ -158,7 +159,7 @@ TEST_F(FileCommandsTest, OpenReselectsTheActiveNodeAndTellsTheWindow)
     host.files = {path};
     commands.Open();
     EXPECT_EQ(host.dialogs.back().start, path);
-    EXPECT_EQ(Nodes[2].Name(), "North Wing");
+    EXPECT_EQ(model::Nodes[2].Name(), "North Wing");
     EXPECT_TRUE(FileLoaded);
     EXPECT_EQ(host.displays, 1);
     EXPECT_EQ(ActiveNode, 2); // still in use: selected again
@@ -173,13 +174,13 @@ TEST_F(FileCommandsTest, OpenCancelledKeepsTheSiteAndTheActiveNodeGoesWhenMissin
     FileChanged = false;
     host.files = {std::nullopt};
     commands.Open();
-    EXPECT_TRUE(Nodes[2].InUse());
+    EXPECT_TRUE(model::Nodes[2].InUse());
     EXPECT_EQ(host.clears, 0);
 
     const std::string path = folder.File("hub.qvs");
-    Nodes[2].SetInUse(false);
-    ASSERT_TRUE(SaveSiteFile(path));
-    Nodes[2].SetInUse(true);
+    model::Nodes[2].SetInUse(false);
+    ASSERT_TRUE(model::SaveSiteFile(path));
+    model::Nodes[2].SetInUse(true);
     ActiveNode = 2;
     host.files = {path};
     commands.Open();
@@ -198,7 +199,7 @@ TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
               "ERROR : Unable to Open " + path + "\r\nAs it is not a valid Quorvel Configuration File");
     EXPECT_EQ(SiteFileName, "No File Loaded");
     EXPECT_EQ(MruFiles[1], "");
-    EXPECT_FALSE(Nodes[0].InUse());
+    EXPECT_FALSE(model::Nodes[0].InUse());
 
     // Save then asks where, as for a site never saved: no file of that name
     // lands in the working folder, here the test's own.
@@ -227,7 +228,7 @@ TEST_F(FileCommandsTest, AFileThatIsNotThereIsReportedAndTheOpenSiteStays)
         EXPECT_EQ(text, "ERROR : Unable to Open " + gone + "\r\nFile Not Found");
     EXPECT_EQ(host.askedTitles[1], "Open Configuration File 16");
     EXPECT_EQ(host.clears, 0);
-    EXPECT_TRUE(Nodes[2].InUse());
+    EXPECT_TRUE(model::Nodes[2].InUse());
     EXPECT_EQ(SiteFileName, "/jobs/open.qvs");
     EXPECT_EQ(MruFiles[2], gone);
 }
@@ -244,7 +245,7 @@ TEST_F(FileCommandsTest, CheckOnCloseRefusesAFaultySiteAndWritesNothing)
     EXPECT_TRUE(FileChanged);
     EXPECT_FALSE(commands.SaveInProgress());
 
-    host.answers = {kAnswerYes};
+    host.answers = {MessageResult::Yes};
     EXPECT_FALSE(commands.CheckForChanges());
     EXPECT_TRUE(host.dialogs.empty());
     EXPECT_EQ(testfiles::ReadBytes(path), "old");
@@ -265,7 +266,7 @@ TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
     EXPECT_EQ(MruFiles[1], "");
     EXPECT_TRUE(commands.SaveAborted());
 
-    host.answers = {kAnswerYes};
+    host.answers = {MessageResult::Yes};
     host.files = {bad};
     EXPECT_FALSE(commands.CheckForChanges());
     EXPECT_TRUE(FileChanged);
@@ -277,7 +278,7 @@ TEST_F(FileCommandsTest, NothingReplacesTheSiteWhileASaveRuns)
     const std::string path = folder.File("slow.qvs");
     bool wentOn = true;
     host.whileDialogOpen = [&] {
-        host.answers = {kAnswerNo};
+        host.answers = {MessageResult::No};
         wentOn = commands.CheckForChanges(); // e.g. a file handed over meanwhile
         FileChanged = false;
         commands.Open(); // not even an unchanged site is replaced
@@ -287,7 +288,7 @@ TEST_F(FileCommandsTest, NothingReplacesTheSiteWhileASaveRuns)
     commands.SaveAs();
     EXPECT_FALSE(wentOn);
     EXPECT_EQ(host.dialogs.size(), 1u);
-    EXPECT_TRUE(Nodes[2].InUse());
+    EXPECT_TRUE(model::Nodes[2].InUse());
     EXPECT_TRUE(std::filesystem::exists(path)); // the first save still finished
     EXPECT_FALSE(commands.SaveInProgress());
 }

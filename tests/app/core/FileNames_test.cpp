@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace app;
 using namespace model;
 
 TEST(StartFile, AQuotedPathCutAtItsBlanksIsRebuilt)

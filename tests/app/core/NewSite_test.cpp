@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace app;
 using namespace model;
 
 namespace {

@@ -132,7 +132,7 @@ TEST_F(SlotsTest, AddressListOffersFreeAddressesAndTheSlotsOwn)
     EXPECT_EQ(slots.AddressChoicesFor(2).selected, 50);
 }
 
-TEST_F(SlotsTest, MoveAndApplyChangeOnlyWhatTheWindowChanged)
+TEST_F(SlotsTest, MovesGoToAnotherRccWithRoomAndApplyChangesOnlyWhatTheWindowChanged)
 {
     model::Nodes[5].SetDeviceType(1, 2);
     model::Nodes[5].SetDeviceType(2, 2);
@@ -151,6 +151,12 @@ TEST_F(SlotsTest, MoveAndApplyChangeOnlyWhatTheWindowChanged)
     EXPECT_EQ(site[1][90], 700);
     EXPECT_EQ(slots.EmptyAll(), true);
     EXPECT_EQ(slots.EmptyAll(), false);
+
+    for (int n : {0, 1, 3, 5, 7})
+        model::Nodes[n].SetInUse(true);
+    for (int s = 1; s <= model::kLastSlot; ++s)
+        model::Nodes[7].SetDeviceType(s, 2);
+    EXPECT_EQ(editors::RccsWithRoom(model::Nodes, 3), (std::vector<int>{1, 5})); // not the hub, nor full RCC 7
 }
 
 TEST_F(SlotsTest, IdentClashNamesTheOtherDeviceInBothWordings)

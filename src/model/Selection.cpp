@@ -1,4 +1,4 @@
-#include "app/core/Selection.h"
+#include "model/Selection.h"
 
 int16_t SelectedNode = -1;
 int16_t PreviousSelectedNode = -1;
