@@ -11,14 +11,9 @@ namespace {
 
 using Lines = SimulatedUnit::Lines;
 
-Lines Fields(const std::string& line)
-{
-    return UnitWords(line);
-}
-
 std::string Field(const std::string& line, size_t i)
 {
-    const Lines f = Fields(line);
+    const Lines f = UnitWords(line);
     return i < f.size() ? f[i] : std::string();
 }
 
@@ -88,7 +83,6 @@ SimulatedUnit::SimulatedUnit(UnitKind kind) : kind_(kind)
 {
     InstallCommands();
     InstallAssignmentCommands();
-    InstallDiagnosticsCommands();
 }
 
 Lines SimulatedUnit::CommandLines() const
@@ -163,8 +157,8 @@ std::vector<Lines> SimulatedUnit::Units() const
 {
     std::vector<Lines> units;
     for (const std::string& line : config_)
-        if (Begins(line, "POPULATE ") && Fields(line).size() >= 6)
-            units.push_back(Fields(line));
+        if (Begins(line, "POPULATE ") && UnitWords(line).size() >= 6)
+            units.push_back(UnitWords(line));
     return units;
 }
 
@@ -221,12 +215,16 @@ void SimulatedUnit::InstallCommands()
              // GET_MANUAL_UPDATE_<loop>_<address>
              Lines lines{c};
              const size_t cut = c.find('_', 18);
-             const std::string loop = c.substr(18, cut == std::string::npos ? 0 : cut - 18);
+             const std::string loop = c.substr(18, cut == std::string::npos ? std::string::npos : cut - 18);
+             const int address = cut == std::string::npos ? 0 : std::atoi(c.c_str() + cut + 1);
              for (const Lines& f : Units())
-                 if (cut != std::string::npos && f[1] == "LOOP" + loop &&
-                     std::atoi(f[3].c_str()) == std::atoi(c.c_str() + cut + 1))
+                 if (cut != std::string::npos && f[1] == "LOOP" + loop && std::atoi(f[3].c_str()) == address)
                      lines.push_back("MANUAL UPDATE " + loop + " " + f[3] + " 3.10" +
                                      Numbers(Lookup(budgets_, f[5], std::vector<int>{30, 31, 32, 33})));
+             // A unit not on the radio is answered for by the hub: version
+             // 255.255 and no budgets, so the tool need not wait out its time-out.
+             if (lines.size() == 1)
+                 lines.push_back("MANUAL UPDATE " + loop + " " + std::to_string(address) + " 255.255 0 0 0 0");
              return lines;
          }},
         {"GET RADIO ALL",

@@ -152,8 +152,6 @@ private:
     // (SimulatedUnitAssignment.cpp).
     void InstallAssignmentCommands();
     std::string StatusOf(const std::string& ident) const;
-    // The diagnostics' own answers (SimulatedUnitDiagnostics.cpp), installed last.
-    void InstallDiagnosticsCommands();
     FailureMode TakeFailure(const std::string& command);
     std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode);
     void Store(const std::string& line);

@@ -16,17 +16,12 @@ using Lines = SimulatedUnit::Lines;
 const char* const kPopulateFail = "POPULATE FAIL";
 const char* const kCommandError = "ERROR IN COMMAND";
 
-Lines Words(const std::string& line)
-{
-    return UnitWords(line);
-}
-
 // A stored line's words, read as the link reads them (underscores as
 // blanks).
 Lines Statement(std::string line)
 {
     std::replace(line.begin(), line.end(), '_', ' ');
-    return Words(line);
+    return UnitWords(line);
 }
 
 // A whole number in 0..max, or -1.
@@ -120,7 +115,7 @@ Lines SimulatedUnit::Listing() const
 
 Lines SimulatedUnit::Populate(const std::string& command)
 {
-    const Lines w = Words(command);
+    const Lines w = UnitWords(command);
     if (w.size() < 6 || w.size() > 7 || w[1].size() != 5 || w[1].compare(0, 4, "LOOP") != 0)
         return {kPopulateFail};
     const int loop = NumberIn(w[1].substr(4), 9);
@@ -153,7 +148,7 @@ Lines SimulatedUnit::Populate(const std::string& command)
 
 Lines SimulatedUnit::Channels(const std::string& command)
 {
-    const Lines w = Words(command);
+    const Lines w = UnitWords(command);
     const bool rcc = w[0] == "XPROTRADIOCHANNELS";
     if (w.size() != (rcc ? 4u : 3u) || !IsWireChannel(w[1]) || !IsWireChannel(w[2]))
         return {kCommandError};
@@ -168,7 +163,7 @@ Lines SimulatedUnit::Channels(const std::string& command)
 
 Lines SimulatedUnit::RelationAdd(const std::string& command)
 {
-    const Lines w = Words(command);
+    const Lines w = UnitWords(command);
     if (w.size() != 5 || NumberIn(w[2], 31) < 1 || NumberIn(w[3], 31) < 0 || NumberIn(w[4], 9) < 0)
         return {kCommandError};
     if (std::find(config_.begin(), config_.end(), command) != config_.end())
@@ -179,7 +174,7 @@ Lines SimulatedUnit::RelationAdd(const std::string& command)
 
 Lines SimulatedUnit::RelationDelete(const std::string& command)
 {
-    const Lines w = Words(command);
+    const Lines w = UnitWords(command);
     if (w.size() != 4)
         return {kCommandError};
     const auto held = std::find_if(config_.begin(), config_.end(), [&](const std::string& l) {
@@ -194,7 +189,7 @@ Lines SimulatedUnit::RelationDelete(const std::string& command)
 
 Lines SimulatedUnit::DeleteDevice(const std::string& command)
 {
-    const Lines w = Words(command);
+    const Lines w = UnitWords(command);
     if (w.size() != 3)
         return {kCommandError};
     const auto found = std::find_if(config_.begin(), config_.end(), [&](const std::string& l) {
@@ -216,7 +211,7 @@ Lines SimulatedUnit::DeleteDevice(const std::string& command)
 
 Lines SimulatedUnit::IdentProg(const std::string& command)
 {
-    const Lines w = Words(command);
+    const Lines w = UnitWords(command);
     if (w.size() != 2 || !IsIdent(w[1]))
         return {"IDENTPROG FAIL"};
     std::string ident = w[1];
