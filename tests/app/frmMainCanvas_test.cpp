@@ -4,6 +4,7 @@
 #include "editors/frmNodeSettings.h"
 
 #include <QSignalSpy>
+#include <QToolButton>
 
 namespace {
 
@@ -171,7 +172,8 @@ TEST_F(CanvasTest, F5OnTheCanvasRedrawsTheWholeSite)
 TEST_F(CanvasTest, PinnedEditorsAreToldUnpinnedOnesClose)
 {
     frmNodeSettings* settings = frmNodeSettings::Load();
-    NodeSettingsPinned = true;
+    settings->PushPin->click();
+    ASSERT_TRUE(NodeSettingsPinned);
     frmDevices::Load();
     ClickCaption(1, Qt::LeftButton);
     EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties");
