@@ -178,6 +178,7 @@ TEST_F(CanvasTest, PinnedEditorsAreToldUnpinnedOnesClose)
     ClickCaption(1, Qt::LeftButton);
     EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties");
     EXPECT_EQ(frmDevices::Loaded(), nullptr);
+    EXPECT_FALSE(form->Dragging()); // closing the window starts no drag
 
     // The empty canvas: a pinned editor is told nothing is selected.
     QTest::mouseClick(form->Canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(600, 450));

@@ -184,7 +184,7 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
     EXPECT_TRUE(form->isEnabled());
 }
 
-TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
+TEST_F(MenusTest, TheTickRunsTheActionOnTheWindowAndAReadSetsTheKindOfSite)
 {
     LoadSite();
     FileChanged = false;
@@ -207,6 +207,33 @@ TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
     form->HubComms_Click();
     Tick();
     EXPECT_TRUE(first.isNull());
+    frmComms::Unload();
+
+    // A read of an RLM sets the kind of site once the window opens.
+    FileChanged = false;
+    PlugIn(UnitKind::Rlm);
+    form->TolsReadRLMFile_Click();
+    EXPECT_FALSE(IsLoopInterface);
+    Tick();
+    EXPECT_TRUE(IsLoopInterface);
+    EXPECT_EQ(LastLogLine(), "Config Successfully Read");
+    frmComms::Unload();
+
+    // A read cancelled at the save prompt closes the window; the kind stays.
+    FileChanged = true;
+    AnswerWith("Cancel");
+    form->ToolsHubRead_Click();
+    Tick();
+    EXPECT_EQ(frmComms::Loaded(), nullptr);
+    EXPECT_TRUE(IsLoopInterface);
+
+    // A read that goes on keeps the kind it was started for.
+    PlugIn(UnitKind::Hub);
+    AnswerWith("No");
+    form->ToolsHubRead_Click();
+    Tick();
+    EXPECT_FALSE(IsLoopInterface);
+    EXPECT_EQ(LastLogLine(), "Config Successfully Read");
 }
 
 TEST_F(MenusTest, LaunchesChooseTheirTarget)
@@ -268,36 +295,6 @@ TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
     Tick();
     EXPECT_EQ(plain.size(), 4);
     EXPECT_EQ(form->PanelText(2), "");
-}
-
-TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
-{
-    LoadSite();
-    FileChanged = false;
-    PlugIn(UnitKind::Rlm);
-    form->TolsReadRLMFile_Click();
-    EXPECT_FALSE(IsLoopInterface); // not before the window opens
-    Tick();
-    EXPECT_TRUE(IsLoopInterface);
-    EXPECT_EQ(LastLogLine(), "Config Successfully Read");
-    frmComms::Unload();
-    QApplication::processEvents();
-
-    // A read cancelled at the save prompt closes the window; the kind stays.
-    FileChanged = true;
-    AnswerWith("Cancel");
-    form->ToolsHubRead_Click();
-    Tick();
-    EXPECT_EQ(frmComms::Loaded(), nullptr);
-    EXPECT_TRUE(IsLoopInterface);
-
-    // A read that goes on keeps the kind it was started for.
-    PlugIn(UnitKind::Hub);
-    AnswerWith("No");
-    form->ToolsHubRead_Click();
-    Tick();
-    EXPECT_FALSE(IsLoopInterface);
-    EXPECT_EQ(LastLogLine(), "Config Successfully Read");
 }
 
 TEST_F(MenusTest, OptionTogglesFlipTheirMarkLeaveTheSiteUnchangedAndReachSettingsAtExit)
