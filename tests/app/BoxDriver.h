@@ -21,10 +21,8 @@
 #include <memory>
 #include <vector>
 
-// Presses the box's shown button of that caption ("&" marks ignored; "A|B":
-// the first of them the box has). A box without it fails the test and is
-// closed at once, so that the caller's wait ends now and not at the test
-// program's time-out.
+// Presses the box's shown button of that caption ("&" ignored; "A|B": the
+// first the box has). A box without it fails the test and is closed at once.
 inline void PressButton(BoxDialog* box, const QString& caption)
 {
     for (const QString& wanted : QString(caption).remove('&').split('|'))
@@ -37,8 +35,8 @@ inline void PressButton(BoxDialog* box, const QString& caption)
     box->close();
 }
 
-// Runs action(box) once a loaded window named `name` is visible. Polls from
-// a timer so that it runs inside whatever wait the box's caller is in.
+// Runs action(box) once the loaded window `name` is visible, from a timer
+// inside whatever wait the box's caller is in.
 template <typename Box> void WhenShown(const QString& name, std::function<void(Box*)> action)
 {
     auto* timer = new QTimer(QCoreApplication::instance());
@@ -51,8 +49,7 @@ template <typename Box> void WhenShown(const QString& name, std::function<void(B
         timer->deleteLater();
         QPointer<Box> held(box);
         action(box);
-        // An action that left the box waiting would hold the test until its
-        // time-out: it fails now and the box is closed.
+        // A box left waiting would hold the test: it fails and is closed.
         auto* dialog = qobject_cast<BoxDialog*>(held.data());
         if (dialog != nullptr && dialog->isVisible() && dialog->ResultCode == 0) {
             ADD_FAILURE() << name.toStdString() << " was left waiting";
@@ -79,8 +76,7 @@ struct TestWindows
     std::vector<std::unique_ptr<QWidget>> owned;
 };
 
-// The message or input box now waiting for an answer that is not in
-// handled yet; it is added to handled.
+// The message or input box now waiting that is not in handled yet (then added).
 inline BoxDialog* NextWaitingBox(QList<QPointer<BoxDialog>>& handled)
 {
     BoxDialog* box = qobject_cast<frmMsg*>(platform::FindForm("frmMsg"));
@@ -92,10 +88,10 @@ inline BoxDialog* NextWaitingBox(QList<QPointer<BoxDialog>>& handled)
     return box;
 }
 
-// Answers the program's boxes in order from a timer: a message box (its text
-// kept in seen) or an input box (its title kept in seen; the text typed or
-// the list entry picked) with the button of that caption. Boxes beyond the
-// steps get their default button.
+// Answers the program's boxes in order from a timer with each step's button
+// (an input box first gets the step's list entry or typed text). seen keeps a
+// message box's text or an input box's title; boxes beyond the steps get
+// their default button.
 class BoxAnswers
 {
 public:

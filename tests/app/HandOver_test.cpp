@@ -37,7 +37,6 @@ struct HandOverTest : ::testing::Test
         platform::ResetLoadedForms();
     }
 
-    // Starts the program with the test's program folder.
     QProcess* Start(const QStringList& args)
     {
         auto& p = processes.emplace_back(std::make_unique<QProcess>());
@@ -49,8 +48,7 @@ struct HandOverTest : ::testing::Test
         return p.get();
     }
 
-    // Waits, yielding, until the process ends (the test's time-out limits
-    // it); its exit code.
+    // Its exit code, once it has ended.
     static int Finish(QProcess* p)
     {
         platform::WaitUntil([p] { return p->state() == QProcess::NotRunning; });
@@ -79,14 +77,15 @@ TEST_F(HandOverTest, SecondCopiesHandOverAndACrashedFirstCopyIsReplaced)
     Finish(first);
     ASSERT_TRUE(QFile::exists(socket));
 
-    // This test process is a first copy again; a minimised window is restored
-    // and handed the file, joined again where blanks split it.
+    // This process is the first copy now: a minimised window is restored and
+    // handed the file, joined again where blanks split it.
     RecordingMain main;
     ASSERT_TRUE(CreateInstanceMutex(InstanceName()));
     main.Form_Load();
     main.show();
     main.showMinimized();
     EXPECT_EQ(Finish(Start({"/sites/North Wing.qvs"})), 0);
+    platform::WaitUntil([&] { return !main.received.isEmpty(); }, 5000);
     EXPECT_EQ(main.received, QStringList{"\"/sites/North Wing.qvs\""});
     EXPECT_FALSE(main.isMinimized());
     // Without arguments the first copy is only brought up: no file is named.

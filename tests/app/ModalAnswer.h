@@ -30,7 +30,6 @@ public:
                 return;
             texts.append(box->text());
             titles.append(box->windowTitle());
-            icons.append(box->icon());
             if (whileShown)
                 whileShown();
             // A box without the button fails the test and is closed at once.
@@ -46,7 +45,6 @@ public:
     }
     QStringList texts;
     QStringList titles;
-    QList<QMessageBox::Icon> icons;
     std::function<void()> whileShown; // runs before each box is answered
 
 private:

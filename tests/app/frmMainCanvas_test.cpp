@@ -4,6 +4,7 @@
 #include "editors/frmNodeSettings.h"
 
 #include <QSignalSpy>
+#include <QToolButton>
 
 namespace {
 
@@ -171,11 +172,13 @@ TEST_F(CanvasTest, F5OnTheCanvasRedrawsTheWholeSite)
 TEST_F(CanvasTest, PinnedEditorsAreToldUnpinnedOnesClose)
 {
     frmNodeSettings* settings = frmNodeSettings::Load();
-    NodeSettingsPinned = true;
+    settings->PushPin->click();
+    ASSERT_TRUE(NodeSettingsPinned);
     frmDevices::Load();
     ClickCaption(1, Qt::LeftButton);
     EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties");
     EXPECT_EQ(frmDevices::Loaded(), nullptr);
+    EXPECT_FALSE(form->Dragging()); // closing the window starts no drag
 
     // The empty canvas: a pinned editor is told nothing is selected.
     QTest::mouseClick(form->Canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(600, 450));

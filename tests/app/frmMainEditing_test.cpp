@@ -1,5 +1,3 @@
-// Editing the site in the main window: file commands and the new site, RCC
-// add and delete, find, dragging nodes and the site name.
 #include "frmMainFixture.h"
 
 #include "app/frmErrorCheck.h"
@@ -8,8 +6,6 @@
 #include "model/SiteFile.h"
 #include "platform/FileDialogs.h"
 
-#include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <optional>
@@ -232,8 +228,7 @@ TEST_F(EditingTest, AddAndDeleteRccs)
     EXPECT_TRUE(form->NodeControls(5).Shape()->isVisible());
     EXPECT_TRUE(FileChanged);
 
-    // RCC 3 (on RCC 1, parent of RCC 4) with a device
-    Nodes[3].SetDeviceType(1, 2);
+    Nodes[3].SetDeviceType(1, 2); // RCC 3 is RCC 4's parent
     ClickCaption(3, Qt::LeftButton);
     FileChanged = false;
     {
@@ -289,6 +284,4 @@ TEST_F(EditingTest, FullPathsOptionChangesTheTitleAndTheRecentMenu)
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "/jobs/east/site.qvs");
     form->MenuItem("FilePaths")->trigger();
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "site.qvs");
-    form->MenuItem("CheckFileOpen")->trigger();
-    EXPECT_TRUE(CheckOnOpen);
 }

@@ -57,10 +57,8 @@ protected:
         form.reset();
     }
 
-    // Answers every message box with the button captioned answer (a box
-    // without it fails the test) or, with no answer set, its default button
-    // from now on,
-    // keeping its title and text ("title: text") in messages.
+    // From now on answers every box with the button captioned `answer` (or
+    // its default button), keeping "title: text" in messages.
     void AnswerMessages() { answerer.start(2); }
 
     void AnswerBox()
@@ -90,7 +88,6 @@ protected:
         QApplication::processEvents();
     }
 
-    // Puts the five nodes in use at fixed places and shows the site.
     // Shows the site as it now stands in a window of this outer size (twips).
     void DisplayInWindow(long width, long height)
     {
@@ -99,6 +96,7 @@ protected:
         QApplication::processEvents();
     }
 
+    // Puts the five nodes in use at fixed places and shows the site.
     void LoadSite()
     {
         Load();
@@ -121,13 +119,12 @@ protected:
 
     uint32_t Border(int node) const { return form->NodeControls(node).Shape()->BorderColor(); }
 
-    // A press and release on node i's caption.
     void ClickCaption(int node, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::mouseClick(form->NodeControls(node).Label(), button, modifiers);
     }
 
-    // A press and release on node i's box, below its caption.
+    // A click on node i's box, below its caption.
     void ClickBox(int node, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         const QWidget* shape = form->NodeControls(node).Shape();

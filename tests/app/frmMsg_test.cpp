@@ -4,7 +4,6 @@
 #include "platform/Beep.h"
 
 #include <QTest>
-#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace MessageStyle;
@@ -17,13 +16,10 @@ namespace {
 struct Shown
 {
     QStringList captions; // "-" for a hidden button
-    std::vector<QRect> buttons;
-    int defaultIndex = -1, beeps = 0, clientWidth = 0;
+    int defaultIndex = -1, beeps = 0;
     bool focusOnFirst = false, icon = false, plainText = false;
     int32_t answer = -1;
     QString title;
-    QRectF label;
-    double buttonTop = 0, width = 0;
 };
 
 Shown Show(int32_t style, const QString& text, const QString& title = "T")
@@ -33,8 +29,6 @@ Shown Show(int32_t style, const QString& text, const QString& title = "T")
         for (int i = 0; i < 3; ++i) {
             QPushButton* b = box->cmdButton[i];
             s.captions << (b->isVisible() ? b->text() : "-");
-            if (b->isVisible())
-                s.buttons.push_back(b->geometry());
             if (b == box->DefaultButton())
                 s.defaultIndex = i;
         }
@@ -42,10 +36,6 @@ Shown Show(int32_t style, const QString& text, const QString& title = "T")
         s.icon = box->Image1->isVisible();
         s.plainText = box->Label1->textFormat() == Qt::PlainText;
         s.title = box->windowTitle();
-        s.label = box->LabelTwips;
-        s.buttonTop = box->ButtonTopTwips;
-        s.width = box->OuterWidth();
-        s.clientWidth = box->width();
         box->close();
     });
     const int beeps = platform::BeepCount();
@@ -60,11 +50,8 @@ int32_t AnswerWithKeys(int32_t style, QList<Qt::Key> keys, Qt::KeyboardModifiers
     WhenShown<frmMsg>("frmMsg", [keys, mods](frmMsg* box) {
         for (Qt::Key key : keys)
             QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, key, mods);
-        // An access key clicks its button a moment later.
-        QPointer<frmMsg> held(box);
-        platform::WaitUntil([&] { return held.isNull() || held->ResultCode != 0; }, 400);
-        if (!held.isNull() && held->ResultCode == 0)
-            held->ResultCode = -1;
+        if (box->ResultCode == 0) // the keys chose nothing
+            box->ResultCode = -1;
     });
     return frmMsg::Display(nullptr, "Question", style, "T");
 }
@@ -97,10 +84,6 @@ TEST_F(MsgTest, ButtonSetsCaptionsDefaultsFocusAndCloseAnswer)
         EXPECT_EQ(s.defaultIndex, c.defaultIndex);
         EXPECT_EQ(s.answer, c.closeAnswer);
         EXPECT_TRUE(s.focusOnFirst);
-        // Short text still leaves room between and beside the buttons.
-        EXPECT_LT(s.buttons.back().right(), s.clientWidth);
-        for (size_t i = 1; i < s.buttons.size(); ++i)
-            EXPECT_GT(s.buttons[i].left(), s.buttons[i - 1].right() + 1);
     }
 }
 
@@ -164,26 +147,16 @@ TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsR
     EXPECT_EQ(AnswerWithKeys(64, {Qt::Key_O}), R::OK); // allowed again once the first has closed
 }
 
-TEST_F(MsgTest, LayoutFollowsTheIconAndTheText)
+TEST_F(MsgTest, IconBeepAndTitleFollowTheStyle)
 {
-    // One line beside the icon: centred on it, the box as wide as both.
     Shown s = Show(16, "File Not Found", "Open");
     EXPECT_EQ(s.beeps, 1);
     EXPECT_TRUE(s.icon);
-    EXPECT_DOUBLE_EQ(s.buttonTop, 980);
-    EXPECT_DOUBLE_EQ(s.width, s.label.width() + 480 + 1000);
-
-    // Tall text pushes the buttons down.
-    s = Show(48, "one\r\ntwo\r\nthree\r\nfour");
-    EXPECT_DOUBLE_EQ(s.buttonTop, 120 + s.label.height() + 500);
-
-    // Style 0: no icon, no beep, the application's title, the text literally
-    // and centred with its one button.
+    EXPECT_EQ(s.title, "Open");
+    // Style 0: no icon, no beep, the application's title, the text literally.
     s = Show(0, "<b>1:25</b>\r\nline", "");
     EXPECT_EQ(s.beeps, 0);
     EXPECT_FALSE(s.icon);
     EXPECT_EQ(s.title, AppTitle);
     EXPECT_TRUE(s.plainText);
-    EXPECT_DOUBLE_EQ(s.label.center().x(), s.width / 2);
 }
-
