@@ -10,6 +10,8 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QMimeData>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 using model::Nodes;
 
@@ -211,6 +213,20 @@ TEST_F(DevicesTest, IdentClashesAreReportedWhileTypingAndOnCommit)
     w->cmdOK->setFocus(); // leaving the field
     EXPECT_EQ(answers.seen.last(), "Ident Can Only Be 5 Characters");
     EXPECT_EQ(w->Slots().Slot(1).ident, "CDEF1");
+}
+
+TEST_F(DevicesTest, TheTypeFieldShowsEveryTypeNameWhole)
+{
+    SmallSite();
+    QLineEdit* field = Open(3)->TypeText;
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    // The field draws its text 2 pixels inside the style's contents rect.
+    const int room = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).width() - 4;
+    for (model::DeviceTypeCode code = 0; code < 64; ++code)
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(QString::fromStdString(model::DeviceTypeName(code))), room)
+            << model::DeviceTypeName(code);
 }
 
 TEST_F(DevicesTest, DeleteClearAllAndMoveToAnotherRcc)
