@@ -7,6 +7,7 @@
 #include "platform/Beep.h"
 #include "platform/LoadedForms.h"
 #include "platform/PrinterDialog.h"
+#include "model/TestSites.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -24,9 +25,7 @@ class ErrorCheckWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        ResetSiteState();
-        model::ResetSite();
+        ResetSettingsAndSite();
         model::ResetConfigurationCheck();
         app::ResetErrorCheckMode();
     }

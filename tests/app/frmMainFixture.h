@@ -14,6 +14,8 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "model/TestSites.h"
+#include "platform/ProgramMessage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,11 +32,9 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        ResetSiteState();
+        ResetSettingsAndSite();
         ResetSelection();
         ResetDrawingExtent();
-        model::ResetSite();
         MainWindowLeft = 0;
         MainWindowTop = 0;
         MainWindowWidth = 12765;
@@ -55,6 +55,16 @@ protected:
         frmNodeSettings::Unload();
         frmDevices::Unload();
         form.reset();
+        platform::SetProgramMessageHandler(nullptr);
+    }
+
+    // The program's own message boxes show its messages.
+    static void ShowMessagesInBoxes()
+    {
+        platform::SetProgramMessageHandler(
+            [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
+                return frmMsg::Display(owner, QString::fromStdString(text), style, QString::fromStdString(title));
+            });
     }
 
     // From now on answers every box with the button captioned `answer` (or

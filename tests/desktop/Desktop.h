@@ -181,17 +181,9 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        platform::SetProgramMessageHandler(
-            [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
-                return frmMsg::Display(owner, QString::fromStdString(text), style, QString::fromStdString(title));
-            });
+        ShowMessagesInBoxes();
         LoadSite();
         ASSERT_TRUE(Drive({{"the main window active", [this] { return ActiveOnDesktop(form.get()); }}}));
-    }
-    void TearDown() override
-    {
-        platform::SetProgramMessageHandler(nullptr);
-        MainWindowTest::TearDown();
     }
 };
 

@@ -14,12 +14,13 @@
 #include "platform/FileDialogs.h"
 #include "platform/LoadedForms.h"
 #include "platform/Ports.h"
-#include "platform/ProgramMessage.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
 #include "platform/base/ProgramFolder.h"
+#include "support/MessageRecorder.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
+#include "model/TestSites.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,21 +39,12 @@
 
 namespace {
 
-struct Message
-{
-    std::string Text;
-    int32_t Style;
-    std::string Title;
-};
-
 class DiagnosticsWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        ResetSiteState();
-        model::ResetSite();
+        ResetSettingsAndSite();
         platform::ResetPortList();
         platform::SetTimeoutScale(0.05);
         LogFolder = ::testing::TempDir() + "/qvs-diagwin-" + std::to_string(::getpid());
@@ -66,12 +58,6 @@ protected:
         model::Nodes[2].SetInUse(true);
         unit.SetConfiguration({"POPULATE LOOP1 NODE 5 2 0A001 0", "POPULATE LOOP1 CALLPOINT 6 2 0A002 0"});
         unit.SetSoftwareVersionLine("HUB V3.11");
-        auto record = [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
-            messages.push_back(Message{text, style, title});
-            return 1;
-        };
-        platform::SetProgramMessageHandler(record);
-        platform::SetPlainMessageHandler(record);
         main = new QWidget;
         main->setObjectName(QStringLiteral("frmMain"));
         platform::LoadForm(main);
@@ -83,8 +69,6 @@ protected:
             platform::UnloadFormNow(w);
         }
         platform::UnloadFormNow(main);
-        platform::SetProgramMessageHandler(nullptr);
-        platform::SetPlainMessageHandler(nullptr);
         platform::SetFileDialogAnswerer({});
         platform::SetTimeoutScale(1.0);
     }
@@ -154,7 +138,8 @@ protected:
     QWidget* main = nullptr; // stands for the main window
     SimulatedUnit unit;
     SimulatedPort port{unit};
-    std::vector<Message> messages;
+    MessageRecorder recorder;
+    std::vector<ShownMessage>& messages = recorder.Messages;
 };
 
 TEST_F(DiagnosticsWindowTest, OpensOnAHubAndAnRlmWithTheirTabs)

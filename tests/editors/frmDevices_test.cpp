@@ -28,10 +28,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        platform::SetProgramMessageHandler(
-            [](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
-                return frmMsg::Display(owner, QString::fromStdString(text), style, QString::fromStdString(title));
-            });
+        ShowMessagesInBoxes();
         QuickInfoMode = 1;
     }
     void TearDown() override
@@ -40,7 +37,6 @@ protected:
         closing.Then({"No"});
         frmDevices::Unload();
         MainWindowTest::TearDown();
-        platform::SetProgramMessageHandler(nullptr);
     }
 
     // Hub, RCCs 3 and 5 on two loops of 126 addresses; RCC 3 holds devices

@@ -1,7 +1,7 @@
 #include "editors/frmNodeSettings.h"
 #include "model/Selection.h"
 #include "editors/EditorsHost.h"
-#include "editors/core/EmptySite.h"
+#include "model/TestSites.h"
 #include "model/ChannelPlan.h"
 #include "model/Settings.h"
 #include "model/Site.h"

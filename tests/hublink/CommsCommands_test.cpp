@@ -5,7 +5,7 @@
 #include "app/frmErrorCheck.h"
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/LinkState.h"
-#include "hublink/core/SiteBuilder.h"
+#include "model/SiteBuilder.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
 #include "support/ScreenShots.h"

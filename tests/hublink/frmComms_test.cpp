@@ -14,6 +14,7 @@
 #include "support/LinkTestHelpers.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
+#include "model/TestSites.h"
 
 #include <QApplication>
 #include <QFile>
@@ -39,9 +40,7 @@ class CommsWindowTest : public ::testing::Test, public CommsHost
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        ResetSiteState();
-        model::ResetSite();
+        ResetSettingsAndSite();
         platform::ResetPortList();
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;

@@ -1,3 +1,4 @@
+#include "SiteBuilder.h"
 #include "TestSites.h"
 
 #include <gtest/gtest.h>
@@ -7,43 +8,25 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-class ConfigCheck : public ::testing::Test
+class ConfigCheck : public EmptySiteTest
 {
 protected:
     void SetUp() override
     {
         ResetToEmptySite();
-        clsNode& hub = Nodes[0];
-        hub.SetInUse(true);
-        hub.SetParent(0);
-        hub.SetNodeLoop(1);
-        hub.SetNodeAddress(1);
-        hub.SetNodeIdent("00001");
+        clsNode& hub = sitebuild::PlaceNode(Nodes, 0, 0, 1, 1, "00001");
         hub.SetY_ChannelA(22);
         hub.SetY_ChannelB(8);
     }
-    void TearDown() override { ResetToEmptySite(); }
 
     // A complete RCC under the hub on loop 1, address 10 + n.
     static clsNode& AddRcc(int n)
     {
-        clsNode& rcc = Nodes[static_cast<std::size_t>(n)];
-        rcc.SetInUse(true);
-        rcc.SetParent(0);
-        rcc.SetNodeLoop(1);
-        rcc.SetNodeAddress(10 + n);
-        rcc.SetNodeIdent("1000" + std::to_string(n % 10) + std::string(n >= 10 ? "A" : ""));
+        clsNode& rcc = sitebuild::PlaceNode(Nodes, n, 0, 1, 10 + n,
+                                            "1000" + std::to_string(n % 10) + std::string(n >= 10 ? "A" : ""));
         rcc.SetX_ChannelA(n);
         rcc.SetX_ChannelB(16 + n);
         return rcc;
-    }
-
-    static void AddDevice(clsNode& node, int slot, int type, int loop, int address, const std::string& ident)
-    {
-        node.SetDeviceType(slot, type);
-        node.SetDeviceLoop(slot, loop);
-        node.SetDeviceAddress(slot, address);
-        node.SetDeviceIdent(slot, ident);
     }
 };
 
@@ -52,8 +35,8 @@ protected:
 TEST_F(ConfigCheck, ACompleteSiteGivesNoLines)
 {
     clsNode& rcc = AddRcc(1);
-    AddDevice(rcc, 1, 2, 2, 1, "20001");
-    AddDevice(rcc, 2, 10, 2, 2, "20002");
+    sitebuild::PlaceSlot(rcc, 1, 2, 2, 1, "20001");
+    sitebuild::PlaceSlot(rcc, 2, 10, 2, 2, "20002");
     rcc.SetDeviceLoop(3, 1); // a slot of type 0 is not checked, whatever it holds
     rcc.SetDeviceAddress(3, 1);
     rcc.SetDeviceIdent(3, "00001");
@@ -110,12 +93,12 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
 TEST_F(ConfigCheck, DuplicatesAreReportedAgainstTheirFirstUserWhereverTheCell)
 {
     AddRcc(1);
-    AddDevice(Nodes[1], 4, 2, 3, 40, "30004");
+    sitebuild::PlaceSlot(Nodes[1], 4, 2, 3, 40, "30004");
     AddRcc(2).SetNodeAddress(1); // the hub's loop address
     AddRcc(3);
-    AddDevice(Nodes[3], 7, 3, 3, 40, "30007"); // slot 4 of RCC 1
-    AddDevice(Nodes[3], 8, 3, 1, 13, "30008"); // RCC 3 itself
-    AddDevice(Nodes[3], 9, 3, 3, 41, "30004"); // ident of slot 4 of RCC 1
+    sitebuild::PlaceSlot(Nodes[3], 7, 3, 3, 40, "30007"); // slot 4 of RCC 1
+    sitebuild::PlaceSlot(Nodes[3], 8, 3, 1, 13, "30008"); // RCC 3 itself
+    sitebuild::PlaceSlot(Nodes[3], 9, 3, 3, 41, "30004"); // ident of slot 4 of RCC 1
     AddRcc(5).SetNodeIdent("10002");           // ident of RCC 2
     Nodes[5].SetNodeLoop(3);
     Nodes[5].SetNodeAddress(41); // slot 9 of RCC 3

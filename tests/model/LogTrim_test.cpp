@@ -1,9 +1,8 @@
 #include "model/LogTrim.h"
+#include "model/TestFiles.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -11,10 +10,9 @@ namespace {
 std::string TrimmedText(const std::string& text, std::uintmax_t limit)
 {
     const std::string path = ::testing::TempDir() + "/trim-" + std::to_string(::getpid()) + ".txt";
-    std::ofstream(path, std::ios::binary) << text;
+    testfiles::WriteBytes(path, text);
     EXPECT_TRUE(model::TrimLogForView(path, limit));
-    std::ifstream in(path, std::ios::binary);
-    std::string out{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string out = testfiles::ReadBytes(path);
     EXPECT_FALSE(std::filesystem::exists(path + ".trim"));
     std::filesystem::remove(path);
     return out;

@@ -1,6 +1,7 @@
 #include "model/SiteFile.h"
 
 #include "TestFiles.h"
+#include "SiteBuilder.h"
 #include "TestSites.h"
 #include "model/clsIniFile.h"
 #include "platform/base/FileReplace.h"
@@ -41,16 +42,10 @@ public:
 void PlaceNode(int n, int parent, int left, int top, const std::string& ident, const std::string& name,
                int loop, int address, int channelA = -1, int channelB = -1)
 {
-    clsNode& node = Nodes[static_cast<std::size_t>(n)];
-    node.SetNodeNumber(n);
-    node.SetInUse(true);
-    node.SetParent(parent);
+    clsNode& node = sitebuild::PlaceNode(Nodes, n, parent, loop, address, ident);
     node.SetLeft(left);
     node.SetTop(top);
-    node.SetNodeIdent(ident);
     node.SetName(name);
-    node.SetNodeLoop(loop);
-    node.SetNodeAddress(address);
     if (channelA < 0)
         return;
     if (n == 0 && !IsLoopInterface) {
@@ -65,12 +60,8 @@ void PlaceNode(int n, int parent, int left, int top, const std::string& ident, c
 void PlaceDevice(int n, int slot, int type, int loop, int address, const std::string& ident,
                  const std::string& name)
 {
-    clsNode& node = Nodes[static_cast<std::size_t>(n)];
-    node.SetDeviceType(slot, type);
-    node.SetDeviceLoop(slot, loop);
-    node.SetDeviceAddress(slot, address);
-    node.SetDeviceIdent(slot, ident);
-    node.SetDeviceName(slot, name);
+    sitebuild::PlaceDevice(Nodes, n, slot, type, loop, address, ident);
+    Nodes[static_cast<std::size_t>(n)].SetDeviceName(slot, name);
 }
 
 // What File > Open does before reading: every node emptied.

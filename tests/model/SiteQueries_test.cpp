@@ -8,12 +8,9 @@ using namespace model;
 
 namespace {
 
-class SiteQueries : public ::testing::Test
+class SiteQueries : public EmptySiteTest
 {
 protected:
-    void SetUp() override { ResetToEmptySite(); }
-    void TearDown() override { ResetToEmptySite(); }
-
     // Slot 0 is the node itself; the node is put in use unless told otherwise.
     static void Ident(int n, int slot, const std::string& ident, bool inUse = true)
     {

@@ -1,13 +1,24 @@
 #pragma once
 // Small sites for the tests.
 #include "model/ConfigurationCheck.h"
+#include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteFile.h"
 #include "model/SiteQueries.h"
 #include "model/SiteState.h"
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
+
+// Settings, site state and the nodes back to their start, as a window or
+// link test begins.
+inline void ResetSettingsAndSite()
+{
+    ResetSettings();
+    ResetSiteState();
+    model::ResetSite();
+}
 
 // The shared site emptied and numbered; its values, searches, file state and
 // check back to their start.
@@ -21,6 +32,14 @@ inline void ResetToEmptySite()
     for (int n = 0; n < model::kNodeCount; ++n)
         model::Nodes[static_cast<std::size_t>(n)].SetNodeNumber(n);
 }
+
+// Tests that start and end on the empty site.
+class EmptySiteTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ResetToEmptySite(); }
+    void TearDown() override { ResetToEmptySite(); }
+};
 
 // A numbered site: nodes 0..parents.size()-1 are in use, node i with parent
 // parents[i]; the other nodes are not in use and have no parent.

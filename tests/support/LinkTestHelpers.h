@@ -6,11 +6,10 @@
 #include "hublink/core/ProgLog.h"
 #include "hublink/core/ProgrammingList.h"
 #include "model/Settings.h"
+#include "model/TestFiles.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -26,8 +25,7 @@ inline void LogIntoFreshFolder(const std::string& name)
 
 inline std::string ProgLogText()
 {
-    std::ifstream in(hublink::ProgLogPath(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testfiles::ReadBytes(hublink::ProgLogPath());
 }
 
 // The log after its opening header (what the link wrote).

@@ -6,7 +6,8 @@
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
 #include "platform/LoadedForms.h"
-#include "platform/ProgramMessage.h"
+#include "support/MessageRecorder.h"
+#include "model/TestSites.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -14,37 +15,23 @@
 #include <string>
 #include <vector>
 
-struct ShownMessage
-{
-    std::string text;
-    int32_t style;
-    std::string title;
-};
-
 class ViewWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        ResetSiteState();
-        model::ResetSite();
-        platform::SetPlainMessageHandler([this](QWidget*, const std::string& text, int32_t style,
-                                                const std::string& title) {
-            messages.push_back({text, style, title});
-            return 1;
-        });
+        ResetSettingsAndSite();
     }
     void TearDown() override
     {
         for (QWidget* form : platform::LoadedForms())
             form->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        platform::SetPlainMessageHandler({});
         model::ResetSite();
         ResetSiteState();
     }
     static void LoadSite(const char* name) { model::LoadSiteFile(std::string(QVS_TEST_DATA) + "/" + name); }
 
-    std::vector<ShownMessage> messages;
+    MessageRecorder recorder;
+    std::vector<ShownMessage>& messages = recorder.Messages;
 };

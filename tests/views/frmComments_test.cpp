@@ -33,8 +33,8 @@ TEST_F(ViewWindowTest, FeedbackHandsTheTypedTextToTheMailProgram)
     accepts = false;
     QTest::mouseClick(window->Recipient, Qt::LeftButton);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Unable to Open Email Client");
-    EXPECT_EQ(messages[0].title, "Send Comments");
+    EXPECT_EQ(messages[0].Text, "Unable to Open Email Client");
+    EXPECT_EQ(messages[0].Title, "Send Comments");
     EXPECT_EQ(window->Message->toPlainText(), "Q&A #1\n50%?");
     platform::SetShellOpenHandler({});
 }

@@ -83,7 +83,7 @@ TEST_F(GridWindow, SavesTheGridAsItStandsInEitherFormOrSaysWhyNot)
               SavedBody(QString(QVS_TEST_DATA) + "/" + golden[0], &title));
     EXPECT_TRUE(title.startsWith("Grid View for ,Plant Caf\xE9 \x80, Taken on ,")) << title.toStdString();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "File Saved Successfully");
+    EXPECT_EQ(messages[0].Text, "File Saved Successfully");
 
     QTest::mouseClick(grid->cmdExpand, Qt::LeftButton);
     EXPECT_EQ(grid->cmdExpand->text(), "Collapse All");
@@ -103,8 +103,8 @@ TEST_F(GridWindow, SavesTheGridAsItStandsInEitherFormOrSaysWhyNot)
     // A file that cannot be written is reported; a cancelled dialog says nothing.
     SaveAs(dir.filePath("no/such/folder/grid.csv"));
     const std::size_t shown = messages.size();
-    EXPECT_EQ(messages.back().style, 16);
-    EXPECT_NE(messages.back().text.find("Unable to Save"), std::string::npos);
+    EXPECT_EQ(messages.back().Style, 16);
+    EXPECT_NE(messages.back().Text.find("Unable to Save"), std::string::npos);
     platform::SetFileDialogAnswerer([](const platform::FileDialogRequest&) { return std::nullopt; });
     QTest::mouseClick(grid->cmdSave, Qt::LeftButton);
     EXPECT_EQ(messages.size(), shown);

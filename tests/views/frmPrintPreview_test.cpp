@@ -80,7 +80,7 @@ TEST_F(ViewWindowTest, PrintPreviewShowsThePageAndPrintsItToPdf)
 
     QTest::mouseClick(preview->cmdPrint, Qt::LeftButton);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "No Printer Available");
+    EXPECT_EQ(messages[0].Text, "No Printer Available");
 
     QTest::mouseClick(preview->optLandscape, Qt::LeftButton);
     EXPECT_GT(preview->Picture1->width(), preview->Picture1->height());

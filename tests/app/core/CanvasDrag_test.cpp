@@ -9,7 +9,7 @@ using namespace model;
 
 namespace {
 
-class CanvasDrag : public ::testing::Test
+class CanvasDrag : public EmptySiteTest
 {
 protected:
     void SetUp() override
@@ -22,7 +22,6 @@ protected:
         Place(31, 1000, 6000);
         Nodes[7].SetParent(2);
     }
-    void TearDown() override { ResetToEmptySite(); }
     static void Place(int n, int32_t x, int32_t y)
     {
         Nodes[n].SetInUse(true);

@@ -8,7 +8,7 @@ using namespace model;
 
 namespace {
 
-class FindEntry : public ::testing::Test
+class FindEntry : public EmptySiteTest
 {
 protected:
     void SetUp() override
@@ -28,7 +28,6 @@ protected:
         }
         Nodes[6].SetDeviceIdent(3, "ABCDE");
     }
-    void TearDown() override { ResetToEmptySite(); }
 };
 
 } // namespace

@@ -8,12 +8,7 @@ using namespace model;
 
 namespace {
 
-class NewSite : public ::testing::Test
-{
-protected:
-    void SetUp() override { ResetToEmptySite(); }
-    void TearDown() override { ResetToEmptySite(); }
-};
+using NewSite = EmptySiteTest;
 
 } // namespace
 

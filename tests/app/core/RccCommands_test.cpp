@@ -8,7 +8,7 @@ using namespace model;
 
 namespace {
 
-class RccCommands : public ::testing::Test
+class RccCommands : public EmptySiteTest
 {
 protected:
     void SetUp() override
@@ -16,7 +16,6 @@ protected:
         ResetToEmptySite();
         Nodes[0].SetInUse(true);
     }
-    void TearDown() override { ResetToEmptySite(); }
     int16_t active = -1;
 };
 

@@ -3,20 +3,13 @@
 #include "diagnostics/core/DiagsLog.h"
 #include "diagnostics/core/DiagsSession.h"
 #include "hublink/core/UnitQueries.h"
+#include "model/TestFiles.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using enum diagnostics::DiagsStateCode;
 
 namespace {
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 const std::vector<std::string> kSiteUnits = {"POPULATE LOOP1 NODE 5 1 0A001 0", "POPULATE LOOP1 CALLPOINT 6 1 0A002 0",
                                              "POPULATE LOOP2 CALLPOINT 7 1 0A003 0"};
@@ -133,7 +126,7 @@ TEST_F(DiagsFixture, TrafficGoesToDiagsLogAndAFailedWriteIsToldOnceWithoutFailin
     LogInto("traffic");
     unit.SetFailure(FailureMode::Silent, "IDENTREAD", 1);
     EXPECT_EQ(ReadIdent(bench.Link()), "01A2B");
-    const std::string text = FileText(DiagsLogPath());
+    const std::string text = testfiles::ReadBytes(DiagsLogPath());
     const size_t body = text.find("\r\n\r\n\r\n");
     ASSERT_NE(body, std::string::npos);
     EXPECT_EQ(text.substr(0, 20), "~~~~~~~~~~~~~~~~~~~ ");

@@ -1,9 +1,9 @@
 // DiagsLog.txt: its size bound when viewed and its erasing.
 #include "diagnostics/core/DiagsLog.h"
 #include "model/Settings.h"
+#include "model/TestFiles.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -20,7 +20,7 @@ protected:
     }
     void Write(const std::string& bytes)
     {
-        std::ofstream(DiagsLogPath(), std::ios::binary) << bytes;
+        testfiles::WriteBytes(DiagsLogPath(), bytes);
     }
 };
 
@@ -44,8 +44,7 @@ TEST_F(DiagsLogTest, ViewingKeepsTheNewestLinesWithinTheBound)
         std::string text, error;
         ASSERT_EQ(ReadDiagsLog(text, error, c.limit), LogReadResult::Read) << error;
         EXPECT_EQ(text, c.shown);
-        std::ifstream in(DiagsLogPath(), std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.shown) << "the file is trimmed too";
+        EXPECT_EQ(testfiles::ReadBytes(DiagsLogPath()), c.shown) << "the file is trimmed too";
     }
     EXPECT_FALSE(std::filesystem::exists(LogFolder + "/tempqvs.txt"));
 }

@@ -2,6 +2,7 @@
 // A small hub site for the diagnostics tests, and a simulated unit that
 // holds the same configuration and answers the diagnostics commands.
 #include "hublink/core/AddressMaps.h"
+#include "model/SiteBuilder.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
 #include "support/SimulatedUnit.h"
@@ -21,28 +22,13 @@ inline void BuildDiagsSite()
     LoopCount = 2;
     LoopProtocol = 1;
     MaxLoopAddress = 126;
-    auto node = [](int n, int address, const char* ident, int parent) {
-        model::clsNode& unit = model::Nodes[static_cast<std::size_t>(n)];
-        unit.SetNodeNumber(n);
-        unit.SetInUse(true);
-        unit.SetNodeLoop(1);
-        unit.SetNodeAddress(address);
-        unit.SetNodeIdent(ident);
-        unit.SetParent(parent);
-    };
-    auto device = [](int n, int slot, int type, int loop, int address, const char* ident) {
-        model::clsNode& unit = model::Nodes[static_cast<std::size_t>(n)];
-        unit.SetDeviceType(slot, type);
-        unit.SetDeviceLoop(slot, loop);
-        unit.SetDeviceAddress(slot, address);
-        unit.SetDeviceIdent(slot, ident);
-    };
-    node(0, 1, "00001", -1);
-    node(1, 10, "0000A", 0);
-    node(2, 20, "00014", 1);
-    device(1, 1, 2, 1, 11, "1000B");
-    device(1, 2, 10, 2, 17, "20011");
-    device(2, 1, 6, 1, 21, "30015");
+    using sitebuild::PlaceNode, sitebuild::PlaceDevice;
+    PlaceNode(model::Nodes, 0, -1, 1, 1, "00001");
+    PlaceNode(model::Nodes, 1, 0, 1, 10, "0000A");
+    PlaceNode(model::Nodes, 2, 1, 1, 20, "00014");
+    PlaceDevice(model::Nodes, 1, 1, 2, 1, 11, "1000B");
+    PlaceDevice(model::Nodes, 1, 2, 10, 2, 17, "20011");
+    PlaceDevice(model::Nodes, 2, 1, 6, 1, 21, "30015");
     hublink::BuildAddressMap();
 }
 

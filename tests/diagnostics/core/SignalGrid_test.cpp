@@ -2,12 +2,11 @@
 
 #include "DiagsSite.h"
 #include "diagnostics/core/DiagsExport.h"
+#include "model/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 using namespace diagnostics;
@@ -33,11 +32,6 @@ std::vector<std::string> Column(const SignalGrid& grid, std::size_t column)
     return cells;
 }
 
-std::string FileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 } // namespace
 
@@ -146,7 +140,7 @@ TEST(DiagsExport, SignalStrengthsMatchTheGoldenFiles)
         EXPECT_TRUE(SaveDiagsTable((folder / name).string(), DiagsTable::SignalStrengths, grid.Rows(), "Depot",
                                    "06/12/2026 21:30:00", &error))
             << error;
-        EXPECT_EQ(FileBytes(folder / name), FileBytes(std::filesystem::path(QVS_TEST_DATA) / name)) << name;
+        EXPECT_EQ(testfiles::ReadBytes(folder / name), testfiles::ReadBytes(testfiles::Golden(name))) << name;
     }
     std::filesystem::remove_all(folder);
 }

@@ -1,12 +1,11 @@
 #include "diagnostics/core/StatusTexts.h"
 
 #include "DiagsSite.h"
+#include "model/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 using namespace diagnostics;
 
@@ -48,8 +47,7 @@ TEST(StatusTexts, EveryStatusHasItsTextColoursAndFilterBoxes)
         table += std::string(tokens) + " |" + look.text + " | " + colour(look.fill) + " " + colour(look.numberColour) +
                  " " + colour(look.outline) + " | " + boxes + (look.shown ? "" : " hidden") + "\n";
     }
-    std::ifstream golden(std::string(QVS_TEST_DATA) + "/diags-status.txt", std::ios::binary);
-    EXPECT_EQ(table, std::string(std::istreambuf_iterator<char>(golden), std::istreambuf_iterator<char>()));
+    EXPECT_EQ(table, testfiles::ReadBytes(testfiles::Golden("diags-status.txt")));
 }
 
 TEST(StatusTexts, TheStatusReplyReachesTheUnitsThroughTheLoopMap)

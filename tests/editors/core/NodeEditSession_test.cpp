@@ -1,6 +1,6 @@
 #include "editors/core/ChannelEditing.h"
 #include "editors/core/NodeEditSession.h"
-#include "editors/core/EmptySite.h"
+#include "model/TestSites.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ using model::Nodes;
 
 namespace {
 
-class NodeEditSessionTest : public ::testing::Test
+class NodeEditSessionTest : public EmptySiteTest
 {
 protected:
     void SetUp() override
@@ -23,7 +23,6 @@ protected:
         Nodes[3].SetNodeAddress(10);
         SetOwner(LoopAddressOwner, 1, 10, 300);
     }
-    void TearDown() override { ResetToEmptySite(); }
     static NodeEdits Unchanged(int node)
     {
         const model::clsNode& n = Nodes[node];

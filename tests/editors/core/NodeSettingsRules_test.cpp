@@ -1,5 +1,5 @@
 #include "editors/core/NodeSettingsRules.h"
-#include "editors/core/EmptySite.h"
+#include "model/TestSites.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +8,7 @@ using model::Nodes;
 
 namespace {
 
-class NodeSettingsRules : public ::testing::Test
-{
-protected:
-    void SetUp() override { ResetToEmptySite(); }
-    void TearDown() override { ResetToEmptySite(); }
-};
+using NodeSettingsRules = EmptySiteTest;
 
 std::vector<int> Values(const ListItems& items)
 {

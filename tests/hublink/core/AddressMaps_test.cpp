@@ -1,6 +1,6 @@
 #include "hublink/core/AddressMaps.h"
 
-#include "SiteBuilder.h"
+#include "model/SiteBuilder.h"
 
 #include "model/Site.h"
 #include "model/SiteState.h"

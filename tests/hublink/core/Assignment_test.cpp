@@ -3,7 +3,7 @@
 #include "hublink/core/Assignment.h"
 
 #include "LinkFixture.h"
-#include "SiteBuilder.h"
+#include "model/SiteBuilder.h"
 #include "hublink/core/AddressMaps.h"
 #include "model/Site.h"
 #include "support/LinkTestHelpers.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A small site for the comparison and change-list tests, loaded into Nodes
 // and copied into HubNodes, so each test starts from a hub equal to the site.
-#include "SiteBuilder.h"
+#include "model/SiteBuilder.h"
 #include "hublink/core/AddressMaps.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"

@@ -8,6 +8,7 @@
 #include "model/Site.h"
 #include "model/SiteState.h"
 #include "platform/base/TimeoutScale.h"
+#include "model/TestSites.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -22,9 +23,7 @@ class LinkFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ResetSettings();
-        ResetSiteState();
-        model::ResetSite();
+        ResetSettingsAndSite();
         platform::SetTimeoutScale(1.0);
         LogProg = false;
     }

@@ -3,7 +3,7 @@
 #include "hublink/core/ProgrammingRun.h"
 
 #include "LinkFixture.h"
-#include "SiteBuilder.h"
+#include "model/SiteBuilder.h"
 #include "hublink/core/CompareRun.h"
 #include "hublink/core/HubConfigParser.h"
 #include "hublink/core/IProgrammingWindow.h"

@@ -2,7 +2,7 @@
 // The site of the programming tests: the hub, RCC 2 on the hub, RCC 1 under
 // RCC 2, and RCC 3 whose parent chain is broken.
 #include "LinkFixture.h"
-#include "SiteBuilder.h"
+#include "model/SiteBuilder.h"
 #include "model/Site.h"
 
 namespace smallsite {

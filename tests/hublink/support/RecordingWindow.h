@@ -3,7 +3,7 @@
 // records what the link tells it, and the message boxes the port code shows.
 #include "hublink/core/ICommsWindow.h"
 #include "hublink/core/ISiteLink.h"
-#include "platform/ProgramMessage.h"
+#include "support/MessageRecorder.h"
 
 #include <string>
 #include <vector>
@@ -11,12 +11,7 @@
 class RecordingWindow : public hublink::ICommsWindow, public hublink::ISiteLink
 {
 public:
-    struct Message
-    {
-        std::string Text;
-        int32_t Style;
-        std::string Title;
-    };
+    using Message = ShownMessage;
 
     RecordingWindow()
     {

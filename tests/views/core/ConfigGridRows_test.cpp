@@ -8,11 +8,10 @@ using views::ConfigGridRows;
 
 namespace {
 
-class ConfigGrid : public ::testing::Test
+class ConfigGrid : public EmptySiteTest
 {
 protected:
     void SetUp() override { LoadFixtureSite("hub-site.qvs"); }
-    void TearDown() override { ResetToEmptySite(); }
     using Texts = std::vector<std::string>;
     static Texts Column(const ConfigGridRows& grid, int column)
     {

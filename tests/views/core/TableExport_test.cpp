@@ -1,10 +1,9 @@
 #include "views/core/TableExport.h"
+#include "model/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 using views::TableCells;
@@ -65,9 +64,7 @@ TEST(TableExport, FilesAreWindows1252AndAFailedWriteIsReported)
     layout.widths = {6};
     const std::string path = (folder / "out.txt").string();
     ASSERT_TRUE(views::SaveTable(path, cells, {"Grid View", "S", "now"}, layout));
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(bytes, "Grid View for S, Taken on now\r\n\r\n Caf\xE9 \r\n\r\n");
+    EXPECT_EQ(testfiles::ReadBytes(path), "Grid View for S, Taken on now\r\n\r\n Caf\xE9 \r\n\r\n");
 
     std::string error;
     EXPECT_FALSE(views::SaveTable((folder / "missing" / "out.csv").string(), cells, kTitle, layout, &error));

@@ -20,14 +20,18 @@ inline model::clsNode& PlaceNode(model::NodeArray& nodes, int n, int parent, int
     return node;
 }
 
-inline void PlaceDevice(model::NodeArray& nodes, int n, int s, int type, int loop, int address,
-                        const std::string& ident = "")
+inline void PlaceSlot(model::clsNode& node, int s, int type, int loop, int address, const std::string& ident = "")
 {
-    model::clsNode& node = nodes[static_cast<size_t>(n)];
     node.SetDeviceType(s, type);
     node.SetDeviceLoop(s, loop);
     node.SetDeviceAddress(s, address);
     node.SetDeviceIdent(s, ident);
+}
+
+inline void PlaceDevice(model::NodeArray& nodes, int n, int s, int type, int loop, int address,
+                        const std::string& ident = "")
+{
+    PlaceSlot(nodes[static_cast<size_t>(n)], s, type, loop, address, ident);
 }
 
 // An RCC on loop 1 with the X pair 2n+1, 2n+2.

@@ -1,3 +1,0 @@
-#pragma once
-// ResetToEmptySite() for the editors' tests.
-#include "model/TestSites.h"
