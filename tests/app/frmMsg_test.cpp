@@ -63,7 +63,7 @@ struct MsgTest : ::testing::Test
 
 } // namespace
 
-TEST_F(MsgTest, ButtonSetsCaptionsDefaultsFocusAndCloseAnswer)
+TEST_F(MsgTest, ButtonSetsKeysIconBeepAndTitleFollowTheStyle)
 {
     struct Case
     {
@@ -85,13 +85,10 @@ TEST_F(MsgTest, ButtonSetsCaptionsDefaultsFocusAndCloseAnswer)
         EXPECT_EQ(s.answer, c.closeAnswer);
         EXPECT_TRUE(s.focusOnFirst);
     }
-}
 
-TEST_F(MsgTest, KeysChooseTheirButtons)
-{
     // Letters in either case choose their button; letters whose button is
     // not in the set choose nothing.
-    struct Case
+    struct LetterCase
     {
         int32_t style;
         const char* letters;
@@ -101,7 +98,7 @@ TEST_F(MsgTest, KeysChooseTheirButtons)
         {0x410, "P", {R::Proceed}},
         {36, "c", {-1}},
     };
-    for (const Case& c : letterCases)
+    for (const LetterCase& c : letterCases)
         for (size_t i = 0; i < c.expected.size(); ++i) {
             SCOPED_TRACE(testing::Message() << c.style << " " << c.letters[i]);
             const QChar letter(c.letters[i]);
@@ -112,6 +109,17 @@ TEST_F(MsgTest, KeysChooseTheirButtons)
     EXPECT_EQ(AnswerWithKeys(36, {Qt::Key_Escape}), -1);
     // Enter presses the focused button, the left one at first.
     EXPECT_EQ(AnswerWithKeys(35, {Qt::Key_Tab, Qt::Key_Return}), R::No);
+
+    Shown s = Show(16, "File Not Found", "Open");
+    EXPECT_EQ(s.beeps, 1);
+    EXPECT_TRUE(s.icon);
+    EXPECT_EQ(s.title, "Open");
+    // Style 0: no icon, no beep, the application's title, the text literally.
+    s = Show(0, "<b>1:25</b>\r\nline", "");
+    EXPECT_EQ(s.beeps, 0);
+    EXPECT_FALSE(s.icon);
+    EXPECT_EQ(s.title, AppTitle);
+    EXPECT_TRUE(s.plainText);
 }
 
 TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsRefused)
@@ -145,18 +153,4 @@ TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsR
     EXPECT_EQ(second, R::Refused);
     EXPECT_EQ(beepsDuringRefusal, 0);
     EXPECT_EQ(AnswerWithKeys(64, {Qt::Key_O}), R::OK); // allowed again once the first has closed
-}
-
-TEST_F(MsgTest, IconBeepAndTitleFollowTheStyle)
-{
-    Shown s = Show(16, "File Not Found", "Open");
-    EXPECT_EQ(s.beeps, 1);
-    EXPECT_TRUE(s.icon);
-    EXPECT_EQ(s.title, "Open");
-    // Style 0: no icon, no beep, the application's title, the text literally.
-    s = Show(0, "<b>1:25</b>\r\nline", "");
-    EXPECT_EQ(s.beeps, 0);
-    EXPECT_FALSE(s.icon);
-    EXPECT_EQ(s.title, AppTitle);
-    EXPECT_TRUE(s.plainText);
 }

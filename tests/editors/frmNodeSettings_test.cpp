@@ -39,19 +39,13 @@ protected:
         }
         LoopCount = 2;
         Nodes[0].SetNodeIdent("12345");
-        Nodes[3].SetName("Stairs");
-        Nodes[3].SetNodeLoop(1);
-        Nodes[3].SetNodeAddress(10);
+        Nodes[3].SetName("Stairs"), Nodes[3].SetNodeLoop(1), Nodes[3].SetNodeAddress(10);
         SetOwner(LoopAddressOwner, 1, 10, 300);
-        Nodes[2].SetDeviceType(4, 2);
-        Nodes[2].SetDeviceIdent(4, "0D004");
-        Nodes[2].SetDeviceLoop(4, 2);
-        Nodes[2].SetDeviceAddress(4, 7);
+        Nodes[2].SetDeviceType(4, 2), Nodes[2].SetDeviceIdent(4, "0D004");
+        Nodes[2].SetDeviceLoop(4, 2), Nodes[2].SetDeviceAddress(4, 7);
         SetOwner(LoopAddressOwner, 2, 7, 204);
-        Nodes[5].SetX_ChannelA(3);
-        Nodes[5].SetX_ChannelB(25);
-        Nodes[7].SetX_ChannelA(4);
-        Nodes[7].SetX_ChannelB(21);
+        for (const auto& [n, a, b] : {std::tuple{5, 3, 25}, {7, 4, 21}})
+            Nodes[n].SetX_ChannelA(a), Nodes[n].SetX_ChannelB(b);
         auto answer = [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
             boxes.push_back(QString::fromStdString(title + ": " + text) + QString(" [%1]").arg(style));
             const int code = answers.empty() ? 1 : answers.front();
