@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
     EXPECT_EQ(form->Canvas()->LeftTwips(), 0);
 }
 
-TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)
+TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawingAndDisplayNeverShrinksIt)
 {
     LoadSite();
     model::Nodes[2].SetLeft(8000);
@@ -197,6 +197,14 @@ TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)
     EXPECT_NEAR(form->WidthTwips(), DrawingWidth + 500, 15);
     EXPECT_NEAR(form->HeightTwips(), DrawingHeight + 2000, 15);
     EXPECT_FALSE(form->cmdFull()->isVisible());
+
+    // Displaying the nodes again never shrinks the window.
+    form->SetSizeTwips(15000, 10995);
+    QApplication::processEvents();
+    form->DisplayNodes();
+    EXPECT_EQ(form->WidthTwips(), 15000);
+    EXPECT_EQ(form->HeightTwips(), 10995);
+    EXPECT_EQ(MainWindowWidth, 15000); // remembered for the settings
 }
 
 TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
@@ -221,15 +229,4 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
     // A small site handed over next needs no bars, though the window keeps its size.
     form->OpenFileFromMessage(small);
     EXPECT_FALSE(form->HScroll1()->isVisible());
-}
-
-TEST_F(MainWindowTest, DisplayNodesNeverShrinksTheWindow)
-{
-    LoadSite();
-    form->SetSizeTwips(15000, 10995);
-    QApplication::processEvents();
-    form->DisplayNodes();
-    EXPECT_EQ(form->WidthTwips(), 15000);
-    EXPECT_EQ(form->HeightTwips(), 10995);
-    EXPECT_EQ(MainWindowWidth, 15000); // remembered for the settings
 }

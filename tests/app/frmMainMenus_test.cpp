@@ -414,9 +414,24 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
     EXPECT_TRUE(frmDiagnostics::Loaded()->isVisible());
 }
 
-TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindows)
+TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindowsAndTheGuideWhenItIsThere)
 {
+    QTemporaryDir folder;
+    platform::SetProgramFolder(folder.path().toStdString());
+    QList<QUrl> opened;
+    platform::SetShellOpenHandler([&](const QUrl& url) {
+        opened << url;
+        return true;
+    });
     Load();
+    form->HelpGuide_Click();
+    EXPECT_TRUE(opened.isEmpty()); // no guide: nothing handed on, nothing shown
+    const QString guide = QDir(folder.path()).filePath("Users Guide.pdf");
+    ASSERT_TRUE(QFile(guide).open(QIODevice::WriteOnly));
+    form->MenuItem("HelpGuide")->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].toLocalFile(), guide);
+
     form->ConfigStats_Click(), form->TreeView_Click(), form->ViewGrid_Click();
     form->HelpHistory_Click(), form->ReportComments_Click();
     for (QWidget* window : {static_cast<QWidget*>(FrmStats::Loaded()), static_cast<QWidget*>(frmTreeView::Loaded()),
@@ -443,25 +458,6 @@ TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindows)
     ASSERT_NE(port, nullptr);
     EXPECT_TRUE(port->isVisible() && !port->isModal());
     port->close();
-}
-
-TEST_F(MenusTest, TheUsersGuideIsOpenedWhenItIsThere)
-{
-    QTemporaryDir folder;
-    platform::SetProgramFolder(folder.path().toStdString());
-    QList<QUrl> opened;
-    platform::SetShellOpenHandler([&](const QUrl& url) {
-        opened << url;
-        return true;
-    });
-    Load();
-    form->HelpGuide_Click();
-    EXPECT_TRUE(opened.isEmpty()); // no guide: nothing handed on, nothing shown
-    const QString guide = QDir(folder.path()).filePath("Users Guide.pdf");
-    ASSERT_TRUE(QFile(guide).open(QIODevice::WriteOnly));
-    form->MenuItem("HelpGuide")->trigger();
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].toLocalFile(), guide);
     platform::SetProgramFolder("");
 }
 

@@ -71,7 +71,7 @@ TEST(TreeLayout, RowsFollowTheHopCountGroupedByParent)
     EXPECT_EQ(rows[3], (std::vector<int>{7}));
 }
 
-TEST(TreeLayout, WorkedExamplesOfRowsAndGaps)
+TEST(TreeLayout, WorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
 {
     auto nodes = Site({0, 0, 0, 0, 2});
     PositionNodeTree(*nodes, 12765, 9165);
@@ -94,13 +94,11 @@ TEST(TreeLayout, WorkedExamplesOfRowsAndGaps)
     EXPECT_EQ((*nodes)[31].Left(), 200 + 30 * 400);
     EXPECT_EQ((*nodes)[0].Top(), -89);
     EXPECT_EQ((*nodes)[1].Top(), -178 + 420);
-}
 
-TEST(TreeLayout, RccsOutsideTheRowsKeepTheirPlace)
-{
+    // RCCs outside the rows keep their place.
     // 1 on the hub, 2..6 a chain below it: 5 is five hops away, 6 six. 7 and
     // 8 form a loop of parents; 9 has no parent.
-    auto nodes = Site({0, 0, 1, 2, 3, 4, 5, 8, 7, -1});
+    nodes = Site({0, 0, 1, 2, 3, 4, 5, 8, 7, -1});
     PositionNodeTree(*nodes, 12000, 9000);
     for (int i : {5, 6, 7, 8, 9})
         EXPECT_EQ((*nodes)[i].Left() + (*nodes)[i].Top(), -16) << i;

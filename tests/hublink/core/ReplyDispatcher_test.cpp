@@ -57,7 +57,7 @@ TEST_F(LinkFixture, ConfigurationIsCollectedUpToEndOfData)
     EXPECT_EQ(link.Session().ReplyLines.back(), "xx END OF DATA");
 }
 
-TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
+TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeoutAndOneThatNeverEndsIsCapped)
 {
     unit.SetConfiguration(
         {"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33", "RELATION ADD 5 0 1"});
@@ -73,10 +73,8 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
     const int64_t start = bench.NowMs();
     EXPECT_EQ(link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs), CommsFailed);
     EXPECT_EQ(bench.NowMs() - start, 1000);
-}
 
-TEST_F(LinkFixture, ACollectionThatNeverEndsIsCapped)
-{
+    // One that never ends is capped.
     link.BeginBusy();
     link.Session().CommsState = AllStatusCollect;
     for (int i = 0; i < kMaxReplyLines + 10 && link.Session().CommsState == AllStatusCollect; ++i)

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(FeedbackMail, SubjectNamesTheVersionWithATwoDigitMinor)
+TEST(FeedbackMail, SubjectNamesTheVersionWithATwoDigitMinorAndTheLinkCarriesSubjectAndBodyWhole)
 {
     EXPECT_EQ(views::FeedbackSubject(2, 5, 7), "Feedback on Quorvel Config Tool Version 2.05.7");
     EXPECT_EQ(views::FeedbackSubject(1, 10, 0), "Feedback on Quorvel Config Tool Version 1.10.0");
-}
 
-TEST(FeedbackMail, LinkCarriesSubjectAndBodyWhole)
-{
+    // The link carries the subject and the body whole.
     const struct
     {
         const char* address;
