@@ -179,6 +179,13 @@ QString BoxTitle(const QString& title)
 
 void ReturnToOwner(QWidget* owner)
 {
-    if (owner != nullptr)
-        platform::BringWindowToFront(*owner->window());
+    if (owner == nullptr)
+        return;
+    QPointer<QWidget> window = owner->window();
+    platform::BringWindowToFront(*window);
+    // The box goes only once its owner has the focus: a box that goes while
+    // it still has it leaves the window manager to choose the next window
+    // itself, and on a loaded machine that can be the main window.
+    if (window->isVisible())
+        platform::WaitUntil([&] { return window.isNull() || window->isActiveWindow(); }, kOwnerActivationWaitMs);
 }

@@ -102,8 +102,10 @@ public:
 // layer and is the active window again, as the window the user is back in.
 // It is activated while the box is still up, so that the window manager
 // never hands the activation to another window (the main window, whose
-// activation closes the editors) when the box goes.
+// activation closes the editors) when the box goes: it waits (up to the
+// time below) until the window manager has made the owner active.
 void ReturnToOwner(QWidget* owner);
+constexpr int kOwnerActivationWaitMs = 1000;
 
 // The caption of a box: the title, or the application title for "".
 QString BoxTitle(const QString& title);

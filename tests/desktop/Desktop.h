@@ -84,6 +84,22 @@ inline std::vector<xcb_window_t> RootWindows(const char* property)
     return out;
 }
 
+inline bool Managed(const QWidget* w)
+{
+    const auto managed = RootWindows("_NET_CLIENT_LIST");
+    return std::find(managed.begin(), managed.end(), static_cast<xcb_window_t>(w->winId())) != managed.end();
+}
+
+// True when w is where a click reaches it: mapped and exposed, and a window
+// the window manager frames is also managed by it. Until then the program
+// holds it as shown while a click at its place still lands on the window
+// below (on a loaded machine the window manager is slow to map).
+inline bool OnDesktop(const QWidget* w)
+{
+    return w != nullptr && w->isVisible() && w->windowHandle() != nullptr && w->windowHandle()->isExposed() &&
+           (w->windowType() == Qt::Popup || Managed(w));
+}
+
 // True when the window manager holds w as the active window and the program
 // agrees.
 inline bool ActiveOnDesktop(const QWidget* w)
@@ -102,6 +118,27 @@ inline bool StackedAbove(const QWidget* upper, const QWidget* lower)
     };
     return at(lower) < static_cast<std::ptrdiff_t>(order.size()) && at(upper) < static_cast<std::ptrdiff_t>(order.size()) &&
            at(upper) > at(lower);
+}
+
+// What the program and the window manager hold when a step is not reached:
+// the active window of each and the program's windows on the screen.
+inline std::string DescribeDesktop()
+{
+    const auto name = [](const QWidget* w) {
+        return w == nullptr ? std::string("none") : w->objectName().toStdString();
+    };
+    const auto active = RootWindows("_NET_ACTIVE_WINDOW");
+    std::string shown;
+    std::string activeOnDesktop = "none";
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (!active.empty() && w->internalWinId() == active.front())
+            activeOnDesktop = name(w);
+        if (w->isVisible())
+            shown += " " + name(w) + (w->windowHandle()->isExposed() ? "" : " (not exposed)") +
+                     (Managed(w) ? "" : " (not managed)");
+    }
+    return "\n  active in the program: " + name(QApplication::activeWindow()) +
+           "\n  active on the desktop: " + activeOnDesktop + "\n  shown:" + shown;
 }
 
 // One step of a scripted session: once ready() holds, act() runs.
@@ -134,7 +171,7 @@ inline bool Drive(std::vector<Step> steps)
             steps[next++].act();
             acting = false;
         } else if (deadline.hasExpired()) {
-            ADD_FAILURE() << "not reached: " << steps[next].what;
+            ADD_FAILURE() << "not reached: " << steps[next].what << DescribeDesktop();
             failed = true;
             for (BoxDialog* box : {static_cast<BoxDialog*>(frmMsg::Current()),
                                    static_cast<BoxDialog*>(frmParameter::Current())})
@@ -170,7 +207,7 @@ inline void ExpectLaidOutAsAfterAResize(QWidget* window, std::initializer_list<c
 template <typename Box> bool BoxUp()
 {
     Box* box = Box::Current();
-    return box != nullptr && box->isVisible() && ActiveOnDesktop(box);
+    return OnDesktop(box) && ActiveOnDesktop(box);
 }
 
 // The main window with its site, on the desktop; the program's own boxes

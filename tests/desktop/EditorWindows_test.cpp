@@ -28,7 +28,7 @@ TEST_F(DesktopTest, PushPinsKeepTheirWindowActive)
     QPointer<frmNodeSettings> settings = frmNodeSettings::Loaded();
     ASSERT_NE(settings, nullptr);
     ASSERT_TRUE(Drive({
-        {"the properties window shown", [&] { return settings->isVisible(); }, [&] { ClickTitle(settings); }},
+        {"the properties window shown", [&] { return OnDesktop(settings); }, [&] { ClickTitle(settings); }},
         {"the properties window active", [&] { return ActiveOnDesktop(settings); },
          [&] { Click(settings->PushPin); }},
         {"pinned and still active",
@@ -45,7 +45,7 @@ TEST_F(DesktopTest, PushPinsKeepTheirWindowActive)
     QPointer<frmDevices> devices = frmDevices::Loaded();
     ASSERT_NE(devices, nullptr);
     ASSERT_TRUE(Drive({
-        {"the device window shown", [&] { return devices->isVisible(); }, [&] { ClickTitle(devices); }},
+        {"the device window shown", [&] { return OnDesktop(devices); }, [&] { ClickTitle(devices); }},
         {"the device window active", [&] { return ActiveOnDesktop(devices); }, [&] { Click(devices->PushPin); }},
         {"pinned and still active", [&] { return DevicesPinned && ActiveOnDesktop(devices); },
          [&] { Click(form->Canvas(), EmptyCanvas(*form)); }},
@@ -72,21 +72,21 @@ TEST_F(DesktopTest, TheDeviceWindowStaysActiveThroughItsBoxesAndAMove)
         Click(devices->DeviceMenu, devices->DeviceMenu->actionGeometry(action).center());
     };
     ASSERT_TRUE(Drive({
-        {"the device window shown", [&] { return devices->isVisible(); }, [&] { ClickTitle(devices); }},
+        {"the device window shown", [&] { return OnDesktop(devices); }, [&] { ClickTitle(devices); }},
         {"the device window active", active,
          [&] { Click(devices->SourceDevice[editors::kComboItem], {-1, -1}, 1, 2); }},
         {"the combination prompt", [] { return BoxUp<frmParameter>(); }, [] { Keys("Return"); }},
         {"a combination added and the window active again",
          [&] { return frmParameter::Current() == nullptr && active() && devices->Slots().Slot(3).type != 0; },
          [&] { Click(devices->DeviceImage[1], {-1, -1}, 3); }},
-        {"the device menu", [&] { return devices->DeviceMenu->isVisible(); },
+        {"the device menu", [&] { return OnDesktop(devices->DeviceMenu); },
          [&] { menuItem(devices->MoveRCC); }},
         // The focus starts on Cancel: the user clicks OK.
         {"the destination prompt", [] { return BoxUp<frmParameter>(); },
          [] { Click(frmParameter::Current()->DefaultButton()); }},
         // The report comes up at once after the prompt; the user clicks its
-        // button, whether or not the window manager has given it the focus.
-        {"the move reported", [] { return frmMsg::Current() != nullptr && frmMsg::Current()->isVisible(); },
+        // button once it is there, whether or not it has the focus yet.
+        {"the move reported", [] { return OnDesktop(frmMsg::Current()); },
          [] { Click(frmMsg::Current()->DefaultButton()); }},
         {"the device window active after the move", [&] { return frmMsg::Current() == nullptr && active(); },
          [&] { Click(form->Canvas(), EmptyCanvas(*form)); }},
