@@ -185,7 +185,9 @@ void ReturnToOwner(QWidget* owner)
     platform::BringWindowToFront(*window);
     // The box goes only once its owner has the focus: a box that goes while
     // it still has it leaves the window manager to choose the next window
-    // itself, and on a loaded machine that can be the main window.
-    if (window->isVisible())
+    // itself, and on a loaded machine that can be the main window. A
+    // disabled owner (the main window under a serial window) passes the
+    // activation on at once, so there is nothing to wait for.
+    if (window->isVisible() && window->isEnabled())
         platform::WaitUntil([&] { return window.isNull() || window->isActiveWindow(); }, kOwnerActivationWaitMs);
 }
