@@ -33,7 +33,7 @@ void Place(NodeArray& nodes, std::initializer_list<std::array<int, 3>> places)
 
 } // namespace
 
-TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightAndTheSiteNameOnlyBeyondThem)
+TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightTheSiteNameOnlyBeyondThemAndFarAwayNodesSaturate)
 {
     auto nodes = Site({0, 0, 0});
     Place(*nodes, {{0, 1000, 200}, {1, 1400, 2000}, {2, 900, 1000}, {5, 9000, 9000}}); // 5 is not in use
@@ -49,13 +49,11 @@ TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightAndTheSiteNameOnl
     extent = ComputeDrawingExtent(*nodes, 4000, 100, 1200, 300);
     EXPECT_EQ(extent.width, 4000 + 1200 + 600);
     EXPECT_EQ(extent.height, 2000 + 525 + 500);
-}
 
-TEST(DrawingExtent, FarAwayNodesSaturateInsteadOfWrapping)
-{
-    auto nodes = Site({0, 0});
+    // Far-away nodes saturate instead of wrapping.
+    nodes = Site({0, 0});
     Place(*nodes, {{0, 100, 100}, {1, kMost - 10, kMost}});
-    DrawingExtent extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
+    extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
     EXPECT_EQ(extent.width, kMost);
     EXPECT_EQ(extent.height, kMost);
     EXPECT_EQ(ComputeDrawingExtent(*nodes, kMost, 0, 4000, 0).width, kMost);

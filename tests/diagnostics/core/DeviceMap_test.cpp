@@ -16,7 +16,7 @@ TEST(DeviceMap, TabsNameTheLoopsAndTheRccsInUse)
         EXPECT_FALSE(ParseTabCaption(caption)) << caption;
 }
 
-TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
+TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatusAndAnRccTabItsSlotsAndItselfAsSlot32)
 {
     BuildDiagsSite();
     model::Nodes[1].SetNodeStatusString("SSL");
@@ -40,17 +40,15 @@ TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
     EXPECT_EQ(filtered.places[9].fill, 0x11809Fu);
     EXPECT_FALSE(filtered.places[10].clickable);
     EXPECT_EQ(filtered.places[10].fill, 0xEFEFEFu);
-}
 
-TEST(DeviceMap, RccTabShowsItsSlotsAndItselfAsSlot32)
-{
+    // An RCC's tab: its slots, and the RCC itself as slot 32.
     BuildDiagsSite();
-    const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Rcc, 1}, model::Nodes, kShowAllOnly);
-    ASSERT_EQ(map.places.size(), 32u);
-    EXPECT_EQ(map.places[1].tooltip, "Status for Loop 2.17");
-    EXPECT_FALSE(map.places[2].occupied);
-    EXPECT_EQ(map.places[31].number, "RCC");
-    EXPECT_EQ(map.places[31].tooltip, "Status for Loop 1.10");
+    const DeviceMapView rccMap = BuildDeviceMap({MapTab::Kind::Rcc, 1}, model::Nodes, kShowAllOnly);
+    ASSERT_EQ(rccMap.places.size(), 32u);
+    EXPECT_EQ(rccMap.places[1].tooltip, "Status for Loop 2.17");
+    EXPECT_FALSE(rccMap.places[2].occupied);
+    EXPECT_EQ(rccMap.places[31].number, "RCC");
+    EXPECT_EQ(rccMap.places[31].tooltip, "Status for Loop 1.10");
 }
 
 TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatus)
