@@ -59,17 +59,7 @@ TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightTheSiteNameOnlyBe
     EXPECT_EQ(ComputeDrawingExtent(*nodes, kMost, 0, 4000, 0).width, kMost);
 }
 
-TEST(TreeLayout, RowsFollowTheHopCountGroupedByParent)
-{
-    // 1..3 on the hub, 4 on 2, 5 on 1, 6 on 4, 7 on 6, 8 on 3.
-    auto nodes = Site({0, 0, 0, 0, 2, 1, 4, 6, 3});
-    const auto rows = TreeRows(*nodes);
-    EXPECT_EQ(rows[0], (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(rows[1], (std::vector<int>{5, 4, 8}));
-    EXPECT_EQ(rows[3], (std::vector<int>{7}));
-}
-
-TEST(TreeLayout, WorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
+TEST(TreeLayout, RowsFollowTheHopCountGroupedByParentWorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
 {
     auto nodes = Site({0, 0, 0, 0, 2});
     PositionNodeTree(*nodes, 12765, 9165);
@@ -101,6 +91,14 @@ TEST(TreeLayout, WorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
     for (int i : {5, 6, 7, 8, 9})
         EXPECT_EQ((*nodes)[i].Left() + (*nodes)[i].Top(), -16) << i;
     EXPECT_NE((*nodes)[4].Left(), -7);
+
+    // Rows follow the hop count, grouped by parent.
+    // 1..3 on the hub, 4 on 2, 5 on 1, 6 on 4, 7 on 6, 8 on 3.
+    nodes = Site({0, 0, 0, 0, 2, 1, 4, 6, 3});
+    const auto rows = TreeRows(*nodes);
+    EXPECT_EQ(rows[0], (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(rows[1], (std::vector<int>{5, 4, 8}));
+    EXPECT_EQ(rows[3], (std::vector<int>{7}));
 }
 
 TEST(ShellLayout, RingsAroundTheHub)

@@ -30,7 +30,7 @@ TEST(TableExport, ExtensionChoosesTheForm)
         EXPECT_EQ(views::IsTextExport(c.path), c.text) << c.path;
 }
 
-TEST(TableExport, CsvKeepsEveryCellAsTextAndEscapesQuotes)
+TEST(TableExport, CsvKeepsEveryCellAsTextAndEscapesQuotesAndTextSplitsLongHeadersAndWritesLongCellsWhole)
 {
     const TableCells cells = {{"RCC", "Ident"}, {"007", ""}, {"say \"hi\""}};
     EXPECT_EQ(views::CsvTableBytes(cells, kTitle),
@@ -38,17 +38,15 @@ TEST(TableExport, CsvKeepsEveryCellAsTextAndEscapesQuotes)
               "\"=\"\"RCC\"\"\",\"=\"\"Ident\"\"\"\r\n"
               "\"=\"\"007\"\"\",\"=\"\"\"\"\"\r\n"
               "\"=\"\"say \"\"\"\"hi\"\"\"\"\"\"\",\"=\"\"\"\"\"\r\n");
-}
 
-TEST(TableExport, TextSplitsLongHeadersAndWritesLongCellsWhole)
-{
+    // Text splits long headers and writes long cells whole.
     TextTableLayout layout;
     layout.widths = {5, 13};
     layout.leftAlignedColumns = {0};
     layout.header = views::HeaderLines::Split;
     layout.titleLine = false;
-    const TableCells cells = {{"RCC", "Software Version"}, {"Hub", "1.2"}, {"Radio Hub 1", "x"}, {}};
-    EXPECT_EQ(views::TextTableBytes(cells, kTitle, layout), " RCC  Software Ver\r\n\r\n"
+    const TableCells text = {{"RCC", "Software Version"}, {"Hub", "1.2"}, {"Radio Hub 1", "x"}, {}};
+    EXPECT_EQ(views::TextTableBytes(text, kTitle, layout), " RCC  Software Ver\r\n\r\n"
                                                             "          sion    \r\n\r\n"
                                                             "Hub       1.2     \r\n\r\n"
                                                             "Radio Hub 1      x      \r\n\r\n"
