@@ -5,7 +5,7 @@
 
 using namespace model;
 
-TEST(Convert, HexParsingCountsForeignCharactersAsZeroAndWholeNumbersBeyondIntAreRefusedNeverWrapped)
+TEST(Convert, HexAndWholeNumbersParsePaddingChangesTheArgumentAndExtensionsAreInTheFileName)
 {
     const std::pair<const char*, int> bytes[] = {{"ff", 255}, {"F", 15}, {"G7", 7}, {"", 0}, {"123", 0}};
     for (const auto& [text, value] : bytes)
@@ -30,10 +30,8 @@ TEST(Convert, HexParsingCountsForeignCharactersAsZeroAndWholeNumbersBeyondIntAre
     EXPECT_EQ(WholeNumber("-12"), -12);
     for (const char* number : {"99999999999999999999", "4294967297", "2147483648", "-2147483649", "", "-", "+1", "1a", " 1"})
         EXPECT_EQ(WholeNumber(number), std::nullopt) << number;
-}
 
-TEST(Convert, PaddingChangesTheArgumentAndNeverCutsAndExtensionsAreInTheFileName)
-{
+    // Padding changes the argument and never cuts; extensions are in the file name.
     std::string version = "7";
     EXPECT_EQ(PadWithLeadingZeros(version, 3), "007");
     EXPECT_EQ(version, "007");
