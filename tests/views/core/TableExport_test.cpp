@@ -16,21 +16,7 @@ const TableTitle kTitle{"Link Budgets", "Depot", "06/12/2026 21:30:00"};
 
 } // namespace
 
-TEST(TableExport, ExtensionChoosesTheForm)
-{
-    const struct
-    {
-        const char* path;
-        bool text;
-    } cases[] = {
-        {"/tmp/report.txt", true},   {"/tmp/report.TXT", false}, {"/tmp/report.old.txt", false},
-        {"/tmp/report.csv", false},  {"/tmp/report", false},     {"C:\\out.d\\grid.txt", true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(views::IsTextExport(c.path), c.text) << c.path;
-}
-
-TEST(TableExport, CsvKeepsEveryCellAsTextAndEscapesQuotesAndTextSplitsLongHeadersAndWritesLongCellsWhole)
+TEST(TableExport, TheExtensionChoosesTheFormCsvKeepsEveryCellAsTextAndTextSplitsLongHeadersAndWritesLongCellsWhole)
 {
     const TableCells cells = {{"RCC", "Ident"}, {"007", ""}, {"say \"hi\""}};
     EXPECT_EQ(views::CsvTableBytes(cells, kTitle),
@@ -51,6 +37,18 @@ TEST(TableExport, CsvKeepsEveryCellAsTextAndEscapesQuotesAndTextSplitsLongHeader
                                                             "Hub       1.2     \r\n\r\n"
                                                             "Radio Hub 1      x      \r\n\r\n"
                                                             "                  \r\n\r\n");
+
+    // The extension chooses the form.
+    const struct
+    {
+        const char* path;
+        bool text;
+    } cases[] = {
+        {"/tmp/report.txt", true},   {"/tmp/report.TXT", false}, {"/tmp/report.old.txt", false},
+        {"/tmp/report.csv", false},  {"/tmp/report", false},     {"C:\\out.d\\grid.txt", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(views::IsTextExport(c.path), c.text) << c.path;
 }
 
 TEST(TableExport, FilesAreWindows1252AndAFailedWriteIsReported)
