@@ -6,16 +6,6 @@
 
 using namespace diagnostics;
 
-TEST(DeviceMap, TabsNameTheLoopsAndTheRccsInUse)
-{
-    BuildDiagsSite();
-    EXPECT_EQ(DeviceTabCaptions(model::Nodes), (std::vector<std::string>{"Loop 1", "Loop 2", "RCC 1", "RCC 2"}));
-    EXPECT_EQ(ParseTabCaption("RCC 2")->number, 2);
-    EXPECT_EQ(ParseTabCaption("Loop 2")->kind, MapTab::Kind::Loop);
-    for (const char* caption : {"Loop 5", "RCC 32", "RCC", "Key"})
-        EXPECT_FALSE(ParseTabCaption(caption)) << caption;
-}
-
 TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatusAndAnRccTabItsSlotsAndItselfAsSlot32)
 {
     BuildDiagsSite();
@@ -51,7 +41,7 @@ TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatusAndAnRccTabItsSlots
     EXPECT_EQ(rccMap.places[31].tooltip, "Status for Loop 1.10");
 }
 
-TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatus)
+TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatusAndTabsNameTheLoopsAndTheRccsInUse)
 {
     BuildDiagsSite();
     model::Nodes[1].SetDeviceStatusString(2, "SSG BG");
@@ -65,6 +55,15 @@ TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatus)
               "  Address 11,  Device 1, Callpoint");
     EXPECT_EQ(BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly).places[10].tooltip,
               "Status for Address 1");
+
+    // The tabs name the loops and the RCCs in use.
+    IsLoopInterface = false;
+    BuildDiagsSite();
+    EXPECT_EQ(DeviceTabCaptions(model::Nodes), (std::vector<std::string>{"Loop 1", "Loop 2", "RCC 1", "RCC 2"}));
+    EXPECT_EQ(ParseTabCaption("RCC 2")->number, 2);
+    EXPECT_EQ(ParseTabCaption("Loop 2")->kind, MapTab::Kind::Loop);
+    for (const char* caption : {"Loop 5", "RCC 32", "RCC", "Key"})
+        EXPECT_FALSE(ParseTabCaption(caption)) << caption;
 }
 
 TEST(DeviceMap, FilterBoxesSettleAndMarkTheKey)
