@@ -102,7 +102,7 @@ TEST_F(LogFilesTest, TargetsThatAreTheLogFolderOrNoFolderAFailedCopyOrAReadOnlyL
     ExpectLogsIn("old");
 }
 
-TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolderOrSaysItCannot)
+TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolderOrSaysItCannotAndFolderNameCharactersAndLogPaths)
 {
     EXPECT_TRUE(MakeNewFolder(newDir, "").path.empty());
     const NewFolderResult made = MakeNewFolder(newDir + "/", "Site 12 logs");
@@ -121,10 +121,8 @@ TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolderOrSaysItCannot)
                      "Make New Folder");
     }
     EXPECT_FALSE(MakeNewFolder(dir.File("missing"), "inner").report.ok);
-}
 
-TEST(LogFiles, FolderNameCharactersAndLogPaths)
-{
+    // Folder name characters and log paths.
     for (char c : std::string("/\"?,\\<>:*|"))
         EXPECT_TRUE(IsRejectedFolderNameCharacter(c)) << c;
     for (char c : std::string("aZ09 .-_()'&"))

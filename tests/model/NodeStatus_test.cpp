@@ -23,7 +23,7 @@ std::string SetPositions(const std::string& flags)
 
 } // namespace
 
-TEST(NodeStatus, TokensSetTheirPositionsAndOthersAreIgnored)
+TEST(NodeStatus, TokensSetTheirPositionsOthersAreIgnoredAndTheSignalNeedsExactlyOneLevel)
 {
     clsNode node;
     node.SetNodeStatusString("BL2 TA SSM");
@@ -52,11 +52,8 @@ TEST(NodeStatus, TokensSetTheirPositionsAndOthersAreIgnored)
     EXPECT_TRUE(node.DeviceAssigned(2));
     node.SetDeviceStatusString(2, "UCF"); // the decoder never clears the assigned flag
     EXPECT_TRUE(node.DeviceAssigned(2));
-}
 
-TEST(NodeStatus, SignalNeedsExactlyOneLevel)
-{
-    clsNode node;
+    // The signal needs exactly one level.
     for (const auto& [text, signal] : {std::pair{"SSG SSL", 0}, {"BG RF", 5900}, {"SSG BG", 2924}}) {
         node.SetNodeStatusString("");
         node.SetNodeStatusString(text);

@@ -9,7 +9,7 @@
 
 using namespace platform;
 
-TEST(WindowLayer, TopMostRestoreShowWithoutActivatingAndSizeLimits)
+TEST(WindowLayer, TopMostRestoreShowWithoutActivatingSizeLimitsAndTwipsRoundedToTheNearestPixelHalvesToEven)
 {
     QWidget w;
     w.show();
@@ -37,10 +37,8 @@ TEST(WindowLayer, TopMostRestoreShowWithoutActivatingAndSizeLimits)
     RestoreWindowProc(limited);
     limited.resize(100, 100);
     EXPECT_EQ(limited.size(), QSize(100, 100));
-}
 
-TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
-{
+    // Twips round to the nearest pixel, halves to even.
     EXPECT_EQ(PixelsFromTwips(457.5), 30); // 30.5: a half goes to the even pixel
     EXPECT_EQ(PixelsFromTwips(472.5), 32); // 31.5
     EXPECT_EQ(PixelsFromTwips(-22.6), -2);

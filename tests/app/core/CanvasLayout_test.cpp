@@ -33,7 +33,7 @@ void Place(NodeArray& nodes, std::initializer_list<std::array<int, 3>> places)
 
 } // namespace
 
-TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightAndTheSiteNameOnlyBeyondThem)
+TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightTheSiteNameOnlyBeyondThemAndFarAwayNodesSaturate)
 {
     auto nodes = Site({0, 0, 0});
     Place(*nodes, {{0, 1000, 200}, {1, 1400, 2000}, {2, 900, 1000}, {5, 9000, 9000}}); // 5 is not in use
@@ -49,29 +49,17 @@ TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightAndTheSiteNameOnl
     extent = ComputeDrawingExtent(*nodes, 4000, 100, 1200, 300);
     EXPECT_EQ(extent.width, 4000 + 1200 + 600);
     EXPECT_EQ(extent.height, 2000 + 525 + 500);
-}
 
-TEST(DrawingExtent, FarAwayNodesSaturateInsteadOfWrapping)
-{
-    auto nodes = Site({0, 0});
+    // Far-away nodes saturate instead of wrapping.
+    nodes = Site({0, 0});
     Place(*nodes, {{0, 100, 100}, {1, kMost - 10, kMost}});
-    DrawingExtent extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
+    extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
     EXPECT_EQ(extent.width, kMost);
     EXPECT_EQ(extent.height, kMost);
     EXPECT_EQ(ComputeDrawingExtent(*nodes, kMost, 0, 4000, 0).width, kMost);
 }
 
-TEST(TreeLayout, RowsFollowTheHopCountGroupedByParent)
-{
-    // 1..3 on the hub, 4 on 2, 5 on 1, 6 on 4, 7 on 6, 8 on 3.
-    auto nodes = Site({0, 0, 0, 0, 2, 1, 4, 6, 3});
-    const auto rows = TreeRows(*nodes);
-    EXPECT_EQ(rows[0], (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(rows[1], (std::vector<int>{5, 4, 8}));
-    EXPECT_EQ(rows[3], (std::vector<int>{7}));
-}
-
-TEST(TreeLayout, WorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
+TEST(TreeLayout, RowsFollowTheHopCountGroupedByParentWorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
 {
     auto nodes = Site({0, 0, 0, 0, 2});
     PositionNodeTree(*nodes, 12765, 9165);
@@ -103,6 +91,14 @@ TEST(TreeLayout, WorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
     for (int i : {5, 6, 7, 8, 9})
         EXPECT_EQ((*nodes)[i].Left() + (*nodes)[i].Top(), -16) << i;
     EXPECT_NE((*nodes)[4].Left(), -7);
+
+    // Rows follow the hop count, grouped by parent.
+    // 1..3 on the hub, 4 on 2, 5 on 1, 6 on 4, 7 on 6, 8 on 3.
+    nodes = Site({0, 0, 0, 0, 2, 1, 4, 6, 3});
+    const auto rows = TreeRows(*nodes);
+    EXPECT_EQ(rows[0], (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(rows[1], (std::vector<int>{5, 4, 8}));
+    EXPECT_EQ(rows[3], (std::vector<int>{7}));
 }
 
 TEST(ShellLayout, RingsAroundTheHub)

@@ -38,12 +38,3 @@ TEST(UsageTexts, TheHubCountsAddressesOfTheMostTheSiteHolds)
     const StatusTexts none = UsageTexts(*nodes, -1, -1, false, 126, 4);
     EXPECT_TRUE(none.activeNode.empty() && none.name.empty() && none.usage.empty());
 }
-
-TEST(QuickInfoMode, ClicksStepThroughIdentLoopAndChannels)
-{
-    EXPECT_EQ(NextQuickInfoMode(0), 2);
-    EXPECT_EQ(NextQuickInfoMode(2), 1);
-    EXPECT_EQ(NextQuickInfoMode(1), 3);
-    EXPECT_EQ(NextQuickInfoMode(3), 2);
-    EXPECT_EQ(NextQuickInfoMode(4), 4);
-}

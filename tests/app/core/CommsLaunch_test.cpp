@@ -5,7 +5,7 @@
 using namespace app;
 
 // The window's tests run each launch and button; here what they cannot see.
-TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunch)
+TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunchTheHubCountsAsASelectionAndKeysMatchExactly)
 {
     bool isLoopInterface = false;
     LoopInterfaceGuard guard;
@@ -27,10 +27,8 @@ TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunch)
     isLoopInterface = false;
     guard.Restore(isLoopInterface);
     EXPECT_FALSE(isLoopInterface);
-}
 
-TEST(CommsLaunch, TheHubCountsAsASelectionAndKeysMatchExactly)
-{
+    // The hub counts as a selection; toolbar keys match exactly.
     EXPECT_EQ(ToolbarCommandFor("Delete", false, 0), ToolbarCommand::RCCDelete);
     EXPECT_EQ(ToolbarCommandFor("new", false, 0), ToolbarCommand::None);
 }

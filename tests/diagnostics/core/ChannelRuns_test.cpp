@@ -20,7 +20,7 @@ template <typename Run> struct Wired
 
 } // namespace
 
-TEST(ChannelReplies, ScanTokensAndProgressText)
+TEST(ChannelReplies, ScanTokensProgressTextAndKeyFilters)
 {
     ChannelLevels levels{};
     levels[4] = 9;
@@ -36,10 +36,8 @@ TEST(ChannelReplies, ScanTokensAndProgressText)
 
     EXPECT_EQ(ScanProgressText(299), " Scanning, Please Wait  (00.04.59)");
     EXPECT_EQ(ScanProgressText(15300, ','), " Scanning, Please Wait  (04,15,00)");
-}
 
-TEST(ChannelReplies, KeyFilters)
-{
+    // Key filters of the duration and channel fields.
     struct Case
     {
         const char* text;

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(DiagsPages, TabsFollowTheSiteAndAHubTooOldForLiveStatusLosesThatTab)
+TEST(DiagsPages, TabsFollowTheSiteAHubTooOldForLiveStatusLosesThatTabAndAutomaticRefreshComesAtTheFirstTickThenEveryThirty)
 {
     diagnostics::DiagsSession rlm, hub;
     using Captions = std::vector<std::string>;
@@ -27,10 +27,8 @@ TEST(DiagsPages, TabsFollowTheSiteAndAHubTooOldForLiveStatusLosesThatTab)
     hub.RemoveTab(2);
     EXPECT_EQ(hub.TabOfPage(PageCommsLog, 4), 3);
     EXPECT_EQ(hub.PageOfTab(4), -1);
-}
 
-TEST(DiagsPages, AutomaticRefreshAtTheFirstTickThenEveryThirty)
-{
+    // Automatic refresh at the first tick, then every thirty.
     AutoRefreshCountdown countdown;
     countdown.Start();
     std::vector<int> due;

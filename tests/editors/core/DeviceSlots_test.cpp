@@ -41,7 +41,7 @@ protected:
     DeviceSlots slots;
 };
 
-TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddress)
+TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddressWhichIsFoundFromAnyStart)
 {
     // The first device of an empty RCC has nothing to inherit.
     slots.Slot(1).type = 2;
@@ -72,10 +72,8 @@ TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddress)
     slots.Slot(5).type = 10;
     EXPECT_EQ(slots.Place(5), PlaceResult::NoRoom);
     EXPECT_EQ(slots.Slot(5).loop, -1);
-}
 
-TEST_F(SlotsTest, TheOnlyFreeAddressIsFoundFromAnyStart)
-{
+    // The only free address is found from any start.
     for (int free : {1, 64, 126}) {
         for (int a = 1; a <= 126; ++a)
             slots.SetOwner(1, a, static_cast<int16_t>(a == free ? -1 : 500));

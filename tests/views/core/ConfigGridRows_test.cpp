@@ -24,7 +24,7 @@ protected:
 
 } // namespace
 
-TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
+TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAwayAndAFullSiteExpandsEveryRcc)
 {
     ConfigGridRows grid(model::Nodes);
     const Texts collapsed = Column(grid, 1);
@@ -57,12 +57,10 @@ TEST_F(ConfigGrid, ClickShowsDevicesInSlotOrderAndTakesExactlyThemAway)
     EXPECT_FALSE(grid.ToggleDevices(3).toggles);
     grid.ExpandAll();
     EXPECT_EQ(Column(grid, 0).back(), " ");
-}
 
-TEST_F(ConfigGrid, FullSiteExpandsEveryRcc)
-{
+    // A full site expands every RCC.
     LoadFixtureSite("full-site.qvs");
-    ConfigGridRows grid(model::Nodes);
-    grid.ExpandAll();
-    EXPECT_EQ(grid.RowCount(), 32u + 31u * 31u);
+    ConfigGridRows full(model::Nodes);
+    full.ExpandAll();
+    EXPECT_EQ(full.RowCount(), 32u + 31u * 31u);
 }
