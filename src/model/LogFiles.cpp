@@ -66,19 +66,28 @@ bool MayDelete(const fs::path& file)
 LogFolderReport TransferLogs(const std::string& logFolder, const std::string& target, Transfer mode)
 {
     std::error_code ec;
-    if (target.empty() || !fs::is_directory(target, ec) || SameFolder(logFolder, target))
+    if (target.empty() || !fs::is_directory(target, ec))
         return Failure(mode);
 
-    // Copy every log file that exists; a missing one is skipped.
-    std::vector<std::pair<fs::path, fs::path>> copied;
+    // The log files that exist; a missing one is skipped.
+    std::vector<fs::path> sources;
     for (const char* name : kLogFileNames) {
-        const fs::path source = LogFilePath(logFolder, name);
+        fs::path source = LogFilePath(logFolder, name);
         if (!fs::exists(source, ec)) {
             if (ec)
                 return Failure(mode);
             continue;
         }
-        const fs::path destination = LogFilePath(target, name);
+        sources.push_back(std::move(source));
+    }
+    // A file cannot be copied onto itself; with nothing to copy, choosing
+    // the log folder again moves nothing and succeeds.
+    if (!sources.empty() && SameFolder(logFolder, target))
+        return Failure(mode);
+
+    std::vector<std::pair<fs::path, fs::path>> copied;
+    for (const fs::path& source : sources) {
+        const fs::path destination = LogFilePath(target, source.filename().string());
         if (!fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec) || ec)
             return Failure(mode);
         copied.emplace_back(source, destination);

@@ -29,10 +29,12 @@ std::string LogFilePath(const std::string& folder, const std::string& name);
 // Moves both log files from logFolder into target. Both are copied first
 // (an existing file of the same name in target is replaced); the originals
 // are deleted only when every copy succeeded. A file missing from logFolder
-// is skipped. A target that is the log folder itself, or is not an existing
-// folder, is refused with nothing touched. When a delete fails the files
-// already deleted are put back from their copies, so a failure leaves the
-// log folder as it was. On success the caller makes target the log folder.
+// is skipped. A target that is not an existing folder, or is the log folder
+// itself while a log file is there, is refused with nothing touched; the log
+// folder chosen again with no log file in it moves nothing and succeeds.
+// When a delete fails the files already deleted are put back from their
+// copies, so a failure leaves the log folder as it was. On success the
+// caller makes target the log folder.
 LogFolderReport MoveLogFiles(const std::string& logFolder, const std::string& target);
 
 // Copies both log files from logFolder into target, replacing copies there;

@@ -607,8 +607,12 @@ void clsIniFile::LoadFile()
         if (eq == std::string_view::npos) {
             const BadLineAnswer answer =
                 g_badLineQuestion ? g_badLineQuestion(fileName_, lineNumber) : BadLineAnswer::Ok;
-            if (answer == BadLineAnswer::Cancel)
-                return; // what was read stays, for the setters
+            if (answer == BadLineAnswer::Cancel) {
+                // What was read stays, for the setters; the first store
+                // indexes it. The object stays not loaded.
+                keysIndexed_ = keys_.empty();
+                return;
+            }
             continue;
         }
         if (keys_.size() >= clsIniFile::kMaxEntries)

@@ -149,3 +149,14 @@ TEST_F(LogsFrameTest, AFolderNameSettingsCannotStoreIsRefusedAndReported)
     frame_.txtNewFolder()->insert(QString::fromUtf8("\xCE\xA9"));
     EXPECT_TRUE(frame_.txtNewFolder()->text().isEmpty());
 }
+
+TEST_F(LogsFrameTest, SelectingTheLogFolderAgainWithNoLogInItIsReportedAsDone)
+{
+    frame_.Open(LogsFrame::Mode::Set);
+    QTest::mouseClick(frame_.cmdSelect(), Qt::LeftButton);
+    EXPECT_EQ(LogFolder, (root_ / "logs").string());
+    EXPECT_TRUE(frame_.isHidden());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text, "New folder for log files set\r\nFiles moved to new folder OK");
+    EXPECT_EQ(shown_[0].style, 64);
+}

@@ -131,3 +131,14 @@ TEST_F(LogFilesTest, MakeNewFolderCreatesOrEntersTheFolderOrSaysItCannotAndFolde
     EXPECT_EQ(LogFilePath("/", "ProgLog.txt"), "/ProgLog.txt");
     EXPECT_EQ(WithoutTrailingSeparator("/"), "/");
 }
+
+TEST_F(LogFilesTest, TheLogFolderChosenAgainWithNoLogInItMovesNothingAndSucceeds)
+{
+    fs::remove(dir.path() / "old" / "ProgLog.txt");
+    fs::remove(dir.path() / "old" / "DiagsLog.txt");
+    for (const std::string& target : {oldDir, oldDir + "/"})
+        ExpectReport(MoveLogFiles(oldDir, target), true,
+                     "New folder for log files set\r\nFiles moved to new folder OK",
+                     "Set Folder For Log Files");
+    EXPECT_TRUE(fs::is_empty(dir.path() / "old"));
+}

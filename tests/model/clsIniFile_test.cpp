@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using model::clsIniFile;
@@ -335,4 +336,31 @@ TEST_F(IniFile, ALargeFileInTheCodePageIsReadAndWrittenBackWhole)
     ASSERT_TRUE(ini->SaveFile(&error)) << error;
     const std::string changed = "K299=th\xE9\r\n";
     EXPECT_EQ(ReadBytes(path), text.substr(0, text.rfind("K299=")) + changed);
+}
+
+// Run in a death-test child on a thread of its own, so that no earlier
+// object's buffers are at hand: the model after the cancel is all there is.
+TEST_F(IniFile, AfterACancelledLoadSettersStoreBesideWhatWasReadAndSaveWritesBoth)
+{
+    const std::string path = dir.File("cancelled.ini");
+    WriteBytes(path, "[A]\r\nname=Caf\xE9 R\xF6ssli\r\nx=1\r\nnoequals\r\ny=2\r\n[B]\r\nz=3\r\n");
+    EXPECT_EXIT(
+        {
+            bool stored = false;
+            std::thread fresh([&] {
+                clsIniFile::SetBadLineQuestion(
+                    [](const std::string&, int) { return clsIniFile::BadLineAnswer::Cancel; });
+                clsIniFile ini;
+                ini.sFileName(path);
+                ini.sSectionName("A");
+                stored = !ini.IsLoaded() && ini.SetLong("x", 5) && ini.SetString("w", "caf\xC3\xA9");
+                ini.sSectionName("B");
+                stored = stored && ini.SetInteger("z", 9) && ini.SaveFile();
+            });
+            fresh.join();
+            std::exit(stored ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    // The stored x replaces the one read; B and its keys stood after the bad line.
+    testfiles::ExpectMatchesGolden(ReadBytes(path), "cancelled-load.ini");
 }
