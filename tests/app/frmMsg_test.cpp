@@ -154,3 +154,54 @@ TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsR
     EXPECT_EQ(beepsDuringRefusal, 0);
     EXPECT_EQ(AnswerWithKeys(64, {Qt::Key_O}), R::OK); // allowed again once the first has closed
 }
+
+namespace {
+
+// Where a box put its label and buttons, twips.
+struct Placed
+{
+    QRectF label;
+    double buttonTop = 0, width = 0;
+};
+
+Placed Place(int32_t style, const QString& text)
+{
+    Placed p;
+    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
+        p.label = box->LabelTwips;
+        p.buttonTop = box->ButtonTopTwips;
+        p.width = box->OuterWidth();
+        box->close();
+    });
+    frmMsg::Display(nullptr, text, style, "T");
+    return p;
+}
+
+} // namespace
+
+TEST_F(MsgTest, TextWithoutAnIconIsCentredInTheBox)
+{
+    for (const QString& text :
+         {QString("No"), QString("A message long enough to make the box wider\r\nand a line")}) {
+        const Placed p = Place(0, text);
+        EXPECT_DOUBLE_EQ(p.label.center().x(), p.width / 2) << text.toStdString();
+        EXPECT_DOUBLE_EQ(p.label.top(), frmMsg::kLabelTop);
+        EXPECT_DOUBLE_EQ(p.buttonTop, frmMsg::kLabelTop + p.label.height() + 500);
+    }
+}
+
+TEST_F(MsgTest, LayoutFollowsTheIconAndTheText)
+{
+    // One line beside the icon: centred on the icon's middle, the buttons
+    // below the icon, the box as wide as icon and text.
+    Placed p = Place(16, "A message as long as the one about the Communications Port");
+    EXPECT_DOUBLE_EQ(p.label.left(), frmMsg::kImageLeft + 480 + 200);
+    EXPECT_DOUBLE_EQ(p.label.center().y(), frmMsg::kImageTop + 240);
+    EXPECT_DOUBLE_EQ(p.buttonTop, 980);
+    EXPECT_DOUBLE_EQ(p.width, p.label.width() + 480 + 1000);
+
+    // Text taller than the icon keeps its top and pushes the buttons down.
+    p = Place(48, "one\r\ntwo\r\nthree\r\nfour");
+    EXPECT_DOUBLE_EQ(p.label.top(), frmMsg::kLabelTop);
+    EXPECT_DOUBLE_EQ(p.buttonTop, frmMsg::kLabelTop + p.label.height() + 500);
+}

@@ -38,3 +38,11 @@ TEST(UsageTexts, TheHubCountsAddressesOfTheMostTheSiteHolds)
     const StatusTexts none = UsageTexts(*nodes, -1, -1, false, 126, 4);
     EXPECT_TRUE(none.activeNode.empty() && none.name.empty() && none.usage.empty());
 }
+
+TEST(QuickInfoMode, AClickStepsFromIdentToLoopToChannelsAndBackToIdent)
+{
+    // None -> ident -> loop address -> channels -> ident; a mode beyond them stays.
+    for (const auto& [from, to] :
+         {std::pair{0, 2}, std::pair{2, 1}, std::pair{1, 3}, std::pair{3, 2}, std::pair{4, 4}})
+        EXPECT_EQ(NextQuickInfoMode(from), to) << from;
+}

@@ -32,3 +32,9 @@ TEST(CommsLaunch, TheGuardPutsBackTheKindOfSiteAfterAFailedLaunchTheHubCountsAsA
     EXPECT_EQ(ToolbarCommandFor("Delete", false, 0), ToolbarCommand::RCCDelete);
     EXPECT_EQ(ToolbarCommandFor("new", false, 0), ToolbarCommand::None);
 }
+
+TEST(CommsLaunch, ToolbarAddRunsWithoutASelectionUnlikeDeleteAndProperties)
+{
+    EXPECT_EQ(ToolbarCommandFor("Add", false, -1), ToolbarCommand::AddRCC);
+    EXPECT_EQ(ToolbarCommandFor("Properties", false, -1), ToolbarCommand::None);
+}

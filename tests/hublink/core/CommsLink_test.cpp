@@ -127,4 +127,16 @@ TEST_F(LinkFixture, BytesArrivingWhileABoxIsOpenAreHandledAfterItInOrder)
     EXPECT_EQ(link.Session().LastRxLine, "LATE TWO");
 }
 
+TEST_F(LinkFixture, ProgressStopsOneStepShortOfItsMaximum)
+{
+    bench.ProgressMaximum = 60;
+    link.ProgressStep = 2;
+    // From, to: a step that would reach the maximum is not taken.
+    for (const auto& [from, to] : {std::pair{57, 59}, std::pair{58, 58}, std::pair{59, 59}}) {
+        bench.Progress = from;
+        link.AdvanceProgress();
+        EXPECT_EQ(bench.Progress, to) << from;
+    }
+}
+
 } // namespace
