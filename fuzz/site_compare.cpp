@@ -75,14 +75,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!model::SaveSiteFile(before, &error))
         fuzz::Finding("a site that was opened could not be saved");
     CopyNodeArray(Nodes, HubNodes, 100);
+    for (int n = 0; n < model::kNodeCount; ++n) // a download numbers its nodes by place
+        HubNodes[n].SetNodeNumber(n);
     const std::string changes = cut < bytes.size() ? bytes.substr(cut + 1) : std::string();
     for (size_t k = 0; k + 2 < changes.size(); k += 3)
         Change(static_cast<uint8_t>(changes[k]), static_cast<uint8_t>(changes[k + 1]),
                static_cast<uint8_t>(changes[k + 2]));
 
     // A site that programming would take (the check uses the hub's owner
-    // table as its scratch, so it goes first).
-    const bool programmable = model::CheckConfiguration() == 0;
+    // table as its scratch, so it goes first), its nodes in use numbered by
+    // place as the program saves them (another number changes the hop
+    // counts that Compare Config compares).
+    bool numbered = true;
+    for (int n = 0; n < model::kNodeCount; ++n)
+        numbered = numbered && (!Nodes[n].InUse() || Nodes[n].NodeNumber() == n);
+    const bool programmable = numbered && model::CheckConfiguration() == 0;
     BuildAddressMap();
     BuildHubAddressMap();
     CheckOwners(LoopAddressOwner);

@@ -389,7 +389,7 @@ int16_t BuildChangeList()
     FirstPass();
     // A hub without RCCs that is to get none (a site of the hub alone) is
     // compared like any other: it may match already.
-    if (!HubHoldsAnRcc() && (AnRccToAdd() || (Nodes[0].InUse() && !HubNodes[0].InUse()))) {
+    if (!HubHoldsAnRcc() && (AnRccToAdd() || Nodes[0].InUse() != HubNodes[0].InUse())) {
         Nodes[0].SetNodeAdd(true);
         return kChangeListHubNotProgrammed;
     }

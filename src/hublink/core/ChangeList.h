@@ -10,9 +10,10 @@ namespace hublink {
 
 // BuildChangeList results other than a count.
 inline constexpr int16_t kChangeListNoDifference = 0;
-// The hub holds no RCC while the site has one to add, or holds no node line
-// for itself: Nodes(0).NodeAdd is set, reprogram from clear. A hub without
-// RCCs for a site without RCCs is compared like any other.
+// The hub holds no RCC while the site has one to add, or holds a node line
+// for itself where the site has no hub or the reverse: Nodes(0).NodeAdd is
+// set, reprogram from clear. A hub without RCCs for a site without RCCs is
+// compared like any other.
 inline constexpr int16_t kChangeListHubNotProgrammed = -1;
 // A radio channel differs. Only the RCC/device pass and the channels have been
 // compared and flagged; parent and loop-address differences are NOT known yet.
