@@ -102,3 +102,16 @@ TEST_F(CommsCommands, AnEmptyHubIsProgrammedAssignedComparedAndCleared)
     EXPECT_EQ(Run("ClearProg", true), Boxes{"Device Configuration Cleared"});
     EXPECT_TRUE(unit.Configuration().empty());
 }
+
+// Two devices that swap their loop addresses are programmed, and Compare
+// then finds the hub equal to the site.
+TEST_F(CommsCommands, AnAddressSwapIsProgrammedAndThenCompares)
+{
+    EXPECT_EQ(Run("HubProgram"), Boxes{"Programming Completed Successfully"});
+    model::Nodes[1].SetDeviceAddress(1, 30);
+    model::Nodes[2].SetDeviceAddress(1, 20);
+    hublink::BuildAddressMap();
+    EXPECT_EQ(Run("HubProgram"), Boxes{"Programming Completed Successfully"});
+    EXPECT_EQ(Run("HubCompare"), Boxes{"The Hub matches the Configuration"});
+    EXPECT_EQ(Run("HubProgram"), Boxes{"The Config matches the Radio Hub already, Update not required"});
+}

@@ -6,6 +6,7 @@
 #include "model/Site.h"
 #include "model/SiteState.h"
 
+#include <array>
 #include <string>
 
 namespace hublink {
@@ -212,8 +213,32 @@ std::string NodeWord(int n)
     return n == 0 ? " the Radio Hub" : " RCC " + N(n);
 }
 
+// Changes the account leaves out as repeats but that count all the same:
+// a combination head's change met again at its second address, and a unit
+// that "moved" to where it already stands (a head that became a plain
+// detector, or the reverse, frees or takes its second address only).
+class Repeats
+{
+public:
+    void Add() { ++count_; }
+    // A unit met at an address it left or came to without moving counts
+    // once, as the move it would be.
+    void Stayed(int n, int s)
+    {
+        if (!stayed_[n][s]) {
+            stayed_[n][s] = true;
+            ++count_;
+        }
+    }
+    int Count() const { return count_; }
+
+private:
+    int count_ = 0;
+    std::array<std::array<bool, kLastSlot + 1>, kNodeCount> stayed_{};
+};
+
 // The same unit code at one address in both tables.
-void CompareSameOwner(int loop, int address, int n, int s)
+void CompareSameOwner(int loop, int address, int n, int s, Repeats& repeats)
 {
     const std::string at = PositionText(loop, address);
     if (s == 0) {
@@ -237,8 +262,10 @@ void CompareSameOwner(int loop, int address, int n, int s)
     const bool listed = Nodes[n].DeviceDelete(s);
     Nodes[n].SetDeviceDelete(s, true);
     Nodes[n].SetDeviceAdd(s, true);
-    if (listed)
+    if (listed) {
+        repeats.Add();
         return;
+    }
     if (t != h)
         model::AddErrorLine(at + DeviceText(h, hubIdent) + " on RCC " + N(n) + " has changed to " +
                             DeviceText(t, siteIdent));
@@ -272,31 +299,44 @@ bool DeviceStayed(int n, int s)
            Nodes[n].DeviceAddress(s) == HubNodes[n].DeviceAddress(s);
 }
 
-// A downloaded unit that has left this address.
-void LeftAddress(int n, int s)
+// A downloaded unit that has left this address. A unit that has not moved
+// is counted as a repeat where the address is free in the site (repeats),
+// and not at all where another unit has taken it (nullptr).
+void LeftAddress(int n, int s, Repeats* repeats)
 {
     if (s == 0) {
         if (!HubNodes[n].NodeDelete() && !Nodes[n].AddressChange())
             AddNodeMove(n, Nodes[n].NodeLoop(), Nodes[n].NodeAddress());
-    } else if (!HubNodes[n].DeviceDelete(s) && !Nodes[n].DeviceAddressChange(s) && !DeviceStayed(n, s)) {
-        AddDeviceMove(n, s);
+        return;
     }
+    if (HubNodes[n].DeviceDelete(s) || Nodes[n].DeviceAddressChange(s))
+        return;
+    if (!DeviceStayed(n, s))
+        AddDeviceMove(n, s);
+    else if (repeats != nullptr)
+        repeats->Stayed(n, s);
 }
 
-// A site unit that has come to this address.
-void CameToAddress(int loop, int address, int n, int s)
+// A site unit that has come to this address; repeats as for LeftAddress.
+void CameToAddress(int loop, int address, int n, int s, Repeats* repeats)
 {
     if (s == 0) {
         if (!Nodes[n].AddressChange() && !Nodes[n].NodeAdd())
             AddNodeMove(n, loop, address);
-    } else if (!Nodes[n].DeviceAdd(s) && !Nodes[n].DeviceDelete(s) && !Nodes[n].DeviceAddressChange(s) &&
-               !DeviceStayed(n, s)) {
-        AddDeviceMove(n, s);
+        return;
     }
+    if (Nodes[n].DeviceAdd(s) || Nodes[n].DeviceDelete(s) || Nodes[n].DeviceAddressChange(s))
+        return;
+    if (!DeviceStayed(n, s))
+        AddDeviceMove(n, s);
+    else if (repeats != nullptr)
+        repeats->Stayed(n, s);
 }
 
-void AddressPass()
+// Returns the repeats left out of the list.
+int AddressPass()
 {
+    Repeats repeats;
     for (int loop = 1; loop < kOwnerLoops; ++loop) {
         for (int address = 1; address < kOwnerAddresses; ++address) {
             int site = LoopAddressOwner[loop][address];
@@ -305,20 +345,36 @@ void AddressPass()
                 site = -1;
             if (site == hub) {
                 if (site != -1)
-                    CompareSameOwner(loop, address, site / 100, site % 100);
+                    CompareSameOwner(loop, address, site / 100, site % 100, repeats);
             } else if (site == -1) {
-                LeftAddress(hub / 100, hub % 100);
+                LeftAddress(hub / 100, hub % 100, &repeats);
             } else if (hub == -1) {
-                CameToAddress(loop, address, site / 100, site % 100);
+                CameToAddress(loop, address, site / 100, site % 100, &repeats);
+            } else {
+                // Two units at one address, one in the hub and another in
+                // the site: units that swapped or rotated their addresses
+                // meet only like this, so each is one that has moved.
+                LeftAddress(hub / 100, hub % 100, nullptr);
+                CameToAddress(loop, address, site / 100, site % 100, nullptr);
             }
         }
     }
+    return repeats.Count();
 }
 
 bool HubHoldsAnRcc()
 {
     for (int n = 1; n < kNodeCount; ++n) {
         if (HubNodes[n].InUse())
+            return true;
+    }
+    return false;
+}
+
+bool AnRccToAdd()
+{
+    for (int n = 1; n < kNodeCount; ++n) {
+        if (Nodes[n].NodeAdd())
             return true;
     }
     return false;
@@ -331,7 +387,9 @@ int16_t BuildChangeList()
     model::MessageList.clear();
     model::AddErrorLine("Changes between data in " + kSubject + " and the Current Configuration are\r\n\r\n");
     FirstPass();
-    if (!HubHoldsAnRcc()) {
+    // A hub without RCCs that is to get none (a site of the hub alone) is
+    // compared like any other: it may match already.
+    if (!HubHoldsAnRcc() && (AnRccToAdd() || Nodes[0].InUse() != HubNodes[0].InUse())) {
         Nodes[0].SetNodeAdd(true);
         return kChangeListHubNotProgrammed;
     }
@@ -342,8 +400,8 @@ int16_t BuildChangeList()
         return kChangeListChannelsFirst;
     }
     ParentPass();
-    AddressPass();
-    return static_cast<int16_t>(model::MessageCount() - 1);
+    const int repeats = AddressPass();
+    return static_cast<int16_t>(model::MessageCount() - 1 + repeats);
 }
 
 bool HubHoldsStrayChannels()

@@ -10,7 +10,10 @@ namespace hublink {
 
 // BuildChangeList results other than a count.
 inline constexpr int16_t kChangeListNoDifference = 0;
-// The hub holds no RCC: Nodes(0).NodeAdd is set, reprogram from clear.
+// The hub holds no RCC while the site has one to add, or holds a node line
+// for itself where the site has no hub or the reverse: Nodes(0).NodeAdd is
+// set, reprogram from clear. A hub without RCCs for a site without RCCs is
+// compared like any other.
 inline constexpr int16_t kChangeListHubNotProgrammed = -1;
 // A radio channel differs. Only the RCC/device pass and the channels have been
 // compared and flagged; parent and loop-address differences are NOT known yet.
@@ -45,9 +48,14 @@ inline constexpr int16_t kChangeListChannelsFirst = -2;
 //   HubNodes(n).DeviceDelete(s)  the downloaded device of slot s must go
 //   Nodes(n).DeviceAdd+DeviceDelete(s)  same address, other type or ident
 //   Nodes(n).DeviceAddressChange(s)     the device has moved address
+// A unit counts as moved whenever its address differs, also where another
+// unit holds the address it left or came to (two units swapped addresses).
 //
-// Returns 0 when nothing differs (the heading alone), the number of entries
-// after the heading (separators included), kChangeListHubNotProgrammed or
+// Returns 0 when nothing differs (the heading alone), the number of changes
+// (the entries after the heading, separators included, and one more for
+// each repeat the list leaves out: a combination head's change met again at
+// its second address, a head that gave up or took its second address
+// without moving), kChangeListHubNotProgrammed or
 // kChangeListChannelsFirst (see above; the list then ends with a line saying
 // what is still to be compared, and a blank entry).
 int16_t BuildChangeList();

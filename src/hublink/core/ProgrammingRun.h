@@ -30,9 +30,10 @@ class IProgrammingWindow;
 // whether to go on when the parse found faults), builds the change list
 // (shown and asked about with ConfirmDiffs), and says "The Config matches
 // the Radio Hub already, Update not required" when nothing differs. Else it
-// reprograms from "POPULATE CLEAR" (a hub holding no RCC or a new hub ident,
-// or after a Yes to the clear question for more than 1000 changes), or
-// deletes what has gone (the manual steps instead for firmware before 3.08)
+// reprograms from "POPULATE CLEAR" (a hub holding no RCC for a site with
+// RCCs, no node line of its own or a new hub ident, or after a Yes to the
+// clear question for more than 1000 changes as the change list counts
+// them), or deletes what has gone (the manual steps instead for firmware before 3.08)
 // and sends the changes. The link walks the list on the hub's echoes and
 // ends it with "Programming Completed Successfully" or the reason it
 // stopped (a command the hub does not know included); with CommsCloseOnComplete a completed run closes the

@@ -1,6 +1,7 @@
 #include "hublink/core/ChangeList.h"
 
 #include "CompareSite.h"
+#include "CrowdedSite.h"
 
 #include <cstdio>
 
@@ -83,9 +84,27 @@ TEST_F(CompareSite, ChangeListFlagsWhatProgrammingMustChange)
           "RCC 6 X-Protocol Channels 9 and 27 are held without the RCC; only clearing the Radio Hub removes them",
           "Parent of RCC 8 Changed from Radio Hub to Undefined", " "},
          {"N8 ParentChange", "H7.1 DeviceDelete"}},
-        {"head became a plain detector, freeing its second address", [] { Nodes[1].SetDeviceType(2, 3); }, 1,
+        {"head became a plain detector, freeing its second address: two changes, one line", [] { Nodes[1].SetDeviceType(2, 3); }, 2,
          {"Device L1/030 Optical Smoke Combo with Ident 1A002 on RCC 1 has changed to Optical Smoke Detector with Ident 1A002"},
          {"N1.2 DeviceAdd", "N1.2 DeviceDelete"}},
+        {"a head retyped counts at both its addresses, listed once", [] { Nodes[1].SetDeviceType(2, 11); }, 2,
+         {"Device L1/030 Optical Smoke Combo with Ident 1A002 on RCC 1 has changed to Heat A1R Combo with Ident 1A002"},
+         {"N1.2 DeviceAdd", "N1.2 DeviceDelete"}},
+        {"two devices swapped addresses", [] { Nodes[1].SetDeviceAddress(1, 40); Nodes[2].SetDeviceAddress(1, 20); }, 2,
+         {"Device L1/020  Callpoint with Ident 1A001 will be moved to L1/040 ", "Device L1/040  SnderBcn with Ident 2A001 will be moved to L1/020 "},
+         {"N1.1 DeviceAddressChange", "N2.1 DeviceAddressChange"}},
+        {"two RCCs swapped addresses", [] { Nodes[1].SetNodeAddress(11); Nodes[2].SetNodeAddress(10); }, 2,
+         {"Device L1/010  RCC 1 with Ident 0A001 will be moved to L1/011 ", "Device L1/011  RCC 2 with Ident 0A002 will be moved to L1/010 "},
+         {"N1 AddressChange", "N2 AddressChange"}},
+        {"a hub without RCCs that should have none matches", [] {
+             for (int n : {1, 2}) Nodes[n].InitializeNode(), HubNodes[n].InitializeNode(); }, 0, {}, {}},
+        {"... and is told of its move", [] {
+             for (int n : {1, 2}) Nodes[n].InitializeNode(), HubNodes[n].InitializeNode();
+             Nodes[0].SetNodeAddress(3); }, 1,
+         {"Device L1/001  the Radio Hub with Ident 0A000 will be moved to L1/003 "}, {"N0 AddressChange"}},
+        {"a hub without its own node line is programmed from clear", [] {
+             for (int n : {0, 1, 2}) HubNodes[n].InitializeNode();
+             for (int n : {1, 2}) Nodes[n].InitializeNode(); }, -1, {}, {"N0 NodeAdd"}},
         {"channels first", [] { Nodes[0].SetY_ChannelB(35); Nodes[1].SetX_ChannelA(7); Nodes[2].SetParent(0); }, -2,
          {"Y-Protocol Channel B changed from 2 to F3", "RCC 1 X-Protocol Channel A changed from 3 to 7",
           "Parent and loop address changes are listed once the new channels are programmed", " "},
@@ -124,4 +143,16 @@ TEST_F(CompareSite, EveryDeviceIdentOfAFullSiteChangedIsOverAThousandChanges)
     BuildAddressMap();
     BuildHubAddressMap();
     EXPECT_EQ(BuildChangeList(), 3 * 476) << "more than 1000: programming offers to clear the hub first";
+}
+
+TEST_F(CompareSite, TheCountThatDecidesTheClearQuestionTakesEveryRepeat)
+{
+    model::ResetSite();
+    crowdedsite::Place(Nodes);
+    CopyNodeArray(Nodes, HubNodes, 100);
+    crowdedsite::Edit(Nodes);
+    BuildAddressMap();
+    BuildHubAddressMap();
+    EXPECT_EQ(BuildChangeList(), 1001) << "over 1000: programming offers to clear the hub first";
+    EXPECT_EQ(MessageList.size(), 1000u) << "the heading and 999 lines, no line twice";
 }

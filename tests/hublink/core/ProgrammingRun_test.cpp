@@ -2,6 +2,7 @@
 // communications window runs them.
 #include "hublink/core/ProgrammingRun.h"
 
+#include "CrowdedSite.h"
 #include "LinkFixture.h"
 #include "model/SiteBuilder.h"
 #include "hublink/core/CompareRun.h"
@@ -12,6 +13,7 @@
 #include "model/SiteQueries.h"
 
 #include <algorithm>
+#include <random>
 
 namespace {
 
@@ -22,6 +24,7 @@ using sitebuild::PlaceDevice;
 
 const std::string kCompleted = "Programming Completed Successfully";
 const std::string kMatches = "The Config matches the Radio Hub already, Update not required";
+const std::string kHubMatches = "The Hub matches the Configuration";
 
 class ProgrammingRun : public LinkFixture, public IProgrammingWindow
 {
@@ -52,6 +55,21 @@ protected:
         for (const auto& m : bench.Messages)
             texts.push_back(m.Text);
         return texts;
+    }
+    // Compare Config's answer: its box, or the differences it listed.
+    Lines Compare()
+    {
+        bench.Messages.clear();
+        CompareConfig_Click(link, *this);
+        return bench.Messages.empty() ? model::MessageList : Lines{bench.Messages[0].Text};
+    }
+    // Program brings the hub into line with the site: it completes, Compare
+    // then finds no difference and the next Program nothing to send.
+    void ExpectProgrammedToMatch(const std::string& what)
+    {
+        EXPECT_EQ(Program(), Lines{kCompleted}) << what;
+        EXPECT_EQ(Compare(), Lines{kHubMatches}) << what;
+        EXPECT_EQ(Program(), Lines{kMatches}) << what;
     }
     // What the unit was sent after the (last) download.
     Lines Programmed() const
@@ -160,6 +178,146 @@ TEST_F(ProgrammingRun, AChannelChangeIsFollowedByASecondPassWithOneCompletionBox
     EXPECT_EQ(Program(), Lines{kCompleted});
     EXPECT_EQ(Programmed(), (Lines{"RELATION DEL 2 1", "RELATION ADD 2 0 1"})) << "the second pass";
     EXPECT_EQ(Program(), Lines{kMatches});
+}
+
+TEST_F(ProgrammingRun, SwappedAndRotatedAddressesAreProgrammedUntilCompareFindsNothing)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> edits = {
+        {"two devices of an RCC swap",
+         [] {
+             Nodes[2].SetDeviceAddress(1, 31);
+             Nodes[2].SetDeviceAddress(2, 30);
+         }},
+        {"the same swap with the sounder retyped a heat detector",
+         [] {
+             Nodes[2].SetDeviceAddress(1, 31);
+             Nodes[2].SetDeviceAddress(2, 30);
+             Nodes[2].SetDeviceType(2, 4);
+         }},
+        {"devices of three RCCs rotate, and so do the three RCCs",
+         [] {
+             Nodes[1].SetDeviceAddress(1, 30);
+             Nodes[2].SetDeviceAddress(1, 40);
+             Nodes[4].SetDeviceAddress(1, 20);
+             Nodes[1].SetNodeAddress(11);
+             Nodes[2].SetNodeAddress(12);
+             Nodes[4].SetNodeAddress(10);
+         }},
+        {"the hub swaps with an RCC",
+         [] {
+             Nodes[0].SetNodeAddress(10);
+             Nodes[1].SetNodeAddress(1);
+         }},
+    };
+    for (const auto& [what, edit] : edits) {
+        SetUp();
+        PlaceDevice(Nodes, 2, 2, 6, 1, 31, "2A002"); // a sounder beside RCC 2's optical on L1/30
+        unit.SetConfiguration({});
+        ASSERT_EQ(Program(), Lines{kCompleted});
+        edit();
+        ExpectProgrammedToMatch(what);
+    }
+}
+
+// Random swaps, rotations and retypes of the units of a site whose devices
+// stand on even addresses (a combination head takes the odd one after it):
+// after every Program the hub holds the site, and the next Program and
+// Compare both say so.
+TEST_F(ProgrammingRun, AfterAnyShuffleOfAddressesProgramLeavesNothingForCompare)
+{
+    model::ResetSite();
+    sitebuild::PlaceNode(Nodes, 0, -1, 1, 2, "01A2B").SetY_ChannelA(1);
+    Nodes[0].SetY_ChannelB(2);
+    struct Unit
+    {
+        int Node, Slot;
+    };
+    std::vector<Unit> units{{0, 0}};
+    for (int n = 1; n <= 4; ++n) {
+        sitebuild::PlaceRcc(Nodes, n, n == 1 ? 0 : n - 1, 2 + 2 * n, crowdedsite::Ident(0x10000 + n));
+        units.push_back({n, 0});
+        for (int s = 1; s <= 4; ++s) {
+            PlaceDevice(Nodes, n, s, 2, 1 + s % 2, 10 * n + 2 * s, crowdedsite::Ident(0x100 * n + s));
+            units.push_back({n, s});
+        }
+    }
+    ASSERT_EQ(Program(), Lines{kCompleted});
+    std::mt19937 random(33);
+    auto pick = [&random](size_t count) {
+        return std::uniform_int_distribution<size_t>(0, count - 1)(random);
+    };
+    // A unit's place as the pair (loop, address).
+    auto place = [](const Unit& u) {
+        const model::clsNode& node = Nodes[u.Node];
+        return u.Slot == 0 ? std::pair(node.NodeLoop(), node.NodeAddress())
+                           : std::pair(node.DeviceLoop(u.Slot), node.DeviceAddress(u.Slot));
+    };
+    auto put = [](const Unit& u, std::pair<int, int> at) {
+        model::clsNode& node = Nodes[u.Node];
+        u.Slot == 0 ? (node.SetNodeLoop(at.first), node.SetNodeAddress(at.second))
+                    : (node.SetDeviceLoop(u.Slot, at.first), node.SetDeviceAddress(u.Slot, at.second));
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::string what = "round " + std::to_string(round) + ":";
+        const size_t ring = 2 + pick(3); // a swap, or a rotation of three or four
+        std::vector<Unit> moved;
+        while (moved.size() < ring) {
+            const Unit u = units[pick(units.size())];
+            if (std::none_of(moved.begin(), moved.end(),
+                             [&u](const Unit& m) { return m.Node == u.Node && m.Slot == u.Slot; }))
+                moved.push_back(u);
+        }
+        const std::pair<int, int> first = place(moved[0]);
+        for (size_t i = 0; i + 1 < moved.size(); ++i)
+            put(moved[i], place(moved[i + 1]));
+        put(moved.back(), first);
+        for (const Unit& u : moved)
+            what += " " + std::to_string(u.Node) + "." + std::to_string(u.Slot);
+        if (pick(2) == 0) {
+            const Unit u = units[1 + pick(units.size() - 1)];
+            if (u.Slot != 0) {
+                const int type = 2 + static_cast<int>(pick(19)); // 2..20
+                Nodes[u.Node].SetDeviceType(u.Slot, type);
+                what += " retyped " + std::to_string(u.Node) + "." + std::to_string(u.Slot) + " to " +
+                        std::to_string(type);
+            }
+        }
+        ExpectProgrammedToMatch(what);
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST_F(ProgrammingRun, ASiteOfTheHubAloneMatchesOnceProgrammed)
+{
+    model::ResetSite();
+    sitebuild::PlaceNode(Nodes, 0, -1, 1, 1, "01A2B").SetY_ChannelA(1);
+    Nodes[0].SetY_ChannelB(2);
+    EXPECT_EQ(Program(), Lines{kCompleted});
+    EXPECT_EQ(Programmed(),
+              (Lines{"POPULATE CLEAR", "POPULATE LOOP1 NODE 1 0 01A2B 0", "YPROTRADIOCHANNELS 2 3"}));
+    EXPECT_EQ(Program(), Lines{kMatches});
+    EXPECT_EQ(Programmed(), Lines{});
+    EXPECT_EQ(Compare(), Lines{kHubMatches});
+
+    Nodes[0].SetNodeAddress(3); // a move is programmed without a clear
+    EXPECT_EQ(Program(), Lines{kCompleted});
+    EXPECT_EQ(Programmed(), Lines{"POPULATE LOOP1 NODE 3 0 01A2B 0"});
+    EXPECT_EQ(Program(), Lines{kMatches});
+}
+
+TEST_F(ProgrammingRun, ChangesCountedOverAThousandAskToClearTheHubFirst)
+{
+    model::ResetSite();
+    unit.SetLoopCountText("4");
+    LoopCount = 4;
+    crowdedsite::Place(Nodes);
+    ASSERT_EQ(Program(), Lines{kCompleted});
+    crowdedsite::Edit(Nodes); // 1,001 changes in 999 lines
+    EXPECT_EQ(Program(), (Lines{"Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?",
+                                kCompleted}));
+    EXPECT_EQ(Programmed().front(), "POPULATE CLEAR") << "the answer Yes clears the hub";
+    EXPECT_EQ(Compare(), Lines{kHubMatches});
 }
 
 TEST_F(ProgrammingRun, ARejectedCommandAbortsTheListWhereItStands)
