@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -155,6 +156,26 @@ void BoxDialog::closeEvent(QCloseEvent* e)
     if (ResultCode == 0)
         ResultCode = CancelLikeResult(m_set);
     e->ignore();
+}
+
+void BoxDialog::changeEvent(QEvent* e)
+{
+    QDialog::changeEvent(e);
+    // A box keeps its size and its place on the screen while it waits. Its
+    // title bar asks for neither a minimise nor a maximise button, yet a
+    // window manager may offer them all the same; minimising the box also
+    // hides the windows it belongs to (the main window), which left an empty
+    // screen with the question waiting. Whatever minimised or enlarged it is
+    // undone at once: the box, and with it its owner, comes back.
+    if (e->type() != QEvent::WindowStateChange || windowState() == Qt::WindowNoState)
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (ResultCode != 0 || windowState() == Qt::WindowNoState)
+            return;
+        setWindowState(Qt::WindowNoState);
+        show();
+        platform::BringWindowToFront(*this);
+    });
 }
 
 void BoxDialog::reject()
