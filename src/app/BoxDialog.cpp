@@ -29,6 +29,7 @@ BoxDialog::BoxDialog(const char* name, double designClientWidth, double designCl
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    platform::AskForABoxFrame(*this);
     setFixedSize(PixelsFromTwips(designClientWidth), PixelsFromTwips(designClientHeight));
     for (int i = 0; i < 3; ++i) {
         cmdButton[i] = new QPushButton(this);
@@ -84,8 +85,8 @@ void BoxDialog::PlaceOverOwner(QWidget* owner)
     const double left = area.left() + area.width() / 2 - m_designWidth / 2;
     const double top = area.top() + area.height() / 2 - m_designHeight / 2;
     move(PixelsFromTwips(left), PixelsFromTwips(top));
-    // A dialog that belongs to a window: window managers give it neither a
-    // minimise nor a maximise button, and keep it above that window.
+    // A dialog that belongs to a window: window managers keep it above that
+    // window.
     if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
         winId();
         windowHandle()->setTransientParent(owner->window()->windowHandle());
@@ -163,10 +164,11 @@ void BoxDialog::changeEvent(QEvent* e)
     QDialog::changeEvent(e);
     // A box keeps its size and its place on the screen while it waits. Its
     // title bar asks for neither a minimise nor a maximise button, yet a
-    // window manager may offer them all the same; minimising the box also
-    // hides the windows it belongs to (the main window), which left an empty
-    // screen with the question waiting. Whatever minimised or enlarged it is
-    // undone at once: the box, and with it its owner, comes back.
+    // window manager may offer them all the same, or minimise the box with
+    // the window it belongs to; a minimised box also hides that window (the
+    // main window), which left an empty screen with the question waiting.
+    // Whatever minimised or enlarged it is undone at once: the box, and with
+    // it its owner, comes back.
     if (e->type() != QEvent::WindowStateChange || windowState() == Qt::WindowNoState)
         return;
     QTimer::singleShot(0, this, [this] {

@@ -61,20 +61,31 @@ inline xcb_connection_t* Connection()
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
+// The X atom of a name (XCB_ATOM_NONE without a display).
+inline xcb_atom_t Atom(const char* name)
+{
+    xcb_connection_t* c = Connection();
+    if (c == nullptr)
+        return XCB_ATOM_NONE;
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
+    if (reply == nullptr)
+        return XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply->atom;
+    free(reply);
+    return atom;
+}
+
 // The 32-bit values of a window's property (of any type).
 inline std::vector<uint32_t> PropertyValues(xcb_window_t window, const char* property)
 {
     xcb_connection_t* c = Connection();
     std::vector<uint32_t> out;
-    if (c == nullptr)
+    const xcb_atom_t atom = Atom(property);
+    if (c == nullptr || atom == XCB_ATOM_NONE)
         return out;
-    xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(property)), property), nullptr);
-    if (atom == nullptr)
-        return out;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, window, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
-    free(atom);
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
     if (reply == nullptr)
         return out;
     if (reply->format == 32) {
@@ -187,6 +198,10 @@ inline bool Drive(std::vector<Step> steps)
                                    static_cast<BoxDialog*>(frmParameter::Current())})
                 if (box != nullptr)
                     box->close();
+            // A modal box (the platform's plain box) answers as its
+            // escape button.
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
         }
     });
     timer.start();
