@@ -50,7 +50,8 @@ protected:
 // the question waited. A box has a title bar without minimise and maximise
 // buttons, and the window manager refuses to minimise or maximise it. Should
 // it be minimised all the same (here with the main window), both come back
-// at once.
+// at once, the box above and active; answered, it leaves the main window
+// active.
 TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
 {
     const std::pair<const char*, std::function<void()>> boxes[] = {
@@ -86,10 +87,12 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
             {"the box and the main window back after the minimise",
              [&] {
                  return watch->minimised && !box->isMinimized() && !form->isMinimized() && OnDesktop(box) &&
-                        ActiveOnDesktop(box) && form->windowHandle()->isExposed();
+                        ActiveOnDesktop(box) && StackedAbove(box, form.get()) &&
+                        form->windowHandle()->isExposed();
              },
              [] { Keys("Return"); }},
-            {"answered", [&] { return current() == nullptr; }},
+            {"answered, the main window active again",
+             [&] { return current() == nullptr && ActiveOnDesktop(form.get()); }},
         }));
         ASSERT_EQ(hints.size(), 5u);
         EXPECT_TRUE(hints[0] & kHintFunctions);
