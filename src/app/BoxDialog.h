@@ -77,6 +77,7 @@ protected:
     void SetResultFromCaption(const QString& caption);
 
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void reject() override;
 
 private:

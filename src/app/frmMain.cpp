@@ -735,7 +735,10 @@ void frmMain::changeEvent(QEvent* event)
 
 void frmMain::Form_Activate()
 {
-    frmNodeSettings::Unload();
+    // A pinned editor stays open: its pin keeps it while the user works on
+    // the canvas, which then tells it of each selection.
+    if (!NodeSettingsPinned)
+        frmNodeSettings::Unload();
     if (!frmNodeSettings::Loaded())
         CheckIsLoopInterfaceOptions();
     if (frmDevices::Loaded() && !DevicesPinned)
@@ -879,7 +882,7 @@ void frmMain::Form_KeyDown(int key, int shift)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (SaveInProgress() || !CheckForChanges()) {
+    if (SaveInProgress() || !CloseEditorsForExit() || !CheckForChanges()) {
         event->ignore();
         return;
     }

@@ -281,6 +281,9 @@ private:
     void SelectNode(int index, int button, int shift);
     void TakeSelectionDown();
     void CloseUnpinnedEditors();
+    // Before the program ends: the editors' pending edits are offered as
+    // closing them offers them; false when the user cancels the exit.
+    bool CloseEditorsForExit();
     void TellEditors(bool focusDevices);
     void EnableNodeButtons();
     void PopUp(QMenu* menu);

@@ -244,6 +244,28 @@ void frmMain::CloseUnpinnedEditors()
         frmDevices::Unload();
 }
 
+namespace {
+
+// An editor with pending edits is closed as its own close does it, the
+// question offering Cancel besides; false when the user cancels.
+template <class Editor> bool CloseForExit()
+{
+    Editor* editor = Editor::Loaded();
+    if (editor == nullptr || !editor->Changed())
+        return true;
+    if (!editor->SettlePendingEdits(true))
+        return false;
+    Editor::Unload();
+    return true;
+}
+
+} // namespace
+
+bool frmMain::CloseEditorsForExit()
+{
+    return CloseForExit<frmDevices>() && CloseForExit<frmNodeSettings>();
+}
+
 void frmMain::EnableNodeButtons()
 {
     ToolButton("Delete")->setEnabled(ActiveNode != 0);

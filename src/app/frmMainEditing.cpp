@@ -232,10 +232,7 @@ void frmMain::ShowNodeSettings()
 
 void frmMain::ShowDevices()
 {
-    frmDevices* devices = frmDevices::Load();
-    devices->show();
-    devices->raise();
-    devices->RefreshData(PreviousSelectedNode);
+    frmDevices::Open(PreviousSelectedNode);
 }
 
 void frmMain::PopupMasterEdit_Click()

@@ -400,7 +400,7 @@ void frmMain::FileExit_Click()
         return;
     if (siteNameEdit_->isVisible())
         EndSiteNameEdit();
-    if (!CheckForChanges())
+    if (!CloseEditorsForExit() || !CheckForChanges())
         return;
     if (windowState() == Qt::WindowNoState)
         StoreRectangle();

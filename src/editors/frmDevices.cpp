@@ -1,6 +1,7 @@
 #include "editors/frmDevices.h"
 #include "platform/Yield.h"
 
+#include "editors/CloseQuestion.h"
 #include "editors/DevicePictures.h"
 #include "editors/EditorsHost.h"
 #include "editors/IdentValidator.h"
@@ -109,6 +110,18 @@ frmDevices::frmDevices() : QWidget(nullptr, Qt::Tool)
     setObjectName("frmDevices");
     BuildControls();
     Form_Load();
+}
+
+frmDevices* frmDevices::Open(int previousNode)
+{
+    frmDevices* devices = Load();
+    devices->show();
+    // A tool window is not made active when it is shown: the keys would stay
+    // with the window it was opened from (on the main window, Delete deletes
+    // the RCC).
+    platform::BringWindowToFront(*devices);
+    devices->RefreshData(previousNode);
+    return devices;
 }
 
 // --- building -----------------------------------------------------------------
@@ -403,9 +416,9 @@ void frmDevices::Form_Activate()
 {
     const bool editable = !IsLoopInterface;
     for (QWidget* w : {static_cast<QWidget*>(cmdDel), static_cast<QWidget*>(cmdCancel),
-                       static_cast<QWidget*>(Pallette), static_cast<QWidget*>(cmdClearAll),
-                       static_cast<QWidget*>(cmdApply)})
+                       static_cast<QWidget*>(cmdClearAll), static_cast<QWidget*>(cmdApply)})
         w->setEnabled(editable);
+    Pallette->setEnabled(editable && !coverShown_);
     // The fields stay greyed while no device is selected, so that they do
     // not take the keys from the slot grid.
     for (QWidget* w : {static_cast<QWidget*>(AddressCombo), static_cast<QWidget*>(IdentText)})
@@ -433,9 +446,22 @@ void frmDevices::UpdateCaption()
         setWindowTitle(QString("Device Settings for RCC %1").arg(slots_.Node()) + (changed_ ? " * " : ""));
 }
 
+void frmDevices::SetCovered(bool covered)
+{
+    coverShown_ = covered;
+    // Behind the cover the slots still hold the node shown before: nothing
+    // there takes the focus or a key, and the selection frame is not drawn.
+    Pallette->setEnabled(!covered && !IsLoopInterface);
+    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Quick)})
+        w->setEnabled(!covered);
+    for (int i = 1; i <= model::kLastSlot; ++i)
+        DeviceImage[i]->setEnabled(!covered);
+    ImageSelect->setVisible(!covered && selectedSlot_ != -1);
+}
+
 void frmDevices::NodeSelected()
 {
-    coverShown_ = false;
+    SetCovered(false);
     NoNodeFrame->hide();
     NoNodeFrame->lower();
     if (!IsLoopInterface) {
@@ -455,7 +481,7 @@ void frmDevices::NoNodeSelected()
     cmdClearAll->setEnabled(false);
     cmdApply->setEnabled(false);
     cmdDel->setEnabled(false);
-    coverShown_ = true;
+    SetCovered(true);
     setWindowTitle("Device Details");
 }
 
@@ -555,7 +581,7 @@ void frmDevices::SetQuickInfoMode(int mode)
 void frmDevices::FrameSlot(int slot)
 {
     Place(ImageSelect, SlotLeft(slot) - 15, SlotTop(slot) - 15, kSlotPictureSize + 40, kSlotPictureSize + 40);
-    ImageSelect->show();
+    ImageSelect->setVisible(!coverShown_);
     ImageSelect->raise();
 }
 
@@ -604,6 +630,8 @@ void frmDevices::ShowSelectedDevice()
 
 bool frmDevices::Form_KeyDown(int key)
 {
+    if (coverShown_)
+        return false;
     const bool arrow = key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
     if (selectedSlot_ == -1) {
         if (!arrow)
@@ -969,12 +997,13 @@ void frmDevices::cmdCancel_Click()
 
 void frmDevices::Form_QueryUnload()
 {
-    if (!changed_)
-        return;
-    if (Say(this, "Changes Have Been Made, Do You Want To Save Them?", (MessageStyle::Question | MessageStyle::YesNo),
-            "Close Device Details Form") == MessageResult::Yes)
-        cmdApply_Click();
-    changed_ = false;
+    SettlePendingEdits(false);
+}
+
+bool frmDevices::SettlePendingEdits(bool cancellable)
+{
+    return editors::SettlePendingEdits(
+        this, "Close Device Details Form", cancellable, changed_, [this] { cmdApply_Click(); }, [] {});
 }
 
 void frmDevices::Form_Unload()

@@ -36,11 +36,18 @@ public:
     frmDevices();
 
     // --- called by the main window and the node properties window ---------
+    // Opens the window (loading it when needed) in front and active, as a
+    // window opened for work, and shows ActiveNode (RefreshData).
+    static frmDevices* Open(int previousNode);
     void SelectDevice(int slot);
     void NodeSelected();
     void NoNodeSelected();
     // Offers pending edits for the node shown so far, then shows ActiveNode.
     void RefreshData(int previousNode);
+    // The close question on pending edits: Yes applies, No drops them.
+    // False when a cancellable question (before the program ends) was
+    // cancelled; the edits are then still pending.
+    bool SettlePendingEdits(bool cancellable);
 
     // --- state, for the tests ----------------------------------------------
     int SelectedSlot() const { return selectedSlot_; }
@@ -130,6 +137,9 @@ private:
     void Form_QueryUnload();
     void Form_Unload();
     void UpdateCaption();
+    // Puts the cover's state on the controls behind it: while the cover is
+    // up they take neither the focus nor a key.
+    void SetCovered(bool covered);
     void DisableDeviceFields();
     void EnableDeviceFields();
     void ShowSelectedDevice();

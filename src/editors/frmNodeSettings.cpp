@@ -1,5 +1,6 @@
 #include "editors/frmNodeSettings.h"
 
+#include "editors/CloseQuestion.h"
 #include "editors/EditorsHost.h"
 #include "editors/IdentValidator.h"
 #include "editors/core/ChannelEditing.h"
@@ -722,23 +723,20 @@ void frmNodeSettings::cmdDevices_Click()
 {
     PreviousSelectedNode = SelectedNode;
     SelectedNode = ActiveNode;
-    frmDevices* devices = frmDevices::Load();
-    devices->show();
-    devices->raise();
-    devices->RefreshData(PreviousSelectedNode);
+    frmDevices::Open(PreviousSelectedNode);
 }
 
 bool frmNodeSettings::Form_QueryUnload()
 {
-    if (changed_) {
-        if (platform::ShowProgramMessage(this, "Changes Have Been Made, Do You Want To Save Them?", (MessageStyle::Question | MessageStyle::YesNo),
-                                         "Close Node Properties Form") == MessageResult::Yes)
-            cmdApply_Click();
-        else
-            session_.Restore();
-        changed_ = false;
-    }
+    SettlePendingEdits(false);
     return true;
+}
+
+bool frmNodeSettings::SettlePendingEdits(bool cancellable)
+{
+    return editors::SettlePendingEdits(
+        this, "Close Node Properties Form", cancellable, changed_, [this] { cmdApply_Click(); },
+        [this] { session_.Restore(); });
 }
 
 void frmNodeSettings::Form_Unload()

@@ -33,6 +33,10 @@ public:
     void RefreshData(int previousNode);
     void NoNodeSelected();
     void NodeSelected();
+    // The close question on pending edits: Yes applies, No puts the node's
+    // loaded values back. False when a cancellable question (before the
+    // program ends) was cancelled; the edits are then still pending.
+    bool SettlePendingEdits(bool cancellable);
 
     // Handlers, public for the tests as the buttons and lists are.
     void cmdApply_Click();

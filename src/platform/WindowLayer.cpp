@@ -57,4 +57,11 @@ void BringWindowToFront(QWidget& window)
     window.activateWindow();
 }
 
+void AskForABoxFrame(QWidget& window)
+{
+    // The type is written on the native window, so that is made first.
+    window.winId();
+    window.setAttribute(Qt::WA_X11NetWmWindowTypeToolBar, true);
+}
+
 } // namespace platform

@@ -22,4 +22,12 @@ void RaiseWithoutActivating(QWidget& window);
 void RestoreWindow(QWidget& window);
 void BringWindowToFront(QWidget& window);
 
+// A box that waits for an answer asks for a title bar without minimise and
+// maximise buttons. Some window managers keep the minimise button of every
+// dialog, whatever the dialog asks for, and drop it only for a torn-off tool
+// bar; on X11 the box is also marked as one, ahead of its dialog type
+// (elsewhere nothing changes). Such a window manager need not activate the
+// box when it is shown: the box activates itself.
+void AskForABoxFrame(QWidget& window);
+
 } // namespace platform

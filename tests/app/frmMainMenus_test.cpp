@@ -350,6 +350,72 @@ TEST_F(MenusTest, ExitStopsWhileSavingOrWhenTheUserCancels)
     EXPECT_EQ(ended, -1);
 }
 
+// The program's end with the editors open: their own boxes ask.
+class ExitTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ShowMessagesInBoxes();
+        SetEndProcessHook([this](int code) { ended = code; });
+    }
+    void TearDown() override
+    {
+        SetEndProcessHook({});
+        MainWindowTest::TearDown();
+    }
+    int ended = -1;
+};
+
+// Pending edits in the editors are offered before the program ends, as
+// closing the editor offers them, with Cancel besides to stay; they used to
+// be lost without a word.
+TEST_F(ExitTest, TheEditorsPendingEditsAreOfferedBeforeTheProgramEnds)
+{
+    LoadSite();
+    FileChanged = false;
+    const std::string name = model::Nodes[1].Name();
+    form->ActivateNode(1);
+    form->PopupNodeEdit_Click();
+    form->PopupNodeDevices_Click();
+    QPointer<frmNodeSettings> settings = frmNodeSettings::Loaded();
+    QPointer<frmDevices> devices = frmDevices::Loaded();
+    settings->NameText->setText("Renamed");
+    devices->SelectDevice(1);
+    devices->cmdDel_Click();
+    ASSERT_TRUE(settings->Changed() && devices->Changed());
+
+    {
+        BoxAnswers answers{{"Cancel"}};
+        form->FileExit_Click();
+        EXPECT_EQ(answers.titles, QStringList{"Close Device Details Form"});
+        EXPECT_EQ(ended, -1);
+        EXPECT_TRUE(devices != nullptr && devices->Changed());
+        EXPECT_NE(model::Nodes[1].DeviceType(1), 0);
+    }
+    {
+        // Closing the window: Yes applies the devices, then the properties
+        // question is cancelled.
+        BoxAnswers answers{{"Yes"}, {"Cancel"}};
+        form->close();
+        EXPECT_EQ(answers.titles, (QStringList{"Close Device Details Form", "Close Node Properties Form"}));
+        EXPECT_EQ(ended, -1);
+        EXPECT_EQ(model::Nodes[1].DeviceType(1), 0);
+        EXPECT_TRUE(FileChanged);
+        EXPECT_EQ(frmDevices::Loaded(), nullptr);
+        EXPECT_TRUE(settings != nullptr && settings->Changed());
+    }
+    {
+        // No drops the name; the site's own question follows.
+        BoxAnswers answers{{"No"}, {"No"}};
+        form->FileExit_Click();
+        EXPECT_EQ(answers.titles, (QStringList{"Close Node Properties Form", "Save Changes ?"}));
+        EXPECT_EQ(ended, 0);
+        EXPECT_EQ(model::Nodes[1].Name(), name);
+    }
+}
+
 TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
 {
     LoadSite();

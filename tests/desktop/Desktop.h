@@ -61,27 +61,48 @@ inline xcb_connection_t* Connection()
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
+// The X atom of a name (XCB_ATOM_NONE without a display).
+inline xcb_atom_t Atom(const char* name)
+{
+    xcb_connection_t* c = Connection();
+    if (c == nullptr)
+        return XCB_ATOM_NONE;
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
+    if (reply == nullptr)
+        return XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply->atom;
+    free(reply);
+    return atom;
+}
+
+// The 32-bit values of a window's property (of any type).
+inline std::vector<uint32_t> PropertyValues(xcb_window_t window, const char* property)
+{
+    xcb_connection_t* c = Connection();
+    std::vector<uint32_t> out;
+    const xcb_atom_t atom = Atom(property);
+    if (c == nullptr || atom == XCB_ATOM_NONE)
+        return out;
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
+    if (reply == nullptr)
+        return out;
+    if (reply->format == 32) {
+        const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        out.assign(values, values + xcb_get_property_value_length(reply) / 4);
+    }
+    free(reply);
+    return out;
+}
+
 // The window ids of a window property of the root window.
 inline std::vector<xcb_window_t> RootWindows(const char* property)
 {
     xcb_connection_t* c = Connection();
-    std::vector<xcb_window_t> out;
     if (c == nullptr)
-        return out;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(property)), property), nullptr);
-    if (atom == nullptr)
-        return out;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1024), nullptr);
-    free(atom);
-    if (reply == nullptr)
-        return out;
-    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
-    out.assign(ids, ids + xcb_get_property_value_length(reply) / 4);
-    free(reply);
-    return out;
+        return {};
+    return PropertyValues(xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, property);
 }
 
 inline bool Managed(const QWidget* w)
@@ -177,6 +198,10 @@ inline bool Drive(std::vector<Step> steps)
                                    static_cast<BoxDialog*>(frmParameter::Current())})
                 if (box != nullptr)
                     box->close();
+            // A modal box (the platform's plain box) answers as its
+            // escape button.
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
         }
     });
     timer.start();

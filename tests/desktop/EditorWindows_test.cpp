@@ -1,14 +1,19 @@
 // The editors on a desktop: the push pins keep the window and its
-// activation, and a real click on the main window still closes the editors
-// (the unpinned device window, the node properties window).
+// activation, and a real click on the main window still closes the unpinned
+// editors; the device window opens active, and behind its covers nothing
+// takes a key.
 #include "Desktop.h"
 
 #include "editors/core/SlotRules.h"
 #include "model/SiteState.h"
 #include "views/frmPrintPreview.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
+#include <tuple>
 
 using namespace desktop;
 using model::Nodes;
@@ -96,6 +101,184 @@ TEST_F(DesktopTest, TheDeviceWindowStaysActiveThroughItsBoxesAndAMove)
     EXPECT_EQ(Nodes[2].DeviceType(1), 2);
     EXPECT_EQ(LoopAddressOwner[1][10], 201);
     EXPECT_NE(Nodes[1].DeviceType(3), 0) << "the combination, applied with the move";
+}
+
+// Keys as a user types them at random into the active window: Tab through
+// every control, with an arrow, a digit, a letter and Delete at each stop.
+void TypeAtEveryStop()
+{
+    QStringList keys{"key", "--delay", "15"};
+    for (int i = 0; i < 16; ++i)
+        keys << QStringList{"Tab", "Down", "7", "b", "Delete"};
+    Xdo(keys);
+}
+
+// A point of a node's box below its caption, on the canvas.
+QPoint NodeBox(const frmMain& form, int node)
+{
+    return form.NodeControls(node).Shape()->geometry().bottomLeft() + QPoint(4, -3);
+}
+
+// Behind the "Nothing Selected" and "Radio Hub has No Devices" covers the
+// slots still hold the RCC shown before: typing there used to change its
+// selected device, unseen, as a pending edit.
+TEST_F(DesktopTest, BehindTheDeviceWindowsCoversNothingTakesAKey)
+{
+    Nodes[1].SetDeviceLoop(1, 1);
+    Nodes[1].SetDeviceAddress(1, 10);
+    Nodes[1].SetDeviceIdent(1, "1A2B3");
+    LoopAddressOwner[1][10] = 101;
+    // At the right edge of the screen, clear of the nodes that are clicked.
+    DeviceWindowLeft = 1000000;
+    DeviceWindowTop = 0;
+    form->ActivateNode(1);
+    form->PopupNodeDevices_Click();
+    QPointer<frmDevices> devices = frmDevices::Loaded();
+    ASSERT_NE(devices, nullptr);
+    devices->SelectDevice(1);
+    const auto slot = [&] {
+        const editors::DeviceSlot& s = devices->Slots().Slot(1);
+        return std::tie(s.ident, s.loop, s.address);
+    };
+    const auto before = slot();
+    // What the keys left behind a cover, seen when the next face comes up.
+    QStringList leftBehind;
+    const auto look = [&](const QString& face) {
+        const QWidget* focus = devices->focusWidget();
+        if (devices->Changed() || slot() != before)
+            leftBehind << face + ": the slot edited";
+        if (devices->ImageSelect->isVisible())
+            leftBehind << face + ": a selection frame on the cover";
+        if (focus != nullptr && devices->NoNodeFrame->geometry().contains(focus->mapTo(devices, QPoint())))
+            leftBehind << face + ": the focus behind the cover";
+    };
+    // The face shown (nullptr: the RCC); a question on the way means the keys
+    // left an edit pending, and No drops it.
+    QPointer<frmMsg> answered;
+    const auto face = [&](const char* cover) {
+        return [&, cover] {
+            if (BoxUp<frmMsg>() && answered != frmMsg::Current()) {
+                leftBehind << QString("an edit pending before ") + (cover != nullptr ? cover : "RCC 1");
+                answered = frmMsg::Current();
+                Keys("n");
+            }
+            return frmMsg::Current() == nullptr && devices->NoNodeFrame->isVisible() == (cover != nullptr) &&
+                   (cover == nullptr || devices->Label1->text() == cover);
+        };
+    };
+    const auto typeThenClick = [&](QPoint at) {
+        return [&, at] {
+            TypeAtEveryStop();
+            Click(form->Canvas(), at);
+        };
+    };
+    ASSERT_TRUE(Drive({
+        {"the device window shown", [&] { return OnDesktop(devices); }, [&] { Click(devices->PushPin); }},
+        {"pinned", [&] { return DevicesPinned; }, [&] { Click(form->Canvas(), EmptyCanvas(*form)); }},
+        {"nothing selected", face("Nothing Selected"), [&] { ClickTitle(devices); }},
+        {"the device window active", [&] { return ActiveOnDesktop(devices); },
+         typeThenClick(NodeBox(*form, 0))},
+        {"the hub selected", face("Radio Hub has No Devices"),
+         [&] {
+             look("Nothing Selected");
+             ClickTitle(devices);
+         }},
+        {"the device window active again", [&] { return ActiveOnDesktop(devices); },
+         typeThenClick(EmptyCanvas(*form))},
+        {"nothing selected again", face("Nothing Selected"),
+         [&] {
+             look("Radio Hub has No Devices");
+             Click(form->Canvas(), NodeBox(*form, 1));
+         }},
+        {"RCC 1 shown again", face(nullptr)},
+    }));
+    EXPECT_TRUE(leftBehind.isEmpty()) << leftBehind.join("; ").toStdString();
+    // Uncovered, the slot selected before is selected and framed again.
+    EXPECT_EQ(devices->SelectedSlot(), 1);
+    EXPECT_TRUE(devices->ImageSelect->isVisible());
+    EXPECT_TRUE(devices->IdentText->isEnabled());
+}
+
+// Pinned, the properties window stays open through clicks on the main
+// window, as the pinned device window does: another node brings the switch
+// question (the click is not lost), the empty canvas shows nothing selected.
+TEST_F(DesktopTest, APinnedPropertiesWindowFollowsTheCanvas)
+{
+    // At the right edge of the screen, clear of the nodes that are clicked.
+    NodeWindowLeft = 1000000;
+    NodeWindowTop = 0;
+    const std::string name = Nodes[1].Name();
+    form->ActivateNode(1);
+    form->PopupNodeEdit_Click();
+    QPointer<frmNodeSettings> settings = frmNodeSettings::Loaded();
+    ASSERT_NE(settings, nullptr);
+    const auto shows = [&](const char* caption) {
+        return settings != nullptr && frmMsg::Current() == nullptr && settings->windowTitle() == caption;
+    };
+    ASSERT_TRUE(Drive({
+        {"the properties window shown", [&] { return OnDesktop(settings); },
+         [&] { Click(settings->PushPin); }},
+        {"pinned", [&] { return NodeSettingsPinned && ActiveOnDesktop(settings); },
+         [&] { Click(settings->NameText); }},
+        {"the name field", [&] { return settings->NameText->hasFocus(); },
+         [] {
+             Xdo({"type", "Z"});
+         }},
+        {"an edit pending", [&] { return settings->Changed(); },
+         [&] { Click(form->Canvas(), NodeBox(*form, 2)); }},
+        {"the switch question",
+         [] { return BoxUp<frmMsg>() && frmMsg::Current()->windowTitle() == "Change Active Object"; },
+         [] { Keys("n"); }},
+        {"RCC 2 shown", [&] { return shows("RCC 2 Properties") && ActiveNode == 2; },
+         [&] { Click(form->Canvas(), EmptyCanvas(*form)); }},
+        {"nothing selected", [&] { return shows("Hub/RCC Properties") && ActiveNode == -1; }},
+    }));
+    EXPECT_EQ(frmNodeSettings::Loaded(), settings);
+    EXPECT_EQ(Nodes[1].Name(), name) << "the edit answered No";
+}
+
+// Opened from the RCC's pop-up menu and from Find, the device window takes
+// the keyboard: Delete then deletes its selected device, not the RCC.
+TEST_F(DesktopTest, TheDeviceWindowOpensActive)
+{
+    for (int slot : {1, 2}) {
+        Nodes[1].SetDeviceLoop(slot, 1);
+        Nodes[1].SetDeviceAddress(slot, 10 + slot);
+        LoopAddressOwner[1][10 + slot] = 100 + slot;
+    }
+    // At the right edge of the screen, clear of the nodes that are clicked.
+    DeviceWindowLeft = 1000000;
+    DeviceWindowTop = 0;
+    QPointer<frmDevices> devices;
+    const auto opened = [&](int slot) {
+        devices = frmDevices::Loaded();
+        return OnDesktop(devices) && ActiveOnDesktop(devices) && devices->SelectedSlot() == slot;
+    };
+    QMenu* menu = form->Menu("NodePopupMenu");
+    ASSERT_TRUE(Drive({
+        {"the main window", [] { return true; }, [&] { Click(form->Canvas(), NodeBox(*form, 1), 3); }},
+        {"RCC 1's pop-up menu", [&] { return OnDesktop(menu); },
+         [&] { Click(menu, menu->actionGeometry(form->MenuItem("PopupNodeDevices")).center()); }},
+        // The first arrow key selects slot 1.
+        {"the device window open", [&] { return opened(-1); }, [] { Keys("Right"); }},
+        {"the device window takes the keys", [&] { return devices->SelectedSlot() == 1; },
+         [] { Keys("Delete"); }},
+        {"its device deleted",
+         [&] { return devices->Slots().Slot(1).type == 0 && frmMsg::Current() == nullptr; },
+         [&] { Click(devices->cmdOK); }},
+        {"closed", [&] { return devices == nullptr && ActiveOnDesktop(form.get()); }, [] { Keys("F4"); }},
+        {"the find box", [] { return BoxUp<frmParameter>(); },
+         [] {
+             Xdo({"key", "1", "colon", "1", "2", "Return"});
+         }},
+        {"the found device", [] { return BoxUp<frmMsg>(); }, [] { Keys("y"); }},
+        // Its fields take the keys now (a device is selected): its OK key.
+        {"the device window open on it", [&] { return opened(2); }, [] { Keys("alt+o"); }},
+        {"closed again", [&] { return devices == nullptr && frmMsg::Current() == nullptr; }},
+    }));
+    EXPECT_TRUE(Nodes[1].InUse());
+    EXPECT_EQ(Nodes[1].DeviceType(1), 0);
+    EXPECT_EQ(Nodes[1].DeviceType(2), 10);
 }
 
 TEST_F(DesktopTest, ThePrintPreviewIsLaidOutAlikeOnOpeningAndAfterAResize)
