@@ -8,16 +8,16 @@
 #include "hublink/core/LinkState.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"
+#include "model/SiteBuilder.h"
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
+#include "model/TestSites.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/base/TimeoutScale.h"
 #include "support/LinkTestHelpers.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
-#include "model/SiteBuilder.h"
-#include "model/TestSites.h"
-#include "platform/base/TimeoutScale.h"
 
 #include <QApplication>
 #include <QFile>
@@ -251,10 +251,14 @@ protected:
         messages.clear();
         return window;
     }
-    static std::string Shown(const std::string& text) { return "Communicate with Radio Hub: " + text + " (16)"; }
+    static std::string Shown(const std::string& text)
+    {
+        return "Communicate with Radio Hub: " + text + " (16)";
+    }
 
     // Two devices on RCC 1 that the site does not have: deleted in this order.
-    const SimulatedUnit::Lines kTwoGone = {"POPULATE LOOP2 OPTICAL 60 1 1A0A1 5", "POPULATE LOOP2 OPTICAL 61 1 1A0A2 6"};
+    const SimulatedUnit::Lines kTwoGone = {"POPULATE LOOP2 OPTICAL 60 1 1A0A1 5",
+                                           "POPULATE LOOP2 OPTICAL 61 1 1A0A2 6"};
 };
 
 } // namespace
@@ -314,9 +318,10 @@ TEST_F(HubRunTest, ChannelsKeptForAnRccWithoutItsNodeLeaveProgrammingIncomplete)
     frmComms* window = OpenOnProgrammedHub({"XPROTRADIOCHANNELS 10 40 6"}, 1.0);
     const std::string question = "Communicate with Radio Hub: Do You Wish to Clear All Programming from the "
                                  "Hub\r\nBefore Re-Programming? (36)";
-    const std::string incomplete = Shown("The Radio Hub holds X-Protocol Channels for an RCC it has no Node for\r\n"
-                                         "Only Clearing All Programming from the Hub removes them\r\n"
-                                         "Programming is Not Complete");
+    const std::string incomplete =
+        Shown("The Radio Hub holds X-Protocol Channels for an RCC it has no Node for\r\n"
+              "Only Clearing All Programming from the Hub removes them\r\n"
+              "Programming is Not Complete");
     window->cmdProgram_Click();
     EXPECT_EQ(messages, (std::vector<std::string>{question, incomplete}));
 
@@ -339,7 +344,8 @@ TEST_F(HubRunTest, APortLostDuringTheDeletesIsToldOnceAndEndsTheRun)
     window->cmdProgram_Click();
     ASSERT_EQ(messages.size(), 1u) << testing::PrintToString(messages);
     EXPECT_EQ(messages[0].rfind("Communications Error: Unexpected Communications Error - ", 0), 0u);
-    EXPECT_EQ(std::ranges::count_if(unit.CommandLines(), [](const std::string& c) { return c.starts_with("FDELETE"); }),
+    EXPECT_EQ(std::ranges::count_if(unit.CommandLines(),
+                                    [](const std::string& c) { return c.starts_with("FDELETE"); }),
               1);
     EXPECT_FALSE(window->Busy());
 }
@@ -352,7 +358,8 @@ TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
     frmComms* window = OpenOnProgrammedHub(kTwoGone, 0.05);
     unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A1", 3260 + 1000);
     unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A2", 2100);
-    unit.AddCommand("FDELETE DEVICE 1A0A2", [](const std::string&) { return SimulatedUnit::Lines{"ERROR IN COMMAND"}; });
+    unit.AddCommand("FDELETE DEVICE 1A0A2",
+                    [](const std::string&) { return SimulatedUnit::Lines{"ERROR IN COMMAND"}; });
     window->cmdProgram_Click();
     ASSERT_EQ(messages.size(), 2u) << testing::PrintToString(messages);
     EXPECT_EQ(messages[1], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));

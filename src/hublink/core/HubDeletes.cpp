@@ -25,7 +25,8 @@ std::string Number(int value)
 
 // Deletes a unit of the download, named in the log by `which` ("Device 2
 // from RCC 1 ..." or "RCC 4 ...").
-bool DeleteUnit(CommsLink& link, const std::string& which, const std::string& ident, const DeleteDotsSwitch& dots)
+bool DeleteUnit(CommsLink& link, const std::string& which, const std::string& ident,
+                const DeleteDotsSwitch& dots)
 {
     link.LogLine("Deleting " + which, true);
     if (DeleteDevices(link, ident, dots))
@@ -106,7 +107,8 @@ bool IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const NodeArray
                 success = DeleteSlot(link, hub, n, s, dots) && success;
         }
         if (hub.NodeDelete() && !link.PortFailed())
-            success = DeleteUnit(link, "RCC " + Number(n) + " in Target Hub...", hub.NodeIdent(), dots) && success;
+            success =
+                DeleteUnit(link, "RCC " + Number(n) + " in Target Hub...", hub.NodeIdent(), dots) && success;
         link.AdvanceProgress();
     }
     return success && !link.PortFailed();
