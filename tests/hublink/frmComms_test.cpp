@@ -1,26 +1,31 @@
 // The communications window over a pseudo-terminal, answered by the
 // simulated unit: its opening on each kind of unit, the configuration read
-// into a new site, and its log commands.
+// into a new site, its log commands, and how Read, Compare and Program end
+// when the unit or the cable fails them.
 #include "hublink/frmComms.h"
 
 #include "app/core/CanvasLayout.h"
 #include "hublink/core/LinkState.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"
+#include "model/SiteBuilder.h"
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
+#include "model/TestSites.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/base/TimeoutScale.h"
 #include "support/LinkTestHelpers.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
-#include "model/TestSites.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
+#include <algorithm>
 
 namespace {
 
@@ -56,6 +61,7 @@ protected:
     }
     void TearDown() override
     {
+        platform::SetTimeoutScale(1.0);
         frmComms::Unload();
         QApplication::processEvents();
         frmComms::MainWindow = nullptr;
@@ -222,4 +228,140 @@ TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
     QApplication::processEvents();
     EXPECT_EQ(frmComms::Loaded(), nullptr);
     EXPECT_FALSE(PortEnabled);
+}
+
+namespace {
+
+// The hub of the site as programming leaves it, plus `extra` lines; the
+// window open on it, with time-outs scaled by `scale`.
+class HubRunTest : public CommsWindowTest
+{
+protected:
+    frmComms* OpenOnProgrammedHub(const SimulatedUnit::Lines& extra, double scale)
+    {
+        platform::SetTimeoutScale(scale);
+        LoopCount = 2;
+        ConfirmDiffs = false;
+        sitebuild::PlaceTwoRccSite(model::Nodes, -1);
+        frmComms* window = Open(0);
+        window->cmdProgram_Click();
+        SimulatedUnit::Lines held = unit.Configuration();
+        held.insert(held.end(), extra.begin(), extra.end());
+        unit.SetConfiguration(held);
+        messages.clear();
+        return window;
+    }
+    static std::string Shown(const std::string& text)
+    {
+        return "Communicate with Radio Hub: " + text + " (16)";
+    }
+
+    // Two devices on RCC 1 that the site does not have: deleted in this order.
+    const SimulatedUnit::Lines kTwoGone = {"POPULATE LOOP2 OPTICAL 60 1 1A0A1 5",
+                                           "POPULATE LOOP2 OPTICAL 61 1 1A0A2 6"};
+};
+
+} // namespace
+
+TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowUsable)
+{
+    // Debug lines 20 ms apart for 20 s: each would keep a download alive.
+    unit.SetDebugStream(20, 1000);
+    frmComms* window = OpenOnProgrammedHub({}, 0.1);
+    const std::pair<const char*, void (frmComms::*)()> runs[] = {{"Compare", &frmComms::CompareConfig_Click},
+                                                                 {"Program", &frmComms::cmdProgram_Click},
+                                                                 {"Read", &frmComms::ReadConfig_Click}};
+    for (const auto& [name, run] : runs) {
+        SCOPED_TRACE(name);
+        messages.clear();
+        unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
+        (window->*run)();
+        EXPECT_GT(port.Pending(), 0u) << "the run ended while the unit was still talking";
+        EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")});
+        EXPECT_FALSE(window->Busy());
+    }
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(HubRunTest, EveryLineOfADownloadCountsTowardItsLimit)
+{
+    // Statements among the debug lines keep the download alive.
+    platform::SetTimeoutScale(0.1);
+    LogProg = false;
+    frmComms* window = Open(0);
+    unit.SetDebugStream(0, 8100, {"RELATION ADD 1 0 1", "DBG 1", "DBG 2", "DBG 3"});
+    unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
+    window->ReadConfig_Click();
+    EXPECT_TRUE(Box(window).contains("The unit sent more than 8000 lines, transfer stopped\n"));
+    EXPECT_EQ(messages.back(), Shown("Unable to Get Config due to Errors"));
+}
+
+TEST_F(HubRunTest, AUnitThatCannotSendItsConfigurationSaysSo)
+{
+    frmComms* window = OpenOnProgrammedHub({}, 1.0);
+    unit.SetFailure(FailureMode::UnknownCommand, "GET SYSCONFIG");
+    const std::string text = "The Connected Node could not Send its Configuration\r\n"
+                             "It does not Know the Command GET SYSCONFIG";
+    for (void (frmComms::*run)() : {&frmComms::CompareConfig_Click, &frmComms::ReadConfig_Click}) {
+        messages.clear();
+        (window->*run)();
+        EXPECT_EQ(messages, std::vector<std::string>{Shown(text)});
+        EXPECT_TRUE(Box(window).endsWith(QString::fromStdString(text).replace("\r\n", "\n") + "\n"));
+        EXPECT_TRUE(window->CommsProgress->isHidden());
+        EXPECT_FALSE(window->Busy());
+    }
+}
+
+TEST_F(HubRunTest, ChannelsKeptForAnRccWithoutItsNodeLeaveProgrammingIncomplete)
+{
+    // The clear question is not answered Yes.
+    frmComms* window = OpenOnProgrammedHub({"XPROTRADIOCHANNELS 10 40 6"}, 1.0);
+    const std::string question = "Communicate with Radio Hub: Do You Wish to Clear All Programming from the "
+                                 "Hub\r\nBefore Re-Programming? (36)";
+    const std::string incomplete =
+        Shown("The Radio Hub holds X-Protocol Channels for an RCC it has no Node for\r\n"
+              "Only Clearing All Programming from the Hub removes them\r\n"
+              "Programming is Not Complete");
+    window->cmdProgram_Click();
+    EXPECT_EQ(messages, (std::vector<std::string>{question, incomplete}));
+
+    // With a device to add as well: it is sent, and the run still says why it is not complete.
+    messages.clear();
+    sitebuild::PlaceDevice(model::Nodes, 2, 2, 2, 1, 31, "2A002");
+    window->cmdProgram_Click();
+    EXPECT_EQ(messages, (std::vector<std::string>{question, incomplete}));
+    const SimulatedUnit::Lines held = unit.Configuration();
+    EXPECT_TRUE(std::ranges::any_of(held, [](const std::string& l) { return l.find("2A002") != l.npos; }));
+    EXPECT_EQ(std::ranges::count(held, "XPROTRADIOCHANNELS 10 40 6"), 1);
+    EXPECT_FALSE(window->Busy());
+    EXPECT_TRUE(window->CommsProgress->isHidden());
+}
+
+TEST_F(HubRunTest, APortLostDuringTheDeletesIsToldOnceAndEndsTheRun)
+{
+    frmComms* window = OpenOnProgrammedHub(kTwoGone, 1.0);
+    unit.SetFailure(FailureMode::PortGone, "FDELETE DEVICE");
+    window->cmdProgram_Click();
+    ASSERT_EQ(messages.size(), 1u) << testing::PrintToString(messages);
+    EXPECT_EQ(messages[0].rfind("Communications Error: Unexpected Communications Error - ", 0), 0u);
+    EXPECT_EQ(std::ranges::count_if(unit.CommandLines(),
+                                    [](const std::string& c) { return c.starts_with("FDELETE"); }),
+              1);
+    EXPECT_FALSE(window->Busy());
+}
+
+TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
+{
+    // At this scale a delete waits 3200 ms, then each of two resends 30 ms.
+    // The first delete's echo comes 1 s after it has failed, while the
+    // second waits for its own answer, a refusal that comes 1 s later still.
+    frmComms* window = OpenOnProgrammedHub(kTwoGone, 0.05);
+    unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A1", 3260 + 1000);
+    unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A2", 2100);
+    unit.AddCommand("FDELETE DEVICE 1A0A2",
+                    [](const std::string&) { return SimulatedUnit::Lines{"ERROR IN COMMAND"}; });
+    window->cmdProgram_Click();
+    ASSERT_EQ(messages.size(), 2u) << testing::PrintToString(messages);
+    EXPECT_EQ(messages[1], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
+    EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n"));
 }

@@ -18,6 +18,9 @@ SimulatedPort::SimulatedPort(SimulatedUnit& unit) : unit_(unit)
         ptsname_r(master_, name, sizeof name) != 0)
         throw std::runtime_error("no pseudo-terminal");
     slavePath_ = name;
+    // Writes never block: once the program has closed its end nothing reads
+    // what the unit still has to say, and the unit must stop when asked.
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     // A held raw slave keeps the master readable while the program has its
     // end closed, and echoes nothing the unit sends back to it.
     heldSlave_ = ::open(name, O_RDWR | O_NOCTTY);
@@ -60,10 +63,15 @@ void SimulatedPort::Send(const std::string& bytes)
     std::lock_guard lock(mutex_);
     for (size_t done = 0; !closed_ && done < bytes.size();) {
         const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
+        if (n > 0) {
             done += static_cast<size_t>(n);
-        else if (n == 0 || errno != EINTR)
+        } else if (n < 0 && errno == EAGAIN) {
+            pollfd p{master_, POLLOUT, 0};
+            if (::poll(&p, 1, 10) == 0 && stop_)
+                return; // no room, and the port is being taken down
+        } else if (n == 0 || errno != EINTR) {
             return;
+        }
     }
 }
 
@@ -92,5 +100,6 @@ void SimulatedPort::Run()
             else
                 Send(due.begin()->second.Bytes);
         }
+        pending_ = due.size();
     }
 }

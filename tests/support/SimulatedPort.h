@@ -25,6 +25,9 @@ public:
     // The unit's end goes away, as an adapter that is pulled out: the
     // program's end hangs up.
     void Unplug() { unplug_ = true; }
+    // How many of the unit's outputs are still waiting for their time: a
+    // unit that is still talking has some.
+    size_t Pending() const { return pending_; }
     // The speed and stop bits the program gave its end.
     struct Line
     {
@@ -44,6 +47,7 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> closed_{false};
     std::atomic<bool> unplug_{false};
+    std::atomic<size_t> pending_{0};
     std::mutex mutex_;
     std::thread thread_;
 };

@@ -116,7 +116,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         const bool known = best != commands_.end() && (exact_.count(best->first) == 0 || line == best->first);
         const bool answers = known && mode != FailureMode::UnknownCommand && mode != FailureMode::Silent &&
                              mode != FailureMode::PortGone;
-        for (UnitOutput& out : Deliver(answers ? best->second(line) : Lines{"Unknown Command"}, mode))
+        for (UnitOutput& out :
+             Deliver(answers ? best->second(line) : Lines{"Unknown Command"}, mode, AnswerDelayMs(line)))
             outputs.push_back(std::move(out));
     }
     return outputs;
@@ -131,7 +132,19 @@ FailureMode SimulatedUnit::TakeFailure(const std::string& command)
     return failure_.Mode;
 }
 
-std::vector<UnitOutput> SimulatedUnit::Deliver(Lines answer, FailureMode mode)
+int SimulatedUnit::AnswerDelayMs(const std::string& command) const
+{
+    int delay = 0;
+    size_t longest = 0;
+    for (const auto& [prefix, ms] : answerDelays_)
+        if (Begins(command, prefix) && prefix.size() >= longest) {
+            longest = prefix.size();
+            delay = ms;
+        }
+    return delay;
+}
+
+std::vector<UnitOutput> SimulatedUnit::Deliver(Lines answer, FailureMode mode, int delayMs)
 {
     if (mode == FailureMode::Silent)
         return {};
@@ -139,7 +152,9 @@ std::vector<UnitOutput> SimulatedUnit::Deliver(Lines answer, FailureMode mode)
         return {UnitOutput{0, {}, true}};
     Lines lines = std::exchange(noise_, {});
     lines.insert(lines.end(), answer.begin(), answer.end());
-    const int base = mode == FailureMode::Late ? lateDelayMs_ : 0;
+    if (mode == FailureMode::EndlessDebug)
+        std::erase(lines, "END OF DATA");
+    const int base = delayMs + (mode == FailureMode::Late ? lateDelayMs_ : 0);
     const size_t whole = mode == FailureMode::DropMidReply ? lines.size() / 2 : lines.size();
     std::vector<UnitOutput> outputs;
     for (size_t i = 0; i < whole; ++i)
@@ -148,6 +163,13 @@ std::vector<UnitOutput> SimulatedUnit::Deliver(Lines answer, FailureMode mode)
     if (whole < lines.size())
         outputs.push_back(UnitOutput{base + static_cast<int>(whole) * lineGapMs_,
                                      lines[whole].substr(0, (lines[whole].size() + 1) / 2)});
+    if (mode == FailureMode::EndlessDebug && !debugStream_.Cycle.empty()) {
+        const int after = base + static_cast<int>(whole) * lineGapMs_;
+        const Lines& cycle = debugStream_.Cycle;
+        for (int i = 0; i < debugStream_.Count; ++i)
+            outputs.push_back(UnitOutput{after + (i + 1) * debugStream_.GapMs,
+                                         cycle[static_cast<size_t>(i) % cycle.size()] + "\r"});
+    }
     return outputs;
 }
 

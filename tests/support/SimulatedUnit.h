@@ -27,7 +27,8 @@ enum class FailureMode
     Garbled,        // each answer line arrives mangled
     UnknownCommand, // "Unknown Command"
     DropMidReply,   // half the answer, the next line cut without its CR, then nothing
-    PortGone        // the unit's end of the cable goes away
+    PortGone,       // the unit's end of the cable goes away
+    EndlessDebug    // the answer without its END OF DATA, then the debug stream (SetDebugStream)
 };
 
 struct UnitOutput
@@ -65,6 +66,16 @@ public:
     // Consecutive lines of one answer follow each other this far apart.
     void SetLineGapMs(int ms) { Set(lineGapMs_, ms); }
     void SetLateDelayMs(int ms) { Set(lateDelayMs_, ms); }
+    // Answers to commands beginning with `prefix` come this much later (a
+    // slow unit; the longest prefix wins).
+    void SetAnswerDelayMs(const std::string& prefix, int ms) { SetIn(answerDelays_, prefix, ms); }
+    // What EndlessDebug sends after the answer: `count` lines, `gapMs` apart,
+    // taken from `cycle` in turn. The unit keeps talking for as long as the
+    // count lasts, whatever the program does meanwhile.
+    void SetDebugStream(int gapMs, int count, const Lines& cycle = {"DBG RADIO RX SLOT 07 LEVEL 31"})
+    {
+        Set(debugStream_, DebugStream{gapMs, count, cycle});
+    }
     // Failure for the next `times` commands beginning with `prefix` ("" = all; -1 = until cleared).
     void SetFailure(FailureMode mode, const std::string& prefix = "", int times = -1)
     {
@@ -153,7 +164,8 @@ private:
     void InstallAssignmentCommands();
     std::string StatusOf(const std::string& ident) const;
     FailureMode TakeFailure(const std::string& command);
-    std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode);
+    std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode, int delayMs);
+    int AnswerDelayMs(const std::string& command) const;
     void Store(const std::string& line);
     // The programming statements, refused as a careful unit refuses them
     // (SimulatedUnitConfig.cpp).
@@ -175,6 +187,13 @@ private:
     std::string ident_ = "01A2B", loopCount_ = "2", protocol_ = "XP95", swvLine_;
     int lineGapMs_ = 0, lateDelayMs_ = 0, scanLevel_ = 0x20;
     Failure failure_;
+    struct DebugStream
+    {
+        int GapMs = 1000;
+        int Count = 0;
+        Lines Cycle;
+    } debugStream_;
+    std::map<std::string, int> answerDelays_;
     Lines noise_, config_;
     std::set<std::string> assignFailures_;
     std::map<std::string, std::string> status_;

@@ -12,6 +12,7 @@
 #include "platform/base/CodePage.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace hublink {
 
@@ -26,6 +27,18 @@ const char* const kFailureText = "Communications Failure,  Please check Comms Po
 std::string ErrorText(const LinkError& error)
 {
     return "Unexpected Communications Error - " + std::to_string(error.Number) + "\r\n" + error.Description;
+}
+
+// The unit a delete's echo (or command) names: the word after "DELETE DEVICE".
+std::string_view DeletedUnit(std::string_view line)
+{
+    const std::string_view words = "DELETE DEVICE";
+    const size_t at = line.find(words);
+    if (at == std::string_view::npos)
+        return {};
+    std::string_view rest = line.substr(at + words.size());
+    rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+    return rest.substr(0, rest.find(' '));
 }
 
 } // namespace
@@ -247,9 +260,14 @@ bool CommsLink::CollectLine(const std::string& line)
 {
     if (session_.AddReplyLine(line))
         return true;
+    TooManyLines();
+    return false;
+}
+
+void CommsLink::TooManyLines()
+{
     LogLine("The unit sent more than " + std::to_string(kMaxReplyLines) + " lines, transfer stopped", true);
     FailNow();
-    return false;
 }
 
 void CommsLink::ProcessReply(const std::string& Line)
@@ -331,8 +349,12 @@ void CommsLink::SysConfigStart(const std::string& line)
     Rearm(kConfigLineTimeoutMs);
     AdvanceProgress();
     session_.EmptyReplyLines();
+    downloadLines_ = 0;
 }
 
+// Only a statement of the configuration keeps the download alive, and every
+// line counts toward the limit: a unit that talks of other things (debug
+// output) without ever ending the download fails it.
 void CommsLink::SysConfigLine(const std::string& line)
 {
     AdvanceProgress();
@@ -341,10 +363,15 @@ void CommsLink::SysConfigLine(const std::string& line)
         session_.CommsState = SysConfigDone;
         return;
     }
-    Rearm(kConfigLineTimeoutMs);
+    if (++downloadLines_ > kMaxReplyLines) {
+        TooManyLines();
+        return;
+    }
     const std::string head = line.substr(0, 4);
-    if (head == "POPU" || head == "RELA" || head == "XPRO" || head == "YPRO")
+    if (head == "POPU" || head == "RELA" || head == "XPRO" || head == "YPRO") {
+        Rearm(kConfigLineTimeoutMs);
         CollectLine(line);
+    }
 }
 
 void CommsLink::AssignStart(const std::string& line)
@@ -379,6 +406,10 @@ void CommsLink::VersionReply(const std::string& line)
 
 void CommsLink::DeleteReply(const std::string& line)
 {
+    // The echo of a delete of another unit answers an earlier delete that
+    // had already failed: this one still waits for its own reply.
+    if (Contains(line, "DELETE DEVICE") && DeletedUnit(line) != DeletedUnit(session_.CommandText))
+        return;
     timer_.Stop();
     const char* done = nullptr;
     if (Contains(line, "DELETE DEVICE") || BeginsWith(line, "DEVICE DELETED"))

@@ -80,9 +80,10 @@ public:
     // maximum.
     void AdvanceProgress();
     int16_t ProgressStep = 1;
-    // False while a programming run has another pass to go: the end of the
-    // list then only sets ProgramDone (no completion line or box; the busy
-    // state and the progress bar stay for the next pass).
+    // False while a programming run has another pass to go, or ends with
+    // what it could not change: the end of the list then only sets
+    // ProgramDone (no completion line or box; the busy state and the
+    // progress bar stay for the run to end).
     bool ProgramEndIsFinal = true;
 
     // Runs the link with another command set (nullptr: the communications
@@ -107,6 +108,7 @@ private:
     void Dispatch(const std::string& line);
     bool IsWaiting(StateCode state) const;
     bool CollectLine(const std::string& line);
+    void TooManyLines();
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
 
     // The states with work beyond ending their wait.
@@ -139,6 +141,8 @@ private:
     // still be answered.
     std::string staleCommand_;
     int staleReplies_ = 0;
+    // Lines of any kind received since the download's header.
+    int downloadLines_ = 0;
 };
 
 } // namespace hublink

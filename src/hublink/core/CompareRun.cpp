@@ -68,6 +68,14 @@ StateCode DownloadSysConfig(CommsLink& link)
     return link.Session().CommsState;
 }
 
+void TellConfigNotSent(CommsLink& link)
+{
+    const std::string text = "The Connected Node could not Send its Configuration\r\n"
+                             "It does not Know the Command GET SYSCONFIG";
+    link.LogLine(text, true);
+    link.Window().ShowMessage(text, MessageStyle::Critical);
+}
+
 void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
 {
     const int node = ActiveNode;
@@ -113,6 +121,9 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
     if (link.Session().CommsState == CommsFailed) {
         window.RestoreWindow();
         window.Display("Unable to Get Config due to Errors", MessageStyle::Critical, kOwnCaption);
+    } else if (link.Session().CommsState == UnknownCommand) {
+        window.RestoreWindow();
+        TellConfigNotSent(link);
     }
     PortEnabled = false;
     if (!window.OpenedOnly() && CommsCloseOnComplete)

@@ -26,7 +26,7 @@ class IProgrammingWindow;
 // comparison fill MessageList; any line shows the error list (mode 2), none
 // shows "The Hub matches the Configuration" (or "The RCC matches..."). A
 // failed download: "Unable to Get Config due to Errors"; a unit that does
-// not know the command: no message. After a download, PortEnabled is False
+// not know the command: TellConfigNotSent. After a download, PortEnabled is False
 // and, with CommsCloseOnComplete and the window not opened for use by hand,
 // the window closes.
 void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window);
@@ -39,5 +39,10 @@ int DownloadProgressMaximum(const model::NodeArray& nodes);
 // DATA" (collected in ReplyLines), with one second allowed before the first
 // line. Returns the final CommsState: SysConfigDone for a whole download.
 StateCode DownloadSysConfig(CommsLink& link);
+
+// For a unit that answered "GET SYSCONFIG" with "Unknown Command": tells the
+// engineer, in the log box and a box, that it could not send its
+// configuration.
+void TellConfigNotSent(CommsLink& link);
 
 } // namespace hublink

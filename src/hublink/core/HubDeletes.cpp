@@ -23,15 +23,23 @@ std::string Number(int value)
     return std::to_string(value);
 }
 
-// Deletes the device of slot s of RCC n as the download gives it.
-bool DeleteSlot(CommsLink& link, const clsNode& hub, int n, int s, const DeleteDotsSwitch& dots)
+// Deletes a unit of the download, named in the log by `which` ("Device 2
+// from RCC 1 ..." or "RCC 4 ...").
+bool DeleteUnit(CommsLink& link, const std::string& which, const std::string& ident,
+                const DeleteDotsSwitch& dots)
 {
-    const std::string which = "Device " + Number(s) + " from RCC " + Number(n) + " in Target Hub...";
     link.LogLine("Deleting " + which, true);
-    if (DeleteDevices(link, hub.DeviceIdent(s), dots))
+    if (DeleteDevices(link, ident, dots))
         return true;
     link.LogLine("ERROR: Unable to Delete " + which, true);
     return false;
+}
+
+// Deletes the device of slot s of RCC n as the download gives it.
+bool DeleteSlot(CommsLink& link, const clsNode& hub, int n, int s, const DeleteDotsSwitch& dots)
+{
+    return DeleteUnit(link, "Device " + Number(s) + " from RCC " + Number(n) + " in Target Hub...",
+                      hub.DeviceIdent(s), dots);
 }
 
 bool DeleteRelation(CommsLink& link, int n, int parent)
@@ -75,6 +83,8 @@ bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSw
         dots(false);
     if (link.Session().CommsState == DeleteDone)
         return true;
+    if (link.PortFailed())
+        return false; // the lost port has been reported
     link.Window().ShowMessage("Unable to Delete All Devices due to Errors\r\n" + link.Session().LastRxLine, MessageStyle::Critical);
     return false;
 }
@@ -84,32 +94,24 @@ bool IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const NodeArray
 {
     bool success = true;
     link.ProgressStep = 1;
-    for (int n = 1; n < kNodeCount; ++n) {
+    // Once the port is gone, no delete can reach the hub: the run ends there.
+    for (int n = 1; n < kNodeCount && !link.PortFailed(); ++n) {
         const int parent = HubNodes[n].Parent();
         if ((Nodes[n].ParentChange() || HubNodes[n].NodeDelete()) && parent != -1)
             success = DeleteRelation(link, n, parent) && success;
     }
-    for (int n = 1; n < kNodeCount; ++n) {
+    for (int n = 1; n < kNodeCount && !link.PortFailed(); ++n) {
         const clsNode& hub = HubNodes[n];
-        if (hub.NodeDelete()) {
-            for (int s = 1; s <= kLastSlot; ++s) {
-                if (hub.DeviceType(s) != 0)
-                    success = DeleteSlot(link, hub, n, s, dots) && success;
-            }
-            link.LogLine("Deleting RCC " + Number(n) + " in Target Hub...", true);
-            if (!DeleteDevices(link, hub.NodeIdent(), dots)) {
-                link.LogLine("ERROR: Unable to Delete RCC " + Number(n) + " in Target Hub...", true);
-                success = false;
-            }
-        } else {
-            for (int s = 1; s <= kLastSlot; ++s) {
-                if (SlotGoes(hub, s))
-                    success = DeleteSlot(link, hub, n, s, dots) && success;
-            }
+        for (int s = 1; s <= kLastSlot && !link.PortFailed(); ++s) {
+            if (hub.NodeDelete() ? hub.DeviceType(s) != 0 : SlotGoes(hub, s))
+                success = DeleteSlot(link, hub, n, s, dots) && success;
         }
+        if (hub.NodeDelete() && !link.PortFailed())
+            success =
+                DeleteUnit(link, "RCC " + Number(n) + " in Target Hub...", hub.NodeIdent(), dots) && success;
         link.AdvanceProgress();
     }
-    return success;
+    return success && !link.PortFailed();
 }
 
 bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,

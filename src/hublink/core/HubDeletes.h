@@ -38,7 +38,8 @@ bool NeedsManualDeletes(const std::string& hubVersion);
 // Sends "FDELETE DEVICE <ident>" and waits for the answer with the dots
 // running. True when the hub reports the unit deleted; otherwise shows
 // "Unable to Delete All Devices due to Errors" with the last line received
-// and returns false.
+// (not when the port was lost, which the link has reported) and returns
+// false.
 bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSwitch& dots = {});
 
 // The deletes before an incremental update, from the change flags: first the
@@ -48,7 +49,8 @@ bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSw
 // (DeviceDelete in HubNodes) of a kept one, advancing the progress bar by
 // one per RCC. Idents and parents come from HubNodes; an empty downloaded
 // slot has nothing to delete. Every delete is tried even after one failed;
-// each failure is logged. True when all succeeded.
+// each failure is logged. A lost port ends the deletes at once. True when
+// all succeeded.
 bool IncrementalDeletes(CommsLink& link, const model::NodeArray& Nodes, const model::NodeArray& HubNodes,
                         const DeleteDotsSwitch& dots = {});
 

@@ -31,6 +31,9 @@ const std::string kOwnCaption; // the window's caption as title
 const std::string kTarget = "the Radio Hub";
 const std::string kCompleted = "Programming Completed Successfully";
 const std::string kUnknownCommandAbort = "Programming Aborted Due to Unknown Command";
+const std::string kStrayChannelsKept =
+    "The Radio Hub holds X-Protocol Channels for an RCC it has no Node for\r\n"
+    "Only Clearing All Programming from the Hub removes them\r\nProgramming is Not Complete";
 // More changes than this offer a clear before reprogramming.
 constexpr int kClearOfferedAbove = 1000;
 // The change-list modes of the error-list window.
@@ -182,8 +185,19 @@ Pass NothingToChange(CommsLink& link, IProgrammingWindow& window, bool laterPass
     return Pass::Ended;
 }
 
+// The end of a run that has sent all it could while the hub still differs
+// from the site: why programming is not complete.
+Pass NotComplete(CommsLink& link, IProgrammingWindow& window, const std::string& why)
+{
+    link.Timer().Stop();
+    link.LogLine(why, true);
+    return Stop(link, window, why);
+}
+
 // Sends the list in the link's arrays and waits while the link walks it.
-Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
+// Left non-empty, leftOver says what the list cannot change, and the run
+// ends with it instead of the completion.
+Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain, const std::string& leftOver)
 {
     ICommsWindow& bar = link.Window();
     if (link.Session().CommandCount == 0) {
@@ -191,11 +205,13 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
             link.Session().CommsState = Idle;
             return Pass::ReadAgain;
         }
+        link.Session().CommsState = Idle;
+        if (!leftOver.empty())
+            return NotComplete(link, window, leftOver);
         bar.HideProgress();
         link.Timer().Stop();
         link.EndBusy();
         link.LogLine(kCompleted, true);
-        link.Session().CommsState = Idle;
         window.Display(kCompleted, MessageStyle::Information, kOwnCaption);
         return Pass::Ended;
     }
@@ -203,11 +219,13 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain)
     link.ProgressStep = ListProgressStep(bar.ProgressMax() - bar.ProgressValue(), link.Session().CommandCount);
     link.Session().ReplyLineCount = 1;
     link.LogLine(link.Session().CommandCaptions[1], false);
-    link.ProgramEndIsFinal = !readAgain;
+    link.ProgramEndIsFinal = !readAgain && leftOver.empty();
     link.Transact(ProgramWait, link.Session().ReplyLines[1], FirstCommandTimeoutMs(link.Session().ReplyLines[1]));
     link.ProgramEndIsFinal = true;
     if (link.Session().CommsState == ProgramDone && readAgain)
         return Pass::ReadAgain;
+    if (link.Session().CommsState == ProgramDone && !leftOver.empty())
+        return NotComplete(link, window, leftOver);
     if (link.Session().CommsState == ProgramDone && CommsCloseOnComplete) {
         window.CloseWindow();
         return Pass::Ended;
@@ -277,7 +295,8 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
                             : BuildIncrementalProgrammingList(Nodes, HubNodes, window.UnitConnected()));
     // A reprogramming from clear sends everything; changes found by the
     // channel comparison alone are not all there is.
-    return SendTheList(link, window, !full && changes == kChangeListChannelsFirst);
+    return SendTheList(link, window, !full && changes == kChangeListChannelsFirst,
+                       !full && HubHoldsStrayChannels() ? kStrayChannelsKept : std::string());
 }
 
 } // namespace

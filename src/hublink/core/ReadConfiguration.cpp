@@ -2,6 +2,7 @@
 
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/CommsLink.h"
+#include "hublink/core/CompareRun.h"
 #include "hublink/core/HubConfigParser.h"
 #include "hublink/core/ICommsForm.h"
 #include "hublink/core/LinkState.h"
@@ -174,6 +175,9 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
         link.Window().ShowMessage("Config Successfully Read", MessageStyle::Information);
         return ReadOutcome::Downloaded;
     }
+    // The unit does not know "GET SYSCONFIG".
+    link.Window().HideProgress();
+    TellConfigNotSent(link);
     return ReadOutcome::Refused;
 }
 

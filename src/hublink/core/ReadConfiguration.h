@@ -22,7 +22,7 @@ enum class ReadOutcome
     Stopped,    // a query failed or the user cancelled; its message was shown
     Downloaded, // the configuration was read, parsed and copied into the site
     Failed,     // the download failed ("Unable to Get Config due to Errors")
-    Refused     // the unit does not know "GET SYSCONFIG"
+    Refused     // the unit does not know "GET SYSCONFIG"; the engineer was told
 };
 
 // The exchange on an open port: unit type, ident, loop count, loop

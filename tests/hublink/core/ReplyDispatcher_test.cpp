@@ -168,6 +168,7 @@ TEST_F(LinkFixture, DeleteRepliesAreJudged)
     LogIntoFreshFolder("dots");
     bench.DeleteDots = true;
     link.Session().CommsState = DeleteWait;
+    link.Session().CommandText = device;
     link.Comm_OnComm("FDELETE DEVICE 1A2B3\r");
     EXPECT_NE(ProgLogText().find("\r\n \r\n<- FDELETE DEVICE 1A2B3\r\nDevice Successfully Deleted\r\n"),
               std::string::npos)
