@@ -23,3 +23,14 @@ TEST(DeviceTypes, NamesEndAtTheTableAndReadBackToTheLowestCode)
     for (const auto& [type, head] : {std::pair{13, false}, {14, false}, {20, false}, {10, true}, {19, true}})
         EXPECT_EQ(IsComboHeadType(type), head) << type;
 }
+
+TEST(DeviceTypes, ShortNamesAreTheDeviceWindowsAndTheChangeListsWords)
+{
+    const std::pair<int, const char*> names[] = {
+        {2, "Callpoint"},   {3, "Optical"},  {4, "Heat (A1R)"},  {5, "Heat (CS)"},   {6, "Sounder"},
+        {7, "SnderBcn"},    {8, "I/O Unit"}, {9, "Multi"},       {10, "Optical"},    {11, "Heat (A1R)"},
+        {12, "Heat (CS)"},  {13, "Combo"},   {14, "CmbBcn"},     {15, "Optical"},    {16, "Heat (A1R)"},
+        {17, "Heat (CS)"},  {18, "Multi"},   {19, "Multi"},      {20, "ZM I/O Unit"}, {0, ""}};
+    for (const auto& [code, name] : names)
+        EXPECT_EQ(DeviceTypeShortName(code), name) << code;
+}

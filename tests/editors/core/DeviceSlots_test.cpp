@@ -195,4 +195,16 @@ TEST(SlotRules, QuickInfoByMode)
     EXPECT_EQ(editors::PaletteItemOfType(20), 9);
 }
 
+TEST(SlotRules, EachPaletteItemPlacesItsDeviceType)
+{
+    // Items 5 and 7 place the combination head the detector prompt chooses.
+    const char* const placed[editors::kPaletteItems] = {
+        "Callpoint", "Sounder",           "Optical Smoke Detector", "Sounder/Beacon",   "Multisensor",
+        "",          "Heat A1R Detector", "",                       "Heat CS Detector", "Input/Output Unit"};
+    for (int item = 0; item < editors::kPaletteItems; ++item)
+        EXPECT_EQ(model::DeviceTypeName(editors::PaletteItemType(item)), placed[item]) << item;
+    for (int item : {editors::kComboItem, editors::kComboBeaconItem, -1, editors::kPaletteItems})
+        EXPECT_EQ(editors::PaletteItemType(item), -1) << item;
+}
+
 } // namespace

@@ -61,3 +61,18 @@ TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwnAndAnIdent
         EXPECT_EQ(IdentClashMessage(c.ident, owner), "Ident " + c.ident + "\r\nAlready in Use by" + c.holder);
     }
 }
+
+TEST(NodeSettingsHop, PathsOfUpToFourHopsAreValidAndLongerOrBrokenOnesAreNot)
+{
+    const struct
+    {
+        int hop;
+        const char* text;
+        bool invalid;
+    } cases[] = {{0, "0", false}, {1, "1", false}, {4, "4", false}, {5, "5", true}, {10, "10", true}, {-1, "0", true}};
+    for (const auto& c : cases) {
+        const HopShown shown = ShowHop(c.hop);
+        EXPECT_EQ(shown.text, c.text) << c.hop;
+        EXPECT_EQ(shown.invalid, c.invalid) << c.hop;
+    }
+}
