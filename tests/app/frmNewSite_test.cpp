@@ -60,7 +60,7 @@ TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
     EXPECT_EQ(c.name, " Block A ");
 }
 
-TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocolAndCancelAndTheCloseBoxGiveNoSite)
+TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocol)
 {
     NewSiteDialog dialog;
     dialog.show();
@@ -82,9 +82,14 @@ TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocolAndCancelAndTheCloseBoxGiveNoSite
     EXPECT_TRUE(c.rlm);
     EXPECT_EQ(c.loopCount, 1);
     EXPECT_EQ(c.protocol, 1);
+}
 
-    // Cancel and the close box give no site.
+TEST(frmNewSite, CancelAndCloseBoxGiveNoSite)
+{
+    NewSiteDialog dialog;
     dialog.show();
+    Choose(dialog.LoopCombo, 0);
+    Choose(dialog.ProtocolCombo, 0);
     dialog.cmdCancel_Click();
     EXPECT_EQ(dialog.Tag, "0");
     frmNewSite closed;

@@ -23,7 +23,7 @@ std::string SetPositions(const std::string& flags)
 
 } // namespace
 
-TEST(NodeStatus, TokensSetTheirPositionsOthersAreIgnoredAndTheSignalNeedsExactlyOneLevel)
+TEST(NodeStatus, TokensSetTheirPositionsAndOthersAreIgnored)
 {
     clsNode node;
     node.SetNodeStatusString("BL2 TA SSM");
@@ -52,8 +52,11 @@ TEST(NodeStatus, TokensSetTheirPositionsOthersAreIgnoredAndTheSignalNeedsExactly
     EXPECT_TRUE(node.DeviceAssigned(2));
     node.SetDeviceStatusString(2, "UCF"); // the decoder never clears the assigned flag
     EXPECT_TRUE(node.DeviceAssigned(2));
+}
 
-    // The signal needs exactly one level.
+TEST(NodeStatus, SignalNeedsExactlyOneLevel)
+{
+    clsNode node;
     for (const auto& [text, signal] : {std::pair{"SSG SSL", 0}, {"BG RF", 5900}, {"SSG BG", 2924}}) {
         node.SetNodeStatusString("");
         node.SetNodeStatusString(text);

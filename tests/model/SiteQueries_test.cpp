@@ -89,7 +89,7 @@ TEST_F(SiteQueries, HubSlotsAreSearchedOnlyAfterTheHubItselfMatchedAndSearchesKe
     EXPECT_EQ(FindNodeByIdent("X"), 100);
 }
 
-TEST_F(SiteQueries, XChannelsAndHighestLoopAndAddressSkipUnusedNodesAndTheChannelTableLooksUpBothWays)
+TEST_F(SiteQueries, XChannelsAndHighestLoopAndAddressSkipUnusedNodes)
 {
     for (const auto& [n, a, b, inUse] :
          {std::tuple{0, 5, 20, true}, {3, 5, 20, true}, {4, 20, 5, true}, {6, 5, 20, false}}) {
@@ -107,8 +107,10 @@ TEST_F(SiteQueries, XChannelsAndHighestLoopAndAddressSkipUnusedNodesAndTheChanne
     At(2, 31, 3, 120, 18);
     EXPECT_EQ(HighestLoopInUse(), 3);
     EXPECT_EQ(HighestAddressInUse(), 120);
+}
 
-    // The channel table and its reverse lookup.
+TEST(ChannelPlan, TableAndReverseLookup)
+{
     for (const auto& [index, channel] : {std::pair{16, 17}, {17, 30}, {42, 0}})
         EXPECT_EQ(ChannelTable(index), channel) << index;
     EXPECT_THROW(ChannelTable(43), std::out_of_range);

@@ -9,7 +9,7 @@
 
 using namespace platform;
 
-TEST(WindowLayer, TopMostRestoreShowWithoutActivatingSizeLimitsAndTwipsRoundedToTheNearestPixelHalvesToEven)
+TEST(WindowLayer, TopMostRestoreShowWithoutActivatingAndSizeLimits)
 {
     QWidget w;
     w.show();
@@ -37,8 +37,10 @@ TEST(WindowLayer, TopMostRestoreShowWithoutActivatingSizeLimitsAndTwipsRoundedTo
     RestoreWindowProc(limited);
     limited.resize(100, 100);
     EXPECT_EQ(limited.size(), QSize(100, 100));
+}
 
-    // Twips round to the nearest pixel, halves to even.
+TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
+{
     EXPECT_EQ(PixelsFromTwips(457.5), 30); // 30.5: a half goes to the even pixel
     EXPECT_EQ(PixelsFromTwips(472.5), 32); // 31.5
     EXPECT_EQ(PixelsFromTwips(-22.6), -2);

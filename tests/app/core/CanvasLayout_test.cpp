@@ -33,7 +33,7 @@ void Place(NodeArray& nodes, std::initializer_list<std::array<int, 3>> places)
 
 } // namespace
 
-TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightTheSiteNameOnlyBeyondThemAndFarAwayNodesSaturate)
+TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightAndTheSiteNameOnlyBeyondThem)
 {
     auto nodes = Site({0, 0, 0});
     Place(*nodes, {{0, 1000, 200}, {1, 1400, 2000}, {2, 900, 1000}, {5, 9000, 9000}}); // 5 is not in use
@@ -49,17 +49,29 @@ TEST(DrawingExtent, NodesTakeTheHubSizeTheHubCountsFurtherRightTheSiteNameOnlyBe
     extent = ComputeDrawingExtent(*nodes, 4000, 100, 1200, 300);
     EXPECT_EQ(extent.width, 4000 + 1200 + 600);
     EXPECT_EQ(extent.height, 2000 + 525 + 500);
+}
 
-    // Far-away nodes saturate instead of wrapping.
-    nodes = Site({0, 0});
+TEST(DrawingExtent, FarAwayNodesSaturateInsteadOfWrapping)
+{
+    auto nodes = Site({0, 0});
     Place(*nodes, {{0, 100, 100}, {1, kMost - 10, kMost}});
-    extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
+    DrawingExtent extent = ComputeDrawingExtent(*nodes, 0, 0, 0, 0);
     EXPECT_EQ(extent.width, kMost);
     EXPECT_EQ(extent.height, kMost);
     EXPECT_EQ(ComputeDrawingExtent(*nodes, kMost, 0, 4000, 0).width, kMost);
 }
 
-TEST(TreeLayout, RowsFollowTheHopCountGroupedByParentWorkedExamplesOfRowsAndGapsAndRccsOutsideTheRowsKeepTheirPlace)
+TEST(TreeLayout, RowsFollowTheHopCountGroupedByParent)
+{
+    // 1..3 on the hub, 4 on 2, 5 on 1, 6 on 4, 7 on 6, 8 on 3.
+    auto nodes = Site({0, 0, 0, 0, 2, 1, 4, 6, 3});
+    const auto rows = TreeRows(*nodes);
+    EXPECT_EQ(rows[0], (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(rows[1], (std::vector<int>{5, 4, 8}));
+    EXPECT_EQ(rows[3], (std::vector<int>{7}));
+}
+
+TEST(TreeLayout, WorkedExamplesOfRowsAndGaps)
 {
     auto nodes = Site({0, 0, 0, 0, 2});
     PositionNodeTree(*nodes, 12765, 9165);
@@ -82,23 +94,17 @@ TEST(TreeLayout, RowsFollowTheHopCountGroupedByParentWorkedExamplesOfRowsAndGaps
     EXPECT_EQ((*nodes)[31].Left(), 200 + 30 * 400);
     EXPECT_EQ((*nodes)[0].Top(), -89);
     EXPECT_EQ((*nodes)[1].Top(), -178 + 420);
+}
 
-    // RCCs outside the rows keep their place.
+TEST(TreeLayout, RccsOutsideTheRowsKeepTheirPlace)
+{
     // 1 on the hub, 2..6 a chain below it: 5 is five hops away, 6 six. 7 and
     // 8 form a loop of parents; 9 has no parent.
-    nodes = Site({0, 0, 1, 2, 3, 4, 5, 8, 7, -1});
+    auto nodes = Site({0, 0, 1, 2, 3, 4, 5, 8, 7, -1});
     PositionNodeTree(*nodes, 12000, 9000);
     for (int i : {5, 6, 7, 8, 9})
         EXPECT_EQ((*nodes)[i].Left() + (*nodes)[i].Top(), -16) << i;
     EXPECT_NE((*nodes)[4].Left(), -7);
-
-    // Rows follow the hop count, grouped by parent.
-    // 1..3 on the hub, 4 on 2, 5 on 1, 6 on 4, 7 on 6, 8 on 3.
-    nodes = Site({0, 0, 0, 0, 2, 1, 4, 6, 3});
-    const auto rows = TreeRows(*nodes);
-    EXPECT_EQ(rows[0], (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(rows[1], (std::vector<int>{5, 4, 8}));
-    EXPECT_EQ(rows[3], (std::vector<int>{7}));
 }
 
 TEST(ShellLayout, RingsAroundTheHub)

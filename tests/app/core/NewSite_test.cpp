@@ -12,7 +12,7 @@ using NewSite = EmptySiteTest;
 
 } // namespace
 
-TEST_F(NewSite, HeaderFollowsTheChoiceAndTheNameIsTakenAsTypedWithTheSiteUntitledAndChanged)
+TEST_F(NewSite, HeaderFollowsTheChoice)
 {
     NewSiteChoice c;
     c.loopCount = 3, c.protocol = 2, c.rccCount = 5;
@@ -25,15 +25,6 @@ TEST_F(NewSite, HeaderFollowsTheChoiceAndTheNameIsTakenAsTypedWithTheSiteUntitle
     EXPECT_EQ(ApplyNewSiteHeader(c), 0);
     EXPECT_TRUE(IsLoopInterface);
     EXPECT_EQ(MaxLoopAddress, 126);
-
-    // The name is taken as typed; the site is untitled and changed.
-    SiteFileName = "/tmp/old.qvs";
-    ShowSiteName = false;
-    NameNewSite("  Block A ");
-    EXPECT_EQ(SiteName, "  Block A ");
-    EXPECT_TRUE(ShowSiteName);
-    EXPECT_EQ(SiteFileName, "untitled.qvs");
-    EXPECT_TRUE(FileChanged);
 }
 
 TEST_F(NewSite, NodesAreEmptiedNumberedAndKeptWhereTheLayoutPutThem)
@@ -57,4 +48,15 @@ TEST_F(NewSite, NodesAreEmptiedNumberedAndKeptWhereTheLayoutPutThem)
     EXPECT_EQ(Nodes[0].Width(), 870); // the hub's size again after the reset
     EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 77), -1);
     EXPECT_EQ(GetOwner(LoopAddressOwner, 0, 5), 12); // loop 0 is not touched
+}
+
+TEST_F(NewSite, NameIsTakenAsTypedAndTheSiteIsUntitledAndChanged)
+{
+    SiteFileName = "/tmp/old.qvs";
+    ShowSiteName = false;
+    NameNewSite("  Block A ");
+    EXPECT_EQ(SiteName, "  Block A ");
+    EXPECT_TRUE(ShowSiteName);
+    EXPECT_EQ(SiteFileName, "untitled.qvs");
+    EXPECT_TRUE(FileChanged);
 }

@@ -57,7 +57,16 @@ TEST_F(RccCommands, AddReusesTheLowestFreeSlotAndEmptiesItOrRefusesWhenAllAreUse
     EXPECT_EQ(active, 7);
 }
 
-TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAnyAndDeleteFreesOwnCellsOnlyAndEmptiesTheRcc)
+TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAny)
+{
+    Nodes[7].SetInUse(true);
+    EXPECT_EQ(DeleteRccQuestion(Nodes, 7), "Are you sure you want to delete RCC 7?");
+    Nodes[7].SetDeviceType(31, 5);
+    EXPECT_EQ(DeleteRccQuestion(Nodes, 7),
+              "Are you sure you want to delete RCC 7?\r\nThis will delete all Devices on this RCC");
+}
+
+TEST_F(RccCommands, DeleteFreesOwnCellsOnlyAndEmptiesTheRcc)
 {
     clsNode& rcc = Nodes[4];
     rcc.SetInUse(true);
@@ -88,13 +97,6 @@ TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAnyAndDeleteFre
     EXPECT_EQ(rcc.Name(), "");
     EXPECT_EQ(rcc.DeviceType(2), 0);
     EXPECT_EQ(rcc.DeviceIdent(2), "");
-
-    // The delete question mentions devices only when there are any.
-    Nodes[7].SetInUse(true);
-    EXPECT_EQ(DeleteRccQuestion(Nodes, 7), "Are you sure you want to delete RCC 7?");
-    Nodes[7].SetDeviceType(31, 5);
-    EXPECT_EQ(DeleteRccQuestion(Nodes, 7),
-              "Are you sure you want to delete RCC 7?\r\nThis will delete all Devices on this RCC");
 }
 
 TEST_F(RccCommands, DeleteHandsChildrenToTheDeletedRccsParent)

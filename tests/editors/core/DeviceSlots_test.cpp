@@ -41,7 +41,7 @@ protected:
     DeviceSlots slots;
 };
 
-TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddressWhichIsFoundFromAnyStart)
+TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddress)
 {
     // The first device of an empty RCC has nothing to inherit.
     slots.Slot(1).type = 2;
@@ -72,8 +72,10 @@ TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddressWhichIsFoundFro
     slots.Slot(5).type = 10;
     EXPECT_EQ(slots.Place(5), PlaceResult::NoRoom);
     EXPECT_EQ(slots.Slot(5).loop, -1);
+}
 
-    // The only free address is found from any start.
+TEST_F(SlotsTest, TheOnlyFreeAddressIsFoundFromAnyStart)
+{
     for (int free : {1, 64, 126}) {
         for (int a = 1; a <= 126; ++a)
             slots.SetOwner(1, a, static_cast<int16_t>(a == free ? -1 : 500));

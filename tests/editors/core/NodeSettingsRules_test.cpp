@@ -20,7 +20,7 @@ std::vector<int> Values(const ListItems& items)
 
 } // namespace
 
-TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwnAndAnIdentClashNamesTheHolder)
+TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwn)
 {
     OwnerTable table;
     for (auto& loop : table)
@@ -33,8 +33,10 @@ TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwnAndAnIdent
     EXPECT_EQ(items[0].text, "     1");
     EXPECT_EQ(AddressItems(2, 400, table, 126).back(), (ListItem{"   126", 126}));
     EXPECT_TRUE(AddressItems(-1, 400, table, 126).empty());
+}
 
-    // An ident clash names the holder.
+TEST_F(NodeSettingsRules, IdentClashNamesTheHolder)
+{
     for (int n : {0, 3, 12})
         Nodes[n].SetInUse(true);
     Nodes[0].SetNodeIdent("11111");
