@@ -68,6 +68,13 @@ TEST_F(StartupTest, CommandLineIsSplitAtBlanksAndTabsUpToTheLimitAndRebuiltWithQ
     EXPECT_EQ(CommandLineFromArguments({"/a/North Wing.qvs", "x"}), "\"/a/North Wing.qvs\" x");
 }
 
+TEST_F(StartupTest, InstanceNameComesFromTheFoldersLastComponent)
+{
+    EXPECT_EQ(LastPathComponent("/opt/qvs/"), "");
+    ProgramFolderName = "Quorvel Config";
+    EXPECT_EQ(InstanceName(), "Quorvel ConfigQuorvelConfigUtility_APPLICATION");
+}
+
 TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
 {
     WriteSettings("[WindowPositions]\r\nMainWindowTop=300\r\nthis line has no equals sign\r\n"

@@ -184,7 +184,7 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
     EXPECT_TRUE(form->isEnabled());
 }
 
-TEST_F(MenusTest, TheTickRunsTheActionOnTheWindowAndAReadSetsTheKindOfSite)
+TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
 {
     LoadSite();
     FileChanged = false;
@@ -207,17 +207,20 @@ TEST_F(MenusTest, TheTickRunsTheActionOnTheWindowAndAReadSetsTheKindOfSite)
     form->HubComms_Click();
     Tick();
     EXPECT_TRUE(first.isNull());
-    frmComms::Unload();
+}
 
-    // A read of an RLM sets the kind of site once the window opens.
+TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
+{
+    LoadSite();
     FileChanged = false;
     PlugIn(UnitKind::Rlm);
     form->TolsReadRLMFile_Click();
-    EXPECT_FALSE(IsLoopInterface);
+    EXPECT_FALSE(IsLoopInterface); // not before the window opens
     Tick();
     EXPECT_TRUE(IsLoopInterface);
     EXPECT_EQ(LastLogLine(), "Config Successfully Read");
     frmComms::Unload();
+    QApplication::processEvents();
 
     // A read cancelled at the save prompt closes the window; the kind stays.
     FileChanged = true;
@@ -414,24 +417,9 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
     EXPECT_TRUE(frmDiagnostics::Loaded()->isVisible());
 }
 
-TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindowsAndTheGuideWhenItIsThere)
+TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindows)
 {
-    QTemporaryDir folder;
-    platform::SetProgramFolder(folder.path().toStdString());
-    QList<QUrl> opened;
-    platform::SetShellOpenHandler([&](const QUrl& url) {
-        opened << url;
-        return true;
-    });
     Load();
-    form->HelpGuide_Click();
-    EXPECT_TRUE(opened.isEmpty()); // no guide: nothing handed on, nothing shown
-    const QString guide = QDir(folder.path()).filePath("Users Guide.pdf");
-    ASSERT_TRUE(QFile(guide).open(QIODevice::WriteOnly));
-    form->MenuItem("HelpGuide")->trigger();
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].toLocalFile(), guide);
-
     form->ConfigStats_Click(), form->TreeView_Click(), form->ViewGrid_Click();
     form->HelpHistory_Click(), form->ReportComments_Click();
     for (QWidget* window : {static_cast<QWidget*>(FrmStats::Loaded()), static_cast<QWidget*>(frmTreeView::Loaded()),
@@ -458,6 +446,25 @@ TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindowsAndTheGuideWhenItIsT
     ASSERT_NE(port, nullptr);
     EXPECT_TRUE(port->isVisible() && !port->isModal());
     port->close();
+}
+
+TEST_F(MenusTest, TheUsersGuideIsOpenedWhenItIsThere)
+{
+    QTemporaryDir folder;
+    platform::SetProgramFolder(folder.path().toStdString());
+    QList<QUrl> opened;
+    platform::SetShellOpenHandler([&](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    Load();
+    form->HelpGuide_Click();
+    EXPECT_TRUE(opened.isEmpty()); // no guide: nothing handed on, nothing shown
+    const QString guide = QDir(folder.path()).filePath("Users Guide.pdf");
+    ASSERT_TRUE(QFile(guide).open(QIODevice::WriteOnly));
+    form->MenuItem("HelpGuide")->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].toLocalFile(), guide);
     platform::SetProgramFolder("");
 }
 

@@ -9,6 +9,8 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QMimeData>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -302,6 +304,28 @@ TEST_F(DevicesTest, ApplyWritesTheNodeMergesOwnersAndMarksTheTitle)
     EXPECT_EQ(answers.titles.last(), "Change Active Object");
 }
 
+TEST_F(DevicesTest, ClosingTheUnpinnedWindowByANodeClickStartsNoDrag)
+{
+    SmallSite();
+    Open(3);
+    ClickCaption(5, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(frmDevices::Loaded(), nullptr);
+    EXPECT_FALSE(form->Dragging());
+}
+
+TEST_F(DevicesTest, AnEditOfTheLastSlotOfAFullRccIsApplied)
+{
+    Load();
+    model::LoadSiteFile(QVS_TEST_DATA "/full-site.qvs");
+    form->DisplayNodes();
+    frmDevices* w = Open(7);
+    w->SelectDevice(7);
+    w->Slots().Slot(31).name = "Changed 31";
+    w->cmdApply_Click();
+    EXPECT_EQ(Nodes[7].DeviceName(31), "Changed 31");
+}
+
 TEST_F(DevicesTest, AFullRccTakesNoMoreDevices)
 {
     Load();
@@ -312,6 +336,33 @@ TEST_F(DevicesTest, AFullRccTakesNoMoreDevices)
     w->SourceDevice_DblClick(0);
     EXPECT_EQ(answers.seen, QStringList{"You can only have 31 devices\nConnected to an RCC at any time"});
     EXPECT_EQ(answers.titles, QStringList{"Add Device to RCC"});
+}
+
+// The properties window opened from the canvas follows the selection; an
+// edit pending when another node is clicked is applied to the node it was
+// made on.
+TEST_F(DevicesTest, NodeSettingsApplyPendingEditsWhenAnotherNodeIsClicked)
+{
+    LoadSite();
+    SiteFileName = "site.qvs";
+    ClickCaption(1, Qt::LeftButton);
+    form->NodeLabel_DblClick(1);
+    frmNodeSettings* settings = frmNodeSettings::Loaded();
+    ASSERT_NE(settings, nullptr);
+    settings->PushPin->click();
+    EXPECT_TRUE(NodeSettingsPinned);
+    settings->NameText->setText("East wing");
+    EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties *");
+
+    answer = "Yes";
+    AnswerMessages();
+    ClickCaption(2, Qt::LeftButton);
+    EXPECT_EQ(messages, QStringList{"Change Active Object: Changes Have Been Made, Do You Want To Apply Them?"});
+    EXPECT_EQ(Nodes[1].Name(), "East wing");
+    EXPECT_EQ(Nodes[2].Name(), "RCC name 2");
+    EXPECT_EQ(settings->windowTitle(), "RCC 2 Properties");
+    EXPECT_EQ(settings->NameText->text(), "RCC name 2");
+    EXPECT_TRUE(form->windowTitle().contains(" * "));
 }
 
 } // namespace

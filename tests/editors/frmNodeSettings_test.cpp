@@ -274,12 +274,17 @@ TEST_F(NodeSettingsTest, GeneratedChannelsFollowTheHubIdent)
     w->cmdRandom_Click();
     EXPECT_EQ(Titles(), (QStringList{"Change Radio Channels [1040]", "Change Radio Channels [36]"}));
     const int32_t shown = w->ChannelACombo->currentIndex() + 1;
+    const model::NodeArray generated = Nodes;
     EXPECT_EQ(Nodes[0].NodeIdent(), "0BEEF");
     EXPECT_FALSE(w->cmdRandom->isEnabled());
-    // The plan is the one the typed ident gives.
+    // The plan is the one the typed ident gives, for every node.
     model::AutoAssignChannels();
     EXPECT_EQ(Nodes[0].Y_ChannelA(), shown);
     EXPECT_NE(shown, 0);
+    for (int n = 0; n < model::kNodeCount; ++n) {
+        EXPECT_EQ(generated[n].Y_ChannelA(), Nodes[n].Y_ChannelA()) << n;
+        EXPECT_EQ(generated[n].X_ChannelB(), Nodes[n].X_ChannelB()) << n;
+    }
 }
 
 TEST_F(NodeSettingsTest, StaysOnScreenAndCtrlTabTurnsThePage)
