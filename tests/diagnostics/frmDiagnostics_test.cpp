@@ -326,6 +326,25 @@ TEST_F(DiagnosticsWindowTest, TheHubIdentCheckAndTheStimulusFileAreReachedFromCo
     platform::SetProgramFolder("");
 }
 
+TEST_F(DiagnosticsWindowTest, TheStimulusFileIsChosenInAnOpenDialogOfTextFilesFromCommsInput)
+{
+    frmDiagnostics* w = Open();
+    platform::SetProgramFolder(LogFolder);
+    std::vector<platform::FileDialogRequest> asked;
+    platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
+        asked.push_back(request);
+        return std::optional<QString>();
+    });
+    w->LoadCommsStimulusFile();
+    platform::SetProgramFolder("");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_FALSE(asked[0].save) << "a file to read, not one to write";
+    EXPECT_EQ(asked[0].title, "Select a Comms Stimulus File");
+    EXPECT_EQ(asked[0].filter, "Text File (*.txt)");
+    EXPECT_EQ(asked[0].fileName, QString::fromStdString(LogFolder + "/Comms Input"));
+    EXPECT_FALSE(w->StimulusFileOpen);
+}
+
 TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass)
 {
     // The colours and texts of every class are the core's; here the wiring:

@@ -304,11 +304,18 @@ TEST_F(DevicesTest, ApplyWritesTheNodeMergesOwnersAndMarksTheTitle)
     EXPECT_EQ(answers.titles.last(), "Change Active Object");
 }
 
+// The release of a click ends any drag, so the drag is looked at while the
+// button is still down.
 TEST_F(DevicesTest, ClosingTheUnpinnedWindowByANodeClickStartsNoDrag)
 {
     SmallSite();
     Open(3);
-    ClickCaption(5, Qt::LeftButton);
+    QWidget* caption = form->NodeControls(5).Label();
+    QTest::mousePress(caption, Qt::LeftButton);
+    EXPECT_EQ(frmDevices::Loaded(), nullptr);
+    EXPECT_EQ(ActiveNode, 5);
+    EXPECT_FALSE(form->Dragging());
+    QTest::mouseRelease(caption, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_EQ(frmDevices::Loaded(), nullptr);
     EXPECT_FALSE(form->Dragging());

@@ -77,6 +77,19 @@ TEST(NodeCaption, HubRlmAndRccCaptionsAndQuickInfo)
     EXPECT_EQ(QuickInfoFor(hub, 3, true).caption, "F10:01");
 }
 
+TEST(NodeCaption, TheLoopAddressQuickInfoNeedsLoopAndAddress)
+{
+    auto nodes = NumberedSite({0, 0});
+    clsNode& rcc = (*nodes)[1];
+    EXPECT_FALSE(QuickInfoFor(rcc, 1, false).visible);
+    rcc.SetNodeLoop(2);
+    EXPECT_FALSE(QuickInfoFor(rcc, 1, false).visible) << "an address is needed too";
+    rcc.SetNodeAddress(7);
+    const QuickInfo info = QuickInfoFor(rcc, 1, false);
+    EXPECT_TRUE(info.visible);
+    EXPECT_EQ(info.caption, "L2/007");
+}
+
 TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
 {
     // 1 on the hub; 2..5 a chain under 1 (5 is five hops away); 6 has none.

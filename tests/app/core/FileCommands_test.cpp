@@ -129,6 +129,28 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
     EXPECT_FALSE(commands.SaveInProgress());
 }
 
+TEST_F(FileCommandsTest, AYesWhoseSaveIsCancelledStopsTheCommand)
+{
+    SmallSite();
+    host.answers = {MessageResult::Yes};
+    host.files = {std::nullopt};
+    EXPECT_FALSE(commands.CheckForChanges());
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(commands.SaveAborted());
+}
+
+TEST_F(FileCommandsTest, SaveAsClearsTheChangeMarkAndHeadsTheRecentList)
+{
+    SmallSite();
+    MruFiles[1] = "/jobs/older.qvs";
+    const std::string path = folder.File("two.qvs");
+    host.files = {path};
+    commands.SaveAs();
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(MruFiles[1], path);
+    EXPECT_EQ(MruFiles[2], "/jobs/older.qvs");
+}
+
 TEST_F(FileCommandsTest, SaveOfAnUntitledSiteStartsFromTheSiteName)
 {
     SmallSite();

@@ -177,12 +177,20 @@ TEST_F(SlotsTest, IdentClashNamesTheOtherDeviceInBothWordings)
     using editors::ClashWording;
     const struct { std::string ident; ClashWording wording; int slot; std::string message; } cases[] = {
         {"0ABCD", ClashWording::WhileTyping, 2, "Ident 0ABCD\r\nAlready in Use by Device at L2/017"},
+        {"0ABCD", ClashWording::OnCommit, 2, "Ident 0ABCD\r\nAlready in Use by Device 1"},
         {"0ABCD", ClashWording::OnCommit, 1, ""},
         {"0FFFF", ClashWording::OnCommit, 1, "Ident 0FFFF\r\nAlready in Use by Device 31"},
+        {"12345", ClashWording::WhileTyping, 2, "Ident 12345\r\nAlready in Use by Device at L1/005 on RCC4"},
         {"12345", ClashWording::OnCommit, 2, "Ident 12345\r\nAlready in Use by Device 4 on RCC 4"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(editors::DeviceIdentClash(slots, c.slot, c.ident, c.wording), c.message) << c.ident;
+}
+
+TEST(SlotRules, ATypedIdentIsUpperCasedAndPaddedToFiveDigits)
+{
+    EXPECT_EQ(editors::PaddedIdent("a1b"), "00A1B");
+    EXPECT_EQ(editors::PaddedIdent(""), "");
 }
 
 TEST(SlotRules, QuickInfoByMode)
