@@ -472,9 +472,10 @@ TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
     });
     const QString folder = QString::fromStdString(LogFolder);
     QString answer;
-    QString offered; // the file name the dialog offers: the table's
+    QString offered, offeredTitle; // the file name and title the dialog offers: the table's
     platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
         offered = request.fileName;
+        offeredTitle = request.title;
         return std::optional<QString>(answer);
     });
     auto bytes = [](const QString& path) {
@@ -497,8 +498,10 @@ TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
     QTest::mouseClick(save, Qt::LeftButton);
     EXPECT_EQ(bytes(answer), bytes(golden + ".txt"));
     EXPECT_EQ(offered, "Link Budgets");
+    EXPECT_EQ(offeredTitle, "Save A Link Budget File");
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].Text, "File Saved Successfully");
+    EXPECT_EQ(messages[1].Title, "Save a Link Budget File");
 
     answer = folder + "/no/such/folder/x.csv";
     QTest::mouseClick(save, Qt::LeftButton);

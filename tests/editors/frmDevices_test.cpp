@@ -150,6 +150,13 @@ TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
     EXPECT_EQ(LA(w, 6), "2/43");
     EXPECT_EQ(w->Slots().Owner(2, 44), -1);
 
+    // The fourth choice, a combination with no named head, takes two
+    // addresses as well: the one just freed and the next.
+    answers.Then({"OK", 3});
+    Drop(w, 7, 5);
+    EXPECT_EQ(LA(w, 7), "2/44");
+    EXPECT_EQ(w->Slots().Owner(2, 45), 307);
+
     // A plain combination base given a head claims its second address too.
     w->Slots().Slot(8) = {13, "", "", 1, 20};
     w->Slots().SetOwner(1, 20, 308);

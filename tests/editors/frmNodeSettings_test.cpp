@@ -123,6 +123,7 @@ TEST_F(NodeSettingsTest, HubRccAndRlmShowTheirFields)
     EXPECT_EQ(Items(w->TotalLoopsCombo), (QStringList{"     2", "     3", "     4"}));
     EXPECT_EQ(Items(w->ProtocolCombo), QStringList{"Ziton ZP"});
     EXPECT_TRUE(w->ParentCombo->isHidden() && w->cmdDevices->isHidden());
+    EXPECT_FALSE(w->cmdRandom->isHidden()) << "the hub generates the default channels";
     EXPECT_EQ(Items(w->LoopCombo), (QStringList{"     1", "     2"}));
 
     Nodes[3].SetParent(1);
