@@ -19,6 +19,7 @@ TEST_F(NewSite, HeaderFollowsTheChoice)
     EXPECT_EQ(ApplyNewSiteHeader(c), 5);
     EXPECT_EQ(LoopCount, 3);
     EXPECT_EQ(MaxLoopAddress, 127);
+    EXPECT_EQ(LoopProtocol, 2);
     EXPECT_FALSE(IsLoopInterface);
 
     c.rlm = true, c.loopCount = 1, c.protocol = 1;
@@ -46,6 +47,7 @@ TEST_F(NewSite, NodesAreEmptiedNumberedAndKeptWhereTheLayoutPutThem)
         EXPECT_EQ(Nodes[i].NodeNumber(), i);
     }
     EXPECT_EQ(Nodes[0].Width(), 870); // the hub's size again after the reset
+    EXPECT_EQ(Nodes[1].Width(), 450); // and an RCC's
     EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 77), -1);
     EXPECT_EQ(GetOwner(LoopAddressOwner, 0, 5), 12); // loop 0 is not touched
 }
@@ -59,4 +61,6 @@ TEST_F(NewSite, NameIsTakenAsTypedAndTheSiteIsUntitledAndChanged)
     EXPECT_TRUE(ShowSiteName);
     EXPECT_EQ(SiteFileName, "untitled.qvs");
     EXPECT_TRUE(FileChanged);
+    EXPECT_EQ(SiteNameX, 1500); // the name's place on the canvas
+    EXPECT_EQ(SiteNameY, 200);
 }
