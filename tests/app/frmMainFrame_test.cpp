@@ -33,6 +33,7 @@ TEST_F(MainWindowTest, LoadSetsTheMarksFromTheOptions)
         EXPECT_FALSE(form->MenuItem(item)->isChecked()) << item;
     EXPECT_TRUE(form->ToolButton("IdentQI")->isChecked());
     EXPECT_FALSE(form->ToolBar1()->isVisible());
+    EXPECT_EQ(form->LockPicture(), "LOCKED");
 }
 
 TEST_F(MainWindowTest, LoadBindsEveryNodeToItsControls)
@@ -68,11 +69,12 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("[Other]\r\nKey=1\r\n") > 0);
     notes.close();
     // The command line's parts are joined again; a missing file and one
-    // without the site's header are reported (the texts are the file
-    // commands').
-    const std::pair<QString, QString> cases[] = {
-        {"\"" + good + "\"", good}, {"/nowhere/gone.qvs", ""}, {notes.fileName(), ""}};
-    for (const auto& [commandLine, opened] : cases) {
+    // without the site's header are reported, each with its own reason.
+    const std::tuple<QString, QString, QString> cases[] = {
+        {"\"" + good + "\"", good, ""},
+        {"/nowhere/gone.qvs", "", "Open Configuration File: ERROR : Unable to Open /nowhere/gone.qvs\nFile Not Found"},
+        {notes.fileName(), "", "As it is not a valid Quorvel Configuration File"}};
+    for (const auto& [commandLine, opened, message] : cases) {
         SCOPED_TRACE(commandLine.toStdString());
         MruFiles[1] = "/earlier/site.qvs";
         FileLoaded = false; // as Main leaves it
@@ -81,7 +83,10 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         AnswerMessages();
         Load();
         const bool loaded = !opened.isEmpty();
-        EXPECT_EQ(messages.size(), loaded ? 0 : 1);
+        ASSERT_EQ(messages.size(), loaded ? 0 : 1);
+        if (!loaded) {
+            EXPECT_TRUE(messages[0].endsWith(message)) << messages[0].toStdString();
+        }
         EXPECT_EQ(FileLoaded, loaded);
         EXPECT_EQ(MruFiles[1], loaded ? opened.toStdString() : "/earlier/site.qvs");
         EXPECT_TRUE(form->windowTitle().endsWith(loaded ? "[North Wing A.qvs]" : "[No File Loaded]"));

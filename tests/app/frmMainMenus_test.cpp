@@ -260,14 +260,20 @@ TEST_F(MenusTest, LaunchesChooseTheirTarget)
     form->Read_Diags();
     EXPECT_EQ(ActiveNode, -1);
     EXPECT_FALSE(FileLoaded);
+}
 
-    // An RCC read needs an RCC and leaves the kind of site as it was.
-    form->CommsFormTimer()->stop();
+TEST_F(MenusTest, AnRccReadNeedsAnRccAndLeavesTheKindOfSite)
+{
+    LoadSite();
     IsLoopInterface = true;
-    form->ToolsRCCReadPopup_Click();
-    EXPECT_FALSE(form->CommsFormTimer()->isActive());
-    ASSERT_EQ(plain.size(), 1);
+    for (int node : {-1, 0}) { // nothing selected, or the hub
+        ActiveNode = static_cast<int16_t>(node);
+        form->ToolsRCCReadPopup_Click();
+        EXPECT_FALSE(form->CommsFormTimer()->isActive()) << node;
+    }
+    ASSERT_EQ(plain.size(), 2);
     EXPECT_EQ(plain[0], "Read an RCC: Please Select an RCC and then Try Again (16)");
+    EXPECT_EQ(plain[1], plain[0]);
     EXPECT_TRUE(IsLoopInterface);
 }
 
@@ -336,6 +342,21 @@ TEST_F(MenusTest, OptionTogglesFlipTheirMarkLeaveTheSiteUnchangedAndReachSetting
     platform::SetProgramFolder("");
 }
 
+TEST_F(MenusTest, ASecondTriggerOfAnOptionFlipsItBack)
+{
+    LoadSite();
+    const std::pair<bool*, const char*> toggles[] = {
+        {&LogProg, "EnableProgLog"},      {&LogDiags, "EnableDiagsLog"},   {&ConfirmDiffs, "ConfirmDiffs"},
+        {&ReOpenLastUsed, "UseLastOnStart"}, {&ShowSiteName, "OptionsSiteName"}, {&BorderSiteName, "OutlineSiteName"}};
+    for (const auto& [value, item] : toggles) {
+        const bool before = *value;
+        form->MenuItem(item)->trigger();
+        form->MenuItem(item)->trigger();
+        EXPECT_EQ(*value, before) << item;
+        EXPECT_EQ(form->MenuItem(item)->isChecked(), before) << item;
+    }
+}
+
 TEST_F(MenusTest, ExitStopsWhileSavingOrWhenTheUserCancels)
 {
     AnswerWith("Cancel");
@@ -392,7 +413,7 @@ TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
     CommsFormActive = false;
 }
 
-TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
+TEST_F(MenusTest, TheLockPanelTogglesTheLock)
 {
     LoadSite();
     Locked = false;
@@ -407,8 +428,11 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
     form->StatusBar1_PanelClick(1);
     EXPECT_FALSE(Locked);
     EXPECT_FALSE(FileChanged);
+}
 
-    // Diagnostics selects the hub and opens its window.
+TEST_F(MenusTest, DiagnosticsSelectsTheHubAndOpensItsWindow)
+{
+    LoadSite();
     ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
     form->Diagnostics_Click();
     EXPECT_EQ(ActiveNode, 0);
@@ -417,7 +441,7 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
     EXPECT_TRUE(frmDiagnostics::Loaded()->isVisible());
 }
 
-TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindows)
+TEST_F(MenusTest, ViewAndHelpCommandsOpenTheirWindows)
 {
     Load();
     form->ConfigStats_Click(), form->TreeView_Click(), form->ViewGrid_Click();
@@ -434,13 +458,24 @@ TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindows)
     });
     form->HelpAbout_Click();
     EXPECT_TRUE(aboutShown);
+}
 
+TEST_F(MenusTest, TheLogCommandsOpenThePanelInTheirMode)
+{
+    Load();
     LogsFrame* panel = form->LogsPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
     form->MenuItem("SetCommsPaths")->trigger();
     EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Set);
     form->MenuItem("ExportLogs")->trigger();
     EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Export);
+}
 
+TEST_F(MenusTest, CommsSettingsOpenThePortWindowOverTheMainWindow)
+{
+    Load();
     form->MenuItem("SetComms")->trigger();
     auto* port = form->findChild<frmPortForm*>();
     ASSERT_NE(port, nullptr);
