@@ -137,6 +137,22 @@ TEST_F(LogsFrameTest, AnUnreadableDriveGoesBackToTheRoot)
     EXPECT_EQ(frame_.Dir1Path(), "/");
 }
 
+TEST_F(LogsFrameTest, EachModeHasItsCaptionsAndCancelChangesNothing)
+{
+    frame_.Open(LogsFrame::Mode::Set);
+    EXPECT_EQ(frame_.title(), "Set Comms Logs Folder");
+    EXPECT_EQ(frame_.cmdSelect()->text(), "Select");
+    frame_.Open(LogsFrame::Mode::Export);
+    EXPECT_EQ(frame_.cmdSelect()->text(), "Export");
+
+    WriteLog("ProgLog.txt", "log");
+    frame_.SetDir1Path(Path("elsewhere"));
+    frame_.cmdCancel_Click();
+    EXPECT_EQ(LogFolder, (root_ / "logs").string());
+    EXPECT_FALSE(fs::exists(root_ / "elsewhere" / "ProgLog.txt"));
+    EXPECT_TRUE(shown_.empty());
+}
+
 TEST_F(LogsFrameTest, AFolderNameSettingsCannotStoreIsRefusedAndReported)
 {
     fs::create_directories(root_ / "\xCE\xA9-logs");
