@@ -134,4 +134,5 @@ TEST_F(ConfigCheck, MessageListAppendsInOrder)
     EXPECT_EQ(MessageCount(), 32767); // full: further lines are dropped, the count never wraps
     EXPECT_EQ(MessageList[1], "second");
     EXPECT_EQ(OwnerName(5), "Radio Hub  Device Slot 5");
+    EXPECT_EQ(OwnerName(1230), "RCC 12  Device Slot 30");
 }

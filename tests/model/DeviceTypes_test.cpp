@@ -11,12 +11,17 @@ TEST(DeviceTypes, NamesEndAtTheTableAndReadBackToTheLowestCode)
     for (int code : {-1, 1, 21})
         EXPECT_EQ(DeviceTypeName(code) + DeviceTypeShortName(code) + DeviceTypeWord(code), "") << code;
     EXPECT_EQ(DeviceTypeName(0), "No Device");
+    EXPECT_EQ(DeviceTypeName(20), "ZM I/O Unit");
+    EXPECT_EQ(DeviceTypeWord(6), "SOUNDER");
     EXPECT_EQ(DeviceTypeWord(7), "SOUNDER");
     EXPECT_EQ(DeviceTypeWord(13), "");
+    EXPECT_EQ(DeviceTypeWord(14), "");
+    EXPECT_EQ(StringTableText(kStrComboBeaconCaption), "Cmbo/Bcon");
     EXPECT_EQ(StringTableText(100) + StringTableText(163), "");
     for (DeviceTypeCode code = 2; code <= 20; ++code)
         EXPECT_EQ(DeviceTypeFromName(DeviceTypeName(code)), code) << DeviceTypeName(code);
-    const std::pair<const char*, int> words[] = {{"SOUNDER", 6}, {"Combo", 13}, {"Optical", -1}, {"", -1}};
+    const std::pair<const char*, int> words[] = {{"SOUNDER", 6},    {"COMBOMULTISENSOR", 18}, {"Combo", 13},
+                                                 {"callpoint", -1}, {"Optical", -1},          {"", -1}};
     for (const auto& [word, code] : words)
         EXPECT_EQ(DeviceTypeFromName(word), code) << word;
     // Plain combination bases are not heads.

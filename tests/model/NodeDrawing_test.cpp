@@ -24,6 +24,7 @@ struct RecordingSurface : PrintSurface
     double x = 0, y = 0;
     double charWidth = 100, textHeight = 200;
     int yields = 0;
+    int fonts = 0;
 
     void SetLineWidth(int pixels) override { lineWidth = pixels; }
     void Line(double x1, double y1, double x2, double y2, uint32_t c) override
@@ -35,7 +36,11 @@ struct RecordingSurface : PrintSurface
         EXPECT_EQ(colour, kBoxFill);
         boxes.push_back({x1, y1, x2, y2});
     }
-    void SetFont(const std::string&, double, bool) override {}
+    void SetFont(const std::string& name, double size, bool bold) override
+    {
+        ++fonts;
+        EXPECT_TRUE(name == "Verdana" && size == 10 && bold) << name << " " << size; // the printed labels' font
+    }
     double TextWidth(const std::string& text) override
     {
         return charWidth * static_cast<double>(text.size());
@@ -143,6 +148,7 @@ TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentredAndItsLinkStraight)
     ASSERT_EQ(surface.texts.size(), 1u);
     EXPECT_EQ(surface.texts[0],
               std::make_tuple(std::string("11"), rcc.CentreX() - 100.0, rcc.CentreY() - 100.0));
+    EXPECT_GE(surface.fonts, 1) << "the number is printed in its own font";
     EXPECT_EQ(surface.yields, 1);
 
     // Printed links are straight; a node not in use paints nothing.

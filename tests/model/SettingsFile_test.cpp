@@ -113,7 +113,7 @@ TEST_F(SettingsFile, NegativeWindowValuesDisplayModeMinusTwoAndPathsTheCodePageC
     EXPECT_EQ(GridWindowTop, 0);
 }
 
-TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefaultAndAFailedWriteIsReported)
+TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefault)
 {
     SetEveryValue();
     LoadSettings();
@@ -127,7 +127,11 @@ TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefaultAndA
     EXPECT_FALSE(Toolbar);
     EXPECT_EQ(StatsViewBy, 3);
     EXPECT_EQ(MainWindowTop, -5); // read as stored; only the writer leaves negatives out
+}
 
+TEST_F(SettingsFile, AFailedWriteIsReportedAndTheOldFileStays)
+{
+    WriteBytes(SettingsPath(), "[Options]\r\nToolbar=0\r\n");
     platform::SetWriteFault([](const std::string&, std::string* error) {
         *error = "No space left on device";
         return false;
@@ -135,4 +139,5 @@ TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefaultAndA
     std::string error;
     EXPECT_FALSE(SaveSettings(&error));
     EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(ReadBytes(SettingsPath()), "[Options]\r\nToolbar=0\r\n");
 }

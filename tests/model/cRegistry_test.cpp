@@ -22,6 +22,8 @@ protected:
         try {
             f();
         } catch (const RegistryError& e) {
+            EXPECT_EQ(e.Number(), 26001);
+            EXPECT_EQ(e.Source(), "QuorvelConfig.cRegistry");
             return e.Description();
         }
         ADD_FAILURE() << "no RegistryError";

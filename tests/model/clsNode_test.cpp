@@ -135,6 +135,9 @@ TEST(clsNode, HopAndTreeRelationsFollowParentsAndGiveUpOnLoopsAndLongChains)
 
     // An unnumbered node is nobody's parent, though free nodes hold parent -1.
     EXPECT_FALSE(clsNode().IsParentOf(7, *nodes));
+    clsNode loose; // a node of no site has no children
+    loose.ScanForChildren(*nodes);
+    EXPECT_FALSE(loose.GetChild(7));
 }
 
 TEST(clsNode, DetectorCountsCombinationsTwice)
@@ -158,6 +161,7 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
     node.SetNodeStatusString("TA");
     node.SetNodeLinkBudget(2, 9);
     node.SetDeviceName(5, "Kitchen");
+    node.SetDeviceDailyMaxSignal(5, 77);
     node.SetDeviceAdd(5, true);
     node.SetDeviceAdd(0, true);
     node.Activate();
@@ -171,6 +175,7 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
     EXPECT_EQ(node.NodeStatus(), std::string(34, 'F'));
     EXPECT_TRUE(node.DeviceAdd(0));
     EXPECT_EQ(node.NodeLinkBudget(2), 9); // what the units reported is no site value
+    EXPECT_EQ(node.DeviceDailyMaxSignal(5), 77);
 }
 
 TEST(clsNode, ViewHearsMovesHidingAndHighlights)
