@@ -25,13 +25,19 @@ TEST(Convert, HexParsingCountsForeignCharactersAsZero)
     EXPECT_TRUE(IsHexString(text));
 }
 
-TEST(Convert, PaddingChangesTheArgumentAndNeverCutsAndExtensionsAreInTheFileName)
+TEST(Convert, PathsSplitAtEitherSeparatorAndExtensionsAreInTheFileName)
+{
+    EXPECT_EQ(FileNameFromPath("C:\\Sites\\Plant.qvs"), "Plant.qvs");
+    EXPECT_EQ(FileNameFromPath("/home/eng/sites/Plant.qvs"), "Plant.qvs");
+    EXPECT_EQ(FileExtension("/out/backup.tar.gz"), "tar.gz");
+    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), ""); // a dot in a folder name is no extension
+}
+
+TEST(Convert, PaddingChangesTheArgumentAndNeverCuts)
 {
     std::string version = "7";
     EXPECT_EQ(PadWithLeadingZeros(version, 3), "007");
     EXPECT_EQ(version, "007");
-    EXPECT_EQ(FileExtension("/out/backup.tar.gz"), "tar.gz");
-    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), ""); // a dot in a folder name is no extension
 
     struct Row
     {
