@@ -54,7 +54,7 @@ struct RecordingSurface : PrintSurface
 
 } // namespace
 
-TEST(NodeCaption, HubRlmAndRccCaptionsAndQuickInfo)
+TEST(NodeCaption, HubRlmAndRcc)
 {
     auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 500);
@@ -64,8 +64,11 @@ TEST(NodeCaption, HubRlmAndRccCaptionsAndQuickInfo)
     EXPECT_EQ(NodeCaption((*nodes)[0], true).text, "RLM");
     Place((*nodes)[1], 300, 2000);
     EXPECT_EQ(NodeCaption((*nodes)[1], true).top, 2090);
+}
 
-    // The loop address label is read on the canvas.
+TEST(NodeCaption, TheChannelQuickInfoNeedsBothChannelsAndTheHubShowsItsYChannels)
+{
+    auto nodes = NumberedSite({0, 0});
     clsNode& rcc = (*nodes)[1];
     rcc.SetX_ChannelA(33);
     EXPECT_FALSE(QuickInfoFor(rcc, 3, false).visible);
@@ -110,7 +113,7 @@ TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
         EXPECT_TRUE(NodeLink((*nodes)[n], *nodes, mode).lines.empty()) << n;
 }
 
-TEST(NodeLink, ElbowLinksStopShortOfBothBoxesKeepThePenAndDoNotOverflow)
+TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
 {
     auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 100); // bottom 625
@@ -123,8 +126,13 @@ TEST(NodeLink, ElbowLinksStopShortOfBothBoxesKeepThePenAndDoNotOverflow)
     EXPECT_DOUBLE_EQ(link.lines[1].y1, mid);
     EXPECT_DOUBLE_EQ(link.lines[1].x2, (*nodes)[0].CentreX());
     EXPECT_DOUBLE_EQ(link.lines[2].y2, 625 + 40);
+}
 
-    // Boxes at the ends of the long range do not overflow.
+TEST(NodeLink, ElbowsBetweenBoxesAtTheEndsOfTheLongRangeDoNotOverflow)
+{
+    auto nodes = NumberedSite({0, 0});
+    Place((*nodes)[0], 1000, 100);
+    Place((*nodes)[1], 300, 2000);
     (*nodes)[0].SetTop(std::numeric_limits<int32_t>::max() - 525);
     (*nodes)[1].SetTop(std::numeric_limits<int32_t>::min());
     const Link far = NodeLink((*nodes)[1], *nodes, 1);
@@ -132,7 +140,7 @@ TEST(NodeLink, ElbowLinksStopShortOfBothBoxesKeepThePenAndDoNotOverflow)
     EXPECT_TRUE(far.lines[1].y1 < 0 && far.lines[1].y1 > std::numeric_limits<int32_t>::min());
 }
 
-TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentredAndItsLinkStraight)
+TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
 {
     auto nodes = NumberedSite({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     clsNode& rcc = (*nodes)[11];
@@ -150,8 +158,13 @@ TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentredAndItsLinkStraight)
               std::make_tuple(std::string("11"), rcc.CentreX() - 100.0, rcc.CentreY() - 100.0));
     EXPECT_GE(surface.fonts, 1) << "the number is printed in its own font";
     EXPECT_EQ(surface.yields, 1);
+}
 
-    // Printed links are straight; a node not in use paints nothing.
+TEST(PrintNode, LinksAreStraightAndNodesNotInUsePaintNothing)
+{
+    auto nodes = NumberedSite({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    clsNode& rcc = (*nodes)[11];
+    Place(rcc, 1000, 2000);
     RecordingSurface link;
     PrintNode(rcc, true, link, *nodes, 3);
     ASSERT_EQ(link.lines.size(), 1u);

@@ -9,7 +9,7 @@
 
 using namespace platform;
 
-TEST(WindowLayer, TopMostRestoreShowWithoutActivatingAndSizeLimits)
+TEST(WindowLayer, TopMostSwitchesWithoutHidingAndRestoreLeavesAHiddenWindowHidden)
 {
     QWidget w;
     w.show();
@@ -28,8 +28,10 @@ TEST(WindowLayer, TopMostRestoreShowWithoutActivatingAndSizeLimits)
     EXPECT_FALSE(hidden.isVisible());
     ShowWithoutActivating(hidden);
     EXPECT_TRUE(hidden.isVisible());
+}
 
-    // Minima come from twips and the limits are given back.
+TEST(WindowLimits, MinimaComeFromTwipsAndTheLimitsAreGivenBack)
+{
     QWidget limited;
     MinMaxWindowProc(limited, MakeWindowLimits(9615, 6000));
     EXPECT_EQ(limited.minimumSize(), QSize(641, 400));

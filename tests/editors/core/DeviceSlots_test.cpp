@@ -132,7 +132,7 @@ TEST_F(SlotsTest, AddressListOffersFreeAddressesAndTheSlotsOwn)
     EXPECT_EQ(slots.AddressChoicesFor(2).selected, 50);
 }
 
-TEST_F(SlotsTest, MovesGoToAnotherRccWithRoomAndApplyChangesOnlyWhatTheWindowChanged)
+TEST_F(SlotsTest, MoveAndApplyChangeOnlyWhatTheWindowChanged)
 {
     model::Nodes[5].SetDeviceType(1, 2);
     model::Nodes[5].SetDeviceType(2, 2);
@@ -151,7 +151,10 @@ TEST_F(SlotsTest, MovesGoToAnotherRccWithRoomAndApplyChangesOnlyWhatTheWindowCha
     EXPECT_EQ(site[1][90], 700);
     EXPECT_EQ(slots.EmptyAll(), true);
     EXPECT_EQ(slots.EmptyAll(), false);
+}
 
+TEST_F(SlotsTest, AMoveGoesToAnotherRccInUseWithAFreeSlot)
+{
     for (int n : {0, 1, 3, 5, 7})
         model::Nodes[n].SetInUse(true);
     for (int s = 1; s <= model::kLastSlot; ++s)
