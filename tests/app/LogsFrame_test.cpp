@@ -63,7 +63,7 @@ protected:
 
 } // namespace
 
-TEST_F(LogsFrameTest, OpeningShowsTheLogFolderAndTheDriveListOnlyForExportWhereAnUnreadableDriveGoesBackToTheRoot)
+TEST_F(LogsFrameTest, OpeningShowsTheLogFolderAndTheDriveListOnlyForExport)
 {
     frame_.Open(LogsFrame::Mode::Set);
     EXPECT_FALSE(frame_.Drive1()->isEnabled());
@@ -79,12 +79,6 @@ TEST_F(LogsFrameTest, OpeningShowsTheLogFolderAndTheDriveListOnlyForExportWhereA
     frame_.Open(LogsFrame::Mode::Export);
     EXPECT_TRUE(frame_.Drive1()->isEnabled());
     EXPECT_EQ(frame_.Dir1Path(), Path("logs")); // opened afresh on the log folder
-
-    // An unreadable drive goes back to the root.
-    frame_.Drive1()->addItem(Path("no-such-volume"));
-    frame_.Drive1()->setCurrentIndex(frame_.Drive1()->count() - 1);
-    EXPECT_EQ(frame_.Drive1()->currentIndex(), 0);
-    EXPECT_EQ(frame_.Dir1Path(), "/");
 }
 
 TEST_F(LogsFrameTest, SelectMovesExportCopiesAndAFailureKeepsThePanel)
@@ -132,6 +126,31 @@ TEST_F(LogsFrameTest, NewFolderIsMadeInsideTheChosenFolderAndEnteredOrReported)
     EXPECT_TRUE(fs::is_directory(root_ / "logs" / "Site7B"));
     EXPECT_EQ(frame_.Dir1Path(), Path("logs/Site7B"));
     EXPECT_TRUE(frame_.txtNewFolder()->text().isEmpty());
+}
+
+TEST_F(LogsFrameTest, AnUnreadableDriveGoesBackToTheRoot)
+{
+    frame_.Open(LogsFrame::Mode::Export);
+    frame_.Drive1()->addItem(Path("no-such-volume"));
+    frame_.Drive1()->setCurrentIndex(frame_.Drive1()->count() - 1);
+    EXPECT_EQ(frame_.Drive1()->currentIndex(), 0);
+    EXPECT_EQ(frame_.Dir1Path(), "/");
+}
+
+TEST_F(LogsFrameTest, EachModeHasItsCaptionsAndCancelChangesNothing)
+{
+    frame_.Open(LogsFrame::Mode::Set);
+    EXPECT_EQ(frame_.title(), "Set Comms Logs Folder");
+    EXPECT_EQ(frame_.cmdSelect()->text(), "Select");
+    frame_.Open(LogsFrame::Mode::Export);
+    EXPECT_EQ(frame_.cmdSelect()->text(), "Export");
+
+    WriteLog("ProgLog.txt", "log");
+    frame_.SetDir1Path(Path("elsewhere"));
+    frame_.cmdCancel_Click();
+    EXPECT_EQ(LogFolder, (root_ / "logs").string());
+    EXPECT_FALSE(fs::exists(root_ / "elsewhere" / "ProgLog.txt"));
+    EXPECT_TRUE(shown_.empty());
 }
 
 TEST_F(LogsFrameTest, AFolderNameSettingsCannotStoreIsRefusedAndReported)

@@ -1,4 +1,6 @@
+#include "app/AppVersion.h"
 #include "app/Startup.h"
+#include "app/frmAbout.h"
 #include "app/frmErrorCheck.h"
 #include "app/core/ErrorListText.h"
 #include "app/frmIntro.h"
@@ -9,6 +11,7 @@
 #include "model/SiteState.h"
 #include "platform/LoadedForms.h"
 #include "platform/SingleInstance.h"
+#include "platform/Units.h"
 #include "platform/base/ProgramFolder.h"
 
 #include <QFile>
@@ -99,6 +102,44 @@ TEST_F(StartWindowsTest, SplashEndsOnTheStartPageOrTheMainWindow)
         if (page != nullptr)
             platform::UnloadFormNow(page);
     }
+}
+
+TEST_F(StartWindowsTest, StartPageChoiceUnderTheMouseIsRed)
+{
+    // The choice under the mouse turns red; the frame turns them all black.
+    frmIntro intro;
+    intro.show();
+    auto colour = [](const QLabel* l) {
+        return platform::BGRFromColour(l->palette().color(QPalette::WindowText));
+    };
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    const QLabel* labels[] = {intro.CreateLabel, intro.OpenLabel, intro.DiagsLabel, intro.ExitLabel};
+    for (QLabel* under : {intro.OpenLabel, intro.ExitLabel, static_cast<QLabel*>(nullptr)}) {
+        QApplication::sendEvent(intro.Frame1, &move); // the way in from the frame
+        if (under != nullptr)
+            QApplication::sendEvent(under, &move);
+        for (const QLabel* l : labels)
+            EXPECT_EQ(colour(l), l == under ? 0xFFu : 0u);
+    }
+}
+
+TEST_F(StartWindowsTest, AboutWindowShowsBuildAndEditionOnClicks)
+{
+    EXPECT_EQ(VersionText({3, 0, 121}, 2), "Version 3.00  Build 121");
+
+    auto* about = new frmAbout;
+    about->show();
+    EXPECT_EQ(about->Label1->text(), VersionText(ProgramVersion()));
+    QTest::mouseClick(about->lblProductName, Qt::LeftButton); // a label, not the background
+    EXPECT_FALSE(about->BuildLabel->isVisible());
+    QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(about->BuildLabel->text(), "User's Version");
+    QTest::mouseClick(about->Label1, Qt::LeftButton);
+    EXPECT_EQ(about->Label1->text(), VersionText(ProgramVersion(), 1));
+    QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(platform::IsFormLoaded("frmAbout"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(StartWindowsTest, ChoicesShowTheMainWindowAndRunItsCommandOnce)

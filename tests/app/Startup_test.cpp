@@ -55,6 +55,7 @@ TEST_F(StartupTest, CommandLineIsSplitAtBlanksAndTabsUpToTheLimitAndRebuiltWithQ
     // Quote marks are ordinary characters; the main window joins the parts.
     // Index 0 stays empty.
     const std::tuple<QString, int, QString> cases[] = {
+        {"", 10, ""},
         {"a  b\tc", 10, "|a|b|c"},
         {"\"/home/eng/North  Wing.qvs\"", 20, "|\"/home/eng/North|Wing.qvs\""},
         {words.join(' '), 20, "|" + words.mid(0, 20).join('|')}};
@@ -66,6 +67,14 @@ TEST_F(StartupTest, CommandLineIsSplitAtBlanksAndTabsUpToTheLimitAndRebuiltWithQ
     }
     EXPECT_EQ(ParseCommandLine(), 10); // the default limit
     EXPECT_EQ(CommandLineFromArguments({"/a/North Wing.qvs", "x"}), "\"/a/North Wing.qvs\" x");
+}
+
+TEST_F(StartupTest, InstanceNameComesFromTheFoldersLastComponent)
+{
+    EXPECT_EQ(LastPathComponent("/opt/qvs/"), "");
+    EXPECT_EQ(LastPathComponent("NoSeparator"), "NoSeparator");
+    ProgramFolderName = "Quorvel Config";
+    EXPECT_EQ(InstanceName(), "Quorvel ConfigQuorvelConfigUtility_APPLICATION");
 }
 
 TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
@@ -89,6 +98,7 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     EXPECT_FALSE(splashTimerRan);
     EXPECT_EQ(MainWindowLeft, 450); // read on past the bad line
     EXPECT_FALSE(Locked);
+    EXPECT_FALSE(FileLoaded) << "the program starts with no site loaded";
 
     auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
     ASSERT_NE(splash, nullptr);

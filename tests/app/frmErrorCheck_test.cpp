@@ -106,6 +106,7 @@ TEST_F(ErrorCheckWindow, KeepsItsRectangle)
     ErrorCheckWindowHeight = 7500;
     frmErrorCheck* w = frmErrorCheck::Display(nullptr);
     EXPECT_EQ(w->size(), QSize(600, 500));
+    EXPECT_EQ(w->minimumSize(), QSize(400, 400));
     w->resize(700, 650);
     w->close();
     EXPECT_EQ(ErrorCheckWindowWidth, 700 * 15);

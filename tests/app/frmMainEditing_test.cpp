@@ -91,6 +91,7 @@ TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
     form->MenuItem("NewFile")->trigger();
     EXPECT_EQ(LoopCount, 2);
     EXPECT_FALSE(form->NodeControls(4).Shape()->isVisible());
+    EXPECT_TRUE(Title().endsWith("[untitled.qvs] * ")) << Title().toStdString();
 
     // Save As, starting from the site name.
     const QString path = dir.filePath("block.qvs");
@@ -123,7 +124,9 @@ TEST_F(EditingTest, NewSiteIsSavedOpenedAgainAndRefusedWhenFaulty)
     frmErrorCheck* list = frmErrorCheck::Loaded();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->WarningLabel->text(), "WARNING:  File NOT Saved");
+    EXPECT_EQ(list->windowTitle(), "Configuration File Errors - File NOT Saved");
     EXPECT_TRUE(FileChanged);
+    EXPECT_FALSE(form->SaveInProgress());
 }
 
 TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
@@ -133,6 +136,8 @@ TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
     BoxAnswers script({{"&Cancel"}, {"&Yes"}});
     form->NewFile_Click();
     EXPECT_TRUE(Nodes[4].InUse());
+    ASSERT_EQ(script.seen.size(), 1);
+    EXPECT_TRUE(script.seen[0].startsWith("Changes Have Been Made"));
 
     // Yes, then a cancelled save dialog: nothing is lost and New stops.
     files = {std::nullopt};
@@ -171,6 +176,7 @@ TEST_F(EditingTest, LockedPositionsStopDragsButNotSelection)
 {
     LoadSite();
     form->MenuItem("LockObjects")->trigger();
+    EXPECT_EQ(form->LockPicture(), "LOCKED");
     DragCaption(2, -300, 0);
     EXPECT_EQ(ActiveNode, 2);
     EXPECT_EQ(Nodes[2].Left(), 6500);
@@ -235,7 +241,8 @@ TEST_F(EditingTest, AddAndDeleteRccs)
         BoxAnswers no({{"&No"}});
         form->MenuItem("RCCDelete")->trigger();
         EXPECT_TRUE(Nodes[3].InUse());
-        EXPECT_EQ(no.seen.size(), 1);
+        ASSERT_EQ(no.seen.size(), 1);
+        EXPECT_EQ(no.seen[0], "Are you sure you want to delete RCC 3?\nThis will delete all Devices on this RCC");
     }
     BoxAnswers yes({{"&Yes"}});
     QTest::keyClick(form.get(), Qt::Key_Delete);
@@ -257,12 +264,15 @@ TEST_F(EditingTest, FindReachesTheNodeOrTheDeviceSlot)
         QTest::keyClick(form.get(), Qt::Key_F4);
         ASSERT_EQ(script.seen.size(), 2);
         EXPECT_EQ(script.seen[0], "Search for a Device");
+        EXPECT_EQ(script.seen[1], "Ident 002A1 is used by RCC 3\n Go to Selected Device ?");
         EXPECT_EQ(SelectedNode, 3);
         EXPECT_NE(frmNodeSettings::Loaded(), nullptr);
     }
     {
         BoxAnswers script({{"&OK", -1, "L1/26"}, {"&Yes"}});
         form->MenuItem("FindDevice")->trigger();
+        ASSERT_EQ(script.seen.size(), 2);
+        EXPECT_TRUE(script.seen[1].contains(" in slot 2 on RCC 1"));
         EXPECT_NE(frmDevices::Loaded(), nullptr);
     }
     {
@@ -283,5 +293,6 @@ TEST_F(EditingTest, FullPathsOptionChangesTheTitleAndTheRecentMenu)
     EXPECT_TRUE(Title().endsWith("[/jobs/east/site.qvs]"));
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "/jobs/east/site.qvs");
     form->MenuItem("FilePaths")->trigger();
+    EXPECT_TRUE(Title().endsWith("[site.qvs]"));
     EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), "site.qvs");
 }

@@ -33,6 +33,14 @@ TEST_F(MainWindowTest, LoadSetsTheMarksFromTheOptions)
         EXPECT_FALSE(form->MenuItem(item)->isChecked()) << item;
     EXPECT_TRUE(form->ToolButton("IdentQI")->isChecked());
     EXPECT_FALSE(form->ToolBar1()->isVisible());
+    EXPECT_EQ(form->LockPicture(), "LOCKED");
+}
+
+TEST_F(MainWindowTest, LoadBindsEveryNodeToItsControls)
+{
+    Load();
+    for (int i = 0; i < model::kNodeCount; ++i)
+        EXPECT_EQ(model::Nodes[i].View(), &form->NodeControls(i)) << i;
 }
 
 TEST_F(MainWindowTest, AWindowBeyondTheRightOrBottomEdgeComesBackInside)
@@ -61,11 +69,12 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("[Other]\r\nKey=1\r\n") > 0);
     notes.close();
     // The command line's parts are joined again; a missing file and one
-    // without the site's header are reported (the texts are the file
-    // commands').
-    const std::pair<QString, QString> cases[] = {
-        {"\"" + good + "\"", good}, {"/nowhere/gone.qvs", ""}, {notes.fileName(), ""}};
-    for (const auto& [commandLine, opened] : cases) {
+    // without the site's header are reported, each with its own reason.
+    const std::tuple<QString, QString, QString> cases[] = {
+        {"\"" + good + "\"", good, ""},
+        {"/nowhere/gone.qvs", "", "Open Configuration File: ERROR : Unable to Open /nowhere/gone.qvs\nFile Not Found"},
+        {notes.fileName(), "", "As it is not a valid Quorvel Configuration File"}};
+    for (const auto& [commandLine, opened, message] : cases) {
         SCOPED_TRACE(commandLine.toStdString());
         MruFiles[1] = "/earlier/site.qvs";
         FileLoaded = false; // as Main leaves it
@@ -74,7 +83,10 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         AnswerMessages();
         Load();
         const bool loaded = !opened.isEmpty();
-        EXPECT_EQ(messages.size(), loaded ? 0 : 1);
+        ASSERT_EQ(messages.size(), loaded ? 0 : 1);
+        if (!loaded) {
+            EXPECT_TRUE(messages[0].endsWith(message)) << messages[0].toStdString();
+        }
         EXPECT_EQ(FileLoaded, loaded);
         EXPECT_EQ(MruFiles[1], loaded ? opened.toStdString() : "/earlier/site.qvs");
         EXPECT_TRUE(form->windowTitle().endsWith(loaded ? "[North Wing A.qvs]" : "[No File Loaded]"));
@@ -186,7 +198,7 @@ TEST_F(MainWindowTest, ANodeAtTheEndOfTheLongRangeIsShownWithinBounds)
     EXPECT_EQ(form->Canvas()->LeftTwips(), 0);
 }
 
-TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawingAndDisplayNeverShrinksIt)
+TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)
 {
     LoadSite();
     model::Nodes[2].SetLeft(8000);
@@ -197,14 +209,6 @@ TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawingAndDisplayNeverShrinksI
     EXPECT_NEAR(form->WidthTwips(), DrawingWidth + 500, 15);
     EXPECT_NEAR(form->HeightTwips(), DrawingHeight + 2000, 15);
     EXPECT_FALSE(form->cmdFull()->isVisible());
-
-    // Displaying the nodes again never shrinks the window.
-    form->SetSizeTwips(15000, 10995);
-    QApplication::processEvents();
-    form->DisplayNodes();
-    EXPECT_EQ(form->WidthTwips(), 15000);
-    EXPECT_EQ(form->HeightTwips(), 10995);
-    EXPECT_EQ(MainWindowWidth, 15000); // remembered for the settings
 }
 
 TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
@@ -213,20 +217,40 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
     const QString full = CopySite(dir, "full-site.qvs", "full.qvs");
     const QString small = CopySite(dir, "hub-site.qvs", "small.qvs");
     const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
-    // A small window near the right edge grows for the site, on the screen.
-    MainWindowLeft = (avail.right() - 420) * 15;
-    MainWindowTop = (avail.top() + 10) * 15;
-    MainWindowWidth = MainWindowHeight = 400 * 15;
-    Load();
-    form->OpenFileFromMessage(full);
-    ASSERT_EQ(SiteFileName, full.toStdString());
-    EXPECT_TRUE(avail.contains(form->frameGeometry()));
-    // The site is wider than the screen; full view keeps the bars.
-    ASSERT_TRUE(form->HScroll1()->isVisible());
-    form->cmdFull_Click();
-    EXPECT_TRUE(avail.contains(form->frameGeometry()));
-    EXPECT_TRUE(form->HScroll1()->isVisible());
-    // A small site handed over next needs no bars, though the window keeps its size.
-    form->OpenFileFromMessage(small);
-    EXPECT_FALSE(form->HScroll1()->isVisible());
+    // A small window near the right edge, then one that fills the screen's
+    // free area and cannot grow: the site is handed over to each.
+    const QRect places[] = {QRect(avail.right() - 420, avail.top() + 10, 400, 400), avail};
+    for (const QRect& place : places) {
+        SCOPED_TRACE(place.width());
+        MainWindowLeft = place.left() * 15;
+        MainWindowTop = place.top() * 15;
+        MainWindowWidth = place.width() * 15;
+        MainWindowHeight = place.height() * 15;
+        Load();
+        form->OpenFileFromMessage(full);
+        ASSERT_EQ(SiteFileName, full.toStdString());
+        EXPECT_TRUE(avail.contains(form->frameGeometry()));
+        // The site is wider than the screen.
+        ASSERT_TRUE(form->HScroll1()->isVisible());
+        EXPECT_EQ(form->HScroll1()->maximum(), DrawingWidth - form->WidthTwips());
+        // Full view of a drawing larger than the screen keeps the bars.
+        form->cmdFull_Click();
+        EXPECT_TRUE(avail.contains(form->frameGeometry()));
+        EXPECT_TRUE(form->HScroll1()->isVisible());
+        // A small site handed over next needs no bars, though the window keeps its size.
+        form->OpenFileFromMessage(small);
+        EXPECT_FALSE(form->HScroll1()->isVisible());
+        form.reset();
+    }
+}
+
+TEST_F(MainWindowTest, DisplayNodesNeverShrinksTheWindow)
+{
+    LoadSite();
+    form->SetSizeTwips(15000, 10995);
+    QApplication::processEvents();
+    form->DisplayNodes();
+    EXPECT_EQ(form->WidthTwips(), 15000);
+    EXPECT_EQ(form->HeightTwips(), 10995);
+    EXPECT_EQ(MainWindowWidth, 15000); // remembered for the settings
 }

@@ -184,7 +184,7 @@ TEST_F(MenusTest, LaunchesArmTheTimerAndTheLastOneWins)
     EXPECT_TRUE(form->isEnabled());
 }
 
-TEST_F(MenusTest, TheTickRunsTheActionOnTheWindowAndAReadSetsTheKindOfSite)
+TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
 {
     LoadSite();
     FileChanged = false;
@@ -207,17 +207,20 @@ TEST_F(MenusTest, TheTickRunsTheActionOnTheWindowAndAReadSetsTheKindOfSite)
     form->HubComms_Click();
     Tick();
     EXPECT_TRUE(first.isNull());
-    frmComms::Unload();
+}
 
-    // A read of an RLM sets the kind of site once the window opens.
+TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
+{
+    LoadSite();
     FileChanged = false;
     PlugIn(UnitKind::Rlm);
     form->TolsReadRLMFile_Click();
-    EXPECT_FALSE(IsLoopInterface);
+    EXPECT_FALSE(IsLoopInterface); // not before the window opens
     Tick();
     EXPECT_TRUE(IsLoopInterface);
     EXPECT_EQ(LastLogLine(), "Config Successfully Read");
     frmComms::Unload();
+    QApplication::processEvents();
 
     // A read cancelled at the save prompt closes the window; the kind stays.
     FileChanged = true;
@@ -257,14 +260,20 @@ TEST_F(MenusTest, LaunchesChooseTheirTarget)
     form->Read_Diags();
     EXPECT_EQ(ActiveNode, -1);
     EXPECT_FALSE(FileLoaded);
+}
 
-    // An RCC read needs an RCC and leaves the kind of site as it was.
-    form->CommsFormTimer()->stop();
+TEST_F(MenusTest, AnRccReadNeedsAnRccAndLeavesTheKindOfSite)
+{
+    LoadSite();
     IsLoopInterface = true;
-    form->ToolsRCCReadPopup_Click();
-    EXPECT_FALSE(form->CommsFormTimer()->isActive());
-    ASSERT_EQ(plain.size(), 1);
+    for (int node : {-1, 0}) { // nothing selected, or the hub
+        ActiveNode = static_cast<int16_t>(node);
+        form->ToolsRCCReadPopup_Click();
+        EXPECT_FALSE(form->CommsFormTimer()->isActive()) << node;
+    }
+    ASSERT_EQ(plain.size(), 2);
     EXPECT_EQ(plain[0], "Read an RCC: Please Select an RCC and then Try Again (16)");
+    EXPECT_EQ(plain[1], plain[0]);
     EXPECT_TRUE(IsLoopInterface);
 }
 
@@ -331,6 +340,21 @@ TEST_F(MenusTest, OptionTogglesFlipTheirMarkLeaveTheSiteUnchangedAndReachSetting
     for (std::size_t i = 0; i < before.size(); ++i)
         EXPECT_TRUE(!std::get<2>(toggles[i]) || *std::get<0>(toggles[i]) != before[i]) << std::get<1>(toggles[i]);
     platform::SetProgramFolder("");
+}
+
+TEST_F(MenusTest, ASecondTriggerOfAnOptionFlipsItBack)
+{
+    LoadSite();
+    const std::pair<bool*, const char*> toggles[] = {
+        {&LogProg, "EnableProgLog"},      {&LogDiags, "EnableDiagsLog"},   {&ConfirmDiffs, "ConfirmDiffs"},
+        {&ReOpenLastUsed, "UseLastOnStart"}, {&ShowSiteName, "OptionsSiteName"}, {&BorderSiteName, "OutlineSiteName"}};
+    for (const auto& [value, item] : toggles) {
+        const bool before = *value;
+        form->MenuItem(item)->trigger();
+        form->MenuItem(item)->trigger();
+        EXPECT_EQ(*value, before) << item;
+        EXPECT_EQ(form->MenuItem(item)->isChecked(), before) << item;
+    }
 }
 
 TEST_F(MenusTest, ExitStopsWhileSavingOrWhenTheUserCancels)
@@ -455,7 +479,7 @@ TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
     CommsFormActive = false;
 }
 
-TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
+TEST_F(MenusTest, TheLockPanelTogglesTheLock)
 {
     LoadSite();
     Locked = false;
@@ -470,8 +494,11 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
     form->StatusBar1_PanelClick(1);
     EXPECT_FALSE(Locked);
     EXPECT_FALSE(FileChanged);
+}
 
-    // Diagnostics selects the hub and opens its window.
+TEST_F(MenusTest, DiagnosticsSelectsTheHubAndOpensItsWindow)
+{
+    LoadSite();
     ClickCaption(3, Qt::LeftButton, Qt::ControlModifier);
     form->Diagnostics_Click();
     EXPECT_EQ(ActiveNode, 0);
@@ -480,7 +507,49 @@ TEST_F(MenusTest, TheLockPanelTogglesTheLockAndDiagnosticsSelectsTheHub)
     EXPECT_TRUE(frmDiagnostics::Loaded()->isVisible());
 }
 
-TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindowsAndTheGuideWhenItIsThere)
+TEST_F(MenusTest, ViewAndHelpCommandsOpenTheirWindows)
+{
+    Load();
+    form->ConfigStats_Click(), form->TreeView_Click(), form->ViewGrid_Click();
+    form->HelpHistory_Click(), form->ReportComments_Click();
+    for (QWidget* window : {static_cast<QWidget*>(FrmStats::Loaded()), static_cast<QWidget*>(frmTreeView::Loaded()),
+                            static_cast<QWidget*>(frmGrid::Loaded()), static_cast<QWidget*>(frmHistory::Loaded()),
+                            static_cast<QWidget*>(frmComments::Loaded())})
+        EXPECT_TRUE(window != nullptr && window->isVisible());
+
+    bool aboutShown = false;
+    WhenShown<QDialog>("frmAbout", [&](QDialog* about) {
+        aboutShown = about->isModal();
+        about->reject();
+    });
+    form->HelpAbout_Click();
+    EXPECT_TRUE(aboutShown);
+}
+
+TEST_F(MenusTest, TheLogCommandsOpenThePanelInTheirMode)
+{
+    Load();
+    LogsFrame* panel = form->LogsPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+    form->MenuItem("SetCommsPaths")->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Set);
+    form->MenuItem("ExportLogs")->trigger();
+    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Export);
+}
+
+TEST_F(MenusTest, CommsSettingsOpenThePortWindowOverTheMainWindow)
+{
+    Load();
+    form->MenuItem("SetComms")->trigger();
+    auto* port = form->findChild<frmPortForm*>();
+    ASSERT_NE(port, nullptr);
+    EXPECT_TRUE(port->isVisible() && !port->isModal());
+    port->close();
+}
+
+TEST_F(MenusTest, TheUsersGuideIsOpenedWhenItIsThere)
 {
     QTemporaryDir folder;
     platform::SetProgramFolder(folder.path().toStdString());
@@ -497,33 +566,6 @@ TEST_F(MenusTest, ViewHelpLogAndPortCommandsOpenTheirWindowsAndTheGuideWhenItIsT
     form->MenuItem("HelpGuide")->trigger();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].toLocalFile(), guide);
-
-    form->ConfigStats_Click(), form->TreeView_Click(), form->ViewGrid_Click();
-    form->HelpHistory_Click(), form->ReportComments_Click();
-    for (QWidget* window : {static_cast<QWidget*>(FrmStats::Loaded()), static_cast<QWidget*>(frmTreeView::Loaded()),
-                            static_cast<QWidget*>(frmGrid::Loaded()), static_cast<QWidget*>(frmHistory::Loaded()),
-                            static_cast<QWidget*>(frmComments::Loaded())})
-        EXPECT_TRUE(window != nullptr && window->isVisible());
-
-    bool aboutShown = false;
-    WhenShown<QDialog>("frmAbout", [&](QDialog* about) {
-        aboutShown = about->isModal();
-        about->reject();
-    });
-    form->HelpAbout_Click();
-    EXPECT_TRUE(aboutShown);
-
-    LogsFrame* panel = form->LogsPanel();
-    form->MenuItem("SetCommsPaths")->trigger();
-    EXPECT_TRUE(panel->isVisible());
-    form->MenuItem("ExportLogs")->trigger();
-    EXPECT_EQ(panel->CurrentMode(), LogsFrame::Mode::Export);
-
-    form->MenuItem("SetComms")->trigger();
-    auto* port = form->findChild<frmPortForm*>();
-    ASSERT_NE(port, nullptr);
-    EXPECT_TRUE(port->isVisible() && !port->isModal());
-    port->close();
     platform::SetProgramFolder("");
 }
 

@@ -27,6 +27,16 @@ void Choose(QComboBox* box, int i)
 
 } // namespace
 
+TEST(frmNewSite, StartsWithOneRccAndNothingElseChosen)
+{
+    frmNewSite dialog;
+    EXPECT_EQ(dialog.QtyCombo->count(), 31);
+    EXPECT_EQ(dialog.QtyCombo->currentText(), "1");
+    EXPECT_EQ(dialog.LoopIndex(), -1);
+    EXPECT_EQ(dialog.ProtocolIndex(), -1);
+    EXPECT_FALSE(dialog.RLMCheck->isChecked());
+}
+
 TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
 {
     NewSiteDialog dialog;
@@ -58,9 +68,10 @@ TEST(frmNewSite, OkReportsTheFirstMissingChoiceAndStaysOpen)
     EXPECT_EQ(c.protocol, 2);
     EXPECT_EQ(c.rccCount, 3);
     EXPECT_EQ(c.name, " Block A ");
+    EXPECT_FALSE(c.rlm);
 }
 
-TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocolAndCancelAndTheCloseBoxGiveNoSite)
+TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocol)
 {
     NewSiteDialog dialog;
     dialog.show();
@@ -73,18 +84,25 @@ TEST(frmNewSite, RlmProjectNeedsOnlyTheProtocolAndCancelAndTheCloseBoxGiveNoSite
 
     // clearing the box again shows the lists, the loop count now "1"
     dialog.RLMCheck->click();
+    EXPECT_TRUE(dialog.LoopCombo->isVisible());
     EXPECT_EQ(dialog.LoopCombo->currentText(), "1");
     dialog.RLMCheck->click();
 
     Choose(dialog.ProtocolCombo, 0);
     dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.Tag, "1");
     const app::NewSiteChoice c = dialog.Choice();
     EXPECT_TRUE(c.rlm);
     EXPECT_EQ(c.loopCount, 1);
     EXPECT_EQ(c.protocol, 1);
+}
 
-    // Cancel and the close box give no site.
+TEST(frmNewSite, CancelAndCloseBoxGiveNoSite)
+{
+    NewSiteDialog dialog;
     dialog.show();
+    Choose(dialog.LoopCombo, 0);
+    Choose(dialog.ProtocolCombo, 0);
     dialog.cmdCancel_Click();
     EXPECT_EQ(dialog.Tag, "0");
     frmNewSite closed;

@@ -50,7 +50,7 @@ TEST_F(ParameterTest, TypedKindsFilterConvertAndKeepToTheMaximum)
     }
 }
 
-TEST_F(ParameterTest, EditingKeysPassOtherCharactersAndPastedOnesAreRefusedAndCancelStillWritesTheAnswer)
+TEST_F(ParameterTest, EditingKeysPassOtherCharactersAreRefused)
 {
     QString text;
     WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
@@ -72,8 +72,10 @@ TEST_F(ParameterTest, EditingKeysPassOtherCharactersAndPastedOnesAreRefusedAndCa
     });
     frmParameter::GetParameter(nullptr, "Prompt", Text, 3, "", 1, "T");
     EXPECT_EQ(text, "9B");
+}
 
-    // Pasted text is filtered and Cancel still writes the answer.
+TEST_F(ParameterTest, PastedTextIsFilteredAndCancelStillWritesTheAnswer)
+{
     QGuiApplication::clipboard()->setText("ab-12:[x]yz");
     WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {
         box->txtEntry->paste();
@@ -90,7 +92,7 @@ TEST_F(ParameterTest, EditingKeysPassOtherCharactersAndPastedOnesAreRefusedAndCa
     EXPECT_EQ(ParameterResult, "");
 }
 
-TEST_F(ParameterTest, ListKindAnswersThePositionAndButtonSetsHaveNoAccessKeysAndACloseAnswersCancelLike)
+TEST_F(ParameterTest, ListKindPreselectsAndAnswersThePosition)
 {
     const QString items = "Optical Smoke;Heat A1R;Heat CS;Multisensor";
     const std::tuple<int, const char*, const char*> cases[] = {
@@ -119,10 +121,13 @@ TEST_F(ParameterTest, ListKindAnswersThePositionAndButtonSetsHaveNoAccessKeysAnd
     WhenShown<frmParameter>("frmParameter", [](frmParameter* box) { box->cmdButton[0]->click(); });
     frmParameter::GetParameter(nullptr, "Move to", List, -1, "", 0, "Device");
     EXPECT_EQ(ParameterResult, "-1");
+}
 
+TEST_F(ParameterTest, ButtonSetsHaveNoAccessKeysOddValuesGiveOKAndACloseAnswersCancelLike)
+{
     // The sets are the message box's (see its test), here without access keys.
-    const std::tuple<int32_t, QStringList, int32_t> sets[] = {{8 + 4, {"Yes", "No"}, R::No}, {6, {"OK"}, R::OK}};
-    for (const auto& [buttons, captions, closeAnswer] : sets) {
+    const std::tuple<int32_t, QStringList, int32_t> cases[] = {{8 + 4, {"Yes", "No"}, R::No}, {6, {"OK"}, R::OK}};
+    for (const auto& [buttons, captions, closeAnswer] : cases) {
         SCOPED_TRACE(buttons);
         QStringList seen;
         WhenShown<frmParameter>("frmParameter", [&](frmParameter* box) {

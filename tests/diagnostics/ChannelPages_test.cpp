@@ -1,5 +1,6 @@
 #include "diagnostics/ChannelChart.h"
 #include "diagnostics/ChannelMonitorPage.h"
+#include "diagnostics/ChannelScanPage.h"
 #include "diagnostics/core/ChannelBench.h"
 #include "diagnostics/frmGraph.h"
 #include "platform/UpDown.h"
@@ -9,8 +10,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -41,6 +45,43 @@ void Shot(QWidget& page, const QString& name)
 }
 
 } // namespace
+
+TEST(ChannelScanPage, CountsDownAndChartsTheResult)
+{
+    Selected<ChannelScanPage, ChannelScan> s(&ChannelScanPage::Scan);
+    ChannelScanPage& page = s.page;
+    s.link.unit.AddCommand("SF CS ", Answer({"SF CS START"}));
+    s.link.unit.SetScanLevel(0x33);
+    page.txtDuration->clear();
+    QTest::keyClicks(page.txtDuration, "256");
+    EXPECT_EQ(page.txtDuration->text(), "25");
+    QSignalSpy ended(&page, &ChannelScanPage::RunEnded);
+    int ticks = 0;
+    s.link.meanwhile = [&] {
+        if (page.ProcessTimer->isActive()) {
+            if (ticks++ == 0) {
+                EXPECT_EQ(page.lblProgress->text(), " Scanning, Please Wait  (00.25.00)");
+                EXPECT_EQ(page.CommsProgress->maximum(), 1500);
+            }
+            page.ProcessTimer_Timer();
+            return true;
+        }
+        if (s.link.state == diagnostics::DiagsStateCode::Scanning && s.link.pending.empty()) {
+            EXPECT_FALSE(page.CommsProgress->isVisible()) << "the time is up: the result is awaited";
+            s.link.pending.push_back("SF CS STOP");
+            return true;
+        }
+        return false;
+    };
+    QTest::mouseClick(page.cmdSoft1, Qt::LeftButton);
+    EXPECT_EQ(ticks, 1501);
+    EXPECT_EQ(s.link.sent, (Lines{"SF CS 25", "GET SF CS RESULT"}));
+    EXPECT_EQ(page.MSChart->Levels(), QList<int>(32, 0x33));
+    EXPECT_EQ(page.lblStatus->text(), " Idle ");
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(ended[0][0].toInt(), static_cast<int>(diagnostics::DiagsStateCode::ScanDone));
+    Shot(page, "ChannelScanPage");
+}
 
 TEST(ChannelMonitorPage, ChartsEveryLevelLineUntilCancelled)
 {

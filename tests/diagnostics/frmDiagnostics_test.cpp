@@ -326,6 +326,25 @@ TEST_F(DiagnosticsWindowTest, TheHubIdentCheckAndTheStimulusFileAreReachedFromCo
     platform::SetProgramFolder("");
 }
 
+TEST_F(DiagnosticsWindowTest, TheStimulusFileIsChosenInAnOpenDialogOfTextFilesFromCommsInput)
+{
+    frmDiagnostics* w = Open();
+    platform::SetProgramFolder(LogFolder);
+    std::vector<platform::FileDialogRequest> asked;
+    platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
+        asked.push_back(request);
+        return std::optional<QString>();
+    });
+    w->LoadCommsStimulusFile();
+    platform::SetProgramFolder("");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_FALSE(asked[0].save) << "a file to read, not one to write";
+    EXPECT_EQ(asked[0].title, "Select a Comms Stimulus File");
+    EXPECT_EQ(asked[0].filter, "Text File (*.txt)");
+    EXPECT_EQ(asked[0].fileName, QString::fromStdString(LogFolder + "/Comms Input"));
+    EXPECT_FALSE(w->StimulusFileOpen);
+}
+
 TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass)
 {
     // The colours and texts of every class are the core's; here the wiring:
@@ -453,9 +472,10 @@ TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
     });
     const QString folder = QString::fromStdString(LogFolder);
     QString answer;
-    QString offered; // the file name the dialog offers: the table's
+    QString offered, offeredTitle; // the file name and title the dialog offers: the table's
     platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
         offered = request.fileName;
+        offeredTitle = request.title;
         return std::optional<QString>(answer);
     });
     auto bytes = [](const QString& path) {
@@ -478,8 +498,10 @@ TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
     QTest::mouseClick(save, Qt::LeftButton);
     EXPECT_EQ(bytes(answer), bytes(golden + ".txt"));
     EXPECT_EQ(offered, "Link Budgets");
+    EXPECT_EQ(offeredTitle, "Save A Link Budget File");
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].Text, "File Saved Successfully");
+    EXPECT_EQ(messages[1].Title, "Save a Link Budget File");
 
     answer = folder + "/no/such/folder/x.csv";
     QTest::mouseClick(save, Qt::LeftButton);

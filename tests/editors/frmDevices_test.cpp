@@ -9,6 +9,8 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QMimeData>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -147,6 +149,13 @@ TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
     EXPECT_EQ(w->Slots().Slot(6).type, 6);
     EXPECT_EQ(LA(w, 6), "2/43");
     EXPECT_EQ(w->Slots().Owner(2, 44), -1);
+
+    // The fourth choice, a combination with no named head, takes two
+    // addresses as well: the one just freed and the next.
+    answers.Then({"OK", 3});
+    Drop(w, 7, 5);
+    EXPECT_EQ(LA(w, 7), "2/44");
+    EXPECT_EQ(w->Slots().Owner(2, 45), 307);
 
     // A plain combination base given a head claims its second address too.
     w->Slots().Slot(8) = {13, "", "", 1, 20};
@@ -302,6 +311,35 @@ TEST_F(DevicesTest, ApplyWritesTheNodeMergesOwnersAndMarksTheTitle)
     EXPECT_EQ(answers.titles.last(), "Change Active Object");
 }
 
+// The release of a click ends any drag, so the drag is looked at while the
+// button is still down.
+TEST_F(DevicesTest, ClosingTheUnpinnedWindowByANodeClickStartsNoDrag)
+{
+    SmallSite();
+    Open(3);
+    QWidget* caption = form->NodeControls(5).Label();
+    QTest::mousePress(caption, Qt::LeftButton);
+    EXPECT_EQ(frmDevices::Loaded(), nullptr);
+    EXPECT_EQ(ActiveNode, 5);
+    EXPECT_FALSE(form->Dragging());
+    QTest::mouseRelease(caption, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(frmDevices::Loaded(), nullptr);
+    EXPECT_FALSE(form->Dragging());
+}
+
+TEST_F(DevicesTest, AnEditOfTheLastSlotOfAFullRccIsApplied)
+{
+    Load();
+    model::LoadSiteFile(QVS_TEST_DATA "/full-site.qvs");
+    form->DisplayNodes();
+    frmDevices* w = Open(7);
+    w->SelectDevice(7);
+    w->Slots().Slot(31).name = "Changed 31";
+    w->cmdApply_Click();
+    EXPECT_EQ(Nodes[7].DeviceName(31), "Changed 31");
+}
+
 TEST_F(DevicesTest, AFullRccTakesNoMoreDevices)
 {
     Load();
@@ -312,6 +350,33 @@ TEST_F(DevicesTest, AFullRccTakesNoMoreDevices)
     w->SourceDevice_DblClick(0);
     EXPECT_EQ(answers.seen, QStringList{"You can only have 31 devices\nConnected to an RCC at any time"});
     EXPECT_EQ(answers.titles, QStringList{"Add Device to RCC"});
+}
+
+// The properties window opened from the canvas follows the selection; an
+// edit pending when another node is clicked is applied to the node it was
+// made on.
+TEST_F(DevicesTest, NodeSettingsApplyPendingEditsWhenAnotherNodeIsClicked)
+{
+    LoadSite();
+    SiteFileName = "site.qvs";
+    ClickCaption(1, Qt::LeftButton);
+    form->NodeLabel_DblClick(1);
+    frmNodeSettings* settings = frmNodeSettings::Loaded();
+    ASSERT_NE(settings, nullptr);
+    settings->PushPin->click();
+    EXPECT_TRUE(NodeSettingsPinned);
+    settings->NameText->setText("East wing");
+    EXPECT_EQ(settings->windowTitle(), "RCC 1 Properties *");
+
+    answer = "Yes";
+    AnswerMessages();
+    ClickCaption(2, Qt::LeftButton);
+    EXPECT_EQ(messages, QStringList{"Change Active Object: Changes Have Been Made, Do You Want To Apply Them?"});
+    EXPECT_EQ(Nodes[1].Name(), "East wing");
+    EXPECT_EQ(Nodes[2].Name(), "RCC name 2");
+    EXPECT_EQ(settings->windowTitle(), "RCC 2 Properties");
+    EXPECT_EQ(settings->NameText->text(), "RCC name 2");
+    EXPECT_TRUE(form->windowTitle().contains(" * "));
 }
 
 } // namespace

@@ -123,6 +123,7 @@ TEST_F(NodeSettingsTest, HubRccAndRlmShowTheirFields)
     EXPECT_EQ(Items(w->TotalLoopsCombo), (QStringList{"     2", "     3", "     4"}));
     EXPECT_EQ(Items(w->ProtocolCombo), QStringList{"Ziton ZP"});
     EXPECT_TRUE(w->ParentCombo->isHidden() && w->cmdDevices->isHidden());
+    EXPECT_FALSE(w->cmdRandom->isHidden()) << "the hub generates the default channels";
     EXPECT_EQ(Items(w->LoopCombo), (QStringList{"     1", "     2"}));
 
     Nodes[3].SetParent(1);
@@ -136,11 +137,13 @@ TEST_F(NodeSettingsTest, HubRccAndRlmShowTheirFields)
     EXPECT_EQ(w->AddressCombo->currentText(), "    10");
     EXPECT_FALSE(w->cmdDevices->isHidden());
     EXPECT_TRUE(w->TotalLoopsCombo->isHidden());
+    EXPECT_EQ(w->InfoLabelY->text(), "Select the Radio Channels used for Communications between the RCC and its Devices");
 
     frmNodeSettings::Unload();
     IsLoopInterface = true;
     w = Open(0);
     EXPECT_EQ(w->windowTitle(), "RLM Properties");
+    EXPECT_EQ(w->InfoLabelY->text(), "Radio Channels used for Communications between the RLM and Devices");
     EXPECT_TRUE(w->cmdApply->isHidden());
     EXPECT_TRUE(w->cmdRandom->isHidden());
     EXPECT_FALSE(w->ChannelACombo->isEnabled());
@@ -183,6 +186,12 @@ TEST_F(NodeSettingsTest, ChannelChoicesAreGuarded)
     answers = {17, 6};
     Pick(w->ChannelACombo, "   3"); // hub Y channel 3 meets RCC 5's first X channel
     EXPECT_EQ(Titles(), (QStringList{change, "Change Radio Channels [36]", "Set Y-Protocol Channels [32]"}));
+    EXPECT_EQ(boxes, (QStringList{"Change Radio Channels: WARNING: Changing Radio Channels on an Existing System\r\n"
+                                  "will require ALL devices to be reprogrammed\r\n"
+                                  "This function should only be used for New Systems\" [1040]",
+                                  "Change Radio Channels: Are You Sure ? [36]",
+                                  "Set Y-Protocol Channels: You Must Not Use The Same Channels for the Y-Protocol\r\n"
+                                  "and the X-Protocol [32]"}));
     EXPECT_EQ(w->ChannelACombo->currentIndex(), -1);
     EXPECT_EQ(w->windowTitle(), "Radio Hub Properties *");
     w->cmdApply_Click();
@@ -195,6 +204,10 @@ TEST_F(NodeSettingsTest, ChannelChoicesAreGuarded)
     Pick(w->ChannelBCombo, "   6");
     EXPECT_EQ(Titles(), (QStringList{"Set X-Protocol Channels [48]", "Set X-Protocol Channels [16]"}));
     EXPECT_TRUE(boxes[0].contains("as those on RCC 7")) << boxes[0].toStdString();
+    EXPECT_EQ(boxes, (QStringList{"Set X-Protocol Channels: WARNING: The X-Channels you have selected are the same\r\n"
+                                  "as those on RCC 7\r\nIt is recommended to change to use other channels [48]",
+                                  "Set X-Protocol Channels: You Must Not Use Y-Protocol Channels\r\n"
+                                  "for X-Protocol Channels [16]"}));
     EXPECT_EQ(w->ChannelACombo->currentText(), "   4");
     EXPECT_EQ(w->ChannelBCombo->currentIndex(), -1);
 
@@ -273,13 +286,22 @@ TEST_F(NodeSettingsTest, GeneratedChannelsFollowTheHubIdent)
     answers = {17, 6};
     w->cmdRandom_Click();
     EXPECT_EQ(Titles(), (QStringList{"Change Radio Channels [1040]", "Change Radio Channels [36]"}));
+    EXPECT_EQ(boxes, (QStringList{"Change Radio Channels: WARNING: Changing Radio Channels on an Existing System\r\n"
+                                  "Will require ALL Devices to be Re-Programmed\r\n"
+                                  "This Function should only be used for New Systems\" [1040]",
+                                  "Change Radio Channels: Are You Sure ? [36]"}));
     const int32_t shown = w->ChannelACombo->currentIndex() + 1;
+    const model::NodeArray generated = Nodes;
     EXPECT_EQ(Nodes[0].NodeIdent(), "0BEEF");
     EXPECT_FALSE(w->cmdRandom->isEnabled());
-    // The plan is the one the typed ident gives.
+    // The plan is the one the typed ident gives, for every node.
     model::AutoAssignChannels();
     EXPECT_EQ(Nodes[0].Y_ChannelA(), shown);
     EXPECT_NE(shown, 0);
+    for (int n = 0; n < model::kNodeCount; ++n) {
+        EXPECT_EQ(generated[n].Y_ChannelA(), Nodes[n].Y_ChannelA()) << n;
+        EXPECT_EQ(generated[n].X_ChannelB(), Nodes[n].X_ChannelB()) << n;
+    }
 }
 
 TEST_F(NodeSettingsTest, StaysOnScreenAndCtrlTabTurnsThePage)

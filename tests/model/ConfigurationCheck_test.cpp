@@ -90,7 +90,7 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
                            }));
 }
 
-TEST_F(ConfigCheck, DuplicatesAreReportedAgainstTheirFirstUserWhereverTheCell)
+TEST_F(ConfigCheck, DuplicatesAreReportedAgainstTheirFirstUser)
 {
     AddRcc(1);
     sitebuild::PlaceSlot(Nodes[1], 4, 2, 3, 40, "30004");
@@ -111,10 +111,12 @@ TEST_F(ConfigCheck, DuplicatesAreReportedAgainstTheirFirstUserWhereverTheCell)
                                "RCC 5 has the Same Loop Address as RCC 3  Device Slot 9",
                                "RCC 5 has the Same Ident as RCC 2",
                            }));
+}
 
+TEST_F(ConfigCheck, CellsOutsideTheFreedRangeDoNotCarryStaleOwners)
+{
     // A cell outside the range the hub can use carries no stale owner, and an
     // address beyond the table is still checked.
-    SetUp();
     SetOwner(HubLoopAddressOwner, 0, 5, 700);
     Nodes[0].SetNodeLoop(0);
     Nodes[0].SetNodeAddress(5);
@@ -134,4 +136,5 @@ TEST_F(ConfigCheck, MessageListAppendsInOrder)
     EXPECT_EQ(MessageCount(), 32767); // full: further lines are dropped, the count never wraps
     EXPECT_EQ(MessageList[1], "second");
     EXPECT_EQ(OwnerName(5), "Radio Hub  Device Slot 5");
+    EXPECT_EQ(OwnerName(1230), "RCC 12  Device Slot 30");
 }

@@ -5,7 +5,7 @@
 
 using namespace model;
 
-TEST(Convert, HexAndWholeNumbersParsePaddingChangesTheArgumentAndExtensionsAreInTheFileName)
+TEST(Convert, HexParsingCountsForeignCharactersAsZero)
 {
     const std::pair<const char*, int> bytes[] = {{"ff", 255}, {"F", 15}, {"G7", 7}, {"", 0}, {"123", 0}};
     for (const auto& [text, value] : bytes)
@@ -23,20 +23,21 @@ TEST(Convert, HexAndWholeNumbersParsePaddingChangesTheArgumentAndExtensionsAreIn
     EXPECT_EQ(text, "12G4"); // the caller's text is upper-cased
     text.clear();
     EXPECT_TRUE(IsHexString(text));
+}
 
-    // The downloaded configuration, the status lines of the assignment and
-    // the diagnostics' update replies read their numbers here.
-    EXPECT_EQ(WholeNumber("2147483647"), 2147483647);
-    EXPECT_EQ(WholeNumber("-12"), -12);
-    for (const char* number : {"99999999999999999999", "4294967297", "2147483648", "-2147483649", "", "-", "+1", "1a", " 1"})
-        EXPECT_EQ(WholeNumber(number), std::nullopt) << number;
+TEST(Convert, PathsSplitAtEitherSeparatorAndExtensionsAreInTheFileName)
+{
+    EXPECT_EQ(FileNameFromPath("C:\\Sites\\Plant.qvs"), "Plant.qvs");
+    EXPECT_EQ(FileNameFromPath("/home/eng/sites/Plant.qvs"), "Plant.qvs");
+    EXPECT_EQ(FileExtension("/out/backup.tar.gz"), "tar.gz");
+    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), ""); // a dot in a folder name is no extension
+}
 
-    // Padding changes the argument and never cuts; extensions are in the file name.
+TEST(Convert, PaddingChangesTheArgumentAndNeverCuts)
+{
     std::string version = "7";
     EXPECT_EQ(PadWithLeadingZeros(version, 3), "007");
     EXPECT_EQ(version, "007");
-    EXPECT_EQ(FileExtension("/out/backup.tar.gz"), "tar.gz");
-    EXPECT_EQ(FileExtension("C:\\v1.2\\README"), ""); // a dot in a folder name is no extension
 
     struct Row
     {
@@ -49,4 +50,14 @@ TEST(Convert, HexAndWholeNumbersParsePaddingChangesTheArgumentAndExtensionsAreIn
         EXPECT_EQ(PadString(row.text, row.width, row.side), row.padded) << row.width << row.side;
         EXPECT_EQ(row.text, row.padded);
     }
+}
+
+TEST(Convert, WholeNumbersBeyondIntAreRefusedNeverWrapped)
+{
+    // The downloaded configuration, the status lines of the assignment and
+    // the diagnostics' update replies read their numbers here.
+    EXPECT_EQ(WholeNumber("2147483647"), 2147483647);
+    EXPECT_EQ(WholeNumber("-12"), -12);
+    for (const char* text : {"99999999999999999999", "4294967297", "2147483648", "-2147483649", "", "-", "+1", "1a", " 1"})
+        EXPECT_EQ(WholeNumber(text), std::nullopt) << text;
 }

@@ -24,6 +24,7 @@ struct RecordingSurface : PrintSurface
     double x = 0, y = 0;
     double charWidth = 100, textHeight = 200;
     int yields = 0;
+    int fonts = 0;
 
     void SetLineWidth(int pixels) override { lineWidth = pixels; }
     void Line(double x1, double y1, double x2, double y2, uint32_t c) override
@@ -35,7 +36,11 @@ struct RecordingSurface : PrintSurface
         EXPECT_EQ(colour, kBoxFill);
         boxes.push_back({x1, y1, x2, y2});
     }
-    void SetFont(const std::string&, double, bool) override {}
+    void SetFont(const std::string& name, double size, bool bold) override
+    {
+        ++fonts;
+        EXPECT_TRUE(name == "Verdana" && size == 10 && bold) << name << " " << size; // the printed labels' font
+    }
     double TextWidth(const std::string& text) override
     {
         return charWidth * static_cast<double>(text.size());
@@ -49,7 +54,7 @@ struct RecordingSurface : PrintSurface
 
 } // namespace
 
-TEST(NodeCaption, HubRlmAndRccCaptionsAndQuickInfo)
+TEST(NodeCaption, HubRlmAndRcc)
 {
     auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 500);
@@ -59,8 +64,11 @@ TEST(NodeCaption, HubRlmAndRccCaptionsAndQuickInfo)
     EXPECT_EQ(NodeCaption((*nodes)[0], true).text, "RLM");
     Place((*nodes)[1], 300, 2000);
     EXPECT_EQ(NodeCaption((*nodes)[1], true).top, 2090);
+}
 
-    // The loop address label is read on the canvas.
+TEST(NodeCaption, TheChannelQuickInfoNeedsBothChannelsAndTheHubShowsItsYChannels)
+{
+    auto nodes = NumberedSite({0, 0});
     clsNode& rcc = (*nodes)[1];
     rcc.SetX_ChannelA(33);
     EXPECT_FALSE(QuickInfoFor(rcc, 3, false).visible);
@@ -75,6 +83,19 @@ TEST(NodeCaption, HubRlmAndRccCaptionsAndQuickInfo)
     hub.SetX_ChannelB(1);
     EXPECT_EQ(QuickInfoFor(hub, 3, false).caption, "05:32");
     EXPECT_EQ(QuickInfoFor(hub, 3, true).caption, "F10:01");
+}
+
+TEST(NodeCaption, TheLoopAddressQuickInfoNeedsLoopAndAddress)
+{
+    auto nodes = NumberedSite({0, 0});
+    clsNode& rcc = (*nodes)[1];
+    EXPECT_FALSE(QuickInfoFor(rcc, 1, false).visible);
+    rcc.SetNodeLoop(2);
+    EXPECT_FALSE(QuickInfoFor(rcc, 1, false).visible) << "an address is needed too";
+    rcc.SetNodeAddress(7);
+    const QuickInfo info = QuickInfoFor(rcc, 1, false);
+    EXPECT_TRUE(info.visible);
+    EXPECT_EQ(info.caption, "L2/007");
 }
 
 TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
@@ -92,7 +113,7 @@ TEST(NodeLink, StraightLinksAreColouredByTheHopChain)
         EXPECT_TRUE(NodeLink((*nodes)[n], *nodes, mode).lines.empty()) << n;
 }
 
-TEST(NodeLink, ElbowLinksStopShortOfBothBoxesKeepThePenAndDoNotOverflow)
+TEST(NodeLink, ElbowLinksStopShortOfBothBoxesAndKeepThePen)
 {
     auto nodes = NumberedSite({0, 0});
     Place((*nodes)[0], 1000, 100); // bottom 625
@@ -105,8 +126,13 @@ TEST(NodeLink, ElbowLinksStopShortOfBothBoxesKeepThePenAndDoNotOverflow)
     EXPECT_DOUBLE_EQ(link.lines[1].y1, mid);
     EXPECT_DOUBLE_EQ(link.lines[1].x2, (*nodes)[0].CentreX());
     EXPECT_DOUBLE_EQ(link.lines[2].y2, 625 + 40);
+}
 
-    // Boxes at the ends of the long range do not overflow.
+TEST(NodeLink, ElbowsBetweenBoxesAtTheEndsOfTheLongRangeDoNotOverflow)
+{
+    auto nodes = NumberedSite({0, 0});
+    Place((*nodes)[0], 1000, 100);
+    Place((*nodes)[1], 300, 2000);
     (*nodes)[0].SetTop(std::numeric_limits<int32_t>::max() - 525);
     (*nodes)[1].SetTop(std::numeric_limits<int32_t>::min());
     const Link far = NodeLink((*nodes)[1], *nodes, 1);
@@ -114,7 +140,7 @@ TEST(NodeLink, ElbowLinksStopShortOfBothBoxesKeepThePenAndDoNotOverflow)
     EXPECT_TRUE(far.lines[1].y1 < 0 && far.lines[1].y1 > std::numeric_limits<int32_t>::min());
 }
 
-TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentredAndItsLinkStraight)
+TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentred)
 {
     auto nodes = NumberedSite({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     clsNode& rcc = (*nodes)[11];
@@ -130,9 +156,15 @@ TEST(PrintNode, AnRccIsAnOctagonWithItsNumberCentredAndItsLinkStraight)
     ASSERT_EQ(surface.texts.size(), 1u);
     EXPECT_EQ(surface.texts[0],
               std::make_tuple(std::string("11"), rcc.CentreX() - 100.0, rcc.CentreY() - 100.0));
+    EXPECT_GE(surface.fonts, 1) << "the number is printed in its own font";
     EXPECT_EQ(surface.yields, 1);
+}
 
-    // Printed links are straight; a node not in use paints nothing.
+TEST(PrintNode, LinksAreStraightAndNodesNotInUsePaintNothing)
+{
+    auto nodes = NumberedSite({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    clsNode& rcc = (*nodes)[11];
+    Place(rcc, 1000, 2000);
     RecordingSurface link;
     PrintNode(rcc, true, link, *nodes, 3);
     ASSERT_EQ(link.lines.size(), 1u);

@@ -23,7 +23,7 @@ std::string SetPositions(const std::string& flags)
 
 } // namespace
 
-TEST(NodeStatus, TokensSetTheirPositionsOthersAreIgnoredAndTheSignalNeedsExactlyOneLevel)
+TEST(NodeStatus, TokensSetTheirPositions)
 {
     clsNode node;
     node.SetNodeStatusString("BL2 TA SSM");
@@ -40,8 +40,11 @@ TEST(NodeStatus, TokensSetTheirPositionsOthersAreIgnoredAndTheSignalNeedsExactly
     EXPECT_EQ(node.BatteryState(7), 128 + 256);
     EXPECT_EQ(node.SignalState(7), 28 + 5900);
     EXPECT_EQ(SetPositions(node.NodeStatus()), "3,13,25"); // each index keeps its own flags
+}
 
-    // Malformed and unknown tokens are ignored; UCF leaves a slot unassigned.
+TEST(NodeStatus, MalformedAndUnknownTokensAreIgnoredAndUCFAloneLeavesASlotUnassigned)
+{
+    clsNode node;
     node.SetDeviceStatusString(1, "BL7 IN0 IN3 bl1 ta AS ASX SS SSZ XX B  UCF");
     EXPECT_EQ(SetPositions(node.DeviceStatus(1)), "32");
     EXPECT_EQ(node.FaultStatus(1), 128);
@@ -52,8 +55,11 @@ TEST(NodeStatus, TokensSetTheirPositionsOthersAreIgnoredAndTheSignalNeedsExactly
     EXPECT_TRUE(node.DeviceAssigned(2));
     node.SetDeviceStatusString(2, "UCF"); // the decoder never clears the assigned flag
     EXPECT_TRUE(node.DeviceAssigned(2));
+}
 
-    // The signal needs exactly one level.
+TEST(NodeStatus, SignalNeedsExactlyOneLevel)
+{
+    clsNode node;
     for (const auto& [text, signal] : {std::pair{"SSG SSL", 0}, {"BG RF", 5900}, {"SSG BG", 2924}}) {
         node.SetNodeStatusString("");
         node.SetNodeStatusString(text);
@@ -62,7 +68,7 @@ TEST(NodeStatus, TokensSetTheirPositionsOthersAreIgnoredAndTheSignalNeedsExactly
     EXPECT_EQ(node.SignalState(40), 32);
 }
 
-TEST(NodeStatus, FlagsGatherUntilTheTextIsEmptiedAndIndicesOutsideTheNodeAreRefused)
+TEST(NodeStatus, FlagsGatherUntilTheTextIsEmptied)
 {
     clsNode node;
     node.SetDeviceStatusString(9, "HF");
@@ -79,7 +85,12 @@ TEST(NodeStatus, FlagsGatherUntilTheTextIsEmptiedAndIndicesOutsideTheNodeAreRefu
     node.UpdateAllStatus();
     EXPECT_TRUE(node.AlarmState(9));
     EXPECT_EQ(node.FaultStatus(0), 16);
+}
 
+TEST(NodeStatus, IndicesOutsideTheSlotsAreRefusedAndSlotZeroIsSetApart)
+{
+    clsNode node;
+    node.SetNodeStatusString("MF");
     node.SetDeviceStatusString(0, "ASA"); // slot 0 is the node's own text, set apart
     EXPECT_EQ(node.NodeStatusString(), "MF");
     EXPECT_THROW(node.AlarmState(-1), std::out_of_range);

@@ -94,32 +94,42 @@ TEST_F(SettingsFile, EveryKeyIsWrittenInOrderReadBackAndWrittenAgainUnchanged)
     EXPECT_EQ(ReadBytes(SettingsPath()), first);
 }
 
-TEST_F(SettingsFile, NegativeWindowValuesDisplayModeMinusTwoAndPathsTheCodePageCannotHoldAreLeftOut)
+TEST_F(SettingsFile, NegativeWindowValuesAndDisplayModeMinusTwoAreLeftOut)
 {
     GridWindowTop = -120;
     DisplayMode = -2;
-    LogFolder = "/home/eng/\xCE\xA9-logs";
-    MruFiles[1] = "/sites/\xCE\xA9.qvs";
-    MruFiles[2] = "/sites/caf\xC3\xA9.qvs";
     ASSERT_TRUE(SaveSettings());
     const std::string bytes = ReadBytes(SettingsPath());
-    for (const char* left : {"GridWindowTop", "LogPaths=", "?"})
-        EXPECT_EQ(bytes.find(left), std::string::npos) << left;
-    for (const char* kept : {"\r\nGridWindowLeft=0\r\n", "[Drawing]\r\nDisplayMode=3\r\n",
-                             "MRU1=/sites/caf\xE9.qvs\r\nMRU2=\r\nMRU3="})
+    EXPECT_EQ(bytes.find("GridWindowTop"), std::string::npos);
+    for (const char* kept : {"\r\nGridWindowLeft=0\r\n", "[Drawing]\r\nDisplayMode=3\r\n"})
         EXPECT_NE(bytes.find(kept), std::string::npos) << kept;
     GridWindowTop = 55;
     LoadSettings();
     EXPECT_EQ(GridWindowTop, 0);
 }
 
-TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefaultAndAFailedWriteIsReported)
+TEST_F(SettingsFile, PathsTheCodePageCannotHoldAreLeftOut)
+{
+    LogFolder = "/home/eng/\xCE\xA9-logs";
+    MruFiles[1] = "/sites/\xCE\xA9.qvs";
+    MruFiles[2] = "/sites/caf\xC3\xA9.qvs";
+    ASSERT_TRUE(SaveSettings());
+    const std::string bytes = ReadBytes(SettingsPath());
+    for (const char* left : {"LogPaths=", "?"})
+        EXPECT_EQ(bytes.find(left), std::string::npos) << left;
+    EXPECT_NE(bytes.find("MRU1=/sites/caf\xE9.qvs\r\nMRU2=\r\nMRU3="), std::string::npos);
+}
+
+TEST_F(SettingsFile, AMissingFileGivesEveryDefault)
 {
     SetEveryValue();
     LoadSettings();
     EXPECT_EQ(MainWindowWidth, 12765);
     EXPECT_EQ(LogFolder, dir.path().string()); // the program folder
+}
 
+TEST_F(SettingsFile, StoredValuesThatDoNotFitTheirTypeGiveTheDefault)
+{
     WriteBytes(SettingsPath(), "[Options]\r\nPortOn=yes\r\nPortCom=x\r\nToolbar=0\r\nStatsViewBy=\r\n"
                                "[WindowPositions]\r\nMainWindowTop=-5\r\n");
     LoadSettings();
@@ -127,7 +137,11 @@ TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefaultAndA
     EXPECT_FALSE(Toolbar);
     EXPECT_EQ(StatsViewBy, 3);
     EXPECT_EQ(MainWindowTop, -5); // read as stored; only the writer leaves negatives out
+}
 
+TEST_F(SettingsFile, AFailedWriteIsReportedAndTheOldFileStays)
+{
+    WriteBytes(SettingsPath(), "[Options]\r\nToolbar=0\r\n");
     platform::SetWriteFault([](const std::string&, std::string* error) {
         *error = "No space left on device";
         return false;
@@ -135,4 +149,5 @@ TEST_F(SettingsFile, AMissingFileOrValuesThatDoNotFitTheirTypeGiveTheDefaultAndA
     std::string error;
     EXPECT_FALSE(SaveSettings(&error));
     EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(ReadBytes(SettingsPath()), "[Options]\r\nToolbar=0\r\n");
 }

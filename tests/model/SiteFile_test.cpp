@@ -208,11 +208,14 @@ TEST_F(SiteFile, ProgressAddsUpToTheBar)
     EXPECT_EQ(recorder.shown, std::vector<int>{1000});
     EXPECT_EQ(recorder.values[0], 8);
     EXPECT_EQ(recorder.values[1 + 1024 - 1], 1000); // capped after 32 x 32 slot steps
+    EXPECT_EQ(recorder.hidden, 1);
 
     recorder = Recorder();
     EmptySite();
     LoadSiteFile(path);
+    EXPECT_EQ(recorder.shown, std::vector<int>{1000});
     EXPECT_EQ(recorder.cleared, 1);
+    EXPECT_EQ(recorder.values.front(), 8);
     // Nodes not in use add 31 while the bar is below 969, so a site whose
     // last node is not in use ends at 969.
     EXPECT_EQ(recorder.values.back(), 969);
@@ -229,10 +232,17 @@ TEST_F(SiteFile, NamesWithLineBreaksDoNotBreakTheFile)
     const std::string path = dir.File("breaks.qvs");
     ASSERT_TRUE(SaveSiteFile(path));
     EmptySite();
+    bool asked = false;
+    clsIniFile::SetBadLineQuestion([&](const std::string&, int) {
+        asked = true;
+        return clsIniFile::BadLineAnswer::Cancel;
+    });
     LoadSiteFile(path);
+    EXPECT_FALSE(asked) << "no line of the file is broken";
     EXPECT_EQ(SiteName, "Two  lines");
     EXPECT_EQ(Nodes[1].Name(), "A B");
     EXPECT_EQ(Nodes[2].DeviceName(3), "C D");
+    EXPECT_EQ(Nodes[2].DeviceType(4), 5); // everything after them is still read
 }
 
 TEST_F(SiteFile, DisplayModeMinusTwoIsWrittenAsThreeAndAFileWithoutItIsNoSite)
@@ -253,6 +263,7 @@ TEST_F(SiteFile, DisplayModeMinusTwoIsWrittenAsThreeAndAFileWithoutItIsNoSite)
     EXPECT_EQ(SiteName, " Site Name ");
     EXPECT_FALSE(Nodes[1].InUse());
     EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(recorder.cleared, 1);
     EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 5), -1);
     EXPECT_EQ(GetOwner(LoopAddressOwner, 0, 5), 300);
 }
@@ -326,7 +337,8 @@ TEST_F(SiteFile, BadLinesAreAskedAboutAndCancelMakesTheFileInvalid)
 
     for (const auto answer : {clsIniFile::BadLineAnswer::Ok, clsIniFile::BadLineAnswer::Cancel}) {
         std::vector<int> asked;
-        clsIniFile::SetBadLineQuestion([&](const std::string&, int line) {
+        clsIniFile::SetBadLineQuestion([&](const std::string& file, int line) {
+            EXPECT_EQ(file, path);
             asked.push_back(line);
             return answer;
         });

@@ -39,11 +39,15 @@ protected:
 
 } // namespace
 
-TEST_F(SiteQueries, IdentSearchVisitsHubThenEachRccAndItsSlots)
+TEST_F(SiteQueries, AContinuationWithoutASearchFindsNothing)
 {
     Nodes[1].SetInUse(true); // a continuation without a search finds nothing, not an empty ident
     EXPECT_EQ(FindNodeByIdent("X"), -1);
     EXPECT_EQ(FindByLoopAddress(-1, -1), -1);
+}
+
+TEST_F(SiteQueries, IdentSearchVisitsHubThenEachRccAndItsSlots)
+{
     Ident(0, 0, "AAAAA");
     Ident(2, 0, "BBBBB");
     Ident(2, 5, "BBBBB");
@@ -89,7 +93,7 @@ TEST_F(SiteQueries, HubSlotsAreSearchedOnlyAfterTheHubItselfMatchedAndSearchesKe
     EXPECT_EQ(FindNodeByIdent("X"), 100);
 }
 
-TEST_F(SiteQueries, XChannelsAndHighestLoopAndAddressSkipUnusedNodesAndTheChannelTableLooksUpBothWays)
+TEST_F(SiteQueries, XChannelPairMatchesInOrderAndSkipsTheExclusionAndUnusedNodes)
 {
     for (const auto& [n, a, b, inUse] :
          {std::tuple{0, 5, 20, true}, {3, 5, 20, true}, {4, 20, 5, true}, {6, 5, 20, false}}) {
@@ -100,15 +104,20 @@ TEST_F(SiteQueries, XChannelsAndHighestLoopAndAddressSkipUnusedNodesAndTheChanne
     EXPECT_EQ(FindNodeByXChannels(5, 20, 3), -1);
     EXPECT_EQ(FindNodeByXChannels(5, 20, 0), 3);
     EXPECT_EQ(FindNodeByXChannels(-1, -1, 0), -1);
-    // The highest loop and address skip unused nodes and the hub's slots.
+}
+
+TEST_F(SiteQueries, HighestLoopAndAddressSkipUnusedNodesAndTheHubsSlots)
+{
     At(0, 0, 1, 10);
     At(0, 1, 4, 250);
     At(7, 0, 4, 200, 0, false);
     At(2, 31, 3, 120, 18);
     EXPECT_EQ(HighestLoopInUse(), 3);
     EXPECT_EQ(HighestAddressInUse(), 120);
+}
 
-    // The channel table and its reverse lookup.
+TEST(ChannelPlan, TableAndReverseLookup)
+{
     for (const auto& [index, channel] : {std::pair{16, 17}, {17, 30}, {42, 0}})
         EXPECT_EQ(ChannelTable(index), channel) << index;
     EXPECT_THROW(ChannelTable(43), std::out_of_range);

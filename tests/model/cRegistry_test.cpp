@@ -22,6 +22,8 @@ protected:
         try {
             f();
         } catch (const RegistryError& e) {
+            EXPECT_EQ(e.Number(), 26001);
+            EXPECT_EQ(e.Source(), "QuorvelConfig.cRegistry");
             return e.Description();
         }
         ADD_FAILURE() << "no RegistryError";
@@ -65,7 +67,7 @@ TEST_F(Registry, ValuesOfEveryTypeRoundTrip)
     EXPECT_EQ(back.EnumerateValues(), (std::vector<std::string>{"", "Big", "Count", "Name", "Raw"}));
 }
 
-TEST_F(Registry, ExpandableStringsExpandTheEnvironmentAndRemoteReadsGiveTheDefault)
+TEST_F(Registry, ExpandableStringsExpandTheEnvironment)
 {
     ::setenv("QVS_REG_TEST", "/opt/q", 1);
     cRegistry reg;
@@ -73,6 +75,11 @@ TEST_F(Registry, ExpandableStringsExpandTheEnvironmentAndRemoteReadsGiveTheDefau
                    std::string("%QVS_REG_TEST%/bin:%QVS_NOT_SET%:%"));
     EXPECT_EQ(reg.Value(), RegistryValue(std::string("/opt/q/bin:%QVS_NOT_SET%:%")));
     ::unsetenv("QVS_REG_TEST");
+}
+
+TEST_F(Registry, MachineNamesAndRemoteReadsGiveTheDefault)
+{
+    cRegistry reg;
     reg.SetMachine("PC1");
     EXPECT_EQ(reg.Machine(), "\\\\PC1");
     reg.SetValueEx(HKEY_CURRENT_USER, "K", "V", REG_SZ, std::string("local"));

@@ -196,7 +196,7 @@ TEST_F(IniFile, ProgressFollowsTheLinesUpToTheMaximum)
     EXPECT_EQ(bytes.substr(0, 26), "[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]");
 }
 
-TEST_F(IniFile, AFileWithMoreEntriesThanAModelHoldsIsRefusedWholeAndAStoreBeyondTheLimitWritesNothing)
+TEST_F(IniFile, AFileWithMoreEntriesThanAModelHoldsIsRefusedWhole)
 {
     std::vector<std::string> refusals;
     clsIniFile::SetLoadRefusal([&](const std::string& text) { refusals.push_back(text); });
@@ -224,9 +224,11 @@ TEST_F(IniFile, AFileWithMoreEntriesThanAModelHoldsIsRefusedWholeAndAStoreBeyond
     EXPECT_EQ(refusals[0], clsIniFile::TooManyEntriesText(path));
     EXPECT_NE(refusals[0].find("more than 32767 sections or keys"), std::string::npos);
     clsIniFile::SetLoadRefusal(nullptr);
+}
 
-    // A store beyond the limit is reported and nothing is written.
-    std::filesystem::remove(path);
+TEST_F(IniFile, AStoreBeyondTheLimitIsReportedAndNothingIsWritten)
+{
+    const std::string path = dir.File("full.ini");
     {
         clsIniFile ini;
         ini.NewFile(path);

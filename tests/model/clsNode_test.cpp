@@ -31,7 +31,7 @@ struct RecordingView : NodeView
 
 } // namespace
 
-TEST(clsNode, IdentsAreNormalisedOrDroppedAndSettersDropValuesOutOfRange)
+TEST(clsNode, IdentsAreNormalisedOrDropped)
 {
     clsNode node;
     // Text that is no ident leaves the one before.
@@ -47,7 +47,11 @@ TEST(clsNode, IdentsAreNormalisedOrDroppedAndSettersDropValuesOutOfRange)
     node.SetDeviceIdent(0, "12345");
     EXPECT_EQ(node.DeviceIdent(4), "0BEEF");
     EXPECT_EQ(node.DeviceIdent(0), "");
+}
 
+TEST(clsNode, SettersDropValuesOutOfRange)
+{
+    clsNode node;
     EXPECT_AFTER_SETTING(SetNodeAddress(v), NodeAddress(), 255, 255, 256);
     EXPECT_AFTER_SETTING(SetParent(v), Parent(), 31, 31, 32, -2);
     EXPECT_AFTER_SETTING(SetX_ChannelA(v), X_ChannelA(), 42, 42, 43, 0);
@@ -57,7 +61,7 @@ TEST(clsNode, IdentsAreNormalisedOrDroppedAndSettersDropValuesOutOfRange)
     EXPECT_AFTER_SETTING(SetDeviceAddress(1, v), DeviceAddress(1), 254, 254, 255, 0);
 }
 
-TEST(clsNode, SlotsOutsideTheNodeReadNeutralIgnoreWritesAndLiveValuesThrowAndDetectorsCountCombinationsTwice)
+TEST(clsNode, SlotsOutsideTheNodeReadNeutralIgnoreWritesAndLiveValuesThrow)
 {
     clsNode node;
     node.SetDeviceType(32, 5);
@@ -76,11 +80,6 @@ TEST(clsNode, SlotsOutsideTheNodeReadNeutralIgnoreWritesAndLiveValuesThrowAndDet
     EXPECT_THROW(node.NodeSignalStrength(5), std::out_of_range);
     EXPECT_THROW(node.GetChild(65), std::out_of_range);
     EXPECT_FALSE(node.GetChild(40));
-
-    for (const auto& [slot, type] : {std::pair{1, 2}, {2, 13}, {3, 19}, {31, 20}})
-        node.SetDeviceType(slot, type);
-    EXPECT_EQ(node.DetectorCount(), 6);
-    EXPECT_EQ(node.DetectorCountRCC(), 4);
 }
 
 TEST(clsNode, GeometryRoundsHalvesToEvenAndDoesNotOverflow)
@@ -136,9 +135,21 @@ TEST(clsNode, HopAndTreeRelationsFollowParentsAndGiveUpOnLoopsAndLongChains)
 
     // An unnumbered node is nobody's parent, though free nodes hold parent -1.
     EXPECT_FALSE(clsNode().IsParentOf(7, *nodes));
+    clsNode loose; // a node of no site has no children
+    loose.ScanForChildren(*nodes);
+    EXPECT_FALSE(loose.GetChild(7));
 }
 
-TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnlyAndTheViewHearsMovesHidingAndHighlights)
+TEST(clsNode, DetectorCountsCombinationsTwice)
+{
+    clsNode rcc;
+    for (const auto& [slot, type] : {std::pair{1, 2}, {2, 13}, {3, 19}, {31, 20}})
+        rcc.SetDeviceType(slot, type);
+    EXPECT_EQ(rcc.DetectorCount(), 6);
+    EXPECT_EQ(rcc.DetectorCountRCC(), 4);
+}
+
+TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnly)
 {
     RecordingView view;
     clsNode node;
@@ -150,6 +161,7 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnlyAndTheViewHearsMovesHidingAn
     node.SetNodeStatusString("TA");
     node.SetNodeLinkBudget(2, 9);
     node.SetDeviceName(5, "Kitchen");
+    node.SetDeviceDailyMaxSignal(5, 77);
     node.SetDeviceAdd(5, true);
     node.SetDeviceAdd(0, true);
     node.Activate();
@@ -163,8 +175,14 @@ TEST(clsNode, InitializeNodeEmptiesTheSiteValuesOnlyAndTheViewHearsMovesHidingAn
     EXPECT_EQ(node.NodeStatus(), std::string(34, 'F'));
     EXPECT_TRUE(node.DeviceAdd(0));
     EXPECT_EQ(node.NodeLinkBudget(2), 9); // what the units reported is no site value
+    EXPECT_EQ(node.DeviceDailyMaxSignal(5), 77);
+}
 
-    view = RecordingView();
+TEST(clsNode, ViewHearsMovesHidingAndHighlights)
+{
+    RecordingView view;
+    clsNode node;
+    node.BindView(&view);
     node.SetLeft(20);
     node.SetTop(30);
     EXPECT_EQ(view.moves, 2);

@@ -9,7 +9,7 @@
 
 using namespace platform;
 
-TEST(WindowLayer, TopMostRestoreShowWithoutActivatingSizeLimitsAndTwipsRoundedToTheNearestPixelHalvesToEven)
+TEST(WindowLayer, TopMostSwitchesWithoutHidingAndRestoreLeavesAHiddenWindowHidden)
 {
     QWidget w;
     w.show();
@@ -28,8 +28,10 @@ TEST(WindowLayer, TopMostRestoreShowWithoutActivatingSizeLimitsAndTwipsRoundedTo
     EXPECT_FALSE(hidden.isVisible());
     ShowWithoutActivating(hidden);
     EXPECT_TRUE(hidden.isVisible());
+}
 
-    // Minima come from twips and the limits are given back.
+TEST(WindowLimits, MinimaComeFromTwipsAndTheLimitsAreGivenBack)
+{
     QWidget limited;
     MinMaxWindowProc(limited, MakeWindowLimits(9615, 6000));
     EXPECT_EQ(limited.minimumSize(), QSize(641, 400));
@@ -37,8 +39,10 @@ TEST(WindowLayer, TopMostRestoreShowWithoutActivatingSizeLimitsAndTwipsRoundedTo
     RestoreWindowProc(limited);
     limited.resize(100, 100);
     EXPECT_EQ(limited.size(), QSize(100, 100));
+}
 
-    // Twips round to the nearest pixel, halves to even.
+TEST(Units, TwipsRoundToTheNearestPixelHalvesToEven)
+{
     EXPECT_EQ(PixelsFromTwips(457.5), 30); // 30.5: a half goes to the even pixel
     EXPECT_EQ(PixelsFromTwips(472.5), 32); // 31.5
     EXPECT_EQ(PixelsFromTwips(-22.6), -2);

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextEdit>
 
 namespace {
@@ -61,6 +62,20 @@ TEST_F(HistoryWindow, CtrlClickRevealsTheNotesOfAFileThatMayTurnUpLate)
     ClickSurface(window, Qt::NoModifier);
     EXPECT_EQ(window->HistoryText->toPlainText(), "Version 1.00\n - first release\n");
     SaveShot(window->grab().toImage(), "history");
+}
+
+TEST_F(HistoryWindow, AMissingFileIsSaidInRedAndItsPathInBlue)
+{
+    frmHistory* window = frmHistory::Load();
+    window->show();
+    const QTextBlock block = window->HistoryText->document()->firstBlock();
+    QTextBlock::iterator part = block.begin();
+    EXPECT_EQ(part.fragment().text(), "Unable to find file");
+    EXPECT_EQ(part.fragment().charFormat().foreground().color(), QColor(Qt::red));
+    ++part;
+    ASSERT_FALSE(part.atEnd());
+    EXPECT_EQ(part.fragment().text(), " " + dir.filePath("History.qvh"));
+    EXPECT_EQ(part.fragment().charFormat().foreground().color(), QColor(Qt::blue));
 }
 
 TEST_F(HistoryWindow, TheHistoryBesideTheProgramIsShownWithItsNotesHidden)

@@ -110,3 +110,17 @@ TEST_F(ViewWindowTest, PrintPreviewShowsThePageAndPrintsItToPdf)
     EXPECT_EQ(bytes.count(QRegularExpression("/Type /Page\\b(?!s)")), 1);
     printer.setOutputFileName("");
 }
+
+TEST_F(ViewWindowTest, AChangeOfOrientationLeavesTheButtonsWhereLoadingPutThem)
+{
+    LoadSite("hub-site.qvs");
+    platform::Printer().setPageOrientation(QPageLayout::Portrait);
+    frmPrintPreview* preview = frmPrintPreview::Load();
+    preview->show();
+    QCoreApplication::processEvents();
+    const QPoint close = preview->cmdClose->pos(), print = preview->cmdPrint->pos();
+    QTest::mouseClick(preview->optLandscape, Qt::LeftButton);
+    ASSERT_GT(preview->Picture1->width(), preview->Picture1->height());
+    EXPECT_EQ(preview->cmdClose->pos(), close);
+    EXPECT_EQ(preview->cmdPrint->pos(), print);
+}

@@ -45,7 +45,10 @@ TEST_F(CanvasDrag, HitTestIsStrictAndLowestFirst)
     EXPECT_EQ(NodeAt(Nodes, 3200, 3200), 0);
     Nodes[0].SetInUse(false);
     EXPECT_EQ(NodeAt(Nodes, 3200, 3200), 3);
-    // At the end of the long range too, for a hit and for a drop.
+}
+
+TEST_F(CanvasDrag, NodesAtTheEndOfTheLongRangeAreHitAndDroppedOn)
+{
     constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
     Place(9, kMost - 10, kMost - 10);
     EXPECT_EQ(NodeAt(Nodes, kMost - 5, kMost - 5), 9);

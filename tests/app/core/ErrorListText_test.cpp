@@ -17,3 +17,24 @@ TEST(ErrorListText, EmptyListsNoteOnlyForCheckAndCompare)
         EXPECT_TRUE(c.text.empty() && c.emptyNote.empty() && !c.beep) << mode;
     }
 }
+
+TEST(ErrorListText, CheckModeHeadsTheListWithTheFileAndBeeps)
+{
+    const ErrorListContent c = BuildErrorList(0, {"a", "b", "c"}, "/s/x.qvs", -1);
+    EXPECT_EQ(c.text, "\r\n Error List for /s/x.qvs\r\n\r\na\r\nb\r\nc\r\n");
+    EXPECT_TRUE(c.beep);
+    EXPECT_TRUE(c.emptyNote.empty());
+}
+
+TEST(ErrorListText, TheChangeListHasNoHeading)
+{
+    EXPECT_EQ(BuildErrorList(3, {"x", "y"}, "f", 0).text, "x\r\ny\r\n");
+}
+
+TEST(ErrorListText, AnEmptyComparisonSaysTheConfigurationMatches)
+{
+    const ErrorListContent c = BuildErrorList(2, {}, "f", 0);
+    EXPECT_EQ(c.emptyNote, "The Current Configuration Matches the Connected Node");
+    EXPECT_FALSE(c.beep);
+    EXPECT_TRUE(c.text.empty());
+}

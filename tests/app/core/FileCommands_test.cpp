@@ -4,6 +4,7 @@
 #include "model/TestSites.h"
 #include "platform/base/MessageStyle.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -49,7 +50,11 @@ public:
     void ClearForLoad() override { ++clears; }
     void DisplayNodes() override { ++displays; }
     void CalculateUsed(int node) override { usedFor.push_back(node); }
-    void SetStatusText(int panel, const std::string& text) override { status[panel] = text; }
+    void SetStatusText(int panel, const std::string& text) override
+    {
+        status[panel] = text;
+        statusLog.push_back(text);
+    }
     void ShowErrorList(bool refusedSave) override { errorLists.push_back(refusedSave); }
     void UpdateTitleBar() override {}
     void RefreshRecentFilesMenu() override { ++menuRefreshes; }
@@ -68,6 +73,7 @@ public:
     std::vector<bool> errorLists;
     std::vector<int> usedFor;
     std::string status[5];
+    std::vector<std::string> statusLog; // every status text, in order
     std::string caption;
     std::function<void()> whileDialogOpen; // runs inside the next dialog
     int clears = 0, displays = 0, menuRefreshes = 0, menuFollows = 0;
@@ -112,6 +118,7 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
         EXPECT_FALSE(commands.CheckForChanges()) << answer;
         EXPECT_TRUE(FileChanged) << answer;
     }
+    EXPECT_TRUE(host.dialogs.empty()) << "only Yes saves";
     EXPECT_EQ(host.askedTitles[0], "Save Changes ? 35");
     EXPECT_EQ(host.asked[0], "Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?");
     host.answers = {MessageResult::No};
@@ -129,6 +136,29 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
     EXPECT_FALSE(commands.SaveInProgress());
 }
 
+TEST_F(FileCommandsTest, AYesWhoseSaveIsCancelledStopsTheCommand)
+{
+    SmallSite();
+    host.answers = {MessageResult::Yes};
+    host.files = {std::nullopt};
+    EXPECT_FALSE(commands.CheckForChanges());
+    EXPECT_TRUE(FileChanged);
+    EXPECT_TRUE(commands.SaveAborted());
+    EXPECT_FALSE(commands.SaveInProgress());
+}
+
+TEST_F(FileCommandsTest, SaveAsClearsTheChangeMarkAndHeadsTheRecentList)
+{
+    SmallSite();
+    MruFiles[1] = "/jobs/older.qvs";
+    const std::string path = folder.File("two.qvs");
+    host.files = {path};
+    commands.SaveAs();
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(MruFiles[1], path);
+    EXPECT_EQ(MruFiles[2], "/jobs/older.qvs");
+}
+
 TEST_F(FileCommandsTest, SaveOfAnUntitledSiteStartsFromTheSiteName)
 {
     SmallSite();
@@ -138,6 +168,11 @@ TEST_F(FileCommandsTest, SaveOfAnUntitledSiteStartsFromTheSiteName)
     ASSERT_EQ(host.dialogs.size(), 1u);
     EXPECT_TRUE(host.dialogs[0].save);
     EXPECT_EQ(host.dialogs[0].start, "Block AB East.qvs");
+    host.caption = " Block A ";
+    host.files = {std::nullopt};
+    commands.Save();
+    ASSERT_EQ(host.dialogs.size(), 2u);
+    EXPECT_EQ(host.dialogs[1].start, " Block A .qvs") << "blanks are kept";
 
     host.files = {std::string("")}; // the dialog gave no name
     commands.Save();
@@ -159,10 +194,12 @@ TEST_F(FileCommandsTest, OpenReselectsTheActiveNodeAndTellsTheWindow)
     host.files = {path};
     commands.Open();
     EXPECT_EQ(host.dialogs.back().start, path);
+    EXPECT_FALSE(host.dialogs.back().save);
     EXPECT_EQ(model::Nodes[2].Name(), "North Wing");
     EXPECT_TRUE(FileLoaded);
     EXPECT_EQ(host.displays, 1);
     EXPECT_EQ(ActiveNode, 2); // still in use: selected again
+    EXPECT_EQ(host.usedFor.back(), 2);
     EXPECT_EQ(host.status[3], "North Wing");
     EXPECT_EQ(host.menuFollows, 1);
     EXPECT_EQ(MruFiles[2], "");
@@ -176,6 +213,7 @@ TEST_F(FileCommandsTest, OpenCancelledKeepsTheSiteAndTheActiveNodeGoesWhenMissin
     commands.Open();
     EXPECT_TRUE(model::Nodes[2].InUse());
     EXPECT_EQ(host.clears, 0);
+    EXPECT_EQ(host.menuFollows, 1) << "the menus follow the kind of site after a cancel too";
 
     const std::string path = folder.File("hub.qvs");
     model::Nodes[2].SetInUse(false);
@@ -197,6 +235,7 @@ TEST_F(FileCommandsTest, AFileThatIsNotASiteFileLeavesNoFileLoaded)
     ASSERT_EQ(host.asked.size(), 1u);
     EXPECT_EQ(host.asked[0],
               "ERROR : Unable to Open " + path + "\r\nAs it is not a valid Quorvel Configuration File");
+    EXPECT_EQ(host.askedTitles[0], "Open Configuration File 16");
     EXPECT_EQ(SiteFileName, "No File Loaded");
     EXPECT_EQ(MruFiles[1], "");
     EXPECT_FALSE(model::Nodes[0].InUse());
@@ -230,6 +269,7 @@ TEST_F(FileCommandsTest, AFileThatIsNotThereIsReportedAndTheOpenSiteStays)
     EXPECT_EQ(host.clears, 0);
     EXPECT_TRUE(model::Nodes[2].InUse());
     EXPECT_EQ(SiteFileName, "/jobs/open.qvs");
+    EXPECT_EQ(MruFiles[1], "") << "a missing file does not head the recent list";
     EXPECT_EQ(MruFiles[2], gone);
 }
 
@@ -261,6 +301,8 @@ TEST_F(FileCommandsTest, AFailedWriteSaysWhyAndKeepsTheSiteChanged)
     const std::string lead = "ERROR : Unable to Save " + bad + "\r\n";
     EXPECT_EQ(host.asked[0].rfind(lead, 0), 0u);
     EXPECT_GT(host.asked[0].size(), lead.size()); // the reason follows
+    EXPECT_EQ(host.askedTitles[0], "Save Configuration File 16");
+    EXPECT_FALSE(commands.SaveInProgress());
     EXPECT_TRUE(FileChanged);
     EXPECT_EQ(SiteFileName, "untitled.qvs");
     EXPECT_EQ(MruFiles[1], "");
@@ -291,6 +333,7 @@ TEST_F(FileCommandsTest, NothingReplacesTheSiteWhileASaveRuns)
     EXPECT_TRUE(model::Nodes[2].InUse());
     EXPECT_TRUE(std::filesystem::exists(path)); // the first save still finished
     EXPECT_FALSE(commands.SaveInProgress());
+    EXPECT_FALSE(commands.SaveAborted());
 }
 
 TEST_F(FileCommandsTest, CheckOnOpenShowsTheFaultsOnlyWithTheOption)
@@ -307,4 +350,19 @@ TEST_F(FileCommandsTest, CheckOnOpenShowsTheFaultsOnlyWithTheOption)
         EXPECT_EQ(host.status[3], ""); // none selected
         EXPECT_EQ(host.errorLists, check ? std::vector<bool>{false} : std::vector<bool>{});
     }
+}
+
+TEST_F(FileCommandsTest, TheStatusBarNamesTheFileWhileCompilingAndLoading)
+{
+    SmallSite();
+    const std::string path = folder.File("faulty site.qvs");
+    host.files = {path};
+    commands.SaveAs();
+    const auto logged = [&](const std::string& text) {
+        return std::find(host.statusLog.begin(), host.statusLog.end(), text) != host.statusLog.end();
+    };
+    EXPECT_TRUE(logged("Compiling [faulty site.qvs]"));
+    host.files = {path};
+    commands.Open();
+    EXPECT_TRUE(logged("Loading [faulty site.qvs]"));
 }

@@ -7,7 +7,17 @@
 using namespace app;
 using namespace model;
 
-TEST(FileNames, QuotesBlanksFileNameCharactersAndAQuotedStartFileCutAtItsBlanksIsRebuilt)
+TEST(StartFile, AQuotedPathCutAtItsBlanksIsRebuilt)
+{
+    EXPECT_EQ(StartFileFromArguments({"\"/sites/North", "Wing", "A.qvs\""}), "/sites/North Wing A.qvs");
+    EXPECT_EQ(StartFileFromArguments({"/sites/plant.QvS", "extra"}), "/sites/plant.QvS");
+    EXPECT_EQ(StartFileFromArguments({"/sites/My Site.qvs"}), "/sites/My Site.qvs");
+    // Arguments that never end in .qvs are joined with a trailing blank.
+    EXPECT_EQ(StartFileFromArguments({"-x", "notes.txt"}), "-x notes.txt ");
+    EXPECT_EQ(StartFileFromArguments({}), "");
+}
+
+TEST(FileNames, QuotesBlanksAndFileNameCharacters)
 {
     EXPECT_EQ(StripQuotes("\"/a b/c.qvs\""), "/a b/c.qvs");
     EXPECT_EQ(StripQuotes("\""), "");
@@ -18,14 +28,6 @@ TEST(FileNames, QuotesBlanksFileNameCharactersAndAQuotedStartFileCutAtItsBlanksI
     EXPECT_EQ(MakeValidFileName("a:b/c.d\\e"), "abcde");
     EXPECT_EQ(MakeValidFileName("@Site_1-2+3 x"), "@Site_1-2+3 x");
     EXPECT_EQ(MakeValidFileName("[]^`{}~"), "");
-
-    // A quoted start file cut at its blanks is rebuilt.
-    EXPECT_EQ(StartFileFromArguments({"\"/sites/North", "Wing", "A.qvs\""}), "/sites/North Wing A.qvs");
-    EXPECT_EQ(StartFileFromArguments({"/sites/plant.QvS", "extra"}), "/sites/plant.QvS");
-    EXPECT_EQ(StartFileFromArguments({"/sites/My Site.qvs"}), "/sites/My Site.qvs");
-    // Arguments that never end in .qvs are joined with a trailing blank.
-    EXPECT_EQ(StartFileFromArguments({"-x", "notes.txt"}), "-x notes.txt ");
-    EXPECT_EQ(StartFileFromArguments({}), "");
 }
 
 TEST(RecentFiles, EntriesMoveUpOrFallOffAndCaseMatters)

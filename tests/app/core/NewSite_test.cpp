@@ -12,28 +12,20 @@ using NewSite = EmptySiteTest;
 
 } // namespace
 
-TEST_F(NewSite, HeaderFollowsTheChoiceAndTheNameIsTakenAsTypedWithTheSiteUntitledAndChanged)
+TEST_F(NewSite, HeaderFollowsTheChoice)
 {
     NewSiteChoice c;
     c.loopCount = 3, c.protocol = 2, c.rccCount = 5;
     EXPECT_EQ(ApplyNewSiteHeader(c), 5);
     EXPECT_EQ(LoopCount, 3);
     EXPECT_EQ(MaxLoopAddress, 127);
+    EXPECT_EQ(LoopProtocol, 2);
     EXPECT_FALSE(IsLoopInterface);
 
     c.rlm = true, c.loopCount = 1, c.protocol = 1;
     EXPECT_EQ(ApplyNewSiteHeader(c), 0);
     EXPECT_TRUE(IsLoopInterface);
     EXPECT_EQ(MaxLoopAddress, 126);
-
-    // The name is taken as typed; the site is untitled and changed.
-    SiteFileName = "/tmp/old.qvs";
-    ShowSiteName = false;
-    NameNewSite("  Block A ");
-    EXPECT_EQ(SiteName, "  Block A ");
-    EXPECT_TRUE(ShowSiteName);
-    EXPECT_EQ(SiteFileName, "untitled.qvs");
-    EXPECT_TRUE(FileChanged);
 }
 
 TEST_F(NewSite, NodesAreEmptiedNumberedAndKeptWhereTheLayoutPutThem)
@@ -55,6 +47,20 @@ TEST_F(NewSite, NodesAreEmptiedNumberedAndKeptWhereTheLayoutPutThem)
         EXPECT_EQ(Nodes[i].NodeNumber(), i);
     }
     EXPECT_EQ(Nodes[0].Width(), 870); // the hub's size again after the reset
+    EXPECT_EQ(Nodes[1].Width(), 450); // and an RCC's
     EXPECT_EQ(GetOwner(LoopAddressOwner, 2, 77), -1);
     EXPECT_EQ(GetOwner(LoopAddressOwner, 0, 5), 12); // loop 0 is not touched
+}
+
+TEST_F(NewSite, NameIsTakenAsTypedAndTheSiteIsUntitledAndChanged)
+{
+    SiteFileName = "/tmp/old.qvs";
+    ShowSiteName = false;
+    NameNewSite("  Block A ");
+    EXPECT_EQ(SiteName, "  Block A ");
+    EXPECT_TRUE(ShowSiteName);
+    EXPECT_EQ(SiteFileName, "untitled.qvs");
+    EXPECT_TRUE(FileChanged);
+    EXPECT_EQ(SiteNameX, 1500); // the name's place on the canvas
+    EXPECT_EQ(SiteNameY, 200);
 }

@@ -31,6 +31,8 @@ TEST_F(RccCommands, AddStepsClearOfRccsAtTheStartPlacesMatchingLeftAndTopIndepen
     EXPECT_EQ(active, 3);
     EXPECT_TRUE(Nodes[3].IsActive());
     EXPECT_FALSE(Nodes[2].IsActive());
+    EXPECT_TRUE(Nodes[3].InUse());
+    EXPECT_EQ(Nodes[3].Parent(), -1) << "a new RCC has no parent";
 
     for (int n = 1; n <= 3; ++n)
         Nodes[n].SetTop(900);
@@ -50,14 +52,27 @@ TEST_F(RccCommands, AddReusesTheLowestFreeSlotAndEmptiesItOrRefusesWhenAllAreUse
     EXPECT_EQ(Nodes[3].NodeIdent(), "");
     EXPECT_EQ(Nodes[3].DeviceType(4), 0);
 
-    for (int i = 1; i <= 31; ++i)
+    for (int i = 1; i <= 31; ++i) {
         Nodes[i].SetInUse(true);
+        Nodes[i].SetLeft(5000 + i);
+    }
     active = 7;
     EXPECT_EQ(AddRcc(Nodes, active), -1);
     EXPECT_EQ(active, 7);
+    EXPECT_EQ(Nodes[31].Left(), 5031) << "a refused add moves nothing";
+    EXPECT_EQ(RccLimitMessage(), "There are already 31 RCCs in the configuration");
 }
 
-TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAnyAndDeleteFreesOwnCellsOnlyAndEmptiesTheRcc)
+TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAny)
+{
+    Nodes[7].SetInUse(true);
+    EXPECT_EQ(DeleteRccQuestion(Nodes, 7), "Are you sure you want to delete RCC 7?");
+    Nodes[7].SetDeviceType(31, 5);
+    EXPECT_EQ(DeleteRccQuestion(Nodes, 7),
+              "Are you sure you want to delete RCC 7?\r\nThis will delete all Devices on this RCC");
+}
+
+TEST_F(RccCommands, DeleteFreesOwnCellsOnlyAndEmptiesTheRcc)
 {
     clsNode& rcc = Nodes[4];
     rcc.SetInUse(true);
@@ -72,6 +87,7 @@ TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAnyAndDeleteFre
         rcc.SetDeviceAddress(slot, address); // 128: the last cell of the table
     }
     rcc.SetDeviceIdent(2, "AAAAA");
+    rcc.SetDeviceName(2, "Hall");
     // Cells the RCC holds, one another unit holds (the later claim of a duplicate) and one elsewhere.
     const std::tuple<int, int, int, int> cells[] = {{1, 20, 400, -1},  {1, 30, 402, -1},  {1, 31, 402, -1},
                                                     {1, 128, 403, -1}, {1, 40, 501, 501}, {2, 5, 900, 900}};
@@ -88,13 +104,12 @@ TEST_F(RccCommands, DeleteQuestionMentionsDevicesOnlyWhenThereAreAnyAndDeleteFre
     EXPECT_EQ(rcc.Name(), "");
     EXPECT_EQ(rcc.DeviceType(2), 0);
     EXPECT_EQ(rcc.DeviceIdent(2), "");
-
-    // The delete question mentions devices only when there are any.
-    Nodes[7].SetInUse(true);
-    EXPECT_EQ(DeleteRccQuestion(Nodes, 7), "Are you sure you want to delete RCC 7?");
-    Nodes[7].SetDeviceType(31, 5);
-    EXPECT_EQ(DeleteRccQuestion(Nodes, 7),
-              "Are you sure you want to delete RCC 7?\r\nThis will delete all Devices on this RCC");
+    EXPECT_EQ(rcc.NodeLoop(), -1);
+    EXPECT_EQ(rcc.NodeIdent(), "");
+    EXPECT_EQ(rcc.X_ChannelA(), -1);
+    EXPECT_EQ(rcc.DeviceLoop(2), -1);
+    EXPECT_EQ(rcc.DeviceAddress(2), -1);
+    EXPECT_EQ(rcc.DeviceName(2), "");
 }
 
 TEST_F(RccCommands, DeleteHandsChildrenToTheDeletedRccsParent)
@@ -111,6 +126,7 @@ TEST_F(RccCommands, DeleteHandsChildrenToTheDeletedRccsParent)
 
     DeleteRcc(Nodes, 2, LoopAddressOwner);
     EXPECT_EQ(Nodes[5].Parent(), 0);
+    EXPECT_EQ(Nodes[7].Parent(), 0);
 
     Nodes[8].SetParent(3); // RCC 3 has no parent
     DeleteRcc(Nodes, 3, LoopAddressOwner);

@@ -20,7 +20,7 @@ template <typename Run> struct Wired
 
 } // namespace
 
-TEST(ChannelReplies, ScanTokensProgressTextAndKeyFilters)
+TEST(ChannelReplies, ScanTokensAndProgressText)
 {
     ChannelLevels levels{};
     levels[4] = 9;
@@ -36,8 +36,10 @@ TEST(ChannelReplies, ScanTokensProgressTextAndKeyFilters)
 
     EXPECT_EQ(ScanProgressText(299), " Scanning, Please Wait  (00.04.59)");
     EXPECT_EQ(ScanProgressText(15300, ','), " Scanning, Please Wait  (04,15,00)");
+}
 
-    // Key filters of the duration and channel fields.
+TEST(ChannelReplies, KeyFilters)
+{
     struct Case
     {
         const char* text;

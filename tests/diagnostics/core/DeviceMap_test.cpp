@@ -6,7 +6,17 @@
 
 using namespace diagnostics;
 
-TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatusAndAnRccTabItsSlotsAndItselfAsSlot32)
+TEST(DeviceMap, TabsNameTheLoopsAndTheRccsInUse)
+{
+    BuildDiagsSite();
+    EXPECT_EQ(DeviceTabCaptions(model::Nodes), (std::vector<std::string>{"Loop 1", "Loop 2", "RCC 1", "RCC 2"}));
+    EXPECT_EQ(ParseTabCaption("RCC 2")->number, 2);
+    EXPECT_EQ(ParseTabCaption("Loop 2")->kind, MapTab::Kind::Loop);
+    for (const char* caption : {"Loop 5", "RCC 32", "RCC", "Key"})
+        EXPECT_FALSE(ParseTabCaption(caption)) << caption;
+}
+
+TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatus)
 {
     BuildDiagsSite();
     model::Nodes[1].SetNodeStatusString("SSL");
@@ -30,18 +40,20 @@ TEST(DeviceMap, LoopTabShowsEveryAddressWithItsOwnerAndStatusAndAnRccTabItsSlots
     EXPECT_EQ(filtered.places[9].fill, 0x11809Fu);
     EXPECT_FALSE(filtered.places[10].clickable);
     EXPECT_EQ(filtered.places[10].fill, 0xEFEFEFu);
-
-    // An RCC's tab: its slots, and the RCC itself as slot 32.
-    BuildDiagsSite();
-    const DeviceMapView rccMap = BuildDeviceMap({MapTab::Kind::Rcc, 1}, model::Nodes, kShowAllOnly);
-    ASSERT_EQ(rccMap.places.size(), 32u);
-    EXPECT_EQ(rccMap.places[1].tooltip, "Status for Loop 2.17");
-    EXPECT_FALSE(rccMap.places[2].occupied);
-    EXPECT_EQ(rccMap.places[31].number, "RCC");
-    EXPECT_EQ(rccMap.places[31].tooltip, "Status for Loop 1.10");
 }
 
-TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatusAndTabsNameTheLoopsAndTheRccsInUse)
+TEST(DeviceMap, RccTabShowsItsSlotsAndItselfAsSlot32)
+{
+    BuildDiagsSite();
+    const DeviceMapView map = BuildDeviceMap({MapTab::Kind::Rcc, 1}, model::Nodes, kShowAllOnly);
+    ASSERT_EQ(map.places.size(), 32u);
+    EXPECT_EQ(map.places[1].tooltip, "Status for Loop 2.17");
+    EXPECT_FALSE(map.places[2].occupied);
+    EXPECT_EQ(map.places[31].number, "RCC");
+    EXPECT_EQ(map.places[31].tooltip, "Status for Loop 1.10");
+}
+
+TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatus)
 {
     BuildDiagsSite();
     model::Nodes[1].SetDeviceStatusString(2, "SSG BG");
@@ -55,15 +67,6 @@ TEST(DeviceMap, StatusLineNamesPositionOwnerTypeAndStatusAndTabsNameTheLoopsAndT
               "  Address 11,  Device 1, Callpoint");
     EXPECT_EQ(BuildDeviceMap({MapTab::Kind::Loop, 1}, model::Nodes, kShowAllOnly).places[10].tooltip,
               "Status for Address 1");
-
-    // The tabs name the loops and the RCCs in use.
-    IsLoopInterface = false;
-    BuildDiagsSite();
-    EXPECT_EQ(DeviceTabCaptions(model::Nodes), (std::vector<std::string>{"Loop 1", "Loop 2", "RCC 1", "RCC 2"}));
-    EXPECT_EQ(ParseTabCaption("RCC 2")->number, 2);
-    EXPECT_EQ(ParseTabCaption("Loop 2")->kind, MapTab::Kind::Loop);
-    for (const char* caption : {"Loop 5", "RCC 32", "RCC", "Key"})
-        EXPECT_FALSE(ParseTabCaption(caption)) << caption;
 }
 
 TEST(DeviceMap, FilterBoxesSettleAndMarkTheKey)

@@ -35,7 +35,7 @@ std::vector<std::string> Column(const SignalGrid& grid, std::size_t column)
 
 } // namespace
 
-TEST(SignalGrid, ListsEveryUnitWithItsReadingsAndClassAndSkipsLinesThatNameNoUnit)
+TEST(SignalGrid, ListsEveryUnitWithItsReadingsAndClass)
 {
     BuildDiagsSite();
     SimulatedUnit unit;
@@ -60,16 +60,6 @@ TEST(SignalGrid, ListsEveryUnitWithItsReadingsAndClassAndSkipsLinesThatNameNoUni
 
     grid.Fill(model::Nodes, true, true); // the readings are not yet in
     EXPECT_EQ(rows[3], (DiagsGridRow{"1", "RCC", "1", "10", "0000A", "-", "-", "-", "-", "???", "????"}));
-
-    // Lines that name no unit are skipped.
-    for (const char* line : {"SS LOOP1 11 X 0 1 2 3", "SS LOOP0 11 X 0 1 2 3 4", "SS LOOP1 0 X 0 1 2 3 4",
-                             "SS LOOP1 300 X 0 1 2 3 4", "SS LOOP1 11 X 0 1 2 3 A", "SS LOOP1 50 X 0 1 2 3 4"})
-        EXPECT_FALSE(ApplySignalStrengthLine(line, model::Nodes)) << line;
-    for (const char* line : {"IDENT=FFFFF L 1 20dBm", "IDENT=1000B L 1", "IDENT=1 L 1 20dBm", "IDENT=1000B L 1 2x0dBm"})
-        EXPECT_FALSE(ApplyDailyMaximumLine(line, model::Nodes)) << line;
-    EXPECT_TRUE(ApplyDailyMaximumLine("IDENT=1000B LOOP1 11 dBm", model::Nodes)); // no number: 0
-    EXPECT_TRUE(ApplyDailyMaximumLine("IDENT=0000A LOOP1 10 23dBm", model::Nodes));
-    EXPECT_EQ(model::Nodes[1].NodeDailyMax(), 23);
 }
 
 TEST(SignalGrid, ClassesFollowTheDailyMaximum)
@@ -93,6 +83,19 @@ TEST(SignalGrid, ClassesFollowTheDailyMaximum)
         EXPECT_EQ(SignalClass(c.dailyMax, c.strengths, c.nodeRow, c.have), c.cls) << c.dailyMax;
     LoopProtocol = 1;
     EXPECT_EQ(SignalClass(19, some, true, true), "LOW");
+}
+
+TEST(SignalGrid, LinesThatNameNoUnitAreSkipped)
+{
+    BuildDiagsSite();
+    for (const char* line : {"SS LOOP1 11 X 0 1 2 3", "SS LOOP0 11 X 0 1 2 3 4", "SS LOOP1 0 X 0 1 2 3 4",
+                             "SS LOOP1 300 X 0 1 2 3 4", "SS LOOP1 11 X 0 1 2 3 A", "SS LOOP1 50 X 0 1 2 3 4"})
+        EXPECT_FALSE(ApplySignalStrengthLine(line, model::Nodes)) << line;
+    for (const char* line : {"IDENT=FFFFF L 1 20dBm", "IDENT=1000B L 1", "IDENT=1 L 1 20dBm", "IDENT=1000B L 1 2x0dBm"})
+        EXPECT_FALSE(ApplyDailyMaximumLine(line, model::Nodes)) << line;
+    EXPECT_TRUE(ApplyDailyMaximumLine("IDENT=1000B LOOP1 11 dBm", model::Nodes)); // no number: 0
+    EXPECT_TRUE(ApplyDailyMaximumLine("IDENT=0000A LOOP1 10 23dBm", model::Nodes));
+    EXPECT_EQ(model::Nodes[1].NodeDailyMax(), 23);
 }
 
 TEST(SignalGrid, SortsByTheDoubleClickedColumnAndKeepsTheSortOnRefill)

@@ -50,7 +50,7 @@ TEST(StatusTexts, EveryStatusHasItsTextColoursAndFilterBoxes)
     EXPECT_EQ(table, testfiles::ReadBytes(testfiles::Golden("diags-status.txt")));
 }
 
-TEST(StatusTexts, TheStatusReplyReachesTheUnitsThroughTheLoopMapAndASingleRequestTakesOnlyItsOwnAnswer)
+TEST(StatusTexts, TheStatusReplyReachesTheUnitsThroughTheLoopMap)
 {
     BuildDiagsSite();
     SimulatedUnit unit;
@@ -73,8 +73,10 @@ TEST(StatusTexts, TheStatusReplyReachesTheUnitsThroughTheLoopMapAndASingleReques
     EXPECT_FALSE(model::Nodes[1].AlarmState(1));
     EXPECT_TRUE(ApplyDeviceStatusLine("DS LOOP2 18 ASA  IN1", model::Nodes)); // the combination head's second address
     EXPECT_EQ(model::Nodes[1].DeviceStatusString(2), "ASA  IN1");
+}
 
-    // A single unit's request takes only its own answer.
+TEST(StatusTexts, SingleUnitRequestTakesOnlyItsOwnAnswer)
+{
     EXPECT_EQ(DeviceStatusAtCommand(2, 7), "GET DS LOOP2 7");
     EXPECT_EQ(DeviceStatusAtText(2, 7, "DS LOOP2 7 SSG BG"), "SSG BG");
     EXPECT_EQ(DeviceStatusAtText(2, 7, "DS LOOP2 71 SSG"), "");

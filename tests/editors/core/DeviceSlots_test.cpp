@@ -41,7 +41,7 @@ protected:
     DeviceSlots slots;
 };
 
-TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddressWhichIsFoundFromAnyStart)
+TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddress)
 {
     // The first device of an empty RCC has nothing to inherit.
     slots.Slot(1).type = 2;
@@ -72,8 +72,10 @@ TEST_F(SlotsTest, NewDevicesInheritALoopAndTakeTheNextFreeAddressWhichIsFoundFro
     slots.Slot(5).type = 10;
     EXPECT_EQ(slots.Place(5), PlaceResult::NoRoom);
     EXPECT_EQ(slots.Slot(5).loop, -1);
+}
 
-    // The only free address is found from any start.
+TEST_F(SlotsTest, TheOnlyFreeAddressIsFoundFromAnyStart)
+{
     for (int free : {1, 64, 126}) {
         for (int a = 1; a <= 126; ++a)
             slots.SetOwner(1, a, static_cast<int16_t>(a == free ? -1 : 500));
@@ -130,7 +132,7 @@ TEST_F(SlotsTest, AddressListOffersFreeAddressesAndTheSlotsOwn)
     EXPECT_EQ(slots.AddressChoicesFor(2).selected, 50);
 }
 
-TEST_F(SlotsTest, MovesGoToAnotherRccWithRoomAndApplyChangesOnlyWhatTheWindowChanged)
+TEST_F(SlotsTest, MoveAndApplyChangeOnlyWhatTheWindowChanged)
 {
     model::Nodes[5].SetDeviceType(1, 2);
     model::Nodes[5].SetDeviceType(2, 2);
@@ -149,7 +151,10 @@ TEST_F(SlotsTest, MovesGoToAnotherRccWithRoomAndApplyChangesOnlyWhatTheWindowCha
     EXPECT_EQ(site[1][90], 700);
     EXPECT_EQ(slots.EmptyAll(), true);
     EXPECT_EQ(slots.EmptyAll(), false);
+}
 
+TEST_F(SlotsTest, AMoveGoesToAnotherRccInUseWithAFreeSlot)
+{
     for (int n : {0, 1, 3, 5, 7})
         model::Nodes[n].SetInUse(true);
     for (int s = 1; s <= model::kLastSlot; ++s)
@@ -175,12 +180,20 @@ TEST_F(SlotsTest, IdentClashNamesTheOtherDeviceInBothWordings)
     using editors::ClashWording;
     const struct { std::string ident; ClashWording wording; int slot; std::string message; } cases[] = {
         {"0ABCD", ClashWording::WhileTyping, 2, "Ident 0ABCD\r\nAlready in Use by Device at L2/017"},
+        {"0ABCD", ClashWording::OnCommit, 2, "Ident 0ABCD\r\nAlready in Use by Device 1"},
         {"0ABCD", ClashWording::OnCommit, 1, ""},
         {"0FFFF", ClashWording::OnCommit, 1, "Ident 0FFFF\r\nAlready in Use by Device 31"},
+        {"12345", ClashWording::WhileTyping, 2, "Ident 12345\r\nAlready in Use by Device at L1/005 on RCC4"},
         {"12345", ClashWording::OnCommit, 2, "Ident 12345\r\nAlready in Use by Device 4 on RCC 4"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(editors::DeviceIdentClash(slots, c.slot, c.ident, c.wording), c.message) << c.ident;
+}
+
+TEST(SlotRules, ATypedIdentIsUpperCasedAndPaddedToFiveDigits)
+{
+    EXPECT_EQ(editors::PaddedIdent("a1b"), "00A1B");
+    EXPECT_EQ(editors::PaddedIdent(""), "");
 }
 
 TEST(SlotRules, QuickInfoByMode)
@@ -193,6 +206,18 @@ TEST(SlotRules, QuickInfoByMode)
     EXPECT_EQ(editors::QuickInfoText(0, "", 2, 7, 2), std::nullopt);
     EXPECT_EQ(editors::ComboTypeFromChoice(editors::kComboBeaconItem, -1), 19);
     EXPECT_EQ(editors::PaletteItemOfType(20), 9);
+}
+
+TEST(SlotRules, EachPaletteItemPlacesItsDeviceType)
+{
+    // Items 5 and 7 place the combination head the detector prompt chooses.
+    const char* const placed[editors::kPaletteItems] = {
+        "Callpoint", "Sounder",           "Optical Smoke Detector", "Sounder/Beacon",   "Multisensor",
+        "",          "Heat A1R Detector", "",                       "Heat CS Detector", "Input/Output Unit"};
+    for (int item = 0; item < editors::kPaletteItems; ++item)
+        EXPECT_EQ(model::DeviceTypeName(editors::PaletteItemType(item)), placed[item]) << item;
+    for (int item : {editors::kComboItem, editors::kComboBeaconItem, -1, editors::kPaletteItems})
+        EXPECT_EQ(editors::PaletteItemType(item), -1) << item;
 }
 
 } // namespace

@@ -106,3 +106,13 @@ TEST_F(NodeEditSessionTest, ChannelRules)
     EXPECT_TRUE(IsHubYChannel(6, Nodes));
     EXPECT_FALSE(IsHubYChannel(-1, Nodes));
 }
+
+TEST_F(NodeEditSessionTest, ChoosingTheCurrentParentAgainIsNoEdit)
+{
+    NodeEditSession session;
+    session.Load(3);
+    EXPECT_FALSE(session.ChooseParent(0));
+    EXPECT_TRUE(session.ChooseParent(2));
+    EXPECT_FALSE(session.ChooseParent(2));
+    EXPECT_EQ(Nodes[3].Parent(), 2);
+}

@@ -20,7 +20,7 @@ std::vector<int> Values(const ListItems& items)
 
 } // namespace
 
-TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwnAndAnIdentClashNamesTheHolder)
+TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwn)
 {
     OwnerTable table;
     for (auto& loop : table)
@@ -33,8 +33,10 @@ TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwnAndAnIdent
     EXPECT_EQ(items[0].text, "     1");
     EXPECT_EQ(AddressItems(2, 400, table, 126).back(), (ListItem{"   126", 126}));
     EXPECT_TRUE(AddressItems(-1, 400, table, 126).empty());
+}
 
-    // An ident clash names the holder.
+TEST_F(NodeSettingsRules, IdentClashNamesTheHolder)
+{
     for (int n : {0, 3, 12})
         Nodes[n].SetInUse(true);
     Nodes[0].SetNodeIdent("11111");
@@ -59,5 +61,20 @@ TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwnAndAnIdent
             continue;
         }
         EXPECT_EQ(IdentClashMessage(c.ident, owner), "Ident " + c.ident + "\r\nAlready in Use by" + c.holder);
+    }
+}
+
+TEST(NodeSettingsHop, PathsOfUpToFourHopsAreValidAndLongerOrBrokenOnesAreNot)
+{
+    const struct
+    {
+        int hop;
+        const char* text;
+        bool invalid;
+    } cases[] = {{0, "0", false}, {1, "1", false}, {4, "4", false}, {5, "5", true}, {10, "10", true}, {-1, "0", true}};
+    for (const auto& c : cases) {
+        const HopShown shown = ShowHop(c.hop);
+        EXPECT_EQ(shown.text, c.text) << c.hop;
+        EXPECT_EQ(shown.invalid, c.invalid) << c.hop;
     }
 }

@@ -81,6 +81,7 @@ TEST_F(AddressMaps, CopyTakesTheConfigurationOfOneNodeOrAll)
     EXPECT_TRUE(CopyNodeArray(HubNodes, Nodes, 5));
     EXPECT_EQ(Nodes[5].NodeIdent(), "1A2B3");
     EXPECT_EQ(Nodes[5].Parent(), 0);
+    EXPECT_EQ(Nodes[5].DeviceType(31), kHead);
     EXPECT_EQ(Nodes[5].DeviceIdent(31), "ABCDE");
     EXPECT_NE(Nodes[5].Left(), 1234); // the canvas position stays
     EXPECT_FALSE(Nodes[6].InUse());

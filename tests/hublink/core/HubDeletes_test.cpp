@@ -67,6 +67,17 @@ TEST_F(HubDeletesTest, RelationsThenDevicesAndGoneRccsAreDeleted)
     EXPECT_EQ(bench.Messages[0].Text, "Unable to Delete All Devices due to Errors\r\nDEVICE NOT FOUND");
 }
 
+TEST_F(HubDeletesTest, AFailedDeleteLeavesTheLinkBusyUntilTheSequenceEnds)
+{
+    unit.SetFailure(FailureMode::Silent, "FDELETE DEVICE 4D001");
+    link.BeginBusy();
+    bool busyThroughout = true;
+    EXPECT_FALSE(IncrementalDeletes(link, Nodes, HubNodes, [&](bool) { busyThroughout &= link.Busy(); }));
+    EXPECT_TRUE(busyThroughout) << "the deletes after the failed one run busy";
+    EXPECT_TRUE(link.Busy());
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 10004"), 1);
+}
+
 TEST_F(HubDeletesTest, AnOldHubGetsTheDeletionsAsManualSteps)
 {
     EXPECT_TRUE(NeedsManualDeletes("3.07") && NeedsManualDeletes("10.00") && !NeedsManualDeletes("3.08"));

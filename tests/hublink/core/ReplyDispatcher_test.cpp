@@ -10,13 +10,17 @@ namespace {
 TEST_F(LinkFixture, EachWaitingStateTakesOnlyItsReply)
 {
     const std::tuple<CommsStateCode, const char*, CommsStateCode> cases[] = {
+        {IdentReadWait, "IDENTREAD 0A1B2", IdentReadDone},
         {IdentReadWait, " IDENTREAD 0A1B2", IdentReadWait},
         {IdentProgWait, "xx IDENTPROG OK", IdentProgDone},
+        {UnassignAllWait, "UNASSIGN ALL", UnassignAllDone},
         {UnassignAllWait, "UNASSIGN CLEAR", UnassignAllWait},
         {AssignWait, "ASSIGN RCCS", Assigning},
         {DebugOffWait, "> DEBUGOFF ALL", DebugOffDone},
+        {StatusMonitorOffWait, "DS MON STOP", StatusMonitorOffDone},
         {StatusMonitorOffWait, "DS MON DIS", StatusMonitorOffWait},
         {SoftwareVersionWait, "hub V3.10", SoftwareVersionWait},
+        {LoopProtocolWait, "LP ZP3", LoopProtocolDone},
         {LoopProtocolWait, "XLP XP95", LoopProtocolWait},
         {SysConfigWait, "GET SYSCONFIG", SysConfigWait},
         {CommsFailed, "IDENTREAD 0A1B2", CommsFailed},
@@ -57,7 +61,7 @@ TEST_F(LinkFixture, ConfigurationIsCollectedUpToEndOfData)
     EXPECT_EQ(link.Session().ReplyLines.back(), "xx END OF DATA");
 }
 
-TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeoutAndOneThatNeverEndsIsCapped)
+TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
 {
     unit.SetConfiguration(
         {"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33", "RELATION ADD 5 0 1"});
@@ -73,8 +77,10 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeoutAndOneThatNeverEn
     const int64_t start = bench.NowMs();
     EXPECT_EQ(link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs), CommsFailed);
     EXPECT_EQ(bench.NowMs() - start, 1000);
+}
 
-    // One that never ends is capped.
+TEST_F(LinkFixture, ACollectionThatNeverEndsIsCapped)
+{
     link.BeginBusy();
     link.Session().CommsState = AllStatusCollect;
     for (int i = 0; i < kMaxReplyLines + 10 && link.Session().CommsState == AllStatusCollect; ++i)
@@ -138,6 +144,20 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
     EXPECT_EQ(link.Session().CommsState, Assigning);
     bench.RunFor(1);
     EXPECT_EQ(link.Session().CommsState, CommsFailed) << "silence fails after forty seconds";
+}
+
+TEST_F(LinkFixture, AssignmentResultsAreLoggedWithTheUnitTheyName)
+{
+    LogIntoFreshFolder("assign");
+    unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4"});
+    unit.SetAssignFailures({"1A2B3"});
+    model::clsNode& rcc = model::Nodes[3];
+    rcc.SetInUse(true), rcc.SetNodeIdent("0F00D"), rcc.SetDeviceIdent(5, "1A2B3"), rcc.SetDeviceType(5, 2);
+    EXPECT_EQ(link.Transact(AssignWait, "ASSIGN ALL", kReplyTimeoutMs), Assigning);
+    link.WaitWhileState({Assigning});
+    const std::string log = ProgLogText();
+    EXPECT_NE(log.find("<- ASSIGN OK 0F00D\r\nAssigned 3:0\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("<- ASSIGN FAIL 1A2B3\r\nFailed 3:5\r\n"), std::string::npos) << log;
 }
 
 TEST_F(LinkFixture, DeleteRepliesAreJudged)

@@ -9,13 +9,18 @@
 
 namespace fs = std::filesystem;
 
-TEST(ProgramFolder, OverrideIsCreatedAndUsedAndTheDefaultIsTheExecutableFolderWhenWritable)
+TEST(ProgramFolder, OverrideIsCreatedAndUsed)
 {
     const testfiles::TempFolder folder;
     const fs::path dir = folder.path() / "nested";
     platform::SetProgramFolder(dir.string() + "/");
     EXPECT_EQ(platform::ProgramFolder(), dir.string());
     EXPECT_TRUE(fs::is_directory(dir));
+    platform::SetProgramFolder("");
+}
+
+TEST(ProgramFolder, DefaultIsTheExecutableFolderWhenWritable)
+{
     platform::SetProgramFolder("");
     ::unsetenv("QVS_PROGRAM_FOLDER");
     // Tests run as a user that can write the build folder.

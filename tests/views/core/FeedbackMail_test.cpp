@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
-TEST(FeedbackMail, SubjectNamesTheVersionWithATwoDigitMinorAndTheLinkCarriesSubjectAndBodyWhole)
+TEST(FeedbackMail, SubjectNamesTheVersionWithATwoDigitMinor)
 {
     EXPECT_EQ(views::FeedbackSubject(2, 5, 7), "Feedback on Quorvel Config Tool Version 2.05.7");
     EXPECT_EQ(views::FeedbackSubject(1, 10, 0), "Feedback on Quorvel Config Tool Version 1.10.0");
+}
 
-    // The link carries the subject and the body whole.
+TEST(FeedbackMail, LinkCarriesSubjectAndBodyWhole)
+{
     const struct
     {
         const char* address;

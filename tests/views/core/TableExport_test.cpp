@@ -16,29 +16,8 @@ const TableTitle kTitle{"Link Budgets", "Depot", "06/12/2026 21:30:00"};
 
 } // namespace
 
-TEST(TableExport, TheExtensionChoosesTheFormCsvKeepsEveryCellAsTextAndTextSplitsLongHeadersAndWritesLongCellsWhole)
+TEST(TableExport, ExtensionChoosesTheForm)
 {
-    const TableCells cells = {{"RCC", "Ident"}, {"007", ""}, {"say \"hi\""}};
-    EXPECT_EQ(views::CsvTableBytes(cells, kTitle),
-              "Link Budgets for ,Depot, Taken on ,06/12/2026 21:30:00\r\n\r\n"
-              "\"=\"\"RCC\"\"\",\"=\"\"Ident\"\"\"\r\n"
-              "\"=\"\"007\"\"\",\"=\"\"\"\"\"\r\n"
-              "\"=\"\"say \"\"\"\"hi\"\"\"\"\"\"\",\"=\"\"\"\"\"\r\n");
-
-    // Text splits long headers and writes long cells whole.
-    TextTableLayout layout;
-    layout.widths = {5, 13};
-    layout.leftAlignedColumns = {0};
-    layout.header = views::HeaderLines::Split;
-    layout.titleLine = false;
-    const TableCells text = {{"RCC", "Software Version"}, {"Hub", "1.2"}, {"Radio Hub 1", "x"}, {}};
-    EXPECT_EQ(views::TextTableBytes(text, kTitle, layout), " RCC  Software Ver\r\n\r\n"
-                                                            "          sion    \r\n\r\n"
-                                                            "Hub       1.2     \r\n\r\n"
-                                                            "Radio Hub 1      x      \r\n\r\n"
-                                                            "                  \r\n\r\n");
-
-    // The extension chooses the form.
     const struct
     {
         const char* path;
@@ -49,6 +28,31 @@ TEST(TableExport, TheExtensionChoosesTheFormCsvKeepsEveryCellAsTextAndTextSplits
     };
     for (const auto& c : cases)
         EXPECT_EQ(views::IsTextExport(c.path), c.text) << c.path;
+}
+
+TEST(TableExport, CsvKeepsEveryCellAsTextAndEscapesQuotes)
+{
+    const TableCells cells = {{"RCC", "Ident"}, {"007", ""}, {"say \"hi\""}};
+    EXPECT_EQ(views::CsvTableBytes(cells, kTitle),
+              "Link Budgets for ,Depot, Taken on ,06/12/2026 21:30:00\r\n\r\n"
+              "\"=\"\"RCC\"\"\",\"=\"\"Ident\"\"\"\r\n"
+              "\"=\"\"007\"\"\",\"=\"\"\"\"\"\r\n"
+              "\"=\"\"say \"\"\"\"hi\"\"\"\"\"\"\",\"=\"\"\"\"\"\r\n");
+}
+
+TEST(TableExport, TextSplitsLongHeadersAndWritesLongCellsWhole)
+{
+    TextTableLayout layout;
+    layout.widths = {5, 13};
+    layout.leftAlignedColumns = {0};
+    layout.header = views::HeaderLines::Split;
+    layout.titleLine = false;
+    const TableCells cells = {{"RCC", "Software Version"}, {"Hub", "1.2"}, {"Radio Hub 1", "x"}, {}};
+    EXPECT_EQ(views::TextTableBytes(cells, kTitle, layout), " RCC  Software Ver\r\n\r\n"
+                                                            "          sion    \r\n\r\n"
+                                                            "Hub       1.2     \r\n\r\n"
+                                                            "Radio Hub 1      x      \r\n\r\n"
+                                                            "                  \r\n\r\n");
 }
 
 TEST(TableExport, FilesAreWindows1252AndAFailedWriteIsReported)

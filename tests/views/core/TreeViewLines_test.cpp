@@ -62,6 +62,30 @@ TEST(TreeViewLines, HubSiteByRccAndByLoop)
     EXPECT_EQ(Lines(TreeViewBy::Rcc, false).size(), 1u + 31u + 31u * 31u);
 }
 
+TEST(TreeViewLines, EveryLineByRccNamesItsKindAndDetails)
+{
+    LoadFixtureSite("hub-site.qvs");
+    EXPECT_EQ(
+        Lines(TreeViewBy::Rcc, false),
+        (std::vector<std::string>{
+            "Hub [Node] Radio Hub, Ident 0A1B2, L1/001, Ch1:22 Ch2:08, Main hub",
+            "RCC1 < Hub [Node] RCC 1, Ident 1C3D4, Loop 1 Address 002, Parent:Radio Hub, Ch1:32 Ch2:04, "
+            "North wing",
+            "Device1-1 < RCC1 [Callpoint] Callpoint, Ident 20001, Loop 1 Address 010, Stair 1",
+            "Device1-2 < RCC1 [Optical] Optical Smoke Detector, Ident 20002, Loop 2 Address 011, Plant room",
+            "Device1-5 < RCC1 [Combo] Optical Smoke Combo, Ident 20005, Loop 2 Address 040 & 041, Kitchen "
+            "head",
+            "Device1-6 < RCC1 [Beacon] Sounder/Beacon, Ident 20006, Loop 2 Address 012, Lobby",
+            "Device1-31 < RCC1 [IOUnit] ZM I/O Unit, Ident 2001F, Loop 2 Address 126, Zone monitor",
+            "RCC2 < Hub [Node] RCC 2, Ident 1C3D5, Loop 2 Address 003, Parent:RCC 1, Ch1:17 Ch2:01, South = "
+            "wing",
+            "Device2-3 < RCC2 [ComboBeacon] Multisensor Combo/Beacon, Ident 30003, Loop 1 Address 100 & 101, "
+            "Store",
+            "Device2-4 < RCC2 [HHeat] Heat CS Detector, Ident 30004, Loop 1 Address 101",
+            "Device2-7 < RCC2 [Combo] Combo, Ident , Loop 1 Address 050, Unfinished combo",
+        }));
+}
+
 TEST(TreeViewLines, DetailsAreChildLinesOfTheDeviceAndRlmDevicesShowByLoop)
 {
     LoadFixtureSite("hub-site.qvs");
