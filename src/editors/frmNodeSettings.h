@@ -10,6 +10,7 @@
 #include "platform/FormInstance.h"
 
 #include <QWidget>
+#include <array>
 
 class QComboBox;
 class QFrame;
@@ -33,6 +34,10 @@ public:
     void RefreshData(int previousNode);
     void NoNodeSelected();
     void NodeSelected();
+    // The node shown is gone (its RCC deleted, or the site replaced): its
+    // pending edits are dropped without writing anything, and the window
+    // shows that nothing is selected.
+    void DropShownNode();
 
     // Handlers, public for the tests as the buttons and lists are.
     void cmdApply_Click();
@@ -122,4 +127,7 @@ private:
 
     editors::NodeEditSession session_;
     bool changed_ = false;
+    // The user has chosen in the first (second) channel list since the
+    // lists were positioned for the node.
+    std::array<bool, 2> channelChosen_{};
 };
