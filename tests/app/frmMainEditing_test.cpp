@@ -80,6 +80,19 @@ protected:
         QApplication::processEvents();
     }
     QString Title() const { return form->windowTitle(); }
+    // The device window on RCC 1, selected by a click, pinned and on its
+    // slot 1.
+    QPointer<frmDevices> PinnedDevicesOnRcc1()
+    {
+        ClickCaption(1, Qt::LeftButton);
+        form->PopupNodeDevices_Click();
+        QPointer<frmDevices> devices = frmDevices::Loaded();
+        if (devices != nullptr) {
+            devices->PushPin->click();
+            devices->SelectDevice(1);
+        }
+        return devices;
+    }
     // The properties window on the selected node, pinned, with a name typed
     // and not applied.
     QPointer<frmNodeSettings> PinnedSettingsWithAPendingName()
@@ -181,12 +194,8 @@ TEST_F(EditingTest, ANewSiteStartsWithNothingSelected)
 TEST_F(EditingTest, PinnedEditorsLetGoOfTheOldSiteOnNew)
 {
     LoadSite();
-    ClickCaption(1, Qt::LeftButton);
-    form->PopupNodeDevices_Click();
-    QPointer<frmDevices> devices = frmDevices::Loaded();
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
     ASSERT_NE(devices, nullptr);
-    devices->PushPin->click();
-    devices->SelectDevice(1);
     QPointer<frmNodeSettings> settings = PinnedSettingsWithAPendingName();
     ASSERT_NE(settings, nullptr);
     FileChanged = false;
@@ -205,6 +214,20 @@ TEST_F(EditingTest, PinnedEditorsLetGoOfTheOldSiteOnNew)
         EXPECT_EQ(Nodes[n].Name(), "") << n;
     }
     EXPECT_EQ(Nodes[1].Parent(), -1);
+}
+
+// A read from a hub starts a new site as New does: the pinned device window
+// is told, and its pending edit is not applied.
+TEST_F(EditingTest, APinnedDeviceWindowIsToldWhenAReadStartsANewSite)
+{
+    LoadSite();
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
+    ASSERT_NE(devices, nullptr);
+    devices->cmdDel->click();
+    frmComms::MainWindow->DisplayNewSite();
+    EXPECT_EQ(devices->windowTitle(), "Device Details");
+    devices->cmdOK->click();
+    EXPECT_EQ(Nodes[1].DetectorCountRCC(), 2);
 }
 
 // After Open the pinned properties window holds nothing of the old site, and
@@ -345,11 +368,8 @@ TEST_F(EditingTest, DeletingTheRccAPinnedDeviceWindowShowsWritesNothingBack)
     Nodes[1].SetDeviceLoop(1, 1);
     Nodes[1].SetDeviceAddress(1, 10);
     SetOwner(LoopAddressOwner, 1, 10, 101);
-    ClickCaption(1, Qt::LeftButton);
-    form->PopupNodeDevices_Click();
-    QPointer<frmDevices> devices = frmDevices::Loaded();
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
     ASSERT_NE(devices, nullptr);
-    devices->PushPin->click();
     devices->SourceDevice_DblClick(0); // a pending device on 1:11
     ASSERT_EQ(devices->Slots().Slot(3).address, 11);
 
