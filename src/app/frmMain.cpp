@@ -245,6 +245,7 @@ int frmMain::ChooseFromList(QWidget* owner, const QString& prompt, int preselect
 
 void frmMain::DisplayNewSite()
 {
+    TellEditorsSiteReplaced();
     DisplayNodes();
 }
 

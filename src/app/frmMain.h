@@ -285,6 +285,11 @@ private:
     // closing them offers them; false when the user cancels the exit.
     bool CloseEditorsForExit();
     void TellEditors(bool focusDevices);
+    // The site was replaced: the open editors let go of the node they show
+    // and show that nothing is selected.
+    void TellEditorsSiteReplaced();
+    // Takes the selection and its highlights down: nothing is selected.
+    void ClearActiveNode();
     void EnableNodeButtons();
     void PopUp(QMenu* menu);
     void StartDrag(int index);

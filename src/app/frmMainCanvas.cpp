@@ -287,6 +287,16 @@ void frmMain::TellEditors(bool focusDevices)
     }
 }
 
+void frmMain::TellEditorsSiteReplaced()
+{
+    if (frmNodeSettings* settings = frmNodeSettings::Loaded())
+        settings->DropShownNode();
+    if (frmDevices* devices = frmDevices::Loaded())
+        devices->DropShownNode();
+    // The editors hold no node now: the next selection is a first one.
+    SelectedNode = -1;
+}
+
 void frmMain::SelectNode(int index, int button, int shift)
 {
     if (CommsFormActive)
@@ -426,17 +436,21 @@ void frmMain::Canvas_MouseDown(int button, int shift, double x, double y)
         else
             devices->NoNodeSelected();
     }
-    if (ActiveNode != -1) {
-        TakeSelectionDown();
-        SetPanelText(2, QString());
-        SetPanelText(3, QString());
-        SetPanelText(4, QString());
-        PreviousSelectedNode = ActiveNode;
-        ActiveNode = -1;
-        SelectedNode = -1;
-        ToolButton("Delete")->setEnabled(false);
-        ToolButton("Properties")->setEnabled(false);
-    }
+    if (ActiveNode != -1)
+        ClearActiveNode();
+}
+
+void frmMain::ClearActiveNode()
+{
+    TakeSelectionDown();
+    SetPanelText(2, QString());
+    SetPanelText(3, QString());
+    SetPanelText(4, QString());
+    PreviousSelectedNode = ActiveNode;
+    ActiveNode = -1;
+    SelectedNode = -1;
+    ToolButton("Delete")->setEnabled(false);
+    ToolButton("Properties")->setEnabled(false);
 }
 
 void frmMain::NodeLabel_MouseDown(int index, int button, int shift, double x, double y)

@@ -98,6 +98,7 @@ std::string frmMain::SiteNameCaption()
 
 void frmMain::ClearForLoad()
 {
+    TellEditorsSiteReplaced();
     ClearScreen();
     siteName_->hide();
 }
@@ -132,6 +133,10 @@ void frmMain::NewFile_Click()
     dialog->exec();
     if (dialog->Tag.toInt() != 0) {
         const app::NewSiteChoice choice = dialog->Choice();
+        // A new site starts with nothing selected, in the editors too.
+        TellEditorsSiteReplaced();
+        if (ActiveNode != -1)
+            ClearActiveNode();
         const int rccs = app::ApplyNewSiteHeader(choice);
         PositionNodeShell();
         app::ResetNodesForNewSite(Nodes, rccs, LoopAddressOwner);
@@ -212,6 +217,12 @@ void frmMain::RCCDelete_Click()
     if (ShowMessage(Q(app::DeleteRccQuestion(Nodes, index)), MessageStyle::Exclamation + MessageStyle::YesNo,
                     "Delete an RCC") != MessageResult::Yes)
         return;
+    // An editor showing the RCC drops what it holds for it: nothing of a
+    // deleted RCC is applied.
+    if (frmNodeSettings* settings = frmNodeSettings::Loaded(); settings && settings->ShownNode() == index)
+        settings->DropShownNode();
+    if (frmDevices* devices = frmDevices::Loaded(); devices && devices->ShownNode() == index)
+        devices->DropShownNode();
     NodeAt(index).DeActivate();
     app::DeleteRcc(Nodes, index, LoopAddressOwner);
     SetPanelText(2, QString());
@@ -220,6 +231,10 @@ void frmMain::RCCDelete_Click()
     ReDraw(-1);
     FileChanged = true;
     UpdateTitleBar();
+    // The editors follow the selection, which the delete leaves empty.
+    PreviousSelectedNode = SelectedNode;
+    SelectedNode = -1;
+    TellEditors(false);
 }
 
 void frmMain::ShowNodeSettings()

@@ -312,13 +312,7 @@ void frmDevices::Form_Load()
     LayoutPalette(false);
 
     slots_.LoadOwners(LoopAddressOwner, LoopCount, MaxLoopAddress);
-    filling_ = true;
-    AddressCombo->clear();
-    LoopCombo->clear();
-    for (int loop = 1; loop <= LoopCount; ++loop)
-        LoopCombo->addItem(QString::number(loop), loop);
-    LoopCombo->setCurrentIndex(-1);
-    filling_ = false;
+    FillLoopList();
     NameText->hide();
     NameLabel->hide();
 
@@ -513,10 +507,40 @@ void frmDevices::RefreshData(int)
 void frmDevices::LoadShownSlots()
 {
     slots_.LoadSlots(model::Nodes[static_cast<std::size_t>(ActiveNode)], ActiveNode);
+    ShowSlots();
+}
+
+void frmDevices::ShowSlots()
+{
     for (int s = 1; s <= model::kLastSlot; ++s) {
         ShowSlotPicture(s);
         ShowQuickInfo(s);
     }
+}
+
+void frmDevices::FillLoopList()
+{
+    filling_ = true;
+    AddressCombo->clear();
+    LoopCombo->clear();
+    for (int loop = 1; loop <= LoopCount; ++loop)
+        LoopCombo->addItem(QString::number(loop), loop);
+    LoopCombo->setCurrentIndex(-1);
+    filling_ = false;
+}
+
+void frmDevices::DropShownNode()
+{
+    IdentTimer->stop();
+    changed_ = false;
+    slots_.Forget();
+    slots_.LoadOwners(LoopAddressOwner, LoopCount, MaxLoopAddress);
+    FillLoopList();
+    ShowSlots();
+    selectedSlot_ = -1;
+    ImageSelect->hide();
+    ShowSelectedDevice();
+    NoNodeSelected();
 }
 
 void frmDevices::DisableDeviceFields()

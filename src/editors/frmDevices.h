@@ -48,6 +48,12 @@ public:
     // False when a cancellable question (before the program ends) was
     // cancelled; the edits are then still pending.
     bool SettlePendingEdits(bool cancellable);
+    // The node shown is gone (its RCC deleted, or the site replaced): its
+    // pending edits are dropped, nothing of it is left to apply or move, and
+    // the window shows that nothing is selected.
+    void DropShownNode();
+    // The node whose slots the window holds (-1 none).
+    int ShownNode() const { return slots_.Node(); }
 
     // --- state, for the tests ----------------------------------------------
     int SelectedSlot() const { return selectedSlot_; }
@@ -148,6 +154,8 @@ private:
     void ShowSlotPicture(int slot);
     void FrameSlot(int slot);
     void LoadShownSlots();
+    void ShowSlots();
+    void FillLoopList();
     void SetQuickInfoMode(int mode);
     void PushPin_Click(bool pressed);
     void DevScroll_Change(bool forward);

@@ -369,6 +369,15 @@ void frmNodeSettings::NoNodeSelected()
     setWindowTitle("Hub/RCC Properties");
 }
 
+void frmNodeSettings::DropShownNode()
+{
+    IdentTimer->stop();
+    changed_ = false;
+    editors::HideRelatives(session_.Node());
+    session_.Load(-1);
+    NoNodeSelected();
+}
+
 void frmNodeSettings::NodeSelected()
 {
     Label4->hide();
@@ -593,6 +602,7 @@ void frmNodeSettings::PositionChannelLists(int channelA, int channelB)
 {
     ShowChannel(ChannelACombo, channelA);
     ShowChannel(ChannelBCombo, channelB);
+    channelChosen_ = {};
 }
 
 void frmNodeSettings::ChannelCombo_Click(QComboBox* edited)
@@ -622,6 +632,7 @@ void frmNodeSettings::ChannelCombo_Click(QComboBox* edited)
     case editors::ChannelChoice::Unchanged:
         break;
     }
+    channelChosen_[first ? 0 : 1] = true;
 
     const int a = ChannelIndex(ChannelACombo);
     const int b = ChannelIndex(ChannelBCombo);
@@ -679,8 +690,12 @@ void frmNodeSettings::cmdApply_Click()
         edits.parent = ListValue(ParentCombo);
     edits.name = NameText->text().toStdString();
     edits.ident = IdentText->text().toStdString();
-    edits.channelA = ChannelIndex(ChannelACombo);
-    edits.channelB = ChannelIndex(ChannelBCombo);
+    // A list the user did not choose in keeps the node's channel, also one
+    // that the list cannot show.
+    if (channelChosen_[0])
+        edits.channelA = ChannelIndex(ChannelACombo);
+    if (channelChosen_[1])
+        edits.channelB = ChannelIndex(ChannelBCombo);
     edits.loopCount = ListValue(TotalLoopsCombo);
     edits.protocol = ListValue(ProtocolCombo);
     const editors::ApplyResult result = session_.Apply(edits);

@@ -10,6 +10,7 @@
 #include "platform/FormInstance.h"
 
 #include <QWidget>
+#include <array>
 
 class QComboBox;
 class QFrame;
@@ -37,6 +38,10 @@ public:
     // loaded values back. False when a cancellable question (before the
     // program ends) was cancelled; the edits are then still pending.
     bool SettlePendingEdits(bool cancellable);
+    // The node shown is gone (its RCC deleted, or the site replaced): its
+    // pending edits are dropped without writing anything, and the window
+    // shows that nothing is selected.
+    void DropShownNode();
 
     // Handlers, public for the tests as the buttons and lists are.
     void cmdApply_Click();
@@ -126,4 +131,7 @@ private:
 
     editors::NodeEditSession session_;
     bool changed_ = false;
+    // The user has chosen in the first (second) channel list since the
+    // lists were positioned for the node.
+    std::array<bool, 2> channelChosen_{};
 };

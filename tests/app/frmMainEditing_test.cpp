@@ -6,8 +6,12 @@
 #include "model/SiteFile.h"
 #include "platform/FileDialogs.h"
 
+#include <QFile>
+#include <QFrame>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <optional>
 
 using model::Nodes;
@@ -76,6 +80,31 @@ protected:
         QApplication::processEvents();
     }
     QString Title() const { return form->windowTitle(); }
+    // The device window on RCC 1, selected by a click, pinned and on its
+    // slot 1.
+    QPointer<frmDevices> PinnedDevicesOnRcc1()
+    {
+        ClickCaption(1, Qt::LeftButton);
+        form->PopupNodeDevices_Click();
+        QPointer<frmDevices> devices = frmDevices::Loaded();
+        if (devices != nullptr) {
+            devices->PushPin->click();
+            devices->SelectDevice(1);
+        }
+        return devices;
+    }
+    // The properties window on the selected node, pinned, with a name typed
+    // and not applied.
+    QPointer<frmNodeSettings> PinnedSettingsWithAPendingName()
+    {
+        form->PopupNodeEdit_Click();
+        QPointer<frmNodeSettings> settings = frmNodeSettings::Loaded();
+        if (settings != nullptr) {
+            settings->PushPin->click();
+            settings->NameText->setText("Old plant room");
+        }
+        return settings;
+    }
 
     std::vector<platform::FileDialogRequest> requests;
     std::deque<std::optional<QString>> files;
@@ -145,6 +174,90 @@ TEST_F(EditingTest, CancelledNewAndAClosedSaveChangesBoxKeepTheSite)
     EXPECT_EQ(requests.size(), 1u);
     EXPECT_TRUE(Nodes[4].InUse());
     EXPECT_TRUE(FileChanged);
+}
+
+TEST_F(EditingTest, ANewSiteStartsWithNothingSelected)
+{
+    LoadSite();
+    ClickCaption(2, Qt::LeftButton);
+    ASSERT_FALSE(form->PanelText(2).isEmpty());
+    FileChanged = false;
+    AnswerNewSite(3, 1, 1, "Block B");
+    form->NewFile_Click();
+    EXPECT_EQ(ActiveNode, -1);
+    EXPECT_EQ(form->PanelText(2), "");
+    EXPECT_EQ(form->PanelText(3), "");
+    EXPECT_FALSE(form->ToolButton("Delete")->isEnabled());
+    QSignalSpy deletes(form.get(), &frmMain::DeleteRccRequested);
+    QTest::keyClick(form.get(), Qt::Key_Delete);
+    EXPECT_EQ(deletes.count(), 0);
+    EXPECT_TRUE(Nodes[2].InUse());
+}
+
+// Pinned editors across a new site: nothing they held for the old site's
+// RCC 1 reaches the new site, whether by OK or by a move.
+TEST_F(EditingTest, PinnedEditorsLetGoOfTheOldSiteOnNew)
+{
+    LoadSite();
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
+    ASSERT_NE(devices, nullptr);
+    QPointer<frmNodeSettings> settings = PinnedSettingsWithAPendingName();
+    ASSERT_NE(settings, nullptr);
+    FileChanged = false;
+
+    AnswerNewSite(3, 1, 1, "Block B");
+    form->NewFile_Click();
+    AnswerMessages(); // a move would ask for its destination
+    EXPECT_EQ(devices->windowTitle(), "Device Details");
+    EXPECT_EQ(settings->windowTitle(), "Hub/RCC Properties");
+    devices->MoveRCC_Click();
+    settings->cmdOK->click();
+    devices->cmdOK->click();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(Nodes[n].DetectorCountRCC(), 0) << n;
+        EXPECT_EQ(Nodes[n].Name(), "") << n;
+    }
+    EXPECT_EQ(Nodes[1].Parent(), -1);
+}
+
+// A read from a hub starts a new site as New does: the pinned device window
+// is told, and its pending edit is not applied.
+TEST_F(EditingTest, APinnedDeviceWindowIsToldWhenAReadStartsANewSite)
+{
+    LoadSite();
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
+    ASSERT_NE(devices, nullptr);
+    devices->cmdDel->click();
+    frmComms::MainWindow->DisplayNewSite();
+    EXPECT_EQ(devices->windowTitle(), "Device Details");
+    devices->cmdOK->click();
+    EXPECT_EQ(Nodes[1].DetectorCountRCC(), 2);
+}
+
+// After Open the pinned properties window holds nothing of the old site, and
+// the next selection shows the new site's node on its tabs.
+TEST_F(EditingTest, PinnedPropertiesWindowLetsGoOfTheOldSiteOnOpen)
+{
+    LoadSite();
+    ClickCaption(1, Qt::LeftButton);
+    QPointer<frmNodeSettings> settings = PinnedSettingsWithAPendingName();
+    ASSERT_NE(settings, nullptr);
+    FileChanged = false;
+    const QString path = dir.filePath("full.qvs");
+    ASSERT_TRUE(QFile::copy(QVS_TEST_DATA "/full-site.qvs", path));
+    files = {path};
+    form->MenuItem("FileLoad")->trigger();
+    ASSERT_EQ(Nodes[1].Name(), "RCC 1");
+    EXPECT_EQ(settings->windowTitle(), "Hub/RCC Properties");
+    settings->cmdApply_Click();
+    EXPECT_EQ(Nodes[1].Name(), "RCC 1");
+    EXPECT_FALSE(FileChanged);
+
+    ClickCaption(2, Qt::LeftButton);
+    EXPECT_EQ(settings->windowTitle(), "RCC 2 Properties");
+    EXPECT_TRUE(settings->FraOptions[0]->isVisible());
+    EXPECT_EQ(settings->NameText->text().toStdString(), Nodes[2].Name());
 }
 
 TEST_F(EditingTest, DroppingAnRccOnAnotherNodeReparentsOrMovesIt)
@@ -251,6 +364,30 @@ TEST_F(EditingTest, AddAndDeleteRccs)
     EXPECT_TRUE(FileChanged);
     EXPECT_EQ(Nodes[4].Parent(), 1);
     EXPECT_EQ(ActiveNode, -1);
+}
+
+// Deleting the RCC a pinned device window shows: the window lets go of it,
+// asks nothing about its edits and writes nothing back, so no address of the
+// deleted RCC stays taken.
+TEST_F(EditingTest, DeletingTheRccAPinnedDeviceWindowShowsWritesNothingBack)
+{
+    LoadSite();
+    Nodes[1].SetDeviceLoop(1, 1);
+    Nodes[1].SetDeviceAddress(1, 10);
+    SetOwner(LoopAddressOwner, 1, 10, 101);
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
+    ASSERT_NE(devices, nullptr);
+    devices->SourceDevice_DblClick(0); // a pending device on 1:11
+    ASSERT_EQ(devices->Slots().Slot(3).address, 11);
+
+    BoxAnswers yes({{"&Yes"}});
+    form->MenuItem("RCCDelete")->trigger();
+    EXPECT_EQ(yes.seen.size(), 1) << yes.seen.join('|').toStdString();
+    EXPECT_EQ(devices->windowTitle(), "Device Details");
+    devices->cmdOK->click();
+    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 10), -1);
+    EXPECT_EQ(GetOwner(LoopAddressOwner, 1, 11), -1);
+    EXPECT_EQ(Nodes[1].DetectorCountRCC(), 0);
 }
 
 TEST_F(EditingTest, FindReachesTheNodeOrTheDeviceSlot)

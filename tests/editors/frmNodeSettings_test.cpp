@@ -220,6 +220,51 @@ TEST_F(NodeSettingsTest, ChannelChoicesAreGuarded)
     EXPECT_EQ(Nodes[2].X_ChannelA(), -1);
 }
 
+// A stored channel the lists cannot show stays as it is unless the user
+// chooses another one in that list.
+TEST_F(NodeSettingsTest, OkKeepsAStoredChannelTheListCannotShow)
+{
+    Nodes[5].SetX_ChannelA(35);
+    frmNodeSettings* w = Open(5);
+    EXPECT_EQ(w->ChannelACombo->currentIndex(), -1);
+    w->cmdApply->click();
+    EXPECT_EQ(Nodes[5].X_ChannelA(), 35);
+    EXPECT_FALSE(FileChanged);
+    EXPECT_EQ(titleUpdates, 0);
+
+    answers = {17, 6}; // Proceed, Yes
+    Pick(w->ChannelBCombo, "   26");
+    w->cmdOK->click();
+    EXPECT_EQ((std::pair{Nodes[5].X_ChannelA(), Nodes[5].X_ChannelB()}), (std::pair<int16_t, int16_t>{35, 26}));
+    EXPECT_TRUE(FileChanged);
+}
+
+// The parent highlight follows the parent chosen, applied or put back.
+TEST_F(NodeSettingsTest, TheParentHighlightFollowsTheChosenParent)
+{
+    Nodes[3].SetParent(1);
+    frmNodeSettings* w = Open(3);
+    EXPECT_TRUE(Nodes[1].IsShownAsParent());
+    Pick(w->ParentCombo, "   2");
+    w->cmdApply->click();
+    EXPECT_EQ((std::pair{Nodes[1].IsShownAsParent(), Nodes[2].IsShownAsParent()}), (std::pair{false, true}));
+    Pick(w->ParentCombo, "   5");
+    answers = {7}; // No to the close question
+    w->cmdCancel->click();
+    EXPECT_EQ(Nodes[3].Parent(), 2);
+    for (int n : {1, 2, 5})
+        EXPECT_FALSE(Nodes[n].IsShownAsParent()) << n;
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the closed window goes
+    Nodes[3].SetParent(1);
+    w = Open(3);
+    Pick(w->ParentCombo, "   7");
+    w->cmdOK->click();
+    EXPECT_EQ(Nodes[3].Parent(), 7);
+    for (int n : {1, 7})
+        EXPECT_FALSE(Nodes[n].IsShownAsParent()) << n;
+}
+
 TEST_F(NodeSettingsTest, PendingEditsGoToTheNodeShownOrBack)
 {
     frmNodeSettings* w = Open(3);

@@ -57,6 +57,12 @@ void DeviceSlots::LoadSlots(const model::clsNode& node, int nodeNumber)
     }
 }
 
+void DeviceSlots::Forget()
+{
+    node_ = -1;
+    slots_.fill(DeviceSlot{});
+}
+
 DeviceSlot& DeviceSlots::Slot(int slot)
 {
     if (slot < 1 || slot > model::kLastSlot)

@@ -53,6 +53,8 @@ public:
     // Takes the node's 31 slots; node is the number whose owner codes the
     // slots carry.
     void LoadSlots(const model::clsNode& node, int nodeNumber);
+    // Lets go of the node: every slot empty and Node() -1 (no node).
+    void Forget();
 
     int Node() const { return node_; }
     int LoopCount() const { return loopCount_; }

@@ -84,8 +84,17 @@ bool NodeEditSession::ChooseParent(int parent)
     model::clsNode* node = NodePtr();
     if (node == nullptr || parent == node->Parent())
         return false;
+    MoveParentHighlight(*node, parent);
     node->SetParent(parent);
     return true;
+}
+
+void NodeEditSession::MoveParentHighlight(const model::clsNode& node, int parent)
+{
+    if (model::clsNode* old = NodeAt(node.Parent()))
+        old->NotAsParent();
+    if (model::clsNode* chosen = NodeAt(parent))
+        chosen->ShowAsParent();
 }
 
 void NodeEditSession::Restore()
@@ -100,6 +109,8 @@ void NodeEditSession::Restore()
         SetOwner(LoopAddressOwner, loop, address, -1);
     if (IsSet(saved_.loop, saved_.address))
         SetOwner(LoopAddressOwner, saved_.loop, saved_.address, savedCellOwner_);
+    if (node->Parent() != saved_.parent)
+        MoveParentHighlight(*node, saved_.parent);
     node->SetNodeLoop(saved_.loop);
     node->SetNodeAddress(saved_.address);
     node->SetParent(saved_.parent);
@@ -129,6 +140,7 @@ ApplyResult NodeEditSession::Apply(const NodeEdits& edits)
             node->SetNodeLoop(-1);
             node->SetNodeAddress(-1);
             result.duplicateOwner = holder;
+            result.changed = true;
         }
     }
     // The cell held at load time is released only while the node holds it.
@@ -152,9 +164,9 @@ ApplyResult NodeEditSession::Apply(const NodeEdits& edits)
     }
 
     using model::clsNode;
-    auto write = [&](int16_t (clsNode::*get)() const, void (clsNode::*set)(int), int value) {
-        if (value != (node->*get)()) {
-            (node->*set)(value);
+    auto write = [&](int16_t (clsNode::*get)() const, void (clsNode::*set)(int), std::optional<int> value) {
+        if (value && *value != (node->*get)()) {
+            (node->*set)(*value);
             result.changed = true;
         }
     };

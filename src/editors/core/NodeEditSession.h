@@ -28,14 +28,16 @@ struct SavedNodeValues
 };
 
 // What the window holds for Apply. A channel, loop count or protocol of -1
-// is a list without a selection; a parent without a value keeps the node's.
+// is a list without a selection; a parent without a value keeps the node's,
+// and so does a channel without a value (a list the user did not touch,
+// which cannot show every stored channel).
 struct NodeEdits
 {
     std::optional<int> parent;
     std::string name;
     std::string ident;
-    int channelA = -1;
-    int channelB = -1;
+    std::optional<int> channelA;
+    std::optional<int> channelB;
     int loopCount = -1;
     int protocol = -1;
 };
@@ -65,23 +67,26 @@ public:
     // An address chosen on the listed loop (-1 when no loop is listed): the
     // owner map moves with the node. True when it differs from the node's.
     bool ChooseAddress(int loop, int address);
-    // True when the parent differs from the node's.
+    // True when the parent differs from the node's; the parent highlight
+    // moves to the new parent.
     bool ChooseParent(int parent);
 
-    // Puts the loaded values back into the node, the owner cells as well:
-    // the cell the edits took is freed and the loaded cell gets back the
-    // owner it had.
+    // Puts the loaded values back into the node, the owner cells and the
+    // parent highlight as well: the cell the edits took is freed and the
+    // loaded cell gets back the owner it had.
     void Restore();
 
     // Writes the held fields into the node after checking its loop address
     // against the whole site, keeps the owner map in step and makes the
-    // result the new loaded values. changed tells whether the held fields
-    // changed the node.
+    // result the new loaded values. changed tells whether the apply changed
+    // the node (a loop address cleared as a duplicate included).
     ApplyResult Apply(const NodeEdits& edits);
 
 private:
     model::clsNode* NodePtr() const;
     int16_t SelfCode() const { return static_cast<int16_t>(node_ * 100); }
+    // The parent highlight goes from node's parent to parent.
+    static void MoveParentHighlight(const model::clsNode& node, int parent);
     void StoreSaved();
 
     int node_ = -1;

@@ -72,6 +72,19 @@ TEST_F(NodeEditSessionTest, ApplyMovesTheOwnerCellAndWritesTheHeldFields)
     EXPECT_EQ(Nodes[3].NodeLoop(), -1);
 }
 
+// The loop address cleared for another holder is a change of the node.
+TEST_F(NodeEditSessionTest, ADuplicateLoopAddressClearedByApplyIsAChange)
+{
+    Nodes[1].SetNodeLoop(1);
+    Nodes[1].SetNodeAddress(10);
+    NodeEditSession session;
+    session.Load(1);
+    const ApplyResult result = session.Apply(Unchanged(1));
+    EXPECT_EQ(result.duplicateOwner, 300);
+    EXPECT_EQ(Nodes[1].NodeLoop(), -1);
+    EXPECT_TRUE(result.changed);
+}
+
 TEST_F(NodeEditSessionTest, HubApplySetsLoopsProtocolAndAddressLimit)
 {
     NodeEditSession session;
