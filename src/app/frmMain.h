@@ -83,6 +83,7 @@ public:
     void EndSiteNameEdit() override;
     // Menus and toolbar buttons follow the kind of site (hub or RLM).
     void CheckIsLoopInterfaceOptions() override;
+    bool SettleEditors() override;
 
     // --- file commands ---------------------------------------------------------
     void NewFile_Click();

@@ -246,14 +246,21 @@ void frmMain::CloseUnpinnedEditors()
 
 namespace {
 
-// An editor with pending edits is closed as its own close does it, the
+// An editor's pending edits are offered as its own close offers them, the
 // question offering Cancel besides; false when the user cancels.
+template <class Editor> bool Settle()
+{
+    Editor* editor = Editor::Loaded();
+    return editor == nullptr || !editor->Changed() || editor->SettlePendingEdits(true);
+}
+
+// An editor with pending edits is closed once they are settled.
 template <class Editor> bool CloseForExit()
 {
     Editor* editor = Editor::Loaded();
     if (editor == nullptr || !editor->Changed())
         return true;
-    if (!editor->SettlePendingEdits(true))
+    if (!Settle<Editor>())
         return false;
     Editor::Unload();
     return true;
@@ -264,6 +271,11 @@ template <class Editor> bool CloseForExit()
 bool frmMain::CloseEditorsForExit()
 {
     return CloseForExit<frmDevices>() && CloseForExit<frmNodeSettings>();
+}
+
+bool frmMain::SettleEditors()
+{
+    return Settle<frmDevices>() && Settle<frmNodeSettings>();
 }
 
 void frmMain::EnableNodeButtons()

@@ -95,6 +95,17 @@ protected:
     }
     // The properties window on the selected node, pinned, with a name typed
     // and not applied.
+    // The site loaded, the program's boxes shown, RCC 1 selected and the
+    // pinned properties window on it with a name pending; the site unchanged.
+    QPointer<frmNodeSettings> PinnedSettingsOnRcc1WithAPendingName()
+    {
+        LoadSite();
+        ShowMessagesInBoxes();
+        ClickCaption(1, Qt::LeftButton);
+        QPointer<frmNodeSettings> settings = PinnedSettingsWithAPendingName();
+        FileChanged = false;
+        return settings;
+    }
     QPointer<frmNodeSettings> PinnedSettingsWithAPendingName()
     {
         form->PopupNodeEdit_Click();
@@ -199,6 +210,7 @@ TEST_F(EditingTest, ANewSiteStartsWithNothingSelected)
 TEST_F(EditingTest, PinnedEditorsLetGoOfTheOldSiteOnNew)
 {
     LoadSite();
+    ShowMessagesInBoxes();
     QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
     ASSERT_NE(devices, nullptr);
     QPointer<frmNodeSettings> settings = PinnedSettingsWithAPendingName();
@@ -206,7 +218,11 @@ TEST_F(EditingTest, PinnedEditorsLetGoOfTheOldSiteOnNew)
     FileChanged = false;
 
     AnswerNewSite(3, 1, 1, "Block B");
-    form->NewFile_Click();
+    {
+        BoxAnswers drop({{"&No"}}); // the pending name is dropped
+        form->NewFile_Click();
+        EXPECT_TRUE(drop.Done());
+    }
     AnswerMessages(); // a move would ask for its destination
     EXPECT_EQ(devices->windowTitle(), "Device Details");
     EXPECT_EQ(settings->windowTitle(), "Hub/RCC Properties");
@@ -219,6 +235,35 @@ TEST_F(EditingTest, PinnedEditorsLetGoOfTheOldSiteOnNew)
         EXPECT_EQ(Nodes[n].Name(), "") << n;
     }
     EXPECT_EQ(Nodes[1].Parent(), -1);
+}
+
+// An edit still pending in an editor belongs to the site on the screen: it
+// is offered before that site can go, and the save question covers it.
+TEST_F(EditingTest, PendingEditsAreOfferedBeforeTheSiteIsReplaced)
+{
+    QPointer<frmNodeSettings> settings = PinnedSettingsOnRcc1WithAPendingName();
+    ASSERT_NE(settings, nullptr);
+
+    {
+        BoxAnswers cancel({{"&Cancel"}});
+        form->NewFile_Click();
+        EXPECT_EQ(cancel.titles, QStringList{"Close Node Properties Form"});
+    }
+    EXPECT_EQ(Nodes[1].Name(), "RCC name 1");
+    EXPECT_TRUE(settings->Changed());
+    EXPECT_FALSE(FileChanged);
+
+    // Yes applies the name to this site; the save question follows, and a
+    // Save As cancelled there keeps the site with the edit in it.
+    BoxAnswers yes({{"&Yes"}, {"&Yes"}});
+    files = {std::nullopt};
+    form->MenuItem("FileLoad")->trigger();
+    EXPECT_EQ(yes.titles, (QStringList{"Close Node Properties Form", "Save Changes ?"}));
+    EXPECT_EQ(Nodes[1].Name(), "Old plant room");
+    EXPECT_TRUE(FileChanged);
+    EXPECT_FALSE(settings->Changed());
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].save) << "only the Save As dialog";
 }
 
 // A read from a hub starts a new site as New does: the pinned device window
@@ -239,15 +284,16 @@ TEST_F(EditingTest, APinnedDeviceWindowIsToldWhenAReadStartsANewSite)
 // the next selection shows the new site's node on its tabs.
 TEST_F(EditingTest, PinnedPropertiesWindowLetsGoOfTheOldSiteOnOpen)
 {
-    LoadSite();
-    ClickCaption(1, Qt::LeftButton);
-    QPointer<frmNodeSettings> settings = PinnedSettingsWithAPendingName();
+    QPointer<frmNodeSettings> settings = PinnedSettingsOnRcc1WithAPendingName();
     ASSERT_NE(settings, nullptr);
-    FileChanged = false;
     const QString path = dir.filePath("full.qvs");
     ASSERT_TRUE(QFile::copy(QVS_TEST_DATA "/full-site.qvs", path));
     files = {path};
-    form->MenuItem("FileLoad")->trigger();
+    {
+        BoxAnswers drop({{"&No"}}); // the pending name is dropped
+        form->MenuItem("FileLoad")->trigger();
+        EXPECT_TRUE(drop.Done());
+    }
     ASSERT_EQ(Nodes[1].Name(), "RCC 1");
     EXPECT_EQ(settings->windowTitle(), "Hub/RCC Properties");
     settings->cmdApply_Click();

@@ -64,6 +64,12 @@ bool FileCommands::CheckForChanges()
         // yields): nothing may replace it under the writer.
         return false;
     }
+    // Edits still pending in an editor belong to this site: they are applied
+    // or dropped now, so that the save question covers them and nothing of
+    // this site is left to be applied to the next one.
+    if (!host_.SettleEditors()) {
+        return false;
+    }
     if (!FileChanged) {
         return true;
     }

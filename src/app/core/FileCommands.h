@@ -34,6 +34,10 @@ public:
     virtual void UpdateTitleBar() = 0;
     virtual void RefreshRecentFilesMenu() = 0;
     virtual void CheckIsLoopInterfaceOptions() = 0;
+    // Before the site may be replaced: the open editors' pending edits are
+    // offered (Yes applies them to this site, No drops them); false when
+    // the user cancels, and the site stays.
+    virtual bool SettleEditors() = 0;
 };
 
 class FileCommands
@@ -41,7 +45,8 @@ class FileCommands
 public:
     explicit FileCommands(FileCommandsHost& host) : host_(host) {}
 
-    // True to go on, False to stop. Asks to save a changed site: Yes runs
+    // True to go on, False to stop. Offers the editors' pending edits
+    // first (a cancel stops), then asks to save a changed site: Yes runs
     // Save As (go on only when it saved), No drops the changes; every other
     // answer, a box that did not show included, stops. While a save runs it
     // stops at once, changed site or not.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -59,6 +60,13 @@ public:
     void UpdateTitleBar() override {}
     void RefreshRecentFilesMenu() override { ++menuRefreshes; }
     void CheckIsLoopInterfaceOptions() override { ++menuFollows; }
+    bool SettleEditors() override
+    {
+        ++settles;
+        if (applyOnSettle)
+            FileChanged = true; // the editors' Yes applied an edit
+        return !cancelSettle;
+    }
 
     struct Dialog
     {
@@ -76,7 +84,8 @@ public:
     std::vector<std::string> statusLog; // every status text, in order
     std::string caption;
     std::function<void()> whileDialogOpen; // runs inside the next dialog
-    int clears = 0, displays = 0, menuRefreshes = 0, menuFollows = 0;
+    int clears = 0, displays = 0, menuRefreshes = 0, menuFollows = 0, settles = 0;
+    bool cancelSettle = false, applyOnSettle = false;
 };
 
 class FileCommandsTest : public ::testing::Test
@@ -134,6 +143,32 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
     EXPECT_FALSE(FileChanged);
     EXPECT_EQ(SiteFileName, path);
     EXPECT_FALSE(commands.SaveInProgress());
+}
+
+// Edits pending in an editor are settled before the site may go: a cancel
+// there keeps the site without a save question, and an edit applied there is
+// covered by the save question.
+TEST_F(FileCommandsTest, TheEditorsPendingEditsAreSettledBeforeTheSiteCanBeReplaced)
+{
+    const std::string path = folder.File("other.qvs");
+    std::ofstream(path) << "[General]\r\nDisplayMode=1\r\n";
+    SiteFileName = "kept.qvs";
+    host.cancelSettle = true;
+    host.files = {path};
+    commands.Open();
+    commands.OpenNamed(path);
+    EXPECT_EQ(host.settles, 2);
+    EXPECT_TRUE(host.asked.empty());
+    EXPECT_TRUE(host.dialogs.empty());
+    EXPECT_EQ(host.clears, 0);
+    EXPECT_EQ(SiteFileName, "kept.qvs");
+
+    host.cancelSettle = false;
+    host.applyOnSettle = true;
+    host.answers = {MessageResult::Cancel};
+    EXPECT_FALSE(commands.CheckForChanges());
+    ASSERT_EQ(host.asked.size(), 1u);
+    EXPECT_EQ(host.askedTitles[0], "Save Changes ? 35");
 }
 
 TEST_F(FileCommandsTest, AYesWhoseSaveIsCancelledStopsTheCommand)
