@@ -5,6 +5,7 @@
 #include "hublink/core/ChangeList.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/CompareRun.h"
+#include "hublink/core/ConfigCompare.h"
 #include "hublink/core/HubDeletes.h"
 #include "hublink/core/IProgrammingWindow.h"
 #include "hublink/core/LinkState.h"
@@ -34,6 +35,9 @@ const std::string kUnknownCommandAbort = "Programming Aborted Due to Unknown Com
 const std::string kStrayChannelsKept =
     "The Radio Hub holds X-Protocol Channels for an RCC it has no Node for\r\n"
     "Only Clearing All Programming from the Hub removes them\r\nProgramming is Not Complete";
+const std::string kDiffersBeyondTheList =
+    "The Radio Hub differs from the Config in ways the List of Changes cannot Program\r\n"
+    "Only Clearing All Programming from the Hub can change them\r\nProgramming is Not Complete";
 // More changes than this offer a clear before reprogramming.
 constexpr int kClearOfferedAbove = 1000;
 // The change-list modes of the error-list window.
@@ -239,6 +243,14 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain, co
     return Pass::Ended;
 }
 
+// Compare Config of the download just parsed with the site, its lines added
+// to the list: true when it finds a difference.
+bool CompareFindsADifference()
+{
+    const int before = static_cast<int>(model::MessageCount());
+    return CompareHubWithConfiguration() > before;
+}
+
 // One read, compare and programming of the hub.
 Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
 {
@@ -248,7 +260,7 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     BuildAddressMap();
     BuildHubAddressMap();
     window.SetErrorCheckMode(kModeBuilding);
-    const int changes = BuildChangeList();
+    int changes = BuildChangeList();
     if (changes == kChangeListChannelsFirst && laterPass) {
         // The channels were sent and the hub still holds others.
         link.LogLine("The Radio Channels in the Radio Hub could not be Changed", true);
@@ -256,6 +268,12 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
             link, window,
             "The Radio Channels in the Radio Hub could not be Changed\r\nProgramming is Not Complete");
     }
+    // The hub may be said to hold the site only when Compare of the same
+    // download finds nothing either; what the change list missed then goes
+    // with a clear, and the list shows Compare's lines.
+    const bool beyondTheList = changes == 0 && CompareFindsADifference();
+    if (beyondTheList)
+        changes = static_cast<int>(model::MessageCount()) - 1;
     if (ConfirmDiffs && changes >= 1) {
         window.SetErrorCheckMode(kModeChanges);
         window.ShowErrorList();
@@ -279,12 +297,14 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     link.ProgressStep = 1;
 
     // Channels of an RCC the hub has no node line for go only with a clear.
-    if (!Nodes[0].NodeAdd() && (changes > kClearOfferedAbove || HubHoldsStrayChannels())) {
+    if (!Nodes[0].NodeAdd() && (changes > kClearOfferedAbove || HubHoldsStrayChannels() || beyondTheList)) {
         const int32_t answer =
             window.Display("Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?",
                            (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption);
         if (answer == MessageResult::Yes)
             Nodes[0].SetNodeAdd(true);
+        else if (beyondTheList)
+            return NotComplete(link, window, kDiffersBeyondTheList);
     }
     const bool full = Nodes[0].NodeAdd();
     if (!full && !IncrementalDeletes(link, Nodes, HubNodes, [&window](bool on) { window.SetDeleteDots(on); }))

@@ -29,7 +29,9 @@ class IProgrammingWindow;
 // loop protocol, a failed download. Then it parses the download (asking
 // whether to go on when the parse found faults), builds the change list
 // (shown and asked about with ConfirmDiffs), and says "The Config matches
-// the Radio Hub already, Update not required" when nothing differs. Else it
+// the Radio Hub already, Update not required" only when neither the change
+// list nor Compare of the same download finds a difference (what Compare
+// alone finds is offered a clear, and is not complete without it). Else it
 // reprograms from "POPULATE CLEAR" (a hub holding no RCC for a site with
 // RCCs, no node line of its own or a new hub ident, or after a Yes to the
 // clear question for more than 1000 changes as the change list counts

@@ -82,7 +82,7 @@ protected:
     int32_t Display(const std::string& text, int32_t style, const std::string&) override
     {
         bench.ShowMessage(text, style);
-        return style == 36 ? 6 : 1; // Yes to every question
+        return style == 36 ? QuestionAnswer : 1; // Yes to every question, unless told
     }
     PortStatus ResetPort() override { return PortStatus::Ready; }
     void EnableProgram() override {}
@@ -108,6 +108,7 @@ protected:
 
     int ErrorListShown = 0;
     bool Closed = false;
+    int32_t QuestionAnswer = 6;
 };
 
 TEST_F(ProgrammingRun, AnEmptyHubIsProgrammedFromClearAndThenMatches)
@@ -304,6 +305,26 @@ TEST_F(ProgrammingRun, ASiteOfTheHubAloneMatchesOnceProgrammed)
     EXPECT_EQ(Program(), Lines{kCompleted});
     EXPECT_EQ(Programmed(), Lines{"POPULATE LOOP1 NODE 3 0 01A2B 0"});
     EXPECT_EQ(Program(), Lines{kMatches});
+}
+
+// A difference that Compare finds and the change list has no command for
+// (here a node that lost its number, so its hop count differs) is never
+// taken for a match: the hub is offered a clear, and without it programming
+// is not complete.
+TEST_F(ProgrammingRun, ADifferenceOnlyCompareSeesIsNeverAMatch)
+{
+    ASSERT_EQ(Program(), Lines{kCompleted});
+    Nodes[4].SetNodeNumber(0);
+    ASSERT_NE(Compare(), Lines{kHubMatches});
+    const std::string clear = "Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?";
+    QuestionAnswer = 7; // No
+    EXPECT_EQ(Program(), (Lines{clear, "The Radio Hub differs from the Config in ways the List of Changes cannot "
+                                       "Program\r\nOnly Clearing All Programming from the Hub can change them\r\n"
+                                       "Programming is Not Complete"}));
+    EXPECT_EQ(Programmed(), Lines{});
+    QuestionAnswer = 6;
+    EXPECT_EQ(Program(), (Lines{clear, kCompleted}));
+    EXPECT_EQ(Programmed().front(), "POPULATE CLEAR");
 }
 
 TEST_F(ProgrammingRun, ChangesCountedOverAThousandAskToClearTheHubFirst)
