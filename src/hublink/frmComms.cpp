@@ -598,6 +598,7 @@ void frmComms::ResetProgress(int maximum)
 
 void frmComms::FillProgress()
 {
+    CommsProgress->show();
     CommsProgress->setValue(CommsProgress->maximum());
 }
 

@@ -159,6 +159,9 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(errorListShown, 0);
     EXPECT_EQ(ActiveNode, 0) << "the test's main window clears no selection";
     EXPECT_FALSE(PortEnabled);
+    // The bar stands full once the window is no longer busy.
+    EXPECT_FALSE(window->CommsProgress->isHidden());
+    EXPECT_EQ(window->CommsProgress->value(), window->CommsProgress->maximum());
     SaveShot(window->grab().toImage(), "comms-read");
 
     const std::string saved = ::testing::TempDir() + "/read-site.qvs";
@@ -184,6 +187,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(window->windowTitle(), "Communicate with RCC 3");
     EXPECT_EQ(messages.front(), "Communicate with RCC 3: Config was Downloaded from RCC 3\r\n"
                                 "The Config is Not Complete Unless Downloaded from a Hub (16)");
+    EXPECT_FALSE(window->CommsProgress->isHidden()) << "a read from an RCC ends full too";
 
     // A unit that cannot tell its type leaves the empty new site.
     unit.SetFailure(FailureMode::Silent, "GET SWV");
@@ -364,4 +368,63 @@ TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
     ASSERT_EQ(messages.size(), 2u) << testing::PrintToString(messages);
     EXPECT_EQ(messages[1], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
     EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n"));
+}
+
+TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
+{
+    // The run fails where the unit fails the command beginning with `command`;
+    // `said` is the box it ends with, or, where no box belongs, the line of the log box.
+    struct Case
+    {
+        const char* name;
+        void (frmComms::*run)();
+        const char* command;
+        FailureMode mode;
+        std::string said;
+        bool inBox;
+    };
+    const std::string noReply = "Communications Failure,  Please check Comms Port and try again";
+    const std::string noConfig = "Unable to Get Config due to Errors";
+    const Case cases[] = {
+        {"Read, silent unit", &frmComms::ReadConfig_Click, "GET SWV", FailureMode::Silent,
+         "Unable to Verify The Type of the Connected Node\r\n", true},
+        {"Read, ident unknown", &frmComms::ReadConfig_Click, "IDENTREAD", FailureMode::UnknownCommand,
+         "Unable to Read The Ident in the Connected Node\r\n", true},
+        {"Read, loop count unanswered", &frmComms::ReadConfig_Click, "QUERY LOOPCOUNT", FailureMode::Silent,
+         "Unable to Read the Number of Loops Supported by the Connected Node\r\n", true},
+        {"Read, protocol unanswered", &frmComms::ReadConfig_Click, "GET LP", FailureMode::Silent,
+         "Unable to Read the Loop Protocol from the Connected Node\r\n", true},
+        {"Read, download cut", &frmComms::ReadConfig_Click, "GET SYSCONFIG", FailureMode::DropMidReply,
+         noConfig, true},
+        {"Compare, ident unanswered", &frmComms::CompareConfig_Click, "IDENTREAD", FailureMode::Silent,
+         "Unable to Verify The Ident in The Radio Hub\r\n", true},
+        {"Compare, download cut", &frmComms::CompareConfig_Click, "GET SYSCONFIG", FailureMode::DropMidReply,
+         noConfig, true},
+        {"Program, download cut", &frmComms::cmdProgram_Click, "GET SYSCONFIG", FailureMode::DropMidReply,
+         noConfig, true},
+        {"Program, statement unknown", &frmComms::cmdProgram_Click, "POPULATE LOOP",
+         FailureMode::UnknownCommand, "Programming Aborted Due to Unknown Command", true},
+        {"Program, statement unanswered", &frmComms::cmdProgram_Click, "POPULATE LOOP", FailureMode::Silent,
+         noReply, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model::ResetSite();
+        unit.ClearFailure();
+        unit.SetConfiguration({});
+        frmComms* window = OpenOnProgrammedHub({}, 0.1);
+        sitebuild::PlaceDevice(model::Nodes, 2, 2, 2, 1, 31, "2A002"); // something for Program to send
+        unit.SetFailure(c.mode, c.command);
+        (window->*c.run)();
+        if (c.inBox)
+            EXPECT_EQ(messages, std::vector<std::string>{Shown(c.said)});
+        else
+            EXPECT_TRUE(Box(window).contains(QString::fromStdString(c.said))) << Box(window).toStdString();
+        EXPECT_TRUE(window->CommsProgress->isHidden());
+        EXPECT_FALSE(window->Busy());
+        EXPECT_TRUE(window->isEnabled() && window->cmdCancel->isEnabled());
+        EXPECT_TRUE(window->close());
+        frmComms::Unload();
+        QApplication::processEvents();
+    }
 }

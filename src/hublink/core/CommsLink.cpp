@@ -480,7 +480,6 @@ void CommsLink::ProgramReply(const std::string& line)
             session_.CommsState = ProgramDone;
             return;
         }
-        window_.HideProgress();
         EndBusy();
         LogLine("Programming Completed Successfully", true);
         window_.ShowMessage("Programming Completed Successfully", 64);
@@ -537,8 +536,11 @@ void CommsLink::BeginBusy()
     busy_ = true;
 }
 
+// However the run ended, nothing is in progress any more: a bar left
+// standing would tell the engineer otherwise.
 void CommsLink::EndBusy()
 {
+    window_.HideProgress();
     window_.SetControlsBusy(false);
     busy_ = false;
 }

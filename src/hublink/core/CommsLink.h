@@ -73,6 +73,8 @@ public:
 
     // The status box (ToBox) and, while LogProg is on, ProgLog.txt.
     void LogLine(const std::string& Text, bool ToBox);
+    // The window takes no input while a run is busy. Ending the busy state
+    // ends the run's progress bar too, on success and failure alike.
     void BeginBusy();
     void EndBusy();
     bool Busy() const { return busy_; }

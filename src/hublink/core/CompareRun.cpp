@@ -115,7 +115,6 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
                            hub ? "Compare Hub with Configuration" : "Compare RCC with Configuration");
         }
     }
-    bar.HideProgress();
     bar.SetProgressValue(0);
     link.EndBusy();
     if (link.Session().CommsState == CommsFailed) {

@@ -138,7 +138,6 @@ bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,
     }
     if (!found)
         return false;
-    link.Window().HideProgress();
     link.EndBusy();
     model::AddErrorLine(
         "\r\nWhen the above actions are completed please attempt to reprogram the Hub again\r\n");

@@ -21,7 +21,7 @@ public:
     virtual void EnableAssignmentItems() = 0;
 
     virtual void ClearLogBox() = 0;
-    // The progress bar at 0 of maximum, or full.
+    // The progress bar shown at 0 of maximum, or shown full.
     virtual void ResetProgress(int maximum) = 0;
     virtual void FillProgress() = 0;
     // The error list shows the message list (not modal).

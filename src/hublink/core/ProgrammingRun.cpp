@@ -53,11 +53,10 @@ enum class Pass
     ReadAgain, // channels were programmed: read the hub and compare again
 };
 
-// A stop: nothing more is sent; the bar hidden, the busy state ended and,
-// with a text, the reason shown.
+// A stop: nothing more is sent; the busy state (and with it the bar) ended
+// and, with a text, the reason shown.
 Pass Stop(CommsLink& link, IProgrammingWindow& window, const std::string& text = std::string())
 {
-    link.Window().HideProgress();
     link.EndBusy();
     if (!text.empty())
         window.Display(text, MessageStyle::Critical, kOwnCaption);
@@ -212,7 +211,6 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain, co
         link.Session().CommsState = Idle;
         if (!leftOver.empty())
             return NotComplete(link, window, leftOver);
-        bar.HideProgress();
         link.Timer().Stop();
         link.EndBusy();
         link.LogLine(kCompleted, true);

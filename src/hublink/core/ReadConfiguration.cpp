@@ -176,7 +176,6 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
         return ReadOutcome::Downloaded;
     }
     // The unit does not know "GET SYSCONFIG".
-    link.Window().HideProgress();
     TellConfigNotSent(link);
     return ReadOutcome::Refused;
 }
