@@ -5,6 +5,7 @@
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
 #include "platform/Units.h"
+#include "platform/WindowLayer.h"
 
 #include <QGridLayout>
 #include <QMouseEvent>
@@ -12,6 +13,7 @@
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmAbout");
+    platform::ShowAbovePinnedWindows(*this);
     setFixedSize(platform::TwipsToPixels(6000), platform::TwipsToPixels(3300));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(18, 18, 18, 14);

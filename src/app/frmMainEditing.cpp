@@ -220,7 +220,7 @@ void frmMain::RCCDelete_Click()
     // An editor showing the RCC drops what it holds for it: nothing of a
     // deleted RCC is applied.
     if (frmNodeSettings* settings = frmNodeSettings::Loaded(); settings && settings->ShownNode() == index)
-        settings->DropShownNode();
+        settings->DropNodeBeingDeleted();
     if (frmDevices* devices = frmDevices::Loaded(); devices && devices->ShownNode() == index)
         devices->DropShownNode();
     NodeAt(index).DeActivate();

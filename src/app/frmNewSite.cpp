@@ -3,6 +3,7 @@
 
 #include "platform/Icons.h"
 #include "platform/Win1252Validator.h"
+#include "platform/WindowLayer.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -75,6 +76,7 @@ frmNewSite::frmNewSite(QWidget* parent) : QDialog(parent)
     setWindowTitle("New Site");
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
     setModal(true);
+    platform::ShowAbovePinnedWindows(*this);
 
     Label1 = new QLabel("Create a Setup for a New Site", this);
     QFont heading = Label1->font();

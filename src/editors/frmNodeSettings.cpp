@@ -378,6 +378,12 @@ void frmNodeSettings::DropShownNode()
     NoNodeSelected();
 }
 
+void frmNodeSettings::DropNodeBeingDeleted()
+{
+    session_.Restore();
+    DropShownNode();
+}
+
 void frmNodeSettings::NodeSelected()
 {
     Label4->hide();

@@ -42,6 +42,11 @@ public:
     // pending edits are dropped without writing anything, and the window
     // shows that nothing is selected.
     void DropShownNode();
+    // The node shown is about to be deleted: its pending edits are put back
+    // first (loop, address and parent go into the node as they are chosen),
+    // so that the delete frees the loop address and hands on the children
+    // as the node held them when loaded; then the window drops the node.
+    void DropNodeBeingDeleted();
 
     // Handlers, public for the tests as the buttons and lists are.
     void cmdApply_Click();

@@ -1,4 +1,5 @@
 #include "platform/FileDialogs.h"
+#include "platform/WindowLayer.h"
 #include "platform/Yield.h"
 
 #include <QFileDialog>
@@ -30,6 +31,7 @@ std::optional<QString> ShowFileDialog(QWidget* owner, const FileDialogRequest& r
         return Answerer()(request);
     }
     QFileDialog dialog(owner, request.title);
+    ShowAbovePinnedWindows(dialog);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An open does not insist that the file exists.
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -27,6 +27,11 @@ bool IsTopMost(const QWidget& window)
     return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
+void ShowAbovePinnedWindows(QWidget& dialog)
+{
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 void ShowWithoutActivating(QWidget& window)
 {
     const bool before = window.testAttribute(Qt::WA_ShowWithoutActivating);

@@ -10,6 +10,11 @@ namespace platform {
 void SetTopMost(QWidget& window, bool on);
 bool IsTopMost(const QWidget& window);
 
+// A modal dialog, not yet shown, comes up in the top-most layer as the boxes
+// do: a pinned window, top-most itself, would otherwise cover it and take
+// the clicks meant for it.
+void ShowAbovePinnedWindows(QWidget& dialog);
+
 // Shows the window without making it the active window.
 void ShowWithoutActivating(QWidget& window);
 

@@ -436,6 +436,42 @@ TEST_F(EditingTest, DeletingTheRccAPinnedDeviceWindowShowsWritesNothingBack)
     EXPECT_EQ(Nodes[1].DetectorCountRCC(), 0);
 }
 
+// Deleting the RCC a pinned properties window shows, with a name, a loop and
+// a parent chosen and not applied: the window lets go of it without asking,
+// the delete goes by the RCC as it was loaded (its loop address freed, its
+// child handed to its own parent) and OK writes nothing back.
+TEST_F(EditingTest, DeletingTheRccAPinnedPropertiesWindowShowsWritesNothingBack)
+{
+    LoadSite();
+    Nodes[3].SetNodeLoop(1);
+    Nodes[3].SetNodeAddress(5);
+    SetOwner(LoopAddressOwner, 1, 5, 300);
+    ClickCaption(3, Qt::LeftButton);
+    QPointer<frmNodeSettings> settings = PinnedSettingsWithAPendingName();
+    ASSERT_NE(settings, nullptr);
+    settings->LoopCombo->setCurrentIndex(settings->LoopCombo->findData(2));
+    settings->ParentCombo->setCurrentIndex(settings->ParentCombo->findData(2));
+    ASSERT_EQ(Nodes[3].NodeLoop(), 2);
+    ASSERT_EQ(Nodes[3].Parent(), 2);
+
+    BoxAnswers yes({{"&Yes"}});
+    form->MenuItem("RCCDelete")->trigger();
+    EXPECT_EQ(yes.seen.size(), 1) << yes.seen.join('|').toStdString();
+    EXPECT_EQ(settings->windowTitle(), "Hub/RCC Properties");
+    EXPECT_EQ(Nodes[4].Parent(), 1);
+    FileChanged = false;
+    settings->cmdOK->click();
+    EXPECT_FALSE(FileChanged);
+    EXPECT_FALSE(Nodes[3].InUse());
+    EXPECT_EQ(Nodes[3].Name(), "");
+    EXPECT_EQ(Nodes[3].NodeLoop(), -1);
+    EXPECT_EQ(Nodes[3].NodeAddress(), -1);
+    EXPECT_EQ(Nodes[3].Parent(), -1);
+    for (int loop = 1; loop <= 4; ++loop)
+        for (int address = 1; address <= 128; ++address)
+            EXPECT_NE(GetOwner(LoopAddressOwner, loop, address) / 100, 3) << loop << ":" << address;
+}
+
 TEST_F(EditingTest, FindReachesTheNodeOrTheDeviceSlot)
 {
     LoadSite();

@@ -1,6 +1,7 @@
 // A pinned device window across File > Open and File > New, driven through
 // the menus on the desktop: the window lets go of the old site's RCC, and its
-// OK writes nothing of the old site into the new one.
+// OK writes nothing of the old site into the new one; the dialogs the menus
+// open come up above it.
 #include "Desktop.h"
 
 #include "app/frmNewSite.h"
@@ -64,19 +65,20 @@ protected:
         return devices;
     }
 
-    // The steps that choose File > item with the pointer.
-    std::vector<Step> FileMenuItem(const char* item)
+    // The steps that choose menu > item with the pointer.
+    std::vector<Step> MenuItem(const char* menuName, const char* item)
     {
-        QMenu* file = form->Menu("FileMenu");
+        QMenu* menu = form->Menu(menuName);
         return {
             {"the main window on the desktop", [this] { return OnDesktop(form.get()); },
-             [this, file] {
-                 Click(form->menuBar(), form->menuBar()->actionGeometry(file->menuAction()).center());
+             [this, menu] {
+                 Click(form->menuBar(), form->menuBar()->actionGeometry(menu->menuAction()).center());
              }},
-            {"the File menu open", [file] { return OnDesktop(file); },
-             [this, file, item] { Click(file, file->actionGeometry(form->MenuItem(item)).center()); }},
+            {"the menu open", [menu] { return OnDesktop(menu); },
+             [this, menu, item] { Click(menu, menu->actionGeometry(form->MenuItem(item)).center()); }},
         };
     }
+    std::vector<Step> FileMenuItem(const char* item) { return MenuItem("FileMenu", item); }
 
     // The owner cells of the loops and addresses in use.
     static std::vector<int16_t> Owners()
@@ -163,6 +165,70 @@ TEST_F(SiteChangeTest, OkOfAPinnedDeviceWindowLeavesANewSiteEmpty)
         EXPECT_EQ(Nodes[n].DetectorCountRCC(), 0) << n;
     const std::vector<int16_t> owners = Owners();
     EXPECT_TRUE(std::all_of(owners.begin(), owners.end(), [](int16_t owner) { return owner == -1; }));
+}
+
+// The window that took the program's last pointer press.
+class PressedWindow : public QObject
+{
+public:
+    PressedWindow() { qApp->installEventFilter(this); }
+    QPointer<QWidget> window;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            if (auto* widget = qobject_cast<QWidget*>(watched))
+                window = widget->window();
+        return false;
+    }
+};
+
+// The dialogs the main window's menus open modally, with the pinned device
+// window over the middle of the main window, where each comes up: the dialog
+// stands above the device window, is the active window, and a click at its
+// middle reaches it.
+TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
+{
+    platform::SetFileDialogAnswerer({}); // the file dialog itself
+    QPointer<frmDevices> devices = PinnedDevices();
+    ASSERT_NE(devices, nullptr);
+    // Its corner a little above and left of the middle, the menu bar clear.
+    const QPoint middle = form->frameGeometry().center();
+    devices->move(middle - QPoint(40, 40));
+    ASSERT_TRUE(Drive({{"the device window over the middle of the main window",
+                        [&] { return OnDesktop(devices) && devices->frameGeometry().contains(middle); }}}));
+    for (auto [menu, item] : {std::pair{"FileMenu", "NewFile"}, std::pair{"FileMenu", "FileLoad"},
+                              std::pair{"HelpMenu", "HelpAbout"}}) {
+        SCOPED_TRACE(item);
+        PressedWindow pressed;
+        bool covered = false;
+        std::vector<Step> steps = MenuItem(menu, item);
+        steps.push_back({"the dialog above the device window and active",
+                         [&] {
+                             QWidget* dialog = QApplication::activeModalWidget();
+                             return OnDesktop(dialog) && ActiveOnDesktop(dialog) &&
+                                    StackedAbove(dialog, devices);
+                         },
+                         [&] {
+                             QWidget* dialog = QApplication::activeModalWidget();
+                             covered = devices->frameGeometry().contains(dialog->frameGeometry().center());
+                             pressed.window = nullptr;
+                             Click(dialog);
+                         }});
+        steps.push_back(
+            {"the click on the dialog",
+             [&] { return pressed.window != nullptr && pressed.window == QApplication::activeModalWidget(); },
+             [] {
+                 if (QWidget* popup = QApplication::activePopupWidget())
+                     popup->close();
+                 QApplication::activeModalWidget()->close();
+             }});
+        steps.push_back({"the dialog gone", [] { return QApplication::activeModalWidget() == nullptr; }});
+        EXPECT_TRUE(Drive(steps));
+        EXPECT_TRUE(covered);
+        EXPECT_TRUE(devices->isVisible());
+    }
 }
 
 } // namespace
