@@ -1,6 +1,7 @@
 // The main window's canvas display, quick info and node selection.
 #include "app/frmMain.h"
 
+#include "app/BoxDialog.h"
 #include "app/Startup.h"
 #include "app/core/CanvasDrag.h"
 #include "app/core/CanvasLayout.h"
@@ -248,10 +249,13 @@ namespace {
 
 // An editor's pending edits are offered as its own close offers them, the
 // question offering Cancel besides; false when the user cancels.
-template <class Editor> bool Settle()
+template <class Editor> bool Settle(bool& asked)
 {
     Editor* editor = Editor::Loaded();
-    return editor == nullptr || !editor->Changed() || editor->SettlePendingEdits(true);
+    if (editor == nullptr || !editor->Changed())
+        return true;
+    asked = true;
+    return editor->SettlePendingEdits(true);
 }
 
 // An editor with pending edits is closed once they are settled.
@@ -260,7 +264,8 @@ template <class Editor> bool CloseForExit()
     Editor* editor = Editor::Loaded();
     if (editor == nullptr || !editor->Changed())
         return true;
-    if (!Settle<Editor>())
+    bool asked = false;
+    if (!Settle<Editor>(asked))
         return false;
     Editor::Unload();
     return true;
@@ -275,7 +280,20 @@ bool frmMain::CloseEditorsForExit()
 
 bool frmMain::SettleEditors()
 {
-    return Settle<frmDevices>() && Settle<frmNodeSettings>();
+    bool asked = false;
+    if (!Settle<frmDevices>(asked) || !Settle<frmNodeSettings>(asked))
+        return false;
+    if (asked) {
+        // The editors show the site as it now stands: nothing that was
+        // dropped is left in their fields to be applied later.
+        TellEditors(false);
+        // The command goes on from the main window: the question gave the
+        // activation to its editor, under which a pinned editor would keep
+        // the command's own dialog.
+        if (isEnabled())
+            ReturnToOwner(this);
+    }
+    return true;
 }
 
 void frmMain::EnableNodeButtons()

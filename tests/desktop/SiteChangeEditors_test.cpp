@@ -231,4 +231,49 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
     }
 }
 
+// An edit pending in the pinned device window is asked about before File >
+// New replaces the site. The question gave the activation to the device
+// window; after No the new-site dialog still comes up above it, and the
+// dropped edit is gone from the window, so a later OK writes nothing.
+TEST_F(SiteChangeTest, AfterThePendingEditQuestionTheNewSiteDialogIsAboveAPinnedDeviceWindow)
+{
+    QPointer<frmDevices> devices = PinnedDevices();
+    ASSERT_NE(devices, nullptr);
+    const QPoint middle = form->frameGeometry().center();
+    devices->move(middle - QPoint(40, 40));
+    devices->SelectDevice(1);
+    std::vector<Step> steps = {
+        {"the device window over the middle of the main window",
+         [&] { return OnDesktop(devices) && devices->frameGeometry().contains(middle); },
+         [&] { Click(devices->cmdDel); }},
+        {"the delete pending", [&] { return devices->Changed(); }},
+    };
+    for (Step& step : MenuItem("FileMenu", "NewFile"))
+        steps.push_back(step);
+    steps.push_back({"the device window's question",
+                     [] {
+                         frmMsg* box = frmMsg::Current();
+                         return box != nullptr && box->windowTitle() == "Close Device Details Form" &&
+                                OnDesktop(box) && ActiveOnDesktop(box);
+                     },
+                     [] {
+                         for (QPushButton* button : frmMsg::Current()->cmdButton)
+                             if (button != nullptr && button->text() == "&No")
+                                 Click(button);
+                     }});
+    steps.push_back({"the new-site dialog above the device window and active",
+                     [&] {
+                         auto* dialog = qobject_cast<frmNewSite*>(QApplication::activeModalWidget());
+                         return OnDesktop(dialog) && ActiveOnDesktop(dialog) && StackedAbove(dialog, devices);
+                     },
+                     [] { Click(qobject_cast<frmNewSite*>(QApplication::activeModalWidget())->cmdCancel); }});
+    steps.push_back({"the dialog gone", [] { return QApplication::activeModalWidget() == nullptr; }});
+    EXPECT_TRUE(Drive(steps));
+    ASSERT_FALSE(devices.isNull());
+    EXPECT_FALSE(devices->Changed());
+    devices->cmdOK->click();
+    EXPECT_EQ(Nodes[1].DeviceAddress(1), 10);
+    EXPECT_FALSE(FileChanged);
+}
+
 } // namespace
