@@ -499,6 +499,10 @@ void frmDevices::RefreshData(int)
         return;
     }
     NodeSelected();
+    // The site's number of loops may have changed since the list was filled
+    // (another site opened, or the hub's properties applied).
+    if (LoopCombo->count() != LoopCount)
+        FillLoopList();
     LoadShownSlots();
     UpdateCaption();
     ShowSelectedDevice();

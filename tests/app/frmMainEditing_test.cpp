@@ -266,6 +266,24 @@ TEST_F(EditingTest, PendingEditsAreOfferedBeforeTheSiteIsReplaced)
     EXPECT_TRUE(requests[0].save) << "only the Save As dialog";
 }
 
+// The pinned device window offers the loops of the site on the screen: a
+// new site of four loops after one of fewer.
+TEST_F(EditingTest, APinnedDeviceWindowOffersTheLoopsOfTheNewSite)
+{
+    LoadSite();
+    LoopCount = 2;
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
+    ASSERT_NE(devices, nullptr);
+    ASSERT_EQ(devices->LoopCombo->count(), 2);
+    FileChanged = false;
+    AnswerNewSite(3, 4, 1, "Block C");
+    form->NewFile_Click();
+    ASSERT_EQ(LoopCount, 4);
+    ClickCaption(1, Qt::LeftButton);
+    EXPECT_EQ(devices->windowTitle(), "Device Settings for RCC 1");
+    EXPECT_EQ(devices->LoopCombo->count(), 4);
+}
+
 // A read from a hub starts a new site as New does: the pinned device window
 // is told, and its pending edit is not applied.
 TEST_F(EditingTest, APinnedDeviceWindowIsToldWhenAReadStartsANewSite)
