@@ -261,13 +261,11 @@ template <class Editor> bool Settle(bool& asked)
 // An editor with pending edits is closed once they are settled.
 template <class Editor> bool CloseForExit()
 {
-    Editor* editor = Editor::Loaded();
-    if (editor == nullptr || !editor->Changed())
-        return true;
     bool asked = false;
     if (!Settle<Editor>(asked))
         return false;
-    Editor::Unload();
+    if (asked)
+        Editor::Unload();
     return true;
 }
 
