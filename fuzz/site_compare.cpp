@@ -42,7 +42,19 @@ void Change(uint8_t what, uint8_t which, uint8_t value)
         node.SetX_ChannelA(value % 45 - 1);
         node.SetY_ChannelB(value / 5 - 1);
         break;
-    default: node.SetDeviceType(slot, 0); break;
+    default:
+        // Emptied of its type, the slot keeps loop, address and ident; with
+        // an odd what / 11 it takes the place and ident of a site device,
+        // as a download line whose type word the program does not know is
+        // read.
+        node.SetDeviceType(slot, 0);
+        if (what / 11 % 2 == 1) {
+            const int from = which % model::kLastSlot + 1;
+            node.SetDeviceLoop(slot, other.DeviceLoop(from));
+            node.SetDeviceAddress(slot, other.DeviceAddress(from));
+            node.SetDeviceIdent(slot, other.DeviceIdent(from));
+        }
+        break;
     }
 }
 

@@ -10,35 +10,64 @@ namespace {
 
 constexpr int kCopyAll = 100;
 
-void FillOwnerTable(OwnerTable& table, const model::NodeArray& nodes, bool enterNodeZeroSlots)
+void ClearOwners(OwnerTable& table)
 {
     for (int loop = 1; loop < kOwnerLoops; ++loop)
         for (int address = 1; address < kOwnerAddresses; ++address)
             table[loop][address] = -1;
+}
+
+// Calls enter(loop, address, owner, type) for every node in use (type 0)
+// and every device slot of it with a loop and an address (node 0's slots
+// only with enterNodeZeroSlots), in the order of the tables: node by node,
+// each node before its slots.
+template <typename Enter>
+void ForEachPlace(const model::NodeArray& nodes, bool enterNodeZeroSlots, Enter enter)
+{
     for (int n = 0; n < model::kNodeCount; ++n) {
         const model::clsNode& node = nodes[n];
         if (!node.InUse())
             continue;
-        // SetOwner skips cells outside the table, so a stray loop or address
-        // (or the second address of a head at 128) writes nothing.
         if (node.NodeLoop() != -1 && node.NodeAddress() != -1)
-            SetOwner(table, node.NodeLoop(), node.NodeAddress(), static_cast<int16_t>(n * 100));
+            enter(node.NodeLoop(), node.NodeAddress(), static_cast<int16_t>(n * 100),
+                  model::DeviceTypeCode{0});
         if (n == 0 && !enterNodeZeroSlots)
             continue;
         for (int s = 1; s <= model::kLastSlot; ++s) {
-            const int loop = node.DeviceLoop(s);
-            const int address = node.DeviceAddress(s);
-            if (loop == -1 || address == -1)
-                continue;
-            const auto owner = static_cast<int16_t>(n * 100 + s);
-            SetOwner(table, loop, address, owner);
-            if (model::IsComboHeadType(node.DeviceType(s)))
-                SetOwner(table, loop, address + 1, owner);
+            if (node.DeviceLoop(s) != -1 && node.DeviceAddress(s) != -1)
+                enter(node.DeviceLoop(s), node.DeviceAddress(s), static_cast<int16_t>(n * 100 + s),
+                      node.DeviceType(s));
         }
     }
 }
 
+// SetOwner skips cells outside the table, so a stray loop or address (or
+// the second address of a head at 128) writes nothing.
+void FillOwnerTable(OwnerTable& table, const model::NodeArray& nodes, bool enterNodeZeroSlots)
+{
+    ClearOwners(table);
+    ForEachPlace(nodes, enterNodeZeroSlots, [&table](int loop, int address, int16_t owner, int type) {
+        SetOwner(table, loop, address, owner);
+        if (model::IsComboHeadType(type))
+            SetOwner(table, loop, address + 1, owner);
+    });
+}
+
 } // namespace
+
+void BuildProgrammedOwnerTable(OwnerTable& table, const model::NodeArray& nodes)
+{
+    ClearOwners(table);
+    ForEachPlace(nodes, false, [&table](int loop, int address, int16_t owner, int type) {
+        if (model::IsComboHeadType(type))
+            SetOwner(table, loop, address + 1, owner);
+    });
+    // A node, or a slot with a device type.
+    ForEachPlace(nodes, false, [&table](int loop, int address, int16_t owner, int type) {
+        if (owner % 100 == 0 || type != 0)
+            SetOwner(table, loop, address, owner);
+    });
+}
 
 void BuildAddressMap()
 {

@@ -1,6 +1,7 @@
 #pragma once
 // The loop-address owner tables around a downloaded configuration, and the
 // copy of one node array into another.
+#include "model/SiteState.h"
 #include "model/clsNode.h"
 
 #include <span>
@@ -14,6 +15,14 @@ void BuildAddressMap();
 // The same over HubNodes into HubLoopAddressOwner; node 0's device slots are
 // never entered and node 0 is never put in use.
 void BuildHubAddressMap();
+
+// The table of what programming holds of nodes, which the change list
+// walks: the nodes in use and the device slots of RCCs 1..31 that have a
+// device type. A slot without a type holds no device, whatever loop address
+// it keeps (the editors' table keeps it reserved). Every unit's own address
+// is entered after the heads' second addresses, so a head does not hide a
+// unit that stands on its second address.
+void BuildProgrammedOwnerTable(OwnerTable& table, const model::NodeArray& nodes);
 
 // Copies the configuration of node Which (or of every node for Which 100)
 // from Source into Destination through the destination's setters: identity,

@@ -1,5 +1,6 @@
 #include "hublink/core/ChangeList.h"
 
+#include "hublink/core/AddressMaps.h"
 #include "hublink/core/ConfigCompare.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Convert.h"
@@ -79,6 +80,12 @@ void CompareSlots(int n)
     for (int s = 1; s <= kLastSlot; ++s) {
         const DeviceTypeCode t = Nodes[n].DeviceType(s);
         const DeviceTypeCode h = HubNodes[n].DeviceType(s);
+        // A slot without a device type holds no device, whatever ident and
+        // loop address it keeps (a download's type word this program does
+        // not know, or a file's): nothing is programmed or deleted for it,
+        // and Compare Config passes it by too.
+        if (h == 0 && t == 0)
+            continue;
         if (h != 0 && t == 0) {
             AddDeviceDelete(n, s);
         } else if (h == 0 && t != 0) {
@@ -237,43 +244,6 @@ private:
     std::array<std::array<bool, kLastSlot + 1>, kNodeCount> stayed_{};
 };
 
-// The same unit code at one address in both tables.
-void CompareSameOwner(int loop, int address, int n, int s, Repeats& repeats)
-{
-    const std::string at = PositionText(loop, address);
-    if (s == 0) {
-        if (Nodes[n].NodeIdent() == HubNodes[n].NodeIdent())
-            return;
-        Nodes[n].SetNodeDelete(true);
-        Nodes[n].SetNodeAdd(true);
-        model::AddErrorLine(at + (n == 0 ? "Radio Hub" : "RCC " + N(n)) + " has changed Ident from " +
-                            HubNodes[n].NodeIdent() + " to Ident " + Nodes[n].NodeIdent());
-        return;
-    }
-    const DeviceTypeCode t = Nodes[n].DeviceType(s);
-    if (SameTypeOnHub(t, HubNodes[n].DeviceType(s)))
-        HubNodes[n].SetDeviceType(s, t);
-    const DeviceTypeCode h = HubNodes[n].DeviceType(s);
-    const std::string hubIdent = HubNodes[n].DeviceIdent(s);
-    const std::string siteIdent = Nodes[n].DeviceIdent(s);
-    if (t == h && hubIdent == siteIdent)
-        return;
-    // A head met at its second address has its line already.
-    const bool listed = Nodes[n].DeviceDelete(s);
-    Nodes[n].SetDeviceDelete(s, true);
-    Nodes[n].SetDeviceAdd(s, true);
-    if (listed) {
-        repeats.Add();
-        return;
-    }
-    if (t != h)
-        model::AddErrorLine(at + DeviceText(h, hubIdent) + " on RCC " + N(n) + " has changed to " +
-                            DeviceText(t, siteIdent));
-    else
-        model::AddErrorLine(at + model::DeviceTypeName(h) + " on RCC " + N(n) + " has changed Ident from " +
-                            hubIdent + " to " + siteIdent);
-}
-
 void AddNodeMove(int n, int newLoop, int newAddress)
 {
     Nodes[n].SetAddressChange(true);
@@ -317,6 +287,50 @@ void LeftAddress(int n, int s, Repeats* repeats)
         repeats->Stayed(n, s);
 }
 
+// The same unit code at one address in both tables.
+void CompareSameOwner(int loop, int address, int n, int s, Repeats& repeats)
+{
+    const std::string at = PositionText(loop, address);
+    if (s == 0) {
+        if (Nodes[n].NodeIdent() == HubNodes[n].NodeIdent())
+            return;
+        Nodes[n].SetNodeDelete(true);
+        Nodes[n].SetNodeAdd(true);
+        model::AddErrorLine(at + (n == 0 ? "Radio Hub" : "RCC " + N(n)) + " has changed Ident from " +
+                            HubNodes[n].NodeIdent() + " to Ident " + Nodes[n].NodeIdent());
+        return;
+    }
+    // A unit whose old and new addresses overlap (a head moved by one
+    // address, a detector that became a head one address lower) meets
+    // itself here: it has moved, and its move programs it with its type.
+    if (!DeviceStayed(n, s)) {
+        LeftAddress(n, s, nullptr);
+        return;
+    }
+    const DeviceTypeCode t = Nodes[n].DeviceType(s);
+    if (SameTypeOnHub(t, HubNodes[n].DeviceType(s)))
+        HubNodes[n].SetDeviceType(s, t);
+    const DeviceTypeCode h = HubNodes[n].DeviceType(s);
+    const std::string hubIdent = HubNodes[n].DeviceIdent(s);
+    const std::string siteIdent = Nodes[n].DeviceIdent(s);
+    if (t == h && hubIdent == siteIdent)
+        return;
+    // A head met at its second address has its line already.
+    const bool listed = Nodes[n].DeviceDelete(s);
+    Nodes[n].SetDeviceDelete(s, true);
+    Nodes[n].SetDeviceAdd(s, true);
+    if (listed) {
+        repeats.Add();
+        return;
+    }
+    if (t != h)
+        model::AddErrorLine(at + DeviceText(h, hubIdent) + " on RCC " + N(n) + " has changed to " +
+                            DeviceText(t, siteIdent));
+    else
+        model::AddErrorLine(at + model::DeviceTypeName(h) + " on RCC " + N(n) + " has changed Ident from " +
+                            hubIdent + " to " + siteIdent);
+}
+
 // A site unit that has come to this address; repeats as for LeftAddress.
 void CameToAddress(int loop, int address, int n, int s, Repeats* repeats)
 {
@@ -336,11 +350,16 @@ void CameToAddress(int loop, int address, int n, int s, Repeats* repeats)
 // Returns the repeats left out of the list.
 int AddressPass()
 {
+    // The addresses of what programming holds, on both sides.
+    OwnerTable siteOwners{};
+    OwnerTable hubOwners{};
+    BuildProgrammedOwnerTable(siteOwners, Nodes);
+    BuildProgrammedOwnerTable(hubOwners, HubNodes);
     Repeats repeats;
     for (int loop = 1; loop < kOwnerLoops; ++loop) {
         for (int address = 1; address < kOwnerAddresses; ++address) {
-            int site = LoopAddressOwner[loop][address];
-            const int hub = HubLoopAddressOwner[loop][address];
+            int site = siteOwners[loop][address];
+            const int hub = hubOwners[loop][address];
             if (site != -1 && LeftOut(site / 100))
                 site = -1;
             if (site == hub) {

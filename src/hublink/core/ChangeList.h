@@ -25,7 +25,11 @@ inline constexpr int16_t kChangeListChannelsFirst = -2;
 //     BuildAddressMap(); BuildHubAddressMap(); // after the parse
 //     const int n = BuildChangeList();
 //
-// Reads: Nodes, HubNodes, LoopAddressOwner and HubLoopAddressOwner (fresh).
+// Reads: Nodes and HubNodes; the loop addresses are walked in owner tables
+// of its own that hold the nodes in use and the device slots with a device
+// type. A slot without a type holds no device on either side, whatever
+// ident and loop address it keeps: it is neither listed nor flagged, as
+// Compare Config passes it by and no command could program it.
 // Writes: MessageList (emptied; entry 1 is the heading), the change flags of
 // every node of both arrays (cleared first), and, where a download's slot type
 // shares its type word with the site's, that download type (set to the site's).
@@ -49,7 +53,9 @@ inline constexpr int16_t kChangeListChannelsFirst = -2;
 //   Nodes(n).DeviceAdd+DeviceDelete(s)  same address, other type or ident
 //   Nodes(n).DeviceAddressChange(s)     the device has moved address
 // A unit counts as moved whenever its address differs, also where another
-// unit holds the address it left or came to (two units swapped addresses).
+// unit holds the address it left or came to (two units swapped addresses),
+// and once, also where its old and new addresses overlap (a head moved by
+// one address); its move command carries its type as well.
 //
 // Returns 0 when nothing differs (the heading alone), the number of changes
 // (the entries after the heading, separators included, and one more for

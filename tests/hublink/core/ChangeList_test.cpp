@@ -105,6 +105,24 @@ TEST_F(CompareSite, ChangeListFlagsWhatProgrammingMustChange)
         {"a hub without its own node line is programmed from clear", [] {
              for (int n : {0, 1, 2}) HubNodes[n].InitializeNode();
              for (int n : {1, 2}) Nodes[n].InitializeNode(); }, -1, {}, {"N0 NodeAdd"}},
+        {"slots without a device type hold no device, whatever loop address and ident they keep, on either side",
+         [] { Device(1, 3, 0, 50, "0C0AA"); Device(2, 2, 0, 51, "0C0AB", HubNodes); Device(1, 4, 0, 20, "0C0AC", HubNodes);
+              Device(2, 3, 0, 40, "0C0AD"); }, 0, {}, {}},
+        {"a device against a slot without a type is deleted or added",
+         [] { Nodes[1].SetDeviceType(1, 0); HubNodes[2].SetDeviceType(1, 0); }, 2,
+         {"Callpoint with Ident 1A001 will be deleted from RCC 1", "Sounder/Beacon with Ident 2A001 will be added to RCC 2"},
+         {"N2.1 DeviceAdd", "H1.1 DeviceDelete"}},
+        {"a device on a head's second address, which the check lets pass, is compared there",
+         [] { for (auto* nodes : {&Nodes, &HubNodes}) (*nodes)[1].SetDeviceAddress(1, 31);
+              HubNodes[1].SetDeviceType(1, 6); }, 1,
+         {"Device L1/031 Sounder with Ident 1A001 on RCC 1 has changed to Callpoint with Ident 1A001"},
+         {"N1.1 DeviceAdd", "N1.1 DeviceDelete"}},
+        {"a head that takes its second address from a unit that left it has not moved",
+         [] { Device(1, 3, 2, 31, "1A003", HubNodes); Device(1, 3, 2, 50, "1A003"); }, 1,
+         {"Device L1/031  Callpoint with Ident 1A003 will be moved to L1/050 "}, {"N1.3 DeviceAddressChange"}},
+        {"a callpoint that became a head on the free address below it is one move",
+         [] { Nodes[1].SetDeviceType(1, 10); Nodes[1].SetDeviceAddress(1, 19); }, 1,
+         {"Device L1/020  Callpoint with Ident 1A001 will be moved to L1/019 "}, {"N1.1 DeviceAddressChange"}},
         {"channels first", [] { Nodes[0].SetY_ChannelB(35); Nodes[1].SetX_ChannelA(7); Nodes[2].SetParent(0); }, -2,
          {"Y-Protocol Channel B changed from 2 to F3", "RCC 1 X-Protocol Channel A changed from 3 to 7",
           "Parent and loop address changes are listed once the new channels are programmed", " "},

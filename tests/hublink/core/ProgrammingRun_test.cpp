@@ -289,6 +289,22 @@ TEST_F(ProgrammingRun, AfterAnyShuffleOfAddressesProgramLeavesNothingForCompare)
     }
 }
 
+// A callpoint on the second address of a combination head passes the
+// configuration check, and the hub takes both. Moved away, it is the one
+// unit programmed: the head, which now holds its second address alone, has
+// not moved and is not sent again.
+TEST_F(ProgrammingRun, AHeadThatGainsItsSecondAddressInPlaceIsNotProgrammedAsMoved)
+{
+    PlaceDevice(Nodes, 2, 1, 10, 1, 30, "2A001");
+    PlaceDevice(Nodes, 2, 2, 2, 1, 31, "2A002");
+    ASSERT_EQ(Program(), Lines{kCompleted});
+    Nodes[2].SetDeviceAddress(2, 50);
+    EXPECT_EQ(Program(), Lines{kCompleted});
+    EXPECT_EQ(Programmed(), Lines{"POPULATE LOOP1 CALLPOINT 50 2 2A002 1"});
+    EXPECT_EQ(Compare(), Lines{kHubMatches});
+    EXPECT_EQ(Program(), Lines{kMatches});
+}
+
 TEST_F(ProgrammingRun, ASiteOfTheHubAloneMatchesOnceProgrammed)
 {
     model::ResetSite();
