@@ -1,7 +1,8 @@
 // The communications window over a pseudo-terminal, answered by the
-// simulated unit: its opening on each kind of unit, the configuration read
-// into a new site, its log commands, and how Read, Compare and Program end
-// when the unit or the cable fails them.
+// simulated unit: its opening on each kind of unit and the close it refuses
+// meanwhile, the configuration read into a new site step by step, its log
+// commands, how Read, Compare and Program end when the unit or the cable
+// fails them, and how a programming's progress and completion show.
 #include "hublink/frmComms.h"
 
 #include "app/core/CanvasLayout.h"
@@ -25,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -232,6 +234,57 @@ TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
     QApplication::processEvents();
     EXPECT_EQ(frmComms::Loaded(), nullptr);
     EXPECT_FALSE(PortEnabled);
+}
+
+TEST_F(CommsWindowTest, AReadLogsEachStepAndMovesTheBarOnWithIt)
+{
+    unit.SetConfiguration(kStoredSite);
+    frmComms* window = Open(0);
+    // The bar's value each time it moves, with the box's last line then.
+    std::vector<std::pair<int, std::string>> moves;
+    QObject::connect(window->CommsProgress, &QProgressBar::valueChanged, window, [&](int value) {
+        if (value > 0)
+            moves.emplace_back(value, Box(window).trimmed().section('\n', -1).toStdString());
+    });
+    window->ReadConfig_Click();
+    EXPECT_EQ(Box(window).toStdString(),
+              "Reading Information, Please Wait ....\nChecking Ident ....\nReading Loop Quantity ....\n"
+              "Reading Loop Protocol ....\nReading Configuration ....\nChecking Configuration ....\n"
+              "Config Successfully Read\n");
+    ASSERT_GE(moves.size(), 4u);
+    EXPECT_EQ(std::vector(moves.begin(), moves.begin() + 4),
+              (std::vector<std::pair<int, std::string>>{{1, "Checking Ident ...."},
+                                                        {2, "Reading Loop Quantity ...."},
+                                                        {3, "Reading Loop Protocol ...."},
+                                                        {4, "Reading Configuration ...."}}));
+    EXPECT_NE(ProgLogBody().find("Checking Ident ....\r\n-> IDENTREAD\r\n"), std::string::npos)
+        << "the step is in the file before its question";
+}
+
+TEST_F(CommsWindowTest, ACloseAskedWhileTheWindowLoadsIsRefused)
+{
+    // One close comes at the window's first yield, and one while it checks
+    // the unit's ident, when the connection no longer holds it busy.
+    std::vector<bool> closed;
+    const auto tryClose = [&closed] { closed.push_back(frmComms::Loaded()->close()); };
+    QTimer::singleShot(0, [&] {
+        frmComms* window = frmComms::Loaded();
+        tryClose();
+        QObject::connect(window->StatusRTF, &QTextEdit::textChanged, window, [&, window] {
+            if (Box(window) == "Connected to Radio Hub\n\n" && closed.size() == 1)
+                QMetaObject::invokeMethod(window, tryClose, Qt::QueuedConnection);
+        });
+    });
+    frmComms* window = Open(0);
+    EXPECT_EQ(closed, (std::vector<bool>{false, false}));
+    EXPECT_EQ(frmComms::Loaded(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->PortOpen());
+    EXPECT_TRUE(CommsFormActive);
+    EXPECT_EQ(unit.CommandLines(),
+              (SimulatedUnit::Lines{"DEBUGOFF ALL", "DS MON DIS", "GET SWV", "IDENTREAD"}))
+        << "the loading ran to its end";
+    EXPECT_TRUE(window->close()) << "once loaded, the window closes";
 }
 
 namespace {
@@ -472,4 +525,84 @@ TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
     EXPECT_EQ(model::MessageList, std::vector<std::string>{"[" + unknown +
                                                            "] RCC 1 FOOBAR on ,  Loop 1, Address 50, Ident "
                                                            "0C0AA, Slot 9 / Error In Device Type"});
+}
+
+TEST_F(HubRunTest, AProgrammingCompletedOnASecondPassClosesTheWindowOnlyWithCloseOnCompletion)
+{
+    for (const bool closeOnCompletion : {false, true}) {
+        SCOPED_TRACE(closeOnCompletion ? "close on completion" : "stay open");
+        model::ResetSite();
+        unit.SetConfiguration({});
+        frmComms* window = OpenOnProgrammedHub({}, 1.0);
+        if (closeOnCompletion)
+            window->MenuItem("CloseComplete")->trigger();
+        // A channel is programmed first; a second pass finds nothing left.
+        model::Nodes[1].SetX_ChannelA(20);
+        unit.ClearRecord();
+        window->cmdProgram_Click();
+        QApplication::processEvents();
+        EXPECT_EQ(std::ranges::count(unit.CommandLines(), "GET SYSCONFIG"), 2);
+        EXPECT_EQ(messages, std::vector<std::string>{"Communicate with Radio Hub: Programming Completed "
+                                                     "Successfully (64)"});
+        EXPECT_EQ(frmComms::Loaded() == nullptr, closeOnCompletion);
+        frmComms::Unload();
+        QApplication::processEvents();
+    }
+}
+
+TEST_F(HubRunTest, AListOfOneCommandStepsTheBarByAllTheRangeItHasLeft)
+{
+    frmComms* window = OpenOnProgrammedHub({}, 1.0);
+    // Devices enough that the bar keeps some range after the deletes' steps.
+    for (int s = 2; s <= 31; ++s)
+        sitebuild::PlaceDevice(model::Nodes, 2, s, 2, 1, 40 + s,
+                               (s < 10 ? "2B00" : "2B0") + std::to_string(s));
+    window->cmdProgram_Click();
+    ASSERT_EQ(messages, std::vector<std::string>{
+                            "Communicate with Radio Hub: Programming Completed Successfully (64)"});
+
+    sitebuild::PlaceDevice(model::Nodes, 1, 3, 2, 1, 35, "1A003");
+    unit.ClearRecord();
+    window->cmdProgram_Click();
+    EXPECT_EQ(unit.CommandLines().back(), "POPULATE LOOP1 CALLPOINT 35 1 1A003 2");
+    EXPECT_EQ(std::ranges::count_if(unit.CommandLines(),
+                                    [](const std::string& c) { return c.starts_with("POPULATE"); }),
+              1);
+    const int left = window->CommsProgress->maximum() - window->CommsProgress->value();
+    ASSERT_GT(left, 1);
+    EXPECT_EQ(window->Link().ProgressStep, left);
+}
+
+TEST_F(HubRunTest, ADeleteDuringWhichThePortIsLostIsLoggedAsFailedAndNoMoreAreTried)
+{
+    struct Case
+    {
+        const char* name;
+        SimulatedUnit::Lines gone; // what the hub holds and the site does not
+        const char* failed;        // the delete's line
+    };
+    const Case cases[] = {
+        {"a device", kTwoGone, "Device 6 from RCC 1 in Target Hub..."},
+        {"an RCC", {"POPULATE LOOP1 NODE 12 3 0F003 0"}, "RCC 3 in Target Hub..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model::ResetSite();
+        unit.ClearFailure();
+        unit.SetConfiguration({});
+        SimulatedPort cable{unit}; // each loses its own
+        platform::SetComPortPath(9, cable.SlavePath());
+        frmComms* window = OpenOnProgrammedHub(c.gone, 1.0);
+        unit.SetFailure(FailureMode::PortGone, "FDELETE DEVICE");
+        window->cmdProgram_Click();
+        const QString box = Box(window);
+        EXPECT_TRUE(box.startsWith("Reading Current Configuration from the Radio Hub.....\nDeleting " +
+                                   QString(c.failed) + "\n"))
+            << box.toStdString();
+        EXPECT_TRUE(box.endsWith("\nERROR: Unable to Delete " + QString(c.failed) + "\n"))
+            << box.toStdString();
+        EXPECT_EQ(box.count("Deleting "), 1);
+        frmComms::Unload();
+        QApplication::processEvents();
+    }
 }
