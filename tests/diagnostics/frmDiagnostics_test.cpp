@@ -11,30 +11,36 @@
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
+#include "model/TestSites.h"
 #include "platform/FileDialogs.h"
 #include "platform/LoadedForms.h"
 #include "platform/Ports.h"
+#include "platform/PrinterDialog.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
 #include "platform/base/ProgramFolder.h"
 #include "support/MessageRecorder.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
-#include "model/TestSites.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
-#include <QFile>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -68,8 +74,13 @@ protected:
             w->Diags().Link().Timer().Stop();
             platform::UnloadFormNow(w);
         }
+        // A window that closed itself is deleted later, and holds its port
+        // until then: it lets go of it before the unit's end goes, so that
+        // its link does not report the loss into the next test.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         platform::UnloadFormNow(main);
         platform::SetFileDialogAnswerer({});
+        platform::SetPrinterAnswerer({});
         platform::SetTimeoutScale(1.0);
     }
 
@@ -115,16 +126,20 @@ protected:
                 asked.push_back(line);
         return asked;
     }
-    // No tab of the window offers the channel pages: code reaches them by
-    // tabs with their codes. A scan's start is all the hub answers itself.
+    // No tab of the window offers the pages 1, 2, 3 and 5: code reaches them
+    // by tabs with their codes.
+    void AddPageTab(frmDiagnostics* w, int16_t page, const char* caption)
+    {
+        auto* tabs = Child<QTabBar>(w, "TabStrip");
+        w->Session.TabPageCode[static_cast<size_t>(tabs->count() + 1)] = page;
+        tabs->addTab(QString::fromLatin1(caption));
+    }
+    // A scan's start is all the hub answers itself.
     frmDiagnostics* OpenOnChannelPage(int16_t page)
     {
         frmDiagnostics* w = Open();
-        auto* tabs = Child<QTabBar>(w, "TabStrip");
-        w->Session.TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelScan;
-        tabs->addTab(QStringLiteral("Channel Scan"));
-        w->Session.TabPageCode[static_cast<size_t>(tabs->count() + 1)] = PageChannelMonitor;
-        tabs->addTab(QStringLiteral("Channel Monitor"));
+        AddPageTab(w, PageChannelScan, "Channel Scan");
+        AddPageTab(w, PageChannelMonitor, "Channel Monitor");
         EXPECT_TRUE(w->SelectPage(page));
         unit.AddCommand("SF CS ", [](const std::string&) { return SimulatedUnit::Lines{"SF CS START"}; });
         unit.ClearRecord();
@@ -162,9 +177,8 @@ TEST_F(DiagnosticsWindowTest, OpensOnAHubAndAnRlmWithTheirTabs)
         EXPECT_FALSE(main->isEnabled()) << "the main window is disabled while diagnostics run";
         EXPECT_FALSE(model::Nodes[2].AlarmState(0)) << "no live status is known when the window opens";
         EXPECT_EQ(Child<QTabBar>(w, "TabStrip")->count(), c.tabs);
-        EXPECT_EQ(unit.CommandLines(),
-                  (SimulatedUnit::Lines{"DEBUGOFF ALL", "DS MON DIS", "GET SWV", "DEBUGOFF ALL", "DS MON DIS",
-                                        "GET DS ALL"}))
+        EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"DEBUGOFF ALL", "DS MON DIS", "GET SWV",
+                                                             "DEBUGOFF ALL", "DS MON DIS", "GET DS ALL"}))
             << "the handshake, then the first page is refreshed";
         EXPECT_TRUE(messages.empty()) << (messages.empty() ? "" : messages[0].Text);
         EXPECT_EQ(Child<QTabBar>(w, "DeviceTabStrip")->isVisible(), !c.loopInterface);
@@ -193,21 +207,30 @@ TEST_F(DiagnosticsWindowTest, AnRccOnTheCableIsRefusedAndTheWindowCloses)
 
 TEST_F(DiagnosticsWindowTest, AutomaticRefreshRunsAtItsIntervalsUntilUntickedOrFailed)
 {
+    // The unit's answers keep the program's own time-outs: shortened, a unit
+    // slowed down by a busy machine would be taken for a failed one.
+    platform::SetTimeoutScale(1.0);
     frmDiagnostics* w = Open();
     auto* autoBox = Child<QPushButton>(w, "cmdAuto");
+    // Ticks of 2 s shortened twentyfold (the tick is set when the box is ticked).
+    auto clickAuto = [&] {
+        platform::SetTimeoutScale(0.05);
+        QTest::mouseClick(autoBox, Qt::LeftButton);
+        platform::SetTimeoutScale(1.0);
+    };
     unit.ClearRecord();
-    QTest::mouseClick(autoBox, Qt::LeftButton);
+    clickAuto();
     EXPECT_FALSE(Child<QPushButton>(w, "cmdRefresh")->isEnabled());
-    // Ticks of 2 s shortened twentyfold: the next refresh 30 ticks after the first.
-    ASSERT_TRUE(platform::WaitUntil([&] { return SendTimes("GET DS ALL").size() >= 2; }, 200000));
+    // The next refresh 30 ticks after the first.
+    ASSERT_TRUE(platform::WaitUntil([&] { return SendTimes("GET DS ALL").size() >= 2; }, 20000));
     EXPECT_GE(SendTimes("GET DS ALL")[1] - SendTimes("GET DS ALL")[0], 2900);
-    QTest::mouseClick(autoBox, Qt::LeftButton);
+    clickAuto();
     Pause(3500);
     EXPECT_EQ(SendTimes("GET DS ALL").size(), 2u) << "unticking stops it";
 
     unit.SetFailure(FailureMode::Silent, "GET DS ALL");
-    QTest::mouseClick(autoBox, Qt::LeftButton);
-    ASSERT_TRUE(platform::WaitUntil([&] { return !messages.empty(); }, 100000));
+    clickAuto();
+    ASSERT_TRUE(platform::WaitUntil([&] { return !messages.empty(); }, 20000));
     EXPECT_EQ(messages.back().Text, "Unable To Get Status");
     EXPECT_FALSE(autoBox->isChecked());
     Pause(3500);
@@ -431,7 +454,8 @@ TEST_F(DiagnosticsWindowTest, ALiveRunOffersARescanOfASilentRccAndCanBeCancelled
     unit.ClearFailure();
     unit.ClearRecord();
     QTest::mouseClick(rescan, Qt::LeftButton);
-    EXPECT_EQ(ManualUpdates(), (std::vector<std::string>{"GET_MANUAL_UPDATE_1_020", "GET_MANUAL_UPDATE_1_021"}));
+    EXPECT_EQ(ManualUpdates(),
+              (std::vector<std::string>{"GET_MANUAL_UPDATE_1_020", "GET_MANUAL_UPDATE_1_021"}));
     EXPECT_EQ(messages.back().Text, "All Device Information Successfully Obtained");
     EXPECT_FALSE(rescan->isVisible());
 
@@ -457,7 +481,8 @@ TEST_F(DiagnosticsWindowTest, ALiveRunOffersARescanOfASilentRccAndCanBeCancelled
     unit.SetFailure(FailureMode::PortGone, "GET_MANUAL_UPDATE_1_020");
     const size_t before = messages.size();
     w->cmdRefresh_Click();
-    EXPECT_EQ(ManualUpdates(), (std::vector<std::string>{"GET_MANUAL_UPDATE_1_010", "GET_MANUAL_UPDATE_1_020"}));
+    EXPECT_EQ(ManualUpdates(),
+              (std::vector<std::string>{"GET_MANUAL_UPDATE_1_010", "GET_MANUAL_UPDATE_1_020"}));
     EXPECT_EQ(messages.size(), before + 1);
     EXPECT_FALSE(w->Session.DiagBusy);
 }
@@ -551,4 +576,238 @@ TEST_F(DiagnosticsWindowTest, ALostPortEndsAScanAtOnceWithTheFailureText)
     EXPECT_EQ(w->findChild<ChannelScanPage*>()->lblStatus->text(),
               QStringLiteral("Communications Failure,  Please reset Radio Hub and try again"));
     EXPECT_EQ(w->Session.ControlMode, ControlIdle);
+}
+
+TEST_F(DiagnosticsWindowTest, AClearLogThatCannotEraseTheFileSaysWhyInItsBox)
+{
+    LogDiags = true;
+    frmDiagnostics* w = Open();
+    ASSERT_TRUE(w->SelectPage(PageCommsLog));
+    // A folder in the log's place cannot be erased as the log file.
+    std::filesystem::remove(DiagsLogPath());
+    std::filesystem::create_directories(DiagsLogPath() + "/kept");
+    const size_t before = messages.size();
+    QTest::mouseClick(Child<QPushButton>(w, "cmdClearLog"), Qt::LeftButton);
+    ASSERT_EQ(messages.size(), before + 1);
+    EXPECT_EQ(messages.back().Title, "Clear Log File");
+    EXPECT_EQ(messages.back().Style, 16);
+    EXPECT_EQ(messages.back().Text.rfind("The log file " + DiagsLogPath() + " could not be erased: ", 0), 0u)
+        << messages.back().Text;
+    EXPECT_TRUE(std::filesystem::exists(DiagsLogPath() + "/kept"));
+}
+
+TEST_F(DiagnosticsWindowTest, EveryPageShowsItsOwnPageButtonsAndNoneOfTheOthers)
+{
+    LogDiags = true;
+    frmDiagnostics* w = Open();
+    AddPageTab(w, PageFunctions, "Functions");
+    AddPageTab(w, PageChannelScan, "Channel Scan");
+    AddPageTab(w, PageChannelMonitor, "Channel Monitor");
+    AddPageTab(w, PageUpdate, "Update");
+    const char* const controls[] = {"cmdSoft1",    "cmdSoft2",   "cmdAuto",     "cmdRefresh",
+                                    "CommsLED",    "cmdSave",    "cmdClear",    "cmdView",
+                                    "cmdClearLog", "chkLogging", "lblProgress", "CommsProgress"};
+    const std::map<int16_t, std::set<std::string>> shown = {
+        {PageFunctions, {}},
+        {PageChannelScan, {"cmdSoft1"}},
+        {PageChannelMonitor, {"cmdSoft1"}},
+        {PageDeviceStatus, {"cmdAuto", "cmdRefresh", "CommsLED"}},
+        {PageUpdate, {}},
+        {PageSignalStrengths, {"cmdRefresh", "CommsLED", "cmdSave"}},
+        {PageLiveStatus, {"cmdRefresh", "CommsLED", "cmdSave"}},
+        {PageCommsSettings, {}},
+        {PageCommsLog, {"cmdClear", "cmdView", "cmdClearLog", "chkLogging"}},
+    };
+    // Up and down again: each page comes after both its neighbours, so what
+    // one page shows cannot be left standing on the next.
+    for (int16_t page : {1, 2, 3, 4, 5, 6, 7, 8, 9, 8, 7, 6, 5, 4, 3, 2, 1}) {
+        ASSERT_TRUE(w->SelectPage(page));
+        for (const char* name : controls)
+            EXPECT_EQ(Child<QWidget>(w, name)->isVisible(), shown.at(page).count(name) == 1)
+                << name << " on page " << page;
+    }
+    ASSERT_TRUE(w->SelectPage(PageChannelScan));
+    EXPECT_EQ(Child<QPushButton>(w, "cmdSoft1")->text().toStdString(), "Scan");
+    ASSERT_TRUE(w->SelectPage(PageChannelMonitor));
+    EXPECT_EQ(Child<QPushButton>(w, "cmdSoft1")->text().toStdString(), "Monitor");
+}
+
+TEST_F(DiagnosticsWindowTest, TheLiveGridIsLaidOutWhenItsPageOpensButNotOnOtherPagesNorDuringAReading)
+{
+    platform::SetTimeoutScale(1.0); // the reading's answers keep their own time-outs
+    UseDiagsSite();
+    unit.SetAnswerDelayMs("GET_MANUAL_UPDATE_", 100);
+    frmDiagnostics* w = Open();
+    QHeaderView* header = Child<DiagsGrid>(w, "LiveGrid")->horizontalHeader();
+    const int designed = platform::TwipsToPixels(diagnostics::LiveGridWidths()[1]);
+    const int dragged = designed / 2;
+    header->resizeSection(1, dragged); // as the engineer drags the column's edge
+    for (int16_t page : {PageCommsSettings, PageCommsLog, PageSignalStrengths, PageDeviceStatus}) {
+        ASSERT_TRUE(w->SelectPage(page));
+        EXPECT_EQ(header->sectionSize(1), dragged) << "page " << page;
+    }
+    ASSERT_TRUE(w->SelectPage(PageLiveStatus));
+    EXPECT_EQ(header->sectionSize(1), designed);
+
+    // Chosen again while its reading runs, the page keeps the grid as it is
+    // and offers the reading's Cancel.
+    auto* cancel = Child<QPushButton>(w, "cmdSoft2");
+    bool chosen = false;
+    QTimer meanwhile;
+    QObject::connect(&meanwhile, &QTimer::timeout, w, [&] {
+        if (chosen || !w->Session.DiagBusy)
+            return;
+        chosen = true;
+        header->resizeSection(1, dragged);
+        ASSERT_TRUE(w->SelectPage(PageCommsSettings));
+        EXPECT_FALSE(cancel->isVisible());
+        ASSERT_TRUE(w->SelectPage(PageLiveStatus));
+        EXPECT_EQ(header->sectionSize(1), dragged);
+        EXPECT_TRUE(cancel->isVisible());
+        EXPECT_EQ(cancel->text().toStdString(), "Cancel");
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    meanwhile.start(5);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdRefresh"), Qt::LeftButton);
+    meanwhile.stop();
+    EXPECT_TRUE(chosen);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().Text, "Manual Update Cancelled");
+}
+
+TEST_F(DiagnosticsWindowTest, AfterALinkFailureTheWindowIsOnItsFirstPageWithItsIdleControlsAndWorks)
+{
+    platform::SetTimeoutScale(1.0); // the answers that come keep their own time-outs
+    frmDiagnostics* w = Open();
+    ASSERT_TRUE(w->SelectPage(PageLiveStatus));
+    unit.SetFailure(FailureMode::Silent, "DS MON DIS");
+    unit.ClearRecord();
+    auto* refresh = Child<QPushButton>(w, "cmdRefresh");
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    auto* status = Child<QLabel>(w, "lblStatus");
+    EXPECT_EQ(status->text().toStdString(), "Communications Failure,  Please reset Radio Hub and try again");
+    EXPECT_EQ(status->palette().color(QPalette::Window), QColor(255, 200, 200));
+    EXPECT_EQ(w->SelectedPage(), PageDeviceStatus) << "the first tab shows its page";
+    EXPECT_TRUE(Child<QWidget>(w, "TabFrame4")->isVisible());
+    EXPECT_FALSE(Child<QWidget>(w, "TabFrame7")->isVisible());
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(w->Session.ControlMode, ControlIdle);
+    // The controls of the page shown, whose refresh went on.
+    EXPECT_TRUE(Child<QPushButton>(w, "cmdAuto")->isVisible());
+    EXPECT_FALSE(Child<QPushButton>(w, "cmdSave")->isVisible());
+    EXPECT_FALSE(Child<QPushButton>(w, "cmdSoft2")->isVisible());
+    EXPECT_TRUE(refresh->isVisible() && refresh->isEnabled());
+    EXPECT_EQ(SendTimes("GET DS ALL").size(), 1u);
+    EXPECT_TRUE(ManualUpdates().empty());
+
+    unit.ClearFailure();
+    unit.ClearRecord();
+    const size_t told = messages.size();
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"DEBUGOFF ALL", "DS MON DIS", "GET DS ALL"}));
+    EXPECT_EQ(messages.size(), told);
+    EXPECT_TRUE(w->close());
+}
+
+TEST_F(DiagnosticsWindowTest, AScanOfAnHourOrMoreCountsItsHoursDownOnTheWindow)
+{
+    platform::SetTimeoutScale(1.0); // the countdown's ticks are given below, one by one
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan);
+    auto* page = w->findChild<ChannelScanPage*>();
+    page->txtDuration->clear();
+    QTest::keyClicks(page->txtDuration, "61");
+    auto* progress = Child<QLabel>(w, "lblProgress");
+    QStringList shown;
+    QObject::connect(page, &ChannelScanPage::ProgressChanged, w, [&] {
+        if (progress->text().startsWith(QStringLiteral(" Scanning")) &&
+            (shown.isEmpty() || shown.back() != progress->text()))
+            shown << progress->text();
+    });
+    QTimer seconds;
+    QObject::connect(&seconds, &QTimer::timeout, w, [&] {
+        if (w->Comms().CommsState != diagnostics::DiagsStateCode::Scanning)
+            return;
+        if (page->Scan.SecondsLeft() > 3598)
+            page->ProcessTimer_Timer();
+        else
+            QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
+    });
+    seconds.start(0);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
+    seconds.stop();
+    ASSERT_FALSE(unit.CommandLines().empty());
+    EXPECT_EQ(unit.CommandLines().front(), "SF CS 61");
+    EXPECT_EQ(Child<QProgressBar>(w, "CommsProgress")->maximum(), 3660);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.front().toStdString(), " Scanning, Please Wait  (01.01.00)");
+    const qsizetype hour = shown.indexOf(QStringLiteral(" Scanning, Please Wait  (01.00.00)"));
+    ASSERT_TRUE(hour > 0 && hour + 1 < shown.size()) << shown.join('|').toStdString();
+    EXPECT_EQ(shown[hour - 1].toStdString(), " Scanning, Please Wait  (01.00.01)");
+    EXPECT_EQ(shown[hour + 1].toStdString(), " Scanning, Please Wait  (00.59.59)");
+}
+
+TEST_F(DiagnosticsWindowTest,
+       TheSecondSoftKeyCancelsTheRunningScanOrMonitorFromAnyChartPageAndPrintsWhenNoneRuns)
+{
+    platform::SetTimeoutScale(1.0); // the hub's answers keep their own time-outs
+    int printerAsked = 0;
+    platform::SetPrinterAnswerer([&](QPrinter&) {
+        ++printerAsked;
+        return false;
+    });
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan);
+    auto* soft2 = Child<QPushButton>(w, "cmdSoft2");
+    auto* clear = Child<QPushButton>(w, "cmdClear");
+    int step = 0;
+    QTimer scanning;
+    QObject::connect(&scanning, &QTimer::timeout, w, [&] {
+        if (w->Comms().CommsState != diagnostics::DiagsStateCode::Scanning || step == 2)
+            return;
+        if (step++ == 0) {
+            // On the log page the key keeps its caption, beside the log's own buttons.
+            ASSERT_TRUE(w->SelectPage(PageCommsLog));
+            EXPECT_TRUE(soft2->isVisible());
+            EXPECT_EQ(soft2->text().toStdString(), "Cancel");
+            EXPECT_TRUE(clear->isVisible());
+            return;
+        }
+        // The monitor's page chosen during the scan offers Cancel too, and it stops the scan.
+        ASSERT_TRUE(w->SelectPage(PageChannelMonitor));
+        EXPECT_TRUE(soft2->isVisible());
+        EXPECT_EQ(soft2->text().toStdString(), "Cancel");
+        EXPECT_FALSE(clear->isVisible());
+        QTest::mouseClick(soft2, Qt::LeftButton);
+    });
+    scanning.start(10);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
+    scanning.stop();
+    EXPECT_EQ(step, 2);
+    EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"SF CS 1", "SF CS DIS", "GET SF CS RESULT"}));
+    EXPECT_FALSE(soft2->isVisible());
+    EXPECT_EQ(soft2->text().toStdString(), "Print");
+
+    // The monitor, on its page: Cancel stops it at the hub's next word.
+    bool stopped = false;
+    QTimer monitoring;
+    QObject::connect(&monitoring, &QTimer::timeout, w, [&] {
+        if (stopped || w->Comms().CommsState != diagnostics::DiagsStateCode::Monitoring)
+            return;
+        stopped = true;
+        EXPECT_TRUE(soft2->isVisible());
+        EXPECT_EQ(soft2->text().toStdString(), "Cancel");
+        QTest::mouseClick(soft2, Qt::LeftButton);
+        EXPECT_EQ(w->Comms().CommsState, diagnostics::DiagsStateCode::MonitorStopping);
+        EXPECT_EQ(Child<QLabel>(w, "lblStatus")->text().toStdString(), " Stopping Channel Monitoring... ");
+    });
+    monitoring.start(10);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
+    monitoring.stop();
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(w->Comms().CommsState, diagnostics::DiagsStateCode::MonitorDone);
+    EXPECT_EQ(printerAsked, 0) << "Cancel never prints";
+    EXPECT_FALSE(soft2->isVisible());
+    EXPECT_EQ(soft2->text().toStdString(), "Print");
+    // With nothing running the key prints the log box.
+    w->cmdSoft2_Click();
+    EXPECT_EQ(printerAsked, 1);
 }
