@@ -145,6 +145,25 @@ TEST_F(CanvasTest, QuickInfoLabelsFollowTheModeAndAClickOnOneStepsIt)
     EXPECT_FALSE(label->isVisible());
 }
 
+TEST_F(CanvasTest, IdentQuickInfoShowsANodesIdentAndHidesAnEmptyOne)
+{
+    QLabel* rcc1 = form->NodeControls(1).QILabel();
+    QLabel* rcc2 = form->NodeControls(2).QILabel();
+    model::Nodes[1].SetNodeIdent("0A1B2");
+    form->MenuItem("Ident_Quick")->trigger();
+    EXPECT_TRUE(rcc1->isVisible());
+    EXPECT_EQ(rcc1->text(), "0A1B2");
+    EXPECT_FALSE(rcc2->isVisible());
+
+    // A redraw follows the idents as they now stand.
+    model::Nodes[1].SetNodeIdent("");
+    model::Nodes[2].SetNodeIdent("F0002");
+    form->ReDraw(-1);
+    EXPECT_FALSE(rcc1->isVisible());
+    EXPECT_TRUE(rcc2->isVisible());
+    EXPECT_EQ(rcc2->text(), "F0002");
+}
+
 TEST_F(CanvasTest, LinksArePaintedInTheCanvasLayerInBothStyles)
 {
     using model::Nodes;

@@ -113,6 +113,24 @@ TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
     }
 }
 
+TEST_F(MainWindowTest, AStartFileLeavesTheStatusBarOnTheActiveNodeNotOnLoading)
+{
+    QTemporaryDir dir;
+    const QString path = CopySite(dir, "hub-site.qvs", "North Wing A.qvs");
+    // Given on the command line, and reopened as the last file used.
+    for (const bool commandLine : {true, false}) {
+        SCOPED_TRACE(commandLine ? "command line" : "last file");
+        SetCommandLine(commandLine ? path : "");
+        ReOpenLastUsed = !commandLine;
+        MruFiles[1] = path.toStdString();
+        Load();
+        ASSERT_TRUE(model::Nodes[0].InUse());
+        ASSERT_EQ(ActiveNode, -1);
+        EXPECT_EQ(form->PanelText(3), "");
+        form.reset();
+    }
+}
+
 TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
 {
     QTemporaryDir dir;
@@ -209,6 +227,33 @@ TEST_F(MainWindowTest, FullViewSizesTheWindowToTheDrawing)
     EXPECT_NEAR(form->WidthTwips(), DrawingWidth + 500, 15);
     EXPECT_NEAR(form->HeightTwips(), DrawingHeight + 2000, 15);
     EXPECT_FALSE(form->cmdFull()->isVisible());
+}
+
+TEST_F(MainWindowTest, FullViewOfADrawingLargerThanTheScreenBringsTheScrollBarsBack)
+{
+    // The window already fills the screen's free area: full view cannot
+    // make it any larger, so no resize follows.
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    MainWindowLeft = avail.left() * 15;
+    MainWindowTop = avail.top() * 15;
+    MainWindowWidth = avail.width() * 15;
+    MainWindowHeight = avail.height() * 15;
+    LoadSite();
+    model::Nodes[2].SetLeft(avail.width() * 15 + 6000);
+    model::Nodes[4].SetTop(avail.height() * 15 + 6000);
+    form->DisplayNodes();
+    QApplication::processEvents();
+    form->HScroll1()->setValue(600);
+    const QSize size = form->frameGeometry().size();
+
+    QTest::mouseClick(form->cmdFull(), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(form->frameGeometry().size(), size);
+    EXPECT_TRUE(form->HScroll1()->isVisible());
+    EXPECT_TRUE(form->VScroll1()->isVisible());
+    EXPECT_TRUE(form->cmdFull()->isVisible());
+    EXPECT_EQ(form->HScroll1()->maximum(), DrawingWidth - form->WidthTwips());
+    EXPECT_EQ(form->Canvas()->LeftTwips(), 0);
 }
 
 TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)

@@ -4,6 +4,7 @@
 #include "hublink/core/AddressMaps.h"
 #include "model/SiteFile.h"
 #include "platform/ProgramMessage.h"
+#include "platform/Units.h"
 #include "support/ScreenShots.h"
 
 #include <QClipboard>
@@ -12,8 +13,10 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QStyleOptionSlider>
 
 using model::Nodes;
 
@@ -120,6 +123,60 @@ TEST_F(DevicesTest, ArrowKeysWalkTheGridAndWrapRound)
     EXPECT_EQ(w->windowTitle(), "Device Settings for RCC 3 * ");
     EXPECT_EQ(w->Slots().Owner(1, 11), -1);
     SaveShot(w->grab().toImage(), "devices-small-rcc");
+}
+
+TEST_F(DevicesTest, ThePaletteArrowsPageForwardAndBack)
+{
+    SmallSite();
+    frmDevices* w = Open(3);
+    ASSERT_NE(w, nullptr);
+    // A click on the arrow button at one end of a palette scroll bar.
+    const auto click = [](QScrollBar* bar, QStyle::SubControl arrow) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        const QRect button = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, bar);
+        ASSERT_FALSE(button.isEmpty());
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, button.center());
+    };
+    // The captions shown, and the item in the first column's top row.
+    const auto shown = [w] {
+        QStringList captions;
+        for (int i = 0; i < 10; ++i)
+            if (w->SourceLabel[i]->isVisible())
+                captions << w->SourceLabel[i]->text();
+        return captions;
+    };
+    const auto firstColumn = [w] {
+        for (int i = 0; i < 10; i += 2)
+            if (w->SourceDevice[i]->isVisible() && w->SourceDevice[i]->x() == platform::TwipsToPixels(250))
+                return w->SourceLabel[i]->text();
+        return QString();
+    };
+    const QStringList page0 = {"Callpoint",   "Sounder", "Optical",    "Sndr/Bcon",
+                               "Multisensor", "Combo",   "Heat (A1R)", "Cmbo/Bcon"};
+    const QStringList page1 = {"Optical",    "Sndr/Bcon", "Multisensor", "Combo",
+                               "Heat (A1R)", "Cmbo/Bcon", "Heat (CS)",   "I/O Unit"};
+    // Only the arrow that leads away from the page shown is offered.
+    const auto expectPage = [&](int page) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(w->PalettePage(), page);
+        EXPECT_EQ(shown(), page == 0 ? page0 : page1);
+        EXPECT_EQ(firstColumn(), page == 0 ? "Callpoint" : "Optical");
+        EXPECT_EQ(w->DevScrollL->isVisible(), page == 1);
+        EXPECT_EQ(w->DevScrollR->isVisible(), page == 0);
+    };
+    expectPage(0);
+    click(w->DevScrollR, QStyle::SC_ScrollBarAddLine);
+    expectPage(1);
+    click(w->DevScrollL, QStyle::SC_ScrollBarSubLine);
+    expectPage(0);
 }
 
 TEST_F(DevicesTest, PaletteAddsByDoubleClickAndDropWithFreeAddresses)
