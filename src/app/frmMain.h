@@ -223,6 +223,7 @@ signals:
     void FindDeviceRequested();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -286,14 +287,16 @@ private:
     // closing them offers them; false when the user cancels the exit.
     bool CloseEditorsForExit();
     void TellEditors(bool focusDevices);
-    // The site was replaced: the open editors let go of the node they show
-    // and show that nothing is selected.
+    // The site was replaced: a drag in progress ends, and the open editors
+    // let go of the node they show and show that nothing is selected.
     void TellEditorsSiteReplaced();
     // Takes the selection and its highlights down: nothing is selected.
     void ClearActiveNode();
     void EnableNodeButtons();
     void PopUp(QMenu* menu);
     void StartDrag(int index);
+    // Ends a drag in progress without a drop: the outline goes, nothing moves.
+    void EndDrag();
     void ComputeDrawingExtent();
     // Sizes the window to this outer size (twips; growOnly: at least this
     // size) as far as the screen's free area allows, and keeps the whole

@@ -317,6 +317,9 @@ void frmMain::TellEditors(bool focusDevices)
 
 void frmMain::TellEditorsSiteReplaced()
 {
+    // A drag of the old site's node must not drop onto the new site's node
+    // of that number.
+    EndDrag();
     if (frmNodeSettings* settings = frmNodeSettings::Loaded())
         settings->DropShownNode();
     if (frmDevices* devices = frmDevices::Loaded())
@@ -413,6 +416,11 @@ void frmMain::EndSiteNameEdit()
 void frmMain::CancelDrag()
 {
     skipNextDrag_ = true;
+    EndDrag();
+}
+
+void frmMain::EndDrag()
+{
     dragging_ = false;
     nodeDrag_->hide();
 }
@@ -442,6 +450,10 @@ void frmMain::Canvas_MouseDown(int button, int shift, double x, double y)
 {
     if (CommsFormActive)
         return;
+    // A left press means the press of any drag still recorded was released
+    // where the canvas did not see it (on a box): that drag ends unmoved.
+    if (button == 1)
+        EndDrag();
     EndSiteNameEdit();
     const int hit = app::NodeAt(Nodes, x, y);
     if (hit >= 0) {
@@ -485,6 +497,8 @@ void frmMain::NodeLabel_MouseDown(int index, int button, int shift, double x, do
 {
     if (CommsFormActive)
         return;
+    if (button == 1)
+        EndDrag(); // as on the canvas
     EndSiteNameEdit();
     const NodeLabel* label = NodeControls(index).Label();
     const model::clsNode& node = NodeAt(index);

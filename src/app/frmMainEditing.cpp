@@ -300,6 +300,17 @@ void frmMain::FindDevice_Click()
 
 // Dragging nodes.
 
+bool frmMain::event(QEvent* event)
+{
+    // A box that comes up while a node is dragged (the editors' question on
+    // the press that started the drag) takes the pointer: the release goes
+    // to the box, so the drag ends here and nothing is dropped later.
+    if (dragging_ &&
+        (event->type() == QEvent::WindowBlocked || (event->type() == QEvent::EnabledChange && !isEnabled())))
+        EndDrag();
+    return QMainWindow::event(event);
+}
+
 void frmMain::MoveDragOutline(long left, long top)
 {
     dragLeft_ = left;

@@ -138,8 +138,7 @@ void frmMain::ConnectMenuCommands()
 void frmMain::SelectHub()
 {
     SelectNode(0, 1, 0);
-    dragging_ = false;
-    nodeDrag_->hide();
+    EndDrag();
 }
 
 void frmMain::Launch(app::LaunchCommand command)

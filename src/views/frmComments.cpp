@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QUrl>
@@ -72,8 +73,19 @@ void frmComments::Recipient_Click()
         views::FeedbackMailLink(views::kSupportAddress,
                                 views::FeedbackSubject(QVS_VERSION_MAJOR, QVS_VERSION_MINOR, QVS_VERSION_PATCH),
                                 Message->toPlainText().toStdString());
-    if (!platform::ShellOpenUrl(QUrl::fromEncoded(QByteArray::fromStdString(link), QUrl::StrictMode)))
-        platform::ShowPlainMessage(this, "Unable to Open Email Client", 16, "Send Comments");
+    // The mail program starts while the window goes on; the window hears of
+    // it again only when it could not open the mail.
+    const QPointer<frmComments> self(this);
+    const auto unable = [self] {
+        platform::ShowPlainMessage(self, "Unable to Open Email Client", 16, "Send Comments");
+    };
+    const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(link), QUrl::StrictMode);
+    const auto told = [unable](bool opened) {
+        if (!opened)
+            unable();
+    };
+    if (!platform::ShellOpenUrl(url, told))
+        unable();
 }
 
 void frmComments::cmdOK_Click()

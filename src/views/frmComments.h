@@ -17,7 +17,9 @@ class frmComments : public QWidget, public platform::FormInstance<frmComments>
 public:
     frmComments();
 
-    // Hands the mail link to the desktop; says so when no mail program took it.
+    // Hands the mail link to the desktop without waiting for the mail program;
+    // says so when nothing took the link, or later, when the program that
+    // took it could not open the mail.
     void Recipient_Click();
     void cmdOK_Click();
 

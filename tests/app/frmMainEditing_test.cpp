@@ -369,6 +369,66 @@ TEST_F(EditingTest, LockedPositionsStopDragsButNotSelection)
     EXPECT_EQ(Nodes[2].Top(), 2600);
 }
 
+// A drag whose press was released where the canvas did not see it drops
+// nothing: the editors' question that comes up on the press ends it, a site
+// that replaces this one ends it, and a left press on the empty canvas or on
+// a caption ends one still recorded, so the moves and the release that
+// follow move no node.
+TEST_F(EditingTest, ADragWhoseReleaseTheCanvasDidNotSeeMovesNothing)
+{
+    LoadSite();
+    ShowMessagesInBoxes();
+    QWidget* canvas = form->Canvas();
+    NodeLabel* caption = form->NodeControls(2).Label();
+    const QPoint empty(9000 / 15, 4500 / 15);
+    ASSERT_EQ(canvas->childAt(empty), nullptr);
+    // Presses with the button held on (the release went elsewhere), then a
+    // move across the canvas and a release there.
+    const auto moveAndReleaseOnCanvas = [canvas, empty] {
+        QTest::mouseMove(canvas, empty + QPoint(30, 20));
+        QTest::mouseMove(canvas, empty + QPoint(60, 40));
+        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, empty + QPoint(60, 40));
+    };
+    const auto expectUnmoved = [](const char* after) {
+        EXPECT_EQ(Nodes[2].Left(), 6500) << after;
+        EXPECT_EQ(Nodes[2].Top(), 2000) << after;
+        EXPECT_FALSE(FileChanged) << after;
+    };
+
+    QTest::mousePress(caption, Qt::LeftButton);
+    ASSERT_TRUE(form->Dragging());
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, empty);
+    moveAndReleaseOnCanvas();
+    expectUnmoved("a press on the empty canvas");
+
+    QTest::mousePress(caption, Qt::LeftButton);
+    ASSERT_TRUE(form->Dragging());
+    // Selects RCC 3 and highlights its relatives; it starts no drag.
+    QTest::mousePress(form->NodeControls(3).Label(), Qt::LeftButton, Qt::ControlModifier);
+    moveAndReleaseOnCanvas();
+    expectUnmoved("a Ctrl+press on a caption");
+
+    QTest::mousePress(caption, Qt::LeftButton);
+    ASSERT_TRUE(form->Dragging());
+    frmComms::MainWindow->DisplayNewSite(); // a read from a hub
+    EXPECT_FALSE(form->NodeDrag()->isVisible());
+    moveAndReleaseOnCanvas();
+    expectUnmoved("a new site");
+
+    QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
+    ASSERT_NE(devices, nullptr);
+    devices->cmdDel->click();
+    {
+        BoxAnswers no({{"&No"}});
+        QTest::mousePress(caption, Qt::LeftButton);
+        EXPECT_EQ(no.titles, QStringList{"Change Active Object"});
+    }
+    EXPECT_EQ(ActiveNode, 2);
+    EXPECT_FALSE(form->Dragging());
+    EXPECT_FALSE(form->NodeDrag()->isVisible());
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, empty);
+}
+
 TEST_F(EditingTest, TheSiteNameIsDraggedAndEditedInPlace)
 {
     LoadSite();

@@ -1,5 +1,6 @@
 #include "ViewWindows.h"
 #include "platform/ShellOpen.h"
+#include "support/FakeOpener.h"
 #include "support/ScreenShots.h"
 #include "views/frmComments.h"
 
@@ -37,4 +38,23 @@ TEST_F(ViewWindowTest, FeedbackHandsTheTypedTextToTheMailProgram)
     EXPECT_EQ(messages[0].Title, "Send Comments");
     EXPECT_EQ(window->Message->toPlainText(), "Q&A #1\n50%?");
     platform::SetShellOpenHandler({});
+}
+
+// A mail program that does not open is said once the desktop's opener has
+// failed; the click does not wait for the opener, and the typed text stays.
+TEST_F(ViewWindowTest, AMailProgramThatDoesNotOpenIsSaidWithoutHoldingTheWindow)
+{
+    FakeOpener opener;
+    frmComments* window = frmComments::Load();
+    window->show();
+    QTest::keyClicks(window->Message, "Fault report");
+    QTest::mouseClick(window->Recipient, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opener.Running(); }, 30000));
+    EXPECT_TRUE(opener.Link().startsWith("mailto:")) << opener.Link().toStdString();
+    EXPECT_TRUE(messages.empty());
+    opener.Exit(3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 30000));
+    EXPECT_EQ(messages[0].Text, "Unable to Open Email Client");
+    EXPECT_EQ(messages[0].Title, "Send Comments");
+    EXPECT_EQ(window->Message->toPlainText(), "Fault report");
 }

@@ -119,7 +119,7 @@ void FileCommands::OpenRecent(int k)
     }
 }
 
-void FileCommands::OpenNamed(const std::string& path)
+void FileCommands::OpenNamed(std::string path)
 {
     // A file that is not there is reported before anything is asked, and
     // the open site stays.

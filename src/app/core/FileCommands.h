@@ -56,8 +56,9 @@ public:
     void OpenRecent(int k); // recent-file entry k (1..10)
     // Opens the site file at path (a recent entry, a second copy's file)
     // after the save-changes prompt; a path that is not there is reported
-    // and the open site stays.
-    void OpenNamed(const std::string& path);
+    // and the open site stays. The path is a copy: the prompt's Save As
+    // moves the recent entries, and the file opened is the one asked for.
+    void OpenNamed(std::string path);
     void Save();            // File > Save
     void SaveAs();          // File > Save As
     // Reads SiteFileName into the site; false (reported) when it is not a

@@ -308,6 +308,39 @@ TEST_F(FileCommandsTest, AFileThatIsNotThereIsReportedAndTheOpenSiteStays)
     EXPECT_EQ(MruFiles[2], gone);
 }
 
+// The recent entry clicked is the file that opens after a Yes to the save
+// question, however that Save As moved the list: a new name pushes the entry
+// down or off a full list, and a Save As onto the entry's own name writes the
+// site there before it is read back.
+TEST_F(FileCommandsTest, ARecentEntryOpensTheFileClickedWhateverTheSaveDidToTheList)
+{
+    const std::string a = folder.File("a.qvs");
+    const std::string b = folder.File("b.qvs");
+    std::ofstream(b) << "[General]\r\nDisplayMode=1\r\n";
+    const std::pair<int, std::string> cases[] = {
+        {2, folder.File("a-saved.qvs")}, {10, folder.File("new.qvs")}, {2, b}};
+    for (const auto& [entry, saveAs] : cases) {
+        SCOPED_TRACE(saveAs);
+        for (int k = 2; k <= 10; ++k)
+            MruFiles[static_cast<std::size_t>(k)] = folder.File("other" + std::to_string(k) + ".qvs");
+        MruFiles[1] = a;
+        MruFiles[static_cast<std::size_t>(entry)] = b;
+        SmallSite();
+        SiteFileName = a;
+        host.asked.clear();
+        host.answers = {MessageResult::Yes};
+        host.files = {saveAs};
+        commands.OpenRecent(entry);
+        EXPECT_EQ(host.asked.size(), 1u) << "only the save question";
+        EXPECT_TRUE(std::filesystem::exists(saveAs));
+        EXPECT_EQ(SiteFileName, b);
+        EXPECT_EQ(MruFiles[1], b);
+        EXPECT_EQ(MruFiles[2], saveAs == b ? a : saveAs);
+        // Read back from b: the saved site when the save went there.
+        EXPECT_EQ(model::Nodes[2].InUse(), saveAs == b);
+    }
+}
+
 TEST_F(FileCommandsTest, CheckOnCloseRefusesAFaultySiteAndWritesNothing)
 {
     SmallSite(); // nothing set: the check finds faults
