@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "platform/LoadedForms.h"
+#include "platform/ModalWindows.h"
 #include "platform/Units.h"
 #include "platform/WindowLayer.h"
 #include "platform/Yield.h"
@@ -11,7 +12,6 @@
 #include <QFontMetrics>
 #include <QPointer>
 #include <QScreen>
-#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -29,7 +29,7 @@ BoxDialog::BoxDialog(const char* name, double designClientWidth, double designCl
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    platform::AskForABoxFrame(*this);
+    platform::GuardModalWindow(*this);
     setFixedSize(PixelsFromTwips(designClientWidth), PixelsFromTwips(designClientHeight));
     for (int i = 0; i < 3; ++i) {
         cmdButton[i] = new QPushButton(this);
@@ -157,27 +157,6 @@ void BoxDialog::closeEvent(QCloseEvent* e)
     if (ResultCode == 0)
         ResultCode = CancelLikeResult(m_set);
     e->ignore();
-}
-
-void BoxDialog::changeEvent(QEvent* e)
-{
-    QDialog::changeEvent(e);
-    // A box keeps its size and its place on the screen while it waits. Its
-    // title bar asks for neither a minimise nor a maximise button, yet a
-    // window manager may offer them all the same, or minimise the box with
-    // the window it belongs to; a minimised box also hides that window (the
-    // main window), which left an empty screen with the question waiting.
-    // Whatever minimised or enlarged it is undone at once: the box, and with
-    // it its owner, comes back.
-    if (e->type() != QEvent::WindowStateChange || windowState() == Qt::WindowNoState)
-        return;
-    QTimer::singleShot(0, this, [this] {
-        if (ResultCode != 0 || windowState() == Qt::WindowNoState)
-            return;
-        setWindowState(Qt::WindowNoState);
-        show();
-        platform::BringWindowToFront(*this);
-    });
 }
 
 void BoxDialog::reject()

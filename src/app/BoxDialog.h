@@ -77,7 +77,6 @@ protected:
     void SetResultFromCaption(const QString& caption);
 
     void closeEvent(QCloseEvent* e) override;
-    void changeEvent(QEvent* e) override;
     void reject() override;
 
 private:

@@ -165,6 +165,7 @@ void frmNewSite::RLMCheck_Click()
 void frmNewSite::Refuse(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, "New Site Information", text, QMessageBox::Ok, this);
+    platform::ShowAbovePinnedWindows(box);
     const platform::ModalLoop modal;
     box.exec();
 }

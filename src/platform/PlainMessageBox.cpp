@@ -63,7 +63,7 @@ int32_t PlainMessageBox(QWidget* owner, const QString& text, int32_t style, cons
     }
     QMessageBox box(MessageIcon(style), title, text, QMessageBox::NoButton, owner);
     box.setObjectName("PlainMessageBox");
-    AskForABoxFrame(box);
+    ShowAbovePinnedWindows(box);
     box.setTextFormat(Qt::PlainText);
     QString plain = text;
     box.setText(plain.replace("\r\n", "\n"));

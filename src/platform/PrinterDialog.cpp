@@ -1,4 +1,5 @@
 #include "platform/PrinterDialog.h"
+#include "platform/WindowLayer.h"
 #include "platform/Yield.h"
 
 #include <QPrintDialog>
@@ -21,6 +22,7 @@ bool ChoosePrinter(QWidget* owner, QPrinter& printer, bool selection)
         return Answerer()(printer);
     }
     QPrintDialog dialog(&printer, owner);
+    ShowAbovePinnedWindows(dialog);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
     if (selection) {

@@ -1,6 +1,7 @@
 #include "platform/ProgramMessage.h"
 
 #include "platform/PlainMessageBox.h"
+#include "platform/WindowLayer.h"
 #include "platform/Yield.h"
 
 #include <QMessageBox>
@@ -14,6 +15,7 @@ ProgramMessageHandler g_plain;
 int32_t StandardBox(QWidget* owner, const std::string& text, int32_t style, const std::string& title)
 {
     QMessageBox box(owner);
+    ShowAbovePinnedWindows(box);
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QString::fromStdString(text));
     box.setIcon(MessageIcon(style));

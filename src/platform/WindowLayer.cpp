@@ -1,5 +1,7 @@
 #include "platform/WindowLayer.h"
 
+#include "platform/ModalWindows.h"
+
 #include <QWindow>
 
 namespace platform {
@@ -30,6 +32,7 @@ bool IsTopMost(const QWidget& window)
 void ShowAbovePinnedWindows(QWidget& dialog)
 {
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    GuardModalWindow(dialog);
 }
 
 void ShowWithoutActivating(QWidget& window)
@@ -60,13 +63,6 @@ void BringWindowToFront(QWidget& window)
         return;
     window.raise();
     window.activateWindow();
-}
-
-void AskForABoxFrame(QWidget& window)
-{
-    // The type is written on the native window, so that is made first.
-    window.winId();
-    window.setAttribute(Qt::WA_X11NetWmWindowTypeToolBar, true);
 }
 
 } // namespace platform

@@ -11,8 +11,8 @@ void SetTopMost(QWidget& window, bool on);
 bool IsTopMost(const QWidget& window);
 
 // A modal dialog, not yet shown, comes up in the top-most layer as the boxes
-// do: a pinned window, top-most itself, would otherwise cover it and take
-// the clicks meant for it.
+// do, guarded as they are (GuardModalWindow): a pinned window, top-most
+// itself, would otherwise cover it and take the clicks meant for it.
 void ShowAbovePinnedWindows(QWidget& dialog);
 
 // Shows the window without making it the active window.
@@ -26,13 +26,5 @@ void RaiseWithoutActivating(QWidget& window);
 // activated. A hidden window is left hidden.
 void RestoreWindow(QWidget& window);
 void BringWindowToFront(QWidget& window);
-
-// A box that waits for an answer asks for a title bar without minimise and
-// maximise buttons. Some window managers keep the minimise button of every
-// dialog, whatever the dialog asks for, and drop it only for a torn-off tool
-// bar; on X11 the box is also marked as one, ahead of its dialog type
-// (elsewhere nothing changes). Such a window manager need not activate the
-// box when it is shown: the box activates itself.
-void AskForABoxFrame(QWidget& window);
 
 } // namespace platform

@@ -5,6 +5,8 @@
 #include "platform/PlainMessageBox.h"
 
 #include <QLabel>
+#include <QMessageBox>
+#include <QToolButton>
 
 using namespace desktop;
 
@@ -15,24 +17,49 @@ constexpr uint32_t kHintFunctions = 1, kHintDecorations = 2;
 constexpr uint32_t kFunctionMinimise = 8, kFunctionMaximise = 16;
 constexpr uint32_t kDecorMinimise = 32, kDecorMaximise = 64;
 
+// One window manager (openbox) offers to minimise every dialog, whatever the
+// dialog asks for; a box minimised there comes back at once (below).
+bool OffersMinimiseOnEveryDialog()
+{
+    return WindowManagerName() == "Openbox";
+}
+
 // What the window manager lets the user do with a box: it is moved (so the
-// window manager does list what it allows), neither minimised nor maximised.
+// window manager does list what it allows), never maximised, and minimised
+// only where the window manager offers it on every dialog.
 void ExpectNoMinimiseOrMaximise(const std::vector<uint32_t>& actions)
 {
     const auto allows = [&actions](const char* action) {
         return std::find(actions.begin(), actions.end(), Atom(action)) != actions.end();
     };
     EXPECT_TRUE(allows("_NET_WM_ACTION_MOVE"));
-    for (const char* action :
-         {"_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
+    for (const char* action : {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
         EXPECT_FALSE(allows(action)) << action;
+    if (!OffersMinimiseOnEveryDialog()) {
+        EXPECT_FALSE(allows("_NET_WM_ACTION_MINIMIZE"));
+    }
 }
 
-// Sees a window go minimised.
+// A title bar with the box's own title: the frame has a top, deeper than its
+// foot, and the window manager reads the title from the box.
+void ExpectTitleBar(const QWidget* box, const std::string& title)
+{
+    const auto frame = PropertyValues(box->winId(), "_NET_FRAME_EXTENTS"); // left, right, top, bottom
+    ASSERT_EQ(frame.size(), 4u);
+    EXPECT_GT(frame[2], 0u);
+    EXPECT_GT(frame[2], frame[3]);
+    EXPECT_EQ(PropertyText(box->winId(), "_NET_WM_NAME"), title);
+}
+
+// Sees one of the windows go minimised.
 class MinimiseWatch : public QObject
 {
 public:
-    explicit MinimiseWatch(QWidget* w) { w->installEventFilter(this); }
+    explicit MinimiseWatch(std::initializer_list<QWidget*> windows)
+    {
+        for (QWidget* w : windows)
+            w->installEventFilter(this);
+    }
     bool minimised = false;
 
 protected:
@@ -68,19 +95,22 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
         QPointer<BoxDialog> box;
         std::unique_ptr<MinimiseWatch> watch;
         std::vector<uint32_t> hints, frame, actions;
+        std::string title;
         const auto current = [] {
             return frmMsg::Current() != nullptr ? static_cast<BoxDialog*>(frmMsg::Current())
                                                 : static_cast<BoxDialog*>(frmParameter::Current());
         };
         QTimer::singleShot(0, form.get(), open);
         EXPECT_TRUE(Drive({
-            {"the box up", [&] { return OnDesktop(current()) && ActiveOnDesktop(current()); },
+            {"the box up",
+             [&] { return OnDesktop(current()) && ActiveOnDesktop(current()) && Framed(current()); },
              [&] {
                  box = current();
+                 title = PropertyText(box->winId(), "_NET_WM_NAME");
                  hints = PropertyValues(box->winId(), "_MOTIF_WM_HINTS");
                  frame = PropertyValues(box->winId(), "_NET_FRAME_EXTENTS");
                  actions = PropertyValues(box->winId(), "_NET_WM_ALLOWED_ACTIONS");
-                 watch = std::make_unique<MinimiseWatch>(box);
+                 watch = std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box});
                  Xdo({"windowminimize", QString::number(box->winId())});
                  Xdo({"windowminimize", QString::number(form->winId())});
              }},
@@ -99,9 +129,13 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
         EXPECT_FALSE(hints[1] & (kFunctionMinimise | kFunctionMaximise));
         EXPECT_FALSE((hints[0] & kHintDecorations) && (hints[2] & (kDecorMinimise | kDecorMaximise)));
         ExpectNoMinimiseOrMaximise(actions);
-        // A title bar: the frame is deeper at the top than at the bottom.
+        // A title bar with the box's title: the frame has a top, deeper than
+        // its foot.
         ASSERT_EQ(frame.size(), 4u);
+        EXPECT_GT(frame[2], 0u);
         EXPECT_GT(frame[2], frame[3]);
+        EXPECT_EQ(title,
+                  kind == std::string("message box") ? "Change Radio Channels" : "Search for a Device");
     }
 }
 
@@ -119,16 +153,188 @@ TEST_F(DesktopTest, ThePlainBoxHasNoMinimiseOrMaximiseButton)
         {"the box up",
          [&] {
              box = form->findChild<QWidget*>("PlainMessageBox");
-             return OnDesktop(box) && ActiveOnDesktop(box);
+             return OnDesktop(box) && ActiveOnDesktop(box) && Framed(box);
          },
          [&] {
              actions = PropertyValues(box->winId(), "_NET_WM_ALLOWED_ACTIONS");
+             ExpectTitleBar(box, "Change Radio Channels");
              Keys("Return");
          }},
         {"answered", [&] { return box.isNull(); }},
     }));
     EXPECT_EQ(answer, 1);
     ExpectNoMinimiseOrMaximise(actions);
+}
+
+// The toolkit's own box ("New Site Information" over the New Site dialog)
+// minimised took the dialog and the main window with it and nothing came
+// back: all three come back at once, the box above and active, and answered
+// it leaves the dialog active.
+TEST_F(DesktopTest, AMinimisedToolkitBoxComesBackWithItsDialogAndTheMainWindow)
+{
+    QPointer<frmNewSite> dialog;
+    QPointer<QMessageBox> box;
+    std::unique_ptr<MinimiseWatch> watch;
+    QTimer::singleShot(0, form.get(), [this] { form->MenuItem("NewFile")->trigger(); });
+    EXPECT_TRUE(Drive({
+        {"the new-site dialog up",
+         [&] {
+             dialog = qobject_cast<frmNewSite*>(QApplication::activeModalWidget());
+             return OnDesktop(dialog) && ActiveOnDesktop(dialog);
+         },
+         // Nothing chosen: the dialog says what is missing.
+         [&] { Click(dialog->cmdOK); }},
+        {"the box up",
+         [&] {
+             box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+             return OnDesktop(box) && ActiveOnDesktop(box) && Framed(box);
+         },
+         [&] {
+             ExpectTitleBar(box, "New Site Information");
+             // The window manager may minimise the dialog and the main
+             // window with the box, or the box with them.
+             watch =
+                 std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box, dialog, form.get()});
+             Xdo({"windowminimize", QString::number(box->winId())});
+         }},
+        {"the box, the dialog and the main window back",
+         [&] {
+             return watch->minimised && !box->isMinimized() && !dialog->isMinimized() &&
+                    !form->isMinimized() && OnDesktop(box) && ActiveOnDesktop(box) &&
+                    StackedAbove(box, dialog) && dialog->windowHandle()->isExposed() &&
+                    form->windowHandle()->isExposed();
+         },
+         [] { Keys("Return"); }},
+        {"answered, the dialog active again", [&] { return box.isNull() && ActiveOnDesktop(dialog); },
+         [&] { Click(dialog->cmdCancel); }},
+        {"the dialog gone", [] { return QApplication::activeModalWidget() == nullptr; }},
+    }));
+}
+
+// A point of w where the display shows w, clear of the other windows
+// ({-1, -1}: none).
+QPoint VisiblePoint(const QWidget* w)
+{
+    const QRect r = w->rect().adjusted(10, 10, -10, -10);
+    for (const QPoint at : {r.bottomLeft(), r.bottomRight(), r.topRight(), r.topLeft(), r.center()})
+        if (WindowAt(w->mapToGlobal(at)) == w)
+            return at;
+    return {-1, -1};
+}
+
+// With a box up, a click on a window it keeps disabled (the main window, a
+// pinned editor) made that window the active one, and the keys went nowhere
+// until the box was clicked. The window manager still activates the window
+// clicked; the box takes the activation straight back, and the keys typed
+// next answer it.
+TEST_F(DesktopTest, AClickOnADisabledWindowLeavesTheKeysWithTheBox)
+{
+    QPointer<frmDevices> devices = PinnedDeviceWindow(*form);
+    ASSERT_TRUE(DevicesPinned);
+    // The windows that the window manager made the focus window.
+    std::vector<QPointer<QWindow>> focused;
+    const QMetaObject::Connection watch = QObject::connect(
+        qGuiApp, &QGuiApplication::focusWindowChanged, [&focused](QWindow* w) { focused.emplace_back(w); });
+
+    struct Case
+    {
+        const char* what;
+        QWidget* clicked;
+        bool input;
+        QString keys;
+        int32_t code;
+    };
+    const Case cases[] = {
+        {"a question, the main window clicked", form.get(), false, "n", MessageResult::No},
+        {"a question, the pinned device window clicked", devices.data(), false, "y", MessageResult::Yes},
+        {"the input box, the main window clicked", form.get(), true, "a b 1 2 Return", MessageResult::OK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int32_t code = 0;
+        QTimer::singleShot(0, form.get(), [&] {
+            code = c.input ? frmParameter::GetParameter(form.get(), "Please Enter the Ident",
+                                                        ParameterEntry::Text, 6, QString(),
+                                                        MessageStyle::CancelOK, "Search for a Device")
+                           : frmMsg::Display(form.get(), "Are You Sure ?", 36, "Change Radio Channels");
+        });
+        const auto box = [&c]() -> QWidget* {
+            return c.input ? static_cast<QWidget*>(frmParameter::Current()) : frmMsg::Current();
+        };
+        EXPECT_TRUE(Drive({
+            {"the box up", [&] { return OnDesktop(box()) && ActiveOnDesktop(box()); },
+             [&] {
+                 const QPoint at = VisiblePoint(c.clicked);
+                 ASSERT_GE(at.x(), 0) << "the window is covered";
+                 focused.clear();
+                 Click(c.clicked, at);
+             }},
+            {"the window clicked activated",
+             [&] {
+                 return std::find(focused.begin(), focused.end(), c.clicked->windowHandle()) != focused.end();
+             }},
+            {"the box active again", [&] { return ActiveOnDesktop(box()); },
+             [&] {
+                 for (const QString& key : c.keys.split(' '))
+                     Keys(key);
+             }},
+            {"answered", [&] { return box() == nullptr; }},
+        }));
+        EXPECT_EQ(code, c.code);
+        if (c.input) {
+            EXPECT_EQ(ParameterResult.toStdString(), "AB12");
+        }
+    }
+    QObject::disconnect(watch);
+}
+
+// The main window's boxes and dialogs come up above a pinned device window
+// that stands over the main window's middle, whatever the window manager
+// does with the top-most layer: where the two overlap, the display shows the
+// box (a click there reaches it), the box is active, and once it is answered
+// the device window is back in the top-most layer.
+TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
+{
+    QPointer<frmDevices> devices = PinnedDeviceWindow(*form);
+    ASSERT_TRUE(DevicesPinned);
+    // Its corner a little above and left of the middle, where the boxes come
+    // up; the move is done once the window manager reports it.
+    const QPoint middle = form->frameGeometry().center();
+    devices->move(middle - QPoint(40, 40));
+    ASSERT_TRUE(Drive({{"over the middle of the main window", [&] {
+                            return devices->frameGeometry().contains(middle) && WindowAt(middle) == devices;
+                        }}}));
+    const std::pair<const char*, std::function<void()>> boxes[] = {
+        {"message box", [this] { frmMsg::Display(form.get(), "Are You Sure ?", 36, "Delete an RCC"); }},
+        {"input box",
+         [this] {
+             frmParameter::GetParameter(form.get(), "Please Enter the Ident", ParameterEntry::Text, 6,
+                                        QString(), MessageStyle::CancelOK, "Search for a Device");
+         }},
+        {"plain box",
+         [this] { platform::PlainMessageBox(form.get(), "Are You Sure ?", 33, "Save Changes ?"); }},
+        {"about", [this] { form->MenuItem("HelpAbout")->trigger(); }},
+    };
+    for (const auto& [kind, open] : boxes) {
+        SCOPED_TRACE(kind);
+        QPointer<QWidget> box;
+        // Where the box and the device window overlap, once both are placed.
+        const auto overlap = [&] { return box->frameGeometry() & devices->frameGeometry(); };
+        QTimer::singleShot(0, form.get(), open);
+        EXPECT_TRUE(Drive({
+            {"the box up, active and shown in the overlap",
+             [&] {
+                 box = frmMsg::Current() != nullptr         ? static_cast<QWidget*>(frmMsg::Current())
+                       : frmParameter::Current() != nullptr ? static_cast<QWidget*>(frmParameter::Current())
+                                                            : QApplication::activeModalWidget();
+                 return OnDesktop(box) && ActiveOnDesktop(box) && Framed(box) && !overlap().isEmpty() &&
+                        WindowAt(overlap().center()) == box;
+             },
+             [&] { box->close(); }},
+            {"answered", [&] { return box.isNull() || !box->isVisible(); }},
+            {"the device window top-most again", [&] { return AboveOnDesktop(devices); }},
+        }));
+    }
 }
 
 } // namespace

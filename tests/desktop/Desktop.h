@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <QToolButton>
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -84,8 +85,8 @@ inline std::vector<uint32_t> PropertyValues(xcb_window_t window, const char* pro
     const xcb_atom_t atom = Atom(property);
     if (c == nullptr || atom == XCB_ATOM_NONE)
         return out;
-    xcb_get_property_reply_t* reply =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
     if (reply == nullptr)
         return out;
     if (reply->format == 32) {
@@ -96,13 +97,76 @@ inline std::vector<uint32_t> PropertyValues(xcb_window_t window, const char* pro
     return out;
 }
 
+// A text property of a window (of any 8-bit type, e.g. _NET_WM_NAME).
+inline std::string PropertyText(xcb_window_t window, const char* property)
+{
+    xcb_connection_t* c = Connection();
+    const xcb_atom_t atom = Atom(property);
+    if (c == nullptr || atom == XCB_ATOM_NONE)
+        return {};
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
+    if (reply == nullptr)
+        return {};
+    std::string text;
+    if (reply->format == 8)
+        text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                    static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    free(reply);
+    return text;
+}
+
+inline xcb_window_t RootWindow()
+{
+    xcb_connection_t* c = Connection();
+    return c != nullptr ? xcb_setup_roots_iterator(xcb_get_setup(c)).data->root : XCB_NONE;
+}
+
 // The window ids of a window property of the root window.
 inline std::vector<xcb_window_t> RootWindows(const char* property)
 {
     xcb_connection_t* c = Connection();
     if (c == nullptr)
         return {};
-    return PropertyValues(xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, property);
+    return PropertyValues(RootWindow(), property);
+}
+
+// The name the window manager gives itself ("Openbox", "Metacity", "Fluxbox").
+inline std::string WindowManagerName()
+{
+    const auto check = RootWindows("_NET_SUPPORTING_WM_CHECK");
+    return check.empty() ? std::string() : PropertyText(check.front(), "_NET_WM_NAME");
+}
+
+// The program's top-level window that the display shows at a point of the
+// screen, the one a click there reaches (nullptr: none of the program's).
+inline QWidget* WindowAt(QPoint global)
+{
+    xcb_connection_t* c = Connection();
+    const xcb_window_t root = RootWindow();
+    QWidget* found = nullptr;
+    // From the root down through the window manager's frame to the deepest
+    // window at the point; the program's window is one of them.
+    for (xcb_window_t w = root; w != XCB_NONE && c != nullptr;) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->internalWinId() == w)
+                found = top;
+        xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+            c,
+            xcb_translate_coordinates(c, root, w, static_cast<int16_t>(global.x()),
+                                      static_cast<int16_t>(global.y())),
+            nullptr);
+        w = reply != nullptr ? reply->child : XCB_NONE;
+        free(reply);
+    }
+    return found;
+}
+
+// True when the window manager holds the window in the top-most layer.
+inline bool AboveOnDesktop(const QWidget* w)
+{
+    const auto state = PropertyValues(w->winId(), "_NET_WM_STATE");
+    return std::find(state.begin(), state.end(), Atom("_NET_WM_STATE_ABOVE")) != state.end();
 }
 
 inline bool Managed(const QWidget* w)
@@ -121,6 +185,31 @@ inline bool OnDesktop(const QWidget* w)
            (w->windowType() == Qt::Popup || Managed(w));
 }
 
+// The window manager has framed the window (it tells the frame's size).
+inline bool Framed(const QWidget* w)
+{
+    return PropertyValues(w->winId(), "_NET_FRAME_EXTENTS").size() == 4;
+}
+
+// The window framed and shown where the program holds it to be, so that a
+// click at a point it computes (its title bar, a button) reaches it: some
+// window managers place a new window themselves and the program learns of
+// the place later.
+inline bool ShownInPlace(const QWidget* w)
+{
+    if (!OnDesktop(w) || !Framed(w))
+        return false;
+    // Where the display has the window's top left corner.
+    xcb_connection_t* c = Connection();
+    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, static_cast<xcb_window_t>(w->winId()), RootWindow(), 0, 0), nullptr);
+    if (reply == nullptr)
+        return false;
+    const QPoint shown(reply->dst_x, reply->dst_y);
+    free(reply);
+    return shown == w->mapToGlobal(QPoint(0, 0));
+}
+
 // True when the window manager holds w as the active window and the program
 // agrees.
 inline bool ActiveOnDesktop(const QWidget* w)
@@ -137,8 +226,8 @@ inline bool StackedAbove(const QWidget* upper, const QWidget* lower)
     const auto at = [&order](const QWidget* w) {
         return std::find(order.begin(), order.end(), static_cast<xcb_window_t>(w->winId())) - order.begin();
     };
-    return at(lower) < static_cast<std::ptrdiff_t>(order.size()) && at(upper) < static_cast<std::ptrdiff_t>(order.size()) &&
-           at(upper) > at(lower);
+    return at(lower) < static_cast<std::ptrdiff_t>(order.size()) &&
+           at(upper) < static_cast<std::ptrdiff_t>(order.size()) && at(upper) > at(lower);
 }
 
 // What the program and the window manager hold when a step is not reached:
@@ -233,6 +322,26 @@ template <typename Box> bool BoxUp()
 {
     Box* box = Box::Current();
     return OnDesktop(box) && ActiveOnDesktop(box);
+}
+
+// The device window of RCC 1, opened from the main window and pinned with a
+// click on its pin.
+inline QPointer<frmDevices> PinnedDeviceWindow(frmMain& form)
+{
+    form.ActivateNode(1);
+    form.PopupNodeDevices_Click();
+    QPointer<frmDevices> devices = frmDevices::Loaded();
+    EXPECT_TRUE(Drive({
+        // It opens active.
+        {"the device window shown and active",
+         [&] { return ShownInPlace(devices) && ActiveOnDesktop(devices); }, [&] { Click(devices->PushPin); }},
+        {"pinned",
+         [&] {
+             return DevicesPinned && AboveOnDesktop(devices) &&
+                    devices->windowTitle() == "Device Settings for RCC 1";
+         }},
+    }));
+    return devices;
 }
 
 // The main window with its site, on the desktop; the program's own boxes
