@@ -54,20 +54,7 @@ protected:
     }
 
     // The device window on RCC 1, pinned by a click on its pin.
-    QPointer<frmDevices> PinnedDevices()
-    {
-        form->ActivateNode(1);
-        form->PopupNodeDevices_Click();
-        QPointer<frmDevices> devices = frmDevices::Loaded();
-        EXPECT_TRUE(Drive({
-            {"the device window shown", [&] { return OnDesktop(devices); }, [&] { ClickTitle(devices); }},
-            {"the device window active", [&] { return ActiveOnDesktop(devices); },
-             [&] { Click(devices->PushPin); }},
-            {"pinned",
-             [&] { return DevicesPinned && devices->windowTitle() == "Device Settings for RCC 1"; }},
-        }));
-        return devices;
-    }
+    QPointer<frmDevices> PinnedDevices() { return PinnedDeviceWindow(*form); }
 
     // The steps that choose an item with the pointer: the first menu from
     // the menu bar, each further menu from the one before, then the item.
@@ -258,8 +245,9 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
     // Its corner a little above and left of the middle, the menu bar clear.
     const QPoint middle = form->frameGeometry().center();
     devices->move(middle - QPoint(40, 40));
-    ASSERT_TRUE(Drive({{"the device window over the middle of the main window",
-                        [&] { return OnDesktop(devices) && devices->frameGeometry().contains(middle); }}}));
+    ASSERT_TRUE(Drive({{"the device window over the middle of the main window", [&] {
+                            return ShownInPlace(devices) && devices->frameGeometry().contains(middle);
+                        }}}));
     for (auto [menu, item] : {std::pair{"FileMenu", "NewFile"}, std::pair{"FileMenu", "FileLoad"},
                               std::pair{"HelpMenu", "HelpAbout"}}) {
         SCOPED_TRACE(item);
@@ -306,7 +294,7 @@ TEST_F(SiteChangeTest, AfterThePendingEditQuestionTheNewSiteDialogIsAboveAPinned
     devices->SelectDevice(1);
     std::vector<Step> steps = {
         {"the device window over the middle of the main window",
-         [&] { return OnDesktop(devices) && devices->frameGeometry().contains(middle); },
+         [&] { return ShownInPlace(devices) && devices->frameGeometry().contains(middle); },
          [&] { Click(devices->cmdDel); }},
         {"the delete pending", [&] { return devices->Changed(); }},
     };
