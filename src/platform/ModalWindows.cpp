@@ -43,6 +43,16 @@ std::vector<QWidget*> OwnersOf(const QWidget* w)
     return owners;
 }
 
+// The guarded window shown last and still shown, or nullptr.
+QWidget* CurrentModalWindow()
+{
+    const auto& up = UpWindows();
+    for (auto w = up.rbegin(); w != up.rend(); ++w)
+        if (!w->isNull())
+            return w->data();
+    return nullptr;
+}
+
 bool IsUp(const QWidget* w)
 {
     const auto& up = UpWindows();
@@ -218,15 +228,6 @@ void GuardModalWindow(QWidget& window)
         return;
     window.setProperty(kGuarded, true);
     new ModalGuard(window);
-}
-
-QWidget* CurrentModalWindow()
-{
-    const auto& up = UpWindows();
-    for (auto w = up.rbegin(); w != up.rend(); ++w)
-        if (!w->isNull())
-            return w->data();
-    return nullptr;
 }
 
 } // namespace platform

@@ -24,7 +24,4 @@ namespace platform {
 //   the change.
 void GuardModalWindow(QWidget& window);
 
-// The guarded window shown last and still shown, or nullptr.
-QWidget* CurrentModalWindow();
-
 } // namespace platform

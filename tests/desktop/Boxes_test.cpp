@@ -96,16 +96,12 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
         std::unique_ptr<MinimiseWatch> watch;
         std::vector<uint32_t> hints, frame, actions;
         std::string title;
-        const auto current = [] {
-            return frmMsg::Current() != nullptr ? static_cast<BoxDialog*>(frmMsg::Current())
-                                                : static_cast<BoxDialog*>(frmParameter::Current());
-        };
         QTimer::singleShot(0, form.get(), open);
         EXPECT_TRUE(Drive({
             {"the box up",
-             [&] { return OnDesktop(current()) && ActiveOnDesktop(current()) && Framed(current()); },
+             [&] { return OnDesktop(CurrentBox()) && ActiveOnDesktop(CurrentBox()) && Framed(CurrentBox()); },
              [&] {
-                 box = current();
+                 box = CurrentBox();
                  title = PropertyText(box->winId(), "_NET_WM_NAME");
                  hints = PropertyValues(box->winId(), "_MOTIF_WM_HINTS");
                  frame = PropertyValues(box->winId(), "_NET_FRAME_EXTENTS");
@@ -122,7 +118,7 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
              },
              [] { Keys("Return"); }},
             {"answered, the main window active again",
-             [&] { return current() == nullptr && ActiveOnDesktop(form.get()); }},
+             [&] { return CurrentBox() == nullptr && ActiveOnDesktop(form.get()); }},
         }));
         ASSERT_EQ(hints.size(), 5u);
         EXPECT_TRUE(hints[0] & kHintFunctions);
@@ -258,11 +254,8 @@ TEST_F(DesktopTest, AClickOnADisabledWindowLeavesTheKeysWithTheBox)
                                                         MessageStyle::CancelOK, "Search for a Device")
                            : frmMsg::Display(form.get(), "Are You Sure ?", 36, "Change Radio Channels");
         });
-        const auto box = [&c]() -> QWidget* {
-            return c.input ? static_cast<QWidget*>(frmParameter::Current()) : frmMsg::Current();
-        };
         EXPECT_TRUE(Drive({
-            {"the box up", [&] { return OnDesktop(box()) && ActiveOnDesktop(box()); },
+            {"the box up", [&] { return OnDesktop(CurrentBox()) && ActiveOnDesktop(CurrentBox()); },
              [&] {
                  const QPoint at = VisiblePoint(c.clicked);
                  ASSERT_GE(at.x(), 0) << "the window is covered";
@@ -273,12 +266,12 @@ TEST_F(DesktopTest, AClickOnADisabledWindowLeavesTheKeysWithTheBox)
              [&] {
                  return std::find(focused.begin(), focused.end(), c.clicked->windowHandle()) != focused.end();
              }},
-            {"the box active again", [&] { return ActiveOnDesktop(box()); },
+            {"the box active again", [&] { return ActiveOnDesktop(CurrentBox()); },
              [&] {
                  for (const QString& key : c.keys.split(' '))
                      Keys(key);
              }},
-            {"answered", [&] { return box() == nullptr; }},
+            {"answered", [&] { return CurrentBox() == nullptr; }},
         }));
         EXPECT_EQ(code, c.code);
         if (c.input) {
@@ -324,9 +317,7 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
         EXPECT_TRUE(Drive({
             {"the box up, active and shown in the overlap",
              [&] {
-                 box = frmMsg::Current() != nullptr         ? static_cast<QWidget*>(frmMsg::Current())
-                       : frmParameter::Current() != nullptr ? static_cast<QWidget*>(frmParameter::Current())
-                                                            : QApplication::activeModalWidget();
+                 box = CurrentBox() != nullptr ? CurrentBox() : QApplication::activeModalWidget();
                  return OnDesktop(box) && ActiveOnDesktop(box) && Framed(box) && !overlap().isEmpty() &&
                         WindowAt(overlap().center()) == box;
              },

@@ -251,6 +251,15 @@ inline std::string DescribeDesktop()
            "\n  active on the desktop: " + activeOnDesktop + "\n  shown:" + shown;
 }
 
+// The program's message box or input box that waits for an answer, or
+// nullptr.
+inline BoxDialog* CurrentBox()
+{
+    if (frmMsg* box = frmMsg::Current())
+        return box;
+    return frmParameter::Current();
+}
+
 // One step of a scripted session: once ready() holds, act() runs.
 struct Step
 {
@@ -283,10 +292,8 @@ inline bool Drive(std::vector<Step> steps)
         } else if (deadline.hasExpired()) {
             ADD_FAILURE() << "not reached: " << steps[next].what << DescribeDesktop();
             failed = true;
-            for (BoxDialog* box : {static_cast<BoxDialog*>(frmMsg::Current()),
-                                   static_cast<BoxDialog*>(frmParameter::Current())})
-                if (box != nullptr)
-                    box->close();
+            if (BoxDialog* box = CurrentBox())
+                box->close();
             // A modal box (the platform's plain box) answers as its
             // escape button.
             if (QWidget* modal = QApplication::activeModalWidget())
