@@ -241,7 +241,9 @@ inline std::string DescribeDesktop()
     std::string shown;
     std::string activeOnDesktop = "none";
     for (const QWidget* w : QApplication::topLevelWidgets()) {
-        if (!active.empty() && w->internalWinId() == active.front())
+        // A widget without a window of its own has the id 0, the id of no
+        // active window.
+        if (!active.empty() && active.front() != XCB_NONE && w->internalWinId() == active.front())
             activeOnDesktop = name(w);
         if (w->isVisible())
             shown += " " + name(w) + (w->windowHandle()->isExposed() ? "" : " (not exposed)") +
@@ -268,36 +270,51 @@ struct Step
     std::function<void()> act = [] {};
 };
 
+// How long a step may wait for its state: however slow the window manager,
+// it has answered long before.
+constexpr int kStepWaitMs = 30000;
+
+// Closes the box and the modal window that the program waits on; a modal
+// box (the platform's plain box) answers as its escape button.
+inline void CancelWaitingWindows()
+{
+    if (BoxDialog* box = CurrentBox())
+        box->close();
+    if (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
+}
+
 // Runs the steps in order from a timer, so that they also run inside the
 // program's own waits (a box waiting for its button). True when every step
-// ran; a step still not ready after half a minute fails the test and cancels the
-// waiting boxes, so that the program's waits end.
+// ran; a step still not ready half a minute after the step before it ran
+// fails the test, and from then on the windows the program waits on are
+// cancelled until its waits have ended, so that the test ends with them.
 inline bool Drive(std::vector<Step> steps)
 {
     std::size_t next = 0;
     bool failed = false;
     bool acting = false;
-    QDeadlineTimer deadline(30000);
+    QDeadlineTimer deadline(kStepWaitMs);
     QTimer timer;
     timer.setInterval(5);
     // The steps answer the boxes that come up while they run.
     modalwatch::AnswersWhile(&timer, [](const QWidget*) { return true; });
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (acting || next >= steps.size() || failed)
+        if (failed) {
+            CancelWaitingWindows();
+            return;
+        }
+        if (acting || next >= steps.size())
             return;
         if (steps[next].ready()) {
             acting = true;
             steps[next++].act();
             acting = false;
+            deadline.setRemainingTime(kStepWaitMs);
         } else if (deadline.hasExpired()) {
             ADD_FAILURE() << "not reached: " << steps[next].what << DescribeDesktop();
             failed = true;
-            if (BoxDialog* box = CurrentBox())
-                box->close();
-            // A modal box (the platform's plain box) answers as its
-            // escape button.
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
+            CancelWaitingWindows();
         }
     });
     timer.start();
