@@ -236,7 +236,9 @@ protected:
 // The dialogs the main window's menus open modally, with the pinned device
 // window over the middle of the main window, where each comes up: the dialog
 // stands above the device window, is the active window, and a click at its
-// middle reaches it.
+// middle reaches it. Closed, it leaves the main window active, and only then
+// does the next menu click come: a click on a window that is not yet active
+// goes to the window manager first, and a slow one may keep it.
 TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
 {
     platform::SetFileDialogAnswerer({}); // the file dialog itself
@@ -274,7 +276,10 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
                      popup->close();
                  QApplication::activeModalWidget()->close();
              }});
-        steps.push_back({"the dialog gone", [] { return QApplication::activeModalWidget() == nullptr; }});
+        steps.push_back({"the dialog gone, the main window active again", [this] {
+                             return QApplication::activeModalWidget() == nullptr &&
+                                    ActiveOnDesktop(form.get());
+                         }});
         EXPECT_TRUE(Drive(steps));
         EXPECT_TRUE(covered);
         EXPECT_TRUE(devices->isVisible());
