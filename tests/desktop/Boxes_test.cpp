@@ -72,13 +72,11 @@ protected:
     }
 };
 
-// Minimising a box took the main window with it (the window manager hides a
-// window with the windows that belong to it), leaving an empty screen while
-// the question waited. A box has a title bar without minimise and maximise
-// buttons, and the window manager refuses to minimise or maximise it. Should
-// it be minimised all the same (here with the main window), both come back
-// at once, the box above and active; answered, it leaves the main window
-// active.
+// A box has a title bar with its title and asks for neither a minimise nor a
+// maximise button; the window manager never offers to maximise it, and
+// offers to minimise it only where it does so on every dialog. Minimised all
+// the same, and the main window with it, both come back at once, the box
+// above and active; answered, it leaves the main window active.
 TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
 {
     const std::pair<const char*, std::function<void()>> boxes[] = {
@@ -135,9 +133,11 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
     }
 }
 
-// The platform's plain box, too, has neither a minimise nor a maximise
-// button, and is the active window while it waits.
-TEST_F(DesktopTest, ThePlainBoxHasNoMinimiseOrMaximiseButton)
+// The platform's plain box waits as the active window, with a title bar
+// that holds its title; the window manager never offers to maximise it, and
+// offers to minimise it only where it does so on every dialog. Return answers
+// it with OK.
+TEST_F(DesktopTest, ThePlainBoxWaitsActiveWithItsTitleAndNoMaximise)
 {
     int32_t answer = 0;
     QPointer<QWidget> box;
@@ -162,10 +162,10 @@ TEST_F(DesktopTest, ThePlainBoxHasNoMinimiseOrMaximiseButton)
     ExpectNoMinimiseOrMaximise(actions);
 }
 
-// The toolkit's own box ("New Site Information" over the New Site dialog)
-// minimised took the dialog and the main window with it and nothing came
-// back: all three come back at once, the box above and active, and answered
-// it leaves the dialog active.
+// The toolkit's own box ("New Site Information" over the New Site dialog),
+// minimised, comes back at once with the dialog and the main window, the box
+// above the dialog and active; answered, it leaves the dialog active, and the
+// dialog's Cancel closes it.
 TEST_F(DesktopTest, AMinimisedToolkitBoxComesBackWithItsDialogAndTheMainWindow)
 {
     QPointer<frmNewSite> dialog;
@@ -219,10 +219,8 @@ QPoint VisiblePoint(const QWidget* w)
 }
 
 // With a box up, a click on a window it keeps disabled (the main window, a
-// pinned editor) made that window the active one, and the keys went nowhere
-// until the box was clicked. The window manager still activates the window
-// clicked; the box takes the activation straight back, and the keys typed
-// next answer it.
+// pinned editor) makes the window manager activate that window; the box
+// takes the activation straight back, and the keys typed next answer it.
 TEST_F(DesktopTest, AClickOnADisabledWindowLeavesTheKeysWithTheBox)
 {
     QPointer<frmDevices> devices = PinnedDeviceWindow(*form);
