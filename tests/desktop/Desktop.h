@@ -9,6 +9,7 @@
 #include "platform/WindowLayer.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QProcess>
 #include <QToolButton>
 #include <algorithm>
@@ -230,12 +231,24 @@ inline bool StackedAbove(const QWidget* upper, const QWidget* lower)
            at(upper) < static_cast<std::ptrdiff_t>(order.size()) && at(upper) > at(lower);
 }
 
+// A screen rectangle, as "width x height at left,top".
+inline std::string Describe(const QRect& r)
+{
+    return QString("%1x%2 at %3,%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString();
+}
+
 // What the program and the window manager hold when a step is not reached:
-// the active window of each and the program's windows on the screen.
+// the active window of each, the program's windows on the screen and in the
+// window manager's stacking order, and the modal window the program waits
+// on (a box with its text).
 inline std::string DescribeDesktop()
 {
     const auto name = [](const QWidget* w) {
-        return w == nullptr ? std::string("none") : w->objectName().toStdString();
+        if (w == nullptr)
+            return std::string("none");
+        // The toolkit's boxes have no name of their own.
+        return w->objectName().isEmpty() ? std::string(w->metaObject()->className())
+                                         : w->objectName().toStdString();
     };
     const auto active = RootWindows("_NET_ACTIVE_WINDOW");
     std::string shown;
@@ -249,8 +262,20 @@ inline std::string DescribeDesktop()
             shown += " " + name(w) + (w->windowHandle()->isExposed() ? "" : " (not exposed)") +
                      (Managed(w) ? "" : " (not managed)");
     }
+    std::string waiting = "none";
+    if (const QWidget* modal = QApplication::activeModalWidget()) {
+        waiting = name(modal) + " \"" + modal->windowTitle().toStdString() + "\"";
+        if (const auto* box = qobject_cast<const QMessageBox*>(modal))
+            waiting += ": " + box->text().simplified().toStdString();
+    }
+    std::string stacked;
+    for (const xcb_window_t id : RootWindows("_NET_CLIENT_LIST_STACKING"))
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            if (id != XCB_NONE && w->internalWinId() == id)
+                stacked += " " + name(w) + (AboveOnDesktop(w) ? " (top-most)" : "");
     return "\n  active in the program: " + name(QApplication::activeWindow()) +
-           "\n  active on the desktop: " + activeOnDesktop + "\n  shown:" + shown;
+           "\n  active on the desktop: " + activeOnDesktop + "\n  shown:" + shown +
+           "\n  stacked, bottom first:" + stacked + "\n  modal: " + waiting;
 }
 
 // The program's message box or input box that waits for an answer, or

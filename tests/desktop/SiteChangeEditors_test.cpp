@@ -255,6 +255,7 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
         SCOPED_TRACE(item);
         PressedWindow pressed;
         bool covered = false;
+        QRect shownAt;
         std::vector<Step> steps = MenuItem(menu, item);
         steps.push_back({"the dialog above the device window and active",
                          [&] {
@@ -264,7 +265,8 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
                          },
                          [&] {
                              QWidget* dialog = QApplication::activeModalWidget();
-                             covered = devices->frameGeometry().contains(dialog->frameGeometry().center());
+                             shownAt = dialog->frameGeometry();
+                             covered = devices->frameGeometry().contains(shownAt.center());
                              pressed.window = nullptr;
                              Click(dialog);
                          }});
@@ -281,7 +283,8 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
                                     ActiveOnDesktop(form.get());
                          }});
         EXPECT_TRUE(Drive(steps));
-        EXPECT_TRUE(covered);
+        EXPECT_TRUE(covered) << "the dialog at " << Describe(shownAt) << ", the device window at "
+                             << Describe(devices->frameGeometry());
         EXPECT_TRUE(devices->isVisible());
     }
 }
