@@ -108,9 +108,10 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
                  Xdo({"windowminimize", QString::number(box->winId())});
                  Xdo({"windowminimize", QString::number(form->winId())});
              }},
+            {"the box minimised", [&] { return watch->minimised; }},
             {"the box and the main window back after the minimise",
              [&] {
-                 return watch->minimised && !box->isMinimized() && !form->isMinimized() && OnDesktop(box) &&
+                 return !box->isMinimized() && !form->isMinimized() && OnDesktop(box) &&
                         ActiveOnDesktop(box) && StackedAbove(box, form.get()) &&
                         form->windowHandle()->isExposed();
              },
@@ -193,12 +194,12 @@ TEST_F(DesktopTest, AMinimisedToolkitBoxComesBackWithItsDialogAndTheMainWindow)
                  std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box, dialog, form.get()});
              Xdo({"windowminimize", QString::number(box->winId())});
          }},
+        {"the box or its owners minimised", [&] { return watch->minimised; }},
         {"the box, the dialog and the main window back",
          [&] {
-             return watch->minimised && !box->isMinimized() && !dialog->isMinimized() &&
-                    !form->isMinimized() && OnDesktop(box) && ActiveOnDesktop(box) &&
-                    StackedAbove(box, dialog) && dialog->windowHandle()->isExposed() &&
-                    form->windowHandle()->isExposed();
+             return !box->isMinimized() && !dialog->isMinimized() && !form->isMinimized() && OnDesktop(box) &&
+                    ActiveOnDesktop(box) && StackedAbove(box, dialog) &&
+                    dialog->windowHandle()->isExposed() && form->windowHandle()->isExposed();
          },
          [] { Keys("Return"); }},
         {"answered, the dialog active again", [&] { return box.isNull() && ActiveOnDesktop(dialog); },
@@ -316,8 +317,8 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
             {"the box up, active and shown in the overlap",
              [&] {
                  box = CurrentBox() != nullptr ? CurrentBox() : QApplication::activeModalWidget();
-                 return OnDesktop(box) && ActiveOnDesktop(box) && Framed(box) && !overlap().isEmpty() &&
-                        WindowAt(overlap().center()) == box;
+                 return ShownInPlace(box) && ActiveOnDesktop(box) && ShownInPlace(devices) &&
+                        !overlap().isEmpty() && WindowAt(overlap().center()) == box;
              },
              [&] { box->close(); }},
             {"answered", [&] { return box.isNull() || !box->isVisible(); }},

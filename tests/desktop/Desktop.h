@@ -192,23 +192,26 @@ inline bool Framed(const QWidget* w)
     return PropertyValues(w->winId(), "_NET_FRAME_EXTENTS").size() == 4;
 }
 
-// The window framed and shown where the program holds it to be, so that a
-// click at a point it computes (its title bar, a button) reaches it: some
-// window managers place a new window themselves and the program learns of
-// the place later.
+// The window framed and shown where and as large as the program holds it to
+// be, so that a click at a point it computes (its title bar, a button)
+// reaches it: some window managers place a new window themselves, and the
+// program learns of the place and the size only later.
 inline bool ShownInPlace(const QWidget* w)
 {
     if (!OnDesktop(w) || !Framed(w))
         return false;
-    // Where the display has the window's top left corner.
+    // Where the display has the window's top left corner, and its size.
     xcb_connection_t* c = Connection();
-    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
-        c, xcb_translate_coordinates(c, static_cast<xcb_window_t>(w->winId()), RootWindow(), 0, 0), nullptr);
-    if (reply == nullptr)
-        return false;
-    const QPoint shown(reply->dst_x, reply->dst_y);
+    const auto window = static_cast<xcb_window_t>(w->winId());
+    xcb_translate_coordinates_reply_t* reply =
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, RootWindow(), 0, 0), nullptr);
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+    const bool inPlace = reply != nullptr && geometry != nullptr &&
+                         QPoint(reply->dst_x, reply->dst_y) == w->mapToGlobal(QPoint(0, 0)) &&
+                         QSize(geometry->width, geometry->height) == w->size();
     free(reply);
-    return shown == w->mapToGlobal(QPoint(0, 0));
+    free(geometry);
+    return inPlace;
 }
 
 // True when the window manager holds w as the active window and the program
@@ -260,7 +263,7 @@ inline std::string DescribeDesktop()
             activeOnDesktop = name(w);
         if (w->isVisible())
             shown += " " + name(w) + (w->windowHandle()->isExposed() ? "" : " (not exposed)") +
-                     (Managed(w) ? "" : " (not managed)");
+                     (Managed(w) ? "" : " (not managed)") + (w->isMinimized() ? " (minimised)" : "");
     }
     std::string waiting = "none";
     if (const QWidget* modal = QApplication::activeModalWidget()) {

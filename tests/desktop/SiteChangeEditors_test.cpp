@@ -235,8 +235,9 @@ protected:
 
 // The dialogs the main window's menus open modally, with the pinned device
 // window over the middle of the main window, where each comes up: the dialog
-// stands above the device window, is the active window, and a click at its
-// middle reaches it. Closed, it leaves the main window active, and only then
+// stands above the device window, is the active window, and once the display
+// shows it where and as large as the program holds it, a click at its middle
+// reaches it. Closed, it leaves the main window active, and only then
 // does the next menu click come: a click on a window that is not yet active
 // goes to the window manager first, and a slow one may keep it.
 TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
@@ -260,7 +261,7 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
         steps.push_back({"the dialog above the device window and active",
                          [&] {
                              QWidget* dialog = QApplication::activeModalWidget();
-                             return OnDesktop(dialog) && ActiveOnDesktop(dialog) &&
+                             return ShownInPlace(dialog) && ActiveOnDesktop(dialog) &&
                                     StackedAbove(dialog, devices);
                          },
                          [&] {
