@@ -435,50 +435,45 @@ TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
     {
         const char* name;
         int lateMs;
-        bool strayLine; // the first relation's first send is lost, and the test sends the answer owed
+        bool strayLine; // the first relation's first send is lost; the test sends the answer owed to it
     };
-    const Case cases[] = {{"700 ms late", 700, false}, {"2000 ms late", 2000, false}, {"stray line", 0, true}};
+    const Case cases[] = {{"700 ms late", 700, false}, {"2000 ms late", 2000, false}, {"stray line", 1500, true}};
     const std::string refused = "RELATION ADD 2 1 2";
     const std::string aborted = Shown("Programming Aborted Due to Unknown Command");
     const QString noReply = "Communications Failure,  Please check Comms Port and try again";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         model::ResetSite();
-        SimulatedUnit hub; // each its own
-        SimulatedPort cable{hub};
-        platform::SetComPortPath(9, cable.SlavePath());
-        LoopCount = 2;
-        ConfirmDiffs = false;
-        sitebuild::PlaceTwoRccSite(model::Nodes, -1);
-        frmComms* window = Open(0);
-        window->cmdProgram_Click();
+        unit.ClearFailure();
+        unit.SetAnswerDelayMs("RELATION ADD", 0);
+        unit.SetConfiguration({});
+        frmComms* window = OpenOnProgrammedHub({}, 1.0);
         // The hub holds the site but for its relations, which the next run
         // sends first (its first command's resends wait 5000 ms).
-        SimulatedUnit::Lines held = hub.Configuration();
+        SimulatedUnit::Lines held = unit.Configuration();
         std::erase_if(held, [](const std::string& l) { return l.starts_with("RELATION"); });
-        hub.SetConfiguration(held);
+        unit.SetConfiguration(held);
         LogIntoFreshFolder("late-answer");
-        const size_t before = cable.Sent().size();
-        hub.ClearRecord();
-        hub.SetAnswerDelayMs("RELATION ADD", c.lateMs);
-        hub.Refuse(refused);
+        const size_t before = port.Sent().size();
+        unit.ClearRecord();
+        unit.SetAnswerDelayMs("RELATION ADD", c.lateMs);
+        unit.Refuse(refused);
         QTimer stray;
         if (c.strayLine) {
-            hub.SetFailure(FailureMode::Silent, "RELATION ADD 1 0 1", 1);
-            hub.SetAnswerDelayMs(refused, 1500);
+            unit.SetFailure(FailureMode::Silent, "RELATION ADD 1 0 1", 1);
             QObject::connect(&stray, &QTimer::timeout, [&] {
-                if (std::ranges::count(hub.CommandLines(), refused) == 0)
+                if (std::ranges::count(unit.CommandLines(), refused) == 0)
                     return;
-                cable.Send("Node Relation already defined\r");
+                port.Send("Node Relation already defined\r");
                 stray.stop();
             });
             stray.start(5);
         }
         messages.clear();
         window->cmdProgram_Click();
-        auto came = [&] { return LinesSent(cable.Sent().substr(before)); };
+        auto came = [&] { return LinesSent(port.Sent().substr(before)); };
         ASSERT_TRUE(
-            platform::WaitUntil([&] { return cable.Pending() == 0 && LoggedReplies().size() >= came().size(); }, 20000))
+            platform::WaitUntil([&] { return port.Pending() == 0 && LoggedReplies().size() >= came().size(); }, 20000))
             << "not reached: every answer of the hub received";
         EXPECT_EQ(std::ranges::count(messages, Shown("Programming Completed Successfully")), 0)
             << testing::PrintToString(messages);
@@ -488,7 +483,7 @@ TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
             << Box(window).toStdString();
         const hublink::LinkSession& walk = window->Link().Session();
         for (int16_t i = 1; i < walk.ReplyLineCount && i <= walk.CommandCount; ++i)
-            EXPECT_TRUE(hub.Acknowledged(walk.ReplyLines[static_cast<size_t>(i)]))
+            EXPECT_TRUE(unit.Acknowledged(walk.ReplyLines[static_cast<size_t>(i)]))
                 << walk.ReplyLines[static_cast<size_t>(i)] << " was counted as acknowledged";
         EXPECT_EQ(LoggedReplies(), came()) << "the log holds the lines that came";
         EXPECT_FALSE(window->Busy());

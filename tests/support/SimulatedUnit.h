@@ -89,14 +89,18 @@ public:
     {
         Set(failure_, Failure{mode, prefix, times});
     }
-    void ClearFailure() { SetFailure(FailureMode::None); }
     // Commands beginning with `prefix` are answered "Unknown Command" and not
     // acted on, whatever failure is set besides (its delay and mangling
-    // still apply to the answer).
+    // still apply to the answer), until ClearFailure.
     void Refuse(const std::string& prefix)
     {
         std::lock_guard lock(mutex_);
         refused_.insert(prefix);
+    }
+    void ClearFailure()
+    {
+        SetFailure(FailureMode::None);
+        Set(refused_, std::set<std::string>());
     }
     // A line the unit sends just before its next answer (debug output).
     void AddNoiseBeforeNextAnswer(const std::string& line)
