@@ -105,13 +105,32 @@ TEST_F(CompareSite, ChangeListFlagsWhatProgrammingMustChange)
         {"a hub without its own node line is programmed from clear", [] {
              for (int n : {0, 1, 2}) HubNodes[n].InitializeNode();
              for (int n : {1, 2}) Nodes[n].InitializeNode(); }, -1, {}, {"N0 NodeAdd"}},
-        {"slots without a device type hold no device, whatever loop address and ident they keep, on either side",
+        {"site slots without a device type hold no device, whatever loop address and ident they keep; downloaded "
+         "units of an unknown type the site does not hold go",
          [] { Device(1, 3, 0, 50, "0C0AA"); Device(2, 2, 0, 51, "0C0AB", HubNodes); Device(1, 4, 0, 20, "0C0AC", HubNodes);
-              Device(2, 3, 0, 40, "0C0AD"); }, 0, {}, {}},
-        {"a device against a slot without a type is deleted or added",
-         [] { Nodes[1].SetDeviceType(1, 0); HubNodes[2].SetDeviceType(1, 0); }, 2,
-         {"Callpoint with Ident 1A001 will be deleted from RCC 1", "Sounder/Beacon with Ident 2A001 will be added to RCC 2"},
-         {"N2.1 DeviceAdd", "H1.1 DeviceDelete"}},
+              Device(2, 3, 0, 40, "0C0AD"); }, 2,
+         {"Device of Unknown Type with Ident 0C0AC will be deleted from RCC 1",
+          "Device of Unknown Type with Ident 0C0AB will be deleted from RCC 2"},
+         {"H1.4 DeviceDelete", "H2.2 DeviceDelete"}},
+        {"a device against a slot without a type is deleted; one against a unit of an unknown type replaces it",
+         [] { Nodes[1].SetDeviceType(1, 0); HubNodes[2].SetDeviceType(1, 0); }, 3,
+         {"Callpoint with Ident 1A001 will be deleted from RCC 1", "Device of Unknown Type with Ident 2A001 will be deleted from RCC 2",
+          "Sounder/Beacon with Ident 2A001 will be added to RCC 2"},
+         {"N2.1 DeviceAdd", "H1.1 DeviceDelete", "H2.1 DeviceDelete"}},
+        {"a unit of an unknown type that the site holds as it stands stays",
+         [] { Device(1, 3, 0, 50, "0C0AA"); Device(1, 3, 0, 50, "0C0AA", HubNodes); }, 0, {}, {}},
+        {"... not where a site device, a head's second address or a site ident takes its place",
+         [] { for (auto* nodes : {&Nodes, &HubNodes}) {
+                  Device(1, 3, 0, 50, "0C0AA", *nodes); Device(1, 4, 0, 52, "0C0AB", *nodes); Device(1, 5, 0, 53, "0C0AC", *nodes); }
+              Device(2, 2, 2, 50, "2A002"); Device(2, 3, 10, 51, "2A003"); Device(2, 4, 2, 60, "0C0AC"); }, 6,
+         {"Device of Unknown Type with Ident 0C0AA will be deleted from RCC 1",
+          "Device of Unknown Type with Ident 0C0AB will be deleted from RCC 1",
+          "Device of Unknown Type with Ident 0C0AC will be deleted from RCC 1",
+          "Callpoint with Ident 2A002 will be added to RCC 2", "Optical Smoke Combo with Ident 2A003 will be added to RCC 2",
+          "Callpoint with Ident 0C0AC will be added to RCC 2"},
+         {"N2.2 DeviceAdd", "N2.3 DeviceAdd", "N2.4 DeviceAdd", "H1.3 DeviceDelete", "H1.4 DeviceDelete", "H1.5 DeviceDelete"}},
+        {"the hub's own ident changed", [] { Nodes[0].SetNodeIdent("0B000"); }, 1,
+         {"Device L1/001 Radio Hub has changed Ident from 0A000 to Ident 0B000"}, {"N0 NodeAdd", "N0 NodeDelete"}},
         {"a device on a head's second address, which the check lets pass, is compared there",
          [] { for (auto* nodes : {&Nodes, &HubNodes}) (*nodes)[1].SetDeviceAddress(1, 31);
               HubNodes[1].SetDeviceType(1, 6); }, 1,
