@@ -9,6 +9,7 @@
 #include "platform/base/MessageStyle.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -95,15 +96,19 @@ std::string UnitName(int n, int s)
     return n == 0 ? "the Radio Hub" : "RCC " + Number(n);
 }
 
+// The units the deletes remove, node by node (none of the hub's own node).
+using Going = std::array<std::vector<int>, kNodeCount>;
+
 // A unit of the download other than (n, s) that holds the ident and that
 // the deletes keep: {-1, -1} when there is none.
-std::pair<int, int> OtherHolder(const NodeArray& HubNodes, int n, int s, const std::string& key)
+std::pair<int, int> OtherHolder(const NodeArray& HubNodes, const Going& going, int n, int s,
+                                const std::string& key)
 {
     for (int m = 0; m < kNodeCount; ++m) {
         const clsNode& hub = HubNodes[m];
-        const std::vector<int> going = m == 0 ? std::vector<int>() : UnitsToDelete(hub);
+        const std::vector<int>& gone = going[static_cast<size_t>(m)];
         const auto holds = [&](int j) {
-            return (m != n || j != s) && std::find(going.begin(), going.end(), j) == going.end() &&
+            return (m != n || j != s) && std::find(gone.begin(), gone.end(), j) == gone.end() &&
                    IdentKey(IdentOf(hub, j)) == key;
         };
         if (hub.InUse() && holds(0))
@@ -206,17 +211,21 @@ std::vector<std::string> UndeletableUnits(const NodeArray& Nodes, const NodeArra
 {
     std::vector<std::string> found;
     const SiteUnits site(Nodes);
+    Going going;
+    for (int n = 1; n < kNodeCount; ++n)
+        going[static_cast<size_t>(n)] = UnitsToDelete(HubNodes[n]);
     for (int n = 1; n < kNodeCount; ++n) {
         const clsNode& hub = HubNodes[n];
-        for (const int s : UnitsToDelete(hub)) {
+        for (const int s : going[static_cast<size_t>(n)]) {
             const std::string ident = IdentOf(hub, s);
-            const std::string unit =
-                UnitName(n, s) + " (" + (s == 0 ? std::string() : HeldTypeName(hub, s) + "  ") + ident + ")";
+            const std::string held = s == 0 ? ident : ident.empty() ? HeldTypeName(hub, s)
+                                                                     : HeldTypeName(hub, s) + "  " + ident;
+            const std::string unit = UnitName(n, s) + (held.empty() ? std::string() : " (" + held + ")");
             if (ident.empty()) {
                 found.push_back(unit + " has no Ident");
                 continue;
             }
-            const auto [m, j] = OtherHolder(HubNodes, n, s, IdentKey(ident));
+            const auto [m, j] = OtherHolder(HubNodes, going, n, s, IdentKey(ident));
             if (m != -1) {
                 found.push_back(unit + " shares its Ident with " + UnitName(m, j) + " in the Hub");
                 continue;

@@ -33,6 +33,16 @@ std::string IdentKey(const std::string& ident)
     return key;
 }
 
+namespace {
+
+int Count(const std::map<std::string, int>& idents, const std::string& ident)
+{
+    const auto found = idents.find(IdentKey(ident));
+    return found == idents.end() ? 0 : found->second;
+}
+
+} // namespace
+
 SiteUnits::SiteUnits(const model::NodeArray& nodes)
 {
     for (auto& loop : owners_)
@@ -43,9 +53,16 @@ SiteUnits::SiteUnits(const model::NodeArray& nodes)
         if (!node.InUse())
             continue;
         ++idents_[IdentKey(node.NodeIdent())];
-        for (int s = 1; n != 0 && s <= model::kLastSlot; ++s)
-            if (node.DeviceType(s) != 0)
+        for (int s = 1; n != 0 && s <= model::kLastSlot; ++s) {
+            if (node.DeviceType(s) != 0) {
                 ++idents_[IdentKey(node.DeviceIdent(s))];
+            } else if (HoldsUnknownUnit(node, s)) {
+                ++keptIdents_[IdentKey(node.DeviceIdent(s))];
+                const int loop = node.DeviceLoop(s), address = node.DeviceAddress(s);
+                if (loop >= 0 && loop < kOwnerLoops && address >= 0 && address < kOwnerAddresses)
+                    ++kept_[static_cast<size_t>(loop)][static_cast<size_t>(address)];
+            }
+        }
     }
 }
 
@@ -56,8 +73,19 @@ bool SiteUnits::AddressTaken(int loop, int address) const
 
 int SiteUnits::IdentCount(const std::string& ident) const
 {
-    const auto found = idents_.find(IdentKey(ident));
-    return found == idents_.end() ? 0 : found->second;
+    return Count(idents_, ident);
+}
+
+int SiteUnits::KeptAt(int loop, int address) const
+{
+    if (loop < 0 || loop >= kOwnerLoops || address < 0 || address >= kOwnerAddresses)
+        return 0;
+    return kept_[static_cast<size_t>(loop)][static_cast<size_t>(address)];
+}
+
+int SiteUnits::KeptIdentCount(const std::string& ident) const
+{
+    return Count(keptIdents_, ident);
 }
 
 bool SiteKeepsUnknownUnit(const model::NodeArray& Nodes, const model::NodeArray& HubNodes, int n, int s,
@@ -67,11 +95,16 @@ bool SiteKeepsUnknownUnit(const model::NodeArray& Nodes, const model::NodeArray&
     const clsNode& hub = HubNodes[static_cast<size_t>(n)];
     if (!node.InUse() || !hub.InUse() || node.NodeIdent() != hub.NodeIdent())
         return false;
-    // The site's slot without a type is taken by no unit of the site, so
-    // any unit on its address or with its ident is another.
-    return node.DeviceType(s) == 0 && !hub.DeviceIdent(s).empty() && node.DeviceIdent(s) == hub.DeviceIdent(s) &&
-           node.DeviceLoop(s) == hub.DeviceLoop(s) && node.DeviceAddress(s) == hub.DeviceAddress(s) &&
-           !site.AddressTaken(hub.DeviceLoop(s), hub.DeviceAddress(s)) && site.IdentCount(hub.DeviceIdent(s)) == 0;
+    const std::string& ident = hub.DeviceIdent(s);
+    const int loop = hub.DeviceLoop(s), address = hub.DeviceAddress(s);
+    if (node.DeviceType(s) != 0 || ident.empty() || node.DeviceIdent(s) != ident || node.DeviceLoop(s) != loop ||
+        node.DeviceAddress(s) != address)
+        return false;
+    // The site's slot is counted among the kept ones: any more on its
+    // address or with its ident is another.
+    const bool placed = loop != -1 && address != -1;
+    return !(placed && (site.AddressTaken(loop, address) || site.KeptAt(loop, address) > 1)) &&
+           site.IdentCount(ident) == 0 && site.KeptIdentCount(ident) == 1;
 }
 
 } // namespace hublink

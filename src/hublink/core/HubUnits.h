@@ -10,6 +10,7 @@
 #include "model/SiteState.h"
 #include "model/clsNode.h"
 
+#include <array>
 #include <map>
 #include <string>
 
@@ -26,18 +27,22 @@ std::string HeldTypeName(const model::clsNode& node, int slot);
 
 // The loop addresses and idents that programming gives the units of the
 // site: its nodes in use and the slots with a device type of its RCCs in
-// use, a combination head on two addresses. Idents are counted without
-// regard to case.
+// use, a combination head on two addresses; and apart from them those its
+// slots without a type keep. Idents are counted without regard to case.
 class SiteUnits
 {
 public:
     explicit SiteUnits(const model::NodeArray& nodes);
     bool AddressTaken(int loop, int address) const;
     int IdentCount(const std::string& ident) const;
+    // Slots without a type that keep the address, the ident.
+    int KeptAt(int loop, int address) const;
+    int KeptIdentCount(const std::string& ident) const;
 
 private:
     OwnerTable owners_;
-    std::map<std::string, int> idents_;
+    std::array<std::array<int, kOwnerAddresses>, kOwnerLoops> kept_{};
+    std::map<std::string, int> idents_, keptIdents_;
 };
 
 // Idents as a hub may match them: without regard to case.
@@ -45,7 +50,8 @@ std::string IdentKey(const std::string& ident);
 
 // The unit of unknown type in slot s of downloaded RCC n stays in the hub:
 // the site holds the RCC with the hub's ident, and in slot s no type and
-// the unit's ident, loop and address, which no unit of the site takes.
+// the unit's ident, loop and address, which no other unit or slot of the
+// site takes.
 bool SiteKeepsUnknownUnit(const model::NodeArray& Nodes, const model::NodeArray& HubNodes, int n, int s,
                           const SiteUnits& site);
 

@@ -403,6 +403,8 @@ TEST_F(ProgrammingRun, AUnitThatADeleteByItsIdentCouldMissIsOfferedAClearAndOthe
          "Device 12 on RCC 1 (Device of Unknown Type  0C0AA) shares its Ident with a Unit of the Configuration"},
         {"a gone device whose ident the hub holds on a unit that stays", {"POPULATE LOOP2 OPTICAL 60 2 10004 4"}, [] {},
          "Device 5 on RCC 2 (Optical Smoke Detector  10004) shares its Ident with RCC 4 in the Hub"},
+        {"a unit read without an ident", {"POPULATE LOOP1 FOOBAR 50 1 X0C0A 11"}, [] {},
+         "Device 12 on RCC 1 (Device of Unknown Type) has no Ident"},
     };
     const std::string& goOn = kGoOn;
     for (const auto& [what, extra, edit, named] : cases) {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-// One line per loop address that more than one statement answers:
-// "L1/50: <statement> | <statement>".
-inline std::vector<std::string> AddressesAnsweredTwice(const std::vector<std::string>& statements)
+// The statements answering each loop address (loop, address).
+inline std::map<std::pair<int, int>, std::vector<std::string>>
+AnsweredAddresses(const std::vector<std::string>& statements)
 {
     std::map<std::pair<int, int>, std::vector<std::string>> answered;
     const auto number = [](const std::string& text) {
@@ -34,9 +34,19 @@ inline std::vector<std::string> AddressesAnsweredTwice(const std::vector<std::st
         if (w[2] != "NODE" && model::IsComboHeadType(model::DeviceTypeFromName(w[2])))
             answered[{loop, address + 1}].push_back(line);
     }
+    return answered;
+}
+
+// One line per loop address that more than one statement answers, except
+// the addresses of `excused` ("L1/50: <statement> | <statement>").
+inline std::vector<std::string> AddressesAnsweredTwice(const std::vector<std::string>& statements,
+                                                       const std::vector<std::string>& excused = {})
+{
+    const auto allowed = AnsweredAddresses(excused);
     std::vector<std::string> twice;
-    for (const auto& [place, lines] : answered) {
-        if (lines.size() < 2)
+    for (const auto& [place, lines] : AnsweredAddresses(statements)) {
+        const auto also = allowed.find(place);
+        if (lines.size() < 2 || (also != allowed.end() && also->second.size() >= lines.size()))
             continue;
         std::string text = "L" + std::to_string(place.first) + "/" + std::to_string(place.second) + ":";
         for (size_t i = 0; i < lines.size(); ++i)
