@@ -252,7 +252,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int16_t differences = CompareHubWithConfiguration();
     if (differences != model::MessageCount())
         fuzz::Finding("Compare Config counts other lines than it lists");
+    if (getenv("DBG")) for (int n = 0; n < 32; ++n) for (int s = 1; s <= 31; ++s) {
+        const auto& a = Nodes[n]; const auto& b = HubNodes[n];
+        if (a.DeviceType(s) || b.DeviceType(s) || !a.DeviceIdent(s).empty() || !b.DeviceIdent(s).empty())
+          fprintf(stderr, "%d.%d site %d L%d/%d %s | hub %d L%d/%d %s\n", n, s, a.DeviceType(s), a.DeviceLoop(s), a.DeviceAddress(s), a.DeviceIdent(s).c_str(), b.DeviceType(s), b.DeviceLoop(s), b.DeviceAddress(s), b.DeviceIdent(s).c_str()); }
+    if (getenv("DBG")) { fprintf(stderr, "CMP(active %d):\n", (int)ActiveNode); for (auto& l : model::MessageList) fprintf(stderr, "  %s\n", l.c_str()); }
     const int16_t listed = BuildChangeList();
+    if (getenv("DBG")) { fprintf(stderr, "CHANGES %d:\n", listed); for (auto& l : model::MessageList) fprintf(stderr, "  %s\n", l.c_str()); }
     // The count may take repeats that the list leaves out, never fewer.
     if (listed < kChangeListChannelsFirst || (listed >= 0 && listed < model::MessageCount() - 1))
         fuzz::Finding("the change list counts fewer changes than it lists");

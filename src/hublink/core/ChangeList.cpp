@@ -358,6 +358,26 @@ void CameToAddress(int loop, int address, int n, int s, Repeats* repeats)
         repeats->Stayed(n, s);
 }
 
+// A type difference the first pass leaves to the address pass that the
+// address pass could not meet (a place outside the loops, or one a later
+// unit on the same address hides) is taken as the first pass takes others.
+void MissedTypeChanges()
+{
+    for (int n = 1; n < kNodeCount; ++n) {
+        if (!Nodes[n].InUse() || !HubNodes[n].InUse() || HubNodes[n].NodeDelete() || Nodes[n].NodeAdd())
+            continue;
+        for (int s = 1; s <= kLastSlot; ++s) {
+            const DeviceTypeCode t = Nodes[n].DeviceType(s);
+            const DeviceTypeCode h = HubNodes[n].DeviceType(s);
+            if (t == 0 || h == 0 || SameTypeOnHub(t, h) || Nodes[n].DeviceAdd(s) || Nodes[n].DeviceDelete(s) ||
+                HubNodes[n].DeviceDelete(s) || Nodes[n].DeviceAddressChange(s))
+                continue;
+            AddDeviceDelete(n, s);
+            AddDeviceAdd(n, s);
+        }
+    }
+}
+
 // Returns the repeats left out of the list.
 int AddressPass()
 {
@@ -431,6 +451,7 @@ int16_t BuildChangeList()
     }
     ParentPass();
     const int repeats = AddressPass();
+    MissedTypeChanges();
     return static_cast<int16_t>(model::MessageCount() - 1 + repeats);
 }
 
