@@ -8,9 +8,9 @@
 #include "FuzzFiles.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/HubConfigParser.h"
-#include "hublink/core/IProgrammingWindow.h"
 #include "hublink/core/LinkTiming.h"
 #include "hublink/core/NodesSiteLink.h"
+#include "hublink/core/support/QuietProgrammingWindow.h"
 #include "support/SimulatedUnit.h"
 
 #include <deque>
@@ -23,7 +23,7 @@ class ProgramBench : public hublink::ISerialTransport,
                      public hublink::ILinkTimer,
                      public hublink::IMessageLoop,
                      public hublink::ICommsWindow,
-                     public hublink::IProgrammingWindow
+                     public QuietProgrammingWindow
 {
 public:
     explicit ProgramBench(SimulatedUnit& unit) : unit_(unit), link_(*this, *this, *this, *this, site_) {}
@@ -88,7 +88,7 @@ public:
     }
     void ShowCommsError(const std::string& text) override { Boxes.push_back(text); }
     bool DeleteTimerRunning() const override { return false; }
-    // IProgrammingWindow
+    // The window
     int32_t Display(const std::string& text, int32_t style, const std::string&) override
     {
         Boxes.push_back(text);
@@ -97,27 +97,12 @@ public:
         const bool clear = text.rfind("Do You Wish to Clear", 0) == 0;
         return !clear || ClearAnswer ? 6 : 7;
     }
-    hublink::PortStatus ResetPort() override { return hublink::PortStatus::Ready; }
-    void EnableProgram() override {}
     int16_t ParseDownload(bool programming) override
     {
         return hublink::ParseHubConfiguration(link_.Session(), {ActiveNode, programming});
     }
-    void SetErrorCheckMode(long) override {}
-    void ShowErrorList() override {}
-    void CloseErrorList() override {}
-    void ClearLogBox() override {}
-    void SetCancelCaption(const std::string&) override {}
-    void ShowProgress() override {}
     void SetProgressMaximum(int maximum) override { progressMax_ = maximum; }
-    void SetDeleteDots(bool) override {}
-    void RestoreWindow() override {}
-    void SelectHub() override {}
     bool DebugOutputStopped() const override { return true; }
-    void SetDebugOutputStopped(bool) override {}
-    bool UnitConnected() const override { return true; }
-    bool OpenedOnly() const override { return false; }
-    void CloseWindow() override {}
 
 private:
     // The link writes one command, with its carriage return, at a time.

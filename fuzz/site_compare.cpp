@@ -166,11 +166,6 @@ void ProgramTheHub(bool clearAnswer)
     ActiveNode = 0;
     cmdUpdate_Click(bench.Link(), bench);
 
-    if (getenv("DBG")) { fprintf(stderr, "HELD BEFORE:\n"); for (auto& l : HubStatements()) fprintf(stderr, "  %s\n", l.c_str());
-      fprintf(stderr, "EXCHANGES:\n"); for (auto& e : bench.Exchanges) fprintf(stderr, "  %s -> %s\n", e.Command.c_str(), e.Answer.empty()?"":e.Answer[0].c_str());
-      fprintf(stderr, "BOXES:\n"); for (auto& b : bench.Boxes) fprintf(stderr, "  %s\n", b.c_str());
-      fprintf(stderr, "AFTER:\n"); for (auto& l : unit.Configuration()) fprintf(stderr, "  %s\n", l.c_str());
-      }
     const bool holds = Told(bench, "Programming Completed Successfully") ||
                        Told(bench, "The Config matches the Radio Hub already, Update not required");
     // The site may put a device on a combination head's second address:
@@ -179,7 +174,6 @@ void ProgramTheHub(bool clearAnswer)
     const ProgrammingList full = BuildFullProgrammingList(Nodes, true);
     for (const ProgrammingCommand& c : full.Commands())
         site.push_back(c.Command);
-    if (getenv("DBG")) { fprintf(stderr, "TWICE:\n"); for (auto& l : AddressesAnsweredTwice(unit.Configuration(), site)) fprintf(stderr, "  %s\n", l.c_str()); }
     if (holds && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
         Finding("Program says the hub holds the site while a loop address is answered twice");
     // The list goes on only on the hub's answer: each of its commands but
@@ -204,7 +198,6 @@ void ProgramTheHub(bool clearAnswer)
     const bool matches = Told(bench, "The Hub matches the Configuration") || model::MessageCount() == refused;
     if (matches && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
         Finding("Compare says the hub matches while a loop address is answered twice");
-    if (getenv("DBG")) { fprintf(stderr, "COMPARE:\n"); for (auto& l : bench.Boxes) fprintf(stderr, "  %s\n", l.c_str()); for (auto& l : model::MessageList) fprintf(stderr, "  %s\n", l.c_str()); }
     if (holds && !matches)
         Finding("Program says the hub holds the site and Compare finds differences");
 }
@@ -252,13 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int16_t differences = CompareHubWithConfiguration();
     if (differences != model::MessageCount())
         fuzz::Finding("Compare Config counts other lines than it lists");
-    if (getenv("DBG")) for (int n = 0; n < 32; ++n) for (int s = 1; s <= 31; ++s) {
-        const auto& a = Nodes[n]; const auto& b = HubNodes[n];
-        if (a.DeviceType(s) || b.DeviceType(s) || !a.DeviceIdent(s).empty() || !b.DeviceIdent(s).empty())
-          fprintf(stderr, "%d.%d site %d L%d/%d %s | hub %d L%d/%d %s\n", n, s, a.DeviceType(s), a.DeviceLoop(s), a.DeviceAddress(s), a.DeviceIdent(s).c_str(), b.DeviceType(s), b.DeviceLoop(s), b.DeviceAddress(s), b.DeviceIdent(s).c_str()); }
-    if (getenv("DBG")) { fprintf(stderr, "CMP(active %d):\n", (int)ActiveNode); for (auto& l : model::MessageList) fprintf(stderr, "  %s\n", l.c_str()); }
     const int16_t listed = BuildChangeList();
-    if (getenv("DBG")) { fprintf(stderr, "CHANGES %d:\n", listed); for (auto& l : model::MessageList) fprintf(stderr, "  %s\n", l.c_str()); }
     // The count may take repeats that the list leaves out, never fewer.
     if (listed < kChangeListChannelsFirst || (listed >= 0 && listed < model::MessageCount() - 1))
         fuzz::Finding("the change list counts fewer changes than it lists");

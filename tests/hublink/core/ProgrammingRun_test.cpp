@@ -6,6 +6,7 @@
 #include "LinkFixture.h"
 #include "model/SiteBuilder.h"
 #include "hublink/core/support/HubAddresses.h"
+#include "hublink/core/support/QuietProgrammingWindow.h"
 #include "hublink/core/CompareRun.h"
 #include "hublink/core/HubConfigParser.h"
 #include "hublink/core/IProgrammingWindow.h"
@@ -28,7 +29,7 @@ const std::string kMatches = "The Config matches the Radio Hub already, Update n
 const std::string kHubMatches = "The Hub matches the Configuration";
 const std::string kGoOn = "Errors were Encountered, Continue Anyway?";
 
-class ProgrammingRun : public LinkFixture, public IProgrammingWindow
+class ProgrammingRun : public LinkFixture, public QuietProgrammingWindow
 {
 protected:
     // Hub L1/1; RCC 1 on the hub with a callpoint and a sounder/beacon, RCC 2
@@ -94,26 +95,13 @@ protected:
         // download with faults.
         return style == 36 && text != kGoOn ? QuestionAnswer : style == 36 ? 6 : 1;
     }
-    PortStatus ResetPort() override { return PortStatus::Ready; }
-    void EnableProgram() override {}
     int16_t ParseDownload(bool programming) override
     {
         return ParseHubConfiguration(bench.Link().Session(), {ActiveNode, programming});
     }
-    void SetErrorCheckMode(long) override {}
     void ShowErrorList() override { ++ErrorListShown; }
-    void CloseErrorList() override {}
-    void ClearLogBox() override {}
-    void SetCancelCaption(const std::string&) override {}
-    void ShowProgress() override {}
     void SetProgressMaximum(int maximum) override { bench.ProgressMaximum = maximum; }
     void SetDeleteDots(bool running) override { bench.DeleteDots = running; }
-    void RestoreWindow() override {}
-    void SelectHub() override {}
-    bool DebugOutputStopped() const override { return false; }
-    void SetDebugOutputStopped(bool) override {}
-    bool UnitConnected() const override { return true; }
-    bool OpenedOnly() const override { return false; }
     void CloseWindow() override { Closed = true; }
 
     int ErrorListShown = 0;
