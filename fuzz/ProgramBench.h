@@ -8,7 +8,6 @@
 #include "FuzzFiles.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/HubConfigParser.h"
-#include "hublink/core/LinkTiming.h"
 #include "hublink/core/NodesSiteLink.h"
 #include "hublink/core/support/QuietProgrammingWindow.h"
 #include "support/SimulatedUnit.h"
