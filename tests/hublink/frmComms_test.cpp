@@ -552,12 +552,12 @@ TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
 }
 
 // A unit whose type word the program does not know is read into a slot
-// with its loop, address and ident but no device type. Program and Compare
-// take such a slot for an empty one on either side: a hub without the unit
-// matches the site read with it, and a hub holding it matches a site
-// without it (its line stays in Compare's list as a fault of the download),
-// and the unit is left in the hub.
-TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
+// with its loop, address and ident but no device type. The site's slot
+// without a type holds no device: a hub without the unit matches the site
+// read with it. The hub's unit still answers its address: it stays where
+// the site holds it as it stands, and a site without it has Compare list it
+// and Program delete it.
+TEST_F(HubRunTest, AUnitOfAnUnknownTypeStaysOnlyWhereTheSiteHoldsIt)
 {
     const std::string unknown = "POPULATE LOOP1 FOOBAR 50 1 0C0AA 9";
     SimulatedUnit::Lines withUnknown = kStoredSite;
@@ -565,6 +565,9 @@ TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
     const std::string matches =
         "Communicate with Radio Hub: The Config matches the Radio Hub already, Update not required (64)";
     const std::string compared = "Compare Hub with Configuration: The Hub matches the Configuration (64)";
+    const std::string goOn = "Communicate with Radio Hub: Errors were Encountered, Continue Anyway? (36)";
+    const std::string parsed =
+        "[" + unknown + "] RCC 1 FOOBAR on ,  Loop 1, Address 50, Ident 0C0AA, Slot 9 / Error In Device Type";
     unit.SetLoopCountText("3");
     frmComms* window = Open(-1);
 
@@ -573,6 +576,10 @@ TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
     ASSERT_EQ(model::Nodes[1].DeviceType(10), 0);
     ASSERT_EQ(model::Nodes[1].DeviceIdent(10), "0C0AA");
     ASSERT_EQ(model::Nodes[1].DeviceAddress(10), 50);
+    messages.clear();
+    window->cmdUpdate_Click();
+    EXPECT_EQ(messages, (std::vector<std::string>{goOn, matches})) << "the site holds it as it stands";
+    EXPECT_EQ(std::ranges::count(unit.Configuration(), unknown), 1);
     unit.SetConfiguration(kStoredSite);
     messages.clear();
     window->cmdUpdate_Click();
@@ -584,16 +591,21 @@ TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
     window->ReadConfig_Click();
     unit.SetConfiguration(withUnknown);
     messages.clear();
-    window->cmdUpdate_Click();
-    const std::string goOn = "Communicate with Radio Hub: Errors were Encountered, Continue Anyway? (36)";
-    EXPECT_EQ(messages, (std::vector<std::string>{goOn, matches})) << "the hub's slot without a type";
-    EXPECT_EQ(std::ranges::count(unit.Configuration(), unknown), 1);
-    messages.clear();
     window->CompareConfig_Click();
     EXPECT_EQ(messages, std::vector<std::string>{});
-    EXPECT_EQ(model::MessageList, std::vector<std::string>{"[" + unknown +
-                                                           "] RCC 1 FOOBAR on ,  Loop 1, Address 50, Ident "
-                                                           "0C0AA, Slot 9 / Error In Device Type"});
+    EXPECT_EQ(model::MessageList,
+              (std::vector<std::string>{parsed, "Device 10 on RCC 1 - Device in RCC, but not in Configuration - "
+                                                "Device of Unknown Type  0C0AA"}));
+    unit.ClearRecord();
+    window->cmdUpdate_Click();
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            goOn, "Communicate with Radio Hub: Differences were Found, Continue Anyway? (36)",
+                            "Communicate with Radio Hub: Programming Completed Successfully (64)"}));
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 0C0AA"), 1);
+    EXPECT_EQ(unit.Configuration(), kStoredSite);
+    messages.clear();
+    window->CompareConfig_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{compared});
 }
 
 TEST_F(HubRunTest, AProgrammingCompletedOnASecondPassClosesTheWindowOnlyWithCloseOnCompletion)
