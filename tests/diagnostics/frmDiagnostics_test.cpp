@@ -22,6 +22,7 @@
 #include "support/MessageRecorder.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
+#include "support/TempFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,7 +42,6 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <unistd.h>
 
 namespace {
 
@@ -53,9 +53,7 @@ protected:
         ResetSettingsAndSite();
         platform::ResetPortList();
         platform::SetTimeoutScale(0.05);
-        LogFolder = ::testing::TempDir() + "/qvs-diagwin-" + std::to_string(::getpid());
-        std::filesystem::remove_all(LogFolder);
-        std::filesystem::create_directories(LogFolder);
+        LogFolder = logs.String();
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         LoopCount = 2;
@@ -151,6 +149,7 @@ protected:
     }
 
     QWidget* main = nullptr; // stands for the main window
+    const testsupport::TempFolder logs{"diagwin"};
     SimulatedUnit unit;
     SimulatedPort port{unit};
     MessageRecorder recorder;

@@ -52,7 +52,7 @@ protected:
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         PortBaudIndex = 7;
-        LogIntoFreshFolder("comms");
+        logs = LogIntoFreshFolder("comms");
         auto record = [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
             messages.push_back(title + ": " + text + " (" + std::to_string(style) + ")");
             return 1;
@@ -79,6 +79,7 @@ protected:
 
     static QString Box(frmComms* window) { return window->StatusRTF->toPlainText(); }
 
+    testsupport::TempFolder logs;
     SimulatedUnit unit;
     SimulatedPort port{unit};
     std::vector<std::string> messages;
@@ -166,7 +167,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(window->CommsProgress->value(), window->CommsProgress->maximum());
     SaveShot(window->grab().toImage(), "comms-read");
 
-    const std::string saved = ::testing::TempDir() + "/read-site.qvs";
+    const std::string saved = logs.File("read-site.qvs");
     ASSERT_TRUE(model::SaveSiteFile(saved));
     QFile got(QString::fromStdString(saved)), want(QVS_TEST_DATA "/read-site.qvs");
     ASSERT_TRUE(got.open(QIODevice::ReadOnly));

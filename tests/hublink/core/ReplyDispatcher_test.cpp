@@ -148,7 +148,7 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 
 TEST_F(LinkFixture, AssignmentResultsAreLoggedWithTheUnitTheyName)
 {
-    LogIntoFreshFolder("assign");
+    const auto logs = LogIntoFreshFolder("assign");
     unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4"});
     unit.SetAssignFailures({"1A2B3"});
     model::clsNode& rcc = model::Nodes[3];
@@ -185,7 +185,7 @@ TEST_F(LinkFixture, DeleteRepliesAreJudged)
         EXPECT_EQ(bench.Box, logged.empty() ? std::vector<std::string>{} : std::vector<std::string>{logged});
     }
 
-    LogIntoFreshFolder("dots");
+    const auto logs = LogIntoFreshFolder("dots");
     bench.DeleteDots = true;
     link.Session().CommsState = DeleteWait;
     link.Session().CommandText = device;
