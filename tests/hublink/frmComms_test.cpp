@@ -15,6 +15,7 @@
 #include "model/TestSites.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/Yield.h"
 #include "platform/base/TimeoutScale.h"
 #include "support/LinkTestHelpers.h"
 #include "support/ScreenShots.h"
@@ -432,6 +433,74 @@ TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
     ASSERT_EQ(messages.size(), 2u) << testing::PrintToString(messages);
     EXPECT_EQ(messages[1], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
     EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n"));
+}
+
+// The hub answers each relation past the reply time-out and refuses the
+// last one, so each late answer meets a resend and the answer owed to the
+// resend comes while the next relation waits. The run ends as a failure
+// told once, every command it counted as acknowledged was, and the log
+// holds the lines that came.
+TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
+{
+    struct Case
+    {
+        const char* name;
+        int lateMs;
+        bool strayLine; // the first relation's first send is lost; the test sends the answer owed to it
+    };
+    const Case cases[] = {{"700 ms late", 700, false}, {"2000 ms late", 2000, false}, {"stray line", 1500, true}};
+    const std::string refused = "RELATION ADD 2 1 2";
+    const std::string aborted = Shown("Programming Aborted Due to Unknown Command");
+    const QString noReply = "Communications Failure,  Please check Comms Port and try again";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model::ResetSite();
+        unit.ClearFailure();
+        unit.SetAnswerDelayMs("RELATION ADD", 0);
+        unit.SetConfiguration({});
+        frmComms* window = OpenOnProgrammedHub({}, 1.0);
+        // The hub holds the site but for its relations, which the next run
+        // sends first (its first command's resends wait 5000 ms).
+        SimulatedUnit::Lines held = unit.Configuration();
+        std::erase_if(held, [](const std::string& l) { return l.starts_with("RELATION"); });
+        unit.SetConfiguration(held);
+        logs = LogIntoFreshFolder("late-answer");
+        const size_t before = port.Sent().size();
+        unit.ClearRecord();
+        unit.SetAnswerDelayMs("RELATION ADD", c.lateMs);
+        unit.Refuse(refused);
+        QTimer stray;
+        if (c.strayLine) {
+            unit.SetFailure(FailureMode::Silent, "RELATION ADD 1 0 1", 1);
+            QObject::connect(&stray, &QTimer::timeout, [&] {
+                if (std::ranges::count(unit.CommandLines(), refused) == 0)
+                    return;
+                port.Send("Node Relation already defined\r");
+                stray.stop();
+            });
+            stray.start(5);
+        }
+        messages.clear();
+        window->cmdProgram_Click();
+        auto came = [&] { return LinesSent(port.Sent().substr(before)); };
+        ASSERT_TRUE(
+            platform::WaitUntil([&] { return port.Pending() == 0 && LoggedReplies().size() >= came().size(); }, 20000))
+            << "not reached: every answer of the hub received";
+        EXPECT_EQ(std::ranges::count(messages, Shown("Programming Completed Successfully")), 0)
+            << testing::PrintToString(messages);
+        EXPECT_TRUE(messages == std::vector<std::string>{aborted} ||
+                    (messages.empty() && Box(window).contains(noReply)))
+            << "the run did not end as one failure: " << testing::PrintToString(messages)
+            << Box(window).toStdString();
+        const hublink::LinkSession& walk = window->Link().Session();
+        for (int16_t i = 1; i < walk.ReplyLineCount && i <= walk.CommandCount; ++i)
+            EXPECT_TRUE(unit.Acknowledged(walk.ReplyLines[static_cast<size_t>(i)]))
+                << walk.ReplyLines[static_cast<size_t>(i)] << " was counted as acknowledged";
+        EXPECT_EQ(LoggedReplies(), came()) << "the log holds the lines that came";
+        EXPECT_FALSE(window->Busy());
+        frmComms::Unload();
+        QApplication::processEvents();
+    }
 }
 
 TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)

@@ -64,6 +64,7 @@ void SimulatedPort::Send(const std::string& bytes)
     for (size_t done = 0; !closed_ && done < bytes.size();) {
         const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
+            sent_.append(bytes, done, static_cast<size_t>(n));
             done += static_cast<size_t>(n);
         } else if (n < 0 && errno == EAGAIN) {
             pollfd p{master_, POLLOUT, 0};
