@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     // runtime folder, and the toolkit its own files: each test program has a
     // runtime folder of its own, which goes when it ends, so that no run
     // meets another's files or leaves its own behind.
-    const testsupport::TempFolder runtime("runtime");
+    const testsupport::TempFolder runtime("test-runtime");
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.String()));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
