@@ -187,10 +187,12 @@ void frmDiagnostics::cmdExit_Click()
 
 void frmDiagnostics::closeEvent(QCloseEvent* event)
 {
-    // The user's close is refused while a reading runs; the window's own
-    // close (a refused unit) waits for its end.
+    // The user's close is refused while a refresh runs, from its first
+    // exchange (the debug output switched off) to the end of its reading,
+    // and while any other reading runs; the window's own close (a refused
+    // unit) waits for its end.
     const bool programClose = std::exchange(programClose_, false);
-    if (Session.DiagBusy && !programClose) {
+    if ((RefreshBusy || Session.DiagBusy) && !programClose) {
         event->ignore();
         return;
     }

@@ -22,6 +22,7 @@
 #include "support/MessageRecorder.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
+#include "support/TempFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,9 +40,10 @@
 #include <QTextEdit>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
-#include <unistd.h>
 
 namespace {
 
@@ -52,10 +54,10 @@ protected:
     {
         ResetSettingsAndSite();
         platform::ResetPortList();
-        platform::SetTimeoutScale(0.05);
-        LogFolder = ::testing::TempDir() + "/qvs-diagwin-" + std::to_string(::getpid());
-        std::filesystem::remove_all(LogFolder);
-        std::filesystem::create_directories(LogFolder);
+        // The unit's answers keep the program's own time-outs: shortened, an
+        // answer held up by a busy machine would be taken for a missing one.
+        platform::SetTimeoutScale(1.0);
+        LogFolder = logs.String();
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         LoopCount = 2;
@@ -86,7 +88,7 @@ protected:
 
     // With a link scale, the unit's answers are awaited that many times the
     // program's time-outs from the handshake on, while the window's own
-    // timers (set when it is made) keep the fixture's short ones.
+    // timers (set when it is made) keep the scale they were made with.
     frmDiagnostics* Open(double linkScale = 0)
     {
         frmDiagnostics* w = frmDiagnostics::Load();
@@ -161,6 +163,7 @@ protected:
     static constexpr double kPatientScale = 5.0;
 
     QWidget* main = nullptr; // stands for the main window
+    const testsupport::TempFolder logs{"diagwin"};
     SimulatedUnit unit;
     SimulatedPort port{unit};
     MessageRecorder recorder;
@@ -302,18 +305,49 @@ TEST_F(DiagnosticsWindowTest, APortChangeThatFailsKeepsThePreviousPort)
     EXPECT_EQ(SendTimes("GET DS ALL").size(), 1u) << "the previous port still carries the link";
 }
 
-TEST_F(DiagnosticsWindowTest, ClosingDuringAReadingIsRefused)
+TEST_F(DiagnosticsWindowTest, ClosingDuringARefreshIsRefusedFromItsFirstExchangeToTheEndOfItsReading)
 {
     platform::SetTimeoutScale(1.0);
     frmDiagnostics* w = Open();
-    unit.SetLateDelayMs(300);
-    unit.SetFailure(FailureMode::Late, "GET DS ALL", 1);
-    QTimer::singleShot(50, w, [w] { EXPECT_FALSE(w->close()); });
-    w->cmdRefresh_Click();
-    EXPECT_TRUE(messages.empty()) << "the reading completed";
-    platform::DoEvents();
-    QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(frmDiagnostics::Loaded(), w) << "the refused close is not carried out later";
+    // The unit keeps its answer to the phase's command until the test has
+    // asked for the close, so the close comes in that phase however slow the
+    // machine; no time-out ends the phase first.
+    platform::SetTimeoutScale(100.0);
+    struct Phase
+    {
+        const char* name;
+        const char* command;
+        const char* answer;
+        std::function<bool()> in;
+    } const phases[] = {
+        {"the debug output switched off", "DS MON DIS", "DS MON STOP\r",
+         [w] { return w->Session.ControlMode == ControlBusy; }},
+        {"the reading", "GET DS ALL", "GET DS ALL\rDS LOOP1 5 SSG\rDS LOOP1 6 SSG\rEND OF DATA\r",
+         [w] { return w->Session.DiagBusy; }},
+    };
+    for (const Phase& phase : phases) {
+        SCOPED_TRACE(phase.name);
+        unit.ClearRecord();
+        unit.SetFailure(FailureMode::Silent, phase.command, 1);
+        std::optional<bool> closed;
+        QTimer asker;
+        QObject::connect(&asker, &QTimer::timeout, [&] {
+            if (closed || !phase.in() || SendTimes(phase.command).empty())
+                return;
+            closed = w->close();
+            port.Send(phase.answer);
+        });
+        asker.start(1);
+        w->cmdRefresh_Click();
+        asker.stop();
+        ASSERT_TRUE(closed.has_value()) << "the refresh ended before its phase was reached";
+        EXPECT_FALSE(*closed);
+        EXPECT_TRUE(messages.empty()) << "the reading completed";
+        platform::DoEvents();
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(frmDiagnostics::Loaded(), w) << "the refused close is not carried out later";
+    }
+    EXPECT_TRUE(w->close()) << "the window closes once the refresh has ended";
 }
 
 TEST_F(DiagnosticsWindowTest, TheHubIdentCheckAndTheStimulusFileAreReachedFromCode)
@@ -548,6 +582,7 @@ TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
 
 TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsChartBeforeTheWindowCloses)
 {
+    platform::SetTimeoutScale(0.05); // the countdown's ticks of 1 s come every 50 ms
     frmDiagnostics* w = OpenOnChannelPage(PageChannelScan, kPatientScale);
     unit.SetScanLevel(0x2A);
     QStringList countdown;

@@ -53,7 +53,7 @@ protected:
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         PortBaudIndex = 7;
-        LogIntoFreshFolder("comms");
+        logs = LogIntoFreshFolder("comms");
         auto record = [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
             messages.push_back(title + ": " + text + " (" + std::to_string(style) + ")");
             return 1;
@@ -80,6 +80,7 @@ protected:
 
     static QString Box(frmComms* window) { return window->StatusRTF->toPlainText(); }
 
+    testsupport::TempFolder logs;
     SimulatedUnit unit;
     SimulatedPort port{unit};
     std::vector<std::string> messages;
@@ -167,7 +168,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(window->CommsProgress->value(), window->CommsProgress->maximum());
     SaveShot(window->grab().toImage(), "comms-read");
 
-    const std::string saved = ::testing::TempDir() + "/read-site.qvs";
+    const std::string saved = logs.File("read-site.qvs");
     ASSERT_TRUE(model::SaveSiteFile(saved));
     QFile got(QString::fromStdString(saved)), want(QVS_TEST_DATA "/read-site.qvs");
     ASSERT_TRUE(got.open(QIODevice::ReadOnly));
@@ -323,9 +324,14 @@ protected:
 
 TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowUsable)
 {
-    // Debug lines 20 ms apart for 20 s: each would keep a download alive.
-    unit.SetDebugStream(20, 1000);
-    frmComms* window = OpenOnProgrammedHub({}, 0.1);
+    // Debug lines 200 ms apart for 20 s: each would keep a download alive.
+    // The program's own time-outs: a download without statements fails 5 s
+    // after it began, and no answer held up by a busy machine is taken for a
+    // missing one. The lines come slowly enough for any machine to read them
+    // as they come (the streams of the runs before go on beside the next),
+    // so that no answer waits behind them.
+    unit.SetDebugStream(200, 100);
+    frmComms* window = OpenOnProgrammedHub({}, 1.0);
     const std::pair<const char*, void (frmComms::*)()> runs[] = {{"Compare", &frmComms::CompareConfig_Click},
                                                                  {"Program", &frmComms::cmdProgram_Click},
                                                                  {"Read", &frmComms::ReadConfig_Click}};
@@ -335,7 +341,8 @@ TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowU
         unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
         (window->*run)();
         EXPECT_GT(port.Pending(), 0u) << "the run ended while the unit was still talking";
-        EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")});
+        EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")})
+            << Box(window).toStdString();
         EXPECT_FALSE(window->Busy());
     }
     EXPECT_TRUE(window->close());
@@ -343,15 +350,19 @@ TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowU
 
 TEST_F(HubRunTest, EveryLineOfADownloadCountsTowardItsLimit)
 {
-    // Statements among the debug lines keep the download alive.
-    platform::SetTimeoutScale(0.1);
+    // Statements among the debug lines keep the download alive. The unit
+    // answers every command: the time-outs are lengthened, so that no answer
+    // held up by a busy machine is taken for a missing one and the download
+    // is reached however slow the machine.
+    platform::SetTimeoutScale(10.0);
     LogProg = false;
     frmComms* window = Open(0);
     unit.SetDebugStream(0, 8100, {"RELATION ADD 1 0 1", "DBG 1", "DBG 2", "DBG 3"});
     unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
     window->ReadConfig_Click();
-    EXPECT_TRUE(Box(window).contains("The unit sent more than 8000 lines, transfer stopped\n"));
-    EXPECT_EQ(messages.back(), Shown("Unable to Get Config due to Errors"));
+    EXPECT_TRUE(Box(window).contains("The unit sent more than 8000 lines, transfer stopped\n"))
+        << Box(window).right(300).toStdString();
+    EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")});
 }
 
 TEST_F(HubRunTest, AUnitThatCannotSendItsConfigurationSaysSo)
@@ -453,7 +464,7 @@ TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
         SimulatedUnit::Lines held = unit.Configuration();
         std::erase_if(held, [](const std::string& l) { return l.starts_with("RELATION"); });
         unit.SetConfiguration(held);
-        LogIntoFreshFolder("late-answer");
+        logs = LogIntoFreshFolder("late-answer");
         const size_t before = port.Sent().size();
         unit.ClearRecord();
         unit.SetAnswerDelayMs("RELATION ADD", c.lateMs);
@@ -534,7 +545,9 @@ TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
         model::ResetSite();
         unit.ClearFailure();
         unit.SetConfiguration({});
-        frmComms* window = OpenOnProgrammedHub({}, 0.1);
+        // The program's own time-outs: shortened, a unit slowed down by a
+        // busy machine would fail before the command the case fails.
+        frmComms* window = OpenOnProgrammedHub({}, 1.0);
         sitebuild::PlaceDevice(model::Nodes, 2, 2, 2, 1, 31, "2A002"); // something for Program to send
         unit.SetFailure(c.mode, c.command);
         (window->*c.run)();

@@ -7,22 +7,20 @@
 #include "hublink/core/ProgrammingList.h"
 #include "model/Settings.h"
 #include "model/TestFiles.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
-inline void LogIntoFreshFolder(const std::string& name)
+// The log goes into a folder of its own, which goes with the object returned.
+[[nodiscard]] inline testsupport::TempFolder LogIntoFreshFolder(const std::string& name)
 {
     LogProg = true;
-    // One folder per test process, so test programs running side by side
-    // never share a log.
-    LogFolder = ::testing::TempDir() + "/qvs-" + std::to_string(::getpid()) + "-" + name;
-    std::filesystem::remove_all(LogFolder);
-    std::filesystem::create_directories(LogFolder);
+    testsupport::TempFolder folder(name);
+    LogFolder = folder.String();
+    return folder;
 }
 
 inline std::string ProgLogText()

@@ -147,7 +147,7 @@ TEST_F(LinkFixture, AnAnswerCountsOnlyForTheSendItAnswers)
                      (c.strayLine ? ", stray line" : "") + (c.held ? ", relation held" : ""));
         SimulatedUnit hub;
         VirtualBench hubBench{hub};
-        LogIntoFreshFolder("late");
+        const auto logs = LogIntoFreshFolder("late");
         if (c.held)
             hub.SetConfiguration({"RELATION ADD 2 0 1"});
         hub.SetAnswerDelayMs("RELATION ADD", c.lateMs);
@@ -198,7 +198,7 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 
 TEST_F(LinkFixture, AssignmentResultsAreLoggedWithTheUnitTheyName)
 {
-    LogIntoFreshFolder("assign");
+    const auto logs = LogIntoFreshFolder("assign");
     unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4"});
     unit.SetAssignFailures({"1A2B3"});
     model::clsNode& rcc = model::Nodes[3];
@@ -235,7 +235,7 @@ TEST_F(LinkFixture, DeleteRepliesAreJudged)
         EXPECT_EQ(bench.Box, logged.empty() ? std::vector<std::string>{} : std::vector<std::string>{logged});
     }
 
-    LogIntoFreshFolder("dots");
+    const auto logs = LogIntoFreshFolder("dots");
     bench.DeleteDots = true;
     link.Session().CommsState = DeleteWait;
     link.Session().CommandText = device;
