@@ -51,22 +51,29 @@ void ExpectTitleBar(const QWidget* box, const std::string& title)
     EXPECT_EQ(PropertyText(box->winId(), "_NET_WM_NAME"), title);
 }
 
-// Sees one of the windows go minimised.
+// Sees one of the windows go minimised, or leave the screen: a window
+// manager that puts a window back at once may do so before the program has
+// read the minimised state.
 class MinimiseWatch : public QObject
 {
 public:
     explicit MinimiseWatch(std::initializer_list<QWidget*> windows)
     {
-        for (QWidget* w : windows)
+        for (QWidget* w : windows) {
             w->installEventFilter(this);
+            w->windowHandle()->installEventFilter(this);
+        }
     }
     bool minimised = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::WindowStateChange &&
+        if (event->type() == QEvent::WindowStateChange && watched->isWidgetType() &&
             (static_cast<QWidget*>(watched)->windowState() & Qt::WindowMinimized))
+            minimised = true;
+        if (event->type() == QEvent::Expose && watched->isWindowType() &&
+            !static_cast<QWindow*>(watched)->isExposed())
             minimised = true;
         return false;
     }
@@ -325,6 +332,41 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
             {"answered", [&] { return box.isNull() || !box->isVisible(); }},
             {"the device window top-most again", [&] { return AboveOnDesktop(devices); }},
         }));
+    }
+}
+
+// A box waits while the window manager minimises it alone, as a task bar
+// does, or the main window alone (which may take the box with it): both come
+// back, the box above and active, and the keys typed next answer it however
+// long the window manager takes to show the box again.
+TEST_F(DesktopTest, AMinimisedBoxOrMainWindowComesBackWithTheKeysOnTheBox)
+{
+    for (const bool minimiseTheBox : {true, false}) {
+        SCOPED_TRACE(minimiseTheBox ? "the box minimised" : "the main window minimised");
+        int32_t code = 0;
+        QPointer<BoxDialog> box;
+        std::unique_ptr<MinimiseWatch> watch;
+        QTimer::singleShot(0, form.get(), [&] {
+            code = frmMsg::Display(form.get(), "Are You Sure ?", 36, "Change Radio Channels");
+        });
+        EXPECT_TRUE(Drive({
+            {"the box up",
+             [&] { return OnDesktop(CurrentBox()) && ActiveOnDesktop(CurrentBox()) && Framed(CurrentBox()); },
+             [&] {
+                 box = CurrentBox();
+                 watch = std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box, form.get()});
+                 Xdo({"windowminimize", QString::number(minimiseTheBox ? box->winId() : form->winId())});
+             }},
+            {"the box and the main window back, the box active",
+             [&] {
+                 return watch->minimised && !box->isMinimized() && !form->isMinimized() && OnDesktop(box) &&
+                        ActiveOnDesktop(box) && StackedAbove(box, form.get()) &&
+                        form->windowHandle()->isExposed();
+             },
+             [] { Keys("n"); }},
+            {"answered", [&] { return CurrentBox() == nullptr; }},
+        }));
+        EXPECT_EQ(code, MessageResult::No);
     }
 }
 
