@@ -3,9 +3,11 @@
 #include "Desktop.h"
 
 #include "platform/PlainMessageBox.h"
+#include "platform/PrinterDialog.h"
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QToolButton>
 
 using namespace desktop;
@@ -314,6 +316,11 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
         {"plain box",
          [this] { platform::PlainMessageBox(form.get(), "Are You Sure ?", 33, "Save Changes ?"); }},
         {"about", [this] { form->MenuItem("HelpAbout")->trigger(); }},
+        {"printer dialog",
+         [this] {
+             QPrinter printer;
+             platform::ChoosePrinter(form.get(), printer, false);
+         }},
     };
     for (const auto& [kind, open] : boxes) {
         SCOPED_TRACE(kind);
