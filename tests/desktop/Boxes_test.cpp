@@ -99,49 +99,64 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
                                         QString(), MessageStyle::CancelOK, "Search for a Device");
          }},
     };
-    for (const auto& [kind, open] : boxes) {
-        SCOPED_TRACE(kind);
-        QPointer<BoxDialog> box;
-        std::unique_ptr<MinimiseWatch> watch;
-        std::vector<uint32_t> hints, frame, actions;
-        std::string title;
-        QTimer::singleShot(0, form.get(), open);
-        EXPECT_TRUE(Drive({
-            {"the box up",
-             [&] { return OnDesktop(CurrentBox()) && ActiveOnDesktop(CurrentBox()) && Framed(CurrentBox()); },
-             [&] {
-                 box = CurrentBox();
-                 title = PropertyText(box->winId(), "_NET_WM_NAME");
-                 hints = PropertyValues(box->winId(), "_MOTIF_WM_HINTS");
-                 frame = PropertyValues(box->winId(), "_NET_FRAME_EXTENTS");
-                 actions = PropertyValues(box->winId(), "_NET_WM_ALLOWED_ACTIONS");
-                 watch = std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box});
-                 Xdo({"windowminimize", QString::number(box->winId())});
-                 Xdo({"windowminimize", QString::number(form->winId())});
-             }},
-            {"the box and the main window back after the minimise",
-             [&] {
-                 return watch->minimised && !box->isMinimized() && !form->isMinimized() && OnDesktop(box) &&
-                        ActiveOnDesktop(box) && StackedAbove(box, form.get()) &&
-                        form->windowHandle()->isExposed();
-             },
-             [] { Keys("Return"); }},
-            {"answered, the main window active again",
-             [&] { return CurrentBox() == nullptr && ActiveOnDesktop(form.get()); }},
-        }));
-        ASSERT_EQ(hints.size(), 5u);
-        EXPECT_TRUE(hints[0] & kHintFunctions);
-        EXPECT_FALSE(hints[1] & (kFunctionMinimise | kFunctionMaximise));
-        EXPECT_FALSE((hints[0] & kHintDecorations) && (hints[2] & (kDecorMinimise | kDecorMaximise)));
-        ExpectNoMinimiseOrMaximise(actions);
-        // A title bar with the box's title: the frame has a top, deeper than
-        // its foot.
-        ASSERT_EQ(frame.size(), 4u);
-        EXPECT_GT(frame[2], 0u);
-        EXPECT_GT(frame[2], frame[3]);
-        EXPECT_EQ(title,
-                  kind == std::string("message box") ? "Change Radio Channels" : "Search for a Device");
-    }
+    // What the window manager minimises: the box and the main window, the
+    // box alone (as a task bar does) or the main window alone (which may
+    // take the box with it). Back, the box takes the keys typed next however
+    // long the window manager takes to show it again.
+    const std::pair<const char*, std::pair<bool, bool>> minimised[] = {
+        {"the box and the main window minimised", {true, true}},
+        {"the box minimised", {true, false}},
+        {"the main window minimised", {false, true}},
+    };
+    for (const auto& [kind, open] : boxes)
+        for (const auto& [what, which] : minimised) {
+            SCOPED_TRACE(std::string(kind) + ", " + what);
+            QPointer<BoxDialog> box;
+            std::unique_ptr<MinimiseWatch> watch;
+            std::vector<uint32_t> hints, frame, actions;
+            std::string title;
+            QTimer::singleShot(0, form.get(), open);
+            EXPECT_TRUE(Drive({
+                {"the box up",
+                 [&] {
+                     return OnDesktop(CurrentBox()) && ActiveOnDesktop(CurrentBox()) && Framed(CurrentBox());
+                 },
+                 [&] {
+                     box = CurrentBox();
+                     title = PropertyText(box->winId(), "_NET_WM_NAME");
+                     hints = PropertyValues(box->winId(), "_MOTIF_WM_HINTS");
+                     frame = PropertyValues(box->winId(), "_NET_FRAME_EXTENTS");
+                     actions = PropertyValues(box->winId(), "_NET_WM_ALLOWED_ACTIONS");
+                     watch =
+                         std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box, form.get()});
+                     if (which.first)
+                         Xdo({"windowminimize", QString::number(box->winId())});
+                     if (which.second)
+                         Xdo({"windowminimize", QString::number(form->winId())});
+                 }},
+                {"the box and the main window back after the minimise",
+                 [&] {
+                     return watch->minimised && !box->isMinimized() && !form->isMinimized() &&
+                            OnDesktop(box) && ActiveOnDesktop(box) && StackedAbove(box, form.get()) &&
+                            form->windowHandle()->isExposed();
+                 },
+                 [] { Keys("Return"); }},
+                {"answered, the main window active again",
+                 [&] { return CurrentBox() == nullptr && ActiveOnDesktop(form.get()); }},
+            }));
+            ASSERT_EQ(hints.size(), 5u);
+            EXPECT_TRUE(hints[0] & kHintFunctions);
+            EXPECT_FALSE(hints[1] & (kFunctionMinimise | kFunctionMaximise));
+            EXPECT_FALSE((hints[0] & kHintDecorations) && (hints[2] & (kDecorMinimise | kDecorMaximise)));
+            ExpectNoMinimiseOrMaximise(actions);
+            // A title bar with the box's title: the frame has a top, deeper than
+            // its foot.
+            ASSERT_EQ(frame.size(), 4u);
+            EXPECT_GT(frame[2], 0u);
+            EXPECT_GT(frame[2], frame[3]);
+            EXPECT_EQ(title,
+                      kind == std::string("message box") ? "Change Radio Channels" : "Search for a Device");
+        }
 }
 
 // The platform's plain box, too, has neither a minimise nor a maximise
@@ -339,41 +354,6 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
             {"answered", [&] { return box.isNull() || !box->isVisible(); }},
             {"the device window top-most again", [&] { return AboveOnDesktop(devices); }},
         }));
-    }
-}
-
-// A box waits while the window manager minimises it alone, as a task bar
-// does, or the main window alone (which may take the box with it): both come
-// back, the box above and active, and the keys typed next answer it however
-// long the window manager takes to show the box again.
-TEST_F(DesktopTest, AMinimisedBoxOrMainWindowComesBackWithTheKeysOnTheBox)
-{
-    for (const bool minimiseTheBox : {true, false}) {
-        SCOPED_TRACE(minimiseTheBox ? "the box minimised" : "the main window minimised");
-        int32_t code = 0;
-        QPointer<BoxDialog> box;
-        std::unique_ptr<MinimiseWatch> watch;
-        QTimer::singleShot(0, form.get(), [&] {
-            code = frmMsg::Display(form.get(), "Are You Sure ?", 36, "Change Radio Channels");
-        });
-        EXPECT_TRUE(Drive({
-            {"the box up",
-             [&] { return OnDesktop(CurrentBox()) && ActiveOnDesktop(CurrentBox()) && Framed(CurrentBox()); },
-             [&] {
-                 box = CurrentBox();
-                 watch = std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box, form.get()});
-                 Xdo({"windowminimize", QString::number(minimiseTheBox ? box->winId() : form->winId())});
-             }},
-            {"the box and the main window back, the box active",
-             [&] {
-                 return watch->minimised && !box->isMinimized() && !form->isMinimized() && OnDesktop(box) &&
-                        ActiveOnDesktop(box) && StackedAbove(box, form.get()) &&
-                        form->windowHandle()->isExposed();
-             },
-             [] { Keys("n"); }},
-            {"answered", [&] { return CurrentBox() == nullptr; }},
-        }));
-        EXPECT_EQ(code, MessageResult::No);
     }
 }
 
