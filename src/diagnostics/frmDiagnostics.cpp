@@ -13,6 +13,7 @@
 #include "model/SiteState.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
+#include "platform/ModalWindows.h"
 #include "platform/PlainMessageBox.h"
 #include "platform/ProgramMessage.h"
 #include "platform/WindowLimits.h"
@@ -53,6 +54,7 @@ void frmDiagnostics::Form_Load()
     mainWindow_ = platform::FindForm(QStringLiteral("frmMain"));
     if (mainWindow_ != nullptr)
         mainWindow_->setEnabled(false);
+    platform::ShowInFrontOfPinnedWindows(*this);
     setWindowIcon(platform::LoadIconResource(QStringLiteral("AA_ICON")));
     resize(TwipsToPixels(DiagsWindowWidth), TwipsToPixels(DiagsWindowHeight));
     if (mainWindow_ != nullptr)
