@@ -8,13 +8,30 @@
 // a site that programming takes, compared from the hub, the change list is
 // empty exactly when Compare Config finds no difference.
 // (The site's own address map is built before the first save.)
+//
+// Then the hub itself: a simulated hub holding the changed copy as its
+// statements is programmed with the site (the last change byte's low bit
+// answers the clear question) and compared again. Whenever Program or
+// Compare says the hub holds the site, no loop address is answered by two
+// units, and Compare agrees with Program; every command that programming
+// counted as acknowledged, the hub applied.
 #include "FuzzFiles.h"
+#include "ProgramBench.h"
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/ChangeList.h"
+#include "hublink/core/CompareRun.h"
 #include "hublink/core/ConfigCompare.h"
+#include "hublink/core/HubUnits.h"
+#include "hublink/core/ProgrammingList.h"
+#include "hublink/core/ProgrammingRun.h"
+#include "hublink/core/support/HubAddresses.h"
+#include "model/ChannelPlan.h"
 #include "model/ConfigurationCheck.h"
+#include "model/Settings.h"
 
 using namespace hublink;
+using fuzz::Finding;
+using fuzz::ProgramBench;
 
 using model::HubNodes;
 using model::Nodes;
@@ -66,6 +83,123 @@ void CheckOwners(const OwnerTable& table)
             if (owner != -1 && (owner < 0 || owner / 100 >= model::kNodeCount || owner % 100 > model::kLastSlot))
                 fuzz::Finding("an owner table holds a code that names no unit");
         }
+}
+
+// The statements of a hub that holds HubNodes, as "GET SYSCONFIG" lists
+// them: a device slot without a type as a line of a type word the program
+// does not know. What no line can carry (a place outside the loops, no
+// ident) is left out, and so are devices of the hub's own node, which
+// programming never writes.
+std::vector<std::string> HubStatements()
+{
+    std::vector<std::string> lines;
+    const auto n = [](int value) { return std::to_string(value); };
+    const auto carried = [](const std::string& ident, int loop, int address, int last) {
+        return !ident.empty() && ident.find(' ') == std::string::npos && loop >= 1 && loop <= 4 && address >= 1 &&
+               address <= last;
+    };
+    const auto channels = [&n](int a, int b) {
+        return IsDefinedChannel(a) && IsDefinedChannel(b) ? n(model::ChannelTable(a)) + " " + n(model::ChannelTable(b))
+                                                          : std::string();
+    };
+    for (int i = 0; i < model::kNodeCount; ++i) {
+        const model::clsNode& node = HubNodes[i];
+        if (node.InUse() && carried(node.NodeIdent(), node.NodeLoop(), node.NodeAddress(), 128))
+            lines.push_back("POPULATE LOOP" + n(node.NodeLoop()) + " NODE " + n(node.NodeAddress()) + " " + n(i) +
+                            " " + node.NodeIdent() + " 0");
+        for (int s = 1; i != 0 && s <= model::kLastSlot; ++s) {
+            if (!HoldsUnit(node, s) || !carried(node.DeviceIdent(s), node.DeviceLoop(s), node.DeviceAddress(s), 127))
+                continue;
+            const std::string word = ProgrammingTypeWord(node.DeviceType(s));
+            lines.push_back("POPULATE LOOP" + n(node.DeviceLoop(s)) + " " + (word.empty() ? "FOOBAR" : word) + " " +
+                            n(node.DeviceAddress(s)) + " " + n(i) + " " + node.DeviceIdent(s) + " " + n(s - 1));
+        }
+        const std::string x = channels(node.X_ChannelA(), node.X_ChannelB());
+        if (i != 0 && !x.empty())
+            lines.push_back("XPROTRADIOCHANNELS " + x + " " + n(i));
+        const int hop = node.Hop(HubNodes, 10);
+        if (i != 0 && node.Parent() != -1)
+            lines.push_back("RELATION ADD " + n(i) + " " + n(node.Parent()) + " " + n(hop >= 1 && hop <= 9 ? hop : 1));
+    }
+    const std::string y = channels(HubNodes[0].Y_ChannelA(), HubNodes[0].Y_ChannelB());
+    if (!y.empty())
+        lines.push_back("YPROTRADIOCHANNELS " + y);
+    return lines;
+}
+
+bool IsConfigurationCommand(const std::string& command)
+{
+    for (const char* start : {"POPULATE", "FDELETE", "RELATION", "XPROTRADIOCHANNELS", "YPROTRADIOCHANNELS"})
+        if (command.rfind(start, 0) == 0)
+            return true;
+    return false;
+}
+
+// The hub applied the command: it echoed it, or holds the relation already.
+bool Applied(const ProgramBench::Exchange& e)
+{
+    if (e.Answer.empty())
+        return false;
+    return e.Answer[0] == e.Command ||
+           (e.Command.rfind("RELATION ADD", 0) == 0 && e.Answer[0] == "Node Relation already defined");
+}
+
+bool Told(const ProgramBench& bench, const std::string& text)
+{
+    return std::find(bench.Boxes.begin(), bench.Boxes.end(), text) != bench.Boxes.end();
+}
+
+// Programs a simulated hub holding HubNodes with the site, then compares it.
+void ProgramTheHub(bool clearAnswer)
+{
+    SimulatedUnit unit;
+    unit.SetIdent(Nodes[0].NodeIdent());
+    unit.SetLoopCountText(std::to_string(LoopCount));
+    const char* const protocols[] = {"XP95", "ZP3", "GE2010"};
+    unit.SetProtocolWord(LoopProtocol >= 1 && LoopProtocol <= 3 ? protocols[LoopProtocol - 1] : "NONE");
+    unit.SetConfiguration(HubStatements());
+    ProgramBench bench(unit);
+    bench.ClearAnswer = clearAnswer;
+    LogProg = false;
+    ConfirmDiffs = false;
+    CommsCloseOnComplete = false;
+    ActiveNode = 0;
+    cmdUpdate_Click(bench.Link(), bench);
+
+    const bool holds = Told(bench, "Programming Completed Successfully") ||
+                       Told(bench, "The Config matches the Radio Hub already, Update not required");
+    // The site may put a device on a combination head's second address:
+    // those addresses are the site's, not the programming's, to answer twice.
+    std::vector<std::string> site;
+    const ProgrammingList full = BuildFullProgrammingList(Nodes, true);
+    for (const ProgrammingCommand& c : full.Commands())
+        site.push_back(c.Command);
+    if (holds && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
+        Finding("Program says the hub holds the site while a loop address is answered twice");
+    // The list goes on only on the hub's answer: each of its commands but
+    // the last one sent was acknowledged; after the completion, all were.
+    size_t last = 0;
+    for (size_t i = 0; i < bench.Exchanges.size(); ++i)
+        if (IsConfigurationCommand(bench.Exchanges[i].Command))
+            last = i;
+    for (size_t i = 0; i < bench.Exchanges.size(); ++i) {
+        const ProgramBench::Exchange& e = bench.Exchanges[i];
+        const bool listed = e.Command.rfind("FDELETE", 0) != 0 && e.Command.rfind("RELATION DEL", 0) != 0;
+        if (IsConfigurationCommand(e.Command) && (holds || (listed && i < last)) && !Applied(e))
+            Finding("programming counted a command as acknowledged that the hub did not apply");
+    }
+
+    // Compare lists the lines the parse refuses before the differences.
+    static model::NodeArray scratch;
+    const int refused = ParseHubConfiguration(unit.Configuration(), scratch, {0, false});
+    bench.Boxes.clear();
+    ActiveNode = 0;
+    CompareConfig_Click(bench.Link(), bench);
+    const bool matches = Told(bench, "The Hub matches the Configuration") || model::MessageCount() == refused;
+    if (matches && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
+        Finding("Compare says the hub matches while a loop address is answered twice");
+    if (holds && !matches)
+        Finding("Program says the hub holds the site and Compare finds differences");
 }
 
 } // namespace
@@ -124,5 +258,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::Finding("the site could not be saved after the comparison");
     if (fuzz::ReadFile(after) != fuzz::ReadFile(before))
         fuzz::Finding("the comparison changed the site");
+    if (programmable)
+        ProgramTheHub(!changes.empty() && (static_cast<uint8_t>(changes.back()) & 1) == 1);
     return 0;
 }

@@ -282,7 +282,9 @@ private:
     void RefreshQuickInfo();
     void SelectNode(int index, int button, int shift);
     void TakeSelectionDown();
-    void CloseUnpinnedEditors();
+    // Closes the editors that are not pinned; true when one of them asked
+    // about its pending edits.
+    bool CloseUnpinnedEditors();
     // Before the program ends: the editors' pending edits are offered as
     // closing them offers them; false when the user cancels the exit.
     bool CloseEditorsForExit();

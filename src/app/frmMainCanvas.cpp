@@ -237,12 +237,18 @@ void frmMain::TakeSelectionDown()
     NodeAt(ActiveNode).DeActivate();
 }
 
-void frmMain::CloseUnpinnedEditors()
+bool frmMain::CloseUnpinnedEditors()
 {
-    if (frmNodeSettings::Loaded() && !NodeSettingsPinned)
+    bool asked = false;
+    if (frmNodeSettings* settings = frmNodeSettings::Loaded(); settings != nullptr && !NodeSettingsPinned) {
+        asked = settings->Changed();
         frmNodeSettings::Unload();
-    if (frmDevices::Loaded() && !DevicesPinned)
+    }
+    if (frmDevices* devices = frmDevices::Loaded(); devices != nullptr && !DevicesPinned) {
+        asked = asked || devices->Changed();
         frmDevices::Unload();
+    }
+    return asked;
 }
 
 namespace {
@@ -332,7 +338,10 @@ void frmMain::SelectNode(int index, int button, int shift)
 {
     if (CommsFormActive)
         return;
-    CloseUnpinnedEditors();
+    // An editor's close question takes the release of this press: the press
+    // starts no drag, which no release would end.
+    if (CloseUnpinnedEditors())
+        CancelDrag();
     if (ActiveNode != index && ActiveNode != -1)
         TakeSelectionDown();
     model::clsNode& node = NodeAt(index);

@@ -13,6 +13,7 @@
 #include "model/SiteState.h"
 #include "platform/Icons.h"
 #include "platform/LoadedForms.h"
+#include "platform/ModalWindows.h"
 #include "platform/PlainMessageBox.h"
 #include "platform/ProgramMessage.h"
 #include "platform/WindowLimits.h"
@@ -53,6 +54,7 @@ void frmDiagnostics::Form_Load()
     mainWindow_ = platform::FindForm(QStringLiteral("frmMain"));
     if (mainWindow_ != nullptr)
         mainWindow_->setEnabled(false);
+    platform::ShowInFrontOfPinnedWindows(*this);
     setWindowIcon(platform::LoadIconResource(QStringLiteral("AA_ICON")));
     resize(TwipsToPixels(DiagsWindowWidth), TwipsToPixels(DiagsWindowHeight));
     if (mainWindow_ != nullptr)
@@ -187,10 +189,12 @@ void frmDiagnostics::cmdExit_Click()
 
 void frmDiagnostics::closeEvent(QCloseEvent* event)
 {
-    // The user's close is refused while a reading runs; the window's own
-    // close (a refused unit) waits for its end.
+    // The user's close is refused while a refresh runs, from its first
+    // exchange (the debug output switched off) to the end of its reading,
+    // and while any other reading runs; the window's own close (a refused
+    // unit) waits for its end.
     const bool programClose = std::exchange(programClose_, false);
-    if (Session.DiagBusy && !programClose) {
+    if ((RefreshBusy || Session.DiagBusy) && !programClose) {
         event->ignore();
         return;
     }

@@ -758,6 +758,10 @@ void frmDevices::CommitDeviceFields()
         commitBusy_ = false;
         return;
     }
+    // The commit checks the ident itself: a delayed check of the same text
+    // still pending would report its clash a second time, in a box of its
+    // own that can come up while the commit's box is still going.
+    IdentTimer->stop();
     QString text = IdentText->text();
     if (text.size() > 5)
         text = text.right(5);

@@ -14,6 +14,7 @@
 #include "model/Settings.h"
 #include "model/SiteState.h"
 #include "platform/LoadedForms.h"
+#include "platform/ModalWindows.h"
 #include "platform/PrinterDialog.h"
 #include "platform/Printer.h"
 #include "platform/ProgramMessage.h"
@@ -184,6 +185,7 @@ void frmComms::Form_Load()
     QPointer<frmComms> self(this);
     loading_ = true;
     CommsFormActive = true;
+    platform::ShowInFrontOfPinnedWindows(*this);
     connection_ = {};
     ResizeToOuterTwips(CommsWindowWidth, CommsWindowHeight);
     cmdUpdate->hide();

@@ -59,10 +59,57 @@ bool IsUp(const QWidget* w)
     return std::find(up.begin(), up.end(), w) != up.end();
 }
 
+// The pinned windows kept out of the top-most layer, each with the number
+// of guarded windows up that keep it out. Guards end in any order (a box
+// shown over a serial window, or a serial window shown while a box waits):
+// a window goes back only when the last of them ends.
+std::vector<std::pair<QPointer<QWidget>, int>>& KeptOut()
+{
+    static std::vector<std::pair<QPointer<QWidget>, int>> kept;
+    return kept;
+}
+
+void KeepOutOfTopLayer(QWidget* w)
+{
+    auto& kept = KeptOut();
+    const auto held = std::find_if(kept.begin(), kept.end(), [w](const auto& k) { return k.first == w; });
+    if (held != kept.end()) {
+        ++held->second;
+        return;
+    }
+    kept.emplace_back(w, 1);
+    QWindow* handle = w->windowHandle();
+    handle->setFlags(handle->flags() & ~Qt::WindowStaysOnTopHint);
+    // Still above the other windows of its new layer, so that it stays in
+    // sight.
+    w->raise();
+}
+
+void LetBackIntoTopLayer(const QPointer<QWidget>& w)
+{
+    auto& kept = KeptOut();
+    const auto held = std::find_if(kept.begin(), kept.end(), [&w](const auto& k) { return k.first == w; });
+    if (held == kept.end() || --held->second > 0)
+        return;
+    kept.erase(held);
+    // Back to the layer its own flags say (a window unpinned meanwhile stays
+    // out of it).
+    if (!w.isNull() && w->windowHandle() != nullptr)
+        w->windowHandle()->setFlags(w->windowFlags());
+}
+
+// What a guarded window is to the program: one it waits for (a box, a modal
+// dialog) or one it only keeps in front while it is up.
+enum class GuardKind
+{
+    Modal,
+    InFront,
+};
+
 class ModalGuard : public QObject
 {
 public:
-    explicit ModalGuard(QWidget& window) : QObject(&window), window_(&window)
+    ModalGuard(QWidget& window, GuardKind kind) : QObject(&window), window_(&window), kind_(kind)
     {
         window.installEventFilter(this);
     }
@@ -87,8 +134,13 @@ protected:
                 End();
             break;
         case QEvent::WindowStateChange:
-            if (up_ && watched->isWidgetType() && NeedsPuttingBack(static_cast<QWidget*>(watched)))
+            if (up_ && kind_ == GuardKind::Modal && watched->isWidgetType() &&
+                NeedsPuttingBack(static_cast<QWidget*>(watched)))
                 PutBackSoon();
+            break;
+        case QEvent::Expose:
+            if (up_ && watched == window_->windowHandle())
+                FollowExposure(window_->windowHandle()->isExposed());
             break;
         case QEvent::WindowActivate:
         case QEvent::ActivationChange:
@@ -109,21 +161,20 @@ private:
         if (up_)
             return;
         up_ = true;
-        UpWindows().push_back(window_);
-        qApp->installEventFilter(this);
+        shownOnce_ = offScreen_ = false;
+        if (kind_ == GuardKind::Modal) {
+            UpWindows().push_back(window_);
+            qApp->installEventFilter(this);
+        }
         // Pinned windows other than its owners leave the top-most layer
         // before the window is mapped, so that it comes up above them.
         const std::vector<QWidget*> owners = OwnersOf(window_);
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            QWindow* handle = w->windowHandle();
-            if (w == window_ || handle == nullptr || !w->isVisible() ||
-                !handle->flags().testFlag(Qt::WindowStaysOnTopHint) || IsUp(w) ||
+            if (w == window_ || w->windowHandle() == nullptr || !w->isVisible() ||
+                !w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) || IsUp(w) ||
                 std::find(owners.begin(), owners.end(), w) != owners.end())
                 continue;
-            handle->setFlags(handle->flags() & ~Qt::WindowStaysOnTopHint);
-            // Still above the other windows of its new layer, so that it
-            // stays in sight.
-            w->raise();
+            KeepOutOfTopLayer(w);
             lowered_.emplace_back(w);
         }
         // Once shown it is raised above them again and made the active
@@ -147,11 +198,8 @@ private:
             std::remove_if(up.begin(), up.end(),
                            [this](const QPointer<QWidget>& w) { return w.isNull() || w.data() == window_; }),
             up.end());
-        // Back to the layer their own flags say (a window unpinned meanwhile
-        // stays out of it).
         for (const QPointer<QWidget>& w : lowered_)
-            if (!w.isNull() && w->windowHandle() != nullptr)
-                w->windowHandle()->setFlags(w->windowFlags());
+            LetBackIntoTopLayer(w);
         lowered_.clear();
     }
 
@@ -205,6 +253,24 @@ private:
         BringWindowToFront(*window_);
     }
 
+    // The window on the screen again after the window manager took it off
+    // (a minimise undone by the program or by the window manager itself):
+    // it is activated once the window manager reports it there, however long
+    // that takes. An activation asked for while the window manager was still
+    // taking it off or putting it back can be lost, leaving the keys with a
+    // window the window manager chose (even where the program still holds
+    // this one as the active window).
+    void FollowExposure(bool exposed)
+    {
+        if (exposed && offScreen_)
+            QTimer::singleShot(0, this, [this] {
+                if (up_ && window_->isVisible())
+                    BringWindowToFront(*window_);
+            });
+        offScreen_ = !exposed && shownOnce_;
+        shownOnce_ = shownOnce_ || exposed;
+    }
+
     void TakeBackActivationSoon()
     {
         QTimer::singleShot(0, this, [this] {
@@ -214,20 +280,35 @@ private:
     }
 
     QWidget* window_;
+    GuardKind kind_;
     bool up_ = false;
     bool putBackPending_ = false;
+    // Exposed since it was shown, and off the screen since.
+    bool shownOnce_ = false;
+    bool offScreen_ = false;
     std::vector<QPointer<QWidget>> lowered_;
 };
 
-} // namespace
-
-void GuardModalWindow(QWidget& window)
+void Guard(QWidget& window, GuardKind kind)
 {
     static const char* const kGuarded = "qvsModalGuard";
     if (window.property(kGuarded).toBool())
         return;
     window.setProperty(kGuarded, true);
-    new ModalGuard(window);
+    new ModalGuard(window, kind);
+}
+
+} // namespace
+
+void GuardModalWindow(QWidget& window)
+{
+    Guard(window, GuardKind::Modal);
+}
+
+void ShowInFrontOfPinnedWindows(QWidget& window)
+{
+    window.setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    Guard(window, GuardKind::InFront);
 }
 
 } // namespace platform

@@ -17,11 +17,24 @@ namespace platform {
 // - It stays on the screen with the windows it belongs to (its owner, the
 //   owner's owner...). When the window manager minimises it or one of them,
 //   or enlarges it where it has a fixed size, they are put back at once, it
-//   above them and active.
+//   above them and active. Whoever puts it back, it asks for the activation
+//   again once the window manager has it on the screen, however long that
+//   takes.
 // - It keeps the keys: a window of the program that it or another box keeps
 //   disabled and that the window manager activates (a click on it) hands the
 //   activation straight back; that window sees neither the activation nor
 //   the change.
 void GuardModalWindow(QWidget& window);
+
+// A window, not yet shown, that the program keeps in front while it is up
+// without waiting for it (a serial window, which disables the main window).
+// It comes up as a dialog of the program, which window managers keep above
+// the program's ordinary windows: a window manager that keeps the
+// program's tool windows above its ordinary windows does not keep them
+// above a dialog. Pinned windows leave the top-most layer while it is up,
+// as for the windows above, and once shown it raises and activates itself.
+// It keeps the buttons of an ordinary window, and the windows it leaves
+// enabled keep their activation.
+void ShowInFrontOfPinnedWindows(QWidget& window);
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "model/Settings.h"
 #include "platform/ProgramMessage.h"
 #include "platform/Yield.h"
+#include "support/TempFolder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,7 +14,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -32,8 +32,6 @@ protected:
     void SetUp() override
     {
         ResetSettings();
-        std::random_device random;
-        root_ = fs::temp_directory_path() / ("qvs-panel-" + std::to_string(random()));
         fs::create_directories(root_ / "logs");
         fs::create_directories(root_ / "elsewhere");
         LogFolder = (root_ / "logs").string();
@@ -45,8 +43,6 @@ protected:
     }
     void TearDown() override
     {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
         platform::SetPlainMessageHandler({});
         ResetSettings();
     }
@@ -56,7 +52,8 @@ protected:
     }
     QString Path(const char* sub) const { return QString::fromStdString((root_ / sub).string()); }
 
-    fs::path root_;
+    const testsupport::TempFolder folder_{"panel"};
+    const fs::path root_ = folder_.path();
     LogsFrame frame_;
     std::vector<Shown> shown_;
 };

@@ -370,7 +370,7 @@ TEST_F(EditingTest, LockedPositionsStopDragsButNotSelection)
 }
 
 // A drag whose press was released where the canvas did not see it drops
-// nothing: the editors' question that comes up on the press ends it, a site
+// nothing: the editors' questions that come up on the press end it, a site
 // that replaces this one ends it, and a left press on the empty canvas or on
 // a caption ends one still recorded, so the moves and the release that
 // follow move no node.
@@ -414,6 +414,23 @@ TEST_F(EditingTest, ADragWhoseReleaseTheCanvasDidNotSeeMovesNothing)
     EXPECT_FALSE(form->NodeDrag()->isVisible());
     moveAndReleaseOnCanvas();
     expectUnmoved("a new site");
+
+    // The unpinned properties window's close question, asked on the press,
+    // takes the release too: the press starts no drag.
+    ClickCaption(1, Qt::LeftButton);
+    form->PopupNodeEdit_Click();
+    ASSERT_NE(frmNodeSettings::Loaded(), nullptr);
+    frmNodeSettings::Loaded()->NameText->setText("Old plant room");
+    FileChanged = false;
+    {
+        BoxAnswers no({{"&No"}});
+        QTest::mousePress(caption, Qt::LeftButton);
+        EXPECT_EQ(no.titles, QStringList{"Close Node Properties Form"});
+    }
+    EXPECT_EQ(frmNodeSettings::Loaded(), nullptr);
+    EXPECT_FALSE(form->NodeDrag()->isVisible());
+    moveAndReleaseOnCanvas();
+    expectUnmoved("the properties window's close question");
 
     QPointer<frmDevices> devices = PinnedDevicesOnRcc1();
     ASSERT_NE(devices, nullptr);

@@ -396,6 +396,21 @@ inline QPointer<frmDevices> PinnedDeviceWindow(frmMain& form)
     return devices;
 }
 
+// The properties window of RCC 1, opened from the main window and pinned
+// with a click on its pin.
+inline QPointer<frmNodeSettings> PinnedPropertiesWindow(frmMain& form)
+{
+    form.ActivateNode(1);
+    form.PopupNodeEdit_Click();
+    QPointer<frmNodeSettings> settings = frmNodeSettings::Loaded();
+    EXPECT_TRUE(Drive({
+        {"the properties window shown", [&] { return ShownInPlace(settings); },
+         [&] { Click(settings->PushPin); }},
+        {"pinned", [&] { return NodeSettingsPinned && AboveOnDesktop(settings); }},
+    }));
+    return settings;
+}
+
 // The main window with its site, on the desktop; the program's own boxes
 // answer the editors.
 class DesktopTest : public MainWindowTest

@@ -22,6 +22,7 @@
 #include "support/MessageRecorder.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
+#include "support/TempFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,9 +40,10 @@
 #include <QTextEdit>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
-#include <unistd.h>
 
 namespace {
 
@@ -52,10 +54,10 @@ protected:
     {
         ResetSettingsAndSite();
         platform::ResetPortList();
-        platform::SetTimeoutScale(0.05);
-        LogFolder = ::testing::TempDir() + "/qvs-diagwin-" + std::to_string(::getpid());
-        std::filesystem::remove_all(LogFolder);
-        std::filesystem::create_directories(LogFolder);
+        // The unit's answers keep the program's own time-outs: shortened, an
+        // answer held up by a busy machine would be taken for a missing one.
+        platform::SetTimeoutScale(1.0);
+        LogFolder = logs.String();
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         LoopCount = 2;
@@ -84,9 +86,14 @@ protected:
         platform::SetTimeoutScale(1.0);
     }
 
-    frmDiagnostics* Open()
+    // With a link scale, the unit's answers are awaited that many times the
+    // program's time-outs from the handshake on, while the window's own
+    // timers (set when it is made) keep the scale they were made with.
+    frmDiagnostics* Open(double linkScale = 0)
     {
         frmDiagnostics* w = frmDiagnostics::Load();
+        if (linkScale > 0)
+            platform::SetTimeoutScale(linkScale);
         w->show();
         EXPECT_TRUE(platform::WaitUntil([w] { return !w->Loading(); }, 200000));
         return w;
@@ -135,9 +142,9 @@ protected:
         tabs->addTab(QString::fromLatin1(caption));
     }
     // A scan's start is all the hub answers itself.
-    frmDiagnostics* OpenOnChannelPage(int16_t page)
+    frmDiagnostics* OpenOnChannelPage(int16_t page, double linkScale = 0)
     {
-        frmDiagnostics* w = Open();
+        frmDiagnostics* w = Open(linkScale);
         AddPageTab(w, PageChannelScan, "Channel Scan");
         AddPageTab(w, PageChannelMonitor, "Channel Monitor");
         EXPECT_TRUE(w->SelectPage(page));
@@ -150,7 +157,13 @@ protected:
         return platform::BGRFromColour(grid->item(gridRow - 1, 0)->background().color());
     }
 
+    // Where the unit answers every command and timing is not what a test
+    // looks at: no busy machine holds an answer five times the program's
+    // time-outs, and waiting that long costs nothing while answers come.
+    static constexpr double kPatientScale = 5.0;
+
     QWidget* main = nullptr; // stands for the main window
+    const testsupport::TempFolder logs{"diagwin"};
     SimulatedUnit unit;
     SimulatedPort port{unit};
     MessageRecorder recorder;
@@ -173,6 +186,7 @@ TEST_F(DiagnosticsWindowTest, OpensOnAHubAndAnRlmWithTheirTabs)
         unit.ClearRecord();
         IsLoopInterface = c.loopInterface;
         model::Nodes[2].SetNodeStatusString("ASA");
+        platform::SetTimeoutScale(kPatientScale);
         frmDiagnostics* w = Open();
         EXPECT_FALSE(main->isEnabled()) << "the main window is disabled while diagnostics run";
         EXPECT_FALSE(model::Nodes[2].AlarmState(0)) << "no live status is known when the window opens";
@@ -291,18 +305,49 @@ TEST_F(DiagnosticsWindowTest, APortChangeThatFailsKeepsThePreviousPort)
     EXPECT_EQ(SendTimes("GET DS ALL").size(), 1u) << "the previous port still carries the link";
 }
 
-TEST_F(DiagnosticsWindowTest, ClosingDuringAReadingIsRefused)
+TEST_F(DiagnosticsWindowTest, ClosingDuringARefreshIsRefusedFromItsFirstExchangeToTheEndOfItsReading)
 {
     platform::SetTimeoutScale(1.0);
     frmDiagnostics* w = Open();
-    unit.SetLateDelayMs(300);
-    unit.SetFailure(FailureMode::Late, "GET DS ALL", 1);
-    QTimer::singleShot(50, w, [w] { EXPECT_FALSE(w->close()); });
-    w->cmdRefresh_Click();
-    EXPECT_TRUE(messages.empty()) << "the reading completed";
-    platform::DoEvents();
-    QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(frmDiagnostics::Loaded(), w) << "the refused close is not carried out later";
+    // The unit keeps its answer to the phase's command until the test has
+    // asked for the close, so the close comes in that phase however slow the
+    // machine; no time-out ends the phase first.
+    platform::SetTimeoutScale(100.0);
+    struct Phase
+    {
+        const char* name;
+        const char* command;
+        const char* answer;
+        std::function<bool()> in;
+    } const phases[] = {
+        {"the debug output switched off", "DS MON DIS", "DS MON STOP\r",
+         [w] { return w->Session.ControlMode == ControlBusy; }},
+        {"the reading", "GET DS ALL", "GET DS ALL\rDS LOOP1 5 SSG\rDS LOOP1 6 SSG\rEND OF DATA\r",
+         [w] { return w->Session.DiagBusy; }},
+    };
+    for (const Phase& phase : phases) {
+        SCOPED_TRACE(phase.name);
+        unit.ClearRecord();
+        unit.SetFailure(FailureMode::Silent, phase.command, 1);
+        std::optional<bool> closed;
+        QTimer asker;
+        QObject::connect(&asker, &QTimer::timeout, [&] {
+            if (closed || !phase.in() || SendTimes(phase.command).empty())
+                return;
+            closed = w->close();
+            port.Send(phase.answer);
+        });
+        asker.start(1);
+        w->cmdRefresh_Click();
+        asker.stop();
+        ASSERT_TRUE(closed.has_value()) << "the refresh ended before its phase was reached";
+        EXPECT_FALSE(*closed);
+        EXPECT_TRUE(messages.empty()) << "the reading completed";
+        platform::DoEvents();
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(frmDiagnostics::Loaded(), w) << "the refused close is not carried out later";
+    }
+    EXPECT_TRUE(w->close()) << "the window closes once the refresh has ended";
 }
 
 TEST_F(DiagnosticsWindowTest, TheHubIdentCheckAndTheStimulusFileAreReachedFromCode)
@@ -537,7 +582,8 @@ TEST_F(DiagnosticsWindowTest, SaveWritesTheGridInTheFormItsNameAsksFor)
 
 TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsChartBeforeTheWindowCloses)
 {
-    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan);
+    platform::SetTimeoutScale(0.05); // the countdown's ticks of 1 s come every 50 ms
+    frmDiagnostics* w = OpenOnChannelPage(PageChannelScan, kPatientScale);
     unit.SetScanLevel(0x2A);
     QStringList countdown;
     QTimer hub; // reports while it scans
@@ -547,8 +593,8 @@ TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsC
         EXPECT_EQ(w->Session.ControlMode, ControlScanning);
         countdown << Child<QLabel>(w, "lblProgress")->text();
         port.Send("SF CS RUNNING 1\r");
-        if (countdown.size() < 8)
-            return;
+        if (countdown.front() == countdown.back())
+            return; // until the window has counted down
         EXPECT_EQ(w->GetDeviceStatusAt(1, 5), "") << "no second command inside the scan's wait";
         QTest::mouseClick(Child<QPushButton>(w, "cmdSoft2"), Qt::LeftButton);
         EXPECT_FALSE(w->close());
@@ -556,6 +602,8 @@ TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsC
     hub.start(100);
     QTest::mouseClick(Child<QPushButton>(w, "cmdSoft1"), Qt::LeftButton);
     EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"SF CS 1", "SF CS DIS", "GET SF CS RESULT"}));
+    ASSERT_FALSE(countdown.isEmpty()) << "not reached: the scan running; the status reads "
+                                      << Child<QLabel>(w, "lblStatus")->text().toStdString();
     EXPECT_TRUE(countdown.front().startsWith(QStringLiteral(" Scanning, Please Wait  (00.0")));
     EXPECT_GT(countdown.front(), countdown.back()) << "the window counts down";
     EXPECT_EQ(w->findChild<ChannelScanPage*>()->MSChart->Levels(), QList<int>(32, 0x2A));

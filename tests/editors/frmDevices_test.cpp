@@ -247,7 +247,9 @@ TEST_F(DevicesTest, IdentClashesAreReportedWhileTypingAndOnCommit)
         QTest::keyClicks(w->IdentText, text);
     };
     type("3002"); // four characters: padded on commit, clashes with slot 2
+    w->IdentTimer->start(60000); // its delayed check still to come, however slow the machine
     w->SelectDevice(3);
+    EXPECT_FALSE(w->IdentTimer->isActive()) << "the commit has checked the ident: no second check of it follows";
     w->SelectDevice(1);
     QApplication::setActiveWindow(w); // the field keeps its keys while it has the focus
     w->IdentText->setFocus();

@@ -248,9 +248,14 @@ TEST_F(NodeSettingsTest, TheParentHighlightFollowsTheChosenParent)
     Pick(w->ParentCombo, "   2");
     w->cmdApply->click();
     EXPECT_EQ((std::pair{Nodes[1].IsShownAsParent(), Nodes[2].IsShownAsParent()}), (std::pair{false, true}));
+    // A parent chosen is a pending edit: the caption says so and the close
+    // asks about it.
     Pick(w->ParentCombo, "   5");
+    EXPECT_EQ(w->windowTitle().toStdString(), "RCC 3 Properties *");
     answers = {7}; // No to the close question
     w->cmdCancel->click();
+    ASSERT_FALSE(boxes.isEmpty()) << "no close question";
+    EXPECT_EQ(Titles().last(), "Close Node Properties Form [36]");
     EXPECT_EQ(Nodes[3].Parent(), 2);
     for (int n : {1, 2, 5})
         EXPECT_FALSE(Nodes[n].IsShownAsParent()) << n;

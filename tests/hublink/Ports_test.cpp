@@ -4,10 +4,15 @@
 #include "support/SimulatedPort.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
+#include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -108,6 +113,29 @@ TEST(SerialControl, OpensAPseudoTerminalAndSaysWhyAPortCannotBeOpened)
         << first.LastError().Description;
     comm.SetPortOpen(false);
     platform::ResetPortList();
+}
+
+// The simulated unit's end goes at once when a test ends, even while the
+// unit still has much to say that nobody reads: a test's end never waits for
+// it.
+TEST(SimulatedPort, AUnitStillTalkingStopsAsSoonAsThePortIsTakenDown)
+{
+    SimulatedUnit unit;
+    unit.SetDebugStream(0, 5000);
+    unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
+    auto port = std::make_unique<SimulatedPort>(unit);
+    const int program = ::open(port->SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(program, 0);
+    ASSERT_EQ(::write(program, "GET SYSCONFIG\r", 14), 14);
+    // The unit talks until nothing reads it any more: then its lines wait.
+    for (int i = 0; i < 60000 && port->Pending() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ::close(program);
+    ASSERT_GT(port->Pending(), 1000u) << "the unit has most of its lines still to say";
+    const auto start = std::chrono::steady_clock::now();
+    port.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10))
+        << "each line left waits for room that never comes";
 }
 
 } // namespace

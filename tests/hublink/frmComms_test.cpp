@@ -15,6 +15,7 @@
 #include "model/TestSites.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/Yield.h"
 #include "platform/base/TimeoutScale.h"
 #include "support/LinkTestHelpers.h"
 #include "support/ScreenShots.h"
@@ -52,7 +53,7 @@ protected:
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         PortBaudIndex = 7;
-        LogIntoFreshFolder("comms");
+        logs = LogIntoFreshFolder("comms");
         auto record = [this](QWidget*, const std::string& text, int32_t style, const std::string& title) {
             messages.push_back(title + ": " + text + " (" + std::to_string(style) + ")");
             return 1;
@@ -79,6 +80,7 @@ protected:
 
     static QString Box(frmComms* window) { return window->StatusRTF->toPlainText(); }
 
+    testsupport::TempFolder logs;
     SimulatedUnit unit;
     SimulatedPort port{unit};
     std::vector<std::string> messages;
@@ -166,7 +168,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(window->CommsProgress->value(), window->CommsProgress->maximum());
     SaveShot(window->grab().toImage(), "comms-read");
 
-    const std::string saved = ::testing::TempDir() + "/read-site.qvs";
+    const std::string saved = logs.File("read-site.qvs");
     ASSERT_TRUE(model::SaveSiteFile(saved));
     QFile got(QString::fromStdString(saved)), want(QVS_TEST_DATA "/read-site.qvs");
     ASSERT_TRUE(got.open(QIODevice::ReadOnly));
@@ -322,9 +324,14 @@ protected:
 
 TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowUsable)
 {
-    // Debug lines 20 ms apart for 20 s: each would keep a download alive.
-    unit.SetDebugStream(20, 1000);
-    frmComms* window = OpenOnProgrammedHub({}, 0.1);
+    // Debug lines 200 ms apart for 20 s: each would keep a download alive.
+    // The program's own time-outs: a download without statements fails 5 s
+    // after it began, and no answer held up by a busy machine is taken for a
+    // missing one. The lines come slowly enough for any machine to read them
+    // as they come (the streams of the runs before go on beside the next),
+    // so that no answer waits behind them.
+    unit.SetDebugStream(200, 100);
+    frmComms* window = OpenOnProgrammedHub({}, 1.0);
     const std::pair<const char*, void (frmComms::*)()> runs[] = {{"Compare", &frmComms::CompareConfig_Click},
                                                                  {"Program", &frmComms::cmdProgram_Click},
                                                                  {"Read", &frmComms::ReadConfig_Click}};
@@ -334,7 +341,8 @@ TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowU
         unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
         (window->*run)();
         EXPECT_GT(port.Pending(), 0u) << "the run ended while the unit was still talking";
-        EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")});
+        EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")})
+            << Box(window).toStdString();
         EXPECT_FALSE(window->Busy());
     }
     EXPECT_TRUE(window->close());
@@ -342,15 +350,19 @@ TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowU
 
 TEST_F(HubRunTest, EveryLineOfADownloadCountsTowardItsLimit)
 {
-    // Statements among the debug lines keep the download alive.
-    platform::SetTimeoutScale(0.1);
+    // Statements among the debug lines keep the download alive. The unit
+    // answers every command: the time-outs are lengthened, so that no answer
+    // held up by a busy machine is taken for a missing one and the download
+    // is reached however slow the machine.
+    platform::SetTimeoutScale(10.0);
     LogProg = false;
     frmComms* window = Open(0);
     unit.SetDebugStream(0, 8100, {"RELATION ADD 1 0 1", "DBG 1", "DBG 2", "DBG 3"});
     unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
     window->ReadConfig_Click();
-    EXPECT_TRUE(Box(window).contains("The unit sent more than 8000 lines, transfer stopped\n"));
-    EXPECT_EQ(messages.back(), Shown("Unable to Get Config due to Errors"));
+    EXPECT_TRUE(Box(window).contains("The unit sent more than 8000 lines, transfer stopped\n"))
+        << Box(window).right(300).toStdString();
+    EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")});
 }
 
 TEST_F(HubRunTest, AUnitThatCannotSendItsConfigurationSaysSo)
@@ -423,6 +435,74 @@ TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
     EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n"));
 }
 
+// The hub answers each relation past the reply time-out and refuses the
+// last one, so each late answer meets a resend and the answer owed to the
+// resend comes while the next relation waits. The run ends as a failure
+// told once, every command it counted as acknowledged was, and the log
+// holds the lines that came.
+TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
+{
+    struct Case
+    {
+        const char* name;
+        int lateMs;
+        bool strayLine; // the first relation's first send is lost; the test sends the answer owed to it
+    };
+    const Case cases[] = {{"700 ms late", 700, false}, {"2000 ms late", 2000, false}, {"stray line", 1500, true}};
+    const std::string refused = "RELATION ADD 2 1 2";
+    const std::string aborted = Shown("Programming Aborted Due to Unknown Command");
+    const QString noReply = "Communications Failure,  Please check Comms Port and try again";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model::ResetSite();
+        unit.ClearFailure();
+        unit.SetAnswerDelayMs("RELATION ADD", 0);
+        unit.SetConfiguration({});
+        frmComms* window = OpenOnProgrammedHub({}, 1.0);
+        // The hub holds the site but for its relations, which the next run
+        // sends first (its first command's resends wait 5000 ms).
+        SimulatedUnit::Lines held = unit.Configuration();
+        std::erase_if(held, [](const std::string& l) { return l.starts_with("RELATION"); });
+        unit.SetConfiguration(held);
+        logs = LogIntoFreshFolder("late-answer");
+        const size_t before = port.Sent().size();
+        unit.ClearRecord();
+        unit.SetAnswerDelayMs("RELATION ADD", c.lateMs);
+        unit.Refuse(refused);
+        QTimer stray;
+        if (c.strayLine) {
+            unit.SetFailure(FailureMode::Silent, "RELATION ADD 1 0 1", 1);
+            QObject::connect(&stray, &QTimer::timeout, [&] {
+                if (std::ranges::count(unit.CommandLines(), refused) == 0)
+                    return;
+                port.Send("Node Relation already defined\r");
+                stray.stop();
+            });
+            stray.start(5);
+        }
+        messages.clear();
+        window->cmdProgram_Click();
+        auto came = [&] { return LinesSent(port.Sent().substr(before)); };
+        ASSERT_TRUE(
+            platform::WaitUntil([&] { return port.Pending() == 0 && LoggedReplies().size() >= came().size(); }, 20000))
+            << "not reached: every answer of the hub received";
+        EXPECT_EQ(std::ranges::count(messages, Shown("Programming Completed Successfully")), 0)
+            << testing::PrintToString(messages);
+        EXPECT_TRUE(messages == std::vector<std::string>{aborted} ||
+                    (messages.empty() && Box(window).contains(noReply)))
+            << "the run did not end as one failure: " << testing::PrintToString(messages)
+            << Box(window).toStdString();
+        const hublink::LinkSession& walk = window->Link().Session();
+        for (int16_t i = 1; i < walk.ReplyLineCount && i <= walk.CommandCount; ++i)
+            EXPECT_TRUE(unit.Acknowledged(walk.ReplyLines[static_cast<size_t>(i)]))
+                << walk.ReplyLines[static_cast<size_t>(i)] << " was counted as acknowledged";
+        EXPECT_EQ(LoggedReplies(), came()) << "the log holds the lines that came";
+        EXPECT_FALSE(window->Busy());
+        frmComms::Unload();
+        QApplication::processEvents();
+    }
+}
+
 TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
 {
     // The run fails where the unit fails the command beginning with `command`;
@@ -465,7 +545,9 @@ TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
         model::ResetSite();
         unit.ClearFailure();
         unit.SetConfiguration({});
-        frmComms* window = OpenOnProgrammedHub({}, 0.1);
+        // The program's own time-outs: shortened, a unit slowed down by a
+        // busy machine would fail before the command the case fails.
+        frmComms* window = OpenOnProgrammedHub({}, 1.0);
         sitebuild::PlaceDevice(model::Nodes, 2, 2, 2, 1, 31, "2A002"); // something for Program to send
         unit.SetFailure(c.mode, c.command);
         (window->*c.run)();
@@ -483,12 +565,12 @@ TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
 }
 
 // A unit whose type word the program does not know is read into a slot
-// with its loop, address and ident but no device type. Program and Compare
-// take such a slot for an empty one on either side: a hub without the unit
-// matches the site read with it, and a hub holding it matches a site
-// without it (its line stays in Compare's list as a fault of the download),
-// and the unit is left in the hub.
-TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
+// with its loop, address and ident but no device type. The site's slot
+// without a type holds no device: a hub without the unit matches the site
+// read with it. The hub's unit still answers its address: it stays where
+// the site holds it as it stands, and a site without it has Compare list it
+// and Program delete it.
+TEST_F(HubRunTest, AUnitOfAnUnknownTypeStaysOnlyWhereTheSiteHoldsIt)
 {
     const std::string unknown = "POPULATE LOOP1 FOOBAR 50 1 0C0AA 9";
     SimulatedUnit::Lines withUnknown = kStoredSite;
@@ -496,6 +578,9 @@ TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
     const std::string matches =
         "Communicate with Radio Hub: The Config matches the Radio Hub already, Update not required (64)";
     const std::string compared = "Compare Hub with Configuration: The Hub matches the Configuration (64)";
+    const std::string goOn = "Communicate with Radio Hub: Errors were Encountered, Continue Anyway? (36)";
+    const std::string parsed =
+        "[" + unknown + "] RCC 1 FOOBAR on ,  Loop 1, Address 50, Ident 0C0AA, Slot 9 / Error In Device Type";
     unit.SetLoopCountText("3");
     frmComms* window = Open(-1);
 
@@ -504,6 +589,10 @@ TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
     ASSERT_EQ(model::Nodes[1].DeviceType(10), 0);
     ASSERT_EQ(model::Nodes[1].DeviceIdent(10), "0C0AA");
     ASSERT_EQ(model::Nodes[1].DeviceAddress(10), 50);
+    messages.clear();
+    window->cmdUpdate_Click();
+    EXPECT_EQ(messages, (std::vector<std::string>{goOn, matches})) << "the site holds it as it stands";
+    EXPECT_EQ(std::ranges::count(unit.Configuration(), unknown), 1);
     unit.SetConfiguration(kStoredSite);
     messages.clear();
     window->cmdUpdate_Click();
@@ -515,16 +604,21 @@ TEST_F(HubRunTest, ASlotReadWithoutADeviceTypeIsNoDifferenceToProgramOrCompare)
     window->ReadConfig_Click();
     unit.SetConfiguration(withUnknown);
     messages.clear();
-    window->cmdUpdate_Click();
-    const std::string goOn = "Communicate with Radio Hub: Errors were Encountered, Continue Anyway? (36)";
-    EXPECT_EQ(messages, (std::vector<std::string>{goOn, matches})) << "the hub's slot without a type";
-    EXPECT_EQ(std::ranges::count(unit.Configuration(), unknown), 1);
-    messages.clear();
     window->CompareConfig_Click();
     EXPECT_EQ(messages, std::vector<std::string>{});
-    EXPECT_EQ(model::MessageList, std::vector<std::string>{"[" + unknown +
-                                                           "] RCC 1 FOOBAR on ,  Loop 1, Address 50, Ident "
-                                                           "0C0AA, Slot 9 / Error In Device Type"});
+    EXPECT_EQ(model::MessageList,
+              (std::vector<std::string>{parsed, "Device 10 on RCC 1 - Device in RCC, but not in Configuration - "
+                                                "Device of Unknown Type  0C0AA"}));
+    unit.ClearRecord();
+    window->cmdUpdate_Click();
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            goOn, "Communicate with Radio Hub: Differences were Found, Continue Anyway? (36)",
+                            "Communicate with Radio Hub: Programming Completed Successfully (64)"}));
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 0C0AA"), 1);
+    EXPECT_EQ(unit.Configuration(), kStoredSite);
+    messages.clear();
+    window->CompareConfig_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{compared});
 }
 
 TEST_F(HubRunTest, AProgrammingCompletedOnASecondPassClosesTheWindowOnlyWithCloseOnCompletion)

@@ -3,19 +3,19 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <iterator>
 
 namespace {
 
 std::string TrimmedText(const std::string& text, std::uintmax_t limit)
 {
-    const std::string path = ::testing::TempDir() + "/trim-" + std::to_string(::getpid()) + ".txt";
+    const testfiles::TempFolder folder("trim");
+    const std::string path = folder.File("log.txt");
     testfiles::WriteBytes(path, text);
     EXPECT_TRUE(model::TrimLogForView(path, limit));
-    const std::string out = testfiles::ReadBytes(path);
-    EXPECT_FALSE(std::filesystem::exists(path + ".trim"));
-    std::filesystem::remove(path);
-    return out;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1)
+        << "the trim leaves no work file behind";
+    return testfiles::ReadBytes(path);
 }
 
 } // namespace

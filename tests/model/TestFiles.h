@@ -1,12 +1,13 @@
 #pragma once
 // A fresh folder per test and whole-file helpers for byte comparisons.
+#include "support/TempFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 namespace testfiles {
 
@@ -37,27 +38,7 @@ inline void ExpectMatchesGolden(const std::string& bytes, const std::string& nam
     EXPECT_EQ(bytes, golden) << "differs from golden " << name;
 }
 
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ =
-            std::filesystem::temp_directory_path() / ("qvs-" + std::string(info->test_suite_name()) + "-" +
-                                                      info->name() + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+// A folder of the test's own, removed when it ends.
+using TempFolder = testsupport::TempFolder;
 
 } // namespace testfiles

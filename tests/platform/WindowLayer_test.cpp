@@ -1,10 +1,12 @@
 #include "platform/Icons.h"
+#include "platform/ModalWindows.h"
 #include "platform/Units.h"
 #include "platform/WindowLayer.h"
 #include "platform/WindowLimits.h"
 
 #include <QImage>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -63,4 +65,36 @@ TEST(Icons, EveryNamedIconIsDrawnAndTheyDiffer)
     }
     EXPECT_NE(IconPixmap("LOCKED").toImage(), IconPixmap("UNLOCKED").toImage());
     EXPECT_TRUE(IconPixmap("NO_SUCH_ICON").isNull());
+}
+
+// A pinned window leaves the top-most layer while a box or a window kept in
+// front is up, and goes back only once the last of them has gone, whichever
+// order they go in (a box shown over a serial window goes first; a serial
+// window that comes up while a box waits may go first).
+TEST(WindowLayer, APinnedWindowStaysOutOfTheTopLayerUntilTheLastGuardedWindowGoes)
+{
+    for (const bool frontGoesFirst : {false, true}) {
+        SCOPED_TRACE(frontGoesFirst ? "the window in front goes first" : "the box goes first");
+        QWidget pinned;
+        pinned.show();
+        SetTopMost(pinned, true);
+        const auto pinnedOnTop = [&pinned] {
+            return pinned.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+        };
+        QWidget front;
+        ShowInFrontOfPinnedWindows(front);
+        QWidget box;
+        GuardModalWindow(box);
+
+        front.show();
+        EXPECT_FALSE(pinnedOnTop());
+        EXPECT_EQ(front.windowType(), Qt::Dialog);
+        box.show();
+        EXPECT_FALSE(pinnedOnTop());
+        (frontGoesFirst ? front : box).hide();
+        EXPECT_FALSE(pinnedOnTop());
+        (frontGoesFirst ? box : front).hide();
+        EXPECT_TRUE(pinnedOnTop());
+        EXPECT_TRUE(IsTopMost(pinned));
+    }
 }

@@ -7,20 +7,20 @@
 #include "hublink/core/ProgrammingList.h"
 #include "model/Settings.h"
 #include "model/TestFiles.h"
+#include "support/TempFolder.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
-inline void LogIntoFreshFolder(const std::string& name)
+// The log goes into a folder of its own, which goes with the object returned.
+[[nodiscard]] inline testsupport::TempFolder LogIntoFreshFolder(const std::string& name)
 {
     LogProg = true;
-    // One folder per test process, so test programs running side by side
-    // never share a log.
-    LogFolder = ::testing::TempDir() + "/qvs-" + std::to_string(::getpid()) + "-" + name;
-    std::filesystem::remove_all(LogFolder);
-    std::filesystem::create_directories(LogFolder);
+    testsupport::TempFolder folder(name);
+    LogFolder = folder.String();
+    return folder;
 }
 
 inline std::string ProgLogText()
@@ -34,6 +34,35 @@ inline std::string ProgLogBody()
     const std::string text = ProgLogText();
     const size_t body = text.find("\r\n\r\n\r\n");
     return body == std::string::npos ? std::string() : text.substr(body + 6);
+}
+
+// The lines the link logged as received ("<- " and the line), in order.
+inline std::vector<std::string> LoggedReplies()
+{
+    std::vector<std::string> lines;
+    const std::string text = ProgLogText();
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find("\r\n", at), text.size());
+        if (text.compare(at, 3, "<- ") == 0)
+            lines.push_back(text.substr(at + 3, end - at - 3));
+        at = end + 2;
+    }
+    return lines;
+}
+
+// The non-empty lines of bytes a unit sent (each ended by a carriage
+// return; a line feed is no part of a line).
+inline std::vector<std::string> LinesSent(const std::string& bytes)
+{
+    std::vector<std::string> lines(1);
+    for (const char c : bytes) {
+        if (c == '\r' && !lines.back().empty())
+            lines.emplace_back();
+        else if (c != '\r' && c != '\n')
+            lines.back() += c;
+    }
+    lines.pop_back(); // the line still open
+    return lines;
 }
 
 // Fills the programming list as the programming sequence does and sends its

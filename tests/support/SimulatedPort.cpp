@@ -64,6 +64,7 @@ void SimulatedPort::Send(const std::string& bytes)
     for (size_t done = 0; !closed_ && done < bytes.size();) {
         const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
+            sent_.append(bytes, done, static_cast<size_t>(n));
             done += static_cast<size_t>(n);
         } else if (n < 0 && errno == EAGAIN) {
             pollfd p{master_, POLLOUT, 0};
@@ -94,7 +95,10 @@ void SimulatedPort::Run()
                 for (UnitOutput& out : unit_.Receive(std::string(buffer, static_cast<size_t>(n)), ms))
                     due.emplace(now + std::chrono::milliseconds(out.DelayMs), std::move(out));
         }
-        for (; !due.empty() && due.begin()->first <= Clock::now() && !closed_; due.erase(due.begin())) {
+        // A unit asked to stop says nothing more, however much it had still
+        // to say: each output that finds no room would wait for it first.
+        for (; !due.empty() && due.begin()->first <= Clock::now() && !closed_ && !stop_; due.erase(due.begin())) {
+            pending_ = due.size();
             if (due.begin()->second.ClosePort)
                 CloseNow();
             else

@@ -22,6 +22,13 @@ public:
     std::string SlavePath() const { return slavePath_; }
     // Unsolicited bytes from the unit, sent at once.
     void Send(const std::string& bytes);
+    // Every byte written to the program's end so far, answers and
+    // unsolicited bytes alike.
+    std::string Sent() const
+    {
+        std::lock_guard lock(mutex_);
+        return sent_;
+    }
     // The unit's end goes away, as an adapter that is pulled out: the
     // program's end hangs up.
     void Unplug() { unplug_ = true; }
@@ -48,6 +55,7 @@ private:
     std::atomic<bool> closed_{false};
     std::atomic<bool> unplug_{false};
     std::atomic<size_t> pending_{0};
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
+    std::string sent_;
     std::thread thread_;
 };

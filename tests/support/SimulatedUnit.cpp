@@ -94,6 +94,18 @@ Lines SimulatedUnit::CommandLines() const
     return lines;
 }
 
+bool SimulatedUnit::Acknowledged(const std::string& command) const
+{
+    std::lock_guard lock(mutex_);
+    return std::any_of(exchanges_.begin(), exchanges_.end(), [&command](const UnitExchange& e) {
+        if (e.Command != command || !e.Taken || e.Answer.empty())
+            return false;
+        std::string upper = e.Answer.front();
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+        return Begins(e.Answer.front(), command) || upper.find("RELATION ALREADY") != std::string::npos;
+    });
+}
+
 std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t nowMs)
 {
     std::lock_guard lock(mutex_);
@@ -114,10 +126,14 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
             if (Begins(line, it->first) && (best == commands_.end() || it->first.size() > best->first.size()))
                 best = it;
         const bool known = best != commands_.end() && (exact_.count(best->first) == 0 || line == best->first);
-        const bool answers = known && mode != FailureMode::UnknownCommand && mode != FailureMode::Silent &&
-                             mode != FailureMode::PortGone;
-        for (UnitOutput& out :
-             Deliver(answers ? best->second(line) : Lines{"Unknown Command"}, mode, AnswerDelayMs(line)))
+        const bool refused = std::any_of(refused_.begin(), refused_.end(),
+                                         [&line](const std::string& prefix) { return Begins(line, prefix); });
+        const bool answers = known && !refused && mode != FailureMode::UnknownCommand &&
+                             mode != FailureMode::Silent && mode != FailureMode::PortGone;
+        const Lines answer = answers ? best->second(line) : Lines{"Unknown Command"};
+        const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone;
+        exchanges_.push_back(UnitExchange{line, silent ? Lines{} : answer, answers});
+        for (UnitOutput& out : Deliver(answer, mode, AnswerDelayMs(line)))
             outputs.push_back(std::move(out));
     }
     return outputs;

@@ -44,6 +44,14 @@ struct ReceivedCommand
     std::string Line;
 };
 
+// A command line and what the unit made of it.
+struct UnitExchange
+{
+    std::string Command;
+    std::vector<std::string> Answer; // as meant, before any failure mangled or cut it; none when silent
+    bool Taken = false;              // the unit knew the command and acted on it
+};
+
 // A line's words, split at blanks (and at underscores when asked), as
 // views into the line; and as strings.
 std::vector<std::string_view> WordViews(std::string_view line, bool underscores = false);
@@ -81,7 +89,19 @@ public:
     {
         Set(failure_, Failure{mode, prefix, times});
     }
-    void ClearFailure() { SetFailure(FailureMode::None); }
+    // Commands beginning with `prefix` are answered "Unknown Command" and not
+    // acted on, whatever failure is set besides (its delay and mangling
+    // still apply to the answer), until ClearFailure.
+    void Refuse(const std::string& prefix)
+    {
+        std::lock_guard lock(mutex_);
+        refused_.insert(prefix);
+    }
+    void ClearFailure()
+    {
+        SetFailure(FailureMode::None);
+        Set(refused_, std::set<std::string>());
+    }
     // A line the unit sends just before its next answer (debug output).
     void AddNoiseBeforeNextAnswer(const std::string& line)
     {
@@ -130,10 +150,16 @@ public:
     // Every command line received, empty ones too; CommandLines() without them.
     std::vector<ReceivedCommand> Commands() const { return Get(received_); }
     Lines CommandLines() const;
+    // Every non-empty command line with the unit's answer, in order.
+    std::vector<UnitExchange> Exchanges() const { return Get(exchanges_); }
+    // The unit answered a send of the command with its echo or with a
+    // relation it already holds: it holds what the command asks for.
+    bool Acknowledged(const std::string& command) const;
     void ClearRecord()
     {
         Set(wire_, std::string());
         Set(received_, std::vector<ReceivedCommand>());
+        Set(exchanges_, std::vector<UnitExchange>());
     }
 
 private:
@@ -200,7 +226,8 @@ private:
     std::map<std::string, std::vector<int>> strengths_, budgets_;
     std::map<std::string, int> dailyMax_;
     std::map<std::string, Handler> commands_;
-    std::set<std::string> exact_;
+    std::set<std::string> exact_, refused_;
     std::string partial_, wire_;
     std::vector<ReceivedCommand> received_;
+    std::vector<UnitExchange> exchanges_;
 };

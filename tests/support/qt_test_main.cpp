@@ -1,6 +1,7 @@
 // Test entry for window tests: real widgets on the offscreen platform.
 #include "platform/FileDialogs.h"
 #include "support/ModalWatch.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -76,6 +77,12 @@ int main(int argc, char** argv)
         if (!qEnvironmentVariableIsSet(name.constData()))
             qputenv(name.constData(), "/nonexistent/qvs-test-com" + QByteArray::number(n));
     }
+    // The program keeps its single-instance lock and socket in the user's
+    // runtime folder, and the toolkit its own files: each test program has a
+    // runtime folder of its own, which goes when it ends, so that no run
+    // meets another's files or leaves its own behind.
+    const testsupport::TempFolder runtime("test-runtime");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.String()));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new UnansweredWindows);

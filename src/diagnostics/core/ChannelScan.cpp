@@ -103,6 +103,10 @@ void ChannelScan::Reply(const std::string& line)
     }
     if (link_.State() != Scanning && link_.State() != ScanStopping)
         return;
+    // A start answered again is the answer still owed to a resend of the
+    // start: the scan runs on, it has no result yet.
+    if (Contains(line, "SF CS START"))
+        return;
     if (Contains(line, "SF CS RUNNING")) {
         link_.Rearm(kScanLineTimeoutMs);
     } else if (Contains(line, "SF CS STOP")) {

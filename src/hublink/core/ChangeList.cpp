@@ -2,6 +2,7 @@
 
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/ConfigCompare.h"
+#include "hublink/core/HubUnits.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Convert.h"
 #include "model/Site.h"
@@ -64,7 +65,7 @@ bool SharesTypeWord(DeviceTypeCode type)
 void AddDeviceDelete(int n, int s)
 {
     HubNodes[n].SetDeviceDelete(s, true);
-    model::AddErrorLine(DeviceText(HubNodes[n].DeviceType(s), HubNodes[n].DeviceIdent(s)) +
+    model::AddErrorLine(HeldTypeName(HubNodes[n], s) + " with Ident " + HubNodes[n].DeviceIdent(s) +
                         " will be deleted from RCC " + N(n));
 }
 
@@ -75,15 +76,24 @@ void AddDeviceAdd(int n, int s)
                         " will be added to RCC " + N(n));
 }
 
-void CompareSlots(int n)
+void CompareSlots(int n, const SiteUnits& site)
 {
     for (int s = 1; s <= kLastSlot; ++s) {
         const DeviceTypeCode t = Nodes[n].DeviceType(s);
         const DeviceTypeCode h = HubNodes[n].DeviceType(s);
-        // A slot without a device type holds no device, whatever ident and
-        // loop address it keeps (a download's type word this program does
-        // not know, or a file's): nothing is programmed or deleted for it,
-        // and Compare Config passes it by too.
+        // A downloaded unit of a type this program does not know still holds
+        // its address and ident in the hub: it goes, unless the site holds it
+        // as it stands. The site's own slots without a type hold no device,
+        // whatever ident and loop address they keep: nothing is programmed
+        // for them.
+        if (HoldsUnknownUnit(HubNodes[n], s)) {
+            if (SiteKeepsUnknownUnit(Nodes, HubNodes, n, s, site))
+                continue;
+            AddDeviceDelete(n, s);
+            if (t != 0)
+                AddDeviceAdd(n, s);
+            continue;
+        }
         if (h == 0 && t == 0)
             continue;
         if (h != 0 && t == 0) {
@@ -110,6 +120,7 @@ bool LeftOut(int n)
 // RCCs added, deleted or replaced, and their device slots.
 void FirstPass()
 {
+    const SiteUnits site(Nodes);
     for (int n = 0; n < kNodeCount; ++n) {
         Nodes[n].ResetNodeFlags();
         HubNodes[n].ResetNodeFlags();
@@ -130,7 +141,7 @@ void FirstPass()
             // Devices the hub still holds for an RCC it no longer has go; the
             // old values of an RCC deleted from the site are none to add.
             for (int s = 1; s <= kLastSlot; ++s)
-                if (HubNodes[n].DeviceType(s) != 0)
+                if (HoldsUnit(HubNodes[n], s))
                     AddDeviceDelete(n, s);
             continue;
         } else if (Nodes[n].NodeIdent() != HubNodes[n].NodeIdent()) {
@@ -138,7 +149,7 @@ void FirstPass()
             Nodes[n].SetNodeAdd(true);
             model::AddErrorLine("RCC " + N(n) + " will be updated");
         }
-        CompareSlots(n);
+        CompareSlots(n, site);
     }
 }
 
@@ -347,6 +358,26 @@ void CameToAddress(int loop, int address, int n, int s, Repeats* repeats)
         repeats->Stayed(n, s);
 }
 
+// A type difference the first pass leaves to the address pass that the
+// address pass could not meet (a place outside the loops, or one a later
+// unit on the same address hides) is taken as the first pass takes others.
+void MissedTypeChanges()
+{
+    for (int n = 1; n < kNodeCount; ++n) {
+        if (!Nodes[n].InUse() || !HubNodes[n].InUse() || HubNodes[n].NodeDelete() || Nodes[n].NodeAdd())
+            continue;
+        for (int s = 1; s <= kLastSlot; ++s) {
+            const DeviceTypeCode t = Nodes[n].DeviceType(s);
+            const DeviceTypeCode h = HubNodes[n].DeviceType(s);
+            if (t == 0 || h == 0 || SameTypeOnHub(t, h) || Nodes[n].DeviceAdd(s) || Nodes[n].DeviceDelete(s) ||
+                HubNodes[n].DeviceDelete(s) || Nodes[n].DeviceAddressChange(s))
+                continue;
+            AddDeviceDelete(n, s);
+            AddDeviceAdd(n, s);
+        }
+    }
+}
+
 // Returns the repeats left out of the list.
 int AddressPass()
 {
@@ -420,6 +451,7 @@ int16_t BuildChangeList()
     }
     ParentPass();
     const int repeats = AddressPass();
+    MissedTypeChanges();
     return static_cast<int16_t>(model::MessageCount() - 1 + repeats);
 }
 

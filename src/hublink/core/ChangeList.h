@@ -27,9 +27,11 @@ inline constexpr int16_t kChangeListChannelsFirst = -2;
 //
 // Reads: Nodes and HubNodes; the loop addresses are walked in owner tables
 // of its own that hold the nodes in use and the device slots with a device
-// type. A slot without a type holds no device on either side, whatever
-// ident and loop address it keeps: it is neither listed nor flagged, as
-// Compare Config passes it by and no command could program it.
+// type. A site slot without a type holds no device, whatever ident and loop
+// address it keeps: no command could program it. A downloaded unit of a
+// type this program does not know (HubUnits.h) is deleted like any unit the
+// site does not have, unless the site holds it as it stands; it never
+// moves, as no command could program it either.
 // Writes: MessageList (emptied; entry 1 is the heading), the change flags of
 // every node of both arrays (cleared first), and, where a download's slot type
 // shares its type word with the site's, that download type (set to the site's).
@@ -50,6 +52,7 @@ inline constexpr int16_t kChangeListChannelsFirst = -2;
 //   Nodes(n).AddressChange       the node has moved to another loop address
 //   Nodes(n).DeviceAdd(s)        a device to program into slot s
 //   HubNodes(n).DeviceDelete(s)  the downloaded device of slot s must go
+//                                (also one of an unknown type)
 //   Nodes(n).DeviceAdd+DeviceDelete(s)  same address, other type or ident
 //   Nodes(n).DeviceAddressChange(s)     the device has moved address
 // A unit counts as moved whenever its address differs, also where another

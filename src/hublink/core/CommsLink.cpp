@@ -59,6 +59,12 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
         session_.AcceptedReply.clear();
         refusedLine_.clear();
     }
+    // A new list starts its own account; a resend and the next command of
+    // the list are owed answers after those still to come.
+    if (session_.CommsState != ProgramWait || (!Retry && session_.ReplyLineCount <= 1))
+        owed_.clear();
+    if (session_.CommsState == ProgramWait)
+        owed_.push_back(session_.CommandText);
     timer_.Stop();
     LinkError error;
     portFailed_ = false;
@@ -156,22 +162,62 @@ void CommsLink::EndOfLine()
         session_.RxLine.clear();
         return;
     }
-    std::string line = session_.LastRxLine;
+    const std::string line = session_.LastRxLine;
     const std::string upper = model::Upper(line);
-    if (Contains(upper, "CRITICAL ERROR:") || Contains(upper, "UNHANDLED PACKET") ||
-        Contains(line, "Old Added")) {
-        line.clear();
-    } else if (Contains(line, "Relation already")) {
-        line = session_.CommandText;
-    } else if (BeginsWith(line, "Unknown Command")) {
+    session_.RxLine.clear();
+    if (line.empty() || Contains(upper, "CRITICAL ERROR:") || Contains(upper, "UNHANDLED PACKET") ||
+        Contains(line, "Old Added"))
+        return;
+    // The log holds each line as it came, whatever it is taken for.
+    LogLine("<- " + line, false);
+    if (session_.CommsState == ProgramWait && AnswersAnEarlierSend(line))
+        return; // its command has had its answer, or has gone unanswered before
+    if (Contains(line, "Relation already") && IsWaiting(session_.CommsState)) {
+        ProcessReply(session_.CommandText); // the relation is held: the command's echo
+        return;
+    }
+    // A refusal that comes when nothing waits answers a command already
+    // ended; it cannot undo that command's end.
+    if (BeginsWith(line, "Unknown Command") && IsWaiting(session_.CommsState)) {
         timer_.Stop();
         session_.CommsState = UnknownCommand;
     }
-    if (!line.empty()) {
-        LogLine("<- " + line, false);
-        ProcessReply(line);
+    ProcessReply(line);
+}
+
+namespace {
+
+// A reply to a programming command that does not name the command.
+bool IsUnnamedListAnswer(const std::string& line)
+{
+    const std::string upper = model::Upper(line);
+    return BeginsWith(line, "Unknown Command") || Contains(line, "Relation already") ||
+           Contains(upper, "RELATION ALREADY EXISTS") || Contains(upper, "NODE RELATION ALREADY DEFINED") ||
+           Contains(line, "POPULATE FAIL") || Contains(line, "ERROR ");
+}
+
+} // namespace
+
+// Settles which send of the programming list the line answers: the send
+// whose command the line begins with (its echo; the longest such command),
+// else, for an answer that names no command, the oldest send still owed
+// one. Sends before the one answered were never answered. True when the
+// send answered is not one of the command in flight: the line was owed to
+// an earlier command, and counts for nothing else.
+bool CommsLink::AnswersAnEarlierSend(const std::string& line)
+{
+    size_t answered = owed_.size();
+    for (size_t i = 0; i < owed_.size(); ++i)
+        if (BeginsWith(line, owed_[i]) && (answered == owed_.size() || owed_[i].size() > owed_[answered].size()))
+            answered = i;
+    if (answered == owed_.size()) {
+        if (owed_.empty() || !IsUnnamedListAnswer(line))
+            return false; // no answer to a list command: the list walk judges it
+        answered = 0;
     }
-    session_.RxLine.clear();
+    const bool earlier = owed_[answered] != session_.CommandText;
+    owed_.erase(owed_.begin(), owed_.begin() + static_cast<std::ptrdiff_t>(answered) + 1);
+    return earlier;
 }
 
 void CommsLink::CommsTimer_Timer()

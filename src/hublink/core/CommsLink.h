@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -109,6 +110,7 @@ private:
     void TimedOut();
     void Dispatch(const std::string& line);
     bool IsWaiting(StateCode state) const;
+    bool AnswersAnEarlierSend(const std::string& line);
     bool CollectLine(const std::string& line);
     void TooManyLines();
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
@@ -143,6 +145,10 @@ private:
     // still be answered.
     std::string staleCommand_;
     int staleReplies_ = 0;
+    // Sends of the programming list still owed their answer, oldest first.
+    // The unit answers every send in turn, so a line that does not name its
+    // command answers the oldest of them.
+    std::deque<std::string> owed_;
     // Lines of any kind received since the download's header.
     int downloadLines_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "hublink/core/ConfigCompare.h"
 
+#include "hublink/core/HubUnits.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
@@ -55,23 +56,24 @@ void CompareYChannels(const std::string& prefix)
     CompareChannel(prefix, "Y Second Channel", HubNodes[0].Y_ChannelB(), Nodes[0].Y_ChannelB());
 }
 
-void CompareSlot(const clsNode& hub, const clsNode& site, int i, int j)
+void CompareSlot(const clsNode& hub, const clsNode& site, int i, int j, const SiteUnits& units)
 {
     const std::string prefix = "Device " + std::to_string(j) + " on RCC " + std::to_string(i) + " - ";
+    // A unit of a type this program does not know is one the site does not
+    // have, unless the site holds it as it stands.
+    const bool unknown = HoldsUnknownUnit(hub, j) && !SiteKeepsUnknownUnit(Nodes, HubNodes, i, j, units);
     const model::DeviceTypeCode t = hub.DeviceType(j);
     const model::DeviceTypeCode s = site.DeviceType(j);
-    const auto unit = [j](const clsNode& node) {
-        return model::DeviceTypeName(node.DeviceType(j)) + "  " + node.DeviceIdent(j);
-    };
-    if (!SameTypeOnHub(t, s)) {
+    const auto unit = [j](const clsNode& node) { return HeldTypeName(node, j) + "  " + node.DeviceIdent(j); };
+    if (unknown || !SameTypeOnHub(t, s)) {
         if (s == 0)
             model::AddErrorLine(prefix + "Device in RCC, but not in Configuration - " + unit(hub));
-        else if (t == 0)
+        else if (t == 0 && !unknown)
             model::AddErrorLine(prefix + "Device in Configuration but not in RCC - " + unit(site));
         else
             AddMismatch(prefix, "Device Type", unit(hub), unit(site));
     }
-    if (t == 0 || s == 0)
+    if ((t == 0 && !unknown) || s == 0)
         return;
     if (hub.DeviceIdent(j) != site.DeviceIdent(j))
         AddMismatch(prefix, "Ident", hub.DeviceIdent(j), site.DeviceIdent(j));
@@ -90,12 +92,12 @@ bool HoldsNodeValues(const clsNode& node)
 bool HoldsAnything(const clsNode& node)
 {
     for (int j = 1; j <= model::kLastSlot; ++j)
-        if (node.DeviceType(j) != 0)
+        if (HoldsUnit(node, j))
             return true;
     return HoldsNodeValues(node);
 }
 
-void CompareInFull(int i, bool hubSelected)
+void CompareInFull(int i, bool hubSelected, const SiteUnits& units)
 {
     const clsNode& hub = HubNodes[i];
     // A node deleted from the site keeps its old values; they count as empty.
@@ -130,7 +132,7 @@ void CompareInFull(int i, bool hubSelected)
     CompareChannel(prefix, "X First Channel", hub.X_ChannelA(), site.X_ChannelA());
     CompareChannel(prefix, "X Second Channel", hub.X_ChannelB(), site.X_ChannelB());
     for (int j = 1; j <= model::kLastSlot; ++j)
-        CompareSlot(hub, site, i, j);
+        CompareSlot(hub, site, i, j, units);
 }
 
 // What RCC a should know of node i: the relatives of a in the site, the hub's
@@ -149,7 +151,7 @@ void CompareAwareness(int a, int i)
         return;
     }
     for (int j = 1; j <= model::kLastSlot; ++j) {
-        if (HubNodes[i].DeviceType(j) != 0)
+        if (HoldsUnit(HubNodes[i], j))
             model::AddErrorLine(prefix + "Should not be aware of device with Ident " +
                                 HubNodes[i].DeviceIdent(j) + " in Slot " + std::to_string(j));
     }
@@ -182,9 +184,10 @@ int16_t CompareHubWithConfiguration()
     const int a = ActiveNode;
     if (a < 0 || a >= model::kNodeCount)
         return model::MessageCount();
+    const SiteUnits units(Nodes);
     for (int i = 0; i < model::kNodeCount; ++i) {
         if (a == 0 || i == a)
-            CompareInFull(i, a == 0);
+            CompareInFull(i, a == 0, units);
         else
             CompareAwareness(a, i);
     }

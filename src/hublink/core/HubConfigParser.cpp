@@ -1,5 +1,6 @@
 #include "hublink/core/HubConfigParser.h"
 
+#include "hublink/core/HubUnits.h"
 #include "hublink/core/LinkState.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Convert.h"
@@ -153,8 +154,10 @@ private:
             if (!InRange(slot, 1, model::kLastSlot))
                 Fail(" / Invalid Slot Number");
         } else {
+            // A slot taken by a line of an unknown type word is not free:
+            // that unit stays in the hub as well.
             for (int s = 1; s <= model::kLastSlot && slot == 0; ++s)
-                if (target.DeviceType(s) == 0)
+                if (!HoldsUnit(target, s))
                     slot = s;
             if (slot == 0)
                 Fail(" / No Free Slot");

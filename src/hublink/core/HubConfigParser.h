@@ -29,7 +29,9 @@ struct HubParseOptions
 // NodeNumber), then reads the lines in order. A line with too few fields, or
 // text where a number belongs, is reported as "Unrecognised data" and stores
 // nothing; a field that fails its check is reported and not stored, the
-// other fields of its line are. Returns the number of message lines.
+// other fields of its line are. A device line without a slot takes the
+// first slot that holds no unit, also none of a type word this program does
+// not know. Returns the number of message lines.
 int16_t ParseHubConfiguration(std::span<const std::string> lines, model::NodeArray& hub,
                               const HubParseOptions& options);
 

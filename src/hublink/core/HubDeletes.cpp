@@ -1,11 +1,17 @@
 #include "hublink/core/HubDeletes.h"
 
 #include "hublink/core/CommsLink.h"
+#include "hublink/core/HubUnits.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/ProgrammingList.h"
 #include "model/ConfigurationCheck.h"
 #include "model/DeviceTypes.h"
 #include "platform/base/MessageStyle.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 namespace hublink {
 
@@ -61,7 +67,57 @@ bool DeleteRelation(CommsLink& link, int n, int parent)
 // A downloaded device that the change list marked as gone.
 bool SlotGoes(const clsNode& hub, int s)
 {
-    return hub.DeviceDelete(s) && hub.DeviceType(s) != 0;
+    return hub.DeviceDelete(s) && HoldsUnit(hub, s);
+}
+
+// What the deletes remove of downloaded RCC n, in their order: the slots of
+// the devices that go, then 0 for the RCC itself when it goes with them.
+std::vector<int> UnitsToDelete(const clsNode& hub)
+{
+    std::vector<int> units;
+    for (int s = 1; s <= kLastSlot; ++s)
+        if (hub.NodeDelete() ? HoldsUnit(hub, s) : SlotGoes(hub, s))
+            units.push_back(s);
+    if (hub.NodeDelete())
+        units.push_back(0);
+    return units;
+}
+
+std::string IdentOf(const clsNode& node, int s)
+{
+    return s == 0 ? node.NodeIdent() : node.DeviceIdent(s);
+}
+
+// "Device 3 on RCC 2", "RCC 2" or "the Radio Hub".
+std::string UnitName(int n, int s)
+{
+    if (s != 0)
+        return "Device " + Number(s) + " on RCC " + Number(n);
+    return n == 0 ? "the Radio Hub" : "RCC " + Number(n);
+}
+
+// The units the deletes remove, node by node (none of the hub's own node).
+using Going = std::array<std::vector<int>, kNodeCount>;
+
+// A unit of the download other than (n, s) that holds the ident and that
+// the deletes keep: {-1, -1} when there is none.
+std::pair<int, int> OtherHolder(const NodeArray& HubNodes, const Going& going, int n, int s,
+                                const std::string& key)
+{
+    for (int m = 0; m < kNodeCount; ++m) {
+        const clsNode& hub = HubNodes[m];
+        const std::vector<int>& gone = going[static_cast<size_t>(m)];
+        const auto holds = [&](int j) {
+            return (m != n || j != s) && std::find(gone.begin(), gone.end(), j) == gone.end() &&
+                   IdentKey(IdentOf(hub, j)) == key;
+        };
+        if (hub.InUse() && holds(0))
+            return {m, 0};
+        for (int j = 1; j <= kLastSlot; ++j)
+            if (HoldsUnit(hub, j) && holds(j))
+                return {m, j};
+    }
+    return {-1, -1};
 }
 
 } // namespace
@@ -102,13 +158,15 @@ bool IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const NodeArray
     }
     for (int n = 1; n < kNodeCount && !link.PortFailed(); ++n) {
         const clsNode& hub = HubNodes[n];
-        for (int s = 1; s <= kLastSlot && !link.PortFailed(); ++s) {
-            if (hub.NodeDelete() ? hub.DeviceType(s) != 0 : SlotGoes(hub, s))
+        for (const int s : UnitsToDelete(hub)) {
+            if (link.PortFailed())
+                break;
+            if (s != 0)
                 success = DeleteSlot(link, hub, n, s, dots) && success;
+            else
+                success = DeleteUnit(link, "RCC " + Number(n) + " in Target Hub...", hub.NodeIdent(), dots) &&
+                          success;
         }
-        if (hub.NodeDelete() && !link.PortFailed())
-            success =
-                DeleteUnit(link, "RCC " + Number(n) + " in Target Hub...", hub.NodeIdent(), dots) && success;
         link.AdvanceProgress();
     }
     return success && !link.PortFailed();
@@ -131,8 +189,8 @@ bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,
         for (int s = 1; s <= kLastSlot; ++s) {
             if (!SlotGoes(hub, s))
                 continue;
-            model::AddErrorLine(model::DeviceTypeName(hub.DeviceType(s)) + " with Ident " +
-                                hub.DeviceIdent(s) + " must be deleted at the Hub ");
+            model::AddErrorLine(HeldTypeName(hub, s) + " with Ident " + hub.DeviceIdent(s) +
+                                " must be deleted at the Hub ");
             found = true;
         }
     }
@@ -147,6 +205,41 @@ bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,
                               "See the Error Check Form for Details",
                               MessageStyle::Critical);
     return true;
+}
+
+std::vector<std::string> UndeletableUnits(const NodeArray& Nodes, const NodeArray& HubNodes)
+{
+    std::vector<std::string> found;
+    const SiteUnits site(Nodes);
+    Going going;
+    for (int n = 1; n < kNodeCount; ++n)
+        going[static_cast<size_t>(n)] = UnitsToDelete(HubNodes[n]);
+    for (int n = 1; n < kNodeCount; ++n) {
+        const clsNode& hub = HubNodes[n];
+        for (const int s : going[static_cast<size_t>(n)]) {
+            const std::string ident = IdentOf(hub, s);
+            const std::string held = s == 0 ? ident : ident.empty() ? HeldTypeName(hub, s)
+                                                                     : HeldTypeName(hub, s) + "  " + ident;
+            const std::string unit = UnitName(n, s) + (held.empty() ? std::string() : " (" + held + ")");
+            if (ident.empty()) {
+                found.push_back(unit + " has no Ident");
+                continue;
+            }
+            const auto [m, j] = OtherHolder(HubNodes, going, n, s, IdentKey(ident));
+            if (m != -1) {
+                found.push_back(unit + " shares its Ident with " + UnitName(m, j) + " in the Hub");
+                continue;
+            }
+            // A unit of unknown type whose ident the site gives another unit
+            // may be that unit, placed by other means: the engineer decides.
+            const clsNode& node = Nodes[n];
+            const bool siteSlotHolds = s != 0 && node.InUse() && node.DeviceType(s) != 0 &&
+                                       IdentKey(node.DeviceIdent(s)) == IdentKey(ident);
+            if (s != 0 && HoldsUnknownUnit(hub, s) && site.IdentCount(ident) > (siteSlotHolds ? 1 : 0))
+                found.push_back(unit + " shares its Ident with a Unit of the Configuration");
+        }
+    }
+    return found;
 }
 
 StateCode ClearProgramming(CommsLink& link)

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace hublink {
 
@@ -48,11 +49,22 @@ bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSw
 // the devices and the RCC itself of a gone RCC, or the gone devices
 // (DeviceDelete in HubNodes) of a kept one, advancing the progress bar by
 // one per RCC. Idents and parents come from HubNodes; an empty downloaded
-// slot has nothing to delete. Every delete is tried even after one failed;
-// each failure is logged. A lost port ends the deletes at once. True when
-// all succeeded.
+// slot has nothing to delete, one holding a unit of unknown type has. Every
+// delete is tried even after one failed; each failure is logged. A lost
+// port ends the deletes at once. True when all succeeded. The caller has
+// made sure with UndeletableUnits that each delete removes what it means.
 bool IncrementalDeletes(CommsLink& link, const model::NodeArray& Nodes, const model::NodeArray& HubNodes,
                         const DeleteDotsSwitch& dots = {});
+
+// The deletes of IncrementalDeletes that could remove another unit than the
+// one meant, as a delete names only an ident: a unit without an ident, one
+// whose ident the download holds on a unit that stays too, and a unit of a
+// type this program does not know whose ident the site gives another unit
+// (it may be that unit, placed by other means). One line per unit, naming
+// it and why ("Device 10 on RCC 1 (Device of Unknown Type  0C0AA) shares
+// its Ident with RCC 2 in the Hub"); none when every delete is safe. Read
+// after the change list has flagged the deletes.
+std::vector<std::string> UndeletableUnits(const model::NodeArray& Nodes, const model::NodeArray& HubNodes);
 
 // For a hub that takes no deletes: replaces the message list with the
 // deletions the engineer must make at the hub (gone RCCs, and the gone

@@ -18,6 +18,7 @@
 #include "platform/base/MessageStyle.h"
 
 #include <string>
+#include <vector>
 
 namespace hublink {
 
@@ -38,6 +39,8 @@ const std::string kStrayChannelsKept =
 const std::string kDiffersBeyondTheList =
     "The Radio Hub differs from the Config in ways the List of Changes cannot Program\r\n"
     "Only Clearing All Programming from the Hub can change them\r\nProgramming is Not Complete";
+// Units a box names at most; the log names them all.
+constexpr size_t kUnitsNamed = 5;
 // More changes than this offer a clear before reprogramming.
 constexpr int kClearOfferedAbove = 1000;
 // The change-list modes of the error-list window.
@@ -197,6 +200,17 @@ Pass NotComplete(CommsLink& link, IProgrammingWindow& window, const std::string&
     return Stop(link, window, why);
 }
 
+// Why programming cannot delete the units (UndeletableUnits).
+std::string UndeletableText(const std::vector<std::string>& units, size_t named)
+{
+    std::string text = "The Radio Hub holds Units that cannot be Deleted by their Ident\r\n";
+    for (size_t i = 0; i < units.size() && i < named; ++i)
+        text += units[i] + "\r\n";
+    if (units.size() > named)
+        text += "and " + std::to_string(units.size() - named) + " more\r\n";
+    return text + "Only Clearing All Programming from the Hub removes them\r\nProgramming is Not Complete";
+}
+
 // Sends the list in the link's arrays and waits while the link walks it.
 // Left non-empty, leftOver says what the list cannot change, and the run
 // ends with it instead of the completion.
@@ -294,15 +308,26 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
     link.Window().SetProgressValue(0);
     link.ProgressStep = 1;
 
-    // Channels of an RCC the hub has no node line for go only with a clear.
-    if (!Nodes[0].NodeAdd() && (changes > kClearOfferedAbove || HubHoldsStrayChannels() || beyondTheList)) {
+    // Channels of an RCC the hub has no node line for go only with a clear,
+    // and so do units that a delete by their ident could miss.
+    const std::vector<std::string> undeletable =
+        Nodes[0].NodeAdd() ? std::vector<std::string>() : UndeletableUnits(Nodes, HubNodes);
+    if (!Nodes[0].NodeAdd() && (changes > kClearOfferedAbove || HubHoldsStrayChannels() || beyondTheList ||
+                                !undeletable.empty())) {
         const int32_t answer =
             window.Display("Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?",
                            (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption);
-        if (answer == MessageResult::Yes)
+        if (answer == MessageResult::Yes) {
             Nodes[0].SetNodeAdd(true);
-        else if (beyondTheList)
+        } else if (beyondTheList) {
             return NotComplete(link, window, kDiffersBeyondTheList);
+        } else if (!undeletable.empty()) {
+            // Nothing is sent: what the list adds could share an address or
+            // an ident with a unit left in the hub.
+            link.Timer().Stop();
+            link.LogLine(UndeletableText(undeletable, undeletable.size()), true);
+            return Stop(link, window, UndeletableText(undeletable, kUnitsNamed));
+        }
     }
     const bool full = Nodes[0].NodeAdd();
     if (!full && !IncrementalDeletes(link, Nodes, HubNodes, [&window](bool on) { window.SetDeleteDots(on); }))

@@ -121,6 +121,7 @@ TEST(ChannelScanFailures, WaitEndsOnEveryLinkFailure)
     } cases[] = {{"silent after the start", {"SF CS START"}, false, CommsFailed, 1},
                  {"never started", {}, false, CommsFailed, 3},
                  {"start unknown", {"Unknown Command"}, false, UnknownCommand, 1},
+                 {"start answered again, as a resend is", {"SF CS START", "SF CS START"}, false, CommsFailed, 1},
                  {"cancel unanswered", {"SF CS START"}, true, CommsFailed, 2}};
     for (const Case& c : cases) {
         Wired<ChannelScan> b;

@@ -5,11 +5,10 @@
 #include "diagnostics/core/DiagsLink.h"
 #include "diagnostics/core/IDiagsWindow.h"
 #include "hublink/core/LinkFixture.h"
+#include "support/TempFolder.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 class RecordingDiagsWindow : public IDiagsWindow
@@ -42,13 +41,12 @@ protected:
         ActiveNode = 0;
     }
 
-    // A fresh log folder of this test process.
+    // A fresh log folder of the test's own.
     void LogInto(const std::string& name)
     {
         LogDiags = true;
-        LogFolder = ::testing::TempDir() + "/qvs-diag-" + std::to_string(::getpid()) + "-" + name;
-        std::filesystem::remove_all(LogFolder);
-        std::filesystem::create_directories(LogFolder);
+        logs_ = testsupport::TempFolder("diag-" + name);
+        LogFolder = logs_.String();
     }
 
     // The times (virtual ms) at which each write carrying `command` went out.
@@ -63,4 +61,5 @@ protected:
 
     RecordingDiagsWindow window;
     DiagsLink diags{link, bench, window};
+    testsupport::TempFolder logs_;
 };

@@ -139,7 +139,8 @@ TEST_F(DiagsFixture, TrafficGoesToDiagsLogAndAFailedWriteIsToldOnceWithoutFailin
     EXPECT_TRUE(window.Failures.empty());
 
     LogDiags = false;
-    LogFolder = ::testing::TempDir() + "/qvs-diag-off-" + std::to_string(::getpid());
+    LogInto("off");
+    LogDiags = false;
     EXPECT_TRUE(diags.StopHubDebugOutput());
     EXPECT_FALSE(std::filesystem::exists(DiagsLogPath())) << "nothing is logged while logging is off";
 }

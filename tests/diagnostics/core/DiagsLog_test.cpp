@@ -5,23 +5,19 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
 class DiagsLogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        LogFolder = ::testing::TempDir() + "/qvs-diaglog-" + std::to_string(::getpid());
-        std::filesystem::remove_all(LogFolder);
-        std::filesystem::create_directories(LogFolder);
-    }
+    void SetUp() override { LogFolder = logs_.String(); }
     void Write(const std::string& bytes)
     {
         testfiles::WriteBytes(DiagsLogPath(), bytes);
     }
+
+    testfiles::TempFolder logs_{"diaglog"};
 };
 
 TEST_F(DiagsLogTest, ViewingKeepsTheNewestLinesWithinTheBound)

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 using namespace diagnostics;
 
@@ -133,8 +132,8 @@ TEST(DiagsExport, SignalStrengthsMatchTheGoldenFiles)
     SignalGrid grid;
     grid.Setup();
     grid.Fill(model::Nodes, false, false);
-    const auto folder = std::filesystem::temp_directory_path() / ("diags-export-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const testfiles::TempFolder exports("diags-export");
+    const std::filesystem::path& folder = exports.path();
     for (const char* name : {"diags-signal.csv", "diags-signal.txt"}) {
         std::string error;
         EXPECT_TRUE(SaveDiagsTable((folder / name).string(), DiagsTable::SignalStrengths, grid.Rows(), "Depot",
@@ -142,5 +141,4 @@ TEST(DiagsExport, SignalStrengthsMatchTheGoldenFiles)
             << error;
         EXPECT_EQ(testfiles::ReadBytes(folder / name), testfiles::ReadBytes(testfiles::Golden(name))) << name;
     }
-    std::filesystem::remove_all(folder);
 }

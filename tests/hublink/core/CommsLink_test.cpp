@@ -77,7 +77,7 @@ TEST_F(LinkFixture, ReceivedLinesAreAssembledAndFiltered)
     };
     for (const auto& [bytes, d, lastLine] : cases) {
         SCOPED_TRACE(bytes);
-        LogIntoFreshFolder("filters");
+        const auto logs = LogIntoFreshFolder("filters");
         link.Comm_OnComm(bytes);
         EXPECT_EQ(link.Session().LastRxLine, lastLine);
         EXPECT_TRUE(link.Session().RxLine.empty());
@@ -93,7 +93,7 @@ TEST_F(LinkFixture, ALineBeyondTheBoundIsRefusedAndFailsTheCommandWaitingForIt)
     EXPECT_EQ(link.Session().CommsState, IdentReadDone) << "a line at the bound is taken whole";
     EXPECT_EQ(link.Session().LastRxLine.size(), bound);
 
-    LogIntoFreshFolder("endless");
+    const auto logs = LogIntoFreshFolder("endless");
     link.BeginBusy();
     link.Session().CommsState = IdentReadWait;
     link.Comm_OnComm("IDENTREAD " + std::string(bound, 'A'));

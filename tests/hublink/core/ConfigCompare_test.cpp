@@ -37,6 +37,19 @@ TEST_F(CompareSite, HubComparisonGivesOneLinePerDifference)
         {"combo read back for a combo/beacon", [] { Device(1, 3, 14, 50, "1A003"); Device(1, 3, 13, 50, "1A003", HubNodes); }, {}},
         {"device address", [] { HubNodes[1].SetDeviceAddress(1, 21); },
          {"Device 1 on RCC 1 - Mismatch in Loop Address - Loop 1 : Address 21, (Loop 1 : Address 20)"}},
+        {"a unit of an unknown type the site holds as it stands", [] { Device(1, 3, 0, 50, "0C0AA"); Device(1, 3, 0, 50, "0C0AA", HubNodes); }, {}},
+        {"... not where it stands, nor where a head takes its address",
+         [] { Device(1, 3, 0, 50, "0C0AA"); Device(1, 3, 0, 51, "0C0AA", HubNodes); Device(2, 2, 0, 60, "0C0AB");
+              Device(2, 2, 0, 60, "0C0AB", HubNodes); Device(2, 3, 11, 59, "2A003"); Device(2, 3, 11, 59, "2A003", HubNodes); },
+         {"Device 3 on RCC 1 - Device in RCC, but not in Configuration - Device of Unknown Type  0C0AA",
+          "Device 2 on RCC 2 - Device in RCC, but not in Configuration - Device of Unknown Type  0C0AB"}},
+        {"a unit of an unknown type where the site has a device",
+         [] { HubNodes[1].SetDeviceType(1, 0); HubNodes[1].SetDeviceIdent(1, "0C0AA"); Device(2, 1, 0, 50, "0C0AB", HubNodes); },
+         {"Device 1 on RCC 1 - Mismatch in Device Type - Device of Unknown Type  0C0AA, (Callpoint  1A001)",
+          "Device 1 on RCC 1 - Mismatch in Ident - 0C0AA, (1A001)",
+          "Device 1 on RCC 2 - Mismatch in Device Type - Device of Unknown Type  0C0AB, (Sounder/Beacon  2A001)",
+          "Device 1 on RCC 2 - Mismatch in Ident - 0C0AB, (2A001)",
+          "Device 1 on RCC 2 - Mismatch in Loop Address - Loop 1 : Address 50, (Loop 1 : Address 40)"}},
     };
     // clang-format on
     for (const auto& [what, change, lines] : table) {
@@ -54,7 +67,7 @@ TEST_F(CompareSite, HubComparisonGivesOneLinePerDifference)
 TEST_F(CompareSite, RccComparedAloneChecksOnlyWhatItShouldKnow)
 {
     // RCC 1 knows the hub, itself and RCC 2, but not RCC 2's devices.
-    HubNodes[2].SetDeviceType(1, 0);
+    sitebuild::PlaceSlot(HubNodes[2], 1, 0, -1, -1); // an empty slot
     HubNodes[2].SetNodeAddress(99); // another node's loop position is not compared
     ActiveNode = 1;
     EXPECT_EQ(CompareHubWithConfiguration(), 0);

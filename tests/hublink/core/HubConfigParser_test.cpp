@@ -92,4 +92,10 @@ TEST(HubConfigParser, EveryBadLineIsReportedAndItsBadFieldsAreNotStored)
     EXPECT_EQ(model::MessageList[2],
               "[XPROTRADIOCHANNELS 2 3 40]  / X-Protocol Channels Specified for Invalid Node Number");
     EXPECT_EQ(Parse({"XPROTRADIOCHANNELS 2 3"}, {-1, false}), 1) << "no unit to give them to";
+
+    // A unit of a type word the program does not know keeps the slot it was given.
+    EXPECT_EQ(Parse({"POPULATE LOOP1 FOOBAR 50 9 0C0AA", "POPULATE LOOP1 CALLPOINT 51 9 0C0AB"}), 1);
+    EXPECT_EQ(HubNodes[9].DeviceIdent(1), "0C0AA");
+    EXPECT_EQ(HubNodes[9].DeviceAddress(1), 50);
+    EXPECT_EQ(HubNodes[9].DeviceIdent(2), "0C0AB");
 }

@@ -18,10 +18,12 @@ protected:
     void SetUp() override
     {
         LinkFixture::SetUp();
-        LogIntoFreshFolder("proglog");
+        logs_ = LogIntoFreshFolder("proglog");
         SetLogClock(&FixedClock);
     }
     void TearDown() override { SetLogClock(nullptr); }
+
+    testsupport::TempFolder logs_;
 };
 
 TEST_F(ProgLogTest, FileIsCreatedWithItsHeaderAndAppendedLineByLine)

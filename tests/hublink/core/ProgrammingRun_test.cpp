@@ -5,6 +5,8 @@
 #include "CrowdedSite.h"
 #include "LinkFixture.h"
 #include "model/SiteBuilder.h"
+#include "hublink/core/support/HubAddresses.h"
+#include "hublink/core/support/QuietProgrammingWindow.h"
 #include "hublink/core/CompareRun.h"
 #include "hublink/core/HubConfigParser.h"
 #include "hublink/core/IProgrammingWindow.h"
@@ -25,8 +27,9 @@ using sitebuild::PlaceDevice;
 const std::string kCompleted = "Programming Completed Successfully";
 const std::string kMatches = "The Config matches the Radio Hub already, Update not required";
 const std::string kHubMatches = "The Hub matches the Configuration";
+const std::string kGoOn = "Errors were Encountered, Continue Anyway?";
 
-class ProgrammingRun : public LinkFixture, public IProgrammingWindow
+class ProgrammingRun : public LinkFixture, public QuietProgrammingWindow
 {
 protected:
     // Hub L1/1; RCC 1 on the hub with a callpoint and a sounder/beacon, RCC 2
@@ -78,32 +81,27 @@ protected:
         const auto download = std::find(all.rbegin(), all.rend(), "GET SYSCONFIG");
         return Lines(download.base(), all.end());
     }
+    // The first of them, "" for none.
+    std::string FirstProgrammed() const
+    {
+        const Lines sent = Programmed();
+        return sent.empty() ? std::string() : sent.front();
+    }
 
     int32_t Display(const std::string& text, int32_t style, const std::string&) override
     {
         bench.ShowMessage(text, style);
-        return style == 36 ? QuestionAnswer : 1; // Yes to every question, unless told
+        // Yes to every question, unless told; always Yes to go on after a
+        // download with faults.
+        return style == 36 && text != kGoOn ? QuestionAnswer : style == 36 ? 6 : 1;
     }
-    PortStatus ResetPort() override { return PortStatus::Ready; }
-    void EnableProgram() override {}
     int16_t ParseDownload(bool programming) override
     {
         return ParseHubConfiguration(bench.Link().Session(), {ActiveNode, programming});
     }
-    void SetErrorCheckMode(long) override {}
     void ShowErrorList() override { ++ErrorListShown; }
-    void CloseErrorList() override {}
-    void ClearLogBox() override {}
-    void SetCancelCaption(const std::string&) override {}
-    void ShowProgress() override {}
     void SetProgressMaximum(int maximum) override { bench.ProgressMaximum = maximum; }
     void SetDeleteDots(bool running) override { bench.DeleteDots = running; }
-    void RestoreWindow() override {}
-    void SelectHub() override {}
-    bool DebugOutputStopped() const override { return false; }
-    void SetDebugOutputStopped(bool) override {}
-    bool UnitConnected() const override { return true; }
-    bool OpenedOnly() const override { return false; }
     void CloseWindow() override { Closed = true; }
 
     int ErrorListShown = 0;
@@ -341,6 +339,116 @@ TEST_F(ProgrammingRun, ADifferenceOnlyCompareSeesIsNeverAMatch)
     QuestionAnswer = 6;
     EXPECT_EQ(Program(), (Lines{clear, kCompleted}));
     EXPECT_EQ(Programmed().front(), "POPULATE CLEAR");
+}
+
+// A unit whose type word the program does not know still answers its loop
+// address: wherever the site does not hold it as it stands, Program deletes
+// it by its ident, and never leaves its address answered twice.
+TEST_F(ProgrammingRun, AUnitOfAnUnknownTypeIsDeletedUnlessTheSiteHoldsItAsItStands)
+{
+    const std::string unknown = "POPULATE LOOP1 FOOBAR 50 1 0C0AA 11";
+    const auto asRead = [] { PlaceDevice(Nodes, 1, 12, 0, 1, 50, "0C0AA"); };
+    const std::vector<std::tuple<const char*, std::function<void()>, bool>> edits = {
+        {"the site does not have it", [] {}, true},
+        {"a device of another slot on its address", [] { PlaceDevice(Nodes, 1, 5, 2, 1, 50, "1A005"); }, true},
+        {"a device of another RCC", [] { PlaceDevice(Nodes, 2, 2, 2, 1, 50, "2A002"); }, true},
+        {"a device moved there", [] { Nodes[4].SetDeviceAddress(1, 50); }, true},
+        {"a combination head at 49", [] { PlaceDevice(Nodes, 2, 2, 10, 1, 49, "2A002"); }, true},
+        {"an RCC moved there", [] { Nodes[2].SetNodeAddress(50); }, true},
+        {"a device given its slot", [] { PlaceDevice(Nodes, 1, 12, 3, 1, 50, "0C0AA"); }, true},
+        {"the site read from the hub holds it", asRead, false},
+        {"... and a device moved there", [&] { asRead(); Nodes[4].SetDeviceAddress(1, 50); }, true},
+        {"... where it stood before", [&] { asRead(); Nodes[1].SetDeviceAddress(12, 51); }, true},
+    };
+    const std::string& goOn = kGoOn;
+    const Lines parsed = {"[" + unknown + "] RCC 1 FOOBAR on ,  Loop 1, Address 50, Ident 0C0AA, Slot 11 / Error In Device Type"};
+    for (const auto& [what, edit, deleted] : edits) {
+        SetUp();
+        unit.SetConfiguration({});
+        ASSERT_EQ(Program(), Lines{kCompleted});
+        Lines held = unit.Configuration();
+        held.push_back(unknown);
+        unit.SetConfiguration(held);
+        edit();
+        EXPECT_EQ(Program(), (Lines{goOn, deleted ? kCompleted : kMatches})) << what;
+        EXPECT_EQ(FirstProgrammed() == "FDELETE DEVICE 0C0AA", deleted) << what;
+        EXPECT_EQ(std::ranges::count(unit.Configuration(), unknown), deleted ? 0 : 1) << what;
+        EXPECT_EQ(AddressesAnsweredTwice(unit.Configuration()), Lines{}) << what;
+        EXPECT_EQ(Compare(), deleted ? Lines{kHubMatches} : parsed) << what;
+        EXPECT_EQ(Program(), deleted ? Lines{kMatches} : (Lines{goOn, kMatches})) << what;
+    }
+}
+
+// A delete names only an ident. Where it could remove another unit than the
+// one meant, the hub is offered a clear; without it the run names the unit
+// and sends nothing.
+TEST_F(ProgrammingRun, AUnitThatADeleteByItsIdentCouldMissIsOfferedAClearAndOtherwiseNamed)
+{
+    const std::string clear = "Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?";
+    const auto notComplete = [](const std::string& unit) {
+        return "The Radio Hub holds Units that cannot be Deleted by their Ident\r\n" + unit +
+               "\r\nOnly Clearing All Programming from the Hub removes them\r\nProgramming is Not Complete";
+    };
+    const std::vector<std::tuple<const char*, Lines, std::function<void()>, std::string>> cases = {
+        {"another unit of the hub keeps its ident", {"POPULATE LOOP1 FOOBAR 50 1 4A001 11"}, [] {},
+         "Device 12 on RCC 1 (Device of Unknown Type  4A001) shares its Ident with Device 1 on RCC 4 in the Hub"},
+        {"the site gives its ident to another unit", {"POPULATE LOOP1 FOOBAR 50 1 0C0AA 11"},
+         [] { PlaceDevice(Nodes, 2, 2, 2, 1, 60, "0C0AA"); },
+         "Device 12 on RCC 1 (Device of Unknown Type  0C0AA) shares its Ident with a Unit of the Configuration"},
+        {"a gone device whose ident the hub holds on a unit that stays", {"POPULATE LOOP2 OPTICAL 60 2 10004 4"}, [] {},
+         "Device 5 on RCC 2 (Optical Smoke Detector  10004) shares its Ident with RCC 4 in the Hub"},
+        {"a unit read without an ident", {"POPULATE LOOP1 FOOBAR 50 1 X0C0A 11"}, [] {},
+         "Device 12 on RCC 1 (Device of Unknown Type) has no Ident"},
+    };
+    const std::string& goOn = kGoOn;
+    for (const auto& [what, extra, edit, named] : cases) {
+        SetUp();
+        unit.SetConfiguration({});
+        ASSERT_EQ(Program(), Lines{kCompleted});
+        Lines held = unit.Configuration();
+        held.insert(held.end(), extra.begin(), extra.end());
+        unit.SetConfiguration(held);
+        edit();
+        // The parse's question comes first for a type word it does not know.
+        Lines asked = extra[0].find("FOOBAR") != std::string::npos ? Lines{goOn, clear} : Lines{clear};
+        QuestionAnswer = 7; // No
+        Lines expected = asked;
+        expected.push_back(notComplete(named));
+        EXPECT_EQ(Program(), expected) << what;
+        EXPECT_EQ(Programmed(), Lines{}) << what;
+        QuestionAnswer = 6;
+        expected = asked;
+        expected.push_back(kCompleted);
+        EXPECT_EQ(Program(), expected) << what;
+        EXPECT_EQ(FirstProgrammed(), "POPULATE CLEAR") << what;
+        EXPECT_EQ(Compare(), Lines{kHubMatches}) << what;
+    }
+
+    // Units that all go may share an ident: each delete removes one of them.
+    SetUp();
+    unit.SetConfiguration({});
+    ASSERT_EQ(Program(), Lines{kCompleted});
+    Lines held = unit.Configuration();
+    held.insert(held.end(), {"POPULATE LOOP1 FOOBAR 50 1 0C0AA 11", "POPULATE LOOP2 OPTICAL 60 2 0C0AA 4"});
+    unit.SetConfiguration(held);
+    EXPECT_EQ(Program(), (Lines{goOn, kCompleted}));
+    EXPECT_EQ(Programmed(), (Lines{"FDELETE DEVICE 0C0AA", "FDELETE DEVICE 0C0AA"}));
+    EXPECT_EQ(Compare(), Lines{kHubMatches});
+}
+
+// A hub whose node line holds another ident than the hub answers with is
+// programmed from clear with the site's: the hub's node command carries it.
+TEST_F(ProgrammingRun, AChangedHubIdentIsProgrammed)
+{
+    ASSERT_EQ(Program(), Lines{kCompleted});
+    Lines held = unit.Configuration();
+    std::ranges::replace(held, std::string("POPULATE LOOP1 NODE 1 0 01A2B 0"), std::string("POPULATE LOOP1 NODE 1 0 0FFFF 0"));
+    unit.SetConfiguration(held);
+    ASSERT_NE(Compare(), Lines{kHubMatches});
+    EXPECT_EQ(Program(), Lines{kCompleted});
+    const Lines sent = Programmed();
+    EXPECT_NE(std::ranges::find(sent, "POPULATE LOOP1 NODE 1 0 01A2B 0"), sent.end());
+    EXPECT_EQ(Compare(), Lines{kHubMatches});
 }
 
 TEST_F(ProgrammingRun, ChangesCountedOverAThousandAskToClearTheHubFirst)

@@ -122,6 +122,56 @@ TEST_F(LinkFixture, AnUnexpectedLineInAListIsLoggedAndTheTimeoutResends)
     EXPECT_EQ(bench.Writes[3].AtMs, 5600) << "resends of the first command wait 5000 ms";
 }
 
+// The hub answers each relation past the reply time-out and refuses the
+// last one: each late answer meets a resend of its command, and the answer
+// owed to the resend comes while the next command waits. No answer may
+// count for a command it does not answer, and a late line changes nothing
+// after the walk has ended.
+TEST_F(LinkFixture, AnAnswerCountsOnlyForTheSendItAnswers)
+{
+    struct Case
+    {
+        int lateMs;
+        bool relationsFirst; // the first command's resends wait 5000 ms
+        bool strayLine;      // the answer owed to a resend, sent by the test itself
+        bool held;           // the hub holds RELATION ADD 2 0 1: it answers that it has it
+        CommsStateCode end;
+    };
+    const Case cases[] = {
+        {700, false, false, false, UnknownCommand}, {900, false, false, true, UnknownCommand},
+        {1200, false, false, false, UnknownCommand}, {2000, true, false, false, CommsFailed},
+        {0, false, true, false, UnknownCommand},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lateMs) + " ms late" + (c.relationsFirst ? ", relations first" : "") +
+                     (c.strayLine ? ", stray line" : "") + (c.held ? ", relation held" : ""));
+        SimulatedUnit hub;
+        VirtualBench hubBench{hub};
+        const auto logs = LogIntoFreshFolder("late");
+        if (c.held)
+            hub.SetConfiguration({"RELATION ADD 2 0 1"});
+        hub.SetAnswerDelayMs("RELATION ADD", c.lateMs);
+        hub.Refuse("RELATION ADD 3 1 2");
+        if (c.strayLine) {
+            // The first send of RELATION ADD 2 0 1 is lost; its resend is
+            // answered, and an answer still owed to a send of it comes at
+            // 700 ms, while RELATION ADD 3 1 2 (sent at 600 ms) waits.
+            hub.SetFailure(FailureMode::Silent, "RELATION ADD 2 0 1", 1);
+            hub.SetAnswerDelayMs("RELATION ADD 3 1 2", 300);
+            hubBench.UnitSends("Node Relation already defined\r", 700);
+        }
+        std::vector<std::string> list = {"RELATION ADD 2 0 1", "RELATION ADD 3 1 2"};
+        if (!c.relationsFirst)
+            list.insert(list.begin(), "YPROTRADIOCHANNELS 2 33");
+        EXPECT_EQ(SendProgramList(hubBench.Link(), list).Value(), static_cast<int32_t>(c.end));
+        hubBench.RunFor(10000); // every late answer has come
+        EXPECT_EQ(hubBench.Link().Session().CommsState.Value(), static_cast<int32_t>(c.end))
+            << "a late line changed the end";
+        EXPECT_EQ(hubBench.Messages.size(), 0u) << "the walk was told complete";
+        EXPECT_EQ(LoggedReplies(), LinesSent(hubBench.Delivered)) << "the log holds the lines as they came";
+    }
+}
+
 TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 {
     unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4",
@@ -148,7 +198,7 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 
 TEST_F(LinkFixture, AssignmentResultsAreLoggedWithTheUnitTheyName)
 {
-    LogIntoFreshFolder("assign");
+    const auto logs = LogIntoFreshFolder("assign");
     unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4"});
     unit.SetAssignFailures({"1A2B3"});
     model::clsNode& rcc = model::Nodes[3];
@@ -185,7 +235,7 @@ TEST_F(LinkFixture, DeleteRepliesAreJudged)
         EXPECT_EQ(bench.Box, logged.empty() ? std::vector<std::string>{} : std::vector<std::string>{logged});
     }
 
-    LogIntoFreshFolder("dots");
+    const auto logs = LogIntoFreshFolder("dots");
     bench.DeleteDots = true;
     link.Session().CommsState = DeleteWait;
     link.Session().CommandText = device;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 using views::TableCells;
 using views::TableTitle;
@@ -57,8 +56,8 @@ TEST(TableExport, TextSplitsLongHeadersAndWritesLongCellsWhole)
 
 TEST(TableExport, FilesAreWindows1252AndAFailedWriteIsReported)
 {
-    const auto folder = std::filesystem::temp_directory_path() / ("views-export-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const testfiles::TempFolder exports("views-export");
+    const std::filesystem::path& folder = exports.path();
     const TableCells cells = {{"Caf\xC3\xA9"}};
     TextTableLayout layout;
     layout.widths = {6};
@@ -69,5 +68,4 @@ TEST(TableExport, FilesAreWindows1252AndAFailedWriteIsReported)
     std::string error;
     EXPECT_FALSE(views::SaveTable((folder / "missing" / "out.csv").string(), cells, kTitle, layout, &error));
     EXPECT_FALSE(error.empty());
-    std::filesystem::remove_all(folder);
 }

@@ -58,6 +58,7 @@ bool VirtualBench::Step(const std::function<bool()>& keepWaiting, int64_t limit)
             portGone_ = true;
             link_.PortLost(hublink::LinkError{5, "Input/output error"});
         } else {
+            Delivered += e.Bytes;
             link_.Comm_OnComm(e.Bytes);
         }
         return true;

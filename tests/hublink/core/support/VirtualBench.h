@@ -53,6 +53,8 @@ public:
         std::string Bytes;
     };
     std::vector<Write> Writes;
+    // Every byte handed to the link, in order: what came from the unit.
+    std::string Delivered;
 
     // What the window was told.
     std::vector<std::string> Box;

@@ -1,0 +1,135 @@
+#pragma once
+// A programming run against the simulated hub inside a fuzzer: the link
+// talks to the unit in-process, every answer is delivered as soon as the
+// link waits, and the reply timer ticks only when no answer is pending. The
+// bench is the communications window too: it answers the run's questions
+// and keeps the texts of its boxes, and it keeps every command the unit was
+// sent with the unit's answer, to tell which ones the unit applied.
+#include "FuzzFiles.h"
+#include "hublink/core/CommsLink.h"
+#include "hublink/core/HubConfigParser.h"
+#include "hublink/core/NodesSiteLink.h"
+#include "hublink/core/support/QuietProgrammingWindow.h"
+#include "support/SimulatedUnit.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace fuzz {
+
+class ProgramBench : public hublink::ISerialTransport,
+                     public hublink::ILinkTimer,
+                     public hublink::IMessageLoop,
+                     public hublink::ICommsWindow,
+                     public QuietProgrammingWindow
+{
+public:
+    explicit ProgramBench(SimulatedUnit& unit) : unit_(unit), link_(*this, *this, *this, *this, site_) {}
+
+    hublink::CommsLink& Link() { return link_; }
+
+    // A command as the unit took it and the lines it answered.
+    struct Exchange
+    {
+        std::string Command;
+        std::vector<std::string> Answer;
+    };
+    std::vector<Exchange> Exchanges;
+    std::vector<std::string> Boxes;
+    // The answer to the clear question (the parse's question is always Yes).
+    bool ClearAnswer = true;
+
+    // ISerialTransport
+    bool Output(const std::string& bytes, hublink::LinkError&) override
+    {
+        std::string answer;
+        for (const UnitOutput& out : unit_.Receive(bytes, 0)) {
+            pending_.push_back(out.Bytes);
+            answer += out.Bytes;
+        }
+        Answered(bytes, answer);
+        return true;
+    }
+    // ILinkTimer
+    void Start(int32_t) override { timerOn_ = true; }
+    void Stop() override { timerOn_ = false; }
+    bool Enabled() const override { return timerOn_; }
+    // IMessageLoop: the unit's answers first, then ticks of the timer; a wait
+    // that neither can end is a finding.
+    void WaitWhile(const std::function<bool()>& keepWaiting) override
+    {
+        for (int steps = 0; keepWaiting(); ++steps) {
+            if (steps > 100000)
+                Finding("a wait of the programming run never ended");
+            if (!pending_.empty()) {
+                const std::string bytes = pending_.front();
+                pending_.pop_front();
+                link_.Comm_OnComm(bytes);
+            } else if (timerOn_) {
+                link_.CommsTimer_Timer();
+            } else {
+                Finding("the programming run waits for what nothing can bring");
+            }
+        }
+    }
+    // ICommsWindow
+    void AppendToLogBox(const std::string&) override {}
+    void SetControlsBusy(bool) override {}
+    int ProgressValue() const override { return progress_; }
+    int ProgressMax() const override { return progressMax_; }
+    void SetProgressValue(int value) override { progress_ = value; }
+    void HideProgress() override {}
+    int32_t ShowMessage(const std::string& text, int32_t) override
+    {
+        Boxes.push_back(text);
+        return 1;
+    }
+    void ShowCommsError(const std::string& text) override { Boxes.push_back(text); }
+    bool DeleteTimerRunning() const override { return false; }
+    // The window
+    int32_t Display(const std::string& text, int32_t style, const std::string&) override
+    {
+        Boxes.push_back(text);
+        if (style != 36)
+            return 1;
+        const bool clear = text.rfind("Do You Wish to Clear", 0) == 0;
+        return !clear || ClearAnswer ? 6 : 7;
+    }
+    int16_t ParseDownload(bool programming) override
+    {
+        return hublink::ParseHubConfiguration(link_.Session(), {ActiveNode, programming});
+    }
+    void SetProgressMaximum(int maximum) override { progressMax_ = maximum; }
+    bool DebugOutputStopped() const override { return true; }
+
+private:
+    // The link writes one command, with its carriage return, at a time.
+    void Answered(const std::string& sent, const std::string& bytes)
+    {
+        Exchange exchange{sent.substr(0, sent.find('\r')), {}};
+        std::string line;
+        for (const char c : bytes) {
+            if (c == '\r' || c == '\n') {
+                if (!line.empty())
+                    exchange.Answer.push_back(line);
+                line.clear();
+            } else {
+                line += c;
+            }
+        }
+        if (!line.empty())
+            exchange.Answer.push_back(line);
+        Exchanges.push_back(exchange);
+    }
+
+    SimulatedUnit& unit_;
+    hublink::NodesSiteLink site_;
+    hublink::CommsLink link_;
+    std::deque<std::string> pending_;
+    bool timerOn_ = false;
+    int progress_ = 0;
+    int progressMax_ = 100;
+};
+
+} // namespace fuzz
