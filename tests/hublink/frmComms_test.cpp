@@ -421,18 +421,31 @@ TEST_F(HubRunTest, APortLostDuringTheDeletesIsToldOnceAndEndsTheRun)
 
 TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
 {
-    // At this scale a delete waits 3200 ms, then each of two resends 30 ms.
-    // The first delete's echo comes 1 s after it has failed, while the
-    // second waits for its own answer, a refusal that comes 1 s later still.
-    frmComms* window = OpenOnProgrammedHub(kTwoGone, 0.05);
-    unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A1", 3260 + 1000);
-    unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A2", 2100);
-    unit.AddCommand("FDELETE DEVICE 1A0A2",
-                    [](const std::string&) { return SimulatedUnit::Lines{"ERROR IN COMMAND"}; });
+    // The first delete goes unanswered until it has failed; its echo comes
+    // only with the second delete's answer, a refusal. Every answer before
+    // the deletes has the program's own time-outs; the deletes' time-outs,
+    // which the test is about, are shortened once the changes are found (a
+    // delete then waits 3200 ms, each of its two resends 30 ms).
+    frmComms* window = OpenOnProgrammedHub(kTwoGone, 1.0);
+    ConfirmDiffs = true;
+    const std::string question = "Communicate with Radio Hub: Differences were Found, Continue Anyway? (36)";
+    platform::SetProgramMessageHandler([&](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+        messages.push_back(title + ": " + text + " (" + std::to_string(style) + ")");
+        if (messages.back() == question)
+            platform::SetTimeoutScale(0.05);
+        return 1;
+    });
+    unit.SetFailure(FailureMode::Silent, "FDELETE DEVICE 1A0A1");
+    unit.AddCommand("FDELETE DEVICE 1A0A2", [](const std::string&) {
+        return SimulatedUnit::Lines{"FDELETE DEVICE 1A0A1", "ERROR IN COMMAND"};
+    });
     window->cmdProgram_Click();
-    ASSERT_EQ(messages.size(), 2u) << testing::PrintToString(messages);
-    EXPECT_EQ(messages[1], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
-    EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n"));
+    ASSERT_EQ(messages.size(), 3u) << testing::PrintToString(messages);
+    EXPECT_EQ(messages[0], question);
+    EXPECT_EQ(messages[2], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
+    EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n")) << Box(window).toStdString();
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 1A0A1"), 3)
+        << "the first delete had all its sends before the second went";
 }
 
 // The hub answers each relation past the reply time-out and refuses the
