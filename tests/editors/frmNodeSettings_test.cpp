@@ -203,6 +203,7 @@ TEST_F(NodeSettingsTest, ChannelChoicesAreGuarded)
     Pick(w->ChannelBCombo, "   21");
     Pick(w->ChannelBCombo, "   6");
     EXPECT_EQ(Titles(), (QStringList{"Set X-Protocol Channels [48]", "Set X-Protocol Channels [16]"}));
+    ASSERT_FALSE(boxes.isEmpty());
     EXPECT_TRUE(boxes[0].contains("as those on RCC 7")) << boxes[0].toStdString();
     EXPECT_EQ(boxes, (QStringList{"Set X-Protocol Channels: WARNING: The X-Channels you have selected are the same\r\n"
                                   "as those on RCC 7\r\nIt is recommended to change to use other channels [48]",

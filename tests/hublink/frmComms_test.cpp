@@ -20,6 +20,7 @@
 #include "support/LinkTestHelpers.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
+#include "support/ListAt.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,6 +30,9 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
+
+using testsupport::At;
+using testsupport::Last;
 
 namespace {
 
@@ -189,7 +193,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(model::Nodes[3].DeviceIdent(1), "1A003");
     EXPECT_EQ(model::Nodes[3].DeviceType(3), 0);
     EXPECT_EQ(window->windowTitle(), "Communicate with RCC 3");
-    EXPECT_EQ(messages.front(), "Communicate with RCC 3: Config was Downloaded from RCC 3\r\n"
+    EXPECT_EQ(At(messages, 0), "Communicate with RCC 3: Config was Downloaded from RCC 3\r\n"
                                 "The Config is Not Complete Unless Downloaded from a Hub (16)");
     EXPECT_FALSE(window->CommsProgress->isHidden()) << "a read from an RCC ends full too";
 
@@ -199,7 +203,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_FALSE(model::Nodes[0].InUse());
     EXPECT_EQ(SiteName, "New Site");
     EXPECT_TRUE(FileChanged);
-    EXPECT_EQ(messages.back(), "Communicate with RCC 3: Unable to Verify The Type of the Connected Node\r\n (16)");
+    EXPECT_EQ(Last(messages), "Communicate with RCC 3: Unable to Verify The Type of the Connected Node\r\n (16)");
 
     // A line longer than any unit sends fails the read, and the error list says why.
     unit.ClearFailure();
@@ -211,7 +215,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(model::MessageList, std::vector<std::string>{"The unit sent a line longer than 65536 characters, which "
                                                            "was refused: POPULATE LOOP1 NODE 20 1 0F001 0 0000000..."});
     EXPECT_EQ(errorListShown, 2);
-    EXPECT_EQ(messages.back(), "Communicate with Radio Hub: Unable to Get Config due to Errors (16)");
+    EXPECT_EQ(Last(messages), "Communicate with Radio Hub: Unable to Get Config due to Errors (16)");
 }
 
 TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
@@ -671,7 +675,7 @@ TEST_F(HubRunTest, AListOfOneCommandStepsTheBarByAllTheRangeItHasLeft)
     sitebuild::PlaceDevice(model::Nodes, 1, 3, 2, 1, 35, "1A003");
     unit.ClearRecord();
     window->cmdProgram_Click();
-    EXPECT_EQ(unit.CommandLines().back(), "POPULATE LOOP1 CALLPOINT 35 1 1A003 2");
+    EXPECT_EQ(Last(unit.CommandLines()), "POPULATE LOOP1 CALLPOINT 35 1 1A003 2");
     EXPECT_EQ(std::ranges::count_if(unit.CommandLines(),
                                     [](const std::string& c) { return c.starts_with("POPULATE"); }),
               1);

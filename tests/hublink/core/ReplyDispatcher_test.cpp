@@ -5,6 +5,7 @@
 #include "hublink/core/HubDeletes.h"
 #include "hublink/core/UnitQueries.h"
 #include "support/LinkTestHelpers.h"
+#include "support/ListAt.h"
 
 #include <functional>
 #include <tuple>
@@ -216,14 +217,13 @@ TEST_F(LinkFixture, AnAnswerOwedToAnEarlierCommandIsNotTheNextOnesAnswer)
             ASSERT_EQ(ReadLoopCount(hubLink), 2);
         else
             ASSERT_EQ(SendProgramList(hubLink, {"POPULATE LOOP1 NODE 12 0 01A2B 0", c.earlier}), ProgramDone);
-        ASSERT_EQ(hub.CommandLines().back(), c.earlier) << "the earlier command was resent";
+        ASSERT_EQ(testsupport::Last(hub.CommandLines()), c.earlier) << "the earlier command was resent";
         hub.ClearRecord();
         hub.SetAnswerDelayMs(c.next, 300);
         hubBench.UnitSends(std::string(c.owed) + "\r", 100);
         EXPECT_TRUE(c.ownOutcome(hubLink)) << "ended " << hubLink.Session().CommsState.Value() << " on "
                                             << hubLink.Session().LastRxLine;
-        ASSERT_FALSE(hub.CommandLines().empty());
-        EXPECT_EQ(hub.CommandLines().size(), 1u) << hub.CommandLines().back();
+        EXPECT_EQ(hub.CommandLines().size(), 1u) << testsupport::Last(hub.CommandLines());
     }
 }
 
@@ -240,7 +240,7 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
     link.WaitWhileState({Assigning});
     EXPECT_EQ(link.Session().CommsState, AssignDone);
     EXPECT_TRUE(rcc.Assigned() && !rcc.DeviceAssigned(5));
-    EXPECT_EQ(bench.Box.back(), "Assign Process Completed");
+    EXPECT_EQ(testsupport::Last(bench.Box), "Assign Process Completed");
 
     link.Session().CommsState = Assigning;
     bench.Start(kAssignLineTimeoutMs);
