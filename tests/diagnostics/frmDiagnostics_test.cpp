@@ -214,7 +214,7 @@ TEST_F(DiagnosticsWindowTest, AnRccOnTheCableIsRefusedAndTheWindowCloses)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Text, "Diagnostics can only be done at the Radio Hub");
     EXPECT_EQ(messages[0].Style, 16);
-    EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 2000));
+    EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 60000));
     EXPECT_TRUE(main->isEnabled());
     EXPECT_EQ(SendTimes("GET DS ALL").size(), 0u);
 }
@@ -609,7 +609,7 @@ TEST_F(DiagnosticsWindowTest, AScanCountsDownOnTheWindowAndACancelEndsItWithItsC
     EXPECT_EQ(w->findChild<ChannelScanPage*>()->MSChart->Levels(), QList<int>(32, 0x2A));
     EXPECT_EQ(w->Session.ControlMode, ControlIdle);
     SaveShot(w->grab().toImage(), "frmDiagnostics-ChannelScan");
-    EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 2000));
+    EXPECT_TRUE(platform::WaitUntil([] { return frmDiagnostics::Loaded() == nullptr; }, 60000));
 }
 
 TEST_F(DiagnosticsWindowTest, ALostPortEndsAScanAtOnceWithTheFailureText)
