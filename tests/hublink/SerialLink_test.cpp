@@ -27,7 +27,9 @@ protected:
         ResetSettings();
         ResetSiteState();
         platform::ResetPortList();
-        platform::SetTimeoutScale(1.0);
+        // Patient time-outs: an answer held up by a busy machine is never
+        // taken for a missing one (the debug-off request is asked once).
+        platform::SetTimeoutScale(5.0);
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         ASSERT_EQ(serial.ResetPort(nullptr), PortStatus::Ready);
