@@ -165,13 +165,13 @@ TEST_F(NodeSettingsTest, IdentIsNormalisedAndCheckedHoweverItIsEntered)
     w->IdentText->selectAll();
     QTest::keyClicks(w->IdentText, "ff0d004"); // typed too long, then cut by Enter: a clash
     QTest::keyClick(w->IdentText, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 30000));
     EXPECT_EQ(boxes, QStringList{kClash});
 
     boxes.clear();
     w->IdentText->setText("D004"); // pasted short: padded on leaving, then checked
     w->NameText->setFocus();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 30000));
     w->IdentText->setFocus();
     w->IdentText->setText("1234567");
     w->NameText->setFocus();
