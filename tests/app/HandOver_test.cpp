@@ -85,7 +85,7 @@ TEST_F(HandOverTest, SecondCopiesHandOverAndACrashedFirstCopyIsReplaced)
     main.show();
     main.showMinimized();
     EXPECT_EQ(Finish(Start({"/sites/North Wing.qvs"})), 0);
-    platform::WaitUntil([&] { return !main.received.isEmpty(); }, 5000);
+    platform::WaitUntil([&] { return !main.received.isEmpty(); }, 60000);
     EXPECT_EQ(main.received, QStringList{"\"/sites/North Wing.qvs\""});
     EXPECT_FALSE(main.isMinimized());
     // Without arguments the first copy is only brought up: no file is named.

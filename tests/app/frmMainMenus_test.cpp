@@ -10,6 +10,7 @@
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/base/ProgramFolder.h"
+#include "platform/base/TimeoutScale.h"
 #include "views/FrmStats.h"
 #include "views/frmComments.h"
 #include "views/frmGrid.h"
@@ -48,6 +49,9 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        // The windows a launch opens talk to the unit with patient time-outs:
+        // an answer held up by a busy machine is never taken for a missing one.
+        platform::SetTimeoutScale(5.0);
         // The port opens only once a test plugs the unit in.
         platform::ResetPortList();
         PortNumber = 9;
@@ -64,6 +68,7 @@ protected:
     void TearDown() override
     {
         frmComms::Unload();
+        platform::SetTimeoutScale(1.0);
         platform::ResetPortList();
         platform::SetProgramMessageHandler({});
         for (void (*unload)() : {&frmDiagnostics::Unload, &FrmStats::Unload, &frmTreeView::Unload,
@@ -200,7 +205,7 @@ TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
         (form.get()->*launch)();
         Tick();
         EXPECT_EQ(LastLogLine(), expected);
-        EXPECT_FALSE(form->isEnabled());
+        EXPECT_FALSE(form->isEnabled()) << plain.join('\n').toStdString();
     }
     // A launch while a window is still loaded replaces that window.
     QPointer<frmComms> first = frmComms::Loaded();

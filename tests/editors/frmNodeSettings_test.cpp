@@ -165,13 +165,13 @@ TEST_F(NodeSettingsTest, IdentIsNormalisedAndCheckedHoweverItIsEntered)
     w->IdentText->selectAll();
     QTest::keyClicks(w->IdentText, "ff0d004"); // typed too long, then cut by Enter: a clash
     QTest::keyClick(w->IdentText, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 30000));
     EXPECT_EQ(boxes, QStringList{kClash});
 
     boxes.clear();
     w->IdentText->setText("D004"); // pasted short: padded on leaving, then checked
     w->NameText->setFocus();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->IdentText->text().isEmpty(); }, 30000));
     w->IdentText->setFocus();
     w->IdentText->setText("1234567");
     w->NameText->setFocus();
@@ -203,6 +203,7 @@ TEST_F(NodeSettingsTest, ChannelChoicesAreGuarded)
     Pick(w->ChannelBCombo, "   21");
     Pick(w->ChannelBCombo, "   6");
     EXPECT_EQ(Titles(), (QStringList{"Set X-Protocol Channels [48]", "Set X-Protocol Channels [16]"}));
+    ASSERT_FALSE(boxes.isEmpty());
     EXPECT_TRUE(boxes[0].contains("as those on RCC 7")) << boxes[0].toStdString();
     EXPECT_EQ(boxes, (QStringList{"Set X-Protocol Channels: WARNING: The X-Channels you have selected are the same\r\n"
                                   "as those on RCC 7\r\nIt is recommended to change to use other channels [48]",

@@ -8,6 +8,8 @@
 #include "model/SiteBuilder.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/Yield.h"
+#include "platform/base/TimeoutScale.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
 
@@ -23,6 +25,9 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        // Patient time-outs: an answer held up by a busy machine is never
+        // taken for a missing one.
+        platform::SetTimeoutScale(5.0);
         platform::ResetPortList();
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
@@ -50,6 +55,7 @@ protected:
         QApplication::processEvents();
         platform::SetProgramMessageHandler({});
         platform::ResetPortList();
+        platform::SetTimeoutScale(1.0);
         MainWindowTest::TearDown();
     }
 
@@ -63,7 +69,9 @@ protected:
             return boxes;
         }
         form->MenuItem(item)->trigger();
-        QTest::qWait(form->CommsFormTimer()->interval() + 30);
+        // The launch's tick stops its timer, then runs the command to its end.
+        EXPECT_TRUE(form->CommsFormTimer()->isActive()) << item << " armed no launch";
+        platform::WaitUntil([this] { return !form->CommsFormTimer()->isActive(); });
         QApplication::processEvents();
         return boxes;
     }

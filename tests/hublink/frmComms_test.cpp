@@ -20,6 +20,7 @@
 #include "support/LinkTestHelpers.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
+#include "support/ListAt.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,6 +30,9 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
+
+using testsupport::At;
+using testsupport::Last;
 
 namespace {
 
@@ -50,6 +54,10 @@ protected:
     {
         ResetSettingsAndSite();
         platform::ResetPortList();
+        // Patient time-outs: an answer held up by a busy machine is never
+        // taken for a missing one (the opening's debug-off request is asked
+        // once). A test that times a silence sets its own for its run.
+        platform::SetTimeoutScale(kPatientScale);
         platform::SetComPortPath(9, port.SlavePath());
         PortNumber = 9;
         PortBaudIndex = 7;
@@ -79,6 +87,8 @@ protected:
     }
 
     static QString Box(frmComms* window) { return window->StatusRTF->toPlainText(); }
+
+    static constexpr double kPatientScale = 5.0;
 
     testsupport::TempFolder logs;
     SimulatedUnit unit;
@@ -143,6 +153,7 @@ TEST_F(CommsWindowTest, OpensOnEachKindOfUnitWithItsCaptionAndLines)
 
 TEST_F(CommsWindowTest, ASilentUnitIsNoConnection)
 {
+    platform::SetTimeoutScale(1.0); // nothing is answered: the program's own time-outs
     unit.SetFailure(FailureMode::Silent);
     frmComms* window = Open(0);
     EXPECT_EQ(Box(window), "Unable to Connect to Device\n\n");
@@ -189,17 +200,20 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(model::Nodes[3].DeviceIdent(1), "1A003");
     EXPECT_EQ(model::Nodes[3].DeviceType(3), 0);
     EXPECT_EQ(window->windowTitle(), "Communicate with RCC 3");
-    EXPECT_EQ(messages.front(), "Communicate with RCC 3: Config was Downloaded from RCC 3\r\n"
-                                "The Config is Not Complete Unless Downloaded from a Hub (16)");
+    EXPECT_EQ(At(messages, 0), "Communicate with RCC 3: Config was Downloaded from RCC 3\r\n"
+                               "The Config is Not Complete Unless Downloaded from a Hub (16)");
     EXPECT_FALSE(window->CommsProgress->isHidden()) << "a read from an RCC ends full too";
 
-    // A unit that cannot tell its type leaves the empty new site.
+    // A unit that cannot tell its type leaves the empty new site. The read
+    // asks nothing before it: the program's own time-outs.
     unit.SetFailure(FailureMode::Silent, "GET SWV");
+    platform::SetTimeoutScale(1.0);
     window->ReadConfig_Click();
+    platform::SetTimeoutScale(kPatientScale);
     EXPECT_FALSE(model::Nodes[0].InUse());
     EXPECT_EQ(SiteName, "New Site");
     EXPECT_TRUE(FileChanged);
-    EXPECT_EQ(messages.back(), "Communicate with RCC 3: Unable to Verify The Type of the Connected Node\r\n (16)");
+    EXPECT_EQ(Last(messages), "Communicate with RCC 3: Unable to Verify The Type of the Connected Node\r\n (16)");
 
     // A line longer than any unit sends fails the read, and the error list says why.
     unit.ClearFailure();
@@ -211,7 +225,7 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     EXPECT_EQ(model::MessageList, std::vector<std::string>{"The unit sent a line longer than 65536 characters, which "
                                                            "was refused: POPULATE LOOP1 NODE 20 1 0F001 0 0000000..."});
     EXPECT_EQ(errorListShown, 2);
-    EXPECT_EQ(messages.back(), "Communicate with Radio Hub: Unable to Get Config due to Errors (16)");
+    EXPECT_EQ(Last(messages), "Communicate with Radio Hub: Unable to Get Config due to Errors (16)");
 }
 
 TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
@@ -292,13 +306,14 @@ TEST_F(CommsWindowTest, ACloseAskedWhileTheWindowLoadsIsRefused)
 namespace {
 
 // The hub of the site as programming leaves it, plus `extra` lines; the
-// window open on it, with time-outs scaled by `scale`.
+// window open on it. The window opens and programs with patient time-outs;
+// the test's own run has them scaled by `scale`.
 class HubRunTest : public CommsWindowTest
 {
 protected:
-    frmComms* OpenOnProgrammedHub(const SimulatedUnit::Lines& extra, double scale)
+    frmComms* OpenOnProgrammedHub(const SimulatedUnit::Lines& extra, double scale = kPatientScale)
     {
-        platform::SetTimeoutScale(scale);
+        platform::SetTimeoutScale(kPatientScale);
         LoopCount = 2;
         ConfirmDiffs = false;
         sitebuild::PlaceTwoRccSite(model::Nodes, -1);
@@ -308,6 +323,7 @@ protected:
         held.insert(held.end(), extra.begin(), extra.end());
         unit.SetConfiguration(held);
         messages.clear();
+        platform::SetTimeoutScale(scale);
         return window;
     }
     static std::string Shown(const std::string& text)
@@ -367,7 +383,7 @@ TEST_F(HubRunTest, EveryLineOfADownloadCountsTowardItsLimit)
 
 TEST_F(HubRunTest, AUnitThatCannotSendItsConfigurationSaysSo)
 {
-    frmComms* window = OpenOnProgrammedHub({}, 1.0);
+    frmComms* window = OpenOnProgrammedHub({});
     unit.SetFailure(FailureMode::UnknownCommand, "GET SYSCONFIG");
     const std::string text = "The Connected Node could not Send its Configuration\r\n"
                              "It does not Know the Command GET SYSCONFIG";
@@ -384,7 +400,7 @@ TEST_F(HubRunTest, AUnitThatCannotSendItsConfigurationSaysSo)
 TEST_F(HubRunTest, ChannelsKeptForAnRccWithoutItsNodeLeaveProgrammingIncomplete)
 {
     // The clear question is not answered Yes.
-    frmComms* window = OpenOnProgrammedHub({"XPROTRADIOCHANNELS 10 40 6"}, 1.0);
+    frmComms* window = OpenOnProgrammedHub({"XPROTRADIOCHANNELS 10 40 6"});
     const std::string question = "Communicate with Radio Hub: Do You Wish to Clear All Programming from the "
                                  "Hub\r\nBefore Re-Programming? (36)";
     const std::string incomplete =
@@ -408,7 +424,7 @@ TEST_F(HubRunTest, ChannelsKeptForAnRccWithoutItsNodeLeaveProgrammingIncomplete)
 
 TEST_F(HubRunTest, APortLostDuringTheDeletesIsToldOnceAndEndsTheRun)
 {
-    frmComms* window = OpenOnProgrammedHub(kTwoGone, 1.0);
+    frmComms* window = OpenOnProgrammedHub(kTwoGone);
     unit.SetFailure(FailureMode::PortGone, "FDELETE DEVICE");
     window->cmdProgram_Click();
     ASSERT_EQ(messages.size(), 1u) << testing::PrintToString(messages);
@@ -421,18 +437,31 @@ TEST_F(HubRunTest, APortLostDuringTheDeletesIsToldOnceAndEndsTheRun)
 
 TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
 {
-    // At this scale a delete waits 3200 ms, then each of two resends 30 ms.
-    // The first delete's echo comes 1 s after it has failed, while the
-    // second waits for its own answer, a refusal that comes 1 s later still.
-    frmComms* window = OpenOnProgrammedHub(kTwoGone, 0.05);
-    unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A1", 3260 + 1000);
-    unit.SetAnswerDelayMs("FDELETE DEVICE 1A0A2", 2100);
-    unit.AddCommand("FDELETE DEVICE 1A0A2",
-                    [](const std::string&) { return SimulatedUnit::Lines{"ERROR IN COMMAND"}; });
+    // The first delete goes unanswered until it has failed; its echo comes
+    // only with the second delete's answer, a refusal. Every answer before
+    // the deletes has patient time-outs; the deletes' time-outs, which the
+    // test is about, are shortened once the changes are found (a delete then
+    // waits 3200 ms, each of its two resends 30 ms).
+    frmComms* window = OpenOnProgrammedHub(kTwoGone);
+    ConfirmDiffs = true;
+    const std::string question = "Communicate with Radio Hub: Differences were Found, Continue Anyway? (36)";
+    platform::SetProgramMessageHandler([&](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+        messages.push_back(title + ": " + text + " (" + std::to_string(style) + ")");
+        if (messages.back() == question)
+            platform::SetTimeoutScale(0.05);
+        return 1;
+    });
+    unit.SetFailure(FailureMode::Silent, "FDELETE DEVICE 1A0A1");
+    unit.AddCommand("FDELETE DEVICE 1A0A2", [](const std::string&) {
+        return SimulatedUnit::Lines{"FDELETE DEVICE 1A0A1", "ERROR IN COMMAND"};
+    });
     window->cmdProgram_Click();
-    ASSERT_EQ(messages.size(), 2u) << testing::PrintToString(messages);
-    EXPECT_EQ(messages[1], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
-    EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n"));
+    ASSERT_EQ(messages.size(), 3u) << testing::PrintToString(messages);
+    EXPECT_EQ(messages[0], question);
+    EXPECT_EQ(messages[2], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
+    EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n")) << Box(window).toStdString();
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 1A0A1"), 3)
+        << "the first delete had all its sends before the second went";
 }
 
 // The hub answers each relation past the reply time-out and refuses the
@@ -545,8 +574,9 @@ TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
         model::ResetSite();
         unit.ClearFailure();
         unit.SetConfiguration({});
-        // The program's own time-outs: shortened, a unit slowed down by a
-        // busy machine would fail before the command the case fails.
+        // The case's run has the program's own time-outs, on which its
+        // command fails: shortened, a unit slowed down by a busy machine
+        // would fail before the command the case fails.
         frmComms* window = OpenOnProgrammedHub({}, 1.0);
         sitebuild::PlaceDevice(model::Nodes, 2, 2, 2, 1, 31, "2A002"); // something for Program to send
         unit.SetFailure(c.mode, c.command);
@@ -627,7 +657,7 @@ TEST_F(HubRunTest, AProgrammingCompletedOnASecondPassClosesTheWindowOnlyWithClos
         SCOPED_TRACE(closeOnCompletion ? "close on completion" : "stay open");
         model::ResetSite();
         unit.SetConfiguration({});
-        frmComms* window = OpenOnProgrammedHub({}, 1.0);
+        frmComms* window = OpenOnProgrammedHub({});
         if (closeOnCompletion)
             window->MenuItem("CloseComplete")->trigger();
         // A channel is programmed first; a second pass finds nothing left.
@@ -646,7 +676,7 @@ TEST_F(HubRunTest, AProgrammingCompletedOnASecondPassClosesTheWindowOnlyWithClos
 
 TEST_F(HubRunTest, AListOfOneCommandStepsTheBarByAllTheRangeItHasLeft)
 {
-    frmComms* window = OpenOnProgrammedHub({}, 1.0);
+    frmComms* window = OpenOnProgrammedHub({});
     // Devices enough that the bar keeps some range after the deletes' steps.
     for (int s = 2; s <= 31; ++s)
         sitebuild::PlaceDevice(model::Nodes, 2, s, 2, 1, 40 + s,
@@ -658,7 +688,7 @@ TEST_F(HubRunTest, AListOfOneCommandStepsTheBarByAllTheRangeItHasLeft)
     sitebuild::PlaceDevice(model::Nodes, 1, 3, 2, 1, 35, "1A003");
     unit.ClearRecord();
     window->cmdProgram_Click();
-    EXPECT_EQ(unit.CommandLines().back(), "POPULATE LOOP1 CALLPOINT 35 1 1A003 2");
+    EXPECT_EQ(Last(unit.CommandLines()), "POPULATE LOOP1 CALLPOINT 35 1 1A003 2");
     EXPECT_EQ(std::ranges::count_if(unit.CommandLines(),
                                     [](const std::string& c) { return c.starts_with("POPULATE"); }),
               1);
@@ -686,7 +716,7 @@ TEST_F(HubRunTest, ADeleteDuringWhichThePortIsLostIsLoggedAsFailedAndNoMoreAreTr
         unit.SetConfiguration({});
         SimulatedPort cable{unit}; // each loses its own
         platform::SetComPortPath(9, cable.SlavePath());
-        frmComms* window = OpenOnProgrammedHub(c.gone, 1.0);
+        frmComms* window = OpenOnProgrammedHub(c.gone);
         unit.SetFailure(FailureMode::PortGone, "FDELETE DEVICE");
         window->cmdProgram_Click();
         const QString box = Box(window);

@@ -135,7 +135,7 @@ TEST_F(PortFormTest, ThePortGoingAwayIsNoticedClosedAndDisabled)
     frmPortForm form;
     ASSERT_TRUE(form.Comm().PortOpen());
     portA.Unplug();
-    EXPECT_TRUE(platform::WaitUntil([&] { return !form.Comm().PortOpen(); }, 300));
+    EXPECT_TRUE(platform::WaitUntil([&] { return !form.Comm().PortOpen(); }, 60000));
     EXPECT_FALSE(PortEnabled);
     EXPECT_FALSE(Control<QCheckBox>(form, "P_OnOff")->isChecked());
     ASSERT_EQ(boxes.Messages.size(), 1u);

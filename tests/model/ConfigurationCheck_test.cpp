@@ -134,6 +134,7 @@ TEST_F(ConfigCheck, MessageListAppendsInOrder)
     for (std::size_t i = 0; i < kMaxMessages; ++i)
         AddErrorLine("x");
     EXPECT_EQ(MessageCount(), 32767); // full: further lines are dropped, the count never wraps
+    ASSERT_GE(MessageList.size(), 2u);
     EXPECT_EQ(MessageList[1], "second");
     EXPECT_EQ(OwnerName(5), "Radio Hub  Device Slot 5");
     EXPECT_EQ(OwnerName(1230), "RCC 12  Device Slot 30");

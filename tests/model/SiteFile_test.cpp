@@ -178,6 +178,7 @@ TEST_F(SiteFile, HubLoopInterfaceAndFullSitesRoundTripByteForByte)
     SiteFileName = "  /sites/Plant.qvs ";
     RoundTrip("hub-site.qvs");
     EXPECT_FALSE(FileChanged);
+    ASSERT_FALSE(recorder.maximums.empty() || recorder.values.empty()) << "the bar never moved";
     // 4 headers, [General] 10 keys, [Node0] 11, [Node1] and [Node2] 171 each.
     EXPECT_EQ(recorder.maximums.back(), 367);
     EXPECT_EQ(recorder.values.back(), 367);
@@ -195,6 +196,7 @@ TEST_F(SiteFile, HubLoopInterfaceAndFullSitesRoundTripByteForByte)
     BuildFullSite();
     RoundTrip("full-site.qvs");
     EXPECT_EQ(Nodes[31].DeviceIdent(31), "1F01F");
+    ASSERT_FALSE(recorder.maximums.empty() || recorder.values.empty()) << "the bar never moved";
     EXPECT_EQ(recorder.values.back(), recorder.maximums.back());
 }
 
@@ -206,6 +208,7 @@ TEST_F(SiteFile, ProgressAddsUpToTheBar)
     ASSERT_TRUE(SaveSiteFile(path));
     EXPECT_EQ(recorder.status, "Writing [Plant.qvs]");
     EXPECT_EQ(recorder.shown, std::vector<int>{1000});
+    ASSERT_GE(recorder.values.size(), 1024u);
     EXPECT_EQ(recorder.values[0], 8);
     EXPECT_EQ(recorder.values[1 + 1024 - 1], 1000); // capped after 32 x 32 slot steps
     EXPECT_EQ(recorder.hidden, 1);
@@ -215,6 +218,7 @@ TEST_F(SiteFile, ProgressAddsUpToTheBar)
     LoadSiteFile(path);
     EXPECT_EQ(recorder.shown, std::vector<int>{1000});
     EXPECT_EQ(recorder.cleared, 1);
+    ASSERT_FALSE(recorder.values.empty());
     EXPECT_EQ(recorder.values.front(), 8);
     // Nodes not in use add 31 while the bar is below 969, so a site whose
     // last node is not in use ends at 969.

@@ -45,10 +45,10 @@ TEST_F(SingleInstanceTest, OversizedHandOverIsDroppedAndTheServerStaysUp)
     std::atomic<bool> done{false}, bigAnswered{true}, smallAnswered{false};
     std::thread second([&] {
         bigAnswered = SendHandOver(name, QByteArray(kMaxHandOverBytes + 1, 'a'), 2000);
-        smallAnswered = SendHandOver(name, "ok.qvs", 5000);
+        smallAnswered = SendHandOver(name, "ok.qvs", 60000);
         done = true;
     });
-    WaitUntil([&] { return done.load(); }, 10000);
+    WaitUntil([&] { return done.load(); }, 120000); // the sends' waits end first
     second.join();
     EXPECT_FALSE(bigAnswered);
     EXPECT_TRUE(smallAnswered);

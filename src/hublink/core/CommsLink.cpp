@@ -41,6 +41,46 @@ std::string_view DeletedUnit(std::string_view line)
     return rest.substr(0, rest.find(' '));
 }
 
+// The echo of a delete of another unit than the command's.
+bool EchoesAnotherDelete(const std::string& line, const std::string& command)
+{
+    return Contains(line, "DELETE DEVICE") && DeletedUnit(line) != DeletedUnit(command);
+}
+
+// What the log says of a delete the line reports done; nullptr when it
+// reports none.
+const char* DeleteDoneText(const std::string& line)
+{
+    if (Contains(line, "DELETE DEVICE") || BeginsWith(line, "DEVICE DELETED"))
+        return "Device Successfully Deleted";
+    if (BeginsWith(line, "DELETE NODE"))
+        return "RCC Successfully Deleted";
+    if (BeginsWith(line, "DEVICE NO RESPONSE"))
+        return "Device Deleted, but did not Respond ";
+    if (BeginsWith(line, "DEVICE DELETE TIMEOUT"))
+        return "Device Deleted, but RCC did not Respond ";
+    return nullptr;
+}
+
+bool StartsDownload(const std::string& line)
+{
+    return Contains(line, "EXPORT SYSCONFIG");
+}
+
+bool StartsAssignment(const std::string& line)
+{
+    return BeginsWith(line, "ASSIGN RCCS") || BeginsWith(line, "ASSIGN ALL");
+}
+
+// A reply to a programming command that does not name the command.
+bool IsUnnamedListAnswer(const std::string& line)
+{
+    const std::string upper = model::Upper(line);
+    return BeginsWith(line, "Unknown Command") || Contains(line, "Relation already") ||
+           Contains(upper, "RELATION ALREADY EXISTS") || Contains(upper, "NODE RELATION ALREADY DEFINED") ||
+           Contains(line, "POPULATE FAIL") || Contains(line, "ERROR ");
+}
+
 } // namespace
 
 CommsLink::CommsLink(ISerialTransport& port, ILinkTimer& timer, IMessageLoop& loop, ICommsWindow& window,
@@ -59,26 +99,37 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
         session_.AcceptedReply.clear();
         refusedLine_.clear();
     }
-    // A new list starts its own account; a resend and the next command of
-    // the list are owed answers after those still to come.
-    if (session_.CommsState != ProgramWait || (!Retry && session_.ReplyLineCount <= 1))
-        owed_.clear();
-    if (session_.CommsState == ProgramWait)
-        owed_.push_back(session_.CommandText);
     timer_.Stop();
     LinkError error;
     portFailed_ = false;
     if (!port_.Output(platform::Utf8ToWin1252(session_.CommandText) + "\r", error)) {
         const bool reported = portFailed_; // the write found the port gone: PortLost told already
         portFailed_ = true;
-        staleReplies_ = 0;
+        owed_.clear(); // nothing more comes through a port that is gone
         session_.CommsState = CommsFailed;
         loop_.StateChanged();
         if (!reported)
             window_.ShowCommsError(ErrorText(error));
         return;
     }
+    Owe(Retry);
     timer_.Start(TimeoutMs);
+}
+
+// Records a send that went out. The wake-up, sent while nothing waits, asks
+// for no answer. Once the command in flight is resent, the sends of commands
+// that ended without any answer are owed nothing more: the unit has had a
+// whole time-out since to answer them, and what comes now is taken for the
+// resent command's.
+void CommsLink::Owe(bool retry)
+{
+    if (policy_ != nullptr || !IsWaiting(session_.CommsState))
+        return;
+    if (retry)
+        ForgetUnansweredCommands();
+    else
+        ++commandNumber_;
+    owed_.push_back(OwedSend{session_.CommandText, session_.CommsState, commandNumber_});
 }
 
 void CommsLink::SendWakeUp()
@@ -170,54 +221,81 @@ void CommsLink::EndOfLine()
         return;
     // The log holds each line as it came, whatever it is taken for.
     LogLine("<- " + line, false);
-    if (session_.CommsState == ProgramWait && AnswersAnEarlierSend(line))
-        return; // its command has had its answer, or has gone unanswered before
-    if (Contains(line, "Relation already") && IsWaiting(session_.CommsState)) {
+    const bool waiting = IsWaiting(session_.CommsState);
+    const Answered answered = TakeAnswer(line);
+    if (answered == Answered::Earlier && waiting)
+        return; // owed to an earlier command, it counts for nothing else
+    if (Contains(line, "Relation already") && waiting) {
         ProcessReply(session_.CommandText); // the relation is held: the command's echo
         return;
     }
+    const StateCode before = session_.CommsState;
     // A refusal that comes when nothing waits answers a command already
     // ended; it cannot undo that command's end.
-    if (BeginsWith(line, "Unknown Command") && IsWaiting(session_.CommsState)) {
+    if (BeginsWith(line, "Unknown Command") && waiting) {
         timer_.Stop();
         session_.CommsState = UnknownCommand;
     }
     ProcessReply(line);
+    if (answered == Answered::None && session_.CommsState != before)
+        InFlightAnswered(); // an answer not known by its words ended the wait (a failed delete, a status list)
 }
 
-namespace {
-
-// A reply to a programming command that does not name the command.
-bool IsUnnamedListAnswer(const std::string& line)
+// Settles which send still owed an answer the line answers: the send whose
+// command the line begins with (its echo; the longest such command), else
+// the oldest send whose answer the line can be. The sends before it went
+// unanswered and are owed nothing more. A line that answers no send (a
+// line of a collection, the unit's own talk) is left to the command in
+// flight.
+CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
 {
-    const std::string upper = model::Upper(line);
-    return BeginsWith(line, "Unknown Command") || Contains(line, "Relation already") ||
-           Contains(upper, "RELATION ALREADY EXISTS") || Contains(upper, "NODE RELATION ALREADY DEFINED") ||
-           Contains(line, "POPULATE FAIL") || Contains(line, "ERROR ");
-}
-
-} // namespace
-
-// Settles which send of the programming list the line answers: the send
-// whose command the line begins with (its echo; the longest such command),
-// else, for an answer that names no command, the oldest send still owed
-// one. Sends before the one answered were never answered. True when the
-// send answered is not one of the command in flight: the line was owed to
-// an earlier command, and counts for nothing else.
-bool CommsLink::AnswersAnEarlierSend(const std::string& line)
-{
-    size_t answered = owed_.size();
+    const size_t none = owed_.size();
+    size_t answered = none;
     for (size_t i = 0; i < owed_.size(); ++i)
-        if (BeginsWith(line, owed_[i]) && (answered == owed_.size() || owed_[i].size() > owed_[answered].size()))
+        if (!owed_[i].command.empty() && BeginsWith(line, owed_[i].command) &&
+            (answered == none || owed_[i].command.size() > owed_[answered].command.size()))
             answered = i;
-    if (answered == owed_.size()) {
-        if (owed_.empty() || !IsUnnamedListAnswer(line))
-            return false; // no answer to a list command: the list walk judges it
-        answered = 0;
-    }
-    const bool earlier = owed_[answered] != session_.CommandText;
+    for (size_t i = 0; answered == none && i < owed_.size(); ++i)
+        if (Answers(owed_[i], line))
+            answered = i;
+    if (answered == none)
+        return Answered::None;
+    const bool earlier = owed_[answered].number != commandNumber_;
     owed_.erase(owed_.begin(), owed_.begin() + static_cast<std::ptrdiff_t>(answered) + 1);
-    return earlier;
+    return earlier ? Answered::Earlier : Answered::InFlight;
+}
+
+// Whether the line is an answer the send can get besides its echo: any
+// command may be refused, and a relation the unit already holds stands for
+// the echo of whatever waits; otherwise the answer that its wait takes.
+bool CommsLink::Answers(const OwedSend& send, const std::string& line)
+{
+    if (BeginsWith(line, "Unknown Command") || Contains(line, "Relation already"))
+        return true;
+    if (send.wait == ProgramWait)
+        return IsUnnamedListAnswer(line);
+    if (send.wait == SysConfigWait)
+        return StartsDownload(line);
+    if (send.wait == AssignWait)
+        return StartsAssignment(line);
+    if (send.wait == SoftwareVersionWait)
+        return VersionReplyUnit(line) != VersionUnit::None;
+    if (send.wait == DeleteWait)
+        return DeleteDoneText(line) != nullptr && !EchoesAnotherDelete(line, send.command);
+    if (send.wait == RelationDeleteWait)
+        return BeginsWith(line, "DELETE RELATION");
+    const WaitState<Handler>* wait = FindWait(Waits(), send.wait);
+    return wait != nullptr && EndsWait(*wait, line);
+}
+
+// The command in flight has had its answer: its oldest send still owed one
+// is answered, and the sends before that went unanswered.
+void CommsLink::InFlightAnswered()
+{
+    const auto own = std::find_if(owed_.begin(), owed_.end(),
+                                  [this](const OwedSend& s) { return s.number == commandNumber_; });
+    if (own != owed_.end())
+        owed_.erase(owed_.begin(), own + 1);
 }
 
 void CommsLink::CommsTimer_Timer()
@@ -237,7 +315,6 @@ void CommsLink::CommsTimer_Timer()
             if (portFailed_)
                 return; // the port went with the CR, and PortLost has ended the wait
             ++session_.RetryCount;
-            staleReplies_ = 0; // the resent command owns what comes now
             LogLine("...Retry", true);
             SendCommand(true, ResendTimeoutMs(*wait, session_.ReplyLineCount));
         } else {
@@ -256,16 +333,31 @@ void CommsLink::CommsTimer_Timer()
 
 void CommsLink::TimedOut()
 {
-    // Each send may still be answered late; those answers must not be taken
-    // for the reply to the same command sent again.
-    staleCommand_ = session_.CommandText;
-    staleReplies_ = session_.RetryCount + 1;
+    EndedUnanswered();
     timer_.Stop();
     session_.CommsState = CommsFailed;
 }
 
+// The command in flight ends without its answer. Each of its sends still
+// owed one may be answered late, or may have been lost on the way; those of
+// an earlier command that ended so have had the whole wait of this one to
+// come, and are owed nothing more.
+void CommsLink::EndedUnanswered()
+{
+    ForgetUnansweredCommands();
+    for (OwedSend& send : owed_)
+        if (send.number == commandNumber_)
+            send.unanswered = true;
+}
+
+void CommsLink::ForgetUnansweredCommands()
+{
+    std::erase_if(owed_, [this](const OwedSend& s) { return s.unanswered && s.number != commandNumber_; });
+}
+
 void CommsLink::FailNow()
 {
+    EndedUnanswered();
     timer_.Stop();
     EndBusyUnlessDeleting(session_.CommsState);
     session_.CommsState = CommsFailed;
@@ -282,7 +374,7 @@ void CommsLink::EndBusyUnlessDeleting(StateCode failedState)
 void CommsLink::PortLost(const LinkError& error)
 {
     portFailed_ = true;
-    staleReplies_ = 0;
+    owed_.clear(); // nothing more comes through a port that is gone
     PortEnabled = false; // the next command opens the port again
     timer_.Stop();
     session_.RxLine.clear();
@@ -320,25 +412,13 @@ void CommsLink::ProcessReply(const std::string& Line)
 {
     session_.LastRxLine = Line;
     const std::string& line = Line;
-    // Until the same command has been resent, lines that come while it
-    // waits are counted against the failed sends first.
-    if (staleReplies_ > 0) {
-        if (!IsWaiting(session_.CommsState)) {
-            --staleReplies_; // the late answer came while nothing waits
-        } else if (session_.RetryCount == 0 && session_.CommandText == staleCommand_) {
-            --staleReplies_;
-            return;
-        }
-    }
     const StateCode before = session_.CommsState;
     if (policy_ != nullptr)
         policy_->Dispatch(line);
     else
         Dispatch(line);
-    if (session_.CommsState != before) {
+    if (session_.CommsState != before)
         session_.AcceptedReply = line;
-        staleReplies_ = 0; // the unit answers in order: nothing older is still to come
-    }
 }
 
 bool CommsLink::IsWaiting(StateCode state) const
@@ -389,7 +469,7 @@ void CommsLink::Dispatch(const std::string& line)
 
 void CommsLink::SysConfigStart(const std::string& line)
 {
-    if (!Contains(line, "EXPORT SYSCONFIG"))
+    if (!StartsDownload(line))
         return;
     session_.CommsState = SysConfigCollect;
     Rearm(kConfigLineTimeoutMs);
@@ -422,7 +502,7 @@ void CommsLink::SysConfigLine(const std::string& line)
 
 void CommsLink::AssignStart(const std::string& line)
 {
-    if (BeginsWith(line, "ASSIGN RCCS") || BeginsWith(line, "ASSIGN ALL")) {
+    if (StartsAssignment(line)) {
         session_.CommsState = Assigning;
         Rearm(kAssignLineTimeoutMs);
     }
@@ -454,18 +534,10 @@ void CommsLink::DeleteReply(const std::string& line)
 {
     // The echo of a delete of another unit answers an earlier delete that
     // had already failed: this one still waits for its own reply.
-    if (Contains(line, "DELETE DEVICE") && DeletedUnit(line) != DeletedUnit(session_.CommandText))
+    if (EchoesAnotherDelete(line, session_.CommandText))
         return;
     timer_.Stop();
-    const char* done = nullptr;
-    if (Contains(line, "DELETE DEVICE") || BeginsWith(line, "DEVICE DELETED"))
-        done = "Device Successfully Deleted";
-    else if (BeginsWith(line, "DELETE NODE"))
-        done = "RCC Successfully Deleted";
-    else if (BeginsWith(line, "DEVICE NO RESPONSE"))
-        done = "Device Deleted, but did not Respond ";
-    else if (BeginsWith(line, "DEVICE DELETE TIMEOUT"))
-        done = "Device Deleted, but RCC did not Respond ";
+    const char* done = DeleteDoneText(line);
     LogLine(done != nullptr ? std::string(done) : "Unable to Delete Device : " + line, true);
     session_.CommsState = done != nullptr ? DeleteDone : DeleteFailed;
 }

@@ -108,9 +108,30 @@ private:
     void RefuseLine();
     void EndBusyUnlessDeleting(StateCode failedState);
     void TimedOut();
+    void EndedUnanswered();
+    void ForgetUnansweredCommands();
     void Dispatch(const std::string& line);
     bool IsWaiting(StateCode state) const;
-    bool AnswersAnEarlierSend(const std::string& line);
+    // A send still owed its answer: its command, the wait it was sent in,
+    // the number of the command it was a send of, and whether that command
+    // ended without any answer (its sends may have been lost).
+    struct OwedSend
+    {
+        std::string command;
+        StateCode wait;
+        uint32_t number = 0;
+        bool unanswered = false;
+    };
+    enum class Answered
+    {
+        None,     // the line answers no send still owed one
+        InFlight, // it answers a send of the command in flight
+        Earlier,  // it answers a send of an earlier command, and nothing else
+    };
+    void Owe(bool retry);
+    Answered TakeAnswer(const std::string& line);
+    static bool Answers(const OwedSend& send, const std::string& line);
+    void InFlightAnswered();
     bool CollectLine(const std::string& line);
     void TooManyLines();
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
@@ -141,14 +162,12 @@ private:
     bool discarding_ = false;
     bool portFailed_ = false;
     std::string refusedLine_;
-    // The command that last failed by time-out and how many of its sends may
-    // still be answered.
-    std::string staleCommand_;
-    int staleReplies_ = 0;
-    // Sends of the programming list still owed their answer, oldest first.
-    // The unit answers every send in turn, so a line that does not name its
-    // command answers the oldest of them.
-    std::deque<std::string> owed_;
+    // The sends of the command set still owed their answer, oldest first,
+    // across operations: the unit answers every send in turn, however late,
+    // and an answer counts only for the send it answers.
+    std::deque<OwedSend> owed_;
+    // Counts the commands sent (a resend is the same command).
+    uint32_t commandNumber_ = 0;
     // Lines of any kind received since the download's header.
     int downloadLines_ = 0;
 };

@@ -128,6 +128,7 @@ TEST_F(FileCommandsTest, TheSaveQuestionGoesOnOnlyForNoOrAFinishedSave)
         EXPECT_TRUE(FileChanged) << answer;
     }
     EXPECT_TRUE(host.dialogs.empty()) << "only Yes saves";
+    ASSERT_FALSE(host.asked.empty());
     EXPECT_EQ(host.askedTitles[0], "Save Changes ? 35");
     EXPECT_EQ(host.asked[0], "Changes Have Been Made to the Current Configuration\r\nDo You Want To Save Them?");
     host.answers = {MessageResult::No};
@@ -228,12 +229,14 @@ TEST_F(FileCommandsTest, OpenReselectsTheActiveNodeAndTellsTheWindow)
     ActiveNode = 2;
     host.files = {path};
     commands.Open();
+    ASSERT_FALSE(host.dialogs.empty());
     EXPECT_EQ(host.dialogs.back().start, path);
     EXPECT_FALSE(host.dialogs.back().save);
     EXPECT_EQ(model::Nodes[2].Name(), "North Wing");
     EXPECT_TRUE(FileLoaded);
     EXPECT_EQ(host.displays, 1);
     EXPECT_EQ(ActiveNode, 2); // still in use: selected again
+    ASSERT_FALSE(host.usedFor.empty());
     EXPECT_EQ(host.usedFor.back(), 2);
     EXPECT_EQ(host.status[3], "North Wing");
     EXPECT_EQ(host.menuFollows, 1);
@@ -258,6 +261,7 @@ TEST_F(FileCommandsTest, OpenCancelledKeepsTheSiteAndTheActiveNodeGoesWhenMissin
     host.files = {path};
     commands.Open();
     EXPECT_EQ(ActiveNode, -1);
+    ASSERT_FALSE(host.usedFor.empty());
     EXPECT_EQ(host.usedFor.back(), -1); // the status bar names nothing
 }
 

@@ -4,10 +4,13 @@
 #include "diagnostics/core/DiagsSession.h"
 #include "hublink/core/UnitQueries.h"
 #include "model/TestFiles.h"
+#include "support/ListAt.h"
 
 #include <filesystem>
 
 using enum diagnostics::DiagsStateCode;
+using testsupport::At;
+using testsupport::Last;
 
 namespace {
 
@@ -60,10 +63,10 @@ TEST_F(DiagsFixture, SilentUnitFailsAfterTwoResendsWhileDebugOffFailsQuietly)
     bench.Writes.clear();
     diags.Request(IdentReadWait, "IDENTREAD");
     EXPECT_EQ(SendTimes("IDENTREAD").size(), 3u) << "each command has its own resends";
-    EXPECT_EQ(window.Failures.back(), "Communications Failure,  Please reset RCC 4 and try again");
+    EXPECT_EQ(Last(window.Failures), "Communications Failure,  Please reset RCC 4 and try again");
     ActiveNode = -1;
     diags.Request(IdentReadWait, "IDENTREAD");
-    EXPECT_EQ(window.Failures.back(), "Communications Failure,  Please reset unit and try again");
+    EXPECT_EQ(Last(window.Failures), "Communications Failure,  Please reset unit and try again");
 }
 
 TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
@@ -76,7 +79,7 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
     EXPECT_EQ(window.Progress, 100);
 
     EXPECT_TRUE(diagnostics::CollectList(diags, DailyMaxCollect, "GET DM ALL", false));
-    EXPECT_EQ(link.Session().ReplyLines[1], "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
+    EXPECT_EQ(At(link.Session().ReplyLines, 1), "IDENT=0A001 LOOP1 5 45dBm") << "the header is not stored";
 
     EXPECT_EQ(diags.Request(RadioDataWait, "GET RADIO ALL"), RadioDataDone);
     EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "RADIO 0A001 LOOP1 5", "RADIO 0A002 LOOP1 6",

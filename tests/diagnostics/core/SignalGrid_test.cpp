@@ -3,6 +3,7 @@
 #include "DiagsSite.h"
 #include "diagnostics/core/DiagsExport.h"
 #include "model/TestFiles.h"
+#include "support/ListAt.h"
 
 #include <gtest/gtest.h>
 
@@ -113,7 +114,7 @@ TEST(SignalGrid, SortsByTheDoubleClickedColumnAndKeepsTheSortOnRefill)
     // A refill lists the site in its own order with row 2 empty again; the
     // stored sort then puts it back in the order the user chose.
     grid.Fill(model::Nodes, true, false);
-    EXPECT_EQ(grid.Rows()[2], DiagsGridRow{});
+    EXPECT_EQ(testsupport::At(grid.Rows(), 2), DiagsGridRow{});
     grid.Resort();
     EXPECT_EQ(Column(grid, 3), (std::vector<std::string>{"", "17-18", "21", "20", "11", "10", "1"}));
 

@@ -1,5 +1,6 @@
 #include "editors/core/NodeSettingsRules.h"
 #include "model/TestSites.h"
+#include "support/ListAt.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +31,9 @@ TEST_F(NodeSettingsRules, AddressListOffersFreeAddressesAndTheNodesOwn)
     SetOwner(table, 2, 7, 400);
     const ListItems items = AddressItems(2, 400, table, 9);
     EXPECT_EQ(Values(items), (std::vector<int>{1, 2, 3, 4, 7, 8, 9}));
+    ASSERT_FALSE(items.empty());
     EXPECT_EQ(items[0].text, "     1");
-    EXPECT_EQ(AddressItems(2, 400, table, 126).back(), (ListItem{"   126", 126}));
+    EXPECT_EQ(testsupport::Last(AddressItems(2, 400, table, 126)), (ListItem{"   126", 126}));
     EXPECT_TRUE(AddressItems(-1, 400, table, 126).empty());
 }
 

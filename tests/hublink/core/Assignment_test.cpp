@@ -7,6 +7,7 @@
 #include "hublink/core/AddressMaps.h"
 #include "model/Site.h"
 #include "support/LinkTestHelpers.h"
+#include "support/ListAt.h"
 
 #include <functional>
 #include <tuple>
@@ -14,6 +15,7 @@
 namespace {
 
 using model::Nodes;
+using testsupport::Last;
 using Lines = std::vector<std::string>;
 
 // Hub L1/12, RCC 3 L1/40 with a callpoint in slot 5 (L1/41) and an optical
@@ -67,7 +69,7 @@ TEST_F(Assignment, ProgrammedUnitsAreAssignedUntilNoneIsLeft)
     Answer = 7;
     EXPECT_EQ(Run(StartAssign_Click), Lines{});
     EXPECT_EQ(unit.CommandLines(), Lines{}) << "No asks nothing";
-    EXPECT_EQ(Shown.back(), "36 Start Device Assignment Process: Are You Sure That You Want To Start This "
+    EXPECT_EQ(Last(Shown), "36 Start Device Assignment Process: Are You Sure That You Want To Start This "
                             "Process\r\nIt May Take A Considerable Amount of Time To Complete");
 
     Answer = 6;
@@ -76,13 +78,13 @@ TEST_F(Assignment, ProgrammedUnitsAreAssignedUntilNoneIsLeft)
                      "Assign Process Completed", "Unable to Assign the following :...",
                      "Loop 1 Address 42 : RCC 3, Device 6", "Some Devices Were Not Assigned\r\n"}));
     EXPECT_EQ(unit.CommandLines(), (Lines{"GET DS ALL", "ASSIGN ALL"}));
-    EXPECT_EQ(Shown.back(), "64: Some Devices Were Not Assigned\r\n");
+    EXPECT_EQ(Last(Shown), "64: Some Devices Were Not Assigned\r\n");
 
     unit.SetAssignFailures({});
     Run(StartAssign_Click);
-    EXPECT_EQ(Shown.back(), "64: All Devices Have Now Been Successfully Assigned\r\n");
+    EXPECT_EQ(Last(Shown), "64: All Devices Have Now Been Successfully Assigned\r\n");
     Run(StartAssign_Click);
-    EXPECT_EQ(Shown.back(), "64: All Devices Are Already Assigned\r\n");
+    EXPECT_EQ(Last(Shown), "64: All Devices Are Already Assigned\r\n");
     EXPECT_EQ(unit.CommandLines(), Lines{"GET DS ALL"});
     unit.SetStatus("0F00D", "UCF");
     Run(StartAssign_Click);
@@ -110,13 +112,13 @@ TEST_F(Assignment, WithoutAssignFinishTheShortenedWaitEndsAndListsWhatIsLeft)
         return Lines{c, "ASSIGN FINISH"};
     });
     unit.SetFailure(FailureMode::Silent, "GET DS ALL", 1);
-    EXPECT_EQ(Run(StartAssign_Click).back(), "Some Devices Were Not Assigned\r\n");
+    EXPECT_EQ(Last(Run(StartAssign_Click)), "Some Devices Were Not Assigned\r\n");
     EXPECT_TRUE(busyWhileAssigning) << "a failed status read does not free the window";
 
     unit.SetStatus("1A2B3", "UCF");
     unit.SetFailure(FailureMode::UnknownCommand, "ASSIGN ALL");
-    EXPECT_EQ(Run(StartAssign_Click).back(), "Unable to Assign All Devices due to Errors\r\n");
-    EXPECT_EQ(Shown.back(), "16: Unable to Assign All Devices due to Errors\r\n");
+    EXPECT_EQ(Last(Run(StartAssign_Click)), "Unable to Assign All Devices due to Errors\r\n");
+    EXPECT_EQ(Last(Shown), "16: Unable to Assign All Devices due to Errors\r\n");
 }
 
 TEST_F(Assignment, StatusLinesReachTheUnitsThatOwnTheirAddress)

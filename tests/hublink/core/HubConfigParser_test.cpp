@@ -86,6 +86,7 @@ TEST(HubConfigParser, EveryBadLineIsReportedAndItsBadFieldsAreNotStored)
     std::vector<std::string> full(32, "POPULATE LOOP1 CALLPOINT 1 9 00001");
     full.insert(full.end(), {"XPROTRADIOCHANNELS 2 3", "XPROTRADIOCHANNELS 2 3 40"});
     EXPECT_EQ(Parse(full, {0, true}), 3);
+    ASSERT_EQ(model::MessageList.size(), 3u);
     EXPECT_EQ(model::MessageList[0],
               "[POPULATE LOOP1 CALLPOINT 1 9 00001] RCC 9 CALLPOINT on ,  Loop 1, Address 1, Ident 00001 "
               "/ No Free Slot");

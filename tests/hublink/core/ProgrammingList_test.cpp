@@ -2,6 +2,7 @@
 #include "SmallSite.h"
 #include "hublink/core/AddressMaps.h"
 #include "hublink/core/ProgrammingList.h"
+#include "support/ListAt.h"
 
 using model::HubNodes;
 using model::Nodes;
@@ -39,10 +40,10 @@ TEST_F(ProgrammingListTest, FullListClearsAndProgramsTheWholeSite)
     LinkSession session;
     PutProgrammingList(session, BuildFullProgrammingList(Nodes, true));
     EXPECT_EQ(session.CommandCount, 13);
-    EXPECT_EQ(session.ReplyLines[13], "RELATION ADD 1 2 2");
+    EXPECT_EQ(testsupport::At(session.ReplyLines, 13), "RELATION ADD 1 2 2");
     EXPECT_EQ(Render(BuildFullProgrammingList(Nodes, true)), full);
     // Without the debug-off acknowledgement there is no position field.
-    EXPECT_EQ(BuildFullProgrammingList(Nodes, false).Commands()[4].Command,
+    EXPECT_EQ(testsupport::At(BuildFullProgrammingList(Nodes, false).Commands(), 4).Command,
               "POPULATE LOOP2 CALLPOINT 17 1 1A2B3");
 
     Nodes[0].SetY_ChannelB(-1);

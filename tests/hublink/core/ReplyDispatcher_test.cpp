@@ -1,8 +1,13 @@
 // The reply dispatcher: accepted replies per state, the collections, the
 // programming list walk, assignment results and deletes.
 #include "LinkFixture.h"
+#include "hublink/core/CompareRun.h"
+#include "hublink/core/HubDeletes.h"
+#include "hublink/core/UnitQueries.h"
 #include "support/LinkTestHelpers.h"
+#include "support/ListAt.h"
 
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -65,7 +70,7 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
 {
     unit.SetConfiguration(
         {"POPULATE LOOP1 NODE 12 0 01A2B 0", "YPROTRADIOCHANNELS 2 33", "RELATION ADD 5 0 1"});
-    unit.SetFailure(FailureMode::DropMidReply, "GET", 2);
+    unit.SetFailure(FailureMode::DropMidReply, "GET SYSCONFIG", 1);
     link.BeginBusy();
     EXPECT_EQ(link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs), SysConfigCollect);
     link.WaitWhileState({SysConfigCollect});
@@ -74,6 +79,13 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
     EXPECT_FALSE(link.Busy());
     EXPECT_TRUE(bench.Box.empty()) << "collections fail without a message";
 
+    // The download cut short had its answer: nothing of it is owed any more,
+    // so the next download takes its own header at the first send.
+    unit.ClearRecord();
+    EXPECT_EQ(DownloadSysConfig(link), SysConfigDone);
+    EXPECT_EQ(unit.CommandLines(), std::vector<std::string>{"GET SYSCONFIG"});
+
+    unit.SetFailure(FailureMode::DropMidReply, "GET DS", 1);
     const int64_t start = bench.NowMs();
     EXPECT_EQ(link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs), CommsFailed);
     EXPECT_EQ(bench.NowMs() - start, 1000);
@@ -172,6 +184,49 @@ TEST_F(LinkFixture, AnAnswerCountsOnlyForTheSendItAnswers)
     }
 }
 
+// The first send of a command goes unanswered, its resend is answered, and
+// the answer to the first send comes at last while the next operation
+// waits: it answers that first send, and the operation in flight ends on
+// its own answer, sent once.
+TEST_F(LinkFixture, AnAnswerOwedToAnEarlierCommandIsNotTheNextOnesAnswer)
+{
+    struct Case
+    {
+        const char* earlier; // the last command of a programming list, or a query
+        const char* owed;    // the answer its first send gets at last
+        const char* next;
+        std::function<bool(CommsLink&)> ownOutcome;
+    };
+    const Case cases[] = {
+        {"YPROTRADIOCHANNELS 2 33", "Unknown Command", "GET SYSCONFIG",
+         [](CommsLink& l) { return DownloadSysConfig(l) == SysConfigDone; }},
+        {"RELATION ADD 2 0 1", "Node Relation already defined", "IDENTREAD",
+         [](CommsLink& l) { return ReadIdent(l) == "01A2B"; }},
+        // The hub does not hold the unit: the delete must not be told done.
+        {"RELATION ADD 2 0 1", "Node Relation already defined", "FDELETE DEVICE",
+         [](CommsLink& l) { return !DeleteDevices(l, "1A2B3") && l.Session().CommsState == DeleteFailed; }},
+        {"QUERY LOOPCOUNT", "Unknown Command", "GET LP", [](CommsLink& l) { return ReadLoopProtocol(l) == 1; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.owed) + " owed to " + c.earlier + ", then " + c.next);
+        SimulatedUnit hub;
+        VirtualBench hubBench{hub};
+        CommsLink& hubLink = hubBench.Link();
+        hub.SetFailure(FailureMode::Silent, c.earlier, 1);
+        if (std::string(c.earlier) == "QUERY LOOPCOUNT")
+            ASSERT_EQ(ReadLoopCount(hubLink), 2);
+        else
+            ASSERT_EQ(SendProgramList(hubLink, {"POPULATE LOOP1 NODE 12 0 01A2B 0", c.earlier}), ProgramDone);
+        ASSERT_EQ(testsupport::Last(hub.CommandLines()), c.earlier) << "the earlier command was resent";
+        hub.ClearRecord();
+        hub.SetAnswerDelayMs(c.next, 300);
+        hubBench.UnitSends(std::string(c.owed) + "\r", 100);
+        EXPECT_TRUE(c.ownOutcome(hubLink)) << "ended " << hubLink.Session().CommsState.Value() << " on "
+                                            << hubLink.Session().LastRxLine;
+        EXPECT_EQ(hub.CommandLines().size(), 1u) << testsupport::Last(hub.CommandLines());
+    }
+}
+
 TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 {
     unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4",
@@ -185,7 +240,7 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
     link.WaitWhileState({Assigning});
     EXPECT_EQ(link.Session().CommsState, AssignDone);
     EXPECT_TRUE(rcc.Assigned() && !rcc.DeviceAssigned(5));
-    EXPECT_EQ(bench.Box.back(), "Assign Process Completed");
+    EXPECT_EQ(testsupport::Last(bench.Box), "Assign Process Completed");
 
     link.Session().CommsState = Assigning;
     bench.Start(kAssignLineTimeoutMs);

@@ -1,12 +1,15 @@
 #include "views/core/TreeViewLines.h"
 
 #include "SiteFixture.h"
+#include "support/ListAt.h"
 
 #include <gtest/gtest.h>
 #include <set>
 
 using namespace views;
 using model::Nodes;
+using testsupport::At;
+using testsupport::Last;
 
 namespace {
 
@@ -40,6 +43,7 @@ TEST(TreeViewLines, HubSiteByRccAndByLoop)
     const std::vector<std::string> byRcc = Lines(TreeViewBy::Rcc, false);
     EXPECT_EQ(keys(byRcc), "Hub RCC1 Device1-1 Device1-2 Device1-5 Device1-6 Device1-31 RCC2 Device2-3 Device2-4 "
                            "Device2-7 ");
+    ASSERT_EQ(byRcc.size(), 11u);
     EXPECT_EQ(byRcc[0], "Hub [Node] Radio Hub, Ident 0A1B2, L1/001, Ch1:22 Ch2:08, Main hub");
     EXPECT_EQ(byRcc[7], "RCC2 < Hub [Node] RCC 2, Ident 1C3D5, Loop 2 Address 003, Parent:RCC 1, Ch1:17 Ch2:01, "
                         "South = wing");
@@ -52,6 +56,7 @@ TEST(TreeViewLines, HubSiteByRccAndByLoop)
     const std::vector<std::string> byLoop = Lines(TreeViewBy::Loop, false);
     EXPECT_EQ(keys(byLoop), "Hub Loop1 RCC1 Device1-1 Device2-7 Device2-3 Loop2 RCC2 Device1-2 Device1-6 "
                             "Device1-5 Device1-31 ");
+    ASSERT_EQ(byLoop.size(), 12u);
     EXPECT_EQ(byLoop[1], "Loop1 < Hub [Loop] Loop  1");
     EXPECT_EQ(byLoop[2],
               "RCC1 < Loop1 [Node] RCC 1, Ident 1C3D4, Address 002, Parent:Radio Hub, Ch1:32 Ch2:04, North wing");
@@ -105,9 +110,9 @@ TEST(TreeViewLines, DetailsAreChildLinesOfTheDeviceAndRlmDevicesShowByLoop)
     ASSERT_EQ(byRcc.size(), 3u);
     EXPECT_EQ(byRcc[0], "Hub [Node] Radio Hub, Ident 4A000, L3/007, Ch1:-01 Ch2:-01, RLM");
     EXPECT_EQ(
-        Branch(Lines(TreeViewBy::Loop, false), "Device0-2")[0],
+        At(Branch(Lines(TreeViewBy::Loop, false), "Device0-2"), 0),
         "Device0-2 < Loop3 [ComboBeacon] Heat A1R Combo/Beacon, Ident 4A002, Address 21 & 22, Boiler, RCC 0");
-    EXPECT_EQ(Branch(Lines(TreeViewBy::Loop, true), "Device0-2").back(), "DevRCC0-2 < Device0-2 RCC: 0");
+    EXPECT_EQ(Last(Branch(Lines(TreeViewBy::Loop, true), "Device0-2")), "DevRCC0-2 < Device0-2 RCC: 0");
 }
 
 TEST(TreeViewLines, AStaleOwnerTableAddsEachUnitOnce)

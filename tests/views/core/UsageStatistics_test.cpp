@@ -1,11 +1,13 @@
 #include "views/core/UsageStatistics.h"
 
 #include "SiteFixture.h"
+#include "support/ListAt.h"
 
 #include <gtest/gtest.h>
 
 using namespace views;
 using model::Nodes;
+using testsupport::At;
 
 namespace {
 
@@ -50,14 +52,15 @@ TEST(UsageStatistics, CountsAndWordsAtTheEdges)
     Nodes[2].SetDeviceLoop(11, 1);  // ... but it takes its address
     Nodes[0].SetNodeLoop(2);        // the hub on loop 2
     const std::vector<std::string> byLoop = Lines(StatsGrouping::ByLoop, true);
+    ASSERT_GE(byLoop.size(), 8u);
     EXPECT_EQ(byLoop[0], "Loop 1 [Loop] Loop 1, 7 of 127 addresses used");
     EXPECT_EQ(byLoop[6], "Loop 2 [Loop] Loop 2, 7 of 127 addresses used");
     EXPECT_EQ(byLoop[7], "Hub < Loop 2 [Node] Radio Hub, 19 of 254 possible addresses used");
     const std::vector<std::string> byNode = Lines(StatsGrouping::ByNode, true);
+    ASSERT_EQ(byNode.size(), 13u);
     EXPECT_EQ(byNode[7], "RCC 2 < Hub [Node] RCC 2, 7 of 31 device slots used");
     EXPECT_EQ(byNode[9], " < RCC 2 [Beacon] 2 Sounder/Beacons");
     EXPECT_EQ(byNode[11], " < RCC 2 [Combo] 1 Multisensor Combo");
-    EXPECT_EQ(byNode.size(), 13u);
 
     EXPECT_EQ(FormatUsedFree(1, 1, "device slots", true), "1 of 1 device slot used");
     EXPECT_EQ(FormatUsedFree(128, 126, "addresses", false), "-2 of 126 addresses free");
@@ -67,5 +70,5 @@ TEST(UsageStatistics, CountsAndWordsAtTheEdges)
         Nodes[static_cast<std::size_t>(n)].SetInUse(false);
     EXPECT_EQ(Lines(StatsGrouping::ByNode, true),
               std::vector<std::string>{"Hub [Node] 4 Loop Radio Hub, 1 of 504 possible addresses used"});
-    EXPECT_EQ(Lines(StatsGrouping::ByDevice, false)[1], "RCC [Node] 31 of 31 Possible RCCs free");
+    EXPECT_EQ(At(Lines(StatsGrouping::ByDevice, false), 1), "RCC [Node] 31 of 31 Possible RCCs free");
 }
