@@ -192,26 +192,45 @@ inline bool Framed(const QWidget* w)
     return PropertyValues(w->winId(), "_NET_FRAME_EXTENTS").size() == 4;
 }
 
+// Where and how large the display shows the window (its inner part, without
+// the frame), in the screen's coordinates; empty when it cannot tell.
+inline QRect DisplayedRect(const QWidget* w)
+{
+    xcb_connection_t* c = Connection();
+    if (w == nullptr || c == nullptr)
+        return {};
+    const auto window = static_cast<xcb_window_t>(w->winId());
+    xcb_translate_coordinates_reply_t* reply =
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, RootWindow(), 0, 0), nullptr);
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+    QRect shown;
+    if (reply != nullptr && geometry != nullptr)
+        shown = QRect(QPoint(reply->dst_x, reply->dst_y), QSize(geometry->width, geometry->height));
+    free(reply);
+    free(geometry);
+    return shown;
+}
+
+// Where and how large the program holds the window to be.
+inline QRect ProgramRect(const QWidget* w)
+{
+    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+}
+
+// The window framed and its top left corner shown where the program holds
+// it to be, whatever size the window manager left it.
+inline bool PlacedOnDesktop(const QWidget* w)
+{
+    return OnDesktop(w) && Framed(w) && DisplayedRect(w).topLeft() == ProgramRect(w).topLeft();
+}
+
 // The window framed and shown where and as large as the program holds it to
 // be, so that a click at a point it computes (its title bar, a button)
 // reaches it: some window managers place a new window themselves, and the
 // program learns of the place and the size only later.
 inline bool ShownInPlace(const QWidget* w)
 {
-    if (!OnDesktop(w) || !Framed(w))
-        return false;
-    // Where the display has the window's top left corner, and its size.
-    xcb_connection_t* c = Connection();
-    const auto window = static_cast<xcb_window_t>(w->winId());
-    xcb_translate_coordinates_reply_t* reply =
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, RootWindow(), 0, 0), nullptr);
-    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
-    const bool inPlace = reply != nullptr && geometry != nullptr &&
-                         QPoint(reply->dst_x, reply->dst_y) == w->mapToGlobal(QPoint(0, 0)) &&
-                         QSize(geometry->width, geometry->height) == w->size();
-    free(reply);
-    free(geometry);
-    return inPlace;
+    return OnDesktop(w) && Framed(w) && DisplayedRect(w) == ProgramRect(w);
 }
 
 // True when the window manager holds w as the active window and the program
@@ -263,7 +282,10 @@ inline std::string DescribeDesktop()
             activeOnDesktop = name(w);
         if (w->isVisible())
             shown += " " + name(w) + (w->windowHandle()->isExposed() ? "" : " (not exposed)") +
-                     (Managed(w) ? "" : " (not managed)") + (w->isMinimized() ? " (minimised)" : "");
+                     (Managed(w) ? "" : " (not managed)") + (w->isMinimized() ? " (minimised)" : "") +
+                     (DisplayedRect(w) == ProgramRect(w) ? ""
+                                                         : " (shown at " + Describe(DisplayedRect(w)) +
+                                                               ", held at " + Describe(ProgramRect(w)) + ")");
     }
     std::string waiting = "none";
     if (const QWidget* modal = QApplication::activeModalWidget()) {
