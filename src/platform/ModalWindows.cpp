@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QVariant>
@@ -149,6 +150,17 @@ protected:
                 return true;
             }
             break;
+        // Keys the window manager gives a window kept disabled, until the
+        // activation is back, are this window's.
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (up_ && watched->isWidgetType() && TypedIntoAKeptWindow(static_cast<QWidget*>(watched))) {
+                if (event->type() != QEvent::ShortcutOverride)
+                    PassKey(*static_cast<QKeyEvent*>(event));
+                return true;
+            }
+            break;
         default:
             break;
         }
@@ -225,6 +237,24 @@ private:
     {
         return w != window_ && w->isWindow() && !w->isEnabled() && w->isActiveWindow() &&
                CurrentModalWindow() == window_;
+    }
+
+    // A key bound for a disabled window of the program while this is the
+    // window the program waits for.
+    bool TypedIntoAKeptWindow(const QWidget* w) const
+    {
+        const QWidget* top = w->window();
+        return kind_ == GuardKind::Modal && top != window_ && !top->isEnabled() &&
+               CurrentModalWindow() == window_;
+    }
+
+    void PassKey(const QKeyEvent& key)
+    {
+        QWidget* to = window_->focusWidget() != nullptr ? window_->focusWidget() : window_;
+        QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.nativeScanCode(), key.nativeVirtualKey(),
+                       key.nativeModifiers(), key.text(), key.isAutoRepeat(),
+                       static_cast<ushort>(key.count()));
+        QCoreApplication::sendEvent(to, &copy);
     }
 
     void PutBackSoon()

@@ -23,7 +23,9 @@ namespace platform {
 // - It keeps the keys: a window of the program that it or another box keeps
 //   disabled and that the window manager activates (a click on it) hands the
 //   activation straight back; that window sees neither the activation nor
-//   the change.
+//   the change. Keys the window manager gives such a window meanwhile (it
+//   may move the activation there late, after a put-back) are typed into
+//   this one.
 void GuardModalWindow(QWidget& window);
 
 // A window, not yet shown, that the program keeps in front while it is up

@@ -281,11 +281,10 @@ inline std::string DescribeDesktop()
         if (!active.empty() && active.front() != XCB_NONE && w->internalWinId() == active.front())
             activeOnDesktop = name(w);
         if (w->isVisible())
-            shown += " " + name(w) + (w->windowHandle()->isExposed() ? "" : " (not exposed)") +
-                     (Managed(w) ? "" : " (not managed)") + (w->isMinimized() ? " (minimised)" : "") +
-                     (DisplayedRect(w) == ProgramRect(w) ? ""
-                                                         : " (shown at " + Describe(DisplayedRect(w)) +
-                                                               ", held at " + Describe(ProgramRect(w)) + ")");
+            shown += " " + name(w) + " (" + Describe(DisplayedRect(w)) +
+                     (DisplayedRect(w) == ProgramRect(w) ? "" : ", held at " + Describe(ProgramRect(w))) +
+                     ")" + (w->windowHandle()->isExposed() ? "" : " (not exposed)") +
+                     (Managed(w) ? "" : " (not managed)") + (w->isMinimized() ? " (minimised)" : "");
     }
     std::string waiting = "none";
     if (const QWidget* modal = QApplication::activeModalWidget()) {
@@ -298,8 +297,20 @@ inline std::string DescribeDesktop()
         for (const QWidget* w : QApplication::topLevelWidgets())
             if (id != XCB_NONE && w->internalWinId() == id)
                 stacked += " " + name(w) + (AboveOnDesktop(w) ? " (top-most)" : "");
+    // The window the display sends the keys to (a window of the program, or
+    // another: the window manager's frame, the root).
+    std::string keysTo = "another window";
+    if (xcb_connection_t* c = Connection()) {
+        if (xcb_get_input_focus_reply_t* focus =
+                xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)) {
+            for (const QWidget* w : QApplication::topLevelWidgets())
+                if (focus->focus != XCB_NONE && w->internalWinId() == focus->focus)
+                    keysTo = name(w);
+            free(focus);
+        }
+    }
     return "\n  active in the program: " + name(QApplication::activeWindow()) +
-           "\n  active on the desktop: " + activeOnDesktop + "\n  shown:" + shown +
+           "\n  active on the desktop: " + activeOnDesktop + "\n  keys to: " + keysTo + "\n  shown:" + shown +
            "\n  stacked, bottom first:" + stacked + "\n  modal: " + waiting;
 }
 
