@@ -18,15 +18,24 @@ using namespace desktop;
 
 namespace {
 
+// A simulated hub on the cable of port 9, the port the program opens.
+struct HubOnPort9
+{
+    HubOnPort9()
+    {
+        platform::SetComPortPath(9, port.SlavePath());
+        PortNumber = 9;
+    }
+    SimulatedUnit unit;
+    SimulatedPort port{unit};
+};
+
 // The window opens with the link's own time-outs: the unit's answers to the
 // opening and to the first reading come in time however busy the machine.
 TEST_F(DesktopTest, TheDiagnosticsWindowStaysAboveTheDisabledMainWindow)
 {
-    SimulatedUnit unit;
-    unit.SetSoftwareVersionLine("HUB V3.11");
-    SimulatedPort port{unit};
-    platform::SetComPortPath(9, port.SlavePath());
-    PortNumber = 9;
+    HubOnPort9 hub;
+    hub.unit.SetSoftwareVersionLine("HUB V3.11");
     form->Diagnostics_Click();
     QPointer<frmDiagnostics> diagnostics = frmDiagnostics::Loaded();
     ASSERT_NE(diagnostics, nullptr);
@@ -58,11 +67,8 @@ TEST_F(DesktopTest, TheDiagnosticsWindowStaysAboveTheDisabledMainWindow)
 // the editors are top-most again.
 TEST_F(DesktopTest, TheSerialWindowsComeUpAbovePinnedEditors)
 {
-    SimulatedUnit unit;
-    unit.SetSoftwareVersionLine("HUB V3.11");
-    SimulatedPort port{unit};
-    platform::SetComPortPath(9, port.SlavePath());
-    PortNumber = 9;
+    HubOnPort9 hub;
+    hub.unit.SetSoftwareVersionLine("HUB V3.11");
     // Room around the main window for the diagnostics window, which is
     // wider and centred on it.
     form->move(300, 150);
@@ -186,10 +192,7 @@ TEST_F(DesktopTest, TheSerialWindowsComeUpAbovePinnedEditors)
 
 TEST_F(DesktopTest, ClosingTheCommunicationsWindowActivatesTheOpenErrorList)
 {
-    SimulatedUnit unit;
-    SimulatedPort port{unit};
-    platform::SetComPortPath(9, port.SlavePath());
-    PortNumber = 9;
+    HubOnPort9 hub;
     // The error list opens first; the main window is the active one after it.
     form->ErrorCheck_Click();
     QPointer<frmErrorCheck> errors = frmErrorCheck::Loaded();

@@ -1,10 +1,9 @@
 #include "hublink/core/HubUnits.h"
 
 #include "hublink/core/AddressMaps.h"
+#include "model/Convert.h"
 #include "model/DeviceTypes.h"
 
-#include <algorithm>
-#include <cctype>
 
 namespace hublink {
 
@@ -28,9 +27,7 @@ std::string HeldTypeName(const clsNode& node, int slot)
 
 std::string IdentKey(const std::string& ident)
 {
-    std::string key = ident;
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::toupper(c); });
-    return key;
+    return model::Upper(ident);
 }
 
 namespace {
