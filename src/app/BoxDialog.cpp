@@ -5,6 +5,7 @@
 #include "platform/ModalWindows.h"
 #include "platform/Units.h"
 #include "platform/WindowLayer.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 
 #include <QApplication>
@@ -74,7 +75,7 @@ void BoxDialog::PlaceOverOwner(QWidget* owner)
 {
     QRectF area;
     if (owner != nullptr) {
-        const QRect r = owner->frameGeometry();
+        const QRect r = platform::FrameRect(*owner);
         area = QRectF(platform::PixelsToTwips(r.x()), platform::PixelsToTwips(r.y()),
                       platform::PixelsToTwips(r.width()), platform::PixelsToTwips(r.height()));
     } else if (QScreen* s = QApplication::primaryScreen()) {

@@ -175,8 +175,9 @@ void frmErrorCheck::cmdClose_Click()
 void frmErrorCheck::PlaceControls()
 {
     // The window's outer size: the frame takes its share of the margins.
-    const long width = PixelsToTwips(frameGeometry().width());
-    const long height = PixelsToTwips(frameGeometry().height());
+    const QSize outer = platform::FrameRect(*this).size();
+    const long width = PixelsToTwips(outer.width());
+    const long height = PixelsToTwips(outer.height());
     const long closeWidth = PixelsToTwips(cmdClose->width());
     const long closeHeight = PixelsToTwips(cmdClose->height());
     const long closeLeft = width - closeWidth - 300;

@@ -697,12 +697,12 @@ QString frmMain::MakeValidFileName(const QString& text)
 
 long frmMain::WidthTwips() const
 {
-    return PixelsToTwips(frameGeometry().width());
+    return PixelsToTwips(platform::FrameRect(*this).width());
 }
 
 long frmMain::HeightTwips() const
 {
-    return PixelsToTwips(frameGeometry().height());
+    return PixelsToTwips(platform::FrameRect(*this).height());
 }
 
 void frmMain::SetSizeTwips(long width, long height)
@@ -710,7 +710,7 @@ void frmMain::SetSizeTwips(long width, long height)
     // Before the frame is known, this size replaces the stored one.
     if (!storedOuterSize_.isEmpty())
         storedOuterSize_ = QSize(static_cast<int>(width), static_cast<int>(height));
-    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize frame = platform::FrameRect(*this).size() - geometry().size();
     resize(TwipsToPixels(width) - frame.width(), TwipsToPixels(height) - frame.height());
 }
 
@@ -777,7 +777,7 @@ void frmMain::ApplyStoredOuterSize()
 {
     // The window system tells the frame's size some time after the window
     // is shown, with a move of the window.
-    if (storedOuterSize_.isEmpty() || !isVisible() || frameGeometry().size() == geometry().size())
+    if (storedOuterSize_.isEmpty() || !isVisible() || platform::FrameRect(*this).size() == geometry().size())
         return;
     const QSize outer = storedOuterSize_;
     storedOuterSize_ = QSize();
@@ -787,7 +787,7 @@ void frmMain::ApplyStoredOuterSize()
 
 void frmMain::StoreRectangle()
 {
-    const QRect frame = frameGeometry();
+    const QRect frame = platform::FrameRect(*this);
     MainWindowTop = static_cast<int32_t>(PixelsToTwips(frame.top()));
     MainWindowLeft = static_cast<int32_t>(PixelsToTwips(frame.left()));
     MainWindowHeight = static_cast<int32_t>(PixelsToTwips(frame.height()));

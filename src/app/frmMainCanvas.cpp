@@ -18,6 +18,7 @@
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/Units.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 #include "platform/base/Rounding.h"
 
@@ -118,7 +119,7 @@ void frmMain::SizeWithinScreen(long width, long height, bool growOnly)
     // The whole window, frame included, stays on the screen's free area:
     // the scroll bars reach the rest of the drawing, and the window's own
     // controls stay in reach.
-    const QRect frame = frameGeometry();
+    const QRect frame = platform::FrameRect(*this);
     QPoint shift(std::min(0, avail.right() - frame.right()), std::min(0, avail.bottom() - frame.bottom()));
     shift.rx() = std::max(shift.x(), avail.left() - frame.left());
     shift.ry() = std::max(shift.y(), avail.top() - frame.top());

@@ -10,6 +10,7 @@
 #include "hublink/PortPanel.h"
 #include "hublink/SerialLink.h"
 #include "hublink/core/LinkTiming.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -253,7 +254,7 @@ void frmDiagnostics::moveEvent(QMoveEvent* event)
     QWidget::moveEvent(event);
     // The window system tells the frame some time after the window is
     // shown, with a move: the layout follows the outer size it now knows.
-    if (frameGeometry().size() != laidOut_)
+    if (platform::FrameRect(*this).size() != laidOut_)
         Form_Resize();
 }
 
@@ -261,9 +262,10 @@ void frmDiagnostics::Form_Resize()
 {
     if (isMinimized() || isMaximized())
         return;
-    laidOut_ = frameGeometry().size();
-    const long width = PixelsToTwips(frameGeometry().width());
-    const long height = PixelsToTwips(frameGeometry().height());
+    const QSize outer = platform::FrameRect(*this).size();
+    const long width = PixelsToTwips(outer.width());
+    const long height = PixelsToTwips(outer.height());
+    laidOut_ = outer;
     Place(cmdSoft1, width / 2 - kMiddleKeyWidth / 2, height - kButtonHeight - kRowFoot, kMiddleKeyWidth, kButtonHeight);
     CommsProgress->move(CommsProgress->x(), TwipsToPixels(T(cmdSoft1) - H(CommsProgress) - kNarrowGap));
     Place(TabStrip, L(TabStrip), T(TabStrip), width - kFrameWidth, T(cmdSoft1) - kPagesAboveRow);

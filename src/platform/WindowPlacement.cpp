@@ -4,13 +4,22 @@
 #include "platform/WindowLimits.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 #include <algorithm>
 
 namespace platform {
 
+QRect FrameRect(const QWidget& window)
+{
+    const QWindow* handle = window.windowHandle();
+    if (!window.isWindow() || handle == nullptr)
+        return window.frameGeometry();
+    return window.geometry().marginsAdded(handle->frameMargins());
+}
+
 void CentreOver(QWidget& window, const QWidget& over)
 {
-    window.move(over.frameGeometry().center() - QPoint(window.width() / 2, window.height() / 2));
+    window.move(FrameRect(over).center() - QPoint(window.width() / 2, window.height() / 2));
 }
 
 void CentreOverTwips(QWidget& window, long left, long top, long width, long height)

@@ -8,6 +8,14 @@
 
 namespace platform {
 
+// The window's rectangle with the window manager's frame, in the screen's
+// coordinates, as the window system tells it now. A top-level widget's own
+// frame geometry keeps the frame the window system told when the widget last
+// moved or resized: told while the window manager was still building the
+// frame, it is none at all, or a frame of 1x1 pixel that makes the outer
+// size smaller than the window itself, and it stays so until the next move.
+QRect FrameRect(const QWidget& window);
+
 // Moves the window so that its middle is on the middle of the other one's
 // frame; the window's own size is taken as it is now.
 void CentreOver(QWidget& window, const QWidget& over);

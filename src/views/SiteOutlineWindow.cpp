@@ -79,8 +79,9 @@ SiteOutlineWindow::ButtonPlace SiteOutlineWindow::PlaceButtons()
 {
     // The window's outer size, as the frame adds to it.
     ButtonPlace place{};
-    place.width = PixelsToTwips(frameGeometry().width());
-    place.height = PixelsToTwips(frameGeometry().height());
+    const QSize outer = platform::FrameRect(*this).size();
+    place.width = PixelsToTwips(outer.width());
+    place.height = PixelsToTwips(outer.height());
     const long closeLeft = place.width - PixelsToTwips(cmdClose->width()) - 250;
     place.closeTop = place.height - PixelsToTwips(cmdClose->height()) - 600;
     cmdClose->move(TwipsToPixels(closeLeft), TwipsToPixels(place.closeTop));

@@ -152,8 +152,9 @@ void frmGrid::PlaceControls()
     if (isMinimized())
         return;
     // The window's outer size.
-    const long width = PixelsToTwips(frameGeometry().width());
-    const long height = PixelsToTwips(frameGeometry().height());
+    const QSize outer = platform::FrameRect(*this).size();
+    const long width = PixelsToTwips(outer.width());
+    const long height = PixelsToTwips(outer.height());
     const long closeTop = height - PixelsToTwips(cmdClose->height()) - 700;
     cmdClose->move(TwipsToPixels(width - PixelsToTwips(cmdClose->width()) - 400), TwipsToPixels(closeTop));
     cmdSave->move(cmdSave->x(), TwipsToPixels(closeTop));

@@ -97,8 +97,9 @@ void frmHistory::PlaceControls()
 {
     if (isMinimized())
         return;
-    const long width = PixelsToTwips(frameGeometry().width());
-    const long height = PixelsToTwips(frameGeometry().height());
+    const QSize outer = platform::FrameRect(*this).size();
+    const long width = PixelsToTwips(outer.width());
+    const long height = PixelsToTwips(outer.height());
     HistoryText->resize(TwipsToPixels(width - 200), TwipsToPixels(height - 1240));
     EndHistory->move(TwipsToPixels(width - 300 - PixelsToTwips(EndHistory->width())),
                      TwipsToPixels(height - PixelsToTwips(EndHistory->height()) - 700));

@@ -9,6 +9,7 @@
 #include "platform/PrinterDialog.h"
 #include "platform/ProgramMessage.h"
 #include "platform/Units.h"
+#include "platform/WindowPlacement.h"
 #include "views/PainterPrintSurface.h"
 
 #include <QCloseEvent>
@@ -170,9 +171,10 @@ void frmPrintPreview::Form_Resize()
 {
     if (isMinimized() || busy_)
         return;
-    laidOut_ = frameGeometry().size();
-    const long width = PixelsToTwips(frameGeometry().width());
-    const long height = PixelsToTwips(frameGeometry().height());
+    const QSize outer = platform::FrameRect(*this).size();
+    const long width = PixelsToTwips(outer.width());
+    const long height = PixelsToTwips(outer.height());
+    laidOut_ = outer;
     const long closeTop = height - 1140;
     cmdClose->move(cmdClose->x(), TwipsToPixels(closeTop));
     cmdPrint->move(TwipsToPixels(width - 1485), TwipsToPixels(closeTop));
@@ -242,7 +244,7 @@ void frmPrintPreview::moveEvent(QMoveEvent* event)
     QWidget::moveEvent(event);
     // The window system tells the frame some time after the window is
     // shown, with a move: the layout follows the outer size it now knows.
-    if (frameGeometry().size() != laidOut_)
+    if (platform::FrameRect(*this).size() != laidOut_)
         Form_Resize();
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/PlainMessageBox.h"
 #include "platform/PrinterDialog.h"
+#include "platform/WindowPlacement.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -318,10 +319,10 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
     ASSERT_TRUE(DevicesPinned);
     // Its corner a little above and left of the middle, where the boxes come
     // up; the move is done once the window manager reports it.
-    const QPoint middle = form->frameGeometry().center();
+    const QPoint middle = DisplayedFrame(form.get()).center();
     devices->move(middle - QPoint(40, 40));
     ASSERT_TRUE(Drive({{"over the middle of the main window", [&] {
-                            return devices->frameGeometry().contains(middle) && WindowAt(middle) == devices;
+                            return DisplayedFrame(devices).contains(middle) && WindowAt(middle) == devices;
                         }}}));
     const std::pair<const char*, std::function<void()>> boxes[] = {
         {"message box", [this] { frmMsg::Display(form.get(), "Are You Sure ?", 36, "Delete an RCC"); }},
@@ -343,7 +344,7 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
         SCOPED_TRACE(kind);
         QPointer<QWidget> box;
         // Where the box and the device window overlap, once both are placed.
-        const auto overlap = [&] { return box->frameGeometry() & devices->frameGeometry(); };
+        const auto overlap = [&] { return DisplayedFrame(box) & DisplayedFrame(devices); };
         QTimer::singleShot(0, form.get(), open);
         EXPECT_TRUE(Drive({
             {"the box up, active and shown in the overlap",
@@ -352,7 +353,12 @@ TEST_F(DesktopTest, BoxesAndAboutComeUpAboveAPinnedDeviceWindow)
                  return ShownInPlace(box) && ActiveOnDesktop(box) && ShownInPlace(devices) &&
                         !overlap().isEmpty() && WindowAt(overlap().center()) == box;
              },
-             [&] { box->close(); }},
+             [&] {
+                 // The program centres what a box opens over the frame it
+                 // takes for the box.
+                 EXPECT_EQ(Describe(platform::FrameRect(*box)), Describe(DisplayedFrame(box)));
+                 box->close();
+             }},
             {"answered", [&] { return box.isNull() || !box->isVisible(); }},
             {"the device window top-most again", [&] { return AboveOnDesktop(devices); }},
         }));

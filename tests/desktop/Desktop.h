@@ -37,14 +37,6 @@ inline void Click(const QWidget* w, QPoint at = {-1, -1}, int button = 1, int co
          QString::number(count), "--delay", "40", QString::number(button)});
 }
 
-// Clicks the window's title bar, as a user brings a window to the front.
-inline void ClickTitle(const QWidget* w)
-{
-    const QRect frame = w->frameGeometry();
-    const int y = (frame.top() + w->geometry().top()) / 2;
-    Xdo({"mousemove", QString::number(frame.center().x()), QString::number(y), "click", "1"});
-}
-
 // Activates w as a task bar does, and waits until the window manager has.
 inline void ActivateFromTaskBar(const QWidget* w)
 {
@@ -209,6 +201,26 @@ inline QRect DisplayedRect(const QWidget* w)
     free(reply);
     free(geometry);
     return shown;
+}
+
+// Where and how large the display shows the window with the frame the
+// window manager gives it (without a frame yet, the window alone).
+inline QRect DisplayedFrame(const QWidget* w)
+{
+    const QRect shown = DisplayedRect(w);
+    const auto extents = PropertyValues(w->winId(), "_NET_FRAME_EXTENTS"); // left, right, top, bottom
+    if (extents.size() != 4)
+        return shown;
+    const auto at = [&extents](std::size_t i) { return static_cast<int>(extents[i]); };
+    return shown.marginsAdded(QMargins(at(0), at(2), at(1), at(3)));
+}
+
+// Clicks the window's title bar, as a user brings a window to the front.
+inline void ClickTitle(const QWidget* w)
+{
+    const QRect frame = DisplayedFrame(w);
+    const int y = (frame.top() + DisplayedRect(w).top()) / 2;
+    Xdo({"mousemove", QString::number(frame.center().x()), QString::number(y), "click", "1"});
 }
 
 // Where and how large the program holds the window to be.

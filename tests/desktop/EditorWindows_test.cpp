@@ -50,7 +50,7 @@ TEST_F(DesktopTest, PushPinsKeepTheirWindowActive)
     QPointer<frmDevices> devices = frmDevices::Loaded();
     ASSERT_NE(devices, nullptr);
     ASSERT_TRUE(Drive({
-        {"the device window shown", [&] { return OnDesktop(devices); }, [&] { ClickTitle(devices); }},
+        {"the device window shown", [&] { return ShownInPlace(devices); }, [&] { ClickTitle(devices); }},
         {"the device window active", [&] { return ActiveOnDesktop(devices); }, [&] { Click(devices->PushPin); }},
         {"pinned and still active", [&] { return DevicesPinned && ActiveOnDesktop(devices); },
          [&] { Click(form->Canvas(), EmptyCanvas(*form)); }},
@@ -77,7 +77,7 @@ TEST_F(DesktopTest, TheDeviceWindowStaysActiveThroughItsBoxesAndAMove)
         Click(devices->DeviceMenu, devices->DeviceMenu->actionGeometry(action).center());
     };
     ASSERT_TRUE(Drive({
-        {"the device window shown", [&] { return OnDesktop(devices); }, [&] { ClickTitle(devices); }},
+        {"the device window shown", [&] { return ShownInPlace(devices); }, [&] { ClickTitle(devices); }},
         {"the device window active", active,
          [&] { Click(devices->SourceDevice[editors::kComboItem], {-1, -1}, 1, 2); }},
         {"the combination prompt", [] { return BoxUp<frmParameter>(); }, [] { Keys("Return"); }},
@@ -87,11 +87,12 @@ TEST_F(DesktopTest, TheDeviceWindowStaysActiveThroughItsBoxesAndAMove)
         {"the device menu", [&] { return OnDesktop(devices->DeviceMenu); },
          [&] { menuItem(devices->MoveRCC); }},
         // The focus starts on Cancel: the user clicks OK.
-        {"the destination prompt", [] { return BoxUp<frmParameter>(); },
+        {"the destination prompt", [] { return BoxUp<frmParameter>() && ShownInPlace(frmParameter::Current()); },
          [] { Click(frmParameter::Current()->DefaultButton()); }},
         // The report comes up at once after the prompt; the user clicks its
-        // button once it is there, whether or not it has the focus yet.
-        {"the move reported", [] { return OnDesktop(frmMsg::Current()); },
+        // button once the display shows it, whether or not it has the focus
+        // yet.
+        {"the move reported", [] { return ShownInPlace(frmMsg::Current()); },
          [] { Click(frmMsg::Current()->DefaultButton()); }},
         {"the device window active after the move", [&] { return frmMsg::Current() == nullptr && active(); },
          [&] { Click(form->Canvas(), EmptyCanvas(*form)); }},

@@ -122,7 +122,7 @@ TEST_F(DesktopTest, TheSerialWindowsComeUpAbovePinnedEditors)
         // Where the window will come up, and the editors over its foot.
         QRect expected({}, QSize(platform::TwipsToPixels(row.twips.width()),
                                  platform::TwipsToPixels(row.twips.height())));
-        expected.moveCenter(form->frameGeometry().center());
+        expected.moveCenter(DisplayedFrame(form.get()).center());
         devices->move(expected.bottomLeft() + QPoint(60, -30) -
                       QPoint(devices->width() / 2, devices->height() / 2));
         settings->move(expected.bottomRight() + QPoint(-60, -30) -
@@ -159,7 +159,7 @@ TEST_F(DesktopTest, TheSerialWindowsComeUpAbovePinnedEditors)
                      const QWidget* key = window->findChild<QWidget*>(name);
                      const QPoint at = key->mapToGlobal(key->rect().center());
                      covered +=
-                         devices->frameGeometry().contains(at) || settings->frameGeometry().contains(at);
+                         DisplayedFrame(devices).contains(at) || DisplayedFrame(settings).contains(at);
                  }
                  QTimer::singleShot(0, window, [&] {
                      answer = frmMsg::Display(window, "Are You Sure ?", 36, "Clear Log File");

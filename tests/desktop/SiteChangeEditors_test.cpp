@@ -11,6 +11,7 @@
 #include "model/SiteState.h"
 #include "platform/FileDialogs.h"
 #include "platform/Units.h"
+#include "platform/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -90,7 +91,7 @@ protected:
             for (int x = 10; x < canvas->width(); x += 20) {
                 const QPoint global = canvas->mapToGlobal(QPoint(x, y));
                 if (form->childAt(form->mapFromGlobal(global)) == canvas &&
-                    !over->frameGeometry().contains(global) &&
+                    !DisplayedFrame(over).contains(global) &&
                     app::NodeAt(Nodes, platform::PixelsToTwips(x), platform::PixelsToTwips(y)) < 0)
                     return {x, y};
             }
@@ -246,10 +247,10 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
     QPointer<frmDevices> devices = PinnedDevices();
     ASSERT_NE(devices, nullptr);
     // Its corner a little above and left of the middle, the menu bar clear.
-    const QPoint middle = form->frameGeometry().center();
+    const QPoint middle = DisplayedFrame(form.get()).center();
     devices->move(middle - QPoint(40, 40));
     ASSERT_TRUE(Drive({{"the device window over the middle of the main window", [&] {
-                            return ShownInPlace(devices) && devices->frameGeometry().contains(middle);
+                            return ShownInPlace(devices) && DisplayedFrame(devices).contains(middle);
                         }}}));
     for (auto [menu, item] : {std::pair{"FileMenu", "NewFile"}, std::pair{"FileMenu", "FileLoad"},
                               std::pair{"HelpMenu", "HelpAbout"}}) {
@@ -266,8 +267,11 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
                          },
                          [&] {
                              QWidget* dialog = QApplication::activeModalWidget();
-                             shownAt = dialog->frameGeometry();
-                             covered = devices->frameGeometry().contains(shownAt.center());
+                             shownAt = DisplayedFrame(dialog);
+                             covered = DisplayedFrame(devices).contains(shownAt.center());
+                             // The program centres its boxes over the frame it
+                             // takes for their owner.
+                             EXPECT_EQ(Describe(platform::FrameRect(*dialog)), Describe(shownAt));
                              pressed.window = nullptr;
                              Click(dialog);
                          }});
@@ -285,7 +289,7 @@ TEST_F(SiteChangeTest, MenuDialogsComeUpAboveAPinnedDeviceWindow)
                          }});
         EXPECT_TRUE(Drive(steps));
         EXPECT_TRUE(covered) << "the dialog at " << Describe(shownAt) << ", the device window at "
-                             << Describe(devices->frameGeometry());
+                             << Describe(DisplayedFrame(devices));
         EXPECT_TRUE(devices->isVisible());
     }
 }
@@ -298,12 +302,12 @@ TEST_F(SiteChangeTest, AfterThePendingEditQuestionTheNewSiteDialogIsAboveAPinned
 {
     QPointer<frmDevices> devices = PinnedDevices();
     ASSERT_NE(devices, nullptr);
-    const QPoint middle = form->frameGeometry().center();
+    const QPoint middle = DisplayedFrame(form.get()).center();
     devices->move(middle - QPoint(40, 40));
     devices->SelectDevice(1);
     std::vector<Step> steps = {
         {"the device window over the middle of the main window",
-         [&] { return ShownInPlace(devices) && devices->frameGeometry().contains(middle); },
+         [&] { return ShownInPlace(devices) && DisplayedFrame(devices).contains(middle); },
          [&] { Click(devices->cmdDel); }},
         {"the delete pending", [&] { return devices->Changed(); }},
     };
