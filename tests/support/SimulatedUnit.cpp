@@ -58,18 +58,10 @@ template <typename Map, typename Value> Value Lookup(const Map& map, const std::
 std::vector<std::string_view> WordViews(std::string_view line, bool underscores)
 {
     std::vector<std::string_view> words;
-    const auto blank = [underscores](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || (underscores && c == '_');
-    };
-    for (size_t i = 0; i < line.size();) {
-        while (i < line.size() && blank(line[i]))
-            ++i;
-        const size_t start = i;
-        while (i < line.size() && !blank(line[i]))
-            ++i;
-        if (i > start)
-            words.push_back(line.substr(start, i - start));
-    }
+    ForEachWord(line, underscores, [&words](std::string_view word) {
+        words.push_back(word);
+        return true;
+    });
     return words;
 }
 
@@ -113,7 +105,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
     wire_ += bytes;
     for (char c : bytes) {
         if (c != '\r') {
-            partial_ += c == '\n' ? "" : std::string(1, c);
+            if (c != '\n')
+                partial_ += c;
             continue;
         }
         const std::string line = std::exchange(partial_, {});

@@ -52,6 +52,24 @@ struct UnitExchange
     bool Taken = false;              // the unit knew the command and acted on it
 };
 
+// Hands each word of a line, split at blanks (and at underscores when
+// asked), to take(word) as a view into the line, until take returns false.
+template <typename Take> void ForEachWord(std::string_view line, bool underscores, Take take)
+{
+    const auto blank = [underscores](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || (underscores && c == '_');
+    };
+    for (size_t i = 0; i < line.size();) {
+        while (i < line.size() && blank(line[i]))
+            ++i;
+        const size_t start = i;
+        while (i < line.size() && !blank(line[i]))
+            ++i;
+        if (i > start && !take(line.substr(start, i - start)))
+            return;
+    }
+}
+
 // A line's words, split at blanks (and at underscores when asked), as
 // views into the line; and as strings.
 std::vector<std::string_view> WordViews(std::string_view line, bool underscores = false);

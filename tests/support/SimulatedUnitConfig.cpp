@@ -5,9 +5,11 @@
 #include "support/SimulatedUnit.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 namespace {
 
@@ -56,14 +58,33 @@ bool IsTypeWord(const std::string& word)
     return std::find(std::begin(words), std::end(words), word) != std::end(words);
 }
 
+// The first seven words of a line, read as the link reads it (underscores as
+// blanks). The unit reads every stored line for each statement it takes, so
+// this allocates nothing.
+struct LeadingWords
+{
+    std::array<std::string_view, 7> w;
+    size_t count = 0;
+};
+
+LeadingWords Leading(std::string_view line)
+{
+    LeadingWords words;
+    ForEachWord(line, true, [&words](std::string_view word) {
+        words.w[words.count++] = word;
+        return words.count < words.w.size();
+    });
+    return words;
+}
+
 // Where a stored line stands in the listing: its group (node lines, device
 // lines, hub channels, RCC channels, relations, anything else), node and
 // slot.
-std::tuple<int, int, int> Place(const std::string& line)
+std::tuple<int, int, int> ReadPlace(const std::string& line)
 {
-    // Read as the link reads it (underscores as blanks).
-    const std::vector<std::string_view> w = WordViews(line, true);
-    const size_t count = w.size();
+    const LeadingWords leading = Leading(line);
+    const auto& w = leading.w;
+    const size_t count = leading.count;
     auto at = [&](size_t i, int max) { return i < count ? NumberIn(w[i], max) : -1; };
     if (count == 0)
         return {5, 0, 0};
@@ -79,6 +100,18 @@ std::tuple<int, int, int> Place(const std::string& line)
     return {5, 0, 0};
 }
 
+// The same, remembered: the unit reads the place of every stored line for
+// each statement it takes. Each thread (each simulated port's) keeps its own.
+std::tuple<int, int, int> Place(const std::string& line)
+{
+    thread_local std::unordered_map<std::string, std::tuple<int, int, int>> known;
+    if (const auto found = known.find(line); found != known.end())
+        return found->second;
+    if (known.size() >= 65536)
+        known.clear();
+    return known.emplace(line, ReadPlace(line)).first->second;
+}
+
 } // namespace
 
 int SimulatedUnit::LoopLimit() const
@@ -90,7 +123,8 @@ int SimulatedUnit::LoopLimit() const
 bool SimulatedUnit::HasNodeLine(int node) const
 {
     return std::any_of(config_.begin(), config_.end(), [node](const std::string& l) {
-        return std::get<0>(Place(l)) == 0 && std::get<1>(Place(l)) == node;
+        const auto [group, n, slot] = Place(l);
+        return group == 0 && n == node;
     });
 }
 
@@ -133,12 +167,15 @@ Lines SimulatedUnit::Populate(const std::string& command)
     int slot = w.size() == 7 ? NumberIn(w[6], 30) : -1;
     if (w.size() == 7 && slot < 0)
         return {kPopulateFail};
-    for (int s = 0; s <= 30 && slot < 0; ++s) {
-        const bool taken = std::any_of(config_.begin(), config_.end(), [&](const std::string& l) {
-            return Place(l) == std::make_tuple(1, node, s);
-        });
-        if (!taken)
-            slot = s;
+    if (slot < 0) {
+        // The node's first free slot.
+        std::array<bool, 31> taken{};
+        for (const std::string& l : config_)
+            if (const auto [group, n, s] = Place(l); group == 1 && n == node && s >= 0 && s <= 30)
+                taken[static_cast<size_t>(s)] = true;
+        const auto free = std::find(taken.begin(), taken.end(), false);
+        if (free != taken.end())
+            slot = static_cast<int>(free - taken.begin());
     }
     if (slot < 0)
         return {kPopulateFail};
