@@ -1,5 +1,6 @@
 #include "platform/ModalWindows.h"
 
+#include "platform/KeyboardFocus.h"
 #include "platform/WindowLayer.h"
 
 #include <QApplication>
@@ -97,6 +98,25 @@ void LetBackIntoTopLayer(const QPointer<QWidget>& w)
     // out of it).
     if (!w.isNull() && w->windowHandle() != nullptr)
         w->windowHandle()->setFlags(w->windowFlags());
+}
+
+// A window the window manager gives the keys to while a box keeps it
+// waiting does not become the active window: the toolkit holds on to the box
+// as the active one. If the box goes before the window manager hands the
+// keys back to it, the window keeps the keys and the program names no window
+// active, for good (the keys stay where they are, so nothing tells it
+// otherwise). Once a box has gone, such a window is given the keys again,
+// which makes it the active window.
+void ResumeTheActivationOfTheWindowWithTheKeys()
+{
+    if (QApplication::activeWindow() != nullptr || QApplication::activePopupWidget() != nullptr)
+        return;
+    QWidget* keys = WindowWithTheKeys();
+    if (keys == nullptr || !keys->isEnabled())
+        return;
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != keys)
+        return;
+    GiveTheKeysAgain(*keys);
 }
 
 // What a guarded window is to the program: one it waits for (a box, a modal
@@ -213,6 +233,8 @@ private:
         for (const QPointer<QWidget>& w : lowered_)
             LetBackIntoTopLayer(w);
         lowered_.clear();
+        if (kind_ == GuardKind::Modal)
+            QTimer::singleShot(0, qApp, [] { ResumeTheActivationOfTheWindowWithTheKeys(); });
     }
 
     // The window minimised, or a window of a fixed size enlarged; or one of

@@ -6,10 +6,12 @@
 #include "platform/PrinterDialog.h"
 #include "platform/WindowPlacement.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QToolButton>
+#include <signal.h>
 
 using namespace desktop;
 
@@ -188,6 +190,29 @@ TEST_F(DesktopTest, ThePlainBoxWaitsActiveWithItsTitleAndNoMaximise)
     ExpectNoMinimiseOrMaximise(actions);
 }
 
+// The steps up to the toolkit's own box over the New Site dialog (File >
+// New, then OK with nothing chosen: the dialog says what is missing), up and
+// active; then is done with the box up.
+std::vector<Step> UpToTheNewSiteBox(frmMain& form, QPointer<frmNewSite>& dialog, QPointer<QMessageBox>& box,
+                                    std::function<void()> then)
+{
+    QTimer::singleShot(0, &form, [&form] { form.MenuItem("NewFile")->trigger(); });
+    return {
+        {"the new-site dialog up",
+         [&dialog] {
+             dialog = qobject_cast<frmNewSite*>(QApplication::activeModalWidget());
+             return ShownInPlace(dialog) && ActiveOnDesktop(dialog);
+         },
+         [&dialog] { Click(dialog->cmdOK); }},
+        {"the box up",
+         [&box] {
+             box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+             return OnDesktop(box) && ActiveOnDesktop(box) && Framed(box);
+         },
+         std::move(then)},
+    };
+}
+
 // The toolkit's own box ("New Site Information" over the New Site dialog),
 // minimised, comes back at once with the dialog and the main window, the box
 // above the dialog and active; answered, it leaves the dialog active, and the
@@ -197,28 +222,14 @@ TEST_F(DesktopTest, AMinimisedToolkitBoxComesBackWithItsDialogAndTheMainWindow)
     QPointer<frmNewSite> dialog;
     QPointer<QMessageBox> box;
     std::unique_ptr<MinimiseWatch> watch;
-    QTimer::singleShot(0, form.get(), [this] { form->MenuItem("NewFile")->trigger(); });
-    EXPECT_TRUE(Drive({
-        {"the new-site dialog up",
-         [&] {
-             dialog = qobject_cast<frmNewSite*>(QApplication::activeModalWidget());
-             return ShownInPlace(dialog) && ActiveOnDesktop(dialog);
-         },
-         // Nothing chosen: the dialog says what is missing.
-         [&] { Click(dialog->cmdOK); }},
-        {"the box up",
-         [&] {
-             box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-             return OnDesktop(box) && ActiveOnDesktop(box) && Framed(box);
-         },
-         [&] {
-             ExpectTitleBar(box, "New Site Information");
-             // The window manager may minimise the dialog and the main
-             // window with the box, or the box with them.
-             watch =
-                 std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box, dialog, form.get()});
-             Xdo({"windowminimize", QString::number(box->winId())});
-         }},
+    std::vector<Step> steps = UpToTheNewSiteBox(*form, dialog, box, [&] {
+        ExpectTitleBar(box, "New Site Information");
+        // The window manager may minimise the dialog and the main window with
+        // the box, or the box with them.
+        watch = std::make_unique<MinimiseWatch>(std::initializer_list<QWidget*>{box, dialog, form.get()});
+        Xdo({"windowminimize", QString::number(box->winId())});
+    });
+    steps.insert(steps.end(), {
         {"the box or its owners minimised", [&] { return watch->minimised; }},
         {"the box, the dialog and the main window back",
          [&] {
@@ -233,7 +244,70 @@ TEST_F(DesktopTest, AMinimisedToolkitBoxComesBackWithItsDialogAndTheMainWindow)
          [&] { return box.isNull() && ActiveOnDesktop(dialog) && ShownInPlace(dialog); },
          [&] { Click(dialog->cmdCancel); }},
         {"the dialog gone", [] { return QApplication::activeModalWidget() == nullptr; }},
-    }));
+    });
+    EXPECT_TRUE(Drive(steps));
+}
+
+// The session's window manager stopped for as long as a test holds it, as
+// a slow one on a busy machine; it runs on again at the latest when the test
+// ends.
+class HeldWindowManager
+{
+public:
+    HeldWindowManager() : pid_(qEnvironmentVariableIntValue("QVS_WM_PID")) {}
+    ~HeldWindowManager() { Release(); }
+    HeldWindowManager(const HeldWindowManager&) = delete;
+    HeldWindowManager& operator=(const HeldWindowManager&) = delete;
+    bool Known() const { return pid_ > 0; }
+    void Hold()
+    {
+        if (Known() && ::kill(pid_, SIGSTOP) == 0)
+            held_ = true;
+    }
+    void Release()
+    {
+        if (held_)
+            ::kill(pid_, SIGCONT);
+        held_ = false;
+    }
+
+private:
+    pid_t pid_;
+    bool held_ = false;
+};
+
+// The window manager gives the keys to the new-site dialog while its box
+// waits (the program keeps the box as the active window), and the box is
+// answered before the window manager does anything more: once the box has
+// gone, the dialog is the active window in the program as on the desktop,
+// and its Cancel closes it.
+TEST_F(DesktopTest, TheDialogThatGotTheKeysWhileItsBoxWaitedIsActiveOnceTheBoxIsAnswered)
+{
+    HeldWindowManager wm;
+    ASSERT_TRUE(wm.Known()) << "the session names no window manager's process";
+    QPointer<frmNewSite> dialog;
+    QPointer<QMessageBox> box;
+    QElapsedTimer held;
+    // The keys go to the dialog as the window manager gives them.
+    std::vector<Step> steps = UpToTheNewSiteBox(*form, dialog, box, [&] {
+        wm.Hold();
+        Xdo({"windowfocus", "--sync", QString::number(dialog->winId())});
+        held.start();
+    });
+    steps.insert(steps.end(), {
+        // The program shows nothing of the keys it was told of and kept from
+        // the dialog, so the box is answered after a moment, while the window
+        // manager is still held. (Should the program not yet have read of the keys by
+        // then, the box goes first and the dialog is activated as usual.)
+        {"a moment for the program to read of the keys", [&] { return held.hasExpired(300); },
+         [&] { box->button(QMessageBox::Ok)->click(); }},
+        {"answered", [&] { return box.isNull() || !box->isVisible(); }, [&] { wm.Release(); }},
+        {"the dialog active and shown in place",
+         [&] { return ActiveOnDesktop(dialog) && KeysTo(dialog) && ShownInPlace(dialog); },
+         [&] { Click(dialog->cmdCancel); }},
+        {"the dialog gone", [] { return QApplication::activeModalWidget() == nullptr; }},
+    });
+    EXPECT_TRUE(Drive(steps));
 }
 
 // A point of w where the display shows w, clear of the other windows

@@ -254,6 +254,24 @@ inline bool ActiveOnDesktop(const QWidget* w)
            active.front() == static_cast<xcb_window_t>(w->winId());
 }
 
+// The window the display sends the keys to (XCB_NONE: none, or it cannot
+// tell).
+inline xcb_window_t KeyboardFocus()
+{
+    xcb_connection_t* c = Connection();
+    if (c == nullptr)
+        return XCB_NONE;
+    xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+    const xcb_window_t focus = reply != nullptr ? reply->focus : XCB_NONE;
+    free(reply);
+    return focus;
+}
+
+inline bool KeysTo(const QWidget* w)
+{
+    return w != nullptr && w->internalWinId() != 0 && KeyboardFocus() == w->internalWinId();
+}
+
 // True when the window manager stacks upper above lower.
 inline bool StackedAbove(const QWidget* upper, const QWidget* lower)
 {
@@ -312,15 +330,9 @@ inline std::string DescribeDesktop()
     // The window the display sends the keys to (a window of the program, or
     // another: the window manager's frame, the root).
     std::string keysTo = "another window";
-    if (xcb_connection_t* c = Connection()) {
-        if (xcb_get_input_focus_reply_t* focus =
-                xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)) {
-            for (const QWidget* w : QApplication::topLevelWidgets())
-                if (focus->focus != XCB_NONE && w->internalWinId() == focus->focus)
-                    keysTo = name(w);
-            free(focus);
-        }
-    }
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (KeysTo(w))
+            keysTo = name(w);
     return "\n  active in the program: " + name(QApplication::activeWindow()) +
            "\n  active on the desktop: " + activeOnDesktop + "\n  keys to: " + keysTo + "\n  shown:" + shown +
            "\n  stacked, bottom first:" + stacked + "\n  modal: " + waiting;
