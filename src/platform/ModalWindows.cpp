@@ -105,16 +105,17 @@ void LetBackIntoTopLayer(const QPointer<QWidget>& w)
 // as the active one. If the box goes before the window manager hands the
 // keys back to it, the window keeps the keys and the program names no window
 // active, for good (the keys stay where they are, so nothing tells it
-// otherwise). Once a box has gone, such a window is given the keys again,
-// which makes it the active window.
+// otherwise). Once a box has gone, such a window, when the program still
+// waits for it, is given the keys again, which makes it the active window.
 void ResumeTheActivationOfTheWindowWithTheKeys()
 {
     if (QApplication::activeWindow() != nullptr || QApplication::activePopupWidget() != nullptr)
         return;
+    // Only a window the program still waits for (a dialog whose box has
+    // gone): with none left, the program and the window manager choose the
+    // next active window themselves.
     QWidget* keys = WindowWithTheKeys();
-    if (keys == nullptr || !keys->isEnabled())
-        return;
-    if (const QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != keys)
+    if (keys == nullptr || !keys->isEnabled() || keys != QApplication::activeModalWidget())
         return;
     GiveTheKeysAgain(*keys);
 }
