@@ -4,7 +4,6 @@
 #include "model/Convert.h"
 #include "model/DeviceTypes.h"
 
-
 namespace hublink {
 
 using model::clsNode;
