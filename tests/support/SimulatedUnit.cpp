@@ -119,11 +119,14 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
             if (Begins(line, it->first) && (best == commands_.end() || it->first.size() > best->first.size()))
                 best = it;
         const bool known = best != commands_.end() && (exact_.count(best->first) == 0 || line == best->first);
-        const bool refused = std::any_of(refused_.begin(), refused_.end(),
-                                         [&line](const std::string& prefix) { return Begins(line, prefix); });
+        const auto matches = [&line](const std::string& prefix) { return Begins(line, prefix); };
+        const bool refused = std::any_of(refused_.begin(), refused_.end(), matches);
         const bool answers = known && !refused && mode != FailureMode::UnknownCommand &&
                              mode != FailureMode::Silent && mode != FailureMode::PortGone;
-        const Lines answer = answers ? best->second(line) : Lines{"Unknown Command"};
+        Lines answer = answers ? best->second(line) : Lines{"Unknown Command"};
+        if (std::any_of(repeated_.begin(), repeated_.end(), matches))
+            for (size_t i = 0; i < answer.size(); i += 2)
+                answer.insert(answer.begin() + static_cast<std::ptrdiff_t>(i), answer[i]);
         const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone;
         exchanges_.push_back(UnitExchange{line, silent ? Lines{} : answer, answers});
         for (UnitOutput& out : Deliver(answer, mode, AnswerDelayMs(line)))

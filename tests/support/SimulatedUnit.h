@@ -115,10 +115,18 @@ public:
         std::lock_guard lock(mutex_);
         refused_.insert(prefix);
     }
+    // Every line of the answers to commands beginning with `prefix` is sent
+    // twice, the copy right after it, until ClearFailure.
+    void RepeatAnswers(const std::string& prefix)
+    {
+        std::lock_guard lock(mutex_);
+        repeated_.insert(prefix);
+    }
     void ClearFailure()
     {
         SetFailure(FailureMode::None);
         Set(refused_, std::set<std::string>());
+        Set(repeated_, std::set<std::string>());
     }
     // A line the unit sends just before its next answer (debug output).
     void AddNoiseBeforeNextAnswer(const std::string& line)
@@ -244,7 +252,7 @@ private:
     std::map<std::string, std::vector<int>> strengths_, budgets_;
     std::map<std::string, int> dailyMax_;
     std::map<std::string, Handler> commands_;
-    std::set<std::string> exact_, refused_;
+    std::set<std::string> exact_, refused_, repeated_;
     std::string partial_, wire_;
     std::vector<ReceivedCommand> received_;
     std::vector<UnitExchange> exchanges_;

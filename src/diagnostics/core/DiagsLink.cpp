@@ -41,6 +41,27 @@ std::vector<std::string> SingleBlankFields(const std::string& line)
     return fields;
 }
 
+// The answers of the waits whose handler reads them.
+bool IsRadioDataStart(const std::string& line, const std::string&)
+{
+    return Contains(line, "EXPORT RADIO INFO ALL");
+}
+
+bool IsVersionReply(const std::string& line, const std::string&)
+{
+    return VersionReplyUnit(line) != VersionUnit::None;
+}
+
+bool IsStatusAtReply(const std::string& line, const std::string&)
+{
+    return BeginsWith(line, "DS LOOP");
+}
+
+bool IsManualUpdateEcho(const std::string& line, const std::string&)
+{
+    return line.substr(0, 17) == "GET MANUAL UPDATE";
+}
+
 } // namespace
 
 std::string DiagsFailureText(int activeNode)
@@ -107,6 +128,18 @@ bool DiagsLink::IsWaitingState(StateCode state) const
     return FindWait(Waits(), state) != nullptr;
 }
 
+bool DiagsLink::AnswersWait(StateCode wait, const std::string& line, const std::string& command) const
+{
+    const WaitState<Handler>* row = FindWait(Waits(), wait);
+    return row != nullptr && hublink::AnswersWait(*row, line, command);
+}
+
+bool DiagsLink::WaitsForOneAnswer(StateCode wait) const
+{
+    const WaitState<Handler>* row = FindWait(Waits(), wait);
+    return row != nullptr && hublink::WaitsForOneAnswer(*row);
+}
+
 void DiagsLink::Rearm(int32_t ms)
 {
     link_.Timer().Stop();
@@ -166,13 +199,13 @@ std::span<const WaitState<DiagsLink::Handler>> DiagsLink::Waits()
         {IdentReadWait, Resend, "IDENTREAD", BeginsWith, IdentReadDone},
         {IdentProgWait, Resend},
         {SysConfigWait, Resend},
-        {RadioDataWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::RadioDataStart},
+        {RadioDataWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::RadioDataStart, 0, &IsRadioDataStart},
         {PopulateClearWait, Resend, nullptr, BeginsWith, {}, nullptr, kLongResendTimeoutMs},
         {StatusMonitorOffWait, Resend, "DS MON STOP", Contains, StatusMonitorOffDone},
         {ScanWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::ScanReply},
         {MonitorWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::MonitorReply},
         {Monitoring, Resend, nullptr, BeginsWith, {}, &DiagsLink::MonitorReply, kReplyTimeoutMs},
-        {StatusAtWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::StatusAtReply},
+        {StatusAtWait, Resend, nullptr, BeginsWith, {}, &DiagsLink::StatusAtReply, 0, &IsStatusAtReply},
         {SysConfigCollect, FailAtOnce},
         {RadioDataCollect, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::RadioDataLine},
         {Scanning, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::ScanReply},
@@ -180,10 +213,10 @@ std::span<const WaitState<DiagsLink::Handler>> DiagsLink::Waits()
         {SignalsCollect, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::SignalsLine},
         {DailyMaxCollect, FailAtOnce, nullptr, BeginsWith, {}, &DiagsLink::DailyMaxLine},
         {DebugOffWait, Silent, "DEBUGOFF", Contains, DebugOffDone},
-        {SoftwareVersionWait, Silent, nullptr, BeginsWith, {}, &DiagsLink::VersionReply},
+        {SoftwareVersionWait, Silent, nullptr, BeginsWith, {}, &DiagsLink::VersionReply, 0, &IsVersionReply},
         {ScanStopping, Own, nullptr, BeginsWith, {}, &DiagsLink::ScanReply},
         {MonitorStopping, Own, nullptr, BeginsWith, {}, &DiagsLink::MonitorReply},
-        {ManualUpdateWait, Own, nullptr, BeginsWith, {}, &DiagsLink::ManualUpdateEcho},
+        {ManualUpdateWait, Own, nullptr, BeginsWith, {}, &DiagsLink::ManualUpdateEcho, 0, &IsManualUpdateEcho},
         {ManualUpdateReplyWait, Own, nullptr, BeginsWith, {}, &DiagsLink::ManualUpdateReply},
     };
     return kWaits;
@@ -198,7 +231,7 @@ void DiagsLink::Dispatch(const std::string& line)
 
 void DiagsLink::RadioDataStart(const std::string& line)
 {
-    if (Contains(line, "EXPORT RADIO INFO ALL")) {
+    if (IsRadioDataStart(line, {})) {
         Rearm(kReplyTimeoutMs);
         link_.Session().CommsState = RadioDataCollect;
         link_.Session().EmptyReplyLines();
@@ -218,7 +251,7 @@ void DiagsLink::RadioDataLine(const std::string& line)
 
 void DiagsLink::VersionReply(const std::string& line)
 {
-    if (VersionReplyUnit(line) != VersionUnit::None) {
+    if (IsVersionReply(line, {})) {
         link_.Timer().Stop();
         link_.Session().CommsState = SoftwareVersionDone;
     }
@@ -238,7 +271,7 @@ void DiagsLink::MonitorReply(const std::string& line)
 
 void DiagsLink::StatusAtReply(const std::string& line)
 {
-    if (BeginsWith(line, "DS LOOP")) {
+    if (IsStatusAtReply(line, {})) {
         link_.Timer().Stop();
         link_.Session().CommsState = StatusAtDone;
         LogLine("Device Status Successfully Obtained", false);
@@ -277,7 +310,7 @@ void DiagsLink::DailyMaxLine(const std::string& line)
 
 void DiagsLink::ManualUpdateEcho(const std::string& line)
 {
-    if (line.substr(0, 17) == "GET MANUAL UPDATE") {
+    if (IsManualUpdateEcho(line, {})) {
         link_.Session().CommsState = ManualUpdateReplyWait;
         Rearm(kManualUpdateTimeoutMs);
     }

@@ -79,6 +79,8 @@ public:
 
     // ILinkPolicy
     bool IsWaitingState(hublink::StateCode state) const override;
+    bool AnswersWait(hublink::StateCode wait, const std::string& line, const std::string& command) const override;
+    bool WaitsForOneAnswer(hublink::StateCode wait) const override;
     void Dispatch(const std::string& line) override;
     void TimerTick() override;
     void PortLostWhileWaiting() override;

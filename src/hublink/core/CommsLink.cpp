@@ -62,24 +62,92 @@ const char* DeleteDoneText(const std::string& line)
     return nullptr;
 }
 
-bool StartsDownload(const std::string& line)
+
+// The hub holds the relation a RELATION ADD asks for.
+bool HoldsRelation(const std::string& line)
+{
+    const std::string upper = model::Upper(line);
+    return Contains(upper, "RELATION ALREADY EXISTS") || Contains(upper, "NODE RELATION ALREADY DEFINED");
+}
+
+// What a line says of the programming command in flight: its echo, or for a
+// relation one the hub already holds, acknowledges it; a failed populate or
+// a command error rejects it.
+enum class ListAnswer
+{
+    None,
+    Acknowledged,
+    PopulateFailed,
+    CommandError,
+};
+
+// A line saying the relation is already as a relation command asks: one
+// that says the hub holds it answers only an add.
+bool RelationAlreadyAsAsked(const std::string& line, const std::string& command)
+{
+    if (HoldsRelation(line))
+        return BeginsWith(command, "RELATION ADD");
+    return Contains(line, "Relation already") && BeginsWith(command, "RELATION ");
+}
+
+ListAnswer ReadListAnswer(const std::string& line, const std::string& command)
+{
+    if (BeginsWith(line, command) || RelationAlreadyAsAsked(line, command))
+        return ListAnswer::Acknowledged;
+    if (Contains(line, "POPULATE FAIL"))
+        return ListAnswer::PopulateFailed;
+    if (Contains(line, "ERROR "))
+        return ListAnswer::CommandError;
+    return ListAnswer::None;
+}
+
+// The answers of the waits whose handler reads them.
+bool IsListAnswer(const std::string& line, const std::string& command)
+{
+    return ReadListAnswer(line, command) != ListAnswer::None;
+}
+
+bool IsDownloadStart(const std::string& line, const std::string&)
 {
     return Contains(line, "EXPORT SYSCONFIG");
 }
 
-bool StartsAssignment(const std::string& line)
+bool IsAssignmentStart(const std::string& line, const std::string&)
 {
     return BeginsWith(line, "ASSIGN RCCS") || BeginsWith(line, "ASSIGN ALL");
 }
 
-// A reply to a programming command that does not name the command.
-bool IsUnnamedListAnswer(const std::string& line)
+bool IsVersionReply(const std::string& line, const std::string&)
 {
-    const std::string upper = model::Upper(line);
-    return BeginsWith(line, "Unknown Command") || Contains(line, "Relation already") ||
-           Contains(upper, "RELATION ALREADY EXISTS") || Contains(upper, "NODE RELATION ALREADY DEFINED") ||
-           Contains(line, "POPULATE FAIL") || Contains(line, "ERROR ");
+    return VersionReplyUnit(line) != VersionUnit::None;
 }
+
+// A delete's answers that say it was done (not the echo of another
+// delete). The delete in flight takes any other line as the reason it
+// failed; an earlier delete is owed only these.
+bool IsDeleteAnswer(const std::string& line, const std::string& command)
+{
+    return DeleteDoneText(line) != nullptr && !EchoesAnotherDelete(line, command);
+}
+
+bool IsRelationDeleteAnswer(const std::string& line, const std::string& command)
+{
+    return BeginsWith(line, command) || BeginsWith(line, "DELETE RELATION") || RelationAlreadyAsAsked(line, command);
+}
+
+// A command as the unit echoes it: the unit reads an underscore as a blank.
+std::string AsEchoed(std::string command)
+{
+    std::replace(command.begin(), command.end(), '_', ' ');
+    return command;
+}
+
+// Time-outs of the link for which the sends of a command no longer in
+// flight are still awaited; the most sends awaited at once, and the most
+// commands remembered as sent.
+constexpr int kOwedTicks = 1;
+constexpr size_t kMaxOwedSends = 64;
+constexpr size_t kRecentCommands = 32;
 
 } // namespace
 
@@ -117,19 +185,25 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
 }
 
 // Records a send that went out. The wake-up, sent while nothing waits, asks
-// for no answer. Once the command in flight is resent, the sends of commands
-// that ended without any answer are owed nothing more: the unit has had a
-// whole time-out since to answer them, and what comes now is taken for the
-// resent command's.
+// for no answer. A resend means a send went unanswered in time, so that a
+// later line may answer either: the exchanges are irregular.
 void CommsLink::Owe(bool retry)
 {
-    if (policy_ != nullptr || !IsWaiting(session_.CommsState))
+    if (!IsWaiting(session_.CommsState))
         return;
-    if (retry)
-        ForgetUnansweredCommands();
-    else
+    const std::string command = AsEchoed(session_.CommandText);
+    if (retry) {
+        irregular_ = true;
+    } else {
         ++commandNumber_;
-    owed_.push_back(OwedSend{session_.CommandText, session_.CommsState, commandNumber_});
+        std::erase(recent_, command);
+        recent_.push_back(command);
+        if (recent_.size() > kRecentCommands)
+            recent_.pop_front();
+    }
+    owed_.push_back(OwedSend{command, session_.CommsState, commandNumber_, kOwedTicks});
+    if (owed_.size() > kMaxOwedSends)
+        owed_.pop_front();
 }
 
 void CommsLink::SendWakeUp()
@@ -202,104 +276,131 @@ void CommsLink::EndOfLine()
     session_.LastRxLine = platform::Win1252ToUtf8(session_.RxLine);
     if (window_.DeleteTimerRunning())
         LogLine(" ", false);
-    if (policy_ != nullptr) {
-        LogLine("<- " + session_.LastRxLine, false);
-        if (BeginsWith(session_.LastRxLine, "Unknown Command")) {
-            timer_.Stop();
-            session_.CommsState = UnknownCommand;
-        }
-        if (!session_.LastRxLine.empty())
-            ProcessReply(session_.LastRxLine);
-        session_.RxLine.clear();
-        return;
-    }
     const std::string line = session_.LastRxLine;
-    const std::string upper = model::Upper(line);
     session_.RxLine.clear();
-    if (line.empty() || Contains(upper, "CRITICAL ERROR:") || Contains(upper, "UNHANDLED PACKET") ||
-        Contains(line, "Old Added"))
-        return;
-    // The log holds each line as it came, whatever it is taken for.
-    LogLine("<- " + line, false);
-    const bool waiting = IsWaiting(session_.CommsState);
-    const Answered answered = TakeAnswer(line);
-    if (answered == Answered::Earlier && waiting)
-        return; // owed to an earlier command, it counts for nothing else
-    if (Contains(line, "Relation already") && waiting) {
-        ProcessReply(session_.CommandText); // the relation is held: the command's echo
-        return;
+    if (policy_ != nullptr) {
+        LogLine("<- " + line, false);
+    } else {
+        if (line.empty() || Contains(model::Upper(line), "CRITICAL ERROR:") ||
+            Contains(model::Upper(line), "UNHANDLED PACKET") || Contains(line, "Old Added"))
+            return;
+        // The log holds each line as it came, whatever it is taken for.
+        LogLine("<- " + line, false);
     }
+    const bool waiting = IsWaiting(session_.CommsState);
+    const Answered answered = line.empty() ? Answered::None : TakeAnswer(line);
     const StateCode before = session_.CommsState;
+    if (answered == Answered::Earlier || answered == Answered::Stray) {
+        irregular_ = true;
+        // A downloaded configuration lists the hub's statements in the very
+        // words that programmed them: an echo owed to an earlier send is
+        // settled, and is still a line of the download.
+        const bool listed = answered == Answered::Earlier && policy_ == nullptr && before == SysConfigCollect &&
+                            !BeginsWith(line, "Unknown Command");
+        if (waiting && !listed)
+            return; // it counts for nothing the command in flight waits for
+    }
     // A refusal that comes when nothing waits answers a command already
-    // ended; it cannot undo that command's end.
-    if (BeginsWith(line, "Unknown Command") && waiting) {
+    // ended; it cannot undo that command's end. The diagnostics' command
+    // set ends any state on it.
+    if (BeginsWith(line, "Unknown Command") && (waiting || policy_ != nullptr)) {
         timer_.Stop();
         session_.CommsState = UnknownCommand;
     }
-    ProcessReply(line);
-    if (answered == Answered::None && session_.CommsState != before)
+    if (!line.empty())
+        ProcessReply(line);
+    if (answered != Answered::None)
+        return;
+    if (session_.CommsState != before)
         InFlightAnswered(); // an answer not known by its words ended the wait (a failed delete, a status list)
+    else if (waiting && WaitsForOneAnswer(before))
+        irregular_ = true; // a line nothing waited for
 }
 
 // Settles which send still owed an answer the line answers: the send whose
 // command the line begins with (its echo; the longest such command), else
-// the oldest send whose answer the line can be. The sends before it went
-// unanswered and are owed nothing more. A line that answers no send (a
+// the oldest send whose answer the line can be. Only the send answered is
+// settled: the unit may still
+// answer the others, late or out of turn. A line that answers no send (a
 // line of a collection, the unit's own talk) is left to the command in
-// flight.
+// flight, unless it echoes another command the link sent while the command
+// in flight waits for one answer (a collection may list what was sent).
 CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
 {
     const size_t none = owed_.size();
     size_t answered = none;
-    for (size_t i = 0; i < owed_.size(); ++i)
-        if (!owed_[i].command.empty() && BeginsWith(line, owed_[i].command) &&
-            (answered == none || owed_[i].command.size() > owed_[answered].command.size()))
+    for (size_t i = 0; i < owed_.size(); ++i) {
+        const std::string& command = owed_[i].command;
+        if (!command.empty() && BeginsWith(line, command) &&
+            (answered == none || command.size() > owed_[answered].command.size()))
             answered = i;
-    for (size_t i = 0; answered == none && i < owed_.size(); ++i)
-        if (Answers(owed_[i], line))
-            answered = i;
+    }
+    if (answered == none) {
+        int commands = 0;
+        uint32_t last = 0;
+        for (size_t i = 0; i < owed_.size(); ++i) {
+            if (!Answers(owed_[i], line))
+                continue;
+            if (commands == 0 || owed_[i].number != last)
+                ++commands;
+            last = owed_[i].number;
+            if (answered == none)
+                answered = i;
+        }
+        if (commands > 1)
+            irregular_ = true; // it could answer more than one command
+    }
     if (answered == none)
-        return Answered::None;
-    const bool earlier = owed_[answered].number != commandNumber_;
-    owed_.erase(owed_.begin(), owed_.begin() + static_cast<std::ptrdiff_t>(answered) + 1);
-    return earlier ? Answered::Earlier : Answered::InFlight;
+        return WaitsForOneAnswer(session_.CommsState) && EchoesAnotherCommand(line) ? Answered::Stray
+                                                                                     : Answered::None;
+    const bool inFlight = owed_[answered].number == commandNumber_;
+    owed_.erase(owed_.begin() + static_cast<std::ptrdiff_t>(answered));
+    return inFlight ? Answered::InFlight : Answered::Earlier;
 }
 
-// Whether the line is an answer the send can get besides its echo: any
-// command may be refused, and a relation the unit already holds stands for
-// the echo of whatever waits; otherwise the answer that its wait takes.
-bool CommsLink::Answers(const OwedSend& send, const std::string& line)
+// Whether the line is an answer the send can get besides its echo: what
+// its wait takes as the answer, from the wait's own row.
+bool CommsLink::Answers(const OwedSend& send, const std::string& line) const
 {
-    if (BeginsWith(line, "Unknown Command") || Contains(line, "Relation already"))
-        return true;
-    if (send.wait == ProgramWait)
-        return IsUnnamedListAnswer(line);
-    if (send.wait == SysConfigWait)
-        return StartsDownload(line);
-    if (send.wait == AssignWait)
-        return StartsAssignment(line);
-    if (send.wait == SoftwareVersionWait)
-        return VersionReplyUnit(line) != VersionUnit::None;
-    if (send.wait == DeleteWait)
-        return DeleteDoneText(line) != nullptr && !EchoesAnotherDelete(line, send.command);
-    if (send.wait == RelationDeleteWait)
-        return BeginsWith(line, "DELETE RELATION");
+    if (policy_ != nullptr)
+        return policy_->AnswersWait(send.wait, line, send.command);
     const WaitState<Handler>* wait = FindWait(Waits(), send.wait);
-    return wait != nullptr && EndsWait(*wait, line);
+    return wait != nullptr && AnswersWait(*wait, line, send.command);
+}
+
+bool CommsLink::WaitsForOneAnswer(StateCode state) const
+{
+    if (policy_ != nullptr)
+        return policy_->WaitsForOneAnswer(state);
+    const WaitState<Handler>* wait = FindWait(Waits(), state);
+    return wait != nullptr && hublink::WaitsForOneAnswer(*wait);
+}
+
+// The line begins with a command the link sent lately, and that command is
+// not the one in flight (the longest such command decides, so that a
+// command that begins another is no echo of it).
+bool CommsLink::EchoesAnotherCommand(const std::string& line) const
+{
+    const std::string* longest = nullptr;
+    for (const std::string& command : recent_)
+        if (!command.empty() && BeginsWith(line, command) && (longest == nullptr || command.size() > longest->size()))
+            longest = &command;
+    return longest != nullptr && *longest != AsEchoed(session_.CommandText);
 }
 
 // The command in flight has had its answer: its oldest send still owed one
-// is answered, and the sends before that went unanswered.
+// is settled.
 void CommsLink::InFlightAnswered()
 {
     const auto own = std::find_if(owed_.begin(), owed_.end(),
                                   [this](const OwedSend& s) { return s.number == commandNumber_; });
     if (own != owed_.end())
-        owed_.erase(owed_.begin(), own + 1);
+        owed_.erase(own);
 }
 
 void CommsLink::CommsTimer_Timer()
 {
+    AgeOwedSends();
     if (policy_ != nullptr) {
         policy_->TimerTick();
         loop_.StateChanged();
@@ -333,31 +434,26 @@ void CommsLink::CommsTimer_Timer()
 
 void CommsLink::TimedOut()
 {
-    EndedUnanswered();
     timer_.Stop();
     session_.CommsState = CommsFailed;
 }
 
-// The command in flight ends without its answer. Each of its sends still
-// owed one may be answered late, or may have been lost on the way; those of
-// an earlier command that ended so have had the whole wait of this one to
-// come, and are owed nothing more.
-void CommsLink::EndedUnanswered()
+// A time-out of the link: the sends of commands no longer in flight have
+// waited a reply time-out of another command, and are owed nothing more. A
+// unit that has not answered them by then has lost them (it was off, or
+// the line garbled): what comes now is the resent command's, and a line
+// taken wrongly so is a refusal at worst, after irregular exchanges.
+void CommsLink::AgeOwedSends()
 {
-    ForgetUnansweredCommands();
+    const bool waiting = IsWaiting(session_.CommsState);
     for (OwedSend& send : owed_)
-        if (send.number == commandNumber_)
-            send.unanswered = true;
-}
-
-void CommsLink::ForgetUnansweredCommands()
-{
-    std::erase_if(owed_, [this](const OwedSend& s) { return s.unanswered && s.number != commandNumber_; });
+        if (send.number != commandNumber_ || !waiting)
+            --send.ticksLeft;
+    std::erase_if(owed_, [](const OwedSend& s) { return s.ticksLeft <= 0; });
 }
 
 void CommsLink::FailNow()
 {
-    EndedUnanswered();
     timer_.Stop();
     EndBusyUnlessDeleting(session_.CommsState);
     session_.CommsState = CommsFailed;
@@ -434,23 +530,23 @@ std::span<const WaitState<CommsLink::Handler>> CommsLink::Waits()
     using enum WaitKind;
     using enum ReplyMatch;
     static const W kWaits[] = {
-        {ProgramWait, Resend, nullptr, BeginsWith, {}, &CommsLink::ProgramReply},
+        {ProgramWait, Resend, nullptr, BeginsWith, {}, &CommsLink::ProgramReply, 0, &IsListAnswer},
         {IdentReadWait, Resend, "IDENTREAD", BeginsWith, IdentReadDone},
         {IdentProgWait, Resend, "IDENTPROG OK", Contains, IdentProgDone},
-        {SysConfigWait, Resend, nullptr, BeginsWith, {}, &CommsLink::SysConfigStart},
+        {SysConfigWait, Resend, nullptr, BeginsWith, {}, &CommsLink::SysConfigStart, 0, &IsDownloadStart},
         {SysConfigCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::SysConfigLine},
         {UnassignClearWait, FailAtOnce, "UNASSIGN CLEAR", BeginsWith, UnassignClearDone},
         {UnassignAllWait, FailAtOnce, "UNASSIGN ALL", BeginsWith, UnassignAllDone},
-        {AssignWait, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::AssignStart},
+        {AssignWait, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::AssignStart, 0, &IsAssignmentStart},
         {Assigning, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::AssignLine},
         {PopulateClearWait, Resend, "CLEAR", Contains, PopulateClearDone, nullptr, kLongResendTimeoutMs},
         {DebugOffWait, Silent, "DEBUGOFF", Contains, DebugOffDone},
         {StatusMonitorOffWait, Resend, "DS MON STOP", Contains, StatusMonitorOffDone},
-        {SoftwareVersionWait, Resend, nullptr, BeginsWith, {}, &CommsLink::VersionReply},
+        {SoftwareVersionWait, Resend, nullptr, BeginsWith, {}, &CommsLink::VersionReply, 0, &IsVersionReply},
         {LoopProtocolWait, Resend, "LP", BeginsWith, LoopProtocolDone},
         {LoopCountWait, Resend, "QUERY LOOPCOUNT", BeginsWith, LoopCountDone},
-        {DeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::DeleteReply},
-        {RelationDeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::RelationDeleteReply},
+        {DeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::DeleteReply, 0, &IsDeleteAnswer},
+        {RelationDeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::RelationDeleteReply, 0, &IsRelationDeleteAnswer},
         {AllStatusCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::StatusLine},
     };
     return kWaits;
@@ -469,7 +565,7 @@ void CommsLink::Dispatch(const std::string& line)
 
 void CommsLink::SysConfigStart(const std::string& line)
 {
-    if (!StartsDownload(line))
+    if (!IsDownloadStart(line, session_.CommandText))
         return;
     session_.CommsState = SysConfigCollect;
     Rearm(kConfigLineTimeoutMs);
@@ -502,7 +598,7 @@ void CommsLink::SysConfigLine(const std::string& line)
 
 void CommsLink::AssignStart(const std::string& line)
 {
-    if (StartsAssignment(line)) {
+    if (IsAssignmentStart(line, session_.CommandText)) {
         session_.CommsState = Assigning;
         Rearm(kAssignLineTimeoutMs);
     }
@@ -524,7 +620,7 @@ void CommsLink::AssignLine(const std::string& line)
 // The reply ends the query; the caller reads which unit it names.
 void CommsLink::VersionReply(const std::string& line)
 {
-    if (VersionReplyUnit(line) == VersionUnit::None)
+    if (!IsVersionReply(line, session_.CommandText))
         return;
     timer_.Stop();
     session_.CommsState = SoftwareVersionDone;
@@ -537,15 +633,15 @@ void CommsLink::DeleteReply(const std::string& line)
     if (EchoesAnotherDelete(line, session_.CommandText))
         return;
     timer_.Stop();
-    const char* done = DeleteDoneText(line);
-    LogLine(done != nullptr ? std::string(done) : "Unable to Delete Device : " + line, true);
-    session_.CommsState = done != nullptr ? DeleteDone : DeleteFailed;
+    const bool done = IsDeleteAnswer(line, session_.CommandText);
+    LogLine(done ? std::string(DeleteDoneText(line)) : "Unable to Delete Device : " + line, true);
+    session_.CommsState = done ? DeleteDone : DeleteFailed;
 }
 
 void CommsLink::RelationDeleteReply(const std::string& line)
 {
     timer_.Stop();
-    if (BeginsWith(line, session_.CommandText) || BeginsWith(line, "DELETE RELATION")) {
+    if (IsRelationDeleteAnswer(line, session_.CommandText)) {
         session_.CommsState = DeleteDone;
     } else {
         LogLine(line, true);
@@ -579,10 +675,8 @@ void CommsLink::AssignResult(const std::string& line, size_t identAt, bool assig
 
 void CommsLink::ProgramReply(const std::string& line)
 {
-    const std::string upper = model::Upper(line);
-    const bool acknowledged = BeginsWith(line, session_.CommandText) || Contains(upper, "RELATION ALREADY EXISTS") ||
-                              Contains(upper, "NODE RELATION ALREADY DEFINED");
-    if (acknowledged) {
+    const ListAnswer answer = ReadListAnswer(line, session_.CommandText);
+    if (answer == ListAnswer::Acknowledged) {
         ++session_.ReplyLineCount;
         if (session_.ReplyLineCount <= session_.CommandCount) {
             AdvanceProgress();
@@ -594,7 +688,7 @@ void CommsLink::ProgramReply(const std::string& line)
             return;
         }
         timer_.Stop();
-        if (!ProgramEndIsFinal) {
+        if (!ProgramEndIsFinal || irregular_) {
             session_.CommsState = ProgramDone;
             return;
         }
@@ -604,15 +698,12 @@ void CommsLink::ProgramReply(const std::string& line)
         session_.CommsState = ProgramDone;
         return;
     }
-    const char* abortText = nullptr;
-    if (Contains(line, "POPULATE FAIL"))
-        abortText = "Programming Aborted Due to Failed Populate Command";
-    else if (Contains(line, "ERROR "))
-        abortText = "Programming Aborted Due to Command Error";
-    if (abortText == nullptr) {
+    if (answer == ListAnswer::None) {
         LogLine("...Comms Error, Retrying", true);
         return;
     }
+    const char* abortText = answer == ListAnswer::PopulateFailed ? "Programming Aborted Due to Failed Populate Command"
+                                                                 : "Programming Aborted Due to Command Error";
     timer_.Stop();
     EndBusy();
     LogLine(abortText, true);

@@ -86,12 +86,21 @@ public:
     // False while a programming run has another pass to go, or ends with
     // what it could not change: the end of the list then only sets
     // ProgramDone (no completion line or box; the busy state and the
-    // progress bar stay for the run to end).
+    // progress bar stay for the run to end). So does the end of a list
+    // whose exchanges were irregular: the run reads the hub back first.
     bool ProgramEndIsFinal = true;
 
     // Runs the link with another command set (nullptr: the communications
     // window's own). The policy must outlive the link or be taken off first.
     void SetPolicy(ILinkPolicy* policy) { policy_ = policy; }
+
+    // Since the last ClearIrregular, something in the exchanges was out of
+    // place: a resend, a line owed to an earlier send or echoing another
+    // command, a line no send waited for, or one that could answer more
+    // than one send. The link could then have taken a line for the wrong
+    // command's answer, and only the unit itself can say what it holds.
+    bool ExchangesIrregular() const { return irregular_; }
+    void ClearIrregular() { irregular_ = false; }
 
     LinkSession& Session() { return session_; }
     const LinkSession& Session() const { return session_; }
@@ -108,29 +117,32 @@ private:
     void RefuseLine();
     void EndBusyUnlessDeleting(StateCode failedState);
     void TimedOut();
-    void EndedUnanswered();
-    void ForgetUnansweredCommands();
+    void AgeOwedSends();
     void Dispatch(const std::string& line);
     bool IsWaiting(StateCode state) const;
-    // A send still owed its answer: its command, the wait it was sent in,
-    // the number of the command it was a send of, and whether that command
-    // ended without any answer (its sends may have been lost).
+    // A send still owed its answer: its command as the unit echoes it, the
+    // wait it was sent in, the number of the command it was a send of, and
+    // how many more time-outs of the link it is awaited for once its command
+    // is no longer in flight.
     struct OwedSend
     {
         std::string command;
         StateCode wait;
         uint32_t number = 0;
-        bool unanswered = false;
+        int ticksLeft = 0;
     };
     enum class Answered
     {
         None,     // the line answers no send still owed one
         InFlight, // it answers a send of the command in flight
         Earlier,  // it answers a send of an earlier command, and nothing else
+        Stray,    // it echoes another command than the one in flight
     };
     void Owe(bool retry);
     Answered TakeAnswer(const std::string& line);
-    static bool Answers(const OwedSend& send, const std::string& line);
+    bool Answers(const OwedSend& send, const std::string& line) const;
+    bool WaitsForOneAnswer(StateCode state) const;
+    bool EchoesAnotherCommand(const std::string& line) const;
     void InFlightAnswered();
     bool CollectLine(const std::string& line);
     void TooManyLines();
@@ -162,10 +174,15 @@ private:
     bool discarding_ = false;
     bool portFailed_ = false;
     std::string refusedLine_;
-    // The sends of the command set still owed their answer, oldest first,
-    // across operations: the unit answers every send in turn, however late,
-    // and an answer counts only for the send it answers.
+    // The sends still owed their answer, oldest first, across operations:
+    // the unit may answer a send late, twice or out of turn, and an answer
+    // counts only for a send it can answer.
     std::deque<OwedSend> owed_;
+    // The latest commands sent, newest last, as the unit echoes them: a
+    // line that echoes one of them never answers another command.
+    std::deque<std::string> recent_;
+    // Something in the exchanges was out of place since ClearIrregular.
+    bool irregular_ = false;
     // Counts the commands sent (a resend is the same command).
     uint32_t commandNumber_ = 0;
     // Lines of any kind received since the download's header.

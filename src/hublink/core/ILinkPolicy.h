@@ -16,6 +16,11 @@ public:
     virtual ~ILinkPolicy() = default;
     // The state waits for a reply (a lost port fails it).
     virtual bool IsWaitingState(StateCode state) const = 0;
+    // The line is the unit's answer to the command sent in the wait state
+    // (the dispatcher's own test), and the state waits for one such answer
+    // rather than collecting lines.
+    virtual bool AnswersWait(StateCode wait, const std::string& line, const std::string& command) const = 0;
+    virtual bool WaitsForOneAnswer(StateCode wait) const = 0;
     // A complete non-empty line, taken as it arrived (no line is filtered).
     virtual void Dispatch(const std::string& line) = 0;
     // A tick of the reply timer.

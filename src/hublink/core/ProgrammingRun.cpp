@@ -39,6 +39,7 @@ const std::string kStrayChannelsKept =
 const std::string kDiffersBeyondTheList =
     "The Radio Hub differs from the Config in ways the List of Changes cannot Program\r\n"
     "Only Clearing All Programming from the Hub can change them\r\nProgramming is Not Complete";
+const std::string kNotAsProgrammed = "The Radio Hub read back does not hold the Config as Programmed";
 // Units a box names at most; the log names them all.
 constexpr size_t kUnitsNamed = 5;
 // More changes than this offer a clear before reprogramming.
@@ -168,20 +169,26 @@ bool ReadTheHub(CommsLink& link, IProgrammingWindow& window)
     return true;
 }
 
+// The end of a list every command of which the hub acknowledged.
+Pass Completed(CommsLink& link, IProgrammingWindow& window)
+{
+    link.Timer().Stop();
+    link.EndBusy();
+    link.LogLine(kCompleted, true);
+    link.Session().CommsState = ProgramDone;
+    window.Display(kCompleted, MessageStyle::Information, kOwnCaption);
+    if (CommsCloseOnComplete)
+        window.CloseWindow();
+    return Pass::Ended;
+}
+
 // The run's end when the hub holds the site: after a later pass, the
 // programming that the earlier ones began is complete.
 Pass NothingToChange(CommsLink& link, IProgrammingWindow& window, bool laterPass)
 {
     link.Window().HideProgress();
-    if (laterPass) {
-        link.EndBusy();
-        link.LogLine(kCompleted, true);
-        link.Session().CommsState = ProgramDone;
-        window.Display(kCompleted, MessageStyle::Information, kOwnCaption);
-        if (CommsCloseOnComplete)
-            window.CloseWindow();
-        return Pass::Ended;
-    }
+    if (laterPass)
+        return Completed(link, window);
     const std::string text = "The Config matches " + kTarget + " already, Update not required";
     window.Display(text, MessageStyle::Information, kOwnCaption);
     link.LogLine(text, true);
@@ -211,6 +218,59 @@ std::string UndeletableText(const std::vector<std::string>& units, size_t named)
     return text + "Only Clearing All Programming from the Hub removes them\r\nProgramming is Not Complete";
 }
 
+// Compare Config of the download just parsed with the site, its lines added
+// to the list: true when it finds a difference.
+bool CompareFindsADifference()
+{
+    const int before = static_cast<int>(model::MessageCount());
+    return CompareHubWithConfiguration() > before;
+}
+
+// What the change list and Compare found, up to named lines of it (the list's
+// heading and blank lines left out).
+std::string DifferencesText(size_t named)
+{
+    std::string text;
+    size_t listed = 0, found = 0;
+    for (size_t i = 1; i < model::MessageList.size(); ++i) {
+        const std::string& line = model::MessageList[i];
+        if (line.find_first_not_of(" \r\n") == std::string::npos)
+            continue;
+        if (++found <= named) {
+            text += line + "\r\n";
+            ++listed;
+        }
+    }
+    if (found > listed)
+        text += "and " + std::to_string(found - listed) + " more\r\n";
+    return text;
+}
+
+// After a list whose exchanges were irregular (a resend, a late, repeated or
+// unexpected line), the link may have taken a line for the wrong command's
+// answer: the hub, read back, says whether it holds the site. It is complete
+// only then; otherwise the run ends not complete, with what differs.
+Pass CheckTheHubHoldsTheSite(CommsLink& link, IProgrammingWindow& window)
+{
+    link.LogLine("Some Replies from " + kTarget + " came Late, Twice or Out of Turn", true);
+    if (!ReadTheHub(link, window))
+        return Pass::Ended;
+    BuildAddressMap();
+    BuildHubAddressMap();
+    window.SetErrorCheckMode(kModeBuilding);
+    const int changes = BuildChangeList();
+    if (changes == 0 && !CompareFindsADifference())
+        return Completed(link, window);
+    window.SetErrorCheckMode(kModeChanges);
+    window.ShowErrorList();
+    link.Timer().Stop();
+    link.LogLine(kNotAsProgrammed + "\r\n" + DifferencesText(model::MessageList.size()) +
+                     "Programming is Not Complete",
+                 true);
+    return Stop(link, window,
+                kNotAsProgrammed + "\r\n" + DifferencesText(kUnitsNamed) + "Programming is Not Complete");
+}
+
 // Sends the list in the link's arrays and waits while the link walks it.
 // Left non-empty, leftOver says what the list cannot change, and the run
 // ends with it instead of the completion.
@@ -218,13 +278,13 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain, co
 {
     ICommsWindow& bar = link.Window();
     if (link.Session().CommandCount == 0) {
-        if (readAgain) {
-            link.Session().CommsState = Idle;
-            return Pass::ReadAgain;
-        }
         link.Session().CommsState = Idle;
+        if (readAgain)
+            return Pass::ReadAgain;
         if (!leftOver.empty())
             return NotComplete(link, window, leftOver);
+        if (link.ExchangesIrregular())
+            return CheckTheHubHoldsTheSite(link, window);
         link.Timer().Stop();
         link.EndBusy();
         link.LogLine(kCompleted, true);
@@ -237,11 +297,14 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain, co
     link.LogLine(link.Session().CommandCaptions[1], false);
     link.ProgramEndIsFinal = !readAgain && leftOver.empty();
     link.Transact(ProgramWait, link.Session().ReplyLines[1], FirstCommandTimeoutMs(link.Session().ReplyLines[1]));
+    const bool endTold = link.ProgramEndIsFinal && !link.ExchangesIrregular();
     link.ProgramEndIsFinal = true;
     if (link.Session().CommsState == ProgramDone && readAgain)
         return Pass::ReadAgain;
     if (link.Session().CommsState == ProgramDone && !leftOver.empty())
         return NotComplete(link, window, leftOver);
+    if (link.Session().CommsState == ProgramDone && !endTold)
+        return CheckTheHubHoldsTheSite(link, window);
     if (link.Session().CommsState == ProgramDone && CommsCloseOnComplete) {
         window.CloseWindow();
         return Pass::Ended;
@@ -253,14 +316,6 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain, co
         window.Display(kUnknownCommandAbort, MessageStyle::Critical, kOwnCaption);
     }
     return Pass::Ended;
-}
-
-// Compare Config of the download just parsed with the site, its lines added
-// to the list: true when it finds a difference.
-bool CompareFindsADifference()
-{
-    const int before = static_cast<int>(model::MessageCount());
-    return CompareHubWithConfiguration() > before;
 }
 
 // One read, compare and programming of the hub.
@@ -361,6 +416,7 @@ void cmdUpdate_Click(CommsLink& link, IProgrammingWindow& window)
     link.Session().CommandCaptions.assign(2, std::string());
     window.SetCancelCaption("Close");
     link.BeginBusy();
+    link.ClearIrregular();
     if (!TargetIsHub(link, window) || !SiteIsClean(link, window) || !UnitIsTheSitesHub(link, window))
         return;
     bool laterPass = false;

@@ -27,6 +27,10 @@ enum class ReplyMatch
     Contains,
 };
 
+// Whether a line, other than the command's echo, is the unit's answer to
+// the command that waits (a handler row's own test).
+using AnswerTest = bool (*)(const std::string& line, const std::string& command);
+
 template <typename Handler>
 struct WaitState
 {
@@ -41,6 +45,10 @@ struct WaitState
     Handler handler = nullptr;
     // The time-out of a resend; 0 gives the usual one (see ResendTimeoutMs).
     int32_t resendMs = 0;
+    // For a row with a handler: the lines the handler takes as the answer.
+    // A row with neither this nor a reply waits for no single answer (it
+    // collects lines, or has none to take).
+    AnswerTest answers = nullptr;
 };
 
 template <typename Handler>
@@ -59,6 +67,25 @@ bool EndsWait(const WaitState<Handler>& row, const std::string& line)
         return false;
     return row.match == ReplyMatch::BeginsWith ? linktext::BeginsWith(line, row.reply)
                                                : linktext::Contains(line, row.reply);
+}
+
+// The one test of which lines answer a wait, which the dispatcher and the
+// link's account of sends owed an answer both read: the row's reply or
+// handler test. A refusal answers any command, and nothing else answers a
+// row that waits for no single answer.
+template <typename Handler>
+bool AnswersWait(const WaitState<Handler>& row, const std::string& line, const std::string& command)
+{
+    if (linktext::BeginsWith(line, "Unknown Command"))
+        return true;
+    return row.answers != nullptr ? row.answers(line, command) : EndsWait(row, line);
+}
+
+// The row waits for one answer to its command, rather than collecting lines.
+template <typename Handler>
+bool WaitsForOneAnswer(const WaitState<Handler>& row)
+{
+    return row.reply != nullptr || row.answers != nullptr;
 }
 
 // Hands the line to the row's handler, or ends the wait when the line is

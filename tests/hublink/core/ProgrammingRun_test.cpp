@@ -484,6 +484,66 @@ TEST_F(ProgrammingRun, ARejectedCommandAbortsTheListWhereItStands)
     }
 }
 
+// The hub answers a relation late, so that it is resent, and refuses the
+// next one (the list sends the relations of RCCs 1, 4 and 2): the refusal
+// may overtake the answer owed to the resend, or come
+// after the late answers, each of them sent twice. Either way a line can be
+// taken for the wrong relation's answer; the run then reads the hub back and
+// says complete only when the hub holds the site. A late answer alone ends
+// complete after the read; a clean run reads the hub once only.
+TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBeforeTheRunIsComplete)
+{
+    struct Case
+    {
+        const char* name;
+        bool late, repeated, refused;
+        int refusalMs; // how late the refusal comes
+        bool completes;
+    };
+    const Case cases[] = {
+        {"a refusal overtakes the late answer", true, false, true, 0, false},
+        {"late answers sent twice, the refusal after them", true, true, true, 1000, false},
+        {"a repeated answer in time", false, true, true, 0, false},
+        {"a late answer, nothing refused", true, false, false, 0, true},
+        {"a clean run", false, false, false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        unit.ClearFailure();
+        unit.SetAnswerDelayMs("RELATION ADD 4", 0);
+        unit.SetAnswerDelayMs("RELATION ADD 2", 0);
+        ASSERT_EQ(Program().size(), 1u);
+        Lines held = unit.Configuration();
+        std::erase_if(held, [](const std::string& l) { return l.starts_with("RELATION"); });
+        unit.SetConfiguration(held);
+        if (c.late)
+            unit.SetAnswerDelayMs("RELATION ADD 4", 620); // past the time-out, and due before the next one
+        if (c.repeated)
+            unit.RepeatAnswers("RELATION ADD 4");
+        if (c.refused) {
+            unit.Refuse("RELATION ADD 2");
+            unit.SetAnswerDelayMs("RELATION ADD 2", c.refusalMs);
+        }
+        const Lines boxes = Program();
+        bench.RunFor(10000); // the late lines have all come
+        ASSERT_EQ(boxes.size(), 1u) << testing::PrintToString(boxes);
+        const size_t reads = static_cast<size_t>(std::ranges::count(unit.CommandLines(), "GET SYSCONFIG"));
+        if (c.completes) {
+            EXPECT_EQ(boxes[0], kCompleted);
+            EXPECT_EQ(reads, c.late ? 2u : 1u) << "read back only after irregular exchanges";
+            EXPECT_EQ(Compare(), Lines{kHubMatches});
+        } else {
+            EXPECT_NE(boxes[0], kCompleted);
+            EXPECT_TRUE(boxes[0].find("Programming") != std::string::npos) << boxes[0];
+            const bool readBack = boxes[0].find("Programming is Not Complete") != std::string::npos;
+            if (readBack) {
+                EXPECT_NE(boxes[0].find("RCC 2"), std::string::npos) << "the box says what differs: " << boxes[0];
+            }
+            EXPECT_NE(Compare(), Lines{kHubMatches}) << "the hub differs, as the run said";
+        }
+    }
+}
+
 TEST_F(ProgrammingRun, RefusalsSendNothingToTheHub)
 {
     const std::vector<std::tuple<std::function<void()>, std::string>> refusals = {
