@@ -629,8 +629,9 @@ void CommsLink::VersionReply(const std::string& line)
 void CommsLink::DeleteReply(const std::string& line)
 {
     // The echo of a delete of another unit answers an earlier delete that
-    // had already failed: this one still waits for its own reply.
-    if (EchoesAnotherDelete(line, session_.CommandText))
+    // had already failed, and a relation held answers a relation added:
+    // this one still waits for its own reply.
+    if (EchoesAnotherDelete(line, session_.CommandText) || HoldsRelation(line))
         return;
     timer_.Stop();
     const bool done = IsDeleteAnswer(line, session_.CommandText);
@@ -640,6 +641,8 @@ void CommsLink::DeleteReply(const std::string& line)
 
 void CommsLink::RelationDeleteReply(const std::string& line)
 {
+    if (HoldsRelation(line))
+        return; // the answer to a relation added
     timer_.Stop();
     if (IsRelationDeleteAnswer(line, session_.CommandText)) {
         session_.CommsState = DeleteDone;

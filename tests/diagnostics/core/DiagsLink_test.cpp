@@ -95,6 +95,24 @@ TEST_F(DiagsFixture, ListsAreCollectedWithTheirEchoAndFailAtOnceWhenTheyStop)
     EXPECT_EQ(diags.Request(AllStatusCollect, "GET DS ALL"), CommsFailed) << "a refused line fails its list";
 }
 
+// An older hub refuses "DS MON DIS" past the time-out, so it is resent: the
+// refusal owed to the resend comes while the status list arrives, and
+// answers the resend, not the list.
+TEST_F(DiagsFixture, ARefusalOwedToAResendLeavesTheNextListAlone)
+{
+    unit.SetConfiguration(kSiteUnits);
+    unit.Refuse("DS MON DIS");
+    unit.SetAnswerDelayMs("DS MON DIS", 700);
+    unit.SetLineGapMs(300);
+    EXPECT_FALSE(diags.StopHubDebugOutput());
+    ASSERT_EQ(SendTimes("DS MON DIS").size(), 2u) << "resent once before its refusal came";
+    EXPECT_EQ(link.Session().CommsState, UnknownCommand);
+    EXPECT_TRUE(diagnostics::CollectList(diags, AllStatusCollect, "GET DS ALL", false));
+    EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 SSG",
+                                                                   "DS LOOP2 7 SSG"}));
+    EXPECT_TRUE(window.Failures.empty());
+}
+
 TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterfaceSite)
 {
     unit.SetConfiguration(kSiteUnits);

@@ -227,6 +227,45 @@ TEST_F(LinkFixture, AnAnswerOwedToAnEarlierCommandIsNotTheNextOnesAnswer)
     }
 }
 
+// The last command of a list goes unanswered until the list has failed;
+// its echo and the answer owed to a resend come at last while the next
+// command, answered late itself, has been resent. Neither is an answer the
+// next command can take: the echo of another command, and a relation held
+// by the hub, answer no query and no delete.
+TEST_F(LinkFixture, TheLateLinesOfAFailedCommandAnswerNothingOfTheNextOne)
+{
+    struct Case
+    {
+        const char* next;
+        int answerMs;    // the next command's answer comes this late,
+        int lateLinesMs; // the failed command's lines after its first time-out
+        std::function<bool(CommsLink&)> ownOutcome;
+    };
+    const Case cases[] = {
+        {"IDENTREAD", 700, 650, [](CommsLink& l) { return ReadIdent(l) == "01A2B"; }},
+        {"GET SWV", 700, 650, [](CommsLink& l) { return ReadUnitType(l, -1) == 4; }},
+        {"GET SYSCONFIG", 700, 650, [](CommsLink& l) { return DownloadSysConfig(l) == SysConfigDone; }},
+        // The hub holds the unit: the delete is done.
+        {"FDELETE DEVICE", 64300, 64200, [](CommsLink& l) { return DeleteDevices(l, "1A2B3"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.next);
+        SimulatedUnit hub;
+        VirtualBench hubBench{hub};
+        CommsLink& hubLink = hubBench.Link();
+        hub.SetConfiguration({"POPULATE LOOP1 NODE 10 1 10001 0", "POPULATE LOOP1 CALLPOINT 20 1 1A2B3 0"});
+        hub.SetFailure(FailureMode::Silent, "RELATION ADD 2 0 1");
+        ASSERT_EQ(SendProgramList(hubLink, {"POPULATE LOOP1 NODE 12 0 01A2B 0", "RELATION ADD 2 0 1"}), CommsFailed);
+        hub.ClearFailure();
+        hub.ClearRecord();
+        hub.SetAnswerDelayMs(c.next, c.answerMs);
+        hubBench.UnitSends("RELATION ADD 2 0 1\rNode Relation already defined\r", c.lateLinesMs);
+        EXPECT_TRUE(c.ownOutcome(hubLink)) << "ended " << hubLink.Session().CommsState.Value() << " on "
+                                            << hubLink.Session().LastRxLine;
+        EXPECT_EQ(hub.CommandLines().size(), 2u) << "sent and resent";
+    }
+}
+
 TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
 {
     unit.SetConfiguration({"POPULATE LOOP1 NODE 40 3 0F00D 0", "POPULATE LOOP1 CALLPOINT 41 3 1A2B3 4",
