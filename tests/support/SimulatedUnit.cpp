@@ -122,8 +122,12 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         const bool refused = std::any_of(refused_.begin(), refused_.end(),
                                          [&line](const std::string& prefix) { return Begins(line, prefix); });
         const bool answers = known && !refused && mode != FailureMode::UnknownCommand &&
-                             mode != FailureMode::Silent && mode != FailureMode::PortGone;
-        const Lines answer = answers ? best->second(line) : Lines{"Unknown Command"};
+                             mode != FailureMode::Silent && mode != FailureMode::PortGone &&
+                             mode != FailureMode::Rejected;
+        const bool rejected = known && !refused && mode == FailureMode::Rejected;
+        const Lines answer = answers    ? best->second(line)
+                             : rejected ? Lines{"ERROR IN COMMAND"}
+                                        : Lines{"Unknown Command"};
         const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone;
         exchanges_.push_back(UnitExchange{line, silent ? Lines{} : answer, answers});
         for (UnitOutput& out : Deliver(answer, mode, AnswerDelayMs(line)))
