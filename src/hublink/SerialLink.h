@@ -20,6 +20,8 @@ public:
 
     hublink::CommsLink& Link() { return link_; }
     platform::SerialControl& Comm() { return comm_; }
+    // The reply time-out; its timeout signal is each tick.
+    const QTimer& ReplyTimer() const { return commsTimer_; }
 
     // Applies the port settings to this link's port (see PortSetup.h);
     // Failed after an error was shown.

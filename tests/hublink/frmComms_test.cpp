@@ -435,6 +435,26 @@ TEST_F(HubRunTest, APortLostDuringTheDeletesIsToldOnceAndEndsTheRun)
     EXPECT_FALSE(window->Busy());
 }
 
+TEST_F(HubRunTest, ARelationDeleteTheHubRefusesEndsTheRunNotComplete)
+{
+    frmComms* window = OpenOnProgrammedHub({});
+    const SimulatedUnit::Lines programmed = unit.Configuration();
+    model::Nodes[2].SetParent(0); // RCC 2 moves from RCC 1 to the hub
+    unit.SetFailure(FailureMode::Rejected, "RELATION DEL 2 1");
+    window->cmdProgram_Click();
+    EXPECT_EQ(messages,
+              std::vector<std::string>{Shown("The Radio Hub could not Delete\r\n"
+                                             "Relationship between RCC 2 and RCC 1\r\n"
+                                             "The Changes were not Sent\r\nProgramming is Not Complete")});
+    const QString box = Box(window);
+    EXPECT_TRUE(box.contains("ERROR: Unable to Delete Relationship between RCC 2 and RCC 1\n"));
+    EXPECT_TRUE(box.endsWith("\nProgramming is Not Complete\n")) << box.toStdString();
+    EXPECT_FALSE(box.contains("Programming Completed Successfully"));
+    EXPECT_EQ(unit.Configuration(), programmed) << "the hub is as it was";
+    EXPECT_TRUE(window->CommsProgress->isHidden());
+    EXPECT_FALSE(window->Busy());
+}
+
 TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
 {
     // The first delete goes unanswered until it has failed; its echo comes
@@ -456,9 +476,12 @@ TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
         return SimulatedUnit::Lines{"FDELETE DEVICE 1A0A1", "ERROR IN COMMAND"};
     });
     window->cmdProgram_Click();
-    ASSERT_EQ(messages.size(), 3u) << testing::PrintToString(messages);
+    ASSERT_EQ(messages.size(), 4u) << testing::PrintToString(messages);
     EXPECT_EQ(messages[0], question);
     EXPECT_EQ(messages[2], Shown("Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND"));
+    EXPECT_EQ(messages[3],
+              Shown("The Radio Hub could not Delete\r\nDevice 6 from RCC 1\r\nDevice 7 from RCC 1\r\n"
+                    "The Changes were not Sent\r\nProgramming is Not Complete"));
     EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n")) << Box(window).toStdString();
     EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 1A0A1"), 3)
         << "the first delete had all its sends before the second went";

@@ -122,8 +122,12 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         const auto matches = [&line](const std::string& prefix) { return Begins(line, prefix); };
         const bool refused = std::any_of(refused_.begin(), refused_.end(), matches);
         const bool answers = known && !refused && mode != FailureMode::UnknownCommand &&
-                             mode != FailureMode::Silent && mode != FailureMode::PortGone;
-        Lines answer = answers ? best->second(line) : Lines{"Unknown Command"};
+                             mode != FailureMode::Silent && mode != FailureMode::PortGone &&
+                             mode != FailureMode::Rejected;
+        const bool rejected = known && !refused && mode == FailureMode::Rejected;
+        Lines answer = answers    ? best->second(line)
+                       : rejected ? Lines{"ERROR IN COMMAND"}
+                                  : Lines{"Unknown Command"};
         if (std::any_of(repeated_.begin(), repeated_.end(), matches))
             for (size_t i = 0; i < answer.size(); i += 2)
                 answer.insert(answer.begin() + static_cast<std::ptrdiff_t>(i), answer[i]);

@@ -26,6 +26,7 @@ enum class FailureMode
     Late,           // the answer comes after LateDelayMs
     Garbled,        // each answer line arrives mangled
     UnknownCommand, // "Unknown Command"
+    Rejected,       // "ERROR IN COMMAND": the unit knows the command and will not carry it out
     DropMidReply,   // half the answer, the next line cut without its CR, then nothing
     PortGone,       // the unit's end of the cable goes away
     EndlessDebug    // the answer without its END OF DATA, then the debug stream (SetDebugStream)

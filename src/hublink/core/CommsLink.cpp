@@ -195,6 +195,10 @@ void CommsLink::Owe(bool retry)
     if (retry) {
         irregular_ = true;
     } else {
+        if (!answeredInFlight_)
+            for (OwedSend& send : owed_)
+                send.unanswered = send.unanswered || send.number == commandNumber_;
+        answeredInFlight_ = false;
         ++commandNumber_;
         std::erase(recent_, command);
         recent_.push_back(command);
@@ -320,8 +324,10 @@ void CommsLink::EndOfLine()
 // Settles which send still owed an answer the line answers: the send whose
 // command the line begins with (its echo; the longest such command), else
 // the oldest send whose answer the line can be. Only the send answered is
-// settled: the unit may still
-// answer the others, late or out of turn. A line that answers no send (a
+// settled (and, when it is one of the command in flight, the sends of
+// earlier commands that had no answer): the unit may still answer the
+// other sends,
+// late or out of turn. A line that answers no send (a
 // line of a collection, the unit's own talk) is left to the command in
 // flight, unless it echoes another command the link sent while the command
 // in flight waits for one answer (a collection may list what was sent).
@@ -353,9 +359,23 @@ CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
     if (answered == none)
         return WaitsForOneAnswer(session_.CommsState) && EchoesAnotherCommand(line) ? Answered::Stray
                                                                                      : Answered::None;
-    const bool inFlight = owed_[answered].number == commandNumber_;
+    if (owed_[answered].number != commandNumber_) {
+        owed_.erase(owed_.begin() + static_cast<std::ptrdiff_t>(answered));
+        return Answered::Earlier;
+    }
     owed_.erase(owed_.begin() + static_cast<std::ptrdiff_t>(answered));
-    return inFlight ? Answered::InFlight : Answered::Earlier;
+    ForgetEarlierCommands();
+    return Answered::InFlight;
+}
+
+// The command in flight has had an answer: the unit has gone past the
+// sends of earlier commands that never had one, and has lost them (it was
+// off, or they were garbled). Those of a command that had its answer may
+// still be answered, late.
+void CommsLink::ForgetEarlierCommands()
+{
+    answeredInFlight_ = true;
+    std::erase_if(owed_, [this](const OwedSend& s) { return s.unanswered && s.number != commandNumber_; });
 }
 
 // Whether the line is an answer the send can get besides its echo: what
@@ -396,6 +416,7 @@ void CommsLink::InFlightAnswered()
                                   [this](const OwedSend& s) { return s.number == commandNumber_; });
     if (own != owed_.end())
         owed_.erase(own);
+    ForgetEarlierCommands();
 }
 
 void CommsLink::CommsTimer_Timer()

@@ -118,18 +118,21 @@ private:
     void EndBusyUnlessDeleting(StateCode failedState);
     void TimedOut();
     void AgeOwedSends();
+    void ForgetEarlierCommands();
     void Dispatch(const std::string& line);
     bool IsWaiting(StateCode state) const;
     // A send still owed its answer: its command as the unit echoes it, the
     // wait it was sent in, the number of the command it was a send of, and
     // how many more time-outs of the link it is awaited for once its command
-    // is no longer in flight.
+    // is no longer in flight, and whether its command ended without any
+    // answer (its sends may all have been lost).
     struct OwedSend
     {
         std::string command;
         StateCode wait;
         uint32_t number = 0;
         int ticksLeft = 0;
+        bool unanswered = false;
     };
     enum class Answered
     {
@@ -185,6 +188,8 @@ private:
     bool irregular_ = false;
     // Counts the commands sent (a resend is the same command).
     uint32_t commandNumber_ = 0;
+    // The command in flight has had an answer.
+    bool answeredInFlight_ = false;
     // Lines of any kind received since the download's header.
     int downloadLines_ = 0;
 };

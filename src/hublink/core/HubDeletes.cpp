@@ -29,26 +29,20 @@ std::string Number(int value)
     return std::to_string(value);
 }
 
-// Deletes a unit of the download, named in the log by `which` ("Device 2
-// from RCC 1 ..." or "RCC 4 ...").
-bool DeleteUnit(CommsLink& link, const std::string& which, const std::string& ident,
-                const DeleteDotsSwitch& dots)
+// Deletes a unit of the download, named by `which` ("Device 2 from RCC 1"
+// or "RCC 4"); one left in the hub joins notDeleted.
+void DeleteUnit(CommsLink& link, const std::string& which, const std::string& ident,
+                const DeleteDotsSwitch& dots, std::vector<std::string>& notDeleted)
 {
-    link.LogLine("Deleting " + which, true);
+    const std::string where = which + " in Target Hub...";
+    link.LogLine("Deleting " + where, true);
     if (DeleteDevices(link, ident, dots))
-        return true;
-    link.LogLine("ERROR: Unable to Delete " + which, true);
-    return false;
+        return;
+    link.LogLine("ERROR: Unable to Delete " + where, true);
+    notDeleted.push_back(which);
 }
 
-// Deletes the device of slot s of RCC n as the download gives it.
-bool DeleteSlot(CommsLink& link, const clsNode& hub, int n, int s, const DeleteDotsSwitch& dots)
-{
-    return DeleteUnit(link, "Device " + Number(s) + " from RCC " + Number(n) + " in Target Hub...",
-                      hub.DeviceIdent(s), dots);
-}
-
-bool DeleteRelation(CommsLink& link, int n, int parent)
+void DeleteRelation(CommsLink& link, int n, int parent, std::vector<std::string>& notDeleted)
 {
     const StateCode state =
         link.Transact(RelationDeleteWait, RelationDeleteCommand(n, parent), kDeleteTimeoutMs);
@@ -56,12 +50,12 @@ bool DeleteRelation(CommsLink& link, int n, int parent)
         const std::string from = parent == 0 ? "Hub " : "RCC " + Number(parent);
         link.LogLine("Relationship Between " + from + " and RCC " + Number(n) + " Successfully Deleted",
                      true);
-        return true;
+        return;
     }
-    link.LogLine("ERROR: Unable to Delete Relationship between RCC " + Number(n) + " and " +
-                     (parent == 0 ? std::string("Radio Hub") : "RCC " + Number(parent)),
-                 true);
-    return false;
+    const std::string relation = "Relationship between RCC " + Number(n) + " and " +
+                                 (parent == 0 ? std::string("Radio Hub") : "RCC " + Number(parent));
+    link.LogLine("ERROR: Unable to Delete " + relation, true);
+    notDeleted.push_back(relation);
 }
 
 // A downloaded device that the change list marked as gone.
@@ -145,31 +139,29 @@ bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSw
     return false;
 }
 
-bool IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const NodeArray& HubNodes,
-                        const DeleteDotsSwitch& dots)
+DeletesOutcome IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const NodeArray& HubNodes,
+                                  const DeleteDotsSwitch& dots)
 {
-    bool success = true;
+    DeletesOutcome outcome;
     link.ProgressStep = 1;
     // Once the port is gone, no delete can reach the hub: the run ends there.
     for (int n = 1; n < kNodeCount && !link.PortFailed(); ++n) {
         const int parent = HubNodes[n].Parent();
         if ((Nodes[n].ParentChange() || HubNodes[n].NodeDelete()) && parent != -1)
-            success = DeleteRelation(link, n, parent) && success;
+            DeleteRelation(link, n, parent, outcome.NotDeleted);
     }
     for (int n = 1; n < kNodeCount && !link.PortFailed(); ++n) {
         const clsNode& hub = HubNodes[n];
         for (const int s : UnitsToDelete(hub)) {
             if (link.PortFailed())
                 break;
-            if (s != 0)
-                success = DeleteSlot(link, hub, n, s, dots) && success;
-            else
-                success = DeleteUnit(link, "RCC " + Number(n) + " in Target Hub...", hub.NodeIdent(), dots) &&
-                          success;
+            DeleteUnit(link, s != 0 ? "Device " + Number(s) + " from RCC " + Number(n) : "RCC " + Number(n),
+                       IdentOf(hub, s), dots, outcome.NotDeleted);
         }
         link.AdvanceProgress();
     }
-    return success && !link.PortFailed();
+    outcome.PortLost = link.PortFailed();
+    return outcome;
 }
 
 bool ManualChangesCheck(CommsLink& link, const NodeArray& HubNodes,

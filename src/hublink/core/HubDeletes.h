@@ -11,7 +11,8 @@
 //
 //   programming run, old firmware:  if (NeedsManualDeletes(HubVersion) &&
 //                                       ManualChangesCheck(link, model::HubNodes, showErrorList)) return;
-//   programming run, incremental:   if (!IncrementalDeletes(link, model::Nodes, model::HubNodes, dots)) stop;
+//   programming run, incremental:   if (!IncrementalDeletes(link, model::Nodes, model::HubNodes, dots))
+//                                       stop, naming what is NotDeleted;
 //   ClearProg_Click, port ready:    ClearProgramming(link);
 #include "hublink/core/LinkState.h"
 #include "model/clsNode.h"
@@ -43,6 +44,19 @@ bool NeedsManualDeletes(const std::string& hubVersion);
 // false.
 bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSwitch& dots = {});
 
+// What the deletes left in the hub that the site has dropped: each unit or
+// relation the hub refused to delete or never answered for, as "Device 6
+// from RCC 1", "RCC 3" or "Relationship between RCC 2 and Radio Hub"; and
+// whether the port went away (the link has told that, and the deletes after
+// it were not tried). True when everything went.
+struct DeletesOutcome
+{
+    std::vector<std::string> NotDeleted;
+    bool PortLost = false;
+
+    explicit operator bool() const { return NotDeleted.empty() && !PortLost; }
+};
+
 // The deletes before an incremental update, from the change flags: first the
 // relation of every RCC that has moved (ParentChange in Nodes) or gone
 // (NodeDelete in HubNodes) and had a parent in the hub, then, RCC by RCC,
@@ -50,11 +64,12 @@ bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSw
 // (DeviceDelete in HubNodes) of a kept one, advancing the progress bar by
 // one per RCC. Idents and parents come from HubNodes; an empty downloaded
 // slot has nothing to delete, one holding a unit of unknown type has. Every
-// delete is tried even after one failed; each failure is logged. A lost
-// port ends the deletes at once. True when all succeeded. The caller has
-// made sure with UndeletableUnits that each delete removes what it means.
-bool IncrementalDeletes(CommsLink& link, const model::NodeArray& Nodes, const model::NodeArray& HubNodes,
-                        const DeleteDotsSwitch& dots = {});
+// delete is tried even after one failed; each failure is logged, and a
+// failed device or RCC delete shows its box as well. A lost port ends the
+// deletes at once. The caller has made sure with UndeletableUnits that each
+// delete removes what it means.
+DeletesOutcome IncrementalDeletes(CommsLink& link, const model::NodeArray& Nodes,
+                                  const model::NodeArray& HubNodes, const DeleteDotsSwitch& dots = {});
 
 // The deletes of IncrementalDeletes that could remove another unit than the
 // one meant, as a delete names only an ident: a unit without an ident, one

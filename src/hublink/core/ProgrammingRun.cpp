@@ -33,6 +33,7 @@ const std::string kOwnCaption; // the window's caption as title
 const std::string kTarget = "the Radio Hub";
 const std::string kCompleted = "Programming Completed Successfully";
 const std::string kUnknownCommandAbort = "Programming Aborted Due to Unknown Command";
+const std::string kNotComplete = "Programming is Not Complete";
 const std::string kStrayChannelsKept =
     "The Radio Hub holds X-Protocol Channels for an RCC it has no Node for\r\n"
     "Only Clearing All Programming from the Hub removes them\r\nProgramming is Not Complete";
@@ -207,15 +208,26 @@ Pass NotComplete(CommsLink& link, IProgrammingWindow& window, const std::string&
     return Stop(link, window, why);
 }
 
-// Why programming cannot delete the units (UndeletableUnits).
-std::string UndeletableText(const std::vector<std::string>& units, size_t named)
+// The heading, the first `named` units one a line, and the tail.
+std::string UnitsText(const std::string& heading, const std::vector<std::string>& units, size_t named,
+                      const std::string& tail)
 {
-    std::string text = "The Radio Hub holds Units that cannot be Deleted by their Ident\r\n";
+    std::string text = heading + "\r\n";
     for (size_t i = 0; i < units.size() && i < named; ++i)
         text += units[i] + "\r\n";
     if (units.size() > named)
         text += "and " + std::to_string(units.size() - named) + " more\r\n";
-    return text + "Only Clearing All Programming from the Hub removes them\r\nProgramming is Not Complete";
+    return text + tail;
+}
+
+// A run that ends not complete over units: the log names them all, the box
+// the first few.
+Pass NotCompleteOver(CommsLink& link, IProgrammingWindow& window, const std::string& heading,
+                     const std::vector<std::string>& units, const std::string& tail)
+{
+    link.Timer().Stop();
+    link.LogLine(UnitsText(heading, units, units.size(), tail), true);
+    return Stop(link, window, UnitsText(heading, units, kUnitsNamed, tail));
 }
 
 // Compare Config of the download just parsed with the site, its lines added
@@ -226,24 +238,15 @@ bool CompareFindsADifference()
     return CompareHubWithConfiguration() > before;
 }
 
-// What the change list and Compare found, up to named lines of it (the list's
-// heading and blank lines left out).
-std::string DifferencesText(size_t named)
+// What the change list and Compare found: their lines without the list's
+// heading and the blank lines.
+std::vector<std::string> Differences()
 {
-    std::string text;
-    size_t listed = 0, found = 0;
-    for (size_t i = 1; i < model::MessageList.size(); ++i) {
-        const std::string& line = model::MessageList[i];
-        if (line.find_first_not_of(" \r\n") == std::string::npos)
-            continue;
-        if (++found <= named) {
-            text += line + "\r\n";
-            ++listed;
-        }
-    }
-    if (found > listed)
-        text += "and " + std::to_string(found - listed) + " more\r\n";
-    return text;
+    std::vector<std::string> lines;
+    for (size_t i = 1; i < model::MessageList.size(); ++i)
+        if (model::MessageList[i].find_first_not_of(" \r\n") != std::string::npos)
+            lines.push_back(model::MessageList[i]);
+    return lines;
 }
 
 // After a list whose exchanges were irregular (a resend, a late, repeated or
@@ -263,12 +266,7 @@ Pass CheckTheHubHoldsTheSite(CommsLink& link, IProgrammingWindow& window)
         return Completed(link, window);
     window.SetErrorCheckMode(kModeChanges);
     window.ShowErrorList();
-    link.Timer().Stop();
-    link.LogLine(kNotAsProgrammed + "\r\n" + DifferencesText(model::MessageList.size()) +
-                     "Programming is Not Complete",
-                 true);
-    return Stop(link, window,
-                kNotAsProgrammed + "\r\n" + DifferencesText(kUnitsNamed) + "Programming is Not Complete");
+    return NotCompleteOver(link, window, kNotAsProgrammed, Differences(), kNotComplete);
 }
 
 // Sends the list in the link's arrays and waits while the link walks it.
@@ -379,14 +377,24 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
         } else if (!undeletable.empty()) {
             // Nothing is sent: what the list adds could share an address or
             // an ident with a unit left in the hub.
-            link.Timer().Stop();
-            link.LogLine(UndeletableText(undeletable, undeletable.size()), true);
-            return Stop(link, window, UndeletableText(undeletable, kUnitsNamed));
+            return NotCompleteOver(
+                link, window, "The Radio Hub holds Units that cannot be Deleted by their Ident", undeletable,
+                "Only Clearing All Programming from the Hub removes them\r\n" + kNotComplete);
         }
     }
     const bool full = Nodes[0].NodeAdd();
-    if (!full && !IncrementalDeletes(link, Nodes, HubNodes, [&window](bool on) { window.SetDeleteDots(on); }))
-        return Stop(link, window);
+    if (const DeletesOutcome deleted =
+            full
+                ? DeletesOutcome()
+                : IncrementalDeletes(link, Nodes, HubNodes, [&window](bool on) { window.SetDeleteDots(on); });
+        !deleted) {
+        // The hub still holds what the site has dropped, and the list is
+        // not sent. A lost port has been told.
+        if (deleted.PortLost)
+            return Stop(link, window);
+        return NotCompleteOver(link, window, "The Radio Hub could not Delete", deleted.NotDeleted,
+                               "The Changes were not Sent\r\n" + kNotComplete);
+    }
     link.Session().CommsState = ProgramWait;
     link.Session().RetryCount = 0;
     PutProgrammingList(link.Session(), full ? BuildFullProgrammingList(Nodes, window.UnitConnected())

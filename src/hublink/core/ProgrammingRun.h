@@ -36,7 +36,9 @@ class IProgrammingWindow;
 // RCCs, no node line of its own or a new hub ident, or after a Yes to the
 // clear question for more than 1000 changes as the change list counts
 // them), or deletes what has gone (the manual steps instead for firmware before 3.08)
-// and sends the changes. A unit that a delete by its ident could miss
+// and sends the changes. A delete the hub refuses or leaves unanswered ends
+// the run before the changes, naming what the hub still holds and saying
+// "Programming is Not Complete". A unit that a delete by its ident could miss
 // (HubDeletes.h: UndeletableUnits) is offered a clear too; without it the
 // run names the units and ends "Programming is Not Complete" with nothing
 // sent. The link walks the list on the hub's echoes and

@@ -150,6 +150,54 @@ TEST_F(ProgrammingRun, EditsAreProgrammedIncrementallyAndTheHubThenMatchesTheSit
     EXPECT_EQ(bench.Messages[0].Text, "The Hub matches the Configuration");
 }
 
+// A delete the hub refuses or never answers leaves in it what the site has
+// dropped: the run sends no list and ends saying what stays and that
+// programming is not complete, never in silence. Once the hub takes the
+// delete, the next run completes.
+TEST_F(ProgrammingRun, ADeleteTheHubDoesNotTakeEndsTheRunNotComplete)
+{
+    Program();
+    const Lines programmed = unit.Configuration();
+    Nodes[4] = model::clsNode(); // RCC 4 deleted with its device
+    Nodes[2].SetParent(0);       // RCC 2 moved from RCC 1 to the hub
+    const auto notDeleted = [](const std::string& what) {
+        return "The Radio Hub could not Delete\r\n" + what +
+               "\r\nThe Changes were not Sent\r\nProgramming is Not Complete";
+    };
+    const std::string relation = notDeleted("Relationship between RCC 2 and RCC 1");
+    struct Case
+    {
+        FailureMode mode;
+        const char* command;
+        Lines boxes;
+    };
+    const Case cases[] = {
+        {FailureMode::Rejected, "RELATION DEL 2 1", {relation}},
+        {FailureMode::UnknownCommand, "RELATION DEL 2 1", {relation}},
+        {FailureMode::Silent, "RELATION DEL 2 1", {relation}},
+        {FailureMode::Rejected, "FDELETE DEVICE 4A001",
+         {"Unable to Delete All Devices due to Errors\r\nERROR IN COMMAND",
+          notDeleted("Device 1 from RCC 4")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.boxes));
+        unit.SetConfiguration(programmed);
+        unit.SetFailure(c.mode, c.command);
+        bench.Box.clear();
+        EXPECT_EQ(Program(), c.boxes);
+        EXPECT_EQ(std::ranges::count(bench.Box, c.boxes.back()), 1) << "the log says it too";
+        EXPECT_TRUE(bench.ProgressHidden);
+        EXPECT_FALSE(std::ranges::any_of(Programmed(), [](const std::string& l) {
+            return l.starts_with("RELATION ADD");
+        })) << "no list after a failed delete";
+        EXPECT_NE(Compare(), Lines{kHubMatches});
+
+        unit.ClearFailure();
+        EXPECT_EQ(Program(), Lines{kCompleted});
+        EXPECT_EQ(Compare(), Lines{kHubMatches});
+    }
+}
+
 TEST_F(ProgrammingRun, LeftoversOfRccsTheHubNoLongerHasAreShownAndCleared)
 {
     Program();
@@ -365,6 +413,8 @@ TEST_F(ProgrammingRun, AUnitOfAnUnknownTypeIsDeletedUnlessTheSiteHoldsItAsItStan
         {"the site read from the hub holds it", asRead, false},
         {"... and a device moved there", [&] { asRead(); Nodes[4].SetDeviceAddress(1, 50); }, true},
         {"... where it stood before", [&] { asRead(); Nodes[1].SetDeviceAddress(12, 51); }, true},
+        {"... and another slot without a type keeps its ident",
+         [&] { asRead(); PlaceDevice(Nodes, 2, 12, 0, 1, 60, "0C0AA"); }, true},
     };
     const std::string& goOn = kGoOn;
     const Lines parsed = {"[" + unknown + "] RCC 1 FOOBAR on ,  Loop 1, Address 50, Ident 0C0AA, Slot 11 / Error In Device Type"};
