@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <system_error>
 
 namespace {
 
@@ -58,6 +59,16 @@ TEST_F(DiagsLogTest, ALogThatCannotBeShortenedIsLeftAsItWasAndTheFailureSaysWhy)
     EXPECT_TRUE(text.empty());
     EXPECT_EQ(testfiles::ReadBytes(DiagsLogPath()), "aaaa\r\nbb\r\n");
     EXPECT_TRUE(std::filesystem::exists(work + "/kept"));
+}
+
+TEST_F(DiagsLogTest, ALogThatCannotBeReadFailsWithTheReason)
+{
+    std::filesystem::create_directory(DiagsLogPath()); // a folder of the log's name
+    std::string text, error;
+    EXPECT_EQ(ReadDiagsLog(text, error), LogReadResult::Failed);
+    EXPECT_EQ(error, "The log file " + DiagsLogPath() + " could not be read: " +
+                         std::make_error_code(std::errc::is_a_directory).message() + ".");
+    EXPECT_TRUE(text.empty());
 }
 
 TEST_F(DiagsLogTest, ErasingAMissingFileIsNotAnError)
