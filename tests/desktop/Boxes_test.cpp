@@ -32,7 +32,7 @@ bool OffersMinimiseOnEveryDialog()
 // What the window manager lets the user do with a box: it is moved (so the
 // window manager does list what it allows), never maximised, and minimised
 // only where the window manager offers it on every dialog.
-void ExpectMovableNeverMaximisedAndMinimisedOnlyWhereEveryDialogIs(const std::vector<uint32_t>& actions)
+void ExpectMovableNotMaximisableMinimisableOnlyWhereEveryDialogIs(const std::vector<uint32_t>& actions)
 {
     const auto allows = [&actions](const char* action) {
         return std::find(actions.begin(), actions.end(), Atom(action)) != actions.end();
@@ -150,7 +150,7 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
             EXPECT_TRUE(hints[0] & kHintFunctions);
             EXPECT_FALSE(hints[1] & (kFunctionMinimise | kFunctionMaximise));
             EXPECT_FALSE((hints[0] & kHintDecorations) && (hints[2] & (kDecorMinimise | kDecorMaximise)));
-            ExpectMovableNeverMaximisedAndMinimisedOnlyWhereEveryDialogIs(actions);
+            ExpectMovableNotMaximisableMinimisableOnlyWhereEveryDialogIs(actions);
             // A title bar with the box's title: the frame has a top, deeper than
             // its foot.
             ASSERT_EQ(frame.size(), 4u);
@@ -187,7 +187,7 @@ TEST_F(DesktopTest, ThePlainBoxWaitsActiveWithItsTitleAndNoMaximise)
         {"answered", [&] { return box.isNull(); }},
     }));
     EXPECT_EQ(answer, 1);
-    ExpectMovableNeverMaximisedAndMinimisedOnlyWhereEveryDialogIs(actions);
+    ExpectMovableNotMaximisableMinimisableOnlyWhereEveryDialogIs(actions);
 }
 
 // The steps up to the toolkit's own box over the New Site dialog (File >
