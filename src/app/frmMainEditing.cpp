@@ -140,8 +140,10 @@ void frmMain::NewFile_Click()
         const int rccs = app::ApplyNewSiteHeader(choice);
         PositionNodeShell();
         app::ResetNodesForNewSite(Nodes, rccs, LoopAddressOwner);
-        DisplayNodes();
+        // Named first, so that nothing of the previous site (its name far
+        // out) sizes the window or the new drawing.
         app::NameNewSite(choice.name);
+        DisplayNodes();
         siteName_->setText(Q(choice.name));
         PlaceSiteName(SiteNameX, SiteNameY);
         MenuItem("OptionsSiteName")->setChecked(true);

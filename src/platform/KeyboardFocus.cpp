@@ -2,6 +2,11 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+
+// The window system is asked itself only where the toolkit runs on X11 and
+// the build found the X client library (QVS_X11_FOCUS); elsewhere the
+// toolkit's own account of the active window stands.
+#if QT_CONFIG(xcb) && defined(QVS_X11_FOCUS)
 #include <cstdlib>
 #include <xcb/xcb.h>
 
@@ -44,3 +49,18 @@ void GiveTheKeysAgain(const QWidget& window)
 }
 
 } // namespace platform
+
+#else
+
+namespace platform {
+
+QWidget* WindowWithTheKeys()
+{
+    return nullptr;
+}
+
+void GiveTheKeysAgain(const QWidget&) {}
+
+} // namespace platform
+
+#endif

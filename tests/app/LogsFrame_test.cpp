@@ -6,6 +6,7 @@
 #include "support/TempFolder.h"
 
 #include <QComboBox>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -101,6 +102,43 @@ TEST_F(LogsFrameTest, SelectMovesExportCopiesAndAFailureKeepsThePanel)
         ASSERT_EQ(shown_.size(), 1u);
         EXPECT_EQ(shown_[0].text.rfind(text, 0), 0u) << shown_[0].text;
         EXPECT_EQ(shown_[0].style, ok ? 64 : 16);
+    }
+}
+
+TEST_F(LogsFrameTest, AFolderClickedInTheListIsWhereTheLogsAreExportedOrMoved)
+{
+    for (const LogsFrame::Mode mode : {LogsFrame::Mode::Export, LogsFrame::Mode::Set}) {
+        const bool exporting = mode == LogsFrame::Mode::Export;
+        SCOPED_TRACE(exporting ? "export" : "set");
+        shown_.clear();
+        WriteLog("ProgLog.txt", "log");
+        frame_.Open(mode);
+        QTreeView* dir = frame_.Dir1();
+        dir->setGeometry(0, 0, 300, 400);
+        // The folders are listed in the background: the click goes to the
+        // place where the list shows "elsewhere" once it shows it there.
+        const auto* folders = qobject_cast<const QFileSystemModel*>(dir->model());
+        ASSERT_NE(folders, nullptr);
+        const QModelIndex target = folders->index(Path("elsewhere"));
+        ASSERT_TRUE(target.isValid());
+        QPoint at;
+        ASSERT_TRUE(platform::WaitUntil(
+            [&] {
+                dir->scrollTo(target);
+                at = dir->visualRect(target).center();
+                return dir->viewport()->rect().contains(at) && dir->indexAt(at) == target;
+            },
+            10000));
+        QTest::mouseClick(dir->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        ASSERT_EQ(frame_.Dir1Path(), Path("elsewhere"));
+        QTest::mouseClick(frame_.cmdSelect(), Qt::LeftButton);
+        EXPECT_TRUE(fs::exists(root_ / "elsewhere" / "ProgLog.txt"));
+        EXPECT_EQ(fs::exists(root_ / "logs" / "ProgLog.txt"), exporting);
+        EXPECT_EQ(LogFolder, (root_ / (exporting ? "logs" : "elsewhere")).string());
+        ASSERT_EQ(shown_.size(), 1u);
+        EXPECT_EQ(shown_[0].style, 64) << shown_[0].text;
+        fs::remove(root_ / "elsewhere" / "ProgLog.txt");
+        LogFolder = (root_ / "logs").string();
     }
 }
 

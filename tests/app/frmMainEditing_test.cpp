@@ -5,10 +5,12 @@
 #include "model/ConfigurationCheck.h"
 #include "model/SiteFile.h"
 #include "platform/FileDialogs.h"
+#include "platform/Units.h"
 
 #include <QFile>
 #include <QFrame>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -203,6 +205,39 @@ TEST_F(EditingTest, ANewSiteStartsWithNothingSelected)
     QTest::keyClick(form.get(), Qt::Key_Delete);
     EXPECT_EQ(deletes.count(), 0);
     EXPECT_TRUE(Nodes[2].InUse());
+}
+
+// The drawing of a new site is measured afresh: what lay far out in the old
+// one (here its name) no longer sizes the drawing or the scroll bars.
+TEST_F(EditingTest, ANewSiteHasItsOwnDrawingExtentAndScrollRanges)
+{
+    LoadSite();
+    SiteNameX = 40000;
+    SiteNameY = 30000;
+    DisplayInWindow(9000, 7000);
+    ASSERT_TRUE(form->HScroll1()->isVisible());
+    ASSERT_TRUE(form->VScroll1()->isVisible());
+    FileChanged = false;
+    AnswerNewSite(2, 1, 1, "Block D");
+    form->NewFile_Click();
+    ASSERT_EQ(SiteName, "Block D");
+    const QLabel* label = form->SiteNameLabel();
+    const app::DrawingExtent extent = app::ComputeDrawingExtent(
+        Nodes, SiteNameX, SiteNameY, platform::PixelsToTwips(label->width()), platform::PixelsToTwips(label->height()));
+    EXPECT_EQ(DrawingWidth, extent.width);
+    EXPECT_EQ(DrawingHeight, extent.height);
+    EXPECT_LT(DrawingWidth, 40000);
+    EXPECT_LT(DrawingHeight, 30000);
+    const long width = form->WidthTwips();
+    const long height = form->HeightTwips();
+    EXPECT_EQ(form->HScroll1()->isVisible(), width < DrawingWidth);
+    if (form->HScroll1()->isVisible()) {
+        EXPECT_EQ(form->HScroll1()->maximum(), DrawingWidth - width);
+    }
+    EXPECT_EQ(form->VScroll1()->isVisible(), height < DrawingHeight + 1600);
+    if (form->VScroll1()->isVisible()) {
+        EXPECT_EQ(form->VScroll1()->maximum(), DrawingHeight - height + 1600);
+    }
 }
 
 // Pinned editors across a new site: nothing they held for the old site's

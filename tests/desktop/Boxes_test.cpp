@@ -6,7 +6,7 @@
 #include "platform/PrinterDialog.h"
 #include "platform/WindowPlacement.h"
 
-#include <QElapsedTimer>
+#include <QAbstractNativeEventFilter>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrinter>
@@ -32,7 +32,7 @@ bool OffersMinimiseOnEveryDialog()
 // What the window manager lets the user do with a box: it is moved (so the
 // window manager does list what it allows), never maximised, and minimised
 // only where the window manager offers it on every dialog.
-void ExpectNoMinimiseOrMaximise(const std::vector<uint32_t>& actions)
+void ExpectMovableNotMaximisableMinimisableOnlyWhereEveryDialogIs(const std::vector<uint32_t>& actions)
 {
     const auto allows = [&actions](const char* action) {
         return std::find(actions.begin(), actions.end(), Atom(action)) != actions.end();
@@ -150,7 +150,7 @@ TEST_F(DesktopTest, BoxesStayOnTheScreenWithTheirOwner)
             EXPECT_TRUE(hints[0] & kHintFunctions);
             EXPECT_FALSE(hints[1] & (kFunctionMinimise | kFunctionMaximise));
             EXPECT_FALSE((hints[0] & kHintDecorations) && (hints[2] & (kDecorMinimise | kDecorMaximise)));
-            ExpectNoMinimiseOrMaximise(actions);
+            ExpectMovableNotMaximisableMinimisableOnlyWhereEveryDialogIs(actions);
             // A title bar with the box's title: the frame has a top, deeper than
             // its foot.
             ASSERT_EQ(frame.size(), 4u);
@@ -187,7 +187,7 @@ TEST_F(DesktopTest, ThePlainBoxWaitsActiveWithItsTitleAndNoMaximise)
         {"answered", [&] { return box.isNull(); }},
     }));
     EXPECT_EQ(answer, 1);
-    ExpectNoMinimiseOrMaximise(actions);
+    ExpectMovableNotMaximisableMinimisableOnlyWhereEveryDialogIs(actions);
 }
 
 // The steps up to the toolkit's own box over the New Site dialog (File >
@@ -276,33 +276,71 @@ private:
     bool held_ = false;
 };
 
+// Sees the display tell the program that a window got the keys. The program
+// handles the news right after this filter has seen it, within the same
+// turn of its event loop.
+class KeysGivenWatch : public QAbstractNativeEventFilter
+{
+public:
+    KeysGivenWatch() { QCoreApplication::instance()->installNativeEventFilter(this); }
+    ~KeysGivenWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    KeysGivenWatch(const KeysGivenWatch&) = delete;
+    KeysGivenWatch& operator=(const KeysGivenWatch&) = delete;
+
+    void Watch(const QWidget& window)
+    {
+        window_ = static_cast<xcb_window_t>(window.winId());
+        seen = false;
+    }
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_FOCUS_IN)
+            return false;
+        const auto* focus = static_cast<const xcb_focus_in_event_t*>(message);
+        // The toolkit passes over the news of the pointer's window only.
+        if (focus->event == window_ && focus->detail != XCB_NOTIFY_DETAIL_POINTER)
+            seen = true;
+        return false;
+    }
+
+    bool seen = false;
+
+private:
+    xcb_window_t window_ = XCB_NONE;
+};
+
 // The window manager gives the keys to the new-site dialog while its box
 // waits (the program keeps the box as the active window), and the box is
-// answered before the window manager does anything more: once the box has
-// gone, the dialog is the active window in the program as on the desktop,
-// and its Cancel closes it.
+// answered once the program has been told of the keys, before the window
+// manager does anything more: once the box has gone, the dialog is the
+// active window in the program as on the desktop, and its Cancel closes it.
 TEST_F(DesktopTest, TheDialogThatGotTheKeysWhileItsBoxWaitedIsActiveOnceTheBoxIsAnswered)
 {
     HeldWindowManager wm;
     ASSERT_TRUE(wm.Known()) << "the session names no window manager's process";
     QPointer<frmNewSite> dialog;
     QPointer<QMessageBox> box;
-    QElapsedTimer held;
+    KeysGivenWatch keys;
     // The keys go to the dialog as the window manager gives them.
     std::vector<Step> steps = UpToTheNewSiteBox(*form, dialog, box, [&] {
         wm.Hold();
+        keys.Watch(*dialog);
         Xdo({"windowfocus", "--sync", QString::number(dialog->winId())});
-        held.start();
     });
     steps.insert(steps.end(), {
         // The program shows nothing of the keys it was told of and kept from
-        // the dialog, so the box is answered after a moment, while the window
-        // manager is still held. (Should the program not yet have read of the
-        // keys by then, the box goes first and the dialog is activated as
-        // usual.)
-        {"a moment for the program to read of the keys", [&] { return held.hasExpired(300); },
+        // the dialog; the box is answered while the window manager is still
+        // held.
+        {"the program told that the dialog has the keys", [&] { return keys.seen && KeysTo(dialog); },
          [&] { box->button(QMessageBox::Ok)->click(); }},
-        {"answered", [&] { return box.isNull() || !box->isVisible(); }, [&] { wm.Release(); }},
+        // The program itself makes the dialog the active window: the
+        // window manager, still held, has no part in it.
+        {"answered, the dialog active in the program",
+         [&] { return (box.isNull() || !box->isVisible()) && QApplication::activeWindow() == dialog; },
+         [&] { wm.Release(); }},
         {"the dialog active and shown in place",
          [&] { return ActiveOnDesktop(dialog) && KeysTo(dialog) && ShownInPlace(dialog); },
          [&] { Click(dialog->cmdCancel); }},

@@ -83,6 +83,27 @@ TEST(ChannelScanPage, CountsDownAndChartsTheResult)
     Shot(page, "ChannelScanPage");
 }
 
+TEST(ChannelScanPage, TheDurationArrowsStepTheMinutesShownWithinTheirRange)
+{
+    Selected<ChannelScanPage, ChannelScan> s(&ChannelScanPage::Scan);
+    ChannelScanPage& page = s.page;
+    const struct
+    {
+        QToolButton* key;
+        const char* shown;
+    } steps[] = {{page.UpDnDuration->UpKey(), "2"},   {page.UpDnDuration->UpKey(), "3"},
+                 {page.UpDnDuration->DownKey(), "2"}, {page.UpDnDuration->DownKey(), "1"},
+                 {page.UpDnDuration->DownKey(), "1"}};
+    for (const auto& step : steps) {
+        QTest::mouseClick(step.key, Qt::LeftButton);
+        EXPECT_EQ(page.txtDuration->text().toStdString(), step.shown);
+        EXPECT_EQ(page.UpDnDuration->Value(), page.txtDuration->text().toInt());
+    }
+    page.txtDuration->setText("255");
+    QTest::mouseClick(page.UpDnDuration->UpKey(), Qt::LeftButton);
+    EXPECT_EQ(page.txtDuration->text().toStdString(), "255");
+}
+
 TEST(ChannelMonitorPage, ChartsEveryLevelLineUntilCancelled)
 {
     Selected<ChannelMonitorPage, ChannelMonitor> s(&ChannelMonitorPage::Monitor);

@@ -348,6 +348,32 @@ TEST_F(DiagnosticsWindowTest, ClosingDuringARefreshIsRefusedFromItsFirstExchange
     EXPECT_TRUE(w->close()) << "the window closes once the refresh has ended";
 }
 
+TEST_F(DiagnosticsWindowTest, TheProgressBarShowsWhileTheDeviceStatusIsReadAndGoesOnceItIsIn)
+{
+    frmDiagnostics* w = Open();
+    auto* bar = Child<QProgressBar>(w, "CommsProgress");
+    EXPECT_FALSE(bar->isVisible()) << "the first reading is in";
+    // The unit keeps its answer until the bar has been looked at.
+    platform::SetTimeoutScale(100.0);
+    unit.ClearRecord();
+    unit.SetFailure(FailureMode::Silent, "GET DS ALL", 1);
+    std::optional<bool> shownWhileReading;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (shownWhileReading || !w->Session.DiagBusy || SendTimes("GET DS ALL").empty())
+            return;
+        shownWhileReading = bar->isVisible();
+        port.Send("GET DS ALL\rDS LOOP1 5 SSG\rDS LOOP1 6 SSG\rEND OF DATA\r");
+    });
+    watcher.start(1);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdRefresh"), Qt::LeftButton);
+    watcher.stop();
+    ASSERT_TRUE(shownWhileReading.has_value()) << "the refresh ended before its reading was seen";
+    EXPECT_TRUE(*shownWhileReading);
+    EXPECT_TRUE(messages.empty()) << "the reading completed";
+    EXPECT_FALSE(bar->isVisible());
+}
+
 TEST_F(DiagnosticsWindowTest, TheHubIdentCheckAndTheStimulusFileAreReachedFromCode)
 {
     unit.SetIdent("0A001");

@@ -144,3 +144,17 @@ TEST_F(LogFilesTest, TheLogFolderChosenAgainWithNoLogInItMovesNothingAndSucceeds
                      "Set Folder For Log Files");
     EXPECT_TRUE(fs::is_empty(dir.path() / "old"));
 }
+
+TEST_F(LogFilesTest, WithNoLogYetATargetThatIsNoFolderIsStillRefused)
+{
+    fs::remove(dir.path() / "old" / "ProgLog.txt");
+    fs::remove(dir.path() / "old" / "DiagsLog.txt");
+    WriteBytes(dir.path() / "afile", "x");
+    for (const std::string& target : {dir.File("gone"), dir.File("gone") + "/", dir.File("afile"), std::string()}) {
+        ExpectReport(MoveLogFiles(oldDir, target), false, kMoveFailed, "Set Folder For Log Files");
+        ExpectReport(ExportLogFiles(oldDir, target), false,
+                     "There was a problem exporting the Log Files\r\nFiles may not have been saved",
+                     "Export Log Files");
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "gone"));
+}

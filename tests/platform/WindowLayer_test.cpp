@@ -5,8 +5,6 @@
 #include "platform/WindowLimits.h"
 
 #include <QImage>
-#include <QLineEdit>
-#include <QTest>
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -99,31 +97,4 @@ TEST(WindowLayer, APinnedWindowStaysOutOfTheTopLayerUntilTheLastGuardedWindowGoe
         EXPECT_TRUE(pinnedOnTop());
         EXPECT_TRUE(IsTopMost(pinned));
     }
-}
-
-// Keys the window manager still gives to a window that a box keeps disabled
-// (it may hand that window the activation for a moment after putting the
-// box back) are typed into the box; once the box has gone, keys go where
-// they are typed again.
-TEST(ModalWindows, KeysTypedIntoAWindowABoxKeepsDisabledGoToTheBox)
-{
-    QWidget owner;
-    auto* ownerField = new QLineEdit(&owner);
-    owner.show();
-    QWidget box;
-    auto* field = new QLineEdit(&box);
-    GuardModalWindow(box);
-    box.show();
-    field->setFocus();
-    owner.setEnabled(false);
-    QTest::keyClicks(ownerField, "AB");
-    QTest::keyClicks(&owner, "C");
-    EXPECT_EQ(field->text(), "ABC");
-    EXPECT_EQ(ownerField->text(), "");
-
-    box.hide();
-    owner.setEnabled(true);
-    QTest::keyClicks(ownerField, "D");
-    EXPECT_EQ(field->text(), "ABC");
-    EXPECT_EQ(ownerField->text(), "D");
 }

@@ -13,12 +13,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool ReadAll(const std::string& path, std::string& bytes)
+// False, with the reason when the system gives one, when the file cannot be
+// read (the stream's buffer throws on a read that fails: a folder of the
+// log's name, a medium gone).
+bool ReadAll(const std::string& path, std::string& bytes, std::string& reason)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure& failure) {
+        reason = failure.code().message();
+        return false;
+    }
     return !in.bad();
 }
 
@@ -58,9 +66,9 @@ LogReadResult ReadDiagsLog(std::string& text, std::string& error, std::uintmax_t
     std::error_code ec;
     if (!fs::exists(path, ec))
         return LogReadResult::Missing;
-    std::string bytes;
-    if (!ReadAll(path, bytes)) {
-        error = "The log file " + path + " could not be read.";
+    std::string bytes, reason;
+    if (!ReadAll(path, bytes, reason)) {
+        error = "The log file " + path + " could not be read" + (reason.empty() ? "." : ": " + reason + ".");
         return LogReadResult::Failed;
     }
     if (bytes.size() > limit) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <system_error>
 
 namespace {
 
@@ -43,6 +44,31 @@ TEST_F(DiagsLogTest, ViewingKeepsTheNewestLinesWithinTheBound)
         EXPECT_EQ(testfiles::ReadBytes(DiagsLogPath()), c.shown) << "the file is trimmed too";
     }
     EXPECT_FALSE(std::filesystem::exists(LogFolder + "/tempqvs.txt"));
+}
+
+TEST_F(DiagsLogTest, ALogThatCannotBeShortenedIsLeftAsItWasAndTheFailureSaysWhy)
+{
+    // A folder where the work file should go: the work file cannot be written.
+    const std::string work = LogFolder + "/tempqvs.txt";
+    std::filesystem::create_directory(work);
+    testfiles::WriteBytes(work + "/kept", "x");
+    Write("aaaa\r\nbb\r\n");
+    std::string text, error;
+    EXPECT_EQ(ReadDiagsLog(text, error, 4), LogReadResult::Failed);
+    EXPECT_EQ(error, "The log file " + DiagsLogPath() + " could not be shortened: " + work + " could not be written.");
+    EXPECT_TRUE(text.empty());
+    EXPECT_EQ(testfiles::ReadBytes(DiagsLogPath()), "aaaa\r\nbb\r\n");
+    EXPECT_TRUE(std::filesystem::exists(work + "/kept"));
+}
+
+TEST_F(DiagsLogTest, ALogThatCannotBeReadFailsWithTheReason)
+{
+    std::filesystem::create_directory(DiagsLogPath()); // a folder of the log's name
+    std::string text, error;
+    EXPECT_EQ(ReadDiagsLog(text, error), LogReadResult::Failed);
+    EXPECT_EQ(error, "The log file " + DiagsLogPath() + " could not be read: " +
+                         std::make_error_code(std::errc::is_a_directory).message() + ".");
+    EXPECT_TRUE(text.empty());
 }
 
 TEST_F(DiagsLogTest, ErasingAMissingFileIsNotAnError)

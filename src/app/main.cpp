@@ -1,3 +1,4 @@
+// The program: the start-up in Startup, then the event loop until the end.
 #include "app/Startup.h"
 
 #include <QApplication>
