@@ -39,13 +39,25 @@ public:
     std::vector<std::string> Boxes;
     // The answer to the clear question (the parse's question is always Yes).
     bool ClearAnswer = true;
+    // The answers to the LateCommand-th send (0 the first) and the one after
+    // it come only after LateTicks ticks of the reply timer, so that the link
+    // resends, and the answers sent meanwhile overtake them. -1: none is
+    // late.
+    int LateCommand = -1;
+    int LateTicks = 1;
 
     // ISerialTransport
     bool Output(const std::string& bytes, hublink::LinkError&) override
     {
+        const bool late = bytes != "\r" && LateCommand >= 0 && sent_ >= LateCommand && sent_ <= LateCommand + 1;
+        if (bytes != "\r")
+            ++sent_;
         std::string answer;
         for (const UnitOutput& out : unit_.Receive(bytes, 0)) {
-            pending_.push_back(out.Bytes);
+            if (late)
+                late_.push_back(Late{LateTicks, out.Bytes});
+            else
+                pending_.push_back(out.Bytes);
             answer += out.Bytes;
         }
         Answered(bytes, answer);
@@ -66,8 +78,18 @@ public:
                 const std::string bytes = pending_.front();
                 pending_.pop_front();
                 link_.Comm_OnComm(bytes);
+            } else if (!late_.empty() && late_.front().TicksLeft <= 0) {
+                // One late answer at a time: what it brings about comes
+                // before the next one.
+                pending_.push_back(late_.front().Bytes);
+                late_.pop_front();
             } else if (timerOn_) {
                 link_.CommsTimer_Timer();
+                for (Late& late : late_)
+                    --late.TicksLeft;
+            } else if (!late_.empty()) {
+                for (Late& late : late_)
+                    late.TicksLeft = 0;
             } else {
                 Finding("the programming run waits for what nothing can bring");
             }
@@ -127,6 +149,13 @@ private:
     hublink::NodesSiteLink site_;
     hublink::CommsLink link_;
     std::deque<std::string> pending_;
+    struct Late
+    {
+        int TicksLeft;
+        std::string Bytes;
+    };
+    std::deque<Late> late_;
+    int sent_ = 0;
     bool timerOn_ = false;
     int progress_ = 0;
     int progressMax_ = 100;

@@ -11,10 +11,12 @@
 //
 // Then the hub itself: a simulated hub holding the changed copy as its
 // statements is programmed with the site (the last change byte's low bit
-// answers the clear question) and compared again. Whenever Program or
-// Compare says the hub holds the site, no loop address is answered by two
-// units, and Compare agrees with Program; every command that programming
-// counted as acknowledged, the hub applied.
+// answers the clear question) and compared again. Two bytes past the last
+// whole change make the hub answer one command late, refuse one and repeat
+// the answers to one. Whenever Program or Compare says the hub holds the
+// site, it does: no loop address is answered by two units, and Compare on a
+// link of its own finds nothing. Where the hub talked in order, every
+// command that programming counted as acknowledged, the hub applied.
 #include "FuzzFiles.h"
 #include "ProgramBench.h"
 #include "hublink/core/AddressMaps.h"
@@ -149,17 +151,79 @@ bool Told(const ProgramBench& bench, const std::string& text)
     return std::find(bench.Boxes.begin(), bench.Boxes.end(), text) != bench.Boxes.end();
 }
 
-// Programs a simulated hub holding HubNodes with the site, then compares it.
-void ProgramTheHub(bool clearAnswer)
+// How the hub talks while it is programmed and compared: the answer to one
+// command late (resent meanwhile, overtaken by what is answered then), one
+// command of the site's list refused, one answered with each line twice.
+struct Disorder
 {
-    SimulatedUnit unit;
+    int lateCommand = -1;
+    int lateTicks = 1;
+    std::string refused;
+    std::string repeated;
+    bool Any() const { return lateCommand >= 0 || !refused.empty() || !repeated.empty(); }
+};
+
+// Two bytes: the command answered late (of the first 64 sent) and after how
+// many ticks; which list command is refused, which answered twice.
+Disorder ReadDisorder(const std::string& bytes, const std::vector<std::string>& site)
+{
+    Disorder d;
+    if (bytes.size() < 2 || site.empty())
+        return d;
+    const auto a = static_cast<uint8_t>(bytes[0]), b = static_cast<uint8_t>(bytes[1]);
+    if ((a & 0xC0) != 0) {
+        d.lateCommand = a & 0x3F;
+        d.lateTicks = a >> 6; // 1 to 3
+    }
+    if ((b & 1) != 0)
+        d.refused = site[(b >> 1) % site.size()];
+    if ((b & 2) != 0)
+        d.repeated = site[(b >> 3) % site.size()];
+    return d;
+}
+
+void Prepare(SimulatedUnit& unit)
+{
     unit.SetIdent(Nodes[0].NodeIdent());
     unit.SetLoopCountText(std::to_string(LoopCount));
     const char* const protocols[] = {"XP95", "ZP3", "GE2010"};
     unit.SetProtocolWord(LoopProtocol >= 1 && LoopProtocol <= 3 ? protocols[LoopProtocol - 1] : "NONE");
+}
+
+// Compare Config of the hub on a link that nothing disorders; the lines the
+// parse refuses come before the differences.
+bool HubMatches(SimulatedUnit& unit)
+{
+    static model::NodeArray scratch;
+    const int refused = ParseHubConfiguration(unit.Configuration(), scratch, {0, false});
+    ProgramBench bench(unit);
+    ActiveNode = 0;
+    CompareConfig_Click(bench.Link(), bench);
+    return Told(bench, "The Hub matches the Configuration") || model::MessageCount() == refused;
+}
+
+// Programs a simulated hub holding HubNodes with the site, then compares it.
+void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
+{
+    // The site may put a device on a combination head's second address:
+    // those addresses are the site's, not the programming's, to answer twice.
+    std::vector<std::string> site;
+    const ProgrammingList full = BuildFullProgrammingList(Nodes, true);
+    for (const ProgrammingCommand& c : full.Commands())
+        site.push_back(c.Command);
+    const Disorder disorder = ReadDisorder(disorderBytes, site);
+
+    SimulatedUnit unit;
+    Prepare(unit);
     unit.SetConfiguration(HubStatements());
+    if (!disorder.refused.empty())
+        unit.Refuse(disorder.refused);
+    if (!disorder.repeated.empty())
+        unit.RepeatAnswers(disorder.repeated);
     ProgramBench bench(unit);
     bench.ClearAnswer = clearAnswer;
+    bench.LateCommand = disorder.lateCommand;
+    bench.LateTicks = disorder.lateTicks;
     LogProg = false;
     ConfirmDiffs = false;
     CommsCloseOnComplete = false;
@@ -168,38 +232,38 @@ void ProgramTheHub(bool clearAnswer)
 
     const bool holds = Told(bench, "Programming Completed Successfully") ||
                        Told(bench, "The Config matches the Radio Hub already, Update not required");
-    // The site may put a device on a combination head's second address:
-    // those addresses are the site's, not the programming's, to answer twice.
-    std::vector<std::string> site;
-    const ProgrammingList full = BuildFullProgrammingList(Nodes, true);
-    for (const ProgrammingCommand& c : full.Commands())
-        site.push_back(c.Command);
     if (holds && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
         Finding("Program says the hub holds the site while a loop address is answered twice");
     // The list goes on only on the hub's answer: each of its commands but
     // the last one sent was acknowledged; after the completion, all were.
+    // (A hub that answers late, twice or out of turn may have an answer
+    // taken for another command's: then only the hub's end state counts.)
     size_t last = 0;
     for (size_t i = 0; i < bench.Exchanges.size(); ++i)
         if (IsConfigurationCommand(bench.Exchanges[i].Command))
             last = i;
-    for (size_t i = 0; i < bench.Exchanges.size(); ++i) {
+    for (size_t i = 0; !disorder.Any() && i < bench.Exchanges.size(); ++i) {
         const ProgramBench::Exchange& e = bench.Exchanges[i];
         const bool listed = e.Command.rfind("FDELETE", 0) != 0 && e.Command.rfind("RELATION DEL", 0) != 0;
         if (IsConfigurationCommand(e.Command) && (holds || (listed && i < last)) && !Applied(e))
             Finding("programming counted a command as acknowledged that the hub did not apply");
     }
 
-    // Compare lists the lines the parse refuses before the differences.
-    static model::NodeArray scratch;
-    const int refused = ParseHubConfiguration(unit.Configuration(), scratch, {0, false});
+    // Compare on the same link, its leftovers and the hub's disorder with
+    // it, then on a link of its own: neither says the hub matches unless it
+    // does, and Program said it holds the site only if it does.
     bench.Boxes.clear();
     ActiveNode = 0;
     CompareConfig_Click(bench.Link(), bench);
-    const bool matches = Told(bench, "The Hub matches the Configuration") || model::MessageCount() == refused;
+    const bool said = Told(bench, "The Hub matches the Configuration");
+    unit.ClearFailure();
+    const bool matches = HubMatches(unit);
     if (matches && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
         Finding("Compare says the hub matches while a loop address is answered twice");
     if (holds && !matches)
         Finding("Program says the hub holds the site and Compare finds differences");
+    if (said && !matches)
+        Finding("Compare says the hub matches over a hub that differs");
 }
 
 } // namespace
@@ -258,7 +322,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::Finding("the site could not be saved after the comparison");
     if (fuzz::ReadFile(after) != fuzz::ReadFile(before))
         fuzz::Finding("the comparison changed the site");
+    // The bytes past the last whole change say how the hub talks.
     if (programmable)
-        ProgramTheHub(!changes.empty() && (static_cast<uint8_t>(changes.back()) & 1) == 1);
+        ProgramTheHub(!changes.empty() && (static_cast<uint8_t>(changes.back()) & 1) == 1,
+                      changes.substr(changes.size() - changes.size() % 3));
     return 0;
 }
