@@ -2,8 +2,8 @@
 // the user brings the main window forward from the task bar; it is laid
 // out alike on opening and after a resize. Closing the communications
 // window gives the activation to the error list when that is open. A close
-// of the main window while a hub run goes on changes nothing, and the box
-// of a port that does not open stands with the serial window it is about.
+// of the main window while a hub run goes on changes nothing, and a box
+// raised for a serial window stands with that window.
 #include "Desktop.h"
 #include "app/frmErrorCheck.h"
 #include "diagnostics/frmDiagnostics.h"
@@ -312,11 +312,11 @@ TEST_F(DesktopTest, ClosingTheMainWindowWhileTheHubIsProgrammedChangesNothing)
     platform::SetTimeoutScale(1.0);
 }
 
-// The box that says a launch cannot communicate, and the box of a port that
-// does not open, belong to the serial window they are about: while one is
-// up the window manager keeps that window above the main window and the box
-// above both.
-TEST_F(DesktopTest, TheBoxOfAPortThatDoesNotOpenStandsWithItsSerialWindow)
+// The boxes raised for a serial window belong to it: the box that says a
+// launch cannot communicate, the save question of a read and the box of a
+// port that does not open. While one is up the window manager keeps that
+// window above the main window and the box above both.
+TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
 {
     const auto standsWith = [this](const QWidget* box, const QWidget* window) {
         return OnDesktop(box) && ActiveOnDesktop(box) && window != nullptr && OnDesktop(window) &&
@@ -329,13 +329,23 @@ TEST_F(DesktopTest, TheBoxOfAPortThatDoesNotOpenStandsWithItsSerialWindow)
     const auto closed = [this] { return frmComms::Loaded() == nullptr && form->isEnabled(); };
     {
         // A hub answers where the launch looks for RCC 3: the window closes
-        // its port and the launch says it cannot communicate.
+        // its port and the launch says it cannot communicate. A read of the
+        // hub asks first whether to save the changed site; Cancel closes
+        // the window.
         HubOnPort9 hub;
         form->ActivateNode(3);
         form->RCCCompare_Click();
         EXPECT_TRUE(Drive({
             {"the launch's box above the communications window", launchBoxUp, [] { Keys("Return"); }},
-            {"the communications window closed", closed},
+            {"the communications window closed", closed,
+             [this] {
+                 FileChanged = true;
+                 form->ReadConfig_Click();
+             }},
+            {"the save question above the communications window",
+             [&] { return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmComms::Loaded()); },
+             [] { Keys("c"); }},
+            {"the read cancelled", closed},
         }));
     }
     // No port: the communications window reports the port's error before it
