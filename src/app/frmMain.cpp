@@ -40,6 +40,7 @@
 #include "platform/base/MessageStyle.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -724,14 +725,27 @@ void frmMain::changeEvent(QEvent* event)
         // (the main window may be activated from the task bar).
         if (frmMsg::Current() != nullptr || frmParameter::Current() != nullptr)
             return;
-        for (const char* name : {"frmDiagnostics", "frmComms"})
-            if (QWidget* serial = platform::FindForm(name); serial != nullptr && serial->isVisible()) {
-                platform::BringWindowToFront(*serial);
-                return;
-            }
+        if (QWidget* serial = LoadedSerialWindow(); serial != nullptr && serial->isVisible())
+            platform::BringWindowToFront(*serial);
         return;
     }
     Form_Activate();
+}
+
+QWidget* frmMain::LoadedSerialWindow()
+{
+    for (const char* name : {"frmDiagnostics", "frmComms"})
+        if (QWidget* serial = platform::FindForm(name))
+            return serial;
+    return nullptr;
+}
+
+bool frmMain::WaitsOnAnotherWindow() const
+{
+    if (frmMsg::Current() != nullptr || frmParameter::Current() != nullptr ||
+        QApplication::activeModalWidget() != nullptr)
+        return true;
+    return !isEnabled() && LoadedSerialWindow() != nullptr;
 }
 
 void frmMain::Form_Activate()
@@ -883,7 +897,12 @@ void frmMain::Form_KeyDown(int key, int shift)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (SaveInProgress() || !CloseEditorsForExit() || !CheckForChanges()) {
+    // The window manager delivers a close to a disabled window too (its
+    // frame's close button, a task bar's close). While the program waits on
+    // another window, a hub run or a box, the close changes nothing: ending
+    // the program there would leave a hub half programmed, unknown to the
+    // user.
+    if (WaitsOnAnotherWindow() || SaveInProgress() || !CloseEditorsForExit() || !CheckForChanges()) {
         event->ignore();
         return;
     }

@@ -233,6 +233,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The serial window loaded (the diagnostics or the communications
+    // window), or nullptr.
+    static QWidget* LoadedSerialWindow();
+    // True while the program waits on another window: a box, a modal
+    // dialog, or the serial window that disabled this one.
+    bool WaitsOnAnotherWindow() const;
     void CreateControls();
     void CreateMenus();
     void CreateToolBar();

@@ -268,7 +268,10 @@ void frmMain::CommsFormTimer_Timer()
     });
     comms->show();
     if (!comms->PortOpen()) {
-        PlainMessage(app::kPortFailureText, MessageStyle::Critical, Q(app::PortFailureTitle(ActiveNode)));
+        // The box is about the communications window: it belongs to it, so
+        // that window managers raise that window with it, not this one.
+        platform::ShowPlainMessage(comms, app::kPortFailureText, MessageStyle::Critical,
+                                   app::PortFailureTitle(ActiveNode));
         setEnabled(true);
         frmComms::Unload();
         loopInterfaceGuard_.Restore(IsLoopInterface);

@@ -6,6 +6,7 @@
 #include "model/ConfigurationCheck.h"
 #include "app/core/ErrorListText.h"
 #include "platform/FileDialogs.h"
+#include "platform/PlainMessageBox.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
@@ -56,9 +57,10 @@ protected:
         platform::ResetPortList();
         PortNumber = 9;
         platform::SetComPortPath(9, "/nonexistent/tty-of-no-unit");
-        const auto recordIn = [](QStringList& shown) {
-            return [&shown](QWidget*, const std::string& text, int32_t style, const std::string& title) {
+        const auto recordIn = [this](QStringList& shown) {
+            return [this, &shown](QWidget* owner, const std::string& text, int32_t style, const std::string& title) {
                 shown << QString("%1: %2 (%3)").arg(QString::fromStdString(title), QString::fromStdString(text)).arg(style);
+                owners << (owner != nullptr ? owner->objectName() : QString());
                 return 1;
             };
         };
@@ -115,9 +117,11 @@ protected:
         return comms == nullptr ? QString() : comms->StatusRTF->toPlainText().trimmed().section('\n', -1);
     }
 
-    // Plain and program boxes shown: "title: text (style)".
+    // Plain and program boxes shown: "title: text (style)"; the name of
+    // each one's owner, in the order shown.
     QStringList plain;
     QStringList boxes;
+    QStringList owners;
     SimulatedUnit unit;
     std::unique_ptr<SimulatedPort> port;
 
@@ -297,6 +301,8 @@ TEST_F(MenusTest, APortThatDoesNotOpenIsReportedAndChangesNothing)
     EXPECT_EQ(plain[2],
               "Open Communications with Radio Hub: Unable to Communicate with Selected Device (16)");
     EXPECT_EQ(boxes.size(), 3); // the port's own error each time
+    // Each box is about the communications window and belongs to it.
+    EXPECT_EQ(owners.join(' ').toStdString(), QStringList(6, "frmComms").join(' ').toStdString());
     EXPECT_TRUE(form->isEnabled());
     EXPECT_FALSE(IsLoopInterface);
 
@@ -443,6 +449,64 @@ TEST_F(ExitTest, TheEditorsPendingEditsAreOfferedBeforeTheProgramEnds)
         EXPECT_EQ(ended, 0);
         EXPECT_EQ(model::Nodes[1].Name(), name);
     }
+}
+
+// While the program waits on another window (a serial window, a box), a
+// close of the main window changes nothing; once nothing waits, the close
+// ends the program.
+TEST_F(MenusTest, AClosingWhileTheProgramWaitsOnAnotherWindowChangesNothing)
+{
+    QTemporaryDir folder;
+    platform::SetProgramFolder(folder.path().toStdString());
+    int ended = -1;
+    SetEndProcessHook([&](int code) { ended = code; });
+    // Closes the main window; ends tells whether that ended the program.
+    bool ends = false;
+    const auto closeMain = [&] {
+        ended = -1;
+        form->close();
+        ends = ended == 0;
+    };
+    LoadSite();
+    FileChanged = false;
+    PlugIn();
+    form->mnuOpenComms_Click();
+    Tick();
+    QPointer<frmComms> comms = frmComms::Loaded();
+    ASSERT_TRUE(comms != nullptr && !form->isEnabled());
+    closeMain();
+    EXPECT_FALSE(ends) << "closed over the communications window";
+    EXPECT_EQ(frmComms::Loaded(), comms.data());
+    comms->cmdCancel_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    form->Diagnostics_Click();
+    QPointer<frmDiagnostics> diagnostics = frmDiagnostics::Loaded();
+    ASSERT_NE(diagnostics, nullptr);
+    ASSERT_TRUE(platform::WaitUntil([&] { return !diagnostics->Loading() && !diagnostics->RefreshBusy; }, 60000));
+    closeMain();
+    EXPECT_FALSE(ends) << "closed over the diagnostics window";
+    diagnostics->Diags().Link().Timer().Stop();
+    platform::UnloadFormNow(diagnostics);
+    ASSERT_TRUE(form->isEnabled());
+
+    // A box of the program's own, and a platform box.
+    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
+        closeMain();
+        PressButton(box, "OK");
+    });
+    frmMsg::Display(form.get(), "Log File Erased", MessageStyle::Information, "Clear Log File");
+    EXPECT_FALSE(ends) << "closed over a box";
+    QTimer::singleShot(0, form.get(), [&] {
+        closeMain();
+        QApplication::activeModalWidget()->close();
+    });
+    platform::PlainMessageBox(form.get(), "Unable To Get Status", MessageStyle::Critical, "Get Device Statuses");
+    EXPECT_FALSE(ends) << "closed over a platform box";
+
+    closeMain();
+    EXPECT_TRUE(ends) << "nothing waits";
+    platform::SetProgramFolder("");
 }
 
 TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)

@@ -223,6 +223,36 @@ inline void ClickTitle(const QWidget* w)
     Xdo({"mousemove", QString::number(frame.center().x()), QString::number(y), "click", "1"});
 }
 
+// Clicks the close button of the window's frame, at the right end of its
+// title bar where the window managers the tests run under put it.
+inline void ClickCloseButton(const QWidget* w)
+{
+    const QRect frame = DisplayedFrame(w);
+    const int title = DisplayedRect(w).top() - frame.top();
+    Xdo({"mousemove", QString::number(frame.right() - title / 2), QString::number(frame.top() + title / 2),
+         "click", "1"});
+}
+
+// Asks the window manager to close the window, as a task bar or a pager
+// does (_NET_CLOSE_WINDOW); the window manager hands the program the
+// window's close.
+inline void CloseFromTaskBar(const QWidget* w)
+{
+    xcb_connection_t* c = Connection();
+    ASSERT_NE(c, nullptr);
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(w->winId());
+    message.type = Atom("_NET_CLOSE_WINDOW");
+    message.data.data32[0] = XCB_CURRENT_TIME;
+    message.data.data32[1] = 2; // the request of a pager or a task bar
+    xcb_send_event(c, 0, RootWindow(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+}
+
 // Where and how large the program holds the window to be.
 inline QRect ProgramRect(const QWidget* w)
 {

@@ -1,17 +1,24 @@
 // A serial window disables the main window and stays above it, even when
 // the user brings the main window forward from the task bar; it is laid
 // out alike on opening and after a resize. Closing the communications
-// window gives the activation to the error list when that is open.
+// window gives the activation to the error list when that is open. A close
+// of the main window while a hub run goes on changes nothing, and a box
+// raised for a serial window stands with that window.
 #include "Desktop.h"
 #include "app/frmErrorCheck.h"
 #include "diagnostics/frmDiagnostics.h"
+#include "hublink/core/AddressMaps.h"
+#include "model/SiteBuilder.h"
 #include "platform/Ports.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
+#include "platform/base/ProgramFolder.h"
+#include "platform/base/TimeoutScale.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
 
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTextEdit>
 
 using namespace desktop;
@@ -216,6 +223,149 @@ TEST_F(DesktopTest, ClosingTheCommunicationsWindowActivatesTheOpenErrorList)
         {"the error list active", [&] { return comms == nullptr && ActiveOnDesktop(errors); }},
     }));
     EXPECT_TRUE(form->isEnabled());
+    frmComms::Unload();
+}
+
+// The close events a window receives, and how many of them came while the
+// communications window ran a command on the unit.
+class CloseWatch : public QObject
+{
+public:
+    explicit CloseWatch(QWidget& window) { window.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            ++count;
+            const frmComms* comms = frmComms::Loaded();
+            duringRun += comms != nullptr && comms->Busy() ? 1 : 0;
+        }
+        return false;
+    }
+    int count = 0;
+    int duringRun = 0;
+};
+
+// The command lines the unit received after its first configuration read.
+std::ptrdiff_t CommandsAfterTheRead(const SimulatedUnit& unit)
+{
+    const auto lines = unit.CommandLines();
+    const auto read = std::find(lines.begin(), lines.end(), "GET SYSCONFIG");
+    return read == lines.end() ? 0 : lines.end() - read - 1;
+}
+
+// The hub answers every command late. Closing the main window while the hub
+// is programmed, by the window manager's close (as a task bar asks it) and
+// by its frame's close button, changes nothing: the program goes on, the
+// run ends as it would, and the hub holds the site.
+TEST_F(DesktopTest, ClosingTheMainWindowWhileTheHubIsProgrammedChangesNothing)
+{
+    HubOnPort9 hub;
+    // The link's time-outs stretched: the late answers are never taken for
+    // missing ones, however busy the machine.
+    platform::SetTimeoutScale(5.0);
+    hub.unit.SetLateDelayMs(400);
+    hub.unit.SetFailure(FailureMode::Late);
+    model::Nodes[3].SetInUse(false);
+    model::Nodes[4].SetInUse(false);
+    LoopCount = 2;
+    sitebuild::PlaceTwoRccSite(model::Nodes, 0);
+    hublink::BuildAddressMap();
+    form->DisplayNodes();
+    ConfirmDiffs = false;
+    CommsCloseOnComplete = false;
+    FileChanged = false;
+    // An end of the program is recorded, not made; settings.ini goes aside.
+    QTemporaryDir folder;
+    platform::SetProgramFolder(folder.path().toStdString());
+    int ended = -1;
+    SetEndProcessHook([&](int code) { ended = code; });
+    CloseWatch closes(*form);
+    const auto completed = [] {
+        const frmMsg* box = frmMsg::Current();
+        return BoxUp<frmMsg>() && box->Label1->text() == "Programming Completed Successfully";
+    };
+
+    form->HubProgram_Click();
+    EXPECT_TRUE(Drive({
+        {"three programming commands sent",
+         [&] { return CommandsAfterTheRead(hub.unit) >= 3 && ShownInPlace(frmComms::Loaded()); },
+         [&] { CloseFromTaskBar(form.get()); }},
+        {"the window manager's close handed to the main window", [&] { return closes.count == 1; },
+         [&] { ClickCloseButton(form.get()); }},
+        {"the close of the main window's frame handed to it", [&] { return closes.count == 2; }},
+        {"the run completed", completed, [] { Keys("Return"); }},
+        {"its box answered", [] { return frmMsg::Current() == nullptr && !frmComms::Loaded()->Busy(); }},
+    }));
+    EXPECT_EQ(closes.duringRun, 2) << "each close came while the hub was programmed";
+    EXPECT_EQ(ended, -1) << "the program ended";
+    EXPECT_TRUE(form->isVisible());
+    // The site's hub, RCCs, devices, channels and relations.
+    EXPECT_EQ(hub.unit.Configuration(),
+              (SimulatedUnit::Lines{"POPULATE LOOP1 NODE 1 0 01A2B 0", "POPULATE LOOP1 NODE 10 1 10001 0",
+                                    "POPULATE LOOP1 NODE 11 2 10002 0", "POPULATE LOOP1 CALLPOINT 20 1 1A001 0",
+                                    "POPULATE LOOP2 SOUNDER 21 1 1A002 1", "POPULATE LOOP1 OPTICAL 30 2 2A001 0",
+                                    "YPROTRADIOCHANNELS 2 3", "XPROTRADIOCHANNELS 4 5 1", "XPROTRADIOCHANNELS 6 7 2",
+                                    "RELATION ADD 1 0 1", "RELATION ADD 2 1 2"}));
+    frmComms::Unload();
+    SetEndProcessHook({});
+    platform::SetProgramFolder("");
+    platform::SetTimeoutScale(1.0);
+}
+
+// The boxes raised for a serial window belong to it: the box that says a
+// launch cannot communicate, the save question of a read and the box of a
+// port that does not open. While one is up the window manager keeps that
+// window above the main window and the box above both.
+TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
+{
+    const auto standsWith = [this](const QWidget* box, const QWidget* window) {
+        return OnDesktop(box) && ActiveOnDesktop(box) && window != nullptr && OnDesktop(window) &&
+               StackedAbove(window, form.get()) && StackedAbove(box, window);
+    };
+    const auto launchBoxUp = [&] {
+        const QWidget* box = QApplication::activeModalWidget();
+        return box != nullptr && box->objectName() == "PlainMessageBox" && standsWith(box, frmComms::Loaded());
+    };
+    const auto closed = [this] { return frmComms::Loaded() == nullptr && form->isEnabled(); };
+    {
+        // A hub answers where the launch looks for RCC 3: the window closes
+        // its port and the launch says it cannot communicate. A read of the
+        // hub asks first whether to save the changed site; Cancel closes
+        // the window.
+        HubOnPort9 hub;
+        form->ActivateNode(3);
+        form->RCCCompare_Click();
+        EXPECT_TRUE(Drive({
+            {"the launch's box above the communications window", launchBoxUp, [] { Keys("Return"); }},
+            {"the communications window closed", closed,
+             [this] {
+                 FileChanged = true;
+                 form->ReadConfig_Click();
+             }},
+            {"the save question above the communications window",
+             [&] { return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmComms::Loaded()); },
+             [] { Keys("c"); }},
+            {"the read cancelled", closed},
+        }));
+    }
+    // No port: the communications window reports the port's error before it
+    // shows, then the launch says it cannot communicate; the diagnostics
+    // window reports the port's error once it shows.
+    PortNumber = 9;
+    platform::SetComPortPath(9, "/nonexistent/tty-of-no-unit");
+    form->mnuOpenComms_Click();
+    EXPECT_TRUE(Drive({
+        {"the port's error", [] { return BoxUp<frmMsg>(); }, [] { Keys("Return"); }},
+        {"the launch's box above the communications window", launchBoxUp, [] { Keys("Return"); }},
+        {"the communications window closed", closed, [this] { form->Diagnostics_Click(); }},
+        {"the port's error above the diagnostics window",
+         [&] { return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmDiagnostics::Loaded()); },
+         [] { Keys("Return"); }},
+        {"the diagnostics window open",
+         [] { return frmMsg::Current() == nullptr && !frmDiagnostics::Loaded()->Loading(); }},
+    }));
+    if (frmDiagnostics* diagnostics = frmDiagnostics::Loaded())
+        platform::UnloadFormNow(diagnostics);
     frmComms::Unload();
 }
 
