@@ -68,8 +68,8 @@ public:
     bool CheckForChanges() override;
     // A Save or Save As is running (a second one, and the exit, wait).
     bool SaveInProgress() const { return fileCommands_.SaveInProgress(); }
-    // A second copy's command line.
-    virtual void OpenFileFromMessage(const QString& path);
+    // A second copy's command line, as the bytes it was started with.
+    virtual void OpenFileFromMessage(const std::string& commandLine);
     // Commands run from the start page; the file commands and the serial
     // launch take these over.
     virtual void StartNewFile();
@@ -237,6 +237,8 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    // Places and sizes the window on its stored rectangle, fitted to the
+    // screen under it, and makes that the outer size to keep.
     void KeepOnScreen();
     void ApplyStoredOuterSize();
     void OpenStartFile();

@@ -1,10 +1,15 @@
 #include "frmMainFixture.h"
+#include "platform/FileDialogs.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <vector>
 #include <limits>
 
 namespace {
@@ -52,13 +57,41 @@ TEST_F(MainWindowTest, AWindowBeyondTheRightOrBottomEdgeComesBackInside)
     MainWindowTop = -600;
     Load();
     EXPECT_EQ(form->frameGeometry().left() * 15, desk.width() * 15 - 6000 - 300);
-    EXPECT_EQ(form->frameGeometry().top(), -40); // a negative top stays
+    EXPECT_EQ(form->frameGeometry().top(), QGuiApplication::primaryScreen()->availableGeometry().top())
+        << "a title bar above the screen comes onto it";
     form.reset();
     // Stored below the bottom of a larger screen.
     MainWindowLeft = 0;
     MainWindowTop = desk.height() * 15 + 3000;
     Load();
     EXPECT_EQ(form->frameGeometry().top() * 15, desk.height() * 15 - form->HeightTwips() - 300);
+}
+
+TEST_F(MainWindowTest, AStoredSizeLargerThanTheScreenOpensWithinItAndIsStoredAsShown)
+{
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    // Far larger than any screen; then wider than the screen, its title bar above it.
+    const std::array<int32_t, 4> stored[] = {{1000, 1000, 99999999, 99999999},
+                                             {-135345, 1000, avail.width() * 15 + 3000, 9165}};
+    for (const auto& [top, left, width, height] : stored) {
+        SCOPED_TRACE(width);
+        MainWindowTop = top;
+        MainWindowLeft = left;
+        MainWindowWidth = width;
+        MainWindowHeight = height;
+        Load();
+        const QRect frame = form->frameGeometry();
+        EXPECT_TRUE(avail.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                           << frame.height();
+        EXPECT_EQ(frame.top(), avail.top());
+        EXPECT_LE(frame.width(), avail.width());
+        // What settings.ini receives is the window as it is shown.
+        EXPECT_EQ(MainWindowTop, frame.top() * 15);
+        EXPECT_EQ(MainWindowLeft, frame.left() * 15);
+        EXPECT_EQ(MainWindowWidth, frame.width() * 15);
+        EXPECT_EQ(MainWindowHeight, frame.height() * 15);
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
@@ -78,7 +111,7 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         SCOPED_TRACE(commandLine.toStdString());
         MruFiles[1] = "/earlier/site.qvs";
         FileLoaded = false; // as Main leaves it
-        SetCommandLine(commandLine);
+        SetCommandLine(commandLine.toStdString());
         messages.clear();
         AnswerMessages();
         Load();
@@ -94,6 +127,80 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         answerer.stop();
         form.reset();
     }
+}
+
+TEST_F(MainWindowTest, ASiteWhoseNameIsNotUtf8OpensByItsBytesAndADialogsTextOfItIsReportedAsUnreadable)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string name = folder + "/caf\xE9 site.qvs"; // Latin-1, with a blank
+    const std::string other = folder + "/other.qvs";
+    std::filesystem::copy_file(QVS_TEST_DATA "/hub-site.qvs", name);
+    std::filesystem::copy_file(QVS_TEST_DATA "/loop-interface.qvs", other);
+    const auto files = [&] { return std::distance(std::filesystem::directory_iterator(folder), {}); };
+    std::vector<QString> dialogAnswers;
+    platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
+        const QString answer = dialogAnswers.empty() ? request.fileName : dialogAnswers.front();
+        if (!dialogAnswers.empty())
+            dialogAnswers.erase(dialogAnswers.begin());
+        return std::optional<QString>(answer);
+    });
+    AnswerMessages();
+
+    // The command line's bytes, as the program is started with them.
+    SetCommandLine(CommandLineFromArguments({name}));
+    Load();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_TRUE(FileLoaded);
+    EXPECT_EQ(SiteFileName, name);
+    EXPECT_EQ(MruFiles[1], name);
+    const QString shown = "caf" + QString(QChar(0xFFFD)) + " site.qvs";
+    EXPECT_TRUE(form->windowTitle().endsWith("[" + shown + "]")) << form->windowTitle().toStdString();
+    EXPECT_EQ(form->MenuItem("FileMRU_1")->text(), shown);
+
+    // Another site, then the recent entry: the file of those bytes again.
+    form->OpenFileFromMessage(other);
+    ASSERT_TRUE(IsLoopInterface);
+    ASSERT_EQ(MruFiles[2], name);
+    form->MenuItem("FileMRU_2")->trigger();
+    EXPECT_EQ(SiteFileName, name);
+    EXPECT_FALSE(IsLoopInterface);
+
+    // Save, and a Save As kept on the name the dialog was given, write that
+    // file, not one named after the dialog's text of it.
+    FileChanged = true;
+    form->MenuItem("FileSave")->trigger();
+    form->MenuItem("FileSaveAs")->trigger();
+    EXPECT_EQ(SiteFileName, name);
+    EXPECT_EQ(files(), 2);
+    EXPECT_FALSE(FileChanged);
+
+    // Open: a name the dialog hands back unchanged keeps its bytes; one it
+    // chose as text names no file, and the user is told the name cannot be
+    // read, not that the file is missing.
+    form->OpenFileFromMessage(other);
+    dialogAnswers = {QFile::decodeName(QByteArray::fromStdString(name))};
+    form->MenuItem("FileLoad")->trigger();
+    EXPECT_EQ(SiteFileName, other);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].endsWith(shown + "\nThe File's Name Cannot Be Read")) << messages[0].toStdString();
+    form->MenuItem("FileMRU_2")->trigger();
+    form->MenuItem("FileLoad")->trigger();
+    EXPECT_EQ(SiteFileName, name);
+    EXPECT_EQ(messages.size(), 1);
+    form.reset();
+
+    // Reopened at start as the last file used.
+    SetCommandLine("");
+    ReOpenLastUsed = true;
+    MruFiles = {};
+    MruFiles[1] = name;
+    FileLoaded = false;
+    Load();
+    EXPECT_TRUE(FileLoaded);
+    EXPECT_EQ(SiteFileName, name);
+    EXPECT_EQ(messages.size(), 1);
+    platform::SetFileDialogAnswerer({});
 }
 
 TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
@@ -120,7 +227,7 @@ TEST_F(MainWindowTest, AStartFileLeavesTheStatusBarOnTheActiveNodeNotOnLoading)
     // Given on the command line, and reopened as the last file used.
     for (const bool commandLine : {true, false}) {
         SCOPED_TRACE(commandLine ? "command line" : "last file");
-        SetCommandLine(commandLine ? path : "");
+        SetCommandLine(commandLine ? path.toStdString() : "");
         ReOpenLastUsed = !commandLine;
         MruFiles[1] = path.toStdString();
         Load();
@@ -136,9 +243,9 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     QTemporaryDir dir;
     const QString first = CopySite(dir, "hub-site.qvs", "first.qvs");
     const QString second = CopySite(dir, "loop-interface.qvs", "second site.qvs");
-    SetCommandLine(first);
+    SetCommandLine(first.toStdString());
     Load();
-    form->OpenFileFromMessage("\"" + second + "\"");
+    form->OpenFileFromMessage("\"" + second.toStdString() + "\"");
     EXPECT_TRUE(IsLoopInterface);
     EXPECT_EQ(MruFiles[2], first.toStdString());
 
@@ -147,7 +254,7 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     FileChanged = true;
     AnswerMessages();
     form->OpenFileFromMessage("/nowhere/gone.qvs");
-    form->OpenFileFromMessage(QString(QChar(0)));
+    form->OpenFileFromMessage(std::string(1, '\0'));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].endsWith("File Not Found"));
     EXPECT_EQ(SiteFileName, second.toStdString());
@@ -155,9 +262,9 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     // The selection follows the new site: an RCC that is not in it is
     // neither named nor offered to Delete.
     FileChanged = false;
-    form->OpenFileFromMessage(CopySite(dir, "full-site.qvs", "full.qvs"));
+    form->OpenFileFromMessage(CopySite(dir, "full-site.qvs", "full.qvs").toStdString());
     ClickCaption(5, Qt::LeftButton);
-    form->OpenFileFromMessage(first);
+    form->OpenFileFromMessage(first.toStdString());
     EXPECT_EQ(form->PanelText(2), "");
     QTest::keyClick(form.get(), Qt::Key_Delete);
     EXPECT_EQ(messages.size(), 1);
@@ -165,12 +272,12 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     // Unsaved changes: Cancel keeps them, No drops them for the new file.
     FileChanged = true;
     answer = "&Cancel";
-    form->OpenFileFromMessage(second);
+    form->OpenFileFromMessage(second.toStdString());
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].startsWith("Save Changes ?: "));
     EXPECT_EQ(SiteFileName, first.toStdString());
     answer = "&No";
-    form->OpenFileFromMessage(second);
+    form->OpenFileFromMessage(second.toStdString());
     EXPECT_EQ(SiteFileName, second.toStdString());
 }
 
@@ -272,7 +379,7 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
         MainWindowWidth = place.width() * 15;
         MainWindowHeight = place.height() * 15;
         Load();
-        form->OpenFileFromMessage(full);
+        form->OpenFileFromMessage(full.toStdString());
         ASSERT_EQ(SiteFileName, full.toStdString());
         EXPECT_TRUE(avail.contains(form->frameGeometry()));
         // The site is wider than the screen.
@@ -283,7 +390,7 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
         EXPECT_TRUE(avail.contains(form->frameGeometry()));
         EXPECT_TRUE(form->HScroll1()->isVisible());
         // A small site handed over next needs no bars, though the window keeps its size.
-        form->OpenFileFromMessage(small);
+        form->OpenFileFromMessage(small.toStdString());
         EXPECT_FALSE(form->HScroll1()->isVisible());
         form.reset();
     }
