@@ -64,8 +64,9 @@ const std::string& CommandLine()
 std::string CommandLineFromArguments(const std::vector<std::string>& arguments)
 {
     std::string line;
-    for (const std::string& a : arguments) {
-        if (&a != arguments.data())
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (i > 0)
             line += ' ';
         if (a.find_first_of(" \t") != std::string::npos)
             line += '"' + a + '"';

@@ -468,7 +468,7 @@ void frmMain::Form_Load()
     // stored: the position places the frame, and the size is corrected for
     // the frame once it is known, so the window does not grow by its frame at
     // every start.
-    KeepOnScreen();
+    PlaceOnScreen();
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
     // 5.
     canvas_->SetLeftTwips(0);
@@ -552,7 +552,7 @@ void frmMain::Form_Load()
     loaded_ = true;
 }
 
-void frmMain::KeepOnScreen()
+void frmMain::PlaceOnScreen()
 {
     long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
     // The screen under the stored corner, else the window's own.

@@ -239,7 +239,7 @@ private:
     void CreateStatusBar();
     // Places and sizes the window on its stored rectangle, fitted to the
     // screen under it, and makes that the outer size to keep.
-    void KeepOnScreen();
+    void PlaceOnScreen();
     void ApplyStoredOuterSize();
     void OpenStartFile();
     // Loads SiteFileName after the screen was cleared; true when it was read.
