@@ -222,8 +222,11 @@ bool Main()
     settingsFile.sFileName(SettingsPath());
     ReadMainWindowRect(settingsFile);
 
+    // The splash stands in the middle of the main window as it will open.
+    long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
+    platform::FitToScreen(left, top, width, height, frmMain::kMinimumSide);
     QPointer<frmSplash> splash = new frmSplash;
-    platform::CentreOverTwips(*splash, MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight);
+    platform::CentreOverTwips(*splash, left, top, width, height);
     splash->show();
 
     model::ResetSite();

@@ -38,7 +38,6 @@
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 #include "platform/base/MessageStyle.h"
-#include "platform/base/WindowFit.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -555,18 +554,7 @@ void frmMain::Form_Load()
 void frmMain::PlaceOnScreen()
 {
     long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
-    // The screen under the stored corner, else the window's own.
-    const QScreen* screen = QGuiApplication::screenAt(QPoint(TwipsToPixels(left), TwipsToPixels(top)));
-    if (screen == nullptr)
-        screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        const QRect desk = screen->virtualGeometry();
-        const QRect free = screen->availableGeometry();
-        platform::FitOnScreen(left, width, kMinimumSide, PixelsToTwips(desk.width()), PixelsToTwips(free.left()),
-                              PixelsToTwips(free.width()));
-        platform::FitOnScreen(top, height, kMinimumSide, PixelsToTwips(desk.height()), PixelsToTwips(free.top()),
-                              PixelsToTwips(free.height()));
-    }
+    platform::FitToScreen(left, top, width, height, kMinimumSide);
     move(TwipsToPixels(left), TwipsToPixels(top));
     resize(TwipsToPixels(width), TwipsToPixels(height));
     storedOuterSize_ = QSize(static_cast<int>(width), static_cast<int>(height));

@@ -33,6 +33,9 @@ class frmMain : public QMainWindow, private app::FileCommandsHost, private Edito
 {
     Q_OBJECT
 public:
+    // The window's smallest width and height, twips.
+    static constexpr long kMinimumSide = 6000;
+
     // Creates the window's controls and puts the window in the list of
     // loaded windows; Form_Load prepares them.
     explicit frmMain(QWidget* parent = nullptr);

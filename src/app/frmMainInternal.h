@@ -17,8 +17,6 @@ namespace {
 // Twips the window's frame, menu bar and status bar take from its height.
 constexpr long kFrameHeight = 1220;
 constexpr long kToolbarHeight = 450;
-// The window's smallest width and height, twips.
-constexpr long kMinimumSide = 6000;
 constexpr int kNodeCount = model::kNodeCount;
 
 model::clsNode& NodeAt(int i)

@@ -114,8 +114,10 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(splash->Timer1->isActive());
-    // Centred on the rectangle: 450 + 12765 / 2 - 6600 / 2, 300 + 9165 / 2 - 3600 / 2 twips.
-    EXPECT_EQ(splash->pos(), QPoint(236, 206));
+    // Centred on the main window as it opens: the rectangle read, fitted to
+    // the screen's free area, 300 + 9165 / 2 - 3600 / 2 twips down.
+    EXPECT_EQ(splash->pos().y(), 206);
+    EXPECT_EQ(splash->geometry().center().x(), MainForm()->geometry().center().x());
 
     ASSERT_NE(MainForm(), nullptr);
     EXPECT_FALSE(MainForm()->isVisible());
@@ -123,6 +125,18 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     // free area (the offscreen screen is narrower than that).
     const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(MainForm()->size(), QSize(std::min(851, avail.width()), std::min(611, avail.height())));
+}
+
+TEST_F(StartupTest, TheSplashStandsOnTheMainWindowAsItOpensWithinTheScreen)
+{
+    WriteSettings("[WindowPositions]\r\nMainWindowTop=-135345\r\nMainWindowWidth=99999999\r\n"
+                  "MainWindowHeight=99999999\r\n");
+    ASSERT_TRUE(Main());
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(avail.contains(splash->geometry()));
+    EXPECT_EQ(splash->geometry().center(), MainForm()->geometry().center());
 }
 
 TEST_F(StartupTest, ASettingsFileTooLargeToReadIsReported)
