@@ -103,7 +103,8 @@ std::string MruKey(std::size_t i)
 }
 
 // A recent file whose name the code page cannot hold as text (a name that is
-// not valid UTF-8, or one with characters outside the code page) keeps its
+// not valid UTF-8, one with characters outside the code page, or one with a
+// line end, which a line of the file cannot hold) keeps its
 // bytes under a second key, the entry's key followed by "Bytes": each byte
 // outside printable ASCII, and "%", written as "%" and two upper-case hex
 // digits. The entry's own key then holds the same bytes read as the code
@@ -239,7 +240,7 @@ bool SaveSettings(std::string* error)
 
     ini.sSectionName("MRUList");
     for (std::size_t i = 1; i < MruFiles.size(); ++i) {
-        if (platform::IsWin1252Representable(MruFiles[i])) {
+        if (platform::IsWin1252Representable(MruFiles[i]) && MruFiles[i].find_first_of("\r\n") == std::string::npos) {
             ini.SetString(MruKey(i), MruFiles[i]);
         } else {
             ini.SetString(MruKey(i), platform::Win1252ToUtf8(MruFiles[i]));

@@ -123,9 +123,10 @@ TEST_F(SettingsFile, ALogFolderTheCodePageCannotHoldIsLeftOut)
 TEST_F(SettingsFile, RecentFilesKeepTheBytesOfNamesTheCodePageCannotHold)
 {
     // Not UTF-8 at all; outside the code page; "%", a line end and a byte
-    // the code page leaves undefined; and a name it holds, as before.
+    // the code page leaves undefined; a line end alone; and a name the code
+    // page holds, as before.
     const std::string names[] = {"/sites/caf\xE9.qvs", "/sites/\xCE\xA9.qvs", "/sites/50%\r\x81\xFF.qvs",
-                                 "/sites/caf\xC3\xA9.qvs"};
+                                 "/sites/a\nb.qvs", "/sites/caf\xC3\xA9.qvs"};
     for (std::size_t i = 0; i < std::size(names); ++i)
         MruFiles[i + 1] = names[i];
     ASSERT_TRUE(SaveSettings());
@@ -133,7 +134,7 @@ TEST_F(SettingsFile, RecentFilesKeepTheBytesOfNamesTheCodePageCannotHold)
     for (const char* stored : {"\r\nMRU1=/sites/caf\xE9.qvs\r\nMRU1Bytes=/sites/caf%E9.qvs\r\n",
                                "\r\nMRU2=/sites/\xCE\xA9.qvs\r\nMRU2Bytes=/sites/%CE%A9.qvs\r\n",
                                "\r\nMRU3=/sites/50% \x81\xFF.qvs\r\nMRU3Bytes=/sites/50%25%0D%81%FF.qvs\r\n",
-                               "\r\nMRU4=/sites/caf\xE9.qvs\r\nMRU5=\r\n"})
+                               "\r\nMRU5=/sites/caf\xE9.qvs\r\nMRU6=\r\n"})
         EXPECT_NE(first.find(stored), std::string::npos) << stored;
 
     ResetSettings();
