@@ -240,7 +240,8 @@ bool SaveSettings(std::string* error)
 
     ini.sSectionName("MRUList");
     for (std::size_t i = 1; i < MruFiles.size(); ++i) {
-        if (platform::IsWin1252Representable(MruFiles[i]) && MruFiles[i].find_first_of("\r\n") == std::string::npos) {
+        if (platform::IsWin1252Representable(MruFiles[i]) &&
+            MruFiles[i].find_first_of("\r\n") == std::string::npos) {
             ini.SetString(MruKey(i), MruFiles[i]);
         } else {
             ini.SetString(MruKey(i), platform::Win1252ToUtf8(MruFiles[i]));

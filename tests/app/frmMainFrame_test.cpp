@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <utility>
-#include <limits>
 
 namespace {
 
@@ -157,7 +157,8 @@ TEST_F(MainWindowTest, ASiteWhoseNameIsNotUtf8OpensByItsBytesAndADialogsTextOfIt
     form->MenuItem("FileLoad")->trigger();
     EXPECT_EQ(SiteFileName, other);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].endsWith(shown + "\nThe File's Name Cannot Be Read")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].endsWith(shown + "\nThe File's Name Cannot Be Read"))
+        << messages[0].toStdString();
     platform::SetFileDialogAnswerer({});
 }
 

@@ -145,9 +145,11 @@ TEST_F(SettingsFile, RecentFilesKeepTheBytesOfNamesTheCodePageCannotHold)
     EXPECT_EQ(ReadBytes(SettingsPath()), first);
 
     // A second key that is not what the program writes is passed over.
-    WriteBytes(SettingsPath(), "[MRUList]\r\nMRU1=/a.qvs\r\nMRU1Bytes=/b%4.qvs\r\nMRU2=/c.qvs\r\nMRU2Bytes=/d\xE9\r\n");
+    WriteBytes(SettingsPath(),
+               "[MRUList]\r\nMRU1=/a.qvs\r\nMRU1Bytes=/b%4.qvs\r\nMRU2=/c.qvs\r\nMRU2Bytes=/d\xE9\r\n");
     LoadSettings();
-    EXPECT_EQ(std::make_pair(MruFiles[1], MruFiles[2]), std::make_pair(std::string("/a.qvs"), std::string("/c.qvs")));
+    EXPECT_EQ(std::make_pair(MruFiles[1], MruFiles[2]),
+              std::make_pair(std::string("/a.qvs"), std::string("/c.qvs")));
 }
 
 TEST_F(SettingsFile, ARecentFileWrittenAsItsNamesBytesOpensTheFileOfThoseBytes)

@@ -11,6 +11,7 @@ namespace platform {
 // far edge is put 300 twips inside it. It is then moved just enough to lie
 // within the free area; a window larger than the free area keeps its near
 // edge on the free area's, so its title bar and menus are on the screen.
-void FitOnScreen(long& place, long& extent, long minimum, long desktopExtent, long freeStart, long freeExtent);
+void FitOnScreen(long& place, long& extent, long minimum, long desktopExtent, long freeStart,
+                 long freeExtent);
 
 } // namespace platform

@@ -20,7 +20,7 @@ Shown Fit(long place, long extent, long freeStart = 0, long freeExtent = 28800, 
 TEST(WindowFit, AWindowOnTheScreenStaysAndOnePastTheFarEdgeComesInside)
 {
     EXPECT_EQ(Fit(1000, 12765), Shown(1000, 12765));
-    EXPECT_EQ(Fit(20000, 12765), Shown(28800 - 12765 - 300, 12765)); // 300 twips inside the desktop
+    EXPECT_EQ(Fit(20000, 12765), Shown(28800 - 12765 - 300, 12765));     // 300 twips inside the desktop
     EXPECT_EQ(Fit(20000, 12765, 0, 27000), Shown(27000 - 12765, 12765)); // and within the free area
 }
 
