@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     // The last tick of the progress bar shows the main window.
     app.Watch([] { return static_cast<QWidget*>(MainForm()); },
               (frmSplash::kProgressMaximum + 1) * frmSplash::kTimerIntervalMs);
-    SetCommandLine(CommandLineFromArguments(QApplication::arguments().mid(1)));
+    SetCommandLine(CommandLineFromArguments(std::vector<std::string>(argv + 1, argv + argc)));
     if (!Main())
         return 1;
     return QApplication::exec();

@@ -29,7 +29,7 @@ const QString kAppTitle = QStringLiteral("Quorvel Configuration Utility");
 // The second copy waits this long for the running copy to take its command line.
 constexpr int kHandOverTimeoutMs = 5000;
 
-QString g_commandLine;
+std::string g_commandLine;
 QPointer<frmMain> g_mainForm;
 
 void DefaultEndProcess(int code)
@@ -49,28 +49,31 @@ void EndProcess(int code)
 
 QString AppTitle = kAppTitle;
 QString ProgramFolderName;
-QStringList CommandArgs{QString()};
+std::vector<std::string> CommandArgs{std::string()};
 
-void SetCommandLine(const QString& commandLine)
+void SetCommandLine(const std::string& commandLine)
 {
     g_commandLine = commandLine;
 }
 
-QString CommandLine()
+const std::string& CommandLine()
 {
     return g_commandLine;
 }
 
-QString CommandLineFromArguments(const QStringList& arguments)
+std::string CommandLineFromArguments(const std::vector<std::string>& arguments)
 {
-    QStringList parts;
-    for (const QString& a : arguments) {
-        if (a.contains(' ') || a.contains('\t'))
-            parts << '"' + a + '"';
+    std::string line;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (i > 0)
+            line += ' ';
+        if (a.find_first_of(" \t") != std::string::npos)
+            line += '"' + a + '"';
         else
-            parts << a;
+            line += a;
     }
-    return parts.join(' ');
+    return line;
 }
 
 QString LastPathComponent(const QString& path)
@@ -88,12 +91,10 @@ int ParseCommandLine(int maxArgs)
 {
     if (maxArgs < 0)
         maxArgs = 0;
-    CommandArgs = QStringList();
-    for (int i = 0; i <= maxArgs; ++i)
-        CommandArgs << QString();
+    CommandArgs.assign(static_cast<std::size_t>(maxArgs) + 1, std::string());
     int count = 0;
     bool open = false;
-    for (const QChar c : g_commandLine) {
+    for (const char c : g_commandLine) {
         if (c == ' ' || c == '\t') {
             open = false;
             continue;
@@ -104,9 +105,9 @@ int ParseCommandLine(int maxArgs)
             ++count;
             open = true;
         }
-        CommandArgs[count] += c;
+        CommandArgs[static_cast<std::size_t>(count)] += c;
     }
-    CommandArgs = CommandArgs.mid(0, count + 1);
+    CommandArgs.resize(static_cast<std::size_t>(count) + 1);
     return count;
 }
 
@@ -136,7 +137,7 @@ void MarkMainWindow(frmMain& form)
         // asks for the window only, it names no file.
         if (data.isEmpty() || data == QByteArray(1, '\0'))
             return;
-        held->OpenFileFromMessage(QString::fromUtf8(data));
+        held->OpenFileFromMessage(data.toStdString());
     });
 }
 
@@ -162,6 +163,11 @@ void ReadMainWindowRect()
 {
     model::clsIniFile ini;
     ini.sFileName(SettingsPath());
+    ReadMainWindowRect(ini);
+}
+
+void ReadMainWindowRect(model::clsIniFile& ini)
+{
     ini.sSectionName("WindowPositions");
     MainWindowTop = ini.GetLong("MainWindowTop", 1000);
     MainWindowLeft = ini.GetLong("MainWindowLeft", 1000);
@@ -204,21 +210,28 @@ bool Main()
         });
     ProgramFolderName = LastPathComponent(QString::fromStdString(platform::ProgramFolder()));
     if (!CreateInstanceMutex(InstanceName())) {
-        QByteArray data = g_commandLine.toUtf8();
+        QByteArray data = QByteArray::fromStdString(g_commandLine);
         if (data.isEmpty())
             data = QByteArray(1, '\0');
         platform::SendHandOver(InstanceName(), data, kHandOverTimeoutMs);
         return false;
     }
-    ReadMainWindowRect();
+    // settings.ini is read once, for the rectangle and the settings both: a
+    // line the reader cannot take, or a file too large for it, is told once.
+    model::clsIniFile settingsFile;
+    settingsFile.sFileName(SettingsPath());
+    ReadMainWindowRect(settingsFile);
 
+    // The splash stands in the middle of the main window as it will open.
+    long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
+    platform::FitToScreen(left, top, width, height, frmMain::kMinimumSide);
     QPointer<frmSplash> splash = new frmSplash;
-    platform::CentreOverTwips(*splash, MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight);
+    platform::CentreOverTwips(*splash, left, top, width, height);
     splash->show();
 
     model::ResetSite();
     FileLoaded = false;
-    LoadSettings();
+    LoadSettings(settingsFile);
     Locked = false;
     // The channel table is fixed; the random generator starts from 1.
     model::SeedRandom(1);
@@ -254,7 +267,7 @@ void ResetStartup()
 {
     AppTitle = kAppTitle;
     ProgramFolderName.clear();
-    CommandArgs = QStringList{QString()};
+    CommandArgs = {std::string()};
     g_commandLine.clear();
     g_mainForm = nullptr;
 }

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 class frmMain;
 
@@ -16,13 +18,15 @@ extern QString AppTitle;
 // The last component of the program's folder path.
 extern QString ProgramFolderName;
 // Arguments 1..count split by ParseCommandLine; index 0 stays empty.
-extern QStringList CommandArgs;
+extern std::vector<std::string> CommandArgs;
 
 // The command line this copy was started with: the arguments joined by
-// blanks, an argument holding a blank or a tab put in double quotes.
-void SetCommandLine(const QString& commandLine);
-QString CommandLine();
-QString CommandLineFromArguments(const QStringList& arguments);
+// blanks, an argument holding a blank or a tab put in double quotes. It is
+// kept as the bytes the system gave, so that a file whose name is not valid
+// UTF-8 is opened by the name it has.
+void SetCommandLine(const std::string& commandLine);
+const std::string& CommandLine();
+std::string CommandLineFromArguments(const std::vector<std::string>& arguments);
 
 // ProgramFolderName & "QuorvelConfigUtility" & "_APPLICATION".
 QString InstanceName();
@@ -47,6 +51,8 @@ bool Main();
 // 1000, 1000, 12765 wide, 9165 high twips), before LoadSettings, to centre
 // the splash on it.
 void ReadMainWindowRect();
+// The same from settings.ini read already.
+void ReadMainWindowRect(model::clsIniFile& ini);
 
 // The question asked for a line of an INI file that cannot be read: the
 // platform's plain OK/Cancel box; the splash's timer waits meanwhile.
@@ -64,8 +70,8 @@ bool CreateInstanceMutex(const QString& name);
 void ReleaseInstanceMutex();
 // Marks the main window as the one a second copy hands its command line to:
 // on receipt it is restored and raised (when shown) and, unless the hand-over
-// is the one zero byte of an empty command line, given the text through
-// OpenFileFromMessage.
+// is the one zero byte of an empty command line, given the command line's
+// bytes through OpenFileFromMessage.
 void MarkMainWindow(frmMain& form);
 
 // Orderly end: settings.ini written, the instance released, the process

@@ -42,7 +42,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -464,16 +463,13 @@ void frmMain::Form_Load()
     // 2.
     SiteFileName = "untitled.qvs";
     progressBar_->hide();
-    // 3, 4. The stored rectangle, kept on the desktop.
+    // 3, 4. The stored rectangle, fitted to the screen.
     // The stored rectangle is the outer one, frame included, as it is
     // stored: the position places the frame, and the size is corrected for
     // the frame once it is known, so the window does not grow by its frame at
     // every start.
-    move(TwipsToPixels(MainWindowLeft), TwipsToPixels(MainWindowTop));
-    resize(TwipsToPixels(MainWindowWidth), TwipsToPixels(MainWindowHeight));
-    storedOuterSize_ = QSize(MainWindowWidth, MainWindowHeight);
+    PlaceOnScreen();
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
-    KeepOnScreen();
     // 5.
     canvas_->SetLeftTwips(0);
     canvas_->SetWidthTwips(WidthTwips());
@@ -481,7 +477,7 @@ void frmMain::Form_Load()
     // 6.
     ActiveNode = -1;
     // 7. The window's size limits: at least 6000 x 6000 twips.
-    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(kMinimumSide, kMinimumSide));
     // 8.
     DisplayMode = 3;
     // 9, 10. Every node anew, numbered and bound to its controls.
@@ -556,26 +552,22 @@ void frmMain::Form_Load()
     loaded_ = true;
 }
 
-void frmMain::KeepOnScreen()
+void frmMain::PlaceOnScreen()
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    long left = PixelsToTwips(x());
-    long top = PixelsToTwips(y());
-    platform::KeepOnScreen(screen, left, top, WidthTwips(), HeightTwips());
+    long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
+    platform::FitToScreen(left, top, width, height, kMinimumSide);
     move(TwipsToPixels(left), TwipsToPixels(top));
+    resize(TwipsToPixels(width), TwipsToPixels(height));
+    storedOuterSize_ = QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
 void frmMain::OpenStartFile()
 {
     const int count = ParseCommandLine(20);
-    std::vector<std::string> args;
-    for (int i = 1; i <= count && i < CommandArgs.size(); ++i)
-        args.push_back(CommandArgs[i].toStdString());
+    const std::vector<std::string> args(CommandArgs.begin() + 1, CommandArgs.begin() + 1 + count);
     if (!args.empty()) {
         SiteFileName = model::StartFileFromArguments(args);
-        if (!QFileInfo::exists(Q(SiteFileName))) {
+        if (!app::FileExists(SiteFileName)) {
             ReportFileNotFound();
             return;
         }
@@ -593,7 +585,7 @@ void frmMain::OpenStartFile()
     SiteFileName = MruFiles[1];
     ClearScreen();
     siteName_->hide();
-    if (!QFileInfo::exists(Q(SiteFileName))) {
+    if (!app::FileExists(SiteFileName)) {
         ReportFileNotFound();
         return;
     }
@@ -604,8 +596,7 @@ void frmMain::OpenStartFile()
 
 void frmMain::ReportFileNotFound()
 {
-    ShowMessage("ERROR : Unable to Open " + Q(SiteFileName) + "\r\nFile Not Found", 16,
-                "Open Configuration File");
+    ShowMessage(Q(app::NotThereText(SiteFileName)), 16, "Open Configuration File");
     SiteFileName = "No File Loaded";
     UpdateTitleBar();
 }
@@ -668,15 +659,15 @@ bool frmMain::CheckForChanges()
 
 // --- hand-over from a second copy ----------------------------------------------
 
-void frmMain::OpenFileFromMessage(const QString& text)
+void frmMain::OpenFileFromMessage(const std::string& commandLine)
 {
     // An empty hand-over (a second start without arguments) only brings this
     // copy forward, which the start-up code has done.
-    if (QString(text).remove(QChar(0)).trimmed().isEmpty())
+    if (commandLine.find_first_not_of(std::string_view(" \t\n\v\f\r\0", 7)) == std::string::npos)
         return;
     // Opened as a recent file is: a missing file is reported before anything
     // is asked, and the selection follows the new site.
-    fileCommands_.OpenNamed(model::StripQuotes(text.toStdString()));
+    fileCommands_.OpenNamed(model::StripQuotes(commandLine));
 }
 
 void frmMain::StartNewFile()

@@ -33,6 +33,9 @@ class frmMain : public QMainWindow, private app::FileCommandsHost, private Edito
 {
     Q_OBJECT
 public:
+    // The window's smallest width and height, twips.
+    static constexpr long kMinimumSide = 6000;
+
     // Creates the window's controls and puts the window in the list of
     // loaded windows; Form_Load prepares them.
     explicit frmMain(QWidget* parent = nullptr);
@@ -68,8 +71,8 @@ public:
     bool CheckForChanges() override;
     // A Save or Save As is running (a second one, and the exit, wait).
     bool SaveInProgress() const { return fileCommands_.SaveInProgress(); }
-    // A second copy's command line.
-    virtual void OpenFileFromMessage(const QString& path);
+    // A second copy's command line, as the bytes it was started with.
+    virtual void OpenFileFromMessage(const std::string& commandLine);
     // Commands run from the start page; the file commands and the serial
     // launch take these over.
     virtual void StartNewFile();
@@ -243,7 +246,9 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
-    void KeepOnScreen();
+    // Places and sizes the window on its stored rectangle, fitted to the
+    // screen under it, and makes that the outer size to keep.
+    void PlaceOnScreen();
     void ApplyStoredOuterSize();
     void OpenStartFile();
     // Loads SiteFileName after the screen was cleared; true when it was read.

@@ -87,7 +87,10 @@ bool frmMain::ChooseFile(bool save, std::string& fileName)
     const std::optional<QString> chosen = platform::ShowFileDialog(this, request);
     if (!chosen)
         return false;
-    fileName = chosen->toStdString();
+    // The dialog hands back text: the name it was started on, handed back as
+    // it was given, keeps the bytes of the file's name.
+    if (*chosen != request.fileName)
+        fileName = chosen->toStdString();
     return true;
 }
 

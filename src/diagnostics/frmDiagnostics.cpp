@@ -183,8 +183,12 @@ void frmDiagnostics::cmdExit_Click()
         StopChannelRun();
         return;
     }
+    // The port stays switched off for the next opening only when the window
+    // goes, now or once its wait has ended; a refused close changes nothing.
+    const bool enabled = PortEnabled;
     PortEnabled = false;
-    close();
+    if (!close() && !closePending_)
+        PortEnabled = enabled;
 }
 
 void frmDiagnostics::closeEvent(QCloseEvent* event)

@@ -179,7 +179,9 @@ void frmDiagnostics::BuildControls()
         programClose_ = true;
         close();
     });
-    connect(&serial_->Comm(), &platform::SerialControl::PortLost, PortControls, &PortPanel::ShowPortDisabled);
+    // "  Port Enabled" shows the window's port as it is: ticked while it is
+    // open, whatever the setting read when the window opened.
+    connect(&serial_->Comm(), &platform::SerialControl::OpenChanged, PortControls, &PortPanel::ShowPortOpen);
 
     // The channel pages run on the window's soft keys, progress bar and
     // launchers, so that a run is one operation of the window's link.

@@ -155,9 +155,9 @@ int PortPanel::Fill()
     return selected;
 }
 
-void PortPanel::ShowPortDisabled()
+void PortPanel::ShowPortOpen(bool open)
 {
-    P_OnOff->setChecked(false);
+    P_OnOff->setChecked(open);
 }
 
 PortStatus PortPanel::ApplyPortSettings()

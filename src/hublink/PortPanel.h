@@ -48,8 +48,9 @@ public:
     // The port went away: "  Port Enabled" is cleared with PortEnabled and
     // the user is told.
     void Comm_PortLost();
-    // Clears "  Port Enabled" without running its handler.
-    void ShowPortDisabled();
+    // Ticks "  Port Enabled" exactly while the port is open, without running
+    // its handler (a window whose tick follows its port).
+    void ShowPortOpen(bool open);
 
     QComboBox* PortSelect = nullptr;
 

@@ -52,10 +52,17 @@ std::string SettingsPath();
 // Puts every value above back to its default (tests, and a missing file).
 void ResetSettings();
 
+namespace model {
+class clsIniFile;
+}
+
 // Reads settings.ini into the values above (defaults for absent or empty
 // keys), then sets the site's LoopCount 4, MaxLoopAddress 126 and
 // LoopProtocol 1.
 void LoadSettings();
+// The same from settings.ini read already, so that a line the reader cannot
+// take is reported once however many readers the file has at start-up.
+void LoadSettings(model::clsIniFile& ini);
 
 // Replaces settings.ini with the current values. Returns false, with the
 // reason in error, when the file could not be written; the old file is then

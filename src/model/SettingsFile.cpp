@@ -3,8 +3,13 @@
 #include "model/SiteState.h"
 #include "model/clsIniFile.h"
 #include "platform/base/CodePage.h"
+#include "platform/base/PercentCode.h"
 #include "platform/base/ProgramFolder.h"
 
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
 #include <variant>
 
 using model::clsIniFile;
@@ -97,6 +102,64 @@ std::string MruKey(std::size_t i)
     return "MRU" + std::to_string(i);
 }
 
+// A recent file whose name the code page cannot hold as text (a name that is
+// not valid UTF-8, one with characters outside the code page, or one with a
+// line end, which a line of the file cannot hold) keeps its
+// bytes under a second key, the entry's key followed by "Bytes": each byte
+// outside printable ASCII, and "%", written as "%" and two upper-case hex
+// digits. The entry's own key then holds the same bytes read as the code
+// page, which is what a reader without the second key makes of them.
+std::string MruBytesKey(std::size_t i)
+{
+    return MruKey(i) + "Bytes";
+}
+
+std::string EscapeBytes(std::string_view bytes)
+{
+    return platform::PercentEncode(bytes, [](unsigned char b) { return b >= 0x20 && b <= 0x7E && b != '%'; });
+}
+
+// Nothing when the text is not printable ASCII with every "%" starting a byte.
+std::optional<std::string> UnescapeBytes(std::string_view text)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x20 || b > 0x7E)
+            return std::nullopt;
+        if (b != '%') {
+            bytes += text[i];
+            continue;
+        }
+        const std::optional<char> byte = platform::PercentByteAt(text, i);
+        if (!byte)
+            return std::nullopt;
+        bytes += *byte;
+        i += 2;
+    }
+    return bytes;
+}
+
+bool IsThere(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// Entry i as settings.ini holds it. Its bytes, when stored; otherwise its
+// text, unless no file has that name while one has the name's bytes as the
+// code page writes them (a file named on a system whose names are not UTF-8).
+std::string ReadMruEntry(const clsIniFile& ini, std::size_t i)
+{
+    if (const std::string escaped = ini.GetString(MruBytesKey(i), ""); !escaped.empty())
+        if (std::optional<std::string> bytes = UnescapeBytes(escaped); bytes && !bytes->empty())
+            return *std::move(bytes);
+    std::string text = ini.GetString(MruKey(i), "");
+    if (std::string bytes = platform::Utf8ToWin1252(text); bytes != text && !IsThere(text) && IsThere(bytes))
+        return bytes;
+    return text;
+}
+
 template <class... F> struct Visitor : F...
 {
     using F::operator()...;
@@ -107,11 +170,16 @@ template <class... F> Visitor(F...) -> Visitor<F...>;
 
 void LoadSettings()
 {
+    clsIniFile ini;
+    ini.sFileName(SettingsPath());
+    LoadSettings(ini);
+}
+
+void LoadSettings(clsIniFile& ini)
+{
     // Every value starts at its default, which a key that is absent or
     // empty leaves in place.
     ResetSettings();
-    clsIniFile ini;
-    ini.sFileName(SettingsPath());
 
     ini.sSectionName("WindowPositions");
     for (const auto& key : kWindowKeys)
@@ -133,7 +201,7 @@ void LoadSettings()
 
     ini.sSectionName("MRUList");
     for (std::size_t i = 1; i < MruFiles.size(); ++i)
-        MruFiles[i] = ini.GetString(MruKey(i), "");
+        MruFiles[i] = ReadMruEntry(ini, i);
 
     LoopCount = 4;
     MaxLoopAddress = 126;
@@ -171,12 +239,15 @@ bool SaveSettings(std::string* error)
                    key.value);
 
     ini.sSectionName("MRUList");
-    std::size_t stored = 0;
-    for (std::size_t i = 1; i < MruFiles.size(); ++i)
-        if (platform::IsWin1252Representable(MruFiles[i]))
-            ini.SetString(MruKey(++stored), MruFiles[i]);
-    while (stored + 1 < MruFiles.size())
-        ini.SetString(MruKey(++stored), "");
+    for (std::size_t i = 1; i < MruFiles.size(); ++i) {
+        if (platform::IsWin1252Representable(MruFiles[i]) &&
+            MruFiles[i].find_first_of("\r\n") == std::string::npos) {
+            ini.SetString(MruKey(i), MruFiles[i]);
+        } else {
+            ini.SetString(MruKey(i), platform::Win1252ToUtf8(MruFiles[i]));
+            ini.SetString(MruBytesKey(i), EscapeBytes(MruFiles[i]));
+        }
+    }
 
     return ini.SaveFile(error);
 }

@@ -96,7 +96,7 @@ SerialControl::SerialControl(QObject* parent) : QObject(parent)
 
 SerialControl::~SerialControl()
 {
-    SetPortOpen(false);
+    CloseNow();
 }
 
 bool SerialControl::Fail(int number, const std::string& description)
@@ -213,7 +213,10 @@ void SerialControl::CloseNow()
 bool SerialControl::SetPortOpen(bool open)
 {
     if (!open) {
+        const bool wasOpen = port_.isOpen();
         CloseNow();
+        if (wasOpen)
+            emit OpenChanged(false);
         return true;
     }
     if (port_.isOpen())
@@ -237,6 +240,7 @@ bool SerialControl::SetPortOpen(bool open)
     // the read side alone would never tell.
     hangUp_ = std::make_unique<QSocketNotifier>(port_.handle(), QSocketNotifier::Exception);
     connect(hangUp_.get(), &QSocketNotifier::activated, this, &SerialControl::CheckHangUp);
+    emit OpenChanged(true);
     return true;
 }
 
@@ -252,6 +256,7 @@ void SerialControl::Lose(const std::string& reason)
 {
     error_ = SerialError{EIO, "The port was lost: " + reason};
     CloseNow();
+    emit OpenChanged(false);
     emit PortLost();
 }
 

@@ -67,6 +67,9 @@ signals:
     // why. Noticed as soon as the event loop runs, whether or not anything
     // is read or written.
     void PortLost();
+    // The port was opened (true) or closed (false), by SetPortOpen or by its
+    // loss.
+    void OpenChanged(bool open);
 
 private:
     bool Fail(int number, const std::string& description);

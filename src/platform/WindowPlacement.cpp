@@ -2,6 +2,7 @@
 
 #include "platform/Units.h"
 #include "platform/WindowLimits.h"
+#include "platform/base/WindowFit.h"
 
 #include <QGuiApplication>
 #include <QWindow>
@@ -40,6 +41,21 @@ void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long
         left = maxWidth - width - 300;
     if (top + height > maxHeight)
         top = maxHeight - height - 300;
+}
+
+void FitToScreen(long& left, long& top, long& width, long& height, long minimum)
+{
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(TwipsToPixels(left), TwipsToPixels(top)));
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect desk = screen->virtualGeometry();
+    const QRect free = screen->availableGeometry();
+    FitOnScreen(left, width, minimum, PixelsToTwips(desk.width()), PixelsToTwips(free.left()),
+                PixelsToTwips(free.width()));
+    FitOnScreen(top, height, minimum, PixelsToTwips(desk.height()), PixelsToTwips(free.top()),
+                PixelsToTwips(free.height()));
 }
 
 void OpenOnStoredRectangle(QWidget& window, long left, long top, long width, long height, const WindowLimits& limits)

@@ -29,6 +29,11 @@ void CentreOverTwips(QWidget& window, long left, long top, long width, long heig
 // runs past an edge is put 300 twips inside it. Without a screen nothing moves.
 void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long height);
 
+// A window's stored rectangle (twips, frame included) changed to the one it
+// opens at: fitted (FitOnScreen, WindowFit.h) to the screen under its stored
+// corner, or to the primary screen when none is there.
+void FitToScreen(long& left, long& top, long& width, long& height, long minimum);
+
 // Opens a window on its stored rectangle (twips) with its size limits
 // installed, kept on screen at the size the limits give it, so that a
 // window that grows to its minimum size does not run past the screen's edge.

@@ -19,8 +19,8 @@ namespace {
 class RecordingMain : public frmMain
 {
 public:
-    void OpenFileFromMessage(const QString& path) override { received << path; }
-    QStringList received;
+    void OpenFileFromMessage(const std::string& commandLine) override { received.push_back(commandLine); }
+    std::vector<std::string> received;
 };
 
 struct HandOverTest : ::testing::Test
@@ -37,14 +37,19 @@ struct HandOverTest : ::testing::Test
         platform::ResetLoadedForms();
     }
 
-    QProcess* Start(const QStringList& args)
+    // The program, or the shell's printf building an argument of any bytes:
+    // a QStringList can only carry names that are valid UTF-8.
+    QProcess* Start(const QStringList& args, bool throughShell = false)
     {
         auto& p = processes.emplace_back(std::make_unique<QProcess>());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QVS_PROGRAM_FOLDER", root.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
         p->setProcessEnvironment(env);
-        p->start(QVS_PROGRAM, args);
+        if (throughShell)
+            p->start("/bin/sh", QStringList{"-c", "exec \"$0\" \"$(printf \"$1\")\"", QVS_PROGRAM} + args);
+        else
+            p->start(QVS_PROGRAM, args);
         return p.get();
     }
 
@@ -85,10 +90,14 @@ TEST_F(HandOverTest, SecondCopiesHandOverAndACrashedFirstCopyIsReplaced)
     main.show();
     main.showMinimized();
     EXPECT_EQ(Finish(Start({"/sites/North Wing.qvs"})), 0);
-    platform::WaitUntil([&] { return !main.received.isEmpty(); }, 60000);
-    EXPECT_EQ(main.received, QStringList{"\"/sites/North Wing.qvs\""});
+    platform::WaitUntil([&] { return !main.received.empty(); }, 60000);
+    EXPECT_EQ(main.received, std::vector<std::string>{"\"/sites/North Wing.qvs\""});
     EXPECT_FALSE(main.isMinimized());
     // Without arguments the first copy is only brought up: no file is named.
     EXPECT_EQ(Finish(Start({})), 0);
-    EXPECT_EQ(main.received.size(), 1);
+    EXPECT_EQ(main.received.size(), 1u);
+    // A name that is not UTF-8 is handed over byte for byte.
+    EXPECT_EQ(Finish(Start({"/sites/caf\\351.qvs"}, true)), 0);
+    platform::WaitUntil([&] { return main.received.size() == 2; }, 60000);
+    EXPECT_EQ(main.received.back(), "/sites/caf\xE9.qvs");
 }

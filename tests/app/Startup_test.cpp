@@ -10,7 +10,10 @@
 #include "platform/base/ProgramFolder.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -60,13 +63,21 @@ TEST_F(StartupTest, CommandLineIsSplitAtBlanksAndTabsUpToTheLimitAndRebuiltWithQ
         {"\"/home/eng/North  Wing.qvs\"", 20, "|\"/home/eng/North|Wing.qvs\""},
         {words.join(' '), 20, "|" + words.mid(0, 20).join('|')}};
     for (const auto& [line, limit, args] : cases) {
-        SetCommandLine(line);
+        SetCommandLine(line.toStdString());
         const int count = ParseCommandLine(limit);
-        EXPECT_EQ(count, CommandArgs.size() - 1) << line.toStdString();
-        EXPECT_EQ(CommandArgs.join('|'), args);
+        EXPECT_EQ(static_cast<std::size_t>(count), CommandArgs.size() - 1) << line.toStdString();
+        QStringList joined;
+        for (const std::string& a : CommandArgs)
+            joined << QString::fromStdString(a);
+        EXPECT_EQ(joined.join('|'), args);
     }
     EXPECT_EQ(ParseCommandLine(), 10); // the default limit
     EXPECT_EQ(CommandLineFromArguments({"/a/North Wing.qvs", "x"}), "\"/a/North Wing.qvs\" x");
+    // The bytes as given, a name that is not UTF-8 included.
+    SetCommandLine(CommandLineFromArguments({"/a/caf\xE9 \xFF.qvs"}));
+    ASSERT_EQ(ParseCommandLine(20), 2);
+    EXPECT_EQ(CommandArgs[1], "\"/a/caf\xE9");
+    EXPECT_EQ(CommandArgs[2], "\xFF.qvs\"");
 }
 
 TEST_F(StartupTest, InstanceNameComesFromTheFoldersLastComponent)
@@ -90,11 +101,11 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
             splashTimerRan = splashTimerRan || splash->Timer1->isActive();
     };
     ASSERT_TRUE(Main());
-    // The bad line is asked about in the plain box, by the rectangle's read
-    // and by the settings' read, while the splash waits.
-    ASSERT_EQ(answers.texts.size(), 2);
-    EXPECT_EQ(answers.titles[1], "Read Configuration File");
-    EXPECT_TRUE(answers.texts[1].endsWith("In Line 3 Continue ?")) << answers.texts[1].toStdString();
+    // The bad line is asked about once in the plain box, for the rectangle
+    // and the settings both, while the splash waits.
+    ASSERT_EQ(answers.texts.size(), 1);
+    EXPECT_EQ(answers.titles[0], "Read Configuration File");
+    EXPECT_TRUE(answers.texts[0].endsWith("In Line 3 Continue ?")) << answers.texts[0].toStdString();
     EXPECT_FALSE(splashTimerRan);
     EXPECT_EQ(MainWindowLeft, 450); // read on past the bad line
     EXPECT_FALSE(Locked);
@@ -103,12 +114,29 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(splash->Timer1->isActive());
-    // Centred on the rectangle: 450 + 12765 / 2 - 6600 / 2, 300 + 9165 / 2 - 3600 / 2 twips.
-    EXPECT_EQ(splash->pos(), QPoint(236, 206));
+    // Centred on the main window as it opens: the rectangle read, fitted to
+    // the screen's free area, 300 + 9165 / 2 - 3600 / 2 twips down.
+    EXPECT_EQ(splash->pos().y(), 206);
+    EXPECT_EQ(splash->geometry().center().x(), MainForm()->geometry().center().x());
 
     ASSERT_NE(MainForm(), nullptr);
     EXPECT_FALSE(MainForm()->isVisible());
-    EXPECT_EQ(MainForm()->size(), QSize(851, 611)); // default 12765 x 9165 twips, the empty height too
+    // Default 12765 x 9165 twips, the empty height too, within the screen's
+    // free area (the offscreen screen is narrower than that).
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(MainForm()->size(), QSize(std::min(851, avail.width()), std::min(611, avail.height())));
+}
+
+TEST_F(StartupTest, TheSplashStandsOnTheMainWindowAsItOpensWithinTheScreen)
+{
+    WriteSettings("[WindowPositions]\r\nMainWindowTop=-135345\r\nMainWindowWidth=99999999\r\n"
+                  "MainWindowHeight=99999999\r\n");
+    ASSERT_TRUE(Main());
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    auto* splash = qobject_cast<frmSplash*>(platform::FindForm("frmSplash"));
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(avail.contains(splash->geometry()));
+    EXPECT_EQ(splash->geometry().center(), MainForm()->geometry().center());
 }
 
 TEST_F(StartupTest, ASettingsFileTooLargeToReadIsReported)
@@ -116,8 +144,8 @@ TEST_F(StartupTest, ASettingsFileTooLargeToReadIsReported)
     WriteSettings("[WindowPositions]\r\nMainWindowTop=300\r\n" + QByteArray("[S]\r\n").repeated(32767));
     ModalAnswer answers(QMessageBox::Ok);
     ASSERT_TRUE(Main());
-    ASSERT_EQ(answers.texts.size(), 2); // the rectangle's read and the settings' read
-    EXPECT_TRUE(answers.texts[1].contains("more than 32767 sections or keys"));
+    ASSERT_EQ(answers.texts.size(), 1); // once for the rectangle and the settings both
+    EXPECT_TRUE(answers.texts[0].contains("more than 32767 sections or keys"));
     EXPECT_EQ(MainWindowTop, 1000);
 }
 

@@ -1,11 +1,16 @@
 #include "frmMainFixture.h"
+#include "platform/FileDialogs.h"
+#include "support/TempFolder.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <filesystem>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -52,13 +57,28 @@ TEST_F(MainWindowTest, AWindowBeyondTheRightOrBottomEdgeComesBackInside)
     MainWindowTop = -600;
     Load();
     EXPECT_EQ(form->frameGeometry().left() * 15, desk.width() * 15 - 6000 - 300);
-    EXPECT_EQ(form->frameGeometry().top(), -40); // a negative top stays
+    EXPECT_EQ(form->frameGeometry().top(), QGuiApplication::primaryScreen()->availableGeometry().top())
+        << "a title bar above the screen comes onto it";
     form.reset();
     // Stored below the bottom of a larger screen.
     MainWindowLeft = 0;
     MainWindowTop = desk.height() * 15 + 3000;
     Load();
     EXPECT_EQ(form->frameGeometry().top() * 15, desk.height() * 15 - form->HeightTwips() - 300);
+}
+
+TEST_F(MainWindowTest, AStoredSizeLargerThanTheScreenOpensWithinItAndIsStoredAsShown)
+{
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    MainWindowTop = -135345; // its title bar far above the screen
+    MainWindowWidth = MainWindowHeight = 99999999;
+    Load();
+    const QRect frame = form->frameGeometry();
+    EXPECT_TRUE(avail.contains(frame));
+    EXPECT_EQ(frame.top(), avail.top());
+    // What settings.ini receives is the window as it is shown.
+    const QRect stored(MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight);
+    EXPECT_EQ(stored, QRect(frame.topLeft() * 15, frame.size() * 15));
 }
 
 TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
@@ -78,7 +98,7 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         SCOPED_TRACE(commandLine.toStdString());
         MruFiles[1] = "/earlier/site.qvs";
         FileLoaded = false; // as Main leaves it
-        SetCommandLine(commandLine);
+        SetCommandLine(commandLine.toStdString());
         messages.clear();
         AnswerMessages();
         Load();
@@ -94,6 +114,52 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         answerer.stop();
         form.reset();
     }
+}
+
+TEST_F(MainWindowTest, ASiteWhoseNameIsNotUtf8OpensByItsBytesAndADialogsTextOfItIsReportedAsUnreadable)
+{
+    const testsupport::TempFolder dir("notutf8"); // removes what a QString cannot name
+    const std::string folder = dir.String();
+    const std::string name = folder + "/caf\xE9 site.qvs"; // Latin-1, with a blank
+    const std::string other = folder + "/other.qvs";
+    std::filesystem::copy_file(QVS_TEST_DATA "/hub-site.qvs", name);
+    std::filesystem::copy_file(QVS_TEST_DATA "/loop-interface.qvs", other);
+    // The dialog hands back its answer, else the name it was given.
+    QString dialogAnswer;
+    platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
+        const QString answer = std::exchange(dialogAnswer, QString());
+        return std::optional<QString>(answer.isEmpty() ? request.fileName : answer);
+    });
+    AnswerMessages();
+
+    SetCommandLine(CommandLineFromArguments({name}));
+    Load();
+    EXPECT_TRUE(FileLoaded);
+    EXPECT_EQ(SiteFileName, name);
+    const QString shown = "caf" + QString(QChar(0xFFFD)) + " site.qvs";
+    EXPECT_TRUE(form->windowTitle().endsWith("[" + shown + "]")) << form->windowTitle().toStdString();
+
+    // Another site, then the recent entry; a Save As kept on the name the
+    // dialog was given writes that file, not one named after its text.
+    form->OpenFileFromMessage(other);
+    ASSERT_EQ(MruFiles[2], name);
+    form->MenuItem("FileMRU_2")->trigger();
+    EXPECT_EQ(SiteFileName, name);
+    EXPECT_FALSE(IsLoopInterface);
+    form->MenuItem("FileSaveAs")->trigger();
+    EXPECT_EQ(SiteFileName, name);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+
+    // A name the dialog chose as text names no file: the name cannot be read.
+    form->OpenFileFromMessage(other);
+    dialogAnswer = QFile::decodeName(QByteArray::fromStdString(name));
+    form->MenuItem("FileLoad")->trigger();
+    EXPECT_EQ(SiteFileName, other);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].endsWith(shown + "\nThe File's Name Cannot Be Read"))
+        << messages[0].toStdString();
+    platform::SetFileDialogAnswerer({});
 }
 
 TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
@@ -120,7 +186,7 @@ TEST_F(MainWindowTest, AStartFileLeavesTheStatusBarOnTheActiveNodeNotOnLoading)
     // Given on the command line, and reopened as the last file used.
     for (const bool commandLine : {true, false}) {
         SCOPED_TRACE(commandLine ? "command line" : "last file");
-        SetCommandLine(commandLine ? path : "");
+        SetCommandLine(commandLine ? path.toStdString() : "");
         ReOpenLastUsed = !commandLine;
         MruFiles[1] = path.toStdString();
         Load();
@@ -136,9 +202,9 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     QTemporaryDir dir;
     const QString first = CopySite(dir, "hub-site.qvs", "first.qvs");
     const QString second = CopySite(dir, "loop-interface.qvs", "second site.qvs");
-    SetCommandLine(first);
+    SetCommandLine(first.toStdString());
     Load();
-    form->OpenFileFromMessage("\"" + second + "\"");
+    form->OpenFileFromMessage("\"" + second.toStdString() + "\"");
     EXPECT_TRUE(IsLoopInterface);
     EXPECT_EQ(MruFiles[2], first.toStdString());
 
@@ -147,7 +213,7 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     FileChanged = true;
     AnswerMessages();
     form->OpenFileFromMessage("/nowhere/gone.qvs");
-    form->OpenFileFromMessage(QString(QChar(0)));
+    form->OpenFileFromMessage(std::string(1, '\0'));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].endsWith("File Not Found"));
     EXPECT_EQ(SiteFileName, second.toStdString());
@@ -155,9 +221,9 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     // The selection follows the new site: an RCC that is not in it is
     // neither named nor offered to Delete.
     FileChanged = false;
-    form->OpenFileFromMessage(CopySite(dir, "full-site.qvs", "full.qvs"));
+    form->OpenFileFromMessage(CopySite(dir, "full-site.qvs", "full.qvs").toStdString());
     ClickCaption(5, Qt::LeftButton);
-    form->OpenFileFromMessage(first);
+    form->OpenFileFromMessage(first.toStdString());
     EXPECT_EQ(form->PanelText(2), "");
     QTest::keyClick(form.get(), Qt::Key_Delete);
     EXPECT_EQ(messages.size(), 1);
@@ -165,12 +231,12 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     // Unsaved changes: Cancel keeps them, No drops them for the new file.
     FileChanged = true;
     answer = "&Cancel";
-    form->OpenFileFromMessage(second);
+    form->OpenFileFromMessage(second.toStdString());
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].startsWith("Save Changes ?: "));
     EXPECT_EQ(SiteFileName, first.toStdString());
     answer = "&No";
-    form->OpenFileFromMessage(second);
+    form->OpenFileFromMessage(second.toStdString());
     EXPECT_EQ(SiteFileName, second.toStdString());
 }
 
@@ -272,7 +338,7 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
         MainWindowWidth = place.width() * 15;
         MainWindowHeight = place.height() * 15;
         Load();
-        form->OpenFileFromMessage(full);
+        form->OpenFileFromMessage(full.toStdString());
         ASSERT_EQ(SiteFileName, full.toStdString());
         EXPECT_TRUE(avail.contains(form->frameGeometry()));
         // The site is wider than the screen.
@@ -283,7 +349,7 @@ TEST_F(MainWindowTest, AFullSiteKeepsTheWholeWindowOnTheScreenAndScrolls)
         EXPECT_TRUE(avail.contains(form->frameGeometry()));
         EXPECT_TRUE(form->HScroll1()->isVisible());
         // A small site handed over next needs no bars, though the window keeps its size.
-        form->OpenFileFromMessage(small);
+        form->OpenFileFromMessage(small.toStdString());
         EXPECT_FALSE(form->HScroll1()->isVisible());
         form.reset();
     }

@@ -385,8 +385,8 @@ TEST_F(SiteChangeTest, ARecentFileOpensTheFileClickedAfterTheSaveQuestionsSaveAs
     const QString saved = dir.filePath("a-saved.qvs");
     ASSERT_TRUE(QFile::copy(QVS_TEST_DATA "/full-site.qvs", b));
     ASSERT_TRUE(QFile::copy(QVS_TEST_DATA "/hub-site.qvs", a));
-    form->OpenFileFromMessage(b);
-    form->OpenFileFromMessage(a);
+    form->OpenFileFromMessage(b.toStdString());
+    form->OpenFileFromMessage(a.toStdString());
     ASSERT_EQ(MruFiles[2], b.toStdString());
     const auto bytes = [](const QString& path) {
         QFile file(path);

@@ -374,6 +374,56 @@ TEST_F(DiagnosticsWindowTest, TheProgressBarShowsWhileTheDeviceStatusIsReadAndGo
     EXPECT_FALSE(bar->isVisible());
 }
 
+TEST_F(DiagnosticsWindowTest, PortEnabledShowsThePortAsItIsAfterARefusedExitAndOnOpening)
+{
+    frmDiagnostics* w = Open();
+    auto* tick = Child<QCheckBox>(w, "P_OnOff");
+    ASSERT_TRUE(tick->isChecked());
+    // Exit clicked while the refresh reads: refused, and the port stays on.
+    platform::SetTimeoutScale(100.0);
+    unit.ClearRecord();
+    unit.SetFailure(FailureMode::Silent, "GET DS ALL", 1);
+    bool clicked = false;
+    QTimer asker;
+    QObject::connect(&asker, &QTimer::timeout, [&] {
+        if (clicked || !w->Session.DiagBusy || SendTimes("GET DS ALL").empty())
+            return;
+        clicked = true;
+        QTest::mouseClick(Child<QPushButton>(w, "cmdExit"), Qt::LeftButton);
+        port.Send("GET DS ALL\rDS LOOP1 5 SSG\rDS LOOP1 6 SSG\rEND OF DATA\r");
+    });
+    asker.start(1);
+    w->cmdRefresh_Click();
+    asker.stop();
+    ASSERT_TRUE(clicked) << "the refresh ended before its reading";
+    ASSERT_EQ(frmDiagnostics::Loaded(), w);
+    EXPECT_TRUE(PortEnabled);
+    EXPECT_TRUE(tick->isChecked());
+    // A setting changed on the page reopens the port, which goes on carrying
+    // the link without a refresh to switch it on again.
+    platform::SetTimeoutScale(kPatientScale);
+    ASSERT_TRUE(w->SelectPage(PageCommsSettings));
+    QTest::mouseClick(Child<QCheckBox>(w, "P_DTR"), Qt::LeftButton);
+    EXPECT_TRUE(tick->isChecked());
+    unit.ClearRecord();
+    w->GetDeviceStatusAt(1, 5);
+    EXPECT_EQ(SendTimes("GET DS LOOP1 5").size(), 1u) << "the port is open";
+    EXPECT_TRUE(messages.empty());
+
+    // Exit leaves the setting off, yet the window opened next opens its port
+    // and ticks the box, which a refresh leaves ticked.
+    QTest::mouseClick(Child<QPushButton>(w, "cmdExit"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(frmDiagnostics::Loaded(), nullptr);
+    EXPECT_FALSE(PortEnabled);
+    w = Open();
+    tick = Child<QCheckBox>(w, "P_OnOff");
+    EXPECT_TRUE(tick->isChecked());
+    w->cmdRefresh_Click();
+    EXPECT_TRUE(tick->isChecked());
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(DiagnosticsWindowTest, TheHubIdentCheckAndTheStimulusFileAreReachedFromCode)
 {
     unit.SetIdent("0A001");

@@ -108,7 +108,7 @@ TEST_F(SettingsFile, NegativeWindowValuesAndDisplayModeMinusTwoAreLeftOut)
     EXPECT_EQ(GridWindowTop, 0);
 }
 
-TEST_F(SettingsFile, PathsTheCodePageCannotHoldAreLeftOut)
+TEST_F(SettingsFile, ALogFolderTheCodePageCannotHoldIsLeftOut)
 {
     LogFolder = "/home/eng/\xCE\xA9-logs";
     MruFiles[1] = "/sites/\xCE\xA9.qvs";
@@ -117,7 +117,56 @@ TEST_F(SettingsFile, PathsTheCodePageCannotHoldAreLeftOut)
     const std::string bytes = ReadBytes(SettingsPath());
     for (const char* left : {"LogPaths=", "?"})
         EXPECT_EQ(bytes.find(left), std::string::npos) << left;
-    EXPECT_NE(bytes.find("MRU1=/sites/caf\xE9.qvs\r\nMRU2=\r\nMRU3="), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nMRU2=/sites/caf\xE9.qvs\r\nMRU3=\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFile, RecentFilesKeepTheBytesOfNamesTheCodePageCannotHold)
+{
+    // Not UTF-8 at all; outside the code page; "%", a line end and a byte
+    // the code page leaves undefined; a line end alone; and a name the code
+    // page holds, as before.
+    const std::string names[] = {"/sites/caf\xE9.qvs", "/sites/\xCE\xA9.qvs", "/sites/50%\r\x81\xFF.qvs",
+                                 "/sites/a\nb.qvs", "/sites/caf\xC3\xA9.qvs"};
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        MruFiles[i + 1] = names[i];
+    ASSERT_TRUE(SaveSettings());
+    const std::string first = ReadBytes(SettingsPath());
+    for (const char* stored : {"\r\nMRU1=/sites/caf\xE9.qvs\r\nMRU1Bytes=/sites/caf%E9.qvs\r\n",
+                               "\r\nMRU2=/sites/\xCE\xA9.qvs\r\nMRU2Bytes=/sites/%CE%A9.qvs\r\n",
+                               "\r\nMRU3=/sites/50% \x81\xFF.qvs\r\nMRU3Bytes=/sites/50%25%0D%81%FF.qvs\r\n",
+                               "\r\nMRU5=/sites/caf\xE9.qvs\r\nMRU6=\r\n"})
+        EXPECT_NE(first.find(stored), std::string::npos) << stored;
+
+    ResetSettings();
+    LoadSettings();
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        EXPECT_EQ(MruFiles[i + 1], names[i]) << i;
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadBytes(SettingsPath()), first);
+
+    // A second key that is not what the program writes is passed over.
+    WriteBytes(SettingsPath(),
+               "[MRUList]\r\nMRU1=/a.qvs\r\nMRU1Bytes=/b%4.qvs\r\nMRU2=/c.qvs\r\nMRU2Bytes=/d\xE9\r\n");
+    LoadSettings();
+    EXPECT_EQ(std::make_pair(MruFiles[1], MruFiles[2]),
+              std::make_pair(std::string("/a.qvs"), std::string("/c.qvs")));
+}
+
+TEST_F(SettingsFile, ARecentFileWrittenAsItsNamesBytesOpensTheFileOfThoseBytes)
+{
+    // A file written with the name's bytes (no second key), as a name from a
+    // system whose names are not UTF-8 is: the text names no file, the bytes
+    // do. A name whose text names a file reads as it always has.
+    const std::string folder = dir.path().string();
+    WriteBytes(folder + "/caf\xE9.qvs", "x");
+    WriteBytes(folder + "/Z\xC3\xBCrich.qvs", "x");
+    WriteBytes(folder + "/Z\xFCrich.qvs", "x");
+    WriteBytes(SettingsPath(), "[MRUList]\r\nMRU1=" + folder + "/caf\xE9.qvs\r\nMRU2=" + folder +
+                                   "/Z\xFCrich.qvs\r\nMRU3=/gone/caf\xE9.qvs\r\n");
+    LoadSettings();
+    EXPECT_EQ(MruFiles[1], folder + "/caf\xE9.qvs");
+    EXPECT_EQ(MruFiles[2], folder + "/Z\xC3\xBCrich.qvs");
+    EXPECT_EQ(MruFiles[3], "/gone/caf\xC3\xA9.qvs");
 }
 
 TEST_F(SettingsFile, AMissingFileGivesEveryDefault)

@@ -22,7 +22,7 @@ protected:
     {
         if (form == nullptr)
             Load();
-        form->OpenFileFromMessage(QString(QVS_TEST_DATA) + "/" + site);
+        form->OpenFileFromMessage(QVS_TEST_DATA "/" + site.toStdString());
         ((*form).*command)();
         EXPECT_NE(View::Loaded(), nullptr);
         return View::Loaded();

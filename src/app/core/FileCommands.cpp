@@ -40,11 +40,10 @@ std::string NameInBrackets(const std::string& prefix)
 // Tells the user that the file is not there; true when it is there.
 bool FileIsThere(FileCommandsHost& host, const std::string& path)
 {
-    std::error_code error;
-    if (std::filesystem::exists(model::TrimBlanks(path), error)) {
+    if (FileExists(model::TrimBlanks(path))) {
         return true;
     }
-    host.Ask("ERROR : Unable to Open " + path + "\r\nFile Not Found", MessageStyle::Critical, "Open Configuration File");
+    host.Ask(NotThereText(path), MessageStyle::Critical, "Open Configuration File");
     return false;
 }
 
@@ -56,6 +55,20 @@ std::string ActiveNodeName()
 }
 
 } // namespace
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+std::string NotThereText(const std::string& path)
+{
+    // U+FFFD in UTF-8.
+    const bool unreadable = path.find("\xEF\xBF\xBD") != std::string::npos;
+    return "ERROR : Unable to Open " + path +
+           (unreadable ? "\r\nThe File's Name Cannot Be Read" : "\r\nFile Not Found");
+}
 
 bool FileCommands::CheckForChanges()
 {

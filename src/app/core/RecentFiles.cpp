@@ -1,14 +1,9 @@
 #include "app/core/RecentFiles.h"
 
-#include "platform/base/CodePage.h"
-
 namespace app {
 
 void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path)
 {
-    // settings.ini could not hold the path as it stands.
-    if (!platform::IsWin1252Representable(path))
-        return;
     std::size_t found = 10; // a new path: entries 1..9 move down, 10 falls off
     for (std::size_t k = 1; k <= 10; ++k) {
         if (entries[k] == path) {

@@ -8,8 +8,8 @@ namespace app {
 
 // Puts path at entry 1. A path already in the list moves up from its place,
 // the entries above it moving down one; a new path pushes every entry down
-// and the tenth falls off. Paths are compared exactly. A path that
-// settings.ini cannot store (a character outside its code page) is not added.
+// and the tenth falls off. Paths are compared exactly, byte for byte; any
+// name is kept (settings.ini keeps the bytes of one it cannot hold as text).
 void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path);
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "platform/base/RegistryStore.h"
 
 #include "platform/base/FileReplace.h"
+#include "platform/base/PercentCode.h"
 #include "platform/base/ProgramFolder.h"
 
 #include <algorithm>
@@ -20,32 +21,11 @@ constexpr char kValuePrefix = '=';
 
 std::string Encode(const std::string& name)
 {
-    static const char* hex = "0123456789ABCDEF";
     const bool onlyDots = !name.empty() && name.find_first_not_of('.') == std::string::npos;
-    std::string out;
-    for (unsigned char c : name) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                           c == ' ' || c == '_' || c == '-' || (c == '.' && !onlyDots);
-        if (plain) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    return PercentEncode(name, [onlyDots](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' ||
+               c == '_' || c == '-' || (c == '.' && !onlyDots);
+    });
 }
 
 // A "%" not followed by two hex digits (a name the store did not write)
@@ -54,10 +34,8 @@ std::string Decode(const std::string& text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const int high = text[i] == '%' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
-        if (low >= 0) {
-            out += static_cast<char>(high * 16 + low);
+        if (const std::optional<char> byte = PercentByteAt(text, i)) {
+            out += *byte;
             i += 2;
         } else {
             out += text[i];

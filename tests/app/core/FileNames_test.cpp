@@ -45,8 +45,10 @@ TEST(RecentFiles, EntriesMoveUpOrFallOffAndCaseMatters)
     EXPECT_EQ(list[10], "f9"); // f10 fell off
     AddRecentFileEntry(list, "F4");
     EXPECT_EQ(top(), (Top{"F4", "f3", "f1", "f2"}));
-    AddRecentFileEntry(list, "/sites/\xCE\xA9.qvs"); // settings.ini could not hold it
-    EXPECT_EQ(top(), (Top{"F4", "f3", "f1", "f2"}));
+    // Names outside the code page, or not UTF-8 at all, are kept as their bytes.
+    AddRecentFileEntry(list, "/sites/\xCE\xA9.qvs");
+    AddRecentFileEntry(list, "/sites/caf\xE9.qvs");
+    EXPECT_EQ(top(), (Top{"/sites/caf\xE9.qvs", "/sites/\xCE\xA9.qvs", "F4", "f3"}));
 
     std::array<std::string, 11> few{"", "a", "b"};
     AddRecentFileEntry(few, "new");
