@@ -326,11 +326,10 @@ void CommsLink::EndOfLine()
 // the oldest send whose answer the line can be. Only the send answered is
 // settled (and, when it is one of the command in flight, the sends of
 // earlier commands that had no answer): the unit may still answer the
-// other sends,
-// late or out of turn. A line that answers no send (a
-// line of a collection, the unit's own talk) is left to the command in
-// flight, unless it echoes another command the link sent while the command
-// in flight waits for one answer (a collection may list what was sent).
+// other sends, late or out of turn. A line that answers no send (a line of
+// a collection, the unit's own talk) is left to the command in flight,
+// unless it echoes another command the link sent while the command in
+// flight waits for one answer (a collection may list what was sent).
 CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
 {
     const size_t none = owed_.size();
@@ -341,21 +340,11 @@ CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
             (answered == none || command.size() > owed_[answered].command.size()))
             answered = i;
     }
-    if (answered == none) {
-        int commands = 0;
-        uint32_t last = 0;
-        for (size_t i = 0; i < owed_.size(); ++i) {
-            if (!Answers(owed_[i], line))
-                continue;
-            if (commands == 0 || owed_[i].number != last)
-                ++commands;
-            last = owed_[i].number;
-            if (answered == none)
-                answered = i;
-        }
-        if (commands > 1)
-            irregular_ = true; // it could answer more than one command
-    }
+    // A line that could answer more than one command goes to the oldest,
+    // an earlier one: that makes the exchanges irregular (EndOfLine).
+    for (size_t i = 0; answered == none && i < owed_.size(); ++i)
+        if (Answers(owed_[i], line))
+            answered = i;
     if (answered == none)
         return WaitsForOneAnswer(session_.CommsState) && EchoesAnotherCommand(line) ? Answered::Stray
                                                                                      : Answered::None;
