@@ -194,6 +194,13 @@ model::clsIniFile::BadLineAnswer AskAboutBadLine(const std::string& fileName, in
     return answer == 1 ? model::clsIniFile::BadLineAnswer::Ok : model::clsIniFile::BadLineAnswer::Cancel;
 }
 
+void CentreOverMainWindowAsItOpens(QWidget& window)
+{
+    long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
+    platform::FitToScreen(left, top, width, height, frmMain::kMinimumSide);
+    platform::CentreOverTwips(window, left, top, width, height);
+}
+
 bool Main()
 {
     AppTitle = kAppTitle;
@@ -223,10 +230,8 @@ bool Main()
     ReadMainWindowRect(settingsFile);
 
     // The splash stands in the middle of the main window as it will open.
-    long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
-    platform::FitToScreen(left, top, width, height, frmMain::kMinimumSide);
     QPointer<frmSplash> splash = new frmSplash;
-    platform::CentreOverTwips(*splash, left, top, width, height);
+    CentreOverMainWindowAsItOpens(*splash);
     splash->show();
 
     model::ResetSite();

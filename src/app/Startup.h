@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+
+class QWidget;
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -46,6 +48,10 @@ bool IsFormLoaded(const QString& formName);
 // up, the settings are read, the main window is loaded hidden and the
 // splash's timer started, and the caller runs the event loop.
 bool Main();
+
+// Places the window in the middle of the main window as it will open: the
+// stored rectangle, kept within the screen's free area.
+void CentreOverMainWindowAsItOpens(QWidget& window);
 
 // Main's own read of the main window's rectangle from settings.ini (defaults
 // 1000, 1000, 12765 wide, 9165 high twips), before LoadSettings, to centre

@@ -70,7 +70,7 @@ frmIntro::frmIntro() : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     setWindowTitle(AppTitle);
     EndOnClose = true;
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
-    platform::CentreOverTwips(*this, MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight);
+    CentreOverMainWindowAsItOpens(*this);
 }
 
 QLabel* frmIntro::AddChoice(const char* name, const QString& text)

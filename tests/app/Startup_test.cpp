@@ -1,5 +1,6 @@
 #include "ModalAnswer.h"
 #include "app/Startup.h"
+#include "app/frmIntro.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "model/Settings.h"
@@ -127,7 +128,7 @@ TEST_F(StartupTest, MainLoadsTheMainWindowHiddenAndStartsTheSplashOnlyAfterIt)
     EXPECT_EQ(MainForm()->size(), QSize(std::min(851, avail.width()), std::min(611, avail.height())));
 }
 
-TEST_F(StartupTest, TheSplashStandsOnTheMainWindowAsItOpensWithinTheScreen)
+TEST_F(StartupTest, TheSplashAndTheStartWindowStandOnTheMainWindowAsItOpensWithinTheScreen)
 {
     WriteSettings("[WindowPositions]\r\nMainWindowTop=-135345\r\nMainWindowWidth=99999999\r\n"
                   "MainWindowHeight=99999999\r\n");
@@ -137,6 +138,10 @@ TEST_F(StartupTest, TheSplashStandsOnTheMainWindowAsItOpensWithinTheScreen)
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(avail.contains(splash->geometry()));
     EXPECT_EQ(splash->geometry().center(), MainForm()->geometry().center());
+    // The window the splash hands on to when no site is named.
+    frmIntro intro;
+    EXPECT_TRUE(avail.contains(intro.geometry())) << intro.geometry().x() << "," << intro.geometry().y();
+    EXPECT_EQ(intro.geometry().center(), MainForm()->geometry().center());
 }
 
 TEST_F(StartupTest, ASettingsFileTooLargeToReadIsReported)
