@@ -55,6 +55,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 namespace {
 
@@ -356,6 +357,9 @@ void frmMain::CreateControls()
     commsFormTimer_->setObjectName("CommsFormTimer");
     commsFormTimer_->setInterval(20);
     connect(commsFormTimer_, &QTimer::timeout, this, &frmMain::CommsFormTimer_Timer);
+    handOverTimer_ = new QTimer(this);
+    handOverTimer_->setInterval(100);
+    connect(handOverTimer_, &QTimer::timeout, this, &frmMain::OpenKeptHandOver);
 
     CreateMenus();
     CreateToolBar();
@@ -665,9 +669,24 @@ void frmMain::OpenFileFromMessage(const std::string& commandLine)
     // copy forward, which the start-up code has done.
     if (commandLine.find_first_not_of(std::string_view(" \t\n\v\f\r\0", 7)) == std::string::npos)
         return;
+    // A site loaded now would replace the one a hub run reads, or the one a
+    // box asks about.
+    if (WaitsOnAnotherWindow()) {
+        keptHandOver_ = commandLine;
+        handOverTimer_->start();
+        return;
+    }
     // Opened as a recent file is: a missing file is reported before anything
     // is asked, and the selection follows the new site.
     fileCommands_.OpenNamed(model::StripQuotes(commandLine));
+}
+
+void frmMain::OpenKeptHandOver()
+{
+    if (!keptHandOver_ || WaitsOnAnotherWindow())
+        return;
+    handOverTimer_->stop();
+    OpenFileFromMessage(*std::exchange(keptHandOver_, std::nullopt));
 }
 
 void frmMain::StartNewFile()

@@ -71,7 +71,10 @@ public:
     bool CheckForChanges() override;
     // A Save or Save As is running (a second one, and the exit, wait).
     bool SaveInProgress() const { return fileCommands_.SaveInProgress(); }
-    // A second copy's command line, as the bytes it was started with.
+    // A second copy's command line, as the bytes it was started with. While
+    // the program waits on another window (a hub run reading the site, a
+    // box), the file is kept and opened once nothing waits; a later
+    // hand-over replaces a kept one.
     virtual void OpenFileFromMessage(const std::string& commandLine);
     // Commands run from the start page; the file commands and the serial
     // launch take these over.
@@ -242,6 +245,8 @@ private:
     // True while the program waits on another window: a box, a modal
     // dialog, or the serial window that disabled this one.
     bool WaitsOnAnotherWindow() const;
+    // Opens the kept hand-over once nothing waits.
+    void OpenKeptHandOver();
     void CreateControls();
     void CreateMenus();
     void CreateToolBar();
@@ -342,6 +347,10 @@ private:
     QString lockPicture_;
     QProgressBar* progressBar_ = nullptr;
     QTimer* commsFormTimer_ = nullptr;
+    // A second copy's command line that arrived while the program waited,
+    // and the timer that looks, while one is kept, whether it still waits.
+    std::optional<std::string> keptHandOver_;
+    QTimer* handOverTimer_ = nullptr;
     // The kind of site the armed launch reads (none: left as it is), and
     // the kind to put back when the launch does not replace the site.
     std::optional<bool> pendingLoopInterface_;

@@ -24,6 +24,7 @@
 #include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 #include "platform/base/CodePage.h"
+#include "platform/base/MessageStyle.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -353,7 +354,10 @@ void frmComms::ViewLog_Click()
     const std::string path = ProgLogPath();
     if (!QFile::exists(Q(path)))
         return;
-    model::TrimLogForView(path);
+    if (std::string error; !model::TrimLogForView(path, model::kLogViewLimit, &error)) {
+        platform::ShowProgramMessage(this, error, MessageStyle::Critical, "View Log File");
+        return;
+    }
     QFile file(Q(path));
     if (!file.open(QIODevice::ReadOnly))
         return;

@@ -509,6 +509,52 @@ TEST_F(MenusTest, AClosingWhileTheProgramWaitsOnAnotherWindowChangesNothing)
     platform::SetProgramFolder("");
 }
 
+// A second copy's file that arrives while the program waits on another
+// window (the communications window, a box) leaves the site as it is; it
+// opens, through the save question, once that window has gone.
+TEST_F(MenusTest, ASecondCopysFileWaitsUntilTheProgramNoLongerWaits)
+{
+    QTemporaryDir folder;
+    const QString first = folder.filePath("first.qvs");
+    const QString second = folder.filePath("second.qvs");
+    ASSERT_TRUE(QFile::copy(QVS_TEST_DATA "/hub-site.qvs", first));
+    ASSERT_TRUE(QFile::copy(QVS_TEST_DATA "/loop-interface.qvs", second));
+    LoadSite();
+    FileChanged = true;
+    AnswerWith("No");
+    PlugIn();
+    form->mnuOpenComms_Click();
+    Tick();
+    QPointer<frmComms> comms = frmComms::Loaded();
+    ASSERT_TRUE(comms != nullptr && !form->isEnabled());
+    form->OpenFileFromMessage(first.toStdString());
+    QApplication::processEvents();
+    EXPECT_EQ(SiteFileName, "untitled.qvs") << "opened under the communications window";
+    EXPECT_EQ(model::Nodes[4].Name(), "RCC name 4");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    comms->cmdCancel_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(platform::WaitUntil([&] { return SiteFileName == first.toStdString(); }, 60000));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Save Changes ?: ")) << messages[0].toStdString();
+    EXPECT_FALSE(FileChanged);
+    answerer.stop();
+
+    // Under a box; a later hand-over replaces the one kept.
+    std::string underTheBox;
+    WhenShown<frmMsg>("frmMsg", [&](frmMsg* box) {
+        form->OpenFileFromMessage("/nowhere/gone.qvs");
+        form->OpenFileFromMessage(second.toStdString());
+        QApplication::processEvents();
+        underTheBox = SiteFileName;
+        PressButton(box, "OK");
+    });
+    frmMsg::Display(form.get(), "Log File Erased", MessageStyle::Information, "Clear Log File");
+    EXPECT_EQ(underTheBox, first.toStdString()) << "opened under a box";
+    ASSERT_TRUE(platform::WaitUntil([&] { return SiteFileName == second.toStdString(); }, 60000));
+    EXPECT_TRUE(IsLoopInterface);
+}
+
 TEST_F(MenusTest, ToolbarButtonsRunTheirCommands)
 {
     LoadSite();

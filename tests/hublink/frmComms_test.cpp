@@ -30,6 +30,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
+#include <filesystem>
 
 using testsupport::At;
 using testsupport::Last;
@@ -250,6 +251,22 @@ TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
     QApplication::processEvents();
     EXPECT_EQ(frmComms::Loaded(), nullptr);
     EXPECT_FALSE(PortEnabled);
+}
+
+// A log that cannot be read is reported when it is viewed; the window
+// goes on.
+TEST_F(CommsWindowTest, ViewingALogThatCannotBeReadSaysWhy)
+{
+    frmComms* window = Open(0);
+    const std::string path = hublink::ProgLogPath();
+    ASSERT_TRUE(std::filesystem::remove(path));
+    std::filesystem::create_directory(path); // a folder of the log's name
+    window->ViewLog_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{"View Log File: The log file " + path + " could not be read: " +
+                                                 std::make_error_code(std::errc::is_a_directory).message() +
+                                                 ". (16)"});
+    EXPECT_EQ(Box(window), "");
+    EXPECT_EQ(frmComms::Loaded(), window);
 }
 
 TEST_F(CommsWindowTest, AReadLogsEachStepAndMovesTheBarOnWithIt)

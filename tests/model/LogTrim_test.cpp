@@ -33,3 +33,23 @@ TEST(LogTrim, AMissingLogIsLeftAlone)
 {
     EXPECT_TRUE(model::TrimLogForView(::testing::TempDir() + "/no-such-log.txt", 1));
 }
+
+// A log that cannot be read, or whose cut cannot be written, fails with the
+// reason; the log stays as it was.
+TEST(LogTrim, ALogThatCannotBeReadOrCutFailsWithTheReason)
+{
+    const testfiles::TempFolder folder("trim-fail");
+    const std::string log = folder.File("ProgLog.txt");
+    std::filesystem::create_directory(log); // a folder of the log's name
+    std::string error;
+    EXPECT_FALSE(model::TrimLogForView(log, 1, &error));
+    EXPECT_EQ(error, "The log file " + log + " could not be read: " +
+                         std::make_error_code(std::errc::is_a_directory).message() + ".");
+
+    const std::string other = folder.File("other.txt");
+    testfiles::WriteBytes(other, "aaaa\r\nbb\r\n");
+    std::filesystem::create_directory(other + ".trim"); // the work file cannot be written
+    EXPECT_FALSE(model::TrimLogForView(other, 4, &error));
+    EXPECT_EQ(error, "The log file " + other + " could not be shortened: " + other + ".trim could not be written.");
+    EXPECT_EQ(testfiles::ReadBytes(other), "aaaa\r\nbb\r\n");
+}
