@@ -5,14 +5,13 @@
 
 #include <QString>
 #include <QStringList>
-
-class QWidget;
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 class frmMain;
+class QWidget;
 
 // "Quorvel Configuration Utility": captions of the main window, splash,
 // start page and about box.

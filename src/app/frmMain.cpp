@@ -571,7 +571,7 @@ void frmMain::OpenStartFile()
     const std::vector<std::string> args(CommandArgs.begin() + 1, CommandArgs.begin() + 1 + count);
     if (!args.empty()) {
         SiteFileName = model::StartFileFromArguments(args);
-        if (!app::FileExists(SiteFileName)) {
+        if (!model::FileExists(SiteFileName)) {
             ReportFileNotFound();
             return;
         }
@@ -589,7 +589,7 @@ void frmMain::OpenStartFile()
     SiteFileName = MruFiles[1];
     ClearScreen();
     siteName_->hide();
-    if (!app::FileExists(SiteFileName)) {
+    if (!model::FileExists(SiteFileName)) {
         ReportFileNotFound();
         return;
     }

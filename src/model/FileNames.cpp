@@ -2,6 +2,9 @@
 
 #include "model/Convert.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace model {
 
 namespace {
@@ -59,6 +62,12 @@ std::string TrimBlanks(const std::string& text)
         return {};
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(path, error);
 }
 
 } // namespace model

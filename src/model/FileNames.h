@@ -1,7 +1,7 @@
 #pragma once
 // File-name texts of the main window: the start file rebuilt from the
 // command line, quote stripping of a handed-over path, and the filter that
-// turns a site name into a file name.
+// turns a site name into a file name, and whether a name is there.
 #include <string>
 #include <vector>
 
@@ -24,5 +24,9 @@ std::string MakeValidFileName(const std::string& text);
 
 // The text without leading and trailing blanks.
 std::string TrimBlanks(const std::string& text);
+
+// True when a file (or folder) is there by that name, the name's bytes as
+// they stand.
+bool FileExists(const std::string& path);
 
 } // namespace model

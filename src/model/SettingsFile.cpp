@@ -1,15 +1,14 @@
 // settings.ini: read once at start-up, written once at exit.
 #include "model/Settings.h"
+#include "model/FileNames.h"
 #include "model/SiteState.h"
 #include "model/clsIniFile.h"
 #include "platform/base/CodePage.h"
 #include "platform/base/PercentCode.h"
 #include "platform/base/ProgramFolder.h"
 
-#include <filesystem>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <variant>
 
 using model::clsIniFile;
@@ -140,12 +139,6 @@ std::optional<std::string> UnescapeBytes(std::string_view text)
     return bytes;
 }
 
-bool IsThere(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::exists(path, error);
-}
-
 // Entry i as settings.ini holds it. Its bytes, when stored; otherwise its
 // text, unless no file has that name while one has the name's bytes as the
 // code page writes them (a file named on a system whose names are not UTF-8).
@@ -155,7 +148,7 @@ std::string ReadMruEntry(const clsIniFile& ini, std::size_t i)
         if (std::optional<std::string> bytes = UnescapeBytes(escaped); bytes && !bytes->empty())
             return *std::move(bytes);
     std::string text = ini.GetString(MruKey(i), "");
-    if (std::string bytes = platform::Utf8ToWin1252(text); bytes != text && !IsThere(text) && IsThere(bytes))
+    if (std::string bytes = platform::Utf8ToWin1252(text); bytes != text && !model::FileExists(text) && model::FileExists(bytes))
         return bytes;
     return text;
 }

@@ -11,7 +11,6 @@
 #include "model/SiteState.h"
 #include "platform/base/MessageStyle.h"
 
-#include <filesystem>
 
 namespace app {
 namespace {
@@ -40,7 +39,7 @@ std::string NameInBrackets(const std::string& prefix)
 // Tells the user that the file is not there; true when it is there.
 bool FileIsThere(FileCommandsHost& host, const std::string& path)
 {
-    if (FileExists(model::TrimBlanks(path))) {
+    if (model::FileExists(model::TrimBlanks(path))) {
         return true;
     }
     host.Ask(NotThereText(path), MessageStyle::Critical, "Open Configuration File");
@@ -55,12 +54,6 @@ std::string ActiveNodeName()
 }
 
 } // namespace
-
-bool FileExists(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::exists(path, error);
-}
 
 std::string NotThereText(const std::string& path)
 {

@@ -40,10 +40,6 @@ public:
     virtual bool SettleEditors() = 0;
 };
 
-// True when a file (or folder) is there by that name, the name's bytes as
-// they stand.
-bool FileExists(const std::string& path);
-
 // What the user is told of a site file that cannot be opened because no file
 // has its name: "File Not Found", or, when the name came through text that
 // could not carry it (a dialog shows a name that is not valid UTF-8 with a

@@ -47,11 +47,6 @@ bool IsRadioDataStart(const std::string& line, const std::string&)
     return Contains(line, "EXPORT RADIO INFO ALL");
 }
 
-bool IsVersionReply(const std::string& line, const std::string&)
-{
-    return VersionReplyUnit(line) != VersionUnit::None;
-}
-
 bool IsStatusAtReply(const std::string& line, const std::string&)
 {
     return BeginsWith(line, "DS LOOP");

@@ -117,11 +117,6 @@ bool IsAssignmentStart(const std::string& line, const std::string&)
     return BeginsWith(line, "ASSIGN RCCS") || BeginsWith(line, "ASSIGN ALL");
 }
 
-bool IsVersionReply(const std::string& line, const std::string&)
-{
-    return VersionReplyUnit(line) != VersionUnit::None;
-}
-
 // A delete's answers that say it was done (not the echo of another
 // delete). The delete in flight takes any other line as the reason it
 // failed; an earlier delete is owed only these.

@@ -33,6 +33,11 @@ VersionUnit VersionReplyUnit(const std::string& line)
     return VersionUnit::None;
 }
 
+bool IsVersionReply(const std::string& line, const std::string&)
+{
+    return VersionReplyUnit(line) != VersionUnit::None;
+}
+
 int32_t ReadUnitType(CommsLink& link, int16_t Node)
 {
     LinkSession& session = link.Session();

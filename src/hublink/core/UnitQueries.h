@@ -20,6 +20,9 @@ enum class VersionUnit
     LoopInterface,
 };
 VersionUnit VersionReplyUnit(const std::string& line);
+// The line answers a "GET SWV" (it names a unit); the wait tables' answer
+// test of the version query.
+bool IsVersionReply(const std::string& line, const std::string& command);
 
 // "DEBUGOFF ALL", then (not on a loop-interface site) "DS MON DIS".
 // True when both were acknowledged.
