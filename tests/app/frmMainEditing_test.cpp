@@ -537,6 +537,8 @@ TEST_F(EditingTest, AddAndDeleteRccs)
     QTest::keyClick(form.get(), Qt::Key_Delete);
     EXPECT_TRUE(yes.Done());
     EXPECT_FALSE(Nodes[3].InUse());
+    EXPECT_FALSE(form->NodeControls(3).Shape()->isVisible()) << "its box leaves the canvas";
+    EXPECT_FALSE(form->NodeControls(3).Label()->isVisible());
     EXPECT_TRUE(FileChanged);
     EXPECT_EQ(Nodes[4].Parent(), 1);
     EXPECT_EQ(ActiveNode, -1);
