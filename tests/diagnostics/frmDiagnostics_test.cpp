@@ -29,6 +29,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +39,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolTip>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -513,6 +515,19 @@ TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass
     EXPECT_EQ(Child<QLabel>(w, "StatusLabel")->text(), "");
     EXPECT_EQ(map->Highlight(), -1);
     QTest::mouseClick(map, Qt::LeftButton, {}, map->SlotRect(40).center());
+    // A tip asked over a slot names its unit; one asked next over the gap
+    // beside it takes that tip away, well before the tip's own ten seconds.
+    const auto askTip = [map](QPoint at) {
+        QHelpEvent help(QEvent::ToolTip, at, map->mapToGlobal(at));
+        QCoreApplication::sendEvent(map, &help);
+    };
+    askTip(map->SlotRect(40).center());
+    EXPECT_EQ(QToolTip::text(), "Status for RCC 2.2");
+    QPoint gap = map->SlotRect(40).center();
+    while (map->SlotAt(gap) != -1)
+        gap.rx()++;
+    askTip(gap);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000)) << QToolTip::text().toStdString();
 
     // The fire box shows its own slot and dims the other.
     QTest::mouseClick(Child<QRadioButton>(w, "optSel"), Qt::LeftButton);
