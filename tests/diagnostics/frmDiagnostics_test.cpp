@@ -29,8 +29,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHelpEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -527,7 +527,8 @@ TEST_F(DiagnosticsWindowTest, TheDeviceMapDescribesAClickedSlotAndFiltersByClass
     while (map->SlotAt(gap) != -1)
         gap.rx()++;
     askTip(gap);
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000)) << QToolTip::text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000))
+        << QToolTip::text().toStdString();
 
     // The fire box shows its own slot and dims the other.
     QTest::mouseClick(Child<QRadioButton>(w, "optSel"), Qt::LeftButton);

@@ -1,6 +1,8 @@
 #include "TestSites.h"
 #include "model/ChannelPlan.h"
 
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -114,6 +116,27 @@ TEST_F(SiteQueries, HighestLoopAndAddressSkipUnusedNodesAndTheHubsSlots)
     At(2, 31, 3, 120, 18);
     EXPECT_EQ(HighestLoopInUse(), 3);
     EXPECT_EQ(HighestAddressInUse(), 120);
+}
+
+// A hub's status line may name loop 5 or address 129: such a cell has no
+// owner and takes none, and the row that follows the table stays untouched.
+TEST(OwnerTable, CellsOutsideTheTableHaveNoOwnerAndTakeNone)
+{
+    struct
+    {
+        OwnerTable table;
+        std::array<int16_t, kOwnerAddresses> after;
+    } cells;
+    for (auto& row : cells.table)
+        row.fill(-1);
+    cells.after.fill(305);
+    for (const auto& [loop, address] : {std::pair{5, 1}, {5, 128}, {4, 129}, {-1, 1}, {1, -1}}) {
+        EXPECT_EQ(GetOwner(cells.table, loop, address), -1) << loop << "/" << address;
+        SetOwner(cells.table, loop, address, 700);
+    }
+    EXPECT_EQ(std::count(cells.after.begin(), cells.after.end(), 305), kOwnerAddresses);
+    for (const auto& row : cells.table)
+        EXPECT_EQ(std::count(row.begin(), row.end(), -1), kOwnerAddresses);
 }
 
 TEST(ChannelPlan, TableAndReverseLookup)

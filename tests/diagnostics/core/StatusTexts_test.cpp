@@ -67,8 +67,9 @@ TEST(StatusTexts, TheStatusReplyReachesTheUnitsThroughTheLoopMap)
     EXPECT_FALSE(model::Nodes[2].AlarmState(1)); // the earlier reading is gone
 
     // Lines that name no unit of the site, or carry no status, change nothing.
-    for (const char* line : {"DS LOOP0 11 ASA", "DS LOOP1 0 ASA", "DS LOOP7 11 ASA", "DS LOOP1 400 ASA",
-                             "DS LOOP1 99 ASA", "DS LOOP1 11", "DS LOOPX 11 ASA", "GET DS ALL", "SS LOOP1 11 ASA", ""})
+    for (const char* line : {"DS LOOP0 11 ASA", "DS LOOP1 0 ASA", "DS LOOP5 11 ASA", "DS LOOP7 11 ASA",
+                             "DS LOOP1 400 ASA", "DS LOOP1 99 ASA", "DS LOOP1 11", "DS LOOPX 11 ASA",
+                             "GET DS ALL", "SS LOOP1 11 ASA", ""})
         EXPECT_FALSE(ApplyDeviceStatusLine(line, model::Nodes)) << line;
     EXPECT_FALSE(model::Nodes[1].AlarmState(1));
     EXPECT_TRUE(ApplyDeviceStatusLine("DS LOOP2 18 ASA  IN1", model::Nodes)); // the combination head's second address

@@ -124,8 +124,8 @@ TEST_F(Assignment, WithoutAssignFinishTheShortenedWaitEndsAndListsWhatIsLeft)
 TEST_F(Assignment, StatusLinesReachTheUnitsThatOwnTheirAddress)
 {
     unit.AddCommand("GET DS ALL", [](const std::string& c) {
-        return Lines{
-            c, "DS LOOP1 40 SSG BG", "DS LOOP1 41 S", "DS LOOP1 12", "DS LOOP9 42 UCF", "END OF DATA"};
+        return Lines{c, "DS LOOP1 40 SSG BG", "DS LOOP1 41 S", "DS LOOP1 12", "DS LOOP5 1 UCF",
+                     "DS LOOP9 42 UCF", "END OF DATA"};
     });
     EXPECT_TRUE(ReadAllDeviceStatus(link, Nodes));
     EXPECT_EQ(Nodes[3].NodeStatusString(), "SSG BG");
