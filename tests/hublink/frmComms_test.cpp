@@ -550,6 +550,7 @@ TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
             stray.start(5);
         }
         messages.clear();
+        const int listsShown = errorListShown;
         window->cmdProgram_Click();
         auto came = [&] { return LinesSent(port.Sent().substr(before)); };
         ASSERT_TRUE(
@@ -571,7 +572,10 @@ TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
             EXPECT_TRUE(unit.Acknowledged(walk.ReplyLines[static_cast<size_t>(i)]))
                 << walk.ReplyLines[static_cast<size_t>(i)] << " was counted as acknowledged";
         if (readBack) {
-            EXPECT_NE(messages[0].find("Parent of RCC 2"), std::string::npos) << "the box says what differs";
+            EXPECT_EQ(messages[0], Shown("The Radio Hub read back does not hold the Config as Programmed\r\n"
+                                         "Parent of RCC 2 Changed from Undefined to RCC 1\r\n"
+                                         "Programming is Not Complete"));
+            EXPECT_EQ(errorListShown - listsShown, 1) << "the differences read back are listed";
         }
         EXPECT_EQ(LoggedReplies(), came()) << "the log holds the lines that came";
         EXPECT_FALSE(window->Busy());
