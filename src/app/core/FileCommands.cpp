@@ -61,8 +61,8 @@ bool NameCannotBeRead(const std::string& path)
            (path.find(kReplacement) != std::string::npos && !model::FileExists(path));
 }
 
-// The name as a box shows it: a NUL, which no text of a box can show, stands
-// as the replacement character that stands for a byte a name's text lost.
+// The name as a box shows it: a NUL, which a box's text cannot show, shows
+// as the replacement character, as a byte that is not text does.
 std::string Shown(std::string path)
 {
     for (std::size_t at = path.find('\0'); at != std::string::npos; at = path.find('\0', at))
