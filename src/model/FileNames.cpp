@@ -66,6 +66,10 @@ std::string TrimBlanks(const std::string& text)
 
 bool FileExists(const std::string& path)
 {
+    // The system takes a name up to its first NUL: a name holding one would
+    // be answered for another file.
+    if (path.find('\0') != std::string::npos)
+        return false;
     std::error_code error;
     return std::filesystem::exists(path, error);
 }

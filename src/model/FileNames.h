@@ -26,7 +26,7 @@ std::string MakeValidFileName(const std::string& text);
 std::string TrimBlanks(const std::string& text);
 
 // True when a file (or folder) is there by that name, the name's bytes as
-// they stand.
+// they stand; never for a name holding a NUL, which names no file.
 bool FileExists(const std::string& path);
 
 } // namespace model

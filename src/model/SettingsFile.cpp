@@ -139,15 +139,26 @@ std::optional<std::string> UnescapeBytes(std::string_view text)
     return bytes;
 }
 
+// A name holding a NUL names no file (the system would take the bytes before
+// it for the name): such a name is neither read from settings.ini nor written
+// to it.
+bool HoldsNul(std::string_view name)
+{
+    return name.find('\0') != std::string_view::npos;
+}
+
 // Entry i as settings.ini holds it. Its bytes, when stored; otherwise its
 // text, unless no file has that name while one has the name's bytes as the
 // code page writes them (a file named on a system whose names are not UTF-8).
+// An entry whose name holds a NUL is dropped (read as empty).
 std::string ReadMruEntry(const clsIniFile& ini, std::size_t i)
 {
     if (const std::string escaped = ini.GetString(MruBytesKey(i), ""); !escaped.empty())
         if (std::optional<std::string> bytes = UnescapeBytes(escaped); bytes && !bytes->empty())
-            return *std::move(bytes);
+            return HoldsNul(*bytes) ? std::string() : *std::move(bytes);
     std::string text = ini.GetString(MruKey(i), "");
+    if (HoldsNul(text))
+        return {};
     if (std::string bytes = platform::Utf8ToWin1252(text); bytes != text && !model::FileExists(text) && model::FileExists(bytes))
         return bytes;
     return text;
@@ -188,7 +199,10 @@ void LoadSettings(clsIniFile& ini)
                 [&](bool* v) { *v = ini.GetBoolean(key.name, *v); },
                 [&](int16_t* v) { *v = ini.GetInteger(key.name, *v); },
                 [&](Int32As16 v) { *v.value = ini.GetInteger(key.name, static_cast<int16_t>(*v.value)); },
-                [&](std::string* v) { *v = ini.GetString(key.name, *v); },
+                [&](std::string* v) {
+                    if (std::string text = ini.GetString(key.name, *v); !HoldsNul(text))
+                        *v = std::move(text);
+                },
             },
             key.value);
 
@@ -225,7 +239,7 @@ bool SaveSettings(std::string* error)
                        // A path the code page cannot store is left out
                        // rather than written with "?" in it.
                        [&](std::string* v) {
-                           if (platform::IsWin1252Representable(*v))
+                           if (platform::IsWin1252Representable(*v) && !HoldsNul(*v))
                                ini.SetString(key.name, *v);
                        },
                    },
@@ -233,8 +247,10 @@ bool SaveSettings(std::string* error)
 
     ini.sSectionName("MRUList");
     for (std::size_t i = 1; i < MruFiles.size(); ++i) {
-        if (platform::IsWin1252Representable(MruFiles[i]) &&
-            MruFiles[i].find_first_of("\r\n") == std::string::npos) {
+        if (HoldsNul(MruFiles[i])) {
+            ini.SetString(MruKey(i), "");
+        } else if (platform::IsWin1252Representable(MruFiles[i]) &&
+                   MruFiles[i].find_first_of("\r\n") == std::string::npos) {
             ini.SetString(MruKey(i), MruFiles[i]);
         } else {
             ini.SetString(MruKey(i), platform::Win1252ToUtf8(MruFiles[i]));

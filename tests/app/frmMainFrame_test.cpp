@@ -125,8 +125,9 @@ TEST_F(MainWindowTest, ASiteWhoseNameIsNotUtf8OpensByItsBytesAndADialogsTextOfIt
     std::filesystem::copy_file(QVS_TEST_DATA "/hub-site.qvs", name);
     std::filesystem::copy_file(QVS_TEST_DATA "/loop-interface.qvs", other);
     // The dialog hands back its answer, else the name it was given.
-    QString dialogAnswer;
+    QString dialogAnswer, started;
     platform::SetFileDialogAnswerer([&](const platform::FileDialogRequest& request) {
+        started = request.fileName;
         const QString answer = std::exchange(dialogAnswer, QString());
         return std::optional<QString>(answer.isEmpty() ? request.fileName : answer);
     });
@@ -159,6 +160,27 @@ TEST_F(MainWindowTest, ASiteWhoseNameIsNotUtf8OpensByItsBytesAndADialogsTextOfIt
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].endsWith(shown + "\nThe File's Name Cannot Be Read"))
         << messages[0].toStdString();
+
+    // A site in a folder the dialog cannot show: the user is told, the dialog
+    // starts with no file named on the folder above, a name it lost is
+    // refused, and the site is written only where the dialog's answer names.
+    const std::string inner = folder + "/Bj\xF6rk";
+    std::filesystem::create_directory(inner);
+    std::filesystem::copy_file(other, inner + "/site.qvs");
+    form->OpenFileFromMessage(inner + "/site.qvs");
+    const auto written = std::filesystem::last_write_time(inner + "/site.qvs");
+    messages.clear();
+    for (const QString& picked : {"/caf" + QString(QChar(0xFFFD)) + ".qvs", QString("/copy.qvs")}) {
+        dialogAnswer = QString::fromStdString(folder) + picked;
+        form->MenuItem("FileSaveAs")->trigger();
+    }
+    EXPECT_EQ(started.toStdString(), folder + "/");
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_TRUE(messages[0].startsWith("Save Configuration File: Unable to Show the Folder of "));
+    EXPECT_TRUE(messages[1].endsWith(".qvs\nThe File's Name Cannot Be Read")) << messages[1].toStdString();
+    EXPECT_EQ(SiteFileName, folder + "/copy.qvs");
+    EXPECT_EQ(std::filesystem::last_write_time(inner + "/site.qvs"), written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4);
     platform::SetFileDialogAnswerer({});
 }
 
@@ -210,12 +232,16 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
 
     // A missing file is reported, before any save question; the site on
     // screen stays. An empty hand-over changes nothing and asks nothing.
+    // A name holding a NUL names no file, not the one before the NUL.
     FileChanged = true;
     AnswerMessages();
     form->OpenFileFromMessage("/nowhere/gone.qvs");
     form->OpenFileFromMessage(std::string(1, '\0'));
-    ASSERT_EQ(messages.size(), 1);
+    form->OpenFileFromMessage(first.toStdString() + std::string("\0.evil", 6));
+    ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[0].endsWith("File Not Found"));
+    EXPECT_TRUE(messages[1].endsWith(first + QChar(0xFFFD) + ".evil\nThe File's Name Cannot Be Read"))
+        << messages[1].toStdString();
     EXPECT_EQ(SiteFileName, second.toStdString());
 
     // The selection follows the new site: an RCC that is not in it is
@@ -226,14 +252,14 @@ TEST_F(MainWindowTest, ASecondCopysFileIsOpenedAfterTheSaveQuestion)
     form->OpenFileFromMessage(first.toStdString());
     EXPECT_EQ(form->PanelText(2), "");
     QTest::keyClick(form.get(), Qt::Key_Delete);
-    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.size(), 2);
 
     // Unsaved changes: Cancel keeps them, No drops them for the new file.
     FileChanged = true;
     answer = "&Cancel";
     form->OpenFileFromMessage(second.toStdString());
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_TRUE(messages[1].startsWith("Save Changes ?: "));
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_TRUE(messages[2].startsWith("Save Changes ?: "));
     EXPECT_EQ(SiteFileName, first.toStdString());
     answer = "&No";
     form->OpenFileFromMessage(second.toStdString());

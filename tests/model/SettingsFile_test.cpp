@@ -150,6 +150,25 @@ TEST_F(SettingsFile, RecentFilesKeepTheBytesOfNamesTheCodePageCannotHold)
     LoadSettings();
     EXPECT_EQ(std::make_pair(MruFiles[1], MruFiles[2]),
               std::make_pair(std::string("/a.qvs"), std::string("/c.qvs")));
+
+    // A name holding a NUL names no file, not the one before the NUL: read
+    // under either key it is dropped, and it is never written, nor a log
+    // folder holding one.
+    const std::string site = dir.File("x.qvs"), nul("\0.evil", 6);
+    WriteBytes(site, "x");
+    WriteBytes(SettingsPath(), "[Options]\r\nLogPaths=/logs" + nul + "\r\n[MRUList]\r\nMRU1=" + site +
+                                   "\r\nMRU1Bytes=" + site + "%00.evil\r\nMRU2=" + site + nul +
+                                   "\r\nMRU3=/c.qvs\r\n");
+    LoadSettings();
+    EXPECT_EQ(MruFiles[1] + "|" + MruFiles[2] + "|" + MruFiles[3] + "|" + LogFolder,
+              "||/c.qvs|" + dir.String());
+    MruFiles[1] = LogFolder = site + nul;
+    ASSERT_TRUE(SaveSettings());
+    const std::string bytes = ReadBytes(SettingsPath());
+    EXPECT_EQ(bytes.find("LogPaths="), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.find("[MRUList]")),
+              "[MRUList]\r\nMRU1=\r\nMRU2=\r\nMRU3=/c.qvs\r\nMRU4=\r\nMRU5=\r\n"
+              "MRU6=\r\nMRU7=\r\nMRU8=\r\nMRU9=\r\nMRU10=\r\n");
 }
 
 TEST_F(SettingsFile, ARecentFileWrittenAsItsNamesBytesOpensTheFileOfThoseBytes)

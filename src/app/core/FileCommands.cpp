@@ -9,14 +9,19 @@
 #include "model/Site.h"
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
+#include "platform/base/CodePage.h"
 #include "platform/base/MessageStyle.h"
 
+#include <optional>
 
 namespace app {
 namespace {
 
 const char* const kUntitled = "untitled.qvs";
 const char* const kNoFileLoaded = "No File Loaded";
+const char* const kSaveTitle = "Save Configuration File";
+const char* const kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
+const char* const kCannotBeRead = "\r\nThe File's Name Cannot Be Read";
 
 // Clears a flag when the scope ends, whichever way it ends.
 class ClearOnExit
@@ -46,6 +51,39 @@ bool FileIsThere(FileCommandsHost& host, const std::string& path)
     return false;
 }
 
+// A name the program cannot use: one holding a NUL (the system would take
+// the bytes before it for the name), or one that came through text that could
+// not carry it (a dialog shows a name that is not valid UTF-8 with a
+// replacement character in its place) and so names no file.
+bool NameCannotBeRead(const std::string& path)
+{
+    return path.find('\0') != std::string::npos ||
+           (path.find(kReplacement) != std::string::npos && !model::FileExists(path));
+}
+
+// The name as a box shows it: a NUL, which a box's text cannot show, shows
+// as the replacement character, as a byte that is not text does.
+std::string Shown(std::string path)
+{
+    for (std::size_t at = path.find('\0'); at != std::string::npos; at = path.find('\0', at))
+        path.replace(at, 1, kReplacement);
+    return path;
+}
+
+// Where a file dialog can start for path: it takes names as text, so a
+// folder whose name is not UTF-8 is not one it can show. Nothing when it can
+// show every folder of path (it starts on path itself); else the folders
+// before the first it cannot show, ending in "/" ("" when that is the
+// first), so that it starts there with no file named.
+std::optional<std::string> FoldersADialogCanShow(const std::string& path)
+{
+    const std::size_t shown = platform::WellFormedUtf8Length(path);
+    if (path.find('/', shown) == std::string::npos)
+        return std::nullopt; // at most the file's own name is not text
+    const std::size_t slash = path.rfind('/', shown);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::string ActiveNodeName()
 {
     return ActiveNode >= 0 && ActiveNode < model::kNodeCount
@@ -57,10 +95,8 @@ std::string ActiveNodeName()
 
 std::string NotThereText(const std::string& path)
 {
-    // U+FFFD in UTF-8.
-    const bool unreadable = path.find("\xEF\xBF\xBD") != std::string::npos;
-    return "ERROR : Unable to Open " + path +
-           (unreadable ? "\r\nThe File's Name Cannot Be Read" : "\r\nFile Not Found");
+    return "ERROR : Unable to Open " + Shown(path) +
+           (NameCannotBeRead(path) ? kCannotBeRead : "\r\nFile Not Found");
 }
 
 bool FileCommands::CheckForChanges()
@@ -241,7 +277,25 @@ void FileCommands::SaveAsSteps()
     }
     saveAborted_ = true;
     std::string chosen = start;
+    // A dialog that cannot show the site's folder would open on another one
+    // with the site's file name, where a Return writes the site: the user is
+    // told, and the dialog starts with no file named, on the folders it can
+    // show.
+    if (const std::optional<std::string> folders = FoldersADialogCanShow(start)) {
+        if (host_.Ask("Unable to Show the Folder of " + start +
+                          "\r\nIts Name Cannot Be Read\r\nDo You Want To Save It in Another Folder?",
+                      (MessageStyle::Question | MessageStyle::CancelOK), kSaveTitle) != MessageResult::OK) {
+            return;
+        }
+        chosen = *folders;
+    }
     if (!host_.ChooseFile(true, chosen) || chosen.empty()) {
+        return;
+    }
+    // A name the dialog could not carry would be written as another file.
+    if (NameCannotBeRead(chosen)) {
+        host_.Ask("ERROR : Unable to Save " + Shown(chosen) + kCannotBeRead, MessageStyle::Critical,
+                  kSaveTitle);
         return;
     }
     const std::string previous = SiteFileName;
@@ -278,7 +332,7 @@ bool FileCommands::WriteSite()
         return true;
     }
     host_.SetStatusText(3, ActiveNodeName());
-    host_.Ask("ERROR : Unable to Save " + path + "\r\n" + error, MessageStyle::Critical, "Save Configuration File");
+    host_.Ask("ERROR : Unable to Save " + path + "\r\n" + error, MessageStyle::Critical, kSaveTitle);
     return false;
 }
 

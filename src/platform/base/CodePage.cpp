@@ -93,6 +93,25 @@ bool NextCodePoint(std::string_view text, std::size_t i, char32_t& cp, std::size
     return true;
 }
 
+// How much of the start of the UTF-8 text is made of characters that take
+// accepts (told each one's code point and length in bytes): up to the first
+// it refuses or the first malformed sequence. ASCII is taken without asking.
+template <class Take> std::size_t CodePointsTaken(std::string_view text, Take take)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        i += AsciiRun(text, i);
+        if (i == text.size())
+            break;
+        char32_t cp = 0;
+        std::size_t len = 1;
+        if (!NextCodePoint(text, i, cp, len) || !take(cp, len))
+            return i;
+        i += len;
+    }
+    return i;
+}
+
 } // namespace
 
 std::string Win1252ToUtf8(std::string_view bytes)
@@ -150,18 +169,17 @@ std::string Utf8ToWin1252(std::string_view text)
 
 bool IsWin1252Representable(std::string_view utf8)
 {
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        i += AsciiRun(utf8, i);
-        if (i == utf8.size())
-            break;
-        char32_t cp = 0;
-        std::size_t len = 1;
-        if (!NextCodePoint(utf8, i, cp, len) || ByteForCodePoint(cp) == '?')
-            return false;
-        i += len;
-    }
-    return true;
+    return CodePointsTaken(utf8, [](char32_t cp, std::size_t) { return ByteForCodePoint(cp) != '?'; }) ==
+           utf8.size();
+}
+
+std::size_t WellFormedUtf8Length(std::string_view text)
+{
+    // The smallest code point each length may carry.
+    static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    return CodePointsTaken(text, [](char32_t cp, std::size_t len) {
+        return cp >= kShortest[len] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+    });
 }
 
 } // namespace platform

@@ -27,4 +27,9 @@ bool AppendAsWin1252(std::string& out, std::string_view text);
 // settings.ini are checked with it before they are kept.
 bool IsWin1252Representable(std::string_view utf8);
 
+// The length of the longest start of text that is well-formed UTF-8 (no
+// overlong form, no surrogate, nothing past U+10FFFF): the part of a file
+// name that the toolkit's text carries as it stands.
+std::size_t WellFormedUtf8Length(std::string_view text);
+
 } // namespace platform

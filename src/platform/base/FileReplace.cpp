@@ -35,6 +35,15 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+// The system takes a name up to its first NUL: a name holding one would
+// reach another file, so it is refused.
+bool HoldsNul(const std::string& path)
+{
+    return path.find('\0') != std::string::npos;
+}
+
+constexpr const char* kNulRefusal = " a name that holds a NUL";
+
 constexpr const char* kTmpMark = ".tmp-";
 constexpr std::size_t kTmpSuffixLength = 6;
 
@@ -108,6 +117,11 @@ int CreateTemporary(const std::string& path, std::string& tmpPath)
 bool ReadFileBlocks(const std::string& path, const std::function<void(std::size_t size)>& sized,
                     const std::function<void(std::string_view block)>& take, std::string* error)
 {
+    if (HoldsNul(path)) {
+        if (error != nullptr)
+            *error = std::string("Cannot open") + kNulRefusal;
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return Fail(error, "Cannot open", path, errno);
@@ -143,6 +157,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
 
 FileReplacement::FileReplacement(const std::string& requested)
 {
+    if (HoldsNul(requested)) {
+        path_ = requested;
+        err_ = -1;
+        faultReason_ = std::string("Cannot write") + kNulRefusal;
+        return;
+    }
     // A link is kept: the file it leads to is the one replaced.
     if (!FinalTarget(requested, path_)) {
         path_ = requested;

@@ -2,7 +2,8 @@
 // Whole-file reading and writing for the program's own files. A file is never
 // half-written: the new contents go to a temporary file beside the target,
 // flushed to the disk and then renamed over it (the folder flushed after), so
-// a failure or a power cut leaves the old file or the new one, whole.
+// a failure or a power cut leaves the old file or the new one, whole. A name
+// holding a NUL names no file: it is refused, never read or written.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -45,7 +46,7 @@ private:
     bool keepMode_ = false;
     unsigned mode_ = 0;
     bool checked_ = false; // the tests' fault check has run
-    int err_ = 0;          // -1: the fault check failed, with faultReason_
+    int err_ = 0;          // -1: refused (a name holding a NUL) or the fault check failed, with faultReason_
     std::string what_;
     std::string faultReason_;
 };

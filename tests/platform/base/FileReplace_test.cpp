@@ -42,6 +42,15 @@ TEST_F(FileReplace, FailuresAreReportedAndAFolderIsNotReplaced)
     EXPECT_FALSE(platform::ReplaceWholeFile(dir.string(), "x", &error)); // a folder is not replaced
     std::string bytes;
     EXPECT_FALSE(platform::ReadWholeFile((dir / "nope").string(), bytes, &error));
+
+    // A name holding a NUL names no file, not the one before the NUL.
+    const std::string nul("\0.x", 3), f = (dir / "f.txt").string();
+    ASSERT_TRUE(platform::ReplaceWholeFile(f, "old"));
+    EXPECT_FALSE(platform::ReadWholeFile(f + nul, bytes, &error));
+    EXPECT_EQ(error, "Cannot open a name that holds a NUL");
+    EXPECT_FALSE(platform::ReplaceWholeFile((dir / "g.txt").string() + nul, "new", &error));
+    EXPECT_EQ(error, "Cannot write a name that holds a NUL");
+    EXPECT_EQ(FileCount(), 1);
 }
 
 TEST_F(FileReplace, APieceByPieceReplacementTakesEffectOnlyWhenCommitted)
