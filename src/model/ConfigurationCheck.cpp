@@ -241,8 +241,10 @@ int16_t CheckConfiguration()
                      "has an invalid X-Protocol First Channel setting");
         CheckChannel(report, node.X_ChannelB(), "has no X-Protocol Second Channel setting",
                      "has an invalid X-Protocol Second Channel setting");
+        // An RCC is one to four hops from the hub: 0 is the hub's own count,
+        // which an RCC numbered 0 would give.
         const int hop = node.Hop(Nodes, 10);
-        if (hop == -1 || hop > 4)
+        if (hop < 1 || hop > 4)
             report.Add("has an Invalid Hop Count");
         for (int j = 1; j <= kLastSlot; ++j) {
             if (node.DeviceType(j) == 0)

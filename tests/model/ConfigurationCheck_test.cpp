@@ -81,12 +81,16 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
     // A chain of RCCs: 6 under the hub, 7 under 6, ... 10 is five hops out.
     for (int n = 6; n <= 10; ++n)
         AddRcc(n).SetParent(n == 6 ? 0 : n - 1);
+    // Numbered as the hub (a site file without the number), RCC 11 counts
+    // the hub's 0 hops; RCCs 4 to 6 count one.
+    AddRcc(11).SetNodeNumber(0);
     CheckConfiguration();
     EXPECT_EQ(MessageList, (Lines{
                                "Radio Hub has an invalid Y-Protocol First Channel setting",
                                "RCC 4 has an invalid X-Protocol Second Channel setting",
                                "RCC 5 has an invalid X-Protocol First Channel setting",
                                "RCC 10 has an Invalid Hop Count",
+                               "RCC 11 has an Invalid Hop Count",
                            }));
 }
 

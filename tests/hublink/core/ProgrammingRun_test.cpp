@@ -381,15 +381,30 @@ TEST_F(ProgrammingRun, ASiteOfTheHubAloneMatchesOnceProgrammed)
     EXPECT_EQ(Program(), Lines{kMatches});
 }
 
-// A difference that Compare finds and the change list has no command for
-// (here a node that lost its number, so its hop count differs) is never
-// taken for a match: the hub is offered a clear, and without it programming
-// is not complete.
+// An RCC that counts the hub's 0 hops (numbered 0, as a site file without
+// its number reads) is refused by the configuration check: the error list
+// opens and nothing reaches the hub. A difference that Compare finds and the
+// change list has no command for (RCC 4 under an RCC the site does not use,
+// whose parent a read of a hub can leave in the site: the hub holds the
+// parents the site gives, yet not RCC 4's hop count) is never taken for a
+// match: the hub is offered a clear, and without it programming is not
+// complete.
 TEST_F(ProgrammingRun, ADifferenceOnlyCompareSeesIsNeverAMatch)
 {
     ASSERT_EQ(Program(), Lines{kCompleted});
+    Lines held = unit.Configuration();
     Nodes[4].SetNodeNumber(0);
-    ASSERT_NE(Compare(), Lines{kHubMatches});
+    EXPECT_EQ(Program(), Lines{});
+    EXPECT_EQ(ErrorListShown, 1);
+    EXPECT_EQ(model::MessageList, Lines{"RCC 4 has an Invalid Hop Count"});
+    EXPECT_EQ(unit.CommandLines(), Lines{}) << "the hub keeps what it holds";
+
+    Nodes[4].SetNodeNumber(4);
+    Nodes[3].SetParent(0); // not in use
+    Nodes[4].SetParent(3);
+    std::ranges::replace(held, std::string("RELATION ADD 4 0 1"), std::string("RELATION ADD 4 3 2"));
+    unit.SetConfiguration(held);
+    ASSERT_EQ(Compare(), Lines{"RCC 4 Mismatch in Hop Count - Undefined, (2)"});
     const std::string clear = "Do You Wish to Clear All Programming from the Hub\r\nBefore Re-Programming?";
     QuestionAnswer = 7; // No
     EXPECT_EQ(Program(), (Lines{clear, "The Radio Hub differs from the Config in ways the List of Changes cannot "
@@ -570,15 +585,12 @@ TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBefor
         unit.SetConfiguration(held);
         unit.AddNoiseBeforeNextAnswer("DS LOOP1 5 SSG");
     };
-    // RCC 4 numbered as the hub is one hop nearer in the site, which only
-    // Compare tells; the hub echoes the delete of its relation without
-    // carrying it out.
+    // RCC 4 under an RCC the site does not use: the hub takes the parents
+    // as the site gives them, and only Compare tells that RCC 4's hop count
+    // in the hub is not the site's.
     const auto hopOnlyCompareTells = [this] {
-        Lines held = unit.Configuration();
-        held.push_back("RELATION ADD 4 0 1");
-        unit.SetConfiguration(held);
-        Nodes[4].SetNodeNumber(0);
-        unit.AddCommand("RELATION DEL 4", [](const std::string& c) { return Lines{c}; });
+        Nodes[3].SetParent(0); // not in use
+        Nodes[4].SetParent(3);
         unit.SetAnswerDelayMs("RELATION ADD 2", 620);
     };
     struct Case
@@ -603,9 +615,9 @@ TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBefor
         {"a late answer without a resend", false, false, false, 0, kCompleted, {}, lateDebugSwitch},
         {"an unasked status line as a relation waits", false, false, false, 0, kCompleted, {}, statusLine},
         {"a delete alone, after an unasked status line", false, false, false, 0, kCompleted, {}, deleteAlone},
-        // Last: the site keeps the number.
+        // Last: the site keeps the parents.
         {"a relation answered late, a hop count only Compare tells", false, false, false, 0, notComplete,
-         "RCC 4 Mismatch in Hop Count - 1, (0)", hopOnlyCompareTells},
+         "RCC 4 Mismatch in Hop Count - Undefined, (2)", hopOnlyCompareTells},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
