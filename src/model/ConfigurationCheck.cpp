@@ -197,6 +197,25 @@ void CheckChannel(const Reporter& report, int channel, const char* noSetting, co
         report.Add(invalid);
 }
 
+constexpr int kHopDepth = 10;
+
+// The node's hops to the hub over nodes the site uses: -1 when its way
+// breaks, loops, runs too long or passes an RCC the site does not use (a
+// read of a hub that holds a relation for an RCC without its node leaves
+// one), which the hub is never given.
+int HopOverNodesInUse(const clsNode& node)
+{
+    const int hop = node.Hop(Nodes, kHopDepth);
+    const clsNode* step = &node;
+    for (int i = 0; i < hop; ++i) {
+        const int parent = step->Parent();
+        step = &Nodes[static_cast<std::size_t>(parent)];
+        if (parent != 0 && !step->InUse())
+            return -1;
+    }
+    return hop;
+}
+
 } // namespace
 
 void AddErrorLine(const std::string& text)
@@ -235,6 +254,10 @@ int16_t CheckConfiguration()
                          "has an invalid Y-Protocol First Channel setting");
             CheckChannel(report, node.Y_ChannelB(), "has no Y-Protocol Second Channel setting",
                          "has an invalid Y-Protocol Second Channel setting");
+            // The hub counts 0 hops, which a hub numbered other than 0 (by a
+            // site file's Number key) does not.
+            if (node.Hop(Nodes, kHopDepth) != 0)
+                report.Add("has an Invalid Hop Count");
             continue;
         }
         CheckChannel(report, node.X_ChannelA(), "has no X-Protocol First Channel setting",
@@ -243,7 +266,7 @@ int16_t CheckConfiguration()
                      "has an invalid X-Protocol Second Channel setting");
         // An RCC is one to four hops from the hub: 0 is the hub's own count,
         // which an RCC numbered 0 would give.
-        const int hop = node.Hop(Nodes, 10);
+        const int hop = HopOverNodesInUse(node);
         if (hop < 1 || hop > 4)
             report.Add("has an Invalid Hop Count");
         for (int j = 1; j <= kLastSlot; ++j) {

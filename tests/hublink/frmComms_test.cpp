@@ -227,6 +227,22 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
                                                            "was refused: POPULATE LOOP1 NODE 20 1 0F001 0 0000000..."});
     EXPECT_EQ(errorListShown, 2);
     EXPECT_EQ(Last(messages), "Communicate with Radio Hub: Unable to Get Config due to Errors (16)");
+
+    // A relation the hub holds for an RCC it has no node for is read with
+    // the rest: RCC 3 under it is no RCC the hub can be given, and Program
+    // refuses the site with the error list.
+    bad = kStoredSite;
+    std::ranges::replace(bad, std::string("RELATION ADD 3 1 2"), std::string("RELATION ADD 3 5 2"));
+    bad.push_back("RELATION ADD 5 0 1");
+    unit.SetConfiguration(bad);
+    unit.SetIdent("01A2B");
+    window->ReadConfig_Click();
+    ASSERT_EQ(Last(messages), "Communicate with Radio Hub: Config Successfully Read (64)");
+    unit.ClearRecord();
+    window->cmdUpdate_Click();
+    EXPECT_EQ(errorListShown, 3);
+    EXPECT_EQ(model::MessageList, std::vector<std::string>{"RCC 3 has an Invalid Hop Count"});
+    EXPECT_EQ(unit.CommandLines(), SimulatedUnit::Lines{});
 }
 
 TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)

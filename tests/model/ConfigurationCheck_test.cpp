@@ -84,6 +84,11 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
     // Numbered as the hub (a site file without the number), RCC 11 counts
     // the hub's 0 hops; RCCs 4 to 6 count one.
     AddRcc(11).SetNodeNumber(0);
+    // RCC 12's way to the hub runs through RCC 3, which the site does not
+    // use, and so does RCC 13's through 12.
+    Nodes[3].SetParent(0);
+    AddRcc(12).SetParent(3);
+    AddRcc(13).SetParent(12);
     CheckConfiguration();
     EXPECT_EQ(MessageList, (Lines{
                                "Radio Hub has an invalid Y-Protocol First Channel setting",
@@ -91,7 +96,15 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
                                "RCC 5 has an invalid X-Protocol First Channel setting",
                                "RCC 10 has an Invalid Hop Count",
                                "RCC 11 has an Invalid Hop Count",
+                               "RCC 12 has an Invalid Hop Count",
+                               "RCC 13 has an Invalid Hop Count",
                            }));
+
+    // The hub counts 0 hops, which a hub numbered otherwise does not.
+    SetUp();
+    Nodes[0].SetNodeNumber(3);
+    CheckConfiguration();
+    EXPECT_EQ(MessageList, Lines{"Radio Hub has an Invalid Hop Count"});
 }
 
 TEST_F(ConfigCheck, DuplicatesAreReportedAgainstTheirFirstUser)
