@@ -197,7 +197,7 @@ model::clsIniFile::BadLineAnswer AskAboutBadLine(const std::string& fileName, in
 void CentreOverMainWindowAsItOpens(QWidget& window)
 {
     long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
-    platform::FitToScreen(left, top, width, height, frmMain::kMinimumSide);
+    platform::FitToScreen(left, top, width, height, frmMain::kMinimumSide, frmMain::kMinimumSide);
     platform::CentreOverTwips(window, left, top, width, height);
 }
 

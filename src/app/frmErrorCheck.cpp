@@ -13,12 +13,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
-#include <QEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -31,6 +30,8 @@ namespace {
 using platform::PixelsToTwips;
 using platform::TwipsToPixels;
 
+const platform::StoredRectangle kStored{&ErrorCheckWindowTop, &ErrorCheckWindowLeft, &ErrorCheckWindowWidth,
+                                        &ErrorCheckWindowHeight};
 constexpr long kWarningLeft = 3360;
 constexpr long kWarningHeight = 495;
 
@@ -105,13 +106,8 @@ frmErrorCheck::frmErrorCheck(QWidget* owner) : QWidget(nullptr, Qt::Window)
     connect(cmdPrint, &QPushButton::clicked, this, &frmErrorCheck::cmdPrint_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmErrorCheck::cmdClose_Click);
 
-    long left = ErrorCheckWindowLeft;
-    long top = ErrorCheckWindowTop;
-    platform::KeepOnScreen(QGuiApplication::primaryScreen(), left, top, ErrorCheckWindowWidth,
-                           ErrorCheckWindowHeight);
     platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
-    move(TwipsToPixels(left), TwipsToPixels(top));
-    resize(TwipsToPixels(ErrorCheckWindowWidth), TwipsToPixels(ErrorCheckWindowHeight));
+    platform::OpenOnStoredRectangle(*this, kStored);
     platform::LoadForm(this);
     ErrorCheckOpen = true;
     PlaceControls();
@@ -224,12 +220,7 @@ void frmErrorCheck::moveEvent(QMoveEvent* event)
 
 void frmErrorCheck::closeEvent(QCloseEvent* event)
 {
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-        ErrorCheckWindowTop = static_cast<int32_t>(PixelsToTwips(y()));
-        ErrorCheckWindowLeft = static_cast<int32_t>(PixelsToTwips(x()));
-        ErrorCheckWindowWidth = static_cast<int32_t>(PixelsToTwips(width()));
-        ErrorCheckWindowHeight = static_cast<int32_t>(PixelsToTwips(height()));
-    }
+    platform::StoreNormalRectangle(*this, kStored);
     platform::RestoreWindowProc(*this);
     ErrorCheckOpen = false;
     event->accept();

@@ -59,6 +59,8 @@
 
 namespace {
 
+const platform::StoredRectangle kStored{&MainWindowTop, &MainWindowLeft, &MainWindowWidth, &MainWindowHeight};
+
 // One item of the menu bar or of a pop-up menu.
 struct MenuEntry
 {
@@ -467,12 +469,13 @@ void frmMain::Form_Load()
     // 2.
     SiteFileName = "untitled.qvs";
     progressBar_->hide();
-    // 3, 4. The stored rectangle, fitted to the screen.
-    // The stored rectangle is the outer one, frame included, as it is
-    // stored: the position places the frame, and the size is corrected for
-    // the frame once it is known, so the window does not grow by its frame at
-    // every start.
-    PlaceOnScreen();
+    // 3, 4. The stored rectangle, fitted to the screen, no smaller than the
+    // window's size limits (7), which come first. The stored rectangle is the
+    // outer one, frame included, as it is stored: the position places the
+    // frame, and the size is corrected for the frame once it is known, so the
+    // window does not grow by its frame at every start.
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(kMinimumSide, kMinimumSide));
+    platform::OpenOnStoredRectangle(*this, kStored);
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
     // 5.
     canvas_->SetLeftTwips(0);
@@ -480,8 +483,7 @@ void frmMain::Form_Load()
     canvas_->SetHeightTwips(HeightTwips() - kFrameHeight - (Toolbar ? kToolbarHeight : 0));
     // 6.
     ActiveNode = -1;
-    // 7. The window's size limits: at least 6000 x 6000 twips.
-    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(kMinimumSide, kMinimumSide));
+    // 7. The window's size limits, at least 6000 x 6000 twips, are in place.
     // 8.
     DisplayMode = 3;
     // 9, 10. Every node anew, numbered and bound to its controls.
@@ -554,15 +556,6 @@ void frmMain::Form_Load()
     // 19.
     CheckIsLoopInterfaceOptions();
     loaded_ = true;
-}
-
-void frmMain::PlaceOnScreen()
-{
-    long left = MainWindowLeft, top = MainWindowTop, width = MainWindowWidth, height = MainWindowHeight;
-    platform::FitToScreen(left, top, width, height, kMinimumSide);
-    move(TwipsToPixels(left), TwipsToPixels(top));
-    resize(TwipsToPixels(width), TwipsToPixels(height));
-    storedOuterSize_ = QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
 void frmMain::OpenStartFile()
@@ -719,10 +712,7 @@ long frmMain::HeightTwips() const
 void frmMain::SetSizeTwips(long width, long height)
 {
     // Before the frame is known, this size replaces the stored one.
-    if (!storedOuterSize_.isEmpty())
-        storedOuterSize_ = QSize(static_cast<int>(width), static_cast<int>(height));
-    const QSize frame = platform::FrameRect(*this).size() - geometry().size();
-    resize(TwipsToPixels(width) - frame.width(), TwipsToPixels(height) - frame.height());
+    platform::ResizeOuter(*this, width, height);
 }
 
 void frmMain::changeEvent(QEvent* event)
@@ -787,35 +777,12 @@ void frmMain::resizeEvent(QResizeEvent* event)
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    ApplyStoredOuterSize();
     Form_Resize();
-}
-
-void frmMain::moveEvent(QMoveEvent* event)
-{
-    QMainWindow::moveEvent(event);
-    ApplyStoredOuterSize();
-}
-
-void frmMain::ApplyStoredOuterSize()
-{
-    // The window system tells the frame's size some time after the window
-    // is shown, with a move of the window.
-    if (storedOuterSize_.isEmpty() || !isVisible() || platform::FrameRect(*this).size() == geometry().size())
-        return;
-    const QSize outer = storedOuterSize_;
-    storedOuterSize_ = QSize();
-    if (windowState() == Qt::WindowNoState)
-        SetSizeTwips(outer.width(), outer.height());
 }
 
 void frmMain::StoreRectangle()
 {
-    const QRect frame = platform::FrameRect(*this);
-    MainWindowTop = static_cast<int32_t>(PixelsToTwips(frame.top()));
-    MainWindowLeft = static_cast<int32_t>(PixelsToTwips(frame.left()));
-    MainWindowHeight = static_cast<int32_t>(PixelsToTwips(frame.height()));
-    MainWindowWidth = static_cast<int32_t>(PixelsToTwips(frame.width()));
+    platform::StoreNormalRectangle(*this, kStored);
 }
 
 void frmMain::Form_Resize()

@@ -234,7 +234,6 @@ protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -251,10 +250,6 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
-    // Places and sizes the window on its stored rectangle, fitted to the
-    // screen under it, and makes that the outer size to keep.
-    void PlaceOnScreen();
-    void ApplyStoredOuterSize();
     void OpenStartFile();
     // Loads SiteFileName after the screen was cleared; true when it was read.
     bool LoadConfigFile();
@@ -367,6 +362,5 @@ private:
     bool loaded_ = false;
     // The stored outer size (twips) until the window frame is known: the
     // stored rectangle includes the frame, which exists only once shown.
-    QSize storedOuterSize_;
     std::unique_ptr<model::SiteFileObserver> fileObserver_;
 };

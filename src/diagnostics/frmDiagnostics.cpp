@@ -56,10 +56,10 @@ void frmDiagnostics::Form_Load()
         mainWindow_->setEnabled(false);
     platform::ShowInFrontOfPinnedWindows(*this);
     setWindowIcon(platform::LoadIconResource(QStringLiteral("AA_ICON")));
-    resize(TwipsToPixels(DiagsWindowWidth), TwipsToPixels(DiagsWindowHeight));
-    if (mainWindow_ != nullptr)
-        platform::CentreOver(*this, *mainWindow_);
     platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
+    // The window keeps its size; it opens over the main window.
+    platform::OpenOnStoredRectangle(*this, {nullptr, nullptr, &DiagsWindowWidth, &DiagsWindowHeight},
+                                    mainWindow_);
 
     for (const std::string& caption : Session.SetTabs(IsLoopInterface))
         TabStrip->addTab(Q(caption));
@@ -224,10 +224,8 @@ void frmDiagnostics::Form_Unload()
     tmrRefresh.stop();
     closeTimer_.stop();
     ReleaseStimulusFile();
-    if (!isMaximized() && !isMinimized() && isVisible()) {
-        DiagsWindowHeight = static_cast<int32_t>(PixelsToTwips(height()));
-        DiagsWindowWidth = static_cast<int32_t>(PixelsToTwips(width()));
-    }
+    if (isVisible())
+        platform::StoreNormalRectangle(*this, {nullptr, nullptr, &DiagsWindowWidth, &DiagsWindowHeight});
     platform::RestoreWindowProc(*this);
     if (mainWindow_ != nullptr) {
         mainWindow_->setEnabled(true);

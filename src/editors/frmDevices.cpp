@@ -293,10 +293,8 @@ void frmDevices::Form_Load()
     selectedSlot_ = -1;
     changed_ = false;
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
-    long left = DeviceWindowLeft;
-    long top = DeviceWindowTop;
-    platform::KeepOnScreen(QApplication::primaryScreen(), left, top, TwipsOf(width()), kHeight);
-    move(platform::TwipsToPixels(left), platform::TwipsToPixels(top));
+    // Of a fixed size, the window keeps only its place.
+    platform::OpenOnStoredRectangle(*this, {&DeviceWindowTop, &DeviceWindowLeft});
 
     DevScrollL->hide();
     DevScrollR->show();
@@ -1040,10 +1038,7 @@ bool frmDevices::SettlePendingEdits(bool cancellable)
 
 void frmDevices::Form_Unload()
 {
-    if (windowState() == Qt::WindowNoState) {
-        DeviceWindowTop = static_cast<int32_t>(TwipsOf(y()));
-        DeviceWindowLeft = static_cast<int32_t>(TwipsOf(x()));
-    }
+    platform::StoreNormalRectangle(*this, {&DeviceWindowTop, &DeviceWindowLeft});
     DevicesPinned = false;
     if (EditorsHost* host = Editors())
         host->CancelDrag();

@@ -23,7 +23,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +31,6 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <algorithm>
 
 bool NodeSettingsPinned = false;
 
@@ -43,6 +41,8 @@ namespace {
 
 constexpr long kWindowWidth = 6180; // twips
 constexpr long kWindowHeight = 5380;
+// Of a fixed size, the window keeps only its place.
+const platform::StoredRectangle kStored{&NodeWindowTop, &NodeWindowLeft};
 const char* const kPendingQuestion = "Changes Have Been Made, Do You Want To Apply Them?";
 
 QString Q(const std::string& text)
@@ -243,10 +243,7 @@ void frmNodeSettings::CreateControls()
 
 void frmNodeSettings::Form_Load()
 {
-    long left = NodeWindowLeft;
-    long top = NodeWindowTop;
-    platform::KeepOnScreen(QGuiApplication::primaryScreen(), left, top, kWindowWidth, kWindowHeight);
-    move(TwipsToPixels(std::max(left, 0L)), TwipsToPixels(std::max(top, 0L)));
+    platform::OpenOnStoredRectangle(*this, kStored);
 
     const bool hub = ActiveNode == 0 && !IsLoopInterface;
     cmdDevices->setVisible(ActiveNode > 0 || IsLoopInterface);
@@ -762,10 +759,7 @@ bool frmNodeSettings::SettlePendingEdits(bool cancellable)
 
 void frmNodeSettings::Form_Unload()
 {
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-        NodeWindowTop = static_cast<int32_t>(platform::PixelsToTwips(y()));
-        NodeWindowLeft = static_cast<int32_t>(platform::PixelsToTwips(x()));
-    }
+    platform::StoreNormalRectangle(*this, kStored);
     NodeSettingsPinned = false;
 }
 

@@ -53,9 +53,12 @@ constexpr int kStatusLeft = 120;
 constexpr int kStatusTop = 120;
 constexpr int kDeleteTickMs = 1000;
 constexpr int kProgressHeight = 255;
-// The window's size as stored counts its frame, title bar and menu bar.
+// The controls are laid out from the window's size with the room its frame,
+// title bar and menu bar take, as the window was designed.
 constexpr long kFrameWidth = 90;
 constexpr long kFrameHeight = 735;
+// The window keeps its size; it opens over the main window.
+const platform::StoredRectangle kStored{nullptr, nullptr, &CommsWindowWidth, &CommsWindowHeight};
 
 QString Q(const std::string& text)
 {
@@ -188,12 +191,10 @@ void frmComms::Form_Load()
     CommsFormActive = true;
     platform::ShowInFrontOfPinnedWindows(*this);
     connection_ = {};
-    ResizeToOuterTwips(CommsWindowWidth, CommsWindowHeight);
     cmdUpdate->hide();
     CommsProgress->hide();
-    if (MainWindow)
-        platform::CentreOver(*this, *MainWindow->Window());
     platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(4L * kButtonWidth + 2500, 6000));
+    platform::OpenOnStoredRectangle(*this, kStored, MainWindow ? MainWindow->Window() : nullptr);
 
     MenuItem("ClearProg")->setVisible(true);
     MenuItem("LogComms")->setChecked(LogProg);
@@ -239,10 +240,8 @@ void frmComms::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    if (windowState() == Qt::WindowNoState && isVisible()) {
-        CommsWindowHeight = static_cast<int32_t>(OuterHeightTwips());
-        CommsWindowWidth = static_cast<int32_t>(OuterWidthTwips());
-    }
+    if (isVisible())
+        platform::StoreNormalRectangle(*this, kStored);
     platform::RestoreWindowProc(*this);
     CommsFormActive = false;
     serial_.Stop();
@@ -303,11 +302,6 @@ long frmComms::OuterWidthTwips() const
 long frmComms::OuterHeightTwips() const
 {
     return Tw(height() - MenuBar->height()) + kFrameHeight;
-}
-
-void frmComms::ResizeToOuterTwips(long width, long height)
-{
-    resize(Px(width - kFrameWidth), Px(height - kFrameHeight) + MenuBar->sizeHint().height());
 }
 
 // --- port --------------------------------------------------------------------------

@@ -142,7 +142,6 @@ private:
     void Form_Unload();
     long OuterWidthTwips() const;
     long OuterHeightTwips() const;
-    void ResizeToOuterTwips(long width, long height);
     QAction* AddItem(QMenu* menu, const char* name, const char* caption, void (frmComms::*handler)() = nullptr);
 
     hublink::NodesSiteLink site_;

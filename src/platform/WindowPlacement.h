@@ -1,8 +1,5 @@
 #pragma once
 // Where a window opens on the screen.
-#include "platform/WindowLimits.h"
-
-#include <QScreen>
 #include <QWidget>
 #include <cstdint>
 
@@ -24,24 +21,40 @@ void CentreOver(QWidget& window, const QWidget& over);
 // corner is rounded to the nearest pixel.
 void CentreOverTwips(QWidget& window, long left, long top, long width, long height);
 
-// Moves a window's top-left corner (twips) so that a window of the given size
-// (twips) keeps its right and bottom edges on the screen's desktop: one that
-// runs past an edge is put 300 twips inside it. Without a screen nothing moves.
-void KeepOnScreen(const QScreen* screen, long& left, long& top, long width, long height);
-
 // A window's stored rectangle (twips, frame included) changed to the one it
 // opens at: fitted (FitOnScreen, WindowFit.h) to the screen under its stored
 // corner, or to the primary screen when none is there.
-void FitToScreen(long& left, long& top, long& width, long& height, long minimum);
+void FitToScreen(long& left, long& top, long& width, long& height, long minWidth, long minHeight);
 
-// Opens a window on its stored rectangle (twips) with its size limits
-// installed, kept on screen at the size the limits give it, so that a
-// window that grows to its minimum size does not run past the screen's edge.
-void OpenOnStoredRectangle(QWidget& window, long left, long top, long width, long height,
-                           const WindowLimits& limits);
+// Where a window's rectangle is kept in settings.ini (twips): the place of the
+// frame's top-left corner and the outer size, frame included. A window of a
+// fixed size keeps only its place, one that opens over another window only
+// its size; the other pair is left null.
+struct StoredRectangle
+{
+    int32_t* top = nullptr;
+    int32_t* left = nullptr;
+    int32_t* width = nullptr;
+    int32_t* height = nullptr;
+};
 
-// Stores the window's place and size (twips) in the four values when it is
-// in its normal state; a minimised or maximised window leaves them as they are.
-void StoreNormalRectangle(const QWidget& window, int32_t& top, int32_t& left, int32_t& width, int32_t& height);
+// Opens a window on its stored rectangle fitted to the screen (FitToScreen),
+// never below the window's minimum size, so it opens with its title bar on a
+// screen and no larger than the free area. Without a stored place the window
+// is centred over `over`; without a stored size it keeps its own. Once the
+// window system tells the window's frame, the window is given its outer size
+// (ResizeOuter) and the frame is fitted again, so the frame lies on the free
+// area as the fit placed it.
+void OpenOnStoredRectangle(QWidget& window, const StoredRectangle& stored, const QWidget* over = nullptr);
+
+// Gives the window an outer size (twips, frame included). Before the window
+// system tells the frame, the window takes that size and is given it again
+// less the frame once the frame is known.
+void ResizeOuter(QWidget& window, long width, long height);
+
+// Stores the window's frame rectangle (twips) as it is shown, in the values
+// the window keeps, when it is in its normal state; a minimised or maximised
+// window leaves them as they are.
+void StoreNormalRectangle(const QWidget& window, const StoredRectangle& stored);
 
 } // namespace platform

@@ -40,7 +40,7 @@ void OnSelected(QRadioButton* option, FrmStats* window, void (FrmStats::*handler
 } // namespace
 
 FrmStats::FrmStats()
-    : SiteOutlineWindow({StatsWindowTop, StatsWindowLeft, StatsWindowWidth, StatsWindowHeight})
+    : SiteOutlineWindow({&StatsWindowTop, &StatsWindowLeft, &StatsWindowWidth, &StatsWindowHeight})
 {
     setObjectName("FrmStats");
     setWindowTitle("System Statistics");

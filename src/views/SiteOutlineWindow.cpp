@@ -30,7 +30,7 @@ void PlaceInTwips(QWidget* control, long left, long top, long width, long height
                          std::max(TwipsToPixels(height), control->sizeHint().height()));
 }
 
-SiteOutlineWindow::SiteOutlineWindow(const StoredRectangle& stored) : stored_(stored)
+SiteOutlineWindow::SiteOutlineWindow(const platform::StoredRectangle& stored) : stored_(stored)
 {
     TreeView = new OutlineTree(this);
     TreeView->setObjectName("TreeView");
@@ -47,8 +47,8 @@ SiteOutlineWindow::SiteOutlineWindow(const StoredRectangle& stored) : stored_(st
 
 void SiteOutlineWindow::OpenOnStoredRectangle(long minWidth, long minHeight)
 {
-    platform::OpenOnStoredRectangle(*this, stored_.left, stored_.top, stored_.width, stored_.height,
-                                    platform::MakeWindowLimits(minWidth, minHeight));
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(minWidth, minHeight));
+    platform::OpenOnStoredRectangle(*this, stored_);
     setWindowIcon(platform::LoadIconResource("AA_ICON"));
     SiteWatch->start();
 }
@@ -108,7 +108,7 @@ void SiteOutlineWindow::moveEvent(QMoveEvent* event)
 void SiteOutlineWindow::closeEvent(QCloseEvent* event)
 {
     SiteWatch->stop();
-    platform::StoreNormalRectangle(*this, stored_.top, stored_.left, stored_.width, stored_.height);
+    platform::StoreNormalRectangle(*this, stored_);
     platform::RestoreWindowProc(*this);
     event->accept();
     platform::UnloadForm(this);

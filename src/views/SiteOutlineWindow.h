@@ -4,10 +4,10 @@
 // (twips, settings.ini) that the window opens on, kept on screen, and stores
 // again when it closes in its normal state, its size limits, and the
 // following of the site while the window is open.
+#include "platform/WindowPlacement.h"
 #include "views/core/TreeLine.h"
 
 #include <QWidget>
-#include <cstdint>
 #include <vector>
 
 class QPushButton;
@@ -16,14 +16,6 @@ class QTimer;
 namespace views {
 
 class OutlineTree;
-
-struct StoredRectangle
-{
-    int32_t& top;
-    int32_t& left;
-    int32_t& width;
-    int32_t& height;
-};
 
 // Places a control as designed (twips); a control never gets lower than its
 // text needs.
@@ -47,10 +39,11 @@ public:
 
 protected:
     // Creates the outline, the two buttons and the (stopped) site watch.
-    explicit SiteOutlineWindow(const StoredRectangle& stored);
+    explicit SiteOutlineWindow(const platform::StoredRectangle& stored);
 
-    // The load's common part: the stored rectangle kept on screen, the size
-    // limits (minimum in twips), the program's icon; the site watch starts.
+    // The load's common part: the size limits (minimum in twips), the stored
+    // rectangle fitted to the screen, the program's icon; the site watch
+    // starts.
     void OpenOnStoredRectangle(long minWidth, long minHeight);
 
     // The window's outer size and where the buttons went (twips).
@@ -73,7 +66,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    StoredRectangle stored_;
+    platform::StoredRectangle stored_;
 };
 
 } // namespace views

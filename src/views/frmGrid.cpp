@@ -27,6 +27,8 @@ namespace {
 using platform::PixelsToTwips;
 using platform::TwipsToPixels;
 
+const platform::StoredRectangle kStored{&GridWindowTop, &GridWindowLeft, &GridWindowWidth, &GridWindowHeight};
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left, int top)
 {
     auto* button = new QPushButton(caption, parent);
@@ -71,9 +73,8 @@ frmGrid::frmGrid()
     connect(cmdExpand, &QPushButton::clicked, this, &frmGrid::cmdExpand_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmGrid::cmdClose_Click);
 
-    // Pulled back on screen like every other window that opens where it was.
-    platform::OpenOnStoredRectangle(*this, GridWindowLeft, GridWindowTop, GridWindowWidth, GridWindowHeight,
-                                    platform::MakeWindowLimits(8340, 11000));
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(8340, 11000));
+    platform::OpenOnStoredRectangle(*this, kStored);
     PlaceControls();
 }
 
@@ -176,7 +177,7 @@ void frmGrid::moveEvent(QMoveEvent* event)
 
 void frmGrid::closeEvent(QCloseEvent* event)
 {
-    platform::StoreNormalRectangle(*this, GridWindowTop, GridWindowLeft, GridWindowWidth, GridWindowHeight);
+    platform::StoreNormalRectangle(*this, kStored);
     platform::RestoreWindowProc(*this);
     event->accept();
     platform::UnloadForm(this);

@@ -20,6 +20,9 @@ namespace {
 using platform::PixelsToTwips;
 using platform::TwipsToPixels;
 
+const platform::StoredRectangle kStored{&HistoryWindowTop, &HistoryWindowLeft, &HistoryWindowWidth,
+                                        &HistoryWindowHeight};
+
 std::string HistoryPath()
 {
     return platform::JoinPath(platform::ProgramFolder(), views::kHistoryFileName);
@@ -42,8 +45,8 @@ frmHistory::frmHistory()
     EndHistory->setGeometry(TwipsToPixels(5350), TwipsToPixels(4560), TwipsToPixels(1095), TwipsToPixels(495));
     connect(EndHistory, &QPushButton::clicked, this, &frmHistory::EndHistory_Click);
 
-    platform::OpenOnStoredRectangle(*this, HistoryWindowLeft, HistoryWindowTop, HistoryWindowWidth,
-                                    HistoryWindowHeight, platform::MakeWindowLimits(6000, 6000));
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(6000, 6000));
+    platform::OpenOnStoredRectangle(*this, kStored);
     PlaceControls();
     ShowHistory(false);
 }
@@ -119,7 +122,7 @@ void frmHistory::moveEvent(QMoveEvent* event)
 
 void frmHistory::closeEvent(QCloseEvent* event)
 {
-    platform::StoreNormalRectangle(*this, HistoryWindowTop, HistoryWindowLeft, HistoryWindowWidth, HistoryWindowHeight);
+    platform::StoreNormalRectangle(*this, kStored);
     platform::RestoreWindowProc(*this);
     event->accept();
     platform::UnloadForm(this);

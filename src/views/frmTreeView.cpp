@@ -17,7 +17,8 @@ using platform::TwipsToPixels;
 using views::PlaceInTwips;
 
 frmTreeView::frmTreeView()
-    : SiteOutlineWindow({TreeViewWindowTop, TreeViewWindowLeft, TreeViewWindowWidth, TreeViewWindowHeight})
+    : SiteOutlineWindow(
+          {&TreeViewWindowTop, &TreeViewWindowLeft, &TreeViewWindowWidth, &TreeViewWindowHeight})
 {
     setObjectName("frmTreeView");
     setWindowTitle("Tree View");

@@ -105,12 +105,14 @@ TEST_F(ErrorCheckWindow, KeepsItsRectangle)
     ErrorCheckWindowWidth = 9000;
     ErrorCheckWindowHeight = 7500;
     frmErrorCheck* w = frmErrorCheck::Display(nullptr);
-    EXPECT_EQ(w->size(), QSize(600, 500));
+    QApplication::processEvents();
+    EXPECT_EQ(w->frameGeometry().size(), QSize(600, 500)); // the frame included
     EXPECT_EQ(w->minimumSize(), QSize(400, 400));
     w->resize(700, 650);
+    const QSize frame = w->frameGeometry().size() - w->size();
     w->close();
-    EXPECT_EQ(ErrorCheckWindowWidth, 700 * 15);
-    EXPECT_EQ(ErrorCheckWindowHeight, 650 * 15);
+    EXPECT_EQ(ErrorCheckWindowWidth, (700 + frame.width()) * 15);
+    EXPECT_EQ(ErrorCheckWindowHeight, (650 + frame.height()) * 15);
 }
 
 TEST_F(ErrorCheckWindow, PrintsAllOrTheSelectionAndIgnoresACancel)

@@ -1,6 +1,12 @@
+#include "app/frmErrorCheck.h"
 #include "frmMainFixture.h"
 #include "platform/FileDialogs.h"
+#include "platform/WindowPlacement.h"
 #include "support/TempFolder.h"
+#include "views/FrmStats.h"
+#include "views/frmGrid.h"
+#include "views/frmHistory.h"
+#include "views/frmTreeView.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -8,8 +14,10 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -79,6 +87,57 @@ TEST_F(MainWindowTest, AStoredSizeLargerThanTheScreenOpensWithinItAndIsStoredAsS
     // What settings.ini receives is the window as it is shown.
     const QRect stored(MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight);
     EXPECT_EQ(stored, QRect(frame.topLeft() * 15, frame.size() * 15));
+}
+
+TEST_F(MainWindowTest, EveryOtherWindowOpensOnItsStoredRectangleWithinTheScreenAndStoresWhatItShowed)
+{
+    // What each window keeps, and its command on RCC 1.
+    const std::tuple<platform::StoredRectangle, void (frmMain::*)(), std::function<QWidget*()>> rows[] = {
+        {{&ErrorCheckWindowTop, &ErrorCheckWindowLeft, &ErrorCheckWindowWidth, &ErrorCheckWindowHeight},
+         &frmMain::ErrorCheck_Click,
+         frmErrorCheck::Loaded},
+        {{&TreeViewWindowTop, &TreeViewWindowLeft, &TreeViewWindowWidth, &TreeViewWindowHeight},
+         &frmMain::TreeView_Click,
+         frmTreeView::Loaded},
+        {{&StatsWindowTop, &StatsWindowLeft, &StatsWindowWidth, &StatsWindowHeight},
+         &frmMain::ConfigStats_Click,
+         FrmStats::Loaded},
+        {{&GridWindowTop, &GridWindowLeft, &GridWindowWidth, &GridWindowHeight},
+         &frmMain::ViewGrid_Click,
+         frmGrid::Loaded},
+        {{&HistoryWindowTop, &HistoryWindowLeft, &HistoryWindowWidth, &HistoryWindowHeight},
+         &frmMain::HelpHistory_Click,
+         frmHistory::Loaded},
+        {{&NodeWindowTop, &NodeWindowLeft}, &frmMain::PopupNodeEdit_Click, frmNodeSettings::Loaded},
+        {{&DeviceWindowTop, &DeviceWindowLeft}, &frmMain::PopupNodeDevices_Click, frmDevices::Loaded},
+    };
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    LoadSite();
+    form->ActivateNode(1);
+    for (const auto& [stored, command, loaded] : rows) {
+        // Kept on a larger screen; dragged partly off the top left.
+        for (const QRect& place : {QRect(36000, 27000, 30000, 18000), QRect(-3000, -1500, 9000, 7500)}) {
+            for (const auto& [value, twips] :
+                 {std::pair(stored.left, place.x()), std::pair(stored.top, place.y()),
+                  std::pair(stored.width, place.width()), std::pair(stored.height, place.height())})
+                if (value != nullptr)
+                    *value = twips;
+            ((*form).*command)();
+            QWidget* window = loaded();
+            ASSERT_NE(window, nullptr);
+            SCOPED_TRACE(window->objectName().toStdString());
+            const QRect frame = platform::FrameRect(*window);
+            EXPECT_TRUE(avail.contains(frame));
+            EXPECT_TRUE(place.x() > 0 || frame.topLeft() == avail.topLeft());
+            window->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // opened anew next time
+            // What settings.ini receives is the window as it was shown.
+            const auto kept = [](const int32_t* value, int pixels) { return value ? *value : pixels * 15; };
+            EXPECT_EQ(QRect(kept(stored.left, frame.x()), kept(stored.top, frame.y()),
+                            kept(stored.width, frame.width()), kept(stored.height, frame.height())),
+                      QRect(frame.topLeft() * 15, frame.size() * 15));
+        }
+    }
 }
 
 TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)

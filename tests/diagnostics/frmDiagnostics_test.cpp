@@ -17,6 +17,7 @@
 #include "platform/Ports.h"
 #include "platform/PrinterDialog.h"
 #include "platform/Units.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 #include "platform/base/ProgramFolder.h"
 #include "support/MessageRecorder.h"
@@ -29,6 +30,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -36,6 +38,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
@@ -179,8 +182,10 @@ TEST_F(DiagnosticsWindowTest, OpensOnAHubAndAnRlmWithTheirTabs)
         UnitKind kind;
         bool loopInterface;
         std::string version;
-        int tabs; // their captions are the session's
-    } const cases[] = {{UnitKind::Hub, false, "HUB V3.11", 5}, {UnitKind::Rlm, true, "ZRLM V3.10", 4}};
+        int tabs;     // their captions are the session's
+        QSize stored; // twips: the default, and a size kept on a larger screen
+    } const cases[] = {{UnitKind::Hub, false, "HUB V3.11", 5, {13320, 9030}},
+                       {UnitKind::Rlm, true, "ZRLM V3.10", 4, {30000, 18000}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         unit.SetKind(c.kind);
@@ -189,7 +194,11 @@ TEST_F(DiagnosticsWindowTest, OpensOnAHubAndAnRlmWithTheirTabs)
         IsLoopInterface = c.loopInterface;
         model::Nodes[2].SetNodeStatusString("ASA");
         platform::SetTimeoutScale(kPatientScale);
+        DiagsWindowWidth = c.stored.width();
+        DiagsWindowHeight = c.stored.height();
         frmDiagnostics* w = Open();
+        const QRect frame = platform::FrameRect(*w);
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(frame));
         EXPECT_FALSE(main->isEnabled()) << "the main window is disabled while diagnostics run";
         EXPECT_FALSE(model::Nodes[2].AlarmState(0)) << "no live status is known when the window opens";
         EXPECT_EQ(Child<QTabBar>(w, "TabStrip")->count(), c.tabs);
@@ -202,8 +211,7 @@ TEST_F(DiagnosticsWindowTest, OpensOnAHubAndAnRlmWithTheirTabs)
         w->resize(w->width() + 67, w->height());
         EXPECT_TRUE(w->close());
         EXPECT_TRUE(main->isEnabled());
-        EXPECT_EQ(DiagsWindowWidth, 13320 + 67 * 15);
-        DiagsWindowWidth = 13320;
+        EXPECT_EQ(DiagsWindowWidth, (frame.width() + 67) * 15) << "what it showed is kept";
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the port is free again
     }
 }

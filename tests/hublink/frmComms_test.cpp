@@ -15,18 +15,21 @@
 #include "model/TestSites.h"
 #include "platform/Ports.h"
 #include "platform/ProgramMessage.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Yield.h"
 #include "platform/base/TimeoutScale.h"
 #include "support/LinkTestHelpers.h"
+#include "support/ListAt.h"
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
-#include "support/ListAt.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -132,6 +135,10 @@ TEST_F(CommsWindowTest, OpensOnEachKindOfUnitWithItsCaptionAndLines)
          "Connected to Radio Hub\n\nIdent of Unit Does Not Match Configuration\n", true, true},
         {UnitKind::Hub, 3, 3, "Communicate with RCC 3", "The Connected Node is the Wrong Type\n", false, false},
     };
+    // A size kept on a larger screen: the window opens within this one, and
+    // what it showed is kept.
+    CommsWindowWidth = 30000;
+    CommsWindowHeight = 18000;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         model::ResetSite();
@@ -145,8 +152,11 @@ TEST_F(CommsWindowTest, OpensOnEachKindOfUnitWithItsCaptionAndLines)
         EXPECT_EQ(window->PortOpen(), c.portOpen);
         EXPECT_EQ(window->MenuItem("StartAssign")->isEnabled(), c.assignment);
         EXPECT_EQ(window->cmdProgram->isEnabled(), c.portOpen);
+        const QRect frame = platform::FrameRect(*window);
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(frame));
         frmComms::Unload();
         QApplication::processEvents();
+        EXPECT_EQ(QSize(CommsWindowWidth, CommsWindowHeight), frame.size() * 15);
     }
     EXPECT_EQ(ActiveNode, 3);
     EXPECT_FALSE(CommsFormActive);

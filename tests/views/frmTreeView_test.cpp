@@ -128,7 +128,7 @@ TEST_F(TreeViewTest, OpensOnItsStoredPlaceAndKeepsItWhenClosed)
     TreeViewWindowHeight = 7500;
     frmTreeView* tree = OpenTree("hub-site.qvs");
     ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(QRect(tree->pos(), tree->size()), QRect(40, 30, 600, 500));
+    EXPECT_EQ(tree->frameGeometry(), QRect(40, 30, 600, 500)); // the frame included
     EXPECT_EQ(tree->minimumSize(), QSize(400, 400));
     tree->move(90, 60);
     tree->cmdClose->click();
@@ -140,5 +140,5 @@ TEST_F(TreeViewTest, OpensOnItsStoredPlaceAndKeepsItWhenClosed)
     TreeViewWindowLeft = 100000;
     tree = OpenTree("hub-site.qvs");
     const int desk = QGuiApplication::primaryScreen()->virtualGeometry().width();
-    EXPECT_EQ(tree->x() + tree->width(), desk - 20);
+    EXPECT_EQ(tree->frameGeometry().right() + 1, desk - 20);
 }
