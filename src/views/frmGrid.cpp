@@ -73,7 +73,8 @@ frmGrid::frmGrid()
     connect(cmdExpand, &QPushButton::clicked, this, &frmGrid::cmdExpand_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmGrid::cmdClose_Click);
 
-    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(8340, 11000));
+    // No smaller than the window as drawn: 11000 twips across, 8340 down.
+    platform::MinMaxWindowProc(*this, platform::MakeWindowLimits(11000, 8340));
     platform::OpenOnStoredRectangle(*this, kStored);
     PlaceControls();
 }

@@ -64,6 +64,8 @@ protected:
 TEST_F(GridWindow, MarkerClicksShowAndHideTheDevicesOfOneRcc)
 {
     EXPECT_EQ(grid->windowTitle(), "Configuration Grid");
+    // On its default rectangle it opens as drawn, not grown by its limits.
+    EXPECT_EQ(grid->size(), QSize(GridWindowWidth, GridWindowHeight) / 15);
     EXPECT_EQ(grid->NodeGrid->model()->rowCount(), 3);
     ClickCell(2, 0);
     EXPECT_EQ(grid->NodeGrid->model()->rowCount(), 6);
