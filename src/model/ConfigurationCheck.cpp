@@ -1,5 +1,6 @@
 #include "model/ConfigurationCheck.h"
 
+#include "model/DeviceTypes.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
 
@@ -166,15 +167,30 @@ private:
     int slot_;
 };
 
+// The texts of a node's or a slot's loop field.
+struct LoopTexts
+{
+    const char* none;
+    const char* invalid;
+};
+
 // The tests shared by nodes and device slots: loop, address, both used
-// twice, and the ident.
-void CheckLoopAddressAndIdent(AddressClaims& claims, const Reporter& report, const char* noLoop, int loop,
-                              int address, const std::string& ident, int16_t owner)
+// twice, and the ident. A loop beyond the site's loops, or an address the
+// site's protocol cannot hold (lastAddress is the highest the unit may take
+// as its first), is invalid: the hub either refuses the unit or keeps it
+// where no download reports it. Such a value still claims its cell, so it is
+// not used twice either.
+void CheckLoopAddressAndIdent(AddressClaims& claims, const Reporter& report, LoopTexts texts, int loop,
+                              int address, int lastAddress, const std::string& ident, int16_t owner)
 {
     if (loop == -1)
-        report.Add(noLoop);
+        report.Add(texts.none);
+    else if (loop < 1 || loop > LoopCount)
+        report.Add(texts.invalid);
     if (address == -1)
         report.Add("has no Loop Address");
+    else if (address < 1 || address > lastAddress)
+        report.Add("has an Invalid Loop Address");
     if (loop != -1 && address != -1) {
         const int16_t held = claims.Claim(loop, address, owner);
         if (held != -1)
@@ -247,8 +263,9 @@ int16_t CheckConfiguration()
         const Reporter report(n, 0);
         if (n != 0 && node.Parent() == -1)
             report.Add("has no Parent");
-        CheckLoopAddressAndIdent(claims, report, "has no Loop Number", node.NodeLoop(), node.NodeAddress(),
-                                 node.NodeIdent(), static_cast<int16_t>(n * 100));
+        CheckLoopAddressAndIdent(claims, report, {"has no Loop Number", "has an Invalid Loop Number"},
+                                 node.NodeLoop(), node.NodeAddress(), MaxLoopAddress, node.NodeIdent(),
+                                 static_cast<int16_t>(n * 100));
         if (n == 0) {
             CheckChannel(report, node.Y_ChannelA(), "has no Y-Protocol First Channel setting",
                          "has an invalid Y-Protocol First Channel setting");
@@ -270,10 +287,17 @@ int16_t CheckConfiguration()
         if (hop < 1 || hop > 4)
             report.Add("has an Invalid Hop Count");
         for (int j = 1; j <= kLastSlot; ++j) {
-            if (node.DeviceType(j) == 0)
+            const DeviceTypeCode type = node.DeviceType(j);
+            if (type == 0)
                 continue;
-            CheckLoopAddressAndIdent(claims, Reporter(n, j), "has no Loop", node.DeviceLoop(j),
-                                     node.DeviceAddress(j), node.DeviceIdent(j), static_cast<int16_t>(n * 100 + j));
+            const Reporter slot(n, j);
+            if (!IsDeviceType(type))
+                slot.Add("has an Invalid Device Type");
+            // A combination head takes its address and the next.
+            const int lastAddress = IsComboHeadType(type) ? MaxLoopAddress - 1 : MaxLoopAddress;
+            CheckLoopAddressAndIdent(claims, slot, {"has no Loop", "has an Invalid Loop"}, node.DeviceLoop(j),
+                                     node.DeviceAddress(j), lastAddress, node.DeviceIdent(j),
+                                     static_cast<int16_t>(n * 100 + j));
         }
     }
     return MessageCount();

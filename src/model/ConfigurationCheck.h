@@ -21,10 +21,12 @@ inline int16_t MessageCount()
 
 void AddErrorLine(const std::string& text);
 
-// Checks Nodes for values that are missing, out of range or used twice and
-// puts one line per problem into MessageList (emptied first); returns the
-// number of lines, above 0 when the site has errors. HubLoopAddressOwner is
-// the check's owner table: afterwards it holds the owners of the site.
+// Checks Nodes for values that are missing, out of range (a loop beyond
+// LoopCount, an address beyond MaxLoopAddress, a type that is no device type)
+// or used twice and puts one line per problem into MessageList (emptied
+// first); returns the number of lines, above 0 when the site has errors.
+// HubLoopAddressOwner is the check's owner table: afterwards it holds the
+// owners of the site.
 int16_t CheckConfiguration();
 
 // "Radio Hub" or "RCC <n>", followed by "  Device Slot <j>" for a slot.

@@ -168,6 +168,11 @@ DeviceTypeCode DeviceTypeFromName(const std::string& name)
     return -1;
 }
 
+bool IsDeviceType(DeviceTypeCode code)
+{
+    return IdsOf(code) != nullptr;
+}
+
 bool IsComboHeadType(DeviceTypeCode code)
 {
     return (code >= 10 && code <= 12) || (code >= 15 && code <= 19);

@@ -39,6 +39,9 @@ std::string DeviceTypeWord(DeviceTypeCode code);
 // "SOUNDER" gives the plain sounder.
 DeviceTypeCode DeviceTypeFromName(const std::string& name);
 
+// True for the device types 2..20 (not for 0, no device).
+bool IsDeviceType(DeviceTypeCode code);
+
 // True for the combination detector heads 10, 11, 12 and 15..19.
 bool IsComboHeadType(DeviceTypeCode code);
 

@@ -107,6 +107,42 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
     EXPECT_EQ(MessageList, Lines{"Radio Hub has an Invalid Hop Count"});
 }
 
+TEST_F(ConfigCheck, LoopsAddressesAndTypesTheHubCannotHold)
+{
+    // Protocol 1 (126 addresses) on two loops; a head takes two addresses.
+    LoopCount = 2;
+    AddRcc(1).SetNodeLoop(3);
+    AddRcc(2).SetNodeAddress(127);
+    AddRcc(3).SetNodeAddress(0);
+    clsNode& rcc = AddRcc(4);
+    sitebuild::PlaceSlot(rcc, 1, 3, 2, 126, "40001");
+    sitebuild::PlaceSlot(rcc, 2, 10, 2, 124, "40002");
+    sitebuild::PlaceSlot(rcc, 3, 18, 1, 126, "40003");
+    sitebuild::PlaceSlot(rcc, 4, 2, 4, 254, "40004");
+    sitebuild::PlaceSlot(rcc, 5, 1, 2, 1, "40005");
+    sitebuild::PlaceSlot(rcc, 6, 21, 2, 2, "40006");
+    CheckConfiguration();
+    EXPECT_EQ(MessageList, (Lines{
+                               "RCC 1 has an Invalid Loop Number",
+                               "RCC 2 has an Invalid Loop Address",
+                               "RCC 3 has an Invalid Loop Address",
+                               "Device Slot 3 on RCC 4 has an Invalid Loop Address",
+                               "Device Slot 4 on RCC 4 has an Invalid Loop",
+                               "Device Slot 4 on RCC 4 has an Invalid Loop Address",
+                               "Device Slot 5 on RCC 4 has an Invalid Device Type",
+                               "Device Slot 6 on RCC 4 has an Invalid Device Type",
+                           }));
+
+    // The other protocols hold 127 addresses.
+    SetUp();
+    MaxLoopAddress = 127;
+    AddRcc(1).SetNodeAddress(128);
+    sitebuild::PlaceSlot(Nodes[1], 1, 20, 1, 127, "40001");
+    sitebuild::PlaceSlot(Nodes[1], 2, 10, 1, 125, "40002");
+    CheckConfiguration();
+    EXPECT_EQ(MessageList, Lines{"RCC 1 has an Invalid Loop Address"});
+}
+
 TEST_F(ConfigCheck, DuplicatesAreReportedAgainstTheirFirstUser)
 {
     AddRcc(1);
@@ -140,7 +176,12 @@ TEST_F(ConfigCheck, CellsOutsideTheFreedRangeDoNotCarryStaleOwners)
     AddRcc(1).SetNodeAddress(200);
     AddRcc(2).SetNodeAddress(200);
     CheckConfiguration();
-    EXPECT_EQ(MessageList, Lines{"RCC 2 has the Same Loop Address as RCC 1"});
+    EXPECT_EQ(MessageList, (Lines{
+                               "Radio Hub has an Invalid Loop Number",
+                               "RCC 1 has an Invalid Loop Address",
+                               "RCC 2 has an Invalid Loop Address",
+                               "RCC 2 has the Same Loop Address as RCC 1",
+                           }));
     EXPECT_EQ(GetOwner(HubLoopAddressOwner, 0, 5), 0);
 }
 

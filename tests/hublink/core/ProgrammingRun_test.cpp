@@ -415,6 +415,8 @@ TEST_F(ProgrammingRun, ADifferenceOnlyCompareSeesIsNeverAMatch)
              Nodes[0].SetNodeNumber(3);
          },
          "Radio Hub has an Invalid Hop Count"},
+        {"a device at an address the hub stores but never reports", [] { Nodes[4].SetDeviceAddress(1, 128); },
+         "Device Slot 1 on RCC 4 has an Invalid Loop Address"},
     };
     for (const auto& [what, edit, line] : refused) {
         SetUp();
