@@ -28,6 +28,10 @@ namespace platform {
 //   this one.
 void GuardModalWindow(QWidget& window);
 
+// True while the program waits on a window guarded so (a box) or on the
+// toolkit's modal window, which keep every other window of it waiting.
+bool WaitsOnAModalWindow();
+
 // A window, not yet shown, that the program keeps in front while it is up
 // without waiting for it (a serial window, which disables the main window).
 // It comes up as a dialog of the program, which window managers keep above
