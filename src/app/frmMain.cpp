@@ -654,6 +654,16 @@ bool frmMain::CheckForChanges()
     return fileCommands_.CheckForChanges();
 }
 
+bool frmMain::CheckForChanges(QWidget* asker)
+{
+    // The question is about the read the serial window is doing: it stands
+    // with that window, which window managers then keep above this one.
+    const QPointer<QWidget> before = std::exchange(fileAsker_, asker);
+    const bool goOn = fileCommands_.CheckForChanges();
+    fileAsker_ = before;
+    return goOn;
+}
+
 // --- hand-over from a second copy ----------------------------------------------
 
 void frmMain::OpenFileFromMessage(const std::string& commandLine)
@@ -890,7 +900,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     ExitProgram();
 }
 
-int frmMain::ShowMessage(const QString& text, int style, const QString& title)
+int frmMain::ShowMessage(const QString& text, int style, const QString& title, QWidget* owner)
 {
-    return frmMsg::Display(this, text, style, title);
+    return frmMsg::Display(owner != nullptr ? owner : this, text, style, title);
 }

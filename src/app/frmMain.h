@@ -12,6 +12,7 @@
 #include "model/SiteFile.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <map>
@@ -68,7 +69,7 @@ public:
     // The save-changes prompt: true go on, false stop. Only Yes (which saves
     // first) and No go on; any other answer keeps the changes and stops, and
     // nothing goes on while a save runs.
-    bool CheckForChanges() override;
+    bool CheckForChanges();
     // A Save or Save As is running (a second one, and the exit, wait).
     bool SaveInProgress() const { return fileCommands_.SaveInProgress(); }
     // A second copy's command line, as the bytes it was started with. While
@@ -279,6 +280,7 @@ private:
                        int buttons, const QString& title, int& choice) override;
     // What the communications window asks of this window.
     QWidget* Window() override { return this; }
+    bool CheckForChanges(QWidget* asker) override;
     void DisplayNewSite() override;
     void DisplayReadSite() override;
     void ClearSelection() override;
@@ -316,7 +318,10 @@ private:
     // window on that area.
     void SizeWithinScreen(long width, long height, bool growOnly);
     void StoreRectangle();
-    int ShowMessage(const QString& text, int style, const QString& title);
+    // The program's box over owner (none: this window).
+    int ShowMessage(const QString& text, int style, const QString& title, QWidget* owner = nullptr);
+    // The window the file commands' boxes and dialogs stand with.
+    QWidget* FileOwner() { return fileAsker_ != nullptr ? fileAsker_.data() : this; }
     // The platform's plain box (style: icon + buttons).
     int PlainMessage(const QString& text, int style, const QString& title);
     void ConnectMenuCommands();
@@ -350,6 +355,9 @@ private:
     // the kind to put back when the launch does not replace the site.
     std::optional<bool> pendingLoopInterface_;
     app::LoopInterfaceGuard loopInterfaceGuard_;
+    // The window the file commands' boxes and dialogs stand with while
+    // another window asks (none: this one).
+    QPointer<QWidget> fileAsker_;
 
     bool dragging_ = false;
     int dragNode_ = -1;

@@ -72,7 +72,7 @@ void frmMain::ConnectEditingCommands()
 
 int frmMain::Ask(const std::string& text, int style, const std::string& title)
 {
-    return ShowMessage(Q(text), style, Q(title));
+    return ShowMessage(Q(text), style, Q(title), FileOwner());
 }
 
 bool frmMain::ChooseFile(bool save, std::string& fileName)
@@ -84,7 +84,7 @@ bool frmMain::ChooseFile(bool save, std::string& fileName)
     request.filter = "Quorvel Config Files (*.qvs)";
     request.defaultSuffix = "qvs";
     request.confirmOverwrite = save;
-    const std::optional<QString> chosen = platform::ShowFileDialog(this, request);
+    const std::optional<QString> chosen = platform::ShowFileDialog(FileOwner(), request);
     if (!chosen)
         return false;
     // The dialog hands back text: the name it was started on, handed back as

@@ -18,6 +18,7 @@
 #include "model/Settings.h"
 #include "model/SiteState.h"
 #include "platform/Icons.h"
+#include "platform/LoadedForms.h"
 #include "platform/ProgramMessage.h"
 #include "platform/ShellOpen.h"
 #include "platform/WindowLimits.h"
@@ -261,9 +262,11 @@ void frmMain::CommsFormTimer_Timer()
 
     frmComms* comms = frmComms::Load();
     // Closing the window gives the main window back, unless another launch
-    // has loaded a new one meanwhile.
-    connect(comms, &QObject::destroyed, this, [this] {
-        if (frmComms::Loaded() == nullptr)
+    // has loaded a new one meanwhile. The window going is no longer a
+    // communications window: it is told apart by its address alone.
+    connect(comms, &QObject::destroyed, this, [this](QObject* gone) {
+        const QWidget* loaded = platform::FindForm("frmComms");
+        if (loaded == nullptr || loaded == gone)
             setEnabled(true);
     });
     comms->show();

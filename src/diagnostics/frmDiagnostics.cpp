@@ -196,9 +196,11 @@ void frmDiagnostics::closeEvent(QCloseEvent* event)
     // The user's close is refused while a refresh runs, from its first
     // exchange (the debug output switched off) to the end of its reading,
     // and while any other reading runs; the window's own close (a refused
-    // unit) waits for its end.
+    // unit) waits for its end. The window manager's close is refused as well
+    // while a box keeps the window waiting.
     const bool programClose = std::exchange(programClose_, false);
-    if ((RefreshBusy || Session.DiagBusy) && !programClose) {
+    if (((RefreshBusy || Session.DiagBusy) && !programClose) ||
+        (event->spontaneous() && platform::WaitsOnAModalWindow())) {
         event->ignore();
         return;
     }

@@ -11,7 +11,9 @@ class CommsHost
 public:
     virtual ~CommsHost() = default;
     virtual QWidget* Window() = 0;            // centred on, enabled again on unload
-    virtual bool CheckForChanges() = 0;       // the save prompt: false when cancelled
+    // The save prompt, its boxes and dialogs standing with asker (the
+    // serial window doing the read): false when cancelled.
+    virtual bool CheckForChanges(QWidget* asker) = 0;
     virtual void DisplayNewSite() = 0;        // the new empty site, its name and title
     virtual void DisplayReadSite() = 0;       // tree layout and redraw of a read site
     virtual void ClearSelection() = 0;        // nothing selected, usage panels empty

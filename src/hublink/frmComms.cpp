@@ -226,8 +226,11 @@ void frmComms::Form_Load()
 
 void frmComms::closeEvent(QCloseEvent* event)
 {
-    // Nothing closes the window while an operation or its loading runs.
-    if (Busy() || loading_) {
+    // Nothing closes the window while an operation or its loading runs, nor
+    // does the window manager's close while a box keeps the window waiting:
+    // the box reports on the window's work, and the main window it disabled
+    // is given back once both have gone.
+    if (Busy() || loading_ || (event->spontaneous() && platform::WaitsOnAModalWindow())) {
         event->ignore();
         return;
     }
@@ -413,7 +416,7 @@ void frmComms::ReadConfig_Click()
     cmdUpdate->hide();
     cmdProgram->setText("&Read");
     programMode_ = ProgramMode::Read;
-    if (MainWindow && !MainWindow->CheckForChanges()) {
+    if (MainWindow && !MainWindow->CheckForChanges(this)) {
         Unload();
         return;
     }

@@ -94,25 +94,58 @@ QWidget* FindForm(const QString& name)
     return nullptr;
 }
 
-std::vector<SavedFormState> DisableOtherForms(const QWidget* except, const QString& exemptCaption)
+// Each window disabled for the hold with the state it is to be put back to.
+class FormStateHold : public QObject
 {
-    std::vector<SavedFormState> saved;
+public:
+    struct Saved
+    {
+        QPointer<QWidget> form;
+        bool enabled = true;
+    };
+    std::vector<Saved> saved;
+    bool held = true;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* form = static_cast<QWidget*>(watched);
+        if (!held || event->type() != QEvent::EnabledChange || !form->isEnabled())
+            return false;
+        for (Saved& s : saved)
+            if (s.form == form) {
+                s.enabled = true;
+                s.form->setEnabled(false);
+            }
+        return false;
+    }
+};
+
+SavedFormStates DisableOtherForms(const QWidget* except, const QString& exemptCaption)
+{
+    auto hold = std::make_shared<FormStateHold>();
     for (QWidget* f : LoadedForms()) {
-        saved.push_back({f, f->isEnabled()});
+        hold->saved.push_back({f, f->isEnabled()});
         if (f == except)
             continue;
         if (!exemptCaption.isEmpty() && f->windowTitle() == exemptCaption)
             continue;
         f->setEnabled(false);
+        f->installEventFilter(hold.get());
     }
-    return saved;
+    return {hold};
 }
 
-void RestoreFormStates(const std::vector<SavedFormState>& saved)
+void RestoreFormStates(const SavedFormStates& saved)
 {
-    for (const auto& s : saved)
-        if (!s.form.isNull())
+    if (!saved.hold)
+        return;
+    saved.hold->held = false;
+    for (const auto& s : saved.hold->saved)
+        if (!s.form.isNull()) {
+            s.form->removeEventFilter(saved.hold.get());
             s.form->setEnabled(s.enabled);
+        }
 }
 
 void ResetLoadedForms()

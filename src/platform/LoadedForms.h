@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -27,20 +28,24 @@ bool IsFormLoaded(const QString& name);
 // The first loaded window of that object name, or nullptr.
 QWidget* FindForm(const QString& name);
 
-// Each loaded window's enabled state, kept by the window's identity.
-struct SavedFormState
+class FormStateHold;
+
+// The enabled states DisableOtherForms recorded, held until they are put
+// back. While they are held, a window it disabled that is enabled again (a
+// serial window that goes gives the main window back) stays disabled, and
+// is put back enabled.
+struct SavedFormStates
 {
-    QPointer<QWidget> form;
-    bool enabled = true;
+    std::shared_ptr<FormStateHold> hold;
 };
 
 // Records every loaded window's enabled state, then disables every window
 // but `except` and, when exemptCaption is not empty, the windows captioned
 // exactly exemptCaption.
-std::vector<SavedFormState> DisableOtherForms(const QWidget* except, const QString& exemptCaption = {});
+SavedFormStates DisableOtherForms(const QWidget* except, const QString& exemptCaption = {});
 // Puts back each recorded window's state; windows closed meanwhile are
 // skipped, windows loaded meanwhile are left as they are.
-void RestoreFormStates(const std::vector<SavedFormState>& saved);
+void RestoreFormStates(const SavedFormStates& saved);
 
 // Forgets every window (tests).
 void ResetLoadedForms();

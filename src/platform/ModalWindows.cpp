@@ -324,11 +324,19 @@ private:
         shownOnce_ = shownOnce_ || exposed;
     }
 
+    // The window manager raised the window it activated: the windows this one
+    // belongs to come back above it, the farthest first, and this one above
+    // them, active.
     void TakeBackActivationSoon()
     {
         QTimer::singleShot(0, this, [this] {
-            if (up_ && window_->isVisible() && !window_->isActiveWindow())
-                BringWindowToFront(*window_);
+            if (!up_ || !window_->isVisible() || window_->isActiveWindow())
+                return;
+            const std::vector<QWidget*> owners = OwnersOf(window_);
+            for (auto o = owners.rbegin(); o != owners.rend(); ++o)
+                if ((*o)->isVisible())
+                    (*o)->raise();
+            BringWindowToFront(*window_);
         });
     }
 
@@ -356,6 +364,11 @@ void Guard(QWidget& window, GuardKind kind)
 void GuardModalWindow(QWidget& window)
 {
     Guard(window, GuardKind::Modal);
+}
+
+bool WaitsOnAModalWindow()
+{
+    return CurrentModalWindow() != nullptr || QApplication::activeModalWidget() != nullptr;
 }
 
 void ShowInFrontOfPinnedWindows(QWidget& window)

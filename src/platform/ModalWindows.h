@@ -23,10 +23,14 @@ namespace platform {
 // - It keeps the keys: a window of the program that it or another box keeps
 //   disabled and that the window manager activates (a click on it) hands the
 //   activation straight back; that window sees neither the activation nor
-//   the change. Keys the window manager gives such a window meanwhile (it
-//   may move the activation there late, after a put-back) are typed into
-//   this one.
+//   the change, and the windows this one belongs to come back above it.
+//   Keys the window manager gives such a window meanwhile (it may move the
+//   activation there late, after a put-back) are typed into this one.
 void GuardModalWindow(QWidget& window);
+
+// True while the program waits on a window guarded so (a box) or on the
+// toolkit's modal window, which keep every other window of it waiting.
+bool WaitsOnAModalWindow();
 
 // A window, not yet shown, that the program keeps in front while it is up
 // without waiting for it (a serial window, which disables the main window).

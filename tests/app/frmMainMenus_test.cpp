@@ -216,6 +216,11 @@ TEST_F(MenusTest, TheTickRunsTheActionOnTheWindow)
     form->HubComms_Click();
     Tick();
     EXPECT_TRUE(first.isNull());
+    // Closed as by its frame, the window goes and gives the main window back.
+    frmComms::Loaded()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmComms::Loaded(), nullptr);
+    EXPECT_TRUE(form->isEnabled());
 }
 
 TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
@@ -232,8 +237,12 @@ TEST_F(MenusTest, AReadOfAnRlmSetsTheKindOfSiteUnlessItIsCancelled)
     QApplication::processEvents();
 
     // A read cancelled at the save prompt closes the window; the kind stays.
+    // The prompt stands with the window doing the read.
     FileChanged = true;
-    AnswerWith("Cancel");
+    WhenShown<frmMsg>("frmMsg", [](frmMsg* box) {
+        EXPECT_EQ(box->windowHandle()->transientParent(), frmComms::Loaded()->windowHandle());
+        PressButton(box, "Cancel");
+    });
     form->ToolsHubRead_Click();
     Tick();
     EXPECT_EQ(frmComms::Loaded(), nullptr);

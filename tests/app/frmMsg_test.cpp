@@ -129,6 +129,9 @@ TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsR
     QWidget* errors = windows.Add("frmErrorCheck", "Error Check");
     QWidget* tree = windows.Add("frmTreeView", "Tree");
     QWidget* wasOff = windows.Add("frmDevices", "Devices", false);
+    // Disabled by a serial window, which goes while the box waits and gives
+    // it back.
+    QWidget* givenBack = windows.Add("frmGrid", "Grid", false);
     owner->show();
     const std::vector<QWidget*> others = {owner, tree};
     int32_t second = -1;
@@ -144,12 +147,15 @@ TEST_F(MsgTest, WhileWaitingOtherWindowsButErrorCheckAreDisabledAndASecondBoxIsR
         EXPECT_TRUE(errors->isEnabled());
         // The error list, before others in the list, closes during the wait.
         windows.owned[1].reset();
+        givenBack->setEnabled(true);
+        EXPECT_FALSE(givenBack->isEnabled()) << "enabled under the box";
         box->cmdButton[0]->click();
     });
     EXPECT_EQ(frmMsg::Display(owner, "Question", 36, "T"), R::Yes);
     for (QWidget* w : others)
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(wasOff->isEnabled());
+    EXPECT_TRUE(givenBack->isEnabled());
     EXPECT_EQ(second, R::Refused);
     EXPECT_EQ(beepsDuringRefusal, 0);
     EXPECT_EQ(AnswerWithKeys(64, {Qt::Key_O}), R::OK); // allowed again once the first has closed

@@ -155,6 +155,18 @@ inline QWidget* WindowAt(QPoint global)
     return found;
 }
 
+// True when the display shows w, no window over it, a few pixels inside each
+// of its corners: what is drawn, which the window manager's stacking list
+// need not tell (fluxbox lists a window above one it draws over it).
+inline bool ShownAtItsCorners(const QWidget* w)
+{
+    const QRect r = w->rect().adjusted(4, 4, -4, -4);
+    for (const QPoint at : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+        if (WindowAt(w->mapToGlobal(at)) != w)
+            return false;
+    return true;
+}
+
 // True when the window manager holds the window in the top-most layer.
 inline bool AboveOnDesktop(const QWidget* w)
 {

@@ -2,8 +2,9 @@
 // the user brings the main window forward from the task bar; it is laid
 // out alike on opening and after a resize. Closing the communications
 // window gives the activation to the error list when that is open. A close
-// of the main window while a hub run goes on changes nothing, and a box
-// raised for a serial window stands with that window.
+// of the main window while a hub run goes on changes nothing, nor does a
+// close of a serial window while its box is up; a box raised for a serial
+// window stands with that window.
 #include "Desktop.h"
 #include "app/frmErrorCheck.h"
 #include "diagnostics/frmDiagnostics.h"
@@ -17,6 +18,7 @@
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
 
+#include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -35,6 +37,25 @@ struct HubOnPort9
     }
     SimulatedUnit unit;
     SimulatedPort port{unit};
+};
+
+// The close events a window receives, and how many of them came while the
+// communications window ran a command on the unit.
+class CloseWatch : public QObject
+{
+public:
+    explicit CloseWatch(QWidget& window) { window.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            ++count;
+            const frmComms* comms = frmComms::Loaded();
+            duringRun += comms != nullptr && comms->Busy() ? 1 : 0;
+        }
+        return false;
+    }
+    int count = 0;
+    int duringRun = 0;
 };
 
 // The window opens with the link's own time-outs: the unit's answers to the
@@ -70,8 +91,8 @@ TEST_F(DesktopTest, TheDiagnosticsWindowStaysAboveTheDisabledMainWindow)
 // up: the device window over the keys at the window's foot on the left, the
 // properties window over those on the right. While the window is up the
 // editors leave the top-most layer, so the display shows the window at each
-// of its keys, a box it shows comes up above all three, and once it closes
-// the editors are top-most again.
+// of its keys, a box it shows comes up above all three (the window does not
+// close under it), and once it closes the editors are top-most again.
 TEST_F(DesktopTest, TheSerialWindowsComeUpAbovePinnedEditors)
 {
     HubOnPort9 hub;
@@ -141,6 +162,10 @@ TEST_F(DesktopTest, TheSerialWindowsComeUpAbovePinnedEditors)
         QPointer<QWidget> window;
         int covered = 0;
         int32_t answer = 0;
+        std::unique_ptr<CloseWatch> closes;
+        const auto boxAbove = [&] {
+            return BoxUp<frmMsg>() && StackedAbove(frmMsg::Current(), window) && pinnedLowered();
+        };
         // The display shows the window at the middle of each of its keys.
         const auto keysShown = [&] {
             for (const char* name : row.keys) {
@@ -172,9 +197,15 @@ TEST_F(DesktopTest, TheSerialWindowsComeUpAbovePinnedEditors)
                      answer = frmMsg::Display(window, "Are You Sure ?", 36, "Clear Log File");
                  });
              }},
-            {"a box above it, the editors still out of the top-most layer",
-             [&] { return BoxUp<frmMsg>() && StackedAbove(frmMsg::Current(), window) && pinnedLowered(); },
-             [] { Keys("y"); }},
+            {"a box above it, the editors still out of the top-most layer", boxAbove,
+             [&] {
+                 closes = std::make_unique<CloseWatch>(*window);
+                 ClickCloseButton(window);
+             }},
+            // The window manager's close of the window is refused while the
+            // box is up.
+            {"the close of its frame handed to the window", [&] { return closes->count == 1; }},
+            {"the box still above it", [&] { return boxAbove() && OnDesktop(window); }, [] { Keys("y"); }},
             {"the box answered, the window active again",
              [&] {
                  return frmMsg::Current() == nullptr && ActiveOnDesktop(window) && keysShown() &&
@@ -226,25 +257,6 @@ TEST_F(DesktopTest, ClosingTheCommunicationsWindowActivatesTheOpenErrorList)
     frmComms::Unload();
 }
 
-// The close events a window receives, and how many of them came while the
-// communications window ran a command on the unit.
-class CloseWatch : public QObject
-{
-public:
-    explicit CloseWatch(QWidget& window) { window.installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Close) {
-            ++count;
-            const frmComms* comms = frmComms::Loaded();
-            duringRun += comms != nullptr && comms->Busy() ? 1 : 0;
-        }
-        return false;
-    }
-    int count = 0;
-    int duringRun = 0;
-};
-
 // The command lines the unit received after its first configuration read.
 std::ptrdiff_t CommandsAfterTheRead(const SimulatedUnit& unit)
 {
@@ -256,7 +268,9 @@ std::ptrdiff_t CommandsAfterTheRead(const SimulatedUnit& unit)
 // The hub answers every command late. Closing the main window while the hub
 // is programmed, by the window manager's close (as a task bar asks it) and
 // by its frame's close button, changes nothing: the program goes on, the
-// run ends as it would, and the hub holds the site.
+// run ends as it would, and the hub holds the site. Closing the
+// communications window while its report is up changes nothing either;
+// once both have gone the main window is usable.
 TEST_F(DesktopTest, ClosingTheMainWindowWhileTheHubIsProgrammedChangesNothing)
 {
     HubOnPort9 hub;
@@ -285,6 +299,12 @@ TEST_F(DesktopTest, ClosingTheMainWindowWhileTheHubIsProgrammedChangesNothing)
         return BoxUp<frmMsg>() && box->Label1->text() == "Programming Completed Successfully";
     };
 
+    std::unique_ptr<CloseWatch> commsCloses;
+    QMenu* fileMenu = form->Menu("FileMenu");
+    const auto fileMenuOpen = [&] {
+        return QApplication::activePopupWidget() == fileMenu && OnDesktop(fileMenu);
+    };
+
     form->HubProgram_Click();
     EXPECT_TRUE(Drive({
         {"three programming commands sent",
@@ -293,8 +313,33 @@ TEST_F(DesktopTest, ClosingTheMainWindowWhileTheHubIsProgrammedChangesNothing)
         {"the window manager's close handed to the main window", [&] { return closes.count == 1; },
          [&] { ClickCloseButton(form.get()); }},
         {"the close of the main window's frame handed to it", [&] { return closes.count == 2; }},
-        {"the run completed", completed, [] { Keys("Return"); }},
-        {"its box answered", [] { return frmMsg::Current() == nullptr && !frmComms::Loaded()->Busy(); }},
+        // The window manager's close of the communications window while its
+        // box is up is refused: the box stays with its window.
+        {"the run completed", completed,
+         [&] {
+             commsCloses = std::make_unique<CloseWatch>(*frmComms::Loaded());
+             ClickCloseButton(frmComms::Loaded());
+         }},
+        {"the close of the communications window's frame handed to it",
+         [&] { return commsCloses->count == 1; }},
+        {"the box still up over its window", [&] { return completed() && OnDesktop(frmComms::Loaded()); },
+         [] { Keys("Return"); }},
+        {"its box answered",
+         [] {
+             const frmComms* comms = frmComms::Loaded();
+             return frmMsg::Current() == nullptr && comms != nullptr && !comms->Busy() &&
+                    ActiveOnDesktop(comms);
+         },
+         [] { ClickCloseButton(frmComms::Loaded()); }},
+        {"the communications window closed by its frame", [] { return frmComms::Loaded() == nullptr; }},
+        // The main window usable: its File menu opens from the keys and from
+        // the pointer.
+        {"the main window enabled and active",
+         [&] { return form->isEnabled() && ActiveOnDesktop(form.get()); }, [] { Keys("alt+f"); }},
+        {"the File menu open from the keys", fileMenuOpen, [] { Keys("Escape"); }},
+        {"the menu shut", [] { return QApplication::activePopupWidget() == nullptr; },
+         [&] { Click(form->menuBar(), form->menuBar()->actionGeometry(fileMenu->menuAction()).center()); }},
+        {"the File menu open from the pointer", fileMenuOpen, [] { Keys("Escape"); }},
     }));
     EXPECT_EQ(closes.duringRun, 2) << "each close came while the hub was programmed";
     EXPECT_EQ(ended, -1) << "the program ended";
@@ -313,15 +358,29 @@ TEST_F(DesktopTest, ClosingTheMainWindowWhileTheHubIsProgrammedChangesNothing)
 }
 
 // The boxes raised for a serial window belong to it: the box that says a
-// launch cannot communicate, the save question of a read and the box of a
-// port that does not open. While one is up the window manager keeps that
-// window above the main window and the box above both.
+// launch cannot communicate, the save question of a read, a compare's report
+// and the box of a port that does not open. While one is up the window
+// manager keeps that window above the main window and the box above both,
+// as the display shows them, also after a click on the main window's title
+// bar or close button.
 TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
 {
     const auto standsWith = [this](const QWidget* box, const QWidget* window) {
         return OnDesktop(box) && ActiveOnDesktop(box) && window != nullptr && OnDesktop(window) &&
-               StackedAbove(window, form.get()) && StackedAbove(box, window);
+               StackedAbove(window, form.get()) && StackedAbove(box, window) && ShownAtItsCorners(window);
     };
+    const auto msgStandsWithComms = [&] {
+        return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmComms::Loaded());
+    };
+    // The window manager took each click on the main window: it activated
+    // the main window, or handed it the close.
+    std::vector<QPointer<QWindow>> focused;
+    const QMetaObject::Connection watch = QObject::connect(
+        qGuiApp, &QGuiApplication::focusWindowChanged, [&focused](QWindow* w) { focused.emplace_back(w); });
+    const auto mainFocused = [&] {
+        return std::find(focused.begin(), focused.end(), form->windowHandle()) != focused.end();
+    };
+    CloseWatch closes(*form);
     const auto launchBoxUp = [&] {
         const QWidget* box = QApplication::activeModalWidget();
         return box != nullptr && box->objectName() == "PlainMessageBox" && standsWith(box, frmComms::Loaded());
@@ -342,12 +401,25 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
                  FileChanged = true;
                  form->ReadConfig_Click();
              }},
-            {"the save question above the communications window",
-             [&] { return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmComms::Loaded()); },
-             [] { Keys("c"); }},
-            {"the read cancelled", closed},
+            {"the save question above the communications window", msgStandsWithComms, [] { Keys("c"); }},
+            {"the read cancelled", closed, [this] { form->CompareConfig_Click(); }},
+            // The site's hub has no ident: the compare reports a mismatch.
+            {"the compare's report above the communications window", msgStandsWithComms,
+             [&] {
+                 focused.clear();
+                 ClickTitle(form.get());
+             }},
+            {"the click on the main window's title bar taken", mainFocused},
+            {"the report still above the window", msgStandsWithComms, [&] { ClickCloseButton(form.get()); }},
+            {"the click on the main window's close button taken", [&] { return closes.count == 1; }},
+            {"the report above the window again", msgStandsWithComms, [] { Keys("Return"); }},
+            {"the report answered",
+             [] { return frmMsg::Current() == nullptr && ActiveOnDesktop(frmComms::Loaded()); },
+             [] { Click(frmComms::Loaded()->cmdCancel); }},
+            {"the communications window closed again", closed},
         }));
     }
+    QObject::disconnect(watch);
     // No port: the communications window reports the port's error before it
     // shows, then the launch says it cannot communicate; the diagnostics
     // window reports the port's error once it shows.

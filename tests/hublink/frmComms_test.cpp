@@ -101,7 +101,7 @@ protected:
     int errorListShown = 0;
 
     QWidget* Window() override { return &mainWindow; }
-    bool CheckForChanges() override { return true; }
+    bool CheckForChanges(QWidget*) override { return true; }
     void DisplayNewSite() override {}
     void DisplayReadSite() override { app::PositionNodeTree(model::Nodes, 12765, 9165); }
     void ClearSelection() override {}
