@@ -393,9 +393,10 @@ CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
     owed_.erase(owed_.begin() + static_cast<std::ptrdiff_t>(answered));
     if (send.number != commandNumber_)
         return Answered::Earlier;
-    // A unit that took one send of a statement refuses its resends: while
-    // another send of it may still be answered, a refusal does not say the
-    // statement was refused.
+    // A unit that took one send of a statement or a delete may refuse the
+    // others (a duplicate, a unit it no longer holds): while another send
+    // of it may still be answered, a refusal does not say the command was
+    // refused.
     const auto ownOwed = [this](const OwedSend& s) { return !s.givenUp && s.number == commandNumber_; };
     if (Refuses(send, line) && DuplicatesRefused(send.wait) &&
         std::any_of(owed_.begin(), owed_.end(), ownOwed))
