@@ -688,7 +688,7 @@ TEST_F(ProgrammingRun, RefusalsSendNothingToTheHub)
         unit.SetProtocolWord("XP95"), unit.ClearFailure();
         unit.SetAnswerDelayMs("IDENTREAD", 0);
     };
-    unit.SetAnswersInTurn(true);
+    unit.SetAnswersInTurn(true); // no answer overtakes another
     for (const auto& [change, text] : refusals) {
         restore();
         change();
