@@ -45,6 +45,12 @@ public:
     // late.
     int LateCommand = -1;
     int LateTicks = 1;
+    // The answers come in the order of the sends instead: a late answer holds
+    // back every answer after it, and the ticks of a late send count from the
+    // first tick after it went out.
+    bool InTurn = false;
+    // What the link wrote to the log box.
+    std::vector<std::string> Log;
 
     // ISerialTransport
     bool Output(const std::string& bytes, hublink::LinkError&) override
@@ -54,7 +60,9 @@ public:
             ++sent_;
         std::string answer;
         for (const UnitOutput& out : unit_.Receive(bytes, 0)) {
-            if (late)
+            if (InTurn)
+                late_.push_back(Late{late ? LateTicks : 0, out.Bytes, ticking_});
+            else if (late)
                 late_.push_back(Late{LateTicks, out.Bytes});
             else
                 pending_.push_back(out.Bytes);
@@ -74,6 +82,10 @@ public:
         for (int steps = 0; keepWaiting(); ++steps) {
             if (steps > 100000)
                 Finding("a wait of the programming run never ended");
+            if (InTurn) {
+                AnswerInTurn();
+                continue;
+            }
             if (!pending_.empty()) {
                 const std::string bytes = pending_.front();
                 pending_.pop_front();
@@ -96,7 +108,7 @@ public:
         }
     }
     // ICommsWindow
-    void AppendToLogBox(const std::string&) override {}
+    void AppendToLogBox(const std::string& text) override { Log.push_back(text); }
     void SetControlsBusy(bool) override {}
     int ProgressValue() const override { return progress_; }
     int ProgressMax() const override { return progressMax_; }
@@ -126,6 +138,31 @@ public:
     bool DebugOutputStopped() const override { return true; }
 
 private:
+    // One step of a wait while the unit answers in turn: the first answer
+    // when it is due, else a tick of the timer, else (nothing can tick) the
+    // answers at last.
+    void AnswerInTurn()
+    {
+        if (!late_.empty() && late_.front().TicksLeft <= 0) {
+            const std::string bytes = late_.front().Bytes;
+            late_.pop_front();
+            link_.Comm_OnComm(bytes);
+        } else if (timerOn_) {
+            ticking_ = true;
+            link_.CommsTimer_Timer();
+            ticking_ = false;
+            for (Late& late : late_)
+                late.TicksLeft -= late.SentInTick ? 0 : 1;
+            for (Late& late : late_)
+                late.SentInTick = false;
+        } else if (!late_.empty()) {
+            for (Late& late : late_)
+                late.TicksLeft = 0;
+        } else {
+            Finding("the programming run waits for what nothing can bring");
+        }
+    }
+
     // The link writes one command, with its carriage return, at a time.
     void Answered(const std::string& sent, const std::string& bytes)
     {
@@ -153,8 +190,10 @@ private:
     {
         int TicksLeft;
         std::string Bytes;
+        bool SentInTick = false;
     };
     std::deque<Late> late_;
+    bool ticking_ = false;
     int sent_ = 0;
     bool timerOn_ = false;
     int progress_ = 0;

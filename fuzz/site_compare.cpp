@@ -13,10 +13,16 @@
 // statements is programmed with the site (the last change byte's low bit
 // answers the clear question) and compared again. Two bytes past the last
 // whole change make the hub answer one command late, refuse one and repeat
-// the answers to one. Whenever Program or Compare says the hub holds the
-// site, it does: no loop address is answered by two units, and Compare on a
-// link of its own finds nothing. Where the hub talked in order, every
-// command that programming counted as acknowledged, the hub applied.
+// the answers to one; or, with no command late, answer the download twice
+// and send a status line while each delete waits; or, with none refused,
+// refuse the resends of statements and deletes it took, and answer in
+// turn. Whenever Program or Compare says the hub holds the site, it does:
+// no loop address is answered by two units, and Compare on a link of its
+// own finds nothing. Where the hub talked in order, every command that
+// programming counted as acknowledged, the hub applied. Where it answered
+// every command before the link gave it up, Program never says the hub
+// could not delete a unit it no longer holds, nor that it aborted over a hub
+// that took every statement.
 #include "FuzzFiles.h"
 #include "ProgramBench.h"
 #include "hublink/core/AddressMaps.h"
@@ -30,6 +36,9 @@
 #include "model/ChannelPlan.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Settings.h"
+
+#include <cstdio>
+#include <sstream>
 
 using namespace hublink;
 using fuzz::Finding;
@@ -152,19 +161,33 @@ bool Told(const ProgramBench& bench, const std::string& text)
 }
 
 // How the hub talks while it is programmed and compared: the answer to one
-// command late (resent meanwhile, overtaken by what is answered then), one
-// command of the site's list refused, one answered with each line twice.
+// command late (resent meanwhile, overtaken by what is answered then, or
+// holding back what comes after it when the hub answers in turn), one
+// command of the site's list refused, one answered with each line twice;
+// the download answered twice, a status line before each delete's answer,
+// the resends of what the hub took refused.
 struct Disorder
 {
     int lateCommand = -1;
     int lateTicks = 1;
     std::string refused;
     std::string repeated;
-    bool Any() const { return lateCommand >= 0 || !refused.empty() || !repeated.empty(); }
+    bool downloadTwice = false;
+    bool statusWhileDeleting = false;
+    bool resendsRefused = false;
+    bool inTurn = false;
+    bool Any() const
+    {
+        return lateCommand >= 0 || !refused.empty() || !repeated.empty() || downloadTwice || statusWhileDeleting ||
+               resendsRefused;
+    }
 };
 
 // Two bytes: the command answered late (of the first 64 sent) and after how
-// many ticks; which list command is refused, which answered twice.
+// many ticks, or, with none late, the download answered twice and status
+// lines while deleting; which list command is refused, or, with none, the
+// resends refused; which answered twice, or, with none refused or answered
+// twice, the answers in turn.
 Disorder ReadDisorder(const std::string& bytes, const std::vector<std::string>& site)
 {
     Disorder d;
@@ -174,12 +197,91 @@ Disorder ReadDisorder(const std::string& bytes, const std::vector<std::string>& 
     if ((a & 0xC0) != 0) {
         d.lateCommand = a & 0x3F;
         d.lateTicks = a >> 6; // 1 to 3
+    } else {
+        d.downloadTwice = (a & 1) != 0;
+        d.statusWhileDeleting = (a & 2) != 0;
     }
     if ((b & 1) != 0)
         d.refused = site[(b >> 1) % site.size()];
+    else
+        d.resendsRefused = (b & 4) != 0;
     if ((b & 2) != 0)
         d.repeated = site[(b >> 3) % site.size()];
+    else if ((b & 1) == 0)
+        d.inTurn = (b & 8) != 0;
     return d;
+}
+
+// A download line's words.
+std::vector<std::string> Words(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The hub holds a unit with the ident, or the relation of RCC n.
+bool HoldsIdent(const std::vector<std::string>& statements, const std::string& ident)
+{
+    return ident.empty() || std::any_of(statements.begin(), statements.end(), [&ident](const std::string& l) {
+        const std::vector<std::string> w = Words(l);
+        return w.size() >= 6 && w[0] == "POPULATE" && w[5] == ident;
+    });
+}
+bool HoldsRelationOf(const std::vector<std::string>& statements, int n)
+{
+    return std::any_of(statements.begin(), statements.end(), [n](const std::string& l) {
+        const std::vector<std::string> w = Words(l);
+        return w.size() >= 3 && w[0] == "RELATION" && w[1] == "ADD" && w[2] == std::to_string(n);
+    });
+}
+
+// The units and relations a box of the run says the hub could not delete,
+// of which the hub no longer holds one: the deletes were tried with the
+// download the run parsed into HubNodes.
+std::string DeletedAfterAll(const ProgramBench& bench, const std::vector<std::string>& statements)
+{
+    const std::string heading = "The Radio Hub could not Delete\r\n";
+    for (const std::string& box : bench.Boxes) {
+        if (box.rfind(heading, 0) != 0)
+            continue;
+        std::istringstream lines(box.substr(heading.size()));
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            int n = 0, slot = 0, parent = 0;
+            char rest[2];
+            if (std::sscanf(line.c_str(), "Device %d from RCC %d%1s", &slot, &n, rest) == 2 && n >= 1 &&
+                n < model::kNodeCount && slot >= 1 && slot <= model::kLastSlot &&
+                !HoldsIdent(statements, HubNodes[n].DeviceIdent(slot)))
+                return line;
+            if (std::sscanf(line.c_str(), "RCC %d%1s", &n, rest) == 1 && n >= 1 && n < model::kNodeCount &&
+                !HoldsIdent(statements, HubNodes[n].NodeIdent()))
+                return line;
+            if ((std::sscanf(line.c_str(), "Relationship between RCC %d and RCC %d", &n, &parent) == 2 ||
+                 std::sscanf(line.c_str(), "Relationship between RCC %d and Radio Hub", &n) == 1) &&
+                !HoldsRelationOf(statements, n))
+                return line;
+        }
+    }
+    return std::string();
+}
+
+// The hub applied every statement of a list that programming sent it.
+bool TookEveryStatement(const ProgramBench& bench)
+{
+    for (const ProgramBench::Exchange& e : bench.Exchanges) {
+        const bool statement = IsConfigurationCommand(e.Command) && e.Command.rfind("FDELETE", 0) != 0 &&
+                               e.Command.rfind("RELATION DEL", 0) != 0;
+        if (statement && std::none_of(bench.Exchanges.begin(), bench.Exchanges.end(),
+                                      [&e](const ProgramBench::Exchange& x) {
+                                          return x.Command == e.Command && Applied(x);
+                                      }))
+            return false;
+    }
+    return true;
 }
 
 void Prepare(SimulatedUnit& unit)
@@ -220,10 +322,19 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
         unit.Refuse(disorder.refused);
     if (!disorder.repeated.empty())
         unit.RepeatAnswers(disorder.repeated);
+    if (disorder.downloadTwice)
+        unit.AnswerTwice("GET SYSCONFIG");
+    if (disorder.statusWhileDeleting)
+        for (const char* remove : {"FDELETE", "RELATION DEL"})
+            unit.SendBeforeAnswers(remove, "DS LOOP1 5 SSG");
+    if (disorder.resendsRefused)
+        for (const char* start : {"POPULATE", "FDELETE", "RELATION", "XPROTRADIOCHANNELS", "YPROTRADIOCHANNELS"})
+            unit.RefuseResends(start);
     ProgramBench bench(unit);
     bench.ClearAnswer = clearAnswer;
     bench.LateCommand = disorder.lateCommand;
     bench.LateTicks = disorder.lateTicks;
+    bench.InTurn = disorder.inTurn;
     LogProg = false;
     ConfirmDiffs = false;
     CommsCloseOnComplete = false;
@@ -234,6 +345,17 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
                        Told(bench, "The Config matches the Radio Hub already, Update not required");
     if (holds && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
         Finding("Program says the hub holds the site while a loop address is answered twice");
+    // A hub that answers a command only after its last time-out has been
+    // given up on: the link can only go by what came before.
+    if (disorder.lateTicks < 3) {
+        if (!DeletedAfterAll(bench, unit.Configuration()).empty())
+            Finding("Program says the hub could not delete what it no longer holds");
+        const bool aborted = std::any_of(bench.Boxes.begin(), bench.Boxes.end(), [](const std::string& box) {
+            return box.rfind("Programming Aborted", 0) == 0;
+        });
+        if (aborted && TookEveryStatement(bench))
+            Finding("Program says it aborted over a hub that took every statement");
+    }
     // The list goes on only on the hub's answer: each of its commands but
     // the last one sent was acknowledged; after the completion, all were.
     // (A hub that answers late, twice or out of turn may have an answer

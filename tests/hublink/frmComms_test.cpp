@@ -610,6 +610,37 @@ TEST_F(HubRunTest, AnAnswerOwedToAResentRelationIsNotTakenForTheNext)
     }
 }
 
+// A slow hub that answers in turn takes the loop count and the relation
+// late and refuses their resends, answers the download twice and sends a
+// status line before each delete's answer. None of those lines is the
+// answer of the command then in flight: the run completes, and the hub
+// holds the site.
+TEST_F(HubRunTest, ASlowHubThatRefusesResendsOfWhatItTookIsProgrammedComplete)
+{
+    frmComms* window = OpenOnProgrammedHub(kTwoGone, 2.0);
+    model::Nodes[2].SetParent(0); // RCC 2 moves from RCC 1 to the hub
+    unit.SetAnswersInTurn(true);
+    for (const char* slow : {"QUERY LOOPCOUNT", "RELATION ADD"}) {
+        unit.SetAnswerDelayMs(slow, 1800); // past the reply time-out of 1200 ms, well before the last one
+        unit.RefuseResends(slow);
+    }
+    unit.AnswerTwice("GET SYSCONFIG");
+    unit.SendBeforeAnswers("RELATION DEL", "DS LOOP1 5 SSG");
+    unit.SendBeforeAnswers("FDELETE", "DS LOOP1 5 SSG");
+    window->cmdProgram_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{"Communicate with Radio Hub: Programming Completed Successfully (64)"})
+        << Box(window).toStdString();
+
+    unit.ClearFailure();
+    unit.SetAnswersInTurn(false);
+    unit.SetAnswerDelayMs("QUERY LOOPCOUNT", 0);
+    unit.SetAnswerDelayMs("RELATION ADD", 0);
+    platform::SetTimeoutScale(kPatientScale);
+    messages.clear();
+    window->CompareConfig_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{"Compare Hub with Configuration: The Hub matches the Configuration (64)"});
+}
+
 TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)
 {
     // The run fails where the unit fails the command beginning with `command`;

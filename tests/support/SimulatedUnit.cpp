@@ -111,6 +111,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         }
         const std::string line = std::exchange(partial_, {});
         received_.push_back(ReceivedCommand{nowMs, line});
+        // The link resends a command after a bare carriage return.
+        const bool resent = std::exchange(afterBareCr_, line.empty());
         if (line.empty())
             continue;
         const FailureMode mode = TakeFailure(line);
@@ -120,7 +122,9 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
                 best = it;
         const bool known = best != commands_.end() && (exact_.count(best->first) == 0 || line == best->first);
         const auto matches = [&line](const std::string& prefix) { return Begins(line, prefix); };
-        const bool refused = std::any_of(refused_.begin(), refused_.end(), matches);
+        const bool duplicate = resent && line == lastTaken_ &&
+                               std::any_of(refusedResends_.begin(), refusedResends_.end(), matches);
+        const bool refused = duplicate || std::any_of(refused_.begin(), refused_.end(), matches);
         const bool answers = known && !refused && mode != FailureMode::UnknownCommand &&
                              mode != FailureMode::Silent && mode != FailureMode::PortGone &&
                              mode != FailureMode::Rejected;
@@ -133,7 +137,23 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
                 answer.insert(answer.begin() + static_cast<std::ptrdiff_t>(i), answer[i]);
         const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone;
         exchanges_.push_back(UnitExchange{line, silent ? Lines{} : answer, answers});
-        for (UnitOutput& out : Deliver(answer, mode, AnswerDelayMs(line)))
+        if (answers)
+            lastTaken_ = line;
+        for (const auto& [prefix, before] : linesBefore_)
+            if (Begins(line, prefix))
+                noise_.push_back(before);
+        std::vector<UnitOutput> answered = Deliver(answer, mode, AnswerDelayMs(line));
+        if (!silent && std::any_of(answeredTwice_.begin(), answeredTwice_.end(), matches))
+            noise_.insert(noise_.end(), answer.begin(), answer.end());
+        if (inTurn_) {
+            // Each answer waits for the one before it to have been sent.
+            const int wait = static_cast<int>(std::max<int64_t>(0, answeredUntil_ - nowMs));
+            for (UnitOutput& out : answered)
+                out.DelayMs += wait;
+            for (const UnitOutput& out : answered)
+                answeredUntil_ = std::max(answeredUntil_, nowMs + out.DelayMs);
+        }
+        for (UnitOutput& out : answered)
             outputs.push_back(std::move(out));
     }
     return outputs;

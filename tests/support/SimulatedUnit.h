@@ -111,24 +111,37 @@ public:
     // Commands beginning with `prefix` are answered "Unknown Command" and not
     // acted on, whatever failure is set besides (its delay and mangling
     // still apply to the answer), until ClearFailure.
-    void Refuse(const std::string& prefix)
-    {
-        std::lock_guard lock(mutex_);
-        refused_.insert(prefix);
-    }
+    void Refuse(const std::string& prefix) { InsertIn(refused_, prefix); }
     // Every line of the answers to commands beginning with `prefix` is sent
     // twice, the copy right after it, until ClearFailure.
-    void RepeatAnswers(const std::string& prefix)
+    void RepeatAnswers(const std::string& prefix) { InsertIn(repeated_, prefix); }
+    // A command beginning with `prefix` sent again after a bare carriage
+    // return right after the unit took it (a resend) is answered "Unknown
+    // Command": the unit refuses the duplicate, until ClearFailure.
+    void RefuseResends(const std::string& prefix) { InsertIn(refusedResends_, prefix); }
+    // The answer to commands beginning with `prefix` comes a second time, just
+    // before the unit's answer to the next command (as a unit that answered a
+    // resend of it as well), until ClearFailure.
+    void AnswerTwice(const std::string& prefix) { InsertIn(answeredTwice_, prefix); }
+    // The unit sends `line` of its own just before each answer to commands
+    // beginning with `prefix` (a status line while the command waits), until
+    // ClearFailure.
+    void SendBeforeAnswers(const std::string& prefix, const std::string& line)
     {
-        std::lock_guard lock(mutex_);
-        repeated_.insert(prefix);
+        SetIn(linesBefore_, prefix, line);
     }
     void ClearFailure()
     {
         SetFailure(FailureMode::None);
         Set(refused_, std::set<std::string>());
         Set(repeated_, std::set<std::string>());
+        Set(refusedResends_, std::set<std::string>());
+        Set(answeredTwice_, std::set<std::string>());
+        Set(linesBefore_, std::map<std::string, std::string>());
     }
+    // The unit answers one command at a time: an answer starts only once the
+    // answer before it has been sent, so no answer overtakes another.
+    void SetAnswersInTurn(bool inTurn) { Set(inTurn_, inTurn); }
     // A line the unit sends just before its next answer (debug output).
     void AddNoiseBeforeNextAnswer(const std::string& line)
     {
@@ -211,6 +224,11 @@ private:
         std::lock_guard lock(mutex_);
         map[key] = value;
     }
+    void InsertIn(std::set<std::string>& set, const std::string& prefix)
+    {
+        std::lock_guard lock(mutex_);
+        set.insert(prefix);
+    }
     void InstallCommands();
     // The assignment commands and the status they change
     // (SimulatedUnitAssignment.cpp).
@@ -253,7 +271,15 @@ private:
     std::map<std::string, std::vector<int>> strengths_, budgets_;
     std::map<std::string, int> dailyMax_;
     std::map<std::string, Handler> commands_;
-    std::set<std::string> exact_, refused_, repeated_;
+    std::set<std::string> exact_, refused_, repeated_, refusedResends_, answeredTwice_;
+    std::map<std::string, std::string> linesBefore_;
+    bool inTurn_ = false;
+    // When the answers sent so far end (in the time of Receive's nowMs).
+    int64_t answeredUntil_ = 0;
+    // The command line the unit last took, and whether the line before the
+    // one received was empty (the bare carriage return before a resend).
+    std::string lastTaken_;
+    bool afterBareCr_ = false;
     std::string partial_, wire_;
     std::vector<ReceivedCommand> received_;
     std::vector<UnitExchange> exchanges_;

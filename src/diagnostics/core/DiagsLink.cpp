@@ -135,6 +135,18 @@ bool DiagsLink::WaitsForOneAnswer(StateCode wait) const
     return row != nullptr && hublink::WaitsForOneAnswer(*row);
 }
 
+bool DiagsLink::RefusesWait(StateCode wait, const std::string& line, const std::string& command) const
+{
+    const WaitState<Handler>* row = FindWait(Waits(), wait);
+    return row != nullptr && hublink::RefusesWait(*row, line, command);
+}
+
+bool DiagsLink::DuplicatesRefused(StateCode wait) const
+{
+    const WaitState<Handler>* row = FindWait(Waits(), wait);
+    return row != nullptr && row->duplicatesRefused;
+}
+
 void DiagsLink::Rearm(int32_t ms)
 {
     link_.Timer().Stop();

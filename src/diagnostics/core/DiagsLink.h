@@ -81,6 +81,9 @@ public:
     bool IsWaitingState(hublink::StateCode state) const override;
     bool AnswersWait(hublink::StateCode wait, const std::string& line, const std::string& command) const override;
     bool WaitsForOneAnswer(hublink::StateCode wait) const override;
+    bool RefusesWait(hublink::StateCode wait, const std::string& line,
+                     const std::string& command) const override;
+    bool DuplicatesRefused(hublink::StateCode wait) const override;
     void Dispatch(const std::string& line) override;
     void TimerTick() override;
     void PortLostWhileWaiting() override;

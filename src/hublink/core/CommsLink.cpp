@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace hublink {
 
@@ -107,6 +108,12 @@ bool IsListAnswer(const std::string& line, const std::string& command)
     return ReadListAnswer(line, command) != ListAnswer::None;
 }
 
+bool RefusesListCommand(const std::string& line, const std::string& command)
+{
+    const ListAnswer answer = ReadListAnswer(line, command);
+    return answer == ListAnswer::PopulateFailed || answer == ListAnswer::CommandError;
+}
+
 bool IsDownloadStart(const std::string& line, const std::string&)
 {
     return Contains(line, "EXPORT SYSCONFIG");
@@ -117,17 +124,45 @@ bool IsAssignmentStart(const std::string& line, const std::string&)
     return BeginsWith(line, "ASSIGN RCCS") || BeginsWith(line, "ASSIGN ALL");
 }
 
+// A line of another exchange or of the unit's own talk: a line of a
+// configuration download or of another list, a status line, an assignment
+// result. It answers no delete, done or refused.
+bool IsOtherExchangesLine(const std::string& line)
+{
+    for (const char* head : {"EXPORT ", "END OF DATA", "POPULATE ", "RELATION ADD ", "XPROTRADIOCHANNELS",
+                             "YPROTRADIOCHANNELS", "DS ", "ASSIGN "})
+        if (BeginsWith(line, head))
+            return true;
+    return false;
+}
+
 // A delete's answers that say it was done (not the echo of another
-// delete). The delete in flight takes any other line as the reason it
-// failed; an earlier delete is owed only these.
+// delete, which answers that one).
 bool IsDeleteAnswer(const std::string& line, const std::string& command)
 {
     return DeleteDoneText(line) != nullptr && !EchoesAnotherDelete(line, command);
 }
 
+// A delete is refused by any line that neither says a delete was done nor
+// belongs to another exchange: a relation held answers a relation added,
+// and a relation's answers a relation delete.
+bool RefusesDelete(const std::string& line, const std::string&)
+{
+    return DeleteDoneText(line) == nullptr && !HoldsRelation(line) && !BeginsWith(line, "RELATION ") &&
+           !BeginsWith(line, "DELETE RELATION") && !IsOtherExchangesLine(line);
+}
+
 bool IsRelationDeleteAnswer(const std::string& line, const std::string& command)
 {
     return BeginsWith(line, command) || BeginsWith(line, "DELETE RELATION") || RelationAlreadyAsAsked(line, command);
+}
+
+// A relation delete is refused by any line that says neither that, nor that
+// a device was deleted, nor belongs to another exchange.
+bool RefusesRelationDelete(const std::string& line, const std::string& command)
+{
+    return !IsRelationDeleteAnswer(line, command) && !HoldsRelation(line) &&
+           DeleteDoneText(line) == nullptr && !IsOtherExchangesLine(line);
 }
 
 // A command as the unit echoes it: the unit reads an underscore as a blank.
@@ -138,9 +173,11 @@ std::string AsEchoed(std::string command)
 }
 
 // Time-outs of the link for which the sends of a command no longer in
-// flight are still awaited; the most sends awaited at once, and the most
-// commands remembered as sent.
+// flight are still awaited, and for which a send given up may still be
+// refused (as long as the command in flight can wait for its own answer);
+// the most sends awaited at once, and the most commands remembered as sent.
 constexpr int kOwedTicks = 1;
+constexpr int kGivenUpTicks = kMaxResends;
 constexpr size_t kMaxOwedSends = 64;
 constexpr size_t kRecentCommands = 32;
 
@@ -194,6 +231,7 @@ void CommsLink::Owe(bool retry)
             for (OwedSend& send : owed_)
                 send.unanswered = send.unanswered || send.number == commandNumber_;
         answeredInFlight_ = false;
+        pendingRefusal_.clear();
         ++commandNumber_;
         std::erase(recent_, command);
         recent_.push_back(command);
@@ -289,7 +327,13 @@ void CommsLink::EndOfLine()
     const bool waiting = IsWaiting(session_.CommsState);
     const Answered answered = line.empty() ? Answered::None : TakeAnswer(line);
     const StateCode before = session_.CommsState;
-    if (answered == Answered::Earlier || answered == Answered::Stray) {
+    // Owed to another send than one of the command in flight, or a refusal
+    // that does not yet say the command in flight was refused.
+    const bool notDeciding =
+        answered == Answered::Earlier || answered == Answered::Stray || answered == Answered::Pending;
+    if (answered == Answered::Pending)
+        pendingRefusal_ = line;
+    if (notDeciding) {
         irregular_ = true;
         // A downloaded configuration lists the hub's statements in the very
         // words that programmed them: an echo owed to an earlier send is
@@ -301,8 +345,8 @@ void CommsLink::EndOfLine()
     }
     // A refusal that comes when nothing waits answers a command already
     // ended; it cannot undo that command's end. The diagnostics' command
-    // set ends any state on it.
-    if (BeginsWith(line, "Unknown Command") && (waiting || policy_ != nullptr)) {
+    // set ends any state on it, unless an earlier send is owed it.
+    if (BeginsWith(line, "Unknown Command") && !notDeciding && (waiting || policy_ != nullptr)) {
         timer_.Stop();
         session_.CommsState = UnknownCommand;
     }
@@ -330,24 +374,33 @@ CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
     const size_t none = owed_.size();
     size_t answered = none;
     for (size_t i = 0; i < owed_.size(); ++i) {
-        const std::string& command = owed_[i].command;
-        if (!command.empty() && BeginsWith(line, command) &&
-            (answered == none || command.size() > owed_[answered].command.size()))
+        const OwedSend& send = owed_[i];
+        if (!send.givenUp && !send.command.empty() && BeginsWith(line, send.command) &&
+            (answered == none || send.command.size() > owed_[answered].command.size()))
             answered = i;
     }
     // A line that could answer more than one command goes to the oldest,
-    // an earlier one: that makes the exchanges irregular (EndOfLine).
+    // an earlier one: that makes the exchanges irregular (EndOfLine). A send
+    // given up can only be refused: a unit that answers in turn refuses it
+    // before it answers anything sent after it.
     for (size_t i = 0; answered == none && i < owed_.size(); ++i)
-        if (Answers(owed_[i], line))
+        if (Claims(owed_[i], line))
             answered = i;
     if (answered == none)
         return WaitsForOneAnswer(session_.CommsState) && EchoesAnotherCommand(line) ? Answered::Stray
                                                                                      : Answered::None;
-    if (owed_[answered].number != commandNumber_) {
-        owed_.erase(owed_.begin() + static_cast<std::ptrdiff_t>(answered));
-        return Answered::Earlier;
-    }
+    const OwedSend send = owed_[answered];
     owed_.erase(owed_.begin() + static_cast<std::ptrdiff_t>(answered));
+    if (send.number != commandNumber_)
+        return Answered::Earlier;
+    // A unit that took one send of a statement or a delete may refuse the
+    // others (a duplicate, a unit it no longer holds): while another send
+    // of it may still be answered, a refusal does not say the command was
+    // refused.
+    const auto ownOwed = [this](const OwedSend& s) { return !s.givenUp && s.number == commandNumber_; };
+    if (Refuses(send, line) && DuplicatesRefused(send.wait) &&
+        std::any_of(owed_.begin(), owed_.end(), ownOwed))
+        return Answered::Pending;
     ForgetEarlierCommands();
     return Answered::InFlight;
 }
@@ -362,6 +415,12 @@ void CommsLink::ForgetEarlierCommands()
     std::erase_if(owed_, [this](const OwedSend& s) { return s.unanswered && s.number != commandNumber_; });
 }
 
+void CommsLink::GiveUp(OwedSend& send)
+{
+    send.givenUp = true;
+    send.ticksLeft = kGivenUpTicks;
+}
+
 // Whether the line is an answer the send can get besides its echo: what
 // its wait takes as the answer, from the wait's own row.
 bool CommsLink::Answers(const OwedSend& send, const std::string& line) const
@@ -370,6 +429,34 @@ bool CommsLink::Answers(const OwedSend& send, const std::string& line) const
         return policy_->AnswersWait(send.wait, line, send.command);
     const WaitState<Handler>* wait = FindWait(Waits(), send.wait);
     return wait != nullptr && AnswersWait(*wait, line, send.command);
+}
+
+// Whether the line can be the answer the send is owed: what its wait takes
+// as the answer, or a refusal of its command when the command is in flight
+// or had an answer. The sends of a command that had no answer at all were
+// most likely lost: only their own answers and "Unknown Command" are
+// theirs. A send given up can only be refused.
+bool CommsLink::Claims(const OwedSend& send, const std::string& line) const
+{
+    if (send.givenUp)
+        return Refuses(send, line);
+    return Answers(send, line) || (!send.unanswered && Refuses(send, line));
+}
+
+bool CommsLink::Refuses(const OwedSend& send, const std::string& line) const
+{
+    if (policy_ != nullptr)
+        return policy_->RefusesWait(send.wait, line, send.command);
+    const WaitState<Handler>* wait = FindWait(Waits(), send.wait);
+    return wait != nullptr && RefusesWait(*wait, line, send.command);
+}
+
+bool CommsLink::DuplicatesRefused(StateCode state) const
+{
+    if (policy_ != nullptr)
+        return policy_->DuplicatesRefused(state);
+    const WaitState<Handler>* wait = FindWait(Waits(), state);
+    return wait != nullptr && wait->duplicatesRefused;
 }
 
 bool CommsLink::WaitsForOneAnswer(StateCode state) const
@@ -423,6 +510,8 @@ void CommsLink::CommsTimer_Timer()
             ++session_.RetryCount;
             LogLine("...Retry", true);
             SendCommand(true, ResendTimeoutMs(*wait, session_.ReplyLineCount));
+        } else if (!pendingRefusal_.empty()) {
+            RefusedAtLast();
         } else {
             LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
             TimedOut();
@@ -437,6 +526,19 @@ void CommsLink::CommsTimer_Timer()
     loop_.StateChanged();
 }
 
+// The last send of the command has had its time-out, and every answer
+// that came for it was a refusal: the unit refused the command.
+void CommsLink::RefusedAtLast()
+{
+    const std::string line = std::exchange(pendingRefusal_, {});
+    answeredInFlight_ = true;
+    if (BeginsWith(line, "Unknown Command")) {
+        timer_.Stop();
+        session_.CommsState = UnknownCommand;
+    }
+    ProcessReply(line);
+}
+
 void CommsLink::TimedOut()
 {
     timer_.Stop();
@@ -444,16 +546,24 @@ void CommsLink::TimedOut()
 }
 
 // A time-out of the link: the sends of commands no longer in flight have
-// waited a reply time-out of another command, and are owed nothing more. A
-// unit that has not answered them by then has lost them (it was off, or
-// the line garbled): what comes now is the resent command's, and a line
-// taken wrongly so is a refusal at worst, after irregular exchanges.
+// waited a reply time-out of another command, and are given up. A unit
+// that has not answered them by then has lost them (it was off, or the
+// line garbled): what comes now is the resent command's, and a line taken
+// wrongly so is a refusal at worst, after irregular exchanges. But a slow
+// unit that answered a command may still refuse a resend of it (a
+// duplicate), in turn, before it answers the command now in flight: such a
+// refusal is the given-up send's for as long as the command in flight can
+// wait. The sends of a command that had no answer at all were lost.
 void CommsLink::AgeOwedSends()
 {
     const bool waiting = IsWaiting(session_.CommsState);
-    for (OwedSend& send : owed_)
-        if (send.number != commandNumber_ || !waiting)
-            --send.ticksLeft;
+    for (OwedSend& send : owed_) {
+        const bool inFlight = send.number == commandNumber_;
+        if ((inFlight && waiting) || --send.ticksLeft > 0 || send.givenUp)
+            continue;
+        if (!send.unanswered && (!inFlight || answeredInFlight_))
+            GiveUp(send);
+    }
     std::erase_if(owed_, [](const OwedSend& s) { return s.ticksLeft <= 0; });
 }
 
@@ -535,7 +645,8 @@ std::span<const WaitState<CommsLink::Handler>> CommsLink::Waits()
     using enum WaitKind;
     using enum ReplyMatch;
     static const W kWaits[] = {
-        {ProgramWait, Resend, nullptr, BeginsWith, {}, &CommsLink::ProgramReply, 0, &IsListAnswer},
+        {ProgramWait, Resend, nullptr, BeginsWith, {}, &CommsLink::ProgramReply, 0, &IsListAnswer,
+         &RefusesListCommand, true},
         {IdentReadWait, Resend, "IDENTREAD", BeginsWith, IdentReadDone},
         {IdentProgWait, Resend, "IDENTPROG OK", Contains, IdentProgDone},
         {SysConfigWait, Resend, nullptr, BeginsWith, {}, &CommsLink::SysConfigStart, 0, &IsDownloadStart},
@@ -550,8 +661,10 @@ std::span<const WaitState<CommsLink::Handler>> CommsLink::Waits()
         {SoftwareVersionWait, Resend, nullptr, BeginsWith, {}, &CommsLink::VersionReply, 0, &IsVersionReply},
         {LoopProtocolWait, Resend, "LP", BeginsWith, LoopProtocolDone},
         {LoopCountWait, Resend, "QUERY LOOPCOUNT", BeginsWith, LoopCountDone},
-        {DeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::DeleteReply, 0, &IsDeleteAnswer},
-        {RelationDeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::RelationDeleteReply, 0, &IsRelationDeleteAnswer},
+        {DeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::DeleteReply, 0, &IsDeleteAnswer, &RefusesDelete,
+         true},
+        {RelationDeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::RelationDeleteReply, 0,
+         &IsRelationDeleteAnswer, &RefusesRelationDelete, true},
         {AllStatusCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::StatusLine},
     };
     return kWaits;
@@ -631,25 +744,28 @@ void CommsLink::VersionReply(const std::string& line)
     session_.CommsState = SoftwareVersionDone;
 }
 
+// The echo of a delete of another unit answers an earlier delete that had
+// already failed, a relation held answers a relation added, and a line of
+// another exchange (a download owed to an earlier send, a status line
+// nobody asked for) answers no delete: the delete waits on for its own
+// answer, which says it was done or refuses it.
 void CommsLink::DeleteReply(const std::string& line)
 {
-    // The echo of a delete of another unit answers an earlier delete that
-    // had already failed, and a relation held answers a relation added:
-    // this one still waits for its own reply.
-    if (EchoesAnotherDelete(line, session_.CommandText) || HoldsRelation(line))
+    const bool done = IsDeleteAnswer(line, session_.CommandText);
+    if (!done && !RefusesDelete(line, session_.CommandText))
         return;
     timer_.Stop();
-    const bool done = IsDeleteAnswer(line, session_.CommandText);
     LogLine(done ? std::string(DeleteDoneText(line)) : "Unable to Delete Device : " + line, true);
     session_.CommsState = done ? DeleteDone : DeleteFailed;
 }
 
 void CommsLink::RelationDeleteReply(const std::string& line)
 {
-    if (HoldsRelation(line))
-        return; // the answer to a relation added
+    const bool done = IsRelationDeleteAnswer(line, session_.CommandText);
+    if (!done && !RefusesRelationDelete(line, session_.CommandText))
+        return;
     timer_.Stop();
-    if (IsRelationDeleteAnswer(line, session_.CommandText)) {
+    if (done) {
         session_.CommsState = DeleteDone;
     } else {
         LogLine(line, true);

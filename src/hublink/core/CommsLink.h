@@ -117,6 +117,7 @@ private:
     void RefuseLine();
     void EndBusyUnlessDeleting(StateCode failedState);
     void TimedOut();
+    void RefusedAtLast();
     void AgeOwedSends();
     void ForgetEarlierCommands();
     void Dispatch(const std::string& line);
@@ -125,7 +126,10 @@ private:
     // wait it was sent in, the number of the command it was a send of, and
     // how many more time-outs of the link it is awaited for once its command
     // is no longer in flight, and whether its command ended without any
-    // answer (its sends may all have been lost).
+    // answer (its sends may all have been lost). Once those time-outs have
+    // passed, or the unit has gone past it, the send is given up: no answer
+    // is awaited for it any more, but for as many time-outs again a refusal
+    // may still be its own (the unit refused it late).
     struct OwedSend
     {
         std::string command;
@@ -133,6 +137,7 @@ private:
         uint32_t number = 0;
         int ticksLeft = 0;
         bool unanswered = false;
+        bool givenUp = false;
     };
     enum class Answered
     {
@@ -140,10 +145,15 @@ private:
         InFlight, // it answers a send of the command in flight
         Earlier,  // it answers a send of an earlier command, and nothing else
         Stray,    // it echoes another command than the one in flight
+        Pending,  // it refuses one send of the command in flight, whose other sends the unit may have taken
     };
     void Owe(bool retry);
     Answered TakeAnswer(const std::string& line);
+    static void GiveUp(OwedSend& send);
+    bool Claims(const OwedSend& send, const std::string& line) const;
     bool Answers(const OwedSend& send, const std::string& line) const;
+    bool Refuses(const OwedSend& send, const std::string& line) const;
+    bool DuplicatesRefused(StateCode state) const;
     bool WaitsForOneAnswer(StateCode state) const;
     bool EchoesAnotherCommand(const std::string& line) const;
     void InFlightAnswered();
@@ -190,6 +200,10 @@ private:
     uint32_t commandNumber_ = 0;
     // The command in flight has had an answer.
     bool answeredInFlight_ = false;
+    // A refusal of a send of the command in flight while another send of it
+    // was still owed an answer: what the command ends on when no other
+    // answer comes before its last time-out.
+    std::string pendingRefusal_;
     // Lines of any kind received since the download's header.
     int downloadLines_ = 0;
 };

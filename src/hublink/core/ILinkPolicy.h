@@ -21,6 +21,10 @@ public:
     // rather than collecting lines.
     virtual bool AnswersWait(StateCode wait, const std::string& line, const std::string& command) const = 0;
     virtual bool WaitsForOneAnswer(StateCode wait) const = 0;
+    // Of those answers, the line refuses the command; and whether a resend of
+    // the command may be refused as a duplicate once one send was taken.
+    virtual bool RefusesWait(StateCode wait, const std::string& line, const std::string& command) const = 0;
+    virtual bool DuplicatesRefused(StateCode wait) const = 0;
     // A complete non-empty line, taken as it arrived (no line is filtered).
     virtual void Dispatch(const std::string& line) = 0;
     // A tick of the reply timer.

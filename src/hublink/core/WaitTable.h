@@ -49,6 +49,13 @@ struct WaitState
     // A row with neither this nor a reply waits for no single answer (it
     // collects lines, or has none to take).
     AnswerTest answers = nullptr;
+    // Of those, the ones that refuse the command (the handler fails it on
+    // them). A line beginning "Unknown Command" refuses any command.
+    AnswerTest refuses = nullptr;
+    // Once the unit has taken one send of the command, it may refuse a resend
+    // as a duplicate: a refusal then fails the command only when every send
+    // of it was refused.
+    bool duplicatesRefused = false;
 };
 
 template <typename Handler>
@@ -79,6 +86,15 @@ bool AnswersWait(const WaitState<Handler>& row, const std::string& line, const s
     if (linktext::BeginsWith(line, "Unknown Command"))
         return true;
     return row.answers != nullptr ? row.answers(line, command) : EndsWait(row, line);
+}
+
+// The line refuses the command sent in the row's wait.
+template <typename Handler>
+bool RefusesWait(const WaitState<Handler>& row, const std::string& line, const std::string& command)
+{
+    if (linktext::BeginsWith(line, "Unknown Command"))
+        return true;
+    return row.refuses != nullptr && row.refuses(line, command);
 }
 
 // The row waits for one answer to its command, rather than collecting lines.

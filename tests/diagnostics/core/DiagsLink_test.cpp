@@ -111,6 +111,17 @@ TEST_F(DiagsFixture, ARefusalOwedToAResendLeavesTheNextListAlone)
     EXPECT_EQ(link.Session().ReplyLines, (std::vector<std::string>{"", "GET DS ALL", "DS LOOP1 5 SSG", "DS LOOP1 6 SSG",
                                                                    "DS LOOP2 7 SSG"}));
     EXPECT_TRUE(window.Failures.empty());
+
+    // A hub that answers in turn sends that refusal only after the list's
+    // own time-out, which fails the list; the refusal ends neither the
+    // failed list nor the reading asked next.
+    unit.SetAnswersInTurn(true);
+    EXPECT_FALSE(diags.StopHubDebugOutput());
+    EXPECT_FALSE(diagnostics::CollectList(diags, AllStatusCollect, "GET DS ALL", false));
+    bench.RunFor(200);
+    EXPECT_EQ(link.Session().CommsState, CommsFailed);
+    EXPECT_EQ(window.Failures.size(), 1u);
+    EXPECT_EQ(ReadIdent(link), "01A2B");
 }
 
 TEST_F(DiagsFixture, ManualUpdateTakesTheReplyForTheAddressAskedOnALoopInterfaceSite)

@@ -4,14 +4,15 @@
 
 #include "CrowdedSite.h"
 #include "LinkFixture.h"
-#include "model/SiteBuilder.h"
-#include "hublink/core/support/HubAddresses.h"
-#include "hublink/core/support/QuietProgrammingWindow.h"
 #include "hublink/core/CompareRun.h"
 #include "hublink/core/HubConfigParser.h"
+#include "hublink/core/HubDeletes.h"
 #include "hublink/core/IProgrammingWindow.h"
+#include "hublink/core/support/HubAddresses.h"
+#include "hublink/core/support/QuietProgrammingWindow.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"
+#include "model/SiteBuilder.h"
 #include "model/SiteQueries.h"
 
 #include <algorithm>
@@ -207,6 +208,45 @@ TEST_F(ProgrammingRun, ADeleteTheHubDoesNotTakeEndsTheRunNotComplete)
         unit.ClearFailure();
         EXPECT_EQ(Program(), Lines{kCompleted});
         EXPECT_EQ(Compare(), Lines{kHubMatches});
+    }
+}
+
+// Lines that answer no delete (a download's second copy, the hub's own
+// status line) come while the deletes wait, or the hub, which has deleted a
+// unit, says it has none to the delete's resend before its late echo: each
+// delete still ends on its own answer, and the run completes.
+TEST_F(ProgrammingRun, EachDeleteEndsOnItsOwnAnswerWhateverComesBeforeIt)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> disturbances = {
+        {"a status line before each delete's answer",
+         [this] {
+             unit.SendBeforeAnswers("RELATION DEL", "DS LOOP1 5 SSG");
+             unit.SendBeforeAnswers("FDELETE", "DS LOOP1 5 SSG");
+         }},
+        {"the download answered twice", [this] { unit.AnswerTwice("GET SYSCONFIG"); }},
+        {"the download and its resend answered, the deletes slow",
+         [this] {
+             unit.SetAnswerDelayMs("GET SYSCONFIG", 700);
+             unit.SetAnswerDelayMs("FDELETE", 1000);
+         }},
+        {"a delete's echo past its time-out, its resend answered at once",
+         [this] {
+             unit.SetLateDelayMs(kDeleteTimeoutMs + 300);
+             unit.SetFailure(FailureMode::Late, "FDELETE DEVICE 4A001", 1);
+         }},
+    };
+    for (const auto& [what, disturb] : disturbances) {
+        SetUp();
+        unit.SetConfiguration({});
+        ASSERT_EQ(Program(), Lines{kCompleted});
+        Nodes[4] = model::clsNode(); // RCC 4 deleted with its device
+        Nodes[2].SetParent(0);       // RCC 2 moved from RCC 1 to the hub
+        disturb();
+        EXPECT_EQ(Program(), Lines{kCompleted}) << what;
+        unit.ClearFailure();
+        unit.SetAnswerDelayMs("GET SYSCONFIG", 0);
+        unit.SetAnswerDelayMs("FDELETE", 0);
+        EXPECT_EQ(Compare(), Lines{kHubMatches}) << what;
     }
 }
 
@@ -631,6 +671,14 @@ TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBefor
         const std::string& ends; // what the box ends with
         std::string differs = {};        // the difference read back, which the box tells first
         std::function<void()> also = {}; // what else the hub or the site does
+        // The hub takes the late relation and refuses its resend, in turn
+        // (after the late answer) or at once (before it).
+        enum class Resend
+        {
+            Taken,
+            RefusedInTurn,
+            RefusedAtOnce
+        } resend = Resend::Taken;
     };
     const Case cases[] = {
         // The refusal is the answer owed to the resend, for all the link
@@ -640,6 +688,14 @@ TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBefor
         // The second echo answers no send: the refusal is the next one's.
         {"a repeated answer in time", false, true, true, 0, refusedText},
         {"a late answer, nothing refused", true, false, false, 0, kCompleted},
+        // The refusal owed to the resend comes after the next relation's
+        // first time-out: it is the resend's, not the next relation's.
+        {"the late relation's resend refused in turn", true, false, false, 0, kCompleted, {}, {},
+         Case::Resend::RefusedInTurn},
+        // The refusal of the resend says nothing while the first send may
+        // still be answered.
+        {"the late relation's resend refused at once", true, false, false, 0, kCompleted, {}, {},
+         Case::Resend::RefusedAtOnce},
         {"a clean run", false, false, false, 0, kCompleted},
         {"a repeated answer in time, nothing refused", false, true, false, 0, kCompleted},
         {"a late answer without a resend", false, false, false, 0, kCompleted, {}, lateDebugSwitch},
@@ -659,14 +715,21 @@ TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBefor
         Lines held = programmed;
         std::erase_if(held, [](const std::string& l) { return l.starts_with("RELATION"); });
         unit.SetConfiguration(held);
-        if (c.late)
+        if (c.late && c.resend == Case::Resend::RefusedAtOnce) {
+            unit.SetLateDelayMs(620); // the first send's answer only
+            unit.SetFailure(FailureMode::Late, "RELATION ADD 4", 1);
+        } else if (c.late) {
             unit.SetAnswerDelayMs("RELATION ADD 4", 620); // past the time-out, and due before the next one
+        }
         if (c.repeated)
             unit.RepeatAnswers("RELATION ADD 4");
         if (c.refused) {
             unit.Refuse("RELATION ADD 2");
             unit.SetAnswerDelayMs("RELATION ADD 2", c.refusalMs);
         }
+        unit.SetAnswersInTurn(c.resend == Case::Resend::RefusedInTurn);
+        if (c.resend != Case::Resend::Taken)
+            unit.RefuseResends("RELATION ADD 4");
         if (c.also)
             c.also();
         ErrorListShown = 0;
@@ -704,6 +767,13 @@ TEST_F(ProgrammingRun, RefusalsSendNothingToTheHub)
          "The number of Loops supported by the Hub (4)\r\nis not the same as the Configuration (2)"},
         {[this] { unit.SetProtocolWord("ZP3"); },
          "The Loop Protocol in the Hub\r\nDoes not match the Configuration"},
+        // The refusal of the ident's resend comes while the loop count waits.
+        {[this] {
+             unit.SetLoopCountText("4");
+             unit.SetAnswerDelayMs("IDENTREAD", 900);
+             unit.RefuseResends("IDENTREAD");
+         },
+         "The number of Loops supported by the Hub (4)\r\nis not the same as the Configuration (2)"},
         {[this] { unit.SetFailure(FailureMode::Silent, "GET SYSCONFIG"); },
          "Unable to Get Config due to Errors"},
     };
@@ -711,7 +781,9 @@ TEST_F(ProgrammingRun, RefusalsSendNothingToTheHub)
         ActiveNode = 0;
         unit.SetKind(UnitKind::Hub), unit.SetIdent("01A2B"), unit.SetLoopCountText("2");
         unit.SetProtocolWord("XP95"), unit.ClearFailure();
+        unit.SetAnswerDelayMs("IDENTREAD", 0);
     };
+    unit.SetAnswersInTurn(true); // no answer overtakes another
     for (const auto& [change, text] : refusals) {
         restore();
         change();

@@ -77,6 +77,17 @@ TEST_F(LinkFixture, LoopCountAndProtocolReplies)
     const int64_t start = bench.NowMs();
     EXPECT_EQ(ReadLoopProtocol(link), 5);
     EXPECT_EQ(bench.NowMs() - start, 1800);
+
+    // A slow hub answering in turn took the loop count and refuses its
+    // resend; the refusal comes once the protocol's query has been resent.
+    unit.ClearFailure();
+    unit.SetAnswersInTurn(true);
+    unit.SetLoopCountText("2");
+    unit.SetProtocolWord("XP95");
+    unit.SetAnswerDelayMs("QUERY LOOPCOUNT", 900);
+    unit.RefuseResends("QUERY LOOPCOUNT");
+    EXPECT_EQ(ReadLoopCount(link), 2);
+    EXPECT_EQ(ReadLoopProtocol(link), 1) << "not the answer of a hub that does not know the query";
 }
 
 TEST_F(LinkFixture, AQueryReadsTheLineThatAnsweredItNotALaterOne)
