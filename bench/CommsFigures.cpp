@@ -12,6 +12,7 @@
 #include "hublink/core/LinkState.h"
 #include "hublink/core/ProgrammingList.h"
 #include "hublink/frmComms.h"
+#include "model/DeviceTypes.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteState.h"
@@ -84,30 +85,33 @@ SimulatedUnit::Lines HubHolding(const model::NodeArray& nodes)
 // The full site has more units than its four loops have addresses, so the
 // site check refuses to program it. The fullest site that can be programmed
 // keeps the hub, the RCCs and, slot by slot across the RCCs, the devices
-// that still find an address, each on the next one.
+// that still find an address, each on the next one (a combination head on
+// the next two of one loop).
 void KeepWhatTheLoopsAddress()
 {
     int loop = 1;
     int address = 1;
-    const auto next = [&](auto place) {
-        if (loop > LoopCount)
-            return false;
-        place(loop, address);
-        if (++address > MaxLoopAddress) {
+    const auto next = [&](int width, auto place) {
+        if (address + width - 1 > MaxLoopAddress) {
             address = 1;
             ++loop;
         }
+        if (loop > LoopCount)
+            return false;
+        place(loop, address);
+        address += width;
         return true;
     };
     for (model::clsNode& node : model::Nodes)
         if (node.InUse())
-            next([&](int l, int a) { node.SetNodeLoop(l), node.SetNodeAddress(a); });
+            next(1, [&](int l, int a) { node.SetNodeLoop(l), node.SetNodeAddress(a); });
     for (int slot = 1; slot <= model::kLastSlot; ++slot) {
         for (int n = 1; n < model::kNodeCount; ++n) {
             model::clsNode& node = model::Nodes[static_cast<std::size_t>(n)];
             if (node.DeviceType(slot) == 0)
                 continue;
-            if (!next([&](int l, int a) { node.SetDeviceLoop(slot, l), node.SetDeviceAddress(slot, a); })) {
+            const int width = model::IsComboHeadType(node.DeviceType(slot)) ? 2 : 1;
+            if (!next(width, [&](int l, int a) { node.SetDeviceLoop(slot, l), node.SetDeviceAddress(slot, a); })) {
                 node.SetDeviceType(slot, 0);
                 node.SetDeviceIdent(slot, "");
                 node.SetDeviceLoop(slot, -1);
