@@ -368,7 +368,5 @@ private:
     long dragTop_ = 0;
     app::FileCommands fileCommands_{*this};
     bool loaded_ = false;
-    // The stored outer size (twips) until the window frame is known: the
-    // stored rectangle includes the frame, which exists only once shown.
     std::unique_ptr<model::SiteFileObserver> fileObserver_;
 };

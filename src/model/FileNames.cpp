@@ -1,6 +1,7 @@
 #include "model/FileNames.h"
 
 #include "model/Convert.h"
+#include "platform/base/FileReplace.h"
 
 #include <filesystem>
 #include <system_error>
@@ -66,9 +67,7 @@ std::string TrimBlanks(const std::string& text)
 
 bool FileExists(const std::string& path)
 {
-    // The system takes a name up to its first NUL: a name holding one would
-    // be answered for another file.
-    if (path.find('\0') != std::string::npos)
+    if (platform::NameHoldsNul(path))
         return false;
     std::error_code error;
     return std::filesystem::exists(path, error);

@@ -4,6 +4,7 @@
 #include "model/SiteState.h"
 #include "model/clsIniFile.h"
 #include "platform/base/CodePage.h"
+#include "platform/base/FileReplace.h"
 #include "platform/base/PercentCode.h"
 #include "platform/base/ProgramFolder.h"
 
@@ -139,14 +140,6 @@ std::optional<std::string> UnescapeBytes(std::string_view text)
     return bytes;
 }
 
-// A name holding a NUL names no file (the system would take the bytes before
-// it for the name): such a name is neither read from settings.ini nor written
-// to it.
-bool HoldsNul(std::string_view name)
-{
-    return name.find('\0') != std::string_view::npos;
-}
-
 // Entry i as settings.ini holds it. Its bytes, when stored; otherwise its
 // text, unless no file has that name while one has the name's bytes as the
 // code page writes them (a file named on a system whose names are not UTF-8).
@@ -155,9 +148,9 @@ std::string ReadMruEntry(const clsIniFile& ini, std::size_t i)
 {
     if (const std::string escaped = ini.GetString(MruBytesKey(i), ""); !escaped.empty())
         if (std::optional<std::string> bytes = UnescapeBytes(escaped); bytes && !bytes->empty())
-            return HoldsNul(*bytes) ? std::string() : *std::move(bytes);
+            return platform::NameHoldsNul(*bytes) ? std::string() : *std::move(bytes);
     std::string text = ini.GetString(MruKey(i), "");
-    if (HoldsNul(text))
+    if (platform::NameHoldsNul(text))
         return {};
     if (std::string bytes = platform::Utf8ToWin1252(text); bytes != text && !model::FileExists(text) && model::FileExists(bytes))
         return bytes;
@@ -199,8 +192,9 @@ void LoadSettings(clsIniFile& ini)
                 [&](bool* v) { *v = ini.GetBoolean(key.name, *v); },
                 [&](int16_t* v) { *v = ini.GetInteger(key.name, *v); },
                 [&](Int32As16 v) { *v.value = ini.GetInteger(key.name, static_cast<int16_t>(*v.value)); },
+                // A folder whose name holds a NUL names none: it is not kept.
                 [&](std::string* v) {
-                    if (std::string text = ini.GetString(key.name, *v); !HoldsNul(text))
+                    if (std::string text = ini.GetString(key.name, *v); !platform::NameHoldsNul(text))
                         *v = std::move(text);
                 },
             },
@@ -237,9 +231,10 @@ bool SaveSettings(std::string* error)
                        [&](int16_t* v) { ini.SetInteger(key.name, *v); },
                        [&](Int32As16 v) { ini.SetInteger(key.name, static_cast<int16_t>(*v.value)); },
                        // A path the code page cannot store is left out
-                       // rather than written with "?" in it.
+                       // rather than written with "?" in it, and so is one
+                       // holding a NUL.
                        [&](std::string* v) {
-                           if (platform::IsWin1252Representable(*v) && !HoldsNul(*v))
+                           if (platform::IsWin1252Representable(*v) && !platform::NameHoldsNul(*v))
                                ini.SetString(key.name, *v);
                        },
                    },
@@ -247,7 +242,7 @@ bool SaveSettings(std::string* error)
 
     ini.sSectionName("MRUList");
     for (std::size_t i = 1; i < MruFiles.size(); ++i) {
-        if (HoldsNul(MruFiles[i])) {
+        if (platform::NameHoldsNul(MruFiles[i])) { // names no file
             ini.SetString(MruKey(i), "");
         } else if (platform::IsWin1252Representable(MruFiles[i]) &&
                    MruFiles[i].find_first_of("\r\n") == std::string::npos) {

@@ -10,6 +10,7 @@
 #include "model/SiteFile.h"
 #include "model/SiteState.h"
 #include "platform/base/CodePage.h"
+#include "platform/base/FileReplace.h"
 #include "platform/base/MessageStyle.h"
 
 #include <optional>
@@ -57,7 +58,7 @@ bool FileIsThere(FileCommandsHost& host, const std::string& path)
 // replacement character in its place) and so names no file.
 bool NameCannotBeRead(const std::string& path)
 {
-    return path.find('\0') != std::string::npos ||
+    return platform::NameHoldsNul(path) ||
            (path.find(kReplacement) != std::string::npos && !model::FileExists(path));
 }
 

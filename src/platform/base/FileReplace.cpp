@@ -35,13 +35,6 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-// The system takes a name up to its first NUL: a name holding one would
-// reach another file, so it is refused.
-bool HoldsNul(const std::string& path)
-{
-    return path.find('\0') != std::string::npos;
-}
-
 constexpr const char* kNulRefusal = " a name that holds a NUL";
 
 constexpr const char* kTmpMark = ".tmp-";
@@ -114,10 +107,15 @@ int CreateTemporary(const std::string& path, std::string& tmpPath)
 
 } // namespace
 
+bool NameHoldsNul(std::string_view path)
+{
+    return path.find('\0') != std::string_view::npos;
+}
+
 bool ReadFileBlocks(const std::string& path, const std::function<void(std::size_t size)>& sized,
                     const std::function<void(std::string_view block)>& take, std::string* error)
 {
-    if (HoldsNul(path)) {
+    if (NameHoldsNul(path)) {
         if (error != nullptr)
             *error = std::string("Cannot open") + kNulRefusal;
         return false;
@@ -157,7 +155,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
 
 FileReplacement::FileReplacement(const std::string& requested)
 {
-    if (HoldsNul(requested)) {
+    if (NameHoldsNul(requested)) {
         path_ = requested;
         err_ = -1;
         faultReason_ = std::string("Cannot write") + kNulRefusal;

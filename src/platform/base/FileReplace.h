@@ -10,6 +10,10 @@
 
 namespace platform {
 
+// The system takes a file name up to its first NUL: a name holding one would
+// reach another file, so it names none.
+bool NameHoldsNul(std::string_view path);
+
 // Reads the whole file. False, with the reason in error, when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 
