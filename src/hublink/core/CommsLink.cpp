@@ -173,11 +173,9 @@ std::string AsEchoed(std::string command)
 }
 
 // Time-outs of the link for which the sends of a command no longer in
-// flight are still awaited, and for which a send given up may still be
-// refused (as long as the command in flight can wait for its own answer);
-// the most sends awaited at once, and the most commands remembered as sent.
-constexpr int kOwedTicks = 1;
-constexpr int kGivenUpTicks = kMaxResends;
+// flight are still owed an answer (as many as a command's own sends take);
+// the most sends owed at once, and the most commands remembered as sent.
+constexpr int kOwedTicks = kMaxResends + 1;
 constexpr size_t kMaxOwedSends = 64;
 constexpr size_t kRecentCommands = 32;
 
@@ -227,20 +225,25 @@ void CommsLink::Owe(bool retry)
     if (retry) {
         irregular_ = true;
     } else {
-        if (!answeredInFlight_)
-            for (OwedSend& send : owed_)
-                send.unanswered = send.unanswered || send.number == commandNumber_;
-        answeredInFlight_ = false;
-        pendingRefusal_.clear();
-        ++commandNumber_;
+        flight_ = Flight();
+        flight_.number = ++commandCount_;
         std::erase(recent_, command);
         recent_.push_back(command);
         if (recent_.size() > kRecentCommands)
             recent_.pop_front();
     }
-    owed_.push_back(OwedSend{command, session_.CommsState, commandNumber_, kOwedTicks});
+    ++flight_.sends;
+    owed_.push_back(Send{command, session_.CommsState, flight_.number, 0, false});
     if (owed_.size() > kMaxOwedSends)
         owed_.pop_front();
+}
+
+void CommsLink::StartRun()
+{
+    owed_.clear();
+    recent_.clear();
+    flight_ = Flight();
+    irregular_ = false;
 }
 
 void CommsLink::SendWakeUp()
@@ -324,131 +327,161 @@ void CommsLink::EndOfLine()
         // The log holds each line as it came, whatever it is taken for.
         LogLine("<- " + line, false);
     }
-    const bool waiting = IsWaiting(session_.CommsState);
-    const Answered answered = line.empty() ? Answered::None : TakeAnswer(line);
+    if (line.empty())
+        return;
     const StateCode before = session_.CommsState;
-    // Owed to another send than one of the command in flight, or a refusal
-    // that does not yet say the command in flight was refused.
-    const bool notDeciding =
-        answered == Answered::Earlier || answered == Answered::Stray || answered == Answered::Pending;
-    if (answered == Answered::Pending)
-        pendingRefusal_ = line;
-    if (notDeciding) {
+    const bool waiting = IsWaiting(before);
+    const bool refusal = BeginsWith(line, "Unknown Command");
+    const Verdict verdict = Judge(line);
+    switch (verdict) {
+    case Verdict::Other:
         irregular_ = true;
         // A downloaded configuration lists the hub's statements in the very
         // words that programmed them: an echo owed to an earlier send is
-        // settled, and is still a line of the download.
-        const bool listed = answered == Answered::Earlier && policy_ == nullptr && before == SysConfigCollect &&
-                            !BeginsWith(line, "Unknown Command");
-        if (waiting && !listed)
-            return; // it counts for nothing the command in flight waits for
-    }
-    // A refusal that comes when nothing waits answers a command already
-    // ended; it cannot undo that command's end. The diagnostics' command
-    // set ends any state on it, unless an earlier send is owed it.
-    if (BeginsWith(line, "Unknown Command") && !notDeciding && (waiting || policy_ != nullptr)) {
-        timer_.Stop();
-        session_.CommsState = UnknownCommand;
-    }
-    if (!line.empty())
-        ProcessReply(line);
-    if (answered != Answered::None)
+        // still a line of the download.
+        if (waiting && (WaitsForOneAnswer(before) || refusal || policy_ != nullptr))
+            return;
+        break;
+    case Verdict::Held:
+        irregular_ = true;
+        if (flight_.heldRefusal.empty())
+            flight_.heldRefusal = line;
         return;
-    if (session_.CommsState != before)
-        InFlightAnswered(); // an answer not known by its words ended the wait (a failed delete, a status list)
-    else if (waiting && WaitsForOneAnswer(before))
+    case Verdict::Open:
+        irregular_ = true;
+        if (flight_.sends > 1) {
+            Unsettle();
+        } else if (!flight_.open) {
+            // Its own answer may still follow the line; a hub that talks
+            // is not waited on for a long time-out.
+            flight_.open = true;
+            Rearm(kReplyTimeoutMs);
+        }
+        return;
+    case Verdict::Refused:
+        if (refusal) {
+            timer_.Stop();
+            session_.CommsState = UnknownCommand;
+        }
+        break;
+    case Verdict::None:
+        // A refusal of no command the link waits one answer for: the
+        // command in flight, if any, was refused. The diagnostics' command
+        // set ends any state on it.
+        if (refusal && (waiting || policy_ != nullptr)) {
+            timer_.Stop();
+            session_.CommsState = UnknownCommand;
+        }
+        break;
+    case Verdict::Own:
+        break;
+    }
+    ProcessReply(line);
+    if (verdict == Verdict::None && session_.CommsState == before && waiting && WaitsForOneAnswer(before))
         irregular_ = true; // a line nothing waited for
 }
 
-// Settles which send still owed an answer the line answers: the send whose
-// command the line begins with (its echo; the longest such command), else
-// the oldest send whose answer the line can be. Only the send answered is
-// settled (and, when it is one of the command in flight, the sends of
-// earlier commands that had no answer): the unit may still answer the
-// other sends, late or out of turn. A line that answers no send (a line of
-// a collection, the unit's own talk) is left to the command in flight,
-// unless it echoes another command the link sent while the command in
-// flight waits for one answer (a collection may list what was sent).
-CommsLink::Answered CommsLink::TakeAnswer(const std::string& line)
+// The one rule that decides what a line is to the command in flight: a
+// line settles a command only where it can be that command's answer and no
+// earlier send is owed it. Another command's echo is that command's (a
+// repeat, a late echo); an answer or a refusal that an earlier command's
+// send is still owed goes to the oldest such send. Of the rest, an answer
+// of the command's own settles it, whichever of its sends it answers. A
+// refusal settles it only once every send of it has been refused: a
+// refusal of a resend, while an earlier send may have been taken, holds
+// a query until its last time-out and leaves a statement or a delete open
+// (the unit may refuse the duplicate of what it took). Where the unit's
+// state decides (a delete), a line that neither says it was done nor
+// "Unknown Command" leaves it open too.
+CommsLink::Verdict CommsLink::Judge(const std::string& line)
 {
-    const size_t none = owed_.size();
-    size_t answered = none;
-    for (size_t i = 0; i < owed_.size(); ++i) {
-        const OwedSend& send = owed_[i];
-        if (!send.givenUp && !send.command.empty() && BeginsWith(line, send.command) &&
-            (answered == none || send.command.size() > owed_[answered].command.size()))
-            answered = i;
+    const StateCode state = session_.CommsState;
+    const bool oneAnswer = IsWaiting(state) && WaitsForOneAnswer(state);
+    const std::string inFlight = AsEchoed(session_.CommandText);
+    const auto settle = [this](std::deque<Send>::iterator send) {
+        owed_.erase(send);
+        return Verdict::Other;
+    };
+    const std::string* echoed = EchoedCommand(line);
+    if (echoed != nullptr && *echoed != inFlight) {
+        const auto send = std::find_if(owed_.begin(), owed_.end(), [echoed](const Send& s) {
+            return s.command == *echoed;
+        });
+        if (send != owed_.end())
+            return settle(send);
+        return oneAnswer ? Verdict::Other : Verdict::None;
     }
-    // A line that could answer more than one command goes to the oldest,
-    // an earlier one: that makes the exchanges irregular (EndOfLine). A send
-    // given up can only be refused: a unit that answers in turn refuses it
-    // before it answers anything sent after it.
-    for (size_t i = 0; answered == none && i < owed_.size(); ++i)
-        if (Claims(owed_[i], line))
-            answered = i;
-    if (answered == none)
-        return WaitsForOneAnswer(session_.CommsState) && EchoesAnotherCommand(line) ? Answered::Stray
-                                                                                     : Answered::None;
-    const OwedSend send = owed_[answered];
-    owed_.erase(owed_.begin() + static_cast<std::ptrdiff_t>(answered));
-    if (send.number != commandNumber_)
-        return Answered::Earlier;
-    // A unit that took one send of a statement or a delete may refuse the
-    // others (a duplicate, a unit it no longer holds): while another send
-    // of it may still be answered, a refusal does not say the command was
-    // refused.
-    const auto ownOwed = [this](const OwedSend& s) { return !s.givenUp && s.number == commandNumber_; };
-    if (Refuses(send, line) && DuplicatesRefused(send.wait) &&
-        std::any_of(owed_.begin(), owed_.end(), ownOwed))
-        return Answered::Pending;
-    ForgetEarlierCommands();
-    return Answered::InFlight;
+    // An earlier send's answer (the echo of the command in flight only if it
+    // is a send of the same command), or a refusal of a send whose command the unit heard (a duplicate, or a
+    // first send refused late). The sends of a command that had no line
+    // were lost: only their own answers are theirs. In a collection, the
+    // other lines are the collection's.
+    const bool unknown = BeginsWith(line, "Unknown Command");
+    const auto earlier = std::find_if(owed_.begin(), owed_.end(), [&](const Send& s) {
+        if (s.number == flight_.number || (echoed != nullptr && s.command != *echoed))
+            return false;
+        if (!unknown && !s.givenUp() && Answers(s.wait, line, s.command))
+            return true;
+        return s.heard &&
+               (unknown || (oneAnswer && Refuses(s.wait, line, s.command) && !HubStateDecides(s.wait)));
+    });
+    if (earlier != owed_.end())
+        return settle(earlier);
+    if (!oneAnswer)
+        return Verdict::None;
+    if (Refuses(state, line, inFlight)) {
+        if (!BeginsWith(line, "Unknown Command") && HubStateDecides(state))
+            return Verdict::Open;
+        SettleOwn();
+        ++flight_.refusals;
+        if (flight_.refusals >= flight_.sends || policy_ != nullptr)
+            return Verdict::Refused;
+        return DuplicatesRefused(state) ? Verdict::Open : Verdict::Held;
+    }
+    if (!Answers(state, line, inFlight))
+        return Verdict::None;
+    SettleOwn();
+    // A list ended on a line that does not name its last statement
+    // ("already defined"): the hub may contradict it next, and only its
+    // state can tell. (Earlier in the list, the next statement's exchange
+    // would take the contradiction.)
+    if (state == ProgramWait && policy_ == nullptr && !BeginsWith(line, inFlight) &&
+        session_.ReplyLineCount >= session_.CommandCount)
+        irregular_ = true;
+    return Verdict::Own;
 }
 
-// The command in flight has had an answer: the unit has gone past the
-// sends of earlier commands that never had one, and has lost them (it was
-// off, or they were garbled). Those of a command that had its answer may
-// still be answered, late.
-void CommsLink::ForgetEarlierCommands()
+// The command in flight has had a line of its own, an answer or a
+// refusal: its oldest send still owed one is settled, and its other sends
+// may still be refused (the unit heard the command). The unit has gone past
+// the sends of earlier commands that never had a line: it lost them.
+void CommsLink::SettleOwn()
 {
-    answeredInFlight_ = true;
-    std::erase_if(owed_, [this](const OwedSend& s) { return s.unanswered && s.number != commandNumber_; });
+    const auto own = std::find_if(owed_.begin(), owed_.end(),
+                                  [this](const Send& s) { return s.number == flight_.number; });
+    if (own != owed_.end())
+        owed_.erase(own);
+    std::erase_if(owed_, [this](const Send& s) { return s.number != flight_.number && !s.heard; });
+    for (Send& send : owed_)
+        send.heard = true;
 }
 
-void CommsLink::GiveUp(OwedSend& send)
-{
-    send.givenUp = true;
-    send.ticksLeft = kGivenUpTicks;
-}
-
-// Whether the line is an answer the send can get besides its echo: what
-// its wait takes as the answer, from the wait's own row.
-bool CommsLink::Answers(const OwedSend& send, const std::string& line) const
-{
-    if (policy_ != nullptr)
-        return policy_->AnswersWait(send.wait, line, send.command);
-    const WaitState<Handler>* wait = FindWait(Waits(), send.wait);
-    return wait != nullptr && AnswersWait(*wait, line, send.command);
-}
-
-// Whether the line can be the answer the send is owed: what its wait takes
-// as the answer, or a refusal of its command when the command is in flight
-// or had an answer. The sends of a command that had no answer at all were
-// most likely lost: only their own answers and "Unknown Command" are
-// theirs. A send given up can only be refused.
-bool CommsLink::Claims(const OwedSend& send, const std::string& line) const
-{
-    if (send.givenUp)
-        return Refuses(send, line);
-    return Answers(send, line) || (!send.unanswered && Refuses(send, line));
-}
-
-bool CommsLink::Refuses(const OwedSend& send, const std::string& line) const
+// Whether the line is an answer a send in the wait can get besides its
+// echo: what the wait takes as the answer, from the wait's own row.
+bool CommsLink::Answers(StateCode wait, const std::string& line, const std::string& command) const
 {
     if (policy_ != nullptr)
-        return policy_->RefusesWait(send.wait, line, send.command);
-    const WaitState<Handler>* wait = FindWait(Waits(), send.wait);
-    return wait != nullptr && RefusesWait(*wait, line, send.command);
+        return policy_->AnswersWait(wait, line, command);
+    const WaitState<Handler>* row = FindWait(Waits(), wait);
+    return row != nullptr && AnswersWait(*row, line, command);
+}
+
+bool CommsLink::Refuses(StateCode wait, const std::string& line, const std::string& command) const
+{
+    if (policy_ != nullptr)
+        return policy_->RefusesWait(wait, line, command);
+    const WaitState<Handler>* row = FindWait(Waits(), wait);
+    return row != nullptr && RefusesWait(*row, line, command);
 }
 
 bool CommsLink::DuplicatesRefused(StateCode state) const
@@ -459,6 +492,14 @@ bool CommsLink::DuplicatesRefused(StateCode state) const
     return wait != nullptr && wait->duplicatesRefused;
 }
 
+bool CommsLink::HubStateDecides(StateCode state) const
+{
+    if (policy_ != nullptr)
+        return false;
+    const WaitState<Handler>* wait = FindWait(Waits(), state);
+    return wait != nullptr && wait->hubStateDecides;
+}
+
 bool CommsLink::WaitsForOneAnswer(StateCode state) const
 {
     if (policy_ != nullptr)
@@ -467,27 +508,16 @@ bool CommsLink::WaitsForOneAnswer(StateCode state) const
     return wait != nullptr && hublink::WaitsForOneAnswer(*wait);
 }
 
-// The line begins with a command the link sent lately, and that command is
-// not the one in flight (the longest such command decides, so that a
-// command that begins another is no echo of it).
-bool CommsLink::EchoesAnotherCommand(const std::string& line) const
+// The command the link sent lately that the line begins with (the longest
+// such command, so that a command that begins another is no echo of it);
+// nullptr when there is none.
+const std::string* CommsLink::EchoedCommand(const std::string& line) const
 {
     const std::string* longest = nullptr;
     for (const std::string& command : recent_)
         if (!command.empty() && BeginsWith(line, command) && (longest == nullptr || command.size() > longest->size()))
             longest = &command;
-    return longest != nullptr && *longest != AsEchoed(session_.CommandText);
-}
-
-// The command in flight has had its answer: its oldest send still owed one
-// is settled.
-void CommsLink::InFlightAnswered()
-{
-    const auto own = std::find_if(owed_.begin(), owed_.end(),
-                                  [this](const OwedSend& s) { return s.number == commandNumber_; });
-    if (own != owed_.end())
-        owed_.erase(own);
-    ForgetEarlierCommands();
+    return longest;
 }
 
 void CommsLink::CommsTimer_Timer()
@@ -501,7 +531,9 @@ void CommsLink::CommsTimer_Timer()
     const StateCode state = session_.CommsState;
     const WaitState<Handler>* wait = FindWait(Waits(), state);
     const WaitKind kind = wait != nullptr ? wait->kind : WaitKind::Own;
-    if (kind == WaitKind::Resend) {
+    if (kind == WaitKind::Resend && flight_.open) {
+        Unsettle(); // its own answer did not follow what the unit said instead
+    } else if (kind == WaitKind::Resend) {
         if (session_.RetryCount < kMaxResends) {
             LinkError ignored; // a port that refuses the CR refuses the resend too, which reports it
             port_.Output("\r", ignored);
@@ -510,7 +542,7 @@ void CommsLink::CommsTimer_Timer()
             ++session_.RetryCount;
             LogLine("...Retry", true);
             SendCommand(true, ResendTimeoutMs(*wait, session_.ReplyLineCount));
-        } else if (!pendingRefusal_.empty()) {
+        } else if (!flight_.heldRefusal.empty()) {
             RefusedAtLast();
         } else {
             LogLine(std::string(kFailureText) + " and try again" + "\r\n\r\n", true);
@@ -530,13 +562,28 @@ void CommsLink::CommsTimer_Timer()
 // that came for it was a refusal: the unit refused the command.
 void CommsLink::RefusedAtLast()
 {
-    const std::string line = std::exchange(pendingRefusal_, {});
-    answeredInFlight_ = true;
+    const std::string line = std::exchange(flight_.heldRefusal, {});
     if (BeginsWith(line, "Unknown Command")) {
         timer_.Stop();
         session_.CommsState = UnknownCommand;
     }
     ProcessReply(line);
+}
+
+// The unit's answers leave it open whether the command in flight was
+// carried out: a list goes on with its next statement, and the run reads
+// the hub before it says anything of the whole; any other command ends
+// unsettled, for its caller to ask the hub's state.
+void CommsLink::Unsettle()
+{
+    irregular_ = true;
+    flight_.open = false;
+    if (session_.CommsState == ProgramWait) {
+        NextListCommand();
+        return;
+    }
+    timer_.Stop();
+    session_.CommsState = Unsettled;
 }
 
 void CommsLink::TimedOut()
@@ -546,25 +593,18 @@ void CommsLink::TimedOut()
 }
 
 // A time-out of the link: the sends of commands no longer in flight have
-// waited a reply time-out of another command, and are given up. A unit
-// that has not answered them by then has lost them (it was off, or the
-// line garbled): what comes now is the resent command's, and a line taken
-// wrongly so is a refusal at worst, after irregular exchanges. But a slow
-// unit that answered a command may still refuse a resend of it (a
-// duplicate), in turn, before it answers the command now in flight: such a
-// refusal is the given-up send's for as long as the command in flight can
-// wait. The sends of a command that had no answer at all were lost.
+// waited one more reply time-out, and are given up: what comes now is no
+// longer their answer. A send whose command never had an answer was lost
+// (the unit was off, or the line garbled) and is forgotten; the others may
+// still be refused late, in turn, for as long as a command's own sends
+// take.
 void CommsLink::AgeOwedSends()
 {
     const bool waiting = IsWaiting(session_.CommsState);
-    for (OwedSend& send : owed_) {
-        const bool inFlight = send.number == commandNumber_;
-        if ((inFlight && waiting) || --send.ticksLeft > 0 || send.givenUp)
-            continue;
-        if (!send.unanswered && (!inFlight || answeredInFlight_))
-            GiveUp(send);
-    }
-    std::erase_if(owed_, [](const OwedSend& s) { return s.ticksLeft <= 0; });
+    for (Send& send : owed_)
+        if (send.number != flight_.number || !waiting)
+            ++send.age;
+    std::erase_if(owed_, [](const Send& s) { return s.age > kOwedTicks || (s.givenUp() && !s.heard); });
 }
 
 void CommsLink::FailNow()
@@ -662,9 +702,9 @@ std::span<const WaitState<CommsLink::Handler>> CommsLink::Waits()
         {LoopProtocolWait, Resend, "LP", BeginsWith, LoopProtocolDone},
         {LoopCountWait, Resend, "QUERY LOOPCOUNT", BeginsWith, LoopCountDone},
         {DeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::DeleteReply, 0, &IsDeleteAnswer, &RefusesDelete,
-         true},
+         true, true},
         {RelationDeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::RelationDeleteReply, 0,
-         &IsRelationDeleteAnswer, &RefusesRelationDelete, true},
+         &IsRelationDeleteAnswer, &RefusesRelationDelete, true, true},
         {AllStatusCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::StatusLine},
     };
     return kWaits;
@@ -744,33 +784,25 @@ void CommsLink::VersionReply(const std::string& line)
     session_.CommsState = SoftwareVersionDone;
 }
 
-// The echo of a delete of another unit answers an earlier delete that had
-// already failed, a relation held answers a relation added, and a line of
-// another exchange (a download owed to an earlier send, a status line
-// nobody asked for) answers no delete: the delete waits on for its own
-// answer, which says it was done or refuses it.
+// A delete ends done on a line that says so. A line that refuses it never
+// reaches here unless it is "Unknown Command" (the link ends the wait on
+// that itself): any other is no verdict, and the hub's state settles the
+// delete.
 void CommsLink::DeleteReply(const std::string& line)
 {
-    const bool done = IsDeleteAnswer(line, session_.CommandText);
-    if (!done && !RefusesDelete(line, session_.CommandText))
+    if (!IsDeleteAnswer(line, session_.CommandText))
         return;
     timer_.Stop();
-    LogLine(done ? std::string(DeleteDoneText(line)) : "Unable to Delete Device : " + line, true);
-    session_.CommsState = done ? DeleteDone : DeleteFailed;
+    LogLine(DeleteDoneText(line), true);
+    session_.CommsState = DeleteDone;
 }
 
 void CommsLink::RelationDeleteReply(const std::string& line)
 {
-    const bool done = IsRelationDeleteAnswer(line, session_.CommandText);
-    if (!done && !RefusesRelationDelete(line, session_.CommandText))
+    if (!IsRelationDeleteAnswer(line, session_.CommandText))
         return;
     timer_.Stop();
-    if (done) {
-        session_.CommsState = DeleteDone;
-    } else {
-        LogLine(line, true);
-        session_.CommsState = DeleteFailed;
-    }
+    session_.CommsState = DeleteDone;
 }
 
 void CommsLink::StatusLine(const std::string& line)
@@ -801,25 +833,7 @@ void CommsLink::ProgramReply(const std::string& line)
 {
     const ListAnswer answer = ReadListAnswer(line, session_.CommandText);
     if (answer == ListAnswer::Acknowledged) {
-        ++session_.ReplyLineCount;
-        if (session_.ReplyLineCount <= session_.CommandCount) {
-            AdvanceProgress();
-            const auto index = static_cast<size_t>(session_.ReplyLineCount);
-            session_.CommandText = index < session_.ReplyLines.size() ? session_.ReplyLines[index] : std::string();
-            if (index < session_.CommandCaptions.size() && !session_.CommandCaptions[index].empty())
-                LogLine(session_.CommandCaptions[index], true);
-            SendCommand(false, kReplyTimeoutMs);
-            return;
-        }
-        timer_.Stop();
-        if (!ProgramEndIsFinal || irregular_) {
-            session_.CommsState = ProgramDone;
-            return;
-        }
-        EndBusy();
-        LogLine("Programming Completed Successfully", true);
-        window_.ShowMessage("Programming Completed Successfully", 64);
-        session_.CommsState = ProgramDone;
+        NextListCommand();
         return;
     }
     if (answer == ListAnswer::None) {
@@ -833,6 +847,31 @@ void CommsLink::ProgramReply(const std::string& line)
     LogLine(abortText, true);
     window_.ShowMessage(abortText, 16);
     session_.CommsState = ProgramAborted;
+}
+
+// The statement in flight is done with: the next one goes out, or the list
+// has ended.
+void CommsLink::NextListCommand()
+{
+    ++session_.ReplyLineCount;
+    if (session_.ReplyLineCount <= session_.CommandCount) {
+        AdvanceProgress();
+        const auto index = static_cast<size_t>(session_.ReplyLineCount);
+        session_.CommandText = index < session_.ReplyLines.size() ? session_.ReplyLines[index] : std::string();
+        if (index < session_.CommandCaptions.size() && !session_.CommandCaptions[index].empty())
+            LogLine(session_.CommandCaptions[index], true);
+        SendCommand(false, kReplyTimeoutMs);
+        return;
+    }
+    timer_.Stop();
+    if (!ProgramEndIsFinal || irregular_) {
+        session_.CommsState = ProgramDone;
+        return;
+    }
+    EndBusy();
+    LogLine("Programming Completed Successfully", true);
+    window_.ShowMessage("Programming Completed Successfully", 64);
+    session_.CommsState = ProgramDone;
 }
 
 StateCode CommsLink::Transact(StateCode waitCode, const std::string& command, int32_t timeoutMs)

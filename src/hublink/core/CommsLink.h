@@ -94,13 +94,16 @@ public:
     // window's own). The policy must outlive the link or be taken off first.
     void SetPolicy(ILinkPolicy* policy) { policy_ = policy; }
 
-    // Since the last ClearIrregular, something in the exchanges was out of
-    // place: a resend, a line owed to an earlier send or echoing another
-    // command, a line no send waited for, or one that could answer more
-    // than one send. The link could then have taken a line for the wrong
-    // command's answer, and only the unit itself can say what it holds.
+    // Since the run began, something in the exchanges was out of place: a
+    // resend, a line owed to an earlier send or echoing another command, a
+    // line no send waited for, a refusal that could not settle its command,
+    // or a statement taken on a line that does not name it. The link could
+    // then have taken a line for the wrong command's answer, and only the
+    // unit's own state can say what it holds.
     bool ExchangesIrregular() const { return irregular_; }
-    void ClearIrregular() { irregular_ = false; }
+    // A run begins: nothing is owed from an earlier one, and nothing in its
+    // exchanges has been out of place yet.
+    void StartRun();
 
     LinkSession& Session() { return session_; }
     const LinkSession& Session() const { return session_; }
@@ -118,45 +121,57 @@ private:
     void EndBusyUnlessDeleting(StateCode failedState);
     void TimedOut();
     void RefusedAtLast();
+    void Unsettle();
     void AgeOwedSends();
-    void ForgetEarlierCommands();
     void Dispatch(const std::string& line);
     bool IsWaiting(StateCode state) const;
+    // What a line is to the command in flight, once the link's account of
+    // the sends owed an answer has taken it.
+    enum class Verdict
+    {
+        None,    // no send's answer: a line of a collection, or of nobody's exchange
+        Own,     // the command's own answer
+        Refused, // a refusal that settles the command: every send of it was refused
+        Held,    // a refusal of one send while another may still be answered
+        Open,    // a refusal or a line that cannot say whether the unit took the command
+        Other,   // owed to an earlier command, or another command's echo
+    };
     // A send still owed its answer: its command as the unit echoes it, the
-    // wait it was sent in, the number of the command it was a send of, and
-    // how many more time-outs of the link it is awaited for once its command
-    // is no longer in flight, and whether its command ended without any
-    // answer (its sends may all have been lost). Once those time-outs have
-    // passed, or the unit has gone past it, the send is given up: no answer
-    // is awaited for it any more, but for as many time-outs again a refusal
-    // may still be its own (the unit refused it late).
-    struct OwedSend
+    // wait it was sent in, the command it is a send of, how many time-outs
+    // of the link have passed since that command left flight (from the
+    // first, the send is given up: no answer is taken for it any more), and
+    // whether the unit heard the command (it had a line of its own, so the
+    // unit may still refuse this send, as a duplicate or late).
+    struct Send
     {
         std::string command;
         StateCode wait;
         uint32_t number = 0;
-        int ticksLeft = 0;
-        bool unanswered = false;
-        bool givenUp = false;
+        int age = 0;
+        bool heard = false;
+        bool givenUp() const { return age > 0; }
     };
-    enum class Answered
+    // The command in flight: its number, its sends, the refusals taken for
+    // it, the first of them while it is held, and whether a line has left
+    // its outcome open.
+    struct Flight
     {
-        None,     // the line answers no send still owed one
-        InFlight, // it answers a send of the command in flight
-        Earlier,  // it answers a send of an earlier command, and nothing else
-        Stray,    // it echoes another command than the one in flight
-        Pending,  // it refuses one send of the command in flight, whose other sends the unit may have taken
+        uint32_t number = 0;
+        int sends = 0;
+        int refusals = 0;
+        std::string heldRefusal;
+        bool open = false;
     };
     void Owe(bool retry);
-    Answered TakeAnswer(const std::string& line);
-    static void GiveUp(OwedSend& send);
-    bool Claims(const OwedSend& send, const std::string& line) const;
-    bool Answers(const OwedSend& send, const std::string& line) const;
-    bool Refuses(const OwedSend& send, const std::string& line) const;
+    Verdict Judge(const std::string& line);
+    void SettleOwn();
+    bool Answers(StateCode wait, const std::string& line, const std::string& command) const;
+    bool Refuses(StateCode wait, const std::string& line, const std::string& command) const;
     bool DuplicatesRefused(StateCode state) const;
+    bool HubStateDecides(StateCode state) const;
     bool WaitsForOneAnswer(StateCode state) const;
-    bool EchoesAnotherCommand(const std::string& line) const;
-    void InFlightAnswered();
+    const std::string* EchoedCommand(const std::string& line) const;
+    void NextListCommand();
     bool CollectLine(const std::string& line);
     void TooManyLines();
     void AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord);
@@ -187,23 +202,16 @@ private:
     bool discarding_ = false;
     bool portFailed_ = false;
     std::string refusedLine_;
-    // The sends still owed their answer, oldest first, across operations:
-    // the unit may answer a send late, twice or out of turn, and an answer
-    // counts only for a send it can answer.
-    std::deque<OwedSend> owed_;
+    // The sends still owed their answer, oldest first, across the
+    // operations of a run: the unit may answer a send late, twice or out of
+    // turn, and an answer counts only for a send it can answer.
+    std::deque<Send> owed_;
     // The latest commands sent, newest last, as the unit echoes them: a
     // line that echoes one of them never answers another command.
     std::deque<std::string> recent_;
-    // Something in the exchanges was out of place since ClearIrregular.
+    Flight flight_;
+    uint32_t commandCount_ = 0;
     bool irregular_ = false;
-    // Counts the commands sent (a resend is the same command).
-    uint32_t commandNumber_ = 0;
-    // The command in flight has had an answer.
-    bool answeredInFlight_ = false;
-    // A refusal of a send of the command in flight while another send of it
-    // was still owed an answer: what the command ends on when no other
-    // answer comes before its last time-out.
-    std::string pendingRefusal_;
     // Lines of any kind received since the download's header.
     int downloadLines_ = 0;
 };

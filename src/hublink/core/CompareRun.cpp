@@ -86,6 +86,7 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window)
     }
     if (!PortReady(link, window))
         return;
+    link.StartRun();
     link.BeginBusy();
     const bool hub = node == 0;
     const std::string unit = hub ? "The Radio Hub" : "RCC " + std::to_string(node);

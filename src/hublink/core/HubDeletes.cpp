@@ -1,6 +1,7 @@
 #include "hublink/core/HubDeletes.h"
 
 #include "hublink/core/CommsLink.h"
+#include "hublink/core/CompareRun.h"
 #include "hublink/core/HubUnits.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/ProgrammingList.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -29,20 +31,28 @@ std::string Number(int value)
     return std::to_string(value);
 }
 
-// Deletes a unit of the download, named by `which` ("Device 2 from RCC 1"
-// or "RCC 4"); one left in the hub joins notDeleted.
-void DeleteUnit(CommsLink& link, const std::string& which, const std::string& ident,
-                const DeleteDotsSwitch& dots, std::vector<std::string>& notDeleted)
+// A delete that was not answered as done: what it names ("Device 2 from
+// RCC 1", "RCC 4" or the relationship), and what of the hub it removes:
+// the unit with the ident, or the relation of RCC n to its parent.
+struct DeleteLeft
 {
-    const std::string where = which + " in Target Hub...";
-    link.LogLine("Deleting " + where, true);
-    if (DeleteDevices(link, ident, dots))
-        return;
-    link.LogLine("ERROR: Unable to Delete " + where, true);
-    notDeleted.push_back(which);
+    std::string which;
+    std::string ident;
+    int n = 0;
+    int parent = -1;
+};
+
+// Deletes a unit of the download, named by `which` ("Device 2 from RCC 1"
+// or "RCC 4"); one not answered as done joins unsettled.
+void DeleteUnit(CommsLink& link, const std::string& which, const std::string& ident,
+                const DeleteDotsSwitch& dots, std::vector<DeleteLeft>& unsettled)
+{
+    link.LogLine("Deleting " + which + " in Target Hub...", true);
+    if (!DeleteDevices(link, ident, dots))
+        unsettled.push_back(DeleteLeft{which, ident});
 }
 
-void DeleteRelation(CommsLink& link, int n, int parent, std::vector<std::string>& notDeleted)
+void DeleteRelation(CommsLink& link, int n, int parent, std::vector<DeleteLeft>& unsettled)
 {
     const StateCode state =
         link.Transact(RelationDeleteWait, RelationDeleteCommand(n, parent), kDeleteTimeoutMs);
@@ -54,8 +64,58 @@ void DeleteRelation(CommsLink& link, int n, int parent, std::vector<std::string>
     }
     const std::string relation = "Relationship between RCC " + Number(n) + " and " +
                                  (parent == 0 ? std::string("Radio Hub") : "RCC " + Number(parent));
-    link.LogLine("ERROR: Unable to Delete " + relation, true);
-    notDeleted.push_back(relation);
+    unsettled.push_back(DeleteLeft{relation, {}, n, parent});
+}
+
+// A download line's words.
+std::vector<std::string> Words(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The downloaded statements hold what the delete was to remove.
+bool StillHeld(const std::vector<std::string>& statements, const DeleteLeft& unit)
+{
+    const std::string key = IdentKey(unit.ident);
+    return std::any_of(statements.begin(), statements.end(), [&](const std::string& line) {
+        const std::vector<std::string> w = Words(line);
+        if (unit.parent != -1)
+            return w.size() >= 4 && w[0] == "RELATION" && w[1] == "ADD" && w[2] == Number(unit.n) &&
+                   w[3] == Number(unit.parent);
+        return w.size() >= 6 && w[0] == "POPULATE" && IdentKey(w[5]) == key;
+    });
+}
+
+// The deletes not answered as done are settled by what the hub holds now:
+// those it still holds are logged as not deleted and named in the outcome.
+// (With the port gone, nothing can be read: each is logged as not deleted.)
+void SettleByTheHubsState(CommsLink& link, const std::vector<DeleteLeft>& unsettled, DeletesOutcome& outcome)
+{
+    if (unsettled.empty())
+        return;
+    std::vector<std::string> statements;
+    if (!link.PortFailed()) {
+        link.LogLine("Reading Current Configuration from the Radio Hub.....", true);
+        if (DownloadSysConfig(link) != SysConfigDone) {
+            outcome.Unread = !link.PortFailed();
+            return;
+        }
+        const LinkSession& session = link.Session();
+        const auto count = static_cast<size_t>(std::max<int>(0, session.ReplyLineCount));
+        statements.assign(session.ReplyLines.begin() + std::min<size_t>(1, session.ReplyLines.size()),
+                          session.ReplyLines.begin() + std::min(count + 1, session.ReplyLines.size()));
+    }
+    for (const DeleteLeft& unit : unsettled) {
+        if (!link.PortFailed() && !StillHeld(statements, unit))
+            continue;
+        link.LogLine("ERROR: Unable to Delete " + unit.which + (unit.parent == -1 ? " in Target Hub..." : ""),
+                     true);
+        outcome.NotDeleted.push_back(unit.which);
+    }
 }
 
 // A downloaded device that the change list marked as gone.
@@ -133,8 +193,8 @@ bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSw
         dots(false);
     if (link.Session().CommsState == DeleteDone)
         return true;
-    if (link.PortFailed())
-        return false; // the lost port has been reported
+    if (link.PortFailed() || link.Session().CommsState == Unsettled)
+        return false; // the lost port has been reported; the hub's state settles the delete
     link.Window().ShowMessage("Unable to Delete All Devices due to Errors\r\n" + link.Session().LastRxLine, MessageStyle::Critical);
     return false;
 }
@@ -143,12 +203,13 @@ DeletesOutcome IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const
                                   const DeleteDotsSwitch& dots)
 {
     DeletesOutcome outcome;
+    std::vector<DeleteLeft> unsettled;
     link.ProgressStep = 1;
     // Once the port is gone, no delete can reach the hub: the run ends there.
     for (int n = 1; n < kNodeCount && !link.PortFailed(); ++n) {
         const int parent = HubNodes[n].Parent();
         if ((Nodes[n].ParentChange() || HubNodes[n].NodeDelete()) && parent != -1)
-            DeleteRelation(link, n, parent, outcome.NotDeleted);
+            DeleteRelation(link, n, parent, unsettled);
     }
     for (int n = 1; n < kNodeCount && !link.PortFailed(); ++n) {
         const clsNode& hub = HubNodes[n];
@@ -156,10 +217,11 @@ DeletesOutcome IncrementalDeletes(CommsLink& link, const NodeArray& Nodes, const
             if (link.PortFailed())
                 break;
             DeleteUnit(link, s != 0 ? "Device " + Number(s) + " from RCC " + Number(n) : "RCC " + Number(n),
-                       IdentOf(hub, s), dots, outcome.NotDeleted);
+                       IdentOf(hub, s), dots, unsettled);
         }
         link.AdvanceProgress();
     }
+    SettleByTheHubsState(link, unsettled, outcome);
     outcome.PortLost = link.PortFailed();
     return outcome;
 }

@@ -40,21 +40,25 @@ bool NeedsManualDeletes(const std::string& hubVersion);
 // Sends "FDELETE DEVICE <ident>" and waits for the answer with the dots
 // running. True when the hub reports the unit deleted; otherwise shows
 // "Unable to Delete All Devices due to Errors" with the last line received
-// (not when the port was lost, which the link has reported) and returns
-// false.
+// and returns false. No box comes when the port was lost (the link has
+// reported it) nor when the hub's answers left the delete unsettled (the
+// hub's state tells what became of it).
 bool DeleteDevices(CommsLink& link, const std::string& Ident, const DeleteDotsSwitch& dots = {});
 
 // What the deletes left in the hub that the site has dropped: each unit or
 // relation the hub refused to delete or never answered for, as "Device 6
-// from RCC 1", "RCC 3" or "Relationship between RCC 2 and Radio Hub"; and
-// whether the port went away (the link has told that, and the deletes after
-// it were not tried). True when everything went.
+// from RCC 1", "RCC 3" or "Relationship between RCC 2 and Radio Hub", as
+// the hub's configuration read after the deletes still holds it; whether
+// the port went away (the link has told that, and the deletes after it
+// were not tried); and whether that read failed, so that what the hub
+// holds is unknown. True when everything went.
 struct DeletesOutcome
 {
     std::vector<std::string> NotDeleted;
     bool PortLost = false;
+    bool Unread = false;
 
-    explicit operator bool() const { return NotDeleted.empty() && !PortLost; }
+    explicit operator bool() const { return NotDeleted.empty() && !PortLost && !Unread; }
 };
 
 // The deletes before an incremental update, from the change flags: first the
@@ -64,9 +68,11 @@ struct DeletesOutcome
 // (DeviceDelete in HubNodes) of a kept one, advancing the progress bar by
 // one per RCC. Idents and parents come from HubNodes; an empty downloaded
 // slot has nothing to delete, one holding a unit of unknown type has. Every
-// delete is tried even after one failed; each failure is logged, and a
-// failed device or RCC delete shows its box as well. A lost port ends the
-// deletes at once. The caller has made sure with UndeletableUnits that each
+// delete is tried even after one failed. A delete not answered as done is
+// settled by the hub's state: when any is, the hub's configuration is read
+// once the deletes are over, and only what it still holds is logged as not
+// deleted. A refused device or RCC delete shows its box as well. A lost
+// port ends the deletes at once. The caller has made sure with UndeletableUnits that each
 // delete removes what it means.
 DeletesOutcome IncrementalDeletes(CommsLink& link, const model::NodeArray& Nodes,
                                   const model::NodeArray& HubNodes, const DeleteDotsSwitch& dots = {});

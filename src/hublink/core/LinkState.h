@@ -51,6 +51,9 @@ enum class CommsStateCode : int32_t
     RelationDeleteWait = 52,
     AllStatusCollect = 54,
     AllStatusDone = 56,
+    // The unit's answers left it open whether it carried the command out:
+    // only its state can tell.
+    Unsettled = 252,
     ProgramAborted = 253,
     UnknownCommand = 254,
     CommsFailed = 255,

@@ -84,6 +84,7 @@ double VersionValue(const std::string& version)
 ConnectionState ConnectToUnit(CommsLink& link, ICommsForm& form)
 {
     ConnectionState state;
+    link.StartRun();
     link.BeginBusy();
     link.Session().ConnectedUnitType = 3;
     state.unitConnected = true;

@@ -392,6 +392,8 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
         // not sent. A lost port has been told.
         if (deleted.PortLost)
             return Stop(link, window);
+        if (deleted.Unread)
+            return Stop(link, window, "Unable to Get Config due to Errors");
         return NotCompleteOver(link, window, "The Radio Hub could not Delete", deleted.NotDeleted,
                                "The Changes were not Sent\r\n" + kNotComplete);
     }
@@ -424,7 +426,7 @@ void cmdUpdate_Click(CommsLink& link, IProgrammingWindow& window)
     link.Session().CommandCaptions.assign(2, std::string());
     window.SetCancelCaption("Close");
     link.BeginBusy();
-    link.ClearIrregular();
+    link.StartRun();
     if (!TargetIsHub(link, window) || !SiteIsClean(link, window) || !UnitIsTheSitesHub(link, window))
         return;
     bool laterPass = false;

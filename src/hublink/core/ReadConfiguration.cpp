@@ -127,6 +127,7 @@ void StartNewSite()
 
 ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
 {
+    link.StartRun();
     link.BeginBusy();
     form.ClearLogBox();
     link.LogLine("Reading Information, Please Wait ....", true);

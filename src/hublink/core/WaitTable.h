@@ -56,6 +56,10 @@ struct WaitState
     // as a duplicate: a refusal then fails the command only when every send
     // of it was refused.
     bool duplicatesRefused = false;
+    // Only "Unknown Command" says the unit did not carry the command out:
+    // another line in place of its answer (an error text, a garbled echo)
+    // leaves that to the unit's state.
+    bool hubStateDecides = false;
 };
 
 template <typename Handler>
