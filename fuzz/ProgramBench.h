@@ -80,14 +80,19 @@ public:
         std::string InFlight;
     };
     std::vector<Delivery> Delivered;
+    // For each command line written (a bare carriage return not counted):
+    // no answer of the unit was on its way when it went out.
+    std::vector<bool> QuietAtSend;
 
     // ISerialTransport
     bool Output(const std::string& bytes, hublink::LinkError&) override
     {
         const bool late = bytes != "\r" && LateCommand >= 0 && sent_ >= LateCommand && sent_ <= LateCommand + 1;
         const int index = sent_ - 1 + (bytes != "\r" ? 1 : 0);
-        if (bytes != "\r")
+        if (bytes != "\r") {
             ++sent_;
+            QuietAtSend.push_back(pending_.empty() && late_.empty());
+        }
         std::string answer;
         for (const UnitOutput& out : unit_.Receive(bytes, 0)) {
             // A late answer the unit drew counts its ticks from the first
@@ -101,7 +106,7 @@ public:
             else if (late)
                 late_.push_back(Late{LateTicks, out.Bytes, false, index});
             else if (heldBack)
-                late_.push_back(Late{0, out.Bytes, false, index});
+                late_.push_back(Late{0, out.Bytes, false, index, false, true});
             else
                 pending_.push_back(Pending{out.Bytes, index});
             answer += out.Bytes;

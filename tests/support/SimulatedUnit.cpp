@@ -126,7 +126,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         const auto matches = [&line](const std::string& prefix) { return Begins(line, prefix); };
         const bool duplicate = resent && line == lastTaken_ &&
                                std::any_of(refusedResends_.begin(), refusedResends_.end(), matches);
-        const bool refused = duplicate || fault.What == AnswerFault::Kind::Refused ||
+        const bool unheard = fault.What == AnswerFault::Kind::Unheard;
+        const bool refused = duplicate || unheard || fault.What == AnswerFault::Kind::Refused ||
                              std::any_of(refused_.begin(), refused_.end(), matches);
         const bool answers = known && !refused && mode != FailureMode::UnknownCommand &&
                              mode != FailureMode::Silent && mode != FailureMode::PortGone &&
@@ -140,7 +141,7 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         if (std::any_of(repeated_.begin(), repeated_.end(), matches))
             for (size_t i = 0; i < answer.size(); i += 2)
                 answer.insert(answer.begin() + static_cast<std::ptrdiff_t>(i), answer[i]);
-        const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone;
+        const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone || unheard;
         exchanges_.push_back(UnitExchange{line, silent ? Lines{} : answer, answers});
         if (answers) {
             lastTaken_ = line;
@@ -192,7 +193,8 @@ FaultContext SimulatedUnit::Context(const std::string& line, bool resent)
 Lines SimulatedUnit::FaultedAnswer(const AnswerFault& fault, const Lines& answer, FailureMode& mode) const
 {
     switch (fault.What) {
-    case AnswerFault::Kind::Lost: return {};
+    case AnswerFault::Kind::Lost:
+    case AnswerFault::Kind::Unheard: return {};
     case AnswerFault::Kind::Chatter: return {fault.Line};
     case AnswerFault::Kind::Garbled:
         if (mode == FailureMode::None)

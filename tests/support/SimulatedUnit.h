@@ -63,6 +63,7 @@ struct AnswerFault
     {
         None,
         Lost,     // the unit acts on the command; its answer never arrives
+        Unheard,  // the command never reaches the unit: not acted on, no answer
         Chatter,  // the unit acts; a line of its own chatter (Line) comes instead of the answer
         Garbled,  // the unit acts; every line of the answer arrives mangled
         Refused,  // the command reached the unit garbled: not acted on, answered Line
