@@ -8,10 +8,12 @@
 #include "FuzzFiles.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/HubConfigParser.h"
+#include "hublink/core/ICommsForm.h"
 #include "hublink/core/NodesSiteLink.h"
 #include "hublink/core/support/QuietProgrammingWindow.h"
 #include "support/SimulatedUnit.h"
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -22,8 +24,25 @@ class ProgramBench : public hublink::ISerialTransport,
                      public hublink::ILinkTimer,
                      public hublink::IMessageLoop,
                      public hublink::ICommsWindow,
+                     public hublink::ICommsForm,
                      public QuietProgrammingWindow
 {
+    // An answer of the unit on its way to the link.
+    struct Pending
+    {
+        std::string Bytes;
+        int Index;
+    };
+    struct Late
+    {
+        int TicksLeft;
+        std::string Bytes;
+        bool SentInTick = false;
+        int Index = -1;
+        bool Overtaken = false; // the answers after it may pass it
+        bool HoldsBack = false; // drawn late in turn: the answers after it wait for it
+    };
+
 public:
     explicit ProgramBench(SimulatedUnit& unit) : unit_(unit), link_(*this, *this, *this, *this, site_) {}
 
@@ -51,21 +70,45 @@ public:
     bool InTurn = false;
     // What the link wrote to the log box.
     std::vector<std::string> Log;
+    // Every line of the unit handed to the link: the command line it answers
+    // (its place among the lines the unit received, from 0), and the command
+    // the link had in flight when it came.
+    struct Delivery
+    {
+        int Index;
+        std::string Bytes;
+        std::string InFlight;
+    };
+    std::vector<Delivery> Delivered;
+    // For each command line written (a bare carriage return not counted):
+    // no answer of the unit was on its way when it went out.
+    std::vector<bool> QuietAtSend;
 
     // ISerialTransport
     bool Output(const std::string& bytes, hublink::LinkError&) override
     {
         const bool late = bytes != "\r" && LateCommand >= 0 && sent_ >= LateCommand && sent_ <= LateCommand + 1;
-        if (bytes != "\r")
+        const int index = sent_ - 1 + (bytes != "\r" ? 1 : 0);
+        if (bytes != "\r") {
             ++sent_;
+            QuietAtSend.push_back(pending_.empty() && late_.empty());
+        }
         std::string answer;
         for (const UnitOutput& out : unit_.Receive(bytes, 0)) {
-            if (InTurn)
-                late_.push_back(Late{late ? LateTicks : 0, out.Bytes, ticking_});
+            // A late answer the unit drew counts its ticks from the first
+            // tick after its send, and the answers behind one drawn in turn
+            // wait for it.
+            const bool heldBack = std::any_of(late_.begin(), late_.end(), [](const Late& l) { return l.HoldsBack; });
+            if (out.LateBy > 0)
+                late_.push_back(Late{out.LateBy, out.Bytes, ticking_, index, !out.InTurn, out.InTurn});
+            else if (InTurn)
+                late_.push_back(Late{late ? LateTicks : 0, out.Bytes, ticking_, index});
             else if (late)
-                late_.push_back(Late{LateTicks, out.Bytes});
+                late_.push_back(Late{LateTicks, out.Bytes, false, index});
+            else if (heldBack)
+                late_.push_back(Late{0, out.Bytes, false, index, false, true});
             else
-                pending_.push_back(out.Bytes);
+                pending_.push_back(Pending{out.Bytes, index});
             answer += out.Bytes;
         }
         Answered(bytes, answer);
@@ -86,19 +129,18 @@ public:
                 AnswerInTurn();
                 continue;
             }
+            const auto due = NextDue();
             if (!pending_.empty()) {
-                const std::string bytes = pending_.front();
+                const Pending answer = pending_.front();
                 pending_.pop_front();
-                link_.Comm_OnComm(bytes);
-            } else if (!late_.empty() && late_.front().TicksLeft <= 0) {
+                Deliver(answer.Bytes, answer.Index);
+            } else if (due != late_.end()) {
                 // One late answer at a time: what it brings about comes
                 // before the next one.
-                pending_.push_back(late_.front().Bytes);
-                late_.pop_front();
+                pending_.push_back(Pending{due->Bytes, due->Index});
+                late_.erase(due);
             } else if (timerOn_) {
-                link_.CommsTimer_Timer();
-                for (Late& late : late_)
-                    --late.TicksLeft;
+                Tick();
             } else if (!late_.empty()) {
                 for (Late& late : late_)
                     late.TicksLeft = 0;
@@ -136,6 +178,18 @@ public:
     }
     void SetProgressMaximum(int maximum) override { progressMax_ = maximum; }
     bool DebugOutputStopped() const override { return true; }
+    // ICommsForm: the read and the opening sequence tell the bench only
+    // through their boxes and the log.
+    void SetCaption(const std::string&) override {}
+    void ClearLogBox() override {}
+    void SetCancelCaption(const std::string&) override {}
+    void EnableCancelOnly() override {}
+    void ClosePort() override {}
+    void EnableAssignmentItems() override {}
+    void ResetProgress(int) override {}
+    void FillProgress() override {}
+    void ShowParseErrors() override {}
+    void ShowReadSite() override {}
 
 private:
     // One step of a wait while the unit answers in turn: the first answer
@@ -143,24 +197,48 @@ private:
     // answers at last.
     void AnswerInTurn()
     {
-        if (!late_.empty() && late_.front().TicksLeft <= 0) {
-            const std::string bytes = late_.front().Bytes;
-            late_.pop_front();
-            link_.Comm_OnComm(bytes);
+        if (const auto due = NextDue(); due != late_.end()) {
+            const Late answer = *due;
+            late_.erase(due);
+            Deliver(answer.Bytes, answer.Index);
         } else if (timerOn_) {
-            ticking_ = true;
-            link_.CommsTimer_Timer();
-            ticking_ = false;
-            for (Late& late : late_)
-                late.TicksLeft -= late.SentInTick ? 0 : 1;
-            for (Late& late : late_)
-                late.SentInTick = false;
+            Tick();
         } else if (!late_.empty()) {
             for (Late& late : late_)
                 late.TicksLeft = 0;
         } else {
             Finding("the programming run waits for what nothing can bring");
         }
+    }
+
+    // The first late answer that is due and that no answer before it holds
+    // back (only an answer drawn late and overtaken lets the later ones pass).
+    std::deque<Late>::iterator NextDue()
+    {
+        for (auto it = late_.begin(); it != late_.end(); ++it) {
+            if (it->TicksLeft <= 0)
+                return it;
+            if (!it->Overtaken)
+                break;
+        }
+        return late_.end();
+    }
+    // A tick of the reply timer: the late answers come a tick nearer,
+    // except those sent in the tick itself.
+    void Tick()
+    {
+        ticking_ = true;
+        link_.CommsTimer_Timer();
+        ticking_ = false;
+        for (Late& late : late_)
+            late.TicksLeft -= late.SentInTick ? 0 : 1;
+        for (Late& late : late_)
+            late.SentInTick = false;
+    }
+    void Deliver(const std::string& bytes, int index)
+    {
+        Delivered.push_back(Delivery{index, bytes, link_.Session().CommandText});
+        link_.Comm_OnComm(bytes);
     }
 
     // The link writes one command, with its carriage return, at a time.
@@ -185,13 +263,7 @@ private:
     SimulatedUnit& unit_;
     hublink::NodesSiteLink site_;
     hublink::CommsLink link_;
-    std::deque<std::string> pending_;
-    struct Late
-    {
-        int TicksLeft;
-        std::string Bytes;
-        bool SentInTick = false;
-    };
+    std::deque<Pending> pending_;
     std::deque<Late> late_;
     bool ticking_ = false;
     int sent_ = 0;

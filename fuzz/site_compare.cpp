@@ -30,6 +30,9 @@
 #include "hublink/core/CompareRun.h"
 #include "hublink/core/ConfigCompare.h"
 #include "hublink/core/HubUnits.h"
+#include "hublink/core/LinkTiming.h"
+#include "hublink/core/OpeningSequence.h"
+#include "hublink/core/ReadConfiguration.h"
 #include "hublink/core/ProgrammingList.h"
 #include "hublink/core/ProgrammingRun.h"
 #include "hublink/core/support/HubAddresses.h"
@@ -38,6 +41,7 @@
 #include "model/Settings.h"
 
 #include <cstdio>
+#include <map>
 #include <sstream>
 
 using namespace hublink;
@@ -284,6 +288,133 @@ bool TookEveryStatement(const ProgramBench& bench)
     return true;
 }
 
+// The hub's faults drawn by the input for the answers to its commands:
+// after a marker, one byte of what runs and rules of three bytes, each
+// (command, send, fault). The command is the n-th one the hub received,
+// resends not counted; the send is its n-th resend in a row (0 the first
+// send), the high bit for that send and every later one. The fault byte:
+// bits 0-2 what becomes of the answer (none, lost (with bit 6 the command
+// itself lost on its way, never taken), a chatter line in its
+// place, garbled, refused "Unknown Command" and not taken, the whole answer
+// repeated, a chatter line before it, or a duplicate refused: "Unknown
+// Command" when the hub took the same line before), bits 3-4 late by that
+// many ticks, bit 5 late in turn (else overtaken), bits 6-7 which chatter
+// line. Every rule that matches a send applies, in turn: a chatter line
+// before the answer goes with what another rule makes of the answer. The run byte: bit 0
+// reads the hub (the opening queries and Read Config, with the faults)
+// instead of programming it with them, bit 1 programs it twice on one link.
+const std::string kFaultsMark("\0FAULTS\0", 8);
+
+struct DrawnFaults
+{
+    bool read = false;
+    bool twice = false;
+    struct Rule
+    {
+        int command, send;
+        bool later;
+        uint8_t fault;
+    };
+    std::vector<Rule> rules;
+    // Every command line the hub received and the fault it drew for it.
+    std::vector<std::pair<FaultContext, AnswerFault>> drawn;
+
+    explicit DrawnFaults(const std::string& bytes)
+    {
+        if (bytes.empty())
+            return;
+        read = (bytes[0] & 1) != 0;
+        twice = (bytes[0] & 2) != 0;
+        for (size_t k = 1; k + 2 < bytes.size(); k += 3)
+            rules.push_back(Rule{static_cast<uint8_t>(bytes[k]), static_cast<uint8_t>(bytes[k + 1]) & 0x7F,
+                                 (static_cast<uint8_t>(bytes[k + 1]) & 0x80) != 0,
+                                 static_cast<uint8_t>(bytes[k + 2])});
+    }
+    AnswerFault Draw(const FaultContext& c)
+    {
+        static const char* const chatter[] = {"RADIO BUSY", "SF CS RUNNING 30", "DEBUG TICK",
+                                              "Node Relation already defined"};
+        AnswerFault f;
+        for (const Rule& r : rules) {
+            if (r.command != c.Ordinal || (r.send != c.Send && !(r.later && c.Send > r.send)))
+                continue;
+            using enum AnswerFault::Kind;
+            const AnswerFault::Kind kinds[] = {None, Lost, Chatter, Garbled, Refused, Repeated, None, Refused};
+            const int kind = r.fault & 7;
+            const std::string line = chatter[r.fault >> 6];
+            if (kind == 6)
+                f.Before = line;
+            else if (kind != 7 || c.TakenBefore)
+                f.What = kind == 1 && (r.fault & 0x40) != 0 ? Unheard : kinds[kind];
+            if (kind == 2)
+                f.Line = line;
+            if ((r.fault & 0x18) != 0) {
+                f.LateBy = (r.fault >> 3) & 3;
+                f.InTurn = (r.fault & 0x20) != 0;
+            }
+        }
+        drawn.emplace_back(c, f);
+        return f;
+    }
+    SimulatedUnit::FaultDraw Drawer()
+    {
+        return [this](const FaultContext& c) { return Draw(c); };
+    }
+
+    // The hub answered the command (the n-th received) properly at least
+    // once in time: a send it took has its answer intact, due before the
+    // link's last time-out of the command, and not held back past it by a
+    // send answered late in turn; and no earlier command was answered late.
+    bool AnsweredProperly(const std::vector<UnitExchange>& exchanges, int command) const
+    {
+        int heldUntil = 0;
+        for (const auto& [c, f] : drawn) {
+            if (c.Ordinal < command && f.LateBy > 0)
+                return false;
+            if (c.Ordinal != command)
+                continue;
+            const int due = std::max(heldUntil, c.Send + f.LateBy);
+            const bool intact = f.What == AnswerFault::Kind::None || f.What == AnswerFault::Kind::Repeated;
+            if (intact && static_cast<size_t>(c.Index) < exchanges.size() && exchanges[c.Index].Taken &&
+                due <= kMaxResends)
+                return true;
+            if (f.InTurn)
+                heldUntil = std::max(heldUntil, c.Send + f.LateBy);
+        }
+        return false;
+    }
+    // Every command of these the hub received was answered properly.
+    bool QueriesAnswered(const std::vector<UnitExchange>& exchanges, const std::vector<std::string>& queries) const
+    {
+        for (const auto& [c, f] : drawn)
+            if (c.Send == 0 && std::find(queries.begin(), queries.end(), c.Command) != queries.end() &&
+                !AnsweredProperly(exchanges, c.Ordinal))
+                return false;
+        return true;
+    }
+    // A command the hub refused at its first send, at once, with nothing
+    // else of the hub's on its way or just before, that the link sent again
+    // all the same.
+    std::string RefusedAtOnceSentAgain(const ProgramBench& bench) const
+    {
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            const auto& [c, f] = drawn[i];
+            const bool plain = f.What == AnswerFault::Kind::Refused && f.Line.empty() && f.LateBy == 0 &&
+                               f.Before.empty() &&
+                               (i == 0 || drawn[i - 1].second.What != AnswerFault::Kind::Repeated);
+            if (c.Send != 0 || !plain || static_cast<size_t>(c.Index) >= bench.QuietAtSend.size() ||
+                !bench.QuietAtSend[c.Index])
+                continue;
+            if (i + 1 < drawn.size() && drawn[i + 1].first.Ordinal == c.Ordinal)
+                return c.Command;
+        }
+        return std::string();
+    }
+};
+
+const std::vector<std::string> kQueries{"DEBUGOFF ALL", "DS MON DIS", "GET SWV", "IDENTREAD", "QUERY LOOPCOUNT",
+                                        "GET LP"};
+
 void Prepare(SimulatedUnit& unit)
 {
     unit.SetIdent(Nodes[0].NodeIdent());
@@ -304,8 +435,72 @@ bool HubMatches(SimulatedUnit& unit)
     return Told(bench, "The Hub matches the Configuration") || model::MessageCount() == refused;
 }
 
+// Only an ident of five characters is the site's hub's when the hub
+// answers it.
+bool HubIdentAnswerable()
+{
+    const std::string& ident = Nodes[0].NodeIdent();
+    return ident.size() == 5 && ident.find(' ') == std::string::npos;
+}
+
+bool ToldStarting(const ProgramBench& bench, const std::string& start)
+{
+    return std::any_of(bench.Boxes.begin(), bench.Boxes.end(),
+                       [&start](const std::string& box) { return box.rfind(start, 0) == 0; });
+}
+
+// The opening queries and Read Config of a simulated hub holding the
+// statements and the site's header, its answers faulted as drawn. The read
+// says it read the hub only when the site it made is the hub's, header
+// included; neither says it could not learn what a hub answered properly.
+void ReadTheHub(const std::vector<std::string>& statements, DrawnFaults& faults)
+{
+    SimulatedUnit unit;
+    Prepare(unit);
+    unit.SetConfiguration(statements);
+    unit.DrawAnswerFaults(faults.Drawer());
+    ProgramBench bench(unit);
+    LogProg = false;
+    ActiveNode = 0;
+    const bool identified = HubIdentAnswerable();
+    ConnectToUnit(bench.Link(), bench);
+    const auto logged = [&bench](const char* text) {
+        return std::find(bench.Log.begin(), bench.Log.end(), text) != bench.Log.end();
+    };
+    if ((logged("Unable to Connect to Device") || logged("The Connected Node is the Wrong Type") ||
+         logged("Ident of Unit Does Not Match Configuration")) &&
+        identified && faults.QueriesAnswered(unit.Exchanges(), kQueries))
+        Finding("the opening says the hub is not the site's hub over a hub that answered every query");
+    StartNewSite();
+    ReadHubConfiguration(bench.Link(), bench);
+    for (const char* failed : {"Unable to Verify The Type", "Unable to Read The Ident", "Unable to Read the Number",
+                               "Unable to Read the Loop Protocol", "A Full Configuration Can Only"})
+        if (ToldStarting(bench, failed) && faults.QueriesAnswered(unit.Exchanges(), kQueries))
+            Finding("Read Config says it could not learn what the hub answered properly");
+    if (!Told(bench, "Config Successfully Read"))
+        return;
+    // The same read on a link that nothing disorders is the hub's site:
+    // saved, the two give the same bytes.
+    static const std::string read = fuzz::FuzzFile("read.qvs");
+    static const std::string clean = fuzz::FuzzFile("clean.qvs");
+    const int16_t readLoops = LoopCount, readProtocol = LoopProtocol;
+    std::string error;
+    model::SaveSiteFile(read, &error);
+    unit.ClearFailure();
+    ProgramBench undisturbed(unit);
+    StartNewSite();
+    ReadHubConfiguration(undisturbed.Link(), undisturbed);
+    if (!Told(undisturbed, "Config Successfully Read"))
+        return;
+    if (readLoops != LoopCount || readProtocol != LoopProtocol)
+        Finding("Read Config says it read the hub with another loop count or loop protocol than the hub's");
+    model::SaveSiteFile(clean, &error);
+    if (fuzz::ReadFile(read) != fuzz::ReadFile(clean))
+        Finding("Read Config says it read the hub over a site that differs from the hub");
+}
+
 // Programs a simulated hub holding HubNodes with the site, then compares it.
-void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
+void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaults* faults)
 {
     // The site may put a device on a combination head's second address:
     // those addresses are the site's, not the programming's, to answer twice.
@@ -330,6 +525,8 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
     if (disorder.resendsRefused)
         for (const char* start : {"POPULATE", "FDELETE", "RELATION", "XPROTRADIOCHANNELS", "YPROTRADIOCHANNELS"})
             unit.RefuseResends(start);
+    if (faults)
+        unit.DrawAnswerFaults(faults->Drawer());
     ProgramBench bench(unit);
     bench.ClearAnswer = clearAnswer;
     bench.LateCommand = disorder.lateCommand;
@@ -340,6 +537,22 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
     CommsCloseOnComplete = false;
     ActiveNode = 0;
     cmdUpdate_Click(bench.Link(), bench);
+    // The hub is the site's, header included: a run that stops on the hub's
+    // type, ident, loop count or protocol may do so only where some query
+    // had no proper answer.
+    if (faults && disorder.lateCommand < 0 && HubIdentAnswerable() &&
+        (Told(bench, "The Connected Node is not a HUB") || ToldStarting(bench, "Unable to Verify The Ident") ||
+         ToldStarting(bench, "The Ident in the Radio Hub") || ToldStarting(bench, "Unable to read the number") ||
+         ToldStarting(bench, "The number of Loops supported") || ToldStarting(bench, "The Loop Protocol in the Hub")) &&
+        faults->QueriesAnswered(unit.Exchanges(), kQueries))
+        Finding("Program says the hub is not the site's over a hub that answered every query properly");
+    const std::vector<std::string> firstRun = bench.Boxes;
+    if (faults && faults->twice) {
+        ActiveNode = 0;
+        cmdUpdate_Click(bench.Link(), bench);
+    }
+    if (faults && !faults->RefusedAtOnceSentAgain(bench).empty())
+        Finding("the link sent a command again that the hub had refused at once");
 
     const bool holds = Told(bench, "Programming Completed Successfully") ||
                        Told(bench, "The Config matches the Radio Hub already, Update not required");
@@ -364,7 +577,8 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
     for (size_t i = 0; i < bench.Exchanges.size(); ++i)
         if (IsConfigurationCommand(bench.Exchanges[i].Command))
             last = i;
-    for (size_t i = 0; !disorder.Any() && i < bench.Exchanges.size(); ++i) {
+    const bool drawn = faults && !faults->rules.empty();
+    for (size_t i = 0; !disorder.Any() && !drawn && i < bench.Exchanges.size(); ++i) {
         const ProgramBench::Exchange& e = bench.Exchanges[i];
         const bool listed = e.Command.rfind("FDELETE", 0) != 0 && e.Command.rfind("RELATION DEL", 0) != 0;
         if (IsConfigurationCommand(e.Command) && (holds || (listed && i < last)) && !Applied(e))
@@ -386,6 +600,17 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes)
         Finding("Program says the hub holds the site and Compare finds differences");
     if (said && !matches)
         Finding("Compare says the hub matches over a hub that differs");
+    // Whatever came over the link: a hub that holds the whole site and took
+    // every statement sent to it, at one send or another, was not given up on.
+    bench.Boxes = firstRun;
+    const std::vector<UnitExchange> exchanges = unit.Exchanges();
+    const bool tookAll = std::all_of(exchanges.begin(), exchanges.end(), [&exchanges](const UnitExchange& e) {
+        return !IsConfigurationCommand(e.Command) ||
+               std::any_of(exchanges.begin(), exchanges.end(),
+                           [&e](const UnitExchange& x) { return x.Command == e.Command && x.Taken; });
+    });
+    if (matches && tookAll && ToldStarting(bench, "Programming Aborted"))
+        Finding("Program says it aborted over a hub that holds the whole site");
 }
 
 } // namespace
@@ -395,7 +620,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const std::string input = fuzz::FuzzFile("input.qvs");
     static const std::string before = fuzz::FuzzFile("before.qvs");
     static const std::string after = fuzz::FuzzFile("after.qvs");
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::string whole(reinterpret_cast<const char*>(data), size);
+    // The hub's drawn faults follow a marker; the bytes before it are read
+    // as they always were.
+    const size_t mark = whole.find(kFaultsMark);
+    const std::string bytes = whole.substr(0, mark);
+    const bool drawing = mark != std::string::npos;
+    DrawnFaults faults(drawing ? whole.substr(mark + kFaultsMark.size()) : std::string());
     const size_t cut = std::min(bytes.find('\0'), bytes.size());
     fuzz::WriteFile(input, bytes.substr(0, cut));
     if (!fuzz::OpenSiteAfresh(input))
@@ -445,8 +676,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (fuzz::ReadFile(after) != fuzz::ReadFile(before))
         fuzz::Finding("the comparison changed the site");
     // The bytes past the last whole change say how the hub talks.
+    const std::vector<std::string> hubStatements = HubStatements();
     if (programmable)
         ProgramTheHub(!changes.empty() && (static_cast<uint8_t>(changes.back()) & 1) == 1,
-                      changes.substr(changes.size() - changes.size() % 3));
+                      changes.substr(changes.size() - changes.size() % 3),
+                      drawing && !faults.read ? &faults : nullptr);
+    if (drawing && faults.read)
+        ReadTheHub(hubStatements, faults);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "app/core/CanvasLayout.h"
 #include "hublink/core/LinkState.h"
+#include "hublink/core/LinkTiming.h"
 #include "model/ConfigurationCheck.h"
 #include "model/Site.h"
 #include "model/SiteBuilder.h"
@@ -641,6 +642,52 @@ TEST_F(HubRunTest, ASlowHubThatRefusesResendsOfWhatItTookIsProgrammedComplete)
     messages.clear();
     window->CompareConfig_Click();
     EXPECT_EQ(messages, std::vector<std::string>{"Compare Hub with Configuration: The Hub matches the Configuration (64)"});
+}
+
+// A line the link cannot be sure of is no verdict on the command: a line of
+// the hub's chatter comes just before each delete's echo; the hub's refusal
+// of a garbled first send of the loop protocol query comes past the reply
+// time-out, in turn, just before the answer to the resend.
+TEST_F(HubRunTest, ALineTheLinkCannotBeSureOfIsNoVerdict)
+{
+    {
+        SCOPED_TRACE("chatter before each delete's echo");
+        frmComms* window = OpenOnProgrammedHub(kTwoGone);
+        unit.DrawAnswerFaults([](const FaultContext& c) {
+            AnswerFault f;
+            if (c.Command.starts_with("FDELETE"))
+                f.Before = "RADIO BUSY";
+            return f;
+        });
+        window->cmdProgram_Click();
+        EXPECT_EQ(messages,
+                  std::vector<std::string>{"Communicate with Radio Hub: Programming Completed Successfully (64)"})
+            << Box(window).toStdString();
+        for (const std::string& gone : kTwoGone)
+            EXPECT_EQ(std::ranges::count(unit.Configuration(), gone), 0) << gone;
+        frmComms::Unload();
+        QApplication::processEvents();
+    }
+    SCOPED_TRACE("protocol's first send refused late");
+    model::ResetSite();
+    unit.ClearFailure();
+    unit.SetConfiguration(kStoredSite);
+    unit.SetProtocolWord("ZP3");
+    unit.ClearRecord();
+    messages.clear();
+    platform::SetTimeoutScale(kPatientScale);
+    frmComms* window = Open(-1);
+    unit.SetLateDelayMs(static_cast<int>(1.5 * hublink::kReplyTimeoutMs * kPatientScale));
+    unit.DrawAnswerFaults([](const FaultContext& c) {
+        AnswerFault f;
+        if (c.Command == "GET LP" && c.Send == 0)
+            f = AnswerFault{AnswerFault::Kind::Refused, "", "", 1, true};
+        return f;
+    });
+    window->ReadConfig_Click();
+    EXPECT_EQ(messages, std::vector<std::string>{"Communicate with Radio Hub: Config Successfully Read (64)"});
+    EXPECT_EQ(LoopProtocol, 2) << "the site read has the hub's protocol";
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "GET LP"), 2);
 }
 
 TEST_F(HubRunTest, AFailedRunEndsItsProgressBarAndLeavesTheWindowUsable)

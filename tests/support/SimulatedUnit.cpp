@@ -115,7 +115,9 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         const bool resent = std::exchange(afterBareCr_, line.empty());
         if (line.empty())
             continue;
-        const FailureMode mode = TakeFailure(line);
+        FailureMode mode = TakeFailure(line);
+        const FaultContext context = Context(line, resent);
+        const AnswerFault fault = faultDraw_ ? faultDraw_(context) : AnswerFault();
         auto best = commands_.end();
         for (auto it = commands_.begin(); it != commands_.end(); ++it)
             if (Begins(line, it->first) && (best == commands_.end() || it->first.size() > best->first.size()))
@@ -124,39 +126,82 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
         const auto matches = [&line](const std::string& prefix) { return Begins(line, prefix); };
         const bool duplicate = resent && line == lastTaken_ &&
                                std::any_of(refusedResends_.begin(), refusedResends_.end(), matches);
-        const bool refused = duplicate || std::any_of(refused_.begin(), refused_.end(), matches);
+        const bool unheard = fault.What == AnswerFault::Kind::Unheard;
+        const bool refused = duplicate || unheard || fault.What == AnswerFault::Kind::Refused ||
+                             std::any_of(refused_.begin(), refused_.end(), matches);
         const bool answers = known && !refused && mode != FailureMode::UnknownCommand &&
                              mode != FailureMode::Silent && mode != FailureMode::PortGone &&
                              mode != FailureMode::Rejected;
         const bool rejected = known && !refused && mode == FailureMode::Rejected;
         Lines answer = answers    ? best->second(line)
                        : rejected ? Lines{"ERROR IN COMMAND"}
-                                  : Lines{"Unknown Command"};
+                       : fault.What == AnswerFault::Kind::Refused && !fault.Line.empty()
+                           ? Lines{fault.Line}
+                           : Lines{"Unknown Command"};
         if (std::any_of(repeated_.begin(), repeated_.end(), matches))
             for (size_t i = 0; i < answer.size(); i += 2)
                 answer.insert(answer.begin() + static_cast<std::ptrdiff_t>(i), answer[i]);
-        const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone;
+        const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone || unheard;
         exchanges_.push_back(UnitExchange{line, silent ? Lines{} : answer, answers});
-        if (answers)
+        if (answers) {
             lastTaken_ = line;
+            taken_.insert(line);
+        }
         for (const auto& [prefix, before] : linesBefore_)
             if (Begins(line, prefix))
                 noise_.push_back(before);
-        std::vector<UnitOutput> answered = Deliver(answer, mode, AnswerDelayMs(line));
-        if (!silent && std::any_of(answeredTwice_.begin(), answeredTwice_.end(), matches))
-            noise_.insert(noise_.end(), answer.begin(), answer.end());
-        if (inTurn_) {
-            // Each answer waits for the one before it to have been sent.
-            const int wait = static_cast<int>(std::max<int64_t>(0, answeredUntil_ - nowMs));
-            for (UnitOutput& out : answered)
-                out.DelayMs += wait;
-            for (const UnitOutput& out : answered)
+        if (!fault.Before.empty())
+            noise_.push_back(fault.Before);
+        const Lines sent = FaultedAnswer(fault, answer, mode);
+        std::vector<UnitOutput> answered =
+            Deliver(sent, mode, AnswerDelayMs(line) + fault.LateBy * lateDelayMs_);
+        if (!silent && (fault.What == AnswerFault::Kind::Repeated ||
+                        std::any_of(answeredTwice_.begin(), answeredTwice_.end(), matches)))
+            noise_.insert(noise_.end(), sent.begin(), sent.end());
+        // Each answer waits for the one before it to have been sent when the
+        // unit answers in turn, and for a late answer drawn in turn.
+        const int wait =
+            static_cast<int>(std::max<int64_t>(0, (inTurn_ ? answeredUntil_ : heldUntil_) - nowMs));
+        for (UnitOutput& out : answered) {
+            out.DelayMs += wait;
+            out.LateBy = fault.LateBy;
+            out.InTurn = fault.InTurn;
+            if (inTurn_)
                 answeredUntil_ = std::max(answeredUntil_, nowMs + out.DelayMs);
+            if (fault.LateBy > 0 && fault.InTurn)
+                heldUntil_ = std::max(heldUntil_, nowMs + out.DelayMs);
         }
         for (UnitOutput& out : answered)
             outputs.push_back(std::move(out));
     }
     return outputs;
+}
+
+FaultContext SimulatedUnit::Context(const std::string& line, bool resent)
+{
+    const bool again = resent && line == lastLine_;
+    if (again) {
+        ++sends_;
+    } else {
+        ++ordinal_;
+        sends_ = 0;
+    }
+    lastLine_ = line;
+    return FaultContext{line, lines_++, ordinal_, sends_, again, taken_.count(line) > 0};
+}
+
+Lines SimulatedUnit::FaultedAnswer(const AnswerFault& fault, const Lines& answer, FailureMode& mode) const
+{
+    switch (fault.What) {
+    case AnswerFault::Kind::Lost:
+    case AnswerFault::Kind::Unheard: return {};
+    case AnswerFault::Kind::Chatter: return {fault.Line};
+    case AnswerFault::Kind::Garbled:
+        if (mode == FailureMode::None)
+            mode = FailureMode::Garbled;
+        return answer;
+    default: return answer;
+    }
 }
 
 FailureMode SimulatedUnit::TakeFailure(const std::string& command)

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class UnitKind
@@ -37,6 +38,46 @@ struct UnitOutput
     int DelayMs = 0;
     std::string Bytes;
     bool ClosePort = false;
+    // A late answer: how many late delays (SetLateDelayMs) it comes after
+    // its time (DelayMs counts them already), and whether it holds back the
+    // answers after it (in turn) or lets them pass (overtaken).
+    int LateBy = 0;
+    bool InTurn = false;
+};
+
+// A command line as the unit received it, for the answer fault drawn for it.
+struct FaultContext
+{
+    std::string Command;
+    int Index = 0;       // among the non-empty command lines received, from 0
+    int Ordinal = 0;     // among the commands received, resends not counted, from 0
+    int Send = 0;        // 0 for a first send, n for the n-th resend of it in a row
+    bool Resend = false; // it came again after a bare carriage return
+    bool TakenBefore = false; // the unit took this same line before
+};
+
+// What becomes of the unit's answer to one command line.
+struct AnswerFault
+{
+    enum class Kind
+    {
+        None,
+        Lost,     // the unit acts on the command; its answer never arrives
+        Unheard,  // the command never reaches the unit: not acted on, no answer
+        Chatter,  // the unit acts; a line of its own chatter (Line) comes instead of the answer
+        Garbled,  // the unit acts; every line of the answer arrives mangled
+        Refused,  // the command reached the unit garbled: not acted on, answered Line
+                  // ("Unknown Command" when empty)
+        Repeated, // the whole answer comes again just before the unit's next answer
+    };
+    Kind What = Kind::None;
+    std::string Line;
+    // A line of chatter sent just before the answer ("" none).
+    std::string Before;
+    // Late by this many late delays, holding back the later answers or
+    // overtaken by them.
+    int LateBy = 0;
+    bool InTurn = false;
 };
 
 struct ReceivedCommand
@@ -130,9 +171,15 @@ public:
     {
         SetIn(linesBefore_, prefix, line);
     }
+    // Asked, under the unit's lock, for every non-empty command line
+    // received: what becomes of the unit's answer to it, beside the switches
+    // above. Until ClearFailure.
+    using FaultDraw = std::function<AnswerFault(const FaultContext&)>;
+    void DrawAnswerFaults(FaultDraw draw) { Set(faultDraw_, std::move(draw)); }
     void ClearFailure()
     {
         SetFailure(FailureMode::None);
+        Set(faultDraw_, FaultDraw());
         Set(refused_, std::set<std::string>());
         Set(repeated_, std::set<std::string>());
         Set(refusedResends_, std::set<std::string>());
@@ -236,6 +283,10 @@ private:
     std::string StatusOf(const std::string& ident) const;
     FailureMode TakeFailure(const std::string& command);
     std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode, int delayMs);
+    FaultContext Context(const std::string& line, bool resent);
+    // The lines that go out for the answer under a drawn fault (a garbled
+    // answer turns the mode to Garbled).
+    Lines FaultedAnswer(const AnswerFault& fault, const Lines& answer, FailureMode& mode) const;
     int AnswerDelayMs(const std::string& command) const;
     void Store(const std::string& line);
     // The programming statements, refused as a careful unit refuses them
@@ -273,9 +324,16 @@ private:
     std::map<std::string, Handler> commands_;
     std::set<std::string> exact_, refused_, repeated_, refusedResends_, answeredTwice_;
     std::map<std::string, std::string> linesBefore_;
+    FaultDraw faultDraw_;
     bool inTurn_ = false;
-    // When the answers sent so far end (in the time of Receive's nowMs).
-    int64_t answeredUntil_ = 0;
+    // When the answers sent so far end (in the time of Receive's nowMs), and
+    // until when a late answer drawn in turn holds back the later ones.
+    int64_t answeredUntil_ = 0, heldUntil_ = 0;
+    // For the fault draw: the lines received so far, resends not counted,
+    // the resends of the last one in a row, and the lines the unit took.
+    int ordinal_ = -1, sends_ = 0, lines_ = 0;
+    std::string lastLine_;
+    std::set<std::string> taken_;
     // The command line the unit last took, and whether the line before the
     // one received was empty (the bare carriage return before a resend).
     std::string lastTaken_;
