@@ -411,16 +411,19 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
             return settle(send);
         return oneAnswer ? Verdict::Other : Verdict::None;
     }
-    // An earlier send's answer (the echo of the command in flight only if it
-    // is a send of the same command), or a refusal of a send whose command the unit heard (a duplicate, or a
-    // first send refused late). The sends of a command that had no line
-    // were lost: only their own answers are theirs. In a collection, the
-    // other lines are the collection's.
+    // An earlier send's answer, until the send is given up: the echo of
+    // the command in flight only where it answers a send of the same
+    // command that had no line yet (its late answer). Or a refusal of a send
+    // of a command the unit heard (a duplicate, or a first send refused
+    // late). In a collection, the other lines are the collection's.
     const bool unknown = BeginsWith(line, "Unknown Command");
     const auto earlier = std::find_if(owed_.begin(), owed_.end(), [&](const Send& s) {
-        if (s.number == flight_.number || (echoed != nullptr && s.command != *echoed))
+        if (s.number == flight_.number)
             return false;
-        if (!unknown && !s.givenUp() && Answers(s.wait, line, s.command))
+        const bool answers = !unknown && !s.givenUp() && Answers(s.wait, line, s.command);
+        if (echoed != nullptr)
+            return answers && s.command == *echoed && !s.heard;
+        if (answers)
             return true;
         return s.heard &&
                (unknown || (oneAnswer && Refuses(s.wait, line, s.command) && !HubStateDecides(s.wait)));

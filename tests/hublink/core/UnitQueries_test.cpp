@@ -2,6 +2,8 @@
 #include "LinkFixture.h"
 #include "hublink/core/UnitQueries.h"
 
+#include <algorithm>
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -116,4 +118,82 @@ TEST_F(LinkFixture, ALateAnswerToAFailedQueryIsNotTheAnswerToTheNextOne)
     EXPECT_EQ(ReadIdent(link), "01A2B");
 }
 
+// A query is settled by an answer of its own, whichever send it answers; a
+// refusal settles it only when no send of it was answered by its last
+// time-out. Each row draws what becomes of the query's sends (send 0 the
+// first); the next query must still be settled by its own answer.
+TEST_F(LinkFixture, AQueryIsSettledByItsOwnAnswerWhicheverSendItAnswers)
+{
+    using Kind = AnswerFault::Kind;
+    struct Case
+    {
+        const char* name;
+        const char* command;
+        std::function<bool(CommsLink&)> outcome;
+        std::function<AnswerFault(int send)> fault;
+        int64_t endsAt; // when the query ends, virtual ms
+        size_t sends;
+    };
+    const auto refusedLate = [](bool inTurn, int lateBy) {
+        return [=](int send) { return send == 0 ? AnswerFault{Kind::Refused, "", "", lateBy, inTurn} : AnswerFault{}; };
+    };
+    const auto protocol = [](CommsLink& l) { return ReadLoopProtocol(l) == 2; };
+    const Case cases[] = {
+        // 650 ms: past the first time-out, before the resend's answer.
+        {"protocol refused late, in turn", "GET LP", protocol, refusedLate(true, 1), 650, 2},
+        {"protocol refused after the resend's answer", "GET LP", protocol, refusedLate(false, 2), 600, 2},
+        {"loop count refused late", "QUERY LOOPCOUNT", [](CommsLink& l) { return ReadLoopCount(l) == 4; },
+         refusedLate(true, 1), 650, 2},
+        {"ident refused after the resend's answer", "IDENTREAD",
+         [](CommsLink& l) { return ReadIdent(l) == "01A2B"; }, refusedLate(false, 2), 600, 2},
+        {"unit type refused late, in turn", "GET SWV", [](CommsLink& l) { return ReadUnitType(l, 0) == 1; },
+         refusedLate(true, 1), 650, 2},
+        // Every send refused late: refused at the last time-out, not on the
+        // last refusal 100 ms later.
+        {"every send refused late", "GET LP", [](CommsLink& l) { return ReadLoopProtocol(l) == 4; },
+         [](int) { return AnswerFault{Kind::Refused, "", "", 1, false}; }, 1800, 3},
+        // Lost sends: the first answer that comes decides.
+        {"the first two answers lost", "GET LP", protocol,
+         [](int send) { return send < 2 ? AnswerFault{Kind::Lost, "", "", 0, false} : AnswerFault{}; }, 1200, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedUnit hub;
+        VirtualBench hubBench{hub};
+        hub.SetProtocolWord("ZP3");
+        hub.SetLoopCountText("4");
+        hub.SetLateDelayMs(650);
+        hub.DrawAnswerFaults([&c](const FaultContext& f) {
+            return f.Command == c.command ? c.fault(f.Send) : AnswerFault{};
+        });
+        CommsLink& hubLink = hubBench.Link();
+        hubLink.StartRun();
+        const std::string command = c.command;
+        // The query the link asks next is settled by its own answer.
+        const std::string next = command == "IDENTREAD" ? "GET LP" : "IDENTREAD";
+        EXPECT_TRUE(c.outcome(hubLink)) << hubLink.Session().CommsState.Value();
+        EXPECT_EQ(hubBench.NowMs(), c.endsAt);
+        EXPECT_EQ(static_cast<size_t>(std::ranges::count(hub.CommandLines(), command)), c.sends);
+        EXPECT_TRUE(next == "IDENTREAD" ? ReadIdent(hubLink) == "01A2B" : ReadLoopProtocol(hubLink) == 2);
+        EXPECT_EQ(std::ranges::count(hub.CommandLines(), next), 1);
+    }
+}
+
+// A query whose every answer was lost, once the unit has answered another
+// command, and a query whose first answer was lost but whose resend was
+// answered, leave the same query asked next to be settled by its own
+// answer at its first send: what is still owed them is no answer of it.
+TEST_F(LinkFixture, AQueryAskedAgainIsSettledAtItsFirstSend)
+{
+    unit.DrawAnswerFaults([](const FaultContext& f) {
+        const bool lost = (f.Ordinal == 0) || (f.Ordinal == 1 && f.Send == 0) || (f.Ordinal == 3 && f.Send == 0);
+        return lost ? AnswerFault{AnswerFault::Kind::Lost, "", "", 0, false} : AnswerFault{};
+    });
+    link.StartRun();
+    EXPECT_EQ(ReadIdent(link), "");
+    EXPECT_EQ(ReadLoopProtocol(link), 1);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ReadIdent(link), "01A2B");
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "IDENTREAD"), 3 + 1 + 2 + 1);
+}
 } // namespace
