@@ -126,7 +126,7 @@ TEST_F(ConfigCheck, LoopsAddressesAndTypesTheHubCannotHold)
                                "RCC 1 has an Invalid Loop Number",
                                "RCC 2 has an Invalid Loop Address",
                                "RCC 3 has an Invalid Loop Address",
-                               "Device Slot 3 on RCC 4 has an Invalid Loop Address",
+                               "Device Slot 3 on RCC 4 has an Invalid Loop Address 127",
                                "Device Slot 4 on RCC 4 has an Invalid Loop",
                                "Device Slot 4 on RCC 4 has an Invalid Loop Address",
                                "Device Slot 5 on RCC 4 has an Invalid Device Type",
