@@ -141,6 +141,25 @@ public:
     {
         if (MessageList.size() >= kMaxMessages)
             return;
+        std::string line = Start(what);
+        if (other != -1)
+            AppendOwnerName(line, other);
+        MessageList.push_back(std::move(line));
+    }
+
+    // The line: the start, what, and the number.
+    void AddNumber(std::string_view what, int number) const
+    {
+        if (MessageList.size() >= kMaxMessages)
+            return;
+        std::string line = Start(what);
+        AppendNumber(line, number);
+        MessageList.push_back(std::move(line));
+    }
+
+private:
+    std::string Start(std::string_view what) const
+    {
         std::string line = NewLine();
         line.reserve(80);
         if (slot_ != 0) {
@@ -157,12 +176,9 @@ public:
             line += ' ';
         }
         line += what;
-        if (other != -1)
-            AppendOwnerName(line, other);
-        MessageList.push_back(std::move(line));
+        return line;
     }
 
-private:
     int node_;
     int slot_;
 };
@@ -176,21 +192,25 @@ struct LoopTexts
 
 // The tests shared by nodes and device slots: loop, address, both used
 // twice, and the ident. A loop beyond the site's loops, or an address the
-// site's protocol cannot hold (lastAddress is the highest the unit may take
-// as its first), is invalid: the hub either refuses the unit or keeps it
-// where no download reports it. Such a value still claims its cell, so it is
-// not used twice either.
+// site's protocol cannot hold (lastTaken is the last address the unit takes,
+// a combination head's second), is invalid: the hub either refuses the unit
+// or keeps it where no download reports it. Such a value still claims its
+// cell, so it is not used twice either.
 void CheckLoopAddressAndIdent(AddressClaims& claims, const Reporter& report, LoopTexts texts, int loop,
-                              int address, int lastAddress, const std::string& ident, int16_t owner)
+                              int address, int lastTaken, const std::string& ident, int16_t owner)
 {
     if (loop == -1)
         report.Add(texts.none);
     else if (loop < 1 || loop > LoopCount)
         report.Add(texts.invalid);
-    if (address == -1)
+    if (address == -1) {
         report.Add("has no Loop Address");
-    else if (address < 1 || address > lastAddress)
+    } else if (address < 1 || address > MaxLoopAddress) {
         report.Add("has an Invalid Loop Address");
+    } else if (lastTaken > MaxLoopAddress) {
+        // The unit's own address fits: the line names the one that does not.
+        report.AddNumber("has an Invalid Loop Address ", lastTaken);
+    }
     if (loop != -1 && address != -1) {
         const int16_t held = claims.Claim(loop, address, owner);
         if (held != -1)
@@ -264,7 +284,7 @@ int16_t CheckConfiguration()
         if (n != 0 && node.Parent() == -1)
             report.Add("has no Parent");
         CheckLoopAddressAndIdent(claims, report, {"has no Loop Number", "has an Invalid Loop Number"},
-                                 node.NodeLoop(), node.NodeAddress(), MaxLoopAddress, node.NodeIdent(),
+                                 node.NodeLoop(), node.NodeAddress(), node.NodeAddress(), node.NodeIdent(),
                                  static_cast<int16_t>(n * 100));
         if (n == 0) {
             CheckChannel(report, node.Y_ChannelA(), "has no Y-Protocol First Channel setting",
@@ -293,10 +313,9 @@ int16_t CheckConfiguration()
             const Reporter slot(n, j);
             if (!IsDeviceType(type))
                 slot.Add("has an Invalid Device Type");
-            // A combination head takes its address and the next.
-            const int lastAddress = IsComboHeadType(type) ? MaxLoopAddress - 1 : MaxLoopAddress;
             CheckLoopAddressAndIdent(claims, slot, {"has no Loop", "has an Invalid Loop"}, node.DeviceLoop(j),
-                                     node.DeviceAddress(j), lastAddress, node.DeviceIdent(j),
+                                     node.DeviceAddress(j), LastAddressTaken(type, node.DeviceAddress(j)),
+                                     node.DeviceIdent(j),
                                      static_cast<int16_t>(n * 100 + j));
         }
     }

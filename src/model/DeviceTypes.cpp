@@ -178,4 +178,9 @@ bool IsComboHeadType(DeviceTypeCode code)
     return (code >= 10 && code <= 12) || (code >= 15 && code <= 19);
 }
 
+int LastAddressTaken(DeviceTypeCode code, int address)
+{
+    return IsComboHeadType(code) && address != -1 ? address + 1 : address;
+}
+
 } // namespace model

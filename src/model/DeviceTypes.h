@@ -45,4 +45,9 @@ bool IsDeviceType(DeviceTypeCode code);
 // True for the combination detector heads 10, 11, 12 and 15..19.
 bool IsComboHeadType(DeviceTypeCode code);
 
+// The last loop address a device of this type on address takes: a
+// combination head takes its address and the next, any other device its
+// address alone. An unset address (-1) stays -1.
+int LastAddressTaken(DeviceTypeCode code, int address);
+
 } // namespace model

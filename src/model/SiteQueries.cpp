@@ -183,7 +183,9 @@ int HighestLoopInUse()
 int HighestAddressInUse()
 {
     return HighestInUse([](const clsNode& node) { return int{node.NodeAddress()}; },
-                        [](const clsNode& node, int slot) { return int{node.DeviceAddress(slot)}; });
+                        [](const clsNode& node, int slot) {
+                            return LastAddressTaken(node.DeviceType(slot), node.DeviceAddress(slot));
+                        });
 }
 
 int ChannelIndexFromNumber(int number)

@@ -28,8 +28,8 @@ int FindByLoopAddress(int loop, int address);
 int FindNodeByXChannels(int channelA, int channelB, int exclude);
 
 // The largest loop (address) of the in-use nodes and of the slots of in-use
-// RCCs; 0 when nothing is set. A combination head's second address is not
-// counted.
+// RCCs; 0 when nothing is set. A combination head's second address counts:
+// a protocol that cannot hold it cannot hold the head.
 int HighestLoopInUse();
 int HighestAddressInUse();
 

@@ -875,6 +875,12 @@ void clsNode::ClearIdentityAndSlots()
     }
 }
 
+void clsNode::Renew(int number)
+{
+    *this = clsNode(); // the view binding is not assigned
+    SetNodeNumber(number);
+}
+
 void clsNode::InitializeNode()
 {
     width_ = kRccWidth;

@@ -238,6 +238,10 @@ public:
     // link budgets, daily maxima, reported hop) as they are. Takes the RCC
     // size even for node 0: a caller reusing node 0 sets NodeNumber again.
     void InitializeNode();
+    // Makes the node what a node built anew and numbered number is: the size
+    // the number gives, no live values, flags or highlight, not in use. Keeps
+    // the view only; the caller places the node.
+    void Renew(int number);
 
 private:
     struct Slot

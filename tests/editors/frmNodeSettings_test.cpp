@@ -122,6 +122,10 @@ TEST_F(NodeSettingsTest, HubRccAndRlmShowTheirFields)
     EXPECT_EQ(w->windowTitle(), "Radio Hub Properties");
     EXPECT_EQ(Items(w->TotalLoopsCombo), (QStringList{"     2", "     3", "     4"}));
     EXPECT_EQ(Items(w->ProtocolCombo), QStringList{"Ziton ZP"});
+    Nodes[2].SetDeviceAddress(4, 7);
+    Nodes[5].SetDeviceType(1, 18), Nodes[5].SetDeviceLoop(1, 1), Nodes[5].SetDeviceAddress(1, 126);
+    Select(0);
+    EXPECT_EQ(Items(w->ProtocolCombo), QStringList{"Ziton ZP"}) << "a combination head on 126 takes 127 too";
     EXPECT_TRUE(w->ParentCombo->isHidden() && w->cmdDevices->isHidden());
     EXPECT_FALSE(w->cmdRandom->isHidden()) << "the hub generates the default channels";
     EXPECT_EQ(Items(w->LoopCombo), (QStringList{"     1", "     2"}));

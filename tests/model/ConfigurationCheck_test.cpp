@@ -89,6 +89,11 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
     Nodes[3].SetParent(0);
     AddRcc(12).SetParent(3);
     AddRcc(13).SetParent(12);
+    // RCC 14's one step ends on RCC 2, which the site does not use and an
+    // earlier site left numbered 0, as the hub.
+    Nodes[2].SetNodeNumber(0);
+    AddRcc(14).SetParent(2);
+    Nodes[14].SetNodeIdent("1000E");
     CheckConfiguration();
     EXPECT_EQ(MessageList, (Lines{
                                "Radio Hub has an invalid Y-Protocol First Channel setting",
@@ -98,6 +103,7 @@ TEST_F(ConfigCheck, InvalidChannelsAndHops)
                                "RCC 11 has an Invalid Hop Count",
                                "RCC 12 has an Invalid Hop Count",
                                "RCC 13 has an Invalid Hop Count",
+                               "RCC 14 has an Invalid Hop Count",
                            }));
 
     // The hub counts 0 hops, which a hub numbered otherwise does not.
@@ -126,7 +132,7 @@ TEST_F(ConfigCheck, LoopsAddressesAndTypesTheHubCannotHold)
                                "RCC 1 has an Invalid Loop Number",
                                "RCC 2 has an Invalid Loop Address",
                                "RCC 3 has an Invalid Loop Address",
-                               "Device Slot 3 on RCC 4 has an Invalid Loop Address",
+                               "Device Slot 3 on RCC 4 has an Invalid Loop Address 127",
                                "Device Slot 4 on RCC 4 has an Invalid Loop",
                                "Device Slot 4 on RCC 4 has an Invalid Loop Address",
                                "Device Slot 5 on RCC 4 has an Invalid Device Type",

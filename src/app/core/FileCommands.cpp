@@ -184,9 +184,13 @@ void FileCommands::OpenNamed(std::string path)
 
 bool FileCommands::LoadConfigFile()
 {
-    for (model::clsNode& node : model::Nodes) {
+    // Each slot is numbered as its index again: a file that gave a node no
+    // number leaves it 0 (the hub's), which the next site must not inherit.
+    for (int n = 0; n < model::kNodeCount; ++n) {
+        model::clsNode& node = model::Nodes[static_cast<std::size_t>(n)];
         node.SetInUse(false);
         node.InitializeNode();
+        node.SetNodeNumber(n);
     }
     // A file the reader cannot read at all (a missing one included) keeps this
     // mark and counts as no site file, like one without a display mode.

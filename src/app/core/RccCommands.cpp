@@ -36,7 +36,9 @@ int AddRcc(model::NodeArray& nodes, int16_t& activeNode)
         if (activeNode >= 0 && activeNode < model::kNodeCount) {
             nodes[static_cast<std::size_t>(activeNode)].DeActivate();
         }
-        node.InitializeNode();
+        // Whatever an earlier site left in the slot (a file may have
+        // numbered it 0, as the hub), the node is a new RCC.
+        node.Renew(i);
         node.SetInUse(true);
         activeNode = static_cast<int16_t>(i);
         node.Activate();

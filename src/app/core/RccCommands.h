@@ -16,9 +16,11 @@ std::string RccLimitMessage();
 
 // Puts a new RCC into the lowest free slot 1..31 at the first start position
 // not taken: from (200, 200), each in-use RCC below the free slot whose Left
-// (Top) equals the current x (y) pushes x (y) 250 twips on. The previously
-// active node is deactivated and the new RCC becomes active. Returns the new
-// RCC's number, or -1 (nothing changed) when all 31 slots are in use.
+// (Top) equals the current x (y) pushes x (y) 250 twips on. The RCC is
+// numbered and sized as its slot, and keeps nothing an earlier site left in
+// the slot. The previously active node is deactivated and the new RCC becomes
+// active. Returns the new RCC's number, or -1 (nothing changed) when all 31
+// slots are in use.
 int AddRcc(model::NodeArray& nodes, int16_t& activeNode);
 
 // The confirmation question for deleting RCC index: one line, and a second

@@ -257,10 +257,12 @@ TEST_F(FileCommandsTest, OpenCancelledKeepsTheSiteAndTheActiveNodeGoesWhenMissin
     model::Nodes[2].SetInUse(false);
     ASSERT_TRUE(model::SaveSiteFile(path));
     model::Nodes[2].SetInUse(true);
+    model::Nodes[2].SetNodeNumber(0); // as a file without its number leaves it
     ActiveNode = 2;
     host.files = {path};
     commands.Open();
     EXPECT_EQ(ActiveNode, -1);
+    EXPECT_EQ(model::Nodes[2].NodeNumber(), 2) << "a slot the file does not use is numbered as its own";
     ASSERT_FALSE(host.usedFor.empty());
     EXPECT_EQ(host.usedFor.back(), -1); // the status bar names nothing
 }

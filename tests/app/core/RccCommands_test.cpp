@@ -47,10 +47,21 @@ TEST_F(RccCommands, AddReusesTheLowestFreeSlotAndEmptiesItOrRefusesWhenAllAreUse
         AddRcc(Nodes, active);
     Nodes[3].SetDeviceType(4, 2);
     DeleteRcc(Nodes, 3, LoopAddressOwner);
-    Nodes[3].SetNodeIdent("ABCDE"); // left over from elsewhere: the add empties it
+    // Left over from elsewhere (a site whose file gave the node no number
+    // numbered it as the hub): the add makes it a new RCC.
+    Nodes[3].SetNodeIdent("ABCDE");
+    Nodes[3].SetNodeNumber(0);
+    Nodes[3].SetNodeDailyMax(90);
+    Nodes[3].SetNodeVersion("2.01");
     EXPECT_EQ(AddRcc(Nodes, active), 3);
     EXPECT_EQ(Nodes[3].NodeIdent(), "");
     EXPECT_EQ(Nodes[3].DeviceType(4), 0);
+    EXPECT_EQ(Nodes[3].NodeNumber(), 3);
+    EXPECT_EQ(Nodes[3].Width(), 450);
+    EXPECT_EQ(Nodes[3].Height(), 420);
+    EXPECT_EQ(Nodes[3].CentreX(), Nodes[3].Left() + 225);
+    EXPECT_EQ(Nodes[3].NodeDailyMax(), 0);
+    EXPECT_EQ(Nodes[3].NodeVersion(), "");
 
     for (int i = 1; i <= 31; ++i) {
         Nodes[i].SetInUse(true);

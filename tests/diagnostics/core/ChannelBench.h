@@ -22,6 +22,7 @@ struct ChannelBench : diagnostics::IChannelLink
     std::vector<std::string> sent;
     std::deque<std::string> pending;
     int32_t timerMs = 0;
+    int32_t leftMs = 0; // of timerMs, as Pass spends it
     int resends = 0;
     int failures = 0;
     // Where lines and time-outs go: the run's Reply and TimedOut.
@@ -35,7 +36,7 @@ struct ChannelBench : diagnostics::IChannelLink
     void Send(const std::string& text, int32_t timeoutMs) override
     {
         sent.push_back(text);
-        timerMs = timeoutMs;
+        timerMs = leftMs = timeoutMs;
         for (const std::string& line : UnitLines(unit, text))
             pending.push_back(line);
     }
@@ -45,7 +46,27 @@ struct ChannelBench : diagnostics::IChannelLink
         reply = [&run](const std::string& line) { run.Reply(line); };
         timedOut = [&run] { return run.TimedOut(); };
     }
-    void Rearm(int32_t ms) override { timerMs = ms; }
+    void Rearm(int32_t ms) override { timerMs = leftMs = ms; }
+    // Lets ms go by with nothing from the unit: a reply timer that runs out
+    // meanwhile times out, as in a wait. True when it did.
+    bool Pass(int32_t ms)
+    {
+        if (timerMs <= 0 || (leftMs -= ms) > 0)
+            return false;
+        TimeOut();
+        return true;
+    }
+    void TimeOut()
+    {
+        if (timedOut())
+            return;
+        if (state == diagnostics::DiagsStateCode::Scanning)
+            Fail(); // a running scan fails at once
+        else if (resends++ < 2)
+            Send(std::string(sent.back()), timerMs);
+        else
+            Fail();
+    }
     void Fail() override
     {
         ++failures;
@@ -69,14 +90,7 @@ struct ChannelBench : diagnostics::IChannelLink
                     reply(line);
                 }
             } else if (timerMs > 0) {
-                if (timedOut())
-                    continue;
-                if (state == diagnostics::DiagsStateCode::Scanning)
-                    Fail(); // a running scan fails at once
-                else if (resends++ < 2)
-                    Send(std::string(sent.back()), timerMs);
-                else
-                    Fail();
+                TimeOut();
             } else {
                 FAIL() << "waiting with no timer and nothing to come";
             }

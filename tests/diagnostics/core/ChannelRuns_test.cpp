@@ -62,10 +62,13 @@ TEST(ChannelScan, CountsDownThenReadsTheResult)
     link.unit.AddCommand("SF CS ", Answer({"SF CS START"}));
     link.unit.SetScanLevel(0x2A);
     std::vector<std::string> texts;
+    // A second goes by with each tick; the unit says it runs every 10 s,
+    // the first time 10 s after its start.
     link.meanwhile = [&] {
-        if (scan.CountdownOn()) {
+        if (scan.CountdownOn() && link.pending.empty()) {
             texts.push_back(ScanProgressText(scan.SecondsLeft()));
             scan.Tick();
+            link.Pass(1000);
             if (scan.SecondsLeft() % 10 == 0)
                 link.pending.push_back("SF CS RUNNING 7");
             return true;

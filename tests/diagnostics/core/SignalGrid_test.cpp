@@ -60,6 +60,16 @@ TEST(SignalGrid, ListsEveryUnitWithItsReadingsAndClass)
 
     grid.Fill(model::Nodes, true, true); // the readings are not yet in
     EXPECT_EQ(rows[3], (DiagsGridRow{"1", "RCC", "1", "10", "0000A", "-", "-", "-", "-", "???", "????"}));
+
+    // A second read from a unit that no longer lists the head leaves it
+    // nothing of the first.
+    model::Nodes[1].SetDeviceType(2, 0);
+    ConfigureUnit(unit);
+    model::Nodes[1].SetDeviceType(2, 10);
+    ReadSignals(unit);
+    grid.Fill(model::Nodes, false, true);
+    EXPECT_EQ(rows[5], (DiagsGridRow{"1", "Optical Smoke Combo", "2", "17-18", "20011", "0", "0", "0", "0", "0",
+                                     "DISCONNECT"}));
 }
 
 TEST(SignalGrid, ClassesFollowTheDailyMaximum)
