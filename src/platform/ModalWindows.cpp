@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <QWindow>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -167,7 +168,7 @@ protected:
         case QEvent::WindowActivate:
         case QEvent::ActivationChange:
             if (up_ && watched->isWidgetType() && TakesTheKeysAway(static_cast<QWidget*>(watched))) {
-                TakeBackActivationSoon();
+                TakeBackActivationSoon(false);
                 return true;
             }
             break;
@@ -198,6 +199,10 @@ private:
         if (kind_ == GuardKind::Modal) {
             UpWindows().push_back(window_);
             qApp->installEventFilter(this);
+            restacked_ = std::make_unique<StackingWatch>([this] {
+                if (up_ && OwnersCoveredWhileTheToolkitWaits())
+                    TakeBackActivationSoon(true);
+            });
         }
         // Pinned windows other than its owners leave the top-most layer
         // before the window is mapped, so that it comes up above them.
@@ -226,6 +231,7 @@ private:
             return;
         up_ = false;
         qApp->removeEventFilter(this);
+        restacked_.reset();
         auto& up = UpWindows();
         up.erase(
             std::remove_if(up.begin(), up.end(),
@@ -260,6 +266,30 @@ private:
     {
         return w != window_ && w->isWindow() && !w->isEnabled() && w->isActiveWindow() &&
                CurrentModalWindow() == window_;
+    }
+
+    // While this is the window the program waits for and the toolkit's modal
+    // window, a disabled window of the program (the main window under a
+    // serial window) stacked above one of the windows this one belongs to. The toolkit keeps that window waiting and
+    // hands the activation the window manager gives it straight on to this
+    // one, without a word: the stacking is what tells.
+    bool OwnersCoveredWhileTheToolkitWaits() const
+    {
+        if (CurrentModalWindow() != window_ || QApplication::activeModalWidget() != window_)
+            return false;
+        const std::vector<QWidget*> owners = OwnersOf(window_);
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w == window_ || !w->isVisible() || w->isEnabled() || w->internalWinId() == 0 ||
+                std::find(owners.begin(), owners.end(), w) != owners.end())
+                continue;
+            const std::vector<QWidget*> itsOwners = OwnersOf(w);
+            if (std::find(itsOwners.begin(), itsOwners.end(), window_) != itsOwners.end())
+                continue; // one of this window's own
+            for (const QWidget* o : owners)
+                if (o->isVisible() && StackedAbove(*w, *o))
+                    return true;
+        }
+        return false;
     }
 
     // A key bound for a disabled window of the program while this is the
@@ -326,11 +356,12 @@ private:
 
     // The window manager raised the window it activated: the windows this one
     // belongs to come back above it, the farthest first, and this one above
-    // them, active.
-    void TakeBackActivationSoon()
+    // them, active. The toolkit holds its modal window as the active one
+    // throughout (evenIfActive): it is raised all the same.
+    void TakeBackActivationSoon(bool evenIfActive)
     {
-        QTimer::singleShot(0, this, [this] {
-            if (!up_ || !window_->isVisible() || window_->isActiveWindow())
+        QTimer::singleShot(0, this, [this, evenIfActive] {
+            if (!up_ || !window_->isVisible() || (window_->isActiveWindow() && !evenIfActive))
                 return;
             const std::vector<QWidget*> owners = OwnersOf(window_);
             for (auto o = owners.rbegin(); o != owners.rend(); ++o)
@@ -348,6 +379,7 @@ private:
     bool shownOnce_ = false;
     bool offScreen_ = false;
     std::vector<QPointer<QWidget>> lowered_;
+    std::unique_ptr<StackingWatch> restacked_;
 };
 
 void Guard(QWidget& window, GuardKind kind)

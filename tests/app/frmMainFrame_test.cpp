@@ -240,6 +240,15 @@ TEST_F(MainWindowTest, ASiteWhoseNameIsNotUtf8OpensByItsBytesAndADialogsTextOfIt
     EXPECT_EQ(SiteFileName, folder + "/copy.qvs");
     EXPECT_EQ(std::filesystem::last_write_time(inner + "/site.qvs"), written);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4);
+    // Open from there starts on the folder above as well, once told.
+    form->OpenFileFromMessage(inner + "/site.qvs");
+    messages.clear();
+    dialogAnswer = QString::fromStdString(other);
+    form->MenuItem("FileLoad")->trigger();
+    EXPECT_EQ(started.toStdString(), folder + "/");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Open Configuration File: Unable to Show the Folder of "));
+    EXPECT_EQ(SiteFileName, other);
     platform::SetFileDialogAnswerer({});
 }
 

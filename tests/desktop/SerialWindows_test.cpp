@@ -10,6 +10,8 @@
 #include "diagnostics/frmDiagnostics.h"
 #include "hublink/core/AddressMaps.h"
 #include "model/SiteBuilder.h"
+#include "platform/FileDialogs.h"
+#include "platform/KeyboardFocus.h"
 #include "platform/Ports.h"
 #include "platform/Units.h"
 #include "platform/Yield.h"
@@ -18,6 +20,7 @@
 #include "support/ScreenShots.h"
 #include "support/SimulatedPort.h"
 
+#include <QFileDialog>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -386,6 +389,48 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
         return box != nullptr && box->objectName() == "PlainMessageBox" && standsWith(box, frmComms::Loaded());
     };
     const auto closed = [this] { return frmComms::Loaded() == nullptr && form->isEnabled(); };
+    // The file dialog is larger than the communications window and covers
+    // it: no corner of that window shows the main window.
+    const auto saveAsUp = [&] {
+        const QWidget* dialog = QApplication::activeModalWidget();
+        const QWidget* comms = frmComms::Loaded();
+        if (qobject_cast<const QFileDialog*>(dialog) == nullptr || !OnDesktop(dialog) || !ActiveOnDesktop(dialog) ||
+            !OnDesktop(comms) || !StackedAbove(comms, form.get()) || !StackedAbove(dialog, comms))
+            return false;
+        const QRect r = comms->rect().adjusted(4, 4, -4, -4);
+        for (const QPoint at : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+            if (WindowAt(comms->mapToGlobal(at)) == form.get())
+                return false;
+        return true;
+    };
+    // The toolkit's own modal windows (the plain box, the file dialog) hear
+    // nothing of a click on a window they keep waiting: what tells that the
+    // window manager took it is the main window raised above the serial
+    // window, however briefly.
+    bool mainRaised = false;
+    const platform::StackingWatch restacks([&] {
+        const QWidget* serial = frmComms::Loaded();
+        mainRaised = mainRaised || (serial != nullptr && StackedAbove(form.get(), serial));
+    });
+    const auto mainRaisedSeen = [&] { return mainRaised; };
+    // Openbox, metacity and fluxbox raise neither window on such a click.
+    const std::string manager = WindowManagerName();
+    const bool raisesMain = manager.starts_with("KWin") || manager.starts_with("IceWM");
+    // A click on the main window's body, clear of the serial window (some
+    // window managers keep the main window below the serial window on a
+    // click on its title bar): the toolkit's window stands with the serial
+    // window after it.
+    const auto clicksOnMain = [&](const char* standing, const std::function<bool()>& stands,
+                                  const std::function<void()>& answer) {
+        const QPoint body(40, form->height() - 60);
+        if (!raisesMain)
+            return std::vector<Step>{{standing, stands, answer}};
+        return std::vector<Step>{
+            {standing, stands, [&, body] { mainRaised = false; Click(form.get(), body); }},
+            {"the click on the main window's body taken", mainRaisedSeen},
+            {"the window above the serial window again", stands, answer},
+        };
+    };
     {
         // A hub answers where the launch looks for RCC 3: the window closes
         // its port and the launch says it cannot communicate. A read of the
@@ -394,14 +439,25 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
         HubOnPort9 hub;
         form->ActivateNode(3);
         form->RCCCompare_Click();
-        EXPECT_TRUE(Drive({
-            {"the launch's box above the communications window", launchBoxUp, [] { Keys("Return"); }},
-            {"the communications window closed", closed,
-             [this] {
-                 FileChanged = true;
-                 form->ReadConfig_Click();
-             }},
-            {"the save question above the communications window", msgStandsWithComms, [] { Keys("c"); }},
+        std::vector<Step> steps = clicksOnMain("the launch's box above the communications window", launchBoxUp,
+                                               [] { Keys("Return"); });
+        // Yes to the save question, then the Save As dialog (the toolkit's
+        // own) is cancelled.
+        steps.push_back({"the communications window closed", closed, [this] {
+                             FileChanged = true;
+                             CheckOnClose = false; // the site is not one to save
+                             platform::SetFileDialogAnswerer({});
+                             form->ReadConfig_Click();
+                         }});
+        steps.push_back({"the save question above the communications window", msgStandsWithComms, [] {
+                             for (QPushButton* b : frmMsg::Current()->cmdButton)
+                                 if (b->text() == "&Yes")
+                                     Click(b);
+                         }});
+        for (Step& step :
+             clicksOnMain("the Save As dialog above the communications window", saveAsUp, [] { Keys("Escape"); }))
+            steps.push_back(std::move(step));
+        steps.insert(steps.end(), {
             {"the read cancelled", closed, [this] { form->CompareConfig_Click(); }},
             // The site's hub has no ident: the compare reports a mismatch.
             {"the compare's report above the communications window", msgStandsWithComms,
@@ -417,7 +473,8 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
              [] { return frmMsg::Current() == nullptr && ActiveOnDesktop(frmComms::Loaded()); },
              [] { Click(frmComms::Loaded()->cmdCancel); }},
             {"the communications window closed again", closed},
-        }));
+        });
+        EXPECT_TRUE(Drive(steps));
     }
     QObject::disconnect(watch);
     // No port: the communications window reports the port's error before it
@@ -426,16 +483,19 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
     PortNumber = 9;
     platform::SetComPortPath(9, "/nonexistent/tty-of-no-unit");
     form->mnuOpenComms_Click();
-    EXPECT_TRUE(Drive({
-        {"the port's error", [] { return BoxUp<frmMsg>(); }, [] { Keys("Return"); }},
-        {"the launch's box above the communications window", launchBoxUp, [] { Keys("Return"); }},
+    std::vector<Step> steps = {{"the port's error", [] { return BoxUp<frmMsg>(); }, [] { Keys("Return"); }}};
+    for (Step& step : clicksOnMain("the launch's box above the communications window", launchBoxUp,
+                                   [] { Keys("Return"); }))
+        steps.push_back(std::move(step));
+    steps.insert(steps.end(), {
         {"the communications window closed", closed, [this] { form->Diagnostics_Click(); }},
         {"the port's error above the diagnostics window",
          [&] { return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmDiagnostics::Loaded()); },
          [] { Keys("Return"); }},
         {"the diagnostics window open",
          [] { return frmMsg::Current() == nullptr && !frmDiagnostics::Loaded()->Loading(); }},
-    }));
+    });
+    EXPECT_TRUE(Drive(steps));
     if (frmDiagnostics* diagnostics = frmDiagnostics::Loaded())
         platform::UnloadFormNow(diagnostics);
     frmComms::Unload();

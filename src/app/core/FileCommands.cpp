@@ -21,6 +21,7 @@ namespace {
 const char* const kUntitled = "untitled.qvs";
 const char* const kNoFileLoaded = "No File Loaded";
 const char* const kSaveTitle = "Save Configuration File";
+const char* const kOpenTitle = "Open Configuration File";
 const char* const kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 const char* const kCannotBeRead = "\r\nThe File's Name Cannot Be Read";
 
@@ -48,7 +49,7 @@ bool FileIsThere(FileCommandsHost& host, const std::string& path)
     if (model::FileExists(model::TrimBlanks(path))) {
         return true;
     }
-    host.Ask(NotThereText(path), MessageStyle::Critical, "Open Configuration File");
+    host.Ask(NotThereText(path), MessageStyle::Critical, kOpenTitle);
     return false;
 }
 
@@ -137,9 +138,9 @@ void FileCommands::Open()
     if (!CheckForChanges()) {
         return;
     }
-    std::string chosen = SiteFileName;
+    std::string chosen;
     // A file that is not there leaves the open site as it is.
-    if (host_.ChooseFile(false, chosen) && !chosen.empty() && FileIsThere(host_, chosen)) {
+    if (ChooseFileFrom(false, SiteFileName, chosen) && FileIsThere(host_, chosen)) {
         SiteFileName = chosen;
         host_.ClearForLoad();
         StatusLoading("Loading ");
@@ -199,7 +200,7 @@ bool FileCommands::LoadConfigFile()
     if (DisplayMode == -2) {
         host_.Ask("ERROR : Unable to Open " + SiteFileName +
                       "\r\nAs it is not a valid Quorvel Configuration File",
-                  MessageStyle::Critical, "Open Configuration File");
+                  MessageStyle::Critical, kOpenTitle);
         SiteFileName = kNoFileLoaded;
         host_.UpdateTitleBar();
         return false;
@@ -281,20 +282,8 @@ void FileCommands::SaveAsSteps()
         return;
     }
     saveAborted_ = true;
-    std::string chosen = start;
-    // A dialog that cannot show the site's folder would open on another one
-    // with the site's file name, where a Return writes the site: the user is
-    // told, and the dialog starts with no file named, on the folders it can
-    // show.
-    if (const std::optional<std::string> folders = FoldersADialogCanShow(start)) {
-        if (host_.Ask("Unable to Show the Folder of " + start +
-                          "\r\nIts Name Cannot Be Read\r\nDo You Want To Save It in Another Folder?",
-                      (MessageStyle::Question | MessageStyle::CancelOK), kSaveTitle) != MessageResult::OK) {
-            return;
-        }
-        chosen = *folders;
-    }
-    if (!host_.ChooseFile(true, chosen) || chosen.empty()) {
+    std::string chosen;
+    if (!ChooseFileFrom(true, start, chosen)) {
         return;
     }
     // A name the dialog could not carry would be written as another file.
@@ -314,6 +303,26 @@ void FileCommands::SaveAsSteps()
     AddRecentFile(SiteFileName);
     host_.UpdateTitleBar();
     saveAborted_ = false;
+}
+
+bool FileCommands::ChooseFileFrom(bool save, const std::string& start, std::string& chosen)
+{
+    chosen = start;
+    // A dialog that cannot show the site's folder would open on another one
+    // with the site's file name, where a Return opens a file of that name
+    // there, or writes the site over it: the user is told, and the dialog
+    // starts with no file named, on the folders it can show.
+    if (const std::optional<std::string> folders = FoldersADialogCanShow(start)) {
+        const std::string goOn = save ? "Save It in Another Folder?" : "Open a File from Another Folder?";
+        if (host_.Ask("Unable to Show the Folder of " + start + "\r\nIts Name Cannot Be Read\r\nDo You Want To " +
+                          goOn,
+                      (MessageStyle::Question | MessageStyle::CancelOK), save ? kSaveTitle : kOpenTitle) !=
+            MessageResult::OK) {
+            return false;
+        }
+        chosen = *folders;
+    }
+    return host_.ChooseFile(save, chosen) && !chosen.empty();
 }
 
 bool FileCommands::CheckBeforeSave()

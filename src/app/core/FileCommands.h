@@ -78,6 +78,11 @@ public:
 private:
     // The Save As steps after the site-name commit (under SaveInProgress).
     void SaveAsSteps();
+    // The open (save false) or save dialog started on start, the site's file;
+    // a dialog that cannot show its folder is said so first and starts on
+    // the folders above that it can show. False when the user stopped, or
+    // chose no name; else chosen holds the name chosen.
+    bool ChooseFileFrom(bool save, const std::string& start, std::string& chosen);
     // The configuration check before a save; false when it refused the save.
     bool CheckBeforeSave();
     // Writes SiteFileName; on failure tells the user why and returns false.

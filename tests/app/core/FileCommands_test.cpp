@@ -314,6 +314,48 @@ TEST_F(FileCommandsTest, AFileThatIsNotThereIsReportedAndTheOpenSiteStays)
     EXPECT_EQ(MruFiles[2], gone);
 }
 
+// A dialog cannot show a folder whose name is not UTF-8 and would start
+// elsewhere with the site's file name: Open and Save As say so first, and on
+// OK start with no file named on the folders above that it can show (the
+// working folder for a relative name); Cancel shows no dialog.
+TEST_F(FileCommandsTest, OpenAndSaveAsSayFirstThatTheDialogCannotShowTheSitesFolder)
+{
+    SmallSite();
+    FileChanged = false;
+    const std::string inner = folder.File("Bj\xF6rk/site.qvs");
+    const struct
+    {
+        void (FileCommands::*command)();
+        std::string site, start, asked, title;
+    } rows[] = {
+        {&FileCommands::Open, inner, folder.String() + "/", "Open a File from", "Open Configuration File 33"},
+        {&FileCommands::Open, "dir\xE9/in.qvs", "", "Open a File from", "Open Configuration File 33"},
+        {&FileCommands::SaveAs, inner, folder.String() + "/", "Save It in", "Save Configuration File 33"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.site + " " + row.title);
+        for (const int answer : {MessageResult::Cancel, MessageResult::OK}) {
+            SiteFileName = row.site;
+            host.asked.clear();
+            host.askedTitles.clear();
+            host.dialogs.clear();
+            host.answers = {answer};
+            host.files = {std::nullopt};
+            (commands.*row.command)();
+            ASSERT_EQ(host.asked.size(), 1u);
+            EXPECT_EQ(host.asked[0], "Unable to Show the Folder of " + row.site +
+                                         "\r\nIts Name Cannot Be Read\r\nDo You Want To " + row.asked +
+                                         " Another Folder?");
+            EXPECT_EQ(host.askedTitles[0], row.title);
+            ASSERT_EQ(host.dialogs.size(), answer == MessageResult::OK ? 1u : 0u);
+            if (!host.dialogs.empty()) {
+                EXPECT_EQ(host.dialogs[0].start, row.start);
+            }
+            EXPECT_EQ(SiteFileName, row.site);
+        }
+    }
+}
+
 // The recent entry clicked is the file that opens after a Yes to the save
 // question, however that Save As moved the list: a new name pushes the entry
 // down or off a full list, and a Save As onto the entry's own name writes the
