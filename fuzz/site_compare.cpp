@@ -546,11 +546,15 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
          ToldStarting(bench, "The number of Loops supported") || ToldStarting(bench, "The Loop Protocol in the Hub")) &&
         faults->QueriesAnswered(unit.Exchanges(), kQueries))
         Finding("Program says the hub is not the site's over a hub that answered every query properly");
-    const std::vector<std::string> firstRun = bench.Boxes;
     if (faults && faults->twice) {
+        // The first run's words are the hub's as the first run left it.
+        if (disorder.lateTicks < 3 && !DeletedAfterAll(bench, unit.Configuration()).empty())
+            Finding("Program says the hub could not delete what it no longer holds");
+        bench.Boxes.clear();
         ActiveNode = 0;
         cmdUpdate_Click(bench.Link(), bench);
     }
+    const std::vector<std::string> lastRun = bench.Boxes;
     if (faults && !faults->RefusedAtOnceSentAgain(bench).empty())
         Finding("the link sent a command again that the hub had refused at once");
 
@@ -601,8 +605,9 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
     if (said && !matches)
         Finding("Compare says the hub matches over a hub that differs");
     // Whatever came over the link: a hub that holds the whole site and took
-    // every statement sent to it, at one send or another, was not given up on.
-    bench.Boxes = firstRun;
+    // every statement sent to it, at one send or another, was not given up on
+    // (by the last run: an earlier one may have been, rightly).
+    bench.Boxes = lastRun;
     const std::vector<UnitExchange> exchanges = unit.Exchanges();
     const bool tookAll = std::all_of(exchanges.begin(), exchanges.end(), [&exchanges](const UnitExchange& e) {
         return !IsConfigurationCommand(e.Command) ||

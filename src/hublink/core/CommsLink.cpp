@@ -435,7 +435,7 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
     if (Refuses(state, line, inFlight)) {
         if (!BeginsWith(line, "Unknown Command") && HubStateDecides(state))
             return Verdict::Open;
-        SettleOwn();
+        SettleOwn(false);
         ++flight_.refusals;
         if (flight_.refusals >= flight_.sends || policy_ != nullptr)
             return Verdict::Refused;
@@ -443,7 +443,7 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
     }
     if (!Answers(state, line, inFlight))
         return Verdict::None;
-    SettleOwn();
+    SettleOwn(true);
     // A list ended on a line that does not name its last statement
     // ("already defined"): the hub may contradict it next, and only its
     // state can tell. (Earlier in the list, the next statement's exchange
@@ -457,14 +457,18 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
 // The command in flight has had a line of its own, an answer or a
 // refusal: its oldest send still owed one is settled, and its other sends
 // may still be refused (the unit heard the command). The unit has gone past
-// the sends of earlier commands that never had a line: it lost them.
-void CommsLink::SettleOwn()
+// the sends of earlier commands that never had a line: it lost them. Once
+// it has answered the command, it has gone past every earlier send: a
+// unit that answers in turn owes them nothing more.
+void CommsLink::SettleOwn(bool answered)
 {
     const auto own = std::find_if(owed_.begin(), owed_.end(),
                                   [this](const Send& s) { return s.number == flight_.number; });
     if (own != owed_.end())
         owed_.erase(own);
-    std::erase_if(owed_, [this](const Send& s) { return s.number != flight_.number && !s.heard; });
+    std::erase_if(owed_, [this, answered](const Send& s) {
+        return s.number != flight_.number && (answered || !s.heard);
+    });
     for (Send& send : owed_)
         send.heard = true;
 }

@@ -164,7 +164,7 @@ private:
     };
     void Owe(bool retry);
     Verdict Judge(const std::string& line);
-    void SettleOwn();
+    void SettleOwn(bool answered);
     bool Answers(StateCode wait, const std::string& line, const std::string& command) const;
     bool Refuses(StateCode wait, const std::string& line, const std::string& command) const;
     bool DuplicatesRefused(StateCode state) const;
