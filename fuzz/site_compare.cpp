@@ -384,6 +384,16 @@ struct DrawnFaults
         return false;
     }
     // Every command of these the hub received was answered properly.
+    // The last time the query was asked, the hub answered a send of it
+    // properly in time (a hub that refused every send does not know it).
+    bool LastAskAnswered(const std::vector<UnitExchange>& exchanges, const std::string& query) const
+    {
+        int ordinal = -1;
+        for (const auto& [c, f] : drawn)
+            if (c.Command == query)
+                ordinal = c.Ordinal;
+        return ordinal < 0 || AnsweredProperly(exchanges, ordinal);
+    }
     bool QueriesAnswered(const std::vector<UnitExchange>& exchanges, const std::vector<std::string>& queries) const
     {
         for (const auto& [c, f] : drawn)
@@ -392,7 +402,7 @@ struct DrawnFaults
                 return false;
         return true;
     }
-    // A command the hub refused at its first send, at once, with nothing
+    // A statement or a delete the hub refused at its first send, at once, with nothing
     // else of the hub's on its way or just before, that the link sent again
     // all the same.
     std::string RefusedAtOnceSentAgain(const ProgramBench& bench) const
@@ -402,7 +412,10 @@ struct DrawnFaults
             const bool plain = f.What == AnswerFault::Kind::Refused && f.Line.empty() && f.LateBy == 0 &&
                                f.Before.empty() &&
                                (i == 0 || drawn[i - 1].second.What != AnswerFault::Kind::Repeated);
-            if (c.Send != 0 || !plain || static_cast<size_t>(c.Index) >= bench.QuietAtSend.size() ||
+            // A query may be answered by a resend: its refusal waits for
+            // its last time-out.
+            if (c.Send != 0 || !plain || !IsConfigurationCommand(c.Command) ||
+                static_cast<size_t>(c.Index) >= bench.QuietAtSend.size() ||
                 !bench.QuietAtSend[c.Index])
                 continue;
             if (i + 1 < drawn.size() && drawn[i + 1].first.Ordinal == c.Ordinal)
@@ -484,6 +497,7 @@ void ReadTheHub(const std::vector<std::string>& statements, DrawnFaults& faults)
     static const std::string read = fuzz::FuzzFile("read.qvs");
     static const std::string clean = fuzz::FuzzFile("clean.qvs");
     const int16_t readLoops = LoopCount, readProtocol = LoopProtocol;
+    const std::vector<UnitExchange> asked = unit.Exchanges();
     std::string error;
     model::SaveSiteFile(read, &error);
     unit.ClearFailure();
@@ -492,8 +506,13 @@ void ReadTheHub(const std::vector<std::string>& statements, DrawnFaults& faults)
     ReadHubConfiguration(undisturbed.Link(), undisturbed);
     if (!Told(undisturbed, "Config Successfully Read"))
         return;
-    if (readLoops != LoopCount || readProtocol != LoopProtocol)
+    if ((readLoops != LoopCount && faults.LastAskAnswered(asked, "QUERY LOOPCOUNT")) ||
+        (readProtocol != LoopProtocol && faults.LastAskAnswered(asked, "GET LP")))
         Finding("Read Config says it read the hub with another loop count or loop protocol than the hub's");
+    // A hub that refused every send of a query is one that does not know it:
+    // the read keeps the default, and the rest of the site is the hub's.
+    LoopCount = readLoops;
+    LoopProtocol = readProtocol;
     model::SaveSiteFile(clean, &error);
     if (fuzz::ReadFile(read) != fuzz::ReadFile(clean))
         Finding("Read Config says it read the hub over a site that differs from the hub");

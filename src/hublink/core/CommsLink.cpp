@@ -437,19 +437,25 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
             return Verdict::Open;
         SettleOwn(false);
         ++flight_.refusals;
-        if (flight_.refusals >= flight_.sends || policy_ != nullptr)
+        // A query may still be answered by a send that follows: its refusal
+        // waits for the last time-out (a unit that garbled one send refuses
+        // it at once, and answers the resend). A statement or a delete is
+        // settled once every send was refused; a refusal of a resend leaves
+        // it open. A command that is not resent is refused at once.
+        if (policy_ != nullptr || !Resent(state))
             return Verdict::Refused;
-        return DuplicatesRefused(state) ? Verdict::Open : Verdict::Held;
+        if (!DuplicatesRefused(state))
+            return Verdict::Held;
+        return flight_.refusals >= flight_.sends ? Verdict::Refused : Verdict::Open;
     }
     if (!Answers(state, line, inFlight))
         return Verdict::None;
-    SettleOwn(true);
-    // A list ended on a line that does not name its last statement
-    // ("already defined"): the hub may contradict it next, and only its
-    // state can tell. (Earlier in the list, the next statement's exchange
-    // would take the contradiction.)
-    if (state == ProgramWait && policy_ == nullptr && !BeginsWith(line, inFlight) &&
-        session_.ReplyLineCount >= session_.CommandCount)
+    // A statement taken on a line that does not name it ("already
+    // defined") stays owed its answer: the hub may contradict it next. At
+    // the list's end, only the hub's state can tell.
+    const bool unnamed = state == ProgramWait && policy_ == nullptr && !BeginsWith(line, inFlight);
+    SettleOwn(true, unnamed);
+    if (unnamed && session_.ReplyLineCount >= session_.CommandCount)
         irregular_ = true;
     return Verdict::Own;
 }
@@ -460,11 +466,11 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
 // the sends of earlier commands that never had a line: it lost them. Once
 // it has answered the command, it has gone past every earlier send: a
 // unit that answers in turn owes them nothing more.
-void CommsLink::SettleOwn(bool answered)
+void CommsLink::SettleOwn(bool answered, bool keepOwed)
 {
     const auto own = std::find_if(owed_.begin(), owed_.end(),
                                   [this](const Send& s) { return s.number == flight_.number; });
-    if (own != owed_.end())
+    if (own != owed_.end() && !keepOwed)
         owed_.erase(own);
     std::erase_if(owed_, [this, answered](const Send& s) {
         return s.number != flight_.number && (answered || !s.heard);
@@ -497,6 +503,12 @@ bool CommsLink::DuplicatesRefused(StateCode state) const
         return policy_->DuplicatesRefused(state);
     const WaitState<Handler>* wait = FindWait(Waits(), state);
     return wait != nullptr && wait->duplicatesRefused;
+}
+
+bool CommsLink::Resent(StateCode state) const
+{
+    const WaitState<Handler>* wait = FindWait(Waits(), state);
+    return wait != nullptr && wait->kind == WaitKind::Resend;
 }
 
 bool CommsLink::HubStateDecides(StateCode state) const

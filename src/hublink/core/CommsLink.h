@@ -164,11 +164,12 @@ private:
     };
     void Owe(bool retry);
     Verdict Judge(const std::string& line);
-    void SettleOwn(bool answered);
+    void SettleOwn(bool answered, bool keepOwed = false);
     bool Answers(StateCode wait, const std::string& line, const std::string& command) const;
     bool Refuses(StateCode wait, const std::string& line, const std::string& command) const;
     bool DuplicatesRefused(StateCode state) const;
     bool HubStateDecides(StateCode state) const;
+    bool Resent(StateCode state) const;
     bool WaitsForOneAnswer(StateCode state) const;
     const std::string* EchoedCommand(const std::string& line) const;
     void NextListCommand();

@@ -77,6 +77,18 @@ protected:
         EXPECT_EQ(Program(), Lines{kMatches}) << what;
     }
     // What the unit was sent after the (last) download.
+    // The answer to the first send of the first command beginning with
+    // `command` becomes `what`.
+    void DrawOnFirstSend(const std::string& command, AnswerFault::Kind what)
+    {
+        unit.DrawAnswerFaults([command, what, done = false](const FaultContext& f) mutable {
+            if (done || f.Command.rfind(command, 0) != 0)
+                return AnswerFault{};
+            done = true;
+            return AnswerFault{what, "", "", 0, false};
+        });
+    }
+
     Lines Programmed() const
     {
         const Lines all = unit.CommandLines();
@@ -235,6 +247,23 @@ TEST_F(ProgrammingRun, EachDeleteEndsOnItsOwnAnswerWhateverComesBeforeIt)
              unit.SetLateDelayMs(kDeleteTimeoutMs + 300);
              unit.SetFailure(FailureMode::Late, "FDELETE DEVICE 4A001", 1);
          }},
+        // Lines that are no delete's verdict: the hub's state settles it.
+        {"the hub's chatter before each delete's echo",
+         [this] {
+             unit.SendBeforeAnswers("RELATION DEL", "RADIO BUSY");
+             unit.SendBeforeAnswers("FDELETE", "SF CS RUNNING 30");
+         }},
+        {"a delete's answer lost, its resend told the unit is not found",
+         [this] { DrawOnFirstSend("FDELETE DEVICE 4A001", AnswerFault::Kind::Lost); }},
+        {"a delete's echo garbled", [this] { DrawOnFirstSend("FDELETE DEVICE 10004", AnswerFault::Kind::Garbled); }},
+        {"a relation delete's echo repeated as the next delete waits",
+         [this] { DrawOnFirstSend("RELATION DEL", AnswerFault::Kind::Repeated); }},
+        {"the download late, in turn, its resend refused",
+         [this] {
+             unit.SetAnswersInTurn(true);
+             unit.SetAnswerDelayMs("GET SYSCONFIG", 700);
+             unit.RefuseResends("GET SYSCONFIG");
+         }},
     };
     for (const auto& [what, disturb] : disturbances) {
         SetUp();
@@ -245,6 +274,7 @@ TEST_F(ProgrammingRun, EachDeleteEndsOnItsOwnAnswerWhateverComesBeforeIt)
         disturb();
         EXPECT_EQ(Program(), Lines{kCompleted}) << what;
         unit.ClearFailure();
+        unit.SetAnswersInTurn(false);
         unit.SetAnswerDelayMs("GET SYSCONFIG", 0);
         unit.SetAnswerDelayMs("FDELETE", 0);
         EXPECT_EQ(Compare(), Lines{kHubMatches}) << what;
@@ -702,6 +732,24 @@ TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBefor
         {"a late answer without a resend", false, false, false, 0, kCompleted, {}, lateDebugSwitch},
         {"an unasked status line as a relation waits", false, false, false, 0, kCompleted, {}, statusLine},
         {"a delete alone, after an unasked status line", false, false, false, 0, kCompleted, {}, deleteAlone},
+        // The echo of a relation lost or garbled, and every resend refused
+        // as a duplicate: no verdict; the hub, read back, holds the site.
+        {"a relation's echo lost, its resends refused", false, false, false, 0, kCompleted, {},
+         [this] {
+             DrawOnFirstSend("RELATION ADD", AnswerFault::Kind::Lost);
+             unit.RefuseResends("RELATION ADD");
+         }},
+        {"a relation's echo garbled, its resends refused", false, false, false, 0, kCompleted, {},
+         [this] {
+             DrawOnFirstSend("RELATION ADD", AnswerFault::Kind::Garbled);
+             unit.RefuseResends("RELATION ADD");
+         }},
+        // The hub says it holds the last relation, then refuses it.
+        {"the last relation said held, then refused", false, false, false, 0, notComplete, parentOf2,
+         [this] {
+             unit.Refuse("RELATION ADD 2");
+             unit.SendBeforeAnswers("RELATION ADD 2", "Node Relation already defined");
+         }},
         // Last: the reads stay changed.
         {"a relation answered late, a hop count only Compare tells", false, false, false, 0, notComplete,
          "RCC 4 Mismatch in Hop Count - 0, (1)", hopOnlyCompareTells},
