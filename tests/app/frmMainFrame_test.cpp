@@ -129,6 +129,15 @@ TEST_F(MainWindowTest, EveryOtherWindowOpensOnItsStoredRectangleWithinTheScreenA
             const QRect frame = platform::FrameRect(*window);
             EXPECT_TRUE(avail.contains(frame));
             EXPECT_TRUE(place.x() > 0 || frame.topLeft() == avail.topLeft());
+            // One that keeps its size shows the kept rectangle fitted to the
+            // screen, not a place and size of its own.
+            if (stored.width != nullptr) {
+                const QSize margins = frame.size() - window->size();
+                long left = place.x(), top = place.y(), width = place.width(), height = place.height();
+                platform::FitToScreen(left, top, width, height, (window->minimumWidth() + margins.width()) * 15,
+                                      (window->minimumHeight() + margins.height()) * 15);
+                EXPECT_EQ(QRect(frame.topLeft() * 15, frame.size() * 15), QRect(left, top, width, height));
+            }
             window->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // opened anew next time
             // What settings.ini receives is the window as it was shown.

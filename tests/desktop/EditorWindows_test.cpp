@@ -203,11 +203,14 @@ TEST_F(DesktopTest, BehindTheDeviceWindowsCoversNothingTakesAKey)
 // Pinned, the properties window stays open through clicks on the main
 // window, as the pinned device window does: another node brings the switch
 // question (the click is not lost), the empty canvas shows nothing selected.
+// Kept past the screen's bottom right corner, it opens with its whole frame
+// on the screen.
 TEST_F(DesktopTest, APinnedPropertiesWindowFollowsTheCanvas)
 {
-    // At the right edge of the screen, clear of the nodes that are clicked.
+    // At the bottom right of the screen, clear of the nodes that are clicked.
     NodeWindowLeft = 1000000;
-    NodeWindowTop = 0;
+    NodeWindowTop = 1000000;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const std::string name = Nodes[1].Name();
     form->ActivateNode(1);
     form->PopupNodeEdit_Click();
@@ -217,7 +220,8 @@ TEST_F(DesktopTest, APinnedPropertiesWindowFollowsTheCanvas)
         return settings != nullptr && frmMsg::Current() == nullptr && settings->windowTitle() == caption;
     };
     ASSERT_TRUE(Drive({
-        {"the properties window shown", [&] { return OnDesktop(settings); },
+        {"the properties window shown with its frame on the screen",
+         [&] { return ShownInPlace(settings) && screen.contains(DisplayedFrame(settings)); },
          [&] { Click(settings->PushPin); }},
         {"pinned", [&] { return NodeSettingsPinned && ActiveOnDesktop(settings); },
          [&] { Click(settings->NameText); }},
