@@ -172,10 +172,11 @@ std::string AsEchoed(std::string command)
     return command;
 }
 
-// Time-outs of the link for which the sends of a command no longer in
-// flight are still owed an answer (as many as a command's own sends take);
-// the most sends owed at once, and the most commands remembered as sent.
-constexpr int kOwedTicks = kMaxResends + 1;
+// Time-outs of the link, and answers of later commands, for which the
+// sends of a command no longer in flight may still be refused (as many as
+// a command's own sends take); the most sends owed at once, and the most
+// commands remembered as sent.
+constexpr int kOwedAge = kMaxResends + 1;
 constexpr size_t kMaxOwedSends = 64;
 constexpr size_t kRecentCommands = 32;
 
@@ -463,20 +464,24 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
 // The command in flight has had a line of its own, an answer or a
 // refusal: its oldest send still owed one is settled, and its other sends
 // may still be refused (the unit heard the command). The unit has gone past
-// the sends of earlier commands that never had a line: it lost them. Once
-// it has answered the command, it has gone past every earlier send: a
-// unit that answers in turn owes them nothing more.
+// the sends of earlier commands that never had a line: it lost them. An
+// answer ages the sends of earlier commands as a time-out does: a unit that
+// has answered later commands owes them less and less.
 void CommsLink::SettleOwn(bool answered, bool keepOwed)
 {
     const auto own = std::find_if(owed_.begin(), owed_.end(),
                                   [this](const Send& s) { return s.number == flight_.number; });
     if (own != owed_.end() && !keepOwed)
         owed_.erase(own);
-    std::erase_if(owed_, [this, answered](const Send& s) {
-        return s.number != flight_.number && (answered || !s.heard);
+    for (Send& send : owed_) {
+        if (send.number == flight_.number)
+            send.heard = true;
+        else if (answered)
+            ++send.age;
+    }
+    std::erase_if(owed_, [this](const Send& s) {
+        return s.number != flight_.number && (!s.heard || s.age > kOwedAge);
     });
-    for (Send& send : owed_)
-        send.heard = true;
 }
 
 // Whether the line is an answer a send in the wait can get besides its
@@ -613,7 +618,7 @@ void CommsLink::TimedOut()
 
 // A time-out of the link: the sends of commands no longer in flight have
 // waited one more reply time-out, and are given up: what comes now is no
-// longer their answer. A send whose command never had an answer was lost
+// longer their answer (and so once the unit has answered a later command). A send whose command never had an answer was lost
 // (the unit was off, or the line garbled) and is forgotten; the others may
 // still be refused late, in turn, for as long as a command's own sends
 // take.
@@ -623,7 +628,7 @@ void CommsLink::AgeOwedSends()
     for (Send& send : owed_)
         if (send.number != flight_.number || !waiting)
             ++send.age;
-    std::erase_if(owed_, [](const Send& s) { return s.age > kOwedTicks || (s.givenUp() && !s.heard); });
+    std::erase_if(owed_, [](const Send& s) { return s.age > kOwedAge || (s.givenUp() && !s.heard); });
 }
 
 void CommsLink::FailNow()

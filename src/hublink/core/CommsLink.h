@@ -138,8 +138,9 @@ private:
     };
     // A send still owed its answer: its command as the unit echoes it, the
     // wait it was sent in, the command it is a send of, how many time-outs
-    // of the link have passed since that command left flight (from the
-    // first, the send is given up: no answer is taken for it any more), and
+    // of the link and answers of later commands have passed since that
+    // command left flight (from the first, the send is given up: no answer
+    // is taken for it any more), and
     // whether the unit heard the command (it had a line of its own, so the
     // unit may still refuse this send, as a duplicate or late).
     struct Send
