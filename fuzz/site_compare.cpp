@@ -375,8 +375,10 @@ struct DrawnFaults
                 continue;
             const int due = std::max(heldUntil, c.Send + f.LateBy);
             const bool intact = f.What == AnswerFault::Kind::None || f.What == AnswerFault::Kind::Repeated;
+            // The debug switch is not resent: its first time-out ends it.
+            const int last = c.Command == "DEBUGOFF ALL" ? 0 : kMaxResends;
             if (intact && static_cast<size_t>(c.Index) < exchanges.size() && exchanges[c.Index].Taken &&
-                due <= kMaxResends)
+                due <= last)
                 return true;
             if (f.InTurn)
                 heldUntil = std::max(heldUntil, c.Send + f.LateBy);
