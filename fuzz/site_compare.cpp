@@ -316,8 +316,10 @@ struct DrawnFaults
         uint8_t fault;
     };
     std::vector<Rule> rules;
-    // Every command line the hub received and the fault it drew for it.
+    // Every command line the hub received and the fault it drew for it; the
+    // first of the run under way.
     std::vector<std::pair<FaultContext, AnswerFault>> drawn;
+    size_t runStart = 0;
 
     explicit DrawnFaults(const std::string& bytes)
     {
@@ -409,8 +411,15 @@ struct DrawnFaults
     // all the same.
     std::string RefusedAtOnceSentAgain(const ProgramBench& bench) const
     {
-        for (size_t i = 0; i < drawn.size(); ++i) {
+        // Only while every answer of the run so far came as sent: once one
+        // did not, the link cannot tell a refusal owed to an earlier send.
+        for (size_t i = runStart; i < drawn.size(); ++i) {
             const auto& [c, f] = drawn[i];
+            if (i > runStart) {
+                const AnswerFault& before = drawn[i - 1].second;
+                if (before.What != AnswerFault::Kind::None || before.LateBy > 0 || !before.Before.empty())
+                    return std::string();
+            }
             const bool plain = f.What == AnswerFault::Kind::Refused && f.Line.empty() && f.LateBy == 0 &&
                                f.Before.empty() &&
                                (i == 0 || drawn[i - 1].second.What != AnswerFault::Kind::Repeated);
@@ -572,6 +581,7 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
         if (disorder.lateTicks < 3 && !DeletedAfterAll(bench, unit.Configuration()).empty())
             Finding("Program says the hub could not delete what it no longer holds");
         bench.Boxes.clear();
+        faults->runStart = faults->drawn.size();
         ActiveNode = 0;
         cmdUpdate_Click(bench.Link(), bench);
     }

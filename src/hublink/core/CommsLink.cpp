@@ -405,8 +405,11 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
     };
     const std::string* echoed = EchoedCommand(line);
     if (echoed != nullptr && *echoed != inFlight) {
+        // It settles a send of that command that had no line yet. Once the
+        // unit has echoed the command, another echo may be a repeat, and a
+        // refusal of the duplicate may still follow it.
         const auto send = std::find_if(owed_.begin(), owed_.end(), [echoed](const Send& s) {
-            return s.command == *echoed;
+            return s.command == *echoed && !s.heard;
         });
         if (send != owed_.end())
             return settle(send);
@@ -441,13 +444,15 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
         // A query may still be answered by a send that follows: its refusal
         // waits for the last time-out (a unit that garbled one send refuses
         // it at once, and answers the resend). A statement or a delete is
-        // settled once every send was refused; a refusal of a resend leaves
-        // it open. A command that is not resent is refused at once.
+        // settled once every send was refused, while the run's exchanges
+        // have been regular; a refusal of a resend, or one that may be owed
+        // to a send the link lost track of, leaves it open. A command that
+        // is not resent is refused at once.
         if (policy_ != nullptr || !Resent(state))
             return Verdict::Refused;
         if (!DuplicatesRefused(state))
             return Verdict::Held;
-        return flight_.refusals >= flight_.sends ? Verdict::Refused : Verdict::Open;
+        return flight_.refusals >= flight_.sends && !irregular_ ? Verdict::Refused : Verdict::Open;
     }
     if (!Answers(state, line, inFlight))
         return Verdict::None;

@@ -63,6 +63,7 @@ TEST_F(HubDeletesTest, RelationsThenDevicesAndGoneRccsAreDeleted)
     // Again: the hub says it holds none of the units now, one relation
     // delete goes unanswered and the RCC's delete is refused. The hub's
     // state, read once, settles them: it holds the RCC and the relation.
+    // (A refusal on a clean run shows its box: ProgrammingRun's tests.)
     unit.ClearRecord();
     unit.SetConfiguration({"POPULATE LOOP1 NODE 13 4 10004 0", "RELATION ADD 2 0 1"});
     unit.SetFailure(FailureMode::Silent, "RELATION DEL 2");
@@ -77,8 +78,7 @@ TEST_F(HubDeletesTest, RelationsThenDevicesAndGoneRccsAreDeleted)
     EXPECT_EQ(std::ranges::count(bench.Box, "ERROR: Unable to Delete RCC 4 in Target Hub..."), 1);
     EXPECT_EQ(std::ranges::count_if(bench.Box, [](const std::string& l) { return l.starts_with("ERROR"); }), 2)
         << "a unit the hub no longer holds is not said to be left";
-    ASSERT_EQ(bench.Messages.size(), 1u) << "only the refusal of a delete shows a box";
-    EXPECT_EQ(bench.Messages[0].Text, "Unable to Delete All Devices due to Errors\r\nUnknown Command");
+    EXPECT_TRUE(bench.Messages.empty()) << "after an unanswered delete, a refusal is no verdict either";
 
     // A hub that holds none of them, whatever it answered, has had them deleted.
     unit.ClearFailure();

@@ -716,8 +716,9 @@ TEST_F(ProgrammingRun, ALateRepeatedOrOvertakenAnswerIsCheckedAgainstTheHubBefor
         // can tell; the hub's late answer then acknowledges the next.
         {"a refusal overtakes the late answer", true, false, true, 0, notComplete, parentOf2},
         {"late answers sent twice, the refusal after them", true, true, true, 1000, notComplete, parentOf2},
-        // The second echo answers no send: the refusal is the next one's.
-        {"a repeated answer in time", false, true, true, 0, refusedText},
+        // The second echo answers no send, and the refusal after it may be
+        // owed to the first relation's send too: the hub's state decides.
+        {"a repeated answer in time", false, true, true, 0, notComplete, parentOf2},
         {"a late answer, nothing refused", true, false, false, 0, kCompleted},
         // The refusal owed to the resend comes after the next relation's
         // first time-out: it is the resend's, not the next relation's.

@@ -155,7 +155,9 @@ TEST_F(LinkFixture, AnAnswerCountsOnlyForTheSendItAnswers)
         // the hub's state can tell.
         {700, false, false, false, ProgramDone}, {900, false, false, true, ProgramDone},
         {1200, false, false, false, ProgramDone}, {2000, true, false, false, CommsFailed},
-        {0, false, true, false, UnknownCommand},
+        // After a lost answer, a refusal may be owed to a send the link lost
+        // track of: open too.
+        {0, false, true, false, ProgramDone},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.lateMs) + " ms late" + (c.relationsFirst ? ", relations first" : "") +
