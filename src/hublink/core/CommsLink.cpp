@@ -384,16 +384,18 @@ void CommsLink::EndOfLine()
 
 // The one rule that decides what a line is to the command in flight: a
 // line settles a command only where it can be that command's answer and no
-// earlier send is owed it. Another command's echo is that command's (a
-// repeat, a late echo); an answer or a refusal that an earlier command's
+// earlier send is owed it; a line the link cannot be sure of is no verdict,
+// and the unit's state decides. So: another command's echo is that
+// command's (a late echo, a repeat); an answer or a refusal that an earlier
 // send is still owed goes to the oldest such send. Of the rest, an answer
 // of the command's own settles it, whichever of its sends it answers. A
-// refusal settles it only once every send of it has been refused: a
-// refusal of a resend, while an earlier send may have been taken, holds
-// a query until its last time-out and leaves a statement or a delete open
-// (the unit may refuse the duplicate of what it took). Where the unit's
-// state decides (a delete), a line that neither says it was done nor
-// "Unknown Command" leaves it open too.
+// refusal holds a query until its last time-out, where a resend may still
+// have been answered. It settles a statement or a delete only once every
+// send of it was refused in a run whose exchanges have been regular;
+// otherwise (the refusal of a duplicate of what the unit took, or of a
+// send the link lost track of) it leaves the command open. Where the
+// unit's state decides (a delete), a line that neither says it was done
+// nor "Unknown Command" leaves it open too.
 CommsLink::Verdict CommsLink::Judge(const std::string& line)
 {
     const StateCode state = session_.CommsState;
@@ -437,7 +439,7 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
     if (!oneAnswer)
         return Verdict::None;
     if (Refuses(state, line, inFlight)) {
-        if (!BeginsWith(line, "Unknown Command") && HubStateDecides(state))
+        if (!unknown && HubStateDecides(state))
             return Verdict::Open;
         SettleOwn(false);
         ++flight_.refusals;
