@@ -570,7 +570,8 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
     // The hub is the site's, header included: a run that stops on the hub's
     // type, ident, loop count or protocol may do so only where some query
     // had no proper answer.
-    if (faults && disorder.lateCommand < 0 && HubIdentAnswerable() &&
+    // (A site whose loop protocol no hub reports is refused rightly.)
+    if (faults && disorder.lateCommand < 0 && HubIdentAnswerable() && LoopProtocol >= 1 && LoopProtocol <= 3 &&
         (Told(bench, "The Connected Node is not a HUB") || ToldStarting(bench, "Unable to Verify The Ident") ||
          ToldStarting(bench, "The Ident in the Radio Hub") || ToldStarting(bench, "Unable to read the number") ||
          ToldStarting(bench, "The number of Loops supported") || ToldStarting(bench, "The Loop Protocol in the Hub")) &&
