@@ -216,28 +216,18 @@ Disorder ReadDisorder(const std::string& bytes, const std::vector<std::string>& 
     return d;
 }
 
-// A download line's words.
-std::vector<std::string> Words(const std::string& line)
-{
-    std::vector<std::string> words;
-    std::istringstream in(line);
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
-
 // The hub holds a unit with the ident, or the relation of RCC n.
 bool HoldsIdent(const std::vector<std::string>& statements, const std::string& ident)
 {
     return ident.empty() || std::any_of(statements.begin(), statements.end(), [&ident](const std::string& l) {
-        const std::vector<std::string> w = Words(l);
+        const std::vector<std::string> w = UnitWords(l);
         return w.size() >= 6 && w[0] == "POPULATE" && w[5] == ident;
     });
 }
 bool HoldsRelationOf(const std::vector<std::string>& statements, int n)
 {
     return std::any_of(statements.begin(), statements.end(), [n](const std::string& l) {
-        const std::vector<std::string> w = Words(l);
+        const std::vector<std::string> w = UnitWords(l);
         return w.size() >= 3 && w[0] == "RELATION" && w[1] == "ADD" && w[2] == std::to_string(n);
     });
 }

@@ -450,7 +450,8 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
         // have been regular; a refusal of a resend, or one that may be owed
         // to a send the link lost track of, leaves it open. A command that
         // is not resent is refused at once.
-        if (policy_ != nullptr || !Resent(state))
+        const WaitState<Handler>* own = OwnWait(state);
+        if (own == nullptr || own->kind != WaitKind::Resend)
             return Verdict::Refused;
         if (!DuplicatesRefused(state))
             return Verdict::Held;
@@ -517,17 +518,16 @@ bool CommsLink::DuplicatesRefused(StateCode state) const
     return wait != nullptr && wait->duplicatesRefused;
 }
 
-bool CommsLink::Resent(StateCode state) const
+// The row of the communications window's own command set; none while
+// another command set runs the link.
+const WaitState<CommsLink::Handler>* CommsLink::OwnWait(StateCode state) const
 {
-    const WaitState<Handler>* wait = FindWait(Waits(), state);
-    return wait != nullptr && wait->kind == WaitKind::Resend;
+    return policy_ != nullptr ? nullptr : FindWait(Waits(), state);
 }
 
 bool CommsLink::HubStateDecides(StateCode state) const
 {
-    if (policy_ != nullptr)
-        return false;
-    const WaitState<Handler>* wait = FindWait(Waits(), state);
+    const WaitState<Handler>* wait = OwnWait(state);
     return wait != nullptr && wait->hubStateDecides;
 }
 

@@ -170,7 +170,6 @@ private:
     bool Refuses(StateCode wait, const std::string& line, const std::string& command) const;
     bool DuplicatesRefused(StateCode state) const;
     bool HubStateDecides(StateCode state) const;
-    bool Resent(StateCode state) const;
     bool WaitsForOneAnswer(StateCode state) const;
     const std::string* EchoedCommand(const std::string& line) const;
     void NextListCommand();
@@ -181,6 +180,7 @@ private:
     // The states with work beyond ending their wait.
     using Handler = void (CommsLink::*)(const std::string& line);
     static std::span<const WaitState<Handler>> Waits();
+    const WaitState<Handler>* OwnWait(StateCode state) const;
     void ProgramReply(const std::string& line);
     void SysConfigStart(const std::string& line);
     void SysConfigLine(const std::string& line);
