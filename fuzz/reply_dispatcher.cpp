@@ -50,16 +50,8 @@ public:
     bool deleteDots = false;
 };
 
-// Every code of the link's state.
-// clang-format off
-constexpr CommsStateCode kStates[] = {
-    Idle, ProgramWait, ProgramDone, IdentReadWait, IdentReadDone, IdentProgWait, IdentProgDone,
-    SysConfigWait, SysConfigCollect, SysConfigDone, UnassignClearWait, UnassignClearDone, UnassignAllWait,
-    UnassignAllDone, AssignWait, Assigning, AssignDone, PopulateClearWait, PopulateClearDone, DebugOffWait,
-    DebugOffDone, StatusMonitorOffWait, StatusMonitorOffDone, SoftwareVersionWait, SoftwareVersionDone,
-    LoopProtocolWait, LoopProtocolDone, LoopCountWait, LoopCountDone, DeleteWait, DeleteDone, DeleteFailed,
-    RelationDeleteWait, AllStatusCollect, AllStatusDone, ProgramAborted, UnknownCommand, CommsFailed};
-// clang-format on
+// Every code of the link's state, as the link defines them.
+constexpr const auto& kStates = kCommsStateCodes;
 
 std::vector<std::string> Split(const std::string& text, char at)
 {

@@ -398,7 +398,8 @@ TEST_F(HubRunTest, ADownloadKeptTalkingWithoutStatementsFailsAndLeavesTheWindowU
     for (const auto& [name, run] : runs) {
         SCOPED_TRACE(name);
         messages.clear();
-        unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG", 1);
+        // Every read of the download: a download cut short is read again.
+        unit.SetFailure(FailureMode::EndlessDebug, "GET SYSCONFIG");
         (window->*run)();
         EXPECT_GT(port.Pending(), 0u) << "the run ended while the unit was still talking";
         EXPECT_EQ(messages, std::vector<std::string>{Shown("Unable to Get Config due to Errors")})
@@ -529,6 +530,7 @@ TEST_F(HubRunTest, ALateEchoOfOneDeleteIsNotTakenForTheNext)
               Shown("The Radio Hub could not Delete\r\nDevice 6 from RCC 1\r\nDevice 7 from RCC 1\r\n"
                     "The Changes were not Sent\r\nProgramming is Not Complete"));
     EXPECT_EQ(std::ranges::count(unit.CommandLines(), "GET SYSCONFIG"), reads + 2);
+    EXPECT_TRUE(Box(window).contains("Unable to Delete Device : ERROR IN COMMAND\n")) << "the hub's words are told";
     EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 1A0A1"), 3)
         << "the first delete had all its sends before the second went";
 }

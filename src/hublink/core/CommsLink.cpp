@@ -1,5 +1,6 @@
 #include "hublink/core/CommsLink.h"
 
+#include "hublink/core/AnswerForms.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/LinkText.h"
 #include "hublink/core/LinkTiming.h"
@@ -52,6 +53,8 @@ bool EchoesAnotherDelete(const std::string& line, const std::string& command)
 // reports none.
 const char* DeleteDoneText(const std::string& line)
 {
+    if (!forms::IsPlainText(line))
+        return nullptr;
     if (Contains(line, "DELETE DEVICE") || BeginsWith(line, "DEVICE DELETED"))
         return "Device Successfully Deleted";
     if (BeginsWith(line, "DELETE NODE"))
@@ -63,10 +66,11 @@ const char* DeleteDoneText(const std::string& line)
     return nullptr;
 }
 
-
 // The hub holds the relation a RELATION ADD asks for.
 bool HoldsRelation(const std::string& line)
 {
+    if (!forms::IsPlainText(line))
+        return false;
     const std::string upper = model::Upper(line);
     return Contains(upper, "RELATION ALREADY EXISTS") || Contains(upper, "NODE RELATION ALREADY DEFINED");
 }
@@ -88,13 +92,17 @@ bool RelationAlreadyAsAsked(const std::string& line, const std::string& command)
 {
     if (HoldsRelation(line))
         return BeginsWith(command, "RELATION ADD");
-    return Contains(line, "Relation already") && BeginsWith(command, "RELATION ");
+    return Contains(line, "Relation already") && forms::IsPlainText(line) && BeginsWith(command, "RELATION ");
 }
 
+// Each whole: an echo with a byte corrupted in it, or a refusal garbled on
+// its way, says nothing of the command.
 ListAnswer ReadListAnswer(const std::string& line, const std::string& command)
 {
-    if (BeginsWith(line, command) || RelationAlreadyAsAsked(line, command))
+    if (forms::IsEchoOf(line, command) || RelationAlreadyAsAsked(line, command))
         return ListAnswer::Acknowledged;
+    if (!forms::IsPlainText(line))
+        return ListAnswer::None;
     if (Contains(line, "POPULATE FAIL"))
         return ListAnswer::PopulateFailed;
     if (Contains(line, "ERROR "))
@@ -154,7 +162,9 @@ bool RefusesDelete(const std::string& line, const std::string&)
 
 bool IsRelationDeleteAnswer(const std::string& line, const std::string& command)
 {
-    return BeginsWith(line, command) || BeginsWith(line, "DELETE RELATION") || RelationAlreadyAsAsked(line, command);
+    return forms::IsEchoOf(line, command) ||
+           (BeginsWith(line, "DELETE RELATION") && forms::IsPlainText(line)) ||
+           RelationAlreadyAsAsked(line, command);
 }
 
 // A relation delete is refused by any line that says neither that, nor that
@@ -163,6 +173,12 @@ bool RefusesRelationDelete(const std::string& line, const std::string& command)
 {
     return !IsRelationDeleteAnswer(line, command) && !HoldsRelation(line) &&
            DeleteDoneText(line) == nullptr && !IsOtherExchangesLine(line);
+}
+
+// A whole form of the answers, as the wait rows test it.
+template <bool (*Form)(std::string_view)> bool Whole(const std::string& line, const std::string&)
+{
+    return Form(line);
 }
 
 // A command as the unit echoes it: the unit reads an underscore as a blank.
@@ -197,7 +213,9 @@ void CommsLink::SendCommand(bool Retry, int32_t TimeoutMs)
         session_.RetryCount = 0;
         session_.AcceptedReply.clear();
         refusedLine_.clear();
+        cutShort_ = false;
     }
+    linesSinceSend_ = 0;
     timer_.Stop();
     LinkError error;
     portFailed_ = false;
@@ -228,6 +246,7 @@ void CommsLink::Owe(bool retry)
     } else {
         flight_ = Flight();
         flight_.number = ++commandCount_;
+        flight_.irregularBefore = irregular_;
         std::erase(recent_, command);
         recent_.push_back(command);
         if (recent_.size() > kRecentCommands)
@@ -332,32 +351,52 @@ void CommsLink::EndOfLine()
         return;
     const StateCode before = session_.CommsState;
     const bool waiting = IsWaiting(before);
-    const bool refusal = BeginsWith(line, "Unknown Command");
+    const bool refusal = forms::IsRefusal(line);
+    const bool firstLine = linesSinceSend_++ == 0;
+    // A delete is settled by the hub's state: any line the hub says in place
+    // of its answer leaves it open, and a hub that talks is not waited on
+    // for the delete's long time-out.
+    const bool deleting = waiting && HubStateDecides(before);
     const Verdict verdict = Judge(line);
+    if (verdict != Verdict::Own && verdict != Verdict::Refused && verdict != Verdict::Held &&
+        verdict != Verdict::Unconfirmed)
+        ++flight_.strays;
     switch (verdict) {
     case Verdict::Other:
         irregular_ = true;
+        if (deleting) {
+            HoldOpen();
+            return;
+        }
         // A downloaded configuration lists the hub's statements in the very
         // words that programmed them: an echo owed to an earlier send is
         // still a line of the download.
         if (waiting && (WaitsForOneAnswer(before) || refusal || policy_ != nullptr))
             return;
         break;
+    case Verdict::NoVerdict:
+        // No answer and no verdict: the time-out asks again, as for a lost
+        // answer, and a statement is left to the hub's state.
+        irregular_ = true;
+        if (deleting)
+            HoldOpen();
+        return;
+    case Verdict::Unconfirmed:
+        return;
     case Verdict::Held:
         irregular_ = true;
         if (flight_.heldRefusal.empty())
             flight_.heldRefusal = line;
+        else if (flight_.heldRefusal != line)
+            ++flight_.strays;
         return;
     case Verdict::Open:
         irregular_ = true;
-        if (flight_.sends > 1) {
+        TellRefusal(before, line);
+        if (flight_.sends > 1)
             Unsettle();
-        } else if (!flight_.open) {
-            // Its own answer may still follow the line; a hub that talks
-            // is not waited on for a long time-out.
-            flight_.open = true;
-            Rearm(kReplyTimeoutMs);
-        }
+        else
+            HoldOpen();
         return;
     case Verdict::Refused:
         if (refusal) {
@@ -366,10 +405,17 @@ void CommsLink::EndOfLine()
         }
         break;
     case Verdict::None:
-        // A refusal of no command the link waits one answer for: the
-        // command in flight, if any, was refused. The diagnostics' command
+        if (deleting) {
+            irregular_ = true;
+            HoldOpen();
+            return;
+        }
+        // A refusal that no send waiting for one answer can take is the
+        // refusal of the command in flight only as the first line after it
+        // (a collection the unit does not know); later in a collection it is
+        // a line the link cannot place, no verdict. The diagnostics' command
         // set ends any state on it.
-        if (refusal && (waiting || policy_ != nullptr)) {
+        if (refusal && ((waiting && firstLine) || policy_ != nullptr)) {
             timer_.Stop();
             session_.CommsState = UnknownCommand;
         }
@@ -382,18 +428,43 @@ void CommsLink::EndOfLine()
         irregular_ = true; // a line nothing waited for
 }
 
+// A delete's own answer may still follow a line the hub said in its place;
+// it is waited for one reply time-out, and the hub's state settles the rest.
+void CommsLink::HoldOpen()
+{
+    if (flight_.open)
+        return;
+    flight_.open = true;
+    Rearm(kReplyTimeoutMs);
+}
+
+// The hub's own words for a delete it would not carry out reach the log box
+// as they always did, while its state decides what became of the delete.
+void CommsLink::TellRefusal(StateCode state, const std::string& line)
+{
+    if (forms::IsRefusal(line) || !forms::IsPlainText(line))
+        return;
+    if (state == DeleteWait)
+        LogLine("Unable to Delete Device : " + line, true);
+    else if (state == RelationDeleteWait)
+        LogLine(line, true);
+}
+
 // The one rule that decides what a line is to the command in flight: a
-// line settles a command only where it can be that command's answer and no
-// earlier send is owed it; a line the link cannot be sure of is no verdict,
-// and the unit's state decides. So: another command's echo is that
-// command's (a late echo, a repeat); an answer or a refusal that an earlier
-// send is still owed goes to the oldest such send. Of the rest, an answer
-// of the command's own settles it, whichever of its sends it answers. A
-// refusal holds a query until its last time-out, where a resend may still
-// have been answered. It settles a statement or a delete only once every
-// send of it was refused in a run whose exchanges have been regular;
-// otherwise (the refusal of a duplicate of what the unit took, or of a
-// send the link lost track of) it leaves the command open. Where the
+// line settles a command only where it can be that command's answer, whole
+// in its form, and no earlier send is owed it; a line the link cannot be
+// sure of is no verdict, and the unit's state decides. So: another
+// command's echo is that command's (a late echo, a repeat); an answer or a
+// refusal that an earlier send is still owed goes to the oldest such send.
+// A line with the shape of the command's answer but not its whole form was
+// garbled on the line: no answer. Of the rest, an answer of the command's
+// own settles it, whichever of its sends it answers; an answer whose value
+// the command set does not know settles it once two sends were answered
+// alike. A refusal holds a query until its last time-out, where a resend
+// may still have been answered. It settles a statement or a delete only
+// once every send of it was refused in a run whose exchanges have been
+// regular; otherwise (the refusal of a duplicate of what the unit took, or
+// of a send the link lost track of) it leaves the command open. Where the
 // unit's state decides (a delete), a line that neither says it was done
 // nor "Unknown Command" leaves it open too.
 CommsLink::Verdict CommsLink::Judge(const std::string& line)
@@ -410,9 +481,8 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
         // It settles a send of that command that had no line yet. Once the
         // unit has echoed the command, another echo may be a repeat, and a
         // refusal of the duplicate may still follow it.
-        const auto send = std::find_if(owed_.begin(), owed_.end(), [echoed](const Send& s) {
-            return s.command == *echoed && !s.heard;
-        });
+        const auto send = std::find_if(owed_.begin(), owed_.end(),
+                                       [echoed](const Send& s) { return s.command == *echoed && !s.heard; });
         if (send != owed_.end())
             return settle(send);
         return oneAnswer ? Verdict::Other : Verdict::None;
@@ -420,9 +490,13 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
     // An earlier send's answer, until the send is given up: the echo of
     // the command in flight only where it answers a send of the same
     // command that had no line yet (its late answer). Or a refusal of a send
-    // of a command the unit heard (a duplicate, or a first send refused
-    // late). In a collection, the other lines are the collection's.
-    const bool unknown = BeginsWith(line, "Unknown Command");
+    // of a command the unit heard but did not answer (a duplicate, or a
+    // first send refused late). In a collection, the other lines are the
+    // collection's.
+    const bool unknown = forms::IsRefusal(line);
+    const auto refusesEarlier = [&](const Send& s) {
+        return unknown || (oneAnswer && Refuses(s.wait, line, s.command) && !HubStateDecides(s.wait));
+    };
     const auto earlier = std::find_if(owed_.begin(), owed_.end(), [&](const Send& s) {
         if (s.number == flight_.number)
             return false;
@@ -431,16 +505,28 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
             return answers && s.command == *echoed && !s.heard;
         if (answers)
             return true;
-        return s.heard &&
-               (unknown || (oneAnswer && Refuses(s.wait, line, s.command) && !HubStateDecides(s.wait)));
+        return s.heard && !s.answered && refusesEarlier(s);
     });
     if (earlier != owed_.end())
         return settle(earlier);
+    // A refusal that a send of a command the unit has answered may be owed
+    // (a duplicate refused) is no verdict on the command in flight either:
+    // it is taken as that send's last line.
+    const auto duplicate = std::find_if(owed_.begin(), owed_.end(), [&](const Send& s) {
+        return s.number != flight_.number && s.answered && refusesEarlier(s);
+    });
+    const bool unsure = duplicate != owed_.end();
+    if (unsure)
+        owed_.erase(duplicate);
     if (!oneAnswer)
-        return Verdict::None;
+        return unsure ? Verdict::Other : Verdict::None;
+    if (Garbled(state, line, inFlight))
+        return Verdict::NoVerdict;
     if (Refuses(state, line, inFlight)) {
         if (!unknown && HubStateDecides(state))
             return Verdict::Open;
+        if (unsure)
+            return DuplicatesRefused(state) ? Verdict::Open : Verdict::NoVerdict;
         SettleOwn(false);
         ++flight_.refusals;
         // A query may still be answered by a send that follows: its refusal
@@ -459,10 +545,26 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
     }
     if (!Answers(state, line, inFlight))
         return Verdict::None;
+    if (const WaitState<Handler>* own = OwnWait(state);
+        own != nullptr && own->known != nullptr && !own->known(line, inFlight)) {
+        // One corrupted byte may have made the value: it is the unit's own
+        // once another send is answered alike.
+        SettleOwn(true);
+        if (flight_.unconfirmed != line) {
+            if (!flight_.unconfirmed.empty())
+                ++flight_.strays;
+            flight_.unconfirmed = line;
+            flight_.alike = 1;
+            return Verdict::Unconfirmed;
+        }
+        if (++flight_.alike == flight_.sends && flight_.strays == 0)
+            irregular_ = flight_.irregularBefore; // the unit's regular answer
+        return Verdict::Own;
+    }
     // A statement taken on a line that does not name it ("already
     // defined") stays owed its answer: the hub may contradict it next. At
     // the list's end, only the hub's state can tell.
-    const bool unnamed = state == ProgramWait && policy_ == nullptr && !BeginsWith(line, inFlight);
+    const bool unnamed = state == ProgramWait && policy_ == nullptr && !forms::IsEchoOf(line, inFlight);
     SettleOwn(true, unnamed);
     if (unnamed && session_.ReplyLineCount >= session_.CommandCount)
         irregular_ = true;
@@ -471,7 +573,9 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
 
 // The command in flight has had a line of its own, an answer or a
 // refusal: its oldest send still owed one is settled, and its other sends
-// may still be refused (the unit heard the command). The unit has gone past
+// may still be answered again or refused (the unit heard the command); once
+// it has had its answer, a refusal that comes for another send of it cannot
+// be told from one of the next command. The unit has gone past
 // the sends of earlier commands that never had a line: it lost them. An
 // answer ages the sends of earlier commands as a time-out does: a unit that
 // has answered later commands owes them less and less.
@@ -482,14 +586,28 @@ void CommsLink::SettleOwn(bool answered, bool keepOwed)
     if (own != owed_.end() && !keepOwed)
         owed_.erase(own);
     for (Send& send : owed_) {
-        if (send.number == flight_.number)
+        if (send.number == flight_.number) {
             send.heard = true;
-        else if (answered)
+            send.answered = send.answered || answered;
+        } else if (answered) {
             ++send.age;
+        }
     }
     std::erase_if(owed_, [this](const Send& s) {
         return s.number != flight_.number && (!s.heard || s.age > kOwedAge);
     });
+}
+
+// A line with the shape of an answer of the wait (its reply, or a refusal)
+// that is not whole in its form.
+bool CommsLink::Garbled(StateCode wait, const std::string& line, const std::string& command) const
+{
+    const WaitState<Handler>* row = OwnWait(wait);
+    if (row == nullptr)
+        return false;
+    if (BeginsWith(line, "Unknown Command"))
+        return !forms::IsRefusal(line);
+    return row->form != nullptr && hublink::AnswersWait(*row, line, command) && !row->form(line, command);
 }
 
 // Whether the line is an answer a send in the wait can get besides its
@@ -499,7 +617,11 @@ bool CommsLink::Answers(StateCode wait, const std::string& line, const std::stri
     if (policy_ != nullptr)
         return policy_->AnswersWait(wait, line, command);
     const WaitState<Handler>* row = FindWait(Waits(), wait);
-    return row != nullptr && AnswersWait(*row, line, command);
+    if (row == nullptr)
+        return false;
+    if (BeginsWith(line, "Unknown Command"))
+        return forms::IsRefusal(line);
+    return AnswersWait(*row, line, command) && (row->form == nullptr || row->form(line, command));
 }
 
 bool CommsLink::Refuses(StateCode wait, const std::string& line, const std::string& command) const
@@ -507,7 +629,11 @@ bool CommsLink::Refuses(StateCode wait, const std::string& line, const std::stri
     if (policy_ != nullptr)
         return policy_->RefusesWait(wait, line, command);
     const WaitState<Handler>* row = FindWait(Waits(), wait);
-    return row != nullptr && RefusesWait(*row, line, command);
+    if (row == nullptr)
+        return false;
+    if (BeginsWith(line, "Unknown Command"))
+        return forms::IsRefusal(line);
+    return row->refuses != nullptr && row->refuses(line, command);
 }
 
 bool CommsLink::DuplicatesRefused(StateCode state) const
@@ -541,12 +667,15 @@ bool CommsLink::WaitsForOneAnswer(StateCode state) const
 
 // The command the link sent lately that the line begins with (the longest
 // such command, so that a command that begins another is no echo of it);
-// nullptr when there is none.
+// nullptr when there is none. A word run on after the command makes the
+// line no echo of it.
 const std::string* CommsLink::EchoedCommand(const std::string& line) const
 {
     const std::string* longest = nullptr;
     for (const std::string& command : recent_)
-        if (!command.empty() && BeginsWith(line, command) && (longest == nullptr || command.size() > longest->size()))
+        if (!command.empty() && BeginsWith(line, command) &&
+            (line.size() == command.size() || line[command.size()] == ' ') &&
+            (longest == nullptr || command.size() > longest->size()))
             longest = &command;
     return longest;
 }
@@ -582,7 +711,12 @@ void CommsLink::CommsTimer_Timer()
         }
     } else if (kind == WaitKind::FailAtOnce) {
         TimedOut();
-        EndBusy();
+        // A download cut short is read again by its caller, which holds the
+        // busy state until it has done with it.
+        if (state == SysConfigCollect)
+            cutShort_ = true;
+        else
+            EndBusy();
     } else if (kind == WaitKind::Silent) {
         TimedOut();
     }
@@ -594,7 +728,11 @@ void CommsLink::CommsTimer_Timer()
 void CommsLink::RefusedAtLast()
 {
     const std::string line = std::exchange(flight_.heldRefusal, {});
-    if (BeginsWith(line, "Unknown Command")) {
+    // A command refused alike at every send, with nothing else from the
+    // unit meanwhile, is one the unit does not know: its regular answer.
+    if (flight_.refusals == flight_.sends && flight_.strays == 0)
+        irregular_ = flight_.irregularBefore;
+    if (forms::IsRefusal(line)) {
         timer_.Stop();
         session_.CommsState = UnknownCommand;
     }
@@ -625,10 +763,9 @@ void CommsLink::TimedOut()
 
 // A time-out of the link: the sends of commands no longer in flight have
 // waited one more reply time-out, and are given up: what comes now is no
-// longer their answer (and so once the unit has answered a later command). A send whose command never had an answer was lost
-// (the unit was off, or the line garbled) and is forgotten; the others may
-// still be refused late, in turn, for as long as a command's own sends
-// take.
+// longer their answer (and so once the unit has answered a later command). A send whose command never had an
+// answer was lost (the unit was off, or the line garbled) and is forgotten; the others may still be refused
+// late, in turn, for as long as a command's own sends take.
 void CommsLink::AgeOwedSends()
 {
     const bool waiting = IsWaiting(session_.CommsState);
@@ -656,7 +793,7 @@ void CommsLink::EndBusyUnlessDeleting(StateCode failedState)
 void CommsLink::PortLost(const LinkError& error)
 {
     portFailed_ = true;
-    owed_.clear(); // nothing more comes through a port that is gone
+    owed_.clear();       // nothing more comes through a port that is gone
     PortEnabled = false; // the next command opens the port again
     timer_.Stop();
     session_.RxLine.clear();
@@ -715,29 +852,44 @@ std::span<const WaitState<CommsLink::Handler>> CommsLink::Waits()
     using W = WaitState<Handler>;
     using enum WaitKind;
     using enum ReplyMatch;
+    const auto plain = &Whole<forms::IsPlainText>;
+    // clang-format off
     static const W kWaits[] = {
-        {ProgramWait, Resend, nullptr, BeginsWith, {}, &CommsLink::ProgramReply, 0, &IsListAnswer,
-         &RefusesListCommand, true},
-        {IdentReadWait, Resend, "IDENTREAD", BeginsWith, IdentReadDone},
-        {IdentProgWait, Resend, "IDENTPROG OK", Contains, IdentProgDone},
-        {SysConfigWait, Resend, nullptr, BeginsWith, {}, &CommsLink::SysConfigStart, 0, &IsDownloadStart},
-        {SysConfigCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::SysConfigLine},
-        {UnassignClearWait, FailAtOnce, "UNASSIGN CLEAR", BeginsWith, UnassignClearDone},
-        {UnassignAllWait, FailAtOnce, "UNASSIGN ALL", BeginsWith, UnassignAllDone},
-        {AssignWait, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::AssignStart, 0, &IsAssignmentStart},
-        {Assigning, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::AssignLine},
-        {PopulateClearWait, Resend, "CLEAR", Contains, PopulateClearDone, nullptr, kLongResendTimeoutMs},
-        {DebugOffWait, Silent, "DEBUGOFF", Contains, DebugOffDone},
-        {StatusMonitorOffWait, Resend, "DS MON STOP", Contains, StatusMonitorOffDone},
-        {SoftwareVersionWait, Resend, nullptr, BeginsWith, {}, &CommsLink::VersionReply, 0, &IsVersionReply},
-        {LoopProtocolWait, Resend, "LP", BeginsWith, LoopProtocolDone},
-        {LoopCountWait, Resend, "QUERY LOOPCOUNT", BeginsWith, LoopCountDone},
-        {DeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::DeleteReply, 0, &IsDeleteAnswer, &RefusesDelete,
-         true, true},
-        {RelationDeleteWait, Resend, nullptr, BeginsWith, {}, &CommsLink::RelationDeleteReply, 0,
-         &IsRelationDeleteAnswer, &RefusesRelationDelete, true, true},
-        {AllStatusCollect, FailAtOnce, nullptr, BeginsWith, {}, &CommsLink::StatusLine},
+        {.wait = ProgramWait, .kind = Resend, .handler = &CommsLink::ProgramReply, .answers = &IsListAnswer,
+         .refuses = &RefusesListCommand, .duplicatesRefused = true},
+        {.wait = IdentReadWait, .kind = Resend, .reply = "IDENTREAD", .done = IdentReadDone,
+         .form = &Whole<forms::IsIdentAnswer>},
+        {.wait = IdentProgWait, .kind = Resend, .reply = "IDENTPROG OK", .match = Contains, .done = IdentProgDone,
+         .form = plain},
+        {.wait = SysConfigWait, .kind = Resend, .handler = &CommsLink::SysConfigStart, .answers = &IsDownloadStart},
+        {.wait = SysConfigCollect, .kind = FailAtOnce, .handler = &CommsLink::SysConfigLine},
+        {.wait = UnassignClearWait, .kind = FailAtOnce, .reply = "UNASSIGN CLEAR", .done = UnassignClearDone,
+         .form = plain},
+        {.wait = UnassignAllWait, .kind = FailAtOnce, .reply = "UNASSIGN ALL", .done = UnassignAllDone,
+         .form = plain},
+        {.wait = AssignWait, .kind = FailAtOnce, .handler = &CommsLink::AssignStart, .answers = &IsAssignmentStart,
+         .form = plain},
+        {.wait = Assigning, .kind = FailAtOnce, .handler = &CommsLink::AssignLine},
+        {.wait = PopulateClearWait, .kind = Resend, .reply = "CLEAR", .match = Contains, .done = PopulateClearDone,
+         .resendMs = kLongResendTimeoutMs, .form = plain},
+        {.wait = DebugOffWait, .kind = Silent, .reply = "DEBUGOFF", .match = Contains, .done = DebugOffDone,
+         .form = plain},
+        {.wait = StatusMonitorOffWait, .kind = Resend, .reply = "DS MON STOP", .match = Contains,
+         .done = StatusMonitorOffDone, .form = plain},
+        {.wait = SoftwareVersionWait, .kind = Resend, .handler = &CommsLink::VersionReply, .answers = &IsVersionReply,
+         .form = &Whole<forms::IsVersionAnswer>},
+        {.wait = LoopProtocolWait, .kind = Resend, .reply = "LP", .done = LoopProtocolDone,
+         .form = &Whole<forms::IsLoopProtocolAnswer>, .known = &Whole<forms::IsKnownLoopProtocol>},
+        {.wait = LoopCountWait, .kind = Resend, .reply = "QUERY LOOPCOUNT", .done = LoopCountDone,
+         .form = &Whole<forms::IsLoopCountAnswer>, .known = &Whole<forms::IsKnownLoopCount>},
+        {.wait = DeleteWait, .kind = Resend, .handler = &CommsLink::DeleteReply, .answers = &IsDeleteAnswer,
+         .refuses = &RefusesDelete, .duplicatesRefused = true, .hubStateDecides = true},
+        {.wait = RelationDeleteWait, .kind = Resend, .handler = &CommsLink::RelationDeleteReply,
+         .answers = &IsRelationDeleteAnswer, .refuses = &RefusesRelationDelete, .duplicatesRefused = true,
+         .hubStateDecides = true},
+        {.wait = AllStatusCollect, .kind = FailAtOnce, .handler = &CommsLink::StatusLine},
     };
+    // clang-format on
     return kWaits;
 }
 
@@ -752,6 +904,8 @@ void CommsLink::Dispatch(const std::string& line)
         TakeReply(*this, *wait, line, session_.CommsState, timer_);
 }
 
+// A header with more on its line (a line run into it) starts the download,
+// which then cannot be trusted alone.
 void CommsLink::SysConfigStart(const std::string& line)
 {
     if (!IsDownloadStart(line, session_.CommandText))
@@ -760,16 +914,22 @@ void CommsLink::SysConfigStart(const std::string& line)
     Rearm(kConfigLineTimeoutMs);
     AdvanceProgress();
     session_.EmptyReplyLines();
+    session_.StrayLines = forms::IsDownloadHeader(line) ? 0 : 1;
     downloadLines_ = 0;
 }
 
 // Only a statement of the configuration keeps the download alive, and every
 // line counts toward the limit: a unit that talks of other things (debug
-// output) without ever ending the download fails it.
+// output) without ever ending the download fails it. Each line that is not
+// a statement whole in its form (garbled, chatter, a refusal no send could
+// take, an end with more on its line) is counted: the caller reads such a
+// download again before it trusts it.
 void CommsLink::SysConfigLine(const std::string& line)
 {
     AdvanceProgress();
     if (Contains(line, "END OF DATA")) {
+        if (!forms::IsDownloadEnd(line))
+            ++session_.StrayLines;
         timer_.Stop();
         session_.CommsState = SysConfigDone;
         return;
@@ -778,6 +938,8 @@ void CommsLink::SysConfigLine(const std::string& line)
         TooManyLines();
         return;
     }
+    if (!forms::IsDownloadLine(line))
+        ++session_.StrayLines;
     const std::string head = line.substr(0, 4);
     if (head == "POPU" || head == "RELA" || head == "XPRO" || head == "YPRO") {
         Rearm(kConfigLineTimeoutMs);
@@ -871,8 +1033,9 @@ void CommsLink::ProgramReply(const std::string& line)
         LogLine("...Comms Error, Retrying", true);
         return;
     }
-    const char* abortText = answer == ListAnswer::PopulateFailed ? "Programming Aborted Due to Failed Populate Command"
-                                                                 : "Programming Aborted Due to Command Error";
+    const char* abortText = answer == ListAnswer::PopulateFailed
+                                ? "Programming Aborted Due to Failed Populate Command"
+                                : "Programming Aborted Due to Command Error";
     timer_.Stop();
     EndBusy();
     LogLine(abortText, true);
@@ -888,7 +1051,8 @@ void CommsLink::NextListCommand()
     if (session_.ReplyLineCount <= session_.CommandCount) {
         AdvanceProgress();
         const auto index = static_cast<size_t>(session_.ReplyLineCount);
-        session_.CommandText = index < session_.ReplyLines.size() ? session_.ReplyLines[index] : std::string();
+        session_.CommandText =
+            index < session_.ReplyLines.size() ? session_.ReplyLines[index] : std::string();
         if (index < session_.CommandCaptions.size() && !session_.CommandCaptions[index].empty())
             LogLine(session_.CommandCaptions[index], true);
         SendCommand(false, kReplyTimeoutMs);
@@ -916,9 +1080,8 @@ StateCode CommsLink::Transact(StateCode waitCode, const std::string& command, in
 
 void CommsLink::WaitWhileState(std::initializer_list<StateCode> codes)
 {
-    loop_.WaitWhile([this, codes] {
-        return std::find(codes.begin(), codes.end(), session_.CommsState) != codes.end();
-    });
+    loop_.WaitWhile(
+        [this, codes] { return std::find(codes.begin(), codes.end(), session_.CommsState) != codes.end(); });
 }
 
 void CommsLink::LogLine(const std::string& Text, bool ToBox)

@@ -61,6 +61,9 @@ public:
     // Why the reply to the last command was refused (a line over
     // kMaxLineLength); empty when none was. Cleared by the next new command.
     const std::string& RefusedLine() const { return refusedLine_; }
+    // The last command was a download that ended by its line time-out after
+    // its header: cut short, to be read again. Cleared by the next command.
+    bool CutShort() const { return cutShort_; }
 
     // The calling convention: sets the waiting code and the command, sends
     // it and yields while the state holds the waiting code. Returns the
@@ -135,6 +138,9 @@ private:
         Held,    // a refusal of one send while another may still be answered
         Open,    // a refusal or a line that cannot say whether the unit took the command
         Other,   // owed to an earlier command, or another command's echo
+        NoVerdict, // the shape of the command's answer but not its whole form, or
+                   // a refusal that may be owed to another command
+        Unconfirmed, // a value the command set does not know, not yet given alike twice
     };
     // A send still owed its answer: its command as the unit echoes it, the
     // wait it was sent in, the command it is a send of, how many time-outs
@@ -142,7 +148,9 @@ private:
     // command left flight (from the first, the send is given up: no answer
     // is taken for it any more), and
     // whether the unit heard the command (it had a line of its own, so the
-    // unit may still refuse this send, as a duplicate or late).
+    // unit may still refuse this send, as a duplicate or late), and whether
+    // that line was its answer (a refusal then may be this send's, of a
+    // duplicate, or the next command's: it cannot be told).
     struct Send
     {
         std::string command;
@@ -150,11 +158,15 @@ private:
         uint32_t number = 0;
         int age = 0;
         bool heard = false;
+        bool answered = false;
         bool givenUp() const { return age > 0; }
     };
     // The command in flight: its number, its sends, the refusals taken for
-    // it, the first of them while it is held, and whether a line has left
-    // its outcome open.
+    // it, the first of them while it is held, whether a line has left its
+    // outcome open, an answer of a value the command set does not know and
+    // how many sends gave it alike, the lines the unit sent meanwhile that
+    // were neither, and whether the run's exchanges were irregular before
+    // it.
     struct Flight
     {
         uint32_t number = 0;
@@ -162,9 +174,16 @@ private:
         int refusals = 0;
         std::string heldRefusal;
         bool open = false;
+        std::string unconfirmed;
+        int alike = 0;
+        int strays = 0;
+        bool irregularBefore = false;
     };
     void Owe(bool retry);
     Verdict Judge(const std::string& line);
+    bool Garbled(StateCode wait, const std::string& line, const std::string& command) const;
+    void HoldOpen();
+    void TellRefusal(StateCode state, const std::string& line);
     void SettleOwn(bool answered, bool keepOwed = false);
     bool Answers(StateCode wait, const std::string& line, const std::string& command) const;
     bool Refuses(StateCode wait, const std::string& line, const std::string& command) const;
@@ -216,6 +235,9 @@ private:
     bool irregular_ = false;
     // Lines of any kind received since the download's header.
     int downloadLines_ = 0;
+    // Lines received since the last send.
+    int linesSinceSend_ = 0;
+    bool cutShort_ = false;
 };
 
 } // namespace hublink

@@ -12,7 +12,9 @@
 #include "model/SiteState.h"
 #include "platform/base/MessageStyle.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace hublink {
 
@@ -21,8 +23,8 @@ using enum CommsStateCode;
 namespace {
 
 const std::string kOwnCaption; // the window's caption as title
-// The gap allowed between the download's header and its first line.
-constexpr int32_t kFirstConfigLineMs = 1000;
+// A download is requested at most this often before its read fails.
+constexpr int kDownloadReads = kMaxResends + 1;
 
 // The ident check before a download; false after its message.
 bool IdentMatches(CommsLink& link, IProgrammingWindow& window, const std::string& unit)
@@ -58,14 +60,42 @@ int DownloadProgressMaximum(const model::NodeArray& nodes)
     return maximum;
 }
 
-StateCode DownloadSysConfig(CommsLink& link)
+StateCode DownloadSysConfig(CommsLink& link, int32_t firstLineMs)
 {
-    // A download that ended with its header needs no line timer.
-    if (link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs) == SysConfigCollect) {
-        link.Timer().Start(kFirstConfigLineMs);
-        link.WaitWhileState({SysConfigCollect});
+    LinkSession& session = link.Session();
+    ICommsWindow& bar = link.Window();
+    const int progress = bar.ProgressValue();
+    // The statements of each download read so far that was not clean.
+    std::vector<std::vector<std::string>> unclear;
+    for (int read = 1; read <= kDownloadReads; ++read) {
+        if (read > 1) {
+            link.LogLine("The Configuration Received was Incomplete or Garbled, Reading it Again", true);
+            bar.SetProgressValue(progress);
+        }
+        // A download that ended with its header needs no line timer.
+        if (link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs) == SysConfigCollect) {
+            link.Timer().Start(firstLineMs);
+            link.WaitWhileState({SysConfigCollect});
+        }
+        if (session.CommsState == SysConfigDone) {
+            if (session.StrayLines == 0)
+                return SysConfigDone;
+            const auto count = static_cast<size_t>(std::max<int16_t>(0, session.ReplyLineCount));
+            std::vector<std::string> statements(
+                session.ReplyLines.begin() + 1,
+                session.ReplyLines.begin() +
+                    static_cast<std::ptrdiff_t>(std::min(count + 1, session.ReplyLines.size())));
+            if (std::find(unclear.begin(), unclear.end(), statements) != unclear.end())
+                return SysConfigDone;
+            unclear.push_back(std::move(statements));
+        } else if (!link.CutShort()) {
+            return session.CommsState;
+        }
     }
-    return link.Session().CommsState;
+    link.LogLine("The Configuration Received was Incomplete or Garbled at Every Read", true);
+    link.Timer().Stop();
+    session.CommsState = CommsFailed;
+    return CommsFailed;
 }
 
 void TellConfigNotSent(CommsLink& link)

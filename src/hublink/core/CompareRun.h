@@ -36,9 +36,17 @@ void CompareConfig_Click(CommsLink& link, IProgrammingWindow& window);
 int DownloadProgressMaximum(const model::NodeArray& nodes);
 
 // "GET SYSCONFIG": waits for the header, then for the lines up to "END OF
-// DATA" (collected in ReplyLines), with one second allowed before the first
-// line. Returns the final CommsState: SysConfigDone for a whole download.
-StateCode DownloadSysConfig(CommsLink& link);
+// DATA" (collected in ReplyLines), with firstLineMs allowed before the first
+// line. A download that holds a line other than its statements whole in
+// their form (a byte garbled on the line, chatter, a refusal no send could
+// take), or that is cut short, is not trusted alone: it is read again, and
+// taken once one comes clean or two hold the same statements line for line
+// (a line that is not whole in both is the hub's own, for the parse to
+// report). After three reads that give neither, the download fails and the
+// log says why. Returns the final CommsState: SysConfigDone for a download
+// taken, its statements in ReplyLines.
+inline constexpr int32_t kFirstConfigLineMs = 1000;
+StateCode DownloadSysConfig(CommsLink& link, int32_t firstLineMs = kFirstConfigLineMs);
 
 // For a unit that answered "GET SYSCONFIG" with "Unknown Command": tells the
 // engineer, in the log box and a box, that it could not send its

@@ -14,50 +14,62 @@ namespace hublink {
 // (UnknownCommand) and the time-out handler (CommsFailed) move it on. Idle,
 // the shared queries and the last three codes are those of every command
 // set; another command set numbers its own codes apart from these.
+// Listed once, here, so that the enumeration and kCommsStateCodes cannot
+// part: a code added to one is in the other.
+#define QVS_COMMS_STATE_CODES(X) \
+    X(Idle, 0) \
+    X(ProgramWait, 1) \
+    X(ProgramDone, 2) \
+    X(IdentReadWait, 3) \
+    X(IdentReadDone, 4) \
+    X(IdentProgWait, 5) \
+    X(IdentProgDone, 6) \
+    X(SysConfigWait, 7) \
+    X(SysConfigCollect, 8) \
+    X(SysConfigDone, 9) \
+    X(UnassignClearWait, 10) \
+    X(UnassignClearDone, 11) \
+    X(UnassignAllWait, 12) \
+    X(UnassignAllDone, 13) \
+    X(AssignWait, 14) \
+    X(Assigning, 15) \
+    X(AssignDone, 16) \
+    X(PopulateClearWait, 22) \
+    X(PopulateClearDone, 23) \
+    X(DebugOffWait, 30) \
+    X(DebugOffDone, 31) \
+    X(StatusMonitorOffWait, 32) \
+    X(StatusMonitorOffDone, 33) \
+    X(SoftwareVersionWait, 34) \
+    X(SoftwareVersionDone, 35) \
+    X(LoopProtocolWait, 36) \
+    X(LoopProtocolDone, 37) \
+    X(LoopCountWait, 38) \
+    X(LoopCountDone, 39) \
+    X(DeleteWait, 48) \
+    X(DeleteDone, 50) \
+    X(DeleteFailed, 51) \
+    X(RelationDeleteWait, 52) \
+    X(AllStatusCollect, 54) \
+    X(AllStatusDone, 56) \
+    /* The unit's answers left it open whether it carried the command */ \
+    /* out: only its state can tell. */ \
+    X(Unsettled, 252) \
+    X(ProgramAborted, 253) \
+    X(UnknownCommand, 254) \
+    X(CommsFailed, 255)
+
+#define QVS_COMMS_STATE_ENUMERATOR(name, value) name = value,
 enum class CommsStateCode : int32_t
 {
-    Idle = 0,
-    ProgramWait = 1,
-    ProgramDone = 2,
-    IdentReadWait = 3,
-    IdentReadDone = 4,
-    IdentProgWait = 5,
-    IdentProgDone = 6,
-    SysConfigWait = 7,
-    SysConfigCollect = 8,
-    SysConfigDone = 9,
-    UnassignClearWait = 10,
-    UnassignClearDone = 11,
-    UnassignAllWait = 12,
-    UnassignAllDone = 13,
-    AssignWait = 14,
-    Assigning = 15,
-    AssignDone = 16,
-    PopulateClearWait = 22,
-    PopulateClearDone = 23,
-    DebugOffWait = 30,
-    DebugOffDone = 31,
-    StatusMonitorOffWait = 32,
-    StatusMonitorOffDone = 33,
-    SoftwareVersionWait = 34,
-    SoftwareVersionDone = 35,
-    LoopProtocolWait = 36,
-    LoopProtocolDone = 37,
-    LoopCountWait = 38,
-    LoopCountDone = 39,
-    DeleteWait = 48,
-    DeleteDone = 50,
-    DeleteFailed = 51,
-    RelationDeleteWait = 52,
-    AllStatusCollect = 54,
-    AllStatusDone = 56,
-    // The unit's answers left it open whether it carried the command out:
-    // only its state can tell.
-    Unsettled = 252,
-    ProgramAborted = 253,
-    UnknownCommand = 254,
-    CommsFailed = 255,
+    QVS_COMMS_STATE_CODES(QVS_COMMS_STATE_ENUMERATOR)
 };
+#undef QVS_COMMS_STATE_ENUMERATOR
+
+// Every code of the communications window's command set, in order.
+#define QVS_COMMS_STATE_ELEMENT(name, value) CommsStateCode::name,
+inline constexpr CommsStateCode kCommsStateCodes[] = {QVS_COMMS_STATE_CODES(QVS_COMMS_STATE_ELEMENT)};
+#undef QVS_COMMS_STATE_ELEMENT
 
 // A code of the command set on the link. Each command set keeps its codes
 // in a scoped enum of its own over int32_t.
@@ -111,6 +123,9 @@ struct LinkSession
     int16_t ReplyLineCount = 0;
     std::vector<std::string> CommandCaptions = std::vector<std::string>(1); // same indices as ReplyLines
     int16_t CommandCount = 0;
+    // Lines of the last configuration download that were not statements
+    // whole in their form: a download with any is not trusted alone.
+    int16_t StrayLines = 0;
 
     // The unit on the cable as the last type query found it: 3 not
     // identified, 4 Radio Hub, 5 RCC, 6 radio loop module.

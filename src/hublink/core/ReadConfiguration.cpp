@@ -141,11 +141,7 @@ ReadOutcome ReadHubConfiguration(CommsLink& link, ICommsForm& form)
     }
 
     Step(link, "Reading Configuration ....");
-    if (link.Transact(SysConfigWait, "GET SYSCONFIG", kReplyTimeoutMs) == SysConfigCollect) {
-        link.Timer().Start(kConfigLineTimeoutMs);
-        link.WaitWhileState({SysConfigCollect});
-    }
-    if (link.Session().CommsState == SysConfigDone) {
+    if (DownloadSysConfig(link, kConfigLineTimeoutMs) == SysConfigDone) {
         FileChanged = true;
         // A read is never part of programming.
         if (ParseHubConfiguration(link.Session(), HubParseOptions{ActiveNode, false}) > 0)

@@ -1,5 +1,6 @@
 #include "hublink/core/UnitQueries.h"
 
+#include "hublink/core/AnswerForms.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/LinkText.h"
@@ -104,14 +105,11 @@ int32_t ReadLoopProtocol(CommsLink& link)
 {
     const StateCode state = link.Transact(LoopProtocolWait, "GET LP", kReplyTimeoutMs);
     if (state == LoopProtocolDone) {
-        const std::string& reply = link.Session().AcceptedReply;
-        if (Contains(reply, "LP XP95"))
-            return 1;
-        if (Contains(reply, "LP ZP3") || Contains(reply, "LP ZP"))
-            return 2;
-        if (Contains(reply, "LP GE2010"))
-            return 3;
-        return 4;
+        // The protocol word after an "LP": one corrupted byte makes no
+        // other known word of one (the link took an unknown word only when
+        // two sends were answered alike).
+        const int32_t named = forms::LoopProtocolNamed(link.Session().AcceptedReply);
+        return named != 0 ? named : 4;
     }
     return state == UnknownCommand ? 4 : 5;
 }

@@ -60,6 +60,14 @@ struct WaitState
     // another line in place of its answer (an error text, a garbled echo)
     // leaves that to the unit's state.
     bool hubStateDecides = false;
+    // The whole form of the answer: a line the row takes as its answer but
+    // that fails this was garbled on the line. It is no answer and no
+    // verdict; the command is asked again as for a lost answer.
+    AnswerTest form = nullptr;
+    // Of the answers of their form, those whose value the command set knows.
+    // Another (one corrupted byte may have made it) is taken only once two
+    // sends of the command were answered alike.
+    AnswerTest known = nullptr;
 };
 
 template <typename Handler>

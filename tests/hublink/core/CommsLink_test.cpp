@@ -88,9 +88,9 @@ TEST_F(LinkFixture, ReceivedLinesAreAssembledAndFiltered)
 TEST_F(LinkFixture, ALineBeyondTheBoundIsRefusedAndFailsTheCommandWaitingForIt)
 {
     const size_t bound = CommsLink::kMaxLineLength;
-    link.Session().CommsState = IdentReadWait;
-    link.Comm_OnComm("IDENTREAD " + std::string(bound - 15, 'A') + "01A2B\r");
-    EXPECT_EQ(link.Session().CommsState, IdentReadDone) << "a line at the bound is taken whole";
+    link.Session().CommsState = DebugOffWait;
+    link.Comm_OnComm("DEBUGOFF " + std::string(bound - 9, 'A') + "\r");
+    EXPECT_EQ(link.Session().CommsState, DebugOffDone) << "a line at the bound is taken whole";
     EXPECT_EQ(link.Session().LastRxLine.size(), bound);
 
     const auto logs = LogIntoFreshFolder("endless");

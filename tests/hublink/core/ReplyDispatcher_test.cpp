@@ -76,7 +76,8 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
     link.WaitWhileState({SysConfigCollect});
     EXPECT_EQ(link.Session().CommsState, CommsFailed);
     EXPECT_EQ(bench.NowMs(), 5000);
-    EXPECT_FALSE(link.Busy());
+    EXPECT_TRUE(link.Busy()) << "the download's caller reads it again within its busy state";
+    EXPECT_TRUE(link.CutShort());
     EXPECT_TRUE(bench.Box.empty()) << "collections fail without a message";
 
     // The download cut short had its answer: nothing of it is owed any more,
@@ -322,7 +323,9 @@ TEST_F(LinkFixture, DeleteRepliesAreJudged)
         {device, "DEVICE DELETE TIMEOUT", DeleteDone, "Device Deleted, but RCC did not Respond "},
         // No verdict: the hub's state settles it unless its own answer
         // follows within a reply time-out.
-        {relation, "NO SUCH RELATION", RelationDeleteWait, ""},
+        // The hub's words are told all the same.
+        {relation, "NO SUCH RELATION", RelationDeleteWait, "NO SUCH RELATION"},
+        {device, "NODE BUSY", DeleteWait, "Unable to Delete Device : NODE BUSY"},
         {relation, "ERROR Relation already gone", DeleteDone, ""}, // taken as the command's echo
         // A relation the hub holds answers a relation added, and nothing else.
         {relation, "Node Relation already defined", RelationDeleteWait, ""},
