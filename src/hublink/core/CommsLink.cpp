@@ -490,13 +490,9 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
     // An earlier send's answer, until the send is given up: the echo of
     // the command in flight only where it answers a send of the same
     // command that had no line yet (its late answer). Or a refusal of a send
-    // of a command the unit heard but did not answer (a duplicate, or a
-    // first send refused late). In a collection, the other lines are the
-    // collection's.
+    // of a command the unit heard (a duplicate, or a first send refused
+    // late). In a collection, the other lines are the collection's.
     const bool unknown = forms::IsRefusal(line);
-    const auto refusesEarlier = [&](const Send& s) {
-        return unknown || (oneAnswer && Refuses(s.wait, line, s.command) && !HubStateDecides(s.wait));
-    };
     const auto earlier = std::find_if(owed_.begin(), owed_.end(), [&](const Send& s) {
         if (s.number == flight_.number)
             return false;
@@ -505,28 +501,18 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
             return answers && s.command == *echoed && !s.heard;
         if (answers)
             return true;
-        return s.heard && !s.answered && refusesEarlier(s);
+        return s.heard &&
+               (unknown || (oneAnswer && Refuses(s.wait, line, s.command) && !HubStateDecides(s.wait)));
     });
     if (earlier != owed_.end())
         return settle(earlier);
-    // A refusal that a send of a command the unit has answered may be owed
-    // (a duplicate refused) is no verdict on the command in flight either:
-    // it is taken as that send's last line.
-    const auto duplicate = std::find_if(owed_.begin(), owed_.end(), [&](const Send& s) {
-        return s.number != flight_.number && s.answered && refusesEarlier(s);
-    });
-    const bool unsure = duplicate != owed_.end();
-    if (unsure)
-        owed_.erase(duplicate);
     if (!oneAnswer)
-        return unsure ? Verdict::Other : Verdict::None;
+        return Verdict::None;
     if (Garbled(state, line, inFlight))
         return Verdict::NoVerdict;
     if (Refuses(state, line, inFlight)) {
         if (!unknown && HubStateDecides(state))
             return Verdict::Open;
-        if (unsure)
-            return DuplicatesRefused(state) ? Verdict::Open : Verdict::NoVerdict;
         SettleOwn(false);
         ++flight_.refusals;
         // A query may still be answered by a send that follows: its refusal
@@ -550,14 +536,14 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
         // One corrupted byte may have made the value: it is the unit's own
         // once another send is answered alike.
         SettleOwn(true);
-        if (flight_.unconfirmed != line) {
-            if (!flight_.unconfirmed.empty())
+        std::vector<std::string>& given = flight_.unconfirmed;
+        if (std::find(given.begin(), given.end(), line) == given.end()) {
+            if (!given.empty())
                 ++flight_.strays;
-            flight_.unconfirmed = line;
-            flight_.alike = 1;
+            given.push_back(line);
             return Verdict::Unconfirmed;
         }
-        if (++flight_.alike == flight_.sends && flight_.strays == 0)
+        if (given.size() == 1 && flight_.sends == 2 && flight_.strays == 0)
             irregular_ = flight_.irregularBefore; // the unit's regular answer
         return Verdict::Own;
     }
@@ -573,9 +559,7 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
 
 // The command in flight has had a line of its own, an answer or a
 // refusal: its oldest send still owed one is settled, and its other sends
-// may still be answered again or refused (the unit heard the command); once
-// it has had its answer, a refusal that comes for another send of it cannot
-// be told from one of the next command. The unit has gone past
+// may still be refused (the unit heard the command). The unit has gone past
 // the sends of earlier commands that never had a line: it lost them. An
 // answer ages the sends of earlier commands as a time-out does: a unit that
 // has answered later commands owes them less and less.
@@ -586,12 +570,10 @@ void CommsLink::SettleOwn(bool answered, bool keepOwed)
     if (own != owed_.end() && !keepOwed)
         owed_.erase(own);
     for (Send& send : owed_) {
-        if (send.number == flight_.number) {
+        if (send.number == flight_.number)
             send.heard = true;
-            send.answered = send.answered || answered;
-        } else if (answered) {
+        else if (answered)
             ++send.age;
-        }
     }
     std::erase_if(owed_, [this](const Send& s) {
         return s.number != flight_.number && (!s.heard || s.age > kOwedAge);

@@ -21,6 +21,7 @@
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace hublink {
 
@@ -138,8 +139,7 @@ private:
         Held,    // a refusal of one send while another may still be answered
         Open,    // a refusal or a line that cannot say whether the unit took the command
         Other,   // owed to an earlier command, or another command's echo
-        NoVerdict, // the shape of the command's answer but not its whole form, or
-                   // a refusal that may be owed to another command
+        NoVerdict, // the shape of the command's answer but not its whole form
         Unconfirmed, // a value the command set does not know, not yet given alike twice
     };
     // A send still owed its answer: its command as the unit echoes it, the
@@ -148,9 +148,7 @@ private:
     // command left flight (from the first, the send is given up: no answer
     // is taken for it any more), and
     // whether the unit heard the command (it had a line of its own, so the
-    // unit may still refuse this send, as a duplicate or late), and whether
-    // that line was its answer (a refusal then may be this send's, of a
-    // duplicate, or the next command's: it cannot be told).
+    // unit may still refuse this send, as a duplicate or late).
     struct Send
     {
         std::string command;
@@ -158,13 +156,13 @@ private:
         uint32_t number = 0;
         int age = 0;
         bool heard = false;
-        bool answered = false;
         bool givenUp() const { return age > 0; }
     };
     // The command in flight: its number, its sends, the refusals taken for
     // it, the first of them while it is held, whether a line has left its
-    // outcome open, an answer of a value the command set does not know and
-    // how many sends gave it alike, the lines the unit sent meanwhile that
+    // outcome open, the answers of values the command set does not know
+    // (each taken once another send gives it alike), the lines the unit
+    // sent meanwhile that
     // were neither, and whether the run's exchanges were irregular before
     // it.
     struct Flight
@@ -174,8 +172,7 @@ private:
         int refusals = 0;
         std::string heldRefusal;
         bool open = false;
-        std::string unconfirmed;
-        int alike = 0;
+        std::vector<std::string> unconfirmed;
         int strays = 0;
         bool irregularBefore = false;
     };

@@ -281,6 +281,63 @@ TEST_F(ProgrammingRun, EachDeleteEndsOnItsOwnAnswerWhateverComesBeforeIt)
     }
 }
 
+// A delete the hub answers with anything but its own answer, or that meets
+// a refusal that may be owed to a send answered before it, is left to the
+// hub's state: it is waited for one reply time-out, never for its long one,
+// and is told as not deleted only while the hub still holds the unit.
+TEST_F(ProgrammingRun, ADeleteLeftOpenIsSettledByTheHubsStateWithoutItsLongWait)
+{
+    using Kind = AnswerFault::Kind;
+    const std::string device = "FDELETE DEVICE 4A001";
+    const Lines notDeleted = {"The Radio Hub could not Delete\r\nDevice 1 from RCC 4\r\n"
+                              "The Changes were not Sent\r\nProgramming is Not Complete"};
+    struct Case
+    {
+        const char* name;
+        std::function<AnswerFault(const FaultContext&)> fault;
+        bool refused; // the hub does not know the delete
+        Lines boxes;
+    };
+    const auto onDelete = [device](AnswerFault fault) {
+        return [device, fault](const FaultContext& f) { return f.Command == device ? fault : AnswerFault{}; };
+    };
+    const Case cases[] = {
+        {"the download's first answer lost, the delete refused",
+         [lost = false](const FaultContext& f) mutable {
+             const bool first = f.Command == "GET SYSCONFIG" && !std::exchange(lost, true);
+             return first ? AnswerFault{Kind::Lost, "", "", 0, false} : AnswerFault{};
+         },
+         true, notDeleted},
+        {"its answer lost while the hub sends a status line",
+         onDelete({Kind::Lost, "", "DS LOOP1 40 SSG", 0, false}), false, {kCompleted}},
+        {"a download line in place of its answer", onDelete({Kind::Chatter, "POPULATE LOOP1 NODE 12 4 10004 0", "", 0, false}),
+         false, {kCompleted}},
+        {"another list's refusal in place of its answer", onDelete({Kind::Chatter, "POPULATE FAIL", "", 0, false}), false,
+         {kCompleted}},
+        {"a status error in place of its answer", onDelete({Kind::Chatter, "DS ERROR 5", "", 0, false}), false, {kCompleted}},
+    };
+    Program();
+    const Lines programmed = unit.Configuration();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Nodes[4] = model::clsNode(); // RCC 4 deleted with its device
+        unit.ClearFailure();
+        unit.SetConfiguration(programmed);
+        unit.DrawAnswerFaults(c.fault);
+        if (c.refused)
+            unit.Refuse(device);
+        bench.Box.clear();
+        const int64_t start = bench.NowMs();
+        EXPECT_EQ(Program(), c.boxes);
+        EXPECT_LT(bench.NowMs() - start, kDeleteTimeoutMs) << "a delete waited out its long time-out";
+        EXPECT_EQ(std::ranges::count(unit.CommandLines(), device), 1);
+        EXPECT_FALSE(std::ranges::any_of(bench.Box, [](const std::string& l) {
+            return l.starts_with("Communications Failure");
+        }));
+        SetUp();
+    }
+}
+
 TEST_F(ProgrammingRun, LeftoversOfRccsTheHubNoLongerHasAreShownAndCleared)
 {
     Program();

@@ -12,6 +12,8 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 TEST_F(LinkFixture, EachWaitingStateTakesOnlyItsReply)
 {
     const std::tuple<CommsStateCode, const char*, CommsStateCode> cases[] = {
@@ -90,6 +92,108 @@ TEST_F(LinkFixture, ACollectionCutShortFailsAfterItsLineTimeout)
     const int64_t start = bench.NowMs();
     EXPECT_EQ(link.Transact(AllStatusCollect, "GET DS ALL", kReplyTimeoutMs), CommsFailed);
     EXPECT_EQ(bench.NowMs() - start, 1000);
+}
+
+// A download is trusted alone only when every line between its header and
+// its end is a statement whole in its form. Otherwise it is read again, and
+// taken once a read comes clean or two reads hold the same statements line
+// for line; after three reads that give neither, it fails and says so.
+TEST_F(LinkFixture, ADownloadIsTakenCleanOrOnceTwoReadsAgree)
+{
+    const Lines statements = {"POPULATE LOOP1 NODE 12 0 01A2B 0", "POPULATE LOOP1 NODE 13 1 0F00D 0",
+                              "POPULATE LOOP1 MULTISENSOR 13 1 0C004 3", "RELATION ADD 1 0 1",
+                              "YPROTRADIOCHANNELS 2 33"};
+    // The whole download (its header line 0, the statements, its end) with
+    // line i replaced by `line`, or `line` inserted before it.
+    const auto download = [&statements](int i = -1, const std::string& line = "", bool insert = false) {
+        Lines lines = statements;
+        lines.insert(lines.begin(), "EXPORT SYSCONFIG");
+        lines.push_back("END OF DATA");
+        if (insert)
+            lines.insert(lines.begin() + i, line);
+        else if (i >= 0)
+            lines.at(static_cast<size_t>(i)) = line;
+        return lines;
+    };
+    const std::string garbledDevice = "POPULATE LOOP1 MULTI#ENSOR 13 1 0C004 3";
+    struct Case
+    {
+        const char* name;
+        std::vector<Lines> reads; // the hub's answer to each request in turn (the last one again after)
+        CommsStateCode end;
+        size_t requests;
+        Lines taken; // the statements collected, when the download is taken
+    };
+    Lines withGarbled = statements;
+    withGarbled[2] = garbledDevice;
+    const Case cases[] = {
+        {"clean", {download()}, SysConfigDone, 1, statements},
+        {"a statement's first letters garbled", {download(3, "P#PULATE LOOP1 MULTISENSOR 13 1 0C004 3"), download()},
+         SysConfigDone, 2, statements},
+        {"a relation's first letters garbled", {download(4, "RE#ATION ADD 1 0 1"), download()}, SysConfigDone, 2,
+         statements},
+        {"an address garbled", {download(3, "POPULATE LOOP1 MULTISENSOR 1#3 1 0C004 3"), download()},
+         SysConfigDone, 2, statements},
+        {"a character dropped from an ident", {download(3, "POPULATE LOOP1 MULTISENSOR 13 1 0C04 3"), download()},
+         SysConfigDone, 2, statements},
+        {"a refusal no send can take", {download(3, "Unknown Command", true), download()}, SysConfigDone, 2,
+         statements},
+        {"the end garbled", {download(6, "END OF D#TA"), download()}, SysConfigDone, 2, statements},
+        {"the last statement run into the end",
+         {[&] {
+              Lines l = download();
+              l[5] += l[6];
+              l.pop_back();
+              return l;
+          }(),
+          download()},
+         SysConfigDone, 2, statements},
+        {"a statement run into the header",
+         {[&] {
+              Lines l = download();
+              l[0] += l[1];
+              l.erase(l.begin() + 1);
+              return l;
+          }(),
+          download()},
+         SysConfigDone, 2, statements},
+        {"the hub's status line in every read", {download(2, "DS LOOP1 13 SSG", true)}, SysConfigDone, 2, statements},
+        {"a line the hub holds garbled", {download(3, garbledDevice)}, SysConfigDone, 2, withGarbled},
+        {"garbled otherwise at every read",
+         {download(1, "POPULATE LOOP1 NODE 1# 0 01A2B 0"), download(2, "POPULATE LOOP1 NODE 13 1 0F0#D 0"),
+          download(4, "RELATION ADD 1 0 #")},
+         CommsFailed, 3, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedUnit hub;
+        VirtualBench hubBench{hub};
+        hub.AddCommand("GET SYSCONFIG", [&c, read = size_t{0}](const std::string&) mutable {
+            return c.reads[std::min(read++, c.reads.size() - 1)];
+        });
+        CommsLink& hubLink = hubBench.Link();
+        hubLink.BeginBusy();
+        EXPECT_EQ(DownloadSysConfig(hubLink), c.end);
+        EXPECT_EQ(static_cast<size_t>(std::ranges::count(hub.CommandLines(), "GET SYSCONFIG")), c.requests);
+        const LinkSession& session = hubLink.Session();
+        if (c.end == SysConfigDone) {
+            EXPECT_EQ(Lines(session.ReplyLines.begin() + 1, session.ReplyLines.end()), c.taken);
+        }
+        EXPECT_EQ(static_cast<size_t>(std::ranges::count(
+                      hubBench.Box, "The Configuration Received was Incomplete or Garbled, Reading it Again")),
+                  std::min<size_t>(c.requests, 3) - 1);
+        EXPECT_EQ(std::ranges::count(hubBench.Box,
+                                     "The Configuration Received was Incomplete or Garbled at Every Read"),
+                  c.end == CommsFailed ? 1 : 0);
+        EXPECT_TRUE(hubLink.Busy());
+    }
+
+    // A long download: each statement gives the next one its five seconds.
+    unit.SetConfiguration(Lines(8, "RELATION ADD 1 0 1"));
+    unit.SetLineGapMs(2000);
+    EXPECT_EQ(DownloadSysConfig(link, 5000), SysConfigDone);
+    EXPECT_EQ(bench.NowMs(), 18000);
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "GET SYSCONFIG"), 1);
 }
 
 TEST_F(LinkFixture, ACollectionThatNeverEndsIsCapped)

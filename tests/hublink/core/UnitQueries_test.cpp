@@ -197,3 +197,62 @@ TEST_F(LinkFixture, AQueryAskedAgainIsSettledAtItsFirstSend)
     EXPECT_EQ(std::ranges::count(unit.CommandLines(), "IDENTREAD"), 3 + 1 + 2 + 1);
 }
 } // namespace
+
+// A byte corrupted inside an answer makes no answer: the query is asked
+// again, as for a lost one, and after its last send it is unanswered. An
+// answer whole in its form whose value the program does not know (a
+// protocol word it lacks, a loop count past 4) is the unit's own only once
+// two sends are answered alike. A unit that answers every send alike (the
+// same unknown value, or "Unknown Command") answers regularly.
+TEST_F(LinkFixture, AnAnswerIsTakenOnlyWholeInItsForm)
+{
+    using Kind = AnswerFault::Kind;
+    struct Case
+    {
+        const char* command;
+        std::vector<std::string> lines; // what comes in place of the answer to each send ("" the answer)
+        std::function<bool(CommsLink&)> outcome;
+        size_t sends;
+        bool regular;
+    };
+    const auto protocol = [](int32_t code) { return [code](CommsLink& l) { return ReadLoopProtocol(l) == code; }; };
+    const auto loops = [](int16_t count) { return [count](CommsLink& l) { return ReadLoopCount(l) == count; }; };
+    const auto ident = [](CommsLink& l) { return ReadIdent(l) == "01A2B"; };
+    const auto hub = [](CommsLink& l) { return ReadUnitType(l, 0) == 1 && l.Session().HubVersion == "3.10"; };
+    const Case cases[] = {
+        {"GET LP", {"LP #P3"}, protocol(2), 2, false},
+        {"GET LP", {"LP G#2010"}, protocol(2), 2, false},
+        {"GET LP", {"LP ZP95"}, protocol(2), 2, false}, // a digit for a letter: no protocol the program knows
+        {"GET LP", {"Unknown Co#mand"}, protocol(2), 2, false},
+        {"GET LP", {"LP SYSTEM SENSOR", "LP SYSTEM SENSOR"}, protocol(4), 2, true},
+        {"GET LP", {"LP FOO", "LP BAR", "LP FOO"}, protocol(4), 3, false},
+        {"GET LP", {"LP #P3", "LP X#95", "LP Z#3"}, protocol(5), 3, false},
+        {"QUERY LOOPCOUNT", {"QUERY LOOPCOUNT #"}, loops(2), 2, false},
+        {"QUERY LOOPCOUNT", {"QUERY LOOPCOUNT 7"}, loops(2), 2, false},
+        {"QUERY LOOPCOUNT", {"QUERY LOOPCOUNT 7", "QUERY LOOPCOUNT 7"}, loops(7), 2, true},
+        {"QUERY LOOPCOUNT", {"QUERY LOOPCOUNT 23"}, loops(2), 2, false},
+        {"QUERY LOOPCOUNT", {"Unknown Command", "Unknown Command", "Unknown Command"}, loops(-1), 3, true},
+        {"IDENTREAD", {"IDENTREAD 1A#B3"}, ident, 2, false},
+        {"IDENTREAD", {"IDENTREAD 01A2"}, ident, 2, false},
+        {"GET SWV", {"HUB V3.#0"}, hub, 2, false},
+        {"GET SWV", {"HUB#V3.10"}, hub, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.command) + " " + testing::PrintToString(c.lines));
+        SimulatedUnit unit;
+        VirtualBench bench{unit};
+        unit.SetProtocolWord("ZP3");
+        unit.DrawAnswerFaults([&c](const FaultContext& f) {
+            const size_t send = static_cast<size_t>(f.Send);
+            if (f.Command != c.command || send >= c.lines.size() || c.lines[send].empty())
+                return AnswerFault{};
+            return c.lines[send] == "Unknown Command" ? AnswerFault{Kind::Refused, "", "", 0, false}
+                                                     : AnswerFault{Kind::Chatter, c.lines[send], "", 0, false};
+        });
+        CommsLink& link = bench.Link();
+        link.StartRun();
+        EXPECT_TRUE(c.outcome(link)) << link.Session().CommsState.Value();
+        EXPECT_EQ(static_cast<size_t>(std::ranges::count(unit.CommandLines(), c.command)), c.sends);
+        EXPECT_EQ(link.ExchangesIrregular(), !c.regular);
+    }
+}
