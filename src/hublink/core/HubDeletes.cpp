@@ -104,6 +104,7 @@ void SettleByTheHubsState(CommsLink& link, const std::vector<DeleteLeft>& unsett
             outcome.Unread = !link.PortFailed();
             return;
         }
+        outcome.Read = true;
         const LinkSession& session = link.Session();
         const auto count = static_cast<size_t>(std::max<int>(0, session.ReplyLineCount));
         statements.assign(session.ReplyLines.begin() + std::min<size_t>(1, session.ReplyLines.size()),

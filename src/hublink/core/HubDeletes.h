@@ -57,6 +57,9 @@ struct DeletesOutcome
     std::vector<std::string> NotDeleted;
     bool PortLost = false;
     bool Unread = false;
+    // The hub's configuration was read to settle the deletes, and is in the
+    // link's ReplyLines.
+    bool Read = false;
 
     explicit operator bool() const { return NotDeleted.empty() && !PortLost && !Unread; }
 };

@@ -56,7 +56,22 @@ enum class Pass
 {
     Ended,     // the run is over, its outcome told
     ReadAgain, // channels were programmed: read the hub and compare again
+    PlanAgain, // the hub was read to settle the deletes: the changes are planned again from
+               // what it holds (HubNodes)
 };
+
+// The passes a run has made before the one under way.
+struct Passes
+{
+    int count = 0;
+    bool channelsSent = false;
+};
+
+// A run plans its changes at most this often: where a delete's answers left
+// it open (a "NOT FOUND" says the download that planned it may have been
+// wrong), the plan is taken again from the hub as read to settle it, a few
+// times at most.
+constexpr int kMostPlans = 3;
 
 // A stop: nothing more is sent; the busy state (and with it the bar) ended
 // and, with a text, the reason shown.
@@ -144,6 +159,22 @@ bool UnitIsTheSitesHub(CommsLink& link, IProgrammingWindow& window)
     return true;
 }
 
+// Parses the download in ReplyLines into HubNodes, asking whether to go on
+// past lines it cannot take; false after a stop.
+bool ParseTheHub(CommsLink& link, IProgrammingWindow& window)
+{
+    window.SetErrorCheckMode(kModeParse);
+    if (window.ParseDownload(true) > 0) {
+        window.ShowErrorList();
+        if (window.Display("Errors were Encountered, Continue Anyway?", (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption) == MessageResult::No) {
+            Stop(link, window);
+            return false;
+        }
+        window.CloseErrorList();
+    }
+    return true;
+}
+
 // Download and parse into HubNodes; false after a stop.
 bool ReadTheHub(CommsLink& link, IProgrammingWindow& window)
 {
@@ -157,17 +188,7 @@ bool ReadTheHub(CommsLink& link, IProgrammingWindow& window)
         return false;
     }
     bar.SetProgressValue(bar.ProgressMax());
-
-    window.SetErrorCheckMode(kModeParse);
-    if (window.ParseDownload(true) > 0) {
-        window.ShowErrorList();
-        if (window.Display("Errors were Encountered, Continue Anyway?", (MessageStyle::Question | MessageStyle::YesNo), kOwnCaption) == MessageResult::No) {
-            Stop(link, window);
-            return false;
-        }
-        window.CloseErrorList();
-    }
-    return true;
+    return ParseTheHub(link, window);
 }
 
 // The end of a list every command of which the hub acknowledged.
@@ -250,9 +271,11 @@ std::vector<std::string> Differences()
 }
 
 // After a list whose exchanges were irregular (a resend, a late, repeated or
-// unexpected line), the link may have taken a line for the wrong command's
-// answer: the hub, read back, says whether it holds the site. It is complete
-// only then; otherwise the run ends not complete, with what differs.
+// unexpected line, a garbled answer), the link may have taken a line for the
+// wrong command's answer, and a download with a corrupted byte that kept its
+// form may have misled the plan: the hub, read back, says whether it holds
+// the site. It is complete only then; otherwise the run ends not complete,
+// with what differs.
 Pass CheckTheHubHoldsTheSite(CommsLink& link, IProgrammingWindow& window)
 {
     link.LogLine("Some Replies from " + kTarget + " came Late, Twice or Out of Turn", true);
@@ -316,17 +339,20 @@ Pass SendTheList(CommsLink& link, IProgrammingWindow& window, bool readAgain, co
     return Pass::Ended;
 }
 
-// One read, compare and programming of the hub.
-Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
+// One read, compare and programming of the hub; a pass that plans again
+// takes the hub as the run last read it (HubNodes).
+Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, const Passes& before, bool read)
 {
-    if (!ReadTheHub(link, window))
+    if (!read && !ReadTheHub(link, window))
         return Pass::Ended;
+    const bool laterPass = before.count > 0;
+    const bool canPlanAgain = before.count + 1 < kMostPlans;
 
     BuildAddressMap();
     BuildHubAddressMap();
     window.SetErrorCheckMode(kModeBuilding);
     int changes = BuildChangeList();
-    if (changes == kChangeListChannelsFirst && laterPass) {
+    if (changes == kChangeListChannelsFirst && before.channelsSent) {
         // The channels were sent and the hub still holds others.
         link.LogLine("The Radio Channels in the Radio Hub could not be Changed", true);
         return Stop(
@@ -396,6 +422,10 @@ Pass ProgramPass(CommsLink& link, IProgrammingWindow& window, bool laterPass)
             return Stop(link, window, "Unable to Get Config due to Errors");
         return NotCompleteOver(link, window, "The Radio Hub could not Delete", deleted.NotDeleted,
                                "The Changes were not Sent\r\n" + kNotComplete);
+    } else if (deleted.Read && canPlanAgain) {
+        // A delete's answers left it open, and the hub was read to settle
+        // it: the rest is planned from what the hub holds now.
+        return ParseTheHub(link, window) ? Pass::PlanAgain : Pass::Ended;
     }
     link.Session().CommsState = ProgramWait;
     link.Session().RetryCount = 0;
@@ -429,9 +459,12 @@ void cmdUpdate_Click(CommsLink& link, IProgrammingWindow& window)
     link.StartRun();
     if (!TargetIsHub(link, window) || !SiteIsClean(link, window) || !UnitIsTheSitesHub(link, window))
         return;
-    bool laterPass = false;
-    while (ProgramPass(link, window, laterPass) == Pass::ReadAgain)
-        laterPass = true;
+    Passes done;
+    for (Pass pass = ProgramPass(link, window, done, false); pass != Pass::Ended;) {
+        ++done.count;
+        done.channelsSent = done.channelsSent || pass == Pass::ReadAgain;
+        pass = ProgramPass(link, window, done, pass == Pass::PlanAgain);
+    }
 }
 
 void ClearProg_Click(CommsLink& link, IProgrammingWindow& window)

@@ -338,6 +338,26 @@ TEST_F(ProgrammingRun, ADeleteLeftOpenIsSettledByTheHubsStateWithoutItsLongWait)
     }
 }
 
+// A byte corrupted in a download that keeps its form (a hex digit for
+// another) cannot be seen in the line: the delete it plans finds nothing
+// ("DEVICE NOT FOUND"), the hub is read to settle it, and the changes are
+// planned again from the hub as read, so the unit the site dropped goes.
+TEST_F(ProgrammingRun, ADeleteAWrongDownloadPlannedIsPlannedAgainFromTheHubAsRead)
+{
+    Program();
+    Nodes[4].SetDeviceType(1, 0); // RCC 4's heat detector is taken out of the site
+    AfterParse = [parses = 0]() mutable {
+        if (++parses == 1)
+            HubNodes[4].SetDeviceIdent(1, "4A00B");
+    };
+    EXPECT_EQ(Program(), Lines{kCompleted});
+    EXPECT_EQ(Programmed(), Lines{}) << "the hub read back holds the site";
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 4A00B"), 1);
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "FDELETE DEVICE 4A001"), 1);
+    EXPECT_EQ(std::ranges::count(unit.CommandLines(), "GET SYSCONFIG"), 3);
+    EXPECT_EQ(Compare(), Lines{kHubMatches});
+}
+
 TEST_F(ProgrammingRun, LeftoversOfRccsTheHubNoLongerHasAreShownAndCleared)
 {
     Program();
