@@ -195,6 +195,18 @@ bool IsKnownLoopProtocol(std::string_view line)
     return IsLoopProtocolAnswer(line) && LoopProtocolNamed(line) != 0;
 }
 
+bool IsAssignmentResult(std::string_view line)
+{
+    line = Trimmed(line);
+    for (const std::string_view head : {"ASSIGN OK ", "ASSIGN FAIL "}) {
+        if (!BeginsWith(line, head) || !Ident(line.substr(head.size(), 5)))
+            continue;
+        const std::string_view rest = line.substr(head.size() + 5);
+        return rest.empty() || (rest.front() == ' ' && IsPlainText(rest.substr(1)));
+    }
+    return false;
+}
+
 bool IsDownloadHeader(std::string_view line)
 {
     return Trimmed(line) == "EXPORT SYSCONFIG";

@@ -39,6 +39,10 @@ bool IsLoopProtocolAnswer(std::string_view line);
 int32_t LoopProtocolNamed(std::string_view line);
 bool IsKnownLoopProtocol(std::string_view line);
 
+// An assignment result: "ASSIGN OK" or "ASSIGN FAIL", a blank and the
+// unit's five hexadecimal characters, then nothing or a blank and plain text.
+bool IsAssignmentResult(std::string_view line);
+
 // A download: its header, its end, and its statements: node, device,
 // relation and channel lines with fields of their kinds (an empty type word
 // and an empty field before a device's slot as the hub may list them).

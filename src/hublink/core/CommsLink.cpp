@@ -991,10 +991,11 @@ void CommsLink::StatusLine(const std::string& line)
     }
 }
 
+// A result garbled on the line names no unit; the unit is still talking.
 void CommsLink::AssignResult(const std::string& line, size_t identAt, bool assigned, const char* logWord)
 {
     timer_.Stop();
-    const int32_t owner = site_.FindNodeByIdent(Mid(line, identAt, 5));
+    const int32_t owner = forms::IsAssignmentResult(line) ? site_.FindNodeByIdent(Mid(line, identAt, 5)) : -1;
     if (owner != -1) {
         const int node = owner / 100;
         const int slot = owner % 100;

@@ -393,8 +393,12 @@ TEST_F(LinkFixture, AssignmentResultsSetTheFlagsOfTheNamedUnits)
     EXPECT_EQ(testsupport::Last(bench.Box), "Assign Process Completed");
 
     link.Session().CommsState = Assigning;
+    rcc.SetAssigned(false);
+    link.Comm_OnComm("ASSIGN OK 0F00DASSIGN FINISH\r");
+    EXPECT_FALSE(rcc.Assigned()) << "a result run into another line names no unit";
     bench.Start(kAssignLineTimeoutMs);
     link.Comm_OnComm("ASSIGN OK 0F00D\r");
+    EXPECT_TRUE(rcc.Assigned());
     bench.RunFor(39999);
     EXPECT_EQ(link.Session().CommsState, Assigning);
     bench.RunFor(1);
