@@ -286,7 +286,8 @@ std::vector<UnitOutput> SimulatedUnit::Deliver(std::vector<Outgoing> answer, Fai
     const size_t whole = mode == FailureMode::DropMidReply ? lines.size() / 2 : lines.size();
     std::vector<UnitOutput> outputs;
     // A line that went out other than meant is recorded for the command
-    // received last; one that lost its CR gets the line it ran into.
+    // received last (Receive has recorded it); one that lost its CR gets the
+    // line it ran into.
     const auto record = [this](const std::string& meant, bool ofAnswer) {
         std::vector<CorruptedLine>& corrupted = exchanges_.back().Corrupted;
         corrupted.push_back(CorruptedLine{meant, {}, ofAnswer});
@@ -304,7 +305,7 @@ std::vector<UnitOutput> SimulatedUnit::Deliver(std::vector<Outgoing> answer, Fai
         std::string sent = meant;
         const bool cr = Corrupt(sent, i, bytes);
         const bool joined = runOn_.Any();
-        if ((sent != meant || !cr || joined) && !exchanges_.empty()) {
+        if (sent != meant || !cr || joined) {
             const auto place = record(meant, lines[i].OfAnswer);
             if (!cr)
                 runOn_.Records.push_back(place);
