@@ -41,10 +41,16 @@ inline std::string FuzzFile(const std::string& name)
     return (FuzzFolder() / name).string();
 }
 
+// What a target tells of its whole run at its end: called at the exit of
+// the process, and by a finding that ends it.
+inline void (*RunReport)() = nullptr;
+
 // A fuzzer finding: the message names the property that failed.
 [[noreturn]] inline void Finding(const char* property)
 {
     std::fprintf(stderr, "finding: %s\n", property);
+    if (RunReport != nullptr)
+        RunReport();
     std::abort();
 }
 

@@ -4,10 +4,14 @@
 // link waits, and the reply timer ticks only when no answer is pending. The
 // bench is the communications window too: it answers the run's questions
 // and keeps the texts of its boxes, and it keeps every command the unit was
-// sent with the unit's answer, to tell which ones the unit applied.
+// sent with the unit's answer, to tell which ones the unit applied; and it
+// keeps what a run could only have said on the unit's words: each box with
+// the sends before it, and the deletes whose whole time-out ran out after
+// the unit had sent a line.
 #include "FuzzFiles.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/HubConfigParser.h"
+#include "hublink/core/HubDeletes.h"
 #include "hublink/core/ICommsForm.h"
 #include "hublink/core/NodesSiteLink.h"
 #include "hublink/core/support/QuietProgrammingWindow.h"
@@ -56,6 +60,19 @@ public:
     };
     std::vector<Exchange> Exchanges;
     std::vector<std::string> Boxes;
+    // Every box of the bench's life (Boxes may be cleared between runs):
+    // its text, how many Exchanges came before it, and whether the port
+    // had failed then.
+    struct Box
+    {
+        std::string Text;
+        size_t Sends;
+        bool PortFailed;
+    };
+    std::vector<Box> Said;
+    // The deletes and relation deletes (their commands) whose first time-out
+    // ran out after the unit had sent a line while they waited.
+    std::vector<std::string> WaitedOutWhileTalking;
     // The answer to the clear question (the parse's question is always Yes).
     bool ClearAnswer = true;
     // The answers to the LateCommand-th send (0 the first) and the one after
@@ -89,6 +106,7 @@ public:
     {
         const bool late = bytes != "\r" && LateCommand >= 0 && sent_ >= LateCommand && sent_ <= LateCommand + 1;
         const int index = sent_ - 1 + (bytes != "\r" ? 1 : 0);
+        lineUnderWay_ = false; // a send drops the line the link was assembling
         if (bytes != "\r") {
             ++sent_;
             QuietAtSend.push_back(pending_.empty() && late_.empty());
@@ -115,7 +133,12 @@ public:
         return true;
     }
     // ILinkTimer
-    void Start(int32_t) override { timerOn_ = true; }
+    void Start(int32_t ms) override
+    {
+        timerOn_ = true;
+        armedMs_ = ms;
+        heardSinceArmed_ = false;
+    }
     void Stop() override { timerOn_ = false; }
     bool Enabled() const override { return timerOn_; }
     // IMessageLoop: the unit's answers first, then ticks of the timer; a wait
@@ -158,15 +181,15 @@ public:
     void HideProgress() override {}
     int32_t ShowMessage(const std::string& text, int32_t) override
     {
-        Boxes.push_back(text);
+        Tell(text);
         return 1;
     }
-    void ShowCommsError(const std::string& text) override { Boxes.push_back(text); }
+    void ShowCommsError(const std::string& text) override { Tell(text); }
     bool DeleteTimerRunning() const override { return false; }
     // The window
     int32_t Display(const std::string& text, int32_t style, const std::string&) override
     {
-        Boxes.push_back(text);
+        Tell(text);
         if (style != 36)
             return 1;
         const bool clear = text.rfind("Do You Wish to Clear", 0) == 0;
@@ -227,6 +250,10 @@ private:
     // except those sent in the tick itself.
     void Tick()
     {
+        const hublink::StateCode state = link_.Session().CommsState;
+        if (armedMs_ == hublink::kDeleteTimeoutMs && heardSinceArmed_ &&
+            (state == hublink::CommsStateCode::DeleteWait || state == hublink::CommsStateCode::RelationDeleteWait))
+            WaitedOutWhileTalking.push_back(link_.Session().CommandText);
         ticking_ = true;
         link_.CommsTimer_Timer();
         ticking_ = false;
@@ -235,9 +262,24 @@ private:
         for (Late& late : late_)
             late.SentInTick = false;
     }
+    void Tell(const std::string& text)
+    {
+        Boxes.push_back(text);
+        Said.push_back(Box{text, Exchanges.size(), link_.PortFailed()});
+    }
     void Deliver(const std::string& bytes, int index)
     {
         Delivered.push_back(Delivery{index, bytes, link_.Session().CommandText});
+        // A line that ends here was heard: the link rearms its timer on it
+        // or not, as it takes it.
+        for (const char c : bytes) {
+            if (c == '\r') {
+                heardSinceArmed_ = heardSinceArmed_ || lineUnderWay_;
+                lineUnderWay_ = false;
+            } else if (c != '\n' && c != ' ' && c != '_') {
+                lineUnderWay_ = true;
+            }
+        }
         link_.Comm_OnComm(bytes);
     }
 
@@ -268,6 +310,8 @@ private:
     bool ticking_ = false;
     int sent_ = 0;
     bool timerOn_ = false;
+    int32_t armedMs_ = 0;
+    bool heardSinceArmed_ = false, lineUnderWay_ = false;
     int progress_ = 0;
     int progressMax_ = 100;
 };

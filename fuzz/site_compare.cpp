@@ -23,6 +23,19 @@
 // every command before the link gave it up, Program never says the hub
 // could not delete a unit it no longer holds, nor that it aborted over a hub
 // that took every statement.
+//
+// After a second marker, the hub also corrupts the bytes of lines it sends
+// (a byte replaced, dropped or inserted, a bit flipped, a line cut short or
+// run into the next) and puts stray lines of its own in a download or in
+// place of a lost answer. A corrupted line without a form the link takes is
+// one the link must see through: an answer so broken is no answer, and the
+// hub answers the query asked again. A corrupted line that keeps such a
+// form cannot be told from the hub's own: a run with one is not held to the
+// words that rest on the hub's lines, and the process tells at its exit how
+// often those words went wrong. Whatever the faults, "Unable to Get Config
+// due to Errors" comes only after three requests of the download in a row
+// went unanswered, and no delete waits out its whole time-out after the hub
+// has sent a line.
 #include "FuzzFiles.h"
 #include "ProgramBench.h"
 #include "hublink/core/AddressMaps.h"
@@ -40,8 +53,10 @@
 #include "model/ConfigurationCheck.h"
 #include "model/Settings.h"
 
+#include <cctype>
 #include <cstdio>
 #include <map>
+#include <regex>
 #include <sstream>
 
 using namespace hublink;
@@ -278,6 +293,199 @@ bool TookEveryStatement(const ProgramBench& bench)
     return true;
 }
 
+// The forms of the lines the link takes, as it reads a line (an underscore
+// a blank, a line feed dropped, a CR the line's end, trailing blanks not
+// counted). A line the unit sent corrupted that still has a form of the
+// answers to its command (or of a refusal) cannot be told from a line the
+// hub meant: the link can only take it as it reads.
+std::vector<std::string> LinesSeen(const std::string& bytes)
+{
+    std::vector<std::string> lines(1);
+    for (const char c : bytes) {
+        if (c == '\r')
+            lines.emplace_back();
+        else if (c != '\n')
+            lines.back() += c == '_' ? ' ' : c;
+    }
+    for (std::string& line : lines)
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+    std::erase(lines, std::string());
+    return lines;
+}
+
+bool Matches(const std::string& line, const std::string& pattern)
+{
+    static std::map<std::string, std::regex> compiled;
+    auto found = compiled.find(pattern);
+    if (found == compiled.end())
+        found = compiled.emplace(pattern, std::regex(pattern)).first;
+    return std::regex_match(line, found->second);
+}
+
+// Plain text: words of letters, digits and . : , = / - ( ), one blank apart.
+const std::string kWord = "[A-Za-z0-9.:,=/()-]+";
+const std::string kPlain = kWord + "( " + kWord + ")*";
+
+bool Plain(const std::string& line)
+{
+    return Matches(line, kPlain);
+}
+
+bool Has(const std::string& line, const char* text)
+{
+    return line.find(text) != std::string::npos;
+}
+
+bool RefusalForm(const std::string& line)
+{
+    return Matches(line, "Unknown Command( " + kPlain + ")?");
+}
+
+bool VersionForm(const std::string& line)
+{
+    if (!Plain(line) || !Matches(line, "(HUB|RCC|WZM|ALID|GELI|ZWZM|ZRLM)[A-Z0-9]*( .*)?"))
+        return false;
+    const size_t at = line.find(" V");
+    return at == std::string::npos || Matches(line.substr(at + 1, line.find(' ', at + 1) - at - 1), "V[0-9][0-9.]*");
+}
+
+bool DownloadForm(const std::string& line)
+{
+    for (const char* form :
+         {"EXPORT SYSCONFIG", "END OF DATA",
+          "POPULATE LOOP[0-9] NODE [0-9]{1,3} [0-9]{1,3} [0-9A-Fa-f]{5}( [0-9]{1,3})?",
+          "POPULATE LOOP[0-9] [A-Z]* [0-9]{1,3} [0-9]{1,3} [0-9A-Fa-f]{5}( {1,2}[0-9]{1,2})?",
+          "RELATION [A-Z]+ [0-9]{1,3} [0-9]{1,3} [0-9]{1,3}", "YPROTRADIOCHANNELS [0-9]{1,3} [0-9]{1,3}",
+          "XPROTRADIOCHANNELS [0-9]{1,3} [0-9]{1,3}( [0-9]{1,3})?"})
+        if (Matches(line, form))
+            return true;
+    return false;
+}
+
+// What the hub says of a statement or a delete besides its echo.
+bool StatementVerdictForm(const std::string& line)
+{
+    if (!Plain(line))
+        return false;
+    std::string upper = line;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (Has(upper, "NODE RELATION ALREADY DEFINED") || Has(upper, "RELATION ALREADY EXISTS") ||
+        Has(line, "POPULATE FAIL") || Has(line, "ERROR") || Has(line, "DELETE DEVICE"))
+        return true;
+    for (const char* done : {"DEVICE DELETED", "DELETE NODE", "DEVICE NO RESPONSE", "DEVICE DELETE TIMEOUT",
+                             "DELETE RELATION"})
+        if (line.rfind(done, 0) == 0)
+            return true;
+    return false;
+}
+
+// The forms of the answers to the command (its blanks as the link reads
+// them); to a command the runs do not send, any plain line.
+bool AnswerForm(const std::string& line, const std::string& command)
+{
+    if (command == "GET SWV")
+        return VersionForm(line);
+    if (command == "IDENTREAD")
+        return Matches(line, "IDENTREAD [0-9A-Fa-f]{5}");
+    if (command == "QUERY LOOPCOUNT")
+        return Matches(line, "QUERY LOOPCOUNT [0-9]");
+    if (command == "GET LP")
+        return Matches(line, "LP( [A-Za-z0-9]+)+");
+    if (command == "GET SYSCONFIG")
+        return DownloadForm(line);
+    if (command == "DEBUGOFF ALL")
+        return Plain(line) && Has(line, "DEBUGOFF");
+    if (command == "DS MON DIS")
+        return Plain(line) && Has(line, "DS MON STOP");
+    if (command == "POPULATE CLEAR" && Plain(line) && Has(line, "CLEAR"))
+        return true;
+    if (IsConfigurationCommand(command))
+        return line == command || (line.rfind(command + " ", 0) == 0 && Plain(line.substr(command.size() + 1))) ||
+               StatementVerdictForm(line);
+    return Plain(line);
+}
+
+// The line has a form of an answer to the command, or of a refusal. A line
+// sent with no command's answer (chatter, a repeat, a stray line) may be
+// taken for any command's: it keeps a form when it has one of any command
+// the runs send.
+bool KeepsForm(const std::string& line, std::string command)
+{
+    if (RefusalForm(line))
+        return true;
+    if (!command.empty()) {
+        std::replace(command.begin(), command.end(), '_', ' ');
+        return AnswerForm(line, command);
+    }
+    for (const char* query : {"GET SWV", "IDENTREAD", "QUERY LOOPCOUNT", "GET LP", "GET SYSCONFIG", "DEBUGOFF ALL",
+                              "DS MON DIS", "POPULATE CLEAR"})
+        if (AnswerForm(line, query))
+            return true;
+    return StatementVerdictForm(line) || Matches(line, "(FDELETE DEVICE|RELATION DEL) " + kPlain);
+}
+
+// What the corruptions of the lines sent for one command did: whether any
+// line came other than meant, one of its answer did, and one still had a
+// form the link takes.
+struct Damage
+{
+    bool any = false;
+    bool answer = false;
+    bool formKept = false;
+};
+
+Damage DamageOf(const UnitExchange& e)
+{
+    Damage damage;
+    for (const CorruptedLine& line : e.Corrupted) {
+        const std::vector<std::string> seen = LinesSeen(line.Sent);
+        const std::vector<std::string> meant = LinesSeen(line.Meant);
+        if (seen == meant)
+            continue;
+        damage.any = true;
+        damage.answer = damage.answer || line.OfAnswer;
+        for (const std::string& l : seen)
+            if (std::find(meant.begin(), meant.end(), l) == meant.end() &&
+                KeepsForm(l, line.OfAnswer ? e.Command : std::string()))
+                damage.formKept = true;
+    }
+    return damage;
+}
+
+Damage DamageAt(const std::vector<UnitExchange>& exchanges, int index)
+{
+    return index >= 0 && static_cast<size_t>(index) < exchanges.size() ? DamageOf(exchanges[index]) : Damage();
+}
+
+// The exchanges from `from` on: whether any line came corrupted, and
+// whether one kept its form.
+Damage DamageSince(const std::vector<UnitExchange>& exchanges, size_t from)
+{
+    Damage all;
+    for (size_t i = from; i < exchanges.size(); ++i) {
+        const Damage d = DamageOf(exchanges[i]);
+        all.any = all.any || d.any;
+        all.answer = all.answer || d.answer;
+        all.formKept = all.formKept || d.formKept;
+    }
+    return all;
+}
+
+// A line other than meant came for the command, or a stray line with its answer.
+bool Disturbed(const std::vector<UnitExchange>& exchanges, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= exchanges.size())
+        return false;
+    const UnitExchange& e = exchanges[index];
+    return !e.Strays.empty() || DamageOf(e).any;
+}
+
+bool IsDelete(const std::string& command)
+{
+    return command.rfind("FDELETE", 0) == 0 || command.rfind("RELATION DEL", 0) == 0;
+}
+
 // The hub's faults drawn by the input for the answers to its commands:
 // after a marker, one byte of what runs and rules of three bytes, each
 // (command, send, fault). The command is the n-th one the hub received,
@@ -293,7 +501,25 @@ bool TookEveryStatement(const ProgramBench& bench)
 // before the answer goes with what another rule makes of the answer. The run byte: bit 0
 // reads the hub (the opening queries and Read Config, with the faults)
 // instead of programming it with them, bit 1 programs it twice on one link.
+//
+// After a second marker, rules of six bytes for the bytes of the lines the
+// hub sends (command, send, line, fault, at, value): command and send as
+// above; the line of those sent for the send, from 0 (the lines sent before
+// the answer first); the fault byte's bits 0-2: a byte replaced by value, a
+// byte dropped, value inserted, bit value % 8 flipped, the line cut short,
+// the line run on into the next (its CR lost), or (6 and 7) a stray line
+// (bits 3-5 which): in a download, after 1 + `line` of its lines but before
+// its end; before the answer of another command, or alone where the answer
+// is lost. `at` is the byte's place in the line. A stray line that could be
+// the verdict on the statement it comes with (a refusal, "POPULATE FAIL")
+// is left out: no answer of the statement's own follows it for the link to
+// place it by.
 const std::string kFaultsMark("\0FAULTS\0", 8);
+const std::string kBytesMark("\0BYTES\0", 7);
+
+const char* const kStrayLines[] = {"Unknown Command", "DS 4 1 SSG",    "POPULATE FAIL",
+                                   "DS ERROR 5",      "RADIO BUSY",    "POPULATE LOOP1 NODE 30 9 0F00D 0",
+                                   "DS LOOP1 5 SSG",  "SF CS RUNNING 30"};
 
 struct DrawnFaults
 {
@@ -306,12 +532,19 @@ struct DrawnFaults
         uint8_t fault;
     };
     std::vector<Rule> rules;
+    struct ByteRule
+    {
+        int command, send;
+        bool later;
+        uint8_t line, fault, at, value;
+    };
+    std::vector<ByteRule> byteRules;
     // Every command line the hub received and the fault it drew for it; the
     // first of the run under way.
     std::vector<std::pair<FaultContext, AnswerFault>> drawn;
     size_t runStart = 0;
 
-    explicit DrawnFaults(const std::string& bytes)
+    DrawnFaults(const std::string& bytes, const std::string& byteBytes)
     {
         if (bytes.empty())
             return;
@@ -321,14 +554,23 @@ struct DrawnFaults
             rules.push_back(Rule{static_cast<uint8_t>(bytes[k]), static_cast<uint8_t>(bytes[k + 1]) & 0x7F,
                                  (static_cast<uint8_t>(bytes[k + 1]) & 0x80) != 0,
                                  static_cast<uint8_t>(bytes[k + 2])});
+        const auto at = [&byteBytes](size_t k) { return static_cast<uint8_t>(byteBytes[k]); };
+        for (size_t k = 0; k + 5 < byteBytes.size(); k += 6)
+            byteRules.push_back(
+                ByteRule{at(k), at(k + 1) & 0x7F, (at(k + 1) & 0x80) != 0, at(k + 2), at(k + 3), at(k + 4), at(k + 5)});
     }
-    AnswerFault Draw(const FaultContext& c)
+    static bool Hits(int command, int send, bool later, const FaultContext& c)
+    {
+        return command == c.Ordinal && (send == c.Send || (later && c.Send > send));
+    }
+    // The fault the rules give a send.
+    AnswerFault Fault(const FaultContext& c) const
     {
         static const char* const chatter[] = {"RADIO BUSY", "SF CS RUNNING 30", "DEBUG TICK",
                                               "Node Relation already defined"};
         AnswerFault f;
         for (const Rule& r : rules) {
-            if (r.command != c.Ordinal || (r.send != c.Send && !(r.later && c.Send > r.send)))
+            if (!Hits(r.command, r.send, r.later, c))
                 continue;
             using enum AnswerFault::Kind;
             const AnswerFault::Kind kinds[] = {None, Lost, Chatter, Garbled, Refused, Repeated, None, Refused};
@@ -345,6 +587,36 @@ struct DrawnFaults
                 f.InTurn = (r.fault & 0x20) != 0;
             }
         }
+        for (const ByteRule& r : byteRules) {
+            if (!Hits(r.command, r.send, r.later, c))
+                continue;
+            const int kind = r.fault & 7;
+            if (kind < 6)
+                f.Bytes.push_back(ByteFault{static_cast<ByteFault::Kind>(kind), r.line, r.at, r.value});
+            else if (const std::string stray = kStrayLines[(r.fault >> 3) & 7]; StrayPlaced(c.Command, f, stray))
+                f.Strays.push_back(StrayLine{c.Command == "GET SYSCONFIG" ? 1u + r.line : 0u, stray});
+        }
+        return f;
+    }
+    // A stray line comes inside a download the hub answers, or alone or
+    // before the answer where it cannot be the verdict on a statement: a
+    // delete is settled by the hub's state, a query's refusal waits for
+    // its answer.
+    static bool StrayPlaced(const std::string& command, const AnswerFault& f, const std::string& stray)
+    {
+        using enum AnswerFault::Kind;
+        const bool answered = f.What == None || f.What == Repeated || f.What == Garbled;
+        if (command == "GET SYSCONFIG" && answered)
+            return !DownloadForm(stray);
+        if (IsDelete(command))
+            return true;
+        if (IsConfigurationCommand(command))
+            return !KeepsForm(stray, command);
+        return !answered || !KeepsForm(stray, command);
+    }
+    AnswerFault Draw(const FaultContext& c)
+    {
+        const AnswerFault f = Fault(c);
         drawn.emplace_back(c, f);
         return f;
     }
@@ -357,27 +629,55 @@ struct DrawnFaults
     // once in time: a send it took has its answer intact, due before the
     // link's last time-out of the command, and not held back past it by a
     // send answered late in turn; and no earlier command was answered late.
+    // An answer that came with a line whose form is broken is none: the
+    // link must ask again, and the hub answers the next send as drawn (a
+    // send the link did not make, as the rules would have it). One that
+    // came with a line that kept its form the link cannot tell: it is not
+    // held against the link.
     bool AnsweredProperly(const std::vector<UnitExchange>& exchanges, int command) const
     {
-        int heldUntil = 0;
-        for (const auto& [c, f] : drawn) {
+        int heldUntil = 0, lastSend = -1;
+        bool broken = false;
+        size_t next = drawn.size();
+        std::string asked;
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            const auto& [c, f] = drawn[i];
             if (c.Ordinal < command && f.LateBy > 0)
                 return false;
             if (c.Ordinal != command)
                 continue;
+            asked = c.Command;
+            lastSend = c.Send;
+            next = i + 1;
+            const Damage damage = DamageAt(exchanges, c.Index);
+            if (damage.formKept)
+                return false;
             const int due = std::max(heldUntil, c.Send + f.LateBy);
             const bool intact = f.What == AnswerFault::Kind::None || f.What == AnswerFault::Kind::Repeated;
-            // The debug switch is not resent: its first time-out ends it.
-            const int last = c.Command == "DEBUGOFF ALL" ? 0 : kMaxResends;
             if (intact && static_cast<size_t>(c.Index) < exchanges.size() && exchanges[c.Index].Taken &&
-                due <= last)
-                return true;
+                due <= LastSend(c.Command)) {
+                if (!damage.answer)
+                    return true;
+                broken = true;
+            }
             if (f.InTurn)
                 heldUntil = std::max(heldUntil, c.Send + f.LateBy);
         }
+        if (!broken)
+            return false;
+        // Asked again as a new command, or as a resend of the same one.
+        if (next < drawn.size() && drawn[next].first.Command == asked && drawn[next].first.Send == 0)
+            return AnsweredProperly(exchanges, drawn[next].first.Ordinal);
+        for (int send = lastSend + 1; send <= LastSend(asked); ++send) {
+            const AnswerFault f = Fault(FaultContext{asked, -1, command, send, true, true});
+            if ((f.What == AnswerFault::Kind::None || f.What == AnswerFault::Kind::Repeated) && f.LateBy == 0 &&
+                f.Bytes.empty())
+                return std::max(heldUntil, send) <= LastSend(asked);
+        }
         return false;
     }
-    // Every command of these the hub received was answered properly.
+    // The debug switch is not resent: its first time-out ends it.
+    static int LastSend(const std::string& command) { return command == "DEBUGOFF ALL" ? 0 : kMaxResends; }
     // The last time the query was asked, the hub answered a send of it
     // properly in time (a hub that refused every send does not know it).
     bool LastAskAnswered(const std::vector<UnitExchange>& exchanges, const std::string& query) const
@@ -388,18 +688,23 @@ struct DrawnFaults
                 ordinal = c.Ordinal;
         return ordinal < 0 || AnsweredProperly(exchanges, ordinal);
     }
-    bool QueriesAnswered(const std::vector<UnitExchange>& exchanges, const std::vector<std::string>& queries) const
+    // Every query of these the hub received (from the from-th command line
+    // drawn) was answered properly.
+    bool QueriesAnswered(const std::vector<UnitExchange>& exchanges, const std::vector<std::string>& queries,
+                         size_t from = 0) const
     {
-        for (const auto& [c, f] : drawn)
+        for (size_t i = from; i < drawn.size(); ++i) {
+            const FaultContext& c = drawn[i].first;
             if (c.Send == 0 && std::find(queries.begin(), queries.end(), c.Command) != queries.end() &&
                 !AnsweredProperly(exchanges, c.Ordinal))
                 return false;
+        }
         return true;
     }
     // A statement or a delete the hub refused at its first send, at once, with nothing
     // else of the hub's on its way or just before, that the link sent again
     // all the same.
-    std::string RefusedAtOnceSentAgain(const ProgramBench& bench) const
+    std::string RefusedAtOnceSentAgain(const ProgramBench& bench, const std::vector<UnitExchange>& exchanges) const
     {
         // Only while every answer of the run so far came as sent: once one
         // did not, the link cannot tell a refusal owed to an earlier send.
@@ -407,11 +712,12 @@ struct DrawnFaults
             const auto& [c, f] = drawn[i];
             if (i > runStart) {
                 const AnswerFault& before = drawn[i - 1].second;
-                if (before.What != AnswerFault::Kind::None || before.LateBy > 0 || !before.Before.empty())
+                if (before.What != AnswerFault::Kind::None || before.LateBy > 0 || !before.Before.empty() ||
+                    Disturbed(exchanges, drawn[i - 1].first.Index))
                     return std::string();
             }
             const bool plain = f.What == AnswerFault::Kind::Refused && f.Line.empty() && f.LateBy == 0 &&
-                               f.Before.empty() &&
+                               f.Before.empty() && !Disturbed(exchanges, c.Index) &&
                                (i == 0 || drawn[i - 1].second.What != AnswerFault::Kind::Repeated);
             // A query may be answered by a resend: its refusal waits for
             // its last time-out.
@@ -463,6 +769,98 @@ bool ToldStarting(const ProgramBench& bench, const std::string& start)
                        [&start](const std::string& box) { return box.rfind(start, 0) == 0; });
 }
 
+// What the runs of one input came to: a line the hub sent came corrupted,
+// one kept its form, and with one kept, the words said Programming
+// Completed, that the hub matches, or Config Successfully Read over a hub
+// that differs.
+struct Tally
+{
+    bool corrupted = false, formKept = false, completed = false, matches = false, read = false;
+};
+Tally tally; // the input under way
+
+// The inputs' tallies, told when the process ends.
+struct Counts
+{
+    long corrupted = 0, formKept = 0, completed = 0, matches = 0, read = 0;
+} counts;
+
+void TellCounts()
+{
+    std::fprintf(stderr,
+                 "form-keeping corruptions: %ld of %ld runs with a corrupted line kept a form; of them, wrong "
+                 "Completed %ld, wrong matches %ld, wrong Config Successfully Read %ld\n",
+                 counts.formKept, counts.corrupted, counts.completed, counts.matches, counts.read);
+}
+
+void Count(const Tally& run)
+{
+    counts.corrupted += run.corrupted ? 1 : 0;
+    counts.formKept += run.formKept ? 1 : 0;
+    counts.completed += run.completed ? 1 : 0;
+    counts.matches += run.matches ? 1 : 0;
+    counts.read += run.read ? 1 : 0;
+}
+
+void TallyDamage(const Damage& damage)
+{
+    tally.corrupted = tally.corrupted || damage.any;
+    tally.formKept = tally.formKept || damage.formKept;
+}
+
+// The words said what the hub does not hold: a finding, unless a line the
+// hub sent came corrupted with its form kept, which the link cannot see
+// (then it is counted).
+void WrongWords(bool formKept, bool& counted, const char* finding)
+{
+    if (!formKept)
+        Finding(finding);
+    counted = true;
+}
+
+// "Unable to Get Config due to Errors" only where the hub did not answer
+// the download when it was last asked: three requests of it in a row, none
+// answered (or the port gone).
+void CheckDownloadFailures(const ProgramBench& bench)
+{
+    for (const ProgramBench::Box& box : bench.Said) {
+        if (box.Text != "Unable to Get Config due to Errors" || box.PortFailed)
+            continue;
+        int requests = 0;
+        for (size_t i = box.Sends; i > 0; --i) {
+            const std::string& command = bench.Exchanges[i - 1].Command;
+            if (command.empty())
+                continue;
+            if (command != "GET SYSCONFIG")
+                break;
+            ++requests;
+        }
+        if (requests < kMaxResends + 1)
+            Finding("a run says it could not get the configuration of a hub it had not asked three times");
+    }
+}
+
+// A delete waits for its answer as long as the hub may take, but not on a
+// hub that has spoken meanwhile.
+void CheckDeleteWaits(const ProgramBench& bench)
+{
+    if (!bench.WaitedOutWhileTalking.empty())
+        Finding("a delete waited out its whole time-out after the hub had sent a line");
+}
+
+// The hub knew the query the last time it was asked: it took a send of it.
+bool HubKnew(const DrawnFaults& faults, const std::vector<UnitExchange>& exchanges, const std::string& query)
+{
+    int ordinal = -1;
+    for (const auto& [c, f] : faults.drawn)
+        if (c.Command == query)
+            ordinal = c.Ordinal;
+    return std::any_of(faults.drawn.begin(), faults.drawn.end(), [&](const auto& d) {
+        return d.first.Ordinal == ordinal && static_cast<size_t>(d.first.Index) < exchanges.size() &&
+               exchanges[d.first.Index].Taken;
+    });
+}
+
 // The opening queries and Read Config of a simulated hub holding the
 // statements and the site's header, its answers faulted as drawn. The read
 // says it read the hub only when the site it made is the hub's, header
@@ -491,6 +889,10 @@ void ReadTheHub(const std::vector<std::string>& statements, DrawnFaults& faults)
                                "Unable to Read the Loop Protocol", "A Full Configuration Can Only"})
         if (ToldStarting(bench, failed) && faults.QueriesAnswered(unit.Exchanges(), kQueries))
             Finding("Read Config says it could not learn what the hub answered properly");
+    CheckDownloadFailures(bench);
+    const std::vector<UnitExchange> asked = unit.Exchanges();
+    const Damage damage = DamageSince(asked, 0);
+    TallyDamage(damage);
     if (!Told(bench, "Config Successfully Read"))
         return;
     // The same read on a link that nothing disorders is the hub's site:
@@ -498,7 +900,6 @@ void ReadTheHub(const std::vector<std::string>& statements, DrawnFaults& faults)
     static const std::string read = fuzz::FuzzFile("read.qvs");
     static const std::string clean = fuzz::FuzzFile("clean.qvs");
     const int16_t readLoops = LoopCount, readProtocol = LoopProtocol;
-    const std::vector<UnitExchange> asked = unit.Exchanges();
     std::string error;
     model::SaveSiteFile(read, &error);
     unit.ClearFailure();
@@ -507,16 +908,22 @@ void ReadTheHub(const std::vector<std::string>& statements, DrawnFaults& faults)
     ReadHubConfiguration(undisturbed.Link(), undisturbed);
     if (!Told(undisturbed, "Config Successfully Read"))
         return;
-    if ((readLoops != LoopCount && faults.LastAskAnswered(asked, "QUERY LOOPCOUNT")) ||
-        (readProtocol != LoopProtocol && faults.LastAskAnswered(asked, "GET LP")))
-        Finding("Read Config says it read the hub with another loop count or loop protocol than the hub's");
+    // (A line that kept its form may have been the hub's answer: only a
+    // hub that did not know the query keeps the default.)
+    const auto answered = [&](const char* query) {
+        return damage.formKept ? HubKnew(faults, asked, query) : faults.LastAskAnswered(asked, query);
+    };
+    if ((readLoops != LoopCount && answered("QUERY LOOPCOUNT")) ||
+        (readProtocol != LoopProtocol && answered("GET LP")))
+        WrongWords(damage.formKept, tally.read,
+                   "Read Config says it read the hub with another loop count or loop protocol than the hub's");
     // A hub that refused every send of a query is one that does not know it:
     // the read keeps the default, and the rest of the site is the hub's.
     LoopCount = readLoops;
     LoopProtocol = readProtocol;
     model::SaveSiteFile(clean, &error);
     if (fuzz::ReadFile(read) != fuzz::ReadFile(clean))
-        Finding("Read Config says it read the hub over a site that differs from the hub");
+        WrongWords(damage.formKept, tally.read, "Read Config says it read the hub over a site that differs from the hub");
 }
 
 // Programs a simulated hub holding HubNodes with the site, then compares it.
@@ -567,26 +974,44 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
          ToldStarting(bench, "The number of Loops supported") || ToldStarting(bench, "The Loop Protocol in the Hub")) &&
         faults->QueriesAnswered(unit.Exchanges(), kQueries))
         Finding("Program says the hub is not the site's over a hub that answered every query properly");
+    // The hub's version (3.10) takes deletes.
+    const auto checkRun = [&] {
+        CheckDownloadFailures(bench);
+        CheckDeleteWaits(bench);
+        if (faults && disorder.lateCommand < 0 && ToldStarting(bench, "Some changes have to be done at the Hub") &&
+            faults->LastAskAnswered(unit.Exchanges(), "GET SWV"))
+            Finding("Program says the hub takes no deletes over a hub whose version takes them");
+    };
+    checkRun();
     if (faults && faults->twice) {
         // The first run's words are the hub's as the first run left it.
-        if (disorder.lateTicks < 3 && !DeletedAfterAll(bench, unit.Configuration()).empty())
+        if (disorder.lateTicks < 3 && !DamageSince(unit.Exchanges(), 0).formKept &&
+            !DeletedAfterAll(bench, unit.Configuration()).empty())
             Finding("Program says the hub could not delete what it no longer holds");
         bench.Boxes.clear();
         faults->runStart = faults->drawn.size();
         ActiveNode = 0;
         cmdUpdate_Click(bench.Link(), bench);
+        checkRun();
     }
     const std::vector<std::string> lastRun = bench.Boxes;
-    if (faults && !faults->RefusedAtOnceSentAgain(bench).empty())
+    const std::vector<UnitExchange> programmed = unit.Exchanges();
+    // A line that came corrupted with its form kept may have told the link
+    // anything the hub could have said: the words that rest on the hub's
+    // lines are counted then, not held against the link.
+    const Damage programDamage = DamageSince(programmed, 0);
+    if (faults && !faults->RefusedAtOnceSentAgain(bench, programmed).empty())
         Finding("the link sent a command again that the hub had refused at once");
 
-    const bool holds = Told(bench, "Programming Completed Successfully") ||
-                       Told(bench, "The Config matches the Radio Hub already, Update not required");
+    const bool completed = Told(bench, "Programming Completed Successfully");
+    const bool holds = completed || Told(bench, "The Config matches the Radio Hub already, Update not required");
+    bool& wrongly = completed ? tally.completed : tally.matches;
     if (holds && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
-        Finding("Program says the hub holds the site while a loop address is answered twice");
+        WrongWords(programDamage.formKept, wrongly,
+                   "Program says the hub holds the site while a loop address is answered twice");
     // A hub that answers a command only after its last time-out has been
     // given up on: the link can only go by what came before.
-    if (disorder.lateTicks < 3) {
+    if (disorder.lateTicks < 3 && !programDamage.formKept) {
         if (!DeletedAfterAll(bench, unit.Configuration()).empty())
             Finding("Program says the hub could not delete what it no longer holds");
         const bool aborted = std::any_of(bench.Boxes.begin(), bench.Boxes.end(), [](const std::string& box) {
@@ -603,7 +1028,7 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
     for (size_t i = 0; i < bench.Exchanges.size(); ++i)
         if (IsConfigurationCommand(bench.Exchanges[i].Command))
             last = i;
-    const bool drawn = faults && !faults->rules.empty();
+    const bool drawn = faults && (!faults->rules.empty() || !faults->byteRules.empty());
     for (size_t i = 0; !disorder.Any() && !drawn && i < bench.Exchanges.size(); ++i) {
         const ProgramBench::Exchange& e = bench.Exchanges[i];
         const bool listed = e.Command.rfind("FDELETE", 0) != 0 && e.Command.rfind("RELATION DEL", 0) != 0;
@@ -616,16 +1041,25 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
     // does, and Program said it holds the site only if it does.
     bench.Boxes.clear();
     ActiveNode = 0;
+    const size_t compareFrom = faults ? faults->drawn.size() : 0;
     CompareConfig_Click(bench.Link(), bench);
+    if (faults && disorder.lateCommand < 0 && HubIdentAnswerable() &&
+        (ToldStarting(bench, "The Ident in") || ToldStarting(bench, "Unable to Verify The Ident")) &&
+        faults->QueriesAnswered(unit.Exchanges(), {"IDENTREAD"}, compareFrom))
+        Finding("Compare says the hub is not the site's over a hub that answered its ident properly");
+    CheckDownloadFailures(bench);
+    CheckDeleteWaits(bench);
     const bool said = Told(bench, "The Hub matches the Configuration");
+    const Damage compareDamage = DamageSince(unit.Exchanges(), 0);
+    TallyDamage(compareDamage);
     unit.ClearFailure();
     const bool matches = HubMatches(unit);
     if (matches && !AddressesAnsweredTwice(unit.Configuration(), site).empty())
         Finding("Compare says the hub matches while a loop address is answered twice");
     if (holds && !matches)
-        Finding("Program says the hub holds the site and Compare finds differences");
+        WrongWords(programDamage.formKept, wrongly, "Program says the hub holds the site and Compare finds differences");
     if (said && !matches)
-        Finding("Compare says the hub matches over a hub that differs");
+        WrongWords(compareDamage.formKept, tally.matches, "Compare says the hub matches over a hub that differs");
     // Whatever came over the link: a hub that holds the whole site and took
     // every statement sent to it, at one send or another, was not given up on
     // (by the last run: an earlier one may have been, rightly).
@@ -636,7 +1070,7 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
                std::any_of(exchanges.begin(), exchanges.end(),
                            [&e](const UnitExchange& x) { return x.Command == e.Command && x.Taken; });
     });
-    if (matches && tookAll && ToldStarting(bench, "Programming Aborted"))
+    if (matches && tookAll && !programDamage.formKept && ToldStarting(bench, "Programming Aborted"))
         Finding("Program says it aborted over a hub that holds the whole site");
 }
 
@@ -647,13 +1081,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const std::string input = fuzz::FuzzFile("input.qvs");
     static const std::string before = fuzz::FuzzFile("before.qvs");
     static const std::string after = fuzz::FuzzFile("after.qvs");
+    static const bool told = [] {
+        fuzz::RunReport = TellCounts;
+        return std::atexit(TellCounts) == 0;
+    }();
+    (void)told;
     const std::string whole(reinterpret_cast<const char*>(data), size);
-    // The hub's drawn faults follow a marker; the bytes before it are read
-    // as they always were.
+    // The hub's drawn faults follow a marker, and the faults on its lines'
+    // bytes a second one; the bytes before each are read as they always were.
     const size_t mark = whole.find(kFaultsMark);
     const std::string bytes = whole.substr(0, mark);
     const bool drawing = mark != std::string::npos;
-    DrawnFaults faults(drawing ? whole.substr(mark + kFaultsMark.size()) : std::string());
+    const std::string drawnBytes = drawing ? whole.substr(mark + kFaultsMark.size()) : std::string();
+    const size_t bytesMark = drawnBytes.find(kBytesMark);
+    DrawnFaults faults(drawnBytes.substr(0, bytesMark),
+                       bytesMark == std::string::npos ? std::string() : drawnBytes.substr(bytesMark + kBytesMark.size()));
+    tally = Tally();
     const size_t cut = std::min(bytes.find('\0'), bytes.size());
     fuzz::WriteFile(input, bytes.substr(0, cut));
     if (!fuzz::OpenSiteAfresh(input))
@@ -710,5 +1153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                       drawing && !faults.read ? &faults : nullptr);
     if (drawing && faults.read)
         ReadTheHub(hubStatements, faults);
+    // The fuzzer runs an input a second time to look for a leak: it is
+    // counted once.
+    static std::string counted;
+    if (whole != counted)
+        Count(tally);
+    counted = whole;
     return 0;
 }

@@ -143,6 +143,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
                 answer.insert(answer.begin() + static_cast<std::ptrdiff_t>(i), answer[i]);
         const bool silent = mode == FailureMode::Silent || mode == FailureMode::PortGone || unheard;
         exchanges_.push_back(UnitExchange{line, silent ? Lines{} : answer, answers});
+        for (const StrayLine& stray : fault.Strays)
+            exchanges_.back().Strays.push_back(stray.Text);
         if (answers) {
             lastTaken_ = line;
             taken_.insert(line);
@@ -154,7 +156,8 @@ std::vector<UnitOutput> SimulatedUnit::Receive(const std::string& bytes, int64_t
             noise_.push_back(fault.Before);
         const Lines sent = FaultedAnswer(fault, answer, mode);
         std::vector<UnitOutput> answered =
-            Deliver(sent, mode, AnswerDelayMs(line) + fault.LateBy * lateDelayMs_);
+            Deliver(WithStrays(sent, fault.What != AnswerFault::Kind::Chatter, fault.Strays), mode,
+                    AnswerDelayMs(line) + fault.LateBy * lateDelayMs_, fault.Bytes);
         if (!silent && (fault.What == AnswerFault::Kind::Repeated ||
                         std::any_of(answeredTwice_.begin(), answeredTwice_.end(), matches)))
             noise_.insert(noise_.end(), sent.begin(), sent.end());
@@ -225,31 +228,109 @@ int SimulatedUnit::AnswerDelayMs(const std::string& command) const
     return delay;
 }
 
-std::vector<UnitOutput> SimulatedUnit::Deliver(Lines answer, FailureMode mode, int delayMs)
+std::vector<SimulatedUnit::Outgoing> SimulatedUnit::WithStrays(const Lines& answer, bool ofAnswer,
+                                                               const std::vector<StrayLine>& strays)
+{
+    std::vector<Outgoing> lines;
+    const size_t last = answer.empty() ? 0 : answer.size() - 1;
+    for (size_t i = 0; i <= answer.size(); ++i) {
+        for (const StrayLine& stray : strays)
+            if (std::min(stray.At, last) == i)
+                lines.push_back(Outgoing{stray.Text, false});
+        if (i < answer.size())
+            lines.push_back(Outgoing{answer[i], ofAnswer});
+    }
+    return lines;
+}
+
+bool SimulatedUnit::Corrupt(std::string& line, size_t index, const std::vector<ByteFault>& bytes)
+{
+    bool cr = true;
+    for (const ByteFault& fault : bytes) {
+        if (fault.Line != index)
+            continue;
+        using enum ByteFault::Kind;
+        if (fault.What == RunOn) {
+            cr = false;
+        } else if (fault.What == Inserted) {
+            line.insert(fault.At % (line.size() + 1), 1, static_cast<char>(fault.Value));
+        } else if (!line.empty()) {
+            const size_t at = fault.At % line.size();
+            if (fault.What == Replaced)
+                line[at] = static_cast<char>(fault.Value);
+            else if (fault.What == Dropped)
+                line.erase(at, 1);
+            else if (fault.What == BitFlipped)
+                line[at] = static_cast<char>(line[at] ^ (1 << (fault.Value % 8)));
+            else
+                line.resize(at);
+        }
+    }
+    return cr;
+}
+
+std::vector<UnitOutput> SimulatedUnit::Deliver(std::vector<Outgoing> answer, FailureMode mode, int delayMs,
+                                               const std::vector<ByteFault>& bytes)
 {
     if (mode == FailureMode::Silent)
         return {};
     if (mode == FailureMode::PortGone)
         return {UnitOutput{0, {}, true}};
-    Lines lines = std::exchange(noise_, {});
+    std::vector<Outgoing> lines;
+    for (std::string& line : std::exchange(noise_, {}))
+        lines.push_back(Outgoing{std::move(line), false});
     lines.insert(lines.end(), answer.begin(), answer.end());
     if (mode == FailureMode::EndlessDebug)
-        std::erase(lines, "END OF DATA");
+        std::erase_if(lines, [](const Outgoing& l) { return l.Text == "END OF DATA"; });
     const int base = delayMs + (mode == FailureMode::Late ? lateDelayMs_ : 0);
     const size_t whole = mode == FailureMode::DropMidReply ? lines.size() / 2 : lines.size();
     std::vector<UnitOutput> outputs;
-    for (size_t i = 0; i < whole; ++i)
-        outputs.push_back(UnitOutput{base + static_cast<int>(i) * lineGapMs_,
-                                     (mode == FailureMode::Garbled ? Garble(lines[i]) : lines[i]) + "\r"});
+    // A line that went out other than meant is recorded for the command
+    // received last (Receive has recorded it); one that lost its CR gets the
+    // line it ran into.
+    const auto record = [this](const std::string& meant, bool ofAnswer) {
+        std::vector<CorruptedLine>& corrupted = exchanges_.back().Corrupted;
+        corrupted.push_back(CorruptedLine{meant, {}, ofAnswer});
+        return std::make_pair(exchanges_.size() - 1, corrupted.size() - 1);
+    };
+    const auto ranInto = [this](const std::string& line) {
+        const std::string joined = runOn_.Bytes + line;
+        for (const auto& [exchange, index] : std::exchange(runOn_, RunOn()).Records)
+            if (exchange < exchanges_.size() && index < exchanges_[exchange].Corrupted.size())
+                exchanges_[exchange].Corrupted[index].Sent = joined;
+        return joined;
+    };
+    for (size_t i = 0; i < whole; ++i) {
+        const std::string meant = mode == FailureMode::Garbled ? Garble(lines[i].Text) : lines[i].Text;
+        std::string sent = meant;
+        const bool cr = Corrupt(sent, i, bytes);
+        const bool joined = runOn_.Any();
+        if (sent != meant || !cr || joined) {
+            const auto place = record(meant, lines[i].OfAnswer);
+            if (!cr)
+                runOn_.Records.push_back(place);
+        }
+        if (!cr) {
+            runOn_.Bytes += sent;
+            continue;
+        }
+        if (joined) {
+            sent = ranInto(sent);
+            exchanges_.back().Corrupted.back().Sent = sent;
+        } else if (sent != meant) {
+            exchanges_.back().Corrupted.back().Sent = sent;
+        }
+        outputs.push_back(UnitOutput{base + static_cast<int>(i) * lineGapMs_, sent + "\r"});
+    }
     if (whole < lines.size())
         outputs.push_back(UnitOutput{base + static_cast<int>(whole) * lineGapMs_,
-                                     lines[whole].substr(0, (lines[whole].size() + 1) / 2)});
+                                     ranInto(lines[whole].Text.substr(0, (lines[whole].Text.size() + 1) / 2))});
     if (mode == FailureMode::EndlessDebug && !debugStream_.Cycle.empty()) {
         const int after = base + static_cast<int>(whole) * lineGapMs_;
         const Lines& cycle = debugStream_.Cycle;
         for (int i = 0; i < debugStream_.Count; ++i)
             outputs.push_back(UnitOutput{after + (i + 1) * debugStream_.GapMs,
-                                         cycle[static_cast<size_t>(i) % cycle.size()] + "\r"});
+                                         ranInto(cycle[static_cast<size_t>(i) % cycle.size()]) + "\r"});
     }
     return outputs;
 }

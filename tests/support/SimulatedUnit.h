@@ -56,6 +56,38 @@ struct FaultContext
     bool TakenBefore = false; // the unit took this same line before
 };
 
+// A fault on the bytes of one line the unit sends.
+struct ByteFault
+{
+    enum class Kind
+    {
+        Replaced,   // the byte at At comes as Value
+        Dropped,    // the byte at At is lost
+        Inserted,   // Value comes before the byte at At (past the last byte: after it)
+        BitFlipped, // bit Value % 8 of the byte at At comes inverted
+        CutShort,   // the line ends before the byte at At: its CR comes, the rest is lost
+        RunOn,      // the line's CR is lost: it runs into the next line the unit sends
+    };
+    Kind What = Kind::Replaced;
+    // Which of the lines the unit sends for the command, from 0, in the
+    // order they go out: the lines sent before the answer (chatter, an
+    // earlier answer repeated) first, then the answer with its stray lines.
+    size_t Line = 0;
+    // Where in the line: taken modulo its length (for an insert, its length
+    // + 1). A line without bytes takes an insert or a lost CR only.
+    size_t At = 0;
+    uint8_t Value = 0;
+};
+
+// A line of the unit's own among the lines of an answer: after At of them,
+// but before the last (so before an answer of one line; alone where the
+// answer is lost).
+struct StrayLine
+{
+    size_t At = 0;
+    std::string Text;
+};
+
 // What becomes of the unit's answer to one command line.
 struct AnswerFault
 {
@@ -78,6 +110,23 @@ struct AnswerFault
     // overtaken by them.
     int LateBy = 0;
     bool InTurn = false;
+    // Faults on the bytes of the lines sent for the command, each on its
+    // line, in turn; lines of the unit's own inserted in the answer.
+    std::vector<ByteFault> Bytes{};
+    std::vector<StrayLine> Strays{};
+};
+
+// A line the link got other than the unit meant to send it: bytes changed,
+// cut short, or run together with the line before or after it.
+struct CorruptedLine
+{
+    std::string Meant; // as meant (garbled, where the unit garbles), without its CR
+    // The bytes that came in its place up to the CR that ended them (one
+    // inserted in the line ends it there: the link sees two lines). A line
+    // that lost its CR comes with the next line the unit sends: until then,
+    // and when nothing follows it, nothing came.
+    std::string Sent;
+    bool OfAnswer = false; // a line of the command's answer, not chatter, a repeat or a stray line
 };
 
 struct ReceivedCommand
@@ -92,6 +141,10 @@ struct UnitExchange
     std::string Command;
     std::vector<std::string> Answer; // as meant, before any failure mangled or cut it; none when silent
     bool Taken = false;              // the unit knew the command and acted on it
+    // The lines sent for it that came corrupted (one that another line ran
+    // into as well), and the stray lines inserted in its answer.
+    std::vector<CorruptedLine> Corrupted{};
+    std::vector<std::string> Strays{};
 };
 
 // Hands each word of a line, split at blanks (and at underscores when
@@ -180,6 +233,7 @@ public:
     {
         SetFailure(FailureMode::None);
         Set(faultDraw_, FaultDraw());
+        Set(runOn_, RunOn());
         Set(refused_, std::set<std::string>());
         Set(repeated_, std::set<std::string>());
         Set(refusedResends_, std::set<std::string>());
@@ -247,6 +301,8 @@ public:
         Set(wire_, std::string());
         Set(received_, std::vector<ReceivedCommand>());
         Set(exchanges_, std::vector<UnitExchange>());
+        std::lock_guard lock(mutex_);
+        runOn_.Records.clear();
     }
 
 private:
@@ -282,7 +338,19 @@ private:
     void InstallAssignmentCommands();
     std::string StatusOf(const std::string& ident) const;
     FailureMode TakeFailure(const std::string& command);
-    std::vector<UnitOutput> Deliver(Lines lines, FailureMode mode, int delayMs);
+    // A line on its way out, and whether it is one of the command's answer.
+    struct Outgoing
+    {
+        std::string Text;
+        bool OfAnswer = false;
+    };
+    std::vector<UnitOutput> Deliver(std::vector<Outgoing> answer, FailureMode mode, int delayMs,
+                                    const std::vector<ByteFault>& bytes = {});
+    // The line as it goes out under the byte faults drawn for it; false
+    // when its CR is lost.
+    static bool Corrupt(std::string& line, size_t index, const std::vector<ByteFault>& bytes);
+    // The answer's lines with the stray lines among them.
+    static std::vector<Outgoing> WithStrays(const Lines& answer, bool ofAnswer, const std::vector<StrayLine>& strays);
     FaultContext Context(const std::string& line, bool resent);
     // The lines that go out for the answer under a drawn fault (a garbled
     // answer turns the mode to Garbled).
@@ -338,6 +406,15 @@ private:
     // one received was empty (the bare carriage return before a resend).
     std::string lastTaken_;
     bool afterBareCr_ = false;
+    // A line sent without its CR: its bytes go out with the next line the
+    // unit sends, and the corruption records (exchange, record) it makes
+    // get that line too.
+    struct RunOn
+    {
+        std::string Bytes;
+        std::vector<std::pair<size_t, size_t>> Records;
+        bool Any() const { return !Bytes.empty() || !Records.empty(); }
+    } runOn_;
     std::string partial_, wire_;
     std::vector<ReceivedCommand> received_;
     std::vector<UnitExchange> exchanges_;
