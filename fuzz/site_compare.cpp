@@ -656,6 +656,13 @@ struct DrawnFaults
             const bool intact = f.What == AnswerFault::Kind::None || f.What == AnswerFault::Kind::Repeated;
             if (intact && static_cast<size_t>(c.Index) < exchanges.size() && exchanges[c.Index].Taken &&
                 due <= LastSend(c.Command)) {
+                // A hub whose own answer has no form of it (an ident that is
+                // not five hexadecimal characters) did not answer properly.
+                const std::vector<std::string>& meant = exchanges[c.Index].Answer;
+                const std::string& query = c.Command;
+                if (!std::all_of(meant.begin(), meant.end(),
+                                 [&query](const std::string& l) { return KeepsForm(l, query); }))
+                    return false;
                 if (!damage.answer)
                     return true;
                 broken = true;
