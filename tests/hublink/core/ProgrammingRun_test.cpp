@@ -358,6 +358,51 @@ TEST_F(ProgrammingRun, ADeleteAWrongDownloadPlannedIsPlannedAgainFromTheHubAsRea
     EXPECT_EQ(Compare(), Lines{kHubMatches});
 }
 
+// A byte corrupted in the line of a unit the hub holds and the site has
+// dropped: the download holding it is read again, so Compare lists the unit
+// and Program deletes it, asking nothing about the line.
+TEST_F(ProgrammingRun, AByteCorruptedInADownloadLineIsReadAgainNotTakenForTheHubs)
+{
+    using Kind = ByteFault::Kind;
+    const std::vector<std::pair<const char*, std::vector<ByteFault>>> corruptions = {
+        {"its first letters", {{Kind::Replaced, 0, 1, '#'}}},
+        {"its address", {{Kind::Replaced, 0, 26, '#'}}},
+        {"a bit of its ident", {{Kind::BitFlipped, 0, 31, 6}}},
+        {"cut short", {{Kind::CutShort, 0, 20, 0}}},
+        {"run into the line after it", {{Kind::RunOn, 0, 0, 0}}},
+    };
+    Program();
+    const Lines programmed = unit.Configuration();
+    const auto held = std::ranges::find_if(programmed, [](const std::string& l) { return l.find("4A001") != l.npos; });
+    ASSERT_EQ(*held, "POPULATE LOOP1 HEAT 40 4 4A001 0");
+    const size_t line = static_cast<size_t>(held - programmed.begin()) + 1; // after the header
+    Nodes[4].SetDeviceType(1, 0); // the site drops RCC 4's heat detector
+    for (const auto& [what, bytes] : corruptions) {
+        SCOPED_TRACE(what);
+        for (const bool compare : {true, false}) {
+            unit.SetConfiguration(programmed);
+            unit.DrawAnswerFaults([bytes, line, first = true](const FaultContext& f) mutable {
+                AnswerFault fault;
+                if (f.Command == "GET SYSCONFIG" && std::exchange(first, false)) {
+                    fault.Bytes = bytes;
+                    for (ByteFault& b : fault.Bytes)
+                        b.Line = line;
+                }
+                return fault;
+            });
+            unit.ClearRecord();
+            if (compare) {
+                EXPECT_EQ(Compare(), Lines{"Device 1 on RCC 4 - Device in RCC, but not in Configuration - Heat A1R "
+                                           "Detector  4A001"});
+            } else {
+                EXPECT_EQ(Program(), Lines{kCompleted}) << "no question about the line, and the unit deleted";
+                EXPECT_EQ(std::ranges::count(unit.Configuration(), *held), 0);
+            }
+            EXPECT_EQ(std::ranges::count(unit.CommandLines(), "GET SYSCONFIG"), 2);
+        }
+    }
+}
+
 TEST_F(ProgrammingRun, LeftoversOfRccsTheHubNoLongerHasAreShownAndCleared)
 {
     Program();
