@@ -182,6 +182,7 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         }
         EXPECT_EQ(FileLoaded, loaded);
         EXPECT_EQ(MruFiles[1], loaded ? opened.toStdString() : "/earlier/site.qvs");
+        EXPECT_EQ(SiteFileName, loaded ? opened.toStdString() : "No File Loaded");
         EXPECT_TRUE(form->windowTitle().endsWith(loaded ? "[North Wing A.qvs]" : "[No File Loaded]"));
         EXPECT_EQ(model::Nodes[0].InUse(), loaded);
         answerer.stop();

@@ -503,6 +503,7 @@ TEST_F(FileCommandsTest, ARelativeNameStaysTheFileItNamedWhenGiven)
     {
         const testsupport::WorkingIn working(typedIn);
         commands.OpenRecent(2);
+        commands.AddRecentFile("sub/in.qvs"); // the same file, as typed
     }
     EXPECT_EQ(SiteFileName, site);
     EXPECT_EQ(MruFiles[1] + "|" + MruFiles[2] + "|" + MruFiles[3], site + "|/jobs/a.qvs|");
