@@ -45,7 +45,7 @@ double Median(std::vector<double> values)
 
 } // namespace
 
-Timings MedianTimings(int runs, const std::function<void()>& before, const std::function<void()>& work,
+Timings TimeRuns(int runs, const std::function<void()>& before, const std::function<void()>& work,
                       const std::function<void()>& after)
 {
     before();
@@ -61,13 +61,13 @@ Timings MedianTimings(int runs, const std::function<void()>& before, const std::
         wall.push_back(NowMs() - start);
         after();
     }
-    return {Median(wall), Median(cpu)};
+    return {Median(wall), *std::min_element(cpu.begin(), cpu.end())};
 }
 
 double MedianMs(int runs, const std::function<void()>& before, const std::function<void()>& work,
                 const std::function<void()>& after)
 {
-    return MedianTimings(runs, before, work, after).WallMs;
+    return TimeRuns(runs, before, work, after).WallMs;
 }
 
 Figure TimeFigure(const std::string& name, double workMs, const std::string& reference, double referenceMs,

@@ -21,17 +21,19 @@ struct Figure
 
 using FigureSource = std::function<std::vector<Figure>()>;
 
-// The medians of runs calls of work, in milliseconds, after one call that
-// is not counted (caches, first allocations): the wall-clock time, and the
+// Runs calls of work, in milliseconds, after one call that is not counted
+// (caches, first allocations): the median wall-clock time, and the least
 // processor time of the calling thread, the program's own share of work
-// that also waits for another thread or process (a simulated unit), which
-// the machine's load does not lengthen.
+// that also waits for another thread or process (a simulated unit). Other
+// work on the machine lengthens the one without bound; of the other it can
+// only take a little (caches, a processor shared with the host's other
+// guests), and not from every call alike.
 struct Timings
 {
     double WallMs = 0;
     double CpuMs = 0;
 };
-Timings MedianTimings(int runs, const std::function<void()>& before, const std::function<void()>& work,
+Timings TimeRuns(int runs, const std::function<void()>& before, const std::function<void()>& work,
                       const std::function<void()>& after);
 
 // The median wall-clock time of runs calls of work, in milliseconds, after
