@@ -211,16 +211,17 @@ std::vector<Figure> CommsFigures()
     const std::string site = "the fullest site (31 RCCs, " + std::to_string(devices) + " devices)";
     Figure disturbed;
     disturbed.Name = "Program, the same, one statement 900 ms late and its resend refused, " +
-                     std::to_string(disturbedReads) + " reads (" + Decimal(disturbedMs / program.WallMs) + "x)";
+                     std::to_string(disturbedReads) + " reads (" + Decimal(disturbedMs / program.WallMs) +
+                     "x)";
     disturbed.Value = disturbedMs;
     disturbed.Unit = " ms";
     disturbed.Reference = "the clean programming on the clock (" + Decimal(program.WallMs) + " ms, 1 read)";
     disturbed.AimText = "none: it waits out the hub's delay and a time-out";
     disturbed.Informative = true;
-    return {TimeFigure("Program, " + site + " into an empty hub, its processor time", program.CpuMs, kReference,
-                       programWireMs, programWireMs * kAimShare),
+    return {TimeFigure("Program, " + site + " into an empty hub, its processor time", program.CpuMs,
+                       kReference, programWireMs, programWireMs * kAimShare),
             OnTheClock("Program", program, programWireMs), disturbed,
-            TimeFigure("Read Config, " + site + " into a new site, its processor time", read.CpuMs, kReference,
-                       readWireMs, readWireMs * kAimShare),
+            TimeFigure("Read Config, " + site + " into a new site, its processor time", read.CpuMs,
+                       kReference, readWireMs, readWireMs * kAimShare),
             OnTheClock("Read Config", read, readWireMs)};
 }

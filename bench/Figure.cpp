@@ -46,7 +46,7 @@ double Median(std::vector<double> values)
 } // namespace
 
 Timings TimeRuns(int runs, const std::function<void()>& before, const std::function<void()>& work,
-                      const std::function<void()>& after)
+                 const std::function<void()>& after)
 {
     before();
     work();

@@ -34,7 +34,7 @@ struct Timings
     double CpuMs = 0;
 };
 Timings TimeRuns(int runs, const std::function<void()>& before, const std::function<void()>& work,
-                      const std::function<void()>& after);
+                 const std::function<void()>& after);
 
 // The median wall-clock time of runs calls of work, in milliseconds, after
 // one call that is not counted (caches, first allocations).

@@ -105,7 +105,8 @@ TEST_F(HandOverTest, SecondCopiesHandOverAndACrashedFirstCopyIsReplaced)
     // A name typed relative to the folder the second copy starts in names
     // the file there, bytes and all, not one in this copy's folder.
     const std::string typedIn = QDir(root.path()).canonicalPath().toStdString();
-    for (const auto& [typed, file] : {std::pair{"in.qvs", "/in.qvs"}, {"sub/caf\\351.qvs", "/sub/caf\xE9.qvs"}}) {
+    for (const auto& [typed, file] :
+         {std::pair{"in.qvs", "/in.qvs"}, {"sub/caf\\351.qvs", "/sub/caf\xE9.qvs"}}) {
         const std::size_t before = main.received.size();
         EXPECT_EQ(Finish(Start({typed}, true, root.path())), 0);
         platform::WaitUntil([&] { return main.received.size() > before; }, 60000);

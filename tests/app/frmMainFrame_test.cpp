@@ -165,7 +165,8 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
     const std::tuple<QString, QString, QString> cases[] = {
         {"\"" + good + "\"", good, ""},
         {"\"North Wing A.qvs\"", QFileInfo(good).canonicalFilePath(), ""},
-        {"/nowhere/gone.qvs", "", "Open Configuration File: ERROR : Unable to Open /nowhere/gone.qvs\nFile Not Found"},
+        {"/nowhere/gone.qvs", "",
+         "Open Configuration File: ERROR : Unable to Open /nowhere/gone.qvs\nFile Not Found"},
         {notes.fileName(), "", "As it is not a valid Quorvel Configuration File"}};
     for (const auto& [commandLine, opened, message] : cases) {
         SCOPED_TRACE(commandLine.toStdString());
@@ -284,7 +285,10 @@ TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
         FileLoaded = false;
         Load();
         EXPECT_EQ(FileLoaded, step % 2 == 1) << step;
-        EXPECT_EQ(SiteFileName, step == 1 ? path.toStdString() : step == 3 ? absolute : "untitled.qvs") << step;
+        EXPECT_EQ(SiteFileName, step == 1   ? path.toStdString()
+                                : step == 3 ? absolute
+                                            : "untitled.qvs")
+            << step;
         EXPECT_EQ(MruFiles[1], step == 3 ? absolute : entries[step]) << step;
         form.reset();
     }

@@ -371,8 +371,9 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
     // A box is answered with keys once the display sends it the keys: the
     // window manager may name it the active window before it has them.
     const auto standsWith = [this](const QWidget* box, const QWidget* window) {
-        return OnDesktop(box) && ActiveOnDesktop(box) && KeysTo(box) && window != nullptr && OnDesktop(window) &&
-               StackedAbove(window, form.get()) && StackedAbove(box, window) && ShownAtItsCorners(window);
+        return OnDesktop(box) && ActiveOnDesktop(box) && KeysTo(box) && window != nullptr &&
+               OnDesktop(window) && StackedAbove(window, form.get()) && StackedAbove(box, window) &&
+               ShownAtItsCorners(window);
     };
     const auto msgStandsWithComms = [&] {
         return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmComms::Loaded());
@@ -396,8 +397,9 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
     const auto saveAsUp = [&] {
         const QWidget* dialog = QApplication::activeModalWidget();
         const QWidget* comms = frmComms::Loaded();
-        if (qobject_cast<const QFileDialog*>(dialog) == nullptr || !OnDesktop(dialog) || !ActiveOnDesktop(dialog) ||
-            !KeysTo(dialog) || !OnDesktop(comms) || !StackedAbove(comms, form.get()) || !StackedAbove(dialog, comms))
+        if (qobject_cast<const QFileDialog*>(dialog) == nullptr || !OnDesktop(dialog) ||
+            !ActiveOnDesktop(dialog) || !KeysTo(dialog) || !OnDesktop(comms) ||
+            !StackedAbove(comms, form.get()) || !StackedAbove(dialog, comms))
             return false;
         const QRect r = comms->rect().adjusted(4, 4, -4, -4);
         for (const QPoint at : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
@@ -459,7 +461,8 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
         // click on a box still being mapped or placed may be lost on a busy
         // machine.
         steps.push_back({"the save question above the communications window",
-                         [&] { return msgStandsWithComms() && ShownInPlace(frmMsg::Current()); }, [] {
+                         [&] { return msgStandsWithComms() && ShownInPlace(frmMsg::Current()); },
+                         [] {
                              for (QPushButton* b : frmMsg::Current()->cmdButton)
                                  if (b->text() == "&Yes")
                                      Click(b);
@@ -494,8 +497,9 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
     PortNumber = 9;
     platform::SetComPortPath(9, "/nonexistent/tty-of-no-unit");
     form->mnuOpenComms_Click();
-    std::vector<Step> steps = {
-        {"the port's error", [] { return BoxUp<frmMsg>() && KeysTo(frmMsg::Current()); }, [] { Keys("Return"); }}};
+    std::vector<Step> steps = {{"the port's error",
+                                [] { return BoxUp<frmMsg>() && KeysTo(frmMsg::Current()); },
+                                [] { Keys("Return"); }}};
     for (Step& step : clicksOnMain("the launch's box above the communications window", launchBoxUp,
                                    [] { Keys("Return"); }))
         steps.push_back(std::move(step));

@@ -285,8 +285,9 @@ TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
     Open(0);
     hublink::SetLogClock(nullptr);
     const std::string log = ProgLogText();
-    EXPECT_NE(log.find("\r\n\r\n" + hublink::LogHeaderLine(1700000000) + "\r\n\r\n\r\n", log.find("the last line")),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("\r\n\r\n" + hublink::LogHeaderLine(1700000000) + "\r\n\r\n\r\n", log.find("the last line")),
+        std::string::npos)
         << log;
 }
 

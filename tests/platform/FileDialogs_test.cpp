@@ -19,7 +19,8 @@ TEST(FileDialogs, APathsNameIsFilledInOnlyInItsOwnFolder)
     for (const std::string& name : {root + "/site.qvs", root + "/gone/site.qvs"}) {
         QString filled = "not shown";
         QTimer answer;
-        modalwatch::AnswersWhile(&answer, [](const QWidget* w) { return qobject_cast<const QFileDialog*>(w); });
+        modalwatch::AnswersWhile(&answer,
+                                 [](const QWidget* w) { return qobject_cast<const QFileDialog*>(w); });
         QObject::connect(&answer, &QTimer::timeout, [&] {
             if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
                 const QString text = dialog->findChild<QLineEdit*>("fileNameEdit")->text();

@@ -1,11 +1,11 @@
 #include "app/core/FileCommands.h"
 
 #include "app/core/AbsoluteNames.h"
-#include "model/ConfigurationCheck.h"
 #include "app/core/ErrorListText.h"
+#include "app/core/RecentFiles.h"
+#include "model/ConfigurationCheck.h"
 #include "model/FileNames.h"
 #include "model/General.h"
-#include "app/core/RecentFiles.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteFile.h"

@@ -4,7 +4,8 @@
 
 namespace app {
 
-void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path, const std::string& folder)
+void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path,
+                        const std::string& folder)
 {
     std::size_t found = 10; // a new path: entries 1..9 move down, 10 falls off
     for (std::size_t k = 1; k <= 10; ++k) {

@@ -1,7 +1,7 @@
-#include "model/FileNames.h"
 #include "app/core/AbsoluteNames.h"
 #include "app/core/RecentFiles.h"
 #include "app/core/TitleBar.h"
+#include "model/FileNames.h"
 
 #include <gtest/gtest.h>
 
@@ -37,12 +37,11 @@ TEST(FileNames, QuotesBlanksAndFileNameCharacters)
 // absolute in quotes, which the running copy drops.
 TEST(AbsoluteNames, ARelativeNameFollowsTheFolderItWasTypedIn)
 {
-    const std::pair<std::string, std::string> names[] = {
-        {"in.qvs", "/w/in.qvs"},
-        {"  ./sub//./caf\xE9.qvs ", "/w/sub/caf\xE9.qvs "},
-        {"../up/in.qvs", "/w/../up/in.qvs"},
-        {" /abs/in.qvs", " /abs/in.qvs"},
-        {"   ", "   "}};
+    const std::pair<std::string, std::string> names[] = {{"in.qvs", "/w/in.qvs"},
+                                                         {"  ./sub//./caf\xE9.qvs ", "/w/sub/caf\xE9.qvs "},
+                                                         {"../up/in.qvs", "/w/../up/in.qvs"},
+                                                         {" /abs/in.qvs", " /abs/in.qvs"},
+                                                         {"   ", "   "}};
     for (const auto& [name, absolute] : names)
         EXPECT_EQ(AbsoluteName(name, "/w"), absolute) << name;
     EXPECT_EQ(AbsoluteName("in.qvs", "/"), "/in.qvs");

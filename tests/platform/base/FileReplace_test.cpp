@@ -159,7 +159,8 @@ TEST_F(FileReplace, AChainOfLinksLeadsToTheFileAtItsEnd)
             } else {
                 const std::size_t quote = error.find('"');
                 ASSERT_NE(quote, std::string::npos) << error;
-                EXPECT_EQ(fs::path(error.substr(quote + 1, error.rfind('"') - quote - 1)).lexically_normal(), end)
+                EXPECT_EQ(fs::path(error.substr(quote + 1, error.rfind('"') - quote - 1)).lexically_normal(),
+                          end)
                     << error;
             }
             EXPECT_TRUE(fs::is_symlink(link));
