@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <time.h>
 #include <unistd.h>
 
 using namespace hublink;
@@ -27,22 +28,46 @@ double MedianMs(int runs, const std::function<void()>& work)
     return MedianMs(runs, [] {}, work, [] {});
 }
 
-double MedianMs(int runs, const std::function<void()>& before, const std::function<void()>& work,
-                const std::function<void()>& after)
+namespace {
+
+double ThreadCpuMs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+Timings TimeRuns(int runs, const std::function<void()>& before, const std::function<void()>& work,
+                 const std::function<void()>& after)
 {
     before();
     work();
     after();
-    std::vector<double> times;
+    std::vector<double> wall, cpu;
     for (int i = 0; i < runs; ++i) {
         before();
         const double start = NowMs();
+        const double startCpu = ThreadCpuMs();
         work();
-        times.push_back(NowMs() - start);
+        cpu.push_back(ThreadCpuMs() - startCpu);
+        wall.push_back(NowMs() - start);
         after();
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {Median(wall), *std::min_element(cpu.begin(), cpu.end())};
+}
+
+double MedianMs(int runs, const std::function<void()>& before, const std::function<void()>& work,
+                const std::function<void()>& after)
+{
+    return TimeRuns(runs, before, work, after).WallMs;
 }
 
 Figure TimeFigure(const std::string& name, double workMs, const std::string& reference, double referenceMs,

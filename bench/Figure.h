@@ -21,6 +21,21 @@ struct Figure
 
 using FigureSource = std::function<std::vector<Figure>()>;
 
+// Runs calls of work, in milliseconds, after one call that is not counted
+// (caches, first allocations): the median wall-clock time, and the least
+// processor time of the calling thread, the program's own share of work
+// that also waits for another thread or process (a simulated unit). Other
+// work on the machine lengthens the one without bound; of the other it can
+// only take a little (caches, a processor shared with the host's other
+// guests), and not from every call alike.
+struct Timings
+{
+    double WallMs = 0;
+    double CpuMs = 0;
+};
+Timings TimeRuns(int runs, const std::function<void()>& before, const std::function<void()>& work,
+                 const std::function<void()>& after);
+
 // The median wall-clock time of runs calls of work, in milliseconds, after
 // one call that is not counted (caches, first allocations).
 double MedianMs(int runs, const std::function<void()>& work);

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/core/AbsoluteNames.h"
 #include "app/frmMain.h"
 #include "app/frmMsg.h"
 #include "app/frmSplash.h"
@@ -217,7 +218,9 @@ bool Main()
         });
     ProgramFolderName = LastPathComponent(QString::fromStdString(platform::ProgramFolder()));
     if (!CreateInstanceMutex(InstanceName())) {
-        QByteArray data = QByteArray::fromStdString(g_commandLine);
+        // The running copy works in a folder of its own: a relative name is
+        // made absolute here, where it was typed.
+        QByteArray data = QByteArray::fromStdString(app::HandOverLine(g_commandLine, app::WorkingFolder()));
         if (data.isEmpty())
             data = QByteArray(1, '\0');
         platform::SendHandOver(InstanceName(), data, kHandOverTimeoutMs);

@@ -4,6 +4,7 @@
 #include "app/AppVersion.h"
 #include "app/LogsFrame.h"
 #include "app/Startup.h"
+#include "app/core/AbsoluteNames.h"
 #include "app/core/CanvasDrag.h"
 #include "app/core/CanvasLayout.h"
 #include "app/core/ErrorListText.h"
@@ -563,7 +564,8 @@ void frmMain::OpenStartFile()
     const int count = ParseCommandLine(20);
     const std::vector<std::string> args(CommandArgs.begin() + 1, CommandArgs.begin() + 1 + count);
     if (!args.empty()) {
-        SiteFileName = model::StartFileFromArguments(args);
+        // Read against the folder the program was started in, and kept so.
+        SiteFileName = app::AbsoluteName(model::StartFileFromArguments(args), app::WorkingFolder());
         if (!model::FileExists(SiteFileName)) {
             ReportFileNotFound();
             return;
@@ -579,7 +581,7 @@ void frmMain::OpenStartFile()
     }
     if (!ReOpenLastUsed || MruFiles[1].empty() || MruFiles[1] == "No Files")
         return;
-    SiteFileName = MruFiles[1];
+    SiteFileName = app::AbsoluteName(MruFiles[1], app::WorkingFolder());
     ClearScreen();
     siteName_->hide();
     if (!model::FileExists(SiteFileName)) {

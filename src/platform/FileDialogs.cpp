@@ -38,11 +38,16 @@ std::optional<QString> ShowFileDialog(QWidget* owner, const FileDialogRequest& r
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    // A name with a folder is filled in only in that folder: in another one
+    // a Return would choose another file of that name. A name alone is one
+    // offered wherever the dialog starts.
     const QFileInfo start(request.fileName);
-    if (start.isAbsolute() && start.dir().exists()) {
+    if (!request.fileName.contains(QLatin1Char('/'))) {
+        dialog.selectFile(request.fileName);
+    } else if (start.dir().exists()) {
         dialog.setDirectory(start.dir());
+        dialog.selectFile(start.fileName());
     }
-    dialog.selectFile(start.fileName());
     const ModalLoop modal;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -14,7 +14,7 @@ struct FileDialogRequest
 {
     bool save = false;     // a save dialog (else an open dialog)
     QString title;         // window title
-    QString fileName;      // starting file name or path
+    QString fileName;      // starting file name, or path: its name is filled in only when its folder is there
     QString filter;        // "Description (*.ext)"
     QString defaultSuffix; // appended when the chosen name has none
     bool confirmOverwrite = false;

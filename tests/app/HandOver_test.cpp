@@ -2,6 +2,7 @@
 // first and ends.
 #include "app/Startup.h"
 #include "app/frmMain.h"
+#include "model/FileNames.h"
 #include "platform/LoadedForms.h"
 #include "platform/SingleInstance.h"
 #include "platform/Yield.h"
@@ -39,9 +40,10 @@ struct HandOverTest : ::testing::Test
 
     // The program, or the shell's printf building an argument of any bytes:
     // a QStringList can only carry names that are valid UTF-8.
-    QProcess* Start(const QStringList& args, bool throughShell = false)
+    QProcess* Start(const QStringList& args, bool throughShell = false, const QString& workingFolder = {})
     {
         auto& p = processes.emplace_back(std::make_unique<QProcess>());
+        p->setWorkingDirectory(workingFolder);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QVS_PROGRAM_FOLDER", root.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -100,4 +102,15 @@ TEST_F(HandOverTest, SecondCopiesHandOverAndACrashedFirstCopyIsReplaced)
     EXPECT_EQ(Finish(Start({"/sites/caf\\351.qvs"}, true)), 0);
     platform::WaitUntil([&] { return main.received.size() == 2; }, 60000);
     EXPECT_EQ(main.received.back(), "/sites/caf\xE9.qvs");
+    // A name typed relative to the folder the second copy starts in names
+    // the file there, bytes and all, not one in this copy's folder.
+    const std::string typedIn = QDir(root.path()).canonicalPath().toStdString();
+    for (const auto& [typed, file] :
+         {std::pair{"in.qvs", "/in.qvs"}, {"sub/caf\\351.qvs", "/sub/caf\xE9.qvs"}}) {
+        const std::size_t before = main.received.size();
+        EXPECT_EQ(Finish(Start({typed}, true, root.path())), 0);
+        platform::WaitUntil([&] { return main.received.size() > before; }, 60000);
+        ASSERT_GT(main.received.size(), before);
+        EXPECT_EQ(model::StripQuotes(main.received.back()), typedIn + file);
+    }
 }

@@ -9,6 +9,7 @@
 #include "views/frmTreeView.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -156,11 +157,16 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
     QFile notes(dir.filePath("notes.qvs"));
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("[Other]\r\nKey=1\r\n") > 0);
     notes.close();
-    // The command line's parts are joined again; a missing file and one
-    // without the site's header are reported, each with its own reason.
+    // The command line's parts are joined again; a relative name is read
+    // against the folder the program starts in and kept absolute; a missing
+    // file and one without the site's header are reported, each with its own
+    // reason.
+    const testsupport::WorkingIn working(dir.path().toStdString());
     const std::tuple<QString, QString, QString> cases[] = {
         {"\"" + good + "\"", good, ""},
-        {"/nowhere/gone.qvs", "", "Open Configuration File: ERROR : Unable to Open /nowhere/gone.qvs\nFile Not Found"},
+        {"\"North Wing A.qvs\"", QFileInfo(good).canonicalFilePath(), ""},
+        {"/nowhere/gone.qvs", "",
+         "Open Configuration File: ERROR : Unable to Open /nowhere/gone.qvs\nFile Not Found"},
         {notes.fileName(), "", "As it is not a valid Quorvel Configuration File"}};
     for (const auto& [commandLine, opened, message] : cases) {
         SCOPED_TRACE(commandLine.toStdString());
@@ -177,6 +183,7 @@ TEST_F(MainWindowTest, TheStartFileIsOpenedOrReportedAndNotRemembered)
         }
         EXPECT_EQ(FileLoaded, loaded);
         EXPECT_EQ(MruFiles[1], loaded ? opened.toStdString() : "/earlier/site.qvs");
+        EXPECT_EQ(SiteFileName, loaded ? opened.toStdString() : "No File Loaded");
         EXPECT_TRUE(form->windowTitle().endsWith(loaded ? "[North Wing A.qvs]" : "[No File Loaded]"));
         EXPECT_EQ(model::Nodes[0].InUse(), loaded);
         answerer.stop();
@@ -265,15 +272,24 @@ TEST_F(MainWindowTest, TheLastFileIsReopenedOnlyWhenAsked)
 {
     QTemporaryDir dir;
     const QString path = CopySite(dir, "hub-site.qvs", "last.qvs");
-    // Not asked; asked; asked with an empty list, which opens and asks nothing.
-    for (int step = 0; step < 3; ++step) {
+    // Not asked; asked; asked with an empty list, which opens and asks
+    // nothing; asked with the name an earlier version kept as typed, read
+    // against the working folder and kept absolute.
+    const testsupport::WorkingIn working(dir.path().toStdString());
+    const std::string absolute = QFileInfo(path).canonicalFilePath().toStdString();
+    const std::string entries[] = {path.toStdString(), path.toStdString(), "", "last.qvs"};
+    for (int step = 0; step < 4; ++step) {
         ReOpenLastUsed = step > 0;
         MruFiles = {};
-        MruFiles[1] = step < 2 ? path.toStdString() : "";
+        MruFiles[1] = entries[step];
         FileLoaded = false;
         Load();
-        EXPECT_EQ(FileLoaded, step == 1) << step;
-        EXPECT_EQ(SiteFileName, step == 1 ? path.toStdString() : "untitled.qvs") << step;
+        EXPECT_EQ(FileLoaded, step % 2 == 1) << step;
+        EXPECT_EQ(SiteFileName, step == 1   ? path.toStdString()
+                                : step == 3 ? absolute
+                                            : "untitled.qvs")
+            << step;
+        EXPECT_EQ(MruFiles[1], step == 3 ? absolute : entries[step]) << step;
         form.reset();
     }
 }

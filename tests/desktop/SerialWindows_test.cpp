@@ -368,9 +368,12 @@ TEST_F(DesktopTest, ClosingTheMainWindowWhileTheHubIsProgrammedChangesNothing)
 // bar or close button.
 TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
 {
+    // A box is answered with keys once the display sends it the keys: the
+    // window manager may name it the active window before it has them.
     const auto standsWith = [this](const QWidget* box, const QWidget* window) {
-        return OnDesktop(box) && ActiveOnDesktop(box) && window != nullptr && OnDesktop(window) &&
-               StackedAbove(window, form.get()) && StackedAbove(box, window) && ShownAtItsCorners(window);
+        return OnDesktop(box) && ActiveOnDesktop(box) && KeysTo(box) && window != nullptr &&
+               OnDesktop(window) && StackedAbove(window, form.get()) && StackedAbove(box, window) &&
+               ShownAtItsCorners(window);
     };
     const auto msgStandsWithComms = [&] {
         return BoxUp<frmMsg>() && standsWith(frmMsg::Current(), frmComms::Loaded());
@@ -394,8 +397,9 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
     const auto saveAsUp = [&] {
         const QWidget* dialog = QApplication::activeModalWidget();
         const QWidget* comms = frmComms::Loaded();
-        if (qobject_cast<const QFileDialog*>(dialog) == nullptr || !OnDesktop(dialog) || !ActiveOnDesktop(dialog) ||
-            !OnDesktop(comms) || !StackedAbove(comms, form.get()) || !StackedAbove(dialog, comms))
+        if (qobject_cast<const QFileDialog*>(dialog) == nullptr || !OnDesktop(dialog) ||
+            !ActiveOnDesktop(dialog) || !KeysTo(dialog) || !OnDesktop(comms) ||
+            !StackedAbove(comms, form.get()) || !StackedAbove(dialog, comms))
             return false;
         const QRect r = comms->rect().adjusted(4, 4, -4, -4);
         for (const QPoint at : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
@@ -436,7 +440,11 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
         // its port and the launch says it cannot communicate. A read of the
         // hub asks first whether to save the changed site; Cancel closes
         // the window.
+        // Patient time-outs: the link's waits end on the hub's answers, which
+        // a busy machine may hold up past the link's own time-outs; the
+        // window would then report a silent unit, not the boxes looked for.
         HubOnPort9 hub;
+        platform::SetTimeoutScale(5.0);
         form->ActivateNode(3);
         form->RCCCompare_Click();
         std::vector<Step> steps = clicksOnMain("the launch's box above the communications window", launchBoxUp,
@@ -449,10 +457,12 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
                              platform::SetFileDialogAnswerer({});
                              form->ReadConfig_Click();
                          }});
-        // Clicked once it has the keyboard: a click on a box still being
-        // mapped may be lost on a busy machine.
+        // Clicked once the display shows it where the program holds it: a
+        // click on a box still being mapped or placed may be lost on a busy
+        // machine.
         steps.push_back({"the save question above the communications window",
-                         [&] { return msgStandsWithComms() && ActiveOnDesktop(frmMsg::Current()); }, [] {
+                         [&] { return msgStandsWithComms() && ShownInPlace(frmMsg::Current()); },
+                         [] {
                              for (QPushButton* b : frmMsg::Current()->cmdButton)
                                  if (b->text() == "&Yes")
                                      Click(b);
@@ -478,6 +488,7 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
             {"the communications window closed again", closed},
         });
         EXPECT_TRUE(Drive(steps));
+        platform::SetTimeoutScale(1.0);
     }
     QObject::disconnect(watch);
     // No port: the communications window reports the port's error before it
@@ -486,7 +497,9 @@ TEST_F(DesktopTest, ABoxRaisedForASerialWindowStandsWithIt)
     PortNumber = 9;
     platform::SetComPortPath(9, "/nonexistent/tty-of-no-unit");
     form->mnuOpenComms_Click();
-    std::vector<Step> steps = {{"the port's error", [] { return BoxUp<frmMsg>(); }, [] { Keys("Return"); }}};
+    std::vector<Step> steps = {{"the port's error",
+                                [] { return BoxUp<frmMsg>() && KeysTo(frmMsg::Current()); },
+                                [] { Keys("Return"); }}};
     for (Step& step : clicksOnMain("the launch's box above the communications window", launchBoxUp,
                                    [] { Keys("Return"); }))
         steps.push_back(std::move(step));

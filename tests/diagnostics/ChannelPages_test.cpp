@@ -55,6 +55,9 @@ TEST(ChannelScanPage, CountsDownAndChartsTheResult)
     page.txtDuration->clear();
     QTest::keyClicks(page.txtDuration, "256");
     EXPECT_EQ(page.txtDuration->text(), "25");
+    QTest::keyClick(page.txtDuration, Qt::Key_Backspace);
+    EXPECT_EQ(page.txtDuration->text(), "2");
+    QTest::keyClicks(page.txtDuration, "5");
     QSignalSpy ended(&page, &ChannelScanPage::RunEnded);
     int ticks = 0;
     s.link.meanwhile = [&] {
@@ -152,6 +155,8 @@ TEST(ChannelMonitorPage, RangeInputsKeepStartBelowEnd)
     page.txtStartMonitor->clear();
     QTest::keyClicks(page.txtStartMonitor, "40");
     EXPECT_EQ(page.txtStartMonitor->text(), "4"); // 40 is past the end channel
+    QTest::keyClick(page.txtStartMonitor, Qt::Key_Backspace);
+    EXPECT_EQ(page.txtStartMonitor->text(), "");
 }
 
 TEST(frmGraph, ChartsRandomLevelsAndCloses)

@@ -142,6 +142,12 @@ TEST_F(NodeSettingsTest, HubRccAndRlmShowTheirFields)
     EXPECT_FALSE(w->cmdDevices->isHidden());
     EXPECT_TRUE(w->TotalLoopsCombo->isHidden());
     EXPECT_EQ(w->InfoLabelY->text(), "Select the Radio Channels used for Communications between the RCC and its Devices");
+    // With no node there is nothing to apply, until one is selected again.
+    Select(-1);
+    EXPECT_FALSE(w->cmdApply->isEnabled());
+    w->NodeSelected();
+    Select(3);
+    EXPECT_TRUE(w->cmdApply->isEnabled());
 
     frmNodeSettings::Unload();
     IsLoopInterface = true;

@@ -118,3 +118,16 @@ TEST_F(SerialLinkTest, APortLostWhileIdleIsClosedAtOnceAndLeavesTheProcessorIdle
 }
 
 } // namespace
+
+// The port is opened with the control lines the settings hold: a unit or a
+// cable powered or switched by DTR or RTS hears nothing otherwise.
+TEST_F(SerialLinkTest, ThePortOpensWithTheControlLinesOfTheSettings)
+{
+    for (const auto& [dtr, rts] : {std::pair{true, false}, {false, true}, {true, true}}) {
+        PortDTR = dtr;
+        PortRTS = rts;
+        ASSERT_EQ(serial.ResetPort(nullptr), PortStatus::Ready);
+        EXPECT_TRUE(serial.Comm().PortOpen());
+        EXPECT_EQ(std::pair(serial.Comm().DTREnable(), serial.Comm().RTSEnable()), std::pair(dtr, rts));
+    }
+}

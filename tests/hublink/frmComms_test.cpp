@@ -274,10 +274,21 @@ TEST_F(CommsWindowTest, LogCommandsAndTheBusyClose)
     window->close();
     EXPECT_TRUE(window->isVisible()) << "no close while busy";
     window->Link().EndBusy();
+    window->Link().LogLine("the last line", false);
     window->cmdCancel->click();
     QApplication::processEvents();
     EXPECT_EQ(frmComms::Loaded(), nullptr);
     EXPECT_FALSE(PortEnabled);
+
+    // The next opening heads its session with a dated line of its own.
+    hublink::SetLogClock([] { return std::time_t{1700000000}; });
+    Open(0);
+    hublink::SetLogClock(nullptr);
+    const std::string log = ProgLogText();
+    EXPECT_NE(
+        log.find("\r\n\r\n" + hublink::LogHeaderLine(1700000000) + "\r\n\r\n\r\n", log.find("the last line")),
+        std::string::npos)
+        << log;
 }
 
 // A log that cannot be read is reported when it is viewed; the window

@@ -66,4 +66,25 @@ private:
     std::filesystem::path path_;
 };
 
+// The working folder set to folder while the object lives, and put back
+// when it goes, however the test ends.
+class WorkingIn
+{
+public:
+    explicit WorkingIn(const std::filesystem::path& folder) : before_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~WorkingIn()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(before_, ignored);
+    }
+    WorkingIn(const WorkingIn&) = delete;
+    WorkingIn& operator=(const WorkingIn&) = delete;
+
+private:
+    std::filesystem::path before_;
+};
+
 } // namespace testsupport

@@ -1,10 +1,11 @@
 #include "app/core/FileCommands.h"
 
-#include "model/ConfigurationCheck.h"
+#include "app/core/AbsoluteNames.h"
 #include "app/core/ErrorListText.h"
+#include "app/core/RecentFiles.h"
+#include "model/ConfigurationCheck.h"
 #include "model/FileNames.h"
 #include "model/General.h"
-#include "app/core/RecentFiles.h"
 #include "model/Settings.h"
 #include "model/Site.h"
 #include "model/SiteFile.h"
@@ -13,7 +14,9 @@
 #include "platform/base/FileReplace.h"
 #include "platform/base/MessageStyle.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace app {
 namespace {
@@ -84,6 +87,36 @@ std::optional<std::string> FoldersADialogCanShow(const std::string& path)
         return std::nullopt; // at most the file's own name is not text
     const std::size_t slash = path.rfind('/', shown);
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool IsFolder(const std::string& path)
+{
+    std::error_code error;
+    return !platform::NameHoldsNul(path) && std::filesystem::is_directory(path, error);
+}
+
+// Where a dialog can start for path with its file named: in the file's own
+// folder. A folder that is not there (removed, or on a medium taken away)
+// would leave the dialog on another folder with the file's name, where a
+// Return opens or overwrites another file of that name: the dialog starts
+// with no file named on the nearest folder above that is there, ending in
+// "/" ("" when none of a relative name's folders is). A name without a
+// folder (an untitled site's) is offered as it is.
+std::string InItsOwnFolder(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || IsFolder(path.substr(0, slash + 1)))
+        return path;
+    std::string folder = path.substr(0, slash);
+    for (;;) {
+        slash = folder.rfind('/');
+        if (slash == std::string::npos)
+            return {};
+        folder.resize(slash + 1);
+        if (slash == 0 || IsFolder(folder))
+            return folder;
+        folder.pop_back();
+    }
 }
 
 std::string ActiveNodeName()
@@ -165,6 +198,10 @@ void FileCommands::OpenRecent(int k)
 
 void FileCommands::OpenNamed(std::string path)
 {
+    // A relative name (a recent entry an earlier version kept as typed, a
+    // hand-over from one) is read against the working folder, as it always
+    // was, and kept from now on as the file it named.
+    path = AbsoluteName(path, WorkingFolder());
     // A file that is not there is reported before anything is asked, and
     // the open site stays.
     if (!FileIsThere(host_, path)) {
@@ -322,7 +359,13 @@ bool FileCommands::ChooseFileFrom(bool save, const std::string& start, std::stri
         }
         chosen = *folders;
     }
-    return host_.ChooseFile(save, chosen) && !chosen.empty();
+    chosen = InItsOwnFolder(chosen);
+    if (!host_.ChooseFile(save, chosen) || chosen.empty())
+        return false;
+    // The dialog's answer is read against the folder it was chosen in: the
+    // working folder, when it handed back a relative name.
+    chosen = AbsoluteName(chosen, WorkingFolder());
+    return true;
 }
 
 bool FileCommands::CheckBeforeSave()
@@ -352,7 +395,8 @@ bool FileCommands::WriteSite()
 
 void FileCommands::AddRecentFile(const std::string& path)
 {
-    AddRecentFileEntry(MruFiles, path);
+    const std::string folder = WorkingFolder();
+    AddRecentFileEntry(MruFiles, AbsoluteName(path, folder), folder);
     host_.RefreshRecentFilesMenu();
 }
 

@@ -64,12 +64,15 @@ public:
     // after the save-changes prompt; a path that is not there is reported
     // and the open site stays. The path is a copy: the prompt's Save As
     // moves the recent entries, and the file opened is the one asked for.
+    // A relative path is read against the working folder and kept absolute.
     void OpenNamed(std::string path);
     void Save();            // File > Save
     void SaveAs();          // File > Save As
     // Reads SiteFileName into the site; false (reported) when it is not a
     // site file.
     bool LoadConfigFile();
+    // Heads the recent list with path made absolute, in place of an entry
+    // an earlier version kept relative that names the same file.
     void AddRecentFile(const std::string& path);
 
     bool SaveInProgress() const { return saveInProgress_; }
@@ -80,8 +83,10 @@ private:
     void SaveAsSteps();
     // The open (save false) or save dialog started on start, the site's file;
     // a dialog that cannot show its folder is said so first and starts on
-    // the folders above that it can show. False when the user stopped, or
-    // chose no name; else chosen holds the name chosen.
+    // the folders above that it can show, and one whose folder is not there
+    // starts on the nearest folder above that is: the site's name is filled
+    // in only in its own folder. False when the user stopped, or chose no
+    // name; else chosen holds the name chosen, made absolute.
     bool ChooseFileFrom(bool save, const std::string& start, std::string& chosen);
     // The configuration check before a save; false when it refused the save.
     bool CheckBeforeSave();

@@ -1,12 +1,15 @@
 #include "app/core/RecentFiles.h"
 
+#include "app/core/AbsoluteNames.h"
+
 namespace app {
 
-void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path)
+void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path,
+                        const std::string& folder)
 {
     std::size_t found = 10; // a new path: entries 1..9 move down, 10 falls off
     for (std::size_t k = 1; k <= 10; ++k) {
-        if (entries[k] == path) {
+        if (entries[k] == path || AbsoluteName(entries[k], folder) == path) {
             found = k;
             break;
         }

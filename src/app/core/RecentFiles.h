@@ -10,6 +10,10 @@ namespace app {
 // the entries above it moving down one; a new path pushes every entry down
 // and the tenth falls off. Paths are compared exactly, byte for byte; any
 // name is kept (settings.ini keeps the bytes of one it cannot hold as text).
-void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path);
+// With a folder, an entry kept relative (as earlier versions stored the name
+// typed) is the path when, read against that folder, it names the path: the
+// path takes its place.
+void AddRecentFileEntry(std::array<std::string, 11>& entries, const std::string& path,
+                        const std::string& folder = std::string());
 
 } // namespace app

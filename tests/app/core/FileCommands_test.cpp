@@ -482,3 +482,47 @@ TEST_F(FileCommandsTest, TheStatusBarNamesTheFileWhileCompilingAndLoading)
     commands.Open();
     EXPECT_TRUE(logged("Loading [faulty site.qvs]"));
 }
+
+// A relative name is read against the working folder when it is given and
+// kept as the file it named: a recent entry an earlier version kept as typed
+// opens that file and gives it its place, a Save writes it from any working
+// folder, and the dialogs fill in its name only in its own folder; a
+// dialog's relative answer is read against the working folder.
+TEST_F(FileCommandsTest, ARelativeNameStaysTheFileItNamedWhenGiven)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::canonical(folder.path());
+    const std::string typedIn = (root / "typed").string(), other = (root / "other").string();
+    for (const std::string& f : {typedIn, other}) {
+        fs::create_directories(f + "/sub");
+        testfiles::WriteBytes(f + "/sub/in.qvs", "[General]\r\nDisplayMode=1\r\n");
+    }
+    const std::string site = typedIn + "/sub/in.qvs";
+    MruFiles[1] = "/jobs/a.qvs";
+    MruFiles[2] = "sub/in.qvs";
+    {
+        const testsupport::WorkingIn working(typedIn);
+        commands.OpenRecent(2);
+        commands.AddRecentFile("sub/in.qvs"); // the same file, as typed
+    }
+    EXPECT_EQ(SiteFileName, site);
+    EXPECT_EQ(MruFiles[1] + "|" + MruFiles[2] + "|" + MruFiles[3], site + "|/jobs/a.qvs|");
+
+    const testsupport::WorkingIn working(other);
+    SmallSite();
+    commands.Save();
+    EXPECT_NE(testfiles::ReadBytes(site).find("North Wing"), std::string::npos);
+    EXPECT_EQ(testfiles::ReadBytes(other + "/sub/in.qvs"), "[General]\r\nDisplayMode=1\r\n");
+
+    host.files = {std::nullopt, std::nullopt, std::nullopt, std::string("sub/in.qvs")};
+    commands.Open();
+    fs::remove_all(typedIn + "/sub");
+    commands.Open();
+    commands.SaveAs();
+    ASSERT_EQ(host.dialogs.size(), 3u);
+    EXPECT_EQ(host.dialogs[0].start, site);
+    EXPECT_EQ(host.dialogs[1].start, typedIn + "/");
+    EXPECT_EQ(host.dialogs[2].start, typedIn + "/");
+    commands.Open();
+    EXPECT_EQ(SiteFileName, other + "/sub/in.qvs");
+}

@@ -1,6 +1,7 @@
-#include "model/FileNames.h"
+#include "app/core/AbsoluteNames.h"
 #include "app/core/RecentFiles.h"
 #include "app/core/TitleBar.h"
+#include "model/FileNames.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,28 @@ TEST(FileNames, QuotesBlanksAndFileNameCharacters)
     EXPECT_EQ(MakeValidFileName("[]^`{}~"), "");
 }
 
+// A relative name is read against the folder it was typed in, bytes and
+// blanks as they stand; an absolute or blank one, or one typed where no
+// folder is known, stays as it is. A second start's line carries the name
+// absolute in quotes, which the running copy drops.
+TEST(AbsoluteNames, ARelativeNameFollowsTheFolderItWasTypedIn)
+{
+    const std::pair<std::string, std::string> names[] = {{"in.qvs", "/w/in.qvs"},
+                                                         {"  ./sub//./caf\xE9.qvs ", "/w/sub/caf\xE9.qvs "},
+                                                         {"../up/in.qvs", "/w/../up/in.qvs"},
+                                                         {" /abs/in.qvs", " /abs/in.qvs"},
+                                                         {"   ", "   "}};
+    for (const auto& [name, absolute] : names)
+        EXPECT_EQ(AbsoluteName(name, "/w"), absolute) << name;
+    EXPECT_EQ(AbsoluteName("in.qvs", "/"), "/in.qvs");
+    EXPECT_EQ(AbsoluteName("in.qvs", ""), "in.qvs");
+
+    EXPECT_EQ(HandOverLine("\"sub/North Wing.qvs\"", "/w"), "\"/w/sub/North Wing.qvs\"");
+    EXPECT_EQ(HandOverLine("caf\xE9.qvs", "/w"), "\"/w/caf\xE9.qvs\"");
+    for (const std::string line : {"\"/a/North Wing.qvs\"", "/a/b.qvs", ""})
+        EXPECT_EQ(HandOverLine(line, "/w"), line);
+}
+
 TEST(RecentFiles, EntriesMoveUpOrFallOffAndCaseMatters)
 {
     std::array<std::string, 11> list{};
@@ -54,6 +77,12 @@ TEST(RecentFiles, EntriesMoveUpOrFallOffAndCaseMatters)
     AddRecentFileEntry(few, "new");
     EXPECT_EQ(few[3], "b");
     EXPECT_EQ(few[4], "");
+
+    // An entry an earlier version kept as typed gives its place to the file
+    // it names in the working folder; another relative one stays.
+    std::array<std::string, 11> kept{"", "/w/a.qvs", "in.qvs", "sub/in.qvs"};
+    AddRecentFileEntry(kept, "/w/sub/in.qvs", "/w");
+    EXPECT_EQ((Top{kept[1], kept[2], kept[3], kept[4]}), (Top{"/w/sub/in.qvs", "/w/a.qvs", "in.qvs", ""}));
 }
 
 TEST(TitleBar, VersionFileNameAndChangeMark)

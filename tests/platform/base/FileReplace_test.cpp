@@ -132,3 +132,38 @@ TEST_F(FileReplace, ALinkIsKeptAndANewFileHonoursTheUmask)
     EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
     EXPECT_EQ(testfiles::ReadBytes(target), "two");
 }
+
+// A chain of links, each relative to its own folder, is followed to its end
+// however long it is: that file is replaced and named when it cannot be,
+// and every link stays.
+TEST_F(FileReplace, AChainOfLinksLeadsToTheFileAtItsEnd)
+{
+    fs::create_directories(dir / "a");
+    fs::create_directories(dir / "b");
+    const fs::path chain[] = {dir / "b" / "l1", dir / "b" / "l2", dir / "a" / "l3", dir / "l4"};
+    fs::create_symlink("../end/f.ini", chain[0]);
+    fs::create_symlink("l1", chain[1]);
+    fs::create_symlink("../b/l2", chain[2]);
+    fs::create_symlink("a/l3", chain[3]);
+    const fs::path end = dir / "end" / "f.ini";
+    for (const bool there : {false, true}) {
+        if (there)
+            fs::create_directory(dir / "end");
+        for (const fs::path& link : chain) {
+            SCOPED_TRACE(link.string());
+            std::string error;
+            const bool written = platform::ReplaceWholeFile(link.string(), link.string(), &error);
+            EXPECT_EQ(written, there) << error;
+            if (there) {
+                EXPECT_EQ(testfiles::ReadBytes(end), link.string());
+            } else {
+                const std::size_t quote = error.find('"');
+                ASSERT_NE(quote, std::string::npos) << error;
+                EXPECT_EQ(fs::path(error.substr(quote + 1, error.rfind('"') - quote - 1)).lexically_normal(),
+                          end)
+                    << error;
+            }
+            EXPECT_TRUE(fs::is_symlink(link));
+        }
+    }
+}
