@@ -198,6 +198,28 @@ TEST_F(CommsWindowTest, AReadFillsANewSiteThatSavesAsTheExpectedFile)
     ASSERT_TRUE(want.open(QIODevice::ReadOnly));
     EXPECT_EQ(got.readAll(), want.readAll());
 
+    // A byte corrupted on the line in the protocol's answer and in a
+    // statement of the download: the query is asked again, the download read
+    // again, and the site read is the same.
+    unit.DrawAnswerFaults([download = 0](const FaultContext& c) mutable {
+        AnswerFault f;
+        if (c.Command == "GET LP" && c.Send == 0)
+            f.Bytes = {{ByteFault::Kind::Replaced, 0, 3, '#'}};
+        else if (c.Command == "GET SYSCONFIG" && download++ == 0)
+            f.Bytes = {{ByteFault::Kind::Replaced, 5, 1, '#'}};
+        return f;
+    });
+    unit.ClearRecord();
+    window->ReadConfig_Click();
+    unit.ClearFailure();
+    EXPECT_EQ(Last(messages), "Communicate with Radio Hub: Config Successfully Read (64)");
+    EXPECT_EQ(unit.CommandLines(), (SimulatedUnit::Lines{"GET SWV", "IDENTREAD", "QUERY LOOPCOUNT", "GET LP", "GET LP",
+                                                          "GET SYSCONFIG", "GET SYSCONFIG"}));
+    ASSERT_TRUE(model::SaveSiteFile(saved));
+    got.close();
+    ASSERT_TRUE(got.open(QIODevice::ReadOnly) && want.seek(0));
+    EXPECT_EQ(got.readAll(), want.readAll());
+
     // Lines the parser cannot take are listed; the rest still fills the
     // site. An RCC on the cable gives its own part and says so.
     messages.clear();
