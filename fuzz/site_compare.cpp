@@ -685,6 +685,15 @@ struct DrawnFaults
     }
     // The debug switch is not resent: its first time-out ends it.
     static int LastSend(const std::string& command) { return command == "DEBUGOFF ALL" ? 0 : kMaxResends; }
+    // Some answer came only after the link had given its command up at its
+    // last time-out: the link can only go by what came before it, and a
+    // line of that answer may be taken for a later command's.
+    bool AnsweredAfterGivingUp() const
+    {
+        return std::any_of(drawn.begin(), drawn.end(), [](const auto& d) {
+            return d.second.LateBy > 0 && d.first.Send + d.second.LateBy > LastSend(d.first.Command);
+        });
+    }
     // The last time the query was asked, the hub answered a send of it
     // properly in time (a hub that refused every send does not know it).
     bool LastAskAnswered(const std::vector<UnitExchange>& exchanges, const std::string& query) const
@@ -992,7 +1001,7 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
     checkRun();
     if (faults && faults->twice) {
         // The first run's words are the hub's as the first run left it.
-        if (disorder.lateTicks < 3 && !DamageSince(unit.Exchanges(), 0).formKept &&
+        if (disorder.lateTicks < 3 && !faults->AnsweredAfterGivingUp() && !DamageSince(unit.Exchanges(), 0).formKept &&
             !DeletedAfterAll(bench, unit.Configuration()).empty())
             Finding("Program says the hub could not delete what it no longer holds");
         bench.Boxes.clear();
@@ -1018,7 +1027,7 @@ void ProgramTheHub(bool clearAnswer, const std::string& disorderBytes, DrawnFaul
                    "Program says the hub holds the site while a loop address is answered twice");
     // A hub that answers a command only after its last time-out has been
     // given up on: the link can only go by what came before.
-    if (disorder.lateTicks < 3 && !programDamage.formKept) {
+    if (disorder.lateTicks < 3 && !(faults && faults->AnsweredAfterGivingUp()) && !programDamage.formKept) {
         if (!DeletedAfterAll(bench, unit.Configuration()).empty())
             Finding("Program says the hub could not delete what it no longer holds");
         const bool aborted = std::any_of(bench.Boxes.begin(), bench.Boxes.end(), [](const std::string& box) {
