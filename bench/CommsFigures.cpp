@@ -8,7 +8,9 @@
 // clock, which also holds each answer's wait for the machine to run the hub
 // and then the tool again, is shown beside it. And what the same
 // programming costs when the hub takes one statement late and refuses its
-// resend: the link waits for the answers it is owed and reads the hub back.
+// resend: the link waits for the answers it is owed and reads the hub back;
+// and what a read costs when a byte of its download comes corrupted: the
+// hub is read again.
 #include "Figure.h"
 #include "WindowBench.h"
 #include "hublink/core/AddressMaps.h"
@@ -25,6 +27,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 using namespace hublink;
 
@@ -137,6 +140,19 @@ Figure OnTheClock(const std::string& command, const Timings& timings, double wir
     return clock;
 }
 
+// A figure that shows what a disturbed run costs beside a clean one.
+Figure Disturbed(const std::string& name, double ms, const std::string& reference, const std::string& aim)
+{
+    Figure figure;
+    figure.Name = name;
+    figure.Value = ms;
+    figure.Unit = " ms";
+    figure.Reference = reference;
+    figure.AimText = aim;
+    figure.Informative = true;
+    return figure;
+}
+
 size_t Reads(const SimulatedUnit& unit)
 {
     const SimulatedUnit::Lines sent = unit.CommandLines();
@@ -206,22 +222,46 @@ std::vector<Figure> CommsFigures()
     if (DeviceCount() != devices)
         throw std::runtime_error("the read did not give back the whole site");
 
+    // A byte of one statement corrupted on the line in the first download:
+    // the read reads the hub again.
+    size_t garbledReads = 0;
+    const double garbledMs = MedianMs(
+        kRuns,
+        [&] {
+            unit.ClearRecord();
+            unit.DrawAnswerFaults([first = true](const FaultContext& c) mutable {
+                AnswerFault fault;
+                if (c.Command == "GET SYSCONFIG" && std::exchange(first, false))
+                    fault.Bytes = {{ByteFault::Kind::Replaced, 5, 1, '#'}};
+                return fault;
+            });
+        },
+        [&] { window->ReadConfig_Click(); },
+        [&] {
+            boxes.Expect({"Config Successfully Read"});
+            garbledReads = Reads(unit);
+            unit.ClearFailure();
+        });
+    if (DeviceCount() != devices)
+        throw std::runtime_error("the read of a garbled download did not give back the whole site");
+
     frmComms::Unload();
     DeleteClosedWindows();
     const std::string site = "the fullest site (31 RCCs, " + std::to_string(devices) + " devices)";
-    Figure disturbed;
-    disturbed.Name = "Program, the same, one statement 900 ms late and its resend refused, " +
-                     std::to_string(disturbedReads) + " reads (" + Decimal(disturbedMs / program.WallMs) +
-                     "x)";
-    disturbed.Value = disturbedMs;
-    disturbed.Unit = " ms";
-    disturbed.Reference = "the clean programming on the clock (" + Decimal(program.WallMs) + " ms, 1 read)";
-    disturbed.AimText = "none: it waits out the hub's delay and a time-out";
-    disturbed.Informative = true;
+    const Figure disturbed = Disturbed(
+        "Program, the same, one statement 900 ms late and its resend refused, " + std::to_string(disturbedReads) +
+            " reads (" + Decimal(disturbedMs / program.WallMs) + "x)",
+        disturbedMs, "the clean programming on the clock (" + Decimal(program.WallMs) + " ms, 1 read)",
+        "none: it waits out the hub's delay and a time-out");
+    const Figure garbled = Disturbed(
+        "Read Config, the same, a byte of one statement garbled in the first download, " +
+            std::to_string(garbledReads) + " reads (" + Decimal(garbledMs / read.WallMs) + "x)",
+        garbledMs, "the clean read on the clock (" + Decimal(read.WallMs) + " ms, 1 read)",
+        "none: it reads the hub again");
     return {TimeFigure("Program, " + site + " into an empty hub, its processor time", program.CpuMs,
                        kReference, programWireMs, programWireMs * kAimShare),
             OnTheClock("Program", program, programWireMs), disturbed,
             TimeFigure("Read Config, " + site + " into a new site, its processor time", read.CpuMs,
                        kReference, readWireMs, readWireMs * kAimShare),
-            OnTheClock("Read Config", read, readWireMs)};
+            OnTheClock("Read Config", read, readWireMs), garbled};
 }
