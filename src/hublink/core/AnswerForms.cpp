@@ -207,6 +207,12 @@ bool IsAssignmentResult(std::string_view line)
     return false;
 }
 
+bool IsOtherExchangesTalk(std::string_view line)
+{
+    return IsRefusal(line) || (IsPlainText(line) && (BeginsWith(line, "DS ") || BeginsWith(line, "ASSIGN ") ||
+                                                     BeginsWith(line, "SF ")));
+}
+
 bool IsDownloadHeader(std::string_view line)
 {
     return Trimmed(line) == "EXPORT SYSCONFIG";

@@ -43,6 +43,10 @@ bool IsKnownLoopProtocol(std::string_view line);
 // unit's five hexadecimal characters, then nothing or a blank and plain text.
 bool IsAssignmentResult(std::string_view line);
 
+// The unit's plain talk of exchanges other than a download: a refusal, a
+// status line, an assignment result, a radio scan's line.
+bool IsOtherExchangesTalk(std::string_view line);
+
 // A download: its header, its end, and its statements: node, device,
 // relation and channel lines with fields of their kinds (an empty type word
 // and an empty field before a device's slot as the hub may list them).

@@ -920,10 +920,14 @@ void CommsLink::SysConfigLine(const std::string& line)
         TooManyLines();
         return;
     }
-    if (!forms::IsDownloadLine(line))
-        ++session_.StrayLines;
     const std::string head = line.substr(0, 4);
-    if (head == "POPU" || head == "RELA" || head == "XPRO" || head == "YPRO") {
+    const bool statement = head == "POPU" || head == "RELA" || head == "XPRO" || head == "YPRO";
+    if (!forms::IsDownloadLine(line)) {
+        ++session_.StrayLines;
+        if (!statement && !forms::IsOtherExchangesTalk(line))
+            session_.UnreadLines.push_back(line);
+    }
+    if (statement) {
         Rearm(kConfigLineTimeoutMs);
         CollectLine(line);
     }

@@ -65,8 +65,11 @@ StateCode DownloadSysConfig(CommsLink& link, int32_t firstLineMs)
     LinkSession& session = link.Session();
     ICommsWindow& bar = link.Window();
     const int progress = bar.ProgressValue();
-    // The statements of each download read so far that was not clean.
-    std::vector<std::vector<std::string>> unclear;
+    // Of each download read so far that was not clean: its statements, and
+    // the lines it held that were neither statements nor talk of other
+    // exchanges.
+    using Read = std::pair<std::vector<std::string>, std::vector<std::string>>;
+    std::vector<Read> unclear;
     for (int read = 1; read <= kDownloadReads; ++read) {
         if (read > 1) {
             link.LogLine("The Configuration Received was Incomplete or Garbled, Reading it Again", true);
@@ -81,13 +84,19 @@ StateCode DownloadSysConfig(CommsLink& link, int32_t firstLineMs)
             if (session.StrayLines == 0)
                 return SysConfigDone;
             const auto count = static_cast<size_t>(std::max<int16_t>(0, session.ReplyLineCount));
-            std::vector<std::string> statements(
-                session.ReplyLines.begin() + 1,
-                session.ReplyLines.begin() +
-                    static_cast<std::ptrdiff_t>(std::min(count + 1, session.ReplyLines.size())));
-            if (std::find(unclear.begin(), unclear.end(), statements) != unclear.end())
+            const auto end = session.ReplyLines.begin() +
+                             static_cast<std::ptrdiff_t>(std::min(count + 1, session.ReplyLines.size()));
+            Read lines{std::vector<std::string>(session.ReplyLines.begin() + 1, end), session.UnreadLines};
+            if (std::find(unclear.begin(), unclear.end(), lines) != unclear.end()) {
+                // A line that neither read holds whole is the unit's own:
+                // the parse reports it as a line it cannot take.
+                for (const std::string& unread : session.UnreadLines) {
+                    session.ReplyLines.push_back(unread);
+                    ++session.ReplyLineCount;
+                }
                 return SysConfigDone;
-            unclear.push_back(std::move(statements));
+            }
+            unclear.push_back(std::move(lines));
         } else if (!link.CutShort()) {
             return session.CommsState;
         }

@@ -8,6 +8,8 @@ void LinkSession::EmptyReplyLines()
 {
     ReplyLines.assign(1, std::string());
     ReplyLineCount = 0;
+    StrayLines = 0;
+    UnreadLines.clear();
 }
 
 bool LinkSession::AddReplyLine(const std::string& line)

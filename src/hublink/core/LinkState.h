@@ -124,8 +124,12 @@ struct LinkSession
     std::vector<std::string> CommandCaptions = std::vector<std::string>(1); // same indices as ReplyLines
     int16_t CommandCount = 0;
     // Lines of the last configuration download that were not statements
-    // whole in their form: a download with any is not trusted alone.
+    // whole in their form: a download with any is not trusted alone. Of
+    // them, as received, those that are neither statements nor the unit's
+    // talk of other exchanges (a line garbled from its first letters on):
+    // where two downloads hold them alike, they are the unit's own data.
     int16_t StrayLines = 0;
+    std::vector<std::string> UnreadLines;
 
     // The unit on the cable as the last type query found it: 3 not
     // identified, 4 Radio Hub, 5 RCC, 6 radio loop module.

@@ -126,6 +126,9 @@ TEST_F(LinkFixture, ADownloadIsTakenCleanOrOnceTwoReadsAgree)
     };
     Lines withGarbled = statements;
     withGarbled[2] = garbledDevice;
+    Lines garbledRelation = statements;
+    garbledRelation.erase(garbledRelation.begin() + 3);
+    garbledRelation.push_back("RE#ATION ADD 1 0 1");
     const Case cases[] = {
         {"clean", {download()}, SysConfigDone, 1, statements},
         {"a statement's first letters garbled", {download(3, "P#PULATE LOOP1 MULTISENSOR 13 1 0C004 3"), download()},
@@ -159,6 +162,13 @@ TEST_F(LinkFixture, ADownloadIsTakenCleanOrOnceTwoReadsAgree)
          SysConfigDone, 2, statements},
         {"the hub's status line in every read", {download(2, "DS LOOP1 13 SSG", true)}, SysConfigDone, 2, statements},
         {"a line the hub holds garbled", {download(3, garbledDevice)}, SysConfigDone, 2, withGarbled},
+        // Garbled from its first letters alike in both: the hub's own, for
+        // the parse to report, not a line dropped.
+        {"a line the hub holds garbled from its first letters", {download(4, "RE#ATION ADD 1 0 1")}, SysConfigDone,
+         2, garbledRelation},
+        {"a line garbled from its first letters otherwise in two reads",
+         {download(4, "RE#ATION ADD 1 0 1"), download(4, "RE$ATION ADD 1 0 1"), download()}, SysConfigDone, 3,
+         statements},
         {"garbled otherwise at every read",
          {download(1, "POPULATE LOOP1 NODE 1# 0 01A2B 0"), download(2, "POPULATE LOOP1 NODE 13 1 0F0#D 0"),
           download(4, "RELATION ADD 1 0 #")},
