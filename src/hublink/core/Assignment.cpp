@@ -1,5 +1,6 @@
 #include "hublink/core/Assignment.h"
 
+#include "hublink/core/AnswerForms.h"
 #include "hublink/core/CommsLink.h"
 #include "hublink/core/LinkState.h"
 #include "hublink/core/LinkTiming.h"
@@ -62,6 +63,9 @@ int FieldNumber(const std::string& text)
 // the owner table or without owner change nothing.
 void StoreStatusLine(const std::string& line, NodeArray& nodes)
 {
+    // A line garbled on its way names no unit's status.
+    if (!forms::IsPlainText(line))
+        return;
     const std::vector<Field> fields = SplitAtBlanks(line);
     if (fields.size() < 4 || fields[0].Text != "DS" || fields[1].Text.substr(0, 4) != "LOOP")
         return;

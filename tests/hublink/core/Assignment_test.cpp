@@ -125,13 +125,13 @@ TEST_F(Assignment, StatusLinesReachTheUnitsThatOwnTheirAddress)
 {
     unit.AddCommand("GET DS ALL", [](const std::string& c) {
         return Lines{c, "DS LOOP1 40 SSG BG", "DS LOOP1 41 S", "DS LOOP1 12", "DS LOOP5 1 UCF",
-                     "DS LOOP9 42 UCF", "END OF DATA"};
+                     "DS LOOP9 42 UCF", "DS LOOP1 42 S#G", "END OF DATA"};
     });
     EXPECT_TRUE(ReadAllDeviceStatus(link, Nodes));
     EXPECT_EQ(Nodes[3].NodeStatusString(), "SSG BG");
     EXPECT_EQ(Nodes[3].DeviceStatusString(5), "S") << "the status from its own field";
     EXPECT_EQ(Nodes[0].NodeStatusString(), "") << "too few fields";
-    EXPECT_EQ(Nodes[3].DeviceStatusString(6), "") << "outside the owner table";
+    EXPECT_EQ(Nodes[3].DeviceStatusString(6), "") << "outside the owner table, or garbled on its way";
 
     unit.SetFailure(FailureMode::Silent, "GET DS ALL");
     EXPECT_FALSE(ReadAllDeviceStatus(link, Nodes));
