@@ -1,12 +1,15 @@
 #include "hublink/core/AnswerForms.h"
 
+#include "hublink/core/LinkText.h"
+
 #include <algorithm>
-#include <array>
 #include <vector>
 
 namespace hublink::forms {
 
 namespace {
+
+using linktext::BeginsWith;
 
 std::string_view Trimmed(std::string_view line)
 {
@@ -83,11 +86,6 @@ template <typename Test> bool Words(std::string_view line, Test test)
                        [&test](std::string_view w) { return !w.empty() && All(w, test); });
 }
 
-bool BeginsWith(std::string_view line, std::string_view text)
-{
-    return line.substr(0, text.size()) == text;
-}
-
 // The line is `head`, alone or followed by a blank and plain text.
 bool HeadThenPlain(std::string_view line, std::string_view head)
 {
@@ -134,11 +132,7 @@ bool IsVersionAnswer(std::string_view line)
     if (!IsPlainText(line))
         return false;
     const std::string_view first = line.substr(0, line.find(' '));
-    static constexpr std::array<std::string_view, 7> kUnits{"HUB",  "RCC",  "WZM", "ALID",
-                                                            "GELI", "ZWZM", "ZRLM"};
-    const bool names = std::any_of(kUnits.begin(), kUnits.end(),
-                                   [first](std::string_view u) { return BeginsWith(first, u); });
-    if (!names || !All(first, [](char c) { return IsCapital(c) || IsDigit(c); }))
+    if (!All(first, [](char c) { return IsCapital(c) || IsDigit(c); }))
         return false;
     const size_t at = line.find(" V");
     if (at == std::string_view::npos)

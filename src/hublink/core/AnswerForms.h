@@ -19,9 +19,10 @@ bool IsRefusal(std::string_view line);
 // text (a word of its own right after the command is another command).
 bool IsEchoOf(std::string_view line, std::string_view command);
 
-// "GET SWV": a plain line whose first word, of capitals and digits, names
-// the unit; a version after " V" is digits and dots ("HUB V3.10", "RCC BUILD
-// 7", "HUB V3.00.12 RADIO HUB").
+// "GET SWV" (its first word names the unit, which the dispatcher tests): a
+// plain line whose first word is of capitals and digits; a version after
+// " V" is digits and dots ("HUB V3.10", "RCC BUILD 7", "HUB V3.00.12 RADIO
+// HUB").
 bool IsVersionAnswer(std::string_view line);
 
 // "IDENTREAD" and five hexadecimal characters.

@@ -481,8 +481,9 @@ CommsLink::Verdict CommsLink::Judge(const std::string& line)
         // It settles a send of that command that had no line yet. Once the
         // unit has echoed the command, another echo may be a repeat, and a
         // refusal of the duplicate may still follow it.
-        const auto send = std::find_if(owed_.begin(), owed_.end(),
-                                       [echoed](const Send& s) { return s.command == *echoed && !s.heard; });
+        const auto send = std::find_if(owed_.begin(), owed_.end(), [echoed](const Send& s) {
+            return s.command == *echoed && !s.heard;
+        });
         if (send != owed_.end())
             return settle(send);
         return oneAnswer ? Verdict::Other : Verdict::None;
@@ -745,9 +746,10 @@ void CommsLink::TimedOut()
 
 // A time-out of the link: the sends of commands no longer in flight have
 // waited one more reply time-out, and are given up: what comes now is no
-// longer their answer (and so once the unit has answered a later command). A send whose command never had an
-// answer was lost (the unit was off, or the line garbled) and is forgotten; the others may still be refused
-// late, in turn, for as long as a command's own sends take.
+// longer their answer (and so once the unit has answered a later command). A send whose command never had an answer was lost
+// (the unit was off, or the line garbled) and is forgotten; the others may
+// still be refused late, in turn, for as long as a command's own sends
+// take.
 void CommsLink::AgeOwedSends()
 {
     const bool waiting = IsWaiting(session_.CommsState);
@@ -775,7 +777,7 @@ void CommsLink::EndBusyUnlessDeleting(StateCode failedState)
 void CommsLink::PortLost(const LinkError& error)
 {
     portFailed_ = true;
-    owed_.clear();       // nothing more comes through a port that is gone
+    owed_.clear(); // nothing more comes through a port that is gone
     PortEnabled = false; // the next command opens the port again
     timer_.Stop();
     session_.RxLine.clear();
@@ -1020,9 +1022,8 @@ void CommsLink::ProgramReply(const std::string& line)
         LogLine("...Comms Error, Retrying", true);
         return;
     }
-    const char* abortText = answer == ListAnswer::PopulateFailed
-                                ? "Programming Aborted Due to Failed Populate Command"
-                                : "Programming Aborted Due to Command Error";
+    const char* abortText = answer == ListAnswer::PopulateFailed ? "Programming Aborted Due to Failed Populate Command"
+                                                                 : "Programming Aborted Due to Command Error";
     timer_.Stop();
     EndBusy();
     LogLine(abortText, true);
@@ -1038,8 +1039,7 @@ void CommsLink::NextListCommand()
     if (session_.ReplyLineCount <= session_.CommandCount) {
         AdvanceProgress();
         const auto index = static_cast<size_t>(session_.ReplyLineCount);
-        session_.CommandText =
-            index < session_.ReplyLines.size() ? session_.ReplyLines[index] : std::string();
+        session_.CommandText = index < session_.ReplyLines.size() ? session_.ReplyLines[index] : std::string();
         if (index < session_.CommandCaptions.size() && !session_.CommandCaptions[index].empty())
             LogLine(session_.CommandCaptions[index], true);
         SendCommand(false, kReplyTimeoutMs);
@@ -1067,8 +1067,9 @@ StateCode CommsLink::Transact(StateCode waitCode, const std::string& command, in
 
 void CommsLink::WaitWhileState(std::initializer_list<StateCode> codes)
 {
-    loop_.WaitWhile(
-        [this, codes] { return std::find(codes.begin(), codes.end(), session_.CommsState) != codes.end(); });
+    loop_.WaitWhile([this, codes] {
+        return std::find(codes.begin(), codes.end(), session_.CommsState) != codes.end();
+    });
 }
 
 void CommsLink::LogLine(const std::string& Text, bool ToBox)

@@ -162,9 +162,8 @@ private:
     // it, the first of them while it is held, whether a line has left its
     // outcome open, the answers of values the command set does not know
     // (each taken once another send gives it alike), the lines the unit
-    // sent meanwhile that
-    // were neither, and whether the run's exchanges were irregular before
-    // it.
+    // sent meanwhile that were neither, and whether the run's exchanges were
+    // irregular before it.
     struct Flight
     {
         uint32_t number = 0;

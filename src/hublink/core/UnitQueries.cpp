@@ -105,9 +105,8 @@ int32_t ReadLoopProtocol(CommsLink& link)
 {
     const StateCode state = link.Transact(LoopProtocolWait, "GET LP", kReplyTimeoutMs);
     if (state == LoopProtocolDone) {
-        // The protocol word after an "LP": one corrupted byte makes no
-        // other known word of one (the link took an unknown word only when
-        // two sends were answered alike).
+        // The protocol by the whole word after an "LP" (the link took a word
+        // it does not know only when two sends were answered alike).
         const int32_t named = forms::LoopProtocolNamed(link.Session().AcceptedReply);
         return named != 0 ? named : 4;
     }
